@@ -1,0 +1,20 @@
+# kedrus_add_test(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable per area; every test runs against a sandbox registry and a
+# scratch folder of its own, never the user's settings.
+function(kedrus_add_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_SOURCES)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  set(sandbox ${CMAKE_BINARY_DIR}/sandbox/${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${T_LABEL}"
+    ENVIRONMENT "KEDRUS_REGISTRY_DIR=${sandbox}/registry;KEDRUS_TEST_SCRATCH=${sandbox}/scratch;HOME=${sandbox}/home;XDG_CONFIG_HOME=${sandbox}/config")
+  # Start every run from an empty sandbox.
+  add_test(NAME ${name}_sandbox COMMAND ${CMAKE_COMMAND} -E rm -rf ${sandbox})
+  set_tests_properties(${name}_sandbox PROPERTIES FIXTURES_SETUP ${name}_fx LABELS "${T_LABEL}")
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}_fx)
+endfunction()

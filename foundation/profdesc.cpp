@@ -1,0 +1,1 @@
+// Placeholder; the profile descriptor lands with the profile store.

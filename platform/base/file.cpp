@@ -1,0 +1,133 @@
+#include "platform/base/file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/base/path.h"
+
+namespace plat {
+
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+String8 temporarySibling(const String8& path) {
+  static thread_local std::mt19937_64 rng{std::random_device{}()};
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".tmp%016llx", static_cast<unsigned long long>(rng()));
+  return path + suffix;
+}
+
+}  // namespace
+
+FileStatus readFile(const String8& path, String8* bytes, std::size_t maxBytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? FileStatus::NotFound
+                    : errno == EACCES ? FileStatus::AccessDenied : FileStatus::IoError;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return FileStatus::IoError;
+  }
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return FileStatus::TooLarge;
+  }
+  String8 out;
+  out.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  // A file that shrank while we read it gives what was there.
+  out.resize(done);
+  ::close(fd);
+  *bytes = std::move(out);
+  return FileStatus::Ok;
+}
+
+bool writeFileAtomic(const String8& path, std::string_view bytes) {
+  const String8 temp = temporarySibling(path);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+bool fileExists(const String8& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const String8& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isRegularFile(const String8& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool makeDirectories(const String8& dir) {
+  if (dir.empty()) return false;
+  if (isDirectory(dir)) return true;
+  const std::string_view parent = pathDirectory(dir);
+  if (!parent.empty() && parent != dir && !makeDirectories(String8(parent))) return false;
+  if (::mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST) return isDirectory(dir);
+  return false;
+}
+
+bool removeFile(const String8& path) { return ::unlink(path.c_str()) == 0; }
+
+FileLock::FileLock(const String8& lockPath) {
+  fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+  }
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+FileStamp fileStamp(const String8& path) {
+  struct stat st {};
+  FileStamp s;
+  if (::stat(path.c_str(), &st) != 0) return s;
+  s.exists = true;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.size = static_cast<std::uint64_t>(st.st_size);
+  s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return s;
+}
+
+}  // namespace plat

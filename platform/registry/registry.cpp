@@ -1,0 +1,2 @@
+// Placeholder; the registry lands with its hive store.
+#include "platform/registry/registry.h"
