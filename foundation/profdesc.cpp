@@ -1,1 +1,220 @@
-// Placeholder; the profile descriptor lands with the profile store.
+#include "foundation/profdesc.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "platform/base/text.h"
+#include "profile/profile.h"
+
+namespace {
+
+// This module's defaults; hidden visibility keeps them private to the module.
+plat::String16& defaultRoot() {
+  static plat::String16 text;
+  return text;
+}
+
+plat::String16& defaultSection() {
+  static plat::String16 text;
+  return text;
+}
+
+std::u16string_view viewOf(const char16_t* text) {
+  return text ? std::u16string_view(text) : std::u16string_view();
+}
+
+bool startsWithBackslash(std::u16string_view text) { return !text.empty() && text.front() == u'\\'; }
+bool endsWithBackslash(std::u16string_view text) { return !text.empty() && text.back() == u'\\'; }
+
+// left + "\" + right, with exactly one backslash where they meet (a doubled one would name a
+// key with an empty name, which the registry refuses).
+plat::String16 joinPath(std::u16string_view left, std::u16string_view right) {
+  plat::String16 result(left);
+  if (left.empty() || right.empty()) {
+    result += right;
+    return result;
+  }
+  const bool leftSep = endsWithBackslash(left);
+  const bool rightSep = startsWithBackslash(right);
+  if (leftSep && rightSep) {
+    right.remove_prefix(1);
+  } else if (!leftSep && !rightSep) {
+    result += u'\\';
+  }
+  result += right;
+  return result;
+}
+
+}  // namespace
+
+const char16_t* DefaultProfRoot() { return defaultRoot().c_str(); }
+const char16_t* DefaultProfSection() { return defaultSection().c_str(); }
+void SetDefaultProfRoot(const char16_t* root) { defaultRoot() = viewOf(root); }
+void SetDefaultProfSection(const char16_t* section) { defaultSection() = viewOf(section); }
+
+void DupProfString(char16_t** dst, const char16_t* src) {
+  if (!dst) return;
+  const std::size_t length = plat::length16(src);
+  auto* copy = new char16_t[length + 1];
+  if (length) std::memcpy(copy, src, length * sizeof(char16_t));
+  copy[length] = 0;
+  delete[] *dst;
+  *dst = copy;
+}
+
+void FreeProfString(char16_t** dst) {
+  if (!dst) return;
+  delete[] *dst;
+  *dst = nullptr;
+}
+
+void AppendProfString(char16_t** dst, const char16_t* text) {
+  if (!dst) return;
+  const std::size_t head = plat::length16(*dst);
+  const std::size_t tail = plat::length16(text);
+  auto* joined = new char16_t[head + tail + 1];
+  if (head) std::memcpy(joined, *dst, head * sizeof(char16_t));
+  if (tail) std::memcpy(joined + head, text, tail * sizeof(char16_t));
+  joined[head + tail] = 0;
+  delete[] *dst;
+  *dst = joined;
+}
+
+COrvProfDesc::COrvProfDesc() { BuildProfPath(); }
+
+COrvProfDesc::COrvProfDesc(const COrvProfDesc& other)
+    : m_autoCreate(other.GetAutoCreate()), m_ini(other.IsIni()), m_root(viewOf(other.GetRoot())) {
+  m_section = viewOf(other.GetSection());
+  if (!startsWithBackslash(m_section)) m_section.insert(m_section.begin(), u'\\');
+  BuildProfPath();
+}
+
+COrvProfDesc::COrvProfDesc(const char16_t* combined) {
+  SplitCombinedPath(combined);
+  BuildProfPath();
+}
+
+COrvProfDesc::COrvProfDesc(const char16_t* root, const char16_t* section)
+    : m_root(viewOf(root)), m_section(viewOf(section)) {
+  BuildProfPath();
+}
+
+COrvProfDesc::~COrvProfDesc() { COrvProfDesc::Close(); }
+
+void COrvProfDesc::AssignCombinedPath(const char16_t* text) {
+  Close();
+  SplitCombinedPath(text);
+  // Rebuilt at once, so the descriptor never opens the path it had before.
+  BuildProfPath();
+}
+
+void COrvProfDesc::Copy(const COrvProfDesc* other) {
+  Close();
+  if (!other || other == this) {
+    BuildProfPath();
+    return;
+  }
+  plat::String16 root(viewOf(other->GetRoot()));
+  plat::String16 section(viewOf(other->GetSection()));
+  if (!startsWithBackslash(section)) section.insert(section.begin(), u'\\');
+  m_root = std::move(root);
+  m_section = std::move(section);
+  m_defaultApplied = false;
+  BuildProfPath();
+}
+
+void COrvProfDesc::AddSubSection(const char16_t* name) {
+  Close();
+  // The section already holds the default section (if it was applied), so the rebuild below
+  // leaves it alone.
+  if (!endsWithBackslash(m_section)) m_section += u'\\';
+  m_section += viewOf(name);
+  BuildProfPath();
+}
+
+const char16_t* COrvProfDesc::GetCurrentPath() const { return GetPath(); }
+
+void COrvProfDesc::SetRootAndSection(const char16_t* root, const char16_t* section) {
+  Close();
+  m_root = viewOf(root);
+  m_section = viewOf(section);
+  m_defaultApplied = false;
+  BuildProfPath();
+}
+
+void COrvProfDesc::SetCombinedPath(const char16_t* text) {
+  Close();
+  SplitCombinedPath(text);
+  BuildProfPath();
+}
+
+void COrvProfDesc::SetRoot(const char16_t* root) {
+  Close();
+  m_root = viewOf(root);
+  BuildProfPath();
+}
+
+void COrvProfDesc::SetSection(const char16_t* section) {
+  Close();
+  m_section = viewOf(section);
+  m_defaultApplied = false;
+  BuildProfPath();
+}
+
+const char16_t* COrvProfDesc::GetPath() const { return m_ini ? m_section.c_str() : m_fullPath.c_str(); }
+const char16_t* COrvProfDesc::GetRoot() const { return m_root.c_str(); }
+const char16_t* COrvProfDesc::GetSection() const { return m_section.c_str(); }
+
+int COrvProfDesc::Open(int mode) { return OrvOpenProfSection(this, mode); }
+int COrvProfDesc::Create(int mode, int options) { return OrvCreateProfSection(this, mode, options); }
+bool COrvProfDesc::IsOpen() const { return m_store != nullptr; }
+int COrvProfDesc::Close() { return OrvCloseProfSection(this); }
+bool COrvProfDesc::IsIni() const { return m_ini; }
+bool COrvProfDesc::GetAutoCreate() const { return m_autoCreate; }
+void COrvProfDesc::SetAutoCreate(bool on) { m_autoCreate = on; }
+
+void COrvProfDesc::SetIni(bool on) {
+  m_ini = on;
+  BuildProfPath();
+}
+
+dorlin::COrvComDesc* COrvProfDesc::GetStore() const { return m_store; }
+void COrvProfDesc::SetStore(dorlin::COrvComDesc* store) { m_store = store; }
+
+void COrvProfDesc::AssignString(plat::String16* target, const char16_t* text) {
+  if (target) *target = viewOf(text);
+}
+
+void COrvProfDesc::SplitCombinedPath(const char16_t* text) {
+  const std::u16string_view whole = viewOf(text);
+  const std::size_t pos = whole.find(u"\\\\");
+  if (pos != std::u16string_view::npos) {
+    m_root = whole.substr(0, pos);
+    m_section = whole.substr(pos + 1);
+  } else {
+    m_section = whole;
+  }
+  m_defaultApplied = false;
+}
+
+void COrvProfDesc::BuildProfPath() {
+  const plat::String16& defSection = defaultSection();
+  if (!m_defaultApplied && !defSection.empty()) {
+    if (m_section.empty()) {
+      m_section = defSection;
+      m_defaultApplied = true;
+    } else if (!startsWithBackslash(m_section)) {
+      m_section = joinPath(defSection, m_section);
+      m_defaultApplied = true;
+    }
+  }
+  if (m_root.empty()) m_root = defaultRoot();
+
+  if (m_ini) {
+    m_fullPath.clear();
+    return;
+  }
+  plat::String16 full = m_section.empty() ? m_root : joinPath(m_root, m_section);
+  if (!plat::startsWithNoCase(full, u"HKEY_")) full = joinPath(u"HKEY_LOCAL_MACHINE\\", full);
+  m_fullPath = std::move(full);
+}

@@ -4,8 +4,12 @@
 // - Names of keys and values are case-insensitive and case-preserving. Subkeys enumerate in
 //   case-folded alphabetical order, values in the order they were created.
 // - Each root is one hive file in the registry directory: $KEDRUS_REGISTRY_DIR when set, else
-//   ${XDG_CONFIG_HOME:-$HOME/.config}/kedrus/registry. HKEY_CLASSES_ROOT is the subtree
-//   HKEY_LOCAL_MACHINE\Software\Classes.
+//   ${XDG_CONFIG_HOME:-$HOME/.config}/kedrus/registry, named after the root
+//   ("HKEY_CURRENT_USER.hive"). HKEY_CLASSES_ROOT is the subtree
+//   HKEY_LOCAL_MACHINE\Software\Classes; while that key does not exist the classes root reads
+//   as an empty key, and writing below it creates it.
+// - A hive file that cannot be read or is corrupt makes the operations on its keys fail with
+//   ReadFault; it is never overwritten.
 // - Every change is written through at once, atomically (temporary file and rename) under a file
 //   lock, after re-reading the hive if another process changed it; so two processes can share
 //   one hive without losing each other's values. Volatile keys live in this process only.
@@ -88,13 +92,13 @@ Status openKey(Key parent, std::u16string_view subKey, std::uint32_t access, Key
 // Opens the key, creating it and every missing key on the way. A volatile key lives in memory
 // only; a non-volatile key cannot be created below a volatile one (ChildMustBeVolatile).
 // created (optional) tells whether the key was new. Creating a key needs kCreateSubKey on
-// parent (the roots have every right).
+// parent (the roots have every right); opening one that exists needs no right on parent.
 Status createKey(Key parent, std::u16string_view subKey, bool isVolatile, std::uint32_t access,
                  Key* result, bool* created = nullptr);
 Status closeKey(Key key);
 // Deletes the key named by subKey below parent (which must not be empty). A key with subkeys
 // cannot be deleted (KeyHasChildren); a root never can (AccessDenied). Handles still open on a
-// deleted key fail afterwards with KeyDeleted.
+// deleted key fail afterwards with KeyDeleted. The rights of parent play no part.
 Status deleteKey(Key parent, std::u16string_view subKey);
 
 // Reads a value (empty name: the key's default value). type and size are optional outputs.
@@ -103,7 +107,9 @@ Status deleteKey(Key parent, std::u16string_view subKey);
 // bytes are copied and *size is their number. Needs kQueryValue.
 Status queryValue(Key key, std::u16string_view name, ValueType* type, void* data, std::uint32_t* size);
 // Writes a value; String, ExpandString, MultiString data is stored as given (the caller includes
-// the NUL). Needs kSetValue.
+// the NUL). Needs kSetValue. A type beyond ResourceList, a size over 64 MiB, null data with a
+// nonzero size or a name longer than 16383 characters is refused (InvalidParameter). Setting
+// an existing value keeps its place in the enumeration and the spelling of its name.
 Status setValue(Key key, std::u16string_view name, ValueType type, const void* data, std::uint32_t size);
 // Needs kSetValue.
 Status deleteValue(Key key, std::u16string_view name);
@@ -111,7 +117,8 @@ Status deleteValue(Key key, std::u16string_view name);
 Status queryInfo(Key key, KeyInfo* info);
 // Name of the index-th subkey in case-folded order. Needs kEnumerateSubKeys.
 Status enumKey(Key key, std::uint32_t index, std::u16string* name);
-// Name, type and (optionally) size of the index-th value in creation order. Needs kQueryValue.
+// Name, type (optional) and size (optional) of the index-th value in creation order. Needs
+// kQueryValue.
 Status enumValue(Key key, std::uint32_t index, std::u16string* name, ValueType* type,
                  std::uint32_t* dataSize = nullptr);
 

@@ -1,0 +1,23 @@
+# The Fourier transform kernel, timed beside FFTW's single-precision transform when that is
+# installed. FFTW is linked into this benchmark only, for comparison.
+add_executable(fft_bench ${CMAKE_CURRENT_LIST_DIR}/fft_bench.cpp)
+target_link_libraries(fft_bench PRIVATE spc_data benchmark::benchmark)
+
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+  pkg_check_modules(FFTW3F QUIET IMPORTED_TARGET fftw3f)
+endif()
+if(FFTW3F_FOUND)
+  target_link_libraries(fft_bench PRIVATE PkgConfig::FFTW3F)
+  target_compile_definitions(fft_bench PRIVATE KEDRUS_BENCH_FFTW=1)
+else()
+  find_library(FFTW3F_LIBRARY fftw3f)
+  find_path(FFTW3_INCLUDE_DIR fftw3.h)
+  if(FFTW3F_LIBRARY AND FFTW3_INCLUDE_DIR)
+    target_include_directories(fft_bench PRIVATE ${FFTW3_INCLUDE_DIR})
+    target_link_libraries(fft_bench PRIVATE ${FFTW3F_LIBRARY})
+    target_compile_definitions(fft_bench PRIVATE KEDRUS_BENCH_FFTW=1)
+  else()
+    message(STATUS "fft_bench: FFTW (single precision) not found, timing the suite's kernel alone")
+  endif()
+endif()

@@ -1,0 +1,123 @@
+// The INI store through the profile exports, with descriptors whose INI flag is set.
+#include <memory>
+
+#include "foundation/profdesc.h"
+#include "ini_testutil.h"
+#include "profile/profile.h"
+
+using initest::readBytes;
+using initest::writeBytes;
+
+namespace {
+
+class IniExports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = initest::scratchDir();
+    OrvSetIniCacheMode(1);
+    OrvSetIniTypeControl(0);
+  }
+  void TearDown() override {
+    OrvSetIniCacheMode(0);
+    OrvSetIniCacheMode(1);
+    OrvSetIniTypeControl(0);
+  }
+  std::unique_ptr<COrvProfDesc> desc(const std::string& path, const char16_t* section) const {
+    auto d = std::make_unique<COrvProfDesc>(initest::u16(path).c_str(), section);
+    d->SetIni(true);
+    return d;
+  }
+  std::string file(const char* name) const { return dir + "/" + name; }
+
+  std::string dir;
+};
+
+TEST_F(IniExports, ShortLivedDescriptorsWriteAndRead) {
+  const std::string f = file("parameters");
+  auto d = desc(f, u"\\CONTROL_NMR_0");
+  EXPECT_EQ(PROF_OK, OrvSetProfInt(u"SI", 1024, d.get()));
+  EXPECT_EQ(PROF_OK, OrvSetProfString(u"TITLE", u"t 1", d.get()));
+  EXPECT_EQ(PROF_OK, OrvSetProfInt(u"a\\b\\Count", 5, d.get()));
+  // Every call closes its store, so the file is written back at once.
+  EXPECT_EQ("[CONTROL_NMR_0]\r\nSI=1024\r\nTITLE=t 1\r\n[CONTROL_NMR_0\\a]\r\n[CONTROL_NMR_0\\a\\b]\r\nCount=5\r\n",
+            readBytes(f));
+  int v = 0;
+  EXPECT_EQ(PROF_OK, OrvGetProfInt(u"si", &v, -1, d.get()));
+  EXPECT_EQ(1024, v);
+  EXPECT_EQ(PROF_NO_VALUE, OrvGetProfInt(u"missing", &v, -1, d.get()));
+  EXPECT_EQ(-1, v);
+
+  // An untyped value reads as a string: the size query gives its type and size.
+  unsigned length = 0;
+  int type = -1;
+  EXPECT_EQ(PROF_OK, OrvGetProfValue(u"TITLE", nullptr, &length, &type, d.get()));
+  EXPECT_EQ(PROF_TYPE_STRING, type);
+  EXPECT_EQ(8u, length);
+  char16_t text[4] = {};
+  EXPECT_EQ(PROF_OK, OrvGetProfValue(u"TITLE", text, &length, &type, d.get()));
+  EXPECT_EQ(std::u16string(u"t 1"), text);
+
+  int count = -1;
+  EXPECT_EQ(PROF_OK, OrvGetProfSections(&count, d.get()));
+  EXPECT_EQ(1, count);
+  char16_t name[8] = {};
+  EXPECT_EQ(PROF_OK, OrvEnumProfSection(0, name, 8, d.get()));
+  EXPECT_EQ(std::u16string(u"a"), name);
+  EXPECT_EQ(PROF_NO_MORE_ITEMS, OrvEnumProfSection(1, name, 8, d.get()));
+  EXPECT_EQ(PROF_OK, OrvGetProfValues(&count, d.get()));
+  EXPECT_EQ(2, count);
+
+  auto a = desc(f, u"\\CONTROL_NMR_0\\a");
+  EXPECT_EQ(PROF_HAS_SUBSECTIONS, OrvDeleteProfSection(a.get()));
+  EXPECT_EQ(PROF_NOT_SUPPORTED, OrvSetProfValue(u"v", "x", 1, PROF_TYPE_BINARY, d.get()));
+  EXPECT_EQ(PROF_INVALID_PARAMETER, OrvSetProfString(u"TITLE", u"two\r\nlines", d.get()));
+  EXPECT_EQ("[CONTROL_NMR_0]\r\nSI=1024\r\nTITLE=t 1\r\n[CONTROL_NMR_0\\a]\r\n[CONTROL_NMR_0\\a\\b]\r\nCount=5\r\n",
+            readBytes(f));
+}
+
+TEST_F(IniExports, TypeControlWritesTypeWords) {
+  const std::string f = file("typed.ini");
+  auto d = desc(f, u"\\s");
+  EXPECT_EQ(1, OrvSetIniTypeControl(1));
+  EXPECT_EQ(PROF_OK, OrvSetProfDWord(u"Count", 255, d.get()));
+  const unsigned char bytes[] = {1, 171};
+  EXPECT_EQ(PROF_OK, OrvSetProfBinary(u"Data", bytes, 2, d.get()));
+  EXPECT_EQ("[s]\r\nCount = REG_DWORD 0xFF\r\nData = REG_BINARY 01 AB \r\n", readBytes(f));
+  std::uint32_t dw = 0;
+  EXPECT_EQ(PROF_OK, OrvGetProfDWord(u"Count", &dw, 0, d.get()));
+  EXPECT_EQ(255u, dw);
+  char16_t text[8];
+  EXPECT_EQ(PROF_WRONG_TYPE, OrvGetProfString(u"Count", text, 8, u"def", d.get()));
+  EXPECT_EQ(std::u16string(u"def"), text);
+}
+
+TEST_F(IniExports, OpenSectionKeepsTheFileUntilClosed) {
+  const std::string f = file("open.ini");
+  writeBytes(f, "[s]\r\nx=1\r\n");
+  auto d = desc(f, u"\\s");
+  ASSERT_EQ(PROF_OK, d->Open(PROF_MODE_ALL));
+  EXPECT_EQ(PROF_OK, OrvSetProfInt(u"x", 2, d.get()));
+  EXPECT_EQ(PROF_OK, OrvSetProfInt(u"y", 3, d.get()));
+  EXPECT_EQ("[s]\r\nx=1\r\n", readBytes(f));
+  // The open section keeps its file cached.
+  EXPECT_EQ(1, OrvSetIniCacheMode(0));
+  EXPECT_EQ(PROF_OK, d->Close());
+  EXPECT_EQ("[s]\r\nx=2\r\ny=3\r\n", readBytes(f));
+  EXPECT_EQ(0, OrvSetIniCacheMode(0));
+}
+
+TEST_F(IniExports, FailedSaveIsReportedAndKeepsTheOldFile) {
+  const std::string f = file("full.ini");
+  const std::string old = "[s]\r\nx=1\r\n";
+  writeBytes(f, old);
+  auto d = desc(f, u"\\s");
+  {
+    initest::FileSizeLimit limit(16);
+    EXPECT_EQ(PROF_WRITE_FAULT, OrvSetProfString(u"y", u"a text that does not fit", d.get()));
+  }
+  EXPECT_EQ(old, readBytes(f));
+  int v = 0;
+  EXPECT_EQ(PROF_NO_VALUE, OrvGetProfInt(u"y", &v, 0, d.get()));
+}
+
+}  // namespace

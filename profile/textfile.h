@@ -1,0 +1,91 @@
+#pragma once
+// An INI file held in memory as an array of lines.
+//
+// The file is read whole when it is loaded and written whole, atomically (temporary sibling and
+// rename), when it is saved. Encoding: UTF-16LE when the file starts with FF FE, else 8-bit text
+// (UTF-8, bytes that are no valid UTF-8 read as Windows-1252) with an optional UTF-8 mark
+// EF BB BF. Lines end with CR, LF or CR LF when read and with CR LF when written.
+//
+// An 8-bit line that is never changed keeps its original bytes, so a save does not re-encode
+// text that another program wrote in a legacy code page. A UTF-16 file of odd length loses its
+// last, incomplete byte. A file whose lines did not change is not written back at all.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/base/types.h"
+
+namespace dorlin {
+
+// One line, without its line end.
+struct COrvFileStr {
+  plat::String16 text;
+  // The line's bytes as loaded from an 8-bit file; used on save while keepRaw holds.
+  plat::String8 raw;
+  bool keepRaw = false;
+};
+
+class COrvTextFile {
+ public:
+  enum Mode { kReadOnly = 0, kReadWrite = 2 };
+
+  // Larger files, or files of more lines, are refused rather than held in memory: no settings
+  // file comes near these limits.
+  static constexpr std::size_t kMaxFileBytes = std::size_t(1) << 25;
+  static constexpr std::size_t kMaxLines = std::size_t(1) << 18;
+
+  // Opens and reads the file named by name (a file path; "\" counts as a separator). A missing
+  // file is created empty, also for a read-only load. Fails when the file can be neither read
+  // nor created, is no regular file, or is too large.
+  bool Load(const plat::String16& name, int mode);
+  // Makes a read-only file writable: succeeds when the file can be opened for writing.
+  bool ReopenReadWrite();
+  // Writes the lines back. A read-only file, or one whose lines did not change, is not
+  // written and the call succeeds. On failure the file on disk stays as it was.
+  bool Save();
+
+  // Reads the line that starts at byte offset of bytes; its text (and for 8-bit files its raw
+  // bytes) go to the outputs. Returns the number of bytes the line and its end take, 0 at the end.
+  static std::size_t ReadLine(std::string_view bytes, std::size_t offset, bool utf16, plat::String16* text,
+                              plat::String8* raw);
+
+  std::size_t GetLineCount() const { return lines_.size(); }
+  const plat::String16& GetLine(std::size_t n) const { return lines_[n].text; }
+  void SetLine(std::size_t n, const plat::String16& text);
+  // Inserts before line n (n == count appends). Raises the change counter.
+  void InsertLine(std::size_t n, const plat::String16& text);
+  void AppendLine(const plat::String16& text) { InsertLine(lines_.size(), text); }
+  // Removes count lines from first on. Raises the change counter.
+  void RemoveLines(std::size_t first, std::size_t count);
+  void RemoveLine(std::size_t n) { RemoveLines(n, 1); }
+
+  const plat::String16& GetName() const { return name_; }
+  const plat::String8& GetPath() const { return path_; }
+  int GetMode() const { return mode_; }
+  bool IsUtf16() const { return utf16_; }
+  bool IsModified() const { return modified_; }
+  // Unique in the process: every load and every insertion or removal of lines takes a new
+  // value, so a store can tell whether the section position it remembers still holds.
+  std::uint64_t GetChangeCounter() const { return changeCounter_; }
+
+  // Number of open INI sections in this file.
+  int refCount = 0;
+  // Set while one store operation works on the file.
+  bool busy = false;
+
+ private:
+  void BumpChangeCounter();
+
+  std::vector<COrvFileStr> lines_;
+  plat::String16 name_;
+  plat::String8 path_;
+  int mode_ = kReadOnly;
+  bool utf16_ = false;
+  bool utf8Mark_ = false;
+  bool modified_ = false;
+  unsigned permissions_ = 0644;
+  std::uint64_t changeCounter_ = 0;
+};
+
+}  // namespace dorlin

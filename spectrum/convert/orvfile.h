@@ -1,0 +1,89 @@
+#pragma once
+// COrvFile: read-only view of one input that converters recognise and read.
+//
+// A regular file is mapped whole (read only, 64-bit size); a folder or a missing path yields an
+// object with its attributes and no view, so detectors can test bytes without caring where they
+// come from. Beside it stand the path splitters, the bounds-checked block reader and the folder
+// search that the folder formats use.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/base/types.h"
+
+// File-system attribute bits, as the detectors test them.
+constexpr std::uint32_t kOrvAttrReadOnly = 0x01;
+constexpr std::uint32_t kOrvAttrDirectory = 0x10;
+constexpr std::uint32_t kOrvAttrNormal = 0x80;
+constexpr std::uint32_t kOrvAttrInvalid = 0xFFFFFFFFu;
+
+class COrvFile {
+ public:
+  // The access and disposition arguments of the original interface are accepted for
+  // compatibility; the file is always opened read only and only if it exists.
+  explicit COrvFile(std::string_view path, std::uint32_t access = 0, std::uint32_t disposition = 0);
+  virtual ~COrvFile();
+  COrvFile(const COrvFile&) = delete;
+  COrvFile& operator=(const COrvFile&) = delete;
+
+  bool IsFolder() const { return m_dwAttributes != kOrvAttrInvalid && (m_dwAttributes & kOrvAttrDirectory); }
+  bool HasView() const { return m_pView != nullptr; }
+  std::string_view Bytes() const { return {reinterpret_cast<const char*>(m_pView), static_cast<std::size_t>(m_nSize)}; }
+
+  // Next line into buffer (size bytes, terminated), without its line end (LF, and a CR before
+  // it). A line longer than size - 1 bytes is split: the rest comes with the next call. A last
+  // line without a line end is returned. False only when nothing is left to read.
+  bool ReadLine(char* buffer, std::size_t size);
+  // Next whole line, without its line end, as a view into the mapping (valid while this object
+  // lives). False when nothing is left.
+  bool ReadLine(std::string_view* line);
+  // Copies up to n bytes from the read position; returns the number copied.
+  std::size_t Read(void* buffer, std::size_t n);
+
+  std::int64_t GetPosition() const { return m_nPos; }
+  // Moves the read position; clamped to [0, size].
+  void SetPosition(std::int64_t pos);
+  bool AtEnd() const { return m_nPos >= m_nSize; }
+
+  // Read by the detectors.
+  plat::String8 m_strPath;
+  const plat::Byte* m_pView = nullptr;
+  std::int64_t m_nSize = 0;
+  std::uint32_t m_dwAttributes = kOrvAttrInvalid;
+
+ private:
+  int m_fd = -1;
+  void* m_pMapping = nullptr;
+  std::int64_t m_nPos = 0;
+};
+
+// File name without folder and extension ("a\\b/c.fid" -> "c").
+plat::String8 GetPathTitle(std::string_view path);
+// File name with its extension, without folder.
+plat::String8 GetPathFileName(std::string_view path);
+// Extension with its dot, "" when there is none.
+plat::String8 GetPathExt(std::string_view path);
+
+// Reads up to count bytes of the file at path from offset; returns the number read (0 when the
+// file cannot be opened or the offset is at or past its end).
+std::size_t ReadFileBlock(std::string_view path, void* buffer, std::size_t count, std::uint64_t offset);
+
+// The entry of folder dir named name without regard to case ("" when there is none), as a full
+// path; vendors spell their file names in either case.
+plat::String8 FindFileNoCase(std::string_view dir, std::string_view name);
+
+// One entry of a folder search.
+struct OrvFoundFile {
+  plat::String8 name;  // name only, as stored
+  bool isFolder = false;
+  std::uint64_t size = 0;
+  std::int64_t mtime = 0;  // seconds since 1970
+};
+
+// DOS wildcard match without regard to case: '*' any run, '?' one character, a pattern ending
+// in "." ("*.") matches names that have no dot, "*.*" matches every name.
+bool MatchWildcard(std::string_view pattern, std::string_view name);
+
+// Entries of folder dir whose names match pattern (DOS rules above), without "." and "..",
+// sorted by case-folded name so listings never depend on the file system's order.
+std::vector<OrvFoundFile> FindFiles(std::string_view dir, std::string_view pattern);

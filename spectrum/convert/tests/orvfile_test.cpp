@@ -1,0 +1,116 @@
+#include "spectrum/convert/orvfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "test_files.h"
+
+using convert_test::ScratchDir;
+using convert_test::WriteScratch;
+
+TEST(OrvFile, FolderMissingAndEmptyHaveNoView) {
+  const std::string dir = ScratchDir("folder");
+  COrvFile folder(dir);
+  EXPECT_TRUE(folder.IsFolder());
+  EXPECT_EQ(folder.m_pView, nullptr);
+  EXPECT_EQ(folder.m_nSize, 0);
+  EXPECT_EQ(folder.m_strPath, dir);
+
+  COrvFile missing(dir + "/nothing-here");
+  EXPECT_EQ(missing.m_dwAttributes, kOrvAttrInvalid);
+  EXPECT_FALSE(missing.HasView());
+
+  COrvFile empty(WriteScratch("empty.bin", ""));
+  EXPECT_FALSE(empty.IsFolder());
+  EXPECT_FALSE(empty.HasView());
+  char buf[8];
+  EXPECT_FALSE(empty.ReadLine(buf, sizeof buf));
+  EXPECT_EQ(empty.Read(buf, 8), 0u);
+}
+
+TEST(OrvFile, LinesStripLineEndsAndKeepALastLineWithoutOne) {
+  COrvFile f(WriteScratch("lines.txt", "a\r\n\nb"));
+  ASSERT_EQ(f.m_nSize, 5);
+  char buf[260];
+  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
+  EXPECT_STREQ(buf, "a");
+  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));  // an empty line is a line, not the end
+  EXPECT_STREQ(buf, "");
+  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
+  EXPECT_STREQ(buf, "b");
+  EXPECT_FALSE(f.ReadLine(buf, sizeof buf));
+}
+
+TEST(OrvFile, LongLineIsSplitNeverCut) {
+  std::string line(300, 'x');
+  for (std::size_t i = 0; i < line.size(); ++i) line[i] = static_cast<char>('a' + i % 26);
+  COrvFile f(WriteScratch("long.txt", line + "\nnext\n"));
+  char buf[260];
+  std::string joined;
+  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
+  EXPECT_EQ(std::strlen(buf), 259u);
+  joined += buf;
+  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
+  joined += buf;
+  EXPECT_EQ(joined, line);
+  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
+  EXPECT_STREQ(buf, "next");
+
+  // The whole-line form has no limit at all.
+  f.SetPosition(0);
+  std::string_view whole;
+  ASSERT_TRUE(f.ReadLine(&whole));
+  EXPECT_EQ(whole, line);
+}
+
+TEST(OrvFile, ReadStopsAtTheEndAndBlocksAreBoundsChecked) {
+  std::string bytes(100, 0);
+  for (int i = 0; i < 100; ++i) bytes[i] = static_cast<char>(i);
+  const std::string path = WriteScratch("block.bin", bytes);
+  COrvFile f(path);
+  f.SetPosition(90);
+  char buf[100];
+  EXPECT_EQ(f.Read(buf, 100), 10u);
+  EXPECT_EQ(buf[0], 90);
+  EXPECT_EQ(f.Read(buf, 100), 0u);
+
+  EXPECT_EQ(ReadFileBlock(path, buf, 4, 98), 2u);
+  EXPECT_EQ(buf[1], 99);
+  EXPECT_EQ(ReadFileBlock(path, buf, 4, 1000), 0u);
+  EXPECT_EQ(ReadFileBlock(path + ".missing", buf, 4, 0), 0u);
+}
+
+TEST(OrvFile, PathSplitters) {
+  EXPECT_EQ(GetPathTitle("C:\\data\\exp.1\\fid.dx"), "fid");
+  EXPECT_EQ(GetPathFileName("/data/exp/fid.dx"), "fid.dx");
+  EXPECT_EQ(GetPathExt("/data/exp/fid.dx"), ".dx");
+  EXPECT_EQ(GetPathExt("/data/exp/fid"), "");
+}
+
+TEST(OrvFile, WildcardsFollowDosRules) {
+  EXPECT_TRUE(MatchWildcard("*.MS", "data.ms"));
+  EXPECT_TRUE(MatchWildcard("_FUNC???.DAT", "_func001.dat"));
+  EXPECT_FALSE(MatchWildcard("_FUNC???.DAT", "_func01.dat"));
+  EXPECT_TRUE(MatchWildcard("*.", "acqus"));
+  EXPECT_FALSE(MatchWildcard("*.", "acqus.txt"));
+  EXPECT_TRUE(MatchWildcard("*.*", "noext"));
+  EXPECT_TRUE(MatchWildcard("a*b*c", "aXbYbZc"));
+  EXPECT_FALSE(MatchWildcard("a*b*c", "aXbYbZ"));
+}
+
+TEST(OrvFile, FindFilesIsSortedByFoldedNameAndFindsNamesIgnoringCase) {
+  const std::string dir = ScratchDir("find");
+  for (const char* name : {"b.dat", "A.DAT", "c.txt", "a1.dat"}) plat::writeFileAtomic(plat::joinPath(dir, name), "12345");
+  plat::makeDirectories(plat::joinPath(dir, "sub.dat"));
+  const auto found = FindFiles(dir, "*.dat");
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_EQ(found[0].name, "A.DAT");  // "a.dat" < "a1.dat"
+  EXPECT_EQ(found[1].name, "a1.dat");
+  EXPECT_EQ(found[2].name, "b.dat");
+  EXPECT_EQ(found[3].name, "sub.dat");
+  EXPECT_EQ(found[1].size, 5u);
+  EXPECT_TRUE(found[3].isFolder);
+  EXPECT_EQ(FindFileNoCase(dir, "c.TXT"), plat::joinPath(dir, "c.txt"));
+  EXPECT_EQ(FindFileNoCase(dir, "missing"), "");
+}
