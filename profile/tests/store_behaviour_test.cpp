@@ -2,6 +2,10 @@
 // missing things differ between stores, so those tests only ask for a failure.
 #include "profile/tests/store_behaviour.h"
 
+#include "platform/base/path.h"
+#include "platform/base/text.h"
+#include "profile/tests/ini_testutil.h"
+
 #include <unistd.h>
 
 #include <array>
@@ -388,7 +392,21 @@ std::unique_ptr<COrvProfDesc> freshRegistrySection() {
   return std::make_unique<COrvProfDesc>(u"HKEY_CURRENT_USER\\Software\\KedrusTests\\Behaviour", section.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Registry, StoreBehaviour,
-                         ::testing::Values(StoreSetup{"Registry", freshRegistrySection}), storeSetupName);
+// The INI instance: every section is a fresh section of one INI file in the scratch folder.
+// Type control is on while the tests run, so values keep their types as in the registry.
+std::unique_ptr<COrvProfDesc> freshIniSection() {
+  static std::atomic<int> counter{0};
+  static const std::string file = plat::joinPath(initest::scratchDir(), "behaviour.ini");
+  const std::string name = "\\S" + std::to_string(++counter);
+  auto desc = std::make_unique<COrvProfDesc>(plat::toUtf16(file).c_str(), plat::toUtf16(name).c_str());
+  desc->SetIni(1);
+  return desc;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreBehaviour,
+                         ::testing::Values(StoreSetup{"Registry", freshRegistrySection},
+                                           StoreSetup{"Ini", freshIniSection, [] { OrvSetIniTypeControl(1); },
+                                                      [] { OrvSetIniTypeControl(0); }}),
+                         storeSetupName);
 
 }  // namespace
