@@ -2,6 +2,24 @@
 
 #include "platform/base/path.h"
 #include "platform/base/text.h"
+#include "spectrum/convert/nmr/bruker.h"
+#include "spectrum/convert/nmr/cdff.h"
+#include "spectrum/convert/nmr/felix.h"
+#include "spectrum/convert/nmr/mestrec.h"
+#include "spectrum/convert/nmr/winnmr.h"
+#include "spectrum/convert/nmr/delta.h"
+#include "spectrum/convert/nmr/gsx.h"
+#include "spectrum/convert/nmr/vnmr.h"
+#include "spectrum/convert/nmr/vxr.h"
+#include "spectrum/convert/acd.h"
+#include "spectrum/convert/asciiexport.h"
+#include "spectrum/convert/galactic.h"
+#include "spectrum/convert/chemstation.h"
+#include "spectrum/convert/masslynx.h"
+#include "spectrum/convert/saturn.h"
+#include "spectrum/convert/jdxconvert.h"
+#include "spectrum/convert/singleformats.h"
+#include "spectrum/convert/spcfolder.h"
 #include "spectrum/data/spcprocess.h"
 
 bool CSpcConvert::Choose(const std::vector<std::string>& candidates, std::size_t* chosen) const {
@@ -55,99 +73,92 @@ KEDRUS_KIND_CTOR(CNmr2dConvert)
 #undef KEDRUS_KIND_CTOR
 
 const std::vector<SpcFormatInfo>& CNmrConvert::Formats() {
-  using K = CNmrConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"CDFF", kSpcCapReadWrite, ".nmr", "", Pending<K>},
-      {"DisNMR", kSpcCapRead, ".001", "", Pending<K>},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, Pending<K>},
-      {"UXNMR", kSpcCapRead, "", "", Pending<K>},
-      {"VXR", kSpcCapRead, "", "", Pending<K>},
-      {"XWIN-NMR", kSpcCapRead, "", "", Pending<K>},
-      {"WIN-NMR", kSpcCapReadWrite, "", "", Pending<K>},
-      {"VNMR", kSpcCapRead, "", "", Pending<K>},
-      {"Felix", kSpcCapRead, ".001", "", Pending<K>},
-      {"Delta", kSpcCapRead, ".hdr", "", Pending<K>},
-      {"GSX", kSpcCapRead, ".gxp", "", Pending<K>},
-      {"Galactic", kSpcCapReadWrite, ".spc", "", Pending<K>},
-      {"ACD", kSpcCapRead, ".esp", "", Pending<K>},
-      {"MestRe-C", kSpcCapReadWrite, ".mrc", "", Pending<K>},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-PPM;X-HERTZ", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateNmrConvertBase},
+      {"CDFF", kSpcCapReadWrite, ".nmr", "", CreateNmrConvertCDFF},
+      {"DisNMR", kSpcCapRead, ".001", "", CreateNmrConvertAspect},
+      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateNmrConvertJcampDx},
+      {"UXNMR", kSpcCapRead, "", "", CreateNmrConvertUxNmr},
+      {"VXR", kSpcCapRead, "", "", CreateNmrConvertVarian},
+      {"XWIN-NMR", kSpcCapRead, "", "", CreateNmrConvertXWinNmr},
+      {"WIN-NMR", kSpcCapReadWrite, "", "", CreateNmrConvertWinNmr},
+      {"VNMR", kSpcCapRead, "", "", CreateNmrConvertVNMR},
+      {"Felix", kSpcCapRead, ".001", "", CreateNmrConvertFelixW},
+      {"Delta", kSpcCapRead, ".hdr", "", CreateNmrConvertDelta},
+      {"GSX", kSpcCapRead, ".gxp", "", CreateNmrConvertGSX},
+      {"Galactic", kSpcCapReadWrite, ".spc", "", CreateNmrConvertGalactic},
+      {"ACD", kSpcCapRead, ".esp", "", CreateNmrConvertACD},
+      {"MestRe-C", kSpcCapReadWrite, ".mrc", "", CreateNmrConvertMestReC},
+      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-PPM;X-HERTZ", CreateNmrConvertAscii},
   };
   return formats;
 }
 
 const std::vector<SpcFormatInfo>& CMassConvert::Formats() {
-  using K = CMassConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", "", Pending<K>},
-      {"Saturn", kSpcCapRead, ".ms", "", Pending<K>},
-      {"Galactic", kSpcCapRead, ".spc", "", Pending<K>},
-      {"NIC", kSpcCapRead, "", "", Pending<K>},
-      {"ChemStation", kSpcCapRead, ".d", "", Pending<K>},
-      {"MassLynx", kSpcCapRead, ".", "", Pending<K>},
-      {"ACD", kSpcCapRead, ".esp", "", Pending<K>},
-      {"ASCII", kSpcCapWrite, ".txt", "", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateMassConvertBase},
+      {"JCAMP-DX", kSpcCapReadWrite, ".dx", "", CreateMassConvertJcampDx},
+      {"Saturn", kSpcCapRead, ".ms", "", CreateMassConvertSaturn},
+      {"Galactic", kSpcCapRead, ".spc", "", CreateMassConvertGalactic},
+      {"NIC", kSpcCapRead, "", "", CreateMassConvertNic},
+      {"ChemStation", kSpcCapRead, ".d", "", CreateMassConvertChemStation},
+      {"MassLynx", kSpcCapRead, ".", "", CreateMassConvertMassLynx},
+      {"ACD", kSpcCapRead, ".esp", "", CreateMassConvertACD},
+      {"ASCII", kSpcCapWrite, ".txt", "", CreateMassConvertAscii},
   };
   return formats;
 }
 
 const std::vector<SpcFormatInfo>& CIrConvert::Formats() {
-  using K = CIrConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"Prism", kSpcCapRead, ".dat", "", Pending<K>},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, Pending<K>},
-      {"OMNIC", kSpcCapRead, ".spa", "", Pending<K>},
-      {"SpectraMax", kSpcCapRead, ".spa", "", Pending<K>},
-      {"Galactic", kSpcCapReadWrite, ".spc", "FLOAT;INTEGER", Pending<K>},
-      {"Opus", kSpcCapRead, ".0", "", Pending<K>},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-CM", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateIrConvertBase},
+      {"Prism", kSpcCapRead, ".dat", "", CreateIrConvertPrism},
+      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateIrConvertJcampDx},
+      {"OMNIC", kSpcCapRead, ".spa", "", CreateIrConvertOmnic},
+      {"SpectraMax", kSpcCapRead, ".spa", "", CreateIrConvertSpectramax},
+      {"Galactic", kSpcCapReadWrite, ".spc", "FLOAT;INTEGER", CreateIrConvertGalactic},
+      {"Opus", kSpcCapRead, ".0", "", CreateIrConvertOpus},
+      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-CM", CreateIrConvertAscii},
   };
   return formats;
 }
 
 const std::vector<SpcFormatInfo>& CUvConvert::Formats() {
-  using K = CUvConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, Pending<K>},
-      {"ChemStation", kSpcCapRead, ".d", "", Pending<K>},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-NM", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateUvConvertBase},
+      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateUvConvertJcampDx},
+      {"ChemStation", kSpcCapRead, ".d", "", CreateUvConvertChemStation},
+      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-NM", CreateUvConvertAscii},
   };
   return formats;
 }
 
 const std::vector<SpcFormatInfo>& CChConvert::Formats() {
-  using K = CChConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, Pending<K>},
-      {"ChemStation", kSpcCapRead, ".d", "", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateChConvertBase},
+      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateChConvertJcampDx},
+      {"ChemStation", kSpcCapRead, ".d", "", CreateChConvertChemStation},
   };
   return formats;
 }
 
 const std::vector<SpcFormatInfo>& CTicConvert::Formats() {
-  using K = CTicConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, Pending<K>},
-      {"ChemStation", kSpcCapRead, ".d", "", Pending<K>},
-      {"Saturn", kSpcCapRead, ".ms", "", Pending<K>},
-      {"MassLynx", kSpcCapRead, "", "", Pending<K>},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-SEC", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateTicConvertBase},
+      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateTicConvertJcampDx},
+      {"ChemStation", kSpcCapRead, ".d", "", CreateTicConvertChemStation},
+      {"Saturn", kSpcCapRead, ".ms", "", CreateTicConvertSaturn},
+      {"MassLynx", kSpcCapRead, "", "", CreateTicConvertMassLynx},
+      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-SEC", CreateTicConvertAscii},
   };
   return formats;
 }
 
 const std::vector<SpcFormatInfo>& CNmr2dConvert::Formats() {
-  using K = CNmr2dConvert;
   static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", Pending<K>},
-      {"UXNMR", kSpcCapRead, "", "", Pending<K>},
-      {"XWIN-NMR", kSpcCapRead, "", "", Pending<K>},
+      {"KEDRUS", kSpcCapReadWrite, "", "", CreateNmr2dConvertBase},
+      {"UXNMR", kSpcCapRead, "", "", CreateNmr2dConvertUxNmr},
+      {"XWIN-NMR", kSpcCapRead, "", "", CreateNmr2dConvertXWinNmr},
   };
   return formats;
 }
@@ -219,6 +230,9 @@ std::int32_t ChooseFromList(const std::vector<std::string>& candidates) {
 }
 
 std::int64_t SpcCountSpectra(COrvFile& file, SpcKindSpan table) {
+  // A spectrum folder numbers its spectra by their sections, whatever their kinds, so its
+  // spectra cannot be counted kind by kind.
+  if (const std::int32_t inFolder = SpcFolderSpectrumCount(file.m_strPath); inFolder > 0) return inFolder;
   std::int64_t total = 0;
   ForEachLeaf(table, [&](const SpcKindRow&, std::unique_ptr<CSpcConvert>& leaf) {
     total += CountOf(*leaf, file);
@@ -265,6 +279,14 @@ bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindN
 
 SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* data, std::string* formatName,
                               SpcKindSpan table) {
+  // Spectrum k of a spectrum folder is the one whose section bears number k, read with the
+  // converter of that section's kind.
+  if (const std::int32_t inFolder = SpcFolderSpectrumCount(path); inFolder > 0) {
+    if (k < 0 || k >= inFolder) return SpcLoadResult::NotFound;
+    if (formatName) *formatName = "KEDRUS";
+    return SpcFolderReadSpectrum(path, static_cast<std::int32_t>(k), data) ? SpcLoadResult::Loaded
+                                                                           : SpcLoadResult::ReadFailed;
+  }
   SpcLocation where;
   {
     COrvFile file(path);

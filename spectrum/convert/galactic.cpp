@@ -1,0 +1,525 @@
+#include "spectrum/convert/galactic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/base/file.h"
+#include "platform/base/numtext.h"
+#include "platform/oleauto/oleauto.h"
+#include "spectrum/data/spcprocess.h"
+
+namespace ole = plat::ole;
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 512;
+constexpr std::size_t kSubHeaderSize = 32;
+// Y data follow the main header and one subfile header; the old format's 256-byte header
+// already ends with its first subfile header.
+constexpr std::size_t kNewDataOffset = kHeaderSize + kSubHeaderSize;
+constexpr std::size_t kOldDataOffset = 256;
+constexpr std::size_t kNewMemoOffset = 88;
+constexpr std::size_t kOldMemoOffset = 64;
+constexpr std::size_t kMemoSize = 130;
+constexpr std::size_t kSourceOffset = 45;
+constexpr std::size_t kSourceSize = 9;
+
+constexpr char kNewVersion = 'K';
+constexpr char kOldVersion = 'M';
+// An exponent of 128 or more marks IEEE float Y data.
+constexpr std::int32_t kFloatExponent = 128;
+constexpr std::int32_t kNmrExponent = 32;
+constexpr std::uint8_t kTechniqueNmr = 10;
+constexpr std::uint8_t kTechniqueIr = 4;
+
+// X-units codes.
+constexpr std::uint8_t kXWavenumber = 1;
+constexpr std::uint8_t kXSeconds = 4;
+constexpr std::uint8_t kXMass = 9;
+constexpr std::uint8_t kXPpm = 10;
+constexpr std::uint8_t kXRaman = 13;
+
+// ---- Little-endian fields ----
+
+std::uint16_t LoadU16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t LoadU32(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+float LoadF32(const unsigned char* p) {
+  const std::uint32_t bits = LoadU32(p);
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+double LoadF64(const unsigned char* p) {
+  const std::uint64_t bits = LoadU32(p) | static_cast<std::uint64_t>(LoadU32(p + 4)) << 32;
+  double d;
+  std::memcpy(&d, &bits, sizeof d);
+  return d;
+}
+
+void StoreU32(char* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(v >> (8 * i));
+}
+void StoreF32(char* p, float f) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &f, sizeof bits);
+  StoreU32(p, bits);
+}
+void StoreF64(char* p, double d) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &d, sizeof bits);
+  StoreU32(p, static_cast<std::uint32_t>(bits));
+  StoreU32(p + 4, static_cast<std::uint32_t>(bits >> 32));
+}
+void AppendU32(std::string& out, std::uint32_t v) {
+  char b[4];
+  StoreU32(b, v);
+  out.append(b, 4);
+}
+void AppendF32(std::string& out, float f) {
+  char b[4];
+  StoreF32(b, f);
+  out.append(b, 4);
+}
+
+// A value read from a file that is not a finite number counts as 0, so garbage never puts NaN
+// or infinity into a record.
+float Finite(double v) {
+  return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max() ? static_cast<float>(v) : 0.0f;
+}
+
+std::uint32_t PowerOfTwoAtLeast(std::uint32_t n) {
+  std::uint32_t p = 1;
+  while (p < n) p <<= 1;
+  return p;
+}
+
+// ---- Main header ----
+
+struct SpcHeader {
+  bool oldFormat = false;
+  std::uint8_t flags = 0;
+  std::int32_t exponent = 0;
+  std::int64_t points = -1;  // -1: not a usable count
+  double first = 0.0;
+  double last = 0.0;
+  std::uint8_t xtype = 0;
+  ole::DateParts date;
+  bool hasDate = false;
+  std::string title;
+};
+
+// The text of a fixed field up to its first 0 byte.
+std::string FieldText(const unsigned char* p, std::size_t size) {
+  const char* text = reinterpret_cast<const char*>(p);
+  return std::string(text, strnlen(text, size));
+}
+
+bool ParseHeader(std::string_view bytes, SpcHeader* h) {
+  if (bytes.size() < kHeaderSize) return false;
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (b[1] != kNewVersion && b[1] != kOldVersion) return false;
+  h->oldFormat = b[1] == kOldVersion;
+  h->flags = b[0];
+  if (!h->oldFormat) {
+    h->exponent = b[3];
+    const auto n = static_cast<std::int32_t>(LoadU32(b + 4));
+    h->points = n;
+    h->first = LoadF64(b + 8);
+    h->last = LoadF64(b + 16);
+    h->xtype = b[28];
+    const std::uint32_t d = LoadU32(b + 32);
+    h->date.minute = static_cast<int>(d & 63);
+    h->date.hour = static_cast<int>(d >> 6 & 31);
+    h->date.day = static_cast<int>(d >> 11 & 31);
+    h->date.month = static_cast<int>(d >> 16 & 15);
+    h->date.year = static_cast<int>(d >> 20);
+    h->title = FieldText(b + kNewMemoOffset, kMemoSize);
+  } else {
+    h->exponent = static_cast<std::int16_t>(LoadU16(b + 2));
+    const float n = LoadF32(b + 4);
+    h->points = std::isfinite(n) && n >= 0.0f && n <= static_cast<float>(CSpcData::kMaxPoints)
+                    ? static_cast<std::int64_t>(n)
+                    : -1;
+    h->first = LoadF32(b + 8);
+    h->last = LoadF32(b + 12);
+    h->xtype = b[16];
+    h->date.year = LoadU16(b + 18);
+    h->date.month = b[20];
+    h->date.day = b[21];
+    h->date.hour = b[22];
+    h->date.minute = b[23];
+    h->title = FieldText(b + kOldMemoOffset, kMemoSize);
+  }
+  if (h->points > CSpcData::kMaxPoints) h->points = -1;
+  if (!std::isfinite(h->first)) h->first = 0.0;
+  if (!std::isfinite(h->last)) h->last = 0.0;
+  h->date.second = 1;
+  return true;
+}
+
+std::size_t DataOffset(const SpcHeader& h) { return h.oldFormat ? kOldDataOffset : kNewDataOffset; }
+
+// ---- Parameters ----
+
+void AppendParam(CSpcData* data, const char* name, const CVariant& value) {
+  data->params.Append(CSpcParam{value, name, ""});
+}
+void AppendInt(CSpcData* data, const char* name, std::int32_t v) {
+  CVariant value;
+  value.SetLong(v);
+  AppendParam(data, name, value);
+}
+void AppendDouble(CSpcData* data, const char* name, double v) {
+  CVariant value;
+  value.SetDouble(v);
+  AppendParam(data, name, value);
+}
+void AppendText(CSpcData* data, std::string_view name, std::string_view text) {
+  CVariant value;
+  value.SetString(text);
+  data->params.Append(CSpcParam{value, std::string(name), ""});
+}
+// Old-format x values are floats and keep that type.
+void AppendX(CSpcData* data, const char* name, double v, bool oldFormat) {
+  CVariant value;
+  if (oldFormat) {
+    value.SetFloat(static_cast<float>(v));
+  } else {
+    value.SetDouble(v);
+  }
+  AppendParam(data, name, value);
+}
+
+void AppendDate(CSpcData* data, const SpcHeader& h) {
+  // A zeroed or damaged date field describes no day: no DATE rather than a made-up one.
+  double date = 0.0;
+  if (!ole::dateFromParts(h.date, &date)) return;
+  CVariant value;
+  value.SetDate(date);
+  AppendParam(data, "DATE", value);
+}
+
+// ---- Y data ----
+
+// One 32-bit Y word: a float when the exponent says so, otherwise a scaled integer (old files
+// store the two 16-bit halves the other way round).
+float DecodeWord(std::uint32_t word, std::int32_t exponent, bool oldFormat) {
+  if (exponent >= kFloatExponent) {
+    float f;
+    std::memcpy(&f, &word, sizeof f);
+    return Finite(f);
+  }
+  if (oldFormat) word = word << 16 | word >> 16;
+  return Finite(std::ldexp(static_cast<double>(static_cast<std::int32_t>(word)), exponent - 32));
+}
+
+bool ReadIrData(std::string_view bytes, const SpcHeader& h, CSpcData* data) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto n = static_cast<std::size_t>(h.points);
+  const std::size_t at = DataOffset(h);
+  const bool shortWords = (h.flags & 1) != 0 && h.exponent < kFloatExponent;
+  const std::size_t width = shortWords ? 2 : 4;
+  if (at > bytes.size() || (bytes.size() - at) / width < n) return false;
+  std::vector<CSpcPoint>& points = data->spectrum();
+  points.assign(n, CSpcPoint{});
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char* p = b + at + i * width;
+    points[i].re = shortWords ? Finite(std::ldexp(static_cast<std::int16_t>(LoadU16(p)), h.exponent - 16))
+                              : DecodeWord(LoadU32(p), h.exponent, h.oldFormat);
+  }
+  return true;
+}
+
+// The "KEY=value" log after the NMR data.
+void ReadNmrLog(COrvFile& file, std::size_t at, CSpcData* data) {
+  file.SetPosition(static_cast<std::int64_t>(at));
+  std::string_view line;
+  while (file.ReadLine(&line) && data->params.size() < CSpcData::kMaxElements) {
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos || eq == 0) continue;  // no key: nothing to name a value by
+    const std::string_view key = line.substr(0, eq);
+    // The value starts after the run of "=" and ends at the line end.
+    const std::size_t start = std::min(line.find_first_not_of('=', eq), line.size());
+    std::string_view value = line.substr(start);
+    value = value.substr(0, value.find_first_of("\r\n"));
+    double number = 0.0;
+    const bool isNumber = plat::parseDoublePrefix(value, &number) > 0 && std::isfinite(number);
+
+    if (key == "SW_HZ") {
+      if (isNumber) AppendDouble(data, "SW", number);
+    } else if (key == "NUCFREQ") {
+      if (isNumber) {
+        AppendDouble(data, "SF", number);
+        AppendDouble(data, "SFO1", number);
+      }
+    } else if (key == "DETMODE") {
+      CVariant mode;
+      if (value == "SIM") {
+        mode.SetLong(2);
+        data->params.SetParam("AQ_mod", mode);
+      } else if (value == "SEQ") {
+        mode.SetLong(1);
+        data->params.SetParam("AQ_mod", mode);
+      }
+    } else if (key == "SCANS") {
+      if (isNumber && number >= std::numeric_limits<std::int32_t>::min() &&
+          number <= std::numeric_limits<std::int32_t>::max()) {
+        AppendInt(data, "NS", static_cast<std::int32_t>(number));
+        AppendInt(data, "NSC", static_cast<std::int32_t>(number));
+      }
+    } else {
+      AppendText(data, key, value);
+    }
+  }
+}
+
+bool ReadNmrData(COrvFile& file, const SpcHeader& h, CSpcData* data) {
+  const std::string_view bytes = file.Bytes();
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto n = static_cast<std::uint32_t>(h.points);
+  const bool fid = h.xtype == kXSeconds;
+  data->nDomain = fid ? 0 : 1;
+
+  const std::uint32_t size = PowerOfTwoAtLeast(n);
+  AppendX(data, "FIRSTX", h.first, h.oldFormat);
+  AppendX(data, "LASTX", h.last, h.oldFormat);
+  AppendInt(data, "NPOINTS", static_cast<std::int32_t>(n));
+  AppendText(data, "XUNITS", h.xtype == kXPpm ? "PPM" : "HERTZ");
+  AppendInt(data, "SI", static_cast<std::int32_t>(size));
+  AppendInt(data, "TD", static_cast<std::int32_t>(2 * n));
+
+  // The arrays hold the n points the header gives, whatever the padded size: that is how files
+  // are written, also when n is not a power of two.
+  const std::size_t realsAt = DataOffset(h);
+  if (realsAt > bytes.size() || (bytes.size() - realsAt) / 4 < n) return false;
+  std::vector<CSpcPoint>& points = data->data[data->nDomain];
+  points.assign(size, CSpcPoint{});
+  for (std::uint32_t i = 0; i < n; ++i) points[i].re = DecodeWord(LoadU32(b + realsAt + 4 * std::size_t{i}), h.exponent, h.oldFormat);
+
+  const std::size_t imagAt = realsAt + 4 * std::size_t{n} + kSubHeaderSize;
+  if (imagAt <= bytes.size() && (bytes.size() - imagAt) / 4 >= n) {
+    for (std::uint32_t i = 0; i < n; ++i) points[i].im = Finite(LoadF32(b + imagAt + 4 * std::size_t{i}));
+    ReadNmrLog(file, imagAt + 4 * std::size_t{n}, data);
+  }
+
+  if (h.xtype == kXPpm) {
+    AppendX(data, "OFFSET", h.first, h.oldFormat);
+  } else {
+    AppendX(data, "OF", h.first, h.oldFormat);
+  }
+  return true;
+}
+
+// ---- Writing ----
+
+std::string ParamText(const CSpcData& data, std::string_view name) { return data.params.GetValue(name).GetString(); }
+
+// The log is line based: a value must not end its line early.
+std::string LogText(const CSpcData& data, std::string_view name) {
+  std::string text = ParamText(data, name);
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  return text;
+}
+
+void PutField(std::string& header, std::size_t offset, std::size_t size, const std::string& text) {
+  // One byte of the field stays 0: the field is always terminated.
+  std::memcpy(&header[offset], text.data(), std::min(text.size(), size - 1));
+}
+
+std::uint32_t PackedDate(const CSpcData& data) {
+  if (!data.params.HasParam("DATE")) return 0;
+  const CDateTime when = data.params.GetValue("DATE").GetDate();
+  ole::DateParts p;
+  if (!when.valid || !ole::partsFromDate(when.date, &p)) return 0;
+  return static_cast<std::uint32_t>(p.minute) | static_cast<std::uint32_t>(p.hour) << 6 |
+         static_cast<std::uint32_t>(p.day) << 11 | static_cast<std::uint32_t>(p.month) << 16 |
+         static_cast<std::uint32_t>(p.year) << 20;
+}
+
+std::string SubHeader(std::int32_t exponent) {
+  std::string sub(kSubHeaderSize, '\0');
+  sub[1] = static_cast<char>(exponent);
+  return sub;
+}
+
+// The smallest exponent (from 32 up) at which every value fits a 32-bit integer: values past
+// the integer range are scaled rather than wrapped.
+std::int32_t IntegerExponent(const std::vector<double>& values) {
+  double largest = 0.0;
+  for (double v : values)
+    if (std::isfinite(v)) largest = std::max(largest, std::fabs(v));
+  std::int32_t e = kNmrExponent;
+  while (e < kFloatExponent - 1 && std::ldexp(largest, kNmrExponent - e) >= 2147483647.0) ++e;
+  return e;
+}
+
+std::int32_t ScaledInteger(double v, std::int32_t exponent) {
+  if (!std::isfinite(v)) return 0;
+  const double scaled = std::trunc(std::ldexp(v, kNmrExponent - exponent));
+  return static_cast<std::int32_t>(std::clamp(scaled, -2147483648.0, 2147483647.0));
+}
+
+std::string NmrLog(const CSpcProcess& process, bool fid) {
+  const CSpcData& data = *process.m_pData;
+  const double sw = process.m_dSW;
+  const double freq = process.m_dFreq;
+  auto f = [](double v) { return plat::formatDouble(std::isfinite(v) ? v : 0.0, 'f', 6); };
+  const std::int32_t scans = data.params.GetValue("NSC").GetLong();
+  std::string log;
+  log += "INSTRUM=" + LogText(data, "INSTRUM") + "\n";
+  log += "SOLVENT=" + LogText(data, "SOLVENT") + "\n";
+  log += "NUCLEUS=" + LogText(data, "NUCLEUS") + "\n";
+  log += "DETMODE=SIM\n";
+  log += "NUCFREQ=" + f(freq) + "\n";
+  log += "SW_HZ=" + f(sw) + "\n";
+  log += "DWELL=" + f(sw != 0.0 ? 0.5 / sw : 0.0) + "\n";
+  log += "DELAY=" + f(data.params.GetValue("DE").GetDouble()) + "\n";
+  log += "ACQTIME=" + f(sw != 0.0 ? (process.m_nTD / 2) / sw : 0.0) + "\n";
+  log += "SCANS=" + plat::formatUInt(static_cast<std::uint32_t>(std::max(scans, 0))) + "\n";
+  log += "SW_PPM=" + f(freq != 0.0 ? sw / freq : 0.0) + "\n";
+  log += std::string("FID=") + (fid ? "TRUE" : "FALSE") + "\n";
+  log += "NMREND=NMREND\n";
+  return log;
+}
+
+}  // namespace
+
+bool CGalactic::Detect(const COrvFile* file, GalacticMode mode) {
+  if (!file || !file->HasView() || file->m_nSize < static_cast<std::int64_t>(kHeaderSize)) return false;
+  const std::string_view bytes = file->Bytes();
+  const char version = bytes[1];
+  if (version != kNewVersion && version != kOldVersion) return false;
+  const auto code = static_cast<std::uint8_t>(bytes[version == kNewVersion ? 28 : 16]);
+  switch (mode) {
+    case GalacticMode::Nmr: return code == kXSeconds || code == kXPpm;
+    case GalacticMode::Mass: return code == kXMass;
+    case GalacticMode::Ir: return code == kXRaman || code == kXWavenumber;
+  }
+  return false;
+}
+
+bool CGalactic::Read(std::string_view path, CSpcData* data, std::int32_t, GalacticMode mode) {
+  if (!data || (mode != GalacticMode::Nmr && mode != GalacticMode::Ir)) return false;
+  COrvFile file(path);
+  SpcHeader h;
+  if (!file.HasView() || !ParseHeader(file.Bytes(), &h) || h.points < 0) return false;
+
+  data->nState = 1;
+  data->nAcqCode = 1;
+  AppendText(data, "TITLE", h.title);
+  AppendDate(data, h);
+  data->strName = GetPathTitle(path);
+
+  if (mode == GalacticMode::Ir) {
+    data->nDomain = 1;
+    AppendX(data, "FIRSTX", h.first, h.oldFormat);
+    AppendX(data, "LASTX", h.last, h.oldFormat);
+    AppendInt(data, "NPOINTS", static_cast<std::int32_t>(h.points));
+    return ReadIrData(file.Bytes(), h, data);
+  }
+  return ReadNmrData(file, h, data);
+}
+
+bool CMassConvertGalactic::Read(std::string_view path, CSpcData* data, std::int32_t) {
+  if (!data) return false;
+  COrvFile file(path);
+  SpcHeader h;
+  const std::string_view bytes = file.Bytes();
+  if (!file.HasView() || bytes.size() < kNewDataOffset || !ParseHeader(bytes, &h)) return false;
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+
+  data->nDomain = 1;
+  AppendDate(data, h);
+  const auto n = static_cast<std::int32_t>(LoadU32(b + kHeaderSize + 16));  // subnpts
+  // Each peak takes a 4-byte mass and a 2-byte intensity.
+  if (n < 0 || (bytes.size() - kNewDataOffset) / 6 < static_cast<std::size_t>(n)) return false;
+  SetNameFromPath(data, path);
+
+  CMassScan scan;
+  scan.fIonCurrent = 100.0f;
+  scan.peaks.reserve(static_cast<std::size_t>(n));
+  const unsigned char* masses = b + kNewDataOffset;
+  const unsigned char* intensities = masses + 4 * static_cast<std::size_t>(n);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+    const float mass = LoadF32(masses + 4 * i);
+    if (!std::isfinite(mass)) continue;  // a peak without a mass cannot be placed
+    scan.peaks.push_back(CSpcPoint{static_cast<float>(static_cast<std::int16_t>(LoadU16(intensities + 2 * i))), mass});
+  }
+  std::stable_sort(scan.peaks.begin(), scan.peaks.end(),
+                   [](const CSpcPoint& a, const CSpcPoint& b) { return a.im < b.im; });
+  data->scans.push_back(std::move(scan));
+  return true;
+}
+
+bool CGalactic::Write(std::string_view path, CSpcProcess* process, std::int32_t, std::int32_t) {
+  if (!process || !process->m_pData) return false;
+  const CSpcData& data = *process->m_pData;
+  const bool nmr = m_writeMode == GalacticMode::Nmr;
+  const bool fid = nmr && data.nDomain == 0;
+  const std::int64_t n = fid ? process->m_nTD / 2 : process->m_nSI;
+  if (n <= 0 || n > CSpcData::kMaxPoints) return false;
+  const auto count = static_cast<std::int32_t>(n);
+
+  std::vector<double> reals(static_cast<std::size_t>(n)), imags(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < count; ++i) {
+    reals[static_cast<std::size_t>(i)] = process->GetReal(i);
+    imags[static_cast<std::size_t>(i)] = process->GetImag(i);
+  }
+
+  std::string header(kHeaderSize, '\0');
+  header[1] = kNewVersion;
+  std::int32_t exponent = kFloatExponent;
+  double first = 0.0, last = 0.0;
+  if (nmr) {
+    exponent = IntegerExponent(reals);
+    header[2] = static_cast<char>(kTechniqueNmr);
+    header[28] = static_cast<char>(fid ? kXSeconds : kXPpm);
+    if (fid) {
+      last = static_cast<double>(n);
+    } else {
+      first = process->PointToPpm(0);
+      last = process->PointToPpm(count - 1);
+    }
+  } else {
+    header[2] = static_cast<char>(kTechniqueIr);
+    header[28] = static_cast<char>(kXWavenumber);
+    first = process->PointToX(0);
+    last = process->PointToX(count - 1);
+  }
+  header[3] = static_cast<char>(exponent);
+  StoreU32(&header[4], static_cast<std::uint32_t>(count));
+  StoreF64(&header[8], first);
+  StoreF64(&header[16], last);
+  StoreU32(&header[24], 1);  // one subfile
+  StoreU32(&header[32], PackedDate(data));
+  PutField(header, kSourceOffset, kSourceSize, ParamText(data, "INSTRUM"));
+  PutField(header, kNewMemoOffset, kMemoSize, ParamText(data, "TITLE"));
+
+  std::string out = header + SubHeader(exponent);
+  out.reserve(out.size() + 8 * reals.size() + kSubHeaderSize + 512);
+  if (nmr) {
+    for (double v : reals) AppendU32(out, static_cast<std::uint32_t>(ScaledInteger(v, exponent)));
+    out += SubHeader(exponent);
+    for (double v : imags) AppendF32(out, Finite(v));
+    out += NmrLog(*process, fid);
+  } else {
+    for (double v : reals) AppendF32(out, Finite(v));
+  }
+  return plat::writeFileAtomic(std::string(path), out);
+}
+
+std::unique_ptr<CSpcConvert> CreateNmrConvertGalactic(std::uint32_t index) {
+  return std::make_unique<CNmrConvertGalactic>(index);
+}
+std::unique_ptr<CSpcConvert> CreateIrConvertGalactic(std::uint32_t index) {
+  return std::make_unique<CIrConvertGalactic>(index);
+}
+std::unique_ptr<CSpcConvert> CreateMassConvertGalactic(std::uint32_t index) {
+  return std::make_unique<CMassConvertGalactic>(index);
+}

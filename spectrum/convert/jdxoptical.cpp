@@ -1,0 +1,254 @@
+// The JCAMP-DX converters of the IR, UV, CH and TIC kinds (one family: a plain XYDATA table
+// over an evenly spaced axis), and the header helpers shared by every JCAMP-DX writer.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/base/text.h"
+#include "spectrum/convert/jdxconvert.h"
+#include "spectrum/data/spcprocess.h"
+
+// ---- Shared header helpers ----
+
+namespace jdx {
+
+CSpcParam RecordEntry(const CSpcParamList& params, const char* name) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value = params.GetValue(name);
+  return entry;
+}
+
+CSpcParam TextEntry(const char* name, std::string_view value) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value.SetString(value);
+  return entry;
+}
+
+namespace {
+// Labels the reader acts on: a parameter written under one of these names would end the file,
+// change the page, start a table or describe a table block when it is read again. The block
+// labels of a file read earlier come back as parameters; written again they would stand before
+// (and contradict) the block the writer makes itself.
+bool SteersReader(std::string_view name) {
+  for (const char* label : {"END", "PAGE", "XYDATA", "DATA TABLE", "PEAK TABLE", "XYPOINTS", "NTUPLES",
+                            "END NTUPLES", "VAR_NAME", "SYMBOL", "VAR_TYPE", "VAR_FORM", "VAR_DIM", "UNITS",
+                            "FIRST", "LAST", "MIN", "MAX", "FACTOR"})
+    if (plat::equalsNoCase(name, label)) return true;
+  return false;
+}
+}  // namespace
+
+void AppendRecordParams(CSpcParamList& header, const CSpcParamList& params, bool privateLabels) {
+  const std::size_t fixed = header.size();
+  for (const CSpcParam& p : params) {
+    // The reader drops leading "$" and "#" of a label, so compare without them.
+    const std::size_t b = p.name.find_first_not_of("$#");
+    if (b == std::string::npos) continue;
+    const std::string bare = p.name.substr(b);
+    if (SteersReader(bare)) continue;
+    if (header.HasParam(bare) || header.HasParam("$" + bare)) continue;
+    CSpcParam copy = p;
+    copy.name = privateLabels ? "$" + bare : bare;
+    header.Append(std::move(copy));
+  }
+  SortParams(header, fixed, header.size());
+}
+
+}  // namespace jdx
+
+// ---- The IR, UV, CH and TIC family ----
+
+namespace {
+
+constexpr OpticalJcampTraits kIrTraits{"INFRARED SPECTRUM", true, false, "1/CM", "TRANSMITTANCE"};
+constexpr OpticalJcampTraits kUvTraits{"UV/VIS SPECTRUM", true, false, "NANOMETRES", "ABSORBANCE"};
+// Chromatograms and ion traces run over time.
+constexpr OpticalJcampTraits kChTraits{"LC", false, true, "SECONDS", "ARBITRARY UNITS"};
+constexpr OpticalJcampTraits kTicTraits{"LC", true, true, "SECONDS", "ARBITRARY UNITS"};
+
+CSpcParam NumberEntry(const char* name, double value) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value.SetDouble(value);
+  return entry;
+}
+
+CSpcParam IntegerEntry(const char* name, std::int32_t value) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value.SetLong(value);
+  return entry;
+}
+
+// The evenly spaced axis of the written table: x of point i is first + i * step.
+struct LinearAxis {
+  double first = 0.0;
+  double step = 0.0;
+  double At(std::int32_t i) const { return first + step * i; }
+};
+
+LinearAxis AxisOf(const CSpcProcess& p) {
+  LinearAxis axis;
+  axis.first = p.m_dFreq;
+  // One point has no width; its x is the first x.
+  axis.step = p.m_nSI > 1 ? p.m_dSW / (p.m_nSI - 1.0) : 0.0;
+  return axis;
+}
+
+}  // namespace
+
+template <class Kind>
+bool COpticalConvertJcampDx<Kind>::Detect(COrvFile* file) {
+  return file && file->HasView() && IsJcampFile(*file, m_dataTypes);
+}
+
+template <class Kind>
+bool COpticalConvertJcampDx<Kind>::Read(std::string_view path, CSpcData* data, std::int32_t) {
+  if (!data) return false;
+  CSpcConvert::SetNameFromPath(data, path);
+  return ReadFile(path, data, m_traits.selectByType ? &m_dataTypes : nullptr);
+}
+
+template <class Kind>
+bool COpticalConvertJcampDx<Kind>::Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption,
+                                         std::int32_t) {
+  if (!process || !process->m_pData) return false;
+  m_nSaveOption = saveOption >= kJcampFix && saveOption <= kJcampDiffDup ? saveOption : kJcampFix;
+  return WriteNtuples(path, process);
+}
+
+template <class Kind>
+std::uint32_t COpticalConvertJcampDx<Kind>::GetCaps() const {
+  return this->m_nFormat < this->GetFormatCount() ? this->FormatInfo(this->m_nFormat).caps : 0;
+}
+
+template <class Kind>
+std::string COpticalConvertJcampDx<Kind>::GetSaveOptions() const {
+  return this->m_nFormat < this->GetFormatCount() ? this->FormatInfo(this->m_nFormat).options : "";
+}
+
+template <class Kind>
+std::string COpticalConvertJcampDx<Kind>::GetDefaultExt() const {
+  return this->m_nFormat < this->GetFormatCount() ? this->FormatInfo(this->m_nFormat).ext : "";
+}
+
+template <class Kind>
+void COpticalConvertJcampDx<Kind>::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {
+  if (!data) return;
+  CSpcParam p;
+  p.name = label;
+  p.value = value;
+  data->params.Append(std::move(p));
+}
+
+template <class Kind>
+bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& vars, std::int32_t page, CSpcData* data) {
+  if (!data || page < 0 || static_cast<std::size_t>(page) >= vars.vars.size()) return false;
+  const JcampVariable& x = vars.vars[0];
+  const JcampVariable& v = vars.vars[static_cast<std::size_t>(page)];
+  data->nState = 1;
+  data->nDomain = 1;
+  data->nAcqCode = 1;
+
+  if (!m_traits.storesAxisAsSfo1) {
+    data->params.Append(IntegerEntry("NPOINTS", v.m_nDim));
+    data->params.Append(NumberEntry("FIRSTX", x.m_dFirst));
+    data->params.Append(NumberEntry("LASTX", x.m_dLast));
+  } else {
+    data->params.Append(IntegerEntry("SI", v.m_nDim));
+    // A range in nanometres is turned into wavenumbers (a zero end has none).
+    if (x.m_strUnits == "NANOMETERS" && x.m_dFirst != 0.0 && x.m_dLast != 0.0) {
+      data->params.Append(NumberEntry("SFO1", 10000000.0 / x.m_dFirst));
+      data->params.Append(NumberEntry("SW", 10000000.0 / x.m_dLast - 10000000.0 / x.m_dFirst));
+    } else {
+      data->params.Append(NumberEntry("SFO1", x.m_dFirst));
+      data->params.Append(NumberEntry("SW", x.m_dLast - x.m_dFirst));
+    }
+  }
+
+  PointMap map;
+  if (!ReadXYData(file, &map, vars, page)) return false;
+  const std::size_t n = static_cast<std::size_t>(std::max<std::int32_t>(v.m_nDim, 0));
+  std::vector<CSpcPoint>& target = data->data[1];
+  target.insert(target.begin(), n, CSpcPoint{});
+  // Point i is the i-th value of the file, so point 0 lies at FIRSTX, where the axis puts it,
+  // whichever way the file runs.
+  const bool reversed = x.m_dFirst > x.m_dLast;
+  const std::size_t count = std::min(n, map.count());
+  for (std::size_t i = 0; i < count; ++i) target[reversed ? n - 1 - i : i].re = map.at(i).y;
+  return true;
+}
+
+template <class Kind>
+void COpticalConvertJcampDx<Kind>::WriteHeader(JcampVariableList& vars, CSpcParamList& header, CSpcProcess* process) {
+  if (!process || !process->m_pData) return;
+  const CSpcProcess& p = *process;
+  const std::int32_t n = p.m_nCur;
+  if (n <= 0) return;  // nothing to save: no variables, and the write fails
+  const LinearAxis axis = AxisOf(p);
+
+  vars.name = m_traits.dataType;
+  JcampVariable& x = vars.vars.emplace_back();
+  x.m_dFirst = axis.first;
+  x.m_dLast = axis.At(n - 1);
+  x.m_nDim = n;
+  x.m_strUnits = m_traits.xUnits;
+  x.m_dFactor = 1.0;
+  x.m_dDelta = std::fabs(axis.step);
+  x.m_nForm = kJcampFix;
+  x.m_bTable = 1;
+  JcampVariable& y = vars.vars.emplace_back();
+  y.m_strUnits = m_traits.yUnits;
+  y.m_dFactor = 1.0;
+  y.m_nForm = m_nSaveOption;
+  y.m_bTable = 1;
+  y.m_dMin = y.m_dMax = p.GetReal(0);
+  for (std::int32_t i = 1; i < n; ++i) {
+    const double r = p.GetReal(i);
+    y.m_dMin = std::min(y.m_dMin, r);
+    y.m_dMax = std::max(y.m_dMax, r);
+  }
+
+  const CSpcParamList& params = p.m_pData->params;
+  header.Append(jdx::RecordEntry(params, "TITLE"));
+  header.Append(jdx::TextEntry("JCAMP-DX", "5.0"));
+  header.Append(jdx::TextEntry("DATA TYPE", m_traits.dataType));
+  header.Append(jdx::TextEntry("ORIGIN", "KEDRUS"));
+  header.Append(jdx::RecordEntry(params, "OWNER"));
+  CSpcParam instrument = jdx::RecordEntry(params, "INSTRUM");
+  instrument.name = "SPECTROMETER/DATA SYSTEM";
+  header.Append(std::move(instrument));
+  jdx::AppendRecordParams(header, params, true);
+}
+
+template <class Kind>
+bool COpticalConvertJcampDx<Kind>::WriteData(std::string& out, JcampVariableList& vars, std::int32_t var,
+                                             CSpcProcess* process) {
+  if (!process || vars.vars.empty()) return false;
+  const std::int32_t n = vars.vars[0].m_nDim;
+  const LinearAxis axis = AxisOf(*process);
+  PointMap map;
+  map.reserve(static_cast<std::size_t>(std::max(n, 0)));
+  for (std::int32_t i = 0; i < n; ++i) map.set(static_cast<float>(axis.At(i)), static_cast<float>(process->GetReal(i)));
+  // Abscissae closer than a float can tell apart would give a table shorter than NPOINTS.
+  if (map.count() != static_cast<std::size_t>(std::max(n, 0))) return false;
+  return WriteAsdf(out, map, vars, var);
+}
+
+template class COpticalConvertJcampDx<CIrConvert>;
+template class COpticalConvertJcampDx<CUvConvert>;
+template class COpticalConvertJcampDx<CChConvert>;
+template class COpticalConvertJcampDx<CTicConvert>;
+
+CIrConvertJcampDx::CIrConvertJcampDx(std::uint32_t format) : COpticalConvertJcampDx(format, kIrTraits) {}
+CUvConvertJcampDx::CUvConvertJcampDx(std::uint32_t format) : COpticalConvertJcampDx(format, kUvTraits) {}
+CChConvertJcampDx::CChConvertJcampDx(std::uint32_t format) : COpticalConvertJcampDx(format, kChTraits) {}
+CTicConvertJcampDx::CTicConvertJcampDx(std::uint32_t format) : COpticalConvertJcampDx(format, kTicTraits) {}
+
+std::unique_ptr<CSpcConvert> CreateIrConvertJcampDx(std::uint32_t index) { return std::make_unique<CIrConvertJcampDx>(index); }
+std::unique_ptr<CSpcConvert> CreateUvConvertJcampDx(std::uint32_t index) { return std::make_unique<CUvConvertJcampDx>(index); }
+std::unique_ptr<CSpcConvert> CreateChConvertJcampDx(std::uint32_t index) { return std::make_unique<CChConvertJcampDx>(index); }
+std::unique_ptr<CSpcConvert> CreateTicConvertJcampDx(std::uint32_t index) {
+  return std::make_unique<CTicConvertJcampDx>(index);
+}

@@ -1,0 +1,157 @@
+#include "spectrum/convert/masslynx.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/base/file.h"
+#include "platform/base/path.h"
+
+namespace {
+
+constexpr std::string_view kFunctionPattern = "_FUNC???.DAT";
+constexpr std::size_t kIndexRecordSize = 22;
+constexpr std::uint16_t kItemsWide = 2048;    // 8-byte items: divisor, value
+constexpr std::uint16_t kItemsNarrow = 6144;  // 6-byte items: value, divisor
+
+std::uint16_t U16(const plat::Byte* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t U32(const plat::Byte* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+float F32(const plat::Byte* p) {
+  const std::uint32_t bits = U32(p);
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+// One acquisition of the index file.
+struct IndexRecord {
+  std::int32_t offset;
+  std::uint16_t count;
+  std::uint16_t type;
+  float base;
+  float minutes;
+  std::int16_t ionCurrent;
+};
+
+IndexRecord ParseRecord(const plat::Byte* p) {
+  return {static_cast<std::int32_t>(U32(p)),    U16(p + 4),  U16(p + 6), F32(p + 8), F32(p + 12),
+          static_cast<std::int16_t>(U16(p + 16))};
+}
+
+// The folder path without trailing separators, so its last component names the data set.
+std::string_view FolderOf(std::string_view path) {
+  while (path.size() > 1 && plat::isPathSeparator(path.back())) path.remove_suffix(1);
+  return path;
+}
+
+// Names of the function files of the folder, in the order the folder search gives them.
+std::vector<std::string> FunctionFiles(std::string_view folder) {
+  std::vector<std::string> names;
+  for (OrvFoundFile& f : FindFiles(folder, kFunctionPattern))
+    if (!f.isFolder) names.push_back(std::move(f.name));
+  return names;
+}
+
+void AppendFloat(CSpcData* data, const char* name, float value) {
+  if (!std::isfinite(value)) return;  // a damaged index gives no axis rather than a NaN one
+  CVariant v;
+  v.SetFloat(value);
+  data->params.Append(CSpcParam{v, name, ""});
+}
+
+// The peaks of one acquisition, read from the data file at the record's offset; items past the
+// end of the file are not there.
+void ReadPeaks(std::string_view dat, const IndexRecord& rec, std::size_t budget, std::vector<CSpcPoint>* peaks) {
+  const std::size_t itemSize = rec.type == kItemsWide ? 8 : rec.type == kItemsNarrow ? 6 : 0;
+  if (itemSize == 0 || rec.offset < 0 || static_cast<std::size_t>(rec.offset) >= dat.size()) return;
+  const std::size_t available = (dat.size() - static_cast<std::size_t>(rec.offset)) / itemSize;
+  const std::size_t count = std::min({static_cast<std::size_t>(rec.count), available, budget});
+  const auto* p = reinterpret_cast<const plat::Byte*>(dat.data()) + rec.offset;
+  peaks->reserve(count);
+  for (std::size_t i = 0; i < count; ++i, p += itemSize) {
+    float intensity, mass;
+    if (rec.type == kItemsWide) {
+      const std::uint32_t divisor = U32(p);
+      const auto value = static_cast<std::int32_t>(U32(p + 4));
+      if (divisor == 0) continue;  // no mass can be computed for it
+      intensity = static_cast<float>(value) - rec.base;
+      mass = static_cast<float>(static_cast<double>(value) / divisor);
+    } else {
+      const auto value = static_cast<std::int32_t>(U32(p));
+      const std::uint16_t divisor = U16(p + 4);
+      if (divisor == 0) continue;
+      intensity = static_cast<float>(value);
+      mass = static_cast<float>(static_cast<double>(value) / divisor);
+    }
+    if (std::isfinite(intensity)) peaks->push_back({intensity, mass});
+  }
+  std::stable_sort(peaks->begin(), peaks->end(), [](const CSpcPoint& a, const CSpcPoint& b) { return a.im < b.im; });
+}
+
+}  // namespace
+
+bool CMassLynx::Detect(COrvFile* file) const { return GetSpectrumCount(file) > 0; }
+
+std::int32_t CMassLynx::GetSpectrumCount(COrvFile* file) const {
+  if (!file || !file->IsFolder()) return 0;
+  const std::size_t n = FunctionFiles(FolderOf(file->m_strPath)).size();
+  return static_cast<std::int32_t>(std::min<std::size_t>(n, INT32_MAX));
+}
+
+bool CMassLynx::Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind) const {
+  const std::string_view folder = FolderOf(path);
+  const std::vector<std::string> functions = FunctionFiles(folder);
+  if (index < 0 || static_cast<std::size_t>(index) >= functions.size()) return false;
+  const std::string& name = functions[static_cast<std::size_t>(index)];
+  const std::string datPath = plat::joinPath(folder, name);
+  const std::string idxPath = FindFileNoCase(folder, std::string(plat::pathTitle(name)) + ".IDX");
+  // A function without both of its files has nothing to show: that is a failed read.
+  if (idxPath.empty() || !plat::isRegularFile(datPath) || !plat::isRegularFile(idxPath)) return false;
+  COrvFile datFile(datPath);
+  COrvFile idxFile(idxPath);
+  const std::string_view dat = datFile.Bytes();
+  const std::string_view idx = idxFile.Bytes();
+  const auto* records = reinterpret_cast<const plat::Byte*>(idx.data());
+  std::size_t count = idx.size() / kIndexRecordSize;
+
+  if (kind == kSpcKindTic) {
+    count = std::min<std::size_t>(count, CSpcData::kMaxPoints);
+    std::vector<CSpcPoint>& points = data->spectrum();
+    points.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const IndexRecord rec = ParseRecord(records + i * kIndexRecordSize);
+      if (i == 0) AppendFloat(data, "FIRSTX", rec.minutes * 60.0f);
+      points.push_back({static_cast<float>(rec.ionCurrent), 0.0f});
+    }
+    if (count > 0) AppendFloat(data, "LASTX", ParseRecord(records + (count - 1) * kIndexRecordSize).minutes * 60.0f);
+  } else if (kind == kSpcKindMass) {
+    // Records may all point at the same items, so the total of peaks is capped, not the file.
+    count = std::min<std::size_t>(count, CSpcData::kMaxElements);
+    std::size_t budget = CSpcData::kMaxPoints;
+    data->scans.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const IndexRecord rec = ParseRecord(records + i * kIndexRecordSize);
+      CMassScan& scan = data->scans.emplace_back();
+      ReadPeaks(dat, rec, budget, &scan.peaks);
+      budget -= scan.peaks.size();
+      scan.fIonCurrent = static_cast<float>(rec.ionCurrent);
+    }
+  } else {
+    return false;
+  }
+  data->strName = GetPathFileName(folder);
+  data->nDomain = 1;
+  return true;
+}
+
+std::unique_ptr<CSpcConvert> CreateMassConvertMassLynx(std::uint32_t index) {
+  return std::make_unique<CMassConvertMassLynx>(index);
+}
+std::unique_ptr<CSpcConvert> CreateTicConvertMassLynx(std::uint32_t index) {
+  return std::make_unique<CTicConvertMassLynx>(index);
+}

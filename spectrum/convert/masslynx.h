@@ -1,0 +1,51 @@
+#pragma once
+// Reader of MassLynx data folders: every function file "_FUNCnnn.DAT" with its index file
+// "_FUNCnnn.IDX" is one spectrum, read either as a set of mass scans (MASS) or as the total ion
+// current of each acquisition (TIC).
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "spectrum/convert/spcconvert.h"
+
+// The reading code shared by the MASS and TIC leaves; the kind id says what to build.
+class CMassLynx {
+ public:
+  // A folder with at least one function file.
+  bool Detect(COrvFile* file) const;
+  // Number of function files of the folder (0 when the path is no folder).
+  std::int32_t GetSpectrumCount(COrvFile* file) const;
+  // Reads function file index of the folder as kind (kSpcKindMass or kSpcKindTic). False when
+  // there is no such function, or its data or index file cannot be opened.
+  bool Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind) const;
+};
+
+class CMassConvertMassLynx : public CMassConvert, public CMassLynx {
+ public:
+  explicit CMassConvertMassLynx(std::uint32_t format) : CMassConvert(format) {}
+  bool Detect(COrvFile* file) override { return CMassLynx::Detect(file); }
+  std::int32_t GetSpectrumCount(COrvFile* file) override { return CMassLynx::GetSpectrumCount(file); }
+  bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
+    return CMassLynx::Read(path, data, index, kSpcKindMass);
+  }
+  std::uint32_t GetCaps() const override { return FormatInfo(m_nFormat).caps; }
+  std::string GetSaveOptions() const override { return FormatInfo(m_nFormat).options; }
+  std::string GetDefaultExt() const override { return FormatInfo(m_nFormat).ext; }
+};
+
+class CTicConvertMassLynx : public CTicConvert, public CMassLynx {
+ public:
+  explicit CTicConvertMassLynx(std::uint32_t format) : CTicConvert(format) {}
+  bool Detect(COrvFile* file) override { return CMassLynx::Detect(file); }
+  std::int32_t GetSpectrumCount(COrvFile* file) override { return CMassLynx::GetSpectrumCount(file); }
+  bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
+    return CMassLynx::Read(path, data, index, kSpcKindTic);
+  }
+  std::uint32_t GetCaps() const override { return FormatInfo(m_nFormat).caps; }
+  std::string GetSaveOptions() const override { return FormatInfo(m_nFormat).options; }
+  std::string GetDefaultExt() const override { return FormatInfo(m_nFormat).ext; }
+};
+
+// Factories of the format table rows.
+std::unique_ptr<CSpcConvert> CreateMassConvertMassLynx(std::uint32_t index);
+std::unique_ptr<CSpcConvert> CreateTicConvertMassLynx(std::uint32_t index);

@@ -1,0 +1,206 @@
+#include "spectrum/convert/nmr/cdff.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "platform/base/file.h"
+#include "spectrum/data/spcprocess.h"
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 1032;
+constexpr std::size_t kDataOffset = 1036;  // after the header and the value count
+constexpr std::uint32_t kMagic = 0x04030201;
+
+// Header fields (byte offsets).
+enum : std::size_t {
+  kState = 8, kDataType = 12, kPoints = 384, kAcqCode = 388, kDomain = 392, kDecim = 400,
+  kSweep = 448, kFreq = 452, kOffsetHz = 456, kPivot = 464, kPh0 = 468, kPh1 = 472, kLb = 476,
+  kTemp = 816, kSolvent = 820, kPulse = 860, kRelax = 864, kScans = 868, kOwner = 872, kTitle = 944,
+};
+constexpr std::size_t kSolventSize = kPulse - kSolvent;
+constexpr std::size_t kOwnerSize = kTitle - kOwner;
+constexpr std::size_t kTitleSize = kHeaderSize - kTitle;
+constexpr std::size_t kOwnerWritten = 39;
+constexpr std::size_t kTitleWritten = 83;
+
+using Header = std::array<unsigned char, kHeaderSize>;
+
+std::uint32_t GetU32(const unsigned char* p) {
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+float GetF32(const unsigned char* p) { return std::bit_cast<float>(GetU32(p)); }
+void PutU32(unsigned char* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+void PutF32(unsigned char* p, float v) { PutU32(p, std::bit_cast<std::uint32_t>(v)); }
+
+// Zero-ended text of a fixed field; a field without its zero ends at the field's end.
+std::string GetText(const Header& h, std::size_t offset, std::size_t size) {
+  const char* p = reinterpret_cast<const char*>(h.data() + offset);
+  return std::string(p, strnlen(p, size));
+}
+void PutText(Header& h, std::size_t offset, const std::string& text, std::size_t limit) {
+  std::memcpy(h.data() + offset, text.data(), std::min(text.size(), limit));
+}
+
+std::int32_t TruncateToInt(float v) {
+  if (!std::isfinite(v) || v >= 2147483648.0f || v < -2147483648.0f) return 0;
+  return static_cast<std::int32_t>(v);
+}
+
+void Append(CSpcData* data, const char* name, const CVariant& value) {
+  data->params.Append(CSpcParam{value, name, ""});
+}
+void AppendLong(CSpcData* data, const char* name, std::int32_t v) {
+  CVariant value;
+  value.SetLong(v);
+  Append(data, name, value);
+}
+void AppendFloat(CSpcData* data, const char* name, float v) {
+  CVariant value;
+  value.SetFloat(v);
+  Append(data, name, value);
+}
+void AppendText(CSpcData* data, const char* name, const std::string& v) {
+  CVariant value;
+  value.SetString(v);
+  Append(data, name, value);
+}
+
+// A spectrum value as written: phased, with the baseline removed once (the curve when there is
+// one, else the base level).
+double WrittenValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
+  double v = imaginary ? p.GetImag(i) : p.GetReal(i);
+  if (p.m_bBaseline && p.m_baseline.empty()) v -= p.GetBaseLevel();
+  return v;
+}
+
+}  // namespace
+
+bool CNmrConvertCDFF::Detect(COrvFile* file) {
+  return file && file->HasView() && file->m_nSize >= 4 && GetU32(file->m_pView) == kMagic;
+}
+
+bool CNmrConvertCDFF::Read(std::string_view path, CSpcData* data, std::int32_t) {
+  Header h{};
+  if (ReadFileBlock(path, h.data(), h.size(), 0) != h.size()) return false;
+  const std::uint32_t domain = GetU32(&h[kDomain]);
+  const std::uint32_t n = GetU32(&h[kPoints]);
+  // Only a FID or a spectrum can be held, of a size a record can take.
+  if (domain > 1 || n > CSpcData::kMaxPoints) return false;
+
+  data->nState = static_cast<std::int32_t>(GetU32(&h[kState]));
+  data->nAux = 1;
+  data->nDomain = static_cast<std::int32_t>(domain);
+  data->nAcqCode = static_cast<std::int32_t>(GetU32(&h[kAcqCode]));
+
+  const float sf = GetF32(&h[kFreq]);
+  const float of = GetF32(&h[kOffsetHz]);
+  const auto scans = static_cast<std::int32_t>(GetU32(&h[kScans]));
+  AppendLong(data, "AQ_mod", static_cast<std::int32_t>(GetU32(&h[kAcqCode])));
+  AppendLong(data, "TE", TruncateToInt(GetF32(&h[kTemp])));
+  AppendFloat(data, "RD", GetF32(&h[kRelax]));
+  AppendLong(data, "NS", scans);
+  AppendLong(data, "NSC", scans);
+  AppendFloat(data, "PW", GetF32(&h[kPulse]));
+  AppendFloat(data, "SF", sf);
+  AppendFloat(data, "LB", GetF32(&h[kLb]));
+  AppendLong(data, "DECIM", static_cast<std::int32_t>(GetU32(&h[kDecim])));
+  AppendText(data, "SOLVENT", GetText(h, kSolvent, kSolventSize));
+  AppendText(data, "OWNER", GetText(h, kOwner, kOwnerSize));
+  AppendText(data, "TITLE", GetText(h, kTitle, kTitleSize));
+  AppendFloat(data, "SW", GetF32(&h[kSweep]));
+  CVariant sfo;
+  sfo.SetDouble(of * 0.000001 + sf);
+  Append(data, "SFO", sfo);
+  AppendFloat(data, "OF", of);
+  AppendLong(data, "OP", static_cast<std::int32_t>(n >> 1));
+  AppendLong(data, "PP", static_cast<std::int32_t>(GetU32(&h[kPivot])));
+  AppendFloat(data, "PH0", GetF32(&h[kPh0]));
+  AppendFloat(data, "PH1", GetF32(&h[kPh1]));
+  AppendLong(data, "SI", static_cast<std::int32_t>(n));
+  AppendLong(data, "TD", static_cast<std::int32_t>(2 * n));
+  data->strName = GetPathFileName(path);
+
+  // The points must all be there before any storage is made for them.
+  const std::size_t bytes = std::size_t(n) * 8;
+  std::vector<std::uint32_t> raw(std::size_t(n) * 2);
+  if (ReadFileBlock(path, raw.data(), bytes, kDataOffset) != bytes) return false;
+  std::vector<CSpcPoint>& points = data->data[domain];
+  points.insert(points.begin(), CSpcProcess::NextPow2(n), CSpcPoint{});
+  const bool integers = GetU32(&h[kDataType]) == 1;
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto* pair = reinterpret_cast<const unsigned char*>(&raw[2 * i]);
+    const std::uint32_t first = GetU32(pair), second = GetU32(pair + 4);
+    auto value = [&](std::uint32_t bits) {
+      return integers ? static_cast<float>(static_cast<std::int32_t>(bits)) : std::bit_cast<float>(bits);
+    };
+    points[i].im = value(first);
+    points[i].re = value(second);
+  }
+  return true;
+}
+
+bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::int32_t, std::int32_t) {
+  if (!process || !process->m_pData) return false;
+  CSpcProcess& p = *process;
+  const CSpcData& data = *p.m_pData;
+  const bool fid = data.nDomain == 0;
+
+  // n: TD / 2 for a FID, SI for a spectrum; never more than the record holds, so the count
+  // in the header always describes the values that follow.
+  const std::size_t held = fid ? data.fid().size() : static_cast<std::size_t>(std::max(p.m_nCur, 0));
+  const std::int64_t wanted = fid ? p.m_nTD / 2 : p.m_nSI;
+  const std::size_t n = wanted > 0 ? std::min<std::size_t>(static_cast<std::size_t>(wanted), held) : held;
+
+  Header h{};
+  const std::uint32_t fixed[] = {kMagic, 256, 1, 0, 1, 32, 5105, 1, 1};
+  for (std::size_t i = 0; i < std::size(fixed); ++i) PutU32(&h[4 * i], fixed[i]);
+  const CSpcParamList& params = data.params;
+  PutU32(&h[kPoints], static_cast<std::uint32_t>(n));
+  PutU32(&h[kAcqCode], fid && p.m_nAqMode == 2 ? 2 : 1);
+  PutU32(&h[kDomain], fid ? 0 : 1);
+  PutU32(&h[396], 3);
+  PutU32(&h[kDecim], static_cast<std::uint32_t>(params.GetValue("DECIM").GetLong()));
+  PutF32(&h[kSweep], static_cast<float>(p.m_dSW));
+  PutF32(&h[kFreq], static_cast<float>(p.m_dFreq));
+  PutF32(&h[kOffsetHz], static_cast<float>(p.PointToHertz(static_cast<std::int32_t>(n / 2))));
+  PutU32(&h[kPivot], static_cast<std::uint32_t>(p.m_nPivot));
+  // Spectrum values are written phased, so their phases are stored as 0 and a reload does not
+  // turn them again; a FID keeps the phases to apply after its transform.
+  PutF32(&h[kPh0], fid ? p.m_fPH0 : 0.0f);
+  PutF32(&h[kPh1], fid ? p.m_fPH1 : 0.0f);
+  PutF32(&h[kLb], params.GetValue("LB").GetFloat());
+  PutF32(&h[kTemp], params.GetValue("TE").GetFloat());
+  PutText(h, kOwner, params.GetValue("OWNER").GetString(), kOwnerWritten);
+  PutText(h, kTitle, params.GetValue("TITLE").GetString(), kTitleWritten);
+
+  std::string out(kDataOffset + n * 8, '\0');
+  auto* bytes = reinterpret_cast<unsigned char*>(out.data());
+  std::memcpy(bytes, h.data(), h.size());
+  PutU32(bytes + kHeaderSize, static_cast<std::uint32_t>(2 * n));
+  unsigned char* q = bytes + kDataOffset;
+  for (std::size_t i = 0; i < n; ++i, q += 8) {
+    float re = 0.0f, im = 0.0f;
+    if (fid) {
+      re = data.fid()[i].re;
+      im = data.fid()[i].im;
+    } else {
+      re = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), false));
+      im = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), true));
+    }
+    PutF32(q, im);
+    PutF32(q + 4, re);
+  }
+  return plat::writeFileAtomic(std::string(path), out);
+}
+
+std::unique_ptr<CSpcConvert> CreateNmrConvertCDFF(std::uint32_t index) {
+  return std::make_unique<CNmrConvertCDFF>(index);
+}

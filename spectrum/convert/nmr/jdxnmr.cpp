@@ -1,0 +1,248 @@
+// The JCAMP-DX converter of the NMR kind: one FID or spectrum, written as an NTUPLES file with
+// a real and an imaginary page after a block of Bruker-style parameters.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/base/text.h"
+#include "spectrum/convert/jdxconvert.h"
+#include "spectrum/convert/orvfile.h"
+#include "spectrum/data/spcprocess.h"
+
+namespace {
+
+CSpcParam Entry(const char* name, const CVariant& value) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value = value;
+  return entry;
+}
+
+CSpcParam DoubleEntry(const char* name, double value) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value.SetDouble(value);
+  return entry;
+}
+
+CSpcParam LongEntry(const char* name, std::int32_t value) {
+  CSpcParam entry;
+  entry.name = name;
+  entry.value.SetLong(value);
+  return entry;
+}
+
+bool IsFid(const CSpcProcess& p) { return p.m_pData && p.m_pData->nDomain == 0; }
+
+// Data pages hold integers (the value truncated toward zero). Values too small to keep their
+// precision as integers (a normalised spectrum between -1 and 1 would become all zeros) are
+// stored scaled: the page's FACTOR, which the reader multiplies back, is then a power of ten
+// that gives them about nine digits. Integral data and large values keep the factor 1.
+double PageFactor(const CSpcProcess& p, std::int32_t n) {
+  double largest = 0.0;
+  bool integral = true;
+  for (std::int32_t i = 0; i < n; ++i) {
+    for (const double v : {p.GetReal(i), p.GetImag(i)}) {
+      if (!std::isfinite(v)) continue;
+      largest = std::max(largest, std::fabs(v));
+      if (v != std::trunc(v)) integral = false;
+    }
+  }
+  if (integral || largest == 0.0 || largest >= 1.0e7) return 1.0;
+  return std::pow(10.0, std::floor(std::log10(largest)) - 8.0);
+}
+
+}  // namespace
+
+const std::vector<std::string>& CNmrConvertJcampDx::DataTypes() {
+  static const std::vector<std::string> types = {"NMR FID", "NMR SPECTRUM"};
+  return types;
+}
+
+bool CNmrConvertJcampDx::Detect(COrvFile* file) { return file && file->HasView() && IsJcampFile(*file, DataTypes()); }
+
+bool CNmrConvertJcampDx::Read(std::string_view path, CSpcData* data, std::int32_t) {
+  if (!data) return false;
+  data->strName = GetPathTitle(path);
+  return ReadFile(path, data, &DataTypes());
+}
+
+bool CNmrConvertJcampDx::Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t) {
+  if (!process || !process->m_pData) return false;
+  m_nSaveOption = saveOption >= kJcampFix && saveOption <= kJcampDiffDup ? saveOption : kJcampFix;
+  return WriteNtuples(path, process);
+}
+
+std::uint32_t CNmrConvertJcampDx::GetCaps() const { return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).caps : 0; }
+
+std::string CNmrConvertJcampDx::GetSaveOptions() const {
+  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).options : "";
+}
+
+std::string CNmrConvertJcampDx::GetDefaultExt() const {
+  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).ext : "";
+}
+
+void CNmrConvertJcampDx::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {
+  if (!data) return;
+  CSpcParam p;
+  p.name = label;
+  p.value = value;
+  data->params.Append(std::move(p));
+}
+
+bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::int32_t page, CSpcData* data) {
+  if (!data || page < 0 || static_cast<std::size_t>(page) >= vars.vars.size() || vars.vars.size() < 2) return false;
+  const JcampVariable& x = vars.vars[0];
+  const JcampVariable& v = vars.vars[static_cast<std::size_t>(page)];
+  data->nState = 1;
+  data->nAcqCode = 1;
+  data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
+
+  CSpcParam units;
+  data->params.Append(LongEntry("NPOINTS", v.m_nDim));
+  data->params.Append(DoubleEntry("FIRSTX", x.m_dFirst));
+  data->params.Append(DoubleEntry("LASTX", x.m_dLast));
+  units.name = "XUNITS";
+  units.value.SetString(x.m_strUnits);
+  data->params.Append(units);
+  units.name = "YUNITS";
+  units.value.SetString(vars.vars[1].m_strUnits);
+  data->params.Append(units);
+
+  PointMap map;
+  if (!ReadXYData(file, &map, vars, page)) return false;
+
+  // Point 0 holds the highest frequency (or the first time), whichever way the file runs.
+  const bool reversed = x.m_dFirst > x.m_dLast || plat::equalsNoCase(x.m_strUnits, "PPM");
+  const std::size_t n = static_cast<std::size_t>(std::max<std::int32_t>(v.m_nDim, 0));
+  std::vector<CSpcPoint>& target = data->data[data->nDomain];
+  const bool fillReal = target.empty();
+  if (fillReal) target.assign(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
+  const std::size_t count = std::min(n, map.count());
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t j = reversed ? n - 1 - i : i;
+    if (j >= target.size()) continue;  // an imaginary page longer than the real one
+    (fillReal ? target[j].re : target[j].im) = map.at(i).y;
+  }
+  return true;
+}
+
+void CNmrConvertJcampDx::WriteHeader(JcampVariableList& vars, CSpcParamList& header, CSpcProcess* process) {
+  if (!process || !process->m_pData) return;
+  const CSpcProcess& p = *process;
+  const std::int32_t n = p.m_nCur;
+  if (n <= 0) return;  // nothing to save: no variables, and the write fails
+  const bool fid = IsFid(p);
+  const double factor = PageFactor(p, n);
+
+  vars.vars.resize(3);
+  JcampVariable& X = vars.vars[0];
+  JcampVariable& R = vars.vars[1];
+  JcampVariable& I = vars.vars[2];
+  X.m_strSymbol = "X";
+  R.m_strSymbol = "R";
+  I.m_strSymbol = "I";
+  X.m_nDim = R.m_nDim = I.m_nDim = n;
+  X.m_nForm = kJcampFix;
+  R.m_nForm = I.m_nForm = m_nSaveOption;
+  X.m_bTable = R.m_bTable = 1;
+  X.m_strName = fid ? "TIME" : "FREQUENCY";
+  R.m_strName = fid ? "FID/REAL" : "SPECTRUM/REAL";
+  I.m_strName = fid ? "FID/IMAG" : "SPECTRUM/IMAG";
+  X.m_strUnits = fid ? "SECONDS" : "HZ";
+  R.m_strUnits = I.m_strUnits = "ARBITRARY UNITS";
+  R.m_dFactor = I.m_dFactor = factor;
+
+  R.m_dMin = R.m_dMax = p.GetReal(0);
+  I.m_dMin = I.m_dMax = p.GetImag(0);
+  for (std::int32_t i = 1; i < n; ++i) {
+    const double r = p.GetReal(i), im = p.GetImag(i);
+    R.m_dMin = std::min(R.m_dMin, r);
+    R.m_dMax = std::max(R.m_dMax, r);
+    I.m_dMin = std::min(I.m_dMin, im);
+    I.m_dMax = std::max(I.m_dMax, im);
+  }
+  if (fid) {
+    X.m_dFirst = X.m_dMin = p.PointToTime(0);
+    X.m_dLast = X.m_dMax = p.PointToTime(n - 1);
+    X.m_dFactor = X.m_dLast / n;
+    R.m_dFirst = p.GetReal(0);
+    R.m_dLast = p.GetReal(n - 1);
+    I.m_dFirst = p.GetImag(0);
+    I.m_dLast = p.GetImag(n - 1);
+  } else {
+    X.m_dFirst = X.m_dMax = p.PointToHertz(0);
+    X.m_dLast = X.m_dMin = p.PointToHertz(n - 1);
+    X.m_dFactor = p.m_dSW / n;
+    R.m_dFirst = p.GetReal(n - 1);
+    R.m_dLast = p.GetReal(0);
+    I.m_dFirst = p.GetImag(n - 1);
+    I.m_dLast = p.GetImag(0);
+  }
+  if (X.m_dFactor == 0.0 || !std::isfinite(X.m_dFactor)) X.m_dFactor = 1.0;
+  vars.name = fid ? "NMR FID" : "NMR SPECTRUM";
+
+  const CSpcParamList& params = p.m_pData->params;
+  const double sw = p.m_dSW;
+  header.Append(jdx::RecordEntry(params, "TITLE"));
+  header.Append(jdx::TextEntry("JCAMP-DX", "5.0"));
+  header.Append(jdx::TextEntry("DATA TYPE", fid ? "NMR FID" : "NMR SPECTRUM"));
+  header.Append(jdx::TextEntry("DATA CLASS", "NTUPLES"));
+  header.Append(jdx::TextEntry("ORIGIN", "KEDRUS"));
+  header.Append(jdx::RecordEntry(params, "OWNER"));
+  header.Append(DoubleEntry(".OBSERVE FREQUENCY", p.m_dFreq));
+  header.Append(Entry(".OBSERVE NUCLEUS", params.GetValue("NUCLEUS")));
+  header.Append(jdx::TextEntry(".ACQUISITION MODE", p.m_nAqMode == 2 ? "SEQUENTIAL" : "SIMULTANEOUS"));
+  header.Append(Entry("SPECTROMETER/DATA SYSTEM", params.GetValue("INSTRUM")));
+  header.Append(jdx::TextEntry("$$", "BRUKER SPECIFIC PARAMETERS"));
+  header.Append(LongEntry("$AQ_mod", p.m_nAqMode));
+  header.Append(LongEntry("$TD", p.m_nTD));
+  header.Append(LongEntry("$SI", p.m_nSI));
+  header.Append(DoubleEntry("$SFO1", p.m_dFreq));
+  header.Append(LongEntry("$FT_mod", 0));
+  header.Append(DoubleEntry("$SW", p.m_dFreq != 0.0 ? sw / p.m_dFreq : 0.0));
+  header.Append(DoubleEntry("$SW_h", sw));
+  header.Append(DoubleEntry("$YMAX_a", fid ? std::max(R.m_dMax, I.m_dMax) : -1.0));
+  header.Append(DoubleEntry("$YMIN_a", fid ? std::min(R.m_dMin, I.m_dMin) : 0.0));
+  header.Append(LongEntry("$XDIM", n));
+  header.Append(DoubleEntry("$YMIN_p", fid ? 0.0 : std::min(R.m_dMin, I.m_dMin)));
+  header.Append(DoubleEntry("$YMAX_p", fid ? -1.0 : std::max(R.m_dMax, I.m_dMax)));
+  header.Append(Entry("$SF", params.GetValue("SF")));
+  header.Append(DoubleEntry("$SW_p", sw));
+  CSpcParam offset;
+  offset.name = "$OFFSET";
+  offset.value.SetFloat(static_cast<float>(p.PointToPpm(0)));
+  header.Append(std::move(offset));
+  header.Append(LongEntry("$NC_proc", 0));
+  header.Append(jdx::TextEntry("$$", "END OF BRUKER SPECIFIC PARAMETERS"));
+
+  const std::size_t fixed = header.size();
+  jdx::AppendRecordParams(header, params, false);
+  // The pages hold phased values: stored phases would turn them a second time on loading.
+  for (std::size_t i = fixed; i < header.size(); ++i) {
+    if (plat::equalsNoCase(header[i].name, "PH0") || plat::equalsNoCase(header[i].name, "PH1"))
+      header[i].value.SetDouble(0.0);
+  }
+}
+
+bool CNmrConvertJcampDx::WriteData(std::string& out, JcampVariableList& vars, std::int32_t var, CSpcProcess* process) {
+  if (!process || vars.vars.size() < 3 || (var != 1 && var != 2)) return false;
+  const JcampVariable& X = vars.vars[0];
+  const std::int32_t n = X.m_nDim;
+  const double factor = vars.vars[static_cast<std::size_t>(var)].m_dFactor;
+  const bool reversed = X.m_dFirst > X.m_dLast;
+  PointMap map;
+  map.reserve(static_cast<std::size_t>(std::max(n, 0)));
+  for (std::int32_t i = 0; i < n; ++i) {
+    const std::int32_t j = reversed ? n - 1 - i : i;
+    const double v = (var == 1 ? process->GetReal(j) : process->GetImag(j)) / factor;
+    map.set(static_cast<float>(i), static_cast<float>(std::trunc(v)));
+  }
+  // Counters beyond a float's whole numbers would merge points.
+  if (map.count() != static_cast<std::size_t>(std::max(n, 0))) return false;
+  return WriteAsdf(out, map, vars, var);
+}
+
+std::unique_ptr<CSpcConvert> CreateNmrConvertJcampDx(std::uint32_t index) {
+  return std::make_unique<CNmrConvertJcampDx>(index);
+}

@@ -1,0 +1,196 @@
+// NMR JCAMP-DX converter: NTUPLES and plain tables in; phased NTUPLES pages out.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "spectrum/convert/jdxconvert.h"
+#include "spectrum/convert/tests/jdx_test_util.h"
+
+using namespace convert_test;
+
+namespace {
+
+float FidRe(int i) { return static_cast<float>((i * 37) % 2001 - 1000); }
+float FidIm(int i) { return static_cast<float>((i * 53) % 1501 - 700); }
+
+// A two-page NTUPLES FID of 1000 points, ten AFFN values a line.
+std::string NtuplesFid() {
+  std::string s =
+      "##TITLE= fid\r\n##JCAMP-DX= 5.00\r\n##DATA TYPE= NMR FID\r\n##DATA CLASS= NTUPLES\r\n"
+      "##.OBSERVE FREQUENCY= 400.13\r\n##$SW_h= 5000\r\n##$TD= 2000\r\n##NTUPLES= NMR FID\r\n"
+      "##VAR_NAME= TIME, FID/REAL, FID/IMAG, PAGE NUMBER\r\n##SYMBOL= X, R, I, N\r\n"
+      "##VAR_DIM= 1000, 1000, 1000, 2\r\n##UNITS= SECONDS, ARBITRARY UNITS, ARBITRARY UNITS,\r\n"
+      "##FIRST= 0, 0, 0, 1\r\n##LAST= 0.1998, 0, 0, 2\r\n##FACTOR= 0.0002, 1, 1, 1\r\n";
+  for (int page = 1; page <= 2; ++page) {
+    s += "##PAGE= N=" + std::to_string(page) + "\r\n##DATA TABLE= (X++(" + (page == 1 ? "R..R" : "I..I") +
+         ")), XYDATA\r\n";
+    for (int i = 0; i < 1000; i += 10) {
+      s += std::to_string(i);
+      for (int k = i; k < i + 10; ++k) s += " " + std::to_string(static_cast<int>(page == 1 ? FidRe(k) : FidIm(k)));
+      s += "\r\n";
+    }
+  }
+  return s + "##END NTUPLES= NMR FID\r\n##END=\r\n";
+}
+
+// A spectrum record as a Bruker reader leaves it, set up.
+void MakeSpectrum(Loaded& r, std::int32_t n, double scale, bool integral) {
+  r.data.Reset();
+  r.data.nDomain = 1;
+  AddParam(r.data, "TITLE", Text("proton"));
+  AddParam(r.data, "SFO1", Num(400.13));
+  AddParam(r.data, "SF", Num(400.13));
+  AddParam(r.data, "SW_h", Num(6000.0));
+  AddParam(r.data, "OFFSET", Num(12.5));
+  CVariant si;
+  si.SetLong(n);
+  AddParam(r.data, "SI", si);
+  AddParam(r.data, "NUCLEUS", Text("1H"));
+  AddParam(r.data, "INSTRUM", Text("spect"));
+  for (std::int32_t i = 0; i < n; ++i) {
+    double re = scale * std::sin(i * 0.05) * std::exp(-i * 0.002), im = scale * std::cos(i * 0.031);
+    if (integral) re = std::round(re), im = std::round(im);
+    r.data.spectrum().push_back(CSpcPoint{static_cast<float>(re), static_cast<float>(im)});
+  }
+  r.Setup(kSpcKindNmr);
+}
+
+}  // namespace
+
+TEST(JdxNmr, NtuplesFidGivesComplexPointsPaddedToAPowerOfTwo) {
+  const std::string path = WriteScratch("fid.dx", NtuplesFid());
+  CNmrConvertJcampDx conv;
+  COrvFile f(path);
+  ASSERT_TRUE(conv.Detect(&f));
+  EXPECT_EQ(conv.GetSpectrumCount(&f), 1);
+  CSpcData data;
+  ASSERT_TRUE(conv.Read(path, &data, 0));
+  EXPECT_EQ(data.strName, "fid");
+  EXPECT_EQ(data.nDomain, 0);
+  ASSERT_EQ(data.fid().size(), 1024u);
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(data.fid()[static_cast<std::size_t>(i)].re, FidRe(i)) << i;
+    ASSERT_EQ(data.fid()[static_cast<std::size_t>(i)].im, FidIm(i)) << i;
+  }
+  for (std::size_t i = 1000; i < 1024; ++i) EXPECT_EQ(data.fid()[i].re, 0.0f);
+  // Each page appended the five block entries; look-ups find the first.
+  std::size_t npoints = 0;
+  for (const CSpcParam& p : data.params) npoints += p.name == "NPOINTS";
+  EXPECT_EQ(npoints, 2u);
+  EXPECT_EQ(data.params.GetValue("XUNITS").GetString(), "SECONDS");
+  EXPECT_EQ(data.params.GetValue("SW_h").GetDouble(), 5000.0);
+}
+
+TEST(JdxNmr, PlainTablesAreSpectraAndPpmRunsFromTheHighEnd) {
+  const std::string path = WriteScratch(
+      "plain.dx",
+      "##TITLE= plain\r\n##JCAMP-DX= 5.0\r\n##DATA TYPE= NMR FID\r\n##XUNITS= PPM\r\n##FIRSTX= 0\r\n"
+      "##LASTX= 3\r\n##NPOINTS= 4\r\n##XYDATA= (X++(Y..Y))\r\n0 10 20 30 40\r\n##END=\r\n");
+  CSpcData data;
+  ASSERT_TRUE(CNmrConvertJcampDx().Read(path, &data, 0));
+  EXPECT_EQ(data.nDomain, 1);
+  ASSERT_EQ(data.spectrum().size(), 4u);
+  EXPECT_EQ(data.spectrum()[0].re, 40.0f);  // the largest ppm, last in the file
+  EXPECT_EQ(data.spectrum()[3].re, 10.0f);
+}
+
+TEST(JdxNmr, SpectrumRoundTripsInEveryForm) {
+  for (std::int32_t form = 0; form < 4; ++form) {
+    SCOPED_TRACE("form " + std::to_string(form));
+    Loaded r;
+    MakeSpectrum(r, 1024, 50000.0, true);
+    CNmrConvertJcampDx conv;
+    const std::string path = ScratchPath("spec.dx");
+    ASSERT_TRUE(conv.Write(path, r.process.get(), form, 0));
+    Loaded back;
+    ASSERT_TRUE(LoadWith(conv, path, kSpcKindNmr, &back));
+    EXPECT_EQ(back.data.nDomain, 1);
+    ASSERT_EQ(back.data.spectrum().size(), 1024u);
+    for (std::size_t i = 0; i < 1024; ++i) {
+      ASSERT_EQ(back.data.spectrum()[i].re, r.data.spectrum()[i].re) << i;
+      ASSERT_EQ(back.data.spectrum()[i].im, r.data.spectrum()[i].im) << i;
+    }
+    const CSpcProcess& a = *r.process;
+    const CSpcProcess& b = *back.process;
+    EXPECT_DOUBLE_EQ(b.m_dFreq, 400.13);
+    EXPECT_DOUBLE_EQ(b.m_dSW, 6000.0);
+    EXPECT_EQ(b.m_nSI, 1024);
+    EXPECT_NEAR(b.PointToPpm(0), a.PointToPpm(0), 1e-5);
+    EXPECT_NEAR(b.PointToPpm(700), a.PointToPpm(700), 1e-5);
+    // Independently: point 0 at OFFSET, SW_h / SF ppm over SI points.
+    EXPECT_NEAR(b.PointToPpm(512), 12.5 - 512 * 6000.0 / 400.13 / 1024, 1e-5);
+    EXPECT_EQ(back.data.params.GetValue(".OBSERVE NUCLEUS").GetString(), "1H");
+    EXPECT_EQ(back.data.params.GetValue("NUCLEUS").GetString(), "1H");
+    EXPECT_EQ(back.data.params.GetValue("TITLE").GetString(), "proton");
+  }
+}
+
+TEST(JdxNmr, WrittenPagesArePhasedAndReloadDoesNotPhaseAgain) {
+  Loaded r;
+  MakeSpectrum(r, 256, 1.0e6, true);
+  AddParam(r.data, "PH0", Num(90.0));
+  r.process->InitFromParams();
+  r.process->SelectData();
+  ASSERT_EQ(r.process->m_fPH0, 90.0f);
+  CNmrConvertJcampDx conv;
+  const std::string path = ScratchPath("phased.dx");
+  ASSERT_TRUE(conv.Write(path, r.process.get(), kJcampDiffDup, 0));
+  Loaded back;
+  ASSERT_TRUE(LoadWith(conv, path, kSpcKindNmr, &back));
+  EXPECT_EQ(back.process->m_fPH0, 0.0f);
+  for (std::int32_t i = 0; i < 256; ++i) {
+    // 90 degrees: the real value is the stored imaginary part, up to truncation and float rounding.
+    ASSERT_NEAR(back.process->GetReal(i), r.data.spectrum()[static_cast<std::size_t>(i)].im, 1.0) << i;
+    ASSERT_NEAR(back.process->GetReal(i), r.process->GetReal(i), 1.0) << i;
+  }
+}
+
+TEST(JdxNmr, SmallValuesKeepTheirPrecision) {
+  Loaded r;
+  MakeSpectrum(r, 512, 0.75, false);
+  const std::string path = ScratchPath("small.dx");
+  ASSERT_TRUE(CNmrConvertJcampDx().Write(path, r.process.get(), kJcampSqueezed, 0));
+  Loaded back;
+  ASSERT_TRUE(LoadWith(*CreateNmrConvertJcampDx(3), path, kSpcKindNmr, &back));
+  for (std::size_t i = 0; i < 512; ++i) {
+    ASSERT_NEAR(back.data.spectrum()[i].re, r.data.spectrum()[i].re, 1e-6) << i;
+    ASSERT_NEAR(back.data.spectrum()[i].im, r.data.spectrum()[i].im, 1e-6) << i;
+  }
+}
+
+TEST(JdxNmr, FidRoundTrips) {
+  Loaded r;
+  r.data.nDomain = 0;
+  AddParam(r.data, "SFO1", Num(100.6));
+  AddParam(r.data, "SW_h", Num(20000.0));
+  CVariant td;
+  td.SetLong(512);
+  AddParam(r.data, "TD", td);
+  for (int i = 0; i < 256; ++i) r.data.fid().push_back(CSpcPoint{FidRe(i), FidIm(i)});
+  r.Setup(kSpcKindNmr);
+  ASSERT_EQ(r.process->m_nCur, 256);
+  const std::string path = ScratchPath("fid_out.dx");
+  CNmrConvertJcampDx conv;
+  ASSERT_TRUE(conv.Write(path, r.process.get(), kJcampPacked, 0));
+  const std::string text = ReadAll(path);
+  EXPECT_NE(text.find("##DATA TYPE= NMR FID"), std::string::npos);
+  EXPECT_EQ(text.find("##SFO1="), std::string::npos);  // only as $SFO1
+  Loaded back;
+  ASSERT_TRUE(LoadWith(conv, path, kSpcKindNmr, &back));
+  EXPECT_EQ(back.data.nDomain, 0);
+  ASSERT_EQ(back.data.fid().size(), 256u);
+  for (int i = 0; i < 256; ++i) {
+    ASSERT_EQ(back.data.fid()[static_cast<std::size_t>(i)].re, FidRe(i)) << i;
+    ASSERT_EQ(back.data.fid()[static_cast<std::size_t>(i)].im, FidIm(i)) << i;
+  }
+  EXPECT_EQ(back.process->m_nTD, 512);
+  EXPECT_DOUBLE_EQ(back.process->m_dSW, 20000.0);
+}
+
+TEST(JdxNmr, NothingToSaveFails) {
+  const std::string path = WriteScratch("keep_nmr.dx", "old");
+  Loaded empty;
+  empty.Setup(kSpcKindNmr);
+  EXPECT_FALSE(CNmrConvertJcampDx().Write(path, empty.process.get(), 0, 0));
+  EXPECT_EQ(ReadAll(path), "old");
+}

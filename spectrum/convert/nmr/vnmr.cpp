@@ -1,0 +1,297 @@
+#include "spectrum/convert/nmr/vnmr.h"
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/base/numtext.h"
+#include "platform/base/path.h"
+
+// ---- Shared helpers of the vendor readers ----
+
+namespace nmrvendor {
+
+namespace {
+
+void AppendValue(CSpcParamList& params, const char* name, CVariant&& value) {
+  params.Append(CSpcParam{std::move(value), name, ""});
+}
+
+}  // namespace
+
+void AppendLong(CSpcParamList& params, const char* name, std::int32_t value) {
+  CVariant v;
+  v.SetLong(value);
+  AppendValue(params, name, std::move(v));
+}
+
+void AppendShort(CSpcParamList& params, const char* name, std::int16_t value) {
+  CVariant v;
+  v.SetShort(value);
+  AppendValue(params, name, std::move(v));
+}
+
+void AppendFloat(CSpcParamList& params, const char* name, float value) {
+  CVariant v;
+  v.SetFloat(value);
+  AppendValue(params, name, std::move(v));
+}
+
+void AppendDouble(CSpcParamList& params, const char* name, double value) {
+  CVariant v;
+  v.SetDouble(value);
+  AppendValue(params, name, std::move(v));
+}
+
+void AppendText(CSpcParamList& params, const char* name, std::string_view text) {
+  CVariant v;
+  v.SetString(text);
+  AppendValue(params, name, std::move(v));
+}
+
+void AppendDate(CSpcParamList& params, const char* name, double date) {
+  CVariant v;
+  v.SetDate(date);
+  AppendValue(params, name, std::move(v));
+}
+
+void AppendParsedDate(CSpcParamList& params, const char* name, std::string_view text) {
+  const CDateTime date = CVariant::ParseDate(text);
+  if (date.valid) AppendDate(params, name, date.date);
+}
+
+std::int64_t PowerOfTwoAtLeast(std::int64_t n) {
+  std::int64_t p = 1;
+  while (p < n) p <<= 1;
+  return p;
+}
+
+std::optional<std::int32_t> TruncToInt32(double value) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return std::nullopt;  // NaN fails too
+  return static_cast<std::int32_t>(value);
+}
+
+float FiniteFloat(double value) {
+  if (value != value) return 0.0f;
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(value);
+}
+
+double FiniteDouble(double value) {
+  if (value != value) return 0.0;
+  if (value > DBL_MAX) return DBL_MAX;
+  if (value < -DBL_MAX) return -DBL_MAX;
+  return value;
+}
+
+std::uint32_t LoadBe32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+std::uint32_t LoadLe32(const std::uint8_t* p) {
+  return std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+}
+
+std::uint64_t LoadBe64(const std::uint8_t* p) { return std::uint64_t(LoadBe32(p)) << 32 | LoadBe32(p + 4); }
+
+std::uint64_t LoadLe64(const std::uint8_t* p) { return std::uint64_t(LoadLe32(p + 4)) << 32 | LoadLe32(p); }
+
+}  // namespace nmrvendor
+
+using namespace nmrvendor;
+
+// ---- VNMR ----
+
+namespace {
+
+constexpr std::size_t kFileHeaderSize = 32;
+constexpr std::size_t kBlockHeaderSize = 28;
+constexpr std::uint64_t kDataOffset = kFileHeaderSize + kBlockHeaderSize;
+constexpr std::uint16_t kStatusFloat = 0x0008;
+constexpr std::uint16_t kStatusInt32 = 0x0004;
+
+enum class VnmrSample { Int16, Int32, Float32 };
+
+VnmrSample SampleFromStatus(std::uint16_t status) {
+  if (status & kStatusFloat) return VnmrSample::Float32;
+  if (status & kStatusInt32) return VnmrSample::Int32;
+  return VnmrSample::Int16;
+}
+
+// Value k of the block as a float (big-endian, as the workstation writes it).
+inline float VnmrValue(const std::uint8_t* src, std::size_t k, VnmrSample type) {
+  switch (type) {
+    case VnmrSample::Int16: {
+      const std::uint8_t* p = src + 2 * k;
+      return static_cast<float>(static_cast<std::int16_t>(std::uint16_t(p[0] << 8 | p[1])));
+    }
+    case VnmrSample::Int32: return static_cast<float>(static_cast<std::int32_t>(LoadBe32(src + 4 * k)));
+    case VnmrSample::Float32: return FiniteFloat(std::bit_cast<float>(LoadBe32(src + 4 * k)));
+  }
+  return 0.0f;
+}
+
+// The second value of a pair is the real part.
+void DecodePairs(const std::uint8_t* src, std::size_t n, VnmrSample type, CSpcPoint* out) {
+  for (std::size_t i = 0; i < n; ++i) {
+    out[i].re = VnmrValue(src, 2 * i + 1, type);
+    out[i].im = VnmrValue(src, 2 * i, type);
+  }
+}
+
+bool StartsWith(std::string_view line, std::string_view name) { return line.substr(0, name.size()) == name; }
+
+// The count that starts a value line; the rest of the line after it.
+bool ScanCount(std::string_view line, std::string_view* rest) {
+  std::int64_t count = 0;
+  const std::size_t used = plat::parseIntPrefix(line, &count);
+  if (used == 0) return false;
+  *rest = line.substr(used);
+  return true;
+}
+
+std::string FolderFile(std::string_view folder, std::string_view name) {
+  std::string found = FindFileNoCase(folder, name);
+  return found.empty() ? plat::joinPath(folder, name) : found;
+}
+
+// The title: the first line of the text file up to its first CR or LF. Empty when the file
+// exists but holds nothing; none when it is missing or no plain file.
+std::optional<std::string> ReadTitle(const std::string& path) {
+  COrvFile text(path);
+  if (text.m_dwAttributes == kOrvAttrInvalid || text.IsFolder()) return std::nullopt;
+  std::string_view line;
+  text.ReadLine(&line);
+  return std::string(line.substr(0, line.find('\r')));
+}
+
+struct ProcparValues {
+  float rfl = 0.0f;
+  float rfp = 0.0f;
+};
+
+// Tests one procpar line against the names the reader takes; on a match the value line that
+// follows is read at once.
+void ReadProcparEntry(std::string_view line, COrvFile& procpar, CSpcParamList& params, ProcparValues& kept) {
+  if (StartsWith(line, "sw ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "SW", *v);
+  } else if (StartsWith(line, "sfrq ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "SFO1", *v);
+    // SF mirrors the first SFO1 of the list, whichever entry appended it.
+    const std::ptrdiff_t first = params.Find("SFO1");
+    if (first >= 0) params.Append(CSpcParam{params[static_cast<std::size_t>(first)].value, "SF", ""});
+  } else if (StartsWith(line, "temp ")) {
+    auto v = CNmrConvertVNMR::ReadProcparLong(procpar);
+    if (v && *v <= INT32_MAX - 273) AppendLong(params, "TE", *v + 273);
+  } else if (StartsWith(line, "gain ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparLong(procpar)) AppendLong(params, "RG", *v);
+  } else if (StartsWith(line, "alfa ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "DE", *v);
+  } else if (StartsWith(line, "pw ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "PW", *v);
+  } else if (StartsWith(line, "rfl ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) kept.rfl = FiniteFloat(*v);
+  } else if (StartsWith(line, "rfp ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) kept.rfp = FiniteFloat(*v);
+  } else if (StartsWith(line, "solvent ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) AppendText(params, "SOLVENT", *v);
+  } else if (StartsWith(line, "date ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) AppendParsedDate(params, "DATE", *v);
+  } else if (StartsWith(line, "console ")) {
+    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) AppendText(params, "INSTRUM", *v);
+  }
+}
+
+}  // namespace
+
+CNmrConvertVNMR::CNmrConvertVNMR(std::uint32_t format) : CNmrConvert(format) {}
+
+std::optional<double> CNmrConvertVNMR::ReadProcparReal(COrvFile& procpar) {
+  std::string_view line, rest;
+  if (!procpar.ReadLine(&line) || !ScanCount(line, &rest)) return std::nullopt;
+  double value = 0.0;
+  if (plat::parseDoublePrefix(rest, &value) == 0 || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int32_t> CNmrConvertVNMR::ReadProcparLong(COrvFile& procpar) {
+  std::string_view line, rest;
+  if (!procpar.ReadLine(&line) || !ScanCount(line, &rest)) return std::nullopt;
+  std::int64_t value = 0;
+  if (plat::parseIntPrefix(rest, &value) == 0 || value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::string> CNmrConvertVNMR::ReadProcparText(COrvFile& procpar) {
+  std::string_view line, rest;
+  if (!procpar.ReadLine(&line) || !ScanCount(line, &rest)) return std::nullopt;
+  const std::size_t start = rest.find_first_not_of(" \t\v\f");
+  if (start == std::string_view::npos || rest[start] != '"') return std::nullopt;  // no quoted text
+  rest = rest.substr(start);
+  const std::size_t text = rest.find_first_not_of(" \"");
+  if (text == std::string_view::npos) return std::string();
+  rest = rest.substr(text);
+  return std::string(rest.substr(0, rest.find('"')));
+}
+
+bool CNmrConvertVNMR::Detect(COrvFile* file) {
+  if (!file || !file->IsFolder()) return false;
+  return !FindFileNoCase(file->m_strPath, "fid").empty() && !FindFileNoCase(file->m_strPath, "procpar").empty();
+}
+
+bool CNmrConvertVNMR::Read(std::string_view path, CSpcData* data, std::int32_t) {
+  const std::string procparPath = FolderFile(path, "procpar");
+  const std::string fidPath = FolderFile(path, "fid");
+  const std::string textPath = FolderFile(path, "text");
+  COrvFile procpar(procparPath);
+  if (procpar.m_dwAttributes == kOrvAttrInvalid || procpar.IsFolder()) return false;
+
+  data->nState = 1;
+  data->nDomain = 0;
+  data->nAcqCode = 1;
+  CSpcParamList& params = data->params;
+  AppendLong(params, "AQ_mod", 1);
+
+  ProcparValues kept;
+  std::string_view line;
+  while (procpar.ReadLine(&line)) ReadProcparEntry(line, procpar, params, kept);
+
+  const double sfo1 = params.GetValue("SFO1").GetDouble();
+  const double sw = params.GetValue("SW").GetDouble();
+  // Without a spectrometer frequency there is no ppm scale: the offset stays 0.
+  const double offset = sfo1 != 0.0 ? (sw + kept.rfp - kept.rfl) / sfo1 : 0.0;
+  AppendDouble(params, "OFFSET", FiniteDouble(offset));
+  AppendLong(params, "OP", 0);
+  data->strName = GetPathTitle(path);
+  if (auto title = ReadTitle(textPath)) AppendText(params, "TITLE", *title);
+
+  COrvFile fid(fidPath);
+  if (!fid.HasView() || static_cast<std::uint64_t>(fid.m_nSize) < kDataOffset) return false;
+  const std::uint8_t* bytes = fid.m_pView;
+  const std::int32_t np = static_cast<std::int32_t>(LoadBe32(bytes + 8));
+  const auto status = static_cast<std::uint16_t>(bytes[26] << 8 | bytes[27]);
+  // A negative count or one beyond what a record can hold is refused before anything is sized.
+  if (np < 0 || static_cast<std::uint64_t>(np) / 2 > CSpcData::kMaxPoints) return false;
+  AppendLong(params, "TD", np);
+  AppendLong(params, "SI", static_cast<std::int32_t>(PowerOfTwoAtLeast(np)));
+
+  const VnmrSample type = SampleFromStatus(status);
+  const std::uint64_t valueSize = type == VnmrSample::Int16 ? 2 : 4;
+  const std::uint64_t blockBytes = static_cast<std::uint64_t>(np) * valueSize;
+  if (static_cast<std::uint64_t>(fid.m_nSize) - kDataOffset < blockBytes) return false;
+
+  const std::size_t n = static_cast<std::size_t>(np / 2);
+  const std::size_t padded = static_cast<std::size_t>(PowerOfTwoAtLeast(static_cast<std::int64_t>(n)));
+  std::vector<CSpcPoint>& points = data->fid();
+  points.insert(points.begin(), n, CSpcPoint{});
+  DecodePairs(bytes + kDataOffset, n, type, points.data());
+  points.insert(points.end(), padded - n, CSpcPoint{});
+  return true;
+}
+
+std::unique_ptr<CSpcConvert> CreateNmrConvertVNMR(std::uint32_t index) {
+  return std::make_unique<CNmrConvertVNMR>(index);
+}

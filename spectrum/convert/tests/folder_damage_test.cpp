@@ -1,0 +1,145 @@
+// Damaged spectrum folders: truncated or corrupt point files and parameter files fail cleanly.
+#include <gtest/gtest.h>
+
+#include "folder_test_util.h"
+#include "truncation_sweep.h"
+
+using namespace folder_test;
+
+namespace {
+
+// A folder saved by the writer, with its parameters and point files.
+std::string SavedFolder(const std::string& name, std::int32_t kind) {
+  const std::string path = FreshPath(name);
+  Spectrum s(kind);
+  if (kind == kSpcKindMass) {
+    CMassScan scan;
+    scan.peaks = {{1.0f, 10.0f}, {2.0f, 20.0f}};
+    scan.strLabel = "ab";
+    s.data.scans = {scan, scan, scan};
+  } else if (kind == kSpcKindNmr || kind == kSpcKindNmr2d) {
+    s.data.fid() = Ramp(16);
+    s.data.spectrum() = Ramp(16);
+    s.data.params.Append(Param("TD", Long(32)));
+    s.data.params.Append(Param("SI", Long(16)));
+  } else {
+    s.data.spectrum() = Ramp(16);
+  }
+  s.data.params.Append(Param("TITLE", Text("damage test")));
+  s.SetUp();
+  EXPECT_TRUE(SpcSaveSpectrum(path, &s.process, 0, 0, 0));
+  return path;
+}
+
+// Every shorter prefix of one point file makes the read fail; the whole file reads.
+void SweepPointFile(std::int32_t kind, const char* file) {
+  const std::string name = "sweep_" + std::to_string(kind);
+  const std::string saved = SavedFolder(name + "_src", kind);
+  const std::string bytes = ReadBytes(plat::joinPath(saved, file));
+  ASSERT_FALSE(bytes.empty());
+  // The sweep writes its prefixes below its own scratch folder: put the folder there.
+  const std::string folder = plat::joinPath(convert_test::ScratchDir("sweep"), name);
+  std::filesystem::remove_all(folder);
+  std::filesystem::copy(saved, folder);
+  const SpcFolderKind& kindRow = *SpcFolderKindOf(kind);
+  convert_test::SweepPrefixes(name + "/" + file, bytes, [&](const std::string&, COrvFile&, std::size_t length) {
+    CSpcData data;
+    const bool ok = CSpcFolderCodec(kindRow).Read(folder, &data, 0);
+    // A 2D fid that still holds whole rows past TD / 2 reads; anything else short fails.
+    if (kind == kSpcKindNmr2d && length % 8 == 0 && length >= 16 * 8) {
+      EXPECT_TRUE(ok);
+    } else {
+      EXPECT_FALSE(ok);
+    }
+  });
+  CSpcData whole;
+  WriteBytes(plat::joinPath(folder, file), bytes);
+  EXPECT_TRUE(CSpcFolderCodec(kindRow).Read(folder, &whole, 0));
+}
+
+}  // namespace
+
+TEST(FolderDamage, TruncatedPointFilesFail) {
+  SweepPointFile(kSpcKindNmr, "fid.0");
+  SweepPointFile(kSpcKindNmr, "spectrum.0");
+  SweepPointFile(kSpcKindMass, "spectrum.0");
+  SweepPointFile(kSpcKindIr, "spectrum.0");
+  SweepPointFile(kSpcKindTic, "spectrum.0");
+}
+
+TEST(FolderDamage, TruncatedParameterFilesNeverCrash) {
+  for (const std::int32_t kind : {kSpcKindNmr, kSpcKindMass, kSpcKindUv, kSpcKindNmr2d}) {
+    const std::string name = "params_" + std::to_string(kind);
+    const std::string saved = SavedFolder(name + "_src", kind);
+    const std::string bytes = ReadBytes(plat::joinPath(saved, "parameters"));
+    const std::string folder = plat::joinPath(convert_test::ScratchDir("sweep"), name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::copy(saved, folder);
+    convert_test::SweepPrefixes(name + "/parameters", bytes, [&](const std::string&, COrvFile&, std::size_t) {
+      COrvFile dir(folder);
+      const std::int64_t count = SpcCountSpectra(dir);
+      EXPECT_LE(count, 1);
+      CSpcData data;
+      if (SpcLoadSpectrum(folder, 0, &data) == SpcLoadResult::Loaded) {
+        // Whatever was read agrees with the counts it was read by.
+        EXPECT_LE(data.spectrum().size(), 16u);
+        EXPECT_LE(data.fid().size(), 16u);
+        EXPECT_LE(data.scans.size(), 3u);
+      }
+    });
+  }
+}
+
+TEST(FolderDamage, CorruptCountsFailWithoutHugeAllocations) {
+  const std::string path = FreshFolder("corrupt");
+  const std::string params = plat::joinPath(path, "parameters");
+  WriteBytes(plat::joinPath(path, "fid.0"), std::string(64, '\0'));
+  WriteBytes(plat::joinPath(path, "spectrum.0"), std::string(64, '\0'));
+  CSpcData data;
+  for (const char* section : {"[CONTROL_NMR_0]\r\nTD=-8\r\n", "[CONTROL_NMR_0]\r\nSI=-1\r\n",
+                              "[CONTROL_NMR_0]\r\nSI=2000000000\r\n", "[CONTROL_NMR_0]\r\nTD=2147483647\r\n",
+                              "[CONTROL_IR_0]\r\nNPOINTS=1073741824\r\n", "[CONTROL_CH_0]\r\nSI=-4\r\n",
+                              "[CONTROL_MASS_0]\r\nScansNumber=-1\r\n", "[CONTROL_MASS_0]\r\nScansNumber=1000000\r\n",
+                              "[CONTROL_NMR2D_0]\r\nTD=200\r\n"}) {
+    WriteBytes(params, section);
+    data.Reset();
+    EXPECT_FALSE(SpcLoadSpectrum(path, 0, &data) == SpcLoadResult::Loaded) << section;
+  }
+}
+
+TEST(FolderDamage, CorruptScanRecordsFail) {
+  const std::string path = FreshFolder("corrupt_scans");
+  WriteBytes(plat::joinPath(path, "parameters"), "[CONTROL_MASS_0]\r\nScansNumber=1\r\n");
+  auto record = [](std::uint32_t peaks, std::uint32_t label) {
+    std::string r;
+    AppendLe(r, peaks);
+    AppendFloat(r, 1.0f);
+    AppendLe(r, 0);
+    AppendFloat(r, 2.0f);
+    AppendLe(r, label);
+    return r + std::string(16, '\0');
+  };
+  CSpcData data;
+  for (const std::string& bytes : {record(0xFFFFFFFFu, 0), record(0, 0x80000000u), record(0x10000000u, 1),
+                                   record(0, 0x7FFFFFFFu)}) {
+    WriteBytes(plat::joinPath(path, "spectrum.0"), bytes);
+    data.Reset();
+    EXPECT_FALSE(Load(path, 0, &data));
+  }
+  WriteBytes(plat::joinPath(path, "spectrum.0"), record(2, 0));  // two peaks fit in 16 bytes
+  data.Reset();
+  ASSERT_TRUE(Load(path, 0, &data));
+  ASSERT_EQ(data.scans.size(), 1u);
+  EXPECT_EQ(data.scans[0].peaks.size(), 2u);
+}
+
+TEST(FolderDamage, A2dFileOfTornPointsFails) {
+  const std::string path = FreshFolder("torn2d");
+  WriteBytes(plat::joinPath(path, "parameters"), "[CONTROL_NMR2D_0]\r\nTD=4\r\n");
+  WriteBytes(plat::joinPath(path, "fid.0"), std::string(8 * 6 + 3, '\0'));
+  CSpcData data;
+  EXPECT_FALSE(Load(path, 0, &data));
+  WriteBytes(plat::joinPath(path, "fid.0"), std::string(8 * 6, '\0'));
+  ASSERT_TRUE(Load(path, 0, &data));
+  EXPECT_EQ(data.fid().size(), 6u);  // three rows of two points, no padding
+}
