@@ -33,6 +33,11 @@ std::string_view pathDirectory(std::string_view path) {
   return path.substr(0, p);
 }
 
+std::string_view pathWithoutTrailingSeparator(std::string_view path) {
+  while (path.size() > 1 && isPathSeparator(path.back())) path.remove_suffix(1);
+  return path;
+}
+
 std::string_view pathExtension(std::string_view path) {
   const std::string_view name = pathFileName(path);
   const std::size_t dot = name.rfind('.');

@@ -14,6 +14,9 @@ bool isPathSeparator(char c);
 std::string_view pathFileName(std::string_view path);
 // The part before the last separator, without it ("a/b/c" -> "a/b", "c" -> "", "/c" -> "/").
 std::string_view pathDirectory(std::string_view path);
+// The path without trailing separators; a path of separators only keeps its first ("a/b//" -> "a/b",
+// "/" -> "/").
+std::string_view pathWithoutTrailingSeparator(std::string_view path);
 // The extension of the file name with its dot ("a/b.c.dx" -> ".dx"), empty when there is none.
 std::string_view pathExtension(std::string_view path);
 // The file name without its extension.

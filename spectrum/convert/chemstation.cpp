@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 
@@ -42,23 +43,6 @@ bool HasSignature(const plat::Byte* bytes, std::size_t size, std::string_view si
   return length == signature.size() && std::memcmp(bytes + 1, signature.data(), length) == 0;
 }
 
-std::string_view FolderOf(std::string_view path) {
-  while (path.size() > 1 && plat::isPathSeparator(path.back())) path.remove_suffix(1);
-  return path;
-}
-
-// Byte readers over a view whose bounds the caller has checked.
-std::uint16_t BeU16(const plat::Byte* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
-std::uint32_t BeU32(const plat::Byte* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-         (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
-}
-std::uint16_t LeU16(const plat::Byte* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t LeU32(const plat::Byte* p) {
-  return p[0] | (static_cast<std::uint32_t>(p[1]) << 8) | (static_cast<std::uint32_t>(p[2]) << 16) |
-         (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 // Delta-coded values: a 16-bit code is a signed difference to the previous value, except the
 // code 0x8000, which a 32-bit absolute value follows. The running value lives across blocks.
 class DeltaDecoder {
@@ -68,10 +52,10 @@ class DeltaDecoder {
   // Decodes the value at *pos within [*pos, end); false (and *pos unchanged) when it is cut off.
   bool Next(const plat::Byte* view, std::size_t* pos, std::size_t end, float* value) {
     if (*pos + 2 > end) return false;
-    const std::uint16_t code = m_bigEndian ? BeU16(view + *pos) : LeU16(view + *pos);
+    const std::uint16_t code = m_bigEndian ? plat::loadBe16(view + *pos) : plat::loadLe16(view + *pos);
     if (code == kAbsoluteValue) {
       if (*pos + 6 > end) return false;
-      const std::uint32_t word = m_bigEndian ? BeU32(view + *pos + 2) : LeU32(view + *pos + 2);
+      const std::uint32_t word = m_bigEndian ? plat::loadBe32(view + *pos + 2) : plat::loadLe32(view + *pos + 2);
       m_value = static_cast<std::int32_t>(word);
       *pos += 6;
     } else {
@@ -134,11 +118,11 @@ void ReadUv(const plat::Byte* view, std::size_t size, std::int32_t scans, CSpcDa
   for (std::int32_t scan = 0; scan < scans; ++scan) {
     if (pos + kUvBlockHeaderSize > size) return;
     const plat::Byte* header = view + pos;
-    const std::size_t length = LeU16(header + 2);
-    const std::size_t count = LeU16(header + 18);
+    const std::size_t length = plat::loadLe16(header + 2);
+    const std::size_t count = plat::loadLe16(header + 18);
     if (scan == 0) {
-      AppendDouble(data, "FIRSTX", LeU16(header + 8) * 0.05);
-      AppendDouble(data, "LASTX", LeU16(header + 10) * 0.05);
+      AppendDouble(data, "FIRSTX", plat::loadLe16(header + 8) * 0.05);
+      AppendDouble(data, "LASTX", plat::loadLe16(header + 10) * 0.05);
       AppendLong(data, "NPOINTS", static_cast<std::int32_t>(count));
     }
     // A block holds its header and its codes; one that claims less cannot be walked past.
@@ -164,9 +148,9 @@ void ReadMassScans(const plat::Byte* view, std::size_t size, std::int32_t scans,
   for (std::int32_t scan = 0; scan < scans; ++scan) {
     if (pos + kMsScanHeaderSize > size) break;
     const plat::Byte* header = view + pos;
-    const std::size_t length = 2 * static_cast<std::size_t>(BeU16(header));
-    const auto retention = static_cast<std::int32_t>(BeU32(header + 2));
-    const std::size_t peaks = BeU16(header + 12);
+    const std::size_t length = 2 * static_cast<std::size_t>(plat::loadBe16(header));
+    const auto retention = static_cast<std::int32_t>(plat::loadBe32(header + 2));
+    const std::size_t peaks = plat::loadBe16(header + 12);
     const std::size_t needed = kMsScanHeaderSize + 4 * peaks;
     // A scan holds its header and its peaks; one that claims less would overlap the next.
     if (pos + needed > size || length < needed) break;
@@ -177,9 +161,9 @@ void ReadMassScans(const plat::Byte* view, std::size_t size, std::int32_t scans,
       out->peaks.reserve(peaks);
     }
     for (const plat::Byte* p = header + kMsScanHeaderSize; p < header + needed; p += 4) {
-      const std::uint32_t abundance = Abundance(BeU16(p + 2));
+      const std::uint32_t abundance = Abundance(plat::loadBe16(p + 2));
       total += abundance;
-      if (out) out->peaks.push_back({static_cast<float>(abundance), static_cast<float>(BeU16(p) * 0.05)});
+      if (out) out->peaks.push_back({static_cast<float>(abundance), static_cast<float>(plat::loadBe16(p) * 0.05)});
     }
     if (out) {
       std::stable_sort(out->peaks.begin(), out->peaks.end(),
@@ -192,8 +176,8 @@ void ReadMassScans(const plat::Byte* view, std::size_t size, std::int32_t scans,
     pos += length;
   }
   if (kind == kSpcKindTic) {
-    AppendDouble(data, "FIRSTX", static_cast<std::int32_t>(BeU32(view + 282)) * 0.001);
-    AppendDouble(data, "LASTX", static_cast<std::int32_t>(BeU32(view + 286)) * 0.001);
+    AppendDouble(data, "FIRSTX", static_cast<std::int32_t>(plat::loadBe32(view + 282)) * 0.001);
+    AppendDouble(data, "LASTX", static_cast<std::int32_t>(plat::loadBe32(view + 286)) * 0.001);
   }
 }
 
@@ -202,7 +186,7 @@ void ReadMassScans(const plat::Byte* view, std::size_t size, std::int32_t scans,
 bool CChemStation::Detect(COrvFile* file, std::int32_t kind) const {
   DataFileKind what;
   if (!file || !file->IsFolder() || !KindFile(kind, &what)) return false;
-  const std::string_view folder = FolderOf(file->m_strPath);
+  const std::string_view folder = plat::pathWithoutTrailingSeparator(file->m_strPath);
   for (const OrvFoundFile& found : FindFiles(folder, what.pattern)) {
     if (found.isFolder) continue;
     plat::Byte start[5] = {};
@@ -215,7 +199,7 @@ bool CChemStation::Detect(COrvFile* file, std::int32_t kind) const {
 bool CChemStation::Read(std::string_view path, CSpcData* data, std::int32_t kind, std::int32_t) const {
   DataFileKind what;
   if (!KindFile(kind, &what)) return false;
-  const std::string_view folder = FolderOf(path);
+  const std::string_view folder = plat::pathWithoutTrailingSeparator(path);
   // The first file of the kind with a whole header; a stray file of the same extension but
   // another signature is not read as data.
   for (const OrvFoundFile& found : FindFiles(folder, what.pattern)) {
@@ -228,7 +212,7 @@ bool CChemStation::Read(std::string_view path, CSpcData* data, std::int32_t kind
     AppendHeaderText(data, "TITLE", view, 24);
     AppendHeaderText(data, "OWNER", view, 148);
     AppendHeaderText(data, "INSTRUM", view, 208);
-    const std::int32_t scans = std::max<std::int16_t>(static_cast<std::int16_t>(BeU16(view + 280)), 0);
+    const std::int32_t scans = std::max<std::int16_t>(static_cast<std::int16_t>(plat::loadBe16(view + 280)), 0);
     switch (kind) {
       case kSpcKindCh: ReadChromatogram(view, size, data); break;
       case kSpcKindUv: ReadUv(view, size, scans, data); break;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
 #include "platform/oleauto/oleauto.h"
@@ -40,51 +41,6 @@ constexpr std::uint8_t kXSeconds = 4;
 constexpr std::uint8_t kXMass = 9;
 constexpr std::uint8_t kXPpm = 10;
 constexpr std::uint8_t kXRaman = 13;
-
-// ---- Little-endian fields ----
-
-std::uint16_t LoadU16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t LoadU32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-float LoadF32(const unsigned char* p) {
-  const std::uint32_t bits = LoadU32(p);
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
-}
-double LoadF64(const unsigned char* p) {
-  const std::uint64_t bits = LoadU32(p) | static_cast<std::uint64_t>(LoadU32(p + 4)) << 32;
-  double d;
-  std::memcpy(&d, &bits, sizeof d);
-  return d;
-}
-
-void StoreU32(char* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(v >> (8 * i));
-}
-void StoreF32(char* p, float f) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  StoreU32(p, bits);
-}
-void StoreF64(char* p, double d) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &d, sizeof bits);
-  StoreU32(p, static_cast<std::uint32_t>(bits));
-  StoreU32(p + 4, static_cast<std::uint32_t>(bits >> 32));
-}
-void AppendU32(std::string& out, std::uint32_t v) {
-  char b[4];
-  StoreU32(b, v);
-  out.append(b, 4);
-}
-void AppendF32(std::string& out, float f) {
-  char b[4];
-  StoreF32(b, f);
-  out.append(b, 4);
-}
 
 // A value read from a file that is not a finite number counts as 0, so garbage never puts NaN
 // or infinity into a record.
@@ -127,12 +83,12 @@ bool ParseHeader(std::string_view bytes, SpcHeader* h) {
   h->flags = b[0];
   if (!h->oldFormat) {
     h->exponent = b[3];
-    const auto n = static_cast<std::int32_t>(LoadU32(b + 4));
+    const auto n = static_cast<std::int32_t>(plat::loadLe32(b + 4));
     h->points = n;
-    h->first = LoadF64(b + 8);
-    h->last = LoadF64(b + 16);
+    h->first = plat::loadLeF64(b + 8);
+    h->last = plat::loadLeF64(b + 16);
     h->xtype = b[28];
-    const std::uint32_t d = LoadU32(b + 32);
+    const std::uint32_t d = plat::loadLe32(b + 32);
     h->date.minute = static_cast<int>(d & 63);
     h->date.hour = static_cast<int>(d >> 6 & 31);
     h->date.day = static_cast<int>(d >> 11 & 31);
@@ -140,15 +96,15 @@ bool ParseHeader(std::string_view bytes, SpcHeader* h) {
     h->date.year = static_cast<int>(d >> 20);
     h->title = FieldText(b + kNewMemoOffset, kMemoSize);
   } else {
-    h->exponent = static_cast<std::int16_t>(LoadU16(b + 2));
-    const float n = LoadF32(b + 4);
+    h->exponent = static_cast<std::int16_t>(plat::loadLe16(b + 2));
+    const float n = plat::loadLeF32(b + 4);
     h->points = std::isfinite(n) && n >= 0.0f && n <= static_cast<float>(CSpcData::kMaxPoints)
                     ? static_cast<std::int64_t>(n)
                     : -1;
-    h->first = LoadF32(b + 8);
-    h->last = LoadF32(b + 12);
+    h->first = plat::loadLeF32(b + 8);
+    h->last = plat::loadLeF32(b + 12);
     h->xtype = b[16];
-    h->date.year = LoadU16(b + 18);
+    h->date.year = plat::loadLe16(b + 18);
     h->date.month = b[20];
     h->date.day = b[21];
     h->date.hour = b[22];
@@ -229,8 +185,8 @@ bool ReadIrData(std::string_view bytes, const SpcHeader& h, CSpcData* data) {
   points.assign(n, CSpcPoint{});
   for (std::size_t i = 0; i < n; ++i) {
     const unsigned char* p = b + at + i * width;
-    points[i].re = shortWords ? Finite(std::ldexp(static_cast<std::int16_t>(LoadU16(p)), h.exponent - 16))
-                              : DecodeWord(LoadU32(p), h.exponent, h.oldFormat);
+    points[i].re = shortWords ? Finite(std::ldexp(static_cast<std::int16_t>(plat::loadLe16(p)), h.exponent - 16))
+                              : DecodeWord(plat::loadLe32(p), h.exponent, h.oldFormat);
   }
   return true;
 }
@@ -299,11 +255,13 @@ bool ReadNmrData(COrvFile& file, const SpcHeader& h, CSpcData* data) {
   if (realsAt > bytes.size() || (bytes.size() - realsAt) / 4 < n) return false;
   std::vector<CSpcPoint>& points = data->data[data->nDomain];
   points.assign(size, CSpcPoint{});
-  for (std::uint32_t i = 0; i < n; ++i) points[i].re = DecodeWord(LoadU32(b + realsAt + 4 * std::size_t{i}), h.exponent, h.oldFormat);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    points[i].re = DecodeWord(plat::loadLe32(b + realsAt + 4 * std::size_t{i}), h.exponent, h.oldFormat);
+  }
 
   const std::size_t imagAt = realsAt + 4 * std::size_t{n} + kSubHeaderSize;
   if (imagAt <= bytes.size() && (bytes.size() - imagAt) / 4 >= n) {
-    for (std::uint32_t i = 0; i < n; ++i) points[i].im = Finite(LoadF32(b + imagAt + 4 * std::size_t{i}));
+    for (std::uint32_t i = 0; i < n; ++i) points[i].im = Finite(plat::loadLeF32(b + imagAt + 4 * std::size_t{i}));
     ReadNmrLog(file, imagAt + 4 * std::size_t{n}, data);
   }
 
@@ -436,7 +394,7 @@ bool CMassConvertGalactic::Read(std::string_view path, CSpcData* data, std::int3
 
   data->nDomain = 1;
   AppendDate(data, h);
-  const auto n = static_cast<std::int32_t>(LoadU32(b + kHeaderSize + 16));  // subnpts
+  const auto n = static_cast<std::int32_t>(plat::loadLe32(b + kHeaderSize + 16));  // subnpts
   // Each peak takes a 4-byte mass and a 2-byte intensity.
   if (n < 0 || (bytes.size() - kNewDataOffset) / 6 < static_cast<std::size_t>(n)) return false;
   SetNameFromPath(data, path);
@@ -447,9 +405,10 @@ bool CMassConvertGalactic::Read(std::string_view path, CSpcData* data, std::int3
   const unsigned char* masses = b + kNewDataOffset;
   const unsigned char* intensities = masses + 4 * static_cast<std::size_t>(n);
   for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-    const float mass = LoadF32(masses + 4 * i);
+    const float mass = plat::loadLeF32(masses + 4 * i);
     if (!std::isfinite(mass)) continue;  // a peak without a mass cannot be placed
-    scan.peaks.push_back(CSpcPoint{static_cast<float>(static_cast<std::int16_t>(LoadU16(intensities + 2 * i))), mass});
+    const auto intensity = static_cast<std::int16_t>(plat::loadLe16(intensities + 2 * i));
+    scan.peaks.push_back(CSpcPoint{static_cast<float>(intensity), mass});
   }
   std::stable_sort(scan.peaks.begin(), scan.peaks.end(),
                    [](const CSpcPoint& a, const CSpcPoint& b) { return a.im < b.im; });
@@ -493,23 +452,23 @@ bool CGalactic::Write(std::string_view path, CSpcProcess* process, std::int32_t,
     last = process->PointToX(count - 1);
   }
   header[3] = static_cast<char>(exponent);
-  StoreU32(&header[4], static_cast<std::uint32_t>(count));
-  StoreF64(&header[8], first);
-  StoreF64(&header[16], last);
-  StoreU32(&header[24], 1);  // one subfile
-  StoreU32(&header[32], PackedDate(data));
+  plat::storeLe32(&header[4], static_cast<std::uint32_t>(count));
+  plat::storeLeF64(&header[8], first);
+  plat::storeLeF64(&header[16], last);
+  plat::storeLe32(&header[24], 1);  // one subfile
+  plat::storeLe32(&header[32], PackedDate(data));
   PutField(header, kSourceOffset, kSourceSize, ParamText(data, "INSTRUM"));
   PutField(header, kNewMemoOffset, kMemoSize, ParamText(data, "TITLE"));
 
   std::string out = header + SubHeader(exponent);
   out.reserve(out.size() + 8 * reals.size() + kSubHeaderSize + 512);
   if (nmr) {
-    for (double v : reals) AppendU32(out, static_cast<std::uint32_t>(ScaledInteger(v, exponent)));
+    for (double v : reals) plat::appendLe32(out, static_cast<std::uint32_t>(ScaledInteger(v, exponent)));
     out += SubHeader(exponent);
-    for (double v : imags) AppendF32(out, Finite(v));
+    for (double v : imags) plat::appendLeF32(out, Finite(v));
     out += NmrLog(*process, fid);
   } else {
-    for (double v : reals) AppendF32(out, Finite(v));
+    for (double v : reals) plat::appendLeF32(out, Finite(v));
   }
   return plat::writeFileAtomic(std::string(path), out);
 }

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 
@@ -15,18 +15,6 @@ constexpr std::string_view kFunctionPattern = "_FUNC???.DAT";
 constexpr std::size_t kIndexRecordSize = 22;
 constexpr std::uint16_t kItemsWide = 2048;    // 8-byte items: divisor, value
 constexpr std::uint16_t kItemsNarrow = 6144;  // 6-byte items: value, divisor
-
-std::uint16_t U16(const plat::Byte* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const plat::Byte* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-float F32(const plat::Byte* p) {
-  const std::uint32_t bits = U32(p);
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 
 // One acquisition of the index file.
 struct IndexRecord {
@@ -39,16 +27,15 @@ struct IndexRecord {
 };
 
 IndexRecord ParseRecord(const plat::Byte* p) {
-  return {static_cast<std::int32_t>(U32(p)),    U16(p + 4),  U16(p + 6), F32(p + 8), F32(p + 12),
-          static_cast<std::int16_t>(U16(p + 16))};
+  return {static_cast<std::int32_t>(plat::loadLe32(p)),
+          plat::loadLe16(p + 4),
+          plat::loadLe16(p + 6),
+          plat::loadLeF32(p + 8),
+          plat::loadLeF32(p + 12),
+          static_cast<std::int16_t>(plat::loadLe16(p + 16))};
 }
 
 // The folder path without trailing separators, so its last component names the data set.
-std::string_view FolderOf(std::string_view path) {
-  while (path.size() > 1 && plat::isPathSeparator(path.back())) path.remove_suffix(1);
-  return path;
-}
-
 // Names of the function files of the folder, in the order the folder search gives them.
 std::vector<std::string> FunctionFiles(std::string_view folder) {
   std::vector<std::string> names;
@@ -76,14 +63,14 @@ void ReadPeaks(std::string_view dat, const IndexRecord& rec, std::size_t budget,
   for (std::size_t i = 0; i < count; ++i, p += itemSize) {
     float intensity, mass;
     if (rec.type == kItemsWide) {
-      const std::uint32_t divisor = U32(p);
-      const auto value = static_cast<std::int32_t>(U32(p + 4));
+      const std::uint32_t divisor = plat::loadLe32(p);
+      const auto value = static_cast<std::int32_t>(plat::loadLe32(p + 4));
       if (divisor == 0) continue;  // no mass can be computed for it
       intensity = static_cast<float>(value) - rec.base;
       mass = static_cast<float>(static_cast<double>(value) / divisor);
     } else {
-      const auto value = static_cast<std::int32_t>(U32(p));
-      const std::uint16_t divisor = U16(p + 4);
+      const auto value = static_cast<std::int32_t>(plat::loadLe32(p));
+      const std::uint16_t divisor = plat::loadLe16(p + 4);
       if (divisor == 0) continue;
       intensity = static_cast<float>(value);
       mass = static_cast<float>(static_cast<double>(value) / divisor);
@@ -99,12 +86,12 @@ bool CMassLynx::Detect(COrvFile* file) const { return GetSpectrumCount(file) > 0
 
 std::int32_t CMassLynx::GetSpectrumCount(COrvFile* file) const {
   if (!file || !file->IsFolder()) return 0;
-  const std::size_t n = FunctionFiles(FolderOf(file->m_strPath)).size();
+  const std::size_t n = FunctionFiles(plat::pathWithoutTrailingSeparator(file->m_strPath)).size();
   return static_cast<std::int32_t>(std::min<std::size_t>(n, INT32_MAX));
 }
 
 bool CMassLynx::Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind) const {
-  const std::string_view folder = FolderOf(path);
+  const std::string_view folder = plat::pathWithoutTrailingSeparator(path);
   const std::vector<std::string> functions = FunctionFiles(folder);
   if (index < 0 || static_cast<std::size_t>(index) >= functions.size()) return false;
   const std::string& name = functions[static_cast<std::size_t>(index)];

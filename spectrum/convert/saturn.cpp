@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/oleauto/oleauto.h"
 
 namespace {
@@ -15,25 +16,13 @@ constexpr std::size_t kHeaderSize = 84;
 constexpr std::size_t kScanHeaderSize = 6;
 constexpr std::size_t kPeakSize = 12;  // double m/z, 32-bit intensity
 
-std::uint16_t U16(const plat::Byte* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const plat::Byte* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-double F64(const plat::Byte* p) {
-  const std::uint64_t bits = static_cast<std::uint64_t>(U32(p)) | (static_cast<std::uint64_t>(U32(p + 4)) << 32);
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 // The n 32-bit words of a table at offset, as far as the file holds them.
 std::vector<std::uint32_t> ReadTable(const plat::Byte* view, std::size_t size, std::uint32_t offset, std::size_t n) {
   std::vector<std::uint32_t> table;
   if (offset >= size) return table;
   n = std::min(n, (size - offset) / 4);
   table.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) table.push_back(U32(view + offset + 4 * i));
+  for (std::size_t i = 0; i < n; ++i) table.push_back(plat::loadLe32(view + offset + 4 * i));
   return table;
 }
 
@@ -52,14 +41,14 @@ void AppendFloat(CSpcData* data, const char* name, double value) {
 // The peaks of the scan record at [begin, end) of the view; peaks past end are not there.
 void ReadPeaks(const plat::Byte* record, std::size_t length, std::size_t budget, std::vector<CSpcPoint>* peaks) {
   if (length < kScanHeaderSize) return;
-  const std::size_t count = std::min({static_cast<std::size_t>(U16(record + 2)),
+  const std::size_t count = std::min({static_cast<std::size_t>(plat::loadLe16(record + 2)),
                                       (length - kScanHeaderSize) / kPeakSize, budget});
   peaks->reserve(count);
   const plat::Byte* p = record + kScanHeaderSize;
   for (std::size_t i = 0; i < count; ++i, p += kPeakSize) {
-    const auto mass = static_cast<float>(F64(p));
+    const auto mass = static_cast<float>(plat::loadLeF64(p));
     if (!std::isfinite(mass)) continue;  // no place for it on the mass axis
-    peaks->push_back({static_cast<float>(U32(p + 8)), mass});
+    peaks->push_back({static_cast<float>(plat::loadLe32(p + 8)), mass});
   }
   std::stable_sort(peaks->begin(), peaks->end(), [](const CSpcPoint& a, const CSpcPoint& b) { return a.im < b.im; });
 }
@@ -68,7 +57,7 @@ void ReadPeaks(const plat::Byte* record, std::size_t length, std::size_t budget,
 
 bool CVarianSaturn::Detect(COrvFile* file) const {
   return file && file->HasView() && file->m_nSize >= static_cast<std::int64_t>(kHeaderSize) &&
-         U16(file->m_pView) == kFileMark;
+         plat::loadLe16(file->m_pView) == kFileMark;
 }
 
 bool CVarianSaturn::Read(std::string_view path, CSpcData* data, std::int32_t kind) const {
@@ -100,13 +89,13 @@ bool CVarianSaturn::Read(std::string_view path, CSpcData* data, std::int32_t kin
     AppendParam(data, "DATE", v);
   }
 
-  const double firstTime = F64(view + 12);
-  const double timeStep = F64(view + 20);
-  const auto declared = static_cast<std::int16_t>(U16(view + 57));
+  const double firstTime = plat::loadLeF64(view + 12);
+  const double timeStep = plat::loadLeF64(view + 20);
+  const auto declared = static_cast<std::int16_t>(plat::loadLe16(view + 57));
   const std::size_t n = declared > 0 ? static_cast<std::size_t>(declared) : 0;
-  const std::uint32_t offsetTable = U32(view + 59);
+  const std::uint32_t offsetTable = plat::loadLe32(view + 59);
   const std::vector<std::uint32_t> offsets = ReadTable(view, size, offsetTable, n);
-  const std::vector<std::uint32_t> totals = ReadTable(view, size, U32(view + 63), n);
+  const std::vector<std::uint32_t> totals = ReadTable(view, size, plat::loadLe32(view + 63), n);
 
   if (kind == kSpcKindTic) {
     std::vector<CSpcPoint>& points = data->spectrum();

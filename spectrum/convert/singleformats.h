@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
+#include "platform/base/bytes.h"
 #include "spectrum/convert/spcconvert.h"
 
 // MASS format 4: a text file with "$COMM" comment lines and a "$MS" line after which every
@@ -87,15 +89,15 @@ inline bool Holds(std::string_view view, std::uint64_t offset, std::uint64_t cou
 // Little-endian values at offset; the caller has checked the range with Holds.
 template <class T>
 T LoadLe(std::string_view view, std::size_t offset) {
-  static_assert(sizeof(T) <= 8);
-  unsigned char raw[sizeof(T)];
-  std::memcpy(raw, view.data() + offset, sizeof(T));
-  if constexpr (std::endian::native == std::endian::big) {
-    for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(raw[i], raw[sizeof(T) - 1 - i]);
+  const char* p = view.data() + offset;
+  if constexpr (std::is_same_v<T, float>) {
+    return plat::loadLeF32(p);
+  } else if constexpr (std::is_same_v<T, double>) {
+    return plat::loadLeF64(p);
+  } else {
+    static_assert(std::is_same_v<T, std::uint16_t> || std::is_same_v<T, std::uint32_t>);
+    return sizeof(T) == 2 ? static_cast<T>(plat::loadLe16(p)) : static_cast<T>(plat::loadLe32(p));
   }
-  T value;
-  std::memcpy(&value, raw, sizeof(T));
-  return value;
 }
 
 // A data value as a point value: a value that is not a finite float (NaN, infinity, a double

@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "foundation/profdesc.h"
+#include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
@@ -52,21 +53,6 @@ String8 SectionName(const SpcFolderKind& kind, std::int32_t number) {
   return String8(kind.sectionPrefix) + "_" + plat::formatInt(number);
 }
 
-// ---- Little-endian fields ----
-
-void PutU32(String8& out, std::uint32_t v) {
-  const char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF), static_cast<char>((v >> 16) & 0xFF),
-                     static_cast<char>(v >> 24)};
-  out.append(b, 4);
-}
-void PutF32(String8& out, float v) { PutU32(out, std::bit_cast<std::uint32_t>(v)); }
-
-std::uint32_t GetU32(const char* p) {
-  const auto* b = reinterpret_cast<const unsigned char*>(p);
-  return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
-}
-float GetF32(const char* p) { return std::bit_cast<float>(GetU32(p)); }
-
 // ---- The section headers of a parameters file ----
 
 // "CONTROL_<KIND>_<n>" (any case) gives the kind row and n.
@@ -101,7 +87,7 @@ String8 DecodeUtf16Text(std::string_view bytes) {
   String16 text;
   text.reserve(bytes.size() / 2);
   for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    text.push_back(static_cast<char16_t>(plat::loadLe16(bytes.data() + i)));
   return plat::toUtf8(text);
 }
 
@@ -165,8 +151,8 @@ FileResult ReadComplexFile(const String8& path, std::int64_t count, bool allRows
   if (!file.ReadPrefix(bytes.data(), bytes.size())) return FileResult::Damaged;
   out->assign(allRows ? points : CSpcProcess::NextPow2(points), CSpcPoint{});
   for (std::uint32_t i = 0; i < points; ++i) {
-    (*out)[i].re = GetF32(bytes.data() + i * 8);
-    (*out)[i].im = GetF32(bytes.data() + i * 8 + 4);
+    (*out)[i].re = plat::loadLeF32(bytes.data() + i * 8);
+    (*out)[i].im = plat::loadLeF32(bytes.data() + i * 8 + 4);
   }
   return FileResult::Ok;
 }
@@ -180,7 +166,7 @@ FileResult ReadRealFile(const String8& path, std::int64_t count, std::vector<CSp
   String8 bytes(n * 4, '\0');
   if (!file.ReadPrefix(bytes.data(), bytes.size())) return FileResult::Damaged;
   out->assign(n, CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) (*out)[i].re = GetF32(bytes.data() + i * 4);
+  for (std::size_t i = 0; i < n; ++i) (*out)[i].re = plat::loadLeF32(bytes.data() + i * 4);
   return FileResult::Ok;
 }
 
@@ -199,25 +185,25 @@ FileResult ReadScanFile(const String8& path, std::int64_t count, std::vector<CMa
   for (std::int64_t s = 0; s < count; ++s) {
     if (bytes.size() - pos < kScanHeaderBytes) return FileResult::Damaged;
     const char* h = bytes.data() + pos;
-    const auto peaks = static_cast<std::int32_t>(GetU32(h));
-    const auto labelLength = static_cast<std::int32_t>(GetU32(h + 16));
+    const auto peaks = static_cast<std::int32_t>(plat::loadLe32(h));
+    const auto labelLength = static_cast<std::int32_t>(plat::loadLe32(h + 16));
     pos += kScanHeaderBytes;
     if (peaks < 0 || labelLength < 0) return FileResult::Damaged;
     const std::uint64_t rest = bytes.size() - pos;
     const std::uint64_t need = std::uint64_t(labelLength) * 2 + std::uint64_t(peaks) * 8;
     if (need > rest) return FileResult::Damaged;
     CMassScan scan;
-    scan.fIonCurrent = GetF32(h + 4);
-    scan.dwExtra = GetU32(h + 8);
-    scan.fTime = GetF32(h + 12);
+    scan.fIonCurrent = plat::loadLeF32(h + 4);
+    scan.dwExtra = plat::loadLe32(h + 8);
+    scan.fTime = plat::loadLeF32(h + 12);
     String16 label(static_cast<std::size_t>(labelLength), u'\0');
     for (std::int32_t i = 0; i < labelLength; ++i, pos += 2)
-      label[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[pos]) | (static_cast<unsigned char>(bytes[pos + 1]) << 8));
+      label[i] = static_cast<char16_t>(plat::loadLe16(bytes.data() + pos));
     scan.strLabel = plat::toUtf8(label);
     scan.peaks.resize(static_cast<std::size_t>(peaks));
     for (CSpcPoint& p : scan.peaks) {
-      p.re = GetF32(bytes.data() + pos);
-      p.im = GetF32(bytes.data() + pos + 4);
+      p.re = plat::loadLeF32(bytes.data() + pos);
+      p.im = plat::loadLeF32(bytes.data() + pos + 4);
       pos += 8;
     }
     out->push_back(std::move(scan));
@@ -229,8 +215,8 @@ String8 ComplexBytes(const std::vector<CSpcPoint>& points) {
   String8 out;
   out.reserve(points.size() * 8);
   for (const CSpcPoint& p : points) {
-    PutF32(out, p.re);
-    PutF32(out, p.im);
+    plat::appendLeF32(out, p.re);
+    plat::appendLeF32(out, p.im);
   }
   return out;
 }
@@ -238,7 +224,7 @@ String8 ComplexBytes(const std::vector<CSpcPoint>& points) {
 String8 RealBytes(const std::vector<CSpcPoint>& points, std::size_t count) {
   String8 out;
   out.reserve(count * 4);
-  for (std::size_t i = 0; i < count; ++i) PutF32(out, points[i].re);
+  for (std::size_t i = 0; i < count; ++i) plat::appendLeF32(out, points[i].re);
   return out;
 }
 
@@ -247,18 +233,18 @@ bool ScanBytes(const std::vector<CMassScan>& scans, String8* out) {
     const String16 label = plat::toUtf16(scan.strLabel);
     constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
     if (scan.peaks.size() > kMax || label.size() > kMax) return false;
-    PutU32(*out, static_cast<std::uint32_t>(scan.peaks.size()));
-    PutF32(*out, scan.fIonCurrent);
-    PutU32(*out, scan.dwExtra);
-    PutF32(*out, scan.fTime);
-    PutU32(*out, static_cast<std::uint32_t>(label.size()));
+    plat::appendLe32(*out, static_cast<std::uint32_t>(scan.peaks.size()));
+    plat::appendLeF32(*out, scan.fIonCurrent);
+    plat::appendLe32(*out, scan.dwExtra);
+    plat::appendLeF32(*out, scan.fTime);
+    plat::appendLe32(*out, static_cast<std::uint32_t>(label.size()));
     for (const char16_t c : label) {
       out->push_back(static_cast<char>(c & 0xFF));
       out->push_back(static_cast<char>(c >> 8));
     }
     for (const CSpcPoint& p : scan.peaks) {
-      PutF32(*out, p.re);
-      PutF32(*out, p.im);
+      plat::appendLeF32(*out, p.re);
+      plat::appendLeF32(*out, p.im);
     }
   }
   return true;
@@ -309,9 +295,7 @@ String8 ValueText(COrvProfDesc& desc, const String16& name) {
   if (length && OrvGetProfValue(name.c_str(), bytes.data(), &length, &type, &desc) != PROF_OK) return "";
   bytes.resize(std::min<std::size_t>(bytes.size(), length));
   if (type == PROF_TYPE_DWORD && bytes.size() == 4) {
-    std::uint32_t d = 0;
-    for (int i = 3; i >= 0; --i) d = (d << 8) | bytes[i];
-    return plat::formatInt(static_cast<std::int32_t>(d));
+    return plat::formatInt(static_cast<std::int32_t>(plat::loadLe32(bytes.data())));
   }
   if (type == PROF_TYPE_BINARY) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -325,7 +309,7 @@ String8 ValueText(COrvProfDesc& desc, const String16& name) {
   }
   String16 text;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    const auto c = static_cast<char16_t>(plat::loadLe16(&bytes[i]));
     if (c == 0) break;
     text.push_back(c);
   }

@@ -21,6 +21,14 @@ TEST(Path, SplitsOnBothSeparators) {
   EXPECT_EQ(plat::toPosixPath("a\\b\\c"), "a/b/c");
 }
 
+TEST(Path, TrimsTrailingSeparators) {
+  EXPECT_EQ(plat::pathWithoutTrailingSeparator("a/b//"), "a/b");
+  EXPECT_EQ(plat::pathWithoutTrailingSeparator("a\\b\\"), "a\\b");
+  EXPECT_EQ(plat::pathWithoutTrailingSeparator("a/b"), "a/b");
+  EXPECT_EQ(plat::pathWithoutTrailingSeparator("//"), "/");
+  EXPECT_EQ(plat::pathWithoutTrailingSeparator(""), "");
+}
+
 TEST(Path, FindsNamesIgnoringCase) {
   const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
   ASSERT_NE(scratch, nullptr);

@@ -185,8 +185,7 @@ void ReadTitle(const std::string& file, CSpcData* data) {
 }
 
 std::string DataSetName(std::string_view path) {
-  while (path.size() > 1 && plat::isPathSeparator(path.back())) path.remove_suffix(1);
-  return GetPathFileName(path);
+  return GetPathFileName(plat::pathWithoutTrailingSeparator(path));
 }
 
 bool FinishRead(std::string_view dataSet, const DataSetFolders& folders, CSpcData* data) {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "spectrum/data/spcprocess.h"
 
@@ -30,15 +31,6 @@ constexpr std::size_t kOwnerWritten = 39;
 constexpr std::size_t kTitleWritten = 83;
 
 using Header = std::array<unsigned char, kHeaderSize>;
-
-std::uint32_t GetU32(const unsigned char* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-float GetF32(const unsigned char* p) { return std::bit_cast<float>(GetU32(p)); }
-void PutU32(unsigned char* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void PutF32(unsigned char* p, float v) { PutU32(p, std::bit_cast<std::uint32_t>(v)); }
 
 // Zero-ended text of a fixed field; a field without its zero ends at the field's end.
 std::string GetText(const Header& h, std::size_t offset, std::size_t size) {
@@ -84,46 +76,46 @@ double WrittenValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
 }  // namespace
 
 bool CNmrConvertCDFF::Detect(COrvFile* file) {
-  return file && file->HasView() && file->m_nSize >= 4 && GetU32(file->m_pView) == kMagic;
+  return file && file->HasView() && file->m_nSize >= 4 && plat::loadLe32(file->m_pView) == kMagic;
 }
 
 bool CNmrConvertCDFF::Read(std::string_view path, CSpcData* data, std::int32_t) {
   Header h{};
   if (ReadFileBlock(path, h.data(), h.size(), 0) != h.size()) return false;
-  const std::uint32_t domain = GetU32(&h[kDomain]);
-  const std::uint32_t n = GetU32(&h[kPoints]);
+  const std::uint32_t domain = plat::loadLe32(&h[kDomain]);
+  const std::uint32_t n = plat::loadLe32(&h[kPoints]);
   // Only a FID or a spectrum can be held, of a size a record can take.
   if (domain > 1 || n > CSpcData::kMaxPoints) return false;
 
-  data->nState = static_cast<std::int32_t>(GetU32(&h[kState]));
+  data->nState = static_cast<std::int32_t>(plat::loadLe32(&h[kState]));
   data->nAux = 1;
   data->nDomain = static_cast<std::int32_t>(domain);
-  data->nAcqCode = static_cast<std::int32_t>(GetU32(&h[kAcqCode]));
+  data->nAcqCode = static_cast<std::int32_t>(plat::loadLe32(&h[kAcqCode]));
 
-  const float sf = GetF32(&h[kFreq]);
-  const float of = GetF32(&h[kOffsetHz]);
-  const auto scans = static_cast<std::int32_t>(GetU32(&h[kScans]));
-  AppendLong(data, "AQ_mod", static_cast<std::int32_t>(GetU32(&h[kAcqCode])));
-  AppendLong(data, "TE", TruncateToInt(GetF32(&h[kTemp])));
-  AppendFloat(data, "RD", GetF32(&h[kRelax]));
+  const float sf = plat::loadLeF32(&h[kFreq]);
+  const float of = plat::loadLeF32(&h[kOffsetHz]);
+  const auto scans = static_cast<std::int32_t>(plat::loadLe32(&h[kScans]));
+  AppendLong(data, "AQ_mod", static_cast<std::int32_t>(plat::loadLe32(&h[kAcqCode])));
+  AppendLong(data, "TE", TruncateToInt(plat::loadLeF32(&h[kTemp])));
+  AppendFloat(data, "RD", plat::loadLeF32(&h[kRelax]));
   AppendLong(data, "NS", scans);
   AppendLong(data, "NSC", scans);
-  AppendFloat(data, "PW", GetF32(&h[kPulse]));
+  AppendFloat(data, "PW", plat::loadLeF32(&h[kPulse]));
   AppendFloat(data, "SF", sf);
-  AppendFloat(data, "LB", GetF32(&h[kLb]));
-  AppendLong(data, "DECIM", static_cast<std::int32_t>(GetU32(&h[kDecim])));
+  AppendFloat(data, "LB", plat::loadLeF32(&h[kLb]));
+  AppendLong(data, "DECIM", static_cast<std::int32_t>(plat::loadLe32(&h[kDecim])));
   AppendText(data, "SOLVENT", GetText(h, kSolvent, kSolventSize));
   AppendText(data, "OWNER", GetText(h, kOwner, kOwnerSize));
   AppendText(data, "TITLE", GetText(h, kTitle, kTitleSize));
-  AppendFloat(data, "SW", GetF32(&h[kSweep]));
+  AppendFloat(data, "SW", plat::loadLeF32(&h[kSweep]));
   CVariant sfo;
   sfo.SetDouble(of * 0.000001 + sf);
   Append(data, "SFO", sfo);
   AppendFloat(data, "OF", of);
   AppendLong(data, "OP", static_cast<std::int32_t>(n >> 1));
-  AppendLong(data, "PP", static_cast<std::int32_t>(GetU32(&h[kPivot])));
-  AppendFloat(data, "PH0", GetF32(&h[kPh0]));
-  AppendFloat(data, "PH1", GetF32(&h[kPh1]));
+  AppendLong(data, "PP", static_cast<std::int32_t>(plat::loadLe32(&h[kPivot])));
+  AppendFloat(data, "PH0", plat::loadLeF32(&h[kPh0]));
+  AppendFloat(data, "PH1", plat::loadLeF32(&h[kPh1]));
   AppendLong(data, "SI", static_cast<std::int32_t>(n));
   AppendLong(data, "TD", static_cast<std::int32_t>(2 * n));
   data->strName = GetPathFileName(path);
@@ -134,10 +126,10 @@ bool CNmrConvertCDFF::Read(std::string_view path, CSpcData* data, std::int32_t) 
   if (ReadFileBlock(path, raw.data(), bytes, kDataOffset) != bytes) return false;
   std::vector<CSpcPoint>& points = data->data[domain];
   points.insert(points.begin(), CSpcProcess::NextPow2(n), CSpcPoint{});
-  const bool integers = GetU32(&h[kDataType]) == 1;
+  const bool integers = plat::loadLe32(&h[kDataType]) == 1;
   for (std::size_t i = 0; i < n; ++i) {
     const auto* pair = reinterpret_cast<const unsigned char*>(&raw[2 * i]);
-    const std::uint32_t first = GetU32(pair), second = GetU32(pair + 4);
+    const std::uint32_t first = plat::loadLe32(pair), second = plat::loadLe32(pair + 4);
     auto value = [&](std::uint32_t bits) {
       return integers ? static_cast<float>(static_cast<std::int32_t>(bits)) : std::bit_cast<float>(bits);
     };
@@ -161,30 +153,30 @@ bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::in
 
   Header h{};
   const std::uint32_t fixed[] = {kMagic, 256, 1, 0, 1, 32, 5105, 1, 1};
-  for (std::size_t i = 0; i < std::size(fixed); ++i) PutU32(&h[4 * i], fixed[i]);
+  for (std::size_t i = 0; i < std::size(fixed); ++i) plat::storeLe32(&h[4 * i], fixed[i]);
   const CSpcParamList& params = data.params;
-  PutU32(&h[kPoints], static_cast<std::uint32_t>(n));
-  PutU32(&h[kAcqCode], fid && p.m_nAqMode == 2 ? 2 : 1);
-  PutU32(&h[kDomain], fid ? 0 : 1);
-  PutU32(&h[396], 3);
-  PutU32(&h[kDecim], static_cast<std::uint32_t>(params.GetValue("DECIM").GetLong()));
-  PutF32(&h[kSweep], static_cast<float>(p.m_dSW));
-  PutF32(&h[kFreq], static_cast<float>(p.m_dFreq));
-  PutF32(&h[kOffsetHz], static_cast<float>(p.PointToHertz(static_cast<std::int32_t>(n / 2))));
-  PutU32(&h[kPivot], static_cast<std::uint32_t>(p.m_nPivot));
+  plat::storeLe32(&h[kPoints], static_cast<std::uint32_t>(n));
+  plat::storeLe32(&h[kAcqCode], fid && p.m_nAqMode == 2 ? 2 : 1);
+  plat::storeLe32(&h[kDomain], fid ? 0 : 1);
+  plat::storeLe32(&h[396], 3);
+  plat::storeLe32(&h[kDecim], static_cast<std::uint32_t>(params.GetValue("DECIM").GetLong()));
+  plat::storeLeF32(&h[kSweep], static_cast<float>(p.m_dSW));
+  plat::storeLeF32(&h[kFreq], static_cast<float>(p.m_dFreq));
+  plat::storeLeF32(&h[kOffsetHz], static_cast<float>(p.PointToHertz(static_cast<std::int32_t>(n / 2))));
+  plat::storeLe32(&h[kPivot], static_cast<std::uint32_t>(p.m_nPivot));
   // Spectrum values are written phased, so their phases are stored as 0 and a reload does not
   // turn them again; a FID keeps the phases to apply after its transform.
-  PutF32(&h[kPh0], fid ? p.m_fPH0 : 0.0f);
-  PutF32(&h[kPh1], fid ? p.m_fPH1 : 0.0f);
-  PutF32(&h[kLb], params.GetValue("LB").GetFloat());
-  PutF32(&h[kTemp], params.GetValue("TE").GetFloat());
+  plat::storeLeF32(&h[kPh0], fid ? p.m_fPH0 : 0.0f);
+  plat::storeLeF32(&h[kPh1], fid ? p.m_fPH1 : 0.0f);
+  plat::storeLeF32(&h[kLb], params.GetValue("LB").GetFloat());
+  plat::storeLeF32(&h[kTemp], params.GetValue("TE").GetFloat());
   PutText(h, kOwner, params.GetValue("OWNER").GetString(), kOwnerWritten);
   PutText(h, kTitle, params.GetValue("TITLE").GetString(), kTitleWritten);
 
   std::string out(kDataOffset + n * 8, '\0');
   auto* bytes = reinterpret_cast<unsigned char*>(out.data());
   std::memcpy(bytes, h.data(), h.size());
-  PutU32(bytes + kHeaderSize, static_cast<std::uint32_t>(2 * n));
+  plat::storeLe32(bytes + kHeaderSize, static_cast<std::uint32_t>(2 * n));
   unsigned char* q = bytes + kDataOffset;
   for (std::size_t i = 0; i < n; ++i, q += 8) {
     float re = 0.0f, im = 0.0f;
@@ -195,8 +187,8 @@ bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::in
       re = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), false));
       im = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), true));
     }
-    PutF32(q, im);
-    PutF32(q + 4, re);
+    plat::storeLeF32(q, im);
+    plat::storeLeF32(q + 4, re);
   }
   return plat::writeFileAtomic(std::string(path), out);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/numtext.h"
 #include "platform/base/text.h"
 #include "spectrum/convert/nmr/vnmr.h"
@@ -34,13 +35,13 @@ void DecodeDoubles(const std::uint8_t* src, std::size_t n, bool bigEndian, CSpcP
   // The second double of a pair is the real part.
   if (bigEndian) {
     for (std::size_t i = 0; i < n; ++i, src += 16) {
-      out[i].re = FiniteFloat(std::bit_cast<double>(LoadBe64(src + 8)));
-      out[i].im = FiniteFloat(std::bit_cast<double>(LoadBe64(src)));
+      out[i].re = FiniteFloat(plat::loadBeF64(src + 8));
+      out[i].im = FiniteFloat(plat::loadBeF64(src));
     }
   } else {
     for (std::size_t i = 0; i < n; ++i, src += 16) {
-      out[i].re = FiniteFloat(std::bit_cast<double>(LoadLe64(src + 8)));
-      out[i].im = FiniteFloat(std::bit_cast<double>(LoadLe64(src)));
+      out[i].re = FiniteFloat(plat::loadLeF64(src + 8));
+      out[i].im = FiniteFloat(plat::loadLeF64(src));
     }
   }
 }

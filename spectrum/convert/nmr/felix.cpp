@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "spectrum/data/spcprocess.h"
 
 namespace {
@@ -13,11 +14,6 @@ namespace {
 constexpr std::string_view kMark = "Felix for Windows";
 constexpr std::size_t kHeaderSize = 50;
 constexpr std::uint64_t kDataOffset = 1536;
-
-std::uint32_t GetU32(const unsigned char* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-float GetF32(const unsigned char* p) { return std::bit_cast<float>(GetU32(p)); }
 
 // Days from 1 January 1970 to the given civil date (proleptic Gregorian).
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
@@ -67,7 +63,7 @@ bool CNmrConvertFelixW::Read(std::string_view path, CSpcData* data, std::int32_t
   unsigned char h[kHeaderSize] = {};
   if (ReadFileBlock(path, h, sizeof h, 0) != sizeof h) return false;
 
-  const auto n = static_cast<std::int32_t>(GetU32(h + 34));
+  const auto n = static_cast<std::int32_t>(plat::loadLe32(h + 34));
   // A negative count or one beyond what a record holds describes no FID.
   if (n < 0 || static_cast<std::uint32_t>(n) > CSpcData::kMaxPoints) return false;
   data->nState = 1;
@@ -80,10 +76,10 @@ bool CNmrConvertFelixW::Read(std::string_view path, CSpcData* data, std::int32_t
   Append(data, "SI", v);
   v.SetLong(2 * n);
   Append(data, "TD", v);
-  const float freq = GetF32(h + 46);
+  const float freq = plat::loadLeF32(h + 46);
   v.SetFloat(freq);
   Append(data, "SFO", v);
-  v.SetFloat(GetF32(h + 38));
+  v.SetFloat(plat::loadLeF32(h + 38));
   Append(data, "SW", v);
   v.SetFloat(freq);
   Append(data, "SF", v);
@@ -95,8 +91,8 @@ bool CNmrConvertFelixW::Read(std::string_view path, CSpcData* data, std::int32_t
   std::vector<CSpcPoint>& fid = data->fid();
   fid.insert(fid.begin(), CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
   for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-    fid[i].re = static_cast<float>(static_cast<std::int32_t>(GetU32(&raw[8 * i])));
-    fid[i].im = static_cast<float>(static_cast<std::int32_t>(GetU32(&raw[8 * i + 4])));
+    fid[i].re = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(&raw[8 * i])));
+    fid[i].im = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(&raw[8 * i + 4])));
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/numtext.h"
 #include "spectrum/convert/nmr/delta.h"
 #include "spectrum/convert/nmr/vnmr.h"
@@ -110,8 +111,8 @@ bool CNmrConvertGSX::Read(std::string_view path, CSpcData* data, std::int32_t) {
   const std::uint8_t* src = gxd.m_pView;
   // The second integer of a pair is the real part.
   for (std::size_t i = 0; i < n; ++i, src += 8) {
-    points[i].re = static_cast<float>(static_cast<std::int32_t>(LoadLe32(src + 4)));
-    points[i].im = static_cast<float>(static_cast<std::int32_t>(LoadLe32(src)));
+    points[i].re = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src + 4)));
+    points[i].im = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src)));
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "spectrum/data/spcprocess.h"
 
@@ -24,23 +25,6 @@ enum : std::size_t {
 
 using Block = std::array<unsigned char, kBlockSize>;
 
-std::uint32_t GetU32(const unsigned char* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-double GetF64(const unsigned char* p) {
-  const std::uint64_t bits = std::uint64_t(GetU32(p)) | std::uint64_t(GetU32(p + 4)) << 32;
-  return std::bit_cast<double>(bits);
-}
-void PutU32(unsigned char* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void PutF32(unsigned char* p, float v) { PutU32(p, std::bit_cast<std::uint32_t>(v)); }
-void PutF64(unsigned char* p, double v) {
-  const auto bits = std::bit_cast<std::uint64_t>(v);
-  PutU32(p, static_cast<std::uint32_t>(bits));
-  PutU32(p + 4, static_cast<std::uint32_t>(bits >> 32));
-}
-
 void AppendDouble(CSpcData* data, const char* name, double v) {
   CVariant value;
   value.SetDouble(v);
@@ -55,34 +39,34 @@ void AppendLong(CSpcData* data, const char* name, std::int32_t v) {
 // The display font record the program stores after the data, then its closing words.
 std::string Trailer() {
   std::array<unsigned char, 60 + 16> t{};
-  PutU32(&t[0], 14);  // height
+  plat::storeLe32(&t[0], 14);  // height
   t[24] = 4;          // output precision
   t[26] = 2;          // quality
   t[27] = 0x22;       // pitch and family
   std::memcpy(&t[28], "Times New Roman", 15);
-  PutU32(&t[60 + 8], 0xFFFFFFFFu);
-  PutU32(&t[60 + 12], 100);
+  plat::storeLe32(&t[60 + 8], 0xFFFFFFFFu);
+  plat::storeLe32(&t[60 + 12], 100);
   return std::string(reinterpret_cast<const char*>(t.data()), t.size());
 }
 
 }  // namespace
 
 bool CNmrConvertMestReC::Detect(COrvFile* file) {
-  return file && file->HasView() && file->m_nSize >= 5 && GetU32(file->m_pView) == kMagic;
+  return file && file->HasView() && file->m_nSize >= 5 && plat::loadLe32(file->m_pView) == kMagic;
 }
 
 bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_t) {
   Block b{};
   if (ReadFileBlock(path, b.data(), b.size(), kBlockOffset) != b.size()) return false;
-  const std::uint32_t n = GetU32(&b[kValues]);
+  const std::uint32_t n = plat::loadLe32(&b[kValues]);
   // A point vector of a size a record can take (N counts 32-bit values, two a point).
   if (n > 2 * std::uint64_t(CSpcData::kMaxPoints)) return false;
 
-  const double sweep = GetF64(&b[kSweep]);
-  const double freq = GetF64(&b[kFreq]);
-  const auto decim = static_cast<std::int32_t>(GetU32(&b[kDecim]));
-  const bool complex = GetU32(&b[kComplex]) != 0;
-  const bool isFid = GetU32(&b[kIsFid]) != 0;
+  const double sweep = plat::loadLeF64(&b[kSweep]);
+  const double freq = plat::loadLeF64(&b[kFreq]);
+  const auto decim = static_cast<std::int32_t>(plat::loadLe32(&b[kDecim]));
+  const bool complex = plat::loadLe32(&b[kComplex]) != 0;
+  const bool isFid = plat::loadLe32(&b[kIsFid]) != 0;
   const std::uint32_t m = CSpcProcess::NextPow2(n) / 2;
 
   data->nState = 1;
@@ -91,13 +75,13 @@ bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_
   AppendDouble(data, "SF", freq);
   AppendDouble(data, "SFO1", freq);
   AppendDouble(data, "SW", sweep);
-  AppendDouble(data, "OF", n != 0 ? sweep - sweep / n * GetF64(&b[kOffsetRatio]) : 0.0);
+  AppendDouble(data, "OF", n != 0 ? sweep - sweep / n * plat::loadLeF64(&b[kOffsetRatio]) : 0.0);
   AppendLong(data, "PP", 0);
   AppendLong(data, "TD", static_cast<std::int32_t>(n));
   AppendLong(data, "SI", static_cast<std::int32_t>(m));
   AppendLong(data, "AQ_mod", complex ? (decim != 0 ? 3 : 1) : 2);
   AppendLong(data, "DECIM", decim);
-  AppendLong(data, "DSPFVS", static_cast<std::int32_t>(GetU32(&b[kDspfvs])));
+  AppendLong(data, "DSPFVS", static_cast<std::int32_t>(plat::loadLe32(&b[kDspfvs])));
   data->strName = GetPathTitle(path);
 
   if (n < 2) return false;
@@ -109,7 +93,7 @@ bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_
   std::vector<CSpcPoint>& points = data->data[data->nDomain];
   points.insert(points.begin(), m, CSpcPoint{});
   for (std::size_t k = 0; k < n; ++k) {
-    const float v = std::bit_cast<float>(GetU32(&raw[4 * k]));
+    const float v = plat::loadLeF32(&raw[4 * k]);
     (k % 2 == 0 ? points[k / 2].re : points[k / 2].im) = v;
   }
   return true;
@@ -138,33 +122,33 @@ bool CNmrConvertMestReC::Write(std::string_view path, CSpcProcess* process, std:
 
   unsigned char* b = bytes + kBlockOffset;
   const double sweep = p.m_dSW;
-  PutU32(b + 0, 65612);
-  PutU32(b + kValues, static_cast<std::uint32_t>(n));
-  PutF64(b + kSweep, sweep);
-  PutF64(b + kFreq, p.m_dFreq);
-  PutU32(b + kDspfvs, static_cast<std::uint32_t>(data.params.GetValue("DSPFVS").GetLong()));
-  PutU32(b + kDecim, static_cast<std::uint32_t>(data.params.GetValue("DECIM").GetLong()));
+  plat::storeLe32(b + 0, 65612);
+  plat::storeLe32(b + kValues, static_cast<std::uint32_t>(n));
+  plat::storeLeF64(b + kSweep, sweep);
+  plat::storeLeF64(b + kFreq, p.m_dFreq);
+  plat::storeLe32(b + kDspfvs, static_cast<std::uint32_t>(data.params.GetValue("DSPFVS").GetLong()));
+  plat::storeLe32(b + kDecim, static_cast<std::uint32_t>(data.params.GetValue("DECIM").GetLong()));
   // The left edge as a fraction of the sweep, in values; no sweep, no fraction.
-  PutF64(b + kOffsetRatio, sweep != 0.0 ? (sweep - p.PointToHertz(0)) / sweep * static_cast<double>(n) : 0.0);
-  PutU32(b + kComplex, fid && p.m_nAqMode == 2 ? 0 : 1);
-  PutU32(b + kIsFid, fid ? 1 : 0);
-  PutU32(b + 80, 61589);
-  PutU32(b + 88, 9361);
-  PutU32(b + 92, 0x00FF0000);
-  PutU32(b + 96, 0x43D5FFFF);
-  PutF32(b + 100, 1.2f);
-  PutU32(b + 108, static_cast<std::uint32_t>(n));
-  PutU32(b + 116, 1020);
-  PutU32(b + 120, 3);
-  PutU32(b + 124, 326);
-  PutU32(b + 128, 14);
-  PutU32(b + 132, 0x00FF0000);
-  PutU32(b + 140, 4827198);
+  plat::storeLeF64(b + kOffsetRatio, sweep != 0.0 ? (sweep - p.PointToHertz(0)) / sweep * static_cast<double>(n) : 0.0);
+  plat::storeLe32(b + kComplex, fid && p.m_nAqMode == 2 ? 0 : 1);
+  plat::storeLe32(b + kIsFid, fid ? 1 : 0);
+  plat::storeLe32(b + 80, 61589);
+  plat::storeLe32(b + 88, 9361);
+  plat::storeLe32(b + 92, 0x00FF0000);
+  plat::storeLe32(b + 96, 0x43D5FFFF);
+  plat::storeLeF32(b + 100, 1.2f);
+  plat::storeLe32(b + 108, static_cast<std::uint32_t>(n));
+  plat::storeLe32(b + 116, 1020);
+  plat::storeLe32(b + 120, 3);
+  plat::storeLe32(b + 124, 326);
+  plat::storeLe32(b + 128, 14);
+  plat::storeLe32(b + 132, 0x00FF0000);
+  plat::storeLe32(b + 140, 4827198);
 
   unsigned char* q = bytes + kDataOffset;
   for (std::size_t k = 0; k < n; ++k, q += 4) {
     const CSpcPoint& pt = points[k / 2];
-    PutF32(q, k % 2 == 0 ? pt.re : pt.im);
+    plat::storeLeF32(q, k % 2 == 0 ? pt.re : pt.im);
   }
   out += Trailer();
   return plat::writeFileAtomic(std::string(path), out);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 
@@ -87,18 +88,6 @@ double FiniteDouble(double value) {
   return value;
 }
 
-std::uint32_t LoadBe32(const std::uint8_t* p) {
-  return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
-std::uint32_t LoadLe32(const std::uint8_t* p) {
-  return std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
-}
-
-std::uint64_t LoadBe64(const std::uint8_t* p) { return std::uint64_t(LoadBe32(p)) << 32 | LoadBe32(p + 4); }
-
-std::uint64_t LoadLe64(const std::uint8_t* p) { return std::uint64_t(LoadLe32(p + 4)) << 32 | LoadLe32(p); }
-
 }  // namespace nmrvendor
 
 using namespace nmrvendor;
@@ -124,12 +113,9 @@ VnmrSample SampleFromStatus(std::uint16_t status) {
 // Value k of the block as a float (big-endian, as the workstation writes it).
 inline float VnmrValue(const std::uint8_t* src, std::size_t k, VnmrSample type) {
   switch (type) {
-    case VnmrSample::Int16: {
-      const std::uint8_t* p = src + 2 * k;
-      return static_cast<float>(static_cast<std::int16_t>(std::uint16_t(p[0] << 8 | p[1])));
-    }
-    case VnmrSample::Int32: return static_cast<float>(static_cast<std::int32_t>(LoadBe32(src + 4 * k)));
-    case VnmrSample::Float32: return FiniteFloat(std::bit_cast<float>(LoadBe32(src + 4 * k)));
+    case VnmrSample::Int16: return static_cast<float>(static_cast<std::int16_t>(plat::loadBe16(src + 2 * k)));
+    case VnmrSample::Int32: return static_cast<float>(static_cast<std::int32_t>(plat::loadBe32(src + 4 * k)));
+    case VnmrSample::Float32: return FiniteFloat(plat::loadBeF32(src + 4 * k));
   }
   return 0.0f;
 }
@@ -271,8 +257,8 @@ bool CNmrConvertVNMR::Read(std::string_view path, CSpcData* data, std::int32_t) 
   COrvFile fid(fidPath);
   if (!fid.HasView() || static_cast<std::uint64_t>(fid.m_nSize) < kDataOffset) return false;
   const std::uint8_t* bytes = fid.m_pView;
-  const std::int32_t np = static_cast<std::int32_t>(LoadBe32(bytes + 8));
-  const auto status = static_cast<std::uint16_t>(bytes[26] << 8 | bytes[27]);
+  const std::int32_t np = static_cast<std::int32_t>(plat::loadBe32(bytes + 8));
+  const auto status = plat::loadBe16(bytes + 26);
   // A negative count or one beyond what a record can hold is refused before anything is sized.
   if (np < 0 || static_cast<std::uint64_t>(np) / 2 > CSpcData::kMaxPoints) return false;
   AppendLong(params, "TD", np);

@@ -35,11 +35,6 @@ std::optional<std::int32_t> TruncToInt32(double value);
 float FiniteFloat(double value);
 double FiniteDouble(double value);
 
-std::uint32_t LoadBe32(const std::uint8_t* p);
-std::uint32_t LoadLe32(const std::uint8_t* p);
-std::uint64_t LoadBe64(const std::uint8_t* p);
-std::uint64_t LoadLe64(const std::uint8_t* p);
-
 }  // namespace nmrvendor
 
 class CNmrConvertVNMR : public CNmrConvert {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/base/bytes.h"
 #include "platform/oleauto/oleauto.h"
 #include "spectrum/convert/nmr/vnmr.h"
 
@@ -47,8 +48,8 @@ std::optional<double> FileDate(std::string_view path) {
 // The second integer of a pair is the real part.
 void DecodeVxrPairs(const std::uint8_t* src, std::size_t n, CSpcPoint* out) {
   for (std::size_t i = 0; i < n; ++i, src += 8) {
-    out[i].re = static_cast<float>(static_cast<std::int32_t>(LoadLe32(src + 4)));
-    out[i].im = static_cast<float>(static_cast<std::int32_t>(LoadLe32(src)));
+    out[i].re = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src + 4)));
+    out[i].im = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src)));
   }
 }
 
@@ -63,7 +64,7 @@ bool ReadVxrKeys(std::string_view bytes, std::size_t offset, CSpcParamList* para
     if (name[2] == ' ') name = name.substr(0, 2);
     name = name.substr(0, name.find('\0'));  // a name is text: it ends at a zero byte
     const char type = bytes[pos + 3];
-    const std::uint32_t value = LoadLe32(base + pos + 4);
+    const std::uint32_t value = plat::loadLe32(base + pos + 4);
     if (name.empty()) continue;
     const std::string key(name);
     switch (type) {

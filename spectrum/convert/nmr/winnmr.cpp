@@ -37,11 +37,6 @@ std::int64_t RegularFileSize(const std::string& path) {
   return ec ? -1 : static_cast<std::int64_t>(size);
 }
 
-std::string_view WithoutTrailingSeparators(std::string_view path) {
-  while (path.size() > 1 && plat::isPathSeparator(path.back())) path.remove_suffix(1);
-  return path;
-}
-
 // The files of one data set: base name plus extension, found without regard to case since the
 // instrument writes its names in either case.
 struct DataSetFiles {
@@ -217,7 +212,7 @@ bool CNmrConvertWinNmr::Detect(COrvFile* file) {
 }
 
 bool CNmrConvertWinNmr::Read(std::string_view path, CSpcData* data, std::int32_t) {
-  const std::string folder(WithoutTrailingSeparators(path));
+  const std::string folder(plat::pathWithoutTrailingSeparator(path));
   std::vector<std::string> titles, bases;
   for (const OrvFoundFile& f : FindFiles(folder, "*.aqs")) {
     if (f.isFolder) continue;
@@ -257,7 +252,7 @@ bool CNmrConvertWinNmr::Write(std::string_view path, CSpcProcess* process, std::
   CSpcProcess& p = *process;
   const CSpcData& data = *p.m_pData;
   const CSpcParamList& params = data.params;
-  const std::string folder(WithoutTrailingSeparators(path));
+  const std::string folder(plat::pathWithoutTrailingSeparator(path));
   if (!plat::isDirectory(folder) && !plat::makeDirectories(folder)) return false;
   auto file = [&](std::string_view ext) { return plat::joinPath(folder, "001001" + std::string(ext)); };
 
