@@ -2,6 +2,7 @@
 
 #include "foundation/profdesc.h"
 #include "foundation/proftree.h"
+#include "platform/base/bytes.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
@@ -36,8 +37,7 @@ void PutLe32(std::uint8_t* p, std::int32_t value) {
 }
 
 std::int32_t GetLe32(const std::uint8_t* p) {
-  return std::int32_t(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-                      std::uint32_t(p[3]) << 24);
+  return static_cast<std::int32_t>(plat::loadLe32(p));
 }
 
 bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
@@ -85,7 +85,7 @@ bool CGenStart::LogFont::fromBytes(const std::uint8_t* bytes, std::size_t size, 
   f.pitchAndFamily = bytes[27];
   bool terminated = false;
   for (std::size_t i = 0; i < f.faceName.size(); ++i) {
-    f.faceName[i] = char16_t(bytes[28 + 2 * i] | bytes[29 + 2 * i] << 8);
+    f.faceName[i] = char16_t(plat::loadLe16(bytes + 28 + 2 * i));
     if (f.faceName[i] == u'\0') terminated = true;
   }
   if (!terminated) return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/base/bytes.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 
@@ -36,15 +37,13 @@ int SetIniValue(const char16_t* name, const std::uint8_t* data, unsigned length,
     case PROF_TYPE_DWORD:
     case PROF_TYPE_DWORD_LE: {
       if (length != 4) return PROF_INVALID_PARAMETER;
-      const std::uint32_t value = std::uint32_t(data[0]) | std::uint32_t(data[1]) << 8 |
-                                  std::uint32_t(data[2]) << 16 | std::uint32_t(data[3]) << 24;
-      return OrvSetProfDWord(name, value, dest);
+      return OrvSetProfDWord(name, plat::loadLe32(data), dest);
     }
     case PROF_TYPE_STRING: {
       if (length % 2 != 0) return PROF_INVALID_PARAMETER;
       plat::String16 text(length / 2, u'\0');
       for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = char16_t(data[2 * i] | data[2 * i + 1] << 8);
+        text[i] = char16_t(plat::loadLe16(data + 2 * i));
       while (!text.empty() && text.back() == u'\0') text.pop_back();
       // A NUL inside the text could not be written without cutting it.
       if (text.find(u'\0') != plat::String16::npos) return PROF_INVALID_PARAMETER;

@@ -6,6 +6,7 @@
 #include <new>
 #include <string_view>
 
+#include "platform/base/bytes.h"
 #include "platform/base/text.h"
 
 namespace dorlin {
@@ -187,8 +188,7 @@ bool COrvRegNtaDesc::readDWord(const plat::String16& name, std::uint32_t* value)
   size = sizeof(bytes);
   if (!check(reg::queryValue(m_key, name, &type, bytes, &size))) return false;
   if (type != reg::ValueType::DWord || size != sizeof(bytes)) return fail(PROF_WRONG_TYPE);
-  *value = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
-           std::uint32_t(bytes[3]) << 24;
+  *value = plat::loadLe32(bytes);
   return true;
 }
 
@@ -232,7 +232,7 @@ bool COrvRegNtaDesc::GetString(const plat::String16& name, plat::String16* text)
   plat::String16 result;
   result.reserve(units);
   for (std::size_t i = 0; i < units; ++i) {
-    const char16_t c = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    const char16_t c = static_cast<char16_t>(plat::loadLe16(bytes.data() + 2 * i));
     if (c == 0) break;
     result += c;
   }
