@@ -70,12 +70,12 @@ bool DetectAs(const std::string& path, AcdMode mode) {
 
 TEST(Acd, DetectsByExtensionAndBlockName) {
   const std::string nmr = NmrBlock().Bytes();
-  for (const char* name : {"spec.esp", "SPEC.ESP"}) {
+  for (const char* name : {"sample.esp", "SAMPLE.ESP"}) {
     const std::string path = WriteScratch(name, nmr);
     EXPECT_TRUE(DetectAs(path, AcdMode::Nmr)) << name;
     EXPECT_FALSE(DetectAs(path, AcdMode::Mass)) << name;
   }
-  EXPECT_FALSE(DetectAs(WriteScratch("spec.spc", nmr), AcdMode::Nmr));
+  EXPECT_FALSE(DetectAs(WriteScratch("sample.spc", nmr), AcdMode::Nmr));
 
   const std::string mass = MassBlock({{10.0f, 1.0f}});
   EXPECT_TRUE(DetectAs(WriteScratch("mass.esp", mass), AcdMode::Mass));

@@ -198,7 +198,7 @@ TEST(AspectRead, LayoutBSpectrum) {
   const std::vector<std::int32_t> w = Words(4096);
   std::string header = Header(true, -1, 4096, 2000);
   header.replace(48, 72, std::string(72, 'T'));  // a full title field and no terminator
-  const std::string path = convert_test::WriteScratch("spec.001", WithData(header, w));
+  const std::string path = convert_test::WriteScratch("sample.001", WithData(header, w));
   CSpcData data;
   ASSERT_TRUE(ReadAspect(path, &data));
   EXPECT_EQ(data.nDomain, 1);

@@ -40,16 +40,16 @@ std::vector<double> SpectrumValues(Type t, int n, int salt) {
   return v;
 }
 
-Experiment OneD(Sample fid, Sample spec, int td, int si) {
+Experiment OneD(Sample fid, Sample processed, int td, int si) {
   Experiment e;
   e.acqus = {{"AQ_mod", "1"}, {"BYTORDA", fid.bigEndian ? "1" : "0"}, {"DTYPA", Code(fid.type)},
              {"TD", std::to_string(td)}, {"SW", "10"}, {"SW_h", "5000"}, {"SFO1", "500"}};
   e.fid = Encode(FidValues(fid.type, td / 2), fid.type, fid.bigEndian);
   Experiment::Processing p;
-  p.procs = {{"BYTORDP", spec.bigEndian ? "1" : "0"}, {"DTYPP", Code(spec.type)}, {"SI", std::to_string(si)},
+  p.procs = {{"BYTORDP", processed.bigEndian ? "1" : "0"}, {"DTYPP", Code(processed.type)}, {"SI", std::to_string(si)},
              {"OFFSET", "10"}, {"SF", "500"}, {"SW_p", "5000"}, {"PHC0", "12.5"}};
-  p.r1 = Encode(SpectrumValues(spec.type, si, 1), spec.type, spec.bigEndian);
-  p.i1 = Encode(SpectrumValues(spec.type, si, -3), spec.type, spec.bigEndian);
+  p.r1 = Encode(SpectrumValues(processed.type, si, 1), processed.type, processed.bigEndian);
+  p.i1 = Encode(SpectrumValues(processed.type, si, -3), processed.type, processed.bigEndian);
   p.title = "Ethyl acetate in CDCl3\r\nsecond line\n";
   e.processings.push_back(p);
   return e;

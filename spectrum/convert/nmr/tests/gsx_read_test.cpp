@@ -90,7 +90,7 @@ TEST(GsxRead, ParametersAndUnpaddedFid) {
 }
 
 TEST(GsxRead, SpectrumByPpmStart) {
-  const std::string path = WritePair("spec", Params("2048", true), Ints(Values(2048)));
+  const std::string path = WritePair("sample", Params("2048", true), Ints(Values(2048)));
   CSpcData data;
   ASSERT_TRUE(ReadGsx(path, &data));
   EXPECT_EQ(data.nDomain, 1);

@@ -100,7 +100,7 @@ TEST(JdxNmr, SpectrumRoundTripsInEveryForm) {
     Loaded r;
     MakeSpectrum(r, 1024, 50000.0, true);
     CNmrConvertJcampDx conv;
-    const std::string path = ScratchPath("spec.dx");
+    const std::string path = ScratchPath("spectrum.dx");
     ASSERT_TRUE(conv.Write(path, r.process.get(), form, 0));
     Loaded back;
     ASSERT_TRUE(LoadWith(conv, path, kSpcKindNmr, &back));
