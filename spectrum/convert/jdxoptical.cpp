@@ -158,13 +158,18 @@ bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& va
   } else {
     data->params.Append(IntegerEntry("SI", v.m_nDim));
     // A range in nanometres is turned into wavenumbers (a zero end has none).
+    double first = x.m_dFirst, width = x.m_dLast - x.m_dFirst;
     if (x.m_strUnits == "NANOMETERS" && x.m_dFirst != 0.0 && x.m_dLast != 0.0) {
-      data->params.Append(NumberEntry("SFO1", 10000000.0 / x.m_dFirst));
-      data->params.Append(NumberEntry("SW", 10000000.0 / x.m_dLast - 10000000.0 / x.m_dFirst));
-    } else {
-      data->params.Append(NumberEntry("SFO1", x.m_dFirst));
-      data->params.Append(NumberEntry("SW", x.m_dLast - x.m_dFirst));
+      first = 10000000.0 / x.m_dFirst;
+      width = 10000000.0 / x.m_dLast - 10000000.0 / x.m_dFirst;
     }
+    data->params.Append(NumberEntry("SFO1", first));
+    data->params.Append(NumberEntry("SW", width));
+    // The processing set-up of these kinds takes its axis from FIRSTX and LASTX, as the other
+    // chromatogram and ion-current readers give them; without them a trace would fall back to
+    // 0..1000 and be saved again on that axis.
+    data->params.Append(NumberEntry("FIRSTX", first));
+    data->params.Append(NumberEntry("LASTX", first + width));
   }
 
   PointMap map;

@@ -149,6 +149,31 @@ TEST(JdxOptical, ChStoresNanometreRangeAsWavenumbers) {
   EXPECT_EQ(data.spectrum()[2].re, 3.0f);
 }
 
+TEST(JdxOptical, TimeTracesKeepTheirAxisThroughALoadAndASave) {
+  // A chromatogram from 30 s to 120 s: the processing state sees that axis, and a save writes it.
+  const std::string path = WriteScratch(
+      "tic_time.dx",
+      "##TITLE= trace\r\n##JCAMP-DX= 5.0\r\n##DATA TYPE= LC\r\n##XUNITS= SECONDS\r\n##FIRSTX= 30\r\n"
+      "##LASTX= 120\r\n##NPOINTS= 4\r\n##XYDATA= (X++(Y..Y))\r\n30 5 6 7 8\r\n##END=\r\n");
+  for (std::int32_t kind : {kSpcKindCh, kSpcKindTic}) {
+    Loaded r;
+    std::unique_ptr<CSpcConvert> conv;
+    if (kind == kSpcKindCh) conv = std::make_unique<CChConvertJcampDx>(); else conv = std::make_unique<CTicConvertJcampDx>();
+    ASSERT_TRUE(LoadWith(*conv, path, kind, &r)) << kind;
+    EXPECT_DOUBLE_EQ(r.process->m_dFreq, 30.0) << kind;
+    EXPECT_DOUBLE_EQ(r.process->m_dSW, 90.0) << kind;
+
+    const std::string out = ScratchPath("tic_time_out.dx");
+    ASSERT_TRUE(conv->Write(out, r.process.get(), 0, 0)) << kind;
+    Loaded back;
+    ASSERT_TRUE(LoadWith(*conv, out, kind, &back)) << kind;
+    EXPECT_DOUBLE_EQ(back.process->m_dFreq, 30.0) << kind;
+    EXPECT_DOUBLE_EQ(back.process->m_dSW, 90.0) << kind;
+    ASSERT_EQ(back.data.spectrum().size(), 4u);
+    EXPECT_EQ(back.data.spectrum()[3].re, 8.0f);
+  }
+}
+
 TEST(JdxOptical, ChReadsFromTheStartUpToTheFirstEnd) {
   const std::string path = WriteScratch(
       "ch_multi.dx",
