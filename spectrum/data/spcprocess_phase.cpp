@@ -22,7 +22,9 @@ constexpr std::int32_t kBaseWindow = 64;
 // ---- Display values ----
 
 double CSpcProcess::PhaseAngle(std::int32_t i, double ph0, double ph1, std::int32_t pivot) const {
-  return ((static_cast<double>(i) - pivot) * ph1 / m_nCur + ph0) * kDegToRad;
+  // With no current points the first-order term has no scale: only the zero-order phase applies.
+  const double firstOrder = m_nCur > 0 ? (static_cast<double>(i) - pivot) * ph1 / m_nCur : 0.0;
+  return (firstOrder + ph0) * kDegToRad;
 }
 
 double CSpcProcess::BaselineAt(std::int32_t i) const {
@@ -69,7 +71,8 @@ double CSpcProcess::GetDisplayValue(std::int32_t i) const {
 }
 
 double CSpcProcess::GetSpectrumReal(std::int32_t i) const {
-  if (!m_pData || i < 0 || i >= m_nCur) return 0.0;
+  // Bounded by the spectrum itself: writers read it whole also while the fid is shown.
+  if (!m_pData || i < 0) return 0.0;
   const std::vector<CSpcPoint>& spectrum = m_pData->data[1];
   if (static_cast<std::size_t>(i) >= spectrum.size()) return 0.0;
   const CSpcPoint& p = spectrum[static_cast<std::size_t>(i)];
@@ -79,7 +82,8 @@ double CSpcProcess::GetSpectrumReal(std::int32_t i) const {
 }
 
 double CSpcProcess::GetSpectrumImag(std::int32_t i) const {
-  if (!m_pData || i < 0 || i >= m_nCur) return 0.0;
+  // Bounded by the spectrum itself: writers read it whole also while the fid is shown.
+  if (!m_pData || i < 0) return 0.0;
   const std::vector<CSpcPoint>& spectrum = m_pData->data[1];
   if (static_cast<std::size_t>(i) >= spectrum.size()) return 0.0;
   const CSpcPoint& p = spectrum[static_cast<std::size_t>(i)];

@@ -90,6 +90,26 @@ TEST(ProcessDisplay, BaselineSubtractedOnlyInTheSpectrumDomain) {
   EXPECT_DOUBLE_EQ(s.p.GetReal(0), 2.0);
 }
 
+TEST(ProcessDisplay, SpectrumValuesReadTheWholeSpectrumWhileTheFidIsShown) {
+  Spectrum s(ramp(8));
+  s.d.data[0] = ramp(3);
+  s.d.nDomain = 0;
+  s.p.SelectData();  // three current points: the fid
+  s.p.m_fPH0 = 90.0f;
+  for (int i : {2, 7}) {
+    const CSpcPoint& q = s.d.data[1][static_cast<std::size_t>(i)];
+    const double a = 90.0 * kRad;  // first order 0: the angle is PH0 alone
+    EXPECT_NEAR(s.p.GetSpectrumReal(i), q.re * std::cos(a) + q.im * std::sin(a), 1e-12) << i;
+    EXPECT_NEAR(s.p.GetSpectrumImag(i), q.im * std::cos(a) - q.re * std::sin(a), 1e-12) << i;
+  }
+  EXPECT_EQ(s.p.GetSpectrumReal(8), 0.0);
+  // With no current points at all, values stay finite (no first-order scale).
+  s.d.data[0].clear();
+  s.p.SelectData();
+  s.p.m_fPH1 = 45.0f;
+  EXPECT_TRUE(std::isfinite(s.p.GetSpectrumReal(5)));
+}
+
 TEST(ProcessDisplay, MaxMagnitudeIndexTakesTheFirstOfEqualMaxima) {
   Spectrum s({{1, 0}, {0, 3}, {-3, 0}, {2, 2}});
   EXPECT_EQ(s.p.GetMaxMagnitudeIndex(), 1u);
