@@ -18,30 +18,22 @@ class CACD {
   static bool Read(std::string_view path, CSpcData* data, std::int32_t index, AcdMode mode);
 };
 
-class CNmrConvertACD : public CNmrConvert {
+class CNmrConvertACD : public CSpcFormat<CNmrConvert> {
  public:
-  explicit CNmrConvertACD(std::uint32_t format) : CNmrConvert(format) {}
+  explicit CNmrConvertACD(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
   bool Detect(COrvFile* file) override { return CACD::Detect(file, AcdMode::Nmr); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CACD::Read(path, data, index, AcdMode::Nmr);
   }
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".esp"; }
 };
 
-class CMassConvertACD : public CMassConvert {
+class CMassConvertACD : public CSpcFormat<CMassConvert> {
  public:
-  explicit CMassConvertACD(std::uint32_t format) : CMassConvert(format) {}
+  explicit CMassConvertACD(std::uint32_t format) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override { return CACD::Detect(file, AcdMode::Mass); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CACD::Read(path, data, index, AcdMode::Mass);
   }
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".esp"; }
 };
 
 // Factories of the format table rows.

@@ -26,23 +26,15 @@ class CAscii {
 
 // A write-only ASCII leaf of one kind: the kind's format row and the CAscii writer.
 template <class Kind>
-class CAsciiLeaf : public Kind, public CAscii {
+class CAsciiLeaf : public CSpcFormat<Kind>, public CAscii {
  public:
-  explicit CAsciiLeaf(std::uint32_t format) : Kind(format) {}
+  explicit CAsciiLeaf(std::uint32_t format) : CSpcFormat<Kind>(format) {}
   bool Detect(COrvFile*) override { return false; }
   bool Read(std::string_view, CSpcData*, std::int32_t) override { return false; }
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override {
     return CAscii::Write(path, process, saveOption, number);
   }
   std::int32_t GetSpectrumCount(COrvFile*) override { return 0; }
-  std::uint32_t GetCaps() const override { return Row() ? Row()->caps : 0; }
-  std::string GetSaveOptions() const override { return Row() ? Row()->options : ""; }
-  std::string GetDefaultExt() const override { return Row() ? Row()->ext : ""; }
-
- private:
-  const SpcFormatInfo* Row() const {
-    return this->m_nFormat < this->GetFormatCount() ? &this->FormatInfo(this->m_nFormat) : nullptr;
-  }
 };
 
 // NMR: "X-POINTS;X-PPM;X-HERTZ".

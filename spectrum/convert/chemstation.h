@@ -18,16 +18,13 @@ class CChemStation {
 };
 
 template <class Kind, std::int32_t kKindId>
-class CChemStationLeaf : public Kind, public CChemStation {
+class CChemStationLeaf : public CSpcFormat<Kind>, public CChemStation {
  public:
-  explicit CChemStationLeaf(std::uint32_t format) : Kind(format) {}
+  explicit CChemStationLeaf(std::uint32_t format) : CSpcFormat<Kind>(format) {}
   bool Detect(COrvFile* file) override { return CChemStation::Detect(file, kKindId); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CChemStation::Read(path, data, kKindId, index);
   }
-  std::uint32_t GetCaps() const override { return this->FormatInfo(this->m_nFormat).caps; }
-  std::string GetSaveOptions() const override { return this->FormatInfo(this->m_nFormat).options; }
-  std::string GetDefaultExt() const override { return this->FormatInfo(this->m_nFormat).ext; }
 };
 
 class CMassConvertChemStation : public CChemStationLeaf<CMassConvert, kSpcKindMass> {

@@ -34,9 +34,9 @@ class CGalactic {
   GalacticMode m_writeMode;
 };
 
-class CNmrConvertGalactic : public CNmrConvert, public CGalactic {
+class CNmrConvertGalactic : public CSpcFormat<CNmrConvert>, public CGalactic {
  public:
-  explicit CNmrConvertGalactic(std::uint32_t format) : CNmrConvert(format), CGalactic(GalacticMode::Nmr) {}
+  explicit CNmrConvertGalactic(std::uint32_t format) : CSpcFormat<CNmrConvert>(format), CGalactic(GalacticMode::Nmr) {}
   bool Detect(COrvFile* file) override { return CGalactic::Detect(file, GalacticMode::Nmr); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CGalactic::Read(path, data, index, GalacticMode::Nmr);
@@ -44,14 +44,11 @@ class CNmrConvertGalactic : public CNmrConvert, public CGalactic {
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override {
     return CGalactic::Write(path, process, saveOption, number);
   }
-  std::uint32_t GetCaps() const override { return kSpcCapReadWrite; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".spc"; }
 };
 
-class CIrConvertGalactic : public CIrConvert, public CGalactic {
+class CIrConvertGalactic : public CSpcFormat<CIrConvert>, public CGalactic {
  public:
-  explicit CIrConvertGalactic(std::uint32_t format) : CIrConvert(format), CGalactic(GalacticMode::Ir) {}
+  explicit CIrConvertGalactic(std::uint32_t format) : CSpcFormat<CIrConvert>(format), CGalactic(GalacticMode::Ir) {}
   bool Detect(COrvFile* file) override { return CGalactic::Detect(file, GalacticMode::Ir); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CGalactic::Read(path, data, index, GalacticMode::Ir);
@@ -59,21 +56,14 @@ class CIrConvertGalactic : public CIrConvert, public CGalactic {
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override {
     return CGalactic::Write(path, process, saveOption, number);
   }
-  std::uint32_t GetCaps() const override { return kSpcCapReadWrite; }
-  std::string GetSaveOptions() const override { return "FLOAT;INTEGER"; }
-  std::string GetDefaultExt() const override { return ".spc"; }
 };
 
 // Mass peak lists: the first subfile's masses (floats) and intensities (16-bit integers).
-class CMassConvertGalactic : public CMassConvert {
+class CMassConvertGalactic : public CSpcFormat<CMassConvert> {
  public:
-  explicit CMassConvertGalactic(std::uint32_t format) : CMassConvert(format) {}
+  explicit CMassConvertGalactic(std::uint32_t format) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override { return CGalactic::Detect(file, GalacticMode::Mass); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".spc"; }
 };
 
 // Factories of the format table rows.

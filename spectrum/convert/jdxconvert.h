@@ -20,10 +20,10 @@ inline constexpr const char* kJcampSaveOptions = "FIX;PACKED;SQUEEZED;DIFFDUP";
 
 // Format 3 of the NMR kind: one FID or spectrum, written as an NTUPLES file with a real and an
 // imaginary page after a block of Bruker-style parameters.
-class CNmrConvertJcampDx : public CNmrConvert, public CJcampDx {
+class CNmrConvertJcampDx : public CSpcFormat<CNmrConvert>, public CJcampDx {
  public:
   static constexpr std::uint32_t kFormatIndex = 3;
-  explicit CNmrConvertJcampDx(std::uint32_t format = kFormatIndex) : CNmrConvert(format) {}
+  explicit CNmrConvertJcampDx(std::uint32_t format = kFormatIndex) : CSpcFormat<CNmrConvert>(format) {}
 
   // "NMR FID" and "NMR SPECTRUM".
   static const std::vector<std::string>& DataTypes();
@@ -31,9 +31,6 @@ class CNmrConvertJcampDx : public CNmrConvert, public CJcampDx {
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override;
-  std::uint32_t GetCaps() const override;
-  std::string GetSaveOptions() const override;
-  std::string GetDefaultExt() const override;
   std::int32_t GetSpectrumCount(COrvFile* file) override { return Detect(file) ? 1 : 0; }
 
   void OnParameter(const std::string& label, const CVariant& value, CSpcData* data) override;
@@ -46,10 +43,10 @@ class CNmrConvertJcampDx : public CNmrConvert, public CJcampDx {
 
 // Format 1 of the MASS kind: every peak table of the file is one scan; the current scan is
 // written as (m/z, intensity) pairs.
-class CMassConvertJcampDx : public CMassConvert, public CJcampDx {
+class CMassConvertJcampDx : public CSpcFormat<CMassConvert>, public CJcampDx {
  public:
   static constexpr std::uint32_t kFormatIndex = 1;
-  explicit CMassConvertJcampDx(std::uint32_t format = kFormatIndex) : CMassConvert(format) {}
+  explicit CMassConvertJcampDx(std::uint32_t format = kFormatIndex) : CSpcFormat<CMassConvert>(format) {}
 
   // "MASS SPECTRUM".
   static const std::vector<std::string>& DataTypes();
@@ -57,9 +54,6 @@ class CMassConvertJcampDx : public CMassConvert, public CJcampDx {
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override;
-  std::uint32_t GetCaps() const override;
-  std::string GetSaveOptions() const override;
-  std::string GetDefaultExt() const override;
   std::int32_t GetSpectrumCount(COrvFile* file) override { return Detect(file) ? 1 : 0; }
 
   void OnParameter(const std::string& label, const CVariant& value, CSpcData* data) override;
@@ -80,9 +74,9 @@ struct OpticalJcampTraits {
 };
 
 template <class Kind>
-class COpticalConvertJcampDx : public Kind, public CJcampDx {
+class COpticalConvertJcampDx : public CSpcFormat<Kind>, public CJcampDx {
  public:
-  COpticalConvertJcampDx(std::uint32_t format, const OpticalJcampTraits& traits) : Kind(format), m_traits(traits) {}
+  COpticalConvertJcampDx(std::uint32_t format, const OpticalJcampTraits& traits) : CSpcFormat<Kind>(format), m_traits(traits) {}
 
   // The one DATA TYPE of the kind.
   const std::vector<std::string>& DataTypes() const { return m_dataTypes; }
@@ -90,9 +84,6 @@ class COpticalConvertJcampDx : public Kind, public CJcampDx {
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override;
-  std::uint32_t GetCaps() const override;
-  std::string GetSaveOptions() const override;
-  std::string GetDefaultExt() const override;
   std::int32_t GetSpectrumCount(COrvFile* file) override { return Detect(file) ? 1 : 0; }
 
   void OnParameter(const std::string& label, const CVariant& value, CSpcData* data) override;

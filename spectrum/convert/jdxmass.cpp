@@ -81,17 +81,8 @@ bool CMassConvertJcampDx::Write(std::string_view path, CSpcProcess* process, std
   return plat::writeFileAtomic(std::string(path), out);
 }
 
-std::uint32_t CMassConvertJcampDx::GetCaps() const {
-  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).caps : 0;
-}
 
-std::string CMassConvertJcampDx::GetSaveOptions() const {
-  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).options : "";
-}
 
-std::string CMassConvertJcampDx::GetDefaultExt() const {
-  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).ext : "";
-}
 
 void CMassConvertJcampDx::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {
   if (!data) return;

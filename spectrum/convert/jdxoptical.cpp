@@ -118,20 +118,8 @@ bool COpticalConvertJcampDx<Kind>::Write(std::string_view path, CSpcProcess* pro
   return WriteNtuples(path, process);
 }
 
-template <class Kind>
-std::uint32_t COpticalConvertJcampDx<Kind>::GetCaps() const {
-  return this->m_nFormat < this->GetFormatCount() ? this->FormatInfo(this->m_nFormat).caps : 0;
-}
 
-template <class Kind>
-std::string COpticalConvertJcampDx<Kind>::GetSaveOptions() const {
-  return this->m_nFormat < this->GetFormatCount() ? this->FormatInfo(this->m_nFormat).options : "";
-}
 
-template <class Kind>
-std::string COpticalConvertJcampDx<Kind>::GetDefaultExt() const {
-  return this->m_nFormat < this->GetFormatCount() ? this->FormatInfo(this->m_nFormat).ext : "";
-}
 
 template <class Kind>
 void COpticalConvertJcampDx<Kind>::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {

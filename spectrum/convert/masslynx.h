@@ -20,30 +20,24 @@ class CMassLynx {
   bool Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind) const;
 };
 
-class CMassConvertMassLynx : public CMassConvert, public CMassLynx {
+class CMassConvertMassLynx : public CSpcFormat<CMassConvert>, public CMassLynx {
  public:
-  explicit CMassConvertMassLynx(std::uint32_t format) : CMassConvert(format) {}
+  explicit CMassConvertMassLynx(std::uint32_t format) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override { return CMassLynx::Detect(file); }
   std::int32_t GetSpectrumCount(COrvFile* file) override { return CMassLynx::GetSpectrumCount(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CMassLynx::Read(path, data, index, kSpcKindMass);
   }
-  std::uint32_t GetCaps() const override { return FormatInfo(m_nFormat).caps; }
-  std::string GetSaveOptions() const override { return FormatInfo(m_nFormat).options; }
-  std::string GetDefaultExt() const override { return FormatInfo(m_nFormat).ext; }
 };
 
-class CTicConvertMassLynx : public CTicConvert, public CMassLynx {
+class CTicConvertMassLynx : public CSpcFormat<CTicConvert>, public CMassLynx {
  public:
-  explicit CTicConvertMassLynx(std::uint32_t format) : CTicConvert(format) {}
+  explicit CTicConvertMassLynx(std::uint32_t format) : CSpcFormat<CTicConvert>(format) {}
   bool Detect(COrvFile* file) override { return CMassLynx::Detect(file); }
   std::int32_t GetSpectrumCount(COrvFile* file) override { return CMassLynx::GetSpectrumCount(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
     return CMassLynx::Read(path, data, index, kSpcKindTic);
   }
-  std::uint32_t GetCaps() const override { return FormatInfo(m_nFormat).caps; }
-  std::string GetSaveOptions() const override { return FormatInfo(m_nFormat).options; }
-  std::string GetDefaultExt() const override { return FormatInfo(m_nFormat).ext; }
 };
 
 // Factories of the format table rows.

@@ -16,28 +16,22 @@ class CVarianSaturn {
   bool Read(std::string_view path, CSpcData* data, std::int32_t kind) const;
 };
 
-class CMassConvertSaturn : public CMassConvert, public CVarianSaturn {
+class CMassConvertSaturn : public CSpcFormat<CMassConvert>, public CVarianSaturn {
  public:
-  explicit CMassConvertSaturn(std::uint32_t format) : CMassConvert(format) {}
+  explicit CMassConvertSaturn(std::uint32_t format) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override { return CVarianSaturn::Detect(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t) override {
     return CVarianSaturn::Read(path, data, kSpcKindMass);
   }
-  std::uint32_t GetCaps() const override { return FormatInfo(m_nFormat).caps; }
-  std::string GetSaveOptions() const override { return FormatInfo(m_nFormat).options; }
-  std::string GetDefaultExt() const override { return FormatInfo(m_nFormat).ext; }
 };
 
-class CTicConvertSaturn : public CTicConvert, public CVarianSaturn {
+class CTicConvertSaturn : public CSpcFormat<CTicConvert>, public CVarianSaturn {
  public:
-  explicit CTicConvertSaturn(std::uint32_t format) : CTicConvert(format) {}
+  explicit CTicConvertSaturn(std::uint32_t format) : CSpcFormat<CTicConvert>(format) {}
   bool Detect(COrvFile* file) override { return CVarianSaturn::Detect(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t) override {
     return CVarianSaturn::Read(path, data, kSpcKindTic);
   }
-  std::uint32_t GetCaps() const override { return FormatInfo(m_nFormat).caps; }
-  std::string GetSaveOptions() const override { return FormatInfo(m_nFormat).options; }
-  std::string GetDefaultExt() const override { return FormatInfo(m_nFormat).ext; }
 };
 
 // Factories of the format table rows.

@@ -16,56 +16,47 @@
 
 // MASS format 4: a text file with "$COMM" comment lines and a "$MS" line after which every
 // number pair is one peak (m/z, intensity).
-class CMassConvertNic : public CMassConvert {
+class CMassConvertNic : public CSpcFormat<CMassConvert> {
  public:
   static constexpr std::uint32_t kFormatIndex = 4;
-  explicit CMassConvertNic(std::uint32_t format = kFormatIndex) : CMassConvert(format) {}
+  explicit CMassConvertNic(std::uint32_t format = kFormatIndex) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
 };
 
 // IR format 1: 513-byte records; the fourth holds the axis and the first 48 values.
-class CIrConvertPrism : public CIrConvert {
+class CIrConvertPrism : public CSpcFormat<CIrConvert> {
  public:
   static constexpr std::uint32_t kFormatIndex = 1;
-  explicit CIrConvertPrism(std::uint32_t format = kFormatIndex) : CIrConvert(format) {}
+  explicit CIrConvertPrism(std::uint32_t format = kFormatIndex) : CSpcFormat<CIrConvert>(format) {}
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetDefaultExt() const override { return ".dat"; }
 };
 
 // IR format 3: a fixed header followed by 4-byte float data.
-class CIrConvertOmnic : public CIrConvert {
+class CIrConvertOmnic : public CSpcFormat<CIrConvert> {
  public:
   static constexpr std::uint32_t kFormatIndex = 3;
-  explicit CIrConvertOmnic(std::uint32_t format = kFormatIndex) : CIrConvert(format) {}
+  explicit CIrConvertOmnic(std::uint32_t format = kFormatIndex) : CSpcFormat<CIrConvert>(format) {}
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetDefaultExt() const override { return ".spa"; }
 };
 
 // IR format 4: the header points at an axis block; the data floats lie right before it.
-class CIrConvertSpectramax : public CIrConvert {
+class CIrConvertSpectramax : public CSpcFormat<CIrConvert> {
  public:
   static constexpr std::uint32_t kFormatIndex = 4;
-  explicit CIrConvertSpectramax(std::uint32_t format = kFormatIndex) : CIrConvert(format) {}
+  explicit CIrConvertSpectramax(std::uint32_t format = kFormatIndex) : CSpcFormat<CIrConvert>(format) {}
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetDefaultExt() const override { return ".spa"; }
 };
 
 // IR format 6: recognised so that the file is named, but there is no reader (Read fails).
-class CIrConvertOpus : public CIrConvert {
+class CIrConvertOpus : public CSpcFormat<CIrConvert> {
  public:
   static constexpr std::uint32_t kFormatIndex = 6;
-  explicit CIrConvertOpus(std::uint32_t format = kFormatIndex) : CIrConvert(format) {}
+  explicit CIrConvertOpus(std::uint32_t format = kFormatIndex) : CSpcFormat<CIrConvert>(format) {}
   bool Detect(COrvFile* file) override;
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetDefaultExt() const override { return ".0"; }
 };
 
 // Factories of the format table rows.

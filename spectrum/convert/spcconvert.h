@@ -130,16 +130,26 @@ KEDRUS_SPC_KIND_CLASS(CTicConvert)
 KEDRUS_SPC_KIND_CLASS(CNmr2dConvert)
 #undef KEDRUS_SPC_KIND_CLASS
 
+// A leaf of one format of Kind: its caps, save options and default extension are those of its
+// row of the kind's format table, so each leaf states them once, in the table.
+template <class Kind>
+class CSpcFormat : public Kind {
+ public:
+  explicit CSpcFormat(std::uint32_t format) : Kind(format) {}
+  std::uint32_t GetCaps() const override { return Row() ? Row()->caps : 0; }
+  std::string GetSaveOptions() const override { return Row() ? Row()->options : ""; }
+  std::string GetDefaultExt() const override { return Row() ? Row()->ext : ""; }
+
+ private:
+  const SpcFormatInfo* Row() const {
+    return this->m_nFormat < this->GetFormatCount() ? &this->FormatInfo(this->m_nFormat) : nullptr;
+  }
+};
+
 // A leaf of a format that has no converter of its own yet: it reports its table row (name,
 // caps, extension, options) and recognises, reads and writes nothing.
 template <class Kind>
-class CSpcPendingFormat : public Kind {
- public:
-  explicit CSpcPendingFormat(std::uint32_t format) : Kind(format) {}
-  std::uint32_t GetCaps() const override { return this->FormatInfo(this->m_nFormat).caps; }
-  std::string GetSaveOptions() const override { return this->FormatInfo(this->m_nFormat).options; }
-  std::string GetDefaultExt() const override { return this->FormatInfo(this->m_nFormat).ext; }
-};
+using CSpcPendingFormat = CSpcFormat<Kind>;
 
 // The spectrum kind table.
 struct SpcKindRow {

@@ -92,9 +92,6 @@ class CSpcFolderCodec {
     bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;                    \
     bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption,                   \
                std::int32_t number) override;                                                          \
-    std::uint32_t GetCaps() const override { return kSpcCapReadWrite; }                                \
-    std::string GetSaveOptions() const override { return ""; }                                        \
-    std::string GetDefaultExt() const override { return ""; }                                         \
     std::int32_t GetSpectrumCount(COrvFile* file) override;                                            \
   };
 KEDRUS_SPC_FOLDER_LEAF(CNmrConvertBase, CNmrConvertJcampDx)
@@ -105,7 +102,7 @@ KEDRUS_SPC_FOLDER_LEAF(CChConvertBase, CChConvertJcampDx)
 KEDRUS_SPC_FOLDER_LEAF(CTicConvertBase, CTicConvertJcampDx)
 // The 2D leaf shares the NMR folder code through the codec rather than a second converter base,
 // so a pointer to it converts to one CSpcConvert only.
-KEDRUS_SPC_FOLDER_LEAF(CNmr2dConvertBase, CNmr2dConvert)
+KEDRUS_SPC_FOLDER_LEAF(CNmr2dConvertBase, CSpcFormat<CNmr2dConvert>)
 #undef KEDRUS_SPC_FOLDER_LEAF
 
 // Factories of the kind table rows (format index 0 of every kind).

@@ -39,5 +39,5 @@ KEDRUS_SPC_FOLDER_LEAF_IMPL(CIrConvertBase, CIrConvertJcampDx, kSpcKindIr, Creat
 KEDRUS_SPC_FOLDER_LEAF_IMPL(CUvConvertBase, CUvConvertJcampDx, kSpcKindUv, CreateUvConvertBase)
 KEDRUS_SPC_FOLDER_LEAF_IMPL(CChConvertBase, CChConvertJcampDx, kSpcKindCh, CreateChConvertBase)
 KEDRUS_SPC_FOLDER_LEAF_IMPL(CTicConvertBase, CTicConvertJcampDx, kSpcKindTic, CreateTicConvertBase)
-KEDRUS_SPC_FOLDER_LEAF_IMPL(CNmr2dConvertBase, CNmr2dConvert, kSpcKindNmr2d, CreateNmr2dConvertBase)
+KEDRUS_SPC_FOLDER_LEAF_IMPL(CNmr2dConvertBase, CSpcFormat<CNmr2dConvert>, kSpcKindNmr2d, CreateNmr2dConvertBase)
 #undef KEDRUS_SPC_FOLDER_LEAF_IMPL

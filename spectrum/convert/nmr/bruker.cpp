@@ -29,7 +29,7 @@ void CBrukerParamFile::OnParameter(const std::string& label, const CVariant& val
 
 // ---- 1D ----
 
-CNmrConvertUxNmr::CNmrConvertUxNmr(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertUxNmr::CNmrConvertUxNmr(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 const std::vector<std::string>& CNmrConvertUxNmr::DataTypes() const { return UxNmrTypes(); }
 const std::vector<std::string>& CNmrConvertXWinNmr::DataTypes() const { return XWinNmrTypes(); }
@@ -52,7 +52,7 @@ bool CNmrConvertUxNmr::Read(std::string_view path, CSpcData* data, std::int32_t)
 
 // ---- 2D ----
 
-CNmr2dConvertUxNmr::CNmr2dConvertUxNmr(std::uint32_t format) : CNmr2dConvert(format) {}
+CNmr2dConvertUxNmr::CNmr2dConvertUxNmr(std::uint32_t format) : CSpcFormat<CNmr2dConvert>(format) {}
 
 const std::vector<std::string>& CNmr2dConvertUxNmr::DataTypes() const { return UxNmrTypes(); }
 const std::vector<std::string>& CNmr2dConvertXWinNmr::DataTypes() const { return XWinNmrTypes(); }

@@ -21,15 +21,11 @@ class CBrukerParamFile : public CJcampDx {
   void OnParameter(const std::string& label, const CVariant& value, CSpcData* data) override;
 };
 
-class CNmrConvertUxNmr : public CNmrConvert, public CBrukerParamFile {
+class CNmrConvertUxNmr : public CSpcFormat<CNmrConvert>, public CBrukerParamFile {
  public:
   explicit CNmrConvertUxNmr(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ""; }
 
  protected:
   // The DATA TYPE of the format's parameter files.
@@ -44,15 +40,11 @@ class CNmrConvertXWinNmr : public CNmrConvertUxNmr {
   const std::vector<std::string>& DataTypes() const override;
 };
 
-class CNmr2dConvertUxNmr : public CNmr2dConvert, public CBrukerParamFile {
+class CNmr2dConvertUxNmr : public CSpcFormat<CNmr2dConvert>, public CBrukerParamFile {
  public:
   explicit CNmr2dConvertUxNmr(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ""; }
 
  protected:
   virtual const std::vector<std::string>& DataTypes() const;

@@ -9,16 +9,13 @@
 #include "spectrum/convert/spcconvert.h"
 
 // CDFF: a 1032-byte header, the value count, then points as (imaginary, real) pairs.
-class CNmrConvertCDFF : public CNmrConvert {
+class CNmrConvertCDFF : public CSpcFormat<CNmrConvert> {
  public:
-  explicit CNmrConvertCDFF(std::uint32_t format) : CNmrConvert(format) {}
+  explicit CNmrConvertCDFF(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override;
-  std::uint32_t GetCaps() const override { return kSpcCapReadWrite; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".nmr"; }
 };
 
 std::unique_ptr<CSpcConvert> CreateNmrConvertCDFF(std::uint32_t index);

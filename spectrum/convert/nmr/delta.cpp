@@ -117,7 +117,7 @@ DeltaHeaderLine DeltaHeaderLine::Scan(std::string_view line) {
   return out;
 }
 
-CNmrConvertDelta::CNmrConvertDelta(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertDelta::CNmrConvertDelta(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 bool CNmrConvertDelta::Detect(COrvFile* file) {
   if (!file || !HasHeaderExtension(file->m_strPath, ".hdr")) return false;

@@ -30,15 +30,11 @@ struct DeltaHeaderLine {
   static DeltaHeaderLine Scan(std::string_view line);
 };
 
-class CNmrConvertDelta : public CNmrConvert {
+class CNmrConvertDelta : public CSpcFormat<CNmrConvert> {
  public:
   explicit CNmrConvertDelta(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".hdr"; }
 };
 
 std::unique_ptr<CSpcConvert> CreateNmrConvertDelta(std::uint32_t index);

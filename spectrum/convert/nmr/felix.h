@@ -8,16 +8,12 @@
 
 #include "spectrum/convert/spcconvert.h"
 
-class CNmrConvertFelixW : public CNmrConvert {
+class CNmrConvertFelixW : public CSpcFormat<CNmrConvert> {
  public:
-  explicit CNmrConvertFelixW(std::uint32_t format) : CNmrConvert(format) {}
+  explicit CNmrConvertFelixW(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".001"; }
 };
 
 std::unique_ptr<CSpcConvert> CreateNmrConvertFelixW(std::uint32_t index);

@@ -76,7 +76,7 @@ GsxParamLine GsxParamLine::Scan(std::string_view line) {
   return out;
 }
 
-CNmrConvertGSX::CNmrConvertGSX(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertGSX::CNmrConvertGSX(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 bool CNmrConvertGSX::Detect(COrvFile* file) { return file && HasHeaderExtension(file->m_strPath, ".gxp"); }
 

@@ -19,15 +19,11 @@ struct GsxParamLine {
   static GsxParamLine Scan(std::string_view line);
 };
 
-class CNmrConvertGSX : public CNmrConvert {
+class CNmrConvertGSX : public CSpcFormat<CNmrConvert> {
  public:
   explicit CNmrConvertGSX(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".gxp"; }
 };
 
 std::unique_ptr<CSpcConvert> CreateNmrConvertGSX(std::uint32_t index);

@@ -72,15 +72,8 @@ bool CNmrConvertJcampDx::Write(std::string_view path, CSpcProcess* process, std:
   return WriteNtuples(path, process);
 }
 
-std::uint32_t CNmrConvertJcampDx::GetCaps() const { return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).caps : 0; }
 
-std::string CNmrConvertJcampDx::GetSaveOptions() const {
-  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).options : "";
-}
 
-std::string CNmrConvertJcampDx::GetDefaultExt() const {
-  return m_nFormat < GetFormatCount() ? FormatInfo(m_nFormat).ext : "";
-}
 
 void CNmrConvertJcampDx::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {
   if (!data) return;

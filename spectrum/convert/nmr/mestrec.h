@@ -8,16 +8,13 @@
 
 #include "spectrum/convert/spcconvert.h"
 
-class CNmrConvertMestReC : public CNmrConvert {
+class CNmrConvertMestReC : public CSpcFormat<CNmrConvert> {
  public:
-  explicit CNmrConvertMestReC(std::uint32_t format) : CNmrConvert(format) {}
+  explicit CNmrConvertMestReC(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override;
-  std::uint32_t GetCaps() const override { return kSpcCapReadWrite; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".mrc"; }
 };
 
 std::unique_ptr<CSpcConvert> CreateNmrConvertMestReC(std::uint32_t index);

@@ -193,7 +193,7 @@ void ReadProcparEntry(std::string_view line, COrvFile& procpar, CSpcParamList& p
 
 }  // namespace
 
-CNmrConvertVNMR::CNmrConvertVNMR(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertVNMR::CNmrConvertVNMR(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 std::optional<double> CNmrConvertVNMR::ReadProcparReal(COrvFile& procpar) {
   std::string_view line, rest;

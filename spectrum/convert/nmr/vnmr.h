@@ -37,15 +37,11 @@ double FiniteDouble(double value);
 
 }  // namespace nmrvendor
 
-class CNmrConvertVNMR : public CNmrConvert {
+class CNmrConvertVNMR : public CSpcFormat<CNmrConvert> {
  public:
   explicit CNmrConvertVNMR(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ""; }
 
   // Value lines of procpar: a count, then the value(s). Empty when the line is missing or holds
   // no value of that kind; each consumes the line either way.

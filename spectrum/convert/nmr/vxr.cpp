@@ -78,7 +78,7 @@ bool ReadVxrKeys(std::string_view bytes, std::size_t offset, CSpcParamList* para
   return false;
 }
 
-CNmrConvertVarian::CNmrConvertVarian(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertVarian::CNmrConvertVarian(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 bool CNmrConvertVarian::Detect(COrvFile* file) {
   return file && file->HasView() && file->m_nSize >= kVxrMinSize && file->Bytes().substr(0, 3) == kVxrMarker;
@@ -253,7 +253,7 @@ std::string ReadAspectText(const std::uint8_t* p, std::size_t n) {
   return text;
 }
 
-CNmrConvertAspect::CNmrConvertAspect(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertAspect::CNmrConvertAspect(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 bool CNmrConvertAspect::Detect(COrvFile* file) {
   return file && file->HasView() && file->m_nSize >= static_cast<std::int64_t>(kAspectHeaderSize) &&

@@ -25,26 +25,18 @@ double ReadAspectReal48(const std::uint8_t* p);
 std::string ReadAspectSixbitText(const std::uint8_t* p, std::size_t n);
 std::string ReadAspectText(const std::uint8_t* p, std::size_t n);
 
-class CNmrConvertVarian : public CNmrConvert {
+class CNmrConvertVarian : public CSpcFormat<CNmrConvert> {
  public:
   explicit CNmrConvertVarian(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ""; }
 };
 
-class CNmrConvertAspect : public CNmrConvert {
+class CNmrConvertAspect : public CSpcFormat<CNmrConvert> {
  public:
   explicit CNmrConvertAspect(std::uint32_t format);
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
-  bool Write(std::string_view, CSpcProcess*, std::int32_t, std::int32_t) override { return false; }
-  std::uint32_t GetCaps() const override { return kSpcCapRead; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ".001"; }
 };
 
 std::unique_ptr<CSpcConvert> CreateNmrConvertVarian(std::uint32_t index);

@@ -192,7 +192,7 @@ std::string FloatBytes(const std::vector<float>& values) {
 
 }  // namespace
 
-CNmrConvertWinNmr::CNmrConvertWinNmr(std::uint32_t format) : CNmrConvert(format) {}
+CNmrConvertWinNmr::CNmrConvertWinNmr(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 void CNmrConvertWinNmr::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {
   // A parameter file's TITLE names the file itself; the spectrum's title is the ".tit" file,

@@ -10,16 +10,13 @@
 #include "spectrum/convert/jcampdx.h"
 #include "spectrum/convert/spcconvert.h"
 
-class CNmrConvertWinNmr : public CNmrConvert, public CJcampDx {
+class CNmrConvertWinNmr : public CSpcFormat<CNmrConvert>, public CJcampDx {
  public:
   explicit CNmrConvertWinNmr(std::uint32_t format);
 
   bool Detect(COrvFile* file) override;
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override;
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override;
-  std::uint32_t GetCaps() const override { return kSpcCapReadWrite; }
-  std::string GetSaveOptions() const override { return ""; }
-  std::string GetDefaultExt() const override { return ""; }
 
   // Every label of a parameter file becomes a new parameter at the end of the list.
   void OnParameter(const std::string& label, const CVariant& value, CSpcData* data) override;
