@@ -86,6 +86,10 @@ class CJcampDx {
   // Writes the whole file (header, table or NTUPLES pages, END) atomically.
   bool WriteNtuples(std::string_view path, CSpcProcess* process);
   static bool WriteLabel(std::string& out, std::string_view label, const CVariant& value);
+  // The labels that describe a table of abscissa variable x and ordinate variable y (DELTAX to
+  // FIRSTY), then the table label itself with its form, such as "XYDATA" "(X++(Y..Y))".
+  static void WriteTableLabels(std::string& out, const JcampVariable& x, const JcampVariable& y,
+                               std::string_view tableLabel, std::string_view tableForm);
   static std::string FormatRow(std::string_view label, std::string_view c1, std::string_view c2,
                                std::string_view c3, std::string_view c4);
   // Appends the data lines of one table; var names the ordinate variable whose form applies.

@@ -277,6 +277,22 @@ bool CJcampDx::WriteAsdf(std::string& out, const PointMap& points, const JcampVa
   return true;
 }
 
+void CJcampDx::WriteTableLabels(std::string& out, const JcampVariable& x, const JcampVariable& y,
+                                std::string_view tableLabel, std::string_view tableForm) {
+  PutLabel(out, "DELTAX", x.m_dDelta);
+  PutLabel(out, "XUNITS", x.m_strUnits);
+  PutLabel(out, "YUNITS", y.m_strUnits);
+  PutLabel(out, "XFACTOR", x.m_dFactor);
+  PutLabel(out, "YFACTOR", y.m_dFactor);
+  PutLabel(out, "FIRSTX", x.m_dFirst);
+  PutLabel(out, "LASTX", x.m_dLast);
+  CVariant count;
+  count.SetLong(x.m_nDim);
+  WriteLabel(out, "NPOINTS", count);
+  PutLabel(out, "FIRSTY", y.m_dFirst);
+  PutLabel(out, tableLabel, tableForm);
+}
+
 bool CJcampDx::WriteNtuples(std::string_view path, CSpcProcess* process) {
   if (!CanCreateIn(path)) return false;
   JcampVariableList vars;
@@ -291,18 +307,7 @@ bool CJcampDx::WriteNtuples(std::string_view path, CSpcProcess* process) {
   const JcampVariable& x = vars.vars[0];
   const JcampVariable& y = vars.vars[1];
   if (vars.vars.size() <= 2) {
-    PutLabel(out, "DELTAX", x.m_dDelta);
-    PutLabel(out, "XUNITS", x.m_strUnits);
-    PutLabel(out, "YUNITS", y.m_strUnits);
-    PutLabel(out, "XFACTOR", x.m_dFactor);
-    PutLabel(out, "YFACTOR", y.m_dFactor);
-    PutLabel(out, "FIRSTX", x.m_dFirst);
-    PutLabel(out, "LASTX", x.m_dLast);
-    CVariant count;
-    count.SetLong(x.m_nDim);
-    WriteLabel(out, "NPOINTS", count);
-    PutLabel(out, "FIRSTY", y.m_dFirst);
-    PutLabel(out, "XYDATA", "(X++(Y..Y))");
+    WriteTableLabels(out, x, y, "XYDATA", "(X++(Y..Y))");
     result = WriteData(out, vars, 1, process);
   } else {
     const JcampVariable& z = vars.vars[2];

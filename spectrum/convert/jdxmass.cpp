@@ -22,17 +22,6 @@ PointMap PeakMap(const CMassScan& scan) {
   return map;
 }
 
-void PutLabel(std::string& out, std::string_view label, double value) {
-  CVariant v;
-  v.SetDouble(value);
-  CJcampDx::WriteLabel(out, label, v);
-}
-
-void PutLabel(std::string& out, std::string_view label, std::string_view text) {
-  CVariant v;
-  v.SetString(text);
-  CJcampDx::WriteLabel(out, label, v);
-}
 
 }  // namespace
 
@@ -63,18 +52,7 @@ bool CMassConvertJcampDx::Write(std::string_view path, CSpcProcess* process, std
   for (const CSpcParam& entry : header) WriteLabel(out, entry.name, entry.value);
   const JcampVariable& x = vars.vars[0];
   const JcampVariable& y = vars.vars[1];
-  PutLabel(out, "DELTAX", x.m_dDelta);
-  PutLabel(out, "XUNITS", x.m_strUnits);
-  PutLabel(out, "YUNITS", y.m_strUnits);
-  PutLabel(out, "XFACTOR", x.m_dFactor);
-  PutLabel(out, "YFACTOR", y.m_dFactor);
-  PutLabel(out, "FIRSTX", x.m_dFirst);
-  PutLabel(out, "LASTX", x.m_dLast);
-  CVariant count;
-  count.SetLong(x.m_nDim);
-  WriteLabel(out, "NPOINTS", count);
-  PutLabel(out, "FIRSTY", y.m_dFirst);
-  PutLabel(out, "PEAK TABLE", "(XY..XY)");
+  WriteTableLabels(out, x, y, "PEAK TABLE", "(XY..XY)");
   if (!WriteData(out, vars, 1, process)) return false;
   out += "##END= ";
   out += kJcampEol;
