@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -27,25 +28,14 @@ std::string IdentifierOf(const std::string& valueLine) {
   return id;
 }
 
-bool WriteAll(int fd, const char* p, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, p, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // Copies the bytes [from, to) of one file into another.
-bool CopyBytes(int in, std::uint64_t from, std::uint64_t to, int out) {
+bool CopyBytes(int in, std::uint64_t from, std::uint64_t to, std::FILE* out) {
   char buffer[64 * 1024];
   while (from < to) {
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, to - from));
     const ssize_t n = ::pread(in, buffer, want, static_cast<off_t>(from));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || !WriteAll(out, buffer, static_cast<std::size_t>(n))) return false;
+    if (n <= 0 || std::fwrite(buffer, 1, static_cast<std::size_t>(n), out) != static_cast<std::size_t>(n)) return false;
     from += static_cast<std::uint64_t>(n);
   }
   return true;
@@ -98,7 +88,7 @@ const CSdfDatabase::Identifier* CSdfDatabase::Match(std::u16string_view name) co
   return nullptr;
 }
 
-bool CSdfDatabase::CopyRecord(std::size_t record, bool keepIdentifier, int out) const {
+bool CSdfDatabase::CopyRecord(std::size_t record, bool keepIdentifier, std::FILE* out) const {
   const std::uint64_t to = record + 1 < m_recordStarts.size() ? m_recordStarts[record + 1] : kToTheEnd;
   CLineScanner lines(m_fd, m_recordStarts[record], to, m_tag, kRecordEnd);
   CLineScanner::Line line;
@@ -117,10 +107,17 @@ plat::String16 CSdfDatabase::ExtractRecord(std::u16string_view name, bool keepId
   const Identifier* id = Match(name);
   if (!id) return {};
   std::string path = plat::joinPath(TemporaryFolder(), "kedrusXXXXXX");
-  const int out = ::mkstemp(path.data());  // created exclusively under a unique name
-  if (out < 0) return {};
+  const int fd = ::mkstemp(path.data());  // created exclusively under a unique name
+  std::FILE* out = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
+  if (!out) {
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlink(path.c_str());
+    }
+    return {};
+  }
   const bool copied = CopyRecord(id->record, keepIdentifier, out);
-  if (::close(out) != 0 || !copied) {
+  if (std::fclose(out) != 0 || !copied) {
     ::unlink(path.c_str());
     return {};
   }

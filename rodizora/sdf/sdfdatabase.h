@@ -11,6 +11,7 @@
 // truncated file gives the records it holds.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,7 +45,7 @@ class CSdfDatabase {
   };
   void Close();
   const Identifier* Match(std::u16string_view name) const;
-  bool CopyRecord(std::size_t record, bool keepIdentifier, int out) const;
+  bool CopyRecord(std::size_t record, bool keepIdentifier, std::FILE* out) const;
 
   int m_fd = -1;
   std::string m_tag;
