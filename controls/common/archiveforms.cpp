@@ -16,8 +16,8 @@ void WriteLogFont(plat::Archive& ar, const LogFontA& font) {
   ar.writeI32(font.lfEscapement);
   ar.writeI32(font.lfOrientation);
   ar.writeI32(font.lfWeight);
-  for (const std::uint8_t b : {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet,
-                               font.lfOutPrecision, font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
+  for (const std::uint8_t b : {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+                               font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
     ar.writeU8(b);
   ar.writeBytes(font.lfFaceName, sizeof font.lfFaceName);
 }
@@ -30,8 +30,8 @@ LogFontA ReadLogFont(plat::Archive& ar) {
   font.lfEscapement = ar.readI32();
   font.lfOrientation = ar.readI32();
   font.lfWeight = ar.readI32();
-  for (std::uint8_t* b : {&font.lfItalic, &font.lfUnderline, &font.lfStrikeOut, &font.lfCharSet,
-                          &font.lfOutPrecision, &font.lfClipPrecision, &font.lfQuality, &font.lfPitchAndFamily})
+  for (std::uint8_t* b : {&font.lfItalic, &font.lfUnderline, &font.lfStrikeOut, &font.lfCharSet, &font.lfOutPrecision,
+                          &font.lfClipPrecision, &font.lfQuality, &font.lfPitchAndFamily})
     *b = ar.readU8();
   ar.readBytes(font.lfFaceName, sizeof font.lfFaceName);
   font.lfFaceName[LogFontA::kFaceBytes] = '\0';

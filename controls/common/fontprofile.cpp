@@ -32,10 +32,8 @@ struct IntValue {
 };
 
 constexpr IntValue kIntValues[] = {
-    {u"Height", &LogFontA::lfHeight},
-    {u"Width", &LogFontA::lfWidth},
-    {u"Escapement", &LogFontA::lfEscapement},
-    {u"Orientation", &LogFontA::lfOrientation},
+    {u"Height", &LogFontA::lfHeight},         {u"Width", &LogFontA::lfWidth},
+    {u"Escapement", &LogFontA::lfEscapement}, {u"Orientation", &LogFontA::lfOrientation},
     {u"Weight", &LogFontA::lfWeight},
 };
 

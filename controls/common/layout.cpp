@@ -25,7 +25,9 @@ std::int32_t MulDiv64(std::int64_t a, std::int64_t b, std::int64_t c) {
   const long double wide = static_cast<long double>(a) * b;
   if (std::fabs(wide) >= 9.0e18L) {
     const long double q = std::roundl(wide / c);
-    return q >= kIntMax ? static_cast<std::int32_t>(kIntMax) : q <= kIntMin ? static_cast<std::int32_t>(kIntMin) : static_cast<std::int32_t>(q);
+    return q >= kIntMax   ? static_cast<std::int32_t>(kIntMax)
+           : q <= kIntMin ? static_cast<std::int32_t>(kIntMin)
+                          : static_cast<std::int32_t>(q);
   }
   const std::int64_t product = a * b;
   std::int64_t q = product / c;
@@ -46,7 +48,9 @@ std::int32_t TruncToPixel(double v) {
 
 std::int32_t RoundToPixel(double v) { return TruncToPixel(v < 0 ? v - 0.5 : v + 0.5); }
 
-std::int32_t ClampPixel(std::int64_t v) { return static_cast<std::int32_t>(v < kIntMin ? kIntMin : v > kIntMax ? kIntMax : v); }
+std::int32_t ClampPixel(std::int64_t v) {
+  return static_cast<std::int32_t>(v < kIntMin ? kIntMin : v > kIntMax ? kIntMax : v);
+}
 
 std::int32_t PenWidthPixels(std::int32_t width, std::int64_t dpi, std::int64_t zoom) {
   return MulDiv64(width, dpi * zoom, 254000);

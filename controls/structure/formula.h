@@ -13,12 +13,15 @@
 
 namespace karvel {
 
+// The message shown once for each unknown atom, each time the texts are computed.
+inline constexpr char kAtomNotFoundMessage[] = "Atom is not found!";
+
 struct FormulaWeight {
   // C and H first, then the other elements alphabetically; a count is written when above 1.
   std::string formula;
   // The weight, "%.2f".
   std::string weight;
-  // Atoms whose symbol names no element of the table (each of them raises "Atom is not found!").
+  // Atoms whose symbol names no element of the table (each raises kAtomNotFoundMessage).
   std::size_t unknownAtoms = 0;
 };
 

@@ -39,7 +39,8 @@ bool ScanUnsigned(std::string_view* s, std::uint64_t* value) {
   std::uint64_t v = 0;
   for (; i < s->size() && IsDigit((*s)[i]); ++i) {
     const unsigned d = static_cast<unsigned>((*s)[i] - '0');
-    v = v > (std::numeric_limits<std::uint64_t>::max() - d) / 10 ? std::numeric_limits<std::uint64_t>::max() : v * 10 + d;
+    v = v > (std::numeric_limits<std::uint64_t>::max() - d) / 10 ? std::numeric_limits<std::uint64_t>::max()
+                                                                 : v * 10 + d;
   }
   *value = v;
   s->remove_prefix(i);

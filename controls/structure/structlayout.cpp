@@ -90,10 +90,11 @@ void AddSkeleton(const CStructureModel& model, TextMeasure& measure, StructurePi
   for (std::size_t i = 0; i < mol.atoms.size(); ++i) {
     if (IsCarbon(mol.atoms[i])) continue;
     const Point p = picture->atoms[i];
-    picture->labels.push_back({mol.atoms[i].symbol,
-                               {ClampPixel(std::int64_t(p.x) - extents[i].cx / 2), ClampPixel(std::int64_t(p.y) - extents[i].cy / 2)},
-                               picture->structFont,
-                               model.StructTextColor()});
+    picture->labels.push_back(
+        {mol.atoms[i].symbol,
+         {ClampPixel(std::int64_t(p.x) - extents[i].cx / 2), ClampPixel(std::int64_t(p.y) - extents[i].cy / 2)},
+         picture->structFont,
+         model.StructTextColor()});
   }
 }
 
@@ -115,7 +116,8 @@ void AddFieldTable(const CStructureModel& model, const Rect& bounds, std::int32_
     texts.push_back({column, row, fields[k], extent, picture->fieldsFont, model.FieldsTextColor()});
   }
   Rect table = bounds;
-  table.top = ClampPixel(std::int64_t(bounds.bottom) - std::int64_t(fields.size()) * lineHeight / model.FieldsCols() - lineHeight);
+  table.top = ClampPixel(std::int64_t(bounds.bottom) - std::int64_t(fields.size()) * lineHeight / model.FieldsCols() -
+                         lineHeight);
   picture->fieldTable = StretchGrid(table, widths, heights, std::move(texts));
 }
 
@@ -137,9 +139,11 @@ StructurePicture LayoutStructure(const CStructureModel& model, const Rect& bound
   picture.background = model.BackColor();
 
   const Size a = measure.Extent("A", picture.fieldsFont);
-  const std::int64_t fieldsHeight = std::int64_t(a.cy) * std::int64_t(model.fields().size()) * 4 / model.FieldsCols() / 3;
+  const std::int64_t fieldsHeight =
+      std::int64_t(a.cy) * std::int64_t(model.fields().size()) * 4 / model.FieldsCols() / 3;
   const Rect area{ClampPixel(std::int64_t(bounds.left) + a.cx), ClampPixel(std::int64_t(bounds.top) + a.cy),
-                  ClampPixel(std::int64_t(bounds.right) - a.cx), ClampPixel(std::int64_t(bounds.bottom) - a.cy - fieldsHeight)};
+                  ClampPixel(std::int64_t(bounds.right) - a.cx),
+                  ClampPixel(std::int64_t(bounds.bottom) - a.cy - fieldsHeight)};
   picture.structureArea = area;
   PlaceAtoms(model.molecule(), area, device, &picture);
   AddSkeleton(model, measure, &picture);

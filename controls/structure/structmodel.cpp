@@ -70,6 +70,11 @@ std::size_t CStructureModel::ToggleField(bool on, bool formula) {
   return texts.unknownAtoms;
 }
 
+void CStructureModel::SetHollow(bool on) {
+  m_hollow = on;
+  m_background.lbStyle = on ? kBrushHollow : kBrushSolid;
+}
+
 void CStructureModel::SetFieldsCols(std::int32_t columns) { m_fieldsCols = std::max<std::int32_t>(columns, 1); }
 
 void CStructureModel::Serialize(plat::Archive& ar) {
@@ -130,7 +135,7 @@ void CStructureModel::Serialize(plat::Archive& ar) {
   SetFieldsCols(fieldsCols);
   m_fieldsTextColor = fieldsTextColor;
   m_structTextColor = structTextColor;
-  m_hollow = hollow;
+  SetHollow(hollow);
   m_showFormula = showFormula;
   m_showWeight = showWeight;
   m_fields = std::move(fields);

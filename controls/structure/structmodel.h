@@ -21,9 +21,9 @@ namespace karvel {
 class CStructureModel {
  public:
   enum class LoadStatus {
-    NotOpened,    // E_FAIL, not redrawn
-    NoMolecule,   // no counts line: E_FAIL, but the formula and weight fields are still added
-    Loaded,       // S_OK
+    NotOpened,   // E_FAIL, not redrawn
+    NoMolecule,  // no counts line: E_FAIL, but the formula and weight fields are still added
+    Loaded,      // S_OK
   };
   struct LoadReport {
     LoadStatus status = LoadStatus::NotOpened;
@@ -50,7 +50,8 @@ class CStructureModel {
   // At least 1: smaller values are stored as 1.
   void SetFieldsCols(std::int32_t columns);
   std::int32_t FieldsCols() const { return m_fieldsCols; }
-  void SetHollow(bool on) { m_hollow = on; }
+  // Also sets the background brush's style, as each drawing does.
+  void SetHollow(bool on);
   bool Hollow() const { return m_hollow; }
 
   ColorRef BackColor() const { return m_background.lbColor; }

@@ -2,10 +2,10 @@
 // and weights summed here from a table of standard atomic weights.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <regex>
 
 #include "controls/structure/tests/molbuilder.h"
 #include "controls/structure/tests/testmodel.h"
@@ -15,16 +15,23 @@ namespace {
 
 // Standard atomic weights, in the precision the program states them.
 const std::map<std::string, double> kAtomicWeight = {
-    {"H", 1.00794},  {"Li", 6.941},    {"B", 10.81},    {"C", 12.011},     {"N", 14.0067},  {"O", 15.999},
-    {"F", 18.998403}, {"Na", 22.98977}, {"Si", 28.085},  {"P", 30.97376},   {"S", 32.06},    {"Cl", 35.453},
-    {"K", 39.0983},  {"As", 74.9216},  {"Se", 78.96},   {"Br", 79.904},    {"I", 126.9045},
+    {"H", 1.00794},   {"Li", 6.941},    {"B", 10.81},   {"C", 12.011},   {"N", 14.0067},  {"O", 15.999},
+    {"F", 18.998403}, {"Na", 22.98977}, {"Si", 28.085}, {"P", 30.97376}, {"S", 32.06},    {"Cl", 35.453},
+    {"K", 39.0983},   {"As", 74.9216},  {"Se", 78.96},  {"Br", 79.904},  {"I", 126.9045},
 };
 
+// Sums element x count over a formula such as "C2H6O".
 std::string HandWeight(const std::string& formula) {
   double sum = 0;
-  const std::regex element("([A-Z][a-z]?)([0-9]*)");
-  for (std::sregex_iterator it(formula.begin(), formula.end(), element), end; it != end; ++it)
-    sum += kAtomicWeight.at((*it)[1]) * ((*it)[2].length() ? std::stoi((*it)[2]) : 1);
+  for (std::size_t i = 0; i < formula.size();) {
+    std::size_t end = i + 1;
+    while (end < formula.size() && std::islower(static_cast<unsigned char>(formula[end]))) ++end;
+    const std::string symbol = formula.substr(i, end - i);
+    int count = 0;
+    for (i = end; i < formula.size() && std::isdigit(static_cast<unsigned char>(formula[i])); ++i)
+      count = count * 10 + (formula[i] - '0');
+    sum += kAtomicWeight.at(symbol) * (count ? count : 1);
+  }
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", sum);
   return text;
@@ -64,7 +71,11 @@ const Molecule kMolecules[] = {
     {"ethanol", [](MolBuilder& m) { m.Bond(m.Atom("C"), m.Atom("C"), 1), m.Bond(2, m.Atom("O"), 1); }, "C2H6O"},
     {"benzene, alternating bonds", [](MolBuilder& m) { m.Ring(6, true); }, "C6H6"},
     {"benzene, aromatic bonds", [](MolBuilder& m) { m.Ring(6, false); }, "C6H6"},
-    {"pyridine", [](MolBuilder& m) { m.Ring({"C", "C", "C", "C", "C", "N"}, false); }, "C5H5N"},
+    {"pyridine",
+     [](MolBuilder& m) {
+       m.Ring({"C", "C", "C", "C", "C", "N"}, false);
+     },
+     "C5H5N"},
     {"naphthalene",
      [](MolBuilder& m) {
        const std::vector<int> a = m.Ring(6, false);

@@ -39,10 +39,10 @@ std::vector<std::uint8_t> HandForm(const StructAtom& atom, std::int32_t fieldsCo
   ar.writeF32(atom.y);
   ar.writeF32(atom.z);
   ar.writeString(atom.symbol);
-  for (std::uint32_t v : {1u, 0xFFFFFFu, 0u}) ar.writeU32(v);        // brush
-  for (std::uint32_t v : {0u, 20u, 20u, 0u}) ar.writeU32(v);         // structure pen
-  ar.writeBytes(&face, sizeof face);                                 // structure font
-  ar.writeBytes(&face, sizeof face);                                 // fields font
+  for (std::uint32_t v : {1u, 0xFFFFFFu, 0u}) ar.writeU32(v);         // brush
+  for (std::uint32_t v : {0u, 20u, 20u, 0u}) ar.writeU32(v);          // structure pen
+  ar.writeBytes(&face, sizeof face);                                  // structure font
+  ar.writeBytes(&face, sizeof face);                                  // fields font
   for (std::int32_t v : {fieldsCols, 0, 0, 1, 0, 0}) ar.writeI32(v);  // columns, colours, flags
   ar.writeU16(1);
   ar.writeString("field");

@@ -1,9 +1,10 @@
 // The structure picture's geometry, worked out by hand for a 96-dpi device at zoom 100 with
 // characters 5 pixels wide and fonts 13 pixels high (10 points).
+#include "controls/structure/structlayout.h"
+
 #include <gtest/gtest.h>
 
 #include "controls/common/tests/fixedmeasure.h"
-#include "controls/structure/structlayout.h"
 #include "controls/structure/tests/molbuilder.h"
 #include "controls/structure/tests/testmodel.h"
 
@@ -59,9 +60,8 @@ TEST(StructureLayout, BondTypesDrawTheirLines) {
   EXPECT_EQ(Layout(Pair("C", 1), bounds).bonds, std::vector<Line>{horizontal(50)});
   EXPECT_EQ(Layout(Pair("C", 2), bounds).bonds, (std::vector<Line>{horizontal(51), horizontal(49)}));
   EXPECT_EQ(Layout(Pair("C", 3), bounds).bonds, (std::vector<Line>{horizontal(50), horizontal(54), horizontal(46)}));
-  EXPECT_EQ(Layout(Pair("C", 4), bounds).bonds,
-            (std::vector<Line>{horizontal(53), horizontal(47), horizontal(56), horizontal(44), horizontal(59),
-                               horizontal(41)}));
+  EXPECT_EQ(Layout(Pair("C", 4), bounds).bonds, (std::vector<Line>{horizontal(53), horizontal(47), horizontal(56),
+                                                                   horizontal(44), horizontal(59), horizontal(41)}));
 
   // A labelled atom is labelled and its bond starts half the label away.
   const StructurePicture labelled = Layout(Pair("O", 1), bounds);
