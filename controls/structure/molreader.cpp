@@ -1,5 +1,6 @@
 #include "controls/structure/molreader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string_view>
