@@ -54,7 +54,9 @@ HResult loadModule(const String8& name, bool start, void** handle) {
   std::unique_lock lock(t.mutex);
   LoadedModule* module = findLoaded(t.modules, path);
   if (!module) {
-    void* h = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Never unmapped (RTLD_NODELETE): what a module keeps for the whole process, such as its
+    // view of the registry, stays valid after the module is freed and when it comes back.
+    void* h = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!h) return CO_E_DLLNOTFOUND;
     t.modules.push_back({path, h, false});
     module = &t.modules.back();

@@ -4,9 +4,10 @@
 // A module is loaded once per process (dlopen, symbols local to it) and stays loaded until
 // freeUnusedLibraries finds it idle. Start-up and shutdown are explicit: after loading, the
 // module's exported KedrusModuleStart runs once (a module without it needs none; one that
-// returns 0 fails to load and is closed again), and KedrusModuleStop runs before it is
-// unloaded. A module loaded only for its type library is not started until it is loaded as a
-// server.
+// returns 0 fails to load and is closed again), and KedrusModuleStop runs when it is freed. A
+// module loaded only for its type library is not started until it is loaded as a server.
+// A freed module's image stays mapped: state it keeps for the whole process stays valid, and
+// loading it again runs its start-up again.
 //
 // Names: a path with a "/" is used as it is; a bare name is looked up in the install directory
 // (the directory of the module that holds this code), and a name in the original platform's

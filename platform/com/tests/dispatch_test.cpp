@@ -40,6 +40,7 @@ class Dispatch : public SampleSuite {
     p.rgdispidNamedArgs = named.empty() ? nullptr : named.data();
     p.cNamedArgs = std::uint32_t(named.size());
     std::uint32_t err = 99;
+    if (result) variantClear(result);  // the caller frees what a result held
     return object_->Invoke(id, IID_NULL, 0, flags, &p, result, info, argErr ? argErr : &err);
   }
 
@@ -86,7 +87,7 @@ TEST_F(Dispatch, PropertiesByIdConvertTheirArguments) {
   setBstr(v, u" 42 ");
   ASSERT_EQ(put(kNumber, v.v), S_OK);
   EXPECT_EQ(getI4(kNumber), 42);
-  v.v = {};
+  variantClear(&v.v);
   v.v.vt = VT_R8;
   v.v.r8 = 2.5;  // halves go to the even neighbour
   ASSERT_EQ(put(kNumber, v.v), S_OK);
@@ -94,7 +95,7 @@ TEST_F(Dispatch, PropertiesByIdConvertTheirArguments) {
   setBstr(v, u"forty");
   EXPECT_EQ(put(kNumber, v.v), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(driver_.argumentError(), 0u);
-  v.v = {};
+  variantClear(&v.v);
   v.v.vt = VT_R8;
   v.v.r8 = 1e12;
   EXPECT_EQ(put(kNumber, v.v), DISP_E_OVERFLOW);
@@ -115,14 +116,14 @@ TEST_F(Dispatch, PropertiesByIdConvertTheirArguments) {
   EXPECT_EQ(r.v.r4, 1.5f);
 
   // An OLE_COLOR takes any 32-bit value, signed or unsigned, and travels as VT_I4.
-  v.v = {};
+  variantClear(&v.v);
   v.v.vt = VT_UI4;
   v.v.u32 = 0x80000005u;
   ASSERT_EQ(put(kLineColor, v.v), S_OK);
   EXPECT_EQ(static_cast<std::uint32_t>(getI4(kLineColor)), 0x80000005u);
   ASSERT_EQ(put(kLineColor, i4(0x00FFB400)), S_OK);
   EXPECT_EQ(getI4(kLineColor), 0x00FFB400);
-  v.v = {};
+  variantClear(&v.v);
   v.v.vt = VT_I8;
   v.v.i64 = 0x100000000LL;
   EXPECT_EQ(put(kLineColor, v.v), DISP_E_OVERFLOW);
