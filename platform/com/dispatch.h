@@ -40,6 +40,7 @@
 //    read through its reference first); a failure returns that conversion's code and the
 //    argument's position in rgvarg through argErr. An OLE_COLOR takes any integer value that
 //    fits 32 bits, signed or unsigned (0x80000005 as VT_UI4 or as -2147483643 in VT_I4);
+//  - the result (when wanted) is written over: the caller has freed what it held before;
 //  - a raised exception fills ExcepInfo (when given) and returns DISP_E_EXCEPTION; running out
 //    of memory returns E_OUTOFMEMORY; no C++ exception ever leaves Invoke.
 // Names are found without regard to case (ASCII and Latin-1 letters, as everywhere).

@@ -64,6 +64,14 @@ TEST_F(Dispatch, NamesAreFoundWithoutRegardToCase) {
   }
   ASSERT_EQ(driver_.idOfName(u"backcolor", &id), S_OK);
   EXPECT_EQ(id, kBackColor);
+  // By name: the id found for a name in any case reaches the property.
+  ASSERT_EQ(driver_.idOfName(u"tItLe", &id), S_OK);
+  Var title;
+  setBstr(title, u"By name");
+  ASSERT_EQ(put(id, title.v), S_OK);
+  Var back;
+  ASSERT_EQ(get(kTitle, back), S_OK);
+  EXPECT_EQ(stringView(back.v.bstr), u"By name");
 
   const char16_t* withParams[] = {u"DESCRIBE", u"N", u"prefix"};
   DispId ids[3] = {};
