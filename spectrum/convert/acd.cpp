@@ -1,12 +1,9 @@
 #include "spectrum/convert/acd.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 
 #include "platform/base/text.h"
 #include "platform/oleauto/oleauto.h"
@@ -204,20 +201,8 @@ void ReadMassBlock(Cursor& in, CSpcData* data) {
 
 // DATE becomes the file's last-write time (local time, as the user sees it in a file list).
 void SetFileDate(std::string_view path, CSpcData* data) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-  const std::time_t t = st.st_mtime;
-  std::tm local {};
-  if (!localtime_r(&t, &local)) return;
-  ole::DateParts parts;
-  parts.year = local.tm_year + 1900;
-  parts.month = local.tm_mon + 1;
-  parts.day = local.tm_mday;
-  parts.hour = local.tm_hour;
-  parts.minute = local.tm_min;
-  parts.second = std::min(local.tm_sec, 59);
   double date = 0.0;
-  if (!ole::dateFromParts(parts, &date)) return;
+  if (!GetFileDate(path, &date)) return;
   CVariant value;
   value.SetDate(date);
   data->params.SetParam("DATE", value);

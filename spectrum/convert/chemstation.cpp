@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/base/bytes.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 
@@ -187,8 +188,8 @@ bool CChemStation::Detect(COrvFile* file, std::int32_t kind) const {
   DataFileKind what;
   if (!file || !file->IsFolder() || !KindFile(kind, &what)) return false;
   const std::string_view folder = plat::pathWithoutTrailingSeparator(file->m_strPath);
-  for (const OrvFoundFile& found : FindFiles(folder, what.pattern)) {
-    if (found.isFolder) continue;
+  for (const plat::DirEntry& found : plat::findFiles(folder, what.pattern)) {
+    if (found.isDirectory) continue;
     plat::Byte start[5] = {};
     const std::size_t n = ReadFileBlock(plat::joinPath(folder, found.name), start, sizeof start, 0);
     if (HasSignature(start, n, what.signature)) return true;
@@ -202,8 +203,8 @@ bool CChemStation::Read(std::string_view path, CSpcData* data, std::int32_t kind
   const std::string_view folder = plat::pathWithoutTrailingSeparator(path);
   // The first file of the kind with a whole header; a stray file of the same extension but
   // another signature is not read as data.
-  for (const OrvFoundFile& found : FindFiles(folder, what.pattern)) {
-    if (found.isFolder) continue;
+  for (const plat::DirEntry& found : plat::findFiles(folder, what.pattern)) {
+    if (found.isDirectory) continue;
     COrvFile file(plat::joinPath(folder, found.name));
     const auto size = static_cast<std::size_t>(file.m_nSize);
     const plat::Byte* view = file.m_pView;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/base/bytes.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 
@@ -39,8 +40,8 @@ IndexRecord ParseRecord(const plat::Byte* p) {
 // Names of the function files of the folder, in the order the folder search gives them.
 std::vector<std::string> FunctionFiles(std::string_view folder) {
   std::vector<std::string> names;
-  for (OrvFoundFile& f : FindFiles(folder, kFunctionPattern))
-    if (!f.isFolder) names.push_back(std::move(f.name));
+  for (plat::DirEntry& f : plat::findFiles(folder, kFunctionPattern))
+    if (!f.isDirectory) names.push_back(std::move(f.name));
   return names;
 }
 
@@ -96,7 +97,7 @@ bool CMassLynx::Read(std::string_view path, CSpcData* data, std::int32_t index, 
   if (index < 0 || static_cast<std::size_t>(index) >= functions.size()) return false;
   const std::string& name = functions[static_cast<std::size_t>(index)];
   const std::string datPath = plat::joinPath(folder, name);
-  const std::string idxPath = FindFileNoCase(folder, std::string(plat::pathTitle(name)) + ".IDX");
+  const std::string idxPath = plat::findNoCase(folder, std::string(plat::pathTitle(name)) + ".IDX");
   // A function without both of its files has nothing to show: that is a failed read.
   if (idxPath.empty() || !plat::isRegularFile(datPath) || !plat::isRegularFile(idxPath)) return false;
   COrvFile datFile(datPath);

@@ -1,9 +1,6 @@
 // OMNIC infrared files: a header of at least 584 bytes (title, point count, x range, data
 // position) and the data as 4-byte floats.
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -24,24 +21,6 @@ constexpr std::size_t kDataBase = 768;
 constexpr std::size_t kCountOffset = 564;
 constexpr std::size_t kFirstXOffset = 576;
 constexpr std::size_t kLastXOffset = 580;
-
-// The last-write time of the file at path in local time, as a date with time; false when the
-// file system does not report the file.
-bool FileDate(std::string_view path, double* date) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  const std::time_t seconds = st.st_mtime;
-  std::tm local{};
-  if (!::localtime_r(&seconds, &local)) return false;
-  plat::ole::DateParts parts;
-  parts.year = local.tm_year + 1900;
-  parts.month = local.tm_mon + 1;
-  parts.day = local.tm_mday;
-  parts.hour = local.tm_hour;
-  parts.minute = local.tm_min;
-  parts.second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second
-  return plat::ole::dateFromParts(parts, date);
-}
 
 }  // namespace
 
@@ -75,7 +54,7 @@ bool CIrConvertOmnic::Read(std::string_view path, CSpcData* data, std::int32_t) 
   data->nDomain = 1;
 
   double date = 0.0;
-  if (FileDate(path, &date)) {
+  if (GetFileDate(path, &date)) {
     CVariant value;
     value.SetDate(date);
     singleformat::AppendParam(data, "DATE", value);

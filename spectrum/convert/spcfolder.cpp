@@ -1,6 +1,5 @@
 #include "spectrum/convert/spcfolder.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,43 +94,20 @@ String8 DecodeUtf16Text(std::string_view bytes) {
 
 enum class FileResult { Ok, Missing, Damaged };
 
-// A point file opened for reading; "missing" covers every file that cannot be opened as a
-// regular file, which the format skips.
+// A point file to read; "missing" covers every path that is no regular file, which the format
+// skips.
 class PointFileIn {
  public:
-  explicit PointFileIn(const String8& path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-      ::close(m_fd);
-      m_fd = -1;
-    }
-    if (m_fd >= 0) m_size = static_cast<std::uint64_t>(st.st_size);
-  }
-  ~PointFileIn() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  PointFileIn(const PointFileIn&) = delete;
-  PointFileIn& operator=(const PointFileIn&) = delete;
+  explicit PointFileIn(const String8& path) : m_path(path), m_info(plat::fileInfo(path)) {}
 
-  bool IsOpen() const { return m_fd >= 0; }
-  std::uint64_t Size() const { return m_size; }
+  bool IsOpen() const { return m_info.isRegular; }
+  std::uint64_t Size() const { return m_info.size; }
   // Exactly n bytes from the start, or false.
-  bool ReadPrefix(void* buffer, std::size_t n) {
-    auto* p = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < n) {
-      const ssize_t r = ::pread(m_fd, p + done, n - done, static_cast<off_t>(done));
-      if (r < 0 && errno == EINTR) continue;
-      if (r <= 0) return false;
-      done += static_cast<std::size_t>(r);
-    }
-    return true;
-  }
+  bool ReadPrefix(void* buffer, std::size_t n) { return plat::readFileAt(m_path, buffer, n, 0) == n; }
 
  private:
-  int m_fd = -1;
-  std::uint64_t m_size = 0;
+  String8 m_path;
+  plat::FileInfo m_info;
 };
 
 // count complex points (the whole file when allRows, which must hold at least count); padded

@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/base/path.h"
 
@@ -43,6 +45,56 @@ TEST(File, ReadReportsMissingAndOversizedFiles) {
   ASSERT_TRUE(plat::writeFileAtomic(file, std::string(100, 'x')));
   EXPECT_EQ(plat::readFile(file, &bytes, 99), plat::FileStatus::TooLarge);
   EXPECT_EQ(plat::readFile(dir, &bytes), plat::FileStatus::IoError);
+}
+
+TEST(File, BlocksAreReadAtTheirOffsetWithinTheFile) {
+  const std::string dir = scratchDir("block");
+  std::string bytes(100, 0);
+  for (int i = 0; i < 100; ++i) bytes[i] = static_cast<char>(i);
+  const std::string file = plat::joinPath(dir, "block.bin");
+  ASSERT_TRUE(plat::writeFileAtomic(file, bytes));
+  char buf[4] = {};
+  EXPECT_EQ(plat::readFileAt(file, buf, 4, 98), 2u);
+  EXPECT_EQ(buf[1], 99);
+  EXPECT_EQ(plat::readFileAt(file, buf, 4, 1000), 0u);
+  EXPECT_EQ(plat::readFileAt(file + ".missing", buf, 4, 0), 0u);
+  EXPECT_EQ(plat::readFileAt(dir, buf, 4, 0), 0u);
+}
+
+TEST(File, InfoTellsKindSizeAndTimes) {
+  const std::string dir = scratchDir("info");
+  const std::string file = plat::joinPath(dir, "f");
+  ASSERT_TRUE(plat::writeFileAtomic(file, "12345"));
+  const plat::FileInfo f = plat::fileInfo(file);
+  EXPECT_TRUE(f.exists && f.isRegular && !f.isDirectory && f.writable);
+  EXPECT_EQ(f.size, 5u);
+  EXPECT_EQ(f.permissions & 0600u, 0600u);
+  const plat::FileInfo d = plat::fileInfo(dir);
+  EXPECT_TRUE(d.exists && d.isDirectory && !d.isRegular);
+  EXPECT_FALSE(plat::fileInfo(plat::joinPath(dir, "none")).exists);
+
+}
+
+TEST(File, LocalTimeFollowsTheTimeZone) {
+  const char* saved = std::getenv("TZ");
+  const std::string before = saved ? saved : "";
+  plat::LocalTime t;
+  ::setenv("TZ", "UTC0", 1);
+  ::tzset();
+  ASSERT_TRUE(plat::toLocalTime(1000000000, &t));
+  EXPECT_EQ((std::array<int, 6>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+            (std::array<int, 6>{2001, 9, 9, 1, 46, 40}));
+  ::setenv("TZ", "EST5", 1);
+  ::tzset();
+  ASSERT_TRUE(plat::toLocalTime(1000000000, &t));
+  EXPECT_EQ((std::array<int, 6>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+            (std::array<int, 6>{2001, 9, 8, 20, 46, 40}));
+  if (saved) {
+    ::setenv("TZ", before.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
 }
 
 TEST(File, StampChangesWhenTheFileIsReplaced) {

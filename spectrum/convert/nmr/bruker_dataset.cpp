@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/base/directory.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 #include "spectrum/convert/nmr/bruker_data.h"
@@ -49,13 +50,13 @@ bool ScanFloat(std::string_view* text, float* value) {
 
 std::vector<std::string> ListSubfolders(std::string_view dir) {
   std::vector<std::string> folders;
-  for (const OrvFoundFile& entry : FindFiles(dir, "*."))
-    if (entry.isFolder) folders.push_back(plat::joinPath(dir, entry.name));
+  for (const plat::DirEntry& entry : plat::findFiles(dir, "*."))
+    if (entry.isDirectory) folders.push_back(plat::joinPath(dir, entry.name));
   return folders;
 }
 
 std::string FileIn(std::string_view folder, std::string_view name) {
-  return folder.empty() ? std::string() : FindFileNoCase(folder, name);
+  return folder.empty() ? std::string() : plat::findNoCase(folder, name);
 }
 
 bool IsParameterFile(std::string_view folder, std::string_view name, const std::vector<std::string>& dataTypes) {

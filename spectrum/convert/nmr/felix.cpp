@@ -2,8 +2,6 @@
 
 #include <bit>
 #include <cstring>
-#include <ctime>
-#include <sys/stat.h>
 #include <vector>
 
 #include "platform/base/bytes.h"
@@ -14,32 +12,6 @@ namespace {
 constexpr std::string_view kMark = "Felix for Windows";
 constexpr std::size_t kHeaderSize = 50;
 constexpr std::uint64_t kDataOffset = 1536;
-
-// Days from 1 January 1970 to the given civil date (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-// The file's last-write time in local time as a date value (days since 30 December 1899);
-// false when the file system does not report the file.
-bool LastWriteDate(std::string_view path, double* date) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0) return false;
-  std::tm local{};
-  const std::time_t t = st.st_mtime;
-  if (!::localtime_r(&t, &local)) return false;
-  constexpr std::int64_t kDays1899To1970 = 25569;
-  const std::int64_t days = DaysFromCivil(local.tm_year + 1900LL, static_cast<unsigned>(local.tm_mon + 1),
-                                          static_cast<unsigned>(local.tm_mday)) + kDays1899To1970;
-  const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-  *date = static_cast<double>(days) + seconds / 86400.0;
-  return true;
-}
 
 void Append(CSpcData* data, const char* name, const CVariant& value) {
   data->params.Append(CSpcParam{value, name, ""});
@@ -55,7 +27,7 @@ bool CNmrConvertFelixW::Detect(COrvFile* file) {
 bool CNmrConvertFelixW::Read(std::string_view path, CSpcData* data, std::int32_t) {
   data->strName = GetPathTitle(path);
   double date = 0.0;
-  if (LastWriteDate(path, &date)) {
+  if (GetFileDate(path, &date)) {
     CVariant value;
     value.SetDate(date);
     Append(data, "DATE", value);

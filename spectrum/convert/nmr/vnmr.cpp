@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/bytes.h"
+#include "platform/base/directory.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 
@@ -140,7 +141,7 @@ bool ScanCount(std::string_view line, std::string_view* rest) {
 }
 
 std::string FolderFile(std::string_view folder, std::string_view name) {
-  std::string found = FindFileNoCase(folder, name);
+  std::string found = plat::findNoCase(folder, name);
   return found.empty() ? plat::joinPath(folder, name) : found;
 }
 
@@ -225,7 +226,7 @@ std::optional<std::string> CNmrConvertVNMR::ReadProcparText(COrvFile& procpar) {
 
 bool CNmrConvertVNMR::Detect(COrvFile* file) {
   if (!file || !file->IsFolder()) return false;
-  return !FindFileNoCase(file->m_strPath, "fid").empty() && !FindFileNoCase(file->m_strPath, "procpar").empty();
+  return !plat::findNoCase(file->m_strPath, "fid").empty() && !plat::findNoCase(file->m_strPath, "procpar").empty();
 }
 
 bool CNmrConvertVNMR::Read(std::string_view path, CSpcData* data, std::int32_t) {

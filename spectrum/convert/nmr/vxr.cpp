@@ -1,11 +1,8 @@
 #include "spectrum/convert/nmr/vxr.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -25,25 +22,6 @@ constexpr std::size_t kVxrFirstKeys = 512;
 constexpr std::size_t kVxrSecondKeys = 1536;
 constexpr std::uint64_t kVxrDataOffset = 2560;
 constexpr std::size_t kVxrRecordSize = 8;  // 3 name bytes, a type byte, 4 value bytes
-
-// The local time of the file's last change as a date; none when the file is not there.
-std::optional<double> FileDate(std::string_view path) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0) return std::nullopt;
-  std::tm local{};
-  const std::time_t seconds = st.st_mtime;
-  if (!::localtime_r(&seconds, &local)) return std::nullopt;
-  plat::ole::DateParts parts;
-  parts.year = local.tm_year + 1900;
-  parts.month = local.tm_mon + 1;
-  parts.day = local.tm_mday;
-  parts.hour = local.tm_hour;
-  parts.minute = local.tm_min;
-  parts.second = std::min(local.tm_sec, 59);  // a leap second still names a valid time
-  double date = 0.0;
-  if (!plat::ole::dateFromParts(parts, &date)) return std::nullopt;
-  return date;
-}
 
 // The second integer of a pair is the real part.
 void DecodeVxrPairs(const std::uint8_t* src, std::size_t n, CSpcPoint* out) {
@@ -86,7 +64,7 @@ bool CNmrConvertVarian::Detect(COrvFile* file) {
 
 bool CNmrConvertVarian::Read(std::string_view path, CSpcData* data, std::int32_t) {
   data->strName = GetPathTitle(path);
-  if (auto date = FileDate(path)) AppendDate(data->params, "DATE", *date);
+  if (double date = 0.0; GetFileDate(path, &date)) AppendDate(data->params, "DATE", date);
   data->nState = 1;
   data->nDomain = 0;
   data->nAcqCode = 1;

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
@@ -31,10 +30,8 @@ const CSpcConvert::RenamePair kRenameTable[] = {
 
 // Size of a regular file, or -1 when there is none.
 std::int64_t RegularFileSize(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return -1;
-  const auto size = std::filesystem::file_size(path, ec);
-  return ec ? -1 : static_cast<std::int64_t>(size);
+  const plat::FileInfo info = plat::fileInfo(path);
+  return info.isRegular ? static_cast<std::int64_t>(std::min<std::uint64_t>(info.size, INT64_MAX)) : -1;
 }
 
 // The files of one data set: base name plus extension, found without regard to case since the
@@ -45,7 +42,7 @@ struct DataSetFiles {
 
   std::string File(std::string_view ext) const {
     const std::string name = title + std::string(ext);
-    std::string found = FindFileNoCase(folder, name);
+    std::string found = plat::findNoCase(folder, name);
     return found.empty() ? plat::joinPath(folder, name) : found;
   }
 };
@@ -204,8 +201,8 @@ void CNmrConvertWinNmr::OnParameter(const std::string& label, const CVariant& va
 bool CNmrConvertWinNmr::Detect(COrvFile* file) {
   if (!file || !file->IsFolder()) return false;
   auto hasFile = [&](std::string_view pattern) {
-    for (const OrvFoundFile& f : FindFiles(file->m_strPath, pattern))
-      if (!f.isFolder) return true;
+    for (const plat::DirEntry& f : plat::findFiles(file->m_strPath, pattern))
+      if (!f.isDirectory) return true;
     return false;
   };
   return hasFile("*.aqs") && hasFile("*.fqs");
@@ -214,8 +211,8 @@ bool CNmrConvertWinNmr::Detect(COrvFile* file) {
 bool CNmrConvertWinNmr::Read(std::string_view path, CSpcData* data, std::int32_t) {
   const std::string folder(plat::pathWithoutTrailingSeparator(path));
   std::vector<std::string> titles, bases;
-  for (const OrvFoundFile& f : FindFiles(folder, "*.aqs")) {
-    if (f.isFolder) continue;
+  for (const plat::DirEntry& f : plat::findFiles(folder, "*.aqs")) {
+    if (f.isDirectory) continue;
     const auto dot = f.name.rfind('.');
     titles.push_back(f.name.substr(0, dot));
     bases.push_back(plat::joinPath(folder, titles.back()));
