@@ -278,14 +278,15 @@ bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindN
 }
 
 SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* data, std::string* formatName,
-                              SpcKindSpan table) {
+                              SpcFailure* failure, SpcKindSpan table) {
+  if (failure) *failure = SpcFailure();
   // Spectrum k of a spectrum folder is the one whose section bears number k, read with the
   // converter of that section's kind.
   if (const std::int32_t inFolder = SpcFolderSpectrumCount(path); inFolder > 0) {
     if (k < 0 || k >= inFolder) return SpcLoadResult::NotFound;
     if (formatName) *formatName = "KEDRUS";
-    return SpcFolderReadSpectrum(path, static_cast<std::int32_t>(k), data) ? SpcLoadResult::Loaded
-                                                                           : SpcLoadResult::ReadFailed;
+    return SpcFolderReadSpectrum(path, static_cast<std::int32_t>(k), data, failure) ? SpcLoadResult::Loaded
+                                                                                    : SpcLoadResult::ReadFailed;
   }
   SpcLocation where;
   {
@@ -294,8 +295,12 @@ SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* d
   }
   if (formatName) where.leaf->GetFormatName(*formatName);
   where.leaf->m_pfnChoose = ChooseFromList;
+  where.leaf->ClearFailure();
   data->Reset();
-  if (!where.leaf->Read(path, data, where.indexInFile)) return SpcLoadResult::ReadFailed;
+  if (!where.leaf->Read(path, data, where.indexInFile)) {
+    if (failure) *failure = where.leaf->GetFailure();
+    return SpcLoadResult::ReadFailed;
+  }
   data->nKind = where.kindId;
   return SpcLoadResult::Loaded;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "spectrum/convert/orvfile.h"
+#include "spectrum/convert/spcfailure.h"
 #include "spectrum/data/spcdata.h"
 
 class CSpcProcess;
@@ -74,11 +75,25 @@ class CSpcConvert {
   };
   static void RenameParams(CSpcParamList& params, const RenamePair* table);
 
+  // Why the last Read of this leaf failed; empty before a read and after one that succeeded
+  // without saying anything.
+  const SpcFailure& GetFailure() const { return m_failure; }
+  void ClearFailure() { m_failure = SpcFailure(); }
+
   SpcChooseFunc m_pfnChoose;
   std::uint32_t m_nFormat = 0;
 
  protected:
   explicit CSpcConvert(std::uint32_t format) : m_nFormat(format) {}
+
+  // Notes why the read fails and gives false, so a check reads "return Fail(...)".
+  bool Fail(SpcFailure failure) {
+    m_failure = std::move(failure);
+    return false;
+  }
+
+  // Filled by Fail, or directly by the reading code a leaf shares with others.
+  SpcFailure m_failure;
 };
 
 // One row of a kind's format table.
@@ -190,9 +205,10 @@ bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindN
 
 enum class SpcLoadResult { Loaded, NotFound, ReadFailed };
 // Loads spectrum k of the file at path into data (which is reset first) and stores the kind
-// id. On ReadFailed formatName names the format whose reader failed.
+// id. On ReadFailed formatName names the format whose reader failed and failure says why (empty
+// when the reader gave no reason).
 SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* data, std::string* formatName = nullptr,
-                              SpcKindSpan table = SpcKindTable());
+                              SpcFailure* failure = nullptr, SpcKindSpan table = SpcKindTable());
 
 // Saves through format index format of the kind of the process's record; false when there is
 // no such format or the writer fails.

@@ -11,8 +11,10 @@
 #include <limits>
 
 #include "foundation/profdesc.h"
+#include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
 #include "platform/base/file.h"
+#include "platform/base/mappedfile.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
@@ -82,105 +84,100 @@ bool IsUtf16Text(std::string_view bytes) {
   return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
 }
 
-String8 DecodeUtf16Text(std::string_view bytes) {
-  String16 text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-    text.push_back(static_cast<char16_t>(plat::loadLe16(bytes.data() + i)));
-  return plat::toUtf8(text);
-}
+String8 DecodeUtf16Text(std::string_view bytes) { return plat::toUtf8(plat::fromUtf16Le(bytes.substr(2))); }
 
 // ---- Point files ----
 
 enum class FileResult { Ok, Missing, Damaged };
 
-// A point file to read; "missing" covers every path that is no regular file, which the format
-// skips.
-class PointFileIn {
- public:
-  explicit PointFileIn(const String8& path) : m_path(path), m_info(plat::fileInfo(path)) {}
-
-  bool IsOpen() const { return m_info.isRegular; }
-  std::uint64_t Size() const { return m_info.size; }
-  // Exactly n bytes from the start, or false.
-  bool ReadPrefix(void* buffer, std::size_t n) { return plat::readFileAt(m_path, buffer, n, 0) == n; }
-
- private:
-  String8 m_path;
-  plat::FileInfo m_info;
+// A point file to read: missing when no regular file is there (the format then skips it),
+// else its bytes.
+struct PointFile {
+  explicit PointFile(const String8& path) : present(plat::fileInfo(path).isRegular), bytes(path) {}
+  bool present;
+  plat::MappedFile bytes;
 };
+
+FileResult Damaged(SpcFailure* why, SpcFailure failure) {
+  if (why) *why = std::move(failure);
+  return FileResult::Damaged;
+}
 
 // count complex points (the whole file when allRows, which must hold at least count); padded
 // with zero points to a power of two unless allRows.
-FileResult ReadComplexFile(const String8& path, std::int64_t count, bool allRows, std::vector<CSpcPoint>* out) {
-  PointFileIn file(path);
-  if (!file.IsOpen()) return FileResult::Missing;
+FileResult ReadComplexFile(const String8& path, std::int64_t count, bool allRows, std::vector<CSpcPoint>* out,
+                           SpcFailure* why) {
+  const PointFile file(path);
+  if (!file.present) return FileResult::Missing;
+  const String8 name(plat::pathFileName(path));
   std::uint64_t n = static_cast<std::uint64_t>(count);
   if (allRows) {
-    if (file.Size() % sizeof(CSpcPoint) != 0) return FileResult::Damaged;
-    n = file.Size() / sizeof(CSpcPoint);
-    if (n < static_cast<std::uint64_t>(count)) return FileResult::Damaged;
+    if (file.bytes.size() % sizeof(CSpcPoint) != 0)
+      return Damaged(why, SpcFailure::At("size is no whole number of points", -1, name));
+    n = file.bytes.size() / sizeof(CSpcPoint);
+    if (n < static_cast<std::uint64_t>(count))
+      return Damaged(why, SpcFailure::At("fewer points than the section's count", -1, name));
   }
-  if (n > CSpcData::kMaxPoints || file.Size() < n * sizeof(CSpcPoint)) return FileResult::Damaged;
-  const std::uint32_t points = static_cast<std::uint32_t>(n);
-  String8 bytes(points * sizeof(CSpcPoint), '\0');
-  if (!file.ReadPrefix(bytes.data(), bytes.size())) return FileResult::Damaged;
-  out->assign(allRows ? points : CSpcProcess::NextPow2(points), CSpcPoint{});
-  for (std::uint32_t i = 0; i < points; ++i) {
-    (*out)[i].re = plat::loadLeF32(bytes.data() + i * 8);
-    (*out)[i].im = plat::loadLeF32(bytes.data() + i * 8 + 4);
+  if (n > CSpcData::kMaxPoints) return Damaged(why, SpcFailure::At("more points than a record holds", -1, name));
+  plat::ByteCursor c(file.bytes.bytes());
+  plat::ByteCursor points = c.sub(n * sizeof(CSpcPoint));
+  if (!c) return Damaged(why, SpcFailure::CutShort("points", c, name));
+  const auto m = static_cast<std::uint32_t>(n);
+  out->assign(allRows ? m : CSpcProcess::NextPow2(m), CSpcPoint{});
+  for (std::uint32_t i = 0; i < m; ++i) {
+    (*out)[i].re = points.f32le();
+    (*out)[i].im = points.f32le();
   }
   return FileResult::Ok;
 }
 
 // count float32 values as the real parts of count points.
-FileResult ReadRealFile(const String8& path, std::int64_t count, std::vector<CSpcPoint>* out) {
-  PointFileIn file(path);
-  if (!file.IsOpen()) return FileResult::Missing;
+FileResult ReadRealFile(const String8& path, std::int64_t count, std::vector<CSpcPoint>* out, SpcFailure* why) {
+  const PointFile file(path);
+  if (!file.present) return FileResult::Missing;
+  const String8 name(plat::pathFileName(path));
   const auto n = static_cast<std::uint64_t>(count);
-  if (n > CSpcData::kMaxPoints || file.Size() < n * 4) return FileResult::Damaged;
-  String8 bytes(n * 4, '\0');
-  if (!file.ReadPrefix(bytes.data(), bytes.size())) return FileResult::Damaged;
+  if (n > CSpcData::kMaxPoints) return Damaged(why, SpcFailure::At("more points than a record holds", -1, name));
+  plat::ByteCursor c(file.bytes.bytes());
+  plat::ByteCursor values = c.sub(n * 4);
+  if (!c) return Damaged(why, SpcFailure::CutShort("values", c, name));
   out->assign(n, CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) (*out)[i].re = plat::loadLeF32(bytes.data() + i * 4);
+  for (CSpcPoint& p : *out) p.re = values.f32le();
   return FileResult::Ok;
 }
 
 // Scan records: peak count, ion current, spare word, time, label length, UTF-16 label, peaks.
 constexpr std::size_t kScanHeaderBytes = 20;
 
-FileResult ReadScanFile(const String8& path, std::int64_t count, std::vector<CMassScan>* out) {
-  String8 bytes;
-  const plat::FileStatus status = plat::readFile(path, &bytes, kMaxScanFileBytes);
-  if (status == plat::FileStatus::NotFound || status == plat::FileStatus::AccessDenied) return FileResult::Missing;
-  if (status != plat::FileStatus::Ok) return FileResult::Damaged;
-  if (static_cast<std::uint64_t>(count) > bytes.size() / kScanHeaderBytes) return FileResult::Damaged;
-  std::size_t pos = 0;
+FileResult ReadScanFile(const String8& path, std::int64_t count, std::vector<CMassScan>* out, SpcFailure* why) {
+  const PointFile file(path);
+  if (!file.present) return FileResult::Missing;
+  const String8 name(plat::pathFileName(path));
+  plat::ByteCursor c(file.bytes.bytes());
+  // Every record takes its header at least: a count beyond that is no count of this file.
+  if (static_cast<std::uint64_t>(count) > c.remaining() / kScanHeaderBytes)
+    return Damaged(why, SpcFailure::At("more scans than the file could hold", -1, name));
   out->clear();
   out->reserve(static_cast<std::size_t>(count));
   for (std::int64_t s = 0; s < count; ++s) {
-    if (bytes.size() - pos < kScanHeaderBytes) return FileResult::Damaged;
-    const char* h = bytes.data() + pos;
-    const auto peaks = static_cast<std::int32_t>(plat::loadLe32(h));
-    const auto labelLength = static_cast<std::int32_t>(plat::loadLe32(h + 16));
-    pos += kScanHeaderBytes;
-    if (peaks < 0 || labelLength < 0) return FileResult::Damaged;
-    const std::uint64_t rest = bytes.size() - pos;
-    const std::uint64_t need = std::uint64_t(labelLength) * 2 + std::uint64_t(peaks) * 8;
-    if (need > rest) return FileResult::Damaged;
+    const std::size_t start = c.offset();
+    const std::int32_t peaks = c.i32le();
     CMassScan scan;
-    scan.fIonCurrent = plat::loadLeF32(h + 4);
-    scan.dwExtra = plat::loadLe32(h + 8);
-    scan.fTime = plat::loadLeF32(h + 12);
-    String16 label(static_cast<std::size_t>(labelLength), u'\0');
-    for (std::int32_t i = 0; i < labelLength; ++i, pos += 2)
-      label[i] = static_cast<char16_t>(plat::loadLe16(bytes.data() + pos));
-    scan.strLabel = plat::toUtf8(label);
+    scan.fIonCurrent = c.f32le();
+    scan.dwExtra = c.u32le();
+    scan.fTime = c.f32le();
+    const std::int32_t labelLength = c.i32le();
+    if (!c) return Damaged(why, SpcFailure::CutShort("scan record", c, name));
+    if (peaks < 0 || labelLength < 0)
+      return Damaged(why, SpcFailure::At("negative peak count or label length", static_cast<std::int64_t>(start), name));
+    plat::ByteCursor label = c.sub(std::uint64_t(labelLength) * 2);
+    plat::ByteCursor peakBytes = c.sub(std::uint64_t(peaks) * 8);
+    if (!c) return Damaged(why, SpcFailure::CutShort("scan record", c, name));
+    scan.strLabel = plat::toUtf8(plat::fromUtf16Le(label.bytes(label.remaining())));
     scan.peaks.resize(static_cast<std::size_t>(peaks));
     for (CSpcPoint& p : scan.peaks) {
-      p.re = plat::loadLeF32(bytes.data() + pos);
-      p.im = plat::loadLeF32(bytes.data() + pos + 4);
-      pos += 8;
+      p.re = peakBytes.f32le();
+      p.im = peakBytes.f32le();
     }
     out->push_back(std::move(scan));
   }
@@ -214,10 +211,7 @@ bool ScanBytes(const std::vector<CMassScan>& scans, String8* out) {
     plat::appendLe32(*out, scan.dwExtra);
     plat::appendLeF32(*out, scan.fTime);
     plat::appendLe32(*out, static_cast<std::uint32_t>(label.size()));
-    for (const char16_t c : label) {
-      out->push_back(static_cast<char>(c & 0xFF));
-      out->push_back(static_cast<char>(c >> 8));
-    }
+    *out += plat::toUtf16Le(label);
     for (const CSpcPoint& p : scan.peaks) {
       plat::appendLeF32(*out, p.re);
       plat::appendLeF32(*out, p.im);
@@ -511,11 +505,15 @@ bool SpcFolderFindSpectrum(std::string_view folder, std::int32_t number, std::in
   return false;
 }
 
-bool SpcFolderReadSpectrum(std::string_view folder, std::int32_t number, CSpcData* data) {
+bool SpcFolderReadSpectrum(std::string_view folder, std::int32_t number, CSpcData* data, SpcFailure* failure) {
   std::int32_t kindId = 0;
-  if (!data || !SpcFolderFindSpectrum(folder, number, &kindId)) return false;
+  if (!data) return false;
+  if (!SpcFolderFindSpectrum(folder, number, &kindId)) {
+    if (failure) *failure = SpcFailure::At("no section of spectrum " + plat::formatInt(number), -1, kParametersFile);
+    return false;
+  }
   data->Reset();
-  if (!CSpcFolderCodec(*SpcFolderKindOf(kindId)).Read(folder, data, number)) return false;
+  if (!CSpcFolderCodec(*SpcFolderKindOf(kindId)).Read(folder, data, number, failure)) return false;
   data->nKind = kindId;
   return true;
 }
@@ -546,15 +544,20 @@ std::int32_t CSpcFolderCodec::GetSpectrumCount(COrvFile* file) const {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(end - first, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t number) const {
+bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t number, SpcFailure* why) const {
   if (!data || number < 0) return false;
+  auto fail = [&](SpcFailure failure) {
+    if (why) *why = std::move(failure);
+    return false;
+  };
   // Opening a missing INI file would create it: look first.
-  if (!plat::isRegularFile(ParametersPath(folder))) return false;
+  if (!plat::isRegularFile(ParametersPath(folder))) return fail(SpcFailure::At("no parameters file"));
 
   CSpcParamList params;
   {
     FolderSection section(folder, SectionName(m_kind, number));
-    if (section.desc().Open(PROF_MODE_OPEN) != PROF_OK) return false;
+    if (section.desc().Open(PROF_MODE_OPEN) != PROF_OK)
+      return fail(SpcFailure::At("no section " + SectionName(m_kind, number).substr(1), -1, kParametersFile));
     ReadSectionParams(section.desc(), &params);
   }
 
@@ -563,6 +566,9 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   auto count = [&](const char* name) -> std::int64_t {
     if (data->params.HasParam(name)) return data->params.GetValue(name).GetLong();
     return params.GetValue(name).GetLong();
+  };
+  auto negative = [&](const char* name) {
+    return fail(SpcFailure::At(std::string("negative ") + name, -1, kParametersFile));
   };
   const String8 fidPath = plat::joinPath(folder, NumberedName("fid", number));
   const String8 specPath = plat::joinPath(folder, NumberedName("spectrum", number));
@@ -578,23 +584,25 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
     case SpcFolderPoints::Complex: {
       const std::int64_t nFid = count("TD") / 2;
       const std::int64_t nSpec = count("SI");
-      if (nFid < 0 || nSpec < 0) return false;
-      if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid), &haveFid)) return false;
-      if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum), &haveSpectrum)) return false;
+      if (nFid < 0) return negative("TD");
+      if (nSpec < 0) return negative("SI");
+      if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, why), &haveFid)) return false;
+      if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, why), &haveSpectrum))
+        return false;
       break;
     }
     case SpcFolderPoints::Real: {
-      const bool npoints = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv;
-      const std::int64_t n = count(npoints ? "NPOINTS" : "SI");
-      if (n < 0) return false;
-      if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum), &haveSpectrum)) return false;
+      const char* name = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv ? "NPOINTS" : "SI";
+      const std::int64_t n = count(name);
+      if (n < 0) return negative(name);
+      if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum, why), &haveSpectrum)) return false;
       break;
     }
     case SpcFolderPoints::Scans: {
       const std::int64_t n = count("ScansNumber");
-      if (n < 0) return false;
+      if (n < 0) return negative("ScansNumber");
       bool haveScans = false;
-      if (n != 0 && !take(ReadScanFile(specPath, n, &scans), &haveScans)) return false;
+      if (n != 0 && !take(ReadScanFile(specPath, n, &scans, why), &haveScans)) return false;
       break;
     }
   }

@@ -52,6 +52,46 @@ bool CSpcParamList::RenameParam(std::string_view oldName, std::string_view newNa
   return true;
 }
 
+void CSpcParamList::Append(std::string_view name, const CVariant& value) {
+  m_entries.push_back(CSpcParam{value, std::string(name), ""});
+}
+
+void CSpcParamList::Append(std::string_view name, std::int16_t value) {
+  CVariant v;
+  v.SetShort(value);
+  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+}
+
+void CSpcParamList::Append(std::string_view name, std::int32_t value) {
+  CVariant v;
+  v.SetLong(value);
+  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+}
+
+void CSpcParamList::Append(std::string_view name, float value) {
+  CVariant v;
+  v.SetFloat(value);
+  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+}
+
+void CSpcParamList::Append(std::string_view name, double value) {
+  CVariant v;
+  v.SetDouble(value);
+  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+}
+
+void CSpcParamList::Append(std::string_view name, std::string_view text) {
+  CVariant v;
+  v.SetString(text);
+  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+}
+
+void CSpcParamList::AppendDate(std::string_view name, double date) {
+  CVariant v;
+  v.SetDate(date);
+  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+}
+
 // ---- Record ----------------------------------------------------------------------------------
 
 void CSpcData::Reset() { *this = CSpcData(); }

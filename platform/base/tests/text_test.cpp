@@ -28,6 +28,15 @@ TEST(Text, UnpairedSurrogateEncodesAsReplacement) {
   EXPECT_EQ(plat::toUtf8(lone), "a\xEF\xBF\xBD" "b");
 }
 
+TEST(Text, LittleEndianUnitsRoundTripAndDropAnOddByte) {
+  const std::u16string text = u"a\u00e9\u20ac\U0001F600";
+  const std::string bytes = plat::toUtf16Le(text);
+  EXPECT_EQ(bytes.substr(0, 4), std::string("a\0\xe9\0", 4));
+  EXPECT_EQ(plat::fromUtf16Le(bytes), text);
+  EXPECT_EQ(plat::fromUtf16Le(bytes + "x"), text);
+  EXPECT_EQ(plat::fromUtf16Le(""), u"");
+}
+
 TEST(Text, CaseInsensitiveCompareFoldsAsciiAndLatin1) {
   EXPECT_TRUE(plat::equalsNoCase(u"HKEY_Current_User", u"hkey_current_user"));
   EXPECT_TRUE(plat::equalsNoCase(u"\u00c9TAT", u"\u00e9tat"));

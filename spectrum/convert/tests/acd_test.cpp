@@ -240,8 +240,8 @@ TEST(Acd, TruncatedFilesNeverCrash) {
     nmr.Detect(&file);
     mass.Detect(&file);
     CSpcData a, b;
-    nmr.Read(path, &a, 0);
-    mass.Read(path, &b, 0);
+    ReadSayingWhy(nmr, path, &a);
+    ReadSayingWhy(mass, path, &b);
   };
   NmrBlock block;
   block.flags = 0x11;

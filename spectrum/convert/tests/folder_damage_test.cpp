@@ -41,7 +41,9 @@ void SweepPointFile(std::int32_t kind, const char* file) {
   const SpcFolderKind& kindRow = *SpcFolderKindOf(kind);
   convert_test::SweepPrefixes(name + "/" + file, bytes, [&](const std::string&, COrvFile&, std::size_t length) {
     CSpcData data;
-    const bool ok = CSpcFolderCodec(kindRow).Read(folder, &data, 0);
+    SpcFailure why;
+    const bool ok = CSpcFolderCodec(kindRow).Read(folder, &data, 0, &why);
+    EXPECT_EQ(ok, why.empty()) << why.Describe();
     // A 2D fid that still holds whole rows past TD / 2 reads; anything else short fails.
     if (kind == kSpcKindNmr2d && length % 8 == 0 && length >= 16 * 8) {
       EXPECT_TRUE(ok);

@@ -54,8 +54,8 @@ Outcome ReadBoth(const std::string& path) {
   COrvFile folder(path);
   one.Detect(&folder);
   two.Detect(&folder);
-  o.ok1d = one.Read(path, &o.d1, 0);
-  o.ok2d = two.Read(path, &o.d2, 0);
+  o.ok1d = convert_test::ReadSayingWhy(one, path, &o.d1);
+  o.ok2d = convert_test::ReadSayingWhy(two, path, &o.d2);
   return o;
 }
 
