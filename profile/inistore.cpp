@@ -1,9 +1,11 @@
 #include "profile/inistore.h"
 
 #include <new>
+#include <vector>
 #include <string_view>
 
 #include "platform/base/numtext.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 
 namespace dorlin {
@@ -213,8 +215,7 @@ COrvIniDesc::~COrvIniDesc() {
 
 void COrvIniDesc::TakeLocation(const CProfLocation& location, int mode) {
   fileName_ = location.root;
-  section_ = location.path;
-  if (!section_.empty() && section_.front() == u'\\') section_.erase(0, 1);
+  section_ = plat::SectionPath(location.path).relative().text();
   mode_ = mode;
   DropCache();
 }
@@ -276,27 +277,18 @@ bool COrvIniDesc::Create(const CProfLocation& location, int mode, int /*options*
   if (!FindSection(*file)) {
     // Find the nearest existing ancestor; a missing top level goes to the end of the file.
     std::size_t insertAt = file->GetLineCount();
-    std::size_t missingFrom = 0;  // where the name of the first missing level ends its parent
-    u16string_view prefix = section_;
-    for (;;) {
-      const std::size_t cut = prefix.rfind(u'\\');
-      if (cut == u16string_view::npos) break;
-      prefix = prefix.substr(0, cut);
+    std::vector<plat::SectionPath> missing{plat::SectionPath(section_)};  // from the section up
+    for (plat::SectionPath up = missing.back().parent(); !up.empty(); up = up.parent()) {
       std::size_t first = 0, count = 0;
-      if (findBlock(*file, prefix, &first, &count)) {
+      if (findBlock(*file, up.text(), &first, &count)) {
         insertAt = first + count;
-        missingFrom = cut + 1;
         break;
       }
+      missing.push_back(up);
     }
     // Each missing level, from the top down, right after its parent's own lines.
-    for (;;) {
-      const std::size_t next = section_.find(u'\\', missingFrom);
-      const String16 level = section_.substr(0, next);
-      file->InsertLine(insertAt++, u"[" + level + u"]");
-      if (next == String16::npos) break;
-      missingFrom = next + 1;
-    }
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level)
+      file->InsertLine(insertAt++, u"[" + level->text() + u"]");
     blockFirst_ = insertAt - 1;
     blockCount_ = 1;
     cachedCounter_ = file->GetChangeCounter();
@@ -330,12 +322,11 @@ bool COrvIniDesc::DeleteSection(const CProfLocation& location) {
   } else {
     // A section with subsections stays, as in the registry: removing only its own lines would
     // leave its subsections behind without it.
-    const String16 prefix = section_ + u"\\";
+    const plat::SectionPath self(section_);
+    plat::SectionPath below;
     u16string_view name;
     for (std::size_t i = 0; i < file->GetLineCount() && code == PROF_OK; ++i) {
-      if (isLineHeader(*file, i, &name) && (section_.empty() || plat::startsWithNoCase(name, prefix))) {
-        code = PROF_HAS_SUBSECTIONS;
-      }
+      if (isLineHeader(*file, i, &name) && self.below(name, &below)) code = PROF_HAS_SUBSECTIONS;
     }
     if (code == PROF_OK) file->RemoveLines(blockFirst_, blockCount_);
   }
@@ -487,13 +478,13 @@ bool COrvIniDesc::DeleteValue(const String16& name) {
 
 template <class Visit>
 void COrvIniDesc::ForEachSubsection(const COrvTextFile& file, Visit visit) const {
-  const String16 prefix = section_.empty() ? String16() : section_ + u"\\";
+  const plat::SectionPath self(section_);
+  plat::SectionPath own;
   u16string_view name;
   for (std::size_t i = blockFirst_ + blockCount_; i < file.GetLineCount(); ++i) {
     if (!isLineHeader(file, i, &name)) continue;
-    if (!plat::startsWithNoCase(name, prefix)) break;
-    const u16string_view own = name.substr(prefix.size());
-    if (!own.empty() && own.find(u'\\') == u16string_view::npos) visit(own);
+    if (!self.below(name, &own)) break;
+    if (own.isSingleName()) visit(u16string_view(own.text()));
   }
 }
 
