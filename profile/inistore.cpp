@@ -425,8 +425,9 @@ bool COrvIniDesc::GetValue(const String16& name, Bytes* bytes, int* type) {
 bool COrvIniDesc::WriteValue(const String16& name, const String16& text, int type) {
   if ((mode_ & PROF_ACCESS_WRITE) == 0) return fail(PROF_ACCESS_DENIED);
   if (!isWritableName(name) || holdsLineBreak(text)) return fail(PROF_INVALID_PARAMETER);
-  const String16 line =
-      typeControl ? name + u" = " + String16(typeWord(type)) + u" " + text : name + u"=" + text;
+  // An untyped value never gets a type word, whatever the type control says.
+  const String16 line = typeControl && type != PROF_TYPE_NONE ? name + u" = " + String16(typeWord(type)) + u" " + text
+                                                              : name + u"=" + text;
   return Run(PROF_ACCESS_WRITE, true, [&](COrvTextFile& file) {
     const std::size_t at = FindValue(file, name, nullptr);
     if (at != String16::npos) {
@@ -464,7 +465,15 @@ bool COrvIniDesc::SetBinary(const String16& name, const Bytes* bytes) {
   return WriteValue(name, text, PROF_TYPE_BINARY);
 }
 
-bool COrvIniDesc::SetValue(const String16&, const Bytes*, int) { return fail(PROF_NOT_SUPPORTED); }
+bool COrvIniDesc::SetValue(const String16& name, const Bytes* bytes, int type) {
+  // Untyped text (16-bit, an ending NUL allowed) is the one value without a typed setter; a
+  // caller writes it so that no type word is written whatever the process-wide switch says.
+  if (type != PROF_TYPE_NONE) return fail(PROF_NOT_SUPPORTED);
+  String16 text = plat::fromUtf16Le(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  while (!text.empty() && text.back() == u'\0') text.pop_back();
+  if (bytes->size() % 2 != 0 || text.find(u'\0') != String16::npos) return fail(PROF_INVALID_PARAMETER);
+  return WriteValue(name, text, PROF_TYPE_NONE);
+}
 
 bool COrvIniDesc::DeleteValue(const String16& name) {
   return Run(PROF_ACCESS_WRITE, true, [&](COrvTextFile& file) {

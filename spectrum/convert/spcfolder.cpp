@@ -17,6 +17,7 @@
 #include "platform/base/mappedfile.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 #include "spectrum/data/spcprocess.h"
@@ -37,10 +38,6 @@ constexpr SpcFolderKind kFolderKinds[] = {
 };
 
 constexpr const char* kParametersFile = "parameters";
-// A parameters file is a few kilobytes; anything far larger is no spectrum folder of ours.
-constexpr std::size_t kMaxParametersBytes = std::size_t(1) << 26;
-// The largest mass point file read whole.
-constexpr std::size_t kMaxScanFileBytes = std::size_t(1) << 31;
 // Value names longer than this are skipped rather than read.
 constexpr unsigned kMaxNameChars = 1u << 16;
 
@@ -50,13 +47,15 @@ String8 NumberedName(const char* base, std::int32_t number) {
   return String8(base) + "." + plat::formatInt(number);
 }
 
-String8 SectionName(const SpcFolderKind& kind, std::int32_t number) {
-  return String8(kind.sectionPrefix) + "_" + plat::formatInt(number);
+// The section of spectrum number of the kind ("\CONTROL_NMR_3"): the prefix's last name with
+// "_" and the number appended.
+plat::SectionPath SectionName(const SpcFolderKind& kind, std::int32_t number) {
+  return plat::SectionPath(plat::toUtf16(String8(kind.sectionPrefix) + "_" + plat::formatInt(number)));
 }
 
 // ---- The section headers of a parameters file ----
 
-// "CONTROL_<KIND>_<n>" (any case) gives the kind row and n.
+// "CONTROL_<KIND>_<n>" (any case), a section right below the file's root, gives the kind row and n.
 bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::int32_t* number) {
   const std::size_t underscore = name.rfind('_');
   if (underscore == std::string_view::npos) return false;
@@ -70,7 +69,7 @@ bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::in
   if (n > std::numeric_limits<std::int32_t>::max()) return false;
   const std::string_view head = name.substr(0, underscore);
   for (const SpcFolderKind& k : kFolderKinds) {
-    if (plat::equalsNoCase(head, std::string_view(k.sectionPrefix + 1))) {
+    if (plat::equalsNoCase(plat::toUtf16(head), plat::SectionPath(plat::toUtf16(k.sectionPrefix)).relative().text())) {
       *kind = &k;
       *number = static_cast<std::int32_t>(n);
       return true;
@@ -78,13 +77,6 @@ bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::in
   }
   return false;
 }
-
-// A UTF-16 parameters file (marked by FF FE) as UTF-8; the store itself writes 8-bit text.
-bool IsUtf16Text(std::string_view bytes) {
-  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
-}
-
-String8 DecodeUtf16Text(std::string_view bytes) { return plat::toUtf8(plat::fromUtf16Le(bytes.substr(2))); }
 
 // ---- Point files ----
 
@@ -227,8 +219,8 @@ bool RemoveIfPresent(const String8& path) { return ::unlink(path.c_str()) == 0 |
 // A descriptor of one spectrum section of a folder's parameters file.
 class FolderSection {
  public:
-  FolderSection(std::string_view folder, const String8& section)
-      : m_desc(plat::toUtf16(ParametersPath(folder)).c_str(), plat::toUtf16(section).c_str()) {
+  FolderSection(std::string_view folder, const plat::SectionPath& section)
+      : m_desc(plat::toUtf16(ParametersPath(folder)).c_str(), section.c_str()) {
     m_desc.SetIni(true);
   }
   COrvProfDesc& desc() { return m_desc; }
@@ -237,12 +229,14 @@ class FolderSection {
   COrvProfDesc m_desc;
 };
 
-// The index-th value name of the open section and its type; false past the last.
-bool EnumValueName(COrvProfDesc& desc, int index, String16* name, int* type, bool* tooLong) {
+// The index-th name that enumerate(index, buffer, size) gives, in a buffer grown as it needs;
+// false past the last. A name longer than the longest this format reads is reported as too long.
+template <class Enumerate>
+bool EnumName(int index, String16* name, bool* tooLong, Enumerate enumerate) {
   std::vector<char16_t> buffer(260);
   *tooLong = false;
   for (;;) {
-    const int rc = OrvEnumProfValue(index, buffer.data(), static_cast<unsigned>(buffer.size()), type, &desc);
+    const int rc = enumerate(index, buffer.data(), static_cast<unsigned>(buffer.size()));
     if (rc == PROF_OK) {
       *name = String16(buffer.data());
       return true;
@@ -256,6 +250,20 @@ bool EnumValueName(COrvProfDesc& desc, int index, String16* name, int* type, boo
   }
 }
 
+// The index-th value name of the open section and its type; false past the last.
+bool EnumValueName(COrvProfDesc& desc, int index, String16* name, int* type, bool* tooLong) {
+  return EnumName(index, name, tooLong, [&](int i, char16_t* buffer, unsigned cch) {
+    return OrvEnumProfValue(i, buffer, cch, type, &desc);
+  });
+}
+
+// The index-th subsection name of the open section; false past the last.
+bool EnumSectionName(COrvProfDesc& desc, int index, String16* name, bool* tooLong) {
+  return EnumName(index, name, tooLong, [&](int i, char16_t* buffer, unsigned cch) {
+    return OrvEnumProfSection(i, buffer, cch, &desc);
+  });
+}
+
 // The value's text whatever type word it was written with.
 String8 ValueText(COrvProfDesc& desc, const String16& name) {
   unsigned length = 0;
@@ -264,9 +272,7 @@ String8 ValueText(COrvProfDesc& desc, const String16& name) {
   std::vector<unsigned char> bytes(length);
   if (length && OrvGetProfValue(name.c_str(), bytes.data(), &length, &type, &desc) != PROF_OK) return "";
   bytes.resize(std::min<std::size_t>(bytes.size(), length));
-  if (type == PROF_TYPE_DWORD && bytes.size() == 4) {
-    return plat::formatInt(static_cast<std::int32_t>(plat::loadLe32(bytes.data())));
-  }
+  if (type == PROF_TYPE_DWORD && bytes.size() == 4) return plat::formatInt(plat::ByteCursor(bytes.data(), 4).i32le());
   if (type == PROF_TYPE_BINARY) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     String8 text;
@@ -277,13 +283,8 @@ String8 ValueText(COrvProfDesc& desc, const String16& name) {
     }
     return text;
   }
-  String16 text;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto c = static_cast<char16_t>(plat::loadLe16(&bytes[i]));
-    if (c == 0) break;
-    text.push_back(c);
-  }
-  return plat::toUtf8(text);
+  const String16 text = plat::fromUtf16Le(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return plat::toUtf8(std::u16string_view(text).substr(0, text.find(u'\0')));
 }
 
 // Range value text "(lo..hi) e1 e2 ...": the elements as floats, lower bound 0. Elements that
@@ -358,57 +359,27 @@ String8 StoredText(const CVariant& value) {
   return text;
 }
 
-// Writes the values of one open section without type words. The store's type-word switch is
-// process-wide and has no getter, so the first value written shows how it stands; when it is
-// on, it is switched off for this writer and back on at the end.
-class UntypedWriter {
- public:
-  explicit UntypedWriter(COrvProfDesc& desc) : m_desc(desc) {}
-  ~UntypedWriter() {
-    if (m_restoreTypes) OrvSetIniTypeControl(1);
-  }
-  UntypedWriter(const UntypedWriter&) = delete;
-  UntypedWriter& operator=(const UntypedWriter&) = delete;
+// Stores text under name as an untyped value: the line carries no type word, whatever the
+// store's process-wide switch says. The result is not examined: a value the store refuses (a name
+// or text it cannot hold) is left out, as the format always did.
+void StoreUntyped(COrvProfDesc& desc, std::string_view name, std::string_view text) {
+  const String16 n = plat::toUtf16(name);
+  const String8 bytes = plat::toUtf16Le(plat::toUtf16(text));
+  (void)OrvSetProfValue(n.c_str(), bytes.data(), static_cast<unsigned>(bytes.size()), PROF_TYPE_NONE, &desc);
+}
 
-  void Int(const char* name, std::int32_t value) {
-    const String16 n = plat::toUtf16(name);
-    Store(n, [&] { return OrvSetProfInt(n.c_str(), value, &m_desc); });
-  }
-  void Text(const String8& name, const String8& text) {
-    const String16 n = plat::toUtf16(name);
-    const String16 t = plat::toUtf16(text);
-    Store(n, [&] { return OrvSetProfString(n.c_str(), t.c_str(), &m_desc); });
-  }
+// The writer's three kinds of value, all stored as untyped text.
+class SectionWriter {
+ public:
+  explicit SectionWriter(COrvProfDesc& desc) : m_desc(desc) {}
+  void Int(const char* name, std::int32_t value) { StoreUntyped(m_desc, name, plat::formatInt(value)); }
+  void Text(std::string_view name, std::string_view text) { StoreUntyped(m_desc, name, text); }
   void Float(const char* name, float value) {
-    const String16 n = plat::toUtf16(name);
-    Store(n, [&] { return CSpcFolderCodec::WriteProfFloat(n.c_str(), value, "%f", m_desc) ? PROF_OK : PROF_ERROR; });
+    CSpcFolderCodec::WriteProfFloat(plat::toUtf16(name).c_str(), value, "%f", m_desc);
   }
 
  private:
-  template <class Set>
-  void Store(const String16& name, Set set) {
-    // The result of a single store is not examined: a value the store refuses (a name or text
-    // it cannot hold) is left out, as the format always did.
-    if (set() != PROF_OK || m_probed) return;
-    m_probed = true;
-    if (StoredType(name) == PROF_TYPE_NONE) return;
-    OrvSetIniTypeControl(0);
-    m_restoreTypes = true;
-    set();
-  }
-
-  int StoredType(const String16& name) {
-    String16 found;
-    int type = PROF_TYPE_NONE;
-    bool tooLong = false;
-    for (int i = 0; EnumValueName(m_desc, i, &found, &type, &tooLong); ++i)
-      if (!tooLong && plat::equalsNoCase(found, name)) return type;
-    return PROF_TYPE_NONE;
-  }
-
   COrvProfDesc& m_desc;
-  bool m_probed = false;
-  bool m_restoreTypes = false;
 };
 
 // Removes the section of number n of every kind, so the number names one spectrum only. A
@@ -460,23 +431,19 @@ const SpcFolderKind* SpcFolderKindOf(std::int32_t kindId) {
 
 std::vector<SpcFolderEntry> SpcFolderList(std::string_view folder) {
   std::vector<SpcFolderEntry> entries;
-  if (!plat::isDirectory(String8(folder))) return entries;
-  String8 bytes;
-  if (plat::readFile(ParametersPath(folder), &bytes, kMaxParametersBytes) != plat::FileStatus::Ok) return entries;
-  if (IsUtf16Text(bytes)) bytes = DecodeUtf16Text(bytes);
-  const String8& text = bytes;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == String8::npos) end = text.size();
-    const std::string_view line(text.data() + start, end - start);
-    start = end + 1;
-    if (line.size() < 2 || line.front() != '[' || line.back() != ']') continue;
+  // Opening a missing INI file would create it: look first.
+  if (!plat::isDirectory(String8(folder)) || !plat::isRegularFile(ParametersPath(folder))) return entries;
+  // The sections right below the file's root, as the profile store reads them.
+  FolderSection root(folder, plat::SectionPath(u"\\"));
+  if (root.desc().Open(PROF_MODE_OPEN) != PROF_OK) return entries;
+  String16 name;
+  bool tooLong = false;
+  for (int i = 0; EnumSectionName(root.desc(), i, &name, &tooLong); ++i) {
     const SpcFolderKind* kind = nullptr;
     std::int32_t number = 0;
-    if (ParseSectionName(plat::trim(line.substr(1, line.size() - 2)), &kind, &number))
-      entries.push_back({number, kind->kindId});
+    if (!tooLong && ParseSectionName(plat::toUtf8(name), &kind, &number)) entries.push_back({number, kind->kindId});
   }
+  root.desc().Close();
   std::sort(entries.begin(), entries.end(), [](const SpcFolderEntry& a, const SpcFolderEntry& b) {
     return a.number != b.number ? a.number < b.number : a.kindId < b.kindId;
   });
@@ -557,7 +524,8 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   {
     FolderSection section(folder, SectionName(m_kind, number));
     if (section.desc().Open(PROF_MODE_OPEN) != PROF_OK)
-      return fail(SpcFailure::At("no section " + SectionName(m_kind, number).substr(1), -1, kParametersFile));
+      return fail(SpcFailure::At("no section " + plat::toUtf8(SectionName(m_kind, number).relative().text()), -1,
+                                 kParametersFile));
     ReadSectionParams(section.desc(), &params);
   }
 
@@ -631,7 +599,8 @@ bool CSpcFolderCodec::WriteProfFloat(const char16_t* name, float value, const ch
   // Only "%f" is asked for; number text never depends on the locale.
   const String8 text = std::strcmp(format, "%f") == 0 ? plat::formatDouble(static_cast<double>(value), 'f', 6)
                                                       : plat::formatDouble(static_cast<double>(value));
-  return OrvSetProfString(name, plat::toUtf16(text).c_str(), &desc) == PROF_OK;
+  const String8 bytes = plat::toUtf16Le(plat::toUtf16(text));
+  return OrvSetProfValue(name, bytes.data(), static_cast<unsigned>(bytes.size()), PROF_TYPE_NONE, &desc) == PROF_OK;
 }
 
 bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::int32_t number) const {
@@ -691,7 +660,7 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
   COrvProfDesc& desc = section.desc();
   if (desc.Open(PROF_MODE_ALL) != PROF_OK) return false;
   {
-    UntypedWriter out(desc);
+    SectionWriter out(desc);
     std::vector<const char*> fixed;
     switch (m_kind.points) {
       case SpcFolderPoints::Complex: {
@@ -741,7 +710,7 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
     for (const CSpcParam& p : record.params) {
       const bool isFixed = std::any_of(fixed.begin(), fixed.end(),
                                        [&](const char* f) { return plat::equalsNoCase(p.name, std::string_view(f)); });
-      if (isFixed || p.name.find('\\') != String8::npos) continue;
+      if (isFixed || !plat::SectionPath(plat::toUtf16(p.name)).isSingleName()) continue;
       out.Text(p.name, StoredText(p.value));
     }
   }

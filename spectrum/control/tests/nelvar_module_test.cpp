@@ -24,7 +24,7 @@ TEST(NelvarModule, LoadsAndSharesTheProfileStore) {
   if (!defined || !imported) GTEST_SKIP() << "nm not available";
   EXPECT_TRUE(defined->empty()) << "unexpected export: " << defined->begin()->first;
   EXPECT_EQ(imported->count("OrvOpenProfSection"), 1u);
-  EXPECT_EQ(imported->count("OrvSetProfString"), 1u);
+  EXPECT_EQ(imported->count("OrvSetProfValue"), 1u);
 }
 
 }  // namespace
