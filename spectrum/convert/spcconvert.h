@@ -3,8 +3,8 @@
 //
 // Callers never name a format class. They walk the spectrum kind table and ask each kind object
 // for its formats by index; a leaf converter lives for one operation (detect, count, read or
-// write). The kind table, every kind's format table, the numbering of the spectra of a file
-// and the choice of the converter that reads a given one are here.
+// write). The kind table, the numbering of the spectra of a file and the choice of the converter
+// that reads a given one are here; the format tables, which name the leaves, are spcformats.cpp.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -96,16 +96,27 @@ class CSpcConvert {
   SpcFailure m_failure;
 };
 
-// One row of a kind's format table.
+// One row of a kind's format table (the tables are in spcformats.cpp).
 struct SpcFormatInfo {
   const char* name;
   std::uint32_t caps;
   const char* ext;
   const char* options;
-  // Makes the leaf; null while the format has no converter of its own yet (its row then
-  // detects nothing and reads and writes nothing).
+  // Makes the leaf.
   std::unique_ptr<CSpcConvert> (*create)(std::uint32_t index);
 };
+
+// A container format: a folder that numbers the spectra it holds itself, across kinds, so the
+// loader asks it before the kinds' formats (the spectrum folder, named in spcformats.cpp).
+struct SpcContainerFormat {
+  const char* name;  // the format name of its spectra
+  // Its spectra at path; 0 when path is none of it.
+  std::int32_t (*count)(std::string_view path);
+  // Reads spectrum number of path into data (reset first) and stores the kind id; false, with
+  // the reason in *failure when given, when it cannot.
+  bool (*read)(std::string_view path, std::int32_t number, CSpcData* data, SpcFailure* failure);
+};
+const SpcContainerFormat& SpcContainer();
 
 // Behaviour shared by the kind classes: the kind's format table and the defaults of a leaf.
 class CSpcKindConvert : public CSpcConvert {
@@ -160,11 +171,6 @@ class CSpcFormat : public Kind {
     return this->m_nFormat < this->GetFormatCount() ? &this->FormatInfo(this->m_nFormat) : nullptr;
   }
 };
-
-// A leaf of a format that has no converter of its own yet: it reports its table row (name,
-// caps, extension, options) and recognises, reads and writes nothing.
-template <class Kind>
-using CSpcPendingFormat = CSpcFormat<Kind>;
 
 // The spectrum kind table.
 struct SpcKindRow {
