@@ -42,6 +42,16 @@ class ByteCursor {
   std::size_t failedAt() const { return failedAt_; }
   std::uint64_t failedWant() const { return failedWant_; }
 
+  // A new cursor on the same window, n bytes from its start: how a reader reaches a field of a
+  // header or record at its offset. It fails at once when n lies outside the window; this cursor
+  // and its failure stay as they are.
+  ByteCursor field(std::uint64_t n) const {
+    ByteCursor at = *this;
+    at.failed_ = false;
+    at.pos_ = begin_;
+    at.seek(n <= end_ - begin_ ? begin_ + n : end_ + 1);
+    return at;
+  }
   // Moves to offset (within the window), or n bytes on; a place outside the window fails.
   bool seek(std::uint64_t offset);
   bool skip(std::uint64_t n) { return take(n) != nullptr; }

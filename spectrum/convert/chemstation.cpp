@@ -16,7 +16,8 @@ constexpr std::size_t kHeaderSize = 298;
 constexpr std::size_t kTitleOffset = 24;
 constexpr std::size_t kOwnerOffset = 148;
 constexpr std::size_t kInstrumentOffset = 208;
-constexpr std::size_t kScanCountOffset = 280;  // then the first and last retention time
+constexpr std::size_t kScanCountOffset = 280;
+constexpr std::size_t kRetentionRangeOffset = 282;  // first and last retention time (ms)
 constexpr std::size_t kMsFirstScan = 754;
 constexpr std::size_t kMsScanHeaderSize = 18;
 constexpr std::size_t kUvFirstBlock = 512;
@@ -75,10 +76,10 @@ class DeltaDecoder {
 };
 
 // A header text: a length byte, then the text, kept within the header and ended by a 0 byte.
-void AppendHeaderText(CSpcData* data, const char* name, plat::ByteCursor header, std::size_t offset) {
-  header.seek(offset);
-  const std::uint8_t length = header.u8();
-  data->params.Append(name, header.text(std::min<std::uint64_t>(length, header.remaining())));
+void AppendHeaderText(CSpcData* data, const char* name, const plat::ByteCursor& header, std::size_t offset) {
+  plat::ByteCursor text = header.field(offset);
+  const std::uint8_t length = text.u8();
+  data->params.Append(name, text.text(std::min<std::uint64_t>(length, text.remaining())));
 }
 
 void ReadChromatogram(plat::ByteCursor in, CSpcData* data) {
@@ -163,7 +164,7 @@ MsScanHeader ReadMsScanHeader(plat::ByteCursor in) {
 }
 
 void ReadMassScans(plat::ByteCursor in, std::int32_t scans, std::int32_t kind, CSpcData* data) {
-  plat::ByteCursor times = in;
+  plat::ByteCursor times = in.field(kRetentionRangeOffset);
   in.seek(kMsFirstScan);
   for (std::int32_t scan = 0; scan < scans; ++scan) {
     if (!in.has(kMsScanHeaderSize)) break;
@@ -195,7 +196,6 @@ void ReadMassScans(plat::ByteCursor in, std::int32_t scans, std::int32_t kind, C
     }
   }
   if (kind == kSpcKindTic) {
-    times.seek(kScanCountOffset + 2);
     const std::int32_t first = times.i32be();
     const std::int32_t last = times.i32be();
     data->params.Append("FIRSTX", first * 0.001);
@@ -235,9 +235,7 @@ bool CChemStation::Read(std::string_view path, CSpcData* data, std::int32_t kind
     AppendHeaderText(data, "TITLE", header, kTitleOffset);
     AppendHeaderText(data, "OWNER", header, kOwnerOffset);
     AppendHeaderText(data, "INSTRUM", header, kInstrumentOffset);
-    plat::ByteCursor counts = header;
-    counts.seek(kScanCountOffset);
-    const std::int32_t scans = std::max<std::int16_t>(counts.i16be(), 0);
+    const std::int32_t scans = std::max<std::int16_t>(header.field(kScanCountOffset).i16be(), 0);
     switch (kind) {
       case kSpcKindCh: ReadChromatogram(in, data); break;
       case kSpcKindUv: ReadUv(in, scans, data); break;

@@ -33,13 +33,10 @@ bool CIrConvertSpectramax::Read(std::string_view path, CSpcData* data, std::int3
   if (!axis.seek(block) || !axis.has(kBlockSize))
     return Fail(SpcFailure::At("axis block lies outside the file", kBlockOffsetField));
   axis = axis.sub(kBlockSize);
-  plat::ByteCursor fields = axis;
-  fields.skip(kFirstXOffset);
-  const float firstX = fields.f32le();
-  const float lastX = fields.f32le();
-  fields = axis;
-  fields.skip(kCountOffset);
-  const std::uint16_t n = fields.u16le();
+  plat::ByteCursor range = axis.field(kFirstXOffset);
+  const float firstX = range.f32le();
+  const float lastX = range.f32le();
+  const std::uint16_t n = axis.field(kCountOffset).u16le();
   // The data end where the block begins; a count that would put them before the start of the
   // file does not describe this file.
   const std::uint64_t bytes = 4ull * n;

@@ -52,44 +52,40 @@ bool CSpcParamList::RenameParam(std::string_view oldName, std::string_view newNa
   return true;
 }
 
+namespace {
+
+// An entry named name whose value set gives, with an empty comment.
+template <class Set>
+CSpcParam NamedValue(std::string_view name, Set set) {
+  CSpcParam param;
+  set(param.value);
+  param.name = std::string(name);
+  return param;
+}
+
+}  // namespace
+
+// The value is copied before the list grows, so it may be an entry of this list.
 void CSpcParamList::Append(std::string_view name, const CVariant& value) {
-  m_entries.push_back(CSpcParam{value, std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v = value; }));
 }
-
 void CSpcParamList::Append(std::string_view name, std::int16_t value) {
-  CVariant v;
-  v.SetShort(value);
-  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetShort(value); }));
 }
-
 void CSpcParamList::Append(std::string_view name, std::int32_t value) {
-  CVariant v;
-  v.SetLong(value);
-  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetLong(value); }));
 }
-
 void CSpcParamList::Append(std::string_view name, float value) {
-  CVariant v;
-  v.SetFloat(value);
-  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetFloat(value); }));
 }
-
 void CSpcParamList::Append(std::string_view name, double value) {
-  CVariant v;
-  v.SetDouble(value);
-  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetDouble(value); }));
 }
-
 void CSpcParamList::Append(std::string_view name, std::string_view text) {
-  CVariant v;
-  v.SetString(text);
-  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetString(text); }));
 }
-
 void CSpcParamList::AppendDate(std::string_view name, double date) {
-  CVariant v;
-  v.SetDate(date);
-  m_entries.push_back(CSpcParam{std::move(v), std::string(name), ""});
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetDate(date); }));
 }
 
 // ---- Record ----------------------------------------------------------------------------------

@@ -77,6 +77,10 @@ TEST(ByteCursor, TextFieldsAndWindowsKeepTheirPlaceInTheFile) {
   EXPECT_FALSE(window.seek(0));    // before the window
   EXPECT_TRUE(c.ok());
 
+  // Fields count from the window's start, whatever this cursor went through.
+  EXPECT_EQ(window.field(1).u8(), 0x02);
+  EXPECT_FALSE(window.field(5).ok());
+
   plat::ByteCursor tooLong = c.sub(100);
   EXPECT_FALSE(tooLong.ok());
   EXPECT_FALSE(c.ok());

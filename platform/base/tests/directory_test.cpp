@@ -6,15 +6,11 @@
 
 #include "platform/base/file.h"
 #include "platform/base/path.h"
+#include "scratch.h"
 
 namespace {
 
-std::string scratchDir(const char* name) {
-  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
-  const std::string dir = plat::joinPath(scratch ? scratch : "/tmp", name);
-  EXPECT_TRUE(plat::makeDirectories(dir));
-  return dir;
-}
+using plat_test::ScratchDir;
 
 TEST(Directory, WildcardsFollowDosRules) {
   EXPECT_TRUE(plat::matchWildcard("*.MS", "data.ms"));
@@ -28,7 +24,7 @@ TEST(Directory, WildcardsFollowDosRules) {
 }
 
 TEST(Directory, SearchIsSortedByFoldedNameAndFindsNamesIgnoringCase) {
-  const std::string dir = scratchDir("find");
+  const std::string dir = ScratchDir("find");
   for (const char* name : {"b.dat", "A.DAT", "c.txt", "a1.dat"}) plat::writeFileAtomic(plat::joinPath(dir, name), "12345");
   plat::makeDirectories(plat::joinPath(dir, "sub.dat"));
   const auto found = plat::findFiles(dir, "*.dat");
@@ -49,7 +45,7 @@ TEST(Directory, SearchIsSortedByFoldedNameAndFindsNamesIgnoringCase) {
 }
 
 TEST(Directory, RemoveTreeTakesEverythingBelowAndNeverFollowsLinks) {
-  const std::string dir = scratchDir("tree");
+  const std::string dir = ScratchDir("tree");
   const std::string kept = plat::joinPath(dir, "kept");
   const std::string root = plat::joinPath(dir, "root");
   ASSERT_TRUE(plat::makeDirectories(plat::joinPath(root, "a/b")));

@@ -9,18 +9,14 @@
 #include <ctime>
 
 #include "platform/base/path.h"
+#include "scratch.h"
 
 namespace {
 
-std::string scratchDir(const char* name) {
-  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
-  const std::string dir = plat::joinPath(scratch ? scratch : "/tmp", name);
-  EXPECT_TRUE(plat::makeDirectories(dir));
-  return dir;
-}
+using plat_test::ScratchDir;
 
 TEST(File, AtomicReplaceKeepsTheOldFileWhenTheWriteFails) {
-  const std::string dir = scratchDir("atomic");
+  const std::string dir = ScratchDir("atomic");
   const std::string file = plat::joinPath(dir, "settings");
   ASSERT_TRUE(plat::writeFileAtomic(file, std::string("one\0two", 7)));
   std::string bytes;
@@ -37,7 +33,7 @@ TEST(File, AtomicReplaceKeepsTheOldFileWhenTheWriteFails) {
 }
 
 TEST(File, ReadReportsMissingAndOversizedFiles) {
-  const std::string dir = scratchDir("read");
+  const std::string dir = ScratchDir("read");
   std::string bytes = "untouched";
   EXPECT_EQ(plat::readFile(plat::joinPath(dir, "none"), &bytes), plat::FileStatus::NotFound);
   EXPECT_EQ(bytes, "untouched");
@@ -48,7 +44,7 @@ TEST(File, ReadReportsMissingAndOversizedFiles) {
 }
 
 TEST(File, BlocksAreReadAtTheirOffsetWithinTheFile) {
-  const std::string dir = scratchDir("block");
+  const std::string dir = ScratchDir("block");
   std::string bytes(100, 0);
   for (int i = 0; i < 100; ++i) bytes[i] = static_cast<char>(i);
   const std::string file = plat::joinPath(dir, "block.bin");
@@ -62,7 +58,7 @@ TEST(File, BlocksAreReadAtTheirOffsetWithinTheFile) {
 }
 
 TEST(File, InfoTellsKindSizeAndTimes) {
-  const std::string dir = scratchDir("info");
+  const std::string dir = ScratchDir("info");
   const std::string file = plat::joinPath(dir, "f");
   ASSERT_TRUE(plat::writeFileAtomic(file, "12345"));
   const plat::FileInfo f = plat::fileInfo(file);
@@ -98,7 +94,7 @@ TEST(File, LocalTimeFollowsTheTimeZone) {
 }
 
 TEST(File, StampChangesWhenTheFileIsReplaced) {
-  const std::string dir = scratchDir("stamp");
+  const std::string dir = ScratchDir("stamp");
   const std::string file = plat::joinPath(dir, "f");
   EXPECT_FALSE(plat::fileStamp(file).exists);
   ASSERT_TRUE(plat::writeFileAtomic(file, "a"));
@@ -108,7 +104,7 @@ TEST(File, StampChangesWhenTheFileIsReplaced) {
 }
 
 TEST(File, LockSerialisesProcesses) {
-  const std::string dir = scratchDir("lock");
+  const std::string dir = ScratchDir("lock");
   const std::string lockPath = plat::joinPath(dir, "lock");
   const std::string counter = plat::joinPath(dir, "counter");
   ASSERT_TRUE(plat::writeFileAtomic(counter, "0"));

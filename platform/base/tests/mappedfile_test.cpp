@@ -2,18 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <utility>
 
 #include "platform/base/file.h"
 #include "platform/base/path.h"
+#include "scratch.h"
 
 namespace {
 
 TEST(MappedFile, MapsRegularFilesOnly) {
-  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
-  const std::string dir = plat::joinPath(scratch ? scratch : "/tmp", "mapped");
-  ASSERT_TRUE(plat::makeDirectories(dir));
+  const std::string dir = plat_test::ScratchDir("mapped");
   const std::string file = plat::joinPath(dir, "data.bin");
   ASSERT_TRUE(plat::writeFileAtomic(file, std::string("a\0b", 3)));
   plat::MappedFile view(file);

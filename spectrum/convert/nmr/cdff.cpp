@@ -42,21 +42,6 @@ std::int32_t TruncateToInt(float v) {
   return static_cast<std::int32_t>(v);
 }
 
-// Header fields at their offsets.
-std::uint32_t U32At(plat::ByteCursor header, std::size_t offset) {
-  header.seek(offset);
-  return header.u32le();
-}
-float F32At(plat::ByteCursor header, std::size_t offset) {
-  header.seek(offset);
-  return header.f32le();
-}
-// Zero-ended text of a fixed field; a field without its zero ends at the field's end.
-std::string_view TextAt(plat::ByteCursor header, std::size_t offset, std::size_t size) {
-  header.seek(offset);
-  return header.text(size);
-}
-
 // A spectrum value as written: phased, with the baseline removed once (the curve when there is
 // one, else the base level).
 double WrittenValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
@@ -78,40 +63,40 @@ bool CNmrConvertCDFF::Read(std::string_view path, CSpcData* data, std::int32_t) 
   plat::ByteCursor in(file.Bytes());
   const plat::ByteCursor h = in.sub(kHeaderSize);
   if (!in) return Fail(SpcFailure::CutShort("header", in));
-  const std::uint32_t domain = U32At(h, kDomain);
-  const std::uint32_t n = U32At(h, kPoints);
+  const std::uint32_t domain = h.field(kDomain).u32le();
+  const std::uint32_t n = h.field(kPoints).u32le();
   // Only a FID or a spectrum can be held, of a size a record can take.
   if (domain > 1) return Fail(SpcFailure::At("domain is neither fid nor spectrum", kDomain));
   if (n > CSpcData::kMaxPoints) return Fail(SpcFailure::At("point count beyond what a record holds", kPoints));
 
-  data->nState = static_cast<std::int32_t>(U32At(h, kState));
+  data->nState = static_cast<std::int32_t>(h.field(kState).u32le());
   data->nAux = 1;
   data->nDomain = static_cast<std::int32_t>(domain);
-  data->nAcqCode = static_cast<std::int32_t>(U32At(h, kAcqCode));
+  data->nAcqCode = static_cast<std::int32_t>(h.field(kAcqCode).u32le());
 
-  const float sf = F32At(h, kFreq);
-  const float of = F32At(h, kOffsetHz);
-  const auto scans = static_cast<std::int32_t>(U32At(h, kScans));
+  const float sf = h.field(kFreq).f32le();
+  const float of = h.field(kOffsetHz).f32le();
+  const auto scans = static_cast<std::int32_t>(h.field(kScans).u32le());
   CSpcParamList& params = data->params;
-  params.Append("AQ_mod", static_cast<std::int32_t>(U32At(h, kAcqCode)));
-  params.Append("TE", TruncateToInt(F32At(h, kTemp)));
-  params.Append("RD", F32At(h, kRelax));
+  params.Append("AQ_mod", static_cast<std::int32_t>(h.field(kAcqCode).u32le()));
+  params.Append("TE", TruncateToInt(h.field(kTemp).f32le()));
+  params.Append("RD", h.field(kRelax).f32le());
   params.Append("NS", scans);
   params.Append("NSC", scans);
-  params.Append("PW", F32At(h, kPulse));
+  params.Append("PW", h.field(kPulse).f32le());
   params.Append("SF", sf);
-  params.Append("LB", F32At(h, kLb));
-  params.Append("DECIM", static_cast<std::int32_t>(U32At(h, kDecim)));
-  params.Append("SOLVENT", TextAt(h, kSolvent, kSolventSize));
-  params.Append("OWNER", TextAt(h, kOwner, kOwnerSize));
-  params.Append("TITLE", TextAt(h, kTitle, kTitleSize));
-  params.Append("SW", F32At(h, kSweep));
+  params.Append("LB", h.field(kLb).f32le());
+  params.Append("DECIM", static_cast<std::int32_t>(h.field(kDecim).u32le()));
+  params.Append("SOLVENT", h.field(kSolvent).text(kSolventSize));
+  params.Append("OWNER", h.field(kOwner).text(kOwnerSize));
+  params.Append("TITLE", h.field(kTitle).text(kTitleSize));
+  params.Append("SW", h.field(kSweep).f32le());
   params.Append("SFO", of * 0.000001 + sf);
   params.Append("OF", of);
   params.Append("OP", static_cast<std::int32_t>(n >> 1));
-  params.Append("PP", static_cast<std::int32_t>(U32At(h, kPivot)));
-  params.Append("PH0", F32At(h, kPh0));
-  params.Append("PH1", F32At(h, kPh1));
+  params.Append("PP", static_cast<std::int32_t>(h.field(kPivot).u32le()));
+  params.Append("PH0", h.field(kPh0).f32le());
+  params.Append("PH1", h.field(kPh1).f32le());
   params.Append("SI", static_cast<std::int32_t>(n));
   params.Append("TD", static_cast<std::int32_t>(2 * n));
   data->strName = GetPathFileName(path);
@@ -122,7 +107,7 @@ bool CNmrConvertCDFF::Read(std::string_view path, CSpcData* data, std::int32_t) 
   if (!in) return Fail(SpcFailure::CutShort("points", in));
   std::vector<CSpcPoint>& points = data->data[domain];
   points.insert(points.begin(), CSpcProcess::NextPow2(n), CSpcPoint{});
-  const bool integers = U32At(h, kDataType) == 1;
+  const bool integers = h.field(kDataType).u32le() == 1;
   auto value = [&](std::uint32_t bits) {
     return integers ? static_cast<float>(static_cast<std::int32_t>(bits)) : std::bit_cast<float>(bits);
   };

@@ -24,16 +24,6 @@ enum : std::size_t {
   kValues = 4, kSweep = 8, kFreq = 16, kDspfvs = 40, kDecim = 44, kOffsetRatio = 48, kComplex = 56, kIsFid = 60,
 };
 
-// Parameter block fields at their offsets.
-std::uint32_t U32At(plat::ByteCursor block, std::size_t offset) {
-  block.skip(offset);
-  return block.u32le();
-}
-double F64At(plat::ByteCursor block, std::size_t offset) {
-  block.skip(offset);
-  return block.f64le();
-}
-
 // The display font record the program stores after the data, then its closing words.
 std::string Trailer() {
   std::array<unsigned char, 60 + 16> t{};
@@ -61,16 +51,16 @@ bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_
   in.seek(kBlockOffset);
   const plat::ByteCursor b = in.sub(kBlockSize);
   if (!in) return Fail(SpcFailure::CutShort("parameter block", in));
-  const std::uint32_t n = U32At(b, kValues);
+  const std::uint32_t n = b.field(kValues).u32le();
   // A point vector of a size a record can take (N counts 32-bit values, two a point).
   if (n > 2 * std::uint64_t(CSpcData::kMaxPoints))
     return Fail(SpcFailure::At("value count beyond what a record holds", kBlockOffset + kValues));
 
-  const double sweep = F64At(b, kSweep);
-  const double freq = F64At(b, kFreq);
-  const auto decim = static_cast<std::int32_t>(U32At(b, kDecim));
-  const bool complex = U32At(b, kComplex) != 0;
-  const bool isFid = U32At(b, kIsFid) != 0;
+  const double sweep = b.field(kSweep).f64le();
+  const double freq = b.field(kFreq).f64le();
+  const auto decim = static_cast<std::int32_t>(b.field(kDecim).u32le());
+  const bool complex = b.field(kComplex).u32le() != 0;
+  const bool isFid = b.field(kIsFid).u32le() != 0;
   const std::uint32_t m = CSpcProcess::NextPow2(n) / 2;
 
   data->nState = 1;
@@ -80,13 +70,13 @@ bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_
   params.Append("SF", freq);
   params.Append("SFO1", freq);
   params.Append("SW", sweep);
-  params.Append("OF", n != 0 ? sweep - sweep / n * F64At(b, kOffsetRatio) : 0.0);
+  params.Append("OF", n != 0 ? sweep - sweep / n * b.field(kOffsetRatio).f64le() : 0.0);
   params.Append("PP", 0);
   params.Append("TD", static_cast<std::int32_t>(n));
   params.Append("SI", static_cast<std::int32_t>(m));
   params.Append("AQ_mod", complex ? (decim != 0 ? 3 : 1) : 2);
   params.Append("DECIM", decim);
-  params.Append("DSPFVS", static_cast<std::int32_t>(U32At(b, kDspfvs)));
+  params.Append("DSPFVS", static_cast<std::int32_t>(b.field(kDspfvs).u32le()));
   data->strName = GetPathTitle(path);
 
   if (n < 2) return Fail(SpcFailure::At("fewer than two values", kBlockOffset + kValues));

@@ -117,21 +117,17 @@ std::int64_t SignExtend(std::uint64_t value, int bits) {
 
 int Bcd(std::uint8_t b) { return (b & 15) + (b >> 4) * 10; }
 
-// A cursor on the header field at offset.
-plat::ByteCursor Field(plat::ByteCursor header, std::size_t offset) {
-  header.seek(offset);
-  return header;
-}
+// Header fields at their offsets.
 std::int32_t WordAt(const plat::ByteCursor& h, std::size_t offset) {
-  plat::ByteCursor f = Field(h, offset);
+  plat::ByteCursor f = h.field(offset);
   return ReadAspectWord(f);
 }
 double DecimalAt(const plat::ByteCursor& h, std::size_t offset) {
-  plat::ByteCursor f = Field(h, offset);
+  plat::ByteCursor f = h.field(offset);
   return ReadAspectDecimal(f);
 }
 double RealAt(const plat::ByteCursor& h, std::size_t offset) {
-  plat::ByteCursor f = Field(h, offset);
+  plat::ByteCursor f = h.field(offset);
   return ReadAspectReal48(f);
 }
 
@@ -144,9 +140,9 @@ constexpr AspectLayout kLayoutA{471, 435, 436, 437, 438, 439, 440, true};
 constexpr AspectLayout kLayoutB{543, 510, 511, 512, 288, 289, 290, false};
 
 std::optional<double> HeaderDate(const plat::ByteCursor& h, const AspectLayout& layout) {
-  auto bcd = [&](std::size_t offset) { return Bcd(Field(h, offset).u8()); };
+  auto bcd = [&](std::size_t offset) { return Bcd(h.field(offset).u8()); };
   plat::ole::DateParts parts;
-  const std::uint8_t year = Field(h, layout.year).u8();
+  const std::uint8_t year = h.field(layout.year).u8();
   parts.year = (year < 0x80 ? 2000 : 1900) + Bcd(year);
   parts.month = bcd(layout.month);
   parts.day = bcd(layout.day);
@@ -178,9 +174,9 @@ void AppendHeaderParams(const plat::ByteCursor& h, CSpcParamList& p) {
   p.Append("NC", WordAt(h, kNc));
   p.Append("NE", WordAt(h, kNs));
   p.Append("DW", RealAt(h, kDw) * 1e-6);
-  plat::ByteCursor owner = Field(h, kOwner);
+  plat::ByteCursor owner = h.field(kOwner);
   p.Append("OWNER", ReadAspectSixbitText(owner, kOwnerBytes));
-  plat::ByteCursor title = Field(h, kTitle);
+  plat::ByteCursor title = h.field(kTitle);
   p.Append("TITLE", ReadAspectText(title, kTitleChars));
   p.Append("SI", WordAt(h, kSize) / 2);
   p.Append("TD", WordAt(h, kTd));
@@ -190,13 +186,13 @@ void AppendHeaderParams(const plat::ByteCursor& h, CSpcParamList& p) {
 }
 
 void AppendLayoutParams(const plat::ByteCursor& h, CSpcParamList& p) {
-  const AspectLayout& layout = Field(h, kLayoutMarker).u8() == kLayoutBMarker ? kLayoutB : kLayoutA;
+  const AspectLayout& layout = h.field(kLayoutMarker).u8() == kLayoutBMarker ? kLayoutB : kLayoutA;
   p.Append("OF", FiniteDouble(RealAt(h, layout.offsetReal) + RealAt(h, kSw)));
   p.Append("OP", 0);
   if (auto date = HeaderDate(h, layout)) p.AppendDate("DATE", *date);
   if (!layout.hasArrays) return;
   float d[kArrayLength], s[kArrayLength], pulses[kArrayLength];
-  plat::ByteCursor delays = Field(h, kDelays), loops = Field(h, kLoops), pulseWords = Field(h, kPulses);
+  plat::ByteCursor delays = h.field(kDelays), loops = h.field(kLoops), pulseWords = h.field(kPulses);
   for (std::size_t i = 0; i < kArrayLength; ++i) {
     d[i] = static_cast<float>(ReadAspectDecimal(delays) * 1e-6);
     s[i] = static_cast<float>(ReadAspectWord(loops));
