@@ -191,6 +191,7 @@ void COrvProfDesc::BuildProfPath() {
     return;
   }
   plat::SectionPath full = plat::SectionPath(m_root).join(m_section);
-  if (!plat::startsWithNoCase(full.text(), u"HKEY_")) full = plat::SectionPath(u"HKEY_LOCAL_MACHINE\\").join(full.text());
+  if (!plat::startsWithNoCase(full.text(), u"HKEY_"))
+    full = plat::SectionPath(u"HKEY_LOCAL_MACHINE\\").join(full.text());
   m_fullPath = full.text();
 }

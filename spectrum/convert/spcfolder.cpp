@@ -161,7 +161,8 @@ FileResult ReadScanFile(const String8& path, std::int64_t count, std::vector<CMa
     const std::int32_t labelLength = c.i32le();
     if (!c) return Damaged(why, SpcFailure::CutShort("scan record", c, name));
     if (peaks < 0 || labelLength < 0)
-      return Damaged(why, SpcFailure::At("negative peak count or label length", static_cast<std::int64_t>(start), name));
+      return Damaged(why,
+                     SpcFailure::At("negative peak count or label length", static_cast<std::int64_t>(start), name));
     plat::ByteCursor label = c.sub(std::uint64_t(labelLength) * 2);
     plat::ByteCursor peakBytes = c.sub(std::uint64_t(peaks) * 8);
     if (!c) return Damaged(why, SpcFailure::CutShort("scan record", c, name));

@@ -83,7 +83,8 @@ bool CNmrConvertGSX::Detect(COrvFile* file) { return file && HasHeaderExtension(
 bool CNmrConvertGSX::Read(std::string_view path, CSpcData* data, std::int32_t) {
   const std::string dataPath = DataPathOf(path, ".gxd");
   COrvFile paramFile(path);
-  if (paramFile.m_dwAttributes == kOrvAttrInvalid || paramFile.IsFolder()) return Fail(SpcFailure::At("no parameter file"));
+  if (paramFile.m_dwAttributes == kOrvAttrInvalid || paramFile.IsFolder())
+    return Fail(SpcFailure::At("no parameter file"));
 
   data->nState = 1;
   data->nDomain = 0;

@@ -217,7 +217,8 @@ bool CNmrConvertWinNmr::Read(std::string_view path, CSpcData* data, std::int32_t
   }
   if (bases.empty()) return Fail(SpcFailure::At("no .aqs file"));
   std::size_t chosen = 0;
-  if (bases.size() > 1 && !Choose(bases, &chosen)) return Fail(SpcFailure::At("the data set chosen is none of the list"));
+  if (bases.size() > 1 && !Choose(bases, &chosen))
+    return Fail(SpcFailure::At("the data set chosen is none of the list"));
   const DataSetFiles files{folder, titles[chosen]};
 
   bool result = false;
@@ -234,7 +235,8 @@ bool CNmrConvertWinNmr::Read(std::string_view path, CSpcData* data, std::int32_t
     result = acquisition || processing;
   }
   ReadTitle(files.File(".tit"), data);
-  if (!result) return Fail(SpcFailure::At("neither the .dis file nor the .aqs and .fqs files can be read", -1, titles[chosen]));
+  if (!result)
+    return Fail(SpcFailure::At("neither the .dis file nor the .aqs and .fqs files can be read", -1, titles[chosen]));
 
   ReadFid(files.File(".fid"), data->params.GetValue("TD").GetLong(), data);
   ReadSpectrum(spectrumReal, files.File(".1i"), data->params.GetValue("SI").GetLong(), data);
