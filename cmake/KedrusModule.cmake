@@ -25,7 +25,7 @@
 # calls them links it PUBLIC. It resolves to libdorlin.so, except in a target whose property
 # KEDRUS_PROFILE_CORE is set (every test made by kedrus_add_test): there it is the static
 # dorlin_core, so a test shares one copy of the store's state with the code it tests and can
-# reach the store's classes.
+# reach the store's classes. Inside libdorlin.so it is nothing: the library is the store.
 
 # kedrus_add_module(<target> EXPORT_MAP <file> [SOURCES <files...>] [CORES <static libs...>]
 #                   [LIBS <targets...>])
