@@ -162,13 +162,12 @@ void COrvProfDesc::AssignString(plat::String16* target, const char16_t* text) {
 }
 
 void COrvProfDesc::SplitCombinedPath(const char16_t* text) {
-  const std::u16string_view whole = viewOf(text);
-  const std::size_t pos = whole.find(u"\\\\");
-  if (pos != std::u16string_view::npos) {
-    m_root = whole.substr(0, pos);
-    m_section = whole.substr(pos + 1);
+  plat::SectionPath root, section;
+  if (plat::SectionPath::splitCombined(viewOf(text), &root, &section)) {
+    m_root = root.text();
+    m_section = section.text();
   } else {
-    m_section = whole;
+    m_section = viewOf(text);
   }
   m_defaultApplied = false;
 }

@@ -8,6 +8,14 @@ namespace {
 constexpr char16_t kSep = SectionPath::kSeparator;
 }
 
+bool SectionPath::splitCombined(std::u16string_view text, SectionPath* root, SectionPath* section) {
+  const std::size_t pos = text.find(u"\\\\");
+  if (pos == std::u16string_view::npos) return false;
+  *root = SectionPath(text.substr(0, pos));
+  *section = SectionPath(text.substr(pos + 1));
+  return true;
+}
+
 SectionPath SectionPath::absolute() const {
   if (isAbsolute()) return *this;
   return SectionPath(kSep + text_);

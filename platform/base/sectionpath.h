@@ -13,6 +13,10 @@ class SectionPath {
  public:
   static constexpr char16_t kSeparator = u'\\';
 
+  // A combined text "root\\section" (two backslashes between root and section): the root before
+  // them and the section from the second on, so absolute. False when the text holds no "\\".
+  static bool splitCombined(std::u16string_view text, SectionPath* root, SectionPath* section);
+
   SectionPath() = default;
   explicit SectionPath(std::u16string_view text) : text_(text) {}
 

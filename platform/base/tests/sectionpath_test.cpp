@@ -64,6 +64,14 @@ TEST(SectionPath, ParentSplitsAndRoots) {
   EXPECT_TRUE(rest.empty());
 }
 
+TEST(SectionPath, CombinedTextSplitsAtTheDoubleBackslash) {
+  SectionPath root, section;
+  ASSERT_TRUE(SectionPath::splitCombined(u"HKEY_LOCAL_MACHINE\\Software\\\\CONTROL\\a", &root, &section));
+  EXPECT_EQ(root.text(), u"HKEY_LOCAL_MACHINE\\Software");
+  EXPECT_EQ(section.text(), u"\\CONTROL\\a");
+  EXPECT_FALSE(SectionPath::splitCombined(u"a\\b", &root, &section));
+}
+
 TEST(SectionPath, BelowComparesWithoutCaseAndNeedsASeparator) {
   SectionPath rest;
   ASSERT_TRUE(P(u"\\Root").below(u"\\ROOT\\a\\b", &rest));
