@@ -23,8 +23,8 @@ SpcFailure SpcFailure::AtLine(std::string check, std::int64_t line, std::string 
 }
 
 SpcFailure SpcFailure::CutShort(std::string_view what, const plat::ByteCursor& cursor, std::string file) {
-  const std::uint64_t left = cursor.failedAt() < cursor.end() ? cursor.end() - cursor.failedAt() : 0;
-  std::string check = std::string(what) + " cut short: " + plat::formatUInt(cursor.failedWant()) + " bytes wanted, " +
-                      plat::formatUInt(left) + " left";
+  const std::uint64_t wanted = cursor.failedAt() + cursor.failedWant();
+  std::string check = std::string(what) + " cut short: bytes up to offset " + plat::formatUInt(wanted) +
+                      " wanted, the file ends at " + plat::formatUInt(cursor.end());
   return At(std::move(check), static_cast<std::int64_t>(cursor.failedAt()), std::move(file));
 }

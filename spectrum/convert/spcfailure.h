@@ -22,7 +22,7 @@ struct SpcFailure {
 
   static SpcFailure At(std::string check, std::int64_t offset = -1, std::string file = {});
   static SpcFailure AtLine(std::string check, std::int64_t line, std::string file = {});
-  // A field the cursor could not read: "<what> cut short: 32 bytes wanted, 10 left", at the
-  // offset of the failed read.
+  // A field the cursor could not read: "<what> cut short: bytes up to offset 544 wanted, the file
+  // ends at 530", at the offset where the failed read began.
   static SpcFailure CutShort(std::string_view what, const plat::ByteCursor& cursor, std::string file = {});
 };
