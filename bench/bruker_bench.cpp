@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "platform/base/file.h"
+#include "platform/base/path.h"
 #include "spectrum/convert/nmr/bruker.h"
 #include "spectrum/convert/spcconvert.h"
 
@@ -20,10 +20,10 @@ std::string BenchRoot() {
   return std::string(dir && *dir ? dir : "/tmp") + "/kedrus_bruker_bench";
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+void WriteFile(const std::string& dir, const std::string& name, const std::string& bytes) {
+  const std::string path = plat::joinPath(dir, name);
+  plat::makeDirectories(std::string(plat::pathDirectory(path)));
+  plat::writeFileAtomic(path, bytes);
 }
 
 std::string Acqus(bool bigEndian, int dataType, int td) {
@@ -35,15 +35,15 @@ std::string Acqus(bool bigEndian, int dataType, int td) {
 // A 2D data set whose ser holds kRows rows of kPoints complex samples.
 std::string SerDataSet(bool bigEndian, bool doubles) {
   const std::string root = BenchRoot() + (doubles ? "/ser_f64" : bigEndian ? "/ser_be" : "/ser_le");
-  const std::filesystem::path exp = std::filesystem::path(root) / "1";
-  if (std::filesystem::exists(exp / "ser")) return root;
+  const std::string exp = plat::joinPath(root, "1");
+  if (plat::fileExists(plat::joinPath(exp, "ser"))) return root;
   const std::string acqus = Acqus(bigEndian, doubles ? 2 : 0, 2 * kPoints);
-  WriteFile(exp / "acqus", acqus);
-  WriteFile(exp / "acqu2", acqus);
+  WriteFile(exp, "acqus", acqus);
+  WriteFile(exp, "acqu2", acqus);
   const std::size_t size = doubles ? 8 : 4;
   std::string ser(static_cast<std::size_t>(kRows) * kPoints * 2 * size, '\0');
   for (std::size_t i = 0; i < ser.size(); i += 7) ser[i] = static_cast<char>(i * 31);
-  WriteFile(exp / "ser", ser);
+  WriteFile(exp, "ser", ser);
   return root;
 }
 
@@ -64,14 +64,14 @@ BENCHMARK(BM_ReadSer)->Arg(0)->Arg(1)->Arg(2)->ArgNames({"le0_be1_f64"})->Unit(b
 // A 1D data set of 200 experiments, each with its acqus, acqu and a small fid.
 std::string ManyExperiments() {
   const std::string root = BenchRoot() + "/many";
-  if (std::filesystem::exists(std::filesystem::path(root) / "200" / "fid")) return root;
+  if (plat::fileExists(plat::joinPath(root, "200/fid"))) return root;
   const std::string acqus = Acqus(false, 0, 64);
   for (int e = 1; e <= 200; ++e) {
-    const std::filesystem::path exp = std::filesystem::path(root) / std::to_string(e);
-    WriteFile(exp / "acqus", acqus);
-    WriteFile(exp / "acqu", acqus);
-    WriteFile(exp / "fid", std::string(256, '\1'));
-    WriteFile(exp / "pdata" / "1" / "procs", "##TITLE= p\n##END=\n");
+    const std::string exp = plat::joinPath(root, std::to_string(e));
+    WriteFile(exp, "acqus", acqus);
+    WriteFile(exp, "acqu", acqus);
+    WriteFile(exp, "fid", std::string(256, '\1'));
+    WriteFile(exp, "pdata/1/procs", "##TITLE= p\n##END=\n");
   }
   return root;
 }

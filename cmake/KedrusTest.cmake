@@ -1,6 +1,7 @@
 # kedrus_add_test(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
 # One GoogleTest executable per area; every test runs against a sandbox registry and a
-# scratch folder of its own, never the user's settings.
+# scratch folder of its own, never the user's settings. A test links the profile store's static
+# core wherever its libraries call the store (see cmake/KedrusModule.cmake).
 function(kedrus_add_test name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_SOURCES)
@@ -8,6 +9,7 @@ function(kedrus_add_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  set_target_properties(${name} PROPERTIES KEDRUS_PROFILE_CORE ON)
   set(sandbox ${CMAKE_BINARY_DIR}/sandbox/${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

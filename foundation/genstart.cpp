@@ -4,6 +4,7 @@
 #include "foundation/proftree.h"
 #include "platform/base/bytes.h"
 #include "platform/base/path.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 
@@ -18,12 +19,7 @@ constexpr std::uint32_t kStartCopied = 2;
 
 // base + "\" + key; base alone when there is no key.
 plat::String16 JoinKey(const char16_t* base, const char16_t* key) {
-  plat::String16 out(base);
-  if (key && *key) {
-    out.push_back(u'\\');
-    out.append(key);
-  }
-  return out;
+  return plat::SectionPath(base).join(key ? key : u"").text();
 }
 
 plat::String16 ModuleFileName16() { return plat::toUtf16(plat::moduleFileName(&kModuleAnchor)); }
@@ -123,7 +119,7 @@ bool CGenStart::Startup() {
 
   // The install directory: the machine-wide product key's "Path", else where this module lies.
   {
-    COrvProfDesc machine(kMachineSoftware, (u"\\" + plat::String16(key ? key : u"")).c_str());
+    COrvProfDesc machine(kMachineSoftware, plat::SectionPath(key ? key : u"").absolute().c_str());
     OrvGetProfCString(u"Path", &Path, u"", &machine);
     if (Path.empty()) Path = plat::toUtf16(plat::moduleDirectory(&kModuleAnchor));
   }
@@ -136,7 +132,7 @@ bool CGenStart::Startup() {
   OrvGetProfDWord(u"Start", &start, 0, &user);
   if (start >= kStartCopied) return true;
 
-  COrvProfDesc source(JoinKey(kMachineSoftware, key).c_str(), (u"\\" + section).c_str());
+  COrvProfDesc source(JoinKey(kMachineSoftware, key).c_str(), plat::SectionPath(section).absolute().c_str());
   source.SetAutoCreate(false);
   bool complete = true;
   if (source.Open(PROF_MODE_OPEN) == PROF_OK) complete = CopyProfTree(&user, &source, ProfCopyMode::KeepExisting);

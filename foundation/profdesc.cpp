@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 
@@ -21,28 +22,6 @@ plat::String16& defaultSection() {
 
 std::u16string_view viewOf(const char16_t* text) {
   return text ? std::u16string_view(text) : std::u16string_view();
-}
-
-bool startsWithBackslash(std::u16string_view text) { return !text.empty() && text.front() == u'\\'; }
-bool endsWithBackslash(std::u16string_view text) { return !text.empty() && text.back() == u'\\'; }
-
-// left + "\" + right, with exactly one backslash where they meet (a doubled one would name a
-// key with an empty name, which the registry refuses).
-plat::String16 joinPath(std::u16string_view left, std::u16string_view right) {
-  plat::String16 result(left);
-  if (left.empty() || right.empty()) {
-    result += right;
-    return result;
-  }
-  const bool leftSep = endsWithBackslash(left);
-  const bool rightSep = startsWithBackslash(right);
-  if (leftSep && rightSep) {
-    right.remove_prefix(1);
-  } else if (!leftSep && !rightSep) {
-    result += u'\\';
-  }
-  result += right;
-  return result;
 }
 
 }  // namespace
@@ -84,8 +63,7 @@ COrvProfDesc::COrvProfDesc() { BuildProfPath(); }
 
 COrvProfDesc::COrvProfDesc(const COrvProfDesc& other)
     : m_autoCreate(other.GetAutoCreate()), m_ini(other.IsIni()), m_root(viewOf(other.GetRoot())) {
-  m_section = viewOf(other.GetSection());
-  if (!startsWithBackslash(m_section)) m_section.insert(m_section.begin(), u'\\');
+  m_section = plat::SectionPath(viewOf(other.GetSection())).absolute().text();
   BuildProfPath();
 }
 
@@ -115,8 +93,7 @@ void COrvProfDesc::Copy(const COrvProfDesc* other) {
     return;
   }
   plat::String16 root(viewOf(other->GetRoot()));
-  plat::String16 section(viewOf(other->GetSection()));
-  if (!startsWithBackslash(section)) section.insert(section.begin(), u'\\');
+  plat::String16 section = plat::SectionPath(viewOf(other->GetSection())).absolute().text();
   m_root = std::move(root);
   m_section = std::move(section);
   m_defaultApplied = false;
@@ -127,8 +104,7 @@ void COrvProfDesc::AddSubSection(const char16_t* name) {
   Close();
   // The section already holds the default section (if it was applied), so the rebuild below
   // leaves it alone.
-  if (!endsWithBackslash(m_section)) m_section += u'\\';
-  m_section += viewOf(name);
+  m_section = plat::SectionPath(m_section).child(viewOf(name)).text();
   BuildProfPath();
 }
 
@@ -186,13 +162,12 @@ void COrvProfDesc::AssignString(plat::String16* target, const char16_t* text) {
 }
 
 void COrvProfDesc::SplitCombinedPath(const char16_t* text) {
-  const std::u16string_view whole = viewOf(text);
-  const std::size_t pos = whole.find(u"\\\\");
-  if (pos != std::u16string_view::npos) {
-    m_root = whole.substr(0, pos);
-    m_section = whole.substr(pos + 1);
+  plat::SectionPath root, section;
+  if (plat::SectionPath::splitCombined(viewOf(text), &root, &section)) {
+    m_root = root.text();
+    m_section = section.text();
   } else {
-    m_section = whole;
+    m_section = viewOf(text);
   }
   m_defaultApplied = false;
 }
@@ -203,8 +178,8 @@ void COrvProfDesc::BuildProfPath() {
     if (m_section.empty()) {
       m_section = defSection;
       m_defaultApplied = true;
-    } else if (!startsWithBackslash(m_section)) {
-      m_section = joinPath(defSection, m_section);
+    } else if (!plat::SectionPath(m_section).isAbsolute()) {
+      m_section = plat::SectionPath(defSection).join(m_section).text();
       m_defaultApplied = true;
     }
   }
@@ -214,7 +189,8 @@ void COrvProfDesc::BuildProfPath() {
     m_fullPath.clear();
     return;
   }
-  plat::String16 full = m_section.empty() ? m_root : joinPath(m_root, m_section);
-  if (!plat::startsWithNoCase(full, u"HKEY_")) full = joinPath(u"HKEY_LOCAL_MACHINE\\", full);
-  m_fullPath = std::move(full);
+  plat::SectionPath full = plat::SectionPath(m_root).join(m_section);
+  if (!plat::startsWithNoCase(full.text(), u"HKEY_"))
+    full = plat::SectionPath(u"HKEY_LOCAL_MACHINE\\").join(full.text());
+  m_fullPath = full.text();
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/base/bytes.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 
@@ -41,9 +42,7 @@ int SetIniValue(const char16_t* name, const std::uint8_t* data, unsigned length,
     }
     case PROF_TYPE_STRING: {
       if (length % 2 != 0) return PROF_INVALID_PARAMETER;
-      plat::String16 text(length / 2, u'\0');
-      for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = char16_t(plat::loadLe16(data + 2 * i));
+      plat::String16 text = plat::fromUtf16Le(std::string_view(reinterpret_cast<const char*>(data), length));
       while (!text.empty() && text.back() == u'\0') text.pop_back();
       // A NUL inside the text could not be written without cutting it.
       if (text.find(u'\0') != plat::String16::npos) return PROF_INVALID_PARAMETER;
@@ -146,9 +145,7 @@ bool CProfTreeWalker::NextValue(Level& top, plat::String16* name, int* type) {
     return false;
   }
   ++m_valueIndex;
-  *name = top.desc->GetPath();
-  name->push_back(u'\\');
-  name->append(value);
+  *name = plat::SectionPath(top.desc->GetPath()).child(value).text();
   *type = valueType;
   return true;
 }
@@ -181,14 +178,9 @@ bool CProfTreeWalker::Next(plat::String16* name, bool* isSection, int* type) {
 }
 
 bool RelativeProfName(const plat::String16& rootPath, const plat::String16& itemName, plat::String16* relative) {
-  if (!plat::startsWithNoCase(itemName, rootPath)) return false;
-  std::u16string_view rest = std::u16string_view(itemName).substr(rootPath.size());
-  const bool rootEndsWithSeparator = !rootPath.empty() && rootPath.back() == u'\\';
-  if (!rootEndsWithSeparator) {
-    if (rest.empty() || rest.front() != u'\\') return false;
-    rest.remove_prefix(1);
-  }
-  relative->assign(rest);
+  plat::SectionPath rest;
+  if (!plat::SectionPath(rootPath).below(itemName, &rest)) return false;
+  *relative = rest.text();
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "foundation/profdesc.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 #include "profile/comdesc.h"
 #include "profile/profile.h"
@@ -96,23 +97,11 @@ struct ResolvedStore {
 // any call on a descriptor without an open section. Otherwise the descriptor's open store is used.
 // Returns false (with the last error code set) when no store could be had.
 bool ResolveProfStore(std::u16string_view name, int mode, COrvProfDesc& desc, ResolvedStore* out) {
-  plat::String16 path(viewOf(desc.GetPath()));
-  bool temporary = false;
-  const std::size_t cut = name.rfind(u'\\');
-  if (cut != std::u16string_view::npos) {
-    const std::u16string_view relative = name.substr(0, cut);
-    if (!relative.empty()) {
-      const bool pathSep = !path.empty() && path.back() == u'\\';
-      const bool relSep = relative.front() == u'\\';
-      if (pathSep && relSep) {
-        path.append(relative.substr(1));
-      } else {
-        if (!pathSep && !relSep) path += u'\\';
-        path += relative;
-      }
-    }
-    out->valueName = name.substr(cut + 1);
-    temporary = true;
+  plat::SectionPath path(viewOf(desc.GetPath()));
+  plat::SectionPath relative;
+  const bool temporary = plat::SectionPath(name).splitLast(&relative, &out->valueName);
+  if (temporary) {
+    path = path.join(relative.text());
   } else {
     out->valueName = name;
   }
@@ -126,7 +115,7 @@ bool ResolveProfStore(std::u16string_view name, int mode, COrvProfDesc& desc, Re
     setLastError(PROF_NO_MEMORY);
     return false;
   }
-  const CProfLocation location = locationOf(desc, path);
+  const CProfLocation location = locationOf(desc, path.text());
   const bool create = desc.GetAutoCreate() && (mode & PROF_ACCESS_CREATE_SUB);
   const bool ok = runStoreOp([&] {
     return create ? store->Create(location, mode, 0) : store->Open(location, mode);

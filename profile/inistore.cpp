@@ -1,9 +1,11 @@
 #include "profile/inistore.h"
 
 #include <new>
+#include <vector>
 #include <string_view>
 
 #include "platform/base/numtext.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 
 namespace dorlin {
@@ -244,8 +246,7 @@ COrvIniDesc::~COrvIniDesc() {
 
 void COrvIniDesc::TakeLocation(const CProfLocation& location, int mode) {
   fileName_ = location.root;
-  section_ = location.path;
-  if (!section_.empty() && section_.front() == u'\\') section_.erase(0, 1);
+  section_ = plat::SectionPath(location.path).relative().text();
   mode_ = mode;
   DropCache();
 }
@@ -311,27 +312,18 @@ bool COrvIniDesc::Create(const CProfLocation& location, int mode, int /*options*
     }
     // Find the nearest existing ancestor; a missing top level goes to the end of the file.
     std::size_t insertAt = file->GetLineCount();
-    std::size_t missingFrom = 0;  // where the name of the first missing level ends its parent
-    u16string_view prefix = section_;
-    for (;;) {
-      const std::size_t cut = prefix.rfind(u'\\');
-      if (cut == u16string_view::npos) break;
-      prefix = prefix.substr(0, cut);
+    std::vector<plat::SectionPath> missing{plat::SectionPath(section_)};  // from the section up
+    for (plat::SectionPath up = missing.back().parent(); !up.empty(); up = up.parent()) {
       std::size_t first = 0, count = 0;
-      if (findBlock(*file, prefix, &first, &count)) {
+      if (findBlock(*file, up.text(), &first, &count)) {
         insertAt = first + count;
-        missingFrom = cut + 1;
         break;
       }
+      missing.push_back(up);
     }
     // Each missing level, from the top down, right after its parent's own lines.
-    for (;;) {
-      const std::size_t next = section_.find(u'\\', missingFrom);
-      const String16 level = section_.substr(0, next);
-      file->InsertLine(insertAt++, u"[" + level + u"]");
-      if (next == String16::npos) break;
-      missingFrom = next + 1;
-    }
+    for (auto level = missing.rbegin(); level != missing.rend(); ++level)
+      file->InsertLine(insertAt++, u"[" + level->text() + u"]");
     blockFirst_ = insertAt - 1;
     blockCount_ = 1;
     cachedCounter_ = file->GetChangeCounter();
@@ -365,12 +357,11 @@ bool COrvIniDesc::DeleteSection(const CProfLocation& location) {
   } else {
     // A section with subsections stays, as in the registry: removing only its own lines would
     // leave its subsections behind without it.
-    const String16 prefix = section_ + u"\\";
+    const plat::SectionPath self(section_);
+    plat::SectionPath below;
     u16string_view name;
     for (std::size_t i = 0; i < file->GetLineCount() && code == PROF_OK; ++i) {
-      if (isLineHeader(*file, i, &name) && (section_.empty() || plat::startsWithNoCase(name, prefix))) {
-        code = PROF_HAS_SUBSECTIONS;
-      }
+      if (isLineHeader(*file, i, &name) && self.below(name, &below)) code = PROF_HAS_SUBSECTIONS;
     }
     if (code == PROF_OK) file->RemoveLines(blockFirst_, blockCount_);
   }
@@ -469,8 +460,9 @@ bool COrvIniDesc::GetValue(const String16& name, Bytes* bytes, int* type) {
 bool COrvIniDesc::WriteValue(const String16& name, const String16& text, int type) {
   if ((mode_ & PROF_ACCESS_WRITE) == 0) return fail(PROF_ACCESS_DENIED);
   if (!isWritableName(name) || holdsLineBreak(text)) return fail(PROF_INVALID_PARAMETER);
-  const String16 line =
-      typeControl ? name + u" = " + String16(typeWord(type)) + u" " + text : name + u"=" + text;
+  // An untyped value never gets a type word, whatever the type control says.
+  const String16 line = typeControl && type != PROF_TYPE_NONE ? name + u" = " + String16(typeWord(type)) + u" " + text
+                                                              : name + u"=" + text;
   return Run(PROF_ACCESS_WRITE, true, [&](COrvTextFile& file) {
     if (!file.CanHold(line)) return PROF_INVALID_PARAMETER;
     const std::size_t at = FindValue(file, name, nullptr);
@@ -509,7 +501,15 @@ bool COrvIniDesc::SetBinary(const String16& name, const Bytes* bytes) {
   return WriteValue(name, text, PROF_TYPE_BINARY);
 }
 
-bool COrvIniDesc::SetValue(const String16&, const Bytes*, int) { return fail(PROF_NOT_SUPPORTED); }
+bool COrvIniDesc::SetValue(const String16& name, const Bytes* bytes, int type) {
+  // Untyped text (16-bit, an ending NUL allowed) is the one value without a typed setter; a
+  // caller writes it so that no type word is written whatever the process-wide switch says.
+  if (type != PROF_TYPE_NONE) return fail(PROF_NOT_SUPPORTED);
+  String16 text = plat::fromUtf16Le(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  while (!text.empty() && text.back() == u'\0') text.pop_back();
+  if (bytes->size() % 2 != 0 || text.find(u'\0') != String16::npos) return fail(PROF_INVALID_PARAMETER);
+  return WriteValue(name, text, PROF_TYPE_NONE);
+}
 
 bool COrvIniDesc::DeleteValue(const String16& name) {
   return Run(PROF_ACCESS_WRITE, true, [&](COrvTextFile& file) {
@@ -523,13 +523,13 @@ bool COrvIniDesc::DeleteValue(const String16& name) {
 
 template <class Visit>
 void COrvIniDesc::ForEachSubsection(const COrvTextFile& file, Visit visit) const {
-  const String16 prefix = section_.empty() ? String16() : section_ + u"\\";
+  const plat::SectionPath self(section_);
+  plat::SectionPath own;
   u16string_view name;
   for (std::size_t i = blockFirst_ + blockCount_; i < file.GetLineCount(); ++i) {
     if (!isLineHeader(file, i, &name)) continue;
-    if (!plat::startsWithNoCase(name, prefix)) break;
-    const u16string_view own = name.substr(prefix.size());
-    if (!own.empty() && own.find(u'\\') == u16string_view::npos) visit(own);
+    if (!self.below(name, &own)) break;
+    if (own.isSingleName()) visit(u16string_view(own.text()));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/base/bytes.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 
 namespace dorlin {
@@ -114,19 +115,13 @@ std::uint32_t accessMaskOf(int mode) {
 }
 
 RegistryPath splitRegistryPath(const CProfLocation& location) {
-  plat::String16 whole = location.root;
-  if (!whole.empty() && whole.back() != u'\\') whole += u'\\';
-  whole += location.path;
-  std::u16string_view text(whole);
-  if (!text.empty() && text.front() == u'\\') text.remove_prefix(1);
-  // A trailing "\" names the same key; the registry would refuse it.
-  while (!text.empty() && text.back() == u'\\') text.remove_suffix(1);
-
-  // A text without "\" is a root key name by itself.
-  const std::size_t pos = text.find(u'\\');
-  const std::u16string_view rootName = text.substr(0, pos);
+  // A trailing "\" names the same key (the registry would refuse it); a path without "\" is a
+  // root key name by itself.
+  plat::String16 rootName;
+  plat::SectionPath keyPath;
+  plat::SectionPath(location.root).join(location.path).splitRoot(&rootName, &keyPath);
   RegistryPath result;
-  if (pos != std::u16string_view::npos) result.keyPath = text.substr(pos + 1);
+  result.keyPath = keyPath.text();
   for (const RootName& root : kRoots) {
     if (plat::equalsNoCase(root.name, rootName)) result.root = *root.key;
   }

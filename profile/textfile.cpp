@@ -28,25 +28,6 @@ int openFile(const plat::String8& path, int flags) {
   }
 }
 
-// Reads all of an open regular file; false when it is no regular file, too large or unreadable.
-bool readAll(int fd, std::size_t maxBytes, plat::String8* bytes, unsigned* permissions) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return false;
-  *permissions = st.st_mode & 07777;
-  bytes->clear();
-  char chunk[4096];
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    // A file that grows while it is read is still held to the limit.
-    if (bytes->size() + static_cast<std::size_t>(n) > maxBytes) return false;
-    bytes->append(chunk, static_cast<std::size_t>(n));
-  }
-}
-
 void appendUtf16(plat::String8* out, std::u16string_view text) {
   for (const char16_t c : text) {
     out->push_back(static_cast<char>(c & 0xFF));
@@ -102,10 +83,10 @@ bool COrvTextFile::Load(const plat::String16& name, int mode) {
   // A missing file is created empty, whatever the mode.
   if (fd < 0) fd = openFile(path_, O_RDWR | O_CREAT);
   if (fd < 0) return false;
-  plat::String8 bytes;
-  const bool read = readAll(fd, kMaxFileBytes, &bytes, &permissions_);
   ::close(fd);
-  if (!read) return false;
+  plat::String8 bytes;
+  if (plat::readFile(path_, &bytes, kMaxFileBytes) != plat::FileStatus::Ok) return false;
+  permissions_ = plat::fileInfo(path_).permissions;
 
   std::size_t offset = 0;
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <random>
 
 #include "platform/base/path.h"
@@ -74,6 +75,46 @@ bool writeFileAtomic(const String8& path, std::string_view bytes) {
   if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   return ok;
+}
+
+std::size_t readFileAt(const String8& path, void* buffer, std::size_t count, std::uint64_t offset) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat st {};
+  std::size_t total = 0;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    char* out = static_cast<char*>(buffer);
+    while (total < count) {
+      const ssize_t n = ::pread(fd, out + total, count - total, static_cast<off_t>(offset + total));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      total += static_cast<std::size_t>(n);
+    }
+  }
+  ::close(fd);
+  return total;
+}
+
+FileInfo fileInfo(const String8& path) {
+  FileInfo info;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return info;
+  info.exists = true;
+  info.isDirectory = S_ISDIR(st.st_mode);
+  info.isRegular = S_ISREG(st.st_mode);
+  info.permissions = st.st_mode & 07777;
+  info.writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  info.size = static_cast<std::uint64_t>(st.st_size);
+  info.lastWrite = static_cast<std::int64_t>(st.st_mtime);
+  return info;
+}
+
+bool toLocalTime(std::int64_t seconds, LocalTime* out) {
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm local{};
+  if (!::localtime_r(&t, &local)) return false;
+  *out = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+  return true;
 }
 
 bool fileExists(const String8& path) {

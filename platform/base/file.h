@@ -2,6 +2,7 @@
 // Whole-file input and output. Replacing a file is atomic: the bytes go to a temporary sibling
 // that is flushed and then renamed over the target, so a failed save leaves the old file as it
 // was and is reported.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,30 @@ namespace plat {
 enum class FileStatus { Ok, NotFound, AccessDenied, IoError, TooLarge };
 
 FileStatus readFile(const String8& path, String8* bytes, std::size_t maxBytes = std::size_t(1) << 31);
+// Reads up to count bytes of the regular file at path from offset on; returns the number read
+// (0 when the file cannot be opened or the offset lies at or past its end).
+std::size_t readFileAt(const String8& path, void* buffer, std::size_t count, std::uint64_t offset);
 // Writes bytes to path atomically; the file gets mode 0644 (less the umask).
 bool writeFileAtomic(const String8& path, std::string_view bytes);
+
+// What the file system reports of a path (following symbolic links).
+struct FileInfo {
+  bool exists = false;
+  bool isDirectory = false;
+  bool isRegular = false;
+  bool writable = false;         // any write permission bit is set
+  unsigned permissions = 0;      // the mode's permission bits
+  std::uint64_t size = 0;
+  std::int64_t lastWrite = 0;    // seconds since 1970 (UTC)
+};
+FileInfo fileInfo(const String8& path);
+
+// A moment as the user's clock shows it: local time, second 60 only for a leap second.
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+// Seconds since 1970 (UTC) in local time; false when the system cannot convert them.
+bool toLocalTime(std::int64_t seconds, LocalTime* out);
 
 bool fileExists(const String8& path);
 bool isDirectory(const String8& path);

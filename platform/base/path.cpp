@@ -1,13 +1,10 @@
 #include "platform/base/path.h"
 
-#include <dirent.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <vector>
 
-#include "platform/base/text.h"
 
 namespace plat {
 
@@ -74,25 +71,6 @@ String8 homeDirectory() {
 String8 configDirectory() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
   return joinPath(homeDirectory(), ".config");
-}
-
-String8 findNoCase(std::string_view dir, std::string_view name) {
-  const String8 folder = dir.empty() ? String8(".") : String8(dir);
-  DIR* d = opendir(folder.c_str());
-  if (!d) return {};
-  String8 best;
-  while (const dirent* e = readdir(d)) {
-    const std::string_view entry = e->d_name;
-    if (entry == "." || entry == "..") continue;
-    if (entry == name) {
-      best = entry;
-      break;
-    }
-    // Several spellings: take the smallest, so the answer never depends on readdir order.
-    if (equalsNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
-  }
-  closedir(d);
-  return best.empty() ? String8{} : joinPath(dir, best);
 }
 
 }  // namespace plat

@@ -31,8 +31,4 @@ String8 homeDirectory();
 // ${XDG_CONFIG_HOME:-$HOME/.config}
 String8 configDirectory();
 
-// The entry of folder dir whose name equals name without regard to case; the exact match
-// wins over other spellings. Empty when there is none.
-String8 findNoCase(std::string_view dir, std::string_view name);
-
 }  // namespace plat

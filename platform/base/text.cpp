@@ -79,6 +79,24 @@ std::basic_string_view<Char> trimRightT(std::basic_string_view<Char> t) {
 
 }  // namespace
 
+String16 fromUtf16Le(std::string_view bytes) {
+  String16 text(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                    static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  return text;
+}
+
+String8 toUtf16Le(std::u16string_view text) {
+  String8 bytes;
+  bytes.reserve(text.size() * 2);
+  for (const char16_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
 char16_t fromCp1252(unsigned char byte) {
   if (byte >= 0x80 && byte < 0xA0) return kCp1252High[byte - 0x80];
   return byte;

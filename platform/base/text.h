@@ -18,6 +18,11 @@ namespace plat {
 String16 toUtf16(std::string_view utf8);
 String8 toUtf8(std::u16string_view utf16);
 
+// 16-bit code units stored as little-endian byte pairs (an odd last byte is no unit and is
+// dropped), and back.
+String16 fromUtf16Le(std::string_view bytes);
+String8 toUtf16Le(std::u16string_view text);
+
 // Windows-1252 decoding of a single byte (0x80-0x9F map to their printable characters; the
 // five bytes the code page leaves undefined map to the control characters of the same value).
 char16_t fromCp1252(unsigned char byte);

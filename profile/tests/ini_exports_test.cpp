@@ -82,7 +82,10 @@ TEST_F(IniExports, TypeControlWritesTypeWords) {
   EXPECT_EQ(PROF_OK, OrvSetProfDWord(u"Count", 255, d.get()));
   const unsigned char bytes[] = {1, 171};
   EXPECT_EQ(PROF_OK, OrvSetProfBinary(u"Data", bytes, 2, d.get()));
-  EXPECT_EQ("[s]\r\nCount = REG_DWORD 0xFF\r\nData = REG_BINARY 01 AB \r\n", readBytes(f));
+  // Untyped text written through the general setter never carries a type word.
+  EXPECT_EQ(PROF_OK, OrvSetProfValue(u"Plain", u"a b", 8, PROF_TYPE_NONE, d.get()));
+  EXPECT_EQ(PROF_INVALID_PARAMETER, OrvSetProfValue(u"Odd", "abc", 3, PROF_TYPE_NONE, d.get()));
+  EXPECT_EQ("[s]\r\nCount = REG_DWORD 0xFF\r\nData = REG_BINARY 01 AB \r\nPlain=a b\r\n", readBytes(f));
   std::uint32_t dw = 0;
   EXPECT_EQ(PROF_OK, OrvGetProfDWord(u"Count", &dw, 0, d.get()));
   EXPECT_EQ(255u, dw);

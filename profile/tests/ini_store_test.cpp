@@ -1,6 +1,4 @@
 // The INI store through its COrvComDesc interface: text format, encodings, line ends, cache.
-#include <dirent.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +6,8 @@
 #include <set>
 
 #include "ini_testutil.h"
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "profile/comdesc.h"
 #include "profile/filecache.h"
 
@@ -298,9 +298,7 @@ TEST_F(IniStore, WritesReplaceInPlaceOrAppendAtTheEndOfTheBlock) {
   }
   EXPECT_EQ("[a]\r\nX=new\r\ny=2\r\n\r\nw=4\r\nv=5\r\n[b]\r\nz=3\r\n", readBytes(f));
   // The rewritten file keeps its permissions.
-  struct stat st {};
-  ASSERT_EQ(0, ::stat(f.c_str(), &st));
-  EXPECT_EQ(0600u, st.st_mode & 07777u);
+  EXPECT_EQ(0600u, plat::fileInfo(f).permissions);
 }
 
 TEST_F(IniStore, SubsectionsCountOnlyWhileTheyFollowTheirParent) {
@@ -800,11 +798,8 @@ TEST_F(IniCache, FailedSaveIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(old, readBytes(f));
   // No temporary file is left behind.
   std::set<std::string> names;
-  if (DIR* d = ::opendir(dir.c_str())) {
-    while (dirent* e = ::readdir(d)) names.insert(e->d_name);
-    ::closedir(d);
-  }
-  EXPECT_EQ((std::set<std::string>{".", "..", "f.ini"}), names);
+  for (const plat::DirEntry& e : plat::findFiles(dir, "*")) names.insert(e.name);
+  EXPECT_EQ((std::set<std::string>{"f.ini"}), names);
 
   // In mode 0 the operation that writes reports the failure itself.
   dorlin::setIniCacheMode(0);

@@ -1,13 +1,12 @@
 #include "spectrum/convert/acd.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 
+#include "platform/base/bytecursor.h"
+#include "platform/base/numtext.h"
 #include "platform/base/text.h"
 #include "platform/oleauto/oleauto.h"
 
@@ -35,42 +34,15 @@ BlockType TypeOf(std::string_view name) {
 
 std::size_t FixedHeaderSize(BlockType type) { return type == BlockType::HighRes ? 8 : 10; }
 
-// Sequential little-endian reading that never passes the end: a short read takes what is left.
-class Cursor {
- public:
-  explicit Cursor(std::string_view bytes) : m_bytes(bytes) {}
+// The blocks are read leniently where the format is loose: a gap or a string that the file
+// ends inside takes what is left, so these never fail the cursor.
+void SkipUpTo(plat::ByteCursor& in, std::uint64_t n) { in.skip(std::min<std::uint64_t>(n, in.remaining())); }
 
-  std::size_t Remaining() const { return m_bytes.size() - m_pos; }
-  void Seek(std::size_t pos) { m_pos = std::min(pos, m_bytes.size()); }
-  void Skip(std::size_t n) { m_pos += std::min(n, Remaining()); }
-  bool StartsWith(std::string_view text) const { return m_bytes.substr(m_pos).starts_with(text); }
-
-  // The next n bytes, or as many as are left.
-  std::string_view Take(std::size_t n) {
-    const std::string_view out = m_bytes.substr(m_pos, std::min(n, Remaining()));
-    m_pos += out.size();
-    return out;
-  }
-  std::uint32_t Word(std::size_t width) {
-    const std::string_view b = Take(width);
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < b.size(); ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[i])) << (8 * i);
-    return v;
-  }
-  std::int16_t Int16() { return static_cast<std::int16_t>(Word(2)); }
-  float Float() {
-    const std::uint32_t bits = Word(4);
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-  }
-  // A 16-bit length followed by that many bytes.
-  std::string_view String() { return Take(Word(2)); }
-
- private:
-  std::string_view m_bytes;
-  std::size_t m_pos = 0;
-};
+// A 16-bit length followed by that many bytes (as many as there are).
+std::string_view LengthPrefixed(plat::ByteCursor& in) {
+  const std::uint16_t length = in.has(2) ? in.u16le() : 0;
+  return in.bytes(std::min<std::uint64_t>(length, in.remaining()));
+}
 
 // What a tagged item's value is read as.
 enum class TagKind { Skip, Int16, Int32, Float, Text };
@@ -105,42 +77,30 @@ TagKind KindOf(BlockType block, std::uint8_t tag, std::uint8_t size) {
 // The values of the wanted tags of one block, by tag; a later item replaces an earlier one.
 using TagValues = std::array<CVariant, 256>;
 
-void ReadTags(Cursor& in, BlockType block, TagValues* values) {
-  while (in.Remaining() >= 2) {
-    const auto tag = static_cast<std::uint8_t>(in.Word(1));
-    const auto size = static_cast<std::uint8_t>(in.Word(1));
+void ReadTags(plat::ByteCursor& in, BlockType block, TagValues* values) {
+  while (in.has(2)) {
+    const std::uint8_t tag = in.u8();
+    const std::uint8_t size = in.u8();
     if (tag == 0 && size == 0) return;
-    if (in.Remaining() < size) {  // the file ends inside the item: the list ends with it
-      in.Skip(size);
+    if (!in.has(size)) {  // the file ends inside the item: the list ends with it
+      SkipUpTo(in, size);
       return;
     }
     CVariant& value = (*values)[tag];
     switch (KindOf(block, tag, size)) {
-      case TagKind::Int16: value.SetShort(in.Int16()); break;
-      case TagKind::Int32: value.SetLong(static_cast<std::int32_t>(in.Word(4))); break;
-      case TagKind::Float: value.SetFloat(in.Float()); break;
-      case TagKind::Text: {
-        const std::string_view text = in.Take(size);
-        value.SetString(text.substr(0, text.find('\0')));
-        break;
-      }
-      case TagKind::Skip: in.Skip(size); break;
+      case TagKind::Int16: value.SetShort(in.i16le()); break;
+      case TagKind::Int32: value.SetLong(in.i32le()); break;
+      case TagKind::Float: value.SetFloat(in.f32le()); break;
+      case TagKind::Text: value.SetString(in.text(size)); break;
+      case TagKind::Skip: in.skip(size); break;
     }
   }
-}
-
-void Append(CSpcData* data, const char* name, const CVariant& value) { data->params.Append(CSpcParam{value, name, ""}); }
-
-void AppendInt(CSpcData* data, const char* name, std::int32_t v) {
-  CVariant value;
-  value.SetLong(v);
-  Append(data, name, value);
 }
 
 // A float from the file that is not a finite number counts as 0.
 float Finite(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-bool ReadNmrBlock(Cursor& in, CSpcData* data) {
+bool ReadNmrBlock(plat::ByteCursor& in, CSpcData* data, SpcFailure* why) {
   TagValues tags;
   ReadTags(in, BlockType::Nmr, &tags);
 
@@ -150,48 +110,53 @@ bool ReadNmrBlock(Cursor& in, CSpcData* data) {
   } else if ((flags & 15) == 1) {
     data->nDomain = 0;
     const std::int32_t aqMode = (flags & 0xF0) != 0 ? 2 : 1;
-    AppendInt(data, "AQ_mod", aqMode);
+    data->params.Append("AQ_mod", aqMode);
     data->nAcqCode = aqMode;
   }
 
   const std::int32_t count = tags[2].IsEmpty() ? 0 : tags[2].GetLong();
-  if (count < 0 || static_cast<std::uint32_t>(count) > CSpcData::kMaxPoints) return false;
+  if (count < 0 || static_cast<std::uint32_t>(count) > CSpcData::kMaxPoints) {
+    if (why) *why = SpcFailure::At("point count " + plat::formatInt(count) + " is no count a record can hold");
+    return false;
+  }
   const auto n = static_cast<std::size_t>(count);
 
-  AppendInt(data, "TD", 2 * count);
-  Append(data, "SI", tags[2]);
-  Append(data, "SW", tags[3]);
-  Append(data, "SFO1", tags[5]);
-  CVariant of;
-  of.SetFloat(Finite(0.5f * tags[3].GetFloat() + tags[4].GetFloat()));
-  Append(data, "OF", of);
-  AppendInt(data, "PP", 0);
-  Append(data, "TITLE", tags[10]);
-  Append(data, "SOLVENT", tags[17]);
+  data->params.Append("TD", 2 * count);
+  data->params.Append("SI", tags[2]);
+  data->params.Append("SW", tags[3]);
+  data->params.Append("SFO1", tags[5]);
+  data->params.Append("OF", Finite(0.5f * tags[3].GetFloat() + tags[4].GetFloat()));
+  data->params.Append("PP", 0);
+  data->params.Append("TITLE", tags[10]);
+  data->params.Append("SOLVENT", tags[17]);
 
   // The point vector never outgrows the file: the real parts must all be there. Missing
   // imaginary parts stay 0.
-  in.Skip(4);
-  if (in.Remaining() / 2 < n) return false;
+  SkipUpTo(in, 4);
+  plat::ByteCursor reals = in.sub(2 * std::uint64_t{n});
+  if (!in) {
+    if (why) *why = SpcFailure::CutShort("real parts", in);
+    return false;
+  }
   std::vector<CSpcPoint> points(n);
-  for (CSpcPoint& p : points) p.re = in.Int16();
-  in.Skip(5);
-  for (std::size_t i = 0; i < n && in.Remaining() >= 2; ++i) points[i].im = in.Int16();
+  for (CSpcPoint& p : points) p.re = reals.i16le();
+  SkipUpTo(in, 5);
+  for (std::size_t i = 0; i < n && in.has(2); ++i) points[i].im = in.i16le();
   // Spectra are stored from the high-field end.
   if (data->nDomain == 1) std::reverse(points.begin(), points.end());
   data->data[data->nDomain] = std::move(points);
   return true;
 }
 
-void ReadMassBlock(Cursor& in, CSpcData* data) {
+void ReadMassBlock(plat::ByteCursor& in, CSpcData* data) {
   TagValues tags;
   ReadTags(in, BlockType::Mass, &tags);
   const std::int32_t count = tags[2].IsEmpty() ? 0 : tags[2].GetShort();
 
   CMassScan scan;
-  for (std::int32_t i = 0; i < count && in.Remaining() >= 8; ++i) {
-    const float mass = in.Float();
-    const float intensity = Finite(in.Float());
+  for (std::int32_t i = 0; i < count && in.has(8); ++i) {
+    const float mass = in.f32le();
+    const float intensity = Finite(in.f32le());
     if (!std::isfinite(mass)) continue;  // a peak without a mass cannot be placed
     scan.peaks.push_back(CSpcPoint{intensity, mass});
     scan.fIonCurrent += intensity;
@@ -204,20 +169,8 @@ void ReadMassBlock(Cursor& in, CSpcData* data) {
 
 // DATE becomes the file's last-write time (local time, as the user sees it in a file list).
 void SetFileDate(std::string_view path, CSpcData* data) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-  const std::time_t t = st.st_mtime;
-  std::tm local {};
-  if (!localtime_r(&t, &local)) return;
-  ole::DateParts parts;
-  parts.year = local.tm_year + 1900;
-  parts.month = local.tm_mon + 1;
-  parts.day = local.tm_mday;
-  parts.hour = local.tm_hour;
-  parts.minute = local.tm_min;
-  parts.second = std::min(local.tm_sec, 59);
   double date = 0.0;
-  if (!ole::dateFromParts(parts, &date)) return;
+  if (!GetFileDate(path, &date)) return;
   CVariant value;
   value.SetDate(date);
   data->params.SetParam("DATE", value);
@@ -233,33 +186,35 @@ bool CACD::Detect(const COrvFile* file, AcdMode mode) {
   const std::string_view firstLine = bytes.substr(0, std::min(bytes.find('\n'), kFirstLineMax));
   if (firstLine.find(kMassName) != std::string_view::npos) return mode == AcdMode::Mass;
 
-  Cursor in(bytes);
-  if (!in.StartsWith(kMagic)) return false;
-  in.Skip(kMagic.size());
-  return in.String().find(mode == AcdMode::Nmr ? kNmrName : kMassName) != std::string_view::npos;
+  plat::ByteCursor in(bytes);
+  if (in.peek(kMagic.size()) != kMagic) return false;
+  in.skip(kMagic.size());
+  return LengthPrefixed(in).find(mode == AcdMode::Nmr ? kNmrName : kMassName) != std::string_view::npos;
 }
 
-bool CACD::Read(std::string_view path, CSpcData* data, std::int32_t, AcdMode mode) {
+bool CACD::Read(std::string_view path, CSpcData* data, std::int32_t, AcdMode mode, SpcFailure* why) {
   if (!data) return false;
   COrvFile file(path);
-  if (!file.HasView()) return false;
-  Cursor in(file.Bytes());
-  if (in.String().find(kMassName) == std::string_view::npos) in.Seek(0);
+  plat::ByteCursor in(file.Bytes());
+  if (LengthPrefixed(in).find(kMassName) == std::string_view::npos) in.seek(0);
 
   bool found = false;
-  while (!found && in.StartsWith(kMagic)) {
-    in.Skip(kMagic.size());
-    const BlockType type = TypeOf(in.String());
-    in.Skip(FixedHeaderSize(type));
+  while (!found && in.peek(kMagic.size()) == kMagic) {
+    in.skip(kMagic.size());
+    const BlockType type = TypeOf(LengthPrefixed(in));
+    SkipUpTo(in, FixedHeaderSize(type));
     if (mode == AcdMode::Mass && type == BlockType::Mass) {
       ReadMassBlock(in, data);
       found = true;
     } else if (mode == AcdMode::Nmr && type == BlockType::Nmr) {
-      if (!ReadNmrBlock(in, data)) return false;
+      if (!ReadNmrBlock(in, data, why)) return false;
       found = true;
     }
   }
-  if (!found) return false;
+  if (!found) {
+    if (why) *why = SpcFailure::At(mode == AcdMode::Nmr ? "no NMR block" : "no mass block", in.offset());
+    return false;
+  }
   SetFileDate(path, data);
   data->strName = GetPathFileName(path);
   return true;

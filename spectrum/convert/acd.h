@@ -14,8 +14,9 @@ enum class AcdMode : std::int32_t { Nmr = 0, Mass = 1 };
 class CACD {
  public:
   static bool Detect(const COrvFile* file, AcdMode mode);
-  // Reads the first block of the mode's type (the index is not used).
-  static bool Read(std::string_view path, CSpcData* data, std::int32_t index, AcdMode mode);
+  // Reads the first block of the mode's type (the index is not used); a failure says why in *why.
+  static bool Read(std::string_view path, CSpcData* data, std::int32_t index, AcdMode mode,
+                   SpcFailure* why = nullptr);
 };
 
 class CNmrConvertACD : public CSpcFormat<CNmrConvert> {
@@ -23,7 +24,7 @@ class CNmrConvertACD : public CSpcFormat<CNmrConvert> {
   explicit CNmrConvertACD(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
   bool Detect(COrvFile* file) override { return CACD::Detect(file, AcdMode::Nmr); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CACD::Read(path, data, index, AcdMode::Nmr);
+    return CACD::Read(path, data, index, AcdMode::Nmr, &m_failure);
   }
 };
 
@@ -32,7 +33,7 @@ class CMassConvertACD : public CSpcFormat<CMassConvert> {
   explicit CMassConvertACD(std::uint32_t format) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override { return CACD::Detect(file, AcdMode::Mass); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CACD::Read(path, data, index, AcdMode::Mass);
+    return CACD::Read(path, data, index, AcdMode::Mass, &m_failure);
   }
 };
 

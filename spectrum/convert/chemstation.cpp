@@ -1,17 +1,23 @@
 #include "spectrum/convert/chemstation.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "platform/base/bytes.h"
+#include "platform/base/bytecursor.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 298;
+// Fields of the file header.
+constexpr std::size_t kTitleOffset = 24;
+constexpr std::size_t kOwnerOffset = 148;
+constexpr std::size_t kInstrumentOffset = 208;
+constexpr std::size_t kScanCountOffset = 280;
+constexpr std::size_t kRetentionRangeOffset = 282;  // first and last retention time (ms)
 constexpr std::size_t kMsFirstScan = 754;
 constexpr std::size_t kMsScanHeaderSize = 18;
 constexpr std::size_t kUvFirstBlock = 512;
@@ -36,11 +42,9 @@ bool KindFile(std::int32_t kind, DataFileKind* out) {
 }
 
 // The signature text of a file's first bytes: from byte 1 up to the first 0, at most 4 bytes.
-bool HasSignature(const plat::Byte* bytes, std::size_t size, std::string_view signature) {
-  const std::size_t end = std::min<std::size_t>(size, 5);
-  std::size_t length = 0;
-  while (1 + length < end && bytes[1 + length] != 0) ++length;
-  return length == signature.size() && std::memcmp(bytes + 1, signature.data(), length) == 0;
+bool HasSignature(std::string_view start, std::string_view signature) {
+  std::string_view text = start.substr(std::min<std::size_t>(1, start.size()), 4);
+  return text.substr(0, text.find('\0')) == signature;
 }
 
 // Delta-coded values: a 16-bit code is a signed difference to the previous value, except the
@@ -49,19 +53,19 @@ class DeltaDecoder {
  public:
   explicit DeltaDecoder(bool bigEndian) : m_bigEndian(bigEndian) {}
 
-  // Decodes the value at *pos within [*pos, end); false (and *pos unchanged) when it is cut off.
-  bool Next(const plat::Byte* view, std::size_t* pos, std::size_t end, float* value) {
-    if (*pos + 2 > end) return false;
-    const std::uint16_t code = m_bigEndian ? plat::loadBe16(view + *pos) : plat::loadLe16(view + *pos);
+  // Decodes the value at the cursor; false (and the cursor unmoved) when it is cut off.
+  bool Next(plat::ByteCursor& in, float* value) {
+    plat::ByteCursor at = in;
+    const std::uint16_t code = m_bigEndian ? at.u16be() : at.u16le();
     if (code == kAbsoluteValue) {
-      if (*pos + 6 > end) return false;
-      const std::uint32_t word = m_bigEndian ? plat::loadBe32(view + *pos + 2) : plat::loadLe32(view + *pos + 2);
+      const std::uint32_t word = m_bigEndian ? at.u32be() : at.u32le();
+      if (!at) return false;
       m_value = static_cast<std::int32_t>(word);
-      *pos += 6;
     } else {
+      if (!at) return false;
       m_value += static_cast<std::int16_t>(code);  // 64 bits: a run of differences cannot overflow
-      *pos += 2;
     }
+    in = at;
     *value = static_cast<float>(m_value);
     return true;
   }
@@ -71,70 +75,70 @@ class DeltaDecoder {
   std::int64_t m_value = 0;
 };
 
-void AppendParam(CSpcData* data, const char* name, const CVariant& value) {
-  data->params.Append(CSpcParam{value, name, ""});
-}
-void AppendDouble(CSpcData* data, const char* name, double value) {
-  CVariant v;
-  v.SetDouble(value);
-  AppendParam(data, name, v);
-}
-void AppendLong(CSpcData* data, const char* name, std::int32_t value) {
-  CVariant v;
-  v.SetLong(value);
-  AppendParam(data, name, v);
-}
-
 // A header text: a length byte, then the text, kept within the header and ended by a 0 byte.
-void AppendHeaderText(CSpcData* data, const char* name, const plat::Byte* header, std::size_t offset) {
-  const std::size_t length = std::min<std::size_t>(header[offset], kHeaderSize - offset - 1);
-  std::string text(reinterpret_cast<const char*>(header + offset + 1), length);
-  text.resize(std::strlen(text.c_str()));
-  CVariant v;
-  v.SetString(text);
-  AppendParam(data, name, v);
+void AppendHeaderText(CSpcData* data, const char* name, const plat::ByteCursor& header, std::size_t offset) {
+  plat::ByteCursor text = header.field(offset);
+  const std::uint8_t length = text.u8();
+  data->params.Append(name, text.text(std::min<std::uint64_t>(length, text.remaining())));
 }
 
-void ReadChromatogram(const plat::Byte* view, std::size_t size, CSpcData* data) {
+void ReadChromatogram(plat::ByteCursor in, CSpcData* data) {
   DeltaDecoder decoder(true);
   std::vector<CSpcPoint>& points = data->spectrum();
-  std::size_t pos = kChFirstGroup;
-  while (pos + 2 <= size) {
-    const std::size_t codes = view[pos + 1];
-    pos += 2;
+  in.seek(kChFirstGroup);
+  while (in.has(2)) {
+    in.u8();  // group marker
+    const std::size_t codes = in.u8();
     for (std::size_t i = 0; i < codes; ++i) {
       float value;
-      if (points.size() >= CSpcData::kMaxPoints || !decoder.Next(view, &pos, size, &value)) return;
+      if (points.size() >= CSpcData::kMaxPoints || !decoder.Next(in, &value)) return;
       points.push_back({value, 0.0f});
     }
   }
 }
 
-void ReadUv(const plat::Byte* view, std::size_t size, std::int32_t scans, CSpcData* data) {
-  AppendLong(data, "NSCANS", scans);
+// The header of one block of the diode-array file.
+struct UvBlockHeader {
+  std::uint16_t length = 0;  // of the whole block, header included
+  std::uint16_t firstX = 0;  // 0.05 nm
+  std::uint16_t lastX = 0;
+  std::uint16_t count = 0;   // values of the block
+};
+
+UvBlockHeader ReadUvBlockHeader(plat::ByteCursor in) {
+  UvBlockHeader h;
+  in.skip(2);  // block marker
+  h.length = in.u16le();
+  in.skip(4);  // retention time
+  h.firstX = in.u16le();
+  h.lastX = in.u16le();
+  in.skip(6);  // step and reserved words
+  h.count = in.u16le();
+  return h;
+}
+
+void ReadUv(plat::ByteCursor in, std::int32_t scans, CSpcData* data) {
+  data->params.Append("NSCANS", scans);
   DeltaDecoder decoder(false);
   std::vector<CSpcPoint>& points = data->spectrum();
-  std::size_t pos = kUvFirstBlock;
+  in.seek(kUvFirstBlock);
   for (std::int32_t scan = 0; scan < scans; ++scan) {
-    if (pos + kUvBlockHeaderSize > size) return;
-    const plat::Byte* header = view + pos;
-    const std::size_t length = plat::loadLe16(header + 2);
-    const std::size_t count = plat::loadLe16(header + 18);
+    if (!in.has(kUvBlockHeaderSize)) return;
+    const UvBlockHeader h = ReadUvBlockHeader(in);
     if (scan == 0) {
-      AppendDouble(data, "FIRSTX", plat::loadLe16(header + 8) * 0.05);
-      AppendDouble(data, "LASTX", plat::loadLe16(header + 10) * 0.05);
-      AppendLong(data, "NPOINTS", static_cast<std::int32_t>(count));
+      data->params.Append("FIRSTX", h.firstX * 0.05);
+      data->params.Append("LASTX", h.lastX * 0.05);
+      data->params.Append("NPOINTS", static_cast<std::int32_t>(h.count));
     }
     // A block holds its header and its codes; one that claims less cannot be walked past.
-    if (length < kUvBlockHeaderSize) return;
-    const std::size_t blockEnd = std::min(pos + length, size);
-    std::size_t at = pos + kUvBlockHeaderSize;
-    for (std::size_t i = 0; i < count; ++i) {
+    if (h.length < kUvBlockHeaderSize) return;
+    plat::ByteCursor block = in.sub(std::min<std::uint64_t>(h.length, in.remaining()));
+    block.skip(kUvBlockHeaderSize);
+    for (std::size_t i = 0; i < h.count; ++i) {
       float value;
-      if (points.size() >= CSpcData::kMaxPoints || !decoder.Next(view, &at, blockEnd, &value)) return;
+      if (points.size() >= CSpcData::kMaxPoints || !decoder.Next(block, &value)) return;
       points.push_back({value, 0.0f});
     }
-    pos += length;
   }
 }
 
@@ -143,41 +147,59 @@ std::uint32_t Abundance(std::uint16_t packed) {
   return static_cast<std::uint32_t>(packed & 0x3FFF) << (3 * (packed >> 14));
 }
 
-void ReadMassScans(const plat::Byte* view, std::size_t size, std::int32_t scans, std::int32_t kind, CSpcData* data) {
-  std::size_t pos = kMsFirstScan;
+// The header of one scan record of the mass spectrometer's file (big-endian).
+struct MsScanHeader {
+  std::size_t length = 0;  // of the whole record in bytes
+  std::int32_t retention = 0;  // ms
+  std::uint16_t peaks = 0;
+};
+
+MsScanHeader ReadMsScanHeader(plat::ByteCursor in) {
+  MsScanHeader h;
+  h.length = 2 * static_cast<std::size_t>(in.u16be());  // stored in 16-bit words
+  h.retention = in.i32be();
+  in.skip(6);  // total and base values
+  h.peaks = in.u16be();
+  return h;
+}
+
+void ReadMassScans(plat::ByteCursor in, std::int32_t scans, std::int32_t kind, CSpcData* data) {
+  plat::ByteCursor times = in.field(kRetentionRangeOffset);
+  in.seek(kMsFirstScan);
   for (std::int32_t scan = 0; scan < scans; ++scan) {
-    if (pos + kMsScanHeaderSize > size) break;
-    const plat::Byte* header = view + pos;
-    const std::size_t length = 2 * static_cast<std::size_t>(plat::loadBe16(header));
-    const auto retention = static_cast<std::int32_t>(plat::loadBe32(header + 2));
-    const std::size_t peaks = plat::loadBe16(header + 12);
-    const std::size_t needed = kMsScanHeaderSize + 4 * peaks;
+    if (!in.has(kMsScanHeaderSize)) break;
+    const MsScanHeader h = ReadMsScanHeader(in);
+    const std::size_t needed = kMsScanHeaderSize + 4 * std::size_t{h.peaks};
     // A scan holds its header and its peaks; one that claims less would overlap the next.
-    if (pos + needed > size || length < needed) break;
+    if (!in.has(needed) || h.length < needed) break;
+    plat::ByteCursor record = in.sub(std::min<std::uint64_t>(h.length, in.remaining()));
+    record.skip(kMsScanHeaderSize);
     std::uint64_t total = 0;
     CMassScan* out = nullptr;
     if (kind == kSpcKindMass) {
       out = &data->scans.emplace_back();
-      out->peaks.reserve(peaks);
+      out->peaks.reserve(h.peaks);
     }
-    for (const plat::Byte* p = header + kMsScanHeaderSize; p < header + needed; p += 4) {
-      const std::uint32_t abundance = Abundance(plat::loadBe16(p + 2));
+    for (std::size_t k = 0; k < h.peaks; ++k) {
+      const std::uint16_t mass = record.u16be();
+      const std::uint32_t abundance = Abundance(record.u16be());
       total += abundance;
-      if (out) out->peaks.push_back({static_cast<float>(abundance), static_cast<float>(plat::loadBe16(p) * 0.05)});
+      if (out) out->peaks.push_back({static_cast<float>(abundance), static_cast<float>(mass * 0.05)});
     }
     if (out) {
       std::stable_sort(out->peaks.begin(), out->peaks.end(),
                        [](const CSpcPoint& a, const CSpcPoint& b) { return a.im < b.im; });
       out->fIonCurrent = static_cast<float>(total);
-      out->fTime = static_cast<float>(retention * 0.001);
+      out->fTime = static_cast<float>(h.retention * 0.001);
     } else {
       data->spectrum().push_back({static_cast<float>(total), 0.0f});
     }
-    pos += length;
   }
   if (kind == kSpcKindTic) {
-    AppendDouble(data, "FIRSTX", static_cast<std::int32_t>(plat::loadBe32(view + 282)) * 0.001);
-    AppendDouble(data, "LASTX", static_cast<std::int32_t>(plat::loadBe32(view + 286)) * 0.001);
+    const std::int32_t first = times.i32be();
+    const std::int32_t last = times.i32be();
+    data->params.Append("FIRSTX", first * 0.001);
+    data->params.Append("LASTX", last * 0.001);
   }
 }
 
@@ -187,40 +209,45 @@ bool CChemStation::Detect(COrvFile* file, std::int32_t kind) const {
   DataFileKind what;
   if (!file || !file->IsFolder() || !KindFile(kind, &what)) return false;
   const std::string_view folder = plat::pathWithoutTrailingSeparator(file->m_strPath);
-  for (const OrvFoundFile& found : FindFiles(folder, what.pattern)) {
-    if (found.isFolder) continue;
-    plat::Byte start[5] = {};
+  for (const plat::DirEntry& found : plat::findFiles(folder, what.pattern)) {
+    if (found.isDirectory) continue;
+    char start[5] = {};
     const std::size_t n = ReadFileBlock(plat::joinPath(folder, found.name), start, sizeof start, 0);
-    if (HasSignature(start, n, what.signature)) return true;
+    if (HasSignature(std::string_view(start, n), what.signature)) return true;
   }
   return false;
 }
 
-bool CChemStation::Read(std::string_view path, CSpcData* data, std::int32_t kind, std::int32_t) const {
+bool CChemStation::Read(std::string_view path, CSpcData* data, std::int32_t kind, std::int32_t, SpcFailure* why) const {
   DataFileKind what;
   if (!KindFile(kind, &what)) return false;
   const std::string_view folder = plat::pathWithoutTrailingSeparator(path);
   // The first file of the kind with a whole header; a stray file of the same extension but
   // another signature is not read as data.
-  for (const OrvFoundFile& found : FindFiles(folder, what.pattern)) {
-    if (found.isFolder) continue;
+  for (const plat::DirEntry& found : plat::findFiles(folder, what.pattern)) {
+    if (found.isDirectory) continue;
     COrvFile file(plat::joinPath(folder, found.name));
-    const auto size = static_cast<std::size_t>(file.m_nSize);
-    const plat::Byte* view = file.m_pView;
-    if (!view || size < kHeaderSize || !HasSignature(view, size, what.signature)) continue;
+    const std::string_view bytes = file.Bytes();
+    if (bytes.size() < kHeaderSize || !HasSignature(bytes, what.signature)) continue;
 
-    AppendHeaderText(data, "TITLE", view, 24);
-    AppendHeaderText(data, "OWNER", view, 148);
-    AppendHeaderText(data, "INSTRUM", view, 208);
-    const std::int32_t scans = std::max<std::int16_t>(static_cast<std::int16_t>(plat::loadBe16(view + 280)), 0);
+    const plat::ByteCursor in(bytes);
+    const plat::ByteCursor header(bytes.substr(0, kHeaderSize));
+    AppendHeaderText(data, "TITLE", header, kTitleOffset);
+    AppendHeaderText(data, "OWNER", header, kOwnerOffset);
+    AppendHeaderText(data, "INSTRUM", header, kInstrumentOffset);
+    const std::int32_t scans = std::max<std::int16_t>(header.field(kScanCountOffset).i16be(), 0);
     switch (kind) {
-      case kSpcKindCh: ReadChromatogram(view, size, data); break;
-      case kSpcKindUv: ReadUv(view, size, scans, data); break;
-      default: ReadMassScans(view, size, scans, kind, data); break;
+      case kSpcKindCh: ReadChromatogram(in, data); break;
+      case kSpcKindUv: ReadUv(in, scans, data); break;
+      default: ReadMassScans(in, scans, kind, data); break;
     }
     data->nDomain = 1;
     data->strName = GetPathFileName(folder);
     return true;
+  }
+  if (why) {
+    *why = SpcFailure::At("no " + std::string(what.pattern) + " file with the kind's signature and a whole " +
+                          std::to_string(kHeaderSize) + "-byte header");
   }
   return false;
 }

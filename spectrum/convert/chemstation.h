@@ -13,8 +13,10 @@ class CChemStation {
  public:
   // A folder holding a data file of the kind, recognised by its signature.
   bool Detect(COrvFile* file, std::int32_t kind) const;
-  // Reads the kind's data file of the folder. False when there is none with a whole header.
-  bool Read(std::string_view path, CSpcData* data, std::int32_t kind, std::int32_t index) const;
+  // Reads the kind's data file of the folder. False when there is none with a whole header, and
+  // then *why says so.
+  bool Read(std::string_view path, CSpcData* data, std::int32_t kind, std::int32_t index,
+            SpcFailure* why = nullptr) const;
 };
 
 template <class Kind, std::int32_t kKindId>
@@ -23,7 +25,7 @@ class CChemStationLeaf : public CSpcFormat<Kind>, public CChemStation {
   explicit CChemStationLeaf(std::uint32_t format) : CSpcFormat<Kind>(format) {}
   bool Detect(COrvFile* file) override { return CChemStation::Detect(file, kKindId); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CChemStation::Read(path, data, kKindId, index);
+    return CChemStation::Read(path, data, kKindId, index, &this->m_failure);
   }
 };
 

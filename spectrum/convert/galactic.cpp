@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
@@ -42,6 +43,12 @@ constexpr std::uint8_t kXMass = 9;
 constexpr std::uint8_t kXPpm = 10;
 constexpr std::uint8_t kXRaman = 13;
 
+// Notes the reason (when asked for one) and gives false.
+bool Fail(SpcFailure* why, SpcFailure failure) {
+  if (why) *why = std::move(failure);
+  return false;
+}
+
 // A value read from a file that is not a finite number counts as 0, so garbage never puts NaN
 // or infinity into a record.
 float Finite(double v) {
@@ -69,48 +76,50 @@ struct SpcHeader {
   std::string title;
 };
 
-// The text of a fixed field up to its first 0 byte.
-std::string FieldText(const unsigned char* p, std::size_t size) {
-  const char* text = reinterpret_cast<const char*>(p);
-  return std::string(text, strnlen(text, size));
-}
-
-bool ParseHeader(std::string_view bytes, SpcHeader* h) {
-  if (bytes.size() < kHeaderSize) return false;
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
-  if (b[1] != kNewVersion && b[1] != kOldVersion) return false;
-  h->oldFormat = b[1] == kOldVersion;
-  h->flags = b[0];
+// The main header, read through a cursor over the file; false (with the reason) when it is not
+// all there or names no version of the format.
+bool ParseHeader(plat::ByteCursor& file, SpcHeader* h, SpcFailure* why) {
+  plat::ByteCursor b = file.sub(kHeaderSize);
+  h->flags = b.u8();
+  const auto version = static_cast<char>(b.u8());
+  if (!b) return Fail(why, SpcFailure::CutShort("main header", file));
+  if (version != kNewVersion && version != kOldVersion)
+    return Fail(why, SpcFailure::At("version byte is neither 'K' nor 'M'", 1));
+  h->oldFormat = version == kOldVersion;
   if (!h->oldFormat) {
-    h->exponent = b[3];
-    const auto n = static_cast<std::int32_t>(plat::loadLe32(b + 4));
-    h->points = n;
-    h->first = plat::loadLeF64(b + 8);
-    h->last = plat::loadLeF64(b + 16);
-    h->xtype = b[28];
-    const std::uint32_t d = plat::loadLe32(b + 32);
+    b.skip(1);  // experiment type
+    h->exponent = b.u8();
+    h->points = b.i32le();
+    h->first = b.f64le();
+    h->last = b.f64le();
+    b.skip(4);  // subfile count
+    h->xtype = b.u8();
+    b.skip(3);  // y and z units, posting disposition
+    const std::uint32_t d = b.u32le();
     h->date.minute = static_cast<int>(d & 63);
     h->date.hour = static_cast<int>(d >> 6 & 31);
     h->date.day = static_cast<int>(d >> 11 & 31);
     h->date.month = static_cast<int>(d >> 16 & 15);
     h->date.year = static_cast<int>(d >> 20);
-    h->title = FieldText(b + kNewMemoOffset, kMemoSize);
+    b.seek(kNewMemoOffset);
   } else {
-    h->exponent = static_cast<std::int16_t>(plat::loadLe16(b + 2));
-    const float n = plat::loadLeF32(b + 4);
+    h->exponent = b.i16le();
+    const float n = b.f32le();
     h->points = std::isfinite(n) && n >= 0.0f && n <= static_cast<float>(CSpcData::kMaxPoints)
                     ? static_cast<std::int64_t>(n)
                     : -1;
-    h->first = plat::loadLeF32(b + 8);
-    h->last = plat::loadLeF32(b + 12);
-    h->xtype = b[16];
-    h->date.year = plat::loadLe16(b + 18);
-    h->date.month = b[20];
-    h->date.day = b[21];
-    h->date.hour = b[22];
-    h->date.minute = b[23];
-    h->title = FieldText(b + kOldMemoOffset, kMemoSize);
+    h->first = b.f32le();
+    h->last = b.f32le();
+    h->xtype = b.u8();
+    b.skip(1);  // y units
+    h->date.year = b.u16le();
+    h->date.month = b.u8();
+    h->date.day = b.u8();
+    h->date.hour = b.u8();
+    h->date.minute = b.u8();
+    b.seek(kOldMemoOffset);
   }
+  h->title = std::string(b.text(kMemoSize));
   if (h->points > CSpcData::kMaxPoints) h->points = -1;
   if (!std::isfinite(h->first)) h->first = 0.0;
   if (!std::isfinite(h->last)) h->last = 0.0;
@@ -122,42 +131,20 @@ std::size_t DataOffset(const SpcHeader& h) { return h.oldFormat ? kOldDataOffset
 
 // ---- Parameters ----
 
-void AppendParam(CSpcData* data, const char* name, const CVariant& value) {
-  data->params.Append(CSpcParam{value, name, ""});
-}
-void AppendInt(CSpcData* data, const char* name, std::int32_t v) {
-  CVariant value;
-  value.SetLong(v);
-  AppendParam(data, name, value);
-}
-void AppendDouble(CSpcData* data, const char* name, double v) {
-  CVariant value;
-  value.SetDouble(v);
-  AppendParam(data, name, value);
-}
-void AppendText(CSpcData* data, std::string_view name, std::string_view text) {
-  CVariant value;
-  value.SetString(text);
-  data->params.Append(CSpcParam{value, std::string(name), ""});
-}
 // Old-format x values are floats and keep that type.
 void AppendX(CSpcData* data, const char* name, double v, bool oldFormat) {
-  CVariant value;
   if (oldFormat) {
-    value.SetFloat(static_cast<float>(v));
+    data->params.Append(name, static_cast<float>(v));
   } else {
-    value.SetDouble(v);
+    data->params.Append(name, v);
   }
-  AppendParam(data, name, value);
 }
 
 void AppendDate(CSpcData* data, const SpcHeader& h) {
   // A zeroed or damaged date field describes no day: no DATE rather than a made-up one.
   double date = 0.0;
   if (!ole::dateFromParts(h.date, &date)) return;
-  CVariant value;
-  value.SetDate(date);
-  AppendParam(data, "DATE", value);
+  data->params.AppendDate("DATE", date);
 }
 
 // ---- Y data ----
@@ -174,19 +161,16 @@ float DecodeWord(std::uint32_t word, std::int32_t exponent, bool oldFormat) {
   return Finite(std::ldexp(static_cast<double>(static_cast<std::int32_t>(word)), exponent - 32));
 }
 
-bool ReadIrData(std::string_view bytes, const SpcHeader& h, CSpcData* data) {
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+bool ReadIrData(plat::ByteCursor& file, const SpcHeader& h, CSpcData* data, SpcFailure* why) {
   const auto n = static_cast<std::size_t>(h.points);
-  const std::size_t at = DataOffset(h);
   const bool shortWords = (h.flags & 1) != 0 && h.exponent < kFloatExponent;
-  const std::size_t width = shortWords ? 2 : 4;
-  if (at > bytes.size() || (bytes.size() - at) / width < n) return false;
+  file.seek(DataOffset(h));
+  plat::ByteCursor y = file.sub(std::uint64_t{n} * (shortWords ? 2 : 4));
+  if (!file) return Fail(why, SpcFailure::CutShort("Y data", file));
   std::vector<CSpcPoint>& points = data->spectrum();
   points.assign(n, CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char* p = b + at + i * width;
-    points[i].re = shortWords ? Finite(std::ldexp(static_cast<std::int16_t>(plat::loadLe16(p)), h.exponent - 16))
-                              : DecodeWord(plat::loadLe32(p), h.exponent, h.oldFormat);
+  for (CSpcPoint& p : points) {
+    p.re = shortWords ? Finite(std::ldexp(y.i16le(), h.exponent - 16)) : DecodeWord(y.u32le(), h.exponent, h.oldFormat);
   }
   return true;
 }
@@ -207,11 +191,11 @@ void ReadNmrLog(COrvFile& file, std::size_t at, CSpcData* data) {
     const bool isNumber = plat::parseDoublePrefix(value, &number) > 0 && std::isfinite(number);
 
     if (key == "SW_HZ") {
-      if (isNumber) AppendDouble(data, "SW", number);
+      if (isNumber) data->params.Append("SW", number);
     } else if (key == "NUCFREQ") {
       if (isNumber) {
-        AppendDouble(data, "SF", number);
-        AppendDouble(data, "SFO1", number);
+        data->params.Append("SF", number);
+        data->params.Append("SFO1", number);
       }
     } else if (key == "DETMODE") {
       CVariant mode;
@@ -225,18 +209,16 @@ void ReadNmrLog(COrvFile& file, std::size_t at, CSpcData* data) {
     } else if (key == "SCANS") {
       if (isNumber && number >= std::numeric_limits<std::int32_t>::min() &&
           number <= std::numeric_limits<std::int32_t>::max()) {
-        AppendInt(data, "NS", static_cast<std::int32_t>(number));
-        AppendInt(data, "NSC", static_cast<std::int32_t>(number));
+        data->params.Append("NS", static_cast<std::int32_t>(number));
+        data->params.Append("NSC", static_cast<std::int32_t>(number));
       }
     } else {
-      AppendText(data, key, value);
+      data->params.Append(key, value);
     }
   }
 }
 
-bool ReadNmrData(COrvFile& file, const SpcHeader& h, CSpcData* data) {
-  const std::string_view bytes = file.Bytes();
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+bool ReadNmrData(COrvFile& file, const SpcHeader& h, CSpcData* data, SpcFailure* why) {
   const auto n = static_cast<std::uint32_t>(h.points);
   const bool fid = h.xtype == kXSeconds;
   data->nDomain = fid ? 0 : 1;
@@ -244,25 +226,26 @@ bool ReadNmrData(COrvFile& file, const SpcHeader& h, CSpcData* data) {
   const std::uint32_t size = PowerOfTwoAtLeast(n);
   AppendX(data, "FIRSTX", h.first, h.oldFormat);
   AppendX(data, "LASTX", h.last, h.oldFormat);
-  AppendInt(data, "NPOINTS", static_cast<std::int32_t>(n));
-  AppendText(data, "XUNITS", h.xtype == kXPpm ? "PPM" : "HERTZ");
-  AppendInt(data, "SI", static_cast<std::int32_t>(size));
-  AppendInt(data, "TD", static_cast<std::int32_t>(2 * n));
+  data->params.Append("NPOINTS", static_cast<std::int32_t>(n));
+  data->params.Append("XUNITS", h.xtype == kXPpm ? "PPM" : "HERTZ");
+  data->params.Append("SI", static_cast<std::int32_t>(size));
+  data->params.Append("TD", static_cast<std::int32_t>(2 * n));
 
   // The arrays hold the n points the header gives, whatever the padded size: that is how files
   // are written, also when n is not a power of two.
-  const std::size_t realsAt = DataOffset(h);
-  if (realsAt > bytes.size() || (bytes.size() - realsAt) / 4 < n) return false;
+  plat::ByteCursor c(file.Bytes());
+  c.seek(DataOffset(h));
+  plat::ByteCursor reals = c.sub(4 * std::uint64_t{n});
+  if (!c) return Fail(why, SpcFailure::CutShort("real parts", c));
   std::vector<CSpcPoint>& points = data->data[data->nDomain];
   points.assign(size, CSpcPoint{});
-  for (std::uint32_t i = 0; i < n; ++i) {
-    points[i].re = DecodeWord(plat::loadLe32(b + realsAt + 4 * std::size_t{i}), h.exponent, h.oldFormat);
-  }
+  for (std::uint32_t i = 0; i < n; ++i) points[i].re = DecodeWord(reals.u32le(), h.exponent, h.oldFormat);
 
-  const std::size_t imagAt = realsAt + 4 * std::size_t{n} + kSubHeaderSize;
-  if (imagAt <= bytes.size() && (bytes.size() - imagAt) / 4 >= n) {
-    for (std::uint32_t i = 0; i < n; ++i) points[i].im = Finite(plat::loadLeF32(b + imagAt + 4 * std::size_t{i}));
-    ReadNmrLog(file, imagAt + 4 * std::size_t{n}, data);
+  // The imaginary parts follow a second subfile header; the log follows them.
+  c.skip(kSubHeaderSize);
+  if (c.has(4 * std::uint64_t{n})) {
+    for (std::uint32_t i = 0; i < n; ++i) points[i].im = Finite(c.f32le());
+    ReadNmrLog(file, c.offset(), data);
   }
 
   if (h.xtype == kXPpm) {
@@ -349,11 +332,11 @@ std::string NmrLog(const CSpcProcess& process, bool fid) {
 }  // namespace
 
 bool CGalactic::Detect(const COrvFile* file, GalacticMode mode) {
-  if (!file || !file->HasView() || file->m_nSize < static_cast<std::int64_t>(kHeaderSize)) return false;
-  const std::string_view bytes = file->Bytes();
-  const char version = bytes[1];
-  if (version != kNewVersion && version != kOldVersion) return false;
-  const auto code = static_cast<std::uint8_t>(bytes[version == kNewVersion ? 28 : 16]);
+  if (!file || !file->HasView()) return false;
+  plat::ByteCursor c(file->Bytes());
+  SpcHeader h;
+  if (!ParseHeader(c, &h, nullptr)) return false;
+  const std::uint8_t code = h.xtype;
   switch (mode) {
     case GalacticMode::Nmr: return code == kXSeconds || code == kXPpm;
     case GalacticMode::Mass: return code == kXMass;
@@ -362,15 +345,17 @@ bool CGalactic::Detect(const COrvFile* file, GalacticMode mode) {
   return false;
 }
 
-bool CGalactic::Read(std::string_view path, CSpcData* data, std::int32_t, GalacticMode mode) {
+bool CGalactic::Read(std::string_view path, CSpcData* data, std::int32_t, GalacticMode mode, SpcFailure* why) {
   if (!data || (mode != GalacticMode::Nmr && mode != GalacticMode::Ir)) return false;
   COrvFile file(path);
+  plat::ByteCursor c(file.Bytes());
   SpcHeader h;
-  if (!file.HasView() || !ParseHeader(file.Bytes(), &h) || h.points < 0) return false;
+  if (!ParseHeader(c, &h, why)) return false;
+  if (h.points < 0) return Fail(why, SpcFailure::At("point count is no count a record can hold", 4));
 
   data->nState = 1;
   data->nAcqCode = 1;
-  AppendText(data, "TITLE", h.title);
+  data->params.Append("TITLE", h.title);
   AppendDate(data, h);
   data->strName = GetPathTitle(path);
 
@@ -378,36 +363,39 @@ bool CGalactic::Read(std::string_view path, CSpcData* data, std::int32_t, Galact
     data->nDomain = 1;
     AppendX(data, "FIRSTX", h.first, h.oldFormat);
     AppendX(data, "LASTX", h.last, h.oldFormat);
-    AppendInt(data, "NPOINTS", static_cast<std::int32_t>(h.points));
-    return ReadIrData(file.Bytes(), h, data);
+    data->params.Append("NPOINTS", static_cast<std::int32_t>(h.points));
+    return ReadIrData(c, h, data, why);
   }
-  return ReadNmrData(file, h, data);
+  return ReadNmrData(file, h, data, why);
 }
 
 bool CMassConvertGalactic::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   COrvFile file(path);
+  plat::ByteCursor c(file.Bytes());
   SpcHeader h;
-  const std::string_view bytes = file.Bytes();
-  if (!file.HasView() || bytes.size() < kNewDataOffset || !ParseHeader(bytes, &h)) return false;
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (!ParseHeader(c, &h, &m_failure)) return false;
+  plat::ByteCursor sub = c.sub(kSubHeaderSize);
+  sub.skip(16);  // flags, exponent, index, start and end time, noise
+  const std::int32_t n = sub.i32le();
+  if (!c) return Fail(SpcFailure::CutShort("subfile header", c));
 
   data->nDomain = 1;
   AppendDate(data, h);
-  const auto n = static_cast<std::int32_t>(plat::loadLe32(b + kHeaderSize + 16));  // subnpts
+  if (n < 0) return Fail(SpcFailure::At("negative peak count", kHeaderSize + 16));
   // Each peak takes a 4-byte mass and a 2-byte intensity.
-  if (n < 0 || (bytes.size() - kNewDataOffset) / 6 < static_cast<std::size_t>(n)) return false;
+  plat::ByteCursor masses = c.sub(4 * std::uint64_t(n));
+  plat::ByteCursor intensities = c.sub(2 * std::uint64_t(n));
+  if (!c) return Fail(SpcFailure::CutShort("peak list", c));
   SetNameFromPath(data, path);
 
   CMassScan scan;
   scan.fIonCurrent = 100.0f;
   scan.peaks.reserve(static_cast<std::size_t>(n));
-  const unsigned char* masses = b + kNewDataOffset;
-  const unsigned char* intensities = masses + 4 * static_cast<std::size_t>(n);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-    const float mass = plat::loadLeF32(masses + 4 * i);
+  for (std::int32_t i = 0; i < n; ++i) {
+    const float mass = masses.f32le();
+    const std::int16_t intensity = intensities.i16le();
     if (!std::isfinite(mass)) continue;  // a peak without a mass cannot be placed
-    const auto intensity = static_cast<std::int16_t>(plat::loadLe16(intensities + 2 * i));
     scan.peaks.push_back(CSpcPoint{static_cast<float>(intensity), mass});
   }
   std::stable_sort(scan.peaks.begin(), scan.peaks.end(),

@@ -21,8 +21,10 @@ class CGalactic {
 
   // True when the file is an SPC file whose x units belong to the mode's kind.
   static bool Detect(const COrvFile* file, GalacticMode mode);
-  // Reads the one spectrum of the file as NMR or IR (the index is not used).
-  static bool Read(std::string_view path, CSpcData* data, std::int32_t index, GalacticMode mode);
+  // Reads the one spectrum of the file as NMR or IR (the index is not used); a failure says why
+  // in *why.
+  static bool Read(std::string_view path, CSpcData* data, std::int32_t index, GalacticMode mode,
+                   SpcFailure* why = nullptr);
   // Writes the processing object's spectrum in this leaf's layout (NMR or IR). The save option
   // and the spectrum number are not used: IR values are always written as floats.
   virtual bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number);
@@ -39,7 +41,7 @@ class CNmrConvertGalactic : public CSpcFormat<CNmrConvert>, public CGalactic {
   explicit CNmrConvertGalactic(std::uint32_t format) : CSpcFormat<CNmrConvert>(format), CGalactic(GalacticMode::Nmr) {}
   bool Detect(COrvFile* file) override { return CGalactic::Detect(file, GalacticMode::Nmr); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CGalactic::Read(path, data, index, GalacticMode::Nmr);
+    return CGalactic::Read(path, data, index, GalacticMode::Nmr, &m_failure);
   }
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override {
     return CGalactic::Write(path, process, saveOption, number);
@@ -51,7 +53,7 @@ class CIrConvertGalactic : public CSpcFormat<CIrConvert>, public CGalactic {
   explicit CIrConvertGalactic(std::uint32_t format) : CSpcFormat<CIrConvert>(format), CGalactic(GalacticMode::Ir) {}
   bool Detect(COrvFile* file) override { return CGalactic::Detect(file, GalacticMode::Ir); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CGalactic::Read(path, data, index, GalacticMode::Ir);
+    return CGalactic::Read(path, data, index, GalacticMode::Ir, &m_failure);
   }
   bool Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t number) override {
     return CGalactic::Write(path, process, saveOption, number);

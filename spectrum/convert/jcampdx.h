@@ -12,6 +12,7 @@
 
 #include "spectrum/convert/orvfile.h"
 #include "spectrum/convert/pointmap.h"
+#include "spectrum/convert/spcfailure.h"
 #include "spectrum/data/cvariant.h"
 #include "spectrum/data/spcdata.h"
 
@@ -71,8 +72,9 @@ class CJcampDx {
   static bool IsJcampFile(COrvFile& file, const std::vector<std::string>& dataTypes);
   // Reads the block whose DATA TYPE is in the list (the whole file from its start when the
   // list is null) through the callbacks. False when the file cannot be read, a table fails or
-  // there is no END label.
+  // there is no END label; GetReadFailure then says which, and at which line.
   bool ReadFile(std::string_view path, CSpcData* data, const std::vector<std::string>* dataTypes);
+  const SpcFailure& GetReadFailure() const { return m_readFailure; }
   // The next label of the file and its value (text, or an array of floats for "(a..b)"
   // values). False at the end of the file.
   static bool ReadLabel(COrvFile& file, std::string* label, CVariant* value);
@@ -94,6 +96,9 @@ class CJcampDx {
                                std::string_view c3, std::string_view c4);
   // Appends the data lines of one table; var names the ordinate variable whose form applies.
   static bool WriteAsdf(std::string& out, const PointMap& points, const JcampVariableList& vars, std::int32_t var);
+
+ private:
+  SpcFailure m_readFailure;
 };
 
 // Line end of written files (the format's files use CR LF).

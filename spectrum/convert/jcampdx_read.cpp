@@ -192,8 +192,12 @@ bool CJcampDx::IsJcampFile(COrvFile& file, const std::vector<std::string>& dataT
 }
 
 bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector<std::string>* dataTypes) {
+  m_readFailure = SpcFailure();
   COrvFile file(path);
-  if (!file.HasView()) return false;
+  if (!file.HasView()) {
+    m_readFailure = SpcFailure::At("empty or no regular file");
+    return false;
+  }
   JcampVariableList vars;
   vars.vars.resize(4);
   std::int32_t page = 0;
@@ -275,7 +279,14 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
       const auto dots = form.find("..");
       if (form.find("++") == std::string::npos && open != std::string::npos && dots != std::string::npos && dots > open + 1)
         x.m_nGroup = static_cast<std::int32_t>(dots - open - 1);
-      result = page >= 0 && OnBlock(file, vars, page, data);
+      const std::int64_t tableLine = file.LineOf(file.GetPosition() - 1);
+      const bool table = page >= 0 && OnBlock(file, vars, page, data);
+      if (!table) {
+        m_readFailure = SpcFailure::AtLine(page < 0 ? "table of a page that names no variable"
+                                                    : label + " table does not hold the points its labels give",
+                                           tableLine);
+      }
+      result = table;
     } else if (label == "END") {
       return result;
     } else {
@@ -283,7 +294,8 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
       OnParameter(label, value, data);
     }
   }
-  return false;  // no END label
+  m_readFailure = SpcFailure::AtLine("no END label", file.LineOf(file.m_nSize));
+  return false;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -139,15 +139,9 @@ std::unique_ptr<CSpcConvert> CreateTicConvertJcampDx(std::uint32_t index);
 
 // ---- Header helpers shared by the JCAMP-DX writers of every kind ----
 namespace jdx {
-// A header entry named name holding the value of the record's first entry of that name (empty
-// when there is none). The label is always the given name, so a file always starts with
-// "##TITLE=" and is recognised again.
-CSpcParam RecordEntry(const CSpcParamList& params, const char* name);
 // Appends the record's parameters after the fixed header entries, each at most once and not when
 // the header already holds it (with or without "$"); names that would steer the reader (END,
 // PAGE, the table labels) are left out. With privateLabels each name gets a "$". The appended
 // entries are then sorted by name.
 void AppendRecordParams(CSpcParamList& header, const CSpcParamList& params, bool privateLabels);
-// A text entry.
-CSpcParam TextEntry(const char* name, std::string_view value);
 }  // namespace jdx

@@ -35,7 +35,7 @@ bool CMassConvertJcampDx::Detect(COrvFile* file) { return file && file->HasView(
 bool CMassConvertJcampDx::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   SetNameFromPath(data, path);
-  return ReadFile(path, data, &DataTypes());
+  return ReadFile(path, data, &DataTypes()) || Fail(GetReadFailure());
 }
 
 // The peaks are written as a (XY..XY) peak table: every line carries its own mass. A
@@ -111,15 +111,13 @@ void CMassConvertJcampDx::WriteHeader(JcampVariableList& vars, CSpcParamList& he
   }
 
   const CSpcParamList& params = process->m_pData->params;
-  header.Append(jdx::RecordEntry(params, "TITLE"));
-  header.Append(jdx::TextEntry("JCAMP-DX", "5.0"));
-  header.Append(jdx::TextEntry("DATA TYPE", "MASS SPECTRUM"));
-  header.Append(jdx::TextEntry("DATA CLASS", "PEAK TABLE"));
-  header.Append(jdx::TextEntry("ORIGIN", "KEDRUS"));
-  header.Append(jdx::RecordEntry(params, "OWNER"));
-  CSpcParam instrument = jdx::RecordEntry(params, "INSTRUM");
-  instrument.name = "SPECTROMETER/DATA SYSTEM";
-  header.Append(std::move(instrument));
+  header.Append("TITLE", params.GetValue("TITLE"));
+  header.Append("JCAMP-DX", "5.0");
+  header.Append("DATA TYPE", "MASS SPECTRUM");
+  header.Append("DATA CLASS", "PEAK TABLE");
+  header.Append("ORIGIN", "KEDRUS");
+  header.Append("OWNER", params.GetValue("OWNER"));
+  header.Append("SPECTROMETER/DATA SYSTEM", params.GetValue("INSTRUM"));
   jdx::AppendRecordParams(header, params, true);
 }
 

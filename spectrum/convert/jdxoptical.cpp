@@ -11,20 +11,6 @@
 
 namespace jdx {
 
-CSpcParam RecordEntry(const CSpcParamList& params, const char* name) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value = params.GetValue(name);
-  return entry;
-}
-
-CSpcParam TextEntry(const char* name, std::string_view value) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value.SetString(value);
-  return entry;
-}
-
 namespace {
 // Labels the reader acts on: a parameter written under one of these names would end the file,
 // change the page, start a table or describe a table block when it is read again. The block
@@ -67,20 +53,6 @@ constexpr OpticalJcampTraits kUvTraits{"UV/VIS SPECTRUM", true, false, "NANOMETR
 constexpr OpticalJcampTraits kChTraits{"LC", false, true, "SECONDS", "ARBITRARY UNITS"};
 constexpr OpticalJcampTraits kTicTraits{"LC", true, true, "SECONDS", "ARBITRARY UNITS"};
 
-CSpcParam NumberEntry(const char* name, double value) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value.SetDouble(value);
-  return entry;
-}
-
-CSpcParam IntegerEntry(const char* name, std::int32_t value) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value.SetLong(value);
-  return entry;
-}
-
 // The evenly spaced axis of the written table: x of point i is first + i * step.
 struct LinearAxis {
   double first = 0.0;
@@ -107,7 +79,7 @@ template <class Kind>
 bool COpticalConvertJcampDx<Kind>::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   CSpcConvert::SetNameFromPath(data, path);
-  return ReadFile(path, data, m_traits.selectByType ? &m_dataTypes : nullptr);
+  return ReadFile(path, data, m_traits.selectByType ? &m_dataTypes : nullptr) || this->Fail(this->GetReadFailure());
 }
 
 template <class Kind>
@@ -140,24 +112,24 @@ bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& va
   data->nAcqCode = 1;
 
   if (!m_traits.storesAxisAsSfo1) {
-    data->params.Append(IntegerEntry("NPOINTS", v.m_nDim));
-    data->params.Append(NumberEntry("FIRSTX", x.m_dFirst));
-    data->params.Append(NumberEntry("LASTX", x.m_dLast));
+    data->params.Append("NPOINTS", v.m_nDim);
+    data->params.Append("FIRSTX", x.m_dFirst);
+    data->params.Append("LASTX", x.m_dLast);
   } else {
-    data->params.Append(IntegerEntry("SI", v.m_nDim));
+    data->params.Append("SI", v.m_nDim);
     // A range in nanometres is turned into wavenumbers (a zero end has none).
     double first = x.m_dFirst, width = x.m_dLast - x.m_dFirst;
     if (x.m_strUnits == "NANOMETERS" && x.m_dFirst != 0.0 && x.m_dLast != 0.0) {
       first = 10000000.0 / x.m_dFirst;
       width = 10000000.0 / x.m_dLast - 10000000.0 / x.m_dFirst;
     }
-    data->params.Append(NumberEntry("SFO1", first));
-    data->params.Append(NumberEntry("SW", width));
+    data->params.Append("SFO1", first);
+    data->params.Append("SW", width);
     // The processing set-up of these kinds takes its axis from FIRSTX and LASTX, as the other
     // chromatogram and ion-current readers give them; without them a trace would fall back to
     // 0..1000 and be saved again on that axis.
-    data->params.Append(NumberEntry("FIRSTX", first));
-    data->params.Append(NumberEntry("LASTX", first + width));
+    data->params.Append("FIRSTX", first);
+    data->params.Append("LASTX", first + width);
   }
 
   PointMap map;
@@ -204,14 +176,12 @@ void COpticalConvertJcampDx<Kind>::WriteHeader(JcampVariableList& vars, CSpcPara
   }
 
   const CSpcParamList& params = p.m_pData->params;
-  header.Append(jdx::RecordEntry(params, "TITLE"));
-  header.Append(jdx::TextEntry("JCAMP-DX", "5.0"));
-  header.Append(jdx::TextEntry("DATA TYPE", m_traits.dataType));
-  header.Append(jdx::TextEntry("ORIGIN", "KEDRUS"));
-  header.Append(jdx::RecordEntry(params, "OWNER"));
-  CSpcParam instrument = jdx::RecordEntry(params, "INSTRUM");
-  instrument.name = "SPECTROMETER/DATA SYSTEM";
-  header.Append(std::move(instrument));
+  header.Append("TITLE", params.GetValue("TITLE"));
+  header.Append("JCAMP-DX", "5.0");
+  header.Append("DATA TYPE", m_traits.dataType);
+  header.Append("ORIGIN", "KEDRUS");
+  header.Append("OWNER", params.GetValue("OWNER"));
+  header.Append("SPECTROMETER/DATA SYSTEM", params.GetValue("INSTRUM"));
   jdx::AppendRecordParams(header, params, true);
 }
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/base/bytes.h"
+#include "platform/base/bytecursor.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 
@@ -26,51 +27,44 @@ struct IndexRecord {
   std::int16_t ionCurrent;
 };
 
-IndexRecord ParseRecord(const plat::Byte* p) {
-  return {static_cast<std::int32_t>(plat::loadLe32(p)),
-          plat::loadLe16(p + 4),
-          plat::loadLe16(p + 6),
-          plat::loadLeF32(p + 8),
-          plat::loadLeF32(p + 12),
-          static_cast<std::int16_t>(plat::loadLe16(p + 16))};
+// The next record of the index file (the fields in file order; the last four bytes are not used).
+IndexRecord ReadRecord(plat::ByteCursor& idx) {
+  plat::ByteCursor r = idx.sub(kIndexRecordSize);
+  return {r.i32le(), r.u16le(), r.u16le(), r.f32le(), r.f32le(), r.i16le()};
 }
 
 // The folder path without trailing separators, so its last component names the data set.
 // Names of the function files of the folder, in the order the folder search gives them.
 std::vector<std::string> FunctionFiles(std::string_view folder) {
   std::vector<std::string> names;
-  for (OrvFoundFile& f : FindFiles(folder, kFunctionPattern))
-    if (!f.isFolder) names.push_back(std::move(f.name));
+  for (plat::DirEntry& f : plat::findFiles(folder, kFunctionPattern))
+    if (!f.isDirectory) names.push_back(std::move(f.name));
   return names;
 }
 
 void AppendFloat(CSpcData* data, const char* name, float value) {
-  if (!std::isfinite(value)) return;  // a damaged index gives no axis rather than a NaN one
-  CVariant v;
-  v.SetFloat(value);
-  data->params.Append(CSpcParam{v, name, ""});
+  if (std::isfinite(value)) data->params.Append(name, value);  // a damaged index gives no axis, not a NaN one
 }
 
 // The peaks of one acquisition, read from the data file at the record's offset; items past the
 // end of the file are not there.
 void ReadPeaks(std::string_view dat, const IndexRecord& rec, std::size_t budget, std::vector<CSpcPoint>* peaks) {
   const std::size_t itemSize = rec.type == kItemsWide ? 8 : rec.type == kItemsNarrow ? 6 : 0;
-  if (itemSize == 0 || rec.offset < 0 || static_cast<std::size_t>(rec.offset) >= dat.size()) return;
-  const std::size_t available = (dat.size() - static_cast<std::size_t>(rec.offset)) / itemSize;
-  const std::size_t count = std::min({static_cast<std::size_t>(rec.count), available, budget});
-  const auto* p = reinterpret_cast<const plat::Byte*>(dat.data()) + rec.offset;
+  plat::ByteCursor in(dat);
+  if (itemSize == 0 || rec.offset < 0 || !in.seek(static_cast<std::uint32_t>(rec.offset))) return;
+  const std::size_t count = std::min({static_cast<std::size_t>(rec.count), in.remaining() / itemSize, budget});
   peaks->reserve(count);
-  for (std::size_t i = 0; i < count; ++i, p += itemSize) {
+  for (std::size_t i = 0; i < count; ++i) {
     float intensity, mass;
     if (rec.type == kItemsWide) {
-      const std::uint32_t divisor = plat::loadLe32(p);
-      const auto value = static_cast<std::int32_t>(plat::loadLe32(p + 4));
+      const std::uint32_t divisor = in.u32le();
+      const std::int32_t value = in.i32le();
       if (divisor == 0) continue;  // no mass can be computed for it
       intensity = static_cast<float>(value) - rec.base;
       mass = static_cast<float>(static_cast<double>(value) / divisor);
     } else {
-      const auto value = static_cast<std::int32_t>(plat::loadLe32(p));
-      const std::uint16_t divisor = plat::loadLe16(p + 4);
+      const std::int32_t value = in.i32le();
+      const std::uint16_t divisor = in.u16le();
       if (divisor == 0) continue;
       intensity = static_cast<float>(value);
       mass = static_cast<float>(static_cast<double>(value) / divisor);
@@ -90,39 +84,47 @@ std::int32_t CMassLynx::GetSpectrumCount(COrvFile* file) const {
   return static_cast<std::int32_t>(std::min<std::size_t>(n, INT32_MAX));
 }
 
-bool CMassLynx::Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind) const {
+bool CMassLynx::Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind,
+                     SpcFailure* why) const {
+  auto fail = [&](SpcFailure failure) {
+    if (why) *why = std::move(failure);
+    return false;
+  };
   const std::string_view folder = plat::pathWithoutTrailingSeparator(path);
   const std::vector<std::string> functions = FunctionFiles(folder);
-  if (index < 0 || static_cast<std::size_t>(index) >= functions.size()) return false;
+  if (index < 0 || static_cast<std::size_t>(index) >= functions.size())
+    return fail(SpcFailure::At("no function file " + std::to_string(index)));
   const std::string& name = functions[static_cast<std::size_t>(index)];
   const std::string datPath = plat::joinPath(folder, name);
-  const std::string idxPath = FindFileNoCase(folder, std::string(plat::pathTitle(name)) + ".IDX");
+  const std::string idxName = std::string(plat::pathTitle(name)) + ".IDX";
+  const std::string idxPath = plat::findNoCase(folder, idxName);
   // A function without both of its files has nothing to show: that is a failed read.
-  if (idxPath.empty() || !plat::isRegularFile(datPath) || !plat::isRegularFile(idxPath)) return false;
+  if (!plat::isRegularFile(datPath)) return fail(SpcFailure::At("no data file", -1, name));
+  if (idxPath.empty() || !plat::isRegularFile(idxPath)) return fail(SpcFailure::At("no index file", -1, idxName));
   COrvFile datFile(datPath);
   COrvFile idxFile(idxPath);
   const std::string_view dat = datFile.Bytes();
-  const std::string_view idx = idxFile.Bytes();
-  const auto* records = reinterpret_cast<const plat::Byte*>(idx.data());
-  std::size_t count = idx.size() / kIndexRecordSize;
+  plat::ByteCursor idx(idxFile.Bytes());
+  std::size_t count = idx.remaining() / kIndexRecordSize;
 
   if (kind == kSpcKindTic) {
     count = std::min<std::size_t>(count, CSpcData::kMaxPoints);
     std::vector<CSpcPoint>& points = data->spectrum();
     points.reserve(count);
+    IndexRecord rec{};
     for (std::size_t i = 0; i < count; ++i) {
-      const IndexRecord rec = ParseRecord(records + i * kIndexRecordSize);
+      rec = ReadRecord(idx);
       if (i == 0) AppendFloat(data, "FIRSTX", rec.minutes * 60.0f);
       points.push_back({static_cast<float>(rec.ionCurrent), 0.0f});
     }
-    if (count > 0) AppendFloat(data, "LASTX", ParseRecord(records + (count - 1) * kIndexRecordSize).minutes * 60.0f);
+    if (count > 0) AppendFloat(data, "LASTX", rec.minutes * 60.0f);
   } else if (kind == kSpcKindMass) {
     // Records may all point at the same items, so the total of peaks is capped, not the file.
     count = std::min<std::size_t>(count, CSpcData::kMaxElements);
     std::size_t budget = CSpcData::kMaxPoints;
     data->scans.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-      const IndexRecord rec = ParseRecord(records + i * kIndexRecordSize);
+      const IndexRecord rec = ReadRecord(idx);
       CMassScan& scan = data->scans.emplace_back();
       ReadPeaks(dat, rec, budget, &scan.peaks);
       budget -= scan.peaks.size();

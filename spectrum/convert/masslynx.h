@@ -16,8 +16,9 @@ class CMassLynx {
   // Number of function files of the folder (0 when the path is no folder).
   std::int32_t GetSpectrumCount(COrvFile* file) const;
   // Reads function file index of the folder as kind (kSpcKindMass or kSpcKindTic). False when
-  // there is no such function, or its data or index file cannot be opened.
-  bool Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind) const;
+  // there is no such function, or its data or index file cannot be opened; *why then says which.
+  bool Read(std::string_view path, CSpcData* data, std::int32_t index, std::int32_t kind,
+            SpcFailure* why = nullptr) const;
 };
 
 class CMassConvertMassLynx : public CSpcFormat<CMassConvert>, public CMassLynx {
@@ -26,7 +27,7 @@ class CMassConvertMassLynx : public CSpcFormat<CMassConvert>, public CMassLynx {
   bool Detect(COrvFile* file) override { return CMassLynx::Detect(file); }
   std::int32_t GetSpectrumCount(COrvFile* file) override { return CMassLynx::GetSpectrumCount(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CMassLynx::Read(path, data, index, kSpcKindMass);
+    return CMassLynx::Read(path, data, index, kSpcKindMass, &m_failure);
   }
 };
 
@@ -36,7 +37,7 @@ class CTicConvertMassLynx : public CSpcFormat<CTicConvert>, public CMassLynx {
   bool Detect(COrvFile* file) override { return CMassLynx::Detect(file); }
   std::int32_t GetSpectrumCount(COrvFile* file) override { return CMassLynx::GetSpectrumCount(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t index) override {
-    return CMassLynx::Read(path, data, index, kSpcKindTic);
+    return CMassLynx::Read(path, data, index, kSpcKindTic, &m_failure);
   }
 };
 

@@ -72,7 +72,7 @@ bool CMassConvertNic::Detect(COrvFile* file) {
 bool CMassConvertNic::Read(std::string_view path, CSpcData* data, std::int32_t) {
   COrvFile file(path);
   std::string_view line;
-  if (!file.ReadLine(&line)) return false;
+  if (!file.ReadLine(&line)) return Fail(SpcFailure::At("empty or no regular file"));
   data->nDomain = 1;
   do {
     line = singleformat::UntilNul(line);
@@ -80,7 +80,7 @@ bool CMassConvertNic::Read(std::string_view path, CSpcData* data, std::int32_t) 
       std::string_view comment;
       if (file.ReadLine(&comment)) {
         comment = singleformat::UntilNul(comment);
-        singleformat::AppendString(data, "COMMENT", comment.substr(0, comment.find_first_of("\r\n")));
+        data->params.Append("COMMENT", comment.substr(0, comment.find_first_of("\r\n")));
       }
     } else if (Contains(line, "$MS")) {
       std::vector<std::uint32_t> numbers;

@@ -1,47 +1,22 @@
 // OMNIC infrared files: a header of at least 584 bytes (title, point count, x range, data
 // position) and the data as 4-byte floats.
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <ctime>
 #include <string>
 #include <vector>
 
-#include "platform/oleauto/oleauto.h"
+#include "platform/base/bytecursor.h"
 #include "spectrum/convert/singleformats.h"
 
 namespace {
-
-using singleformat::Holds;
-using singleformat::LoadLe;
 
 constexpr std::int64_t kOmnicMinSize = 19;
 constexpr std::string_view kMagic = "Spectral Data File";
 constexpr std::size_t kHeaderSize = 584;
 constexpr std::size_t kTitleOffset = 30;
-constexpr std::size_t kDataOffsetByte = 370;
+constexpr std::size_t kDataOffsetByte = 370;  // the data start, less kDataBase
 constexpr std::size_t kDataBase = 768;
 constexpr std::size_t kCountOffset = 564;
-constexpr std::size_t kFirstXOffset = 576;
-constexpr std::size_t kLastXOffset = 580;
-
-// The last-write time of the file at path in local time, as a date with time; false when the
-// file system does not report the file.
-bool FileDate(std::string_view path, double* date) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  const std::time_t seconds = st.st_mtime;
-  std::tm local{};
-  if (!::localtime_r(&seconds, &local)) return false;
-  plat::ole::DateParts parts;
-  parts.year = local.tm_year + 1900;
-  parts.month = local.tm_mon + 1;
-  parts.day = local.tm_mday;
-  parts.hour = local.tm_hour;
-  parts.minute = local.tm_min;
-  parts.second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second
-  return plat::ole::dateFromParts(parts, date);
-}
+constexpr std::size_t kFirstXOffset = 576;  // then the last x
 
 }  // namespace
 
@@ -52,34 +27,37 @@ bool CIrConvertOmnic::Detect(COrvFile* file) {
 
 bool CIrConvertOmnic::Read(std::string_view path, CSpcData* data, std::int32_t) {
   COrvFile file(path);
-  const std::string_view view = singleformat::View(file);
-  if (!Holds(view, 0, kHeaderSize)) return false;
-  const std::uint32_t n = LoadLe<std::uint32_t>(view, kCountOffset);
-  if (n > singleformat::kMaxPoints) return false;
-  const std::size_t start = kDataBase + static_cast<unsigned char>(view[kDataOffsetByte]);
+  plat::ByteCursor in(file.Bytes());
+  plat::ByteCursor header = in.sub(kHeaderSize);
+  if (!in) return Fail(SpcFailure::CutShort("header", in));
+  header.seek(kCountOffset);
+  const std::uint32_t n = header.u32le();
+  if (n > singleformat::kMaxPoints) return Fail(SpcFailure::At("point count beyond what a record holds", kCountOffset));
+  header.seek(kFirstXOffset);
+  const float firstX = header.f32le();
+  const float lastX = header.f32le();
+  header.seek(kDataOffsetByte);
+  const std::size_t start = kDataBase + header.u8();
   // The title ends at its 0 byte, and at the latest with the header.
-  const std::string_view title = singleformat::UntilNul(view.substr(kTitleOffset, kHeaderSize - kTitleOffset));
+  header.seek(kTitleOffset);
+  const std::string_view title = header.text(kHeaderSize - kTitleOffset);
 
-  singleformat::AppendFloat(data, "FIRSTX", LoadLe<float>(view, kFirstXOffset));
-  singleformat::AppendFloat(data, "LASTX", LoadLe<float>(view, kLastXOffset));
-  singleformat::AppendLong(data, "NPOINTS", static_cast<std::int32_t>(n));
-  singleformat::AppendString(data, "TITLE", title);
+  data->params.Append("FIRSTX", firstX);
+  data->params.Append("LASTX", lastX);
+  data->params.Append("NPOINTS", static_cast<std::int32_t>(n));
+  data->params.Append("TITLE", title);
 
   // The vector holds the points the file has, up to n: a truncated file gives fewer points
   // (each at its true x), never a vector larger than the file could describe.
-  const std::size_t available = view.size() > start ? (view.size() - start) / 4 : 0;
-  const std::size_t count = std::min<std::size_t>(n, available);
+  plat::ByteCursor values(file.Bytes());
+  const std::size_t count = values.seek(start) ? std::min<std::size_t>(n, values.remaining() / 4) : 0;
   std::vector<CSpcPoint>& out = data->spectrum();
   out.assign(count, CSpcPoint{});
-  for (std::size_t i = 0; i < count; ++i) out[i].re = singleformat::PointValue(LoadLe<float>(view, start + 4 * i));
+  for (CSpcPoint& p : out) p.re = singleformat::PointValue(values.f32le());
   data->nDomain = 1;
 
   double date = 0.0;
-  if (FileDate(path, &date)) {
-    CVariant value;
-    value.SetDate(date);
-    singleformat::AppendParam(data, "DATE", value);
-  }
+  if (GetFileDate(path, &date)) data->params.AppendDate("DATE", date);
   return true;
 }
 

@@ -1,51 +1,34 @@
 #include "spectrum/convert/orvfile.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
+#include "platform/base/file.h"
 #include "platform/base/path.h"
-#include "platform/base/text.h"
-
-namespace {
-
-std::uint32_t AttributesOf(const struct stat& st) {
-  if (S_ISDIR(st.st_mode)) return kOrvAttrDirectory;
-  std::uint32_t attr = kOrvAttrNormal;
-  if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) attr |= kOrvAttrReadOnly;
-  return attr;
-}
-
-}  // namespace
+#include "platform/oleauto/oleauto.h"
 
 COrvFile::COrvFile(std::string_view path, std::uint32_t, std::uint32_t) : m_strPath(path) {
-  struct stat st {};
-  if (::stat(m_strPath.c_str(), &st) != 0) return;  // missing: invalid attributes, no view
-  m_dwAttributes = AttributesOf(st);
-  if (!S_ISREG(st.st_mode)) return;  // folders and devices have no bytes to look at
-  m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (m_fd < 0) return;
-  struct stat fst {};
-  if (::fstat(m_fd, &fst) != 0 || !S_ISREG(fst.st_mode) || fst.st_size <= 0) return;  // empty: no view
-  void* p = ::mmap(nullptr, static_cast<std::size_t>(fst.st_size), PROT_READ, MAP_PRIVATE, m_fd, 0);
-  if (p == MAP_FAILED) return;
-  m_pMapping = p;
-  m_pView = static_cast<const plat::Byte*>(p);
-  m_nSize = fst.st_size;
+  const plat::FileInfo info = plat::fileInfo(m_strPath);
+  if (!info.exists) return;  // missing: invalid attributes, no view
+  if (info.isDirectory) {
+    m_dwAttributes = kOrvAttrDirectory;
+    return;
+  }
+  m_dwAttributes = kOrvAttrNormal | (info.writable ? 0 : kOrvAttrReadOnly);
+  if (!info.isRegular) return;  // devices have no bytes to look at
+  m_mapping = plat::MappedFile(m_strPath);
+  m_pView = m_mapping.data();
+  m_nSize = static_cast<std::int64_t>(m_mapping.size());
 }
 
-COrvFile::~COrvFile() {
-  if (m_pMapping) ::munmap(m_pMapping, static_cast<std::size_t>(m_nSize));
-  if (m_fd >= 0) ::close(m_fd);
-}
+COrvFile::~COrvFile() = default;
 
 void COrvFile::SetPosition(std::int64_t pos) { m_nPos = std::clamp<std::int64_t>(pos, 0, m_nSize); }
+
+std::int64_t COrvFile::LineOf(std::int64_t offset) const {
+  const auto end = static_cast<std::size_t>(std::clamp<std::int64_t>(offset, 0, m_nSize));
+  return 1 + std::count(m_pView, m_pView + end, static_cast<plat::Byte>('\n'));
+}
 
 bool COrvFile::ReadLine(std::string_view* line) {
   *line = {};
@@ -89,83 +72,14 @@ plat::String8 GetPathFileName(std::string_view path) { return plat::String8(plat
 plat::String8 GetPathExt(std::string_view path) { return plat::String8(plat::pathExtension(path)); }
 
 std::size_t ReadFileBlock(std::string_view path, void* buffer, std::size_t count, std::uint64_t offset) {
-  const plat::String8 p(path);
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return 0;
-  struct stat st {};
-  std::size_t total = 0;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    char* out = static_cast<char*>(buffer);
-    while (total < count) {
-      const ssize_t n = ::pread(fd, out + total, count - total, static_cast<off_t>(offset + total));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      total += static_cast<std::size_t>(n);
-    }
-  }
-  ::close(fd);
-  return total;
+  return plat::readFileAt(plat::String8(path), buffer, count, offset);
 }
 
-plat::String8 FindFileNoCase(std::string_view dir, std::string_view name) { return plat::findNoCase(dir, name); }
-
-namespace {
-
-bool MatchFrom(std::string_view p, std::string_view n) {
-  // Iterative glob with one backtrack point: linear enough for file names, never recursive.
-  std::size_t pi = 0, ni = 0, starP = std::string_view::npos, starN = 0;
-  while (ni < n.size()) {
-    if (pi < p.size() && p[pi] == '*') {
-      starP = pi++;
-      starN = ni;
-    } else if (pi < p.size() && (p[pi] == '?' || plat::foldCase(p[pi]) == plat::foldCase(n[ni]))) {
-      ++pi;
-      ++ni;
-    } else if (starP != std::string_view::npos) {
-      pi = starP + 1;
-      ni = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (pi < p.size() && p[pi] == '*') ++pi;
-  return pi == p.size();
-}
-
-}  // namespace
-
-bool MatchWildcard(std::string_view pattern, std::string_view name) {
-  if (pattern == "*.*" || pattern == "*") return true;
-  if (!pattern.empty() && pattern.back() == '.') {
-    // "NAME." and "*.": names without an extension.
-    if (name.find('.') != std::string_view::npos) return false;
-    pattern.remove_suffix(1);
-  }
-  return MatchFrom(pattern, name);
-}
-
-std::vector<OrvFoundFile> FindFiles(std::string_view dir, std::string_view pattern) {
-  std::vector<OrvFoundFile> found;
-  const plat::String8 folder = dir.empty() ? plat::String8(".") : plat::String8(dir);
-  DIR* d = ::opendir(folder.c_str());
-  if (!d) return found;
-  while (const dirent* e = ::readdir(d)) {
-    const std::string_view name = e->d_name;
-    if (name == "." || name == ".." || !MatchWildcard(pattern, name)) continue;
-    OrvFoundFile f;
-    f.name = plat::String8(name);
-    struct stat st {};
-    if (::stat(plat::joinPath(folder, name).c_str(), &st) == 0) {
-      f.isFolder = S_ISDIR(st.st_mode);
-      f.size = f.isFolder ? 0 : static_cast<std::uint64_t>(st.st_size);
-      f.mtime = static_cast<std::int64_t>(st.st_mtime);
-    }
-    found.push_back(std::move(f));
-  }
-  ::closedir(d);
-  std::sort(found.begin(), found.end(), [](const OrvFoundFile& a, const OrvFoundFile& b) {
-    const int c = plat::compareNoCase(a.name, b.name);
-    return c != 0 ? c < 0 : a.name < b.name;
-  });
-  return found;
+bool GetFileDate(std::string_view path, double* date) {
+  const plat::FileInfo info = plat::fileInfo(plat::String8(path));
+  plat::LocalTime t;
+  if (!info.exists || !plat::toLocalTime(info.lastWrite, &t)) return false;
+  // A leap second still names a valid time.
+  const plat::ole::DateParts parts{t.year, t.month, t.day, t.hour, t.minute, std::min(t.second, 59)};
+  return plat::ole::dateFromParts(parts, date);
 }

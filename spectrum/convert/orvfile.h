@@ -3,12 +3,12 @@
 //
 // A regular file is mapped whole (read only, 64-bit size); a folder or a missing path yields an
 // object with its attributes and no view, so detectors can test bytes without caring where they
-// come from. Beside it stand the path splitters, the bounds-checked block reader and the folder
-// search that the folder formats use.
+// come from. Beside it stand the path splitters, the block reader and the file date that the
+// readers share; folder searches are the platform's (platform/base/directory.h).
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
+#include "platform/base/mappedfile.h"
 #include "platform/base/types.h"
 
 // File-system attribute bits, as the detectors test them.
@@ -44,6 +44,9 @@ class COrvFile {
   // Moves the read position; clamped to [0, size].
   void SetPosition(std::int64_t pos);
   bool AtEnd() const { return m_nPos >= m_nSize; }
+  // The number (from 1) of the line that holds byte offset of the view: what a text reader names
+  // when it says where a file went wrong.
+  std::int64_t LineOf(std::int64_t offset) const;
 
   // Read by the detectors.
   plat::String8 m_strPath;
@@ -52,8 +55,7 @@ class COrvFile {
   std::uint32_t m_dwAttributes = kOrvAttrInvalid;
 
  private:
-  int m_fd = -1;
-  void* m_pMapping = nullptr;
+  plat::MappedFile m_mapping;
   std::int64_t m_nPos = 0;
 };
 
@@ -68,22 +70,7 @@ plat::String8 GetPathExt(std::string_view path);
 // file cannot be opened or the offset is at or past its end).
 std::size_t ReadFileBlock(std::string_view path, void* buffer, std::size_t count, std::uint64_t offset);
 
-// The entry of folder dir named name without regard to case ("" when there is none), as a full
-// path; vendors spell their file names in either case.
-plat::String8 FindFileNoCase(std::string_view dir, std::string_view name);
-
-// One entry of a folder search.
-struct OrvFoundFile {
-  plat::String8 name;  // name only, as stored
-  bool isFolder = false;
-  std::uint64_t size = 0;
-  std::int64_t mtime = 0;  // seconds since 1970
-};
-
-// DOS wildcard match without regard to case: '*' any run, '?' one character, a pattern ending
-// in "." ("*.") matches names that have no dot, "*.*" matches every name.
-bool MatchWildcard(std::string_view pattern, std::string_view name);
-
-// Entries of folder dir whose names match pattern (DOS rules above), without "." and "..",
-// sorted by case-folded name so listings never depend on the file system's order.
-std::vector<OrvFoundFile> FindFiles(std::string_view dir, std::string_view pattern);
+// The last-write time of the file at path on the user's clock, as a date value (days since 30
+// December 1899); false when the file system does not report the path. Readers of formats without
+// a date of their own store it as DATE.
+bool GetFileDate(std::string_view path, double* date);

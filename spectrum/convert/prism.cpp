@@ -2,27 +2,23 @@
 // holds the operator and the sweep width, record 4 the axis and the first 48 data doubles, every
 // further record 64 data doubles.
 #include <algorithm>
+#include <string>
 #include <vector>
 
+#include "platform/base/bytecursor.h"
 #include "spectrum/convert/singleformats.h"
 
 namespace {
 
-using singleformat::Holds;
-using singleformat::LoadLe;
-
 constexpr std::size_t kRecordSize = 513;
 constexpr std::int64_t kPrismMinSize = 3;
+constexpr std::uint16_t kPrismMark = 3;
 
 // Record 1.
-constexpr std::size_t kOwnerLengthOffset = 68;
-constexpr std::size_t kOwnerOffset = 69;
+constexpr std::size_t kOwnerLengthOffset = 68;  // a length byte, then the owner's name
 constexpr std::size_t kSweepWidthOffset = 473;
-// Record 4.
-constexpr std::size_t kAxisRecord = 3;  // zero-based
-constexpr std::size_t kFirstXOffset = 0;
-constexpr std::size_t kStepOffset = 8;
-constexpr std::size_t kCountOffset = 16;
+// Record 4 (zero-based 3): first x, step and count, then from kAxisDataOffset the first values.
+constexpr std::size_t kAxisRecord = 3;
 constexpr std::size_t kAxisDataOffset = 128;
 constexpr std::size_t kAxisRecordValues = 48;
 constexpr std::size_t kDataRecordValues = 64;
@@ -32,32 +28,40 @@ static_assert(kAxisDataOffset + 8 * kAxisRecordValues == 512 && 8 * kDataRecordV
 
 bool CIrConvertPrism::Detect(COrvFile* file) {
   if (!file || !file->HasView() || file->m_nSize < kPrismMinSize) return false;
-  const std::string_view view = file->Bytes();
-  return LoadLe<std::uint16_t>(view, 0) == 3 && view.size() % kRecordSize == 0;
+  plat::ByteCursor in(file->Bytes());
+  return in.u16le() == kPrismMark && in.end() % kRecordSize == 0;
 }
 
 bool CIrConvertPrism::Read(std::string_view path, CSpcData* data, std::int32_t) {
   COrvFile file(path);
-  const std::string_view view = singleformat::View(file);
+  plat::ByteCursor in(file.Bytes());
   // Without the first four records there is neither a sweep width nor an axis.
-  const std::size_t records = view.size() / kRecordSize;
-  if (records <= kAxisRecord) return false;
+  const std::size_t records = in.end() / kRecordSize;
+  if (records <= kAxisRecord)
+    return Fail(SpcFailure::At("fewer than " + std::to_string(kAxisRecord + 1) + " records of 513 bytes"));
 
-  const std::size_t ownerLength = static_cast<unsigned char>(view[kOwnerLengthOffset]);
-  const std::string_view owner = singleformat::UntilNul(view.substr(kOwnerOffset, ownerLength));
-  singleformat::AppendDouble(data, "SW", LoadLe<double>(view, kSweepWidthOffset));
-  singleformat::AppendString(data, "OWNER", owner);
+  plat::ByteCursor first = in.sub(kRecordSize);
+  first.seek(kOwnerLengthOffset);
+  const std::uint8_t ownerLength = first.u8();
+  const std::string_view owner = first.text(ownerLength);
+  first.seek(kSweepWidthOffset);
+  data->params.Append("SW", first.f64le());
+  data->params.Append("OWNER", owner);
 
-  const std::size_t axis = kAxisRecord * kRecordSize;
-  const double firstX = LoadLe<double>(view, axis + kFirstXOffset);
-  const double step = LoadLe<double>(view, axis + kStepOffset);
-  const double count = LoadLe<double>(view, axis + kCountOffset);
+  in.seek(kAxisRecord * kRecordSize);
+  const plat::ByteCursor axis = in.sub(kRecordSize);
+  plat::ByteCursor fields = axis;
+  const double firstX = fields.f64le();
+  const double step = fields.f64le();
+  const auto countAt = static_cast<std::int64_t>(fields.offset());
+  const double count = fields.f64le();
   // The count is stored as a double: anything that is not a point count is a damaged file.
-  if (!(count >= 0.0 && count <= static_cast<double>(singleformat::kMaxPoints))) return false;
+  if (!(count >= 0.0 && count <= static_cast<double>(singleformat::kMaxPoints)))
+    return Fail(SpcFailure::At("point count is no count a record can hold", countAt));
   const auto points = static_cast<std::int32_t>(count);
-  singleformat::AppendDouble(data, "FIRSTX", firstX);
-  singleformat::AppendDouble(data, "LASTX", count * step + firstX);
-  singleformat::AppendLong(data, "NPOINTS", points);
+  data->params.Append("FIRSTX", firstX);
+  data->params.Append("LASTX", count * step + firstX);
+  data->params.Append("NPOINTS", points);
   data->nDomain = 1;
   SetNameFromPath(data, path);
 
@@ -68,16 +72,16 @@ bool CIrConvertPrism::Read(std::string_view path, CSpcData* data, std::int32_t) 
   const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(points), available);
   std::vector<CSpcPoint>& out = data->spectrum();
   out.assign(wanted, CSpcPoint{});
-  for (std::size_t i = 0; i < wanted; ++i) {
-    std::size_t offset = 0;
-    if (i < kAxisRecordValues) {
-      offset = axis + kAxisDataOffset + 8 * i;
-    } else {
-      const std::size_t j = i - kAxisRecordValues;
-      offset = (kAxisRecord + 1 + j / kDataRecordValues) * kRecordSize + 8 * (j % kDataRecordValues);
+  plat::ByteCursor values = axis;
+  values.skip(kAxisDataOffset);
+  std::size_t left = kAxisRecordValues;
+  for (CSpcPoint& p : out) {
+    if (left == 0) {
+      values = in.sub(kRecordSize);
+      left = kDataRecordValues;
     }
-    if (!Holds(view, offset, 8)) break;  // cannot happen for complete records; stays safe
-    out[i].re = singleformat::PointValue(LoadLe<double>(view, offset));
+    p.re = singleformat::PointValue(values.f64le());
+    --left;
   }
   return true;
 }

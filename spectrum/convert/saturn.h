@@ -12,8 +12,9 @@ class CVarianSaturn {
  public:
   // At least a whole header, beginning with the file mark.
   bool Detect(COrvFile* file) const;
-  // Reads the file as kind (kSpcKindMass or kSpcKindTic). False when the header is short.
-  bool Read(std::string_view path, CSpcData* data, std::int32_t kind) const;
+  // Reads the file as kind (kSpcKindMass or kSpcKindTic). False when the header is short, and
+  // then *why says so.
+  bool Read(std::string_view path, CSpcData* data, std::int32_t kind, SpcFailure* why = nullptr) const;
 };
 
 class CMassConvertSaturn : public CSpcFormat<CMassConvert>, public CVarianSaturn {
@@ -21,7 +22,7 @@ class CMassConvertSaturn : public CSpcFormat<CMassConvert>, public CVarianSaturn
   explicit CMassConvertSaturn(std::uint32_t format) : CSpcFormat<CMassConvert>(format) {}
   bool Detect(COrvFile* file) override { return CVarianSaturn::Detect(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t) override {
-    return CVarianSaturn::Read(path, data, kSpcKindMass);
+    return CVarianSaturn::Read(path, data, kSpcKindMass, &m_failure);
   }
 };
 
@@ -30,7 +31,7 @@ class CTicConvertSaturn : public CSpcFormat<CTicConvert>, public CVarianSaturn {
   explicit CTicConvertSaturn(std::uint32_t format) : CSpcFormat<CTicConvert>(format) {}
   bool Detect(COrvFile* file) override { return CVarianSaturn::Detect(file); }
   bool Read(std::string_view path, CSpcData* data, std::int32_t) override {
-    return CVarianSaturn::Read(path, data, kSpcKindTic);
+    return CVarianSaturn::Read(path, data, kSpcKindTic, &m_failure);
   }
 };
 

@@ -2,24 +2,6 @@
 
 #include "platform/base/path.h"
 #include "platform/base/text.h"
-#include "spectrum/convert/nmr/bruker.h"
-#include "spectrum/convert/nmr/cdff.h"
-#include "spectrum/convert/nmr/felix.h"
-#include "spectrum/convert/nmr/mestrec.h"
-#include "spectrum/convert/nmr/winnmr.h"
-#include "spectrum/convert/nmr/delta.h"
-#include "spectrum/convert/nmr/gsx.h"
-#include "spectrum/convert/nmr/vnmr.h"
-#include "spectrum/convert/nmr/vxr.h"
-#include "spectrum/convert/acd.h"
-#include "spectrum/convert/asciiexport.h"
-#include "spectrum/convert/galactic.h"
-#include "spectrum/convert/chemstation.h"
-#include "spectrum/convert/masslynx.h"
-#include "spectrum/convert/saturn.h"
-#include "spectrum/convert/jdxconvert.h"
-#include "spectrum/convert/singleformats.h"
-#include "spectrum/convert/spcfolder.h"
 #include "spectrum/data/spcprocess.h"
 
 bool CSpcConvert::Choose(const std::vector<std::string>& candidates, std::size_t* chosen) const {
@@ -47,18 +29,7 @@ void CSpcKindConvert::GetFormatName(std::string& name) const {
   name = m_nFormat < m_formats.size() ? m_formats[m_nFormat].name : "";
 }
 
-// ---- Format tables ----
-
-namespace {
-
-template <class Kind>
-std::unique_ptr<CSpcConvert> Pending(std::uint32_t index) {
-  return std::make_unique<CSpcPendingFormat<Kind>>(index);
-}
-
-constexpr const char* kAsdfOptions = "FIX;PACKED;SQUEEZED;DIFFDUP";
-
-}  // namespace
+// ---- Kind classes and the kind table ----
 
 #define KEDRUS_KIND_CTOR(Name) \
   Name::Name(std::uint32_t format) : CSpcKindConvert(format, Formats()) {}
@@ -71,99 +42,6 @@ KEDRUS_KIND_CTOR(CChConvert)
 KEDRUS_KIND_CTOR(CTicConvert)
 KEDRUS_KIND_CTOR(CNmr2dConvert)
 #undef KEDRUS_KIND_CTOR
-
-const std::vector<SpcFormatInfo>& CNmrConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateNmrConvertBase},
-      {"CDFF", kSpcCapReadWrite, ".nmr", "", CreateNmrConvertCDFF},
-      {"DisNMR", kSpcCapRead, ".001", "", CreateNmrConvertAspect},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateNmrConvertJcampDx},
-      {"UXNMR", kSpcCapRead, "", "", CreateNmrConvertUxNmr},
-      {"VXR", kSpcCapRead, "", "", CreateNmrConvertVarian},
-      {"XWIN-NMR", kSpcCapRead, "", "", CreateNmrConvertXWinNmr},
-      {"WIN-NMR", kSpcCapReadWrite, "", "", CreateNmrConvertWinNmr},
-      {"VNMR", kSpcCapRead, "", "", CreateNmrConvertVNMR},
-      {"Felix", kSpcCapRead, ".001", "", CreateNmrConvertFelixW},
-      {"Delta", kSpcCapRead, ".hdr", "", CreateNmrConvertDelta},
-      {"GSX", kSpcCapRead, ".gxp", "", CreateNmrConvertGSX},
-      {"Galactic", kSpcCapReadWrite, ".spc", "", CreateNmrConvertGalactic},
-      {"ACD", kSpcCapRead, ".esp", "", CreateNmrConvertACD},
-      {"MestRe-C", kSpcCapReadWrite, ".mrc", "", CreateNmrConvertMestReC},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-PPM;X-HERTZ", CreateNmrConvertAscii},
-  };
-  return formats;
-}
-
-const std::vector<SpcFormatInfo>& CMassConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateMassConvertBase},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", "", CreateMassConvertJcampDx},
-      {"Saturn", kSpcCapRead, ".ms", "", CreateMassConvertSaturn},
-      {"Galactic", kSpcCapRead, ".spc", "", CreateMassConvertGalactic},
-      {"NIC", kSpcCapRead, "", "", CreateMassConvertNic},
-      {"ChemStation", kSpcCapRead, ".d", "", CreateMassConvertChemStation},
-      {"MassLynx", kSpcCapRead, ".", "", CreateMassConvertMassLynx},
-      {"ACD", kSpcCapRead, ".esp", "", CreateMassConvertACD},
-      {"ASCII", kSpcCapWrite, ".txt", "", CreateMassConvertAscii},
-  };
-  return formats;
-}
-
-const std::vector<SpcFormatInfo>& CIrConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateIrConvertBase},
-      {"Prism", kSpcCapRead, ".dat", "", CreateIrConvertPrism},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateIrConvertJcampDx},
-      {"OMNIC", kSpcCapRead, ".spa", "", CreateIrConvertOmnic},
-      {"SpectraMax", kSpcCapRead, ".spa", "", CreateIrConvertSpectramax},
-      {"Galactic", kSpcCapReadWrite, ".spc", "FLOAT;INTEGER", CreateIrConvertGalactic},
-      {"Opus", kSpcCapRead, ".0", "", CreateIrConvertOpus},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-CM", CreateIrConvertAscii},
-  };
-  return formats;
-}
-
-const std::vector<SpcFormatInfo>& CUvConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateUvConvertBase},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateUvConvertJcampDx},
-      {"ChemStation", kSpcCapRead, ".d", "", CreateUvConvertChemStation},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-NM", CreateUvConvertAscii},
-  };
-  return formats;
-}
-
-const std::vector<SpcFormatInfo>& CChConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateChConvertBase},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateChConvertJcampDx},
-      {"ChemStation", kSpcCapRead, ".d", "", CreateChConvertChemStation},
-  };
-  return formats;
-}
-
-const std::vector<SpcFormatInfo>& CTicConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateTicConvertBase},
-      {"JCAMP-DX", kSpcCapReadWrite, ".dx", kAsdfOptions, CreateTicConvertJcampDx},
-      {"ChemStation", kSpcCapRead, ".d", "", CreateTicConvertChemStation},
-      {"Saturn", kSpcCapRead, ".ms", "", CreateTicConvertSaturn},
-      {"MassLynx", kSpcCapRead, "", "", CreateTicConvertMassLynx},
-      {"ASCII", kSpcCapWrite, ".txt", "X-POINTS;X-SEC", CreateTicConvertAscii},
-  };
-  return formats;
-}
-
-const std::vector<SpcFormatInfo>& CNmr2dConvert::Formats() {
-  static const std::vector<SpcFormatInfo> formats = {
-      {"KEDRUS", kSpcCapReadWrite, "", "", CreateNmr2dConvertBase},
-      {"UXNMR", kSpcCapRead, "", "", CreateNmr2dConvertUxNmr},
-      {"XWIN-NMR", kSpcCapRead, "", "", CreateNmr2dConvertXWinNmr},
-  };
-  return formats;
-}
-
-// ---- Kind table ----
 
 const std::array<SpcKindRow, kSpcKindCount>& SpcKindTable() {
   // The kind objects never change after construction and live for the whole process.
@@ -230,9 +108,9 @@ std::int32_t ChooseFromList(const std::vector<std::string>& candidates) {
 }
 
 std::int64_t SpcCountSpectra(COrvFile& file, SpcKindSpan table) {
-  // A spectrum folder numbers its spectra by their sections, whatever their kinds, so its
-  // spectra cannot be counted kind by kind.
-  if (const std::int32_t inFolder = SpcFolderSpectrumCount(file.m_strPath); inFolder > 0) return inFolder;
+  // A container numbers its spectra itself, whatever their kinds, so its spectra cannot be
+  // counted kind by kind.
+  if (const std::int32_t inContainer = SpcContainer().count(file.m_strPath); inContainer > 0) return inContainer;
   std::int64_t total = 0;
   ForEachLeaf(table, [&](const SpcKindRow&, std::unique_ptr<CSpcConvert>& leaf) {
     total += CountOf(*leaf, file);
@@ -278,14 +156,15 @@ bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindN
 }
 
 SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* data, std::string* formatName,
-                              SpcKindSpan table) {
-  // Spectrum k of a spectrum folder is the one whose section bears number k, read with the
-  // converter of that section's kind.
-  if (const std::int32_t inFolder = SpcFolderSpectrumCount(path); inFolder > 0) {
-    if (k < 0 || k >= inFolder) return SpcLoadResult::NotFound;
-    if (formatName) *formatName = "KEDRUS";
-    return SpcFolderReadSpectrum(path, static_cast<std::int32_t>(k), data) ? SpcLoadResult::Loaded
-                                                                           : SpcLoadResult::ReadFailed;
+                              SpcFailure* failure, SpcKindSpan table) {
+  if (failure) *failure = SpcFailure();
+  // Spectrum k of a container is the one it numbers k, read with the converter of its kind.
+  const SpcContainerFormat& container = SpcContainer();
+  if (const std::int32_t inContainer = container.count(path); inContainer > 0) {
+    if (k < 0 || k >= inContainer) return SpcLoadResult::NotFound;
+    if (formatName) *formatName = container.name;
+    return container.read(path, static_cast<std::int32_t>(k), data, failure) ? SpcLoadResult::Loaded
+                                                                            : SpcLoadResult::ReadFailed;
   }
   SpcLocation where;
   {
@@ -294,8 +173,12 @@ SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* d
   }
   if (formatName) where.leaf->GetFormatName(*formatName);
   where.leaf->m_pfnChoose = ChooseFromList;
+  where.leaf->ClearFailure();
   data->Reset();
-  if (!where.leaf->Read(path, data, where.indexInFile)) return SpcLoadResult::ReadFailed;
+  if (!where.leaf->Read(path, data, where.indexInFile)) {
+    if (failure) *failure = where.leaf->GetFailure();
+    return SpcLoadResult::ReadFailed;
+  }
   data->nKind = where.kindId;
   return SpcLoadResult::Loaded;
 }

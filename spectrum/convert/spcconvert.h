@@ -3,8 +3,8 @@
 //
 // Callers never name a format class. They walk the spectrum kind table and ask each kind object
 // for its formats by index; a leaf converter lives for one operation (detect, count, read or
-// write). The kind table, every kind's format table, the numbering of the spectra of a file
-// and the choice of the converter that reads a given one are here.
+// write). The kind table, the numbering of the spectra of a file and the choice of the converter
+// that reads a given one are here; the format tables, which name the leaves, are spcformats.cpp.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "spectrum/convert/orvfile.h"
+#include "spectrum/convert/spcfailure.h"
 #include "spectrum/data/spcdata.h"
 
 class CSpcProcess;
@@ -74,23 +75,48 @@ class CSpcConvert {
   };
   static void RenameParams(CSpcParamList& params, const RenamePair* table);
 
+  // Why the last Read of this leaf failed; empty before a read and after one that succeeded
+  // without saying anything.
+  const SpcFailure& GetFailure() const { return m_failure; }
+  void ClearFailure() { m_failure = SpcFailure(); }
+
   SpcChooseFunc m_pfnChoose;
   std::uint32_t m_nFormat = 0;
 
  protected:
   explicit CSpcConvert(std::uint32_t format) : m_nFormat(format) {}
+
+  // Notes why the read fails and gives false, so a check reads "return Fail(...)".
+  bool Fail(SpcFailure failure) {
+    m_failure = std::move(failure);
+    return false;
+  }
+
+  // Filled by Fail, or directly by the reading code a leaf shares with others.
+  SpcFailure m_failure;
 };
 
-// One row of a kind's format table.
+// One row of a kind's format table (the tables are in spcformats.cpp).
 struct SpcFormatInfo {
   const char* name;
   std::uint32_t caps;
   const char* ext;
   const char* options;
-  // Makes the leaf; null while the format has no converter of its own yet (its row then
-  // detects nothing and reads and writes nothing).
+  // Makes the leaf.
   std::unique_ptr<CSpcConvert> (*create)(std::uint32_t index);
 };
+
+// A container format: a folder that numbers the spectra it holds itself, across kinds, so the
+// loader asks it before the kinds' formats (the spectrum folder, named in spcformats.cpp).
+struct SpcContainerFormat {
+  const char* name;  // the format name of its spectra
+  // Its spectra at path; 0 when path is none of it.
+  std::int32_t (*count)(std::string_view path);
+  // Reads spectrum number of path into data (reset first) and stores the kind id; false, with
+  // the reason in *failure when given, when it cannot.
+  bool (*read)(std::string_view path, std::int32_t number, CSpcData* data, SpcFailure* failure);
+};
+const SpcContainerFormat& SpcContainer();
 
 // Behaviour shared by the kind classes: the kind's format table and the defaults of a leaf.
 class CSpcKindConvert : public CSpcConvert {
@@ -146,11 +172,6 @@ class CSpcFormat : public Kind {
   }
 };
 
-// A leaf of a format that has no converter of its own yet: it reports its table row (name,
-// caps, extension, options) and recognises, reads and writes nothing.
-template <class Kind>
-using CSpcPendingFormat = CSpcFormat<Kind>;
-
 // The spectrum kind table.
 struct SpcKindRow {
   const char16_t* name;
@@ -190,9 +211,10 @@ bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindN
 
 enum class SpcLoadResult { Loaded, NotFound, ReadFailed };
 // Loads spectrum k of the file at path into data (which is reset first) and stores the kind
-// id. On ReadFailed formatName names the format whose reader failed.
+// id. On ReadFailed formatName names the format whose reader failed and failure says why (empty
+// when the reader gave no reason).
 SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* data, std::string* formatName = nullptr,
-                              SpcKindSpan table = SpcKindTable());
+                              SpcFailure* failure = nullptr, SpcKindSpan table = SpcKindTable());
 
 // Saves through format index format of the kind of the process's record; false when there is
 // no such format or the writer fails.

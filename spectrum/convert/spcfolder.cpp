@@ -1,6 +1,5 @@
 #include "spectrum/convert/spcfolder.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,10 +11,13 @@
 #include <limits>
 
 #include "foundation/profdesc.h"
+#include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
 #include "platform/base/file.h"
+#include "platform/base/mappedfile.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
+#include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 #include "spectrum/data/spcprocess.h"
@@ -36,10 +38,6 @@ constexpr SpcFolderKind kFolderKinds[] = {
 };
 
 constexpr const char* kParametersFile = "parameters";
-// A parameters file is a few kilobytes; anything far larger is no spectrum folder of ours.
-constexpr std::size_t kMaxParametersBytes = std::size_t(1) << 26;
-// The largest mass point file read whole.
-constexpr std::size_t kMaxScanFileBytes = std::size_t(1) << 31;
 // Value names longer than this are skipped rather than read.
 constexpr unsigned kMaxNameChars = 1u << 16;
 
@@ -49,13 +47,15 @@ String8 NumberedName(const char* base, std::int32_t number) {
   return String8(base) + "." + plat::formatInt(number);
 }
 
-String8 SectionName(const SpcFolderKind& kind, std::int32_t number) {
-  return String8(kind.sectionPrefix) + "_" + plat::formatInt(number);
+// The section of spectrum number of the kind ("\CONTROL_NMR_3"): the prefix's last name with
+// "_" and the number appended.
+plat::SectionPath SectionName(const SpcFolderKind& kind, std::int32_t number) {
+  return plat::SectionPath(plat::toUtf16(String8(kind.sectionPrefix) + "_" + plat::formatInt(number)));
 }
 
 // ---- The section headers of a parameters file ----
 
-// "CONTROL_<KIND>_<n>" (any case) gives the kind row and n.
+// "CONTROL_<KIND>_<n>" (any case), a section right below the file's root, gives the kind row and n.
 bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::int32_t* number) {
   const std::size_t underscore = name.rfind('_');
   if (underscore == std::string_view::npos) return false;
@@ -69,7 +69,7 @@ bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::in
   if (n > std::numeric_limits<std::int32_t>::max()) return false;
   const std::string_view head = name.substr(0, underscore);
   for (const SpcFolderKind& k : kFolderKinds) {
-    if (plat::equalsNoCase(head, std::string_view(k.sectionPrefix + 1))) {
+    if (plat::equalsNoCase(plat::toUtf16(head), plat::SectionPath(plat::toUtf16(k.sectionPrefix)).relative().text())) {
       *kind = &k;
       *number = static_cast<std::int32_t>(n);
       return true;
@@ -78,133 +78,99 @@ bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::in
   return false;
 }
 
-// A UTF-16 parameters file (marked by FF FE) as UTF-8; the store itself writes 8-bit text.
-bool IsUtf16Text(std::string_view bytes) {
-  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE;
-}
-
-String8 DecodeUtf16Text(std::string_view bytes) {
-  String16 text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-    text.push_back(static_cast<char16_t>(plat::loadLe16(bytes.data() + i)));
-  return plat::toUtf8(text);
-}
-
 // ---- Point files ----
 
 enum class FileResult { Ok, Missing, Damaged };
 
-// A point file opened for reading; "missing" covers every file that cannot be opened as a
-// regular file, which the format skips.
-class PointFileIn {
- public:
-  explicit PointFileIn(const String8& path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-      ::close(m_fd);
-      m_fd = -1;
-    }
-    if (m_fd >= 0) m_size = static_cast<std::uint64_t>(st.st_size);
-  }
-  ~PointFileIn() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  PointFileIn(const PointFileIn&) = delete;
-  PointFileIn& operator=(const PointFileIn&) = delete;
-
-  bool IsOpen() const { return m_fd >= 0; }
-  std::uint64_t Size() const { return m_size; }
-  // Exactly n bytes from the start, or false.
-  bool ReadPrefix(void* buffer, std::size_t n) {
-    auto* p = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < n) {
-      const ssize_t r = ::pread(m_fd, p + done, n - done, static_cast<off_t>(done));
-      if (r < 0 && errno == EINTR) continue;
-      if (r <= 0) return false;
-      done += static_cast<std::size_t>(r);
-    }
-    return true;
-  }
-
- private:
-  int m_fd = -1;
-  std::uint64_t m_size = 0;
+// A point file to read: missing when no regular file is there (the format then skips it),
+// else its bytes.
+struct PointFile {
+  explicit PointFile(const String8& path) : present(plat::fileInfo(path).isRegular), bytes(path) {}
+  bool present;
+  plat::MappedFile bytes;
 };
+
+FileResult Damaged(SpcFailure* why, SpcFailure failure) {
+  if (why) *why = std::move(failure);
+  return FileResult::Damaged;
+}
 
 // count complex points (the whole file when allRows, which must hold at least count); padded
 // with zero points to a power of two unless allRows.
-FileResult ReadComplexFile(const String8& path, std::int64_t count, bool allRows, std::vector<CSpcPoint>* out) {
-  PointFileIn file(path);
-  if (!file.IsOpen()) return FileResult::Missing;
+FileResult ReadComplexFile(const String8& path, std::int64_t count, bool allRows, std::vector<CSpcPoint>* out,
+                           SpcFailure* why) {
+  const PointFile file(path);
+  if (!file.present) return FileResult::Missing;
+  const String8 name(plat::pathFileName(path));
   std::uint64_t n = static_cast<std::uint64_t>(count);
   if (allRows) {
-    if (file.Size() % sizeof(CSpcPoint) != 0) return FileResult::Damaged;
-    n = file.Size() / sizeof(CSpcPoint);
-    if (n < static_cast<std::uint64_t>(count)) return FileResult::Damaged;
+    if (file.bytes.size() % sizeof(CSpcPoint) != 0)
+      return Damaged(why, SpcFailure::At("size is no whole number of points", -1, name));
+    n = file.bytes.size() / sizeof(CSpcPoint);
+    if (n < static_cast<std::uint64_t>(count))
+      return Damaged(why, SpcFailure::At("fewer points than the section's count", -1, name));
   }
-  if (n > CSpcData::kMaxPoints || file.Size() < n * sizeof(CSpcPoint)) return FileResult::Damaged;
-  const std::uint32_t points = static_cast<std::uint32_t>(n);
-  String8 bytes(points * sizeof(CSpcPoint), '\0');
-  if (!file.ReadPrefix(bytes.data(), bytes.size())) return FileResult::Damaged;
-  out->assign(allRows ? points : CSpcProcess::NextPow2(points), CSpcPoint{});
-  for (std::uint32_t i = 0; i < points; ++i) {
-    (*out)[i].re = plat::loadLeF32(bytes.data() + i * 8);
-    (*out)[i].im = plat::loadLeF32(bytes.data() + i * 8 + 4);
+  if (n > CSpcData::kMaxPoints) return Damaged(why, SpcFailure::At("more points than a record holds", -1, name));
+  plat::ByteCursor c(file.bytes.bytes());
+  plat::ByteCursor points = c.sub(n * sizeof(CSpcPoint));
+  if (!c) return Damaged(why, SpcFailure::CutShort("points", c, name));
+  const auto m = static_cast<std::uint32_t>(n);
+  out->assign(allRows ? m : CSpcProcess::NextPow2(m), CSpcPoint{});
+  for (std::uint32_t i = 0; i < m; ++i) {
+    (*out)[i].re = points.f32le();
+    (*out)[i].im = points.f32le();
   }
   return FileResult::Ok;
 }
 
 // count float32 values as the real parts of count points.
-FileResult ReadRealFile(const String8& path, std::int64_t count, std::vector<CSpcPoint>* out) {
-  PointFileIn file(path);
-  if (!file.IsOpen()) return FileResult::Missing;
+FileResult ReadRealFile(const String8& path, std::int64_t count, std::vector<CSpcPoint>* out, SpcFailure* why) {
+  const PointFile file(path);
+  if (!file.present) return FileResult::Missing;
+  const String8 name(plat::pathFileName(path));
   const auto n = static_cast<std::uint64_t>(count);
-  if (n > CSpcData::kMaxPoints || file.Size() < n * 4) return FileResult::Damaged;
-  String8 bytes(n * 4, '\0');
-  if (!file.ReadPrefix(bytes.data(), bytes.size())) return FileResult::Damaged;
+  if (n > CSpcData::kMaxPoints) return Damaged(why, SpcFailure::At("more points than a record holds", -1, name));
+  plat::ByteCursor c(file.bytes.bytes());
+  plat::ByteCursor values = c.sub(n * 4);
+  if (!c) return Damaged(why, SpcFailure::CutShort("values", c, name));
   out->assign(n, CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) (*out)[i].re = plat::loadLeF32(bytes.data() + i * 4);
+  for (CSpcPoint& p : *out) p.re = values.f32le();
   return FileResult::Ok;
 }
 
 // Scan records: peak count, ion current, spare word, time, label length, UTF-16 label, peaks.
 constexpr std::size_t kScanHeaderBytes = 20;
 
-FileResult ReadScanFile(const String8& path, std::int64_t count, std::vector<CMassScan>* out) {
-  String8 bytes;
-  const plat::FileStatus status = plat::readFile(path, &bytes, kMaxScanFileBytes);
-  if (status == plat::FileStatus::NotFound || status == plat::FileStatus::AccessDenied) return FileResult::Missing;
-  if (status != plat::FileStatus::Ok) return FileResult::Damaged;
-  if (static_cast<std::uint64_t>(count) > bytes.size() / kScanHeaderBytes) return FileResult::Damaged;
-  std::size_t pos = 0;
+FileResult ReadScanFile(const String8& path, std::int64_t count, std::vector<CMassScan>* out, SpcFailure* why) {
+  const PointFile file(path);
+  if (!file.present) return FileResult::Missing;
+  const String8 name(plat::pathFileName(path));
+  plat::ByteCursor c(file.bytes.bytes());
+  // Every record takes its header at least: a count beyond that is no count of this file.
+  if (static_cast<std::uint64_t>(count) > c.remaining() / kScanHeaderBytes)
+    return Damaged(why, SpcFailure::At("more scans than the file could hold", -1, name));
   out->clear();
   out->reserve(static_cast<std::size_t>(count));
   for (std::int64_t s = 0; s < count; ++s) {
-    if (bytes.size() - pos < kScanHeaderBytes) return FileResult::Damaged;
-    const char* h = bytes.data() + pos;
-    const auto peaks = static_cast<std::int32_t>(plat::loadLe32(h));
-    const auto labelLength = static_cast<std::int32_t>(plat::loadLe32(h + 16));
-    pos += kScanHeaderBytes;
-    if (peaks < 0 || labelLength < 0) return FileResult::Damaged;
-    const std::uint64_t rest = bytes.size() - pos;
-    const std::uint64_t need = std::uint64_t(labelLength) * 2 + std::uint64_t(peaks) * 8;
-    if (need > rest) return FileResult::Damaged;
+    const std::size_t start = c.offset();
+    const std::int32_t peaks = c.i32le();
     CMassScan scan;
-    scan.fIonCurrent = plat::loadLeF32(h + 4);
-    scan.dwExtra = plat::loadLe32(h + 8);
-    scan.fTime = plat::loadLeF32(h + 12);
-    String16 label(static_cast<std::size_t>(labelLength), u'\0');
-    for (std::int32_t i = 0; i < labelLength; ++i, pos += 2)
-      label[i] = static_cast<char16_t>(plat::loadLe16(bytes.data() + pos));
-    scan.strLabel = plat::toUtf8(label);
+    scan.fIonCurrent = c.f32le();
+    scan.dwExtra = c.u32le();
+    scan.fTime = c.f32le();
+    const std::int32_t labelLength = c.i32le();
+    if (!c) return Damaged(why, SpcFailure::CutShort("scan record", c, name));
+    if (peaks < 0 || labelLength < 0)
+      return Damaged(why,
+                     SpcFailure::At("negative peak count or label length", static_cast<std::int64_t>(start), name));
+    plat::ByteCursor label = c.sub(std::uint64_t(labelLength) * 2);
+    plat::ByteCursor peakBytes = c.sub(std::uint64_t(peaks) * 8);
+    if (!c) return Damaged(why, SpcFailure::CutShort("scan record", c, name));
+    scan.strLabel = plat::toUtf8(plat::fromUtf16Le(label.bytes(label.remaining())));
     scan.peaks.resize(static_cast<std::size_t>(peaks));
     for (CSpcPoint& p : scan.peaks) {
-      p.re = plat::loadLeF32(bytes.data() + pos);
-      p.im = plat::loadLeF32(bytes.data() + pos + 4);
-      pos += 8;
+      p.re = peakBytes.f32le();
+      p.im = peakBytes.f32le();
     }
     out->push_back(std::move(scan));
   }
@@ -238,10 +204,7 @@ bool ScanBytes(const std::vector<CMassScan>& scans, String8* out) {
     plat::appendLe32(*out, scan.dwExtra);
     plat::appendLeF32(*out, scan.fTime);
     plat::appendLe32(*out, static_cast<std::uint32_t>(label.size()));
-    for (const char16_t c : label) {
-      out->push_back(static_cast<char>(c & 0xFF));
-      out->push_back(static_cast<char>(c >> 8));
-    }
+    *out += plat::toUtf16Le(label);
     for (const CSpcPoint& p : scan.peaks) {
       plat::appendLeF32(*out, p.re);
       plat::appendLeF32(*out, p.im);
@@ -257,8 +220,8 @@ bool RemoveIfPresent(const String8& path) { return ::unlink(path.c_str()) == 0 |
 // A descriptor of one spectrum section of a folder's parameters file.
 class FolderSection {
  public:
-  FolderSection(std::string_view folder, const String8& section)
-      : m_desc(plat::toUtf16(ParametersPath(folder)).c_str(), plat::toUtf16(section).c_str()) {
+  FolderSection(std::string_view folder, const plat::SectionPath& section)
+      : m_desc(plat::toUtf16(ParametersPath(folder)).c_str(), section.c_str()) {
     m_desc.SetIni(true);
   }
   COrvProfDesc& desc() { return m_desc; }
@@ -267,12 +230,14 @@ class FolderSection {
   COrvProfDesc m_desc;
 };
 
-// The index-th value name of the open section and its type; false past the last.
-bool EnumValueName(COrvProfDesc& desc, int index, String16* name, int* type, bool* tooLong) {
+// The index-th name that enumerate(index, buffer, size) gives, in a buffer grown as it needs;
+// false past the last. A name longer than the longest this format reads is reported as too long.
+template <class Enumerate>
+bool EnumName(int index, String16* name, bool* tooLong, Enumerate enumerate) {
   std::vector<char16_t> buffer(260);
   *tooLong = false;
   for (;;) {
-    const int rc = OrvEnumProfValue(index, buffer.data(), static_cast<unsigned>(buffer.size()), type, &desc);
+    const int rc = enumerate(index, buffer.data(), static_cast<unsigned>(buffer.size()));
     if (rc == PROF_OK) {
       *name = String16(buffer.data());
       return true;
@@ -286,6 +251,20 @@ bool EnumValueName(COrvProfDesc& desc, int index, String16* name, int* type, boo
   }
 }
 
+// The index-th value name of the open section and its type; false past the last.
+bool EnumValueName(COrvProfDesc& desc, int index, String16* name, int* type, bool* tooLong) {
+  return EnumName(index, name, tooLong, [&](int i, char16_t* buffer, unsigned cch) {
+    return OrvEnumProfValue(i, buffer, cch, type, &desc);
+  });
+}
+
+// The index-th subsection name of the open section; false past the last.
+bool EnumSectionName(COrvProfDesc& desc, int index, String16* name, bool* tooLong) {
+  return EnumName(index, name, tooLong, [&](int i, char16_t* buffer, unsigned cch) {
+    return OrvEnumProfSection(i, buffer, cch, &desc);
+  });
+}
+
 // The value's text whatever type word it was written with.
 String8 ValueText(COrvProfDesc& desc, const String16& name) {
   unsigned length = 0;
@@ -294,9 +273,7 @@ String8 ValueText(COrvProfDesc& desc, const String16& name) {
   std::vector<unsigned char> bytes(length);
   if (length && OrvGetProfValue(name.c_str(), bytes.data(), &length, &type, &desc) != PROF_OK) return "";
   bytes.resize(std::min<std::size_t>(bytes.size(), length));
-  if (type == PROF_TYPE_DWORD && bytes.size() == 4) {
-    return plat::formatInt(static_cast<std::int32_t>(plat::loadLe32(bytes.data())));
-  }
+  if (type == PROF_TYPE_DWORD && bytes.size() == 4) return plat::formatInt(plat::ByteCursor(bytes.data(), 4).i32le());
   if (type == PROF_TYPE_BINARY) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     String8 text;
@@ -307,13 +284,8 @@ String8 ValueText(COrvProfDesc& desc, const String16& name) {
     }
     return text;
   }
-  String16 text;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto c = static_cast<char16_t>(plat::loadLe16(&bytes[i]));
-    if (c == 0) break;
-    text.push_back(c);
-  }
-  return plat::toUtf8(text);
+  const String16 text = plat::fromUtf16Le(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return plat::toUtf8(std::u16string_view(text).substr(0, text.find(u'\0')));
 }
 
 // Range value text "(lo..hi) e1 e2 ...": the elements as floats, lower bound 0. Elements that
@@ -388,57 +360,27 @@ String8 StoredText(const CVariant& value) {
   return text;
 }
 
-// Writes the values of one open section without type words. The store's type-word switch is
-// process-wide and has no getter, so the first value written shows how it stands; when it is
-// on, it is switched off for this writer and back on at the end.
-class UntypedWriter {
- public:
-  explicit UntypedWriter(COrvProfDesc& desc) : m_desc(desc) {}
-  ~UntypedWriter() {
-    if (m_restoreTypes) OrvSetIniTypeControl(1);
-  }
-  UntypedWriter(const UntypedWriter&) = delete;
-  UntypedWriter& operator=(const UntypedWriter&) = delete;
+// Stores text under name as an untyped value: the line carries no type word, whatever the
+// store's process-wide switch says. The result is not examined: a value the store refuses (a name
+// or text it cannot hold) is left out, as the format always did.
+void StoreUntyped(COrvProfDesc& desc, std::string_view name, std::string_view text) {
+  const String16 n = plat::toUtf16(name);
+  const String8 bytes = plat::toUtf16Le(plat::toUtf16(text));
+  (void)OrvSetProfValue(n.c_str(), bytes.data(), static_cast<unsigned>(bytes.size()), PROF_TYPE_NONE, &desc);
+}
 
-  void Int(const char* name, std::int32_t value) {
-    const String16 n = plat::toUtf16(name);
-    Store(n, [&] { return OrvSetProfInt(n.c_str(), value, &m_desc); });
-  }
-  void Text(const String8& name, const String8& text) {
-    const String16 n = plat::toUtf16(name);
-    const String16 t = plat::toUtf16(text);
-    Store(n, [&] { return OrvSetProfString(n.c_str(), t.c_str(), &m_desc); });
-  }
+// The writer's three kinds of value, all stored as untyped text.
+class SectionWriter {
+ public:
+  explicit SectionWriter(COrvProfDesc& desc) : m_desc(desc) {}
+  void Int(const char* name, std::int32_t value) { StoreUntyped(m_desc, name, plat::formatInt(value)); }
+  void Text(std::string_view name, std::string_view text) { StoreUntyped(m_desc, name, text); }
   void Float(const char* name, float value) {
-    const String16 n = plat::toUtf16(name);
-    Store(n, [&] { return CSpcFolderCodec::WriteProfFloat(n.c_str(), value, "%f", m_desc) ? PROF_OK : PROF_ERROR; });
+    CSpcFolderCodec::WriteProfFloat(plat::toUtf16(name).c_str(), value, "%f", m_desc);
   }
 
  private:
-  template <class Set>
-  void Store(const String16& name, Set set) {
-    // The result of a single store is not examined: a value the store refuses (a name or text
-    // it cannot hold) is left out, as the format always did.
-    if (set() != PROF_OK || m_probed) return;
-    m_probed = true;
-    if (StoredType(name) == PROF_TYPE_NONE) return;
-    OrvSetIniTypeControl(0);
-    m_restoreTypes = true;
-    set();
-  }
-
-  int StoredType(const String16& name) {
-    String16 found;
-    int type = PROF_TYPE_NONE;
-    bool tooLong = false;
-    for (int i = 0; EnumValueName(m_desc, i, &found, &type, &tooLong); ++i)
-      if (!tooLong && plat::equalsNoCase(found, name)) return type;
-    return PROF_TYPE_NONE;
-  }
-
   COrvProfDesc& m_desc;
-  bool m_probed = false;
-  bool m_restoreTypes = false;
 };
 
 // Removes the section of number n of every kind, so the number names one spectrum only. A
@@ -490,23 +432,19 @@ const SpcFolderKind* SpcFolderKindOf(std::int32_t kindId) {
 
 std::vector<SpcFolderEntry> SpcFolderList(std::string_view folder) {
   std::vector<SpcFolderEntry> entries;
-  if (!plat::isDirectory(String8(folder))) return entries;
-  String8 bytes;
-  if (plat::readFile(ParametersPath(folder), &bytes, kMaxParametersBytes) != plat::FileStatus::Ok) return entries;
-  if (IsUtf16Text(bytes)) bytes = DecodeUtf16Text(bytes);
-  const String8& text = bytes;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == String8::npos) end = text.size();
-    const std::string_view line(text.data() + start, end - start);
-    start = end + 1;
-    if (line.size() < 2 || line.front() != '[' || line.back() != ']') continue;
+  // Opening a missing INI file would create it: look first.
+  if (!plat::isDirectory(String8(folder)) || !plat::isRegularFile(ParametersPath(folder))) return entries;
+  // The sections right below the file's root, as the profile store reads them.
+  FolderSection root(folder, plat::SectionPath(u"\\"));
+  if (root.desc().Open(PROF_MODE_OPEN) != PROF_OK) return entries;
+  String16 name;
+  bool tooLong = false;
+  for (int i = 0; EnumSectionName(root.desc(), i, &name, &tooLong); ++i) {
     const SpcFolderKind* kind = nullptr;
     std::int32_t number = 0;
-    if (ParseSectionName(plat::trim(line.substr(1, line.size() - 2)), &kind, &number))
-      entries.push_back({number, kind->kindId});
+    if (!tooLong && ParseSectionName(plat::toUtf8(name), &kind, &number)) entries.push_back({number, kind->kindId});
   }
+  root.desc().Close();
   std::sort(entries.begin(), entries.end(), [](const SpcFolderEntry& a, const SpcFolderEntry& b) {
     return a.number != b.number ? a.number < b.number : a.kindId < b.kindId;
   });
@@ -535,11 +473,15 @@ bool SpcFolderFindSpectrum(std::string_view folder, std::int32_t number, std::in
   return false;
 }
 
-bool SpcFolderReadSpectrum(std::string_view folder, std::int32_t number, CSpcData* data) {
+bool SpcFolderReadSpectrum(std::string_view folder, std::int32_t number, CSpcData* data, SpcFailure* failure) {
   std::int32_t kindId = 0;
-  if (!data || !SpcFolderFindSpectrum(folder, number, &kindId)) return false;
+  if (!data) return false;
+  if (!SpcFolderFindSpectrum(folder, number, &kindId)) {
+    if (failure) *failure = SpcFailure::At("no section of spectrum " + plat::formatInt(number), -1, kParametersFile);
+    return false;
+  }
   data->Reset();
-  if (!CSpcFolderCodec(*SpcFolderKindOf(kindId)).Read(folder, data, number)) return false;
+  if (!CSpcFolderCodec(*SpcFolderKindOf(kindId)).Read(folder, data, number, failure)) return false;
   data->nKind = kindId;
   return true;
 }
@@ -570,15 +512,21 @@ std::int32_t CSpcFolderCodec::GetSpectrumCount(COrvFile* file) const {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(end - first, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t number) const {
+bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t number, SpcFailure* why) const {
   if (!data || number < 0) return false;
+  auto fail = [&](SpcFailure failure) {
+    if (why) *why = std::move(failure);
+    return false;
+  };
   // Opening a missing INI file would create it: look first.
-  if (!plat::isRegularFile(ParametersPath(folder))) return false;
+  if (!plat::isRegularFile(ParametersPath(folder))) return fail(SpcFailure::At("no parameters file"));
 
   CSpcParamList params;
   {
     FolderSection section(folder, SectionName(m_kind, number));
-    if (section.desc().Open(PROF_MODE_OPEN) != PROF_OK) return false;
+    if (section.desc().Open(PROF_MODE_OPEN) != PROF_OK)
+      return fail(SpcFailure::At("no section " + plat::toUtf8(SectionName(m_kind, number).relative().text()), -1,
+                                 kParametersFile));
     ReadSectionParams(section.desc(), &params);
   }
 
@@ -587,6 +535,9 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   auto count = [&](const char* name) -> std::int64_t {
     if (data->params.HasParam(name)) return data->params.GetValue(name).GetLong();
     return params.GetValue(name).GetLong();
+  };
+  auto negative = [&](const char* name) {
+    return fail(SpcFailure::At(std::string("negative ") + name, -1, kParametersFile));
   };
   const String8 fidPath = plat::joinPath(folder, NumberedName("fid", number));
   const String8 specPath = plat::joinPath(folder, NumberedName("spectrum", number));
@@ -602,23 +553,25 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
     case SpcFolderPoints::Complex: {
       const std::int64_t nFid = count("TD") / 2;
       const std::int64_t nSpec = count("SI");
-      if (nFid < 0 || nSpec < 0) return false;
-      if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid), &haveFid)) return false;
-      if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum), &haveSpectrum)) return false;
+      if (nFid < 0) return negative("TD");
+      if (nSpec < 0) return negative("SI");
+      if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, why), &haveFid)) return false;
+      if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, why), &haveSpectrum))
+        return false;
       break;
     }
     case SpcFolderPoints::Real: {
-      const bool npoints = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv;
-      const std::int64_t n = count(npoints ? "NPOINTS" : "SI");
-      if (n < 0) return false;
-      if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum), &haveSpectrum)) return false;
+      const char* name = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv ? "NPOINTS" : "SI";
+      const std::int64_t n = count(name);
+      if (n < 0) return negative(name);
+      if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum, why), &haveSpectrum)) return false;
       break;
     }
     case SpcFolderPoints::Scans: {
       const std::int64_t n = count("ScansNumber");
-      if (n < 0) return false;
+      if (n < 0) return negative("ScansNumber");
       bool haveScans = false;
-      if (n != 0 && !take(ReadScanFile(specPath, n, &scans), &haveScans)) return false;
+      if (n != 0 && !take(ReadScanFile(specPath, n, &scans, why), &haveScans)) return false;
       break;
     }
   }
@@ -647,7 +600,8 @@ bool CSpcFolderCodec::WriteProfFloat(const char16_t* name, float value, const ch
   // Only "%f" is asked for; number text never depends on the locale.
   const String8 text = std::strcmp(format, "%f") == 0 ? plat::formatDouble(static_cast<double>(value), 'f', 6)
                                                       : plat::formatDouble(static_cast<double>(value));
-  return OrvSetProfString(name, plat::toUtf16(text).c_str(), &desc) == PROF_OK;
+  const String8 bytes = plat::toUtf16Le(plat::toUtf16(text));
+  return OrvSetProfValue(name, bytes.data(), static_cast<unsigned>(bytes.size()), PROF_TYPE_NONE, &desc) == PROF_OK;
 }
 
 bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::int32_t number) const {
@@ -707,7 +661,7 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
   COrvProfDesc& desc = section.desc();
   if (desc.Open(PROF_MODE_ALL) != PROF_OK) return false;
   {
-    UntypedWriter out(desc);
+    SectionWriter out(desc);
     std::vector<const char*> fixed;
     switch (m_kind.points) {
       case SpcFolderPoints::Complex: {
@@ -757,7 +711,7 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
     for (const CSpcParam& p : record.params) {
       const bool isFixed = std::any_of(fixed.begin(), fixed.end(),
                                        [&](const char* f) { return plat::equalsNoCase(p.name, std::string_view(f)); });
-      if (isFixed || p.name.find('\\') != String8::npos) continue;
+      if (isFixed || !plat::SectionPath(plat::toUtf16(p.name)).isSingleName()) continue;
       out.Text(p.name, StoredText(p.value));
     }
   }

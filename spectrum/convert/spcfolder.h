@@ -50,8 +50,10 @@ std::int32_t SpcFolderSpectrumCount(std::string_view folder);
 // The kind of spectrum number (the lowest kind id when several kinds claim the number).
 bool SpcFolderFindSpectrum(std::string_view folder, std::int32_t number, std::int32_t* kindId);
 // Reads spectrum number of the folder into data (which is reset first) with its kind's
-// converter and stores the kind id; false when there is no such spectrum or it cannot be read.
-bool SpcFolderReadSpectrum(std::string_view folder, std::int32_t number, CSpcData* data);
+// converter and stores the kind id; false when there is no such spectrum or it cannot be read,
+// and then failure (when given) says why.
+bool SpcFolderReadSpectrum(std::string_view folder, std::int32_t number, CSpcData* data,
+                           SpcFailure* failure = nullptr);
 
 // The format's reader and writer, shared by the seven leaves.
 class CSpcFolderCodec {
@@ -68,8 +70,9 @@ class CSpcFolderCodec {
   // First spectrum number of that share.
   std::int32_t FirstNumber(std::string_view folder) const;
 
-  // Reads spectrum number; false when its section is missing or a point file is damaged.
-  bool Read(std::string_view folder, CSpcData* data, std::int32_t number) const;
+  // Reads spectrum number; false when its section is missing or a point file is damaged, and
+  // then *why (when given) says which.
+  bool Read(std::string_view folder, CSpcData* data, std::int32_t number, SpcFailure* why = nullptr) const;
   // Stores the processing state's record as spectrum number, replacing whatever was stored
   // under that number before; the other spectra stay.
   bool Write(std::string_view folder, CSpcProcess* process, std::int32_t number) const;

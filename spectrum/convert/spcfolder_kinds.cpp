@@ -26,7 +26,7 @@ bool NumberOf(const CSpcFolderCodec& codec, std::string_view path, std::int32_t 
   bool Name::Read(std::string_view path, CSpcData* data, std::int32_t index) {                            \
     const CSpcFolderCodec codec(*SpcFolderKindOf(KindId));                                                \
     std::int32_t number = 0;                                                                              \
-    return NumberOf(codec, path, index, &number) && codec.Read(path, data, number);                       \
+    return NumberOf(codec, path, index, &number) && codec.Read(path, data, number, &m_failure);          \
   }                                                                                                       \
   bool Name::Write(std::string_view path, CSpcProcess* process, std::int32_t, std::int32_t number) {      \
     return CSpcFolderCodec(*SpcFolderKindOf(KindId)).Write(path, process, number);                        \

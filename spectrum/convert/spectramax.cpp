@@ -2,20 +2,17 @@
 // block (first x, last x, point count); the data floats lie right before that block.
 #include <vector>
 
+#include "platform/base/bytecursor.h"
 #include "spectrum/convert/singleformats.h"
 
 namespace {
-
-using singleformat::Holds;
-using singleformat::LoadLe;
 
 constexpr std::int64_t kSpectramaxMinSize = 11;
 constexpr std::string_view kMagic = "\x0aRUBISDATA2";
 constexpr std::size_t kHeaderSize = 111;
 constexpr std::size_t kBlockOffsetField = 68;
 constexpr std::size_t kBlockSize = 19;
-constexpr std::size_t kFirstXOffset = 5;
-constexpr std::size_t kLastXOffset = 9;
+constexpr std::size_t kFirstXOffset = 5;  // within the block, then the last x
 constexpr std::size_t kCountOffset = 17;
 
 }  // namespace
@@ -27,28 +24,35 @@ bool CIrConvertSpectramax::Detect(COrvFile* file) {
 
 bool CIrConvertSpectramax::Read(std::string_view path, CSpcData* data, std::int32_t) {
   COrvFile file(path);
-  const std::string_view view = singleformat::View(file);
-  if (!Holds(view, 0, kHeaderSize)) return false;
-  const std::uint64_t block = LoadLe<std::uint32_t>(view, kBlockOffsetField);
-  if (!Holds(view, block, kBlockSize)) return false;
-  const float firstX = LoadLe<float>(view, block + kFirstXOffset);
-  const float lastX = LoadLe<float>(view, block + kLastXOffset);
-  const std::uint16_t n = LoadLe<std::uint16_t>(view, block + kCountOffset);
+  plat::ByteCursor in(file.Bytes());
+  plat::ByteCursor header = in.sub(kHeaderSize);
+  if (!in) return Fail(SpcFailure::CutShort("header", in));
+  header.seek(kBlockOffsetField);
+  const std::uint32_t block = header.u32le();
+  plat::ByteCursor axis = in;
+  if (!axis.seek(block) || !axis.has(kBlockSize))
+    return Fail(SpcFailure::At("axis block lies outside the file", kBlockOffsetField));
+  axis = axis.sub(kBlockSize);
+  plat::ByteCursor range = axis.field(kFirstXOffset);
+  const float firstX = range.f32le();
+  const float lastX = range.f32le();
+  const std::uint16_t n = axis.field(kCountOffset).u16le();
   // The data end where the block begins; a count that would put them before the start of the
   // file does not describe this file.
   const std::uint64_t bytes = 4ull * n;
-  if (bytes > block) return false;
-  const std::size_t start = static_cast<std::size_t>(block - bytes);
+  if (bytes > block) return Fail(SpcFailure::At("point count puts the data before the start of the file", block));
 
-  singleformat::AppendFloat(data, "FIRSTX", firstX);
-  singleformat::AppendFloat(data, "LASTX", lastX);
-  singleformat::AppendLong(data, "NPOINTS", n);
+  data->params.Append("FIRSTX", firstX);
+  data->params.Append("LASTX", lastX);
+  data->params.Append("NPOINTS", static_cast<std::int32_t>(n));
   data->nDomain = 1;
   SetNameFromPath(data, path);
 
+  plat::ByteCursor values = in;
+  values.seek(block - bytes);
   std::vector<CSpcPoint>& out = data->spectrum();
   out.assign(n, CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) out[i].re = singleformat::PointValue(LoadLe<float>(view, start + 4 * i));
+  for (CSpcPoint& p : out) p.re = singleformat::PointValue(values.f32le());
   return true;
 }
 

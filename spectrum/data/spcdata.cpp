@@ -52,6 +52,42 @@ bool CSpcParamList::RenameParam(std::string_view oldName, std::string_view newNa
   return true;
 }
 
+namespace {
+
+// An entry named name whose value set gives, with an empty comment.
+template <class Set>
+CSpcParam NamedValue(std::string_view name, Set set) {
+  CSpcParam param;
+  set(param.value);
+  param.name = std::string(name);
+  return param;
+}
+
+}  // namespace
+
+// The value is copied before the list grows, so it may be an entry of this list.
+void CSpcParamList::Append(std::string_view name, const CVariant& value) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v = value; }));
+}
+void CSpcParamList::Append(std::string_view name, std::int16_t value) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetShort(value); }));
+}
+void CSpcParamList::Append(std::string_view name, std::int32_t value) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetLong(value); }));
+}
+void CSpcParamList::Append(std::string_view name, float value) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetFloat(value); }));
+}
+void CSpcParamList::Append(std::string_view name, double value) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetDouble(value); }));
+}
+void CSpcParamList::Append(std::string_view name, std::string_view text) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetString(text); }));
+}
+void CSpcParamList::AppendDate(std::string_view name, double date) {
+  m_entries.push_back(NamedValue(name, [&](CVariant& v) { v.SetDate(date); }));
+}
+
 // ---- Record ----------------------------------------------------------------------------------
 
 void CSpcData::Reset() { *this = CSpcData(); }

@@ -67,6 +67,16 @@ class CSpcParamList {
   // Appends without merging (what readers and archive loading do).
   void Append(const CSpcParam& param) { m_entries.push_back(param); }
   void Append(CSpcParam&& param) { m_entries.push_back(std::move(param)); }
+  // Appends name = value with an empty comment; the value's type follows the argument's:
+  // VT_I2, VT_I4, VT_R4, VT_R8, VT_BSTR (UTF-8 text), or the variant as it is. A date is
+  // appended by name (AppendDate), since it is a double too.
+  void Append(std::string_view name, const CVariant& value);
+  void Append(std::string_view name, std::int16_t value);
+  void Append(std::string_view name, std::int32_t value);
+  void Append(std::string_view name, float value);
+  void Append(std::string_view name, double value);
+  void Append(std::string_view name, std::string_view text);
+  void AppendDate(std::string_view name, double date);
   void Clear() { m_entries.clear(); }
 
   std::size_t size() const { return m_entries.size(); }

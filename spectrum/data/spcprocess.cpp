@@ -73,7 +73,7 @@ std::uint32_t CSpcProcess::NextPow2(std::uint32_t n) {
 void CSpcProcess::Reset() {
   m_baseline.clear();
   m_fBaseLevel = 0.0f;
-  m_pCur = nullptr;
+  m_pCur = CSpcPointView();
   m_nCur = 0;
   m_bBaseLevelDirty = 1;
   m_bIntegralDirty = 1;
@@ -174,7 +174,7 @@ void CSpcProcess::SetScan(std::int32_t scan) {
 }
 
 void CSpcProcess::SelectData() {
-  m_pCur = nullptr;
+  m_pCur = CSpcPointView();
   m_nCur = 0;
   if (!m_pData || m_pData->nKind == kKindMass) return;
   const std::int32_t domain = m_pData->nDomain;
@@ -195,8 +195,15 @@ void CSpcProcess::SelectData() {
   // Readers that do not pad, and sizes that disagree with the data, stay inside the vector.
   count = std::min(count, size - start);
   if (count == 0) return;
-  m_pCur = v.data() + start;
   m_nCur = static_cast<std::int32_t>(std::min<std::uint64_t>(count, std::numeric_limits<std::int32_t>::max()));
+  m_pCur = CSpcPointView(&v, static_cast<std::size_t>(start), static_cast<std::size_t>(m_nCur));
+}
+
+std::span<const CSpcPoint> CSpcProcess::CurrentPoints(std::int32_t from, std::int32_t to) const {
+  const std::span<const CSpcPoint> all = m_pCur.span();
+  const std::size_t end = std::min<std::size_t>(all.size(), static_cast<std::size_t>(std::max(to, 0)));
+  const std::size_t begin = std::min<std::size_t>(end, static_cast<std::size_t>(std::max(from, 0)));
+  return all.subspan(begin, end - begin);
 }
 
 // ---- Archive ----

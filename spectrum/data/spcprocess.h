@@ -9,8 +9,10 @@
 //
 // The fields are public on purpose: the spectrum control reads them and writes the phases
 // directly while the user phases interactively.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <span>
 #include <vector>
 
 #include "spectrum/data/spcdata.h"
@@ -49,6 +51,41 @@ inline constexpr SpcUnitName kSpcUnitNames[kSpcUnitCount] = {
 constexpr std::string_view GetUnitName(std::int32_t unit) {
   return unit >= 0 && unit < kSpcUnitCount ? kSpcUnitNames[unit].name : std::string_view();
 }
+// The current points: a window [start, start + count) of one point vector of the record. The
+// view keeps the vector, not the vector's storage, so a vector that grows, shrinks or is assigned
+// anew never leaves it pointing at freed memory; a point outside the window, or past the end of a
+// vector that shrank, reads as zero.
+class CSpcPointView {
+ public:
+  CSpcPointView() = default;
+  CSpcPointView(std::vector<CSpcPoint>* points, std::size_t start, std::size_t count)
+      : m_points(points), m_start(start), m_count(count) {}
+
+  // The points of the window the vector holds now.
+  std::size_t size() const {
+    if (!m_points || m_start >= m_points->size()) return 0;
+    return m_count < m_points->size() - m_start ? m_count : m_points->size() - m_start;
+  }
+  bool empty() const { return size() == 0; }
+  explicit operator bool() const { return !empty(); }
+
+  const CSpcPoint& operator[](std::int32_t i) const {
+    const auto at = static_cast<std::size_t>(i);  // a negative index is out of the window too
+    if (!m_points || at >= m_count || m_start + at >= m_points->size()) return kOutside;
+    return (*m_points)[m_start + at];
+  }
+  // The window's points for writing, valid until the vector changes; empty when there are none.
+  std::span<CSpcPoint> span() const {
+    return empty() ? std::span<CSpcPoint>() : std::span(m_points->data() + m_start, size());
+  }
+  CSpcPoint* data() const { return span().data(); }
+
+ private:
+  static constexpr CSpcPoint kOutside{};
+  std::vector<CSpcPoint>* m_points = nullptr;
+  std::size_t m_start = 0;
+  std::size_t m_count = 0;
+};
 
 class CSpcProcess {
  public:
@@ -194,7 +231,7 @@ class CSpcProcess {
   std::int32_t m_nBaselineMethod = 4;
   float m_fSplineFactor = 4.0e9f;
   float m_fSlope = 0.0f;
-  CSpcPoint* m_pCur = nullptr;
+  CSpcPointView m_pCur;
   std::int32_t m_nCur = 0;
   double m_dFreq = 0.0;
   double m_dSW = 0.0;
@@ -211,6 +248,9 @@ class CSpcProcess {
   std::int32_t m_nScans = 0;
 
  private:
+  // The current points [from, to), no more than the view holds: one contiguous range for the
+  // loops that walk many of them.
+  std::span<const CSpcPoint> CurrentPoints(std::int32_t from, std::int32_t to) const;
   // Phase angle in radians of current point i for the given phases and pivot.
   double PhaseAngle(std::int32_t i, double ph0, double ph1, std::int32_t pivot) const;
   double BaselineAt(std::int32_t i) const;

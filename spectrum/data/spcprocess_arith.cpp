@@ -117,7 +117,8 @@ std::int32_t CSpcProcess::CombineSpectra(const CSpcProcess& other, float factor)
     if (!(std::fabs(r) <= FLT_MAX) || !(std::fabs(q) <= FLT_MAX)) return 0;
     result[i] = {static_cast<float>(r), static_cast<float>(q)};
   }
-  std::copy(result.begin(), result.end(), m_pCur);
+  const std::span<CSpcPoint> current = m_pCur.span();
+  std::copy_n(result.begin(), std::min(result.size(), current.size()), current.begin());
   // The stored values are now phased and baseline-corrected: neither may be applied again.
   m_fPH0 = 0.0f;
   m_fPH1 = 0.0f;

@@ -95,8 +95,9 @@ double CSpcProcess::GetSpectrumImag(std::int32_t i) const {
 std::uint32_t CSpcProcess::GetMaxMagnitudeIndex() const {
   std::uint32_t best = 0;
   double bestPower = -1.0;
-  for (std::int32_t i = 0; i < m_nCur; ++i) {
-    const double re = m_pCur[i].re, im = m_pCur[i].im;
+  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
+  for (std::size_t i = 0; i < cur.size(); ++i) {
+    const double re = cur[i].re, im = cur[i].im;
     const double power = re * re + im * im;
     if (power > bestPower) {
       bestPower = power;
@@ -231,11 +232,12 @@ bool CSpcProcess::GaussMultiply() {
 // ---- Automatic phase correction ----
 
 float CSpcProcess::ZeroOrderPhase(std::int32_t from, std::int32_t to) const {
+  const std::span<const CSpcPoint> points = CurrentPoints(from, to);
   auto absSum = [&](double degrees) {
     const double a = static_cast<float>(degrees * kDegToRad);
     const double c = std::cos(a), s = std::sin(a);
     double sum = 0.0;
-    for (std::int32_t i = from; i < to; ++i) sum += std::fabs(m_pCur[i].re * c + m_pCur[i].im * s);
+    for (const CSpcPoint& q : points) sum += std::fabs(q.re * c + q.im * s);
     return sum;
   };
   double p = 0.0;
@@ -249,7 +251,7 @@ float CSpcProcess::ZeroOrderPhase(std::int32_t from, std::int32_t to) const {
   const double a = static_cast<float>(p * kDegToRad);
   const double c = std::cos(a), s = std::sin(a);
   double sum = 0.0;
-  for (std::int32_t i = from; i < to; ++i) sum += m_pCur[i].re * c + m_pCur[i].im * s;
+  for (const CSpcPoint& q : points) sum += q.re * c + q.im * s;
   if (sum < 0.0) p += 180.0;
   if (p > 180.0) p -= 360.0;
   return static_cast<float>(p);
@@ -259,11 +261,12 @@ std::int32_t CSpcProcess::QuickPhase() {
   std::int32_t pivot = 0;
   if (m_nCur >= 2) {
     double best = -1.0;
-    for (std::int32_t i = 0; i < m_nCur; ++i) {
-      const double re = m_pCur[i].re, im = m_pCur[i].im;
+    const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
+    for (std::size_t i = 0; i < cur.size(); ++i) {
+      const double re = cur[i].re, im = cur[i].im;
       if (re * re + im * im > best) {
         best = re * re + im * im;
-        pivot = i;
+        pivot = static_cast<std::int32_t>(i);
       }
     }
   }
@@ -279,7 +282,8 @@ std::int32_t CSpcProcess::QuickPhase() {
 // window start and stepped inside it, which keeps it exact to double rounding at a fraction of
 // the cost of a sine and cosine per point.
 double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) const {
-  const std::int32_t n = m_nCur;
+  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
+  const auto n = static_cast<std::int32_t>(cur.size());
   if (n <= 0) return 0.0;
   const double step = ph1 / n * kDegToRad;
   const double cs = std::cos(step), ss = std::sin(step);
@@ -293,7 +297,7 @@ double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) 
     double c = std::cos(a), s = std::sin(a);
     double sum = 0.0;
     for (std::int32_t i = first; i < last; ++i) {
-      const double v = m_pCur[i].re * c + m_pCur[i].im * s;
+      const double v = cur[i].re * c + cur[i].im * s;
       sum += v;
       if (i == 0 || v < lo) lo = v;
       if (i == 0 || v > hi) hi = v;

@@ -90,11 +90,13 @@ int main(int argc, char** argv) {
   CSpcData data;
   CSpcProcess process(&data);
   std::string reader;
-  switch (SpcLoadSpectrum(path, index, &data, &reader)) {
+  SpcFailure why;
+  switch (SpcLoadSpectrum(path, index, &data, &reader, &why)) {
     case SpcLoadResult::NotFound:
       return Fail("no spectrum " + std::to_string(index) + " in " + path);
     case SpcLoadResult::ReadFailed:
-      return Fail(reader + " file loading error: corrupted file or unsupported format");
+      return Fail(reader + " file loading error: corrupted file or unsupported format" +
+                  (why.empty() ? std::string() : " (" + why.Describe() + ")"));
     case SpcLoadResult::Loaded:
       break;
   }

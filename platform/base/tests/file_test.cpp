@@ -4,21 +4,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/base/path.h"
+#include "scratch.h"
 
 namespace {
 
-std::string scratchDir(const char* name) {
-  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
-  const std::string dir = plat::joinPath(scratch ? scratch : "/tmp", name);
-  EXPECT_TRUE(plat::makeDirectories(dir));
-  return dir;
-}
+using plat_test::ScratchDir;
 
 TEST(File, AtomicReplaceKeepsTheOldFileWhenTheWriteFails) {
-  const std::string dir = scratchDir("atomic");
+  const std::string dir = ScratchDir("atomic");
   const std::string file = plat::joinPath(dir, "settings");
   ASSERT_TRUE(plat::writeFileAtomic(file, std::string("one\0two", 7)));
   std::string bytes;
@@ -35,7 +33,7 @@ TEST(File, AtomicReplaceKeepsTheOldFileWhenTheWriteFails) {
 }
 
 TEST(File, ReadReportsMissingAndOversizedFiles) {
-  const std::string dir = scratchDir("read");
+  const std::string dir = ScratchDir("read");
   std::string bytes = "untouched";
   EXPECT_EQ(plat::readFile(plat::joinPath(dir, "none"), &bytes), plat::FileStatus::NotFound);
   EXPECT_EQ(bytes, "untouched");
@@ -45,8 +43,58 @@ TEST(File, ReadReportsMissingAndOversizedFiles) {
   EXPECT_EQ(plat::readFile(dir, &bytes), plat::FileStatus::IoError);
 }
 
+TEST(File, BlocksAreReadAtTheirOffsetWithinTheFile) {
+  const std::string dir = ScratchDir("block");
+  std::string bytes(100, 0);
+  for (int i = 0; i < 100; ++i) bytes[i] = static_cast<char>(i);
+  const std::string file = plat::joinPath(dir, "block.bin");
+  ASSERT_TRUE(plat::writeFileAtomic(file, bytes));
+  char buf[4] = {};
+  EXPECT_EQ(plat::readFileAt(file, buf, 4, 98), 2u);
+  EXPECT_EQ(buf[1], 99);
+  EXPECT_EQ(plat::readFileAt(file, buf, 4, 1000), 0u);
+  EXPECT_EQ(plat::readFileAt(file + ".missing", buf, 4, 0), 0u);
+  EXPECT_EQ(plat::readFileAt(dir, buf, 4, 0), 0u);
+}
+
+TEST(File, InfoTellsKindSizeAndTimes) {
+  const std::string dir = ScratchDir("info");
+  const std::string file = plat::joinPath(dir, "f");
+  ASSERT_TRUE(plat::writeFileAtomic(file, "12345"));
+  const plat::FileInfo f = plat::fileInfo(file);
+  EXPECT_TRUE(f.exists && f.isRegular && !f.isDirectory && f.writable);
+  EXPECT_EQ(f.size, 5u);
+  EXPECT_EQ(f.permissions & 0600u, 0600u);
+  const plat::FileInfo d = plat::fileInfo(dir);
+  EXPECT_TRUE(d.exists && d.isDirectory && !d.isRegular);
+  EXPECT_FALSE(plat::fileInfo(plat::joinPath(dir, "none")).exists);
+
+}
+
+TEST(File, LocalTimeFollowsTheTimeZone) {
+  const char* saved = std::getenv("TZ");
+  const std::string before = saved ? saved : "";
+  plat::LocalTime t;
+  ::setenv("TZ", "UTC0", 1);
+  ::tzset();
+  ASSERT_TRUE(plat::toLocalTime(1000000000, &t));
+  EXPECT_EQ((std::array<int, 6>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+            (std::array<int, 6>{2001, 9, 9, 1, 46, 40}));
+  ::setenv("TZ", "EST5", 1);
+  ::tzset();
+  ASSERT_TRUE(plat::toLocalTime(1000000000, &t));
+  EXPECT_EQ((std::array<int, 6>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+            (std::array<int, 6>{2001, 9, 8, 20, 46, 40}));
+  if (saved) {
+    ::setenv("TZ", before.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+}
+
 TEST(File, StampChangesWhenTheFileIsReplaced) {
-  const std::string dir = scratchDir("stamp");
+  const std::string dir = ScratchDir("stamp");
   const std::string file = plat::joinPath(dir, "f");
   EXPECT_FALSE(plat::fileStamp(file).exists);
   ASSERT_TRUE(plat::writeFileAtomic(file, "a"));
@@ -56,7 +104,7 @@ TEST(File, StampChangesWhenTheFileIsReplaced) {
 }
 
 TEST(File, LockSerialisesProcesses) {
-  const std::string dir = scratchDir("lock");
+  const std::string dir = ScratchDir("lock");
   const std::string lockPath = plat::joinPath(dir, "lock");
   const std::string counter = plat::joinPath(dir, "counter");
   ASSERT_TRUE(plat::writeFileAtomic(counter, "0"));

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "platform/base/file.h"
-
 namespace {
 
 TEST(Path, SplitsOnBothSeparators) {
@@ -27,18 +23,6 @@ TEST(Path, TrimsTrailingSeparators) {
   EXPECT_EQ(plat::pathWithoutTrailingSeparator("a/b"), "a/b");
   EXPECT_EQ(plat::pathWithoutTrailingSeparator("//"), "/");
   EXPECT_EQ(plat::pathWithoutTrailingSeparator(""), "");
-}
-
-TEST(Path, FindsNamesIgnoringCase) {
-  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
-  ASSERT_NE(scratch, nullptr);
-  const std::string dir = plat::joinPath(scratch, "findnocase");
-  ASSERT_TRUE(plat::makeDirectories(dir));
-  ASSERT_TRUE(plat::writeFileAtomic(plat::joinPath(dir, "DATA.MS"), "x"));
-  EXPECT_EQ(plat::findNoCase(dir, "data.ms"), plat::joinPath(dir, "DATA.MS"));
-  EXPECT_EQ(plat::findNoCase(dir, "DATA.MS"), plat::joinPath(dir, "DATA.MS"));
-  EXPECT_EQ(plat::findNoCase(dir, "missing"), "");
-  EXPECT_EQ(plat::findNoCase(plat::joinPath(dir, "nodir"), "x"), "");
 }
 
 }  // namespace

@@ -53,6 +53,15 @@ TEST(Text, Windows1252TextRoundTripsEveryByteAndRefusesWhatItCannotHold) {
   for (const char* bad : {"caf\xE9", "\xC0\xAF", "\xED\xA0\x80", "ab\xE2\x82"}) EXPECT_FALSE(plat::isUtf8(bad)) << bad;
 }
 
+TEST(Text, LittleEndianUnitsRoundTripAndDropAnOddByte) {
+  const std::u16string text = u"a\u00e9\u20ac\U0001F600";
+  const std::string bytes = plat::toUtf16Le(text);
+  EXPECT_EQ(bytes.substr(0, 4), std::string("a\0\xe9\0", 4));
+  EXPECT_EQ(plat::fromUtf16Le(bytes), text);
+  EXPECT_EQ(plat::fromUtf16Le(bytes + "x"), text);
+  EXPECT_EQ(plat::fromUtf16Le(""), u"");
+}
+
 TEST(Text, CaseInsensitiveCompareFoldsAsciiAndLatin1) {
   EXPECT_TRUE(plat::equalsNoCase(u"HKEY_Current_User", u"hkey_current_user"));
   EXPECT_TRUE(plat::equalsNoCase(u"\u00c9TAT", u"\u00e9tat"));

@@ -24,7 +24,7 @@ std::string LastExperiment(const COrvFile* file) {
 }  // namespace
 
 void CBrukerParamFile::OnParameter(const std::string& label, const CVariant& value, CSpcData* data) {
-  data->params.Append(CSpcParam{value, label, ""});
+  data->params.Append(label, value);
 }
 
 // ---- 1D ----
@@ -42,12 +42,14 @@ bool CNmrConvertUxNmr::Detect(COrvFile* file) {
 
 bool CNmrConvertUxNmr::Read(std::string_view path, CSpcData* data, std::int32_t) {
   bruker::DataSetFolders folders;
-  if (!bruker::LocateFolders(path, *this, &folders)) return false;
-  if (!bruker::ReadParameters(*this, folders, data)) return false;
-  bruker::ReadFid(bruker::FileIn(folders.experiment, "fid"), data);
+  if (!bruker::LocateFolders(path, *this, &folders, &m_failure)) return false;
+  if (!bruker::ReadParameters(*this, folders, data, &m_failure)) return false;
+  // Either the fid or the processed spectrum will do; without both, the fid's reason is given.
+  SpcFailure fidWhy, spectrumWhy;
+  bruker::ReadFid(bruker::FileIn(folders.experiment, "fid"), data, &fidWhy);
   bruker::ReadProcessedSpectrum(bruker::FileIn(folders.processing, "1r"), bruker::FileIn(folders.processing, "1i"),
-                                data);
-  return bruker::FinishRead(path, folders, data);
+                                data, &spectrumWhy);
+  return bruker::FinishRead(path, folders, data, fidWhy, &m_failure);
 }
 
 // ---- 2D ----
@@ -64,12 +66,11 @@ bool CNmr2dConvertUxNmr::Detect(COrvFile* file) {
 
 bool CNmr2dConvertUxNmr::Read(std::string_view path, CSpcData* data, std::int32_t) {
   bruker::DataSetFolders folders;
-  if (!bruker::LocateFolders(path, *this, &folders)) return false;
-  if (!bruker::ReadParameters(*this, folders, data)) return false;
-  CVariant rows;
-  rows.SetLong(bruker::ReadSerRows(bruker::FileIn(folders.experiment, "ser"), data));
-  data->params.Append(CSpcParam{rows, "NSCANS", ""});
-  return bruker::FinishRead(path, folders, data);
+  if (!bruker::LocateFolders(path, *this, &folders, &m_failure)) return false;
+  if (!bruker::ReadParameters(*this, folders, data, &m_failure)) return false;
+  SpcFailure serWhy;
+  data->params.Append("NSCANS", bruker::ReadSerRows(bruker::FileIn(folders.experiment, "ser"), data, &serWhy));
+  return bruker::FinishRead(path, folders, data, serWhy, &m_failure);
 }
 
 // ---- Factories ----

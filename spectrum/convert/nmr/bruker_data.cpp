@@ -111,12 +111,14 @@ bool ProcessedSampleFormat(const CSpcParamList& params, SampleFormat* format) {
   return SampleFormatFromCodes(params.GetValue("DTYPP").GetLong(), params.GetValue("BYTORDP").GetLong(), format);
 }
 
-void DecodeComplex(const std::uint8_t* src, std::size_t n, SampleFormat format, CSpcPoint* out) {
-  Dispatch<ComplexRun>(format, src, n, out);
+void DecodeComplex(std::string_view block, SampleFormat format, CSpcPoint* out) {
+  const auto* src = reinterpret_cast<const std::uint8_t*>(block.data());
+  Dispatch<ComplexRun>(format, src, block.size() / (2 * format.Size()), out);
 }
 
-void DecodeReal(const std::uint8_t* src, std::size_t n, SampleFormat format, CSpcPoint* out, bool imaginary) {
-  Dispatch<RealRun>(format, src, n, out, imaginary);
+void DecodeReal(std::string_view block, SampleFormat format, CSpcPoint* out, bool imaginary) {
+  const auto* src = reinterpret_cast<const std::uint8_t*>(block.data());
+  Dispatch<RealRun>(format, src, block.size() / format.Size(), out, imaginary);
 }
 
 std::uint64_t SerRowStride(std::uint64_t rowBytes) { return (rowBytes + kSerBlock - 1) / kSerBlock * kSerBlock; }

@@ -32,10 +32,11 @@ bool SampleFormatFromCodes(std::int32_t dataType, std::int32_t byteOrder, Sample
 bool RawSampleFormat(const CSpcParamList& params, SampleFormat* format);
 bool ProcessedSampleFormat(const CSpcParamList& params, SampleFormat* format);
 
-// Decodes n complex points (real then imaginary) from src, which holds 2 n samples.
-void DecodeComplex(const std::uint8_t* src, std::size_t n, SampleFormat format, CSpcPoint* out);
-// Decodes n samples into the real (imaginary = false) or imaginary parts of out.
-void DecodeReal(const std::uint8_t* src, std::size_t n, SampleFormat format, CSpcPoint* out, bool imaginary);
+// Decodes the complex points (real then imaginary) of a block of samples, as many as it holds
+// whole, into out, which has room for them.
+void DecodeComplex(std::string_view block, SampleFormat format, CSpcPoint* out);
+// Decodes the samples of a block into the real (imaginary = false) or imaginary parts of out.
+void DecodeReal(std::string_view block, SampleFormat format, CSpcPoint* out, bool imaginary);
 
 // Rows of a ser file start on 1024-byte boundaries: the distance in bytes from one row to the
 // next for rows of rowBytes bytes.

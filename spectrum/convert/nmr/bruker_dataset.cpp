@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/base/bytecursor.h"
+#include "platform/base/directory.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 #include "spectrum/convert/nmr/bruker_data.h"
@@ -31,8 +33,9 @@ std::uint64_t ComplexPointsOf(const CSpcParamList& params) {
   return td > 1 ? static_cast<std::uint64_t>(td / 2) : 0;
 }
 
-void AppendParam(CSpcData* data, std::string name, const CVariant& value) {
-  data->params.Append(CSpcParam{value, std::move(name), ""});
+bool Fail(SpcFailure* why, SpcFailure failure) {
+  if (why) *why = std::move(failure);
+  return false;
 }
 
 // One number as the C runtime's "%f" reads it, from *text on; false when none starts there.
@@ -49,13 +52,13 @@ bool ScanFloat(std::string_view* text, float* value) {
 
 std::vector<std::string> ListSubfolders(std::string_view dir) {
   std::vector<std::string> folders;
-  for (const OrvFoundFile& entry : FindFiles(dir, "*."))
-    if (entry.isFolder) folders.push_back(plat::joinPath(dir, entry.name));
+  for (const plat::DirEntry& entry : plat::findFiles(dir, "*."))
+    if (entry.isDirectory) folders.push_back(plat::joinPath(dir, entry.name));
   return folders;
 }
 
 std::string FileIn(std::string_view folder, std::string_view name) {
-  return folder.empty() ? std::string() : FindFileNoCase(folder, name);
+  return folder.empty() ? std::string() : plat::findNoCase(folder, name);
 }
 
 bool IsParameterFile(std::string_view folder, std::string_view name, const std::vector<std::string>& dataTypes) {
@@ -65,77 +68,104 @@ bool IsParameterFile(std::string_view folder, std::string_view name, const std::
   return file.HasView() && CJcampDx::IsJcampFile(file, dataTypes);
 }
 
-bool LocateFolders(std::string_view dataSet, const CSpcConvert& chooser, DataSetFolders* folders) {
+bool LocateFolders(std::string_view dataSet, const CSpcConvert& chooser, DataSetFolders* folders, SpcFailure* why) {
   const std::vector<std::string> experiments = ListSubfolders(dataSet);
-  if (experiments.empty() || !ChooseEntry(experiments, chooser, &folders->experiment)) return false;
+  if (experiments.empty()) return Fail(why, SpcFailure::At("no experiment folder"));
+  if (!ChooseEntry(experiments, chooser, &folders->experiment))
+    return Fail(why, SpcFailure::At("the experiment chosen is none of the list"));
   folders->processing.clear();
   const std::string pdata = FileIn(folders->experiment, "pdata");
   if (pdata.empty()) return true;
   const std::vector<std::string> processings = ListSubfolders(pdata);
-  return processings.empty() || ChooseEntry(processings, chooser, &folders->processing);
+  if (!processings.empty() && !ChooseEntry(processings, chooser, &folders->processing))
+    return Fail(why, SpcFailure::At("the processing chosen is none of the list"));
+  return true;
 }
 
-bool ReadParameters(CJcampDx& reader, const DataSetFolders& folders, CSpcData* data) {
+bool ReadParameters(CJcampDx& reader, const DataSetFolders& folders, CSpcData* data, SpcFailure* why) {
   const std::string acqus = FileIn(folders.experiment, "acqus");
-  if (acqus.empty() || !reader.ReadFile(acqus, data, nullptr)) return false;
+  if (acqus.empty()) return Fail(why, SpcFailure::At("no acqus file in the experiment folder"));
+  if (!reader.ReadFile(acqus, data, nullptr)) {
+    SpcFailure failure = reader.GetReadFailure();
+    if (failure.empty()) failure.check = "parameter file cannot be read";
+    failure.file = "acqus";
+    return Fail(why, std::move(failure));
+  }
   const std::string procs = FileIn(folders.processing, "procs");
   if (!procs.empty()) reader.ReadFile(procs, data, nullptr);  // the spectrum may do without it
   return true;
 }
 
-bool ReadFid(const std::string& file, CSpcData* data) {
+bool ReadFid(const std::string& file, CSpcData* data, SpcFailure* why) {
   SampleFormat format;
-  if (file.empty() || !RawSampleFormat(data->params, &format)) return false;
+  if (file.empty()) return Fail(why, SpcFailure::At("no fid file"));
+  if (!RawSampleFormat(data->params, &format)) return Fail(why, SpcFailure::At("unknown data type DTYPA", -1, "acqus"));
   const std::uint64_t n = ComplexPointsOf(data->params);
-  if (n > kMaxPoints) return false;
+  if (n > kMaxPoints) return Fail(why, SpcFailure::At("TD beyond what a record holds", -1, "acqus"));
   COrvFile view(file);
-  const std::uint64_t bytes = n * 2 * format.Size();
-  if (static_cast<std::uint64_t>(view.m_nSize) < bytes) return false;
+  plat::ByteCursor in(view.Bytes());
+  const std::string_view samples = in.bytes(n * 2 * format.Size());
+  if (!in) return Fail(why, SpcFailure::CutShort("TD / 2 complex points", in, "fid"));
   std::vector<CSpcPoint>& fid = data->fid();
   fid.insert(fid.begin(), n, CSpcPoint{});
-  if (n > 0) DecodeComplex(view.m_pView, n, format, fid.data());
+  DecodeComplex(samples, format, fid.data());
   data->nDomain = 0;
   return true;
 }
 
-std::int32_t ReadSerRows(const std::string& file, CSpcData* data) {
+std::int32_t ReadSerRows(const std::string& file, CSpcData* data, SpcFailure* why) {
   SampleFormat format;
-  if (file.empty() || !RawSampleFormat(data->params, &format)) return 0;
+  if (file.empty()) return Fail(why, SpcFailure::At("no ser file"));
+  if (!RawSampleFormat(data->params, &format)) return Fail(why, SpcFailure::At("unknown data type DTYPA", -1, "acqus"));
   const std::uint64_t n = ComplexPointsOf(data->params);
-  if (n == 0 || n > kMaxPoints) return 0;  // rows of no points would never end
+  // Rows of no points would never end.
+  if (n == 0 || n > kMaxPoints) return Fail(why, SpcFailure::At("TD gives no row size a record can hold", -1, "acqus"));
   COrvFile view(file);
-  const std::uint64_t size = static_cast<std::uint64_t>(view.m_nSize);
+  plat::ByteCursor in(view.Bytes());
   const std::uint64_t rowBytes = n * 2 * format.Size();
   const std::uint64_t stride = SerRowStride(rowBytes);
-  if (size < rowBytes) return 0;
+  if (!in.has(rowBytes)) {
+    in.skip(rowBytes);
+    return Fail(why, SpcFailure::CutShort("first row", in, "ser"));
+  }
   // Complete rows only; the last row needs its data, not its padding. The record holds no
   // more points than it may.
   std::vector<CSpcPoint>& fid = data->fid();
   const std::uint64_t room = kMaxPoints > fid.size() ? (kMaxPoints - fid.size()) / n : 0;
-  const std::uint64_t rows = std::min<std::uint64_t>({(size - rowBytes) / stride + 1, room,
+  const std::uint64_t rows = std::min<std::uint64_t>({(in.remaining() - rowBytes) / stride + 1, room,
                                                       static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())});
-  if (rows == 0) return 0;
-  const std::size_t first = fid.size();
-  fid.resize(first + rows * n);
-  for (std::uint64_t r = 0; r < rows; ++r) DecodeComplex(view.m_pView + r * stride, n, format, fid.data() + first + r * n);
+  if (rows == 0) return Fail(why, SpcFailure::At("no room for another row in the record"));
+  std::size_t at = fid.size();
+  fid.resize(at + rows * n);
+  for (std::uint64_t r = 0; r < rows; ++r, at += n) {
+    DecodeComplex(in.bytes(rowBytes), format, fid.data() + at);
+    in.skip(std::min<std::uint64_t>(stride - rowBytes, in.remaining()));  // the padding to the next row
+  }
   data->nDomain = 0;
   return static_cast<std::int32_t>(rows);
 }
 
-bool ReadProcessedSpectrum(const std::string& realFile, const std::string& imagFile, CSpcData* data) {
+bool ReadProcessedSpectrum(const std::string& realFile, const std::string& imagFile, CSpcData* data, SpcFailure* why) {
   SampleFormat format;
-  if (realFile.empty() || !ProcessedSampleFormat(data->params, &format)) return false;
+  if (realFile.empty()) return Fail(why, SpcFailure::At("no 1r file"));
+  if (!ProcessedSampleFormat(data->params, &format))
+    return Fail(why, SpcFailure::At("unknown data type DTYPP", -1, "procs"));
   const std::int32_t si = data->params.GetValue("SI").GetLong();
-  if (si <= 0 || static_cast<std::uint64_t>(si) > kMaxPoints) return false;
+  if (si <= 0 || static_cast<std::uint64_t>(si) > kMaxPoints)
+    return Fail(why, SpcFailure::At("SI is no size a record can hold", -1, "procs"));
   const auto n = static_cast<std::uint64_t>(si);
   const std::uint64_t bytes = n * format.Size();
   COrvFile real(realFile);
-  if (static_cast<std::uint64_t>(real.m_nSize) < bytes) return false;
+  plat::ByteCursor reals(real.Bytes());
+  const std::string_view realSamples = reals.bytes(bytes);
+  if (!reals) return Fail(why, SpcFailure::CutShort("SI real parts", reals, "1r"));
   std::vector<CSpcPoint> points(n);
-  DecodeReal(real.m_pView, n, format, points.data(), false);
+  DecodeReal(realSamples, format, points.data(), false);
   if (!imagFile.empty()) {
     COrvFile imag(imagFile);
-    if (static_cast<std::uint64_t>(imag.m_nSize) >= bytes) DecodeReal(imag.m_pView, n, format, points.data(), true);
+    plat::ByteCursor imags(imag.Bytes());
+    const std::string_view imagSamples = imags.bytes(bytes);
+    if (imags) DecodeReal(imagSamples, format, points.data(), true);
   }
   std::vector<CSpcPoint>& spectrum = data->spectrum();
   spectrum.insert(spectrum.begin(), points.begin(), points.end());
@@ -179,21 +209,21 @@ void ReadTitle(const std::string& file, CSpcData* data) {
   std::string_view line;
   text.ReadLine(&line);  // an empty file gives an empty title
   line = line.substr(0, line.find_first_of("\r\n"));
-  CVariant title;
-  title.SetString(line);
-  AppendParam(data, "TITLE", title);
+  data->params.Append("TITLE", line);
 }
 
 std::string DataSetName(std::string_view path) {
   return GetPathFileName(plat::pathWithoutTrailingSeparator(path));
 }
 
-bool FinishRead(std::string_view dataSet, const DataSetFolders& folders, CSpcData* data) {
+bool FinishRead(std::string_view dataSet, const DataSetFolders& folders, CSpcData* data, const SpcFailure& dataWhy,
+                SpcFailure* why) {
   data->strName = DataSetName(dataSet);
   const bool result = !data->spectrum().empty() || !data->fid().empty();
   ReadIntegralRanges(FileIn(folders.processing, "intrng"), data);
   ReadTitle(FileIn(folders.processing, "title"), data);
-  return result;
+  if (!result) return Fail(why, dataWhy.empty() ? SpcFailure::At("no point data") : dataWhy);
+  return true;
 }
 
 }  // namespace bruker

@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "spectrum/convert/jcampdx.h"
+#include "spectrum/convert/spcfailure.h"
 #include "spectrum/data/spcdata.h"
 
 class CSpcConvert;
 
 namespace bruker {
+
+// The steps below that can fail say why in *why.
 
 // Full paths of the subfolders of dir whose names have no extension, in listing order.
 std::vector<std::string> ListSubfolders(std::string_view dir);
@@ -35,25 +38,25 @@ struct DataSetFolders {
 // Lists the experiments of the data set and the processings of the chosen experiment, asking
 // the converter's choice function whenever a list holds more than one entry. False when there
 // is no experiment or an answer is not an entry of its list.
-bool LocateFolders(std::string_view dataSet, const CSpcConvert& chooser, DataSetFolders* folders);
+bool LocateFolders(std::string_view dataSet, const CSpcConvert& chooser, DataSetFolders* folders, SpcFailure* why);
 
 // Reads acqus and then procs through the parameter reader, which appends every label to the
 // record. False when acqus cannot be read.
-bool ReadParameters(CJcampDx& reader, const DataSetFolders& folders, CSpcData* data);
+bool ReadParameters(CJcampDx& reader, const DataSetFolders& folders, CSpcData* data, SpcFailure* why);
 
 // The fid: TD / 2 complex points put at the front of the FID vector (domain FID). Nothing when
 // the file is short or missing, or its data type is unknown; false then.
-bool ReadFid(const std::string& file, CSpcData* data);
+bool ReadFid(const std::string& file, CSpcData* data, SpcFailure* why);
 
 // The rows of a ser file: TD / 2 complex points each, appended to the FID vector one after
 // another; rows start on 1024-byte boundaries and reading stops at the first incomplete row.
 // Returns the number of rows read.
-std::int32_t ReadSerRows(const std::string& file, CSpcData* data);
+std::int32_t ReadSerRows(const std::string& file, CSpcData* data, SpcFailure* why);
 
 // The processed spectrum: SI real parts from 1r and, when 1i is complete, imaginary parts from
 // it, put at the front of the spectrum vector (domain spectrum, phases 0). Nothing when 1r is
 // short or missing, SI is not positive or the data type is unknown; false then.
-bool ReadProcessedSpectrum(const std::string& realFile, const std::string& imagFile, CSpcData* data);
+bool ReadProcessedSpectrum(const std::string& realFile, const std::string& imagFile, CSpcData* data, SpcFailure* why);
 
 // Integral ranges in ppm (two header lines, then "from to" per line), turned into point ranges
 // on the record's axis.
@@ -66,7 +69,9 @@ void ReadTitle(const std::string& file, CSpcData* data);
 std::string DataSetName(std::string_view path);
 
 // The end shared by both readers: the record's name, the integral ranges and the title from the
-// processing folder. True when the record holds any spectrum or FID point.
-bool FinishRead(std::string_view dataSet, const DataSetFolders& folders, CSpcData* data);
+// processing folder. True when the record holds any spectrum or FID point; else *why is dataWhy
+// (why the point data could not be read).
+bool FinishRead(std::string_view dataSet, const DataSetFolders& folders, CSpcData* data, const SpcFailure& dataWhy,
+                SpcFailure* why);
 
 }  // namespace bruker

@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "spectrum/data/spcprocess.h"
@@ -32,11 +33,6 @@ constexpr std::size_t kTitleWritten = 83;
 
 using Header = std::array<unsigned char, kHeaderSize>;
 
-// Zero-ended text of a fixed field; a field without its zero ends at the field's end.
-std::string GetText(const Header& h, std::size_t offset, std::size_t size) {
-  const char* p = reinterpret_cast<const char*>(h.data() + offset);
-  return std::string(p, strnlen(p, size));
-}
 void PutText(Header& h, std::size_t offset, const std::string& text, std::size_t limit) {
   std::memcpy(h.data() + offset, text.data(), std::min(text.size(), limit));
 }
@@ -44,25 +40,6 @@ void PutText(Header& h, std::size_t offset, const std::string& text, std::size_t
 std::int32_t TruncateToInt(float v) {
   if (!std::isfinite(v) || v >= 2147483648.0f || v < -2147483648.0f) return 0;
   return static_cast<std::int32_t>(v);
-}
-
-void Append(CSpcData* data, const char* name, const CVariant& value) {
-  data->params.Append(CSpcParam{value, name, ""});
-}
-void AppendLong(CSpcData* data, const char* name, std::int32_t v) {
-  CVariant value;
-  value.SetLong(v);
-  Append(data, name, value);
-}
-void AppendFloat(CSpcData* data, const char* name, float v) {
-  CVariant value;
-  value.SetFloat(v);
-  Append(data, name, value);
-}
-void AppendText(CSpcData* data, const char* name, const std::string& v) {
-  CVariant value;
-  value.SetString(v);
-  Append(data, name, value);
 }
 
 // A spectrum value as written: phased, with the baseline removed once (the curve when there is
@@ -76,65 +53,67 @@ double WrittenValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
 }  // namespace
 
 bool CNmrConvertCDFF::Detect(COrvFile* file) {
-  return file && file->HasView() && file->m_nSize >= 4 && plat::loadLe32(file->m_pView) == kMagic;
+  if (!file) return false;
+  plat::ByteCursor in(file->Bytes());
+  return in.u32le() == kMagic && in.ok();
 }
 
 bool CNmrConvertCDFF::Read(std::string_view path, CSpcData* data, std::int32_t) {
-  Header h{};
-  if (ReadFileBlock(path, h.data(), h.size(), 0) != h.size()) return false;
-  const std::uint32_t domain = plat::loadLe32(&h[kDomain]);
-  const std::uint32_t n = plat::loadLe32(&h[kPoints]);
+  const COrvFile file(path);
+  plat::ByteCursor in(file.Bytes());
+  const plat::ByteCursor h = in.sub(kHeaderSize);
+  if (!in) return Fail(SpcFailure::CutShort("header", in));
+  const std::uint32_t domain = h.field(kDomain).u32le();
+  const std::uint32_t n = h.field(kPoints).u32le();
   // Only a FID or a spectrum can be held, of a size a record can take.
-  if (domain > 1 || n > CSpcData::kMaxPoints) return false;
+  if (domain > 1) return Fail(SpcFailure::At("domain is neither fid nor spectrum", kDomain));
+  if (n > CSpcData::kMaxPoints) return Fail(SpcFailure::At("point count beyond what a record holds", kPoints));
 
-  data->nState = static_cast<std::int32_t>(plat::loadLe32(&h[kState]));
+  data->nState = static_cast<std::int32_t>(h.field(kState).u32le());
   data->nAux = 1;
   data->nDomain = static_cast<std::int32_t>(domain);
-  data->nAcqCode = static_cast<std::int32_t>(plat::loadLe32(&h[kAcqCode]));
+  data->nAcqCode = static_cast<std::int32_t>(h.field(kAcqCode).u32le());
 
-  const float sf = plat::loadLeF32(&h[kFreq]);
-  const float of = plat::loadLeF32(&h[kOffsetHz]);
-  const auto scans = static_cast<std::int32_t>(plat::loadLe32(&h[kScans]));
-  AppendLong(data, "AQ_mod", static_cast<std::int32_t>(plat::loadLe32(&h[kAcqCode])));
-  AppendLong(data, "TE", TruncateToInt(plat::loadLeF32(&h[kTemp])));
-  AppendFloat(data, "RD", plat::loadLeF32(&h[kRelax]));
-  AppendLong(data, "NS", scans);
-  AppendLong(data, "NSC", scans);
-  AppendFloat(data, "PW", plat::loadLeF32(&h[kPulse]));
-  AppendFloat(data, "SF", sf);
-  AppendFloat(data, "LB", plat::loadLeF32(&h[kLb]));
-  AppendLong(data, "DECIM", static_cast<std::int32_t>(plat::loadLe32(&h[kDecim])));
-  AppendText(data, "SOLVENT", GetText(h, kSolvent, kSolventSize));
-  AppendText(data, "OWNER", GetText(h, kOwner, kOwnerSize));
-  AppendText(data, "TITLE", GetText(h, kTitle, kTitleSize));
-  AppendFloat(data, "SW", plat::loadLeF32(&h[kSweep]));
-  CVariant sfo;
-  sfo.SetDouble(of * 0.000001 + sf);
-  Append(data, "SFO", sfo);
-  AppendFloat(data, "OF", of);
-  AppendLong(data, "OP", static_cast<std::int32_t>(n >> 1));
-  AppendLong(data, "PP", static_cast<std::int32_t>(plat::loadLe32(&h[kPivot])));
-  AppendFloat(data, "PH0", plat::loadLeF32(&h[kPh0]));
-  AppendFloat(data, "PH1", plat::loadLeF32(&h[kPh1]));
-  AppendLong(data, "SI", static_cast<std::int32_t>(n));
-  AppendLong(data, "TD", static_cast<std::int32_t>(2 * n));
+  const float sf = h.field(kFreq).f32le();
+  const float of = h.field(kOffsetHz).f32le();
+  const auto scans = static_cast<std::int32_t>(h.field(kScans).u32le());
+  CSpcParamList& params = data->params;
+  params.Append("AQ_mod", static_cast<std::int32_t>(h.field(kAcqCode).u32le()));
+  params.Append("TE", TruncateToInt(h.field(kTemp).f32le()));
+  params.Append("RD", h.field(kRelax).f32le());
+  params.Append("NS", scans);
+  params.Append("NSC", scans);
+  params.Append("PW", h.field(kPulse).f32le());
+  params.Append("SF", sf);
+  params.Append("LB", h.field(kLb).f32le());
+  params.Append("DECIM", static_cast<std::int32_t>(h.field(kDecim).u32le()));
+  params.Append("SOLVENT", h.field(kSolvent).text(kSolventSize));
+  params.Append("OWNER", h.field(kOwner).text(kOwnerSize));
+  params.Append("TITLE", h.field(kTitle).text(kTitleSize));
+  params.Append("SW", h.field(kSweep).f32le());
+  params.Append("SFO", of * 0.000001 + sf);
+  params.Append("OF", of);
+  params.Append("OP", static_cast<std::int32_t>(n >> 1));
+  params.Append("PP", static_cast<std::int32_t>(h.field(kPivot).u32le()));
+  params.Append("PH0", h.field(kPh0).f32le());
+  params.Append("PH1", h.field(kPh1).f32le());
+  params.Append("SI", static_cast<std::int32_t>(n));
+  params.Append("TD", static_cast<std::int32_t>(2 * n));
   data->strName = GetPathFileName(path);
 
   // The points must all be there before any storage is made for them.
-  const std::size_t bytes = std::size_t(n) * 8;
-  std::vector<std::uint32_t> raw(std::size_t(n) * 2);
-  if (ReadFileBlock(path, raw.data(), bytes, kDataOffset) != bytes) return false;
+  in.skip(4);  // the value count
+  plat::ByteCursor pairs = in.sub(std::uint64_t{n} * 8);
+  if (!in) return Fail(SpcFailure::CutShort("points", in));
   std::vector<CSpcPoint>& points = data->data[domain];
   points.insert(points.begin(), CSpcProcess::NextPow2(n), CSpcPoint{});
-  const bool integers = plat::loadLe32(&h[kDataType]) == 1;
+  const bool integers = h.field(kDataType).u32le() == 1;
+  auto value = [&](std::uint32_t bits) {
+    return integers ? static_cast<float>(static_cast<std::int32_t>(bits)) : std::bit_cast<float>(bits);
+  };
   for (std::size_t i = 0; i < n; ++i) {
-    const auto* pair = reinterpret_cast<const unsigned char*>(&raw[2 * i]);
-    const std::uint32_t first = plat::loadLe32(pair), second = plat::loadLe32(pair + 4);
-    auto value = [&](std::uint32_t bits) {
-      return integers ? static_cast<float>(static_cast<std::int32_t>(bits)) : std::bit_cast<float>(bits);
-    };
-    points[i].im = value(first);
-    points[i].re = value(second);
+    points[i].im = value(pairs.u32le());
+    points[i].re = value(pairs.u32le());
   }
   return true;
 }

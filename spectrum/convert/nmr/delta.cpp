@@ -1,10 +1,9 @@
 #include "spectrum/convert/nmr/delta.h"
 
-#include <bit>
 #include <cmath>
 #include <vector>
 
-#include "platform/base/bytes.h"
+#include "platform/base/bytecursor.h"
 #include "platform/base/numtext.h"
 #include "platform/base/text.h"
 #include "spectrum/convert/nmr/vnmr.h"
@@ -31,18 +30,11 @@ constexpr std::int64_t kDeltaMinSize = 11;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-void DecodeDoubles(const std::uint8_t* src, std::size_t n, bool bigEndian, CSpcPoint* out) {
+void DecodeDoubles(plat::ByteCursor in, bool bigEndian, CSpcPoint* out, std::size_t n) {
   // The second double of a pair is the real part.
-  if (bigEndian) {
-    for (std::size_t i = 0; i < n; ++i, src += 16) {
-      out[i].re = FiniteFloat(plat::loadBeF64(src + 8));
-      out[i].im = FiniteFloat(plat::loadBeF64(src));
-    }
-  } else {
-    for (std::size_t i = 0; i < n; ++i, src += 16) {
-      out[i].re = FiniteFloat(plat::loadLeF64(src + 8));
-      out[i].im = FiniteFloat(plat::loadLeF64(src));
-    }
+  for (std::size_t i = 0; i < n; ++i) {
+    out[i].im = FiniteFloat(bigEndian ? in.f64be() : in.f64le());
+    out[i].re = FiniteFloat(bigEndian ? in.f64be() : in.f64le());
   }
 }
 
@@ -55,38 +47,38 @@ void ApplyHeaderLine(std::string_view line, CSpcData* data, DeltaState& state) {
   CSpcParamList& params = data->params;
   const std::string_view text = h.text.value_or(std::string_view());
   if (h.key == "x_sweep") {
-    if (h.number) AppendDouble(params, "SW", *h.number);
+    if (h.number) params.Append("SW", *h.number);
   } else if (h.key == "x_points") {
     // A count beyond what a record can hold is not taken: the data read then fails cleanly.
     const auto points = h.number ? TruncToInt32(*h.number) : std::nullopt;
     if (points && *points >= 0 && static_cast<std::uint32_t>(*points) <= CSpcData::kMaxPoints) {
-      AppendLong(params, "SI", *points);
-      AppendLong(params, "TD", 2 * *points);
+      params.Append("SI", *points);
+      params.Append("TD", 2 * *points);
     }
   } else if (h.key == "x_freq") {
     if (h.number) {
-      AppendDouble(params, "SF", *h.number);
-      AppendDouble(params, "SFO1", *h.number);
+      params.Append("SF", *h.number);
+      params.Append("SFO1", *h.number);
     }
   } else if (h.key == "temp") {
     const auto t = h.number ? TruncToInt32(*h.number) : std::nullopt;
-    if (t && *t <= INT32_MAX - 273) AppendLong(params, "TE", *t + 273);
+    if (t && *t <= INT32_MAX - 273) params.Append("TE", *t + 273);
   } else if (h.key == "solvent") {
-    if (h.text) AppendText(params, "SOLVENT", text);
+    if (h.text) params.Append("SOLVENT", text);
   } else if (h.key == "instrument") {
-    if (h.text) AppendText(params, "INSTRUM", text);
+    if (h.text) params.Append("INSTRUM", text);
   } else if (h.key == "author") {
-    if (h.text) AppendText(params, "OWNER", text);
+    if (h.text) params.Append("OWNER", text);
   } else if (h.key == "x_domain") {
-    if (h.text) AppendText(params, "NUCLEUS", text);
+    if (h.text) params.Append("NUCLEUS", text);
   } else if (h.key == "title") {
-    if (h.text) AppendText(params, "TITLE", text);
+    if (h.text) params.Append("TITLE", text);
   } else if (h.key == "endian") {
     state.bigEndian = text.find("BIG") != std::string_view::npos;
   } else if (h.key == "x_start") {
     data->nDomain = line.find("[ppm]") != std::string_view::npos ? 1 : 0;
   } else if (h.key == "x_offset") {
-    if (h.number) AppendDouble(params, "OFFSET", *h.number);
+    if (h.number) params.Append("OFFSET", *h.number);
   } else if (h.key == "creation") {
     if (h.text) AppendParsedDate(params, "DATE", text);
   }
@@ -127,34 +119,38 @@ bool CNmrConvertDelta::Detect(COrvFile* file) {
 bool CNmrConvertDelta::Read(std::string_view path, CSpcData* data, std::int32_t) {
   const std::string dataPath = DataPathOf(path, ".bin");
   COrvFile header(path);
-  if (header.m_dwAttributes == kOrvAttrInvalid || header.IsFolder()) return false;
+  if (header.m_dwAttributes == kOrvAttrInvalid || header.IsFolder()) return Fail(SpcFailure::At("no header file"));
 
   data->nState = 1;
   data->nDomain = 0;
   data->nAcqCode = 1;
   CSpcParamList& params = data->params;
-  AppendLong(params, "AQ_mod", 1);
+  params.Append("AQ_mod", 1);
 
   DeltaState state;
   std::string_view line;
   while (header.ReadLine(&line)) ApplyHeaderLine(line, data, state);
-  AppendLong(params, "OP", params.GetValue("SI").GetLong() / 2);
+  params.Append("OP", params.GetValue("SI").GetLong() / 2);
   data->strName = GetPathTitle(path);
 
   // Without a point count there is nothing to read.
-  if (!params.HasParam("TD")) return false;
+  if (!params.HasParam("TD")) return Fail(SpcFailure::At("no x_points line"));
   const std::int32_t td = params.GetValue("TD").GetLong();
-  if (td < 0 || static_cast<std::uint32_t>(td / 2) > CSpcData::kMaxPoints) return false;
+  if (td < 0 || static_cast<std::uint32_t>(td / 2) > CSpcData::kMaxPoints)
+    return Fail(SpcFailure::At("point count is no count a record can hold"));
   const std::size_t n = static_cast<std::size_t>(td / 2);
 
+  const std::string binName = GetPathFileName(dataPath);
   COrvFile bin(dataPath);
-  if (bin.m_dwAttributes == kOrvAttrInvalid || bin.IsFolder()) return false;
-  if (static_cast<std::uint64_t>(bin.m_nSize) < static_cast<std::uint64_t>(td) * 8) return false;
+  if (bin.m_dwAttributes == kOrvAttrInvalid || bin.IsFolder()) return Fail(SpcFailure::At("no data file", -1, binName));
+  plat::ByteCursor in(bin.Bytes());
+  const plat::ByteCursor values = in.sub(static_cast<std::uint64_t>(td) * 8);
+  if (!in) return Fail(SpcFailure::CutShort("complex points", in, binName));
 
   const std::size_t padded = static_cast<std::size_t>(PowerOfTwoAtLeast(static_cast<std::int64_t>(n)));
   std::vector<CSpcPoint>& points = data->data[data->nDomain == 1 ? 1 : 0];
   points.insert(points.begin(), padded, CSpcPoint{});
-  if (n > 0) DecodeDoubles(bin.m_pView, n, state.bigEndian, points.data());
+  DecodeDoubles(values, state.bigEndian, points.data(), n);
   return true;
 }
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/base/bytes.h"
+#include "platform/base/bytecursor.h"
 #include "platform/base/numtext.h"
 #include "spectrum/convert/nmr/delta.h"
 #include "spectrum/convert/nmr/vnmr.h"
@@ -28,32 +28,32 @@ void ApplyParamLine(std::string_view line, CSpcData* data) {
   const GsxParamLine p = GsxParamLine::Scan(line);
   CSpcParamList& params = data->params;
   if (StartsWith(line, "FREQU")) {
-    if (p.number) AppendDouble(params, "SW", *p.number);
+    if (p.number) params.Append("SW", *p.number);
   } else if (StartsWith(line, "POINT")) {
     if (auto count = PointCount(p)) {
-      AppendLong(params, "SI", *count / 2);
-      AppendLong(params, "TD", *count);
+      params.Append("SI", *count / 2);
+      params.Append("TD", *count);
     }
   } else if (StartsWith(line, "OBFRQ")) {
     if (p.number) {
-      AppendDouble(params, "SFO1", *p.number);
-      AppendDouble(params, "SF", *p.number);
+      params.Append("SFO1", *p.number);
+      params.Append("SF", *p.number);
     }
   } else if (StartsWith(line, "TEMP.")) {
     const auto t = p.number ? TruncToInt32(*p.number) : std::nullopt;
-    if (t && *t <= INT32_MAX - 273) AppendLong(params, "TE", *t + 273);
+    if (t && *t <= INT32_MAX - 273) params.Append("TE", *t + 273);
   } else if (StartsWith(line, "SLVNT")) {
-    if (p.text) AppendText(params, "SOLVENT", *p.text);
+    if (p.text) params.Append("SOLVENT", *p.text);
   } else if (StartsWith(line, "instrument")) {
-    if (p.text) AppendText(params, "INSTRUM", *p.text);
+    if (p.text) params.Append("INSTRUM", *p.text);
   } else if (StartsWith(line, "OBNUC")) {
-    if (p.text) AppendText(params, "NUCLEUS", *p.text);
+    if (p.text) params.Append("NUCLEUS", *p.text);
   } else if (StartsWith(line, "COMNT")) {
-    if (p.text) AppendText(params, "TITLE", *p.text);
+    if (p.text) params.Append("TITLE", *p.text);
   } else if (StartsWith(line, "x_start")) {
     data->nDomain = line.find("[ppm]") != std::string_view::npos ? 1 : 0;
   } else if (StartsWith(line, "x_offset")) {
-    if (p.number) AppendDouble(params, "OFFSET", *p.number);
+    if (p.number) params.Append("OFFSET", *p.number);
   } else if (StartsWith(line, "creation")) {
     if (p.text) AppendParsedDate(params, "DATE", *p.text);
   }
@@ -83,36 +83,40 @@ bool CNmrConvertGSX::Detect(COrvFile* file) { return file && HasHeaderExtension(
 bool CNmrConvertGSX::Read(std::string_view path, CSpcData* data, std::int32_t) {
   const std::string dataPath = DataPathOf(path, ".gxd");
   COrvFile paramFile(path);
-  if (paramFile.m_dwAttributes == kOrvAttrInvalid || paramFile.IsFolder()) return false;
+  if (paramFile.m_dwAttributes == kOrvAttrInvalid || paramFile.IsFolder())
+    return Fail(SpcFailure::At("no parameter file"));
 
   data->nState = 1;
   data->nDomain = 0;
   data->nAcqCode = 1;
   CSpcParamList& params = data->params;
-  AppendLong(params, "AQ_mod", 1);
+  params.Append("AQ_mod", 1);
 
   std::string_view line;
   while (paramFile.ReadLine(&line)) ApplyParamLine(line, data);
-  AppendLong(params, "OP", params.GetValue("SI").GetLong() / 2);
+  params.Append("OP", params.GetValue("SI").GetLong() / 2);
   data->strName = GetPathTitle(path);
 
   // Without a point count there is nothing to read.
-  if (!params.HasParam("TD")) return false;
+  if (!params.HasParam("TD")) return Fail(SpcFailure::At("no POINT line"));
   const std::int32_t td = params.GetValue("TD").GetLong();
-  if (td < 0 || static_cast<std::uint32_t>(td / 2) > CSpcData::kMaxPoints) return false;
+  if (td < 0 || static_cast<std::uint32_t>(td / 2) > CSpcData::kMaxPoints)
+    return Fail(SpcFailure::At("point count is no count a record can hold"));
   const std::size_t n = static_cast<std::size_t>(td / 2);
 
+  const std::string gxdName = GetPathFileName(dataPath);
   COrvFile gxd(dataPath);
-  if (gxd.m_dwAttributes == kOrvAttrInvalid || gxd.IsFolder()) return false;
-  if (static_cast<std::uint64_t>(gxd.m_nSize) < static_cast<std::uint64_t>(n) * 8) return false;
+  if (gxd.m_dwAttributes == kOrvAttrInvalid || gxd.IsFolder()) return Fail(SpcFailure::At("no data file", -1, gxdName));
+  plat::ByteCursor in(gxd.Bytes());
+  plat::ByteCursor pairs = in.sub(std::uint64_t{n} * 8);
+  if (!in) return Fail(SpcFailure::CutShort("complex points", in, gxdName));
 
   std::vector<CSpcPoint>& points = data->data[data->nDomain == 1 ? 1 : 0];
   points.insert(points.begin(), n, CSpcPoint{});
-  const std::uint8_t* src = gxd.m_pView;
   // The second integer of a pair is the real part.
-  for (std::size_t i = 0; i < n; ++i, src += 8) {
-    points[i].re = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src + 4)));
-    points[i].im = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src)));
+  for (std::size_t i = 0; i < n; ++i) {
+    points[i].im = static_cast<float>(pairs.i32le());
+    points[i].re = static_cast<float>(pairs.i32le());
   }
   return true;
 }

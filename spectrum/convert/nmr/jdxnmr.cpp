@@ -10,27 +10,6 @@
 
 namespace {
 
-CSpcParam Entry(const char* name, const CVariant& value) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value = value;
-  return entry;
-}
-
-CSpcParam DoubleEntry(const char* name, double value) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value.SetDouble(value);
-  return entry;
-}
-
-CSpcParam LongEntry(const char* name, std::int32_t value) {
-  CSpcParam entry;
-  entry.name = name;
-  entry.value.SetLong(value);
-  return entry;
-}
-
 bool IsFid(const CSpcProcess& p) { return p.m_pData && p.m_pData->nDomain == 0; }
 
 // Data pages hold integers (the value truncated toward zero). Values too small to keep their
@@ -63,7 +42,7 @@ bool CNmrConvertJcampDx::Detect(COrvFile* file) { return file && file->HasView()
 bool CNmrConvertJcampDx::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   data->strName = GetPathTitle(path);
-  return ReadFile(path, data, &DataTypes());
+  return ReadFile(path, data, &DataTypes()) || Fail(GetReadFailure());
 }
 
 bool CNmrConvertJcampDx::Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t) {
@@ -92,9 +71,9 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
 
   CSpcParam units;
-  data->params.Append(LongEntry("NPOINTS", v.m_nDim));
-  data->params.Append(DoubleEntry("FIRSTX", x.m_dFirst));
-  data->params.Append(DoubleEntry("LASTX", x.m_dLast));
+  data->params.Append("NPOINTS", v.m_nDim);
+  data->params.Append("FIRSTX", x.m_dFirst);
+  data->params.Append("LASTX", x.m_dLast);
   units.name = "XUNITS";
   units.value.SetString(x.m_strUnits);
   data->params.Append(units);
@@ -177,37 +156,37 @@ void CNmrConvertJcampDx::WriteHeader(JcampVariableList& vars, CSpcParamList& hea
 
   const CSpcParamList& params = p.m_pData->params;
   const double sw = p.m_dSW;
-  header.Append(jdx::RecordEntry(params, "TITLE"));
-  header.Append(jdx::TextEntry("JCAMP-DX", "5.0"));
-  header.Append(jdx::TextEntry("DATA TYPE", fid ? "NMR FID" : "NMR SPECTRUM"));
-  header.Append(jdx::TextEntry("DATA CLASS", "NTUPLES"));
-  header.Append(jdx::TextEntry("ORIGIN", "KEDRUS"));
-  header.Append(jdx::RecordEntry(params, "OWNER"));
-  header.Append(DoubleEntry(".OBSERVE FREQUENCY", p.m_dFreq));
-  header.Append(Entry(".OBSERVE NUCLEUS", params.GetValue("NUCLEUS")));
-  header.Append(jdx::TextEntry(".ACQUISITION MODE", p.m_nAqMode == 2 ? "SEQUENTIAL" : "SIMULTANEOUS"));
-  header.Append(Entry("SPECTROMETER/DATA SYSTEM", params.GetValue("INSTRUM")));
-  header.Append(jdx::TextEntry("$$", "BRUKER SPECIFIC PARAMETERS"));
-  header.Append(LongEntry("$AQ_mod", p.m_nAqMode));
-  header.Append(LongEntry("$TD", p.m_nTD));
-  header.Append(LongEntry("$SI", p.m_nSI));
-  header.Append(DoubleEntry("$SFO1", p.m_dFreq));
-  header.Append(LongEntry("$FT_mod", 0));
-  header.Append(DoubleEntry("$SW", p.m_dFreq != 0.0 ? sw / p.m_dFreq : 0.0));
-  header.Append(DoubleEntry("$SW_h", sw));
-  header.Append(DoubleEntry("$YMAX_a", fid ? std::max(R.m_dMax, I.m_dMax) : -1.0));
-  header.Append(DoubleEntry("$YMIN_a", fid ? std::min(R.m_dMin, I.m_dMin) : 0.0));
-  header.Append(LongEntry("$XDIM", n));
-  header.Append(DoubleEntry("$YMIN_p", fid ? 0.0 : std::min(R.m_dMin, I.m_dMin)));
-  header.Append(DoubleEntry("$YMAX_p", fid ? -1.0 : std::max(R.m_dMax, I.m_dMax)));
-  header.Append(Entry("$SF", params.GetValue("SF")));
-  header.Append(DoubleEntry("$SW_p", sw));
+  header.Append("TITLE", params.GetValue("TITLE"));
+  header.Append("JCAMP-DX", "5.0");
+  header.Append("DATA TYPE", fid ? "NMR FID" : "NMR SPECTRUM");
+  header.Append("DATA CLASS", "NTUPLES");
+  header.Append("ORIGIN", "KEDRUS");
+  header.Append("OWNER", params.GetValue("OWNER"));
+  header.Append(".OBSERVE FREQUENCY", p.m_dFreq);
+  header.Append(".OBSERVE NUCLEUS", params.GetValue("NUCLEUS"));
+  header.Append(".ACQUISITION MODE", p.m_nAqMode == 2 ? "SEQUENTIAL" : "SIMULTANEOUS");
+  header.Append("SPECTROMETER/DATA SYSTEM", params.GetValue("INSTRUM"));
+  header.Append("$$", "BRUKER SPECIFIC PARAMETERS");
+  header.Append("$AQ_mod", p.m_nAqMode);
+  header.Append("$TD", p.m_nTD);
+  header.Append("$SI", p.m_nSI);
+  header.Append("$SFO1", p.m_dFreq);
+  header.Append("$FT_mod", 0);
+  header.Append("$SW", p.m_dFreq != 0.0 ? sw / p.m_dFreq : 0.0);
+  header.Append("$SW_h", sw);
+  header.Append("$YMAX_a", fid ? std::max(R.m_dMax, I.m_dMax) : -1.0);
+  header.Append("$YMIN_a", fid ? std::min(R.m_dMin, I.m_dMin) : 0.0);
+  header.Append("$XDIM", n);
+  header.Append("$YMIN_p", fid ? 0.0 : std::min(R.m_dMin, I.m_dMin));
+  header.Append("$YMAX_p", fid ? -1.0 : std::max(R.m_dMax, I.m_dMax));
+  header.Append("$SF", params.GetValue("SF"));
+  header.Append("$SW_p", sw);
   CSpcParam offset;
   offset.name = "$OFFSET";
   offset.value.SetFloat(static_cast<float>(p.PointToPpm(0)));
   header.Append(std::move(offset));
-  header.Append(LongEntry("$NC_proc", 0));
-  header.Append(jdx::TextEntry("$$", "END OF BRUKER SPECIFIC PARAMETERS"));
+  header.Append("$NC_proc", 0);
+  header.Append("$$", "END OF BRUKER SPECIFIC PARAMETERS");
 
   const std::size_t fixed = header.size();
   jdx::AppendRecordParams(header, params, false);

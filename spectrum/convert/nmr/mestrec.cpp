@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
 #include "platform/base/file.h"
 #include "spectrum/data/spcprocess.h"
@@ -22,19 +23,6 @@ constexpr std::uint32_t kMagic = 0x0243524D;  // "MRC" 2
 enum : std::size_t {
   kValues = 4, kSweep = 8, kFreq = 16, kDspfvs = 40, kDecim = 44, kOffsetRatio = 48, kComplex = 56, kIsFid = 60,
 };
-
-using Block = std::array<unsigned char, kBlockSize>;
-
-void AppendDouble(CSpcData* data, const char* name, double v) {
-  CVariant value;
-  value.SetDouble(v);
-  data->params.Append(CSpcParam{value, name, ""});
-}
-void AppendLong(CSpcData* data, const char* name, std::int32_t v) {
-  CVariant value;
-  value.SetLong(v);
-  data->params.Append(CSpcParam{value, name, ""});
-}
 
 // The display font record the program stores after the data, then its closing words.
 std::string Trailer() {
@@ -52,50 +40,55 @@ std::string Trailer() {
 }  // namespace
 
 bool CNmrConvertMestReC::Detect(COrvFile* file) {
-  return file && file->HasView() && file->m_nSize >= 5 && plat::loadLe32(file->m_pView) == kMagic;
+  if (!file || !file->HasView() || file->m_nSize < 5) return false;
+  plat::ByteCursor in(file->Bytes());
+  return in.u32le() == kMagic;
 }
 
 bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_t) {
-  Block b{};
-  if (ReadFileBlock(path, b.data(), b.size(), kBlockOffset) != b.size()) return false;
-  const std::uint32_t n = plat::loadLe32(&b[kValues]);
+  const COrvFile file(path);
+  plat::ByteCursor in(file.Bytes());
+  in.seek(kBlockOffset);
+  const plat::ByteCursor b = in.sub(kBlockSize);
+  if (!in) return Fail(SpcFailure::CutShort("parameter block", in));
+  const std::uint32_t n = b.field(kValues).u32le();
   // A point vector of a size a record can take (N counts 32-bit values, two a point).
-  if (n > 2 * std::uint64_t(CSpcData::kMaxPoints)) return false;
+  if (n > 2 * std::uint64_t(CSpcData::kMaxPoints))
+    return Fail(SpcFailure::At("value count beyond what a record holds", kBlockOffset + kValues));
 
-  const double sweep = plat::loadLeF64(&b[kSweep]);
-  const double freq = plat::loadLeF64(&b[kFreq]);
-  const auto decim = static_cast<std::int32_t>(plat::loadLe32(&b[kDecim]));
-  const bool complex = plat::loadLe32(&b[kComplex]) != 0;
-  const bool isFid = plat::loadLe32(&b[kIsFid]) != 0;
+  const double sweep = b.field(kSweep).f64le();
+  const double freq = b.field(kFreq).f64le();
+  const auto decim = static_cast<std::int32_t>(b.field(kDecim).u32le());
+  const bool complex = b.field(kComplex).u32le() != 0;
+  const bool isFid = b.field(kIsFid).u32le() != 0;
   const std::uint32_t m = CSpcProcess::NextPow2(n) / 2;
 
   data->nState = 1;
   data->nAux = 14;
   data->nAcqCode = complex ? 1 : 2;
-  AppendDouble(data, "SF", freq);
-  AppendDouble(data, "SFO1", freq);
-  AppendDouble(data, "SW", sweep);
-  AppendDouble(data, "OF", n != 0 ? sweep - sweep / n * plat::loadLeF64(&b[kOffsetRatio]) : 0.0);
-  AppendLong(data, "PP", 0);
-  AppendLong(data, "TD", static_cast<std::int32_t>(n));
-  AppendLong(data, "SI", static_cast<std::int32_t>(m));
-  AppendLong(data, "AQ_mod", complex ? (decim != 0 ? 3 : 1) : 2);
-  AppendLong(data, "DECIM", decim);
-  AppendLong(data, "DSPFVS", static_cast<std::int32_t>(plat::loadLe32(&b[kDspfvs])));
+  CSpcParamList& params = data->params;
+  params.Append("SF", freq);
+  params.Append("SFO1", freq);
+  params.Append("SW", sweep);
+  params.Append("OF", n != 0 ? sweep - sweep / n * b.field(kOffsetRatio).f64le() : 0.0);
+  params.Append("PP", 0);
+  params.Append("TD", static_cast<std::int32_t>(n));
+  params.Append("SI", static_cast<std::int32_t>(m));
+  params.Append("AQ_mod", complex ? (decim != 0 ? 3 : 1) : 2);
+  params.Append("DECIM", decim);
+  params.Append("DSPFVS", static_cast<std::int32_t>(b.field(kDspfvs).u32le()));
   data->strName = GetPathTitle(path);
 
-  if (n < 2) return false;
+  if (n < 2) return Fail(SpcFailure::At("fewer than two values", kBlockOffset + kValues));
   // The N values the header gives, all there before storage is made for them; the vector is
   // then padded to a power of two.
-  std::vector<unsigned char> raw(std::size_t(n) * 4);
-  if (ReadFileBlock(path, raw.data(), raw.size(), kDataOffset) != raw.size()) return false;
+  in.seek(kDataOffset);
+  plat::ByteCursor values = in.sub(std::uint64_t{n} * 4);
+  if (!in) return Fail(SpcFailure::CutShort("values", in));
   data->nDomain = isFid ? 0 : 1;
   std::vector<CSpcPoint>& points = data->data[data->nDomain];
   points.insert(points.begin(), m, CSpcPoint{});
-  for (std::size_t k = 0; k < n; ++k) {
-    const float v = plat::loadLeF32(&raw[4 * k]);
-    (k % 2 == 0 ? points[k / 2].re : points[k / 2].im) = v;
-  }
+  for (std::size_t k = 0; k < n; ++k) (k % 2 == 0 ? points[k / 2].re : points[k / 2].im) = values.f32le();
   return true;
 }
 

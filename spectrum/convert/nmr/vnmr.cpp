@@ -6,7 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/base/bytes.h"
+#include "platform/base/bytecursor.h"
+#include "platform/base/directory.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 
@@ -14,53 +15,9 @@
 
 namespace nmrvendor {
 
-namespace {
-
-void AppendValue(CSpcParamList& params, const char* name, CVariant&& value) {
-  params.Append(CSpcParam{std::move(value), name, ""});
-}
-
-}  // namespace
-
-void AppendLong(CSpcParamList& params, const char* name, std::int32_t value) {
-  CVariant v;
-  v.SetLong(value);
-  AppendValue(params, name, std::move(v));
-}
-
-void AppendShort(CSpcParamList& params, const char* name, std::int16_t value) {
-  CVariant v;
-  v.SetShort(value);
-  AppendValue(params, name, std::move(v));
-}
-
-void AppendFloat(CSpcParamList& params, const char* name, float value) {
-  CVariant v;
-  v.SetFloat(value);
-  AppendValue(params, name, std::move(v));
-}
-
-void AppendDouble(CSpcParamList& params, const char* name, double value) {
-  CVariant v;
-  v.SetDouble(value);
-  AppendValue(params, name, std::move(v));
-}
-
-void AppendText(CSpcParamList& params, const char* name, std::string_view text) {
-  CVariant v;
-  v.SetString(text);
-  AppendValue(params, name, std::move(v));
-}
-
-void AppendDate(CSpcParamList& params, const char* name, double date) {
-  CVariant v;
-  v.SetDate(date);
-  AppendValue(params, name, std::move(v));
-}
-
 void AppendParsedDate(CSpcParamList& params, const char* name, std::string_view text) {
   const CDateTime date = CVariant::ParseDate(text);
-  if (date.valid) AppendDate(params, name, date.date);
+  if (date.valid) params.AppendDate(name, date.date);
 }
 
 std::int64_t PowerOfTwoAtLeast(std::int64_t n) {
@@ -98,7 +55,6 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 32;
 constexpr std::size_t kBlockHeaderSize = 28;
-constexpr std::uint64_t kDataOffset = kFileHeaderSize + kBlockHeaderSize;
 constexpr std::uint16_t kStatusFloat = 0x0008;
 constexpr std::uint16_t kStatusInt32 = 0x0004;
 
@@ -110,22 +66,37 @@ VnmrSample SampleFromStatus(std::uint16_t status) {
   return VnmrSample::Int16;
 }
 
-// Value k of the block as a float (big-endian, as the workstation writes it).
-inline float VnmrValue(const std::uint8_t* src, std::size_t k, VnmrSample type) {
+// The next value of the block as a float (big-endian, as the workstation writes it).
+float NextValue(plat::ByteCursor& in, VnmrSample type) {
   switch (type) {
-    case VnmrSample::Int16: return static_cast<float>(static_cast<std::int16_t>(plat::loadBe16(src + 2 * k)));
-    case VnmrSample::Int32: return static_cast<float>(static_cast<std::int32_t>(plat::loadBe32(src + 4 * k)));
-    case VnmrSample::Float32: return FiniteFloat(plat::loadBeF32(src + 4 * k));
+    case VnmrSample::Int16: return static_cast<float>(in.i16be());
+    case VnmrSample::Int32: return static_cast<float>(in.i32be());
+    case VnmrSample::Float32: return FiniteFloat(in.f32be());
   }
   return 0.0f;
 }
 
-// The second value of a pair is the real part.
-void DecodePairs(const std::uint8_t* src, std::size_t n, VnmrSample type, CSpcPoint* out) {
-  for (std::size_t i = 0; i < n; ++i) {
-    out[i].re = VnmrValue(src, 2 * i + 1, type);
-    out[i].im = VnmrValue(src, 2 * i, type);
-  }
+// The file header of the fid (big-endian).
+struct VnmrFileHeader {
+  std::int32_t blocks = 0, traces = 0, np = 0, valueBytes = 0, traceBytes = 0, blockBytes = 0;
+  std::int16_t version = 0;
+  std::uint16_t status = 0;
+  std::int32_t blockHeaders = 0;
+};
+static_assert(kFileHeaderSize == 32);
+
+VnmrFileHeader ReadFileHeader(plat::ByteCursor& in) {
+  VnmrFileHeader h;
+  h.blocks = in.i32be();
+  h.traces = in.i32be();
+  h.np = in.i32be();
+  h.valueBytes = in.i32be();
+  h.traceBytes = in.i32be();
+  h.blockBytes = in.i32be();
+  h.version = in.i16be();
+  h.status = in.u16be();
+  h.blockHeaders = in.i32be();
+  return h;
 }
 
 bool StartsWith(std::string_view line, std::string_view name) { return line.substr(0, name.size()) == name; }
@@ -140,7 +111,7 @@ bool ScanCount(std::string_view line, std::string_view* rest) {
 }
 
 std::string FolderFile(std::string_view folder, std::string_view name) {
-  std::string found = FindFileNoCase(folder, name);
+  std::string found = plat::findNoCase(folder, name);
   return found.empty() ? plat::joinPath(folder, name) : found;
 }
 
@@ -163,31 +134,31 @@ struct ProcparValues {
 // follows is read at once.
 void ReadProcparEntry(std::string_view line, COrvFile& procpar, CSpcParamList& params, ProcparValues& kept) {
   if (StartsWith(line, "sw ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "SW", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) params.Append("SW", *v);
   } else if (StartsWith(line, "sfrq ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "SFO1", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) params.Append("SFO1", *v);
     // SF mirrors the first SFO1 of the list, whichever entry appended it.
     const std::ptrdiff_t first = params.Find("SFO1");
-    if (first >= 0) params.Append(CSpcParam{params[static_cast<std::size_t>(first)].value, "SF", ""});
+    if (first >= 0) params.Append("SF", params[static_cast<std::size_t>(first)].value);
   } else if (StartsWith(line, "temp ")) {
     auto v = CNmrConvertVNMR::ReadProcparLong(procpar);
-    if (v && *v <= INT32_MAX - 273) AppendLong(params, "TE", *v + 273);
+    if (v && *v <= INT32_MAX - 273) params.Append("TE", *v + 273);
   } else if (StartsWith(line, "gain ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparLong(procpar)) AppendLong(params, "RG", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparLong(procpar)) params.Append("RG", *v);
   } else if (StartsWith(line, "alfa ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "DE", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) params.Append("DE", *v);
   } else if (StartsWith(line, "pw ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) AppendDouble(params, "PW", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) params.Append("PW", *v);
   } else if (StartsWith(line, "rfl ")) {
     if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) kept.rfl = FiniteFloat(*v);
   } else if (StartsWith(line, "rfp ")) {
     if (auto v = CNmrConvertVNMR::ReadProcparReal(procpar)) kept.rfp = FiniteFloat(*v);
   } else if (StartsWith(line, "solvent ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) AppendText(params, "SOLVENT", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) params.Append("SOLVENT", *v);
   } else if (StartsWith(line, "date ")) {
     if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) AppendParsedDate(params, "DATE", *v);
   } else if (StartsWith(line, "console ")) {
-    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) AppendText(params, "INSTRUM", *v);
+    if (auto v = CNmrConvertVNMR::ReadProcparText(procpar)) params.Append("INSTRUM", *v);
   }
 }
 
@@ -225,7 +196,7 @@ std::optional<std::string> CNmrConvertVNMR::ReadProcparText(COrvFile& procpar) {
 
 bool CNmrConvertVNMR::Detect(COrvFile* file) {
   if (!file || !file->IsFolder()) return false;
-  return !FindFileNoCase(file->m_strPath, "fid").empty() && !FindFileNoCase(file->m_strPath, "procpar").empty();
+  return !plat::findNoCase(file->m_strPath, "fid").empty() && !plat::findNoCase(file->m_strPath, "procpar").empty();
 }
 
 bool CNmrConvertVNMR::Read(std::string_view path, CSpcData* data, std::int32_t) {
@@ -233,13 +204,13 @@ bool CNmrConvertVNMR::Read(std::string_view path, CSpcData* data, std::int32_t) 
   const std::string fidPath = FolderFile(path, "fid");
   const std::string textPath = FolderFile(path, "text");
   COrvFile procpar(procparPath);
-  if (procpar.m_dwAttributes == kOrvAttrInvalid || procpar.IsFolder()) return false;
+  if (procpar.m_dwAttributes == kOrvAttrInvalid || procpar.IsFolder()) return Fail(SpcFailure::At("no procpar file"));
 
   data->nState = 1;
   data->nDomain = 0;
   data->nAcqCode = 1;
   CSpcParamList& params = data->params;
-  AppendLong(params, "AQ_mod", 1);
+  params.Append("AQ_mod", 1);
 
   ProcparValues kept;
   std::string_view line;
@@ -249,32 +220,37 @@ bool CNmrConvertVNMR::Read(std::string_view path, CSpcData* data, std::int32_t) 
   const double sw = params.GetValue("SW").GetDouble();
   // Without a spectrometer frequency there is no ppm scale: the offset stays 0.
   const double offset = sfo1 != 0.0 ? (sw + kept.rfp - kept.rfl) / sfo1 : 0.0;
-  AppendDouble(params, "OFFSET", FiniteDouble(offset));
-  AppendLong(params, "OP", 0);
+  params.Append("OFFSET", FiniteDouble(offset));
+  params.Append("OP", 0);
   data->strName = GetPathTitle(path);
-  if (auto title = ReadTitle(textPath)) AppendText(params, "TITLE", *title);
+  if (auto title = ReadTitle(textPath)) params.Append("TITLE", *title);
 
   COrvFile fid(fidPath);
-  if (!fid.HasView() || static_cast<std::uint64_t>(fid.m_nSize) < kDataOffset) return false;
-  const std::uint8_t* bytes = fid.m_pView;
-  const std::int32_t np = static_cast<std::int32_t>(plat::loadBe32(bytes + 8));
-  const auto status = plat::loadBe16(bytes + 26);
+  plat::ByteCursor in(fid.Bytes());
+  const VnmrFileHeader header = ReadFileHeader(in);
+  in.skip(kBlockHeaderSize);
+  if (!in) return Fail(SpcFailure::CutShort("file and block header", in, "fid"));
+  const std::int32_t np = header.np;
   // A negative count or one beyond what a record can hold is refused before anything is sized.
-  if (np < 0 || static_cast<std::uint64_t>(np) / 2 > CSpcData::kMaxPoints) return false;
-  AppendLong(params, "TD", np);
-  AppendLong(params, "SI", static_cast<std::int32_t>(PowerOfTwoAtLeast(np)));
+  if (np < 0 || static_cast<std::uint64_t>(np) / 2 > CSpcData::kMaxPoints)
+    return Fail(SpcFailure::At("point count is no count a record can hold", 8, "fid"));
+  params.Append("TD", np);
+  params.Append("SI", static_cast<std::int32_t>(PowerOfTwoAtLeast(np)));
 
-  const VnmrSample type = SampleFromStatus(status);
+  const VnmrSample type = SampleFromStatus(header.status);
   const std::uint64_t valueSize = type == VnmrSample::Int16 ? 2 : 4;
-  const std::uint64_t blockBytes = static_cast<std::uint64_t>(np) * valueSize;
-  if (static_cast<std::uint64_t>(fid.m_nSize) - kDataOffset < blockBytes) return false;
+  plat::ByteCursor values = in.sub(static_cast<std::uint64_t>(np) * valueSize);
+  if (!in) return Fail(SpcFailure::CutShort("first block", in, "fid"));
 
   const std::size_t n = static_cast<std::size_t>(np / 2);
   const std::size_t padded = static_cast<std::size_t>(PowerOfTwoAtLeast(static_cast<std::int64_t>(n)));
   std::vector<CSpcPoint>& points = data->fid();
-  points.insert(points.begin(), n, CSpcPoint{});
-  DecodePairs(bytes + kDataOffset, n, type, points.data());
-  points.insert(points.end(), padded - n, CSpcPoint{});
+  points.insert(points.begin(), padded, CSpcPoint{});
+  // The second value of a pair is the real part.
+  for (std::size_t i = 0; i < n; ++i) {
+    points[i].im = NextValue(values, type);
+    points[i].re = NextValue(values, type);
+  }
   return true;
 }
 

@@ -4,7 +4,7 @@
 // reader takes a fixed set of parameters and the first block of the FID.
 //
 // The small helpers below are shared by the line- and block-based vendor readers of this folder
-// (VNMR, VXR, Aspect, Delta, GSX): appending typed parameters, padding to a power of two and
+// (VNMR, VXR, Aspect, Delta, GSX): appending a date given as text, padding to a power of two and
 // turning stored samples into finite floats.
 #include <cstdint>
 #include <memory>
@@ -16,12 +16,6 @@
 
 namespace nmrvendor {
 
-void AppendLong(CSpcParamList& params, const char* name, std::int32_t value);
-void AppendShort(CSpcParamList& params, const char* name, std::int16_t value);
-void AppendFloat(CSpcParamList& params, const char* name, float value);
-void AppendDouble(CSpcParamList& params, const char* name, double value);
-void AppendText(CSpcParamList& params, const char* name, std::string_view text);
-void AppendDate(CSpcParamList& params, const char* name, double date);
 // Appends the date that text names (see CVariant::ParseDate); a text that names no date adds
 // nothing, so no invalid date is ever stored.
 void AppendParsedDate(CSpcParamList& params, const char* name, std::string_view text);

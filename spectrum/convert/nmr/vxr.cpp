@@ -1,15 +1,12 @@
 #include "spectrum/convert/nmr/vxr.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <ctime>
 #include <optional>
 #include <vector>
 
-#include "platform/base/bytes.h"
+#include "platform/base/bytecursor.h"
 #include "platform/oleauto/oleauto.h"
 #include "spectrum/convert/nmr/vnmr.h"
 
@@ -26,52 +23,25 @@ constexpr std::size_t kVxrSecondKeys = 1536;
 constexpr std::uint64_t kVxrDataOffset = 2560;
 constexpr std::size_t kVxrRecordSize = 8;  // 3 name bytes, a type byte, 4 value bytes
 
-// The local time of the file's last change as a date; none when the file is not there.
-std::optional<double> FileDate(std::string_view path) {
-  struct stat st {};
-  if (::stat(std::string(path).c_str(), &st) != 0) return std::nullopt;
-  std::tm local{};
-  const std::time_t seconds = st.st_mtime;
-  if (!::localtime_r(&seconds, &local)) return std::nullopt;
-  plat::ole::DateParts parts;
-  parts.year = local.tm_year + 1900;
-  parts.month = local.tm_mon + 1;
-  parts.day = local.tm_mday;
-  parts.hour = local.tm_hour;
-  parts.minute = local.tm_min;
-  parts.second = std::min(local.tm_sec, 59);  // a leap second still names a valid time
-  double date = 0.0;
-  if (!plat::ole::dateFromParts(parts, &date)) return std::nullopt;
-  return date;
-}
-
-// The second integer of a pair is the real part.
-void DecodeVxrPairs(const std::uint8_t* src, std::size_t n, CSpcPoint* out) {
-  for (std::size_t i = 0; i < n; ++i, src += 8) {
-    out[i].re = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src + 4)));
-    out[i].im = static_cast<float>(static_cast<std::int32_t>(plat::loadLe32(src)));
-  }
-}
-
 }  // namespace
 
 bool ReadVxrKeys(std::string_view bytes, std::size_t offset, CSpcParamList* params) {
-  const auto* base = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  for (std::size_t pos = offset; pos <= bytes.size() && bytes.size() - pos >= 3; pos += kVxrRecordSize) {
-    std::string_view name = bytes.substr(pos, 3);
-    if (name == "END") return true;
-    if (bytes.size() - pos < kVxrRecordSize) return false;
+  plat::ByteCursor in(bytes);
+  if (!in.seek(offset)) return false;
+  while (in.has(3)) {
+    if (in.peek(3) == "END") return true;
+    if (!in.has(kVxrRecordSize)) return false;
+    std::string_view name = in.bytes(3);
+    const char type = static_cast<char>(in.u8());
+    const std::uint32_t value = in.u32le();
     if (name[2] == ' ') name = name.substr(0, 2);
     name = name.substr(0, name.find('\0'));  // a name is text: it ends at a zero byte
-    const char type = bytes[pos + 3];
-    const std::uint32_t value = plat::loadLe32(base + pos + 4);
     if (name.empty()) continue;
-    const std::string key(name);
     switch (type) {
       case 'B':
-      case 'L': AppendLong(*params, key.c_str(), static_cast<std::int32_t>(value)); break;
-      case 'I': AppendShort(*params, key.c_str(), static_cast<std::int16_t>(value & 0xFFFF)); break;
-      case 'R': AppendFloat(*params, key.c_str(), std::bit_cast<float>(value)); break;
+      case 'L': params->Append(name, static_cast<std::int32_t>(value)); break;
+      case 'I': params->Append(name, static_cast<std::int16_t>(value & 0xFFFF)); break;
+      case 'R': params->Append(name, std::bit_cast<float>(value)); break;
       default: break;  // types the reader does not know are passed over
     }
   }
@@ -86,11 +56,11 @@ bool CNmrConvertVarian::Detect(COrvFile* file) {
 
 bool CNmrConvertVarian::Read(std::string_view path, CSpcData* data, std::int32_t) {
   data->strName = GetPathTitle(path);
-  if (auto date = FileDate(path)) AppendDate(data->params, "DATE", *date);
+  if (double date = 0.0; GetFileDate(path, &date)) data->params.AppendDate("DATE", date);
   data->nState = 1;
   data->nDomain = 0;
   data->nAcqCode = 1;
-  AppendLong(data->params, "AQ_mod", 1);
+  data->params.Append("AQ_mod", 1);
 
   COrvFile file(path);
   const std::string_view bytes = file.Bytes();
@@ -98,17 +68,24 @@ bool CNmrConvertVarian::Read(std::string_view path, CSpcData* data, std::int32_t
   ReadVxrKeys(bytes, kVxrSecondKeys, &data->params);
 
   // Without TD the file names no data to read.
-  if (!data->params.HasParam("TD")) return false;
+  if (!data->params.HasParam("TD")) return Fail(SpcFailure::At("no TD among the parameter records", kVxrFirstKeys));
   const std::int32_t td = data->params.GetValue("TD").GetLong();
-  if (td < 0 || static_cast<std::uint32_t>(td / 2) > CSpcData::kMaxPoints) return false;
+  if (td < 0 || static_cast<std::uint32_t>(td / 2) > CSpcData::kMaxPoints)
+    return Fail(SpcFailure::At("TD is no point count a record can hold"));
   const std::size_t n = static_cast<std::size_t>(td / 2);
-  if (bytes.size() < kVxrDataOffset || bytes.size() - kVxrDataOffset < n * 8) return false;
+  plat::ByteCursor in(bytes);
+  in.seek(kVxrDataOffset);
+  plat::ByteCursor pairs = in.sub(std::uint64_t{n} * 8);
+  if (!in) return Fail(SpcFailure::CutShort("TD / 2 points", in));
 
   const std::size_t padded = static_cast<std::size_t>(PowerOfTwoAtLeast(static_cast<std::int64_t>(n)));
   std::vector<CSpcPoint>& points = data->fid();
-  points.insert(points.begin(), n, CSpcPoint{});
-  DecodeVxrPairs(file.m_pView + kVxrDataOffset, n, points.data());
-  points.insert(points.end(), padded - n, CSpcPoint{});
+  points.insert(points.begin(), padded, CSpcPoint{});
+  // The second integer of a pair is the real part.
+  for (std::size_t i = 0; i < n; ++i) {
+    points[i].im = static_cast<float>(pairs.i32le());
+    points[i].re = static_cast<float>(pairs.i32le());
+  }
   return true;
 }
 
@@ -122,7 +99,15 @@ constexpr std::int32_t kAspectMagic = 0x4784F5;
 constexpr std::size_t kMaxTextChars = 260;
 constexpr std::uint8_t kLayoutBMarker = 0x60;
 
-std::uint32_t RawWord(const std::uint8_t* p) { return std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2]; }
+// Header fields by byte offset: 24-bit words, decimals (one word) and reals (two words).
+enum : std::size_t {
+  kOwner = 36, kTitle = 48, kSize = 120, kNc = 123, kNsc = 126, kTd = 129, kDw = 132, kDs = 156, kSw = 159,
+  kAqMod = 165, kO1 = 171, kLb = 189, kRd = 201, kPw = 204, kDe = 207, kNs = 210, kSf = 231, kDp = 243,
+  kTe = 255, kRg = 264, kLayoutMarker = 285, kDelays = 327, kLoops = 357, kPulses = 387,
+};
+constexpr std::size_t kOwnerBytes = 3;
+constexpr std::size_t kTitleChars = 72;
+constexpr std::size_t kArrayLength = 10;
 
 // Two's complement of the low bits of value.
 std::int64_t SignExtend(std::uint64_t value, int bits) {
@@ -132,7 +117,21 @@ std::int64_t SignExtend(std::uint64_t value, int bits) {
 
 int Bcd(std::uint8_t b) { return (b & 15) + (b >> 4) * 10; }
 
-// Where the fields of the two header layouts differ.
+// Header fields at their offsets.
+std::int32_t WordAt(const plat::ByteCursor& h, std::size_t offset) {
+  plat::ByteCursor f = h.field(offset);
+  return ReadAspectWord(f);
+}
+double DecimalAt(const plat::ByteCursor& h, std::size_t offset) {
+  plat::ByteCursor f = h.field(offset);
+  return ReadAspectDecimal(f);
+}
+double RealAt(const plat::ByteCursor& h, std::size_t offset) {
+  plat::ByteCursor f = h.field(offset);
+  return ReadAspectReal48(f);
+}
+
+// Where the fields of the two header layouts differ (the date as BCD bytes).
 struct AspectLayout {
   std::size_t offsetReal, day, month, year, hour, minute, second;
   bool hasArrays;
@@ -140,76 +139,76 @@ struct AspectLayout {
 constexpr AspectLayout kLayoutA{471, 435, 436, 437, 438, 439, 440, true};
 constexpr AspectLayout kLayoutB{543, 510, 511, 512, 288, 289, 290, false};
 
-std::optional<double> HeaderDate(const std::uint8_t* h, const AspectLayout& layout) {
+std::optional<double> HeaderDate(const plat::ByteCursor& h, const AspectLayout& layout) {
+  auto bcd = [&](std::size_t offset) { return Bcd(h.field(offset).u8()); };
   plat::ole::DateParts parts;
-  const std::uint8_t year = h[layout.year];
+  const std::uint8_t year = h.field(layout.year).u8();
   parts.year = (year < 0x80 ? 2000 : 1900) + Bcd(year);
-  parts.month = Bcd(h[layout.month]);
-  parts.day = Bcd(h[layout.day]);
-  parts.hour = Bcd(h[layout.hour]);
-  parts.minute = Bcd(h[layout.minute]);
-  parts.second = Bcd(h[layout.second]);
+  parts.month = bcd(layout.month);
+  parts.day = bcd(layout.day);
+  parts.hour = bcd(layout.hour);
+  parts.minute = bcd(layout.minute);
+  parts.second = bcd(layout.second);
   double date = 0.0;
   if (!plat::ole::dateFromParts(parts, &date)) return std::nullopt;
   return date;
 }
 
-void AppendArray(CSpcParamList& params, const char* name, const float (&values)[10]) {
-  params.Append(CSpcParam{CVariant(values, 10), name, ""});
+void AppendHeaderParams(const plat::ByteCursor& h, CSpcParamList& p) {
+  const std::int32_t aqMod = WordAt(h, kAqMod);
+  const double sw = RealAt(h, kSw);
+  const double sf = RealAt(h, kSf);
+  const double o1 = RealAt(h, kO1);
+  p.Append("AQ_mod", aqMod == 0 ? 2 : aqMod);
+  p.Append("LB", RealAt(h, kLb));
+  p.Append("TE", WordAt(h, kTe));
+  p.Append("SF", sf);
+  p.Append("PW", static_cast<float>(DecimalAt(h, kPw)));
+  p.Append("RD", static_cast<float>(DecimalAt(h, kRd) * 1e-6));
+  p.Append("DE", static_cast<float>(DecimalAt(h, kDe)));
+  p.Append("NS", WordAt(h, kNs));
+  p.Append("RG", WordAt(h, kRg) & 0xFF);
+  p.Append("DS", WordAt(h, kDs));
+  p.Append("DP", WordAt(h, kDp));
+  p.Append("NSC", WordAt(h, kNsc));
+  p.Append("NC", WordAt(h, kNc));
+  p.Append("NE", WordAt(h, kNs));
+  p.Append("DW", RealAt(h, kDw) * 1e-6);
+  plat::ByteCursor owner = h.field(kOwner);
+  p.Append("OWNER", ReadAspectSixbitText(owner, kOwnerBytes));
+  plat::ByteCursor title = h.field(kTitle);
+  p.Append("TITLE", ReadAspectText(title, kTitleChars));
+  p.Append("SI", WordAt(h, kSize) / 2);
+  p.Append("TD", WordAt(h, kTd));
+  p.Append("SW", sw);
+  p.Append("SFO1", FiniteDouble(o1 * 1e-6 + sf));
+  p.Append("O1", o1);
 }
 
-void AppendHeaderParams(const std::uint8_t* h, CSpcParamList& p) {
-  const std::int32_t aqMod = ReadAspectWord(h + 165);
-  const double sw = ReadAspectReal48(h + 159);
-  const double sf = ReadAspectReal48(h + 231);
-  const double o1 = ReadAspectReal48(h + 171);
-  AppendLong(p, "AQ_mod", aqMod == 0 ? 2 : aqMod);
-  AppendDouble(p, "LB", ReadAspectReal48(h + 189));
-  AppendLong(p, "TE", ReadAspectWord(h + 255));
-  AppendDouble(p, "SF", sf);
-  AppendFloat(p, "PW", static_cast<float>(ReadAspectDecimal(h + 204)));
-  AppendFloat(p, "RD", static_cast<float>(ReadAspectDecimal(h + 201) * 1e-6));
-  AppendFloat(p, "DE", static_cast<float>(ReadAspectDecimal(h + 207)));
-  AppendLong(p, "NS", ReadAspectWord(h + 210));
-  AppendLong(p, "RG", ReadAspectWord(h + 264) & 0xFF);
-  AppendLong(p, "DS", ReadAspectWord(h + 156));
-  AppendLong(p, "DP", ReadAspectWord(h + 243));
-  AppendLong(p, "NSC", ReadAspectWord(h + 126));
-  AppendLong(p, "NC", ReadAspectWord(h + 123));
-  AppendLong(p, "NE", ReadAspectWord(h + 210));
-  AppendDouble(p, "DW", ReadAspectReal48(h + 132) * 1e-6);
-  AppendText(p, "OWNER", ReadAspectSixbitText(h + 36, 3));
-  AppendText(p, "TITLE", ReadAspectText(h + 48, 72));
-  AppendLong(p, "SI", ReadAspectWord(h + 120) / 2);
-  AppendLong(p, "TD", ReadAspectWord(h + 129));
-  AppendDouble(p, "SW", sw);
-  AppendDouble(p, "SFO1", FiniteDouble(o1 * 1e-6 + sf));
-  AppendDouble(p, "O1", o1);
-}
-
-void AppendLayoutParams(const std::uint8_t* h, CSpcParamList& p) {
-  const AspectLayout& layout = h[285] == kLayoutBMarker ? kLayoutB : kLayoutA;
-  AppendDouble(p, "OF", FiniteDouble(ReadAspectReal48(h + layout.offsetReal) + ReadAspectReal48(h + 159)));
-  AppendLong(p, "OP", 0);
-  if (auto date = HeaderDate(h, layout)) AppendDate(p, "DATE", *date);
+void AppendLayoutParams(const plat::ByteCursor& h, CSpcParamList& p) {
+  const AspectLayout& layout = h.field(kLayoutMarker).u8() == kLayoutBMarker ? kLayoutB : kLayoutA;
+  p.Append("OF", FiniteDouble(RealAt(h, layout.offsetReal) + RealAt(h, kSw)));
+  p.Append("OP", 0);
+  if (auto date = HeaderDate(h, layout)) p.AppendDate("DATE", *date);
   if (!layout.hasArrays) return;
-  float d[10], s[10], pulses[10];
-  for (std::size_t i = 0; i < 10; ++i) {
-    d[i] = static_cast<float>(ReadAspectDecimal(h + 327 + 3 * i) * 1e-6);
-    s[i] = static_cast<float>(ReadAspectWord(h + 357 + 3 * i));
-    pulses[i] = static_cast<float>(ReadAspectDecimal(h + 387 + 3 * i));
+  float d[kArrayLength], s[kArrayLength], pulses[kArrayLength];
+  plat::ByteCursor delays = h.field(kDelays), loops = h.field(kLoops), pulseWords = h.field(kPulses);
+  for (std::size_t i = 0; i < kArrayLength; ++i) {
+    d[i] = static_cast<float>(ReadAspectDecimal(delays) * 1e-6);
+    s[i] = static_cast<float>(ReadAspectWord(loops));
+    pulses[i] = static_cast<float>(ReadAspectDecimal(pulseWords));
   }
-  AppendArray(p, "D", d);
-  AppendArray(p, "S", s);
-  AppendArray(p, "P", pulses);
+  p.Append("D", CVariant(d, kArrayLength));
+  p.Append("S", CVariant(s, kArrayLength));
+  p.Append("P", CVariant(pulses, kArrayLength));
 }
 
 }  // namespace
 
-std::int32_t ReadAspectWord(const std::uint8_t* p) { return static_cast<std::int32_t>(SignExtend(RawWord(p), 24)); }
+std::int32_t ReadAspectWord(plat::ByteCursor& in) { return static_cast<std::int32_t>(SignExtend(in.u24be(), 24)); }
 
-double ReadAspectDecimal(const std::uint8_t* p) {
-  const std::uint32_t raw = RawWord(p);
+double ReadAspectDecimal(plat::ByteCursor& in) {
+  const std::uint32_t raw = in.u24be();
   const double m = static_cast<double>(SignExtend(raw >> 3, 21));
   const int k = static_cast<int>(raw & 7);
   if (k == 0) return m / 10.0;
@@ -218,8 +217,8 @@ double ReadAspectDecimal(const std::uint8_t* p) {
   return m * scale;
 }
 
-double ReadAspectReal48(const std::uint8_t* p) {
-  const std::uint32_t w0 = RawWord(p), w1 = RawWord(p + 3);
+double ReadAspectReal48(plat::ByteCursor& in) {
+  const std::uint32_t w0 = in.u24be(), w1 = in.u24be();
   const std::int64_t fraction = SignExtend(std::uint64_t(w0) << 13 | (w1 & 0x1FFF), 37);
   const std::uint32_t code = (w1 >> 13) & 0x7FF;
   const int exponent = code > 1024 ? static_cast<int>(code) - 2048 : static_cast<int>(code);
@@ -228,25 +227,26 @@ double ReadAspectReal48(const std::uint8_t* p) {
   return FiniteDouble(std::ldexp(static_cast<double>(fraction), exponent - 36));
 }
 
-std::string ReadAspectSixbitText(const std::uint8_t* p, std::size_t n) {
+std::string ReadAspectSixbitText(plat::ByteCursor& in, std::size_t n) {
   // Only whole words of the field are read.
-  const std::size_t count = std::min((n / 3) * 4, kMaxTextChars);
+  const std::size_t words = std::min(n / 3, kMaxTextChars / 4);
   std::string text;
-  for (std::size_t j = 0; j < count; ++j) {
-    const std::uint32_t code = (RawWord(p + 3 * (j / 4)) >> (18 - 6 * (j % 4))) & 63;
-    const char c = static_cast<char>(code == 0 ? ' ' : code <= 30 ? 64 + code : code);
-    if (c == 0) break;
-    text.push_back(c);
+  for (std::size_t w = 0; w < words; ++w) {
+    const std::uint32_t word = in.u24be();
+    for (int j = 0; j < 4; ++j) {
+      const std::uint32_t code = (word >> (18 - 6 * j)) & 63;
+      text.push_back(static_cast<char>(code == 0 ? ' ' : code <= 30 ? 64 + code : code));
+    }
   }
   return text;
 }
 
-std::string ReadAspectText(const std::uint8_t* p, std::size_t n) {
+std::string ReadAspectText(plat::ByteCursor& in, std::size_t n) {
   // One character a byte: the field holds n characters, never more.
-  const std::size_t count = std::min(n, kMaxTextChars);
+  const std::string_view field = in.bytes(std::min(n, kMaxTextChars));
   std::string text;
-  for (std::size_t j = 0; j < count; ++j) {
-    const char c = static_cast<char>(p[j] & 0x7F);
+  for (const char b : field) {
+    const char c = static_cast<char>(b & 0x7F);
     if (c == 0) break;
     text.push_back(c);
   }
@@ -256,35 +256,38 @@ std::string ReadAspectText(const std::uint8_t* p, std::size_t n) {
 CNmrConvertAspect::CNmrConvertAspect(std::uint32_t format) : CSpcFormat<CNmrConvert>(format) {}
 
 bool CNmrConvertAspect::Detect(COrvFile* file) {
-  return file && file->HasView() && file->m_nSize >= static_cast<std::int64_t>(kAspectHeaderSize) &&
-         ReadAspectWord(file->m_pView) == kAspectMagic;
+  if (!file) return false;
+  plat::ByteCursor in(file->Bytes());
+  return in.has(kAspectHeaderSize) && ReadAspectWord(in) == kAspectMagic;
 }
 
 bool CNmrConvertAspect::Read(std::string_view path, CSpcData* data, std::int32_t) {
   COrvFile file(path);
-  if (!file.HasView() || file.m_nSize < static_cast<std::int64_t>(kAspectHeaderSize)) return false;
-  const std::uint8_t* h = file.m_pView;
+  plat::ByteCursor in(file.Bytes());
+  const plat::ByteCursor h = in.sub(kAspectHeaderSize);
+  if (!in) return Fail(SpcFailure::CutShort("header", in));
 
   data->nState = 1;
   data->nAcqCode = 2;
   AppendHeaderParams(h, data->params);
   data->strName = GetPathTitle(path);
-  data->nDomain = ReadAspectWord(h + 123) == -1 ? 1 : 0;
+  data->nDomain = WordAt(h, kNc) == -1 ? 1 : 0;
   AppendLayoutParams(h, data->params);
 
-  const std::int32_t count = ReadAspectWord(h + (data->nDomain == 1 ? 120 : 129));
-  if (count < 0) return false;  // no negative point count
+  const std::size_t countField = data->nDomain == 1 ? kSize : kTd;
+  const std::int32_t count = WordAt(h, countField);
+  if (count < 0) return Fail(SpcFailure::At("negative point count", countField));
   const std::size_t n = static_cast<std::size_t>(count / 2);
-  const std::uint64_t size = static_cast<std::uint64_t>(file.m_nSize);
-  if (size < kAspectDataOffset || size - kAspectDataOffset < n * 6) return false;
+  in.seek(kAspectDataOffset);
+  plat::ByteCursor words = in.sub(std::uint64_t{n} * 6);
+  if (!in) return Fail(SpcFailure::CutShort("points", in));
 
   const std::size_t padded = static_cast<std::size_t>(PowerOfTwoAtLeast(static_cast<std::int64_t>(n)));
   std::vector<CSpcPoint>& points = data->data[data->nDomain];
   points.insert(points.begin(), padded, CSpcPoint{});
-  const std::uint8_t* src = h + kAspectDataOffset;
-  for (std::size_t i = 0; i < n; ++i, src += 6) {
-    points[i].re = static_cast<float>(ReadAspectWord(src));
-    points[i].im = static_cast<float>(ReadAspectWord(src + 3));
+  for (std::size_t i = 0; i < n; ++i) {
+    points[i].re = static_cast<float>(ReadAspectWord(words));
+    points[i].im = static_cast<float>(ReadAspectWord(words));
   }
   return true;
 }

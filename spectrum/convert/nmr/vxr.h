@@ -9,21 +9,22 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/bytecursor.h"
 #include "spectrum/convert/spcconvert.h"
 
 // Appends the parameters of the block of key records at offset of bytes; true when the block
 // ended with "END", false when the bytes ended first.
 bool ReadVxrKeys(std::string_view bytes, std::size_t offset, CSpcParamList* params);
 
-// Aspect machine words (3 bytes each, most significant first).
-std::int32_t ReadAspectWord(const std::uint8_t* p);
+// Aspect machine words (3 bytes each, most significant first), read at the cursor.
+std::int32_t ReadAspectWord(plat::ByteCursor& in);
 // A 21-bit mantissa m (bits 3-23) and a decimal exponent code k (bits 0-2): m * 10^(k - 1).
-double ReadAspectDecimal(const std::uint8_t* p);
+double ReadAspectDecimal(plat::ByteCursor& in);
 // Two words: a 37-bit two's-complement fraction and an 11-bit binary exponent.
-double ReadAspectReal48(const std::uint8_t* p);
+double ReadAspectReal48(plat::ByteCursor& in);
 // Text of a field of n bytes: four 6-bit characters a word, or one 7-bit character a byte.
-std::string ReadAspectSixbitText(const std::uint8_t* p, std::size_t n);
-std::string ReadAspectText(const std::uint8_t* p, std::size_t n);
+std::string ReadAspectSixbitText(plat::ByteCursor& in, std::size_t n);
+std::string ReadAspectText(plat::ByteCursor& in, std::size_t n);
 
 class CNmrConvertVarian : public CSpcFormat<CNmrConvert> {
  public:

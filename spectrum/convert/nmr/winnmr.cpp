@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
+#include "platform/base/bytecursor.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
@@ -31,10 +31,8 @@ const CSpcConvert::RenamePair kRenameTable[] = {
 
 // Size of a regular file, or -1 when there is none.
 std::int64_t RegularFileSize(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return -1;
-  const auto size = std::filesystem::file_size(path, ec);
-  return ec ? -1 : static_cast<std::int64_t>(size);
+  const plat::FileInfo info = plat::fileInfo(path);
+  return info.isRegular ? static_cast<std::int64_t>(std::min<std::uint64_t>(info.size, INT64_MAX)) : -1;
 }
 
 // The files of one data set: base name plus extension, found without regard to case since the
@@ -45,21 +43,17 @@ struct DataSetFiles {
 
   std::string File(std::string_view ext) const {
     const std::string name = title + std::string(ext);
-    std::string found = FindFileNoCase(folder, name);
+    std::string found = plat::findNoCase(folder, name);
     return found.empty() ? plat::joinPath(folder, name) : found;
   }
 };
-
-void AppendParam(CSpcData* data, const char* name, const CVariant& value) {
-  data->params.Append(CSpcParam{value, name, ""});
-}
 
 // Stores a derived value whole: an entry that holds an integer ("OFFSET= 3000") takes the
 // double as it is instead of truncating it to its own type.
 void StoreValue(CSpcParamList& params, std::string_view name, const CVariant& value) {
   const std::ptrdiff_t at = params.Find(name);
   if (at < 0) {
-    params.Append(CSpcParam{value, std::string(name), ""});
+    params.Append(name, value);
   } else {
     params[static_cast<std::size_t>(at)].value = value;
   }
@@ -94,10 +88,7 @@ void ReadTitle(const std::string& path, CSpcData* data) {
   COrvFile file(path);
   std::string_view line;
   if (!file.ReadLine(&line)) line = {};
-  line = line.substr(0, line.find_first_of("\r\n"));
-  CVariant title;
-  title.SetString(line);
-  AppendParam(data, "TITLE", title);
+  data->params.Append("TITLE", line.substr(0, line.find_first_of("\r\n")));
 }
 
 // Time-domain points: TD / 2 complex float pairs, padded with zeros to a power of two. Only what
@@ -105,31 +96,35 @@ void ReadTitle(const std::string& path, CSpcData* data) {
 void ReadFid(const std::string& path, std::int64_t td, CSpcData* data) {
   const std::int64_t n = td / 2;
   if (n < 1 || static_cast<std::uint64_t>(n) > kMaxPoints) return;
-  const std::int64_t size = RegularFileSize(path);
-  const std::int64_t available = std::min<std::int64_t>(n, size < 0 ? 0 : size / 8);
+  const COrvFile file(path);
+  plat::ByteCursor in(file.Bytes());
+  const std::size_t available = std::min<std::size_t>(static_cast<std::size_t>(n), in.remaining() / 8);
   if (available < 1) return;
-  const bool complete = available == n;
-  const std::uint32_t m = CSpcProcess::NextPow2(static_cast<std::uint32_t>(complete ? n : available));
+  const bool complete = available == static_cast<std::size_t>(n);
   std::vector<CSpcPoint>& fid = data->fid();
-  fid.insert(fid.begin(), m, CSpcPoint{});
-  const std::size_t bytes = static_cast<std::size_t>(available) * 8;
-  const std::size_t got = ReadFileBlock(path, fid.data(), bytes, 0);
-  if (got == bytes && complete) data->nDomain = 0;
+  fid.insert(fid.begin(), CSpcProcess::NextPow2(static_cast<std::uint32_t>(available)), CSpcPoint{});
+  for (std::size_t i = 0; i < available; ++i) {
+    fid[i].re = in.f32le();
+    fid[i].im = in.f32le();
+  }
+  if (complete) data->nDomain = 0;
 }
 
 // Processed spectrum: SI floats of real parts and, beside them, SI floats of imaginary parts.
 // False when the real parts are not all there.
 bool ReadSpectrum(const std::string& realPath, const std::string& imagPath, std::int64_t si, CSpcData* data) {
   if (si < 1 || static_cast<std::uint64_t>(si) > kMaxPoints) return false;
-  if (RegularFileSize(realPath) < si * 4) return false;
   const auto s = static_cast<std::size_t>(si);
-  std::vector<float> values(s);
-  if (ReadFileBlock(realPath, values.data(), s * 4, 0) != s * 4) return false;
+  const COrvFile realFile(realPath);
+  plat::ByteCursor reals(realFile.Bytes());
+  if (!reals.has(s * 4)) return false;
   std::vector<CSpcPoint>& spectrum = data->spectrum();
   spectrum.insert(spectrum.begin(), s, CSpcPoint{});
-  for (std::size_t i = 0; i < s; ++i) spectrum[i].re = values[i];
-  if (RegularFileSize(imagPath) >= si * 4 && ReadFileBlock(imagPath, values.data(), s * 4, 0) == s * 4)
-    for (std::size_t i = 0; i < s; ++i) spectrum[i].im = values[i];
+  for (std::size_t i = 0; i < s; ++i) spectrum[i].re = reals.f32le();
+  const COrvFile imagFile(imagPath);
+  plat::ByteCursor imags(imagFile.Bytes());
+  if (imags.has(s * 4))
+    for (std::size_t i = 0; i < s; ++i) spectrum[i].im = imags.f32le();
   data->nDomain = 1;
   CVariant zero;
   zero.SetFloat(0.0f);
@@ -198,14 +193,14 @@ void CNmrConvertWinNmr::OnParameter(const std::string& label, const CVariant& va
   // A parameter file's TITLE names the file itself; the spectrum's title is the ".tit" file,
   // and it must stay the first TITLE so that a saved data set keeps its title.
   if (label == "TITLE") return;
-  data->params.Append(CSpcParam{value, label, ""});
+  data->params.Append(label, value);
 }
 
 bool CNmrConvertWinNmr::Detect(COrvFile* file) {
   if (!file || !file->IsFolder()) return false;
   auto hasFile = [&](std::string_view pattern) {
-    for (const OrvFoundFile& f : FindFiles(file->m_strPath, pattern))
-      if (!f.isFolder) return true;
+    for (const plat::DirEntry& f : plat::findFiles(file->m_strPath, pattern))
+      if (!f.isDirectory) return true;
     return false;
   };
   return hasFile("*.aqs") && hasFile("*.fqs");
@@ -214,15 +209,16 @@ bool CNmrConvertWinNmr::Detect(COrvFile* file) {
 bool CNmrConvertWinNmr::Read(std::string_view path, CSpcData* data, std::int32_t) {
   const std::string folder(plat::pathWithoutTrailingSeparator(path));
   std::vector<std::string> titles, bases;
-  for (const OrvFoundFile& f : FindFiles(folder, "*.aqs")) {
-    if (f.isFolder) continue;
+  for (const plat::DirEntry& f : plat::findFiles(folder, "*.aqs")) {
+    if (f.isDirectory) continue;
     const auto dot = f.name.rfind('.');
     titles.push_back(f.name.substr(0, dot));
     bases.push_back(plat::joinPath(folder, titles.back()));
   }
-  if (bases.empty()) return false;
+  if (bases.empty()) return Fail(SpcFailure::At("no .aqs file"));
   std::size_t chosen = 0;
-  if (bases.size() > 1 && !Choose(bases, &chosen)) return false;
+  if (bases.size() > 1 && !Choose(bases, &chosen))
+    return Fail(SpcFailure::At("the data set chosen is none of the list"));
   const DataSetFiles files{folder, titles[chosen]};
 
   bool result = false;
@@ -239,7 +235,8 @@ bool CNmrConvertWinNmr::Read(std::string_view path, CSpcData* data, std::int32_t
     result = acquisition || processing;
   }
   ReadTitle(files.File(".tit"), data);
-  if (!result) return false;
+  if (!result)
+    return Fail(SpcFailure::At("neither the .dis file nor the .aqs and .fqs files can be read", -1, titles[chosen]));
 
   ReadFid(files.File(".fid"), data->params.GetValue("TD").GetLong(), data);
   ReadSpectrum(spectrumReal, files.File(".1i"), data->params.GetValue("SI").GetLong(), data);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/base/file.h"
 #include "platform/oleauto/oleauto.h"
 #include "spectrum/convert/acd.h"
 #include "spectrum/data/spcprocess.h"
@@ -117,11 +118,11 @@ TEST(Acd, SpectrumIsReadInReverseFileOrder) {
   EXPECT_EQ(p.GetValue("SOLVENT").GetString(), "DMSO");
   EXPECT_EQ(data.strName, "spectrum.esp");
 
-  std::tm local{};
-  ASSERT_TRUE(localtime_r(&stamp, &local));
+  // DATE is the file's time on the user's clock.
+  plat::LocalTime local;
+  ASSERT_TRUE(plat::toLocalTime(stamp, &local));
   double want = 0.0;
-  ASSERT_TRUE(plat::ole::dateFromParts({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                                        local.tm_min, local.tm_sec},
+  ASSERT_TRUE(plat::ole::dateFromParts({local.year, local.month, local.day, local.hour, local.minute, local.second},
                                        &want));
   EXPECT_EQ(p.GetValue("DATE").GetDate().date, want);
 }
@@ -239,8 +240,8 @@ TEST(Acd, TruncatedFilesNeverCrash) {
     nmr.Detect(&file);
     mass.Detect(&file);
     CSpcData a, b;
-    nmr.Read(path, &a, 0);
-    mass.Read(path, &b, 0);
+    ReadSayingWhy(nmr, path, &a);
+    ReadSayingWhy(mass, path, &b);
   };
   NmrBlock block;
   block.flags = 0x11;

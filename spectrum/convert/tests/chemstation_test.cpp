@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "test_files.h"
 
 using namespace convert_test;
@@ -112,8 +113,8 @@ std::string ChFile() {
 
 std::string Folder(const std::string& name) {
   const std::string dir = ScratchDir("chemstation/" + name + ".d");
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  plat::removeTree(dir);
+  plat::makeDirectories(dir);
   return dir;
 }
 
@@ -150,7 +151,7 @@ TEST(ChemStation, DetectsEachKindBySignature) {
 
   const std::string other = Folder("detect_other");
   WriteIn(other, "data.ms", std::string("\1" "2x\0\0", 5));
-  std::filesystem::create_directories(plat::joinPath(other, "folder.ch"));
+  plat::makeDirectories(plat::joinPath(other, "folder.ch"));
   WriteIn(other, "DAD1.UV", "\1" "31");  // upper-case extension, three bytes only
   COrvFile second(other);
   EXPECT_FALSE(mass.Detect(&second));

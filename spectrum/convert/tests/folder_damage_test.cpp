@@ -8,9 +8,9 @@ using namespace folder_test;
 
 namespace {
 
-// A folder saved by the writer, with its parameters and point files.
-std::string SavedFolder(const std::string& name, std::int32_t kind) {
-  const std::string path = FreshPath(name);
+// A folder saved by the writer at path (removed first), with its parameters and point files.
+std::string SaveFolder(const std::string& path, std::int32_t kind) {
+  plat::removeTree(path);
   Spectrum s(kind);
   if (kind == kSpcKindMass) {
     CMassScan scan;
@@ -34,17 +34,16 @@ std::string SavedFolder(const std::string& name, std::int32_t kind) {
 // Every shorter prefix of one point file makes the read fail; the whole file reads.
 void SweepPointFile(std::int32_t kind, const char* file) {
   const std::string name = "sweep_" + std::to_string(kind);
-  const std::string saved = SavedFolder(name + "_src", kind);
-  const std::string bytes = ReadBytes(plat::joinPath(saved, file));
+  // The sweep writes its prefixes below its own scratch folder: the folder is saved there.
+  const std::string folder = SaveFolder(plat::joinPath(convert_test::ScratchDir("sweep"), name), kind);
+  const std::string bytes = ReadBytes(plat::joinPath(folder, file));
   ASSERT_FALSE(bytes.empty());
-  // The sweep writes its prefixes below its own scratch folder: put the folder there.
-  const std::string folder = plat::joinPath(convert_test::ScratchDir("sweep"), name);
-  std::filesystem::remove_all(folder);
-  std::filesystem::copy(saved, folder);
   const SpcFolderKind& kindRow = *SpcFolderKindOf(kind);
   convert_test::SweepPrefixes(name + "/" + file, bytes, [&](const std::string&, COrvFile&, std::size_t length) {
     CSpcData data;
-    const bool ok = CSpcFolderCodec(kindRow).Read(folder, &data, 0);
+    SpcFailure why;
+    const bool ok = CSpcFolderCodec(kindRow).Read(folder, &data, 0, &why);
+    EXPECT_EQ(ok, why.empty()) << why.Describe();
     // A 2D fid that still holds whole rows past TD / 2 reads; anything else short fails.
     if (kind == kSpcKindNmr2d && length % 8 == 0 && length >= 16 * 8) {
       EXPECT_TRUE(ok);
@@ -70,11 +69,8 @@ TEST(FolderDamage, TruncatedPointFilesFail) {
 TEST(FolderDamage, TruncatedParameterFilesNeverCrash) {
   for (const std::int32_t kind : {kSpcKindNmr, kSpcKindMass, kSpcKindUv, kSpcKindNmr2d}) {
     const std::string name = "params_" + std::to_string(kind);
-    const std::string saved = SavedFolder(name + "_src", kind);
-    const std::string bytes = ReadBytes(plat::joinPath(saved, "parameters"));
-    const std::string folder = plat::joinPath(convert_test::ScratchDir("sweep"), name);
-    std::filesystem::remove_all(folder);
-    std::filesystem::copy(saved, folder);
+    const std::string folder = SaveFolder(plat::joinPath(convert_test::ScratchDir("sweep"), name), kind);
+    const std::string bytes = ReadBytes(plat::joinPath(folder, "parameters"));
     convert_test::SweepPrefixes(name + "/parameters", bytes, [&](const std::string&, COrvFile&, std::size_t) {
       COrvFile dir(folder);
       const std::int64_t count = SpcCountSpectra(dir);

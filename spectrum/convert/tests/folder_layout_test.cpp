@@ -97,7 +97,7 @@ TEST(FolderLayout, DuplicateNamesAndLongNamesAllLoad) {
 TEST(FolderLayout, NamesTheRecordAfterTheFolder) {
   const std::string parent = FreshFolder("naming");
   const std::string path = plat::joinPath(parent, "run7");
-  std::filesystem::create_directories(path);
+  plat::makeDirectories(path);
   WriteBytes(plat::joinPath(path, "parameters"), "[CONTROL_IR_0]\r\n");
   CSpcData data;
   ASSERT_TRUE(Load(path, 0, &data));
@@ -245,7 +245,7 @@ TEST(FolderLayout, AFailedSaveLeavesTheSpectrumAsItWas) {
   const std::string before = ReadBytes(plat::joinPath(path, "parameters"));
   const std::string points = ReadBytes(plat::joinPath(path, "spectrum.0"));
   // The temporary point file cannot be made (a folder is in its way).
-  std::filesystem::create_directories(plat::joinPath(path, ".spectrum.0.saving"));
+  plat::makeDirectories(plat::joinPath(path, ".spectrum.0.saving"));
   Spectrum t(kSpcKindIr);
   t.data.spectrum() = Ramp(4, 9.0f);
   t.SetUp();

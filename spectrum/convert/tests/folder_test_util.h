@@ -4,12 +4,13 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "spectrum/convert/spcconvert.h"
 #include "spectrum/convert/spcfolder.h"
 #include "spectrum/data/spcprocess.h"
@@ -20,13 +21,13 @@ namespace folder_test {
 // An empty path below the scratch folder (removed first); the folder itself is not made.
 inline std::string FreshPath(std::string_view name) {
   const std::string path = plat::joinPath(convert_test::ScratchDir("folder"), name);
-  std::filesystem::remove_all(path);
+  plat::removeTree(path);
   return path;
 }
 
 inline std::string FreshFolder(std::string_view name) {
   const std::string path = FreshPath(name);
-  std::filesystem::create_directories(path);
+  plat::makeDirectories(path);
   return path;
 }
 
@@ -41,7 +42,7 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool Exists(const std::string& path) { return plat::fileExists(path); }
 
 // Little-endian bytes of 32-bit values, built byte by byte.
 inline void AppendLe(std::string& out, std::uint32_t v) {

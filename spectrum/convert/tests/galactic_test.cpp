@@ -507,7 +507,7 @@ TEST(Galactic, TruncatedFilesNeverCrash) {
         EXPECT_FALSE(detected);
       }
       CSpcData data;
-      conv.Read(path, &data, 0);
+      ReadSayingWhy(conv, path, &data);
     });
   };
   CNmrConvertGalactic nmr(12);

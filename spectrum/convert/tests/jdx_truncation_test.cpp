@@ -25,7 +25,7 @@ void SweepWith(const char* name, const std::string& bytes, std::unique_ptr<CSpcC
     conv->Detect(&file);
     conv->GetSpectrumCount(&file);
     CSpcData data;
-    conv->Read(path, &data, 0);
+    ReadSayingWhy(*conv, path, &data);
     EXPECT_LE(data.spectrum().size() + data.fid().size(), 1u << 12);
   }, 7);
 }

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "test_files.h"
 
 using namespace convert_test;
@@ -48,8 +49,8 @@ std::string IndexFile(const std::vector<Record>& records) {
 
 std::string FreshFolder(const std::string& name) {
   const std::string dir = ScratchDir("masslynx/" + name);
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  plat::removeTree(dir);
+  plat::makeDirectories(dir);
   return dir;
 }
 
@@ -176,7 +177,7 @@ TEST(MassLynx, ReadsIonCurrentTraceWithAxisInSeconds) {
 
 TEST(MassLynx, FoldersWithoutFunctionFilesAreNotRecognised) {
   const std::string dir = FreshFolder("subfolder");
-  std::filesystem::create_directories(plat::joinPath(dir, "_FUNC001.DAT"));
+  plat::makeDirectories(plat::joinPath(dir, "_FUNC001.DAT"));
   WriteIn(dir, "_FUNC01.DAT", "x");  // two digits: not a function file
   COrvFile folder(dir);
   CMassConvertMassLynx mass(6);

@@ -62,9 +62,14 @@ TEST(OrvFile, LongLineIsSplitNeverCut) {
   std::string_view whole;
   ASSERT_TRUE(f.ReadLine(&whole));
   EXPECT_EQ(whole, line);
+  // Line numbers count from 1; the line end belongs to its line.
+  EXPECT_EQ(f.LineOf(0), 1);
+  EXPECT_EQ(f.LineOf(300), 1);
+  EXPECT_EQ(f.LineOf(301), 2);
+  EXPECT_EQ(f.LineOf(1 << 20), 3);
 }
 
-TEST(OrvFile, ReadStopsAtTheEndAndBlocksAreBoundsChecked) {
+TEST(OrvFile, ReadStopsAtTheEnd) {
   std::string bytes(100, 0);
   for (int i = 0; i < 100; ++i) bytes[i] = static_cast<char>(i);
   const std::string path = WriteScratch("block.bin", bytes);
@@ -74,11 +79,6 @@ TEST(OrvFile, ReadStopsAtTheEndAndBlocksAreBoundsChecked) {
   EXPECT_EQ(f.Read(buf, 100), 10u);
   EXPECT_EQ(buf[0], 90);
   EXPECT_EQ(f.Read(buf, 100), 0u);
-
-  EXPECT_EQ(ReadFileBlock(path, buf, 4, 98), 2u);
-  EXPECT_EQ(buf[1], 99);
-  EXPECT_EQ(ReadFileBlock(path, buf, 4, 1000), 0u);
-  EXPECT_EQ(ReadFileBlock(path + ".missing", buf, 4, 0), 0u);
 }
 
 TEST(OrvFile, PathSplitters) {
@@ -86,31 +86,4 @@ TEST(OrvFile, PathSplitters) {
   EXPECT_EQ(GetPathFileName("/data/exp/fid.dx"), "fid.dx");
   EXPECT_EQ(GetPathExt("/data/exp/fid.dx"), ".dx");
   EXPECT_EQ(GetPathExt("/data/exp/fid"), "");
-}
-
-TEST(OrvFile, WildcardsFollowDosRules) {
-  EXPECT_TRUE(MatchWildcard("*.MS", "data.ms"));
-  EXPECT_TRUE(MatchWildcard("_FUNC???.DAT", "_func001.dat"));
-  EXPECT_FALSE(MatchWildcard("_FUNC???.DAT", "_func01.dat"));
-  EXPECT_TRUE(MatchWildcard("*.", "acqus"));
-  EXPECT_FALSE(MatchWildcard("*.", "acqus.txt"));
-  EXPECT_TRUE(MatchWildcard("*.*", "noext"));
-  EXPECT_TRUE(MatchWildcard("a*b*c", "aXbYbZc"));
-  EXPECT_FALSE(MatchWildcard("a*b*c", "aXbYbZ"));
-}
-
-TEST(OrvFile, FindFilesIsSortedByFoldedNameAndFindsNamesIgnoringCase) {
-  const std::string dir = ScratchDir("find");
-  for (const char* name : {"b.dat", "A.DAT", "c.txt", "a1.dat"}) plat::writeFileAtomic(plat::joinPath(dir, name), "12345");
-  plat::makeDirectories(plat::joinPath(dir, "sub.dat"));
-  const auto found = FindFiles(dir, "*.dat");
-  ASSERT_EQ(found.size(), 4u);
-  EXPECT_EQ(found[0].name, "A.DAT");  // "a.dat" < "a1.dat"
-  EXPECT_EQ(found[1].name, "a1.dat");
-  EXPECT_EQ(found[2].name, "b.dat");
-  EXPECT_EQ(found[3].name, "sub.dat");
-  EXPECT_EQ(found[1].size, 5u);
-  EXPECT_TRUE(found[3].isFolder);
-  EXPECT_EQ(FindFileNoCase(dir, "c.TXT"), plat::joinPath(dir, "c.txt"));
-  EXPECT_EQ(FindFileNoCase(dir, "missing"), "");
 }

@@ -133,7 +133,7 @@ TEST(SpcNumbering, SpectraAreNumberedOverKindsThenFormats) {
 
   CSpcData data;
   data.strName = "old";
-  ASSERT_EQ(SpcLoadSpectrum(path, 2, &data, nullptr, kFakeTable), SpcLoadResult::Loaded);
+  ASSERT_EQ(SpcLoadSpectrum(path, 2, &data, nullptr, nullptr, kFakeTable), SpcLoadResult::Loaded);
   EXPECT_EQ(data.strName, "A2/0");  // no chooser installed: the first entry
   EXPECT_EQ(data.nKind, 0);
 }
@@ -142,18 +142,18 @@ TEST(SpcNumbering, AFailingReaderEndsTheLoadAndTheChoiceIsChecked) {
   const std::string path = WriteScratch("fake.f1", "F1");
   CSpcData data;
   std::string format;
-  EXPECT_EQ(SpcLoadSpectrum(path, 0, &data, &format, kFakeTable), SpcLoadResult::ReadFailed);
+  EXPECT_EQ(SpcLoadSpectrum(path, 0, &data, &format, nullptr, kFakeTable), SpcLoadResult::ReadFailed);
   EXPECT_EQ(format, "F");
 
   const std::string b = WriteScratch("fake.b1", "B1");
   SetChooseFromList([](const std::vector<std::string>& list) { return static_cast<std::int32_t>(list.size()) - 1; });
-  ASSERT_EQ(SpcLoadSpectrum(b, 1, &data, nullptr, kFakeTable), SpcLoadResult::Loaded);
+  ASSERT_EQ(SpcLoadSpectrum(b, 1, &data, nullptr, nullptr, kFakeTable), SpcLoadResult::Loaded);
   EXPECT_EQ(data.strName, "B0/1");
   EXPECT_EQ(data.nKind, 1);
   SetChooseFromList([](const std::vector<std::string>&) { return 5; });  // outside the list
-  EXPECT_EQ(SpcLoadSpectrum(b, 0, &data, nullptr, kFakeTable), SpcLoadResult::ReadFailed);
+  EXPECT_EQ(SpcLoadSpectrum(b, 0, &data, nullptr, nullptr, kFakeTable), SpcLoadResult::ReadFailed);
   SetChooseFromList([](const std::vector<std::string>&) { return -1; });  // nothing selected
-  EXPECT_EQ(SpcLoadSpectrum(b, 0, &data, nullptr, kFakeTable), SpcLoadResult::ReadFailed);
+  EXPECT_EQ(SpcLoadSpectrum(b, 0, &data, nullptr, nullptr, kFakeTable), SpcLoadResult::ReadFailed);
   SetChooseFromList(nullptr);
   EXPECT_EQ(ChooseFromList({"a", "b"}), 0);
 }

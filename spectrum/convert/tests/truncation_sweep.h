@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "spectrum/convert/orvfile.h"
+#include "spectrum/convert/spcconvert.h"
 #include "test_files.h"
 
 namespace convert_test {
@@ -35,6 +36,17 @@ inline void SweepPrefixes(std::string_view name, std::string_view bytes, const P
     check(path, file, length);
     if (::testing::Test::HasFatalFailure()) return;
   }
+}
+
+// Reads spectrum index of path with leaf; a read that fails must say why. The result is the
+// read's.
+inline bool ReadSayingWhy(CSpcConvert& leaf, const std::string& path, CSpcData* data, std::int32_t index = 0) {
+  leaf.ClearFailure();
+  const bool ok = leaf.Read(path, data, index);
+  if (!ok) {
+    EXPECT_FALSE(leaf.GetFailure().empty()) << "a failed read of " << path << " gave no reason";
+  }
+  return ok;
 }
 
 }  // namespace convert_test

@@ -304,6 +304,27 @@ TEST(SpcParamList, LookupsRenameAndDuplicates) {
   EXPECT_EQ(list.GetValue("TITLE").GetString(), "x");
 }
 
+TEST(SpcParamList, TypedAppendsKeepTheArgumentsTypeAndNeverMerge) {
+  namespace ole = plat::ole;
+  CSpcParamList list;
+  list.Append("S", std::int16_t{-2});
+  list.Append("L", 7);
+  list.Append("F", 1.5f);
+  list.Append("D", 2.25);
+  list.Append("T", "text");
+  list.AppendDate("DATE", 36526.5);
+  list.Append("L", longValue(8));
+  ASSERT_EQ(list.size(), 7u);
+  const ole::VarType types[] = {ole::VT_I2, ole::VT_I4, ole::VT_R4, ole::VT_R8, ole::VT_BSTR, ole::VT_DATE, ole::VT_I4};
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    EXPECT_EQ(list[i].value.GetType(), types[i]) << list[i].name;
+    EXPECT_TRUE(list[i].comment.empty());
+  }
+  EXPECT_EQ(list.GetValue("T").GetString(), "text");
+  EXPECT_EQ(list.GetValue("L").GetLong(), 7);  // the first of two
+  EXPECT_EQ(list.GetValue("DATE").GetDate().date, 36526.5);
+}
+
 TEST(SpcData, ResetAndHasData) {
   CSpcData d = fullRecord();
   EXPECT_TRUE(d.HasData());

@@ -33,7 +33,12 @@ void PutReal(std::string& s, std::size_t at, double value) {
   PutWord(s, at + 3, static_cast<std::int32_t>((bits & 0x1FFF) | (static_cast<std::uint64_t>(e & 0x7FF) << 13)));
 }
 
-const std::uint8_t* U(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
+// A conversion applied to the bytes of s from their start.
+template <class Read, class... Args>
+auto FromStart(Read read, const std::string& s, Args... args) {
+  plat::ByteCursor in(s);
+  return read(in, args...);
+}
 
 constexpr double kDate = 37023.0 + (14 * 3600 + 30 * 60 + 15) / 86400.0;  // 12 May 2001 14:30:15
 
@@ -99,41 +104,41 @@ bool ReadAspect(const std::string& path, CSpcData* data) {
 TEST(AspectWords, IntegerDecimalRealAndText) {
   std::string s(6, '\0');
   PutWord(s, 0, -1);
-  EXPECT_EQ(ReadAspectWord(U(s)), -1);
+  EXPECT_EQ(FromStart(ReadAspectWord, s), -1);
   PutWord(s, 0, 0x4784F5);
-  EXPECT_EQ(ReadAspectWord(U(s)), 4687093);
+  EXPECT_EQ(FromStart(ReadAspectWord, s), 4687093);
 
   const struct { std::int32_t m; int k; double value; } decimals[] = {{5, 1, 5}, {5, 2, 50}, {5, 0, 0.5}, {-5, 1, -5}, {-1048576, 7, -1048576e6}};
   for (const auto& d : decimals) {
     PutDecimal(s, 0, d.m, d.k);
-    EXPECT_DOUBLE_EQ(ReadAspectDecimal(U(s)), d.value) << d.m << " " << d.k;
+    EXPECT_DOUBLE_EQ(FromStart(ReadAspectDecimal, s), d.value) << d.m << " " << d.k;
   }
 
   PutWord(s, 0, 1 << 22);
   PutWord(s, 3, 1 << 13);
-  EXPECT_EQ(ReadAspectReal48(U(s)), 1.0);
+  EXPECT_EQ(FromStart(ReadAspectReal48, s), 1.0);
   PutWord(s, 3, 0);
-  EXPECT_EQ(ReadAspectReal48(U(s)), 0.5);
+  EXPECT_EQ(FromStart(ReadAspectReal48, s), 0.5);
   PutWord(s, 0, 0);
-  EXPECT_EQ(ReadAspectReal48(U(s)), 0.0);  // a zero mantissa reads zero
+  EXPECT_EQ(FromStart(ReadAspectReal48, s), 0.0);  // a zero mantissa reads zero
   for (double v : {400.125, -250.0, std::ldexp(3.0, -40), -3.75e9, 0.75, -0.5, -1.0}) {
     PutReal(s, 0, v);
-    EXPECT_EQ(ReadAspectReal48(U(s)), v) << v;
+    EXPECT_EQ(FromStart(ReadAspectReal48, s), v) << v;
   }
   // The largest exponent with the largest mantissa overflows a double: it saturates.
   PutWord(s, 0, 0x7FFFFF);
   PutWord(s, 3, 0x801FFF);
-  EXPECT_TRUE(std::isfinite(ReadAspectReal48(U(s))));
+  EXPECT_TRUE(std::isfinite(FromStart(ReadAspectReal48, s)));
 
   PutWord(s, 0, (2 << 18) | (2 << 12) | (3 << 6) | 3);
-  EXPECT_EQ(ReadAspectSixbitText(U(s), 3), "BBCC");
+  EXPECT_EQ(FromStart(ReadAspectSixbitText, s, std::size_t{3}), "BBCC");
   PutWord(s, 0, (0 << 18) | (32 << 12) | (33 << 6) | 63);
-  EXPECT_EQ(ReadAspectSixbitText(U(s), 3), "  !?");
-  EXPECT_EQ(ReadAspectSixbitText(U(s), 2), "");  // no whole word
+  EXPECT_EQ(FromStart(ReadAspectSixbitText, s, std::size_t{3}), "  !?");
+  EXPECT_EQ(FromStart(ReadAspectSixbitText, s, std::size_t{2}), "");  // no whole word
 
   const std::string text = std::string("\xC1" "bc\0def", 7);
-  EXPECT_EQ(ReadAspectText(U(text), 7), "Abc");
-  EXPECT_EQ(ReadAspectText(U(text), 2), "Ab");
+  EXPECT_EQ(FromStart(ReadAspectText, text, std::size_t{7}), "Abc");
+  EXPECT_EQ(FromStart(ReadAspectText, text, std::size_t{2}), "Ab");
 }
 
 TEST(AspectRead, LayoutAFidHeaderAndArrays) {
@@ -270,7 +275,7 @@ TEST(AspectTruncation, EveryPrefixIsSafe) {
     CNmrConvertAspect leaf(2);
     EXPECT_EQ(leaf.Detect(&file), length >= 555);
     CSpcData data;
-    EXPECT_FALSE(leaf.Read(path, &data, 0));
+    EXPECT_FALSE(convert_test::ReadSayingWhy(leaf, path, &data));
     EXPECT_TRUE(data.fid().empty());
   }, 8);
 }

@@ -3,11 +3,12 @@
 // there; the truncation sweeps feed every prefix of each file of a data set to the readers.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "bruker_test_folder.h"
 #include "spectrum/convert/nmr/bruker.h"
 #include "spectrum/convert/tests/truncation_sweep.h"
@@ -53,8 +54,8 @@ Outcome ReadBoth(const std::string& path) {
   COrvFile folder(path);
   one.Detect(&folder);
   two.Detect(&folder);
-  o.ok1d = one.Read(path, &o.d1, 0);
-  o.ok2d = two.Read(path, &o.d2, 0);
+  o.ok1d = convert_test::ReadSayingWhy(one, path, &o.d1);
+  o.ok2d = convert_test::ReadSayingWhy(two, path, &o.d2);
   return o;
 }
 
@@ -132,7 +133,7 @@ TEST(BrukerTruncation, TextFiles) {
 TEST(BrukerBadInput, MissingOrUnreadableAcqus) {
   Experiment e = Standard();
   const std::string path = WriteDataSet("no_acqus", {e});
-  std::filesystem::remove(plat::joinPath(path, "1/acqus"));
+  plat::removeFile(plat::joinPath(path, "1/acqus"));
   EXPECT_FALSE(ReadBoth(path).ok1d);
 
   // A parameter file that is no JCAMP-DX at all, or lacks its END label.
@@ -141,8 +142,8 @@ TEST(BrukerBadInput, MissingOrUnreadableAcqus) {
   Write(plat::joinPath(path, "1/acqus"), "##TITLE= x\n##$TD= 64\n##$BYTORDA= 1\n");
   EXPECT_FALSE(ReadBoth(path).ok1d);
   // An acqus folder instead of a file.
-  std::filesystem::remove(plat::joinPath(path, "1/acqus"));
-  std::filesystem::create_directories(plat::joinPath(path, "1/acqus"));
+  plat::removeFile(plat::joinPath(path, "1/acqus"));
+  plat::makeDirectories(plat::joinPath(path, "1/acqus"));
   EXPECT_FALSE(ReadBoth(path).ok1d);
 }
 
@@ -185,9 +186,9 @@ TEST(BrukerBadInput, ParameterFilesWithoutTheNeededLabels) {
 TEST(BrukerBadInput, ExperimentsThatAreNoExperiments) {
   // A folder of folders without parameter files: listed, but unreadable.
   const std::string root = plat::joinPath(convert_test::ScratchDir("bruker"), "not_a_set");
-  std::filesystem::remove_all(root);
-  std::filesystem::create_directories(plat::joinPath(root, "a/pdata/1"));
-  std::filesystem::create_directories(plat::joinPath(root, "b"));
+  plat::removeTree(root);
+  plat::makeDirectories(plat::joinPath(root, "a/pdata/1"));
+  plat::makeDirectories(plat::joinPath(root, "b"));
   Write(plat::joinPath(root, "b/fid"), std::string(64, '\1'));
   Outcome o = ReadBoth(root);
   EXPECT_FALSE(o.ok1d);
@@ -196,7 +197,7 @@ TEST(BrukerBadInput, ExperimentsThatAreNoExperiments) {
   Experiment e = Standard();
   e.processings.clear();
   const std::string path = WriteDataSet("empty_pdata", {e});
-  std::filesystem::create_directories(plat::joinPath(path, "1/pdata"));
+  plat::makeDirectories(plat::joinPath(path, "1/pdata"));
   o = ReadBoth(path);
   EXPECT_TRUE(o.ok1d);
   EXPECT_EQ(o.d1.fid().size(), 32u);

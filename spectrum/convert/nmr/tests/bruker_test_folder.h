@@ -4,13 +4,13 @@
 // so the reader is checked against an encoding of its own.
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "../../tests/test_files.h"
@@ -89,7 +89,7 @@ struct Experiment {
 inline std::string WriteDataSet(const std::string& name, const std::vector<Experiment>& experiments,
                                 const std::string& dataType = "Parameter Values", const std::string& parent = "") {
   const std::string root = plat::joinPath(parent.empty() ? convert_test::ScratchDir("bruker") : parent, name);
-  std::filesystem::remove_all(root);
+  plat::removeTree(root);
   // Files and folders beside the experiments that are no experiments.
   Write(plat::joinPath(root, "README"), "not an experiment\n");
   plat::makeDirectories(plat::joinPath(root, "scratch.old"));

@@ -185,7 +185,7 @@ TEST(CdffDetect, TruncationSweep) {
     CNmrConvertCDFF leaf(1);
     EXPECT_EQ(leaf.Detect(&file), n >= 4);
     CSpcData data;
-    EXPECT_FALSE(leaf.Read(path, &data, 0));
+    EXPECT_FALSE(convert_test::ReadSayingWhy(leaf, path, &data));
     EXPECT_TRUE(data.fid().empty());
   }, 7);
 }

@@ -62,7 +62,7 @@ std::string WritePair(const std::string& name, const std::string& header, const 
 
 bool ReadDelta(const std::string& path, CSpcData* data) {
   CNmrConvertDelta leaf(10);
-  return leaf.Read(path, data, 0);
+  return convert_test::ReadSayingWhy(leaf, path, data);
 }
 
 struct Order {

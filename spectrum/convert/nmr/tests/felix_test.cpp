@@ -114,7 +114,7 @@ TEST(FelixRead, TruncationSweep) {
     CNmrConvertFelixW leaf(9);
     EXPECT_EQ(leaf.Detect(&file), n >= 64);
     CSpcData data;
-    EXPECT_FALSE(leaf.Read(path, &data, 0));
+    EXPECT_FALSE(convert_test::ReadSayingWhy(leaf, path, &data));
     EXPECT_TRUE(data.fid().empty());
   }, 3);
 }

@@ -53,7 +53,7 @@ std::string WritePair(const std::string& name, const std::string& params, const 
 
 bool ReadGsx(const std::string& path, CSpcData* data) {
   CNmrConvertGSX leaf(11);
-  return leaf.Read(path, data, 0);
+  return convert_test::ReadSayingWhy(leaf, path, data);
 }
 
 TEST(GsxRead, ParametersAndUnpaddedFid) {

@@ -149,7 +149,7 @@ TEST(MestReCDetect, TruncationSweep) {
     CNmrConvertMestReC leaf(14);
     EXPECT_EQ(leaf.Detect(&file), n >= 5);
     CSpcData data;
-    EXPECT_FALSE(leaf.Read(path, &data, 0));
+    EXPECT_FALSE(convert_test::ReadSayingWhy(leaf, path, &data));
     EXPECT_TRUE(data.fid().empty());
   }, 5);
 }

@@ -110,7 +110,7 @@ void Overwrite(const std::string& path, const std::string& bytes) {
 
 bool ReadFolder(const std::string& dir, CSpcData* data) {
   CNmrConvertVNMR leaf(8);
-  return leaf.Read(dir, data, 0);
+  return convert_test::ReadSayingWhy(leaf, dir, data);
 }
 
 std::size_t CountOf(const CSpcParamList& params, std::string_view name) {

@@ -169,7 +169,7 @@ TEST(VxrTruncation, EveryPrefixIsSafe) {
     CNmrConvertVarian leaf(5);
     leaf.Detect(&file);
     CSpcData data;
-    EXPECT_FALSE(leaf.Read(path, &data, 0));
+    EXPECT_FALSE(convert_test::ReadSayingWhy(leaf, path, &data));
     EXPECT_TRUE(data.fid().empty());
   }, 16);
 }

@@ -4,13 +4,13 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "../../tests/test_files.h"
 #include "../../tests/truncation_sweep.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "spectrum/convert/nmr/winnmr.h"
@@ -22,7 +22,7 @@ using Files = std::map<std::string, std::string>;
 
 std::string Folder(const std::string& name, const Files& files) {
   const std::string dir = plat::joinPath(convert_test::ScratchDir("winnmr"), name);
-  std::filesystem::remove_all(dir);
+  plat::removeTree(dir);
   plat::makeDirectories(dir);
   for (const auto& [file, bytes] : files) plat::writeFileAtomic(plat::joinPath(dir, file), bytes);
   return dir;
@@ -230,7 +230,7 @@ TEST(WinNmrWrite, WritesPhasedValuesAndReadsBack) {
   Record r;
   MakeRecord(r);
   const std::string dir = plat::joinPath(convert_test::ScratchDir("winnmr"), "written");
-  std::filesystem::remove_all(dir);
+  plat::removeTree(dir);
   CNmrConvertWinNmr leaf(7);
   ASSERT_TRUE(leaf.Write(dir, &r.process, 0, 0));
 
@@ -281,7 +281,7 @@ TEST(WinNmrWrite, FidOnlySaveRemovesAnOlderSpectrum) {
   Record r;
   MakeRecord(r);
   const std::string dir = plat::joinPath(convert_test::ScratchDir("winnmr"), "resaved");
-  std::filesystem::remove_all(dir);
+  plat::removeTree(dir);
   CNmrConvertWinNmr leaf(7);
   ASSERT_TRUE(leaf.Write(dir, &r.process, 0, 0));
   r.data.spectrum().clear();

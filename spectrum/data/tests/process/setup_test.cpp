@@ -140,6 +140,29 @@ TEST(ProcessSetup, OtherKindsTakeTheirAxisFromFirstAndLastX) {
   EXPECT_DOUBLE_EQ(q.m_dSW, 1000.0);
 }
 
+TEST(ProcessSetup, CurrentPointsFollowTheirVectorAndNeverReachPastIt) {
+  CSpcData d;
+  d.nDomain = 1;
+  d.data[1].assign(8, CSpcPoint{1.0f, 2.0f});
+  CSpcProcess p(&d);
+  addLong(d, "SI", 8);
+  p.InitFromParams();
+  ASSERT_EQ(p.m_nCur, 8);
+  // The vector moves to new storage: the current points are read from there.
+  d.data[1].assign(1 << 16, CSpcPoint{3.0f, 4.0f});
+  EXPECT_EQ(p.m_pCur[7].re, 3.0f);
+  EXPECT_EQ(p.m_pCur.size(), 8u);
+  // It shrinks below the window: what is gone reads as zero, what is left stays.
+  d.data[1].resize(4);
+  d.data[1].shrink_to_fit();
+  EXPECT_EQ(p.m_pCur.size(), 4u);
+  EXPECT_EQ(p.m_pCur[3].im, 4.0f);
+  EXPECT_EQ(p.m_pCur[5].re, 0.0f);
+  EXPECT_EQ(p.m_pCur[-1].re, 0.0f);
+  EXPECT_EQ(p.GetMagnitude(5), 0.0);
+  EXPECT_EQ(p.m_pCur.span().size(), 4u);
+}
+
 TEST(ProcessSetup, TimeDomainSelectsComplexPointsRaisedToPowerOfTwo) {
   CSpcData d;
   d.data[0].resize(4096);
@@ -147,7 +170,7 @@ TEST(ProcessSetup, TimeDomainSelectsComplexPointsRaisedToPowerOfTwo) {
   addLong(d, "TD", 1000);
   p.InitFromParams();
   EXPECT_EQ(p.m_nCur, 512);
-  EXPECT_EQ(p.m_pCur, d.data[0].data());
+  EXPECT_EQ(p.m_pCur.data(), d.data[0].data());
 
   p.m_nTD = 1;
   p.SelectData();
@@ -173,7 +196,7 @@ TEST(ProcessSetup, CurrentPointsNeverReachPastTheVector) {
 
   d.nDomain = 7;  // a corrupt domain selects nothing
   p.SelectData();
-  EXPECT_EQ(p.m_pCur, nullptr);
+  EXPECT_EQ(p.m_pCur.data(), nullptr);
   EXPECT_EQ(p.m_nCur, 0);
 }
 
@@ -188,18 +211,18 @@ TEST(ProcessSetup, ScansSelectRowsOfTwoDimensionalData) {
   EXPECT_EQ(p.m_nScans, 4);
   p.SetScan(2);
   EXPECT_EQ(p.m_nScan, 2);
-  EXPECT_EQ(p.m_pCur, d.data[1].data() + 2048);
+  EXPECT_EQ(p.m_pCur.data(), d.data[1].data() + 2048);
   EXPECT_EQ(p.m_nCur, 1024);
   p.SetScan(4);
   EXPECT_EQ(p.m_nScan, 2);
-  EXPECT_EQ(p.m_pCur, d.data[1].data() + 2048);
+  EXPECT_EQ(p.m_pCur.data(), d.data[1].data() + 2048);
   p.SetScan(-1);
   EXPECT_EQ(p.m_nScan, 2);
 
   // An SI larger than a row stops at the end of the data.
   p.m_nSI = 3000;
   p.SetScan(3);
-  EXPECT_EQ(p.m_pCur, d.data[1].data() + 3072);
+  EXPECT_EQ(p.m_pCur.data(), d.data[1].data() + 3072);
   EXPECT_EQ(p.m_nCur, 1024);
 }
 
@@ -212,7 +235,7 @@ TEST(ProcessSetup, RowOffsetsNeedSixtyFourBits) {
   addLong(d, "SI", 512);
   p.InitFromParams();
   p.SetScan(2047);  // 2^20 * 2047 does not fit 32 bits
-  EXPECT_EQ(p.m_pCur, d.data[1].data() + 2047 * 512);
+  EXPECT_EQ(p.m_pCur.data(), d.data[1].data() + 2047 * 512);
   EXPECT_EQ(p.m_nCur, 512);
 }
 
@@ -226,7 +249,7 @@ TEST(ProcessSetup, MassRecordHasNoCurrentPoints) {
   p.InitFromParams();
   EXPECT_EQ(p.m_nScans, 3);
   EXPECT_EQ(p.m_nCur, 0);
-  EXPECT_EQ(p.m_pCur, nullptr);
+  EXPECT_EQ(p.m_pCur.data(), nullptr);
 }
 
 TEST(ProcessSetup, NextPow2) {
@@ -260,7 +283,7 @@ TEST(ProcessSetup, ResetRestoresDefaultsAndKeepsTheAxis) {
   EXPECT_TRUE(p.m_baseline.empty());
   EXPECT_EQ(p.m_nBaselineMethod, 4);
   EXPECT_FLOAT_EQ(p.m_fSplineFactor, 4.0e9f);
-  EXPECT_EQ(p.m_pCur, nullptr);
+  EXPECT_EQ(p.m_pCur.data(), nullptr);
   EXPECT_EQ(p.m_nScans, 0);
   EXPECT_DOUBLE_EQ(p.m_dFreq, 123.0);
   EXPECT_FLOAT_EQ(p.m_fPH0, 45.0f);
@@ -336,7 +359,7 @@ TEST(ProcessArchive, RoundTripKeepsStateButNotTheSlope) {
   EXPECT_FLOAT_EQ(q.m_fSlope, 3.0f);
   EXPECT_EQ(e.strName, "sample");
   EXPECT_EQ(q.m_nCur, 64);  // loading selects the data again
-  EXPECT_EQ(q.m_pCur, e.data[1].data());
+  EXPECT_EQ(q.m_pCur.data(), e.data[1].data());
 }
 
 TEST(ProcessArchive, EngineLayoutFollowsTheRecord) {

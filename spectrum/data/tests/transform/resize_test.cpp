@@ -68,7 +68,7 @@ TEST(Resize, NmrSpectrumKeepsItsAxisRangeAndShape) {
     EXPECT_EQ(e.proc.m_nSI, newSize);
     EXPECT_EQ(e.proc.m_nCur, newSize);
     ASSERT_EQ(e.data.spectrum().size(), static_cast<size_t>(newSize));
-    EXPECT_EQ(e.proc.m_pCur, e.data.spectrum().data());
+    EXPECT_EQ(e.proc.m_pCur.data(), e.data.spectrum().data());
     // Reference point and pivot scale with the size, rounded to the nearest point.
     const int op = newSize == 2048 ? 20 : 3;      // 10 * 300 / 1024 = 2.93
     const int pivot = newSize == 2048 ? 600 : 88;  // 300 * 300 / 1024 = 87.9

@@ -1,0 +1,65 @@
+# How the deliverables are linked.
+#
+# Every deliverable is built from static libraries (its cores), which the tests link directly,
+# and a module folder of its own with what only the module has: its version record and, as they
+# come, its resources and entry points. A shared library takes its cores in whole, so nothing of
+# them depends on which symbol happens to be referenced, and exports only what its export map
+# names; everything else (template code of the static libraries it links included) stays local,
+# so each module keeps its own copy of per-module state.
+#
+#   deliverable   cores taken whole                   export map                    exports
+#   libdorlin.so  dorlin_core                         profile/exports.map           the 22 Orv* profile functions
+#   libnelvar.so  spc_convert, spc_data, and the      spectrum/control/nelvar.map   its COM entry points (with the
+#                 spectrum control when it lands                                    spectrum control; none yet)
+#   libkarvel.so  the auxiliary controls (controls/)  controls/karvel.map           its COM entry points
+#   libabout.so   the about box (about/)              about/about.map               the about box's entry points
+#   rodizora      the main program (rodizora/)        none                          nothing (an executable exports
+#                                                                                   nothing unless given a list)
+#
+# Every module but libdorlin.so also links, normally: foundation_prof and foundation_start (each
+# module its own copy, with its own default profile root and section), the platform libraries it
+# uses, and profile_store, which in a module is libdorlin.so itself: the profile store keeps one
+# process-wide state, so no module carries a copy of it.
+#
+# profile_store stands for "the profile store" wherever its exports (Orv*) are called: code that
+# calls them links it PUBLIC. It resolves to libdorlin.so, except in a target whose property
+# KEDRUS_PROFILE_CORE is set (every test made by kedrus_add_test): there it is the static
+# dorlin_core, so a test shares one copy of the store's state with the code it tests and can
+# reach the store's classes. Inside libdorlin.so it is nothing: the library is the store.
+
+# kedrus_add_module(<target> EXPORT_MAP <file> [SOURCES <files...>] [CORES <static libs...>]
+#                   [LIBS <targets...>])
+# A deliverable shared library: the sources of its module folder, its cores in whole, the other
+# libraries linked normally, no undefined symbol left, and only the export map's symbols exported.
+function(kedrus_add_module name)
+  cmake_parse_arguments(M "" "EXPORT_MAP" "SOURCES;CORES;LIBS" ${ARGN})
+  add_library(${name} SHARED ${M_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  # A core may also come in through another core's usage requirements: the override makes it
+  # whole wherever it appears.
+  foreach(core ${M_CORES})
+    target_link_libraries(${name} PRIVATE ${core})
+    set_property(TARGET ${name} PROPERTY LINK_LIBRARY_OVERRIDE_${core} WHOLE_ARCHIVE)
+  endforeach()
+  target_link_libraries(${name} PRIVATE ${M_LIBS})
+  target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,--version-script=${M_EXPORT_MAP})
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${M_EXPORT_MAP})
+endfunction()
+
+# kedrus_add_program(<target> [EXPORT_MAP <file>] [SOURCES <files...>] [CORES <static libs...>]
+#                    [LIBS <targets...>])
+# A deliverable executable: its cores in whole like a module's; an export map, when given, is its
+# dynamic list (the symbols the libraries it loads may look up in it).
+function(kedrus_add_program name)
+  cmake_parse_arguments(M "" "EXPORT_MAP" "SOURCES;CORES;LIBS" ${ARGN})
+  add_executable(${name} ${M_SOURCES})
+  foreach(core ${M_CORES})
+    target_link_libraries(${name} PRIVATE ${core})
+    set_property(TARGET ${name} PROPERTY LINK_LIBRARY_OVERRIDE_${core} WHOLE_ARCHIVE)
+  endforeach()
+  target_link_libraries(${name} PRIVATE ${M_LIBS})
+  if(M_EXPORT_MAP)
+    target_link_options(${name} PRIVATE -Wl,--dynamic-list=${M_EXPORT_MAP})
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${M_EXPORT_MAP})
+  endif()
+endfunction()

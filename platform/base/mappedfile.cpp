@@ -1,0 +1,53 @@
+#include "platform/base/mappedfile.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace plat {
+
+MappedFile::MappedFile(const String8& path) {
+  int fd = -1;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return;
+  struct stat st {};
+  // Folders and devices have no bytes to map; an empty file cannot be mapped.
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+      static_cast<std::uint64_t>(st.st_size) <= SIZE_MAX) {
+    void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (p != MAP_FAILED) {
+      data_ = static_cast<const Byte*>(p);
+      size_ = static_cast<std::uint64_t>(st.st_size);
+    }
+  }
+  // The mapping outlives the descriptor.
+  ::close(fd);
+}
+
+MappedFile::~MappedFile() { release(); }
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+  if (this != &other) {
+    release();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+  }
+  return *this;
+}
+
+void MappedFile::release() {
+  if (data_) ::munmap(const_cast<Byte*>(data_), static_cast<std::size_t>(size_));
+  data_ = nullptr;
+  size_ = 0;
+}
+
+}  // namespace plat
