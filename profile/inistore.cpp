@@ -503,12 +503,13 @@ bool COrvIniDesc::SetBinary(const String16& name, const Bytes* bytes) {
 
 bool COrvIniDesc::SetValue(const String16& name, const Bytes* bytes, int type) {
   // Untyped text (16-bit, an ending NUL allowed) is the one value without a typed setter; a
-  // caller writes it so that no type word is written whatever the process-wide switch says.
+  // caller writes it so that no type word is written whatever the process-wide switch says. It
+  // reads back as a string, so it is stored in the same lossless form as one.
   if (type != PROF_TYPE_NONE) return fail(PROF_NOT_SUPPORTED);
   String16 text = plat::fromUtf16Le(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   while (!text.empty() && text.back() == u'\0') text.pop_back();
   if (bytes->size() % 2 != 0 || text.find(u'\0') != String16::npos) return fail(PROF_INVALID_PARAMETER);
-  return WriteValue(name, text, PROF_TYPE_NONE);
+  return WriteValue(name, storedText(text), PROF_TYPE_NONE);
 }
 
 bool COrvIniDesc::DeleteValue(const String16& name) {

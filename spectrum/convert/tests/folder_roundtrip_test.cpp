@@ -31,7 +31,7 @@ void FillNmr(Spectrum& s) {
   s.data.params.Append(Param("TD", Long(2048)));
   s.data.params.Append(Param("SI", Long(4)));
   s.data.params.Append(Param("PH0", Long(0)));
-  s.data.params.Append(Param("TITLE", Text("run 7 sample")));
+  s.data.params.Append(Param("TITLE", Text("run 7 sample; CDCl3 ")));
   s.data.params.Append(Param("NS", Long(16)));
   const float list[] = {1.5f, -2.0f, 3e-5f};
   s.data.params.Append(Param("LIST", CVariant(list, 3)));
@@ -83,7 +83,7 @@ TEST(FolderRoundTrip, NmrKeepsPointsParametersAndProcessingState) {
   EXPECT_EQ(back.strName, "nmr_rt");
   ExpectSamePoints(back.fid(), s.data.fid());
   ExpectSamePoints(back.spectrum(), s.data.spectrum());
-  EXPECT_EQ(back.params.GetValue("TITLE").GetString(), "run 7 sample");
+  EXPECT_EQ(back.params.GetValue("TITLE").GetString(), "run 7 sample; CDCl3 ");
   EXPECT_EQ(back.params.GetValue("NS").GetType(), plat::ole::VT_I4);
   EXPECT_EQ(back.params.GetValue("NS").GetLong(), 16);
   EXPECT_EQ(back.params.GetValue("VERSION").GetLong(), 2);
