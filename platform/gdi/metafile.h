@@ -77,7 +77,7 @@ class EnhMetaFile {
   std::vector<std::uint8_t> ToWmf() const;
 
   struct Impl;
-  Impl* impl() const { return impl_.get(); }
+  const Impl* impl() const { return impl_.get(); }
 
  private:
   std::shared_ptr<const Impl> impl_;
