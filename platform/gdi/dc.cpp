@@ -75,8 +75,8 @@ double DC::Impl::ScaleY() const {
 Point DC::Impl::Dev(Point p) const {
   const DcState& s = st;
   if (s.outer.identity) {
-    return {clampCoord((std::int64_t(p.x) - s.windowOrg.x) * s.viewportExt.cx / s.windowExt.cx + s.viewportOrg.x),
-            clampCoord((std::int64_t(p.y) - s.windowOrg.y) * s.viewportExt.cy / s.windowExt.cy + s.viewportOrg.y)};
+    return {clampCoord((std::int64_t(p.x) - s.windowOrg.x) * s.viewportExt.cx / s.windowExt.cx + s.viewportOrg.x + s.outer.ox),
+            clampCoord((std::int64_t(p.y) - s.windowOrg.y) * s.viewportExt.cy / s.windowExt.cy + s.viewportOrg.y + s.outer.oy)};
   }
   const double x = (double(p.x) - s.windowOrg.x) * s.viewportExt.cx / s.windowExt.cx + s.viewportOrg.x;
   const double y = (double(p.y) - s.windowOrg.y) * s.viewportExt.cy / s.windowExt.cy + s.viewportOrg.y;
@@ -86,8 +86,8 @@ Point DC::Impl::Dev(Point p) const {
 Point DC::Impl::Log(Point p) const {
   const DcState& s = st;
   if (s.outer.identity) {
-    return {clampCoord((std::int64_t(p.x) - s.viewportOrg.x) * s.windowExt.cx / s.viewportExt.cx + s.windowOrg.x),
-            clampCoord((std::int64_t(p.y) - s.viewportOrg.y) * s.windowExt.cy / s.viewportExt.cy + s.windowOrg.y)};
+    return {clampCoord((std::int64_t(p.x) - s.outer.ox - s.viewportOrg.x) * s.windowExt.cx / s.viewportExt.cx + s.windowOrg.x),
+            clampCoord((std::int64_t(p.y) - s.outer.oy - s.viewportOrg.y) * s.windowExt.cy / s.viewportExt.cy + s.windowOrg.y)};
   }
   const double x = (p.x - s.outer.dx) / s.outer.sx, y = (p.y - s.outer.dy) / s.outer.sy;
   return {clampCoord((x - s.viewportOrg.x) * s.windowExt.cx / s.viewportExt.cx + s.windowOrg.x),
@@ -923,7 +923,8 @@ int DC::SelectClipRgn(const Region* region, int mode) {
     if (mode != RGN_COPY) return RGN_ERROR;
     I.SetClip(std::nullopt);
   } else {
-    const QRegion& r = region->impl()->region;
+    // Regions are relative to the device origin.
+    const QRegion r = region->impl()->region.translated(I.st.outer.ox, I.st.outer.oy);
     const QRegion current = I.st.clip ? *I.st.clip : QRegion(toQRect(I.DeviceBounds()));
     switch (mode) {
       case RGN_COPY: I.SetClip(r); break;
@@ -981,7 +982,7 @@ int DC::GetClipBox(Rect* rect) const {
 
 bool DC::GetClipRgn(Region* region) const {
   if (!impl_ || !region || !impl_->st.clip) return false;
-  region->impl()->region = *impl_->st.clip;
+  region->impl()->region = impl_->st.clip->translated(-impl_->st.outer.ox, -impl_->st.outer.oy);
   return true;
 }
 

@@ -9,8 +9,10 @@
 namespace gdi {
 
 // The transform a metafile is played through: reference pixels onto the target's pixels.
+// Without a picture playing, only the device origin (a whole-pixel shift) applies.
 struct OuterTransform {
   bool identity = true;
+  int ox = 0, oy = 0;  // device origin, when identity
   double sx = 1, sy = 1, dx = 0, dy = 0;
 };
 

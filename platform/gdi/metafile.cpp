@@ -473,12 +473,17 @@ bool DC::PlayMetaFile(const EnhMetaFile& picture, const Rect& rect) {
   if (frame.IsRectEmpty() || target.IsRectEmpty()) return true;  // nothing to map onto
 
   OuterTransform outer;
-  outer.identity = false;
+  outer.identity = false;  // the device origin is in the target rectangle already
   outer.sx = double(target.Width()) / frame.Width();
   outer.sy = double(target.Height()) / frame.Height();
   outer.dx = target.left - frame.left * outer.sx;
   outer.dy = target.top - frame.top * outer.sy;
-  if (outer.sx == 1 && outer.sy == 1 && outer.dx == 0 && outer.dy == 0) outer.identity = true;
+  if (outer.sx == 1 && outer.sy == 1 && outer.dx == std::trunc(outer.dx) && outer.dy == std::trunc(outer.dy) &&
+      std::abs(outer.dx) < 1e9 && std::abs(outer.dy) < 1e9) {
+    outer.identity = true;
+    outer.ox = static_cast<int>(outer.dx);
+    outer.oy = static_cast<int>(outer.dy);
+  }
 
   // The picture draws in a fresh state of its own, inside the clip the DC has now.
   std::optional<QRegion> clip;

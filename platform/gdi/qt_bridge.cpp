@@ -61,4 +61,17 @@ DC MakePainterDC(QPainter& painter, const DeviceCaps& caps, std::function<bool()
   return DC(std::move(impl));
 }
 
+void SetDeviceOrigin(DC& dc, Point origin) {
+  if (!dc.impl()) return;
+  dc.impl()->st.outer.ox = origin.x;
+  dc.impl()->st.outer.oy = origin.y;
+}
+
+void SetSystemClip(DC& dc, const Region* region) {
+  if (!dc.impl()) return;
+  if (region) dc.impl()->st.metaClip = region->impl()->region;
+  else dc.impl()->st.metaClip.reset();
+  dc.impl()->UpdateClip();
+}
+
 }  // namespace gdi::qt

@@ -64,4 +64,11 @@ QString ToQString(std::u16string_view utf16);
 // that depend on the destination are not drawn. The painter must outlive the DC.
 DC MakePainterDC(QPainter& painter, const DeviceCaps& caps, std::function<bool()> newPage = {});
 
+// The device origin: where the DC's device point (0, 0) lies on its surface (a window's client
+// area inside a larger surface). Clip regions given to the DC are relative to it.
+void SetDeviceOrigin(DC& dc, Point origin);
+// The system clip (a paint DC's update region, in surface pixels): every drawing stays inside it
+// and SelectClipRgn cannot widen it; null removes it.
+void SetSystemClip(DC& dc, const Region* region);
+
 }  // namespace gdi::qt
