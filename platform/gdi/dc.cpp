@@ -74,6 +74,10 @@ double DC::Impl::ScaleY() const {
 
 Point DC::Impl::Dev(Point p) const {
   const DcState& s = st;
+  if (s.outer.identity && s.windowExt == s.viewportExt) {
+    return {clampCoord(std::int64_t(p.x) - s.windowOrg.x + s.viewportOrg.x + s.outer.ox),
+            clampCoord(std::int64_t(p.y) - s.windowOrg.y + s.viewportOrg.y + s.outer.oy)};
+  }
   if (s.outer.identity) {
     return {clampCoord((std::int64_t(p.x) - s.windowOrg.x) * s.viewportExt.cx / s.windowExt.cx + s.viewportOrg.x + s.outer.ox),
             clampCoord((std::int64_t(p.y) - s.windowOrg.y) * s.viewportExt.cy / s.windowExt.cy + s.viewportOrg.y + s.outer.oy)};

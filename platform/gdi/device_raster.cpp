@@ -17,6 +17,9 @@ namespace {
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
+// The per-pixel steps of the line loops must be inlined into them.
+#define KEDRUS_INLINE __attribute__((always_inline))
+
 DevBrush NullBrush() {
   DevBrush b;
   b.null = true;
@@ -130,9 +133,12 @@ void linePixels(int x0, int y0, int x1, int y1, const Rect& box, Plot&& plot) {
   }
   if (kMin >= kMax) return;
   const std::int64_t twoMaj = 2 * aMaj, twoMin = 2 * aMin;
-  const std::int64_t num = kMin * twoMin + aMaj;
-  std::int64_t minor = (xMajor ? y0 : x0) + (xMajor ? sy : sx) * (num / twoMaj);
-  std::int64_t rem = num % twoMaj;
+  std::int64_t minor = xMajor ? y0 : x0, rem = aMaj;
+  if (kMin > 0) {  // clipped at the start: jump there without walking
+    const std::int64_t num = kMin * twoMin + aMaj;
+    minor += (xMajor ? sy : sx) * (num / twoMaj);
+    rem = num % twoMaj;
+  }
   const int sMin = xMajor ? sy : sx;
   std::int64_t major = m0 + std::int64_t(s) * kMin;
   for (std::int64_t k = kMin; k < kMax; ++k) {
@@ -175,10 +181,26 @@ class RasterDevice final : public Device {
     const Clip clip = clipOf(s_, ctx);
     if (clip.box.IsRectEmpty()) return;
     Rect touched;
-    thinPolyline(pts, n, pen, ctx, clip, [&](int x, int y, bool gap) {
-      std::uint32_t& d = pixel(x, y);
-      Painter2{ctx.rop2, gap ? RgbOf(ctx.bkColor) : RgbOf(pen.color)}(d);
-    }, &touched);
+    uchar* const bits = image().bits();
+    const qsizetype stride = image().bytesPerLine();
+    const std::uint32_t ink = kOpaque | RgbOf(pen.color), gap = kOpaque | RgbOf(ctx.bkColor);
+    auto at = [bits, stride](int x, int y) -> std::uint32_t& {
+      return reinterpret_cast<std::uint32_t*>(bits + y * stride)[x];
+    };
+    // The common operations get loops of their own; the others go through the truth table.
+    switch (ctx.rop2) {
+      case R2_COPYPEN:
+        thinPolyline(pts, n, pen, ctx, clip, [&](int x, int y, bool g) KEDRUS_INLINE { at(x, y) = g ? gap : ink; }, &touched);
+        break;
+      case R2_XORPEN:
+        thinPolyline(pts, n, pen, ctx, clip, [&](int x, int y, bool g) KEDRUS_INLINE { at(x, y) ^= (g ? gap : ink) & 0xFFFFFF; }, &touched);
+        break;
+      default: {
+        const Painter2 inkOp{ctx.rop2, ink & 0xFFFFFF}, gapOp{ctx.rop2, gap & 0xFFFFFF};
+        thinPolyline(pts, n, pen, ctx, clip, [&](int x, int y, bool g) { (g ? gapOp : inkOp)(at(x, y)); }, &touched);
+        break;
+      }
+    }
     changed(touched, clip);
   }
 
@@ -290,25 +312,34 @@ class RasterDevice final : public Device {
     const Dash dash(pen.style);
     const bool gaps = dash.styled && ctx.bkMode == OPAQUE;
     std::int64_t pos = 0;
-    Rect bbox;
+    int minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
     for (int i = 0; i + 1 < n; ++i) {
       const Point a = pts[i], b = pts[i + 1];
       const Rect seg(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
       Rect inside;
-      const bool visible = inside.IntersectRect(seg, clip.box);
-      if (visible) {
-        bbox.UnionRect(bbox, inside);
+      if (inside.IntersectRect(seg, clip.box)) {
         const bool whole = clip.simple && inside == seg;
-        linePixels(a.x, a.y, b.x, b.y, clip.box, [&](int x, int y, std::int64_t k) {
+        bool plotted = false;
+        Point first, last;
+        linePixels(a.x, a.y, b.x, b.y, clip.box, [&](int x, int y, std::int64_t k) KEDRUS_INLINE {
           if (!whole && !clip.contains(x, y)) return;
           const bool on = dash.at(pos + k);
-          if (on) put(x, y, false);
-          else if (gaps) put(x, y, true);
+          if (!on && !gaps) return;
+          put(x, y, !on);
+          if (!plotted) first = {x, y}, plotted = true;
+          last = {x, y};
         });
+        // A segment is monotone: its first and last pixels span what it touched.
+        if (plotted) {
+          minX = std::min({minX, first.x, last.x});
+          maxX = std::max({maxX, first.x, last.x});
+          minY = std::min({minY, first.y, last.y});
+          maxY = std::max({maxY, first.y, last.y});
+        }
       }
       pos += std::max(std::abs(std::int64_t(b.x) - a.x), std::abs(std::int64_t(b.y) - a.y));
     }
-    if (touched) *touched = bbox;
+    if (touched) *touched = minX <= maxX ? Rect(minX, minY, maxX + 1, maxY + 1) : Rect();
   }
 
   void fillRect(const Rect& r, const DevBrush& brush, const DevContext& ctx, std::uint8_t code);

@@ -200,8 +200,10 @@ std::shared_ptr<const RealizedFont> Realize(const LOGFONTW& log, int heightPx, i
   font->raw = face->raw;
   font->raw.setPixelSize(font->emPixels);
   const double scale = font->emPixels / face->unitsPerEm;
-  font->ascent = static_cast<int>(roundHalfUp(face->winAscent * scale));
-  font->descent = heightPx > 0 ? heightPx - font->ascent : static_cast<int>(roundHalfUp(face->winDescent * scale));
+  // The cell height rounds as a whole; the descent is what the rounded ascent leaves of it.
+  const int cell = heightPx > 0 ? heightPx : std::max(1, static_cast<int>(roundHalfUp(cellUnits * scale)));
+  font->ascent = std::min(cell, static_cast<int>(roundHalfUp(face->winAscent * scale)));
+  font->descent = cell - font->ascent;
   font->internalLeading = std::max(0, font->Height() - static_cast<int>(roundHalfUp(font->emPixels)));
   font->externalLeading = std::max(
       0, static_cast<int>(roundHalfUp((face->hheaAscent - face->hheaDescent + face->lineGap - cellUnits) * scale)));
