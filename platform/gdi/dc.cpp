@@ -398,12 +398,7 @@ int DC::SetStretchBltMode(int mode) {
   return setField(impl_.get(), &DcState::stretchMode, mode);
 }
 int DC::GetStretchBltMode() const { return impl_ ? impl_->st.stretchMode : 0; }
-Point DC::SetBrushOrg(int x, int y) {
-  if (!impl_) return {};
-  const Point old = impl_->st.brushOrg;
-  impl_->st.brushOrg = {x, y};
-  return old;
-}
+Point DC::SetBrushOrg(int x, int y) { return setField(impl_.get(), &DcState::brushOrg, Point{x, y}); }
 Point DC::GetBrushOrg() const { return impl_ ? impl_->st.brushOrg : Point{}; }
 
 // --- Mapping ----------------------------------------------------------------------------------
@@ -424,50 +419,38 @@ int DC::SetMapMode(int mode) {
 }
 int DC::GetMapMode() const { return impl_ ? impl_->st.mapMode : 0; }
 
-Point DC::SetWindowOrg(int x, int y) {
-  if (!impl_) return {};
-  const Point old = impl_->st.windowOrg;
-  impl_->st.windowOrg = {x, y};
+namespace {
+
+// Extents change only in the two scaling modes, and never to 0.
+Size setExtent(DC::Impl* impl, Size DcState::*field, int cx, int cy) {
+  if (!impl || cx == 0 || cy == 0) return {};
+  const Size old = impl->st.*field;
+  if (impl->st.mapMode != MM_ISOTROPIC && impl->st.mapMode != MM_ANISOTROPIC) return old;
+  impl->st.*field = {cx, cy};
+  impl->ApplyIsotropic();
   return old;
 }
+
+}  // namespace
+
+Point DC::SetWindowOrg(int x, int y) { return setField(impl_.get(), &DcState::windowOrg, Point{x, y}); }
 Point DC::GetWindowOrg() const { return impl_ ? impl_->st.windowOrg : Point{}; }
 Point DC::OffsetWindowOrg(int dx, int dy) {
   const Point o = GetWindowOrg();
   return SetWindowOrg(o.x + dx, o.y + dy);
 }
 
-Size DC::SetWindowExt(int cx, int cy) {
-  if (!impl_) return {};
-  const Size old = impl_->st.windowExt;
-  if (cx == 0 || cy == 0) return {};
-  if (impl_->st.mapMode != MM_ISOTROPIC && impl_->st.mapMode != MM_ANISOTROPIC) return old;
-  impl_->st.windowExt = {cx, cy};
-  impl_->ApplyIsotropic();
-  return old;
-}
+Size DC::SetWindowExt(int cx, int cy) { return setExtent(impl_.get(), &DcState::windowExt, cx, cy); }
 Size DC::GetWindowExt() const { return impl_ ? impl_->st.windowExt : Size{}; }
 
-Point DC::SetViewportOrg(int x, int y) {
-  if (!impl_) return {};
-  const Point old = impl_->st.viewportOrg;
-  impl_->st.viewportOrg = {x, y};
-  return old;
-}
+Point DC::SetViewportOrg(int x, int y) { return setField(impl_.get(), &DcState::viewportOrg, Point{x, y}); }
 Point DC::GetViewportOrg() const { return impl_ ? impl_->st.viewportOrg : Point{}; }
 Point DC::OffsetViewportOrg(int dx, int dy) {
   const Point o = GetViewportOrg();
   return SetViewportOrg(o.x + dx, o.y + dy);
 }
 
-Size DC::SetViewportExt(int cx, int cy) {
-  if (!impl_) return {};
-  const Size old = impl_->st.viewportExt;
-  if (cx == 0 || cy == 0) return {};
-  if (impl_->st.mapMode != MM_ISOTROPIC && impl_->st.mapMode != MM_ANISOTROPIC) return old;
-  impl_->st.viewportExt = {cx, cy};
-  impl_->ApplyIsotropic();
-  return old;
-}
+Size DC::SetViewportExt(int cx, int cy) { return setExtent(impl_.get(), &DcState::viewportExt, cx, cy); }
 Size DC::GetViewportExt() const { return impl_ ? impl_->st.viewportExt : Size{}; }
 
 Size DC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom) {

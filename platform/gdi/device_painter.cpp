@@ -214,33 +214,34 @@ class PdfDevice final : public PainterDevice {
     writer_->setCreator(QStringLiteral("KEDRUS"));
   }
   ~PdfDevice() override {
-    if (painter_.isActive()) painter_.end();
-    if (!done_) {
-      file_.close();
-      file_.remove();
-    }
+    if (!ended_) abortDoc();
   }
 
   int endDoc() override {
     begin();
+    ended_ = true;
     painter_.end();
     file_.close();
-    if (file_.error() != QFileDevice::NoError) return 0;
-    done_ = std::rename(temp_.c_str(), path_.c_str()) == 0;
-    return done_ ? 1 : 0;
+    if (file_.error() != QFileDevice::NoError || std::rename(temp_.c_str(), path_.c_str()) != 0) {
+      file_.remove();
+      return 0;
+    }
+    return 1;
   }
   int abortDoc() override {
+    ended_ = true;
     if (painter_.isActive()) painter_.end();
     file_.close();
     file_.remove();
-    done_ = true;
     return 1;
   }
 
  protected:
+  // The file and the painter open with the first call that draws or starts the document.
   void begin() override {
-    if (!painter_.isActive() && !done_ && file_.open(QIODevice::WriteOnly)) painter_.begin(writer_.get());
-    else if (!painter_.isActive() && file_.isOpen() && !done_) painter_.begin(writer_.get());
+    if (ended_ || painter_.isActive()) return;
+    if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly)) return;
+    painter_.begin(writer_.get());
   }
 
  private:
@@ -248,7 +249,7 @@ class PdfDevice final : public PainterDevice {
   QFile file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
-  bool done_ = false;
+  bool ended_ = false;
 };
 
 }  // namespace

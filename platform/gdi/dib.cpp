@@ -151,16 +151,22 @@ std::unique_ptr<RasterSurface> DecodeDib(std::span<const std::uint8_t> info, std
   DibHeader h;
   std::size_t consumed = 0;
   if (!readHeader(info, &h, &consumed, error)) return nullptr;
-  auto surface = std::make_unique<RasterSurface>(h.width, h.height, RGB(0, 0, 0));
-  QImage& img = surface->impl()->image;
-  if (h.compression == 1 || h.compression == 2) {
-    if (!decodeRle(h, bits, img, error)) return nullptr;
-    return surface;
-  }
+  // Uncompressed pixels are allocated only when every row is there.
+  const bool rle = h.compression == 1 || h.compression == 2;
   const std::int64_t stride = (std::int64_t(h.width) * h.bpp + 31) / 32 * 4;
-  if (stride * h.height > static_cast<std::int64_t>(bits.size())) {
+  if (!rle && stride * h.height > static_cast<std::int64_t>(bits.size())) {
     fail(error, "bitmap bits are truncated");
     return nullptr;
+  }
+  auto surface = std::make_unique<RasterSurface>(h.width, h.height, RGB(0, 0, 0));
+  QImage& img = surface->impl()->image;
+  if (img.isNull()) {
+    fail(error, "no memory for the bitmap");
+    return nullptr;
+  }
+  if (rle) {
+    if (!decodeRle(h, bits, img, error)) return nullptr;
+    return surface;
   }
   std::uint32_t masks[3] = {h.masks[0], h.masks[1], h.masks[2]};
   const bool fields = h.compression == 3 || h.compression == 6;

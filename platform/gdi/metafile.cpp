@@ -303,26 +303,16 @@ class Player {
         else dc_.Pie(b.left, b.top, b.right, b.bottom, s.x, s.y, e.x, e.y);
         return;
       }
-      case EMR_BITBLT: {
-        r.skip(16);
-        const int x = r.i32(), y = r.i32(), cx = r.i32(), cy = r.i32();
-        const DWORD rop = r.u32();
-        const int xs = r.i32(), ys = r.i32();
-        r.skip(24 + 4 + 4);
-        const std::uint32_t offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
-        if (!r.ok()) return;
-        if (cbBmi == 0) dc_.PatBlt(x, y, cx, cy, rop);
-        else blit(rec.bytes, offBmi, cbBmi, offBits, cbBits, Rect(x, y, x + cx, y + cy), Rect(xs, ys, xs + cx, ys + cy), rop, false);
-        return;
-      }
+      case EMR_BITBLT:
       case EMR_STRETCHBLT: {
         r.skip(16);
         const int x = r.i32(), y = r.i32(), cx = r.i32(), cy = r.i32();
         const DWORD rop = r.u32();
         const int xs = r.i32(), ys = r.i32();
-        r.skip(24 + 4 + 4);
+        r.skip(24 + 4 + 4);  // source transform, background colour, usage
         const std::uint32_t offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
-        const int cxs = r.i32(), cys = r.i32();
+        int cxs = cx, cys = cy;
+        if (rec.type == EMR_STRETCHBLT) cxs = r.i32(), cys = r.i32();
         if (!r.ok()) return;
         if (cbBmi == 0) dc_.PatBlt(x, y, cx, cy, rop);
         else blit(rec.bytes, offBmi, cbBmi, offBits, cbBits, Rect(x, y, x + cx, y + cy), Rect(xs, ys, xs + cxs, ys + cys), rop, false);

@@ -211,30 +211,21 @@ Brush::Brush(const LOGBRUSH& brush) { CreateBrushIndirect(&brush); }
 Brush::Brush(const Bitmap& pattern) { CreatePatternBrush(pattern); }
 
 bool Brush::CreateSolidBrush(COLORREF color) {
-  LOGBRUSH b;
-  b.lbStyle = BS_SOLID;
-  b.lbColor = color;
+  const LOGBRUSH b{BS_SOLID, color, 0};
   return CreateBrushIndirect(&b);
 }
 
 bool Brush::CreateHatchBrush(int hatchStyle, COLORREF color) {
-  LOGBRUSH b;
-  b.lbStyle = BS_HATCHED;
-  b.lbColor = color;
-  b.lbHatch = static_cast<std::uint32_t>(hatchStyle);
+  const LOGBRUSH b{BS_HATCHED, color, static_cast<std::uint32_t>(hatchStyle)};
   return CreateBrushIndirect(&b);
 }
 
 bool Brush::CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush) return false;
   if (brush->lbStyle == BS_HATCHED && brush->lbHatch > HS_DIAGCROSS) return false;
+  log_ = *brush;
   // A stored pattern brush has no pixels to refer to; it is taken as a solid one.
-  if (brush->lbStyle != BS_SOLID && brush->lbStyle != BS_NULL && brush->lbStyle != BS_HATCHED) {
-    log_ = *brush;
-    log_.lbStyle = BS_SOLID;
-  } else {
-    log_ = *brush;
-  }
+  if (log_.lbStyle != BS_SOLID && log_.lbStyle != BS_NULL && log_.lbStyle != BS_HATCHED) log_.lbStyle = BS_SOLID;
   pattern_.reset();
   created_ = true;
   return true;
@@ -355,7 +346,8 @@ std::string MappedFaceName(std::string_view face) {
 // --- Bitmaps ----------------------------------------------------------------------------------
 
 bool Bitmap::CreateBitmap(int width, int height) {
-  if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > (std::int64_t(1) << 28)) return false;
+  // At most 64 M pixels: a page at 600 pixels per inch fits, a hostile size does not.
+  if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > (std::int64_t(1) << 26)) return false;
   surface_ = std::make_shared<RasterSurface>(width, height, RGB(255, 255, 255));
   return true;
 }

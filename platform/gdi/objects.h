@@ -32,7 +32,9 @@ struct LOGBRUSH {
 
 constexpr int LF_FACESIZE = 32;
 
-struct LOGFONTA {
+// The font layout in both widths: the numbers, then the face (UTF-8 or UTF-16, NUL-terminated).
+template <class Char>
+struct LogFont {
   std::int32_t lfHeight = 0;  // > 0: cell height, < 0: character (em) height, 0: default
   std::int32_t lfWidth = 0;
   std::int32_t lfEscapement = 0;  // tenths of a degree, counter-clockwise
@@ -46,25 +48,10 @@ struct LOGFONTA {
   std::uint8_t lfClipPrecision = 0;
   std::uint8_t lfQuality = 0;
   std::uint8_t lfPitchAndFamily = 0;
-  char lfFaceName[LF_FACESIZE] = {};  // UTF-8, NUL-terminated
+  Char lfFaceName[LF_FACESIZE] = {};
 };
-
-struct LOGFONTW {
-  std::int32_t lfHeight = 0;
-  std::int32_t lfWidth = 0;
-  std::int32_t lfEscapement = 0;
-  std::int32_t lfOrientation = 0;
-  std::int32_t lfWeight = 0;
-  std::uint8_t lfItalic = 0;
-  std::uint8_t lfUnderline = 0;
-  std::uint8_t lfStrikeOut = 0;
-  std::uint8_t lfCharSet = 0;
-  std::uint8_t lfOutPrecision = 0;
-  std::uint8_t lfClipPrecision = 0;
-  std::uint8_t lfQuality = 0;
-  std::uint8_t lfPitchAndFamily = 0;
-  char16_t lfFaceName[LF_FACESIZE] = {};
-};
+using LOGFONTA = LogFont<char>;
+using LOGFONTW = LogFont<char16_t>;
 
 static_assert(sizeof(LOGPEN) == 16);
 static_assert(sizeof(LOGBRUSH) == 12);
