@@ -66,14 +66,17 @@ DC::Impl::Impl() = default;
 DC::Impl::~Impl() = default;
 
 double DC::Impl::ScaleX() const {
+  if (Logical()) return 1;
   return std::abs(static_cast<double>(st.viewportExt.cx) / st.windowExt.cx) * std::abs(st.outer.sx);
 }
 double DC::Impl::ScaleY() const {
+  if (Logical()) return 1;
   return std::abs(static_cast<double>(st.viewportExt.cy) / st.windowExt.cy) * std::abs(st.outer.sy);
 }
 
 Point DC::Impl::Dev(Point p) const {
   const DcState& s = st;
+  if (Logical()) return p;
   if (s.outer.identity && s.windowExt == s.viewportExt) {
     return {clampCoord(std::int64_t(p.x) - s.windowOrg.x + s.viewportOrg.x + s.outer.ox),
             clampCoord(std::int64_t(p.y) - s.windowOrg.y + s.viewportOrg.y + s.outer.oy)};
@@ -89,6 +92,7 @@ Point DC::Impl::Dev(Point p) const {
 
 Point DC::Impl::Log(Point p) const {
   const DcState& s = st;
+  if (Logical()) return p;
   if (s.outer.identity) {
     return {clampCoord((std::int64_t(p.x) - s.outer.ox - s.viewportOrg.x) * s.windowExt.cx / s.viewportExt.cx + s.windowOrg.x),
             clampCoord((std::int64_t(p.y) - s.outer.oy - s.viewportOrg.y) * s.windowExt.cy / s.viewportExt.cy + s.windowOrg.y)};
@@ -233,7 +237,26 @@ DC DC::CreateEnhMetaFile(const DC* reference, const Rect* frame, std::u16string_
   return DC(std::move(impl));
 }
 
-DC DC::CreateMetaFile(const DC* reference) { return CreateEnhMetaFile(reference, nullptr, u""); }
+DC DC::CreateMetaFile(const DC* reference) {
+  auto impl = std::make_unique<Impl>();
+  impl->caps = reference && reference->impl_ ? reference->impl_->caps : ScreenCaps();
+  impl->device = detail::MakeWmfDevice(impl->caps);
+  impl->caps.technology = DT_METAFILE;
+  impl->recordsLogical = true;
+  return DC(std::move(impl));
+}
+
+void DC::Impl::RecordMapping() {
+  if (!Logical() || !device) return;
+  using M = detail::Device::Mapping;
+  device->mapping(M::Mode, st.mapMode, 0);
+  device->mapping(M::WindowOrg, st.windowOrg.x, st.windowOrg.y);
+  device->mapping(M::ViewportOrg, st.viewportOrg.x, st.viewportOrg.y);
+  if (st.mapMode == MM_ISOTROPIC || st.mapMode == MM_ANISOTROPIC) {
+    device->mapping(M::WindowExt, st.windowExt.cx, st.windowExt.cy);
+    device->mapping(M::ViewportExt, st.viewportExt.cx, st.viewportExt.cy);
+  }
+}
 
 EnhMetaFile DC::CloseEnhMetaFile() {
   if (!impl_ || !impl_->device) return EnhMetaFile();
@@ -243,10 +266,10 @@ EnhMetaFile DC::CloseEnhMetaFile() {
 }
 
 MetaFile DC::CloseMetaFile() {
-  EnhMetaFile picture = CloseEnhMetaFile();
-  if (picture.IsNull()) return MetaFile();
-  std::vector<std::uint8_t> wmf = picture.ToWmf();
-  return MetaFile(std::move(wmf), std::move(picture));
+  if (!impl_ || !impl_->device || !impl_->recordsLogical) return MetaFile();
+  std::vector<std::uint8_t> bytes = detail::FinishWmf(*impl_->device, nullptr);
+  impl_->device.reset();
+  return MetaFile(std::move(bytes));
 }
 
 DC DC::CreatePdfDC(const std::string& path, const PdfPageSetup& page) {
@@ -415,6 +438,7 @@ int DC::SetMapMode(int mode) {
     s.viewportExt = {impl_->caps.logPixelsX, -impl_->caps.logPixelsY};
   }
   impl_->ApplyIsotropic();
+  impl_->RecordMapping();
   return old;
 }
 int DC::GetMapMode() const { return impl_ ? impl_->st.mapMode : 0; }
@@ -428,12 +452,17 @@ Size setExtent(DC::Impl* impl, Size DcState::*field, int cx, int cy) {
   if (impl->st.mapMode != MM_ISOTROPIC && impl->st.mapMode != MM_ANISOTROPIC) return old;
   impl->st.*field = {cx, cy};
   impl->ApplyIsotropic();
+  impl->RecordMapping();
   return old;
 }
 
 }  // namespace
 
-Point DC::SetWindowOrg(int x, int y) { return setField(impl_.get(), &DcState::windowOrg, Point{x, y}); }
+Point DC::SetWindowOrg(int x, int y) {
+  const Point old = setField(impl_.get(), &DcState::windowOrg, Point{x, y});
+  if (impl_) impl_->RecordMapping();
+  return old;
+}
 Point DC::GetWindowOrg() const { return impl_ ? impl_->st.windowOrg : Point{}; }
 Point DC::OffsetWindowOrg(int dx, int dy) {
   const Point o = GetWindowOrg();
@@ -443,7 +472,11 @@ Point DC::OffsetWindowOrg(int dx, int dy) {
 Size DC::SetWindowExt(int cx, int cy) { return setExtent(impl_.get(), &DcState::windowExt, cx, cy); }
 Size DC::GetWindowExt() const { return impl_ ? impl_->st.windowExt : Size{}; }
 
-Point DC::SetViewportOrg(int x, int y) { return setField(impl_.get(), &DcState::viewportOrg, Point{x, y}); }
+Point DC::SetViewportOrg(int x, int y) {
+  const Point old = setField(impl_.get(), &DcState::viewportOrg, Point{x, y});
+  if (impl_) impl_->RecordMapping();
+  return old;
+}
 Point DC::GetViewportOrg() const { return impl_ ? impl_->st.viewportOrg : Point{}; }
 Point DC::OffsetViewportOrg(int dx, int dy) {
   const Point o = GetViewportOrg();
@@ -510,6 +543,7 @@ bool DC::RestoreDC(int saved) {
   impl_->saved.resize(static_cast<std::size_t>(target));
   impl_->UpdateClip();
   impl_->AttachBitmap();
+  impl_->RecordMapping();
   return true;
 }
 

@@ -46,6 +46,12 @@ struct DC::Impl {
   DcState st;
   std::vector<DcState> saved;
   int restoreFloor = 0;  // saved levels a playing metafile may not restore below
+  int playing = 0;       // pictures being played onto this DC
+  // A Windows-metafile recording keeps logical coordinates and records the mapping calls,
+  // except while a picture plays onto it (that picture's mapping is applied).
+  bool recordsLogical = false;
+  bool Logical() const { return recordsLogical && playing == 0; }
+  void RecordMapping();  // the current mapping, as records
   QRegion clipCache;
   bool hasClip = false;
 

@@ -33,9 +33,25 @@ class WmfDevice final : public Device {
  public:
   explicit WmfDevice(const DeviceCaps& reference) : Device(reference) {}
 
+  void mapping(Mapping kind, int a, int b) override {
+    auto& last = mapping_[static_cast<std::size_t>(kind)];
+    if (last && last->first == a && last->second == b) return;
+    last = std::make_pair(a, b);
+    static constexpr std::uint16_t kFunctions[] = {META_SETMAPMODE, META_SETWINDOWORG, META_SETWINDOWEXT, 0x020D, 0x020E};
+    begin(kFunctions[static_cast<std::size_t>(kind)]);  // the last two: META_SETVIEWPORTORG, META_SETVIEWPORTEXT
+    if (kind == Mapping::Mode) {
+      out_.u16(static_cast<std::uint16_t>(a));
+    } else {
+      out_.i16(c16(b));
+      out_.i16(c16(a));
+    }
+    end();
+  }
+
   void polyline(const Point* pts, int n, const DevPen& pen, const DevContext& ctx) override {
     if (pen.null || n < 2) return;
     prepare(&pen, nullptr, ctx);
+    drawn(pointsBox(pts, n), pen.width);
     // Long polylines go in pieces that share their end points.
     constexpr int kPiece = 8000;
     for (int start = 0; start < n - 1; start += kPiece - 1) {
@@ -56,6 +72,7 @@ class WmfDevice final : public Device {
     int total = 0;
     for (int i = 0; i < polys; ++i) total += counts[i];
     if (total > 32767 || polys > 32767) return;  // beyond what a metafile record can hold
+    drawn(pointsBox(pts, total), pen.null ? 0 : pen.width);
     clipped(ctx, [&] {
       if (polys == 1) {
         begin(META_POLYGON);
@@ -72,6 +89,7 @@ class WmfDevice final : public Device {
 
   void rectangle(const Rect& r, const DevPen& pen, const DevBrush& brush, const DevContext& ctx) override {
     prepare(&pen, &brush, ctx);
+    drawn(r, pen.null ? 0 : pen.width);
     clipped(ctx, [&] {
       begin(META_RECTANGLE);
       box(r);
@@ -81,6 +99,7 @@ class WmfDevice final : public Device {
 
   void ellipse(const Rect& r, const DevPen& pen, const DevBrush& brush, const DevContext& ctx) override {
     prepare(&pen, &brush, ctx);
+    drawn(r, pen.null ? 0 : pen.width);
     clipped(ctx, [&] {
       begin(META_ELLIPSE);
       box(r);
@@ -90,6 +109,7 @@ class WmfDevice final : public Device {
 
   void roundRect(const Rect& r, int ew, int eh, const DevPen& pen, const DevBrush& brush, const DevContext& ctx) override {
     prepare(&pen, &brush, ctx);
+    drawn(r, pen.null ? 0 : pen.width);
     clipped(ctx, [&] {
       begin(META_ROUNDRECT);
       out_.i16(c16(eh));
@@ -102,6 +122,7 @@ class WmfDevice final : public Device {
   void arc(ArcKind kind, const Rect& r, Point a, Point b, const DevPen& pen, const DevBrush& brush,
            const DevContext& ctx) override {
     prepare(&pen, kind == ArcKind::Arc ? nullptr : &brush, ctx);
+    drawn(r, pen.null ? 0 : pen.width);
     clipped(ctx, [&] {
       begin(kind == ArcKind::Arc ? META_ARC : kind == ArcKind::Chord ? META_CHORD : META_PIE);
       out_.i16(c16(b.y));
@@ -116,6 +137,7 @@ class WmfDevice final : public Device {
   void patBlt(const Rect& r, DWORD rop, const DevBrush& brush, const DevContext& ctx) override {
     if (r.IsRectEmpty()) return;
     prepare(nullptr, &brush, ctx);
+    drawn(r, 0);
     clipped(ctx, [&] {
       begin(META_PATBLT);
       out_.u32(rop);
@@ -129,6 +151,7 @@ class WmfDevice final : public Device {
 
   void setPixel(Point p, COLORREF color, const DevContext& ctx) override {
     prepare(nullptr, nullptr, ctx);
+    drawn(Rect(p.x, p.y, p.x + 1, p.y + 1), 0);
     clipped(ctx, [&] {
       begin(META_SETPIXEL);
       out_.u32(color);
@@ -146,6 +169,9 @@ class WmfDevice final : public Device {
     if (run.opaque || run.opaqueRect) dword(META_SETBKCOLOR, run.bkColor, &bkColor_);
     const std::string bytes = toCp1252(run.text);
     if (bytes.size() > 32767) return;
+    const QRect cell = run.CellBox().boundingRect().toAlignedRect();
+    drawn(Rect(cell.left(), cell.top(), cell.left() + cell.width(), cell.top() + cell.height()), 0);
+    if (run.opaqueRect) drawn(*run.opaqueRect, 0);
     clipped(ctx, [&] {
       begin(META_EXTTEXTOUT);
       out_.i16(c16(std::lround(run.origin.y())));
@@ -174,6 +200,7 @@ class WmfDevice final : public Device {
     if (dst.IsRectEmpty() || srcRect.IsRectEmpty()) return;
     prepare(nullptr, Rop3UsesPattern(Rop3Code(rop)) ? &brush : nullptr, ctx);
     const Dib dib = EncodeDib(src, srcRect);
+    drawn(dst, 0);
     clipped(ctx, [&] {
       begin(META_STRETCHDIB);
       out_.u32(rop);
@@ -192,9 +219,19 @@ class WmfDevice final : public Device {
     });
   }
 
-  std::vector<std::uint8_t> finish(const Rect& bounds);
+  std::vector<std::uint8_t> finish(const Rect* bounds);
 
  private:
+  static Rect pointsBox(const Point* p, int n) {
+    Rect r(p[0].x, p[0].y, p[0].x + 1, p[0].y + 1);
+    for (int i = 1; i < n; ++i) r.UnionRect(r, Rect(p[i].x, p[i].y, p[i].x + 1, p[i].y + 1));
+    return r;
+  }
+  void drawn(Rect r, int penWidth) {
+    r.InflateRect(penWidth / 2, penWidth / 2);
+    bounds_.UnionRect(bounds_, r);
+  }
+
   void point(Point p) {
     out_.i16(c16(p.x));
     out_.i16(c16(p.y));
@@ -361,9 +398,12 @@ class WmfDevice final : public Device {
   std::shared_ptr<const RealizedFont> font_;
   int escapement_ = 0;
   std::optional<std::uint32_t> rop2_, bkMode_, bkColor_, textColor_, fill_;
+  std::optional<std::pair<int, int>> mapping_[5];
+  Rect bounds_;  // of what was drawn
 };
 
-std::vector<std::uint8_t> WmfDevice::finish(const Rect& bounds) {
+std::vector<std::uint8_t> WmfDevice::finish(const Rect* given) {
+  const Rect bounds = given ? *given : bounds_;
   // The mapping that shows the bounds, ahead of the drawing; the end record after it.
   Writer lead;
   auto leadRecord = [&](std::uint16_t function, std::initializer_list<std::int16_t> params) {
@@ -412,7 +452,7 @@ std::vector<std::uint8_t> WmfDevice::finish(const Rect& bounds) {
 
 std::unique_ptr<Device> MakeWmfDevice(const DeviceCaps& reference) { return std::make_unique<WmfDevice>(reference); }
 
-std::vector<std::uint8_t> FinishWmf(Device& device, const Rect& bounds) {
+std::vector<std::uint8_t> FinishWmf(Device& device, const Rect* bounds) {
   auto* wmf = dynamic_cast<WmfDevice*>(&device);
   return wmf ? wmf->finish(bounds) : std::vector<std::uint8_t>();
 }

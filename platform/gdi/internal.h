@@ -178,6 +178,10 @@ class Device {
   virtual void blt(const Rect& dst, const RasterSurface& src, const Rect& srcRect, DWORD rop, const DevBrush& brush,
                    const DevContext& ctx) = 0;
 
+  // A Windows-metafile recording writes the mapping calls as records (MM_*, origins, extents).
+  enum class Mapping { Mode, WindowOrg, WindowExt, ViewportOrg, ViewportExt };
+  virtual void mapping(Mapping, int, int) {}
+
   virtual int startDoc(std::u16string_view) { return 1; }
   virtual int startPage() { return 1; }
   virtual int endPage() { return 1; }
@@ -199,7 +203,8 @@ std::unique_ptr<Device> MakePdfDevice(const std::string& path, const PdfPageSetu
 std::unique_ptr<Device> MakeEmfDevice(const DeviceCaps& reference, const Rect* frame, std::u16string_view description);
 EnhMetaFile FinishEmf(Device& device);
 std::unique_ptr<Device> MakeWmfDevice(const DeviceCaps& reference);
-std::vector<std::uint8_t> FinishWmf(Device& device, const Rect& bounds);
+// `bounds` null: the bounds of what was drawn.
+std::vector<std::uint8_t> FinishWmf(Device& device, const Rect* bounds);
 
 // --- Bitmap bytes -----------------------------------------------------------------------------
 

@@ -488,6 +488,7 @@ bool DC::PlayMetaFile(const EnhMetaFile& picture, const Rect& rect) {
   impl_->st.metaClip = clip;
   impl_->st.outer = outer;
   impl_->UpdateClip();
+  ++impl_->playing;
 
   const std::size_t handles = plat::loadLe16(picture.Bytes().data() + 52);
   Player player(*this, outer, handles);
@@ -496,6 +497,7 @@ bool DC::PlayMetaFile(const EnhMetaFile& picture, const Rect& rect) {
     player.Play(rec);
   }
   // Back to the state before, whatever the records saved and restored.
+  --impl_->playing;
   impl_->restoreFloor = floor;
   RestoreDC(level);
   return true;
@@ -519,12 +521,10 @@ std::vector<std::uint8_t> EnhMetaFile::ToWmf() const {
   DC dc(std::move(impl));
   const Rect frame = framePixels(*this);
   dc.PlayMetaFile(*this, frame);
-  return detail::FinishWmf(*dc.impl()->device, frame);
+  return detail::FinishWmf(*dc.impl()->device, &frame);
 }
 
 // --- MetaFile ---------------------------------------------------------------------------------
-
-MetaFile::MetaFile(std::vector<std::uint8_t> bytes, EnhMetaFile picture) : bytes_(std::move(bytes)), picture_(std::move(picture)) {}
 
 bool MetaFile::WriteFile(const std::string& path) const { return !bytes_.empty() && detail::SaveFileAtomic(path, bytes_); }
 

@@ -9,7 +9,9 @@
 // it does not know is skipped on playback.
 //
 // MetaFile is a Windows metafile as CloseMetaFile gives it: placeable header, metafile header
-// and records, ready for a .wmf file or a clipboard picture.
+// and records, ready for a .wmf file or a clipboard picture. Its records keep the logical
+// coordinates and the mapping calls as they were made (a player sets the viewport), as Windows
+// metafiles do.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -86,19 +88,16 @@ class EnhMetaFile {
 class MetaFile {
  public:
   MetaFile() = default;
-  explicit MetaFile(std::vector<std::uint8_t> bytes, EnhMetaFile picture);
+  explicit MetaFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
   bool IsNull() const { return bytes_.empty(); }
   void DeleteMetaFile() { *this = MetaFile(); }
   // Placeable header, metafile header, records.
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
   bool WriteFile(const std::string& path) const;
-  // The same drawing as an enhanced metafile (for playback).
-  const EnhMetaFile& Picture() const { return picture_; }
 
  private:
   std::vector<std::uint8_t> bytes_;
-  EnhMetaFile picture_;
 };
 
 // WMF record functions we write.

@@ -143,55 +143,106 @@ TEST(Pictures, EmfHeaderCountsSizesBoundsAndHandlesAreRight) {
   }
 }
 
-TEST(Pictures, WmfHasItsPlaceableHeaderAndRightCounts) {
-  DC rec = DC::CreateMetaFile(nullptr);
-  drawScene(rec);
-  const MetaFile wmf = rec.CloseMetaFile();
-  ASSERT_FALSE(wmf.IsNull());
-  const std::vector<std::uint8_t>& b = wmf.Bytes();
-  EXPECT_EQ(b, wmf.Picture().ToWmf());
-  ASSERT_GE(b.size(), 40u);
+namespace {
+
+struct WmfRecord {
+  std::uint16_t function;
+  std::vector<std::int16_t> params;
+};
+
+// Checks the placeable header, the metafile header and the record chain of a WMF and gives
+// its box and records.
+std::vector<WmfRecord> readWmf(const std::vector<std::uint8_t>& b, Rect* box, int* inch) {
+  std::vector<WmfRecord> out;
+  EXPECT_GE(b.size(), 40u);
+  if (b.size() < 40) return out;
   EXPECT_EQ(u32(b, 0), 0x9AC6CDD7u);
-  EXPECT_EQ(Rect(static_cast<std::int16_t>(u16(b, 6)), static_cast<std::int16_t>(u16(b, 8)),
-                 static_cast<std::int16_t>(u16(b, 10)), static_cast<std::int16_t>(u16(b, 12))),
-            Rect(0, 0, 100, 50));
-  EXPECT_EQ(u16(b, 14), 96);
+  auto s16 = [&](std::size_t at) { return static_cast<std::int16_t>(u16(b, at)); };
+  *box = Rect(s16(6), s16(8), s16(10), s16(12));
+  *inch = u16(b, 14);
   std::uint16_t sum = 0;
   for (int i = 0; i < 10; ++i) sum ^= u16(b, 2 * i);
-  EXPECT_EQ(u16(b, 20), sum);
+  EXPECT_EQ(u16(b, 20), sum) << "placeable header checksum";
   const std::size_t h = 22;
   EXPECT_EQ(u16(b, h), 1);
   EXPECT_EQ(u16(b, h + 2), 9);
   EXPECT_EQ(u16(b, h + 4), 0x0300);
-  const std::uint32_t words = u32(b, h + 6);
-  EXPECT_EQ(22 + 2 * std::size_t(words), b.size());
+  EXPECT_EQ(22 + 2 * std::size_t(u32(b, h + 6)), b.size()) << "size in words";
   const std::uint16_t objects = u16(b, h + 10);
   const std::uint32_t maxRecord = u32(b, h + 12);
-
   std::size_t pos = h + 18;
   std::uint32_t largest = 0;
   int live = 0, mostLive = 0;
-  std::uint16_t lastFunction = 0xFFFF;
   while (pos < b.size()) {
     const std::uint32_t size = u32(b, pos);
-    ASSERT_GE(size, 3u);
-    ASSERT_LE(pos + 2 * std::size_t(size), b.size());
-    const std::uint16_t function = u16(b, pos + 4);
+    EXPECT_GE(size, 3u);
+    EXPECT_LE(pos + 2 * std::size_t(size), b.size());
+    if (size < 3 || pos + 2 * std::size_t(size) > b.size()) break;
+    WmfRecord rec{u16(b, pos + 4), {}};
+    for (std::size_t i = 3; i < size; ++i) rec.params.push_back(s16(pos + 2 * i));
     largest = std::max(largest, size);
-    if (function == META_CREATEPENINDIRECT || function == META_CREATEBRUSHINDIRECT || function == META_CREATEFONTINDIRECT)
+    if (rec.function == META_CREATEPENINDIRECT || rec.function == META_CREATEBRUSHINDIRECT ||
+        rec.function == META_CREATEFONTINDIRECT)
       mostLive = std::max(mostLive, ++live);
-    if (function == META_DELETEOBJECT) --live;
-    if (function == META_SELECTOBJECT) {
-      EXPECT_LT(u16(b, pos + 6), objects);
+    if (rec.function == META_DELETEOBJECT) --live;
+    if (rec.function == META_SELECTOBJECT) {
+      EXPECT_LT(static_cast<std::uint16_t>(rec.params[0]), objects);
     }
-    lastFunction = function;
+    out.push_back(rec);
     pos += 2 * std::size_t(size);
   }
   EXPECT_EQ(pos, b.size());
-  EXPECT_EQ(lastFunction, META_EOF);
+  EXPECT_FALSE(out.empty() || out.back().function != META_EOF) << "ends with the end record";
   EXPECT_EQ(largest, maxRecord);
   EXPECT_GE(objects, mostLive);
-  ASSERT_TRUE(wmf.WriteFile(ScratchPath("scene.wmf")));
+  return out;
+}
+
+bool hasRecord(const std::vector<WmfRecord>& records, std::uint16_t function, std::vector<std::int16_t> params) {
+  for (const WmfRecord& r : records)
+    if (r.function == function && r.params == params) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST(Pictures, WmfOfAPictureIsInReferencePixelsWithItsPlaceableHeader) {
+  const std::vector<std::uint8_t> wmf = recordScene().ToWmf();
+  Rect box;
+  int inch = 0;
+  const std::vector<WmfRecord> records = readWmf(wmf, &box, &inch);
+  EXPECT_EQ(box, Rect(0, 0, 100, 50));
+  EXPECT_EQ(inch, 96);
+  EXPECT_TRUE(hasRecord(records, META_ELLIPSE, {30, 70, 5, 40}));  // bottom, right, top, left
+  ASSERT_TRUE(MetaFile(wmf).WriteFile(ScratchPath("scene.wmf")));
+}
+
+TEST(Pictures, WindowsMetafilesKeepLogicalCoordinatesAndTheirMappingCalls) {
+  // As a clipboard picture is made: only the window extent is set; the player sets the viewport.
+  DC rec = DC::CreateMetaFile(nullptr);
+  rec.SetMapMode(MM_ANISOTROPIC);
+  rec.SetWindowOrg(0, 0);
+  rec.SetWindowExt(3000, 1000);
+  rec.SelectObject(Brush(kRed));
+  rec.Rectangle(100, 200, 2900, 800);
+  rec.SelectObject(StockFont(ANSI_FIXED_FONT));
+  rec.SetBkMode(TRANSPARENT);
+  rec.TextOut(0, 500, "PPM");
+  const MetaFile wmf = rec.CloseMetaFile();
+  ASSERT_FALSE(wmf.IsNull());
+  EXPECT_TRUE(rec.CloseMetaFile().IsNull());  // closed once
+  Rect box;
+  int inch = 0;
+  const std::vector<WmfRecord> records = readWmf(wmf.Bytes(), &box, &inch);
+  EXPECT_TRUE(hasRecord(records, META_SETMAPMODE, {MM_ANISOTROPIC}));
+  EXPECT_TRUE(hasRecord(records, META_SETWINDOWEXT, {1000, 3000}));
+  EXPECT_TRUE(hasRecord(records, META_RECTANGLE, {800, 2900, 200, 100}));
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.right, 2900);
+  bool text = false;
+  for (const WmfRecord& r : records) text |= r.function == META_EXTTEXTOUT && r.params[0] > 500 && r.params[1] == 0;
+  EXPECT_TRUE(text) << "text at its logical position (the baseline below 500)";
+  ASSERT_TRUE(wmf.WriteFile(ScratchPath("logical.wmf")));
 }
 
 TEST(Pictures, DamagedFilesAreRefusedAndNeverReadPastTheirEnd) {
