@@ -88,8 +88,9 @@ void App::OnThreadMessage(const MSG&) {}
 
 void App::PumpPending() {
   AppState& st = AppState::Get();
-  // A quit message ends the message loop, not a pump.
+  // A quit message ends the message loop, not a pump; and a pump ends with an idle pass.
   st.quit = false;
+  st.idleNeeded = true;
   for (int guard = 0; guard < 100000 && !st.quit; ++guard)
     if (!st.PumpOnce(false)) break;
   st.quit = false;

@@ -200,9 +200,9 @@ void ControlBar::OnNcPaint() {
 }
 
 bool ControlBar::OnEraseBkgnd(gdi::DC* dc) {
-  Rect client;
-  GetClientRect(&client);
-  if (dc) dc->FillSolidRect(client, gdi::GetSysColor(gdi::COLOR_BTNFACE));
+  // All the DC lets through: the update region of a paint, the non-client ring of a window DC.
+  Rect box;
+  if (dc && dc->GetClipBox(&box) != gdi::NULLREGION) dc->FillSolidRect(box, gdi::GetSysColor(gdi::COLOR_BTNFACE));
   return true;
 }
 

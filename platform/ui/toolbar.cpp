@@ -54,7 +54,7 @@ UI_BEGIN_MESSAGE_MAP(ToolBar, ControlBar)
 UI_END_MESSAGE_MAP()
 
 ToolBar::ToolBar() {
-  m_cxLeftBorder = 4;
+  m_cxLeftBorder = 6;
   m_cxRightBorder = 4;
   m_cyTopBorder = 2;
   m_cyBottomBorder = 2;

@@ -685,9 +685,8 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       if (impl->cls.hasBackground && wParam) {
         auto* dc = reinterpret_cast<gdi::DC*>(wParam);
-        Rect client;
-        GetClientRect(&client);
-        dc->FillSolidRect(client, impl->cls.background);
+        Rect box;
+        if (dc->GetClipBox(&box) != gdi::NULLREGION) dc->FillSolidRect(box, impl->cls.background);
         return 1;
       }
       return 0;
@@ -1088,7 +1087,7 @@ bool Wnd::SetWindowPos(const Wnd* insertAfter, int x, int y, int width, int heig
         if (impl->widget && insertAfter->impl_ && insertAfter->impl_->widget)
           impl->widget->stackUnder(insertAfter->impl_->widget.data());
       }
-    } else if (insertAfter == &wndTop && impl->widget) {
+    } else if (insertAfter == &wndTop && impl->widget && !st.headless) {
       impl->widget->raise();
     }
   }
