@@ -832,19 +832,41 @@ bool DC::InvertRgn(const Region& region) {
 bool DC::TextOut(int x, int y, std::string_view text) { return ExtTextOut(x, y, 0, nullptr, text, nullptr); }
 bool DC::TextOut(int x, int y, std::u16string_view text) { return ExtTextOut(x, y, 0, nullptr, text, nullptr); }
 
+namespace {
+
+// Bytes of the well-formed UTF-8 sequence at text[i], or 1 (a byte read as Windows-1252).
+std::size_t utf8Length(std::string_view text, std::size_t i) {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned lead = b(i);
+  std::size_t n = 1;
+  unsigned lo = 0x80, hi = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) n = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) n = 3, lo = lead == 0xE0 ? 0xA0 : 0x80, hi = lead == 0xED ? 0x9F : 0xBF;
+  else if (lead >= 0xF0 && lead <= 0xF4) n = 4, lo = lead == 0xF0 ? 0x90 : 0x80, hi = lead == 0xF4 ? 0x8F : 0xBF;
+  if (n == 1 || i + n > text.size()) return 1;
+  if (b(i + 1) < lo || b(i + 1) > hi) return 1;
+  for (std::size_t k = 2; k < n; ++k)
+    if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 1;
+  return n;
+}
+
+}  // namespace
+
 bool DC::ExtTextOut(int x, int y, UINT options, const Rect* rect, std::string_view text, const int* dx) {
   const std::u16string wide = detail::Widen(text);
-  if (dx && wide.size() != text.size()) {
-    // Advances were given per byte; multi-byte characters take the advance of their first byte.
-    std::vector<int> perChar;
-    std::size_t byte = 0;
-    for (char16_t c : wide) {
-      perChar.push_back(byte < text.size() ? dx[byte] : 0);
-      byte += c < 0x80 ? 1 : c < 0x800 ? 2 : (c >= 0xD800 && c < 0xE000) ? 2 : 3;
-    }
-    return ExtTextOut(x, y, options, rect, std::u16string_view(wide), perChar.data());
+  if (!dx || wide.size() == text.size()) return ExtTextOut(x, y, options, rect, std::u16string_view(wide), dx);
+  // Advances are given per byte: a character takes those of its bytes, its second 16-bit half none.
+  std::vector<int> perChar;
+  perChar.reserve(wide.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = utf8Length(text, i);
+    int advance = 0;
+    for (std::size_t k = 0; k < n; ++k) advance += dx[i + k];
+    perChar.push_back(advance);
+    if (n == 4) perChar.push_back(0);
+    i += n;
   }
-  return ExtTextOut(x, y, options, rect, std::u16string_view(wide), dx);
+  return ExtTextOut(x, y, options, rect, std::u16string_view(wide), perChar.size() == wide.size() ? perChar.data() : nullptr);
 }
 
 bool DC::ExtTextOut(int x, int y, UINT options, const Rect* rect, std::u16string_view text, const int* dx) {

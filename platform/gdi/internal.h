@@ -193,7 +193,7 @@ class Device {
 };
 
 std::unique_ptr<Device> MakeRasterDevice(RasterSurface& surface, const DeviceCaps& caps);
-// Draws through a painter; owns the painter's device when `owned` is given (PDF).
+// Draws through a painter the caller keeps; a PDF device owns its writer and painter.
 std::unique_ptr<Device> MakePainterDevice(QPainter& painter, const DeviceCaps& caps, std::function<bool()> newPage);
 std::unique_ptr<Device> MakePdfDevice(const std::string& path, const PdfPageSetup& page, DeviceCaps* caps);
 

@@ -139,3 +139,14 @@ TEST(Text, DrawTextBreaksLinesAndMeasures) {
   EXPECT_EQ(InkBox(s, kWhite), Rect(50 + (200 - w) / 2, 50 + (100 - tm.tmHeight) / 2, 50 + (200 - w) / 2 + w,
                                     50 + (100 - tm.tmHeight) / 2 + tm.tmHeight));
 }
+
+TEST(Text, AdvancesGivenPerByteOfEightBitTextAddUpPerCharacter) {
+  RasterSurface s(100, 40);
+  DC dc(s);
+  dc.SelectObject(face("Arial", 20));
+  dc.SetBkColor(kBlue);
+  // A blank and a no-break space (two bytes in UTF-8): 3, then 4 + 5 pixels.
+  const int dx[3] = {3, 4, 5};
+  dc.ExtTextOut(10, 10, 0, nullptr, std::string_view(" \xC2\xA0"), dx);
+  EXPECT_EQ(InkBox(s, kWhite), Rect(10, 10, 22, 30));
+}
