@@ -515,8 +515,7 @@ Document* MultiDocTemplate::OpenDocumentFile(std::string_view path, bool makeVis
 
 void MultiDocTemplate::SetDefaultTitle(Document* doc) {
   std::string base;
-  if (!GetDocString(base, fileNewName)) GetDocString(base, docName);
-  if (base.empty()) base = "Untitled";
+  if (!GetDocString(base, docName)) base = "Untitled";
   doc->SetTitle(base + plat::formatInt(++m_untitled));
 }
 

@@ -954,6 +954,12 @@ void MDIChildWnd::MDIActivate() {
 
 void MDIChildWnd::MDIDestroy() { DestroyWindow(); }
 
+void MDIChildWnd::ActivateFrame(int cmdShow) {
+  if (cmdShow == SW_SHOWMAXIMIZED || cmdShow == SW_MAXIMIZE) MDIMaximize();
+  ShowWindow(cmdShow == -1 || cmdShow == SW_SHOWMAXIMIZED || cmdShow == SW_MAXIMIZE ? SW_SHOW : cmdShow);
+  MDIActivate();
+}
+
 void MDIChildWnd::MDIMaximize() {
   if (m_maximized || !m_pMDIFrame || !m_pMDIFrame->GetMDIClient()) return;
   WndImpl* impl = WndAccess::Impl(this);

@@ -60,7 +60,7 @@ class FrameWnd : public Wnd {
   virtual bool OnCreateClient(CREATESTRUCT* cs, CreateContext* context);
   Wnd* CreateView(CreateContext* context, UINT id = AFX_IDW_PANE_FIRST);
   virtual void InitialUpdateFrame(Document* doc, bool makeVisible);
-  void ActivateFrame(int cmdShow = -1);
+  virtual void ActivateFrame(int cmdShow = -1);
   virtual void OnUpdateFrameTitle(bool addToTitle);
   std::string m_strTitle;
   // Frames delete themselves when their window is gone unless this is cleared.
@@ -222,6 +222,8 @@ class MDIChildWnd : public FrameWnd {
   // The menu the frame shows while this child is active (LoadFrame's menu); null: the frame's.
   Menu* m_pSharedMenu = nullptr;
   void OnUpdateFrameTitle(bool addToTitle) override;
+  // Shows the child and makes it the active one.
+  void ActivateFrame(int cmdShow = -1) override;
 
   int OnCreate(CREATESTRUCT* cs);
   void OnDestroy();

@@ -52,7 +52,7 @@ const StringResource kStrings[] = {
     {ID_INDICATOR_CAPS, "CAP"},
     {ID_INDICATOR_NUM, "NUM"},
     {ID_INDICATOR_SCRL, "SCRL"},
-    {kMenuFrame, "Test Frame\n\nDoc\nTest files (*.tst)\n.tst"},
+    {kMenuFrame, "Test Frame\nDoc\nDoc\nTest files (*.tst)\n.tst"},
     {300, "Page A"},
 };
 
