@@ -1012,10 +1012,14 @@ int DC::OffsetClipRgn(int dx, int dy) {
 int DC::GetClipBox(Rect* rect) const {
   if (!impl_ || !rect) return RGN_ERROR;
   const Impl& I = *impl_;
-  Rect box = I.hasClip ? (I.clipCache.isEmpty() ? Rect() : toRect(I.clipCache.boundingRect())) : I.DeviceBounds();
-  if (I.device && I.device->surface() && I.hasClip) box.IntersectRect(box, I.DeviceBounds());
-  if (!I.device || !I.device->surface()) {
-    if (!I.hasClip) box = Rect(0, 0, I.caps.horzRes, I.caps.vertRes);
+  // What can be drawn: the target's pixels (a surface's, or the device's printable size) and
+  // the clip.
+  const bool raster = I.device && I.device->surface();
+  Rect box = raster ? I.DeviceBounds() : Rect(0, 0, I.caps.horzRes, I.caps.vertRes);
+  if (I.hasClip) {
+    const Rect clip = I.clipCache.isEmpty() ? Rect() : toRect(I.clipCache.boundingRect());
+    if (raster) box.IntersectRect(box, clip);
+    else box = clip;
   }
   DPtoLP(&box);
   box.NormalizeRect();
