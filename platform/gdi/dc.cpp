@@ -913,14 +913,14 @@ Size DC::GetTextExtent(std::string_view text) const { return GetTextExtent(std::
 Size DC::GetTextExtent(std::u16string_view text) const {
   if (!impl_) return {};
   auto font = impl_->DeviceFont();
-  int width = 0;
+  std::int64_t width = 0;
   for (char16_t c : text) {
     std::uint32_t glyph = 0;
     int adv = 0;
     font->Glyph(c, &glyph, &adv);
     width += adv;
   }
-  return {impl_->LogLengthX(width), impl_->LogLengthY(font->Height())};
+  return {impl_->LogLengthX(clampCoord(width)), impl_->LogLengthY(font->Height())};
 }
 
 bool DC::GetTextMetrics(TEXTMETRIC* m) const {
@@ -1058,14 +1058,14 @@ bool DC::StretchBlt(int x, int y, int width, int height, const DC* source, int x
   if (!impl_) return false;
   Impl& I = *impl_;
   const std::uint8_t code = detail::Rop3Code(rop);
-  const Rect dst = I.DevRect(Rect(x, y, x + width, y + height));
+  const Rect dst = I.DevRect(Rect(Point{x, y}, Size{width, height}));
   if (!detail::Rop3UsesSource(code)) {
     if (I.device) I.device->patBlt(dst, rop, I.DeviceBrush(I.st.brush), I.Context());
     return true;
   }
   if (!source || !source->impl_ || !source->impl_->device || !source->impl_->device->surface()) return false;
   const RasterSurface& src = *source->impl_->device->surface();
-  const Rect srcRect = source->impl_->DevRect(Rect(xSrc, ySrc, xSrc + srcWidth, ySrc + srcHeight));
+  const Rect srcRect = source->impl_->DevRect(Rect(Point{xSrc, ySrc}, Size{srcWidth, srcHeight}));
   if (I.device) I.device->blt(dst, src, srcRect, rop, I.DeviceBrush(I.st.brush), I.Context());
   return true;
 }

@@ -232,7 +232,7 @@ TextRun LayoutText(std::shared_ptr<const RealizedFont> font, std::u16string_view
   run.text.assign(text);
   run.glyphs.resize(text.size());
   run.advances.resize(text.size());
-  int width = 0;
+  std::int64_t width = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     int adv = 0;
     font->Glyph(text[i], &run.glyphs[i], &adv);
@@ -240,7 +240,7 @@ TextRun LayoutText(std::shared_ptr<const RealizedFont> font, std::u16string_view
     run.advances[i] = adv;
     width += adv;
   }
-  run.width = width;
+  run.width = static_cast<int>(std::clamp<std::int64_t>(width, -(1 << 30), 1 << 30));
   run.font = std::move(font);
   return run;
 }

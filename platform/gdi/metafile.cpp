@@ -315,7 +315,7 @@ class Player {
         if (rec.type == EMR_STRETCHBLT) cxs = r.i32(), cys = r.i32();
         if (!r.ok()) return;
         if (cbBmi == 0) dc_.PatBlt(x, y, cx, cy, rop);
-        else blit(rec.bytes, offBmi, cbBmi, offBits, cbBits, Rect(x, y, x + cx, y + cy), Rect(xs, ys, xs + cxs, ys + cys), rop, false);
+        else blit(rec.bytes, offBmi, cbBmi, offBits, cbBits, Rect(Point{x, y}, Size{cx, cy}), Rect(Point{xs, ys}, Size{cxs, cys}), rop, false);
         return;
       }
       case EMR_STRETCHDIBITS: {
@@ -326,7 +326,7 @@ class Player {
         const DWORD rop = r.u32();
         const int cx = r.i32(), cy = r.i32();
         if (!r.ok()) return;
-        blit(rec.bytes, offBmi, cbBmi, offBits, cbBits, Rect(x, y, x + cx, y + cy), Rect(xs, ys, xs + cxs, ys + cys), rop, true);
+        blit(rec.bytes, offBmi, cbBmi, offBits, cbBits, Rect(Point{x, y}, Size{cx, cy}), Rect(Point{xs, ys}, Size{cxs, cys}), rop, true);
         return;
       }
       case EMR_EXTTEXTOUTW: text(r, rec.bytes); return;
@@ -391,8 +391,8 @@ class Player {
     if (dibOrigin && rec.size() >= std::uint64_t(offBmi) + 12 &&
         static_cast<std::int32_t>(plat::loadLe32(rec.data() + offBmi + 8)) > 0) {
       // In a bottom-up DIB the source's y runs from the bottom row.
-      const int top = s->Height() - src.bottom;
-      src = Rect(src.left, top, src.right, top + src.Height());
+      const int top = detail::Saturate(std::int64_t(s->Height()) - src.bottom);
+      src = Rect(Point{src.left, top}, src.GetSize());
     }
     Bitmap bitmap = Bitmap::Wrap(std::shared_ptr<RasterSurface>(std::move(s)));
     DC mem = DC::CreateCompatibleDC(&dc_);
@@ -433,14 +433,16 @@ class Player {
     r.skip(4 + 16);
     if (!r.ok() || count > (cb - 32) / 16) return;
     // The region is in reference pixels: through the play transform onto the target's.
+    const auto map = [](double scale, std::int32_t v, double offset) {
+      return static_cast<int>(std::clamp(std::trunc(scale * v + offset), -1e9, 1e9));
+    };
     QRegion region;
     for (std::uint32_t i = 0; i < count; ++i) {
       const Rect q = r.rect();
-      const int l = static_cast<int>(std::trunc(outer_.sx * q.left + outer_.dx));
-      const int t = static_cast<int>(std::trunc(outer_.sy * q.top + outer_.dy));
-      const int rr = static_cast<int>(std::trunc(outer_.sx * q.right + outer_.dx));
-      const int b = static_cast<int>(std::trunc(outer_.sy * q.bottom + outer_.dy));
-      region += QRect(QPoint(std::min(l, rr), std::min(t, b)), QPoint(std::max(l, rr) - 1, std::max(t, b) - 1));
+      const int l = map(outer_.sx, q.left, outer_.dx), rr = map(outer_.sx, q.right, outer_.dx);
+      const int t = map(outer_.sy, q.top, outer_.dy), b = map(outer_.sy, q.bottom, outer_.dy);
+      if (l != rr && t != b)
+        region += QRect(QPoint(std::min(l, rr), std::min(t, b)), QPoint(std::max(l, rr) - 1, std::max(t, b) - 1));
     }
     if (!r.ok()) return;
     Region rgn;

@@ -39,6 +39,14 @@ struct Size {
   friend bool operator==(const Size&, const Size&) = default;
 };
 
+namespace detail {
+// Rectangle arithmetic saturates at the int32 range instead of overflowing (a window placed at
+// the "default position" sentinel 0x80000000 still has a width).
+constexpr std::int32_t Saturate(std::int64_t v) {
+  return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(v);
+}
+}  // namespace detail
+
 // A rectangle of the platform: the pixels from left to right - 1 and top to bottom - 1.
 struct Rect {
   std::int32_t left = 0;
@@ -49,22 +57,39 @@ struct Rect {
   constexpr Rect() = default;
   constexpr Rect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) : left(l), top(t), right(r), bottom(b) {}
   constexpr Rect(Point topLeft, Size size)
-      : left(topLeft.x), top(topLeft.y), right(topLeft.x + size.cx), bottom(topLeft.y + size.cy) {}
+      : left(topLeft.x),
+        top(topLeft.y),
+        right(detail::Saturate(std::int64_t(topLeft.x) + size.cx)),
+        bottom(detail::Saturate(std::int64_t(topLeft.y) + size.cy)) {}
 
-  constexpr std::int32_t Width() const { return right - left; }
-  constexpr std::int32_t Height() const { return bottom - top; }
+  constexpr std::int32_t Width() const { return detail::Saturate(std::int64_t(right) - left); }
+  constexpr std::int32_t Height() const { return detail::Saturate(std::int64_t(bottom) - top); }
   constexpr Size GetSize() const { return {Width(), Height()}; }
   constexpr Point TopLeft() const { return {left, top}; }
   constexpr Point BottomRight() const { return {right, bottom}; }
-  constexpr Point CenterPoint() const { return {left + Width() / 2, top + Height() / 2}; }
+  constexpr Point CenterPoint() const {
+    return {detail::Saturate(std::int64_t(left) + Width() / 2), detail::Saturate(std::int64_t(top) + Height() / 2)};
+  }
   constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
   constexpr bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
   constexpr bool PtInRect(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
   constexpr void SetRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) { *this = Rect(l, t, r, b); }
   constexpr void SetRectEmpty() { *this = Rect(); }
-  constexpr void OffsetRect(std::int32_t dx, std::int32_t dy) { left += dx; right += dx; top += dy; bottom += dy; }
-  constexpr void InflateRect(std::int32_t dx, std::int32_t dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
-  constexpr void DeflateRect(std::int32_t dx, std::int32_t dy) { InflateRect(-dx, -dy); }
+  constexpr void OffsetRect(std::int32_t dx, std::int32_t dy) {
+    left = detail::Saturate(std::int64_t(left) + dx);
+    right = detail::Saturate(std::int64_t(right) + dx);
+    top = detail::Saturate(std::int64_t(top) + dy);
+    bottom = detail::Saturate(std::int64_t(bottom) + dy);
+  }
+  constexpr void InflateRect(std::int32_t dx, std::int32_t dy) {
+    left = detail::Saturate(std::int64_t(left) - dx);
+    right = detail::Saturate(std::int64_t(right) + dx);
+    top = detail::Saturate(std::int64_t(top) - dy);
+    bottom = detail::Saturate(std::int64_t(bottom) + dy);
+  }
+  constexpr void DeflateRect(std::int32_t dx, std::int32_t dy) {
+    InflateRect(detail::Saturate(-std::int64_t(dx)), detail::Saturate(-std::int64_t(dy)));
+  }
   constexpr void NormalizeRect() {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);

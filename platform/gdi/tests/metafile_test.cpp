@@ -267,7 +267,7 @@ TEST(Pictures, DamagedFilesAreRefusedAndNeverReadPastTheirEnd) {
   std::uint32_t seed = 1;
   RasterSurface s(120, 60);
   DC dc(s);
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 1500; ++round) {
     std::vector<std::uint8_t> b = good;
     for (int k = 0; k < 8; ++k) {
       seed = seed * 1103515245u + 12345u;
