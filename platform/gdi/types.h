@@ -40,8 +40,9 @@ struct Size {
 };
 
 namespace detail {
-// Rectangle arithmetic saturates at the int32 range instead of overflowing (a window placed at
-// the "default position" sentinel 0x80000000 still has a width).
+// Rectangle arithmetic wraps around in 32 bits, as the platform's does (the width of a rectangle
+// from the "default position" 0x80000000 to 0 is 0x80000000 again), without overflowing.
+constexpr std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 constexpr std::int32_t Saturate(std::int64_t v) {
   return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(v);
 }
@@ -59,16 +60,16 @@ struct Rect {
   constexpr Rect(Point topLeft, Size size)
       : left(topLeft.x),
         top(topLeft.y),
-        right(detail::Saturate(std::int64_t(topLeft.x) + size.cx)),
-        bottom(detail::Saturate(std::int64_t(topLeft.y) + size.cy)) {}
+        right(detail::Wrap(std::int64_t(topLeft.x) + size.cx)),
+        bottom(detail::Wrap(std::int64_t(topLeft.y) + size.cy)) {}
 
-  constexpr std::int32_t Width() const { return detail::Saturate(std::int64_t(right) - left); }
-  constexpr std::int32_t Height() const { return detail::Saturate(std::int64_t(bottom) - top); }
+  constexpr std::int32_t Width() const { return detail::Wrap(std::int64_t(right) - left); }
+  constexpr std::int32_t Height() const { return detail::Wrap(std::int64_t(bottom) - top); }
   constexpr Size GetSize() const { return {Width(), Height()}; }
   constexpr Point TopLeft() const { return {left, top}; }
   constexpr Point BottomRight() const { return {right, bottom}; }
   constexpr Point CenterPoint() const {
-    return {detail::Saturate(std::int64_t(left) + Width() / 2), detail::Saturate(std::int64_t(top) + Height() / 2)};
+    return {detail::Wrap(std::int64_t(left) + Width() / 2), detail::Wrap(std::int64_t(top) + Height() / 2)};
   }
   constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
   constexpr bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
@@ -76,20 +77,18 @@ struct Rect {
   constexpr void SetRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) { *this = Rect(l, t, r, b); }
   constexpr void SetRectEmpty() { *this = Rect(); }
   constexpr void OffsetRect(std::int32_t dx, std::int32_t dy) {
-    left = detail::Saturate(std::int64_t(left) + dx);
-    right = detail::Saturate(std::int64_t(right) + dx);
-    top = detail::Saturate(std::int64_t(top) + dy);
-    bottom = detail::Saturate(std::int64_t(bottom) + dy);
+    left = detail::Wrap(std::int64_t(left) + dx);
+    right = detail::Wrap(std::int64_t(right) + dx);
+    top = detail::Wrap(std::int64_t(top) + dy);
+    bottom = detail::Wrap(std::int64_t(bottom) + dy);
   }
   constexpr void InflateRect(std::int32_t dx, std::int32_t dy) {
-    left = detail::Saturate(std::int64_t(left) - dx);
-    right = detail::Saturate(std::int64_t(right) + dx);
-    top = detail::Saturate(std::int64_t(top) - dy);
-    bottom = detail::Saturate(std::int64_t(bottom) + dy);
+    left = detail::Wrap(std::int64_t(left) - dx);
+    right = detail::Wrap(std::int64_t(right) + dx);
+    top = detail::Wrap(std::int64_t(top) - dy);
+    bottom = detail::Wrap(std::int64_t(bottom) + dy);
   }
-  constexpr void DeflateRect(std::int32_t dx, std::int32_t dy) {
-    InflateRect(detail::Saturate(-std::int64_t(dx)), detail::Saturate(-std::int64_t(dy)));
-  }
+  constexpr void DeflateRect(std::int32_t dx, std::int32_t dy) { InflateRect(detail::Wrap(-std::int64_t(dx)), detail::Wrap(-std::int64_t(dy))); }
   constexpr void NormalizeRect() {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
