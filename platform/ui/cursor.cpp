@@ -46,11 +46,12 @@ QPixmap Compose(const gdi::Bitmap& mask, const gdi::Bitmap& color) {
 }  // namespace
 
 HCURSOR LoadStandardCursor(UINT id) {
-  static std::map<UINT, Cursor*> cache;
-  auto it = cache.find(id);
-  if (it != cache.end()) return it->second;
+  // Kept for the process, like the platform's shared cursors.
+  static auto* cache = new std::map<UINT, Cursor*>;
+  auto it = cache->find(id);
+  if (it != cache->end()) return it->second;
   auto* c = new Cursor(QCursor(ShapeOf(id)));
-  cache[id] = c;
+  (*cache)[id] = c;
   return c;
 }
 
@@ -59,13 +60,13 @@ HCURSOR LoadCursor(UINT resourceId) {
   const CursorResource* r = FindCursorResource(resourceId);
   if (!r) return nullptr;
   // One cursor per resource entry, kept for the process (like a shared resource handle).
-  static std::map<const CursorResource*, Cursor*> cache;
-  auto it = cache.find(r);
-  if (it != cache.end()) return it->second;
+  static auto* cache = new std::map<const CursorResource*, Cursor*>;
+  auto it = cache->find(r);
+  if (it != cache->end()) return it->second;
   gdi::Bitmap mask, color;
   if (!mask.LoadBmp(r->mask) || !color.LoadBmp(r->color)) return nullptr;
   auto* c = new Cursor(QCursor(Compose(mask, color), r->hotSpot.x, r->hotSpot.y));
-  cache[r] = c;
+  (*cache)[r] = c;
   return c;
 }
 

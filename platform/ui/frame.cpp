@@ -214,10 +214,12 @@ bool FrameWnd::PreTranslateMessage(MSG* msg) {
 
 void FrameWnd::OnClose() {
   App* app = App::Get();
+  const HWND self = m_hWnd;
   if (app && app->m_pMainWnd == this) {
     if (!app->SaveAllModified()) return;
+    // Closing the documents may close this frame too (it shows one of them).
     app->CloseAllDocuments(false);
-    if (!IsWindow()) return;
+    if (!ui::IsWindow(self)) return;
   } else if (Document* doc = GetActiveDocument()) {
     if (!doc->CanCloseFrame(this)) return;
     if (doc->GetViews().size() <= 1) {

@@ -148,10 +148,14 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
   cs.lpCreateParams = createParams;
   cs.hwndParent = parent ? parent->m_hWnd : kNoWnd;
   cs.id = id;
+  // Sizes from the rectangle without overflow (a default position has no width to speak of).
+  auto span = [](std::int32_t from, std::int32_t to) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t(to) - from, 0, 32767));
+  };
   cs.x = rect.left;
   cs.y = rect.top;
-  cs.cx = rect.Width();
-  cs.cy = rect.Height();
+  cs.cx = rect.left == CW_USEDEFAULT ? 0 : span(rect.left, rect.right);
+  cs.cy = rect.top == CW_USEDEFAULT ? 0 : span(rect.top, rect.bottom);
   cs.style = style;
   cs.dwExStyle = exStyle;
   cs.name = std::string(windowName);
@@ -188,7 +192,13 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
   }
   impl->core = MakeCore(impl);
   impl->core->AdjustSize(&cs.cx, &cs.cy);
-  impl->rect = Rect(cs.x, cs.y, cs.x + std::max(0, cs.cx), cs.y + std::max(0, cs.cy));
+  if (cs.x == CW_USEDEFAULT) cs.x = 0;
+  if (cs.y == CW_USEDEFAULT) cs.y = 0;
+  cs.x = std::clamp(cs.x, -32768, 32767);
+  cs.y = std::clamp(cs.y, -32768, 32767);
+  cs.cx = std::clamp(cs.cx, 0, 32767);
+  cs.cy = std::clamp(cs.cy, 0, 32767);
+  impl->rect = Rect(cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy);
   m_hWnd = impl->hwnd = st.Register(impl);
   if (WndImpl* p = st.Lookup(impl->parent)) p->children.push_back(impl->hwnd);
 
@@ -1053,10 +1063,11 @@ bool Wnd::SetWindowPos(const Wnd* insertAfter, int x, int y, int width, int heig
   const HWND h = impl->hwnd;
   WINDOWPOS pos;
   pos.hwnd = h;
-  pos.x = (flags & SWP_NOMOVE) ? impl->rect.left : x;
-  pos.y = (flags & SWP_NOMOVE) ? impl->rect.top : y;
-  pos.cx = (flags & SWP_NOSIZE) ? impl->rect.Width() : std::max(0, width);
-  pos.cy = (flags & SWP_NOSIZE) ? impl->rect.Height() : std::max(0, height);
+  // Coordinates stay in the range the platform's windows have, so sums never overflow.
+  pos.x = (flags & SWP_NOMOVE) ? impl->rect.left : std::clamp(x, -32768, 32767);
+  pos.y = (flags & SWP_NOMOVE) ? impl->rect.top : std::clamp(y, -32768, 32767);
+  pos.cx = (flags & SWP_NOSIZE) ? impl->rect.Width() : std::clamp(width, 0, 32767);
+  pos.cy = (flags & SWP_NOSIZE) ? impl->rect.Height() : std::clamp(height, 0, 32767);
   pos.flags = flags;
   st.Dispatch(impl, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   impl = st.Lookup(h);
@@ -1064,7 +1075,11 @@ bool Wnd::SetWindowPos(const Wnd* insertAfter, int x, int y, int width, int heig
   if (!(pos.flags & SWP_NOSIZE)) impl->core->AdjustSize(&pos.cx, &pos.cy);
   const Rect oldRect = impl->rect;
   const Rect oldClient = impl->ClientRect();
-  const Rect newRect(pos.x, pos.y, pos.x + std::max(0, pos.cx), pos.y + std::max(0, pos.cy));
+  pos.x = std::clamp(pos.x, -32768, 32767);
+  pos.y = std::clamp(pos.y, -32768, 32767);
+  pos.cx = std::clamp(pos.cx, 0, 32767);
+  pos.cy = std::clamp(pos.cy, 0, 32767);
+  const Rect newRect(pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy);
   const bool moved = newRect.TopLeft() != oldRect.TopLeft();
   const bool sized = newRect.GetSize() != oldRect.GetSize();
   impl->rect = newRect;
