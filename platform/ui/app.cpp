@@ -138,6 +138,10 @@ bool App::WriteProfileString(std::string_view section, std::string_view entry, s
   return m_profile && m_profile->WriteString(section, entry, value);
 }
 
+bool PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
+  return AppState::Get().Peek(msg, hwnd, first, last, (remove & PM_REMOVE) != 0);
+}
+
 void App::OnAppExit() {
   if (m_pMainWnd && m_pMainWnd->IsWindow()) m_pMainWnd->SendMessage(WM_CLOSE);
   else PostQuitMessage(0);

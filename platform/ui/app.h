@@ -115,6 +115,11 @@ class App : public CmdTarget {
   App* m_previous = nullptr;  // the application object this one stands in for while it lives
 };
 
+// Looks at the posted messages (of hwnd, kNoWnd: of any window or the thread) in the range
+// [first, last] (0, 0: any); PM_REMOVE takes the one found out of the queue.
+constexpr UINT PM_NOREMOVE = 0, PM_REMOVE = 1;
+bool PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove);
+
 // --- Thread hooks ---------------------------------------------------------------------------------
 // A keyboard hook gets (HC_ACTION, virtual key, key lParam); a mouse hook (HC_ACTION, message,
 // MOUSEHOOKSTRUCT*). A nonzero answer swallows the input. The newest hook runs first and hands

@@ -70,6 +70,12 @@ gdi::Bitmap LoadBitmap(UINT id) {
   return bitmap;
 }
 
+gdi::Bitmap LoadIcon(UINT id) {
+  gdi::Bitmap bitmap;
+  if (const IconResource* r = FindIconResource(id)) bitmap.LoadBmp(r->bmp);
+  return bitmap;
+}
+
 std::string GetVersionString(std::string_view key) {
   if (const VersionResource* v = FindVersionResource())
     for (const VersionString& s : v->strings)

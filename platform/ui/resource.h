@@ -153,6 +153,8 @@ const IconResource* FindIconResource(UINT id);
 const VersionResource* FindVersionResource();
 // A bitmap resource decoded; a null bitmap when missing or unreadable.
 gdi::Bitmap LoadBitmap(UINT id);
+// An icon resource's picture; a null bitmap when missing or unreadable.
+gdi::Bitmap LoadIcon(UINT id);
 // A value of the version record's string table ("FileVersion", "CompanyName", ...).
 std::string GetVersionString(std::string_view key);
 // Substring n of a "\n"-separated resource string (document strings); empty past the end.

@@ -136,6 +136,18 @@ bool AppState::HasPosted() const {
   return !queue_.empty();
 }
 
+bool AppState::Peek(MSG* out, HWND hwnd, UINT first, UINT last, bool remove) {
+  std::lock_guard lock(queueMutex_);
+  for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+    if (hwnd != kNoWnd && it->hwnd != hwnd) continue;
+    if ((first || last) && (it->message < first || it->message > last)) continue;
+    if (out) *out = *it;
+    if (remove) queue_.erase(it);
+    return true;
+  }
+  return false;
+}
+
 int AppState::DeliverPosted() {
   wakePending_ = false;
   std::size_t count;

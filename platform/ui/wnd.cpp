@@ -1211,6 +1211,7 @@ bool Wnd::ShowWindow(int command) {
   const HWND h = impl->hwnd;
   const bool wasVisible = (impl->style & WS_VISIBLE) != 0;
   const bool show = command != SW_HIDE;
+  if (!impl->minimized && !impl->maximized) impl->normalRect = impl->rect;
   if (command == SW_MAXIMIZE || command == SW_SHOWMAXIMIZED) {
     impl->maximized = true;
     impl->minimized = false;
@@ -1296,6 +1297,26 @@ bool Wnd::EnableWindow(bool enable) {
 
 bool Wnd::IsIconic() const { return impl_ && impl_->minimized; }
 bool Wnd::IsZoomed() const { return impl_ && impl_->maximized; }
+
+bool Wnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
+  if (!placement || !impl_ || impl_->hwnd == kNoWnd) return false;
+  *placement = WINDOWPLACEMENT();
+  placement->showCmd = IsIconic() ? SW_SHOWMINIMIZED : IsZoomed() ? SW_SHOWMAXIMIZED
+                       : (impl_->style & WS_VISIBLE) ? SW_SHOWNORMAL : SW_HIDE;
+  placement->ptMinPosition = {-1, -1};
+  placement->ptMaxPosition = {-1, -1};
+  placement->rcNormalPosition = (impl_->minimized || impl_->maximized) && !impl_->normalRect.IsRectEmpty() ? impl_->normalRect
+                                                                                                       : impl_->rect;
+  return true;
+}
+
+bool Wnd::SetWindowPlacement(const WINDOWPLACEMENT* placement) {
+  if (!placement || placement->length != sizeof(WINDOWPLACEMENT) || !impl_ || impl_->hwnd == kNoWnd) return false;
+  const Rect& r = placement->rcNormalPosition;
+  MoveWindow(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+  if (placement->showCmd <= static_cast<UINT>(SW_SHOWDEFAULT)) ShowWindow(static_cast<int>(placement->showCmd));
+  return true;
+}
 
 // --- Focus, capture, activation ------------------------------------------------------------------------------
 

@@ -51,6 +51,17 @@ struct MSG {
   Point pt;  // cursor position in screen coordinates
 };
 
+// Where a top-level window is and how it shows; the 44 bytes the product stores.
+struct WINDOWPLACEMENT {
+  UINT length = 44;
+  UINT flags = 0;
+  UINT showCmd = 0;
+  Point ptMinPosition;
+  Point ptMaxPosition;
+  Rect rcNormalPosition;
+};
+static_assert(sizeof(WINDOWPLACEMENT) == 44);
+
 struct SCROLLINFO {
   UINT fMask = 0;
   int nMin = 0;
@@ -115,10 +126,11 @@ class Wnd : public CmdTarget {
   // "LISTBOX", "COMBOBOX", "SysListView32", "SysTabControl32", "tooltips_class32",
   // "msctls_statusbar32", "ToolbarWindow32", "SCROLLBAR"), or null for kDefaultWndClass.
   // rect is in the parent's client coordinates (screen coordinates for a top-level window).
-  virtual bool Create(const char* className, std::string_view windowName, DWORD style, const Rect& rect, Wnd* parent,
-                      UINT id, void* createParams = nullptr);
-  virtual bool CreateEx(DWORD exStyle, const char* className, std::string_view windowName, DWORD style,
-                        const Rect& rect, Wnd* parent, UINT id, void* createParams = nullptr);
+  // Classes adjust their creation in PreCreateWindow (and add Create forms of their own).
+  bool Create(const char* className, std::string_view windowName, DWORD style, const Rect& rect, Wnd* parent,
+              UINT id, void* createParams = nullptr);
+  bool CreateEx(DWORD exStyle, const char* className, std::string_view windowName, DWORD style, const Rect& rect,
+                Wnd* parent, UINT id, void* createParams = nullptr);
   virtual bool PreCreateWindow(CREATESTRUCT& cs);
   // Sends WM_DESTROY to the window and then to its descendants, destroys owned windows,
   // WM_NCDESTROY from the deepest child up; then PostNcDestroy. False when there is no window.
@@ -211,6 +223,9 @@ class Wnd : public CmdTarget {
   bool EnableWindow(bool enable = true);  // answers whether it was disabled
   bool IsIconic() const;
   bool IsZoomed() const;
+  bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+  // Refused unless length is 44; an unknown show command is ignored.
+  bool SetWindowPlacement(const WINDOWPLACEMENT* placement);
 
   // --- Focus, capture, activation -------------------------------------------------------------------
   Wnd* SetFocus();  // answers the window that had the focus

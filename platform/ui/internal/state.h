@@ -123,6 +123,7 @@ struct WndImpl {
   bool settingGeometry = false;
   bool minimized = false;
   bool maximized = false;
+  Rect normalRect;  // the rectangle to come back to from maximised or minimised
   int eventDepth = 0;  // nesting of toolkit events being handled by this window's widget
 
   bool IsTopLevel() const { return !(style & WS_CHILD) || parent == kNoWnd; }
@@ -180,6 +181,8 @@ class AppState {
   // Delivers what is queued now; answers how many were delivered. Sets quit on WM_QUIT.
   int DeliverPosted();
   bool HasPosted() const;
+  // The first queued message for hwnd (kNoWnd: any) in [first, last] (0, 0: any); removed when asked.
+  bool Peek(MSG* out, HWND hwnd, UINT first, UINT last, bool remove);
   // Sends WM_NCPAINT / WM_PAINT to visible windows that need it; answers how many painted.
   int PaintPending();
 

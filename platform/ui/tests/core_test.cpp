@@ -103,14 +103,14 @@ class NotifiedParent : public Wnd {
   int clicks = 0;
   int notifies = 0;
   void OnClick() { ++clicks; }
-  void OnNotify(NMHDR*, LRESULT*) { ++notifies; }
+  void OnListNotify(NMHDR*, LRESULT*) { ++notifies; }
 };
 
 UI_BEGIN_MESSAGE_MAP(NotifiedParent, Wnd)
   map::Control(BN_CLICKED, 7, &NotifiedParent::OnClick),
   map::Control(BN_DOUBLECLICKED, 7, &NotifiedParent::OnClick),
-  map::Notify(NM_DBLCLK, 7, &NotifiedParent::OnNotify),
-  map::Notify(NM_CLICK, 7, &NotifiedParent::OnNotify),
+  map::Notify(NM_DBLCLK, 7, &NotifiedParent::OnListNotify),
+  map::Notify(NM_CLICK, 7, &NotifiedParent::OnListNotify),
 UI_END_MESSAGE_MAP()
 
 TEST_F(UiTest, ReflectedNotificationsReachTheControlInsteadOfItsParent) {
@@ -183,6 +183,43 @@ TEST_F(UiTest, MessagesPostedFromWorkerThreadsArriveInOrderOnTheUserInterfaceThr
   EXPECT_TRUE(sendRefused);
   EXPECT_EQ(w.Count(WM_APP + 1), 0);
   w.DestroyWindow();
+  top.DestroyWindow();
+}
+
+TEST_F(UiTest, PeekMessageFindsPostedMessagesByWindowAndRangeAndTakesThemWhenAsked) {
+  TopWindow top;
+  ASSERT_TRUE(top.Make());
+  Probe a, b;
+  ASSERT_TRUE(a.Make(&top, Rect(0, 0, 10, 10), 1));
+  ASSERT_TRUE(b.Make(&top, Rect(0, 0, 10, 10), 2));
+  a.PostMessage(WM_USER + 1);
+  b.PostMessage(WM_SETMESSAGESTRING, 7);
+  a.PostMessage(WM_SETMESSAGESTRING, 8);
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, a.m_hWnd, WM_SETMESSAGESTRING, WM_SETMESSAGESTRING, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 8u);
+  EXPECT_FALSE(PeekMessage(&msg, a.m_hWnd, WM_SETMESSAGESTRING, WM_SETMESSAGESTRING, PM_NOREMOVE));
+  EXPECT_TRUE(PeekMessage(&msg, kNoWnd, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 1u);
+  App::PumpPending();
+  EXPECT_EQ(a.Count(WM_SETMESSAGESTRING), 0);
+  EXPECT_EQ(b.Count(WM_SETMESSAGESTRING), 1);
+  EXPECT_EQ(a.Count(WM_USER + 1), 1);
+
+  // The 44-byte placement record comes back as it went; another length is refused.
+  WINDOWPLACEMENT wp;
+  ASSERT_TRUE(top.GetWindowPlacement(&wp));
+  EXPECT_EQ(wp.length, 44u);
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+  wp.rcNormalPosition = Rect(20, 30, 320, 230);
+  ASSERT_TRUE(top.SetWindowPlacement(&wp));
+  Rect r;
+  top.GetWindowRect(&r);
+  EXPECT_EQ(r, Rect(20, 30, 320, 230));
+  wp.length = 40;
+  EXPECT_FALSE(top.SetWindowPlacement(&wp));
+  a.DestroyWindow();
+  b.DestroyWindow();
   top.DestroyWindow();
 }
 
