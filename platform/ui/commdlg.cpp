@@ -14,6 +14,7 @@
 #include "platform/base/path.h"
 #include "platform/gdi/qt_bridge.h"
 #include "platform/ui/app.h"
+#include "platform/ui/internal/modal.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/resource.h"
 
@@ -28,24 +29,10 @@ QWidget* WidgetOf(Wnd* w) {
   return impl ? impl->widget.data() : nullptr;
 }
 
-Wnd* DefaultOwner(Wnd* given) {
-  if (given && given->IsWindow()) return given;
-  App* app = App::Get();
-  return app && app->GetMainWnd() && app->GetMainWnd()->IsWindow() ? app->GetMainWnd() : nullptr;
-}
-
-// Runs a modal question with the owner disabled for its duration.
-int RunModal(ModalQuestion& q, Wnd* owner, const std::function<int()>& real) {
-  AppState& st = AppState::Get();
-  const HWND ownerHwnd = owner ? owner->m_hWnd : kNoWnd;
-  const bool enabled = owner && owner->IsWindowEnabled();
-  if (enabled) owner->EnableWindow(false);
-  ++st.modalDepth;
+// Asks with the owner disabled for the question's length; logs the answer.
+int RunModal(ModalQuestion& q, const ModalOwner& owner, const std::function<int(Wnd*)>& real) {
   bool byResponder = false;
-  const int answer = AskModal(q, real, &byResponder);
-  --st.modalDepth;
-  if (enabled)
-    if (Wnd* o = Wnd::FromHandle(ownerHwnd)) o->EnableWindow(true);
+  const int answer = AskModal(q, [&] { return real(owner.get()); }, &byResponder);
   LogModal(q, answer, byResponder);
   return answer;
 }
@@ -86,14 +73,14 @@ int RealMessageBox(Wnd* owner, std::string_view text, std::string_view caption, 
 
 }  // namespace
 
-int MessageBox(Wnd* owner, std::string_view text, std::string_view caption, UINT type) {
-  owner = DefaultOwner(owner);
+int MessageBox(Wnd* parent, std::string_view text, std::string_view caption, UINT type) {
+  ModalOwner owner(parent);
   ModalQuestion q;
   q.kind = ModalKind::MessageBox;
   q.title = std::string(caption);
   q.text = std::string(text);
   q.style = type;
-  return RunModal(q, owner, [&] { return RealMessageBox(owner, text, caption, type); });
+  return RunModal(q, owner, [&](Wnd* o) { return RealMessageBox(o, text, caption, type); });
 }
 
 int AppMessageBox(std::string_view text, UINT type) {
@@ -108,14 +95,14 @@ int AppMessageBox(UINT stringId, UINT type) { return AppMessageBox(LoadString(st
 ColorDialog::ColorDialog(COLORREF initial, DWORD flags, Wnd* parent) : m_flags(flags), m_color(initial), m_parent(parent) {}
 
 int ColorDialog::DoModal() {
-  Wnd* owner = DefaultOwner(m_parent);
+  ModalOwner owner(m_parent);
   COLORREF color = m_color;
   ModalQuestion q;
   q.kind = ModalKind::ColorDialog;
   q.title = "Color";
   q.color = &color;
-  const int answer = RunModal(q, owner, [&] {
-    const QColor c = QColorDialog::getColor(gdi::qt::ToQColor(color), WidgetOf(owner));
+  const int answer = RunModal(q, owner, [&](Wnd* o) {
+    const QColor c = QColorDialog::getColor(gdi::qt::ToQColor(color), WidgetOf(o));
     if (!c.isValid()) return static_cast<int>(IDCANCEL);
     color = gdi::qt::FromQColor(c);
     return static_cast<int>(IDOK);
@@ -136,7 +123,7 @@ FontDialog::FontDialog(const gdi::LOGFONTA* initial, DWORD flags, Wnd* parent) :
 }
 
 int FontDialog::DoModal() {
-  Wnd* owner = DefaultOwner(m_parent);
+  ModalOwner owner(m_parent);
   gdi::LOGFONTA lf = m_lf;
   COLORREF color = m_color;
   ModalQuestion q;
@@ -144,7 +131,7 @@ int FontDialog::DoModal() {
   q.title = "Font";
   q.font = &lf;
   q.fontColor = &color;
-  const int answer = RunModal(q, owner, [&] {
+  const int answer = RunModal(q, owner, [&](Wnd* o) {
     QFont initial(ToQ(gdi::FaceNameOf(lf)));
     const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
     if (height > 0) initial.setPointSize(std::max(1, gdi::MulDiv(height, 72, 96)));
@@ -153,7 +140,7 @@ int FontDialog::DoModal() {
     initial.setUnderline(lf.lfUnderline);
     initial.setStrikeOut(lf.lfStrikeOut);
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, WidgetOf(owner));
+    const QFont f = QFontDialog::getFont(&ok, initial, WidgetOf(o));
     if (!ok) return static_cast<int>(IDCANCEL);
     gdi::SetFaceName(lf, FromQ(f.family()));
     lf.lfHeight = -gdi::MulDiv(std::max(1, f.pointSize()), 96, 72);
@@ -211,23 +198,23 @@ QString QtFilter(const std::string& filter) {
 }  // namespace
 
 int FileDialog::DoModal() {
-  Wnd* owner = DefaultOwner(m_parent);
+  ModalOwner owner(m_parent);
   m_question.initialDir = m_initialDir;
   FileQuestion question = m_question;
   ModalQuestion q;
   q.kind = ModalKind::FileDialog;
   q.title = question.open ? "Open" : "Save As";
   q.file = &question;
-  const int answer = RunModal(q, owner, [&] {
+  const int answer = RunModal(q, owner, [&](Wnd* o) {
     const QString start = ToQ(question.paths.empty() ? question.initialDir : question.paths.front());
     QStringList chosen;
     if (question.open && question.multiple)
-      chosen = QFileDialog::getOpenFileNames(WidgetOf(owner), ToQ(q.title), start, QtFilter(question.filter));
+      chosen = QFileDialog::getOpenFileNames(WidgetOf(o), ToQ(q.title), start, QtFilter(question.filter));
     else if (question.open) {
-      const QString one = QFileDialog::getOpenFileName(WidgetOf(owner), ToQ(q.title), start, QtFilter(question.filter));
+      const QString one = QFileDialog::getOpenFileName(WidgetOf(o), ToQ(q.title), start, QtFilter(question.filter));
       if (!one.isEmpty()) chosen << one;
     } else {
-      const QString one = QFileDialog::getSaveFileName(WidgetOf(owner), ToQ(q.title), start, QtFilter(question.filter));
+      const QString one = QFileDialog::getSaveFileName(WidgetOf(o), ToQ(q.title), start, QtFilter(question.filter));
       if (!one.isEmpty()) chosen << one;
     }
     if (chosen.isEmpty()) return static_cast<int>(IDCANCEL);
@@ -269,18 +256,18 @@ PrintDialog::PrintDialog(bool setupOnly, DWORD flags, Wnd* parent) : m_flags(fla
 }
 
 int PrintDialog::DoModal() {
-  Wnd* owner = DefaultOwner(m_parent);
+  ModalOwner owner(m_parent);
   PrintQuestion settings = m_settings;
   ModalQuestion q;
   q.kind = ModalKind::PrintDialog;
   q.title = settings.setupOnly ? "Print Setup" : "Print";
   q.print = &settings;
-  const int answer = RunModal(q, owner, [&] {
+  const int answer = RunModal(q, owner, [&](Wnd* o) {
     QPrinter printer;
     if (!settings.printerName.empty()) printer.setPrinterName(ToQ(settings.printerName));
     printer.setPageOrientation(settings.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setCopyCount(std::max(1, settings.copies));
-    QPrintDialog dialog(&printer, WidgetOf(owner));
+    QPrintDialog dialog(&printer, WidgetOf(o));
     dialog.setMinMax(settings.minPage, std::max(settings.minPage, settings.maxPage));
     if (dialog.exec() != QDialog::Accepted) return static_cast<int>(IDCANCEL);
     settings.printerName = FromQ(printer.printerName());

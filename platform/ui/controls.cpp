@@ -753,11 +753,7 @@ gdi::Bitmap Button::GetBitmap() const {
 void Button::Click() { SendMessage(BM_CLICK); }
 void Button::DrawItem(DRAWITEMSTRUCT*) {}
 bool Button::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_DRAWITEM && !WndAccess::IsLayerObject(this)) {
-    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-    return true;
-  }
-  return Wnd::OnChildNotify(message, wParam, lParam, result);
+  return ReflectOwnerDraw(this, message, lParam) || Wnd::OnChildNotify(message, wParam, lParam, result);
 }
 
 // --- Static ------------------------------------------------------------------------------------------------
@@ -832,29 +828,34 @@ bool ToolTipCtrl::Create(Wnd* parent, DWORD style) {
   return Wnd::CreateEx(WS_EX_TOOLWINDOW, "tooltips_class32", "", WS_POPUP | style, Rect(), parent, 0);
 }
 
-bool ToolTipCtrl::AddTool(Wnd* wnd, std::string_view text, const Rect* rect, UINT_PTR id) {
-  if (!wnd) return false;
+namespace {
+
+// A tool for a whole window (no rectangle and no id) or for an area of it.
+TOOLINFO MakeTool(Wnd* wnd, const Rect* rect, UINT_PTR id) {
   TOOLINFO ti;
   ti.hwnd = wnd->m_hWnd;
-  ti.uId = rect || id ? id : static_cast<UINT_PTR>(static_cast<std::uint32_t>(wnd->m_hWnd));
-  ti.uFlags = rect || id ? 0 : TTF_IDISHWND;
+  const bool whole = !rect && !id;
+  ti.uId = whole ? static_cast<UINT_PTR>(static_cast<std::uint32_t>(wnd->m_hWnd)) : id;
+  ti.uFlags = whole ? TTF_IDISHWND : 0;
   if (rect) ti.rect = *rect;
+  return ti;
+}
+
+}  // namespace
+
+bool ToolTipCtrl::AddTool(Wnd* wnd, std::string_view text, const Rect* rect, UINT_PTR id) {
+  if (!wnd) return false;
+  TOOLINFO ti = MakeTool(wnd, rect, id);
   ti.text = std::string(text);
   return SendMessage(TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
 }
 
 bool ToolTipCtrl::AddTool(Wnd* wnd, const char* textOrCallback, const Rect* rect, UINT_PTR id) {
-  if (textOrCallback == LPSTR_TEXTCALLBACK) {
-    if (!wnd) return false;
-    TOOLINFO ti;
-    ti.hwnd = wnd->m_hWnd;
-    ti.uId = rect || id ? id : static_cast<UINT_PTR>(static_cast<std::uint32_t>(wnd->m_hWnd));
-    ti.uFlags = rect || id ? 0 : TTF_IDISHWND;
-    if (rect) ti.rect = *rect;
-    ti.callback = true;
-    return SendMessage(TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
-  }
-  return AddTool(wnd, std::string_view(textOrCallback ? textOrCallback : ""), rect, id);
+  if (textOrCallback != LPSTR_TEXTCALLBACK) return AddTool(wnd, std::string_view(textOrCallback ? textOrCallback : ""), rect, id);
+  if (!wnd) return false;
+  TOOLINFO ti = MakeTool(wnd, rect, id);
+  ti.callback = true;
+  return SendMessage(TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
 }
 
 void ToolTipCtrl::DelTool(Wnd* wnd, UINT_PTR id) {

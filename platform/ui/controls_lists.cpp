@@ -25,6 +25,25 @@ constexpr int kDataRole = Qt::UserRole + 1;
 
 int CompareText(const std::string& a, const std::string& b) { return plat::compareNoCase(a, b); }
 
+// The items of a list box or a combo box, as their cores see them.
+template <class TextAt>
+int FindItem(int count, const TextAt& textAt, int after, const std::string& text, bool exact) {
+  for (int k = 1; k <= count; ++k) {
+    const int i = (after + k + count) % count;
+    const std::string item = textAt(i);
+    if (exact ? plat::equalsNoCase(item, text) : plat::startsWithNoCase(item, text)) return i;
+  }
+  return -1;
+}
+
+// Where a sorted list takes a new text: before the first item that sorts after it.
+template <class TextAt>
+int SortedIndex(int count, const TextAt& textAt, const std::string& text) {
+  for (int i = 0; i < count; ++i)
+    if (CompareText(text, textAt(i)) < 0) return i;
+  return count;
+}
+
 // Offset of a scroll area's viewport inside the control (client coordinates of the control).
 QPoint ViewportOffset(QAbstractScrollArea* area) { return area->viewport()->mapTo(area, QPoint(0, 0)); }
 
@@ -107,15 +126,11 @@ class ListBoxCore : public ToolkitCore {
     return index;
   }
 
+  std::string TextAt(int i) const { return FromQ(list->item(i)->text()); }
+
   int Add(const std::string& text) {
-    int at = Count();
-    if (impl_->style & LBS_SORT)
-      for (int i = 0; i < Count(); ++i)
-        if (CompareText(text, FromQ(list->item(i)->text())) < 0) {
-          at = i;
-          break;
-        }
-    return Insert(at, text);
+    const auto textAt = [this](int i) { return TextAt(i); };
+    return Insert((impl_->style & LBS_SORT) ? SortedIndex(Count(), textAt, text) : Count(), text);
   }
 
   int CurSel() const {
@@ -138,13 +153,7 @@ class ListBoxCore : public ToolkitCore {
   }
 
   int Find(int after, const std::string& text, bool exact) const {
-    const int n = Count();
-    for (int k = 1; k <= n; ++k) {
-      const int i = (after + k + n) % n;
-      const std::string item = FromQ(list->item(i)->text());
-      if (exact ? plat::equalsNoCase(item, text) : plat::startsWithNoCase(item, text)) return i;
-    }
-    return LB_ERR;
+    return FindItem(Count(), [this](int i) { return TextAt(i); }, after, text, exact);
   }
 
   bool DefProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
@@ -294,15 +303,11 @@ class ComboBoxCore : public ToolkitCore {
     return index;
   }
 
+  std::string TextAt(int i) const { return FromQ(combo->itemText(i)); }
+
   int Add(const std::string& text) {
-    int at = Count();
-    if (impl_->style & CBS_SORT)
-      for (int i = 0; i < Count(); ++i)
-        if (CompareText(text, FromQ(combo->itemText(i))) < 0) {
-          at = i;
-          break;
-        }
-    return Insert(at, text);
+    const auto textAt = [this](int i) { return TextAt(i); };
+    return Insert((impl_->style & CBS_SORT) ? SortedIndex(Count(), textAt, text) : Count(), text);
   }
 
   int SetCurSel(int index) {
@@ -316,13 +321,7 @@ class ComboBoxCore : public ToolkitCore {
   }
 
   int Find(int after, const std::string& text, bool exact) const {
-    const int n = Count();
-    for (int k = 1; k <= n; ++k) {
-      const int i = (after + k + n) % n;
-      const std::string item = FromQ(combo->itemText(i));
-      if (exact ? plat::equalsNoCase(item, text) : plat::startsWithNoCase(item, text)) return i;
-    }
-    return CB_ERR;
+    return FindItem(Count(), [this](int i) { return TextAt(i); }, after, text, exact);
   }
 
   std::string GetText() const override { return FromQ(combo->currentText()); }
@@ -909,42 +908,56 @@ std::unique_ptr<Core> MakeComboBoxCore(WndImpl* impl) { return std::make_unique<
 std::unique_ptr<Core> MakeListViewCore(WndImpl* impl) { return std::make_unique<ListViewCore>(impl); }
 std::unique_ptr<Core> MakeTabCore(WndImpl* impl) { return std::make_unique<TabCore>(impl); }
 
-// --- ListBox ---------------------------------------------------------------------------------------------
+// --- ListBox and ComboBox --------------------------------------------------------------------------------
 
 namespace {
 LRESULT Msg(const Wnd* w, UINT m, WPARAM wp = 0, LPARAM lp = 0) { return const_cast<Wnd*>(w)->SendMessage(m, wp, lp); }
 WPARAM Idx(int i) { return static_cast<WPARAM>(static_cast<std::intptr_t>(i)); }
-LPARAM Str(const std::string& s) { return reinterpret_cast<LPARAM>(s.c_str()); }
+
+// The messages of a list of texts: a list box's or a combo box's.
+struct ItemMessages {
+  UINT add, insert, remove, reset, count, getSel, setSel, textLength, text, getData, setData;
+};
+constexpr ItemMessages kListBoxItems{LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_GETCOUNT,
+                                     LB_GETCURSEL, LB_SETCURSEL, LB_GETTEXTLEN, LB_GETTEXT, LB_GETITEMDATA, LB_SETITEMDATA};
+constexpr ItemMessages kComboItems{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,
+                                   CB_GETCURSEL, CB_SETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETITEMDATA, CB_SETITEMDATA};
+
+int AddText(const Wnd* w, const ItemMessages& m, std::string_view text) {
+  const std::string s(text);
+  return static_cast<int>(Msg(w, m.add, 0, reinterpret_cast<LPARAM>(s.c_str())));
+}
+int InsertText(const Wnd* w, const ItemMessages& m, int index, std::string_view text) {
+  const std::string s(text);
+  return static_cast<int>(Msg(w, m.insert, Idx(index), reinterpret_cast<LPARAM>(s.c_str())));
+}
+std::string TextOf(const Wnd* w, const ItemMessages& m, int index) {
+  const int n = static_cast<int>(Msg(w, m.textLength, Idx(index)));
+  if (n < 0) return {};
+  std::string s(static_cast<std::size_t>(n) + 1, '\0');
+  Msg(w, m.text, Idx(index), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(static_cast<std::size_t>(n));
+  return s;
+}
+template <class CoreT>
+int FindText(const Wnd* w, int startAfter, std::string_view text, bool exact) {
+  auto* core = WndAccess::CoreAs<CoreT>(w);
+  return core ? core->Find(startAfter, std::string(text), exact) : -1;
+}
 }  // namespace
 
 bool ListBox::Create(DWORD style, const Rect& rect, Wnd* parent, UINT id) { return Wnd::Create("LISTBOX", "", style, rect, parent, id); }
-int ListBox::AddString(std::string_view text) { const std::string s(text); return static_cast<int>(Msg(this, LB_ADDSTRING, 0, Str(s))); }
-int ListBox::InsertString(int index, std::string_view text) {
-  const std::string s(text);
-  return static_cast<int>(Msg(this, LB_INSERTSTRING, Idx(index), Str(s)));
-}
+int ListBox::AddString(std::string_view text) { return AddText(this, kListBoxItems, text); }
+int ListBox::InsertString(int index, std::string_view text) { return InsertText(this, kListBoxItems, index, text); }
 int ListBox::DeleteString(int index) { return static_cast<int>(Msg(this, LB_DELETESTRING, Idx(index))); }
 void ListBox::ResetContent() { Msg(this, LB_RESETCONTENT); }
 int ListBox::GetCount() const { return static_cast<int>(Msg(this, LB_GETCOUNT)); }
 int ListBox::GetCurSel() const { return static_cast<int>(Msg(this, LB_GETCURSEL)); }
 int ListBox::SetCurSel(int index) { return static_cast<int>(Msg(this, LB_SETCURSEL, Idx(index))); }
 int ListBox::GetTextLen(int index) const { return static_cast<int>(Msg(this, LB_GETTEXTLEN, Idx(index))); }
-std::string ListBox::GetText(int index) const {
-  const int n = GetTextLen(index);
-  if (n < 0) return {};
-  std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  Msg(this, LB_GETTEXT, Idx(index), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
-}
-int ListBox::FindString(int startAfter, std::string_view prefix) const {
-  auto* core = WndAccess::CoreAs<ListBoxCore>(this);
-  return core ? core->Find(startAfter, std::string(prefix), false) : LB_ERR;
-}
-int ListBox::FindStringExact(int startAfter, std::string_view text) const {
-  auto* core = WndAccess::CoreAs<ListBoxCore>(this);
-  return core ? core->Find(startAfter, std::string(text), true) : LB_ERR;
-}
+std::string ListBox::GetText(int index) const { return TextOf(this, kListBoxItems, index); }
+int ListBox::FindString(int startAfter, std::string_view prefix) const { return FindText<ListBoxCore>(this, startAfter, prefix, false); }
+int ListBox::FindStringExact(int startAfter, std::string_view text) const { return FindText<ListBoxCore>(this, startAfter, text, true); }
 int ListBox::SelectString(int startAfter, std::string_view prefix) {
   const int i = FindString(startAfter, prefix);
   if (i != LB_ERR) SetCurSel(i);
@@ -1025,49 +1038,23 @@ UINT ListBox::ItemFromPoint(Point point, bool* outside) const {
 void ListBox::DrawItem(DRAWITEMSTRUCT*) {}
 void ListBox::MeasureItem(MEASUREITEMSTRUCT*) {}
 bool ListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (!WndAccess::IsLayerObject(this)) {
-    if (message == WM_DRAWITEM) {
-      DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-      return true;
-    }
-    if (message == WM_MEASUREITEM) {
-      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-      return true;
-    }
-  }
-  return Wnd::OnChildNotify(message, wParam, lParam, result);
+  return ReflectOwnerDraw(this, message, lParam) || Wnd::OnChildNotify(message, wParam, lParam, result);
 }
 
 // --- ComboBox ----------------------------------------------------------------------------------------------
 
 bool ComboBox::Create(DWORD style, const Rect& rect, Wnd* parent, UINT id) { return Wnd::Create("COMBOBOX", "", style, rect, parent, id); }
-int ComboBox::AddString(std::string_view text) { const std::string s(text); return static_cast<int>(Msg(this, CB_ADDSTRING, 0, Str(s))); }
-int ComboBox::InsertString(int index, std::string_view text) {
-  const std::string s(text);
-  return static_cast<int>(Msg(this, CB_INSERTSTRING, Idx(index), Str(s)));
-}
+int ComboBox::AddString(std::string_view text) { return AddText(this, kComboItems, text); }
+int ComboBox::InsertString(int index, std::string_view text) { return InsertText(this, kComboItems, index, text); }
 int ComboBox::DeleteString(int index) { return static_cast<int>(Msg(this, CB_DELETESTRING, Idx(index))); }
 void ComboBox::ResetContent() { Msg(this, CB_RESETCONTENT); }
 int ComboBox::GetCount() const { return static_cast<int>(Msg(this, CB_GETCOUNT)); }
 int ComboBox::GetCurSel() const { return static_cast<int>(Msg(this, CB_GETCURSEL)); }
 int ComboBox::SetCurSel(int index) { return static_cast<int>(Msg(this, CB_SETCURSEL, Idx(index))); }
 int ComboBox::GetLBTextLen(int index) const { return static_cast<int>(Msg(this, CB_GETLBTEXTLEN, Idx(index))); }
-std::string ComboBox::GetLBText(int index) const {
-  const int n = GetLBTextLen(index);
-  if (n < 0) return {};
-  std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  Msg(this, CB_GETLBTEXT, Idx(index), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
-}
-int ComboBox::FindString(int startAfter, std::string_view prefix) const {
-  auto* core = WndAccess::CoreAs<ComboBoxCore>(this);
-  return core ? core->Find(startAfter, std::string(prefix), false) : CB_ERR;
-}
-int ComboBox::FindStringExact(int startAfter, std::string_view text) const {
-  auto* core = WndAccess::CoreAs<ComboBoxCore>(this);
-  return core ? core->Find(startAfter, std::string(text), true) : CB_ERR;
-}
+std::string ComboBox::GetLBText(int index) const { return TextOf(this, kComboItems, index); }
+int ComboBox::FindString(int startAfter, std::string_view prefix) const { return FindText<ComboBoxCore>(this, startAfter, prefix, false); }
+int ComboBox::FindStringExact(int startAfter, std::string_view text) const { return FindText<ComboBoxCore>(this, startAfter, text, true); }
 int ComboBox::SelectString(int startAfter, std::string_view prefix) {
   const int i = FindString(startAfter, prefix);
   if (i != CB_ERR) SetCurSel(i);
@@ -1091,17 +1078,7 @@ bool ComboBox::GetDroppedState() const { return Msg(this, CB_GETDROPPEDSTATE) !=
 void ComboBox::DrawItem(DRAWITEMSTRUCT*) {}
 void ComboBox::MeasureItem(MEASUREITEMSTRUCT*) {}
 bool ComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (!WndAccess::IsLayerObject(this)) {
-    if (message == WM_DRAWITEM) {
-      DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-      return true;
-    }
-    if (message == WM_MEASUREITEM) {
-      MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-      return true;
-    }
-  }
-  return Wnd::OnChildNotify(message, wParam, lParam, result);
+  return ReflectOwnerDraw(this, message, lParam) || Wnd::OnChildNotify(message, wParam, lParam, result);
 }
 
 // --- ImageList ------------------------------------------------------------------------------------------
@@ -1362,11 +1339,7 @@ void ListCtrl::SetImageList(const ImageList* images, int kind) {
 void ListCtrl::DrawItem(DRAWITEMSTRUCT*) {}
 
 bool ListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (message == WM_DRAWITEM && !WndAccess::IsLayerObject(this)) {
-    DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-    return true;
-  }
-  return Wnd::OnChildNotify(message, wParam, lParam, result);
+  return ReflectOwnerDraw(this, message, lParam) || Wnd::OnChildNotify(message, wParam, lParam, result);
 }
 
 // --- TabCtrl ------------------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/commdlg.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/internal/modal.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/responder.h"
@@ -146,18 +147,9 @@ bool Dialog::Create(UINT templateId, Wnd* parent) {
 }
 
 int Dialog::DoModal() {
-  AppState& st = AppState::Get();
   const DialogResource* tmpl = m_template ? m_template : FindDialogResource(m_nIDTemplate);
   if (!tmpl) return -1;
-  Wnd* owner = m_pParentWnd ? m_pParentWnd->GetTopLevelParent() : nullptr;
-  if (!owner && App::Get()) owner = App::Get()->GetMainWnd();
-  if (owner && !owner->IsWindow()) owner = nullptr;
-  const HWND ownerHwnd = owner ? owner->m_hWnd : kNoWnd;
-  const HWND focusBefore = st.focus;
-  const bool ownerEnabled = owner && owner->IsWindowEnabled();
-  Wnd::ReleaseCapture();
-  if (ownerEnabled) owner->EnableWindow(false);
-
+  ModalOwner owner(m_pParentWnd);
   m_modal = true;
   m_ended = false;
   m_result = IDCANCEL;
@@ -166,18 +158,13 @@ int Dialog::DoModal() {
   q.templateId = m_nIDTemplate;
   q.title = tmpl->caption ? tmpl->caption : "";
   bool byResponder = false;
-  if (CreateFromTemplate(*tmpl, owner, 0, WS_CHILD)) {
+  if (CreateFromTemplate(*tmpl, owner.get(), 0, WS_CHILD)) {
     const HWND self = m_hWnd;
     if (!m_ended) ShowWindow(SW_SHOW);
-    ++st.modalDepth;
     if (!m_ended && ui::IsWindow(self)) {
-      st.DeliverPosted();
       q.dialog = this;
       q.title = GetWindowText();
-      const int answer = AskModal(q, [&] {
-        st.RunLoop([&] { return m_ended || !ui::IsWindow(self); });
-        return m_result;
-      }, &byResponder);
+      const int answer = AskWhileOpen(q, self, m_ended, m_result, &byResponder);
       if (!m_ended && ui::IsWindow(self)) {
         if (answer == IDOK) OnOK();
         else if (answer == IDCANCEL) OnCancel();
@@ -186,15 +173,10 @@ int Dialog::DoModal() {
         if (!m_ended) EndDialog(IDCANCEL);
       }
     }
-    --st.modalDepth;
     if (ui::IsWindow(self)) DestroyWindow();
   } else {
     m_result = -1;
   }
-  if (ownerEnabled)
-    if (Wnd* o = Wnd::FromHandle(ownerHwnd)) o->EnableWindow(true);
-  if (Wnd* f = Wnd::FromHandle(focusBefore)) f->SetFocus();
-  else if (Wnd* o = Wnd::FromHandle(ownerHwnd)) o->SetActiveWindow();
   m_modal = false;
   if (m_result != -1) LogModal(q, m_result, byResponder);
   return m_result;

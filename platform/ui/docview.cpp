@@ -456,6 +456,16 @@ FrameWnd* DocTemplate::CreateNewFrame(Document* doc, FrameWnd* other) {
   return frame;
 }
 
+bool DocTemplate::Fill(Document* doc, std::string_view path) {
+  if (path.empty()) {
+    SetDefaultTitle(doc);
+    return doc->OnNewDocument();
+  }
+  if (!doc->OnOpenDocument(path)) return false;
+  doc->SetPathName(path);
+  return true;
+}
+
 void DocTemplate::InitialUpdateFrame(FrameWnd* frame, Document* doc, bool makeVisible) {
   if (frame) frame->InitialUpdateFrame(doc, makeVisible);
 }
@@ -494,15 +504,7 @@ Document* MultiDocTemplate::OpenDocumentFile(std::string_view path, bool makeVis
     delete doc;
     return nullptr;
   }
-  bool ok;
-  if (path.empty()) {
-    SetDefaultTitle(doc);
-    ok = doc->OnNewDocument();
-  } else {
-    ok = doc->OnOpenDocument(path);
-    if (ok) doc->SetPathName(path);
-  }
-  if (!ok) {
+  if (!Fill(doc, path)) {
     doc->m_bAutoDelete = false;
     frame->DestroyWindow();
     RemoveDocument(doc);
@@ -538,15 +540,7 @@ Document* SingleDocTemplate::OpenDocumentFile(std::string_view path, bool makeVi
     }
     if (App* app = App::Get(); app && !app->GetMainWnd()) app->m_pMainWnd = frame;
   }
-  bool ok;
-  if (path.empty()) {
-    SetDefaultTitle(doc);
-    ok = doc->OnNewDocument();
-  } else {
-    ok = doc->OnOpenDocument(path);
-    if (ok) doc->SetPathName(path);
-  }
-  if (!ok) return nullptr;
+  if (!Fill(doc, path)) return nullptr;
   if (frame) InitialUpdateFrame(frame, doc, makeVisible);
   return doc;
 }

@@ -185,6 +185,8 @@ class DocTemplate : public CmdTarget {
   const RuntimeClass* m_pViewClass;
 
  protected:
+  // A new document (empty path) or the file read into doc; false when it failed.
+  bool Fill(Document* doc, std::string_view path);
   std::vector<Document*> m_docs;
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/ui/app.h"
+#include "platform/ui/internal/modal.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/responder.h"
 
@@ -188,38 +189,25 @@ bool PropertySheet::CreateSheetWindow(Wnd* owner) {
 }
 
 int PropertySheet::DoModal() {
-  AppState& st = AppState::Get();
-  Wnd* owner = m_parent ? m_parent->GetTopLevelParent() : nullptr;
-  if (!owner && App::Get()) owner = App::Get()->GetMainWnd();
-  if (owner && !owner->IsWindow()) owner = nullptr;
-  const HWND ownerHwnd = owner ? owner->m_hWnd : kNoWnd;
-  const bool ownerEnabled = owner && owner->IsWindowEnabled();
-  Wnd::ReleaseCapture();
-  if (ownerEnabled) owner->EnableWindow(false);
+  ModalOwner owner(m_parent);
   m_ended = false;
   m_result = IDCANCEL;
   ModalQuestion q;
   q.kind = ModalKind::PropertySheet;
   q.title = m_caption;
   bool byResponder = false;
-  if (CreateSheetWindow(owner) && !m_pages.empty() &&
+  if (CreateSheetWindow(owner.get()) && !m_pages.empty() &&
       SetActivePage(std::min<int>(static_cast<int>(m_startPage), GetPageCount() - 1))) {
     const HWND self = m_hWnd;
     ShowWindow(SW_SHOW);
-    ++st.modalDepth;
-    st.DeliverPosted();
     q.sheet = this;
     q.dialog = GetActivePage();
-    const int answer = AskModal(q, [&] {
-      st.RunLoop([&] { return m_ended || !ui::IsWindow(self); });
-      return m_result;
-    }, &byResponder);
+    const int answer = AskWhileOpen(q, self, m_ended, m_result, &byResponder);
     if (!m_ended && ui::IsWindow(self)) {
       if (answer == IDOK) OnOK();
       else OnCancel();
       if (!m_ended) EndSheet(IDCANCEL);
     }
-    --st.modalDepth;
   } else {
     m_result = -1;
   }
@@ -231,8 +219,6 @@ int PropertySheet::DoModal() {
   m_cancel.reset();
   m_apply.reset();
   m_active = -1;
-  if (ownerEnabled)
-    if (Wnd* o = Wnd::FromHandle(ownerHwnd)) o->EnableWindow(true);
   if (m_result != -1) LogModal(q, m_result, byResponder);
   return m_result;
 }

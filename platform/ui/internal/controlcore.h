@@ -1,6 +1,7 @@
 #pragma once
 // The common part of the standard controls' cores (platform/ui sources only).
 #include "platform/ui/internal/state.h"
+#include "platform/ui/internal/wndaccess.h"
 
 namespace ui {
 
@@ -34,5 +35,24 @@ class ToolkitCore : public Core {
     ~Quiet() { --core->quiet; }
   };
 };
+
+// A control object of the product's draws and measures its own owner-drawn items (the parent
+// reflects WM_DRAWITEM and WM_MEASUREITEM to it); the layer's own item objects leave them to the
+// parent. True when the control took the message.
+template <class Control>
+bool ReflectOwnerDraw(Control* control, UINT message, LPARAM lParam) {
+  if (WndAccess::IsLayerObject(control)) return false;
+  if (message == WM_DRAWITEM) {
+    control->DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    return true;
+  }
+  if constexpr (requires { control->MeasureItem(static_cast<MEASUREITEMSTRUCT*>(nullptr)); }) {
+    if (message == WM_MEASUREITEM) {
+      control->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace ui
