@@ -465,6 +465,7 @@ UI_BEGIN_MESSAGE_MAP(StatusBar, ControlBar)
   map::Size(&StatusBar::OnSize),
   map::Message(WM_SETTEXT, &StatusBar::OnSetTextMessage),
   map::Message(WM_GETTEXT, &StatusBar::OnGetTextMessage),
+  map::Message(WM_GETTEXTLENGTH, &StatusBar::OnGetTextLengthMessage),
 UI_END_MESSAGE_MAP()
 
 namespace {
@@ -649,6 +650,8 @@ LRESULT StatusBar::OnSetTextMessage(WPARAM, LPARAM lParam) {
   SetPaneText(0, lParam ? reinterpret_cast<const char*>(lParam) : "");
   return 1;
 }
+
+LRESULT StatusBar::OnGetTextLengthMessage(WPARAM, LPARAM) { return static_cast<LRESULT>(GetPaneText(0).size()); }
 
 LRESULT StatusBar::OnGetTextMessage(WPARAM wParam, LPARAM lParam) {
   const std::string text = GetPaneText(0);

@@ -279,6 +279,7 @@ class StatusBar : public ControlBar {
   void OnSize(UINT type, int cx, int cy);
   LRESULT OnSetTextMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetTextMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnGetTextLengthMessage(WPARAM wParam, LPARAM lParam);
 
  private:
   struct Pane {
