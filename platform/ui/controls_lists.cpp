@@ -298,7 +298,7 @@ class ComboBoxCore : public ToolkitCore {
     const QString keep = Editable() ? combo->currentText() : QString();
     combo->insertItem(index, ToQ(text));
     if (Editable()) combo->setEditText(keep);
-    // Windows lists start without a selection.
+    // A new list starts without a selection.
     if (Count() == 1 && !Editable()) combo->setCurrentIndex(-1);
     return index;
   }
