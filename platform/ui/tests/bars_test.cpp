@@ -1,0 +1,214 @@
+// Toolbar buttons (groups, drop-downs, presses), dialog bars, status panes; hook chains,
+// cursors and the scripted responder's bookkeeping.
+#include "platform/ui/bars.h"
+#include "platform/ui/commdlg.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/input.h"
+#include "platform/ui/responder.h"
+#include "platform/ui/tests/ui_fixture.h"
+
+namespace uitest {
+namespace {
+
+class BarFrame : public FrameWnd {
+  UI_DECLARE_MESSAGE_MAP()
+
+ public:
+  BarFrame() { m_bAutoDelete = false; }
+  std::vector<UINT> commands;
+  std::vector<int> dropDowns;
+  void OnCommandRange(UINT id) { commands.push_back(id); }
+  void OnDropDown(NMHDR* hdr, LRESULT*) { dropDowns.push_back(reinterpret_cast<NMTOOLBAR*>(hdr)->iItem); }
+  void OnComboChange() { commands.push_back(3001); }
+};
+UI_BEGIN_MESSAGE_MAP(BarFrame, FrameWnd)
+  map::CommandRange(40001, 40010, &BarFrame::OnCommandRange),
+  map::Notify(TBN_DROPDOWN, kToolbarMain, &BarFrame::OnDropDown),
+  map::Control(CBN_SELCHANGE, 3001, &BarFrame::OnComboChange),
+UI_END_MESSAGE_MAP()
+
+class BarsTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    ASSERT_TRUE(frame.Create(nullptr, "Bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, Rect(0, 0, 640, 400)));
+    frame.EnableDocking(CBRS_ALIGN_ANY);
+  }
+  void TearDown() override {
+    frame.DestroyWindow();
+    UiTest::TearDown();
+  }
+  BarFrame frame;
+};
+
+TEST_F(BarsTest, ToolbarGroupsCheckOneButtonAndDropDownsAskTheOwner) {
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  const UINT ids[] = {40001, 40002, 40003, ID_SEPARATOR, 40004, 40020};  // 40020: no handler
+  bar.SetButtons(ids, 6);
+  for (int i : {0, 1, 2}) bar.SetButtonStyle(i, TBBS_CHECKGROUP);
+  bar.SetButtonStyle(4, TBBS_DROPDOWN);
+  bar.SetButtonStyle(5, TBBS_BUTTON | TBBS_DISABLED);
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar);
+  Rect r0, r2, r4, r5;
+  bar.GetItemRect(0, &r0);
+  bar.GetItemRect(2, &r2);
+  bar.GetItemRect(4, &r4);
+  bar.GetItemRect(5, &r5);
+  EXPECT_GT(r4.Width(), r0.Width());  // a drop-down is wider: its arrow
+  input::Click(&bar, r0.CenterPoint());
+  input::Click(&bar, r2.CenterPoint());
+  App::PumpPending();
+  EXPECT_EQ(bar.GetButtonStyle(0) & TBBS_CHECKED, 0u);
+  EXPECT_NE(bar.GetButtonStyle(2) & TBBS_CHECKED, 0u);
+  EXPECT_EQ(frame.commands, (std::vector<UINT>{40001, 40003}));
+  input::Click(&bar, r4.CenterPoint());
+  EXPECT_EQ(frame.dropDowns, (std::vector<int>{40004}));
+  // A disabled button does nothing; a press released outside its button is no click.
+  input::Click(&bar, r5.CenterPoint());
+  input::MouseDown(&bar, r0.CenterPoint());
+  EXPECT_NE(bar.GetButtonStyle(0) & TBBS_PRESSED, 0u);
+  input::MouseMove(&bar, {r0.CenterPoint().x, r0.bottom + 30}, MK_LBUTTON);
+  EXPECT_EQ(bar.GetButtonStyle(0) & TBBS_PRESSED, 0u);
+  input::MouseUp(&bar, {r0.CenterPoint().x, r0.bottom + 30});
+  App::PumpPending();
+  EXPECT_EQ(frame.commands.size(), 2u);
+  EXPECT_EQ(Wnd::GetCapture(), nullptr);
+
+  // A window of its own over a widened separator; its notifications reach the bar's owner.
+  bar.SetButtonInfo(3, 3001, TBBS_SEPARATOR, 120);
+  Rect place;
+  bar.GetItemRect(3, &place);
+  EXPECT_EQ(place.Width(), 120);
+  ComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, Rect(place.left, place.top, place.right, place.top + 200), &bar, 3001));
+  combo.AddString("Linear");
+  combo.AddString("Cubic");
+  combo.SetFocus();
+  input::Key(VK_DOWN);
+  EXPECT_EQ(frame.commands.back(), 3001u);
+  combo.DestroyWindow();
+}
+
+TEST_F(BarsTest, ADialogBarHoldsItsTemplateAndItsItemsReachTheOwner) {
+  DialogBar bar;
+  ASSERT_TRUE(bar.Create(&frame, kDialogBar, WS_CHILD | WS_VISIBLE | CBRS_TOP, 1092));
+  auto* combo = dynamic_cast<ComboBox*>(bar.GetDlgItem(3001));
+  ASSERT_NE(combo, nullptr);
+  frame.RecalcLayout();
+  const Size size = bar.CalcFixedLayout(false, true);
+  const Size base = DialogBaseUnits(DialogFont(TestResources().dialogs[3]));
+  EXPECT_EQ(size.cy, gdi::MulDiv(16, base.cy, 8) + 1);  // and its bottom border line
+  combo->AddString("C:");
+  combo->AddString("   Data");
+  combo->SetFocus();
+  input::Key(VK_DOWN);
+  EXPECT_EQ(frame.commands, (std::vector<UINT>{3001}));  // forwarded by the bar to its owner
+  // Its buttons follow their commands' update rules on idle.
+  App::PumpPending();
+  EXPECT_TRUE(bar.GetDlgItem(kCmdOpen)->IsWindowEnabled());
+  input::Click(bar.GetDlgItem(kCmdOpen), {5, 5});
+  EXPECT_EQ(frame.commands.back(), kCmdOpen);
+}
+
+TEST_F(BarsTest, StatusPanesKeepTheirWidthsAndTheMessagePaneStretches) {
+  StatusBar status;
+  ASSERT_TRUE(status.Create(&frame));
+  const UINT ids[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, 40001};
+  ASSERT_TRUE(status.SetIndicators(ids, 3));
+  EXPECT_EQ(status.CommandToIndex(40001), 2);
+  status.SetPaneInfo(2, 40001, SBPS_NORMAL, 100);
+  frame.RecalcLayout();
+  Rect message, caps, custom, client;
+  status.GetItemRect(0, &message);
+  status.GetItemRect(1, &caps);
+  status.GetItemRect(2, &custom);
+  status.GetClientRect(&client);
+  EXPECT_EQ(custom.Width(), 106);  // its width and the pane's margins
+  EXPECT_LT(caps.right, custom.left);
+  EXPECT_LT(message.right, caps.left);
+  EXPECT_GT(message.Width(), client.Width() / 2);
+  status.SetPaneText(2, "x = 1.23 ppm");
+  EXPECT_EQ(status.GetPaneText(2), "x = 1.23 ppm");
+  status.SetWindowText("Ready");
+  EXPECT_EQ(status.GetPaneText(0), "Ready");
+  EXPECT_EQ(status.GetWindowText(), "Ready");
+}
+
+int g_order = 0;
+int g_first = 0, g_second = 0;
+HHOOK g_hookA{}, g_hookB{};
+LRESULT HookA(int code, WPARAM w, LPARAM l) {
+  g_first = ++g_order;
+  return CallNextHookEx(g_hookA, code, w, l);
+}
+LRESULT HookB(int code, WPARAM w, LPARAM l) {
+  g_second = ++g_order;
+  return CallNextHookEx(g_hookB, code, w, l);
+}
+
+TEST_F(UiTest, TheNewestHookRunsFirstAndHandsInputOnDownTheChain) {
+  g_hookA = SetWindowsHookEx(WH_MOUSE, HookA);
+  g_hookB = SetWindowsHookEx(WH_MOUSE, HookB);
+  TopWindow top;
+  ASSERT_TRUE(top.Make());
+  input::MouseMove(&top, {5, 5});
+  EXPECT_EQ(g_second, 1);
+  EXPECT_EQ(g_first, 2);
+  UnhookWindowsHookEx(g_hookB);
+  g_order = 0;
+  input::MouseMove(&top, {6, 6});
+  EXPECT_EQ(g_first, 1);
+  UnhookWindowsHookEx(g_hookA);
+  top.DestroyWindow();
+}
+
+class CursorWindow : public Wnd {
+  UI_DECLARE_MESSAGE_MAP()
+
+ public:
+  HCURSOR cursor = nullptr;
+  bool OnSetCursor(Wnd* wnd, UINT hit, UINT message) {
+    if (cursor && hit == HTCLIENT) {
+      SetCursor(cursor);
+      return true;
+    }
+    return Wnd::OnSetCursor(wnd, hit, message);
+  }
+};
+UI_BEGIN_MESSAGE_MAP(CursorWindow, Wnd)
+  map::SetCursor(&CursorWindow::OnSetCursor),
+UI_END_MESSAGE_MAP()
+
+TEST_F(UiTest, WindowsSetTheirCursorWhenThePointerMovesOverThem) {
+  TopWindow top;
+  ASSERT_TRUE(top.Make());
+  CursorWindow w;
+  ASSERT_TRUE(w.Create(nullptr, "", WS_CHILD | WS_VISIBLE, Rect(0, 0, 50, 50), &top, 1));
+  input::MouseMove(&w, {5, 5});
+  EXPECT_EQ(GetCursor(), LoadStandardCursor(IDC_ARROW));  // the class's cursor
+  gdi::Bitmap mask;
+  ASSERT_TRUE(mask.CreateBitmap(16, 16));
+  w.cursor = CreateCursor(mask, mask, {8, 9});
+  ASSERT_NE(w.cursor, nullptr);
+  input::MouseMove(&w, {6, 6});
+  EXPECT_EQ(GetCursor(), w.cursor);
+  DestroyCursor(w.cursor);
+  EXPECT_EQ(GetCursor(), nullptr);
+  w.DestroyWindow();
+  top.DestroyWindow();
+}
+
+TEST_F(UiTest, AScriptAnswersOnlyTheQuestionsItExpects) {
+  ScriptedResponder script(true);
+  script.ThenAnswer(ModalKind::ColorDialog, IDOK);
+  EXPECT_EQ(MessageBox(nullptr, "Unexpected", "Test", MB_OKCANCEL), IDCANCEL);  // the default answer
+  EXPECT_EQ(script.Unexpected(), 1);
+  EXPECT_FALSE(script.Done());  // the colour question is still waited for
+  ASSERT_EQ(ModalLog().size(), 1u);
+  EXPECT_TRUE(ModalLog()[0].byResponder);
+}
+
+}  // namespace
+}  // namespace uitest
