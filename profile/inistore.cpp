@@ -65,24 +65,55 @@ bool splitValueLine(u16string_view line, u16string_view* name, u16string_view* r
   return true;
 }
 
-// The text after "=": comment cut at "; ", then an optional type word before the first space.
-// A type word followed only by white space (a typed empty value) keeps its type.
-void parseValueText(u16string_view rest, String16* text, int* type) {
-  u16string_view t = plat::trimLeft(rest);
-  const std::size_t comment = t.find(u"; ");
-  if (comment != u16string_view::npos) t = t.substr(0, comment);
-  const std::size_t space = t.find(u' ');
-  if (space != u16string_view::npos) {
-    const u16string_view word = t.substr(0, space);
-    for (const TypeWord& w : kTypeWords) {
-      if (word == w.word) {
-        *type = w.type;
-        *text = String16(plat::trim(t.substr(space + 1)));
-        return;
-      }
+bool isTypeWord(u16string_view word, int* type) {
+  for (const TypeWord& w : kTypeWords) {
+    if (word == w.word) {
+      *type = w.type;
+      return true;
     }
   }
+  return false;
+}
+
+bool isQuoted(u16string_view text) { return text.size() >= 2 && text.front() == u'"' && text.back() == u'"'; }
+
+// True when text, written as it is, would not read back as itself: it has white space at either
+// end, holds "; " (a comment would start there), begins with a type word, or is a text in
+// double quotes that would itself need them (it would read as the text inside).
+bool needsQuotes(u16string_view text) {
+  for (;;) {
+    if (text.empty()) return false;
+    if (plat::isSpace(text.front()) || plat::isSpace(text.back())) return true;
+    if (text.find(u"; ") != u16string_view::npos) return true;
+    int type = 0;
+    const std::size_t space = text.find(u' ');
+    if (space != u16string_view::npos && isTypeWord(text.substr(0, space), &type)) return true;
+    if (!isQuoted(text)) return false;
+    text = text.substr(1, text.size() - 2);
+  }
+}
+
+// The form a string value is written in: as it is, or in double quotes when it would not read
+// back otherwise. Texts that read back as themselves, which is all a file written elsewhere
+// holds in practice, are never quoted.
+String16 storedText(const String16& text) { return needsQuotes(text) ? u"\"" + text + u"\"" : text; }
+
+// The text after "=": an optional type word before the first space, then the value. A value in
+// double quotes whose inner text needs them (see needsQuotes) is that inner text, as written;
+// any other value is cut at "; ", which starts a trailing comment, and trimmed. A type word
+// followed only by white space (a typed empty value) keeps its type.
+void parseValueText(u16string_view rest, String16* text, int* type) {
+  u16string_view t = plat::trimLeft(rest);
   *type = PROF_TYPE_NONE;
+  const std::size_t space = t.find(u' ');
+  if (space != u16string_view::npos && isTypeWord(t.substr(0, space), type)) t = plat::trimLeft(t.substr(space + 1));
+  const u16string_view whole = plat::trimRight(t);
+  if (isQuoted(whole) && needsQuotes(whole.substr(1, whole.size() - 2))) {
+    *text = String16(whole.substr(1, whole.size() - 2));
+    return;
+  }
+  const std::size_t comment = t.find(u"; ");
+  if (comment != u16string_view::npos) t = t.substr(0, comment);
   *text = String16(plat::trimRight(t));
 }
 
@@ -274,6 +305,10 @@ bool COrvIniDesc::Create(const CProfLocation& location, int mode, int /*options*
   COrvTextFile* file = OpenTextFile(fileName_, true);
   if (!file) return fail(PROF_ERROR);
   if (!FindSection(*file)) {
+    if (!file->CanHold(section_)) {
+      (void)ReleaseTextFile(file);
+      return fail(PROF_INVALID_PARAMETER);
+    }
     // Find the nearest existing ancestor; a missing top level goes to the end of the file.
     std::size_t insertAt = file->GetLineCount();
     std::size_t missingFrom = 0;  // where the name of the first missing level ends its parent
@@ -437,6 +472,7 @@ bool COrvIniDesc::WriteValue(const String16& name, const String16& text, int typ
   const String16 line =
       typeControl ? name + u" = " + String16(typeWord(type)) + u" " + text : name + u"=" + text;
   return Run(PROF_ACCESS_WRITE, true, [&](COrvTextFile& file) {
+    if (!file.CanHold(line)) return PROF_INVALID_PARAMETER;
     const std::size_t at = FindValue(file, name, nullptr);
     if (at != String16::npos) {
       file.SetLine(at, line);
@@ -458,7 +494,7 @@ bool COrvIniDesc::SetDWord(const String16& name, const std::uint32_t* value) {
 }
 
 bool COrvIniDesc::SetString(const String16& name, const String16* text) {
-  return WriteValue(name, *text, PROF_TYPE_STRING);
+  return WriteValue(name, storedText(*text), PROF_TYPE_STRING);
 }
 
 bool COrvIniDesc::SetBinary(const String16& name, const Bytes* bytes) {

@@ -4,8 +4,15 @@
 // Text format: a section starts at a header line "[name]" ("[" first, "]" last, the name
 // trimmed; nested sections are backslash paths from the top, "[a\b]") and runs to the next
 // header. The root section is the lines before the first header. A value line is
-// "name=text", optionally "name = TYPEWORD text"; "; " starts a trailing comment. Other lines
-// (empty, ";" comments, text without "=") stay in the file untouched.
+// "name=text", optionally "name = TYPEWORD text"; "; " starts a trailing comment and white space
+// around the text is dropped. Other lines (empty, ";" comments, text without "=") stay in the
+// file untouched.
+//
+// Every string a setter accepts reads back as it was given: a text that would not (white space
+// at an end, a "; ", a type word in front) is written in double quotes, and a value in double
+// quotes reads as the text inside only when that text needs them. Other quoted values, such as
+// "name="x"", read with their quotes as before. Names, texts and section names with a line
+// break, or with a character the file's encoding cannot hold, are refused with code 10.
 //
 // Each operation obtains the file from the process-wide cache, works on its lines and releases
 // it; the section's line range is remembered together with the file's change counter, so

@@ -56,11 +56,11 @@ void appendUtf16(plat::String8* out, std::u16string_view text) {
 
 }  // namespace
 
-std::size_t COrvTextFile::ReadLine(std::string_view bytes, std::size_t offset, bool utf16, plat::String16* text,
-                                   plat::String8* raw) {
+std::size_t COrvTextFile::ReadLine(std::string_view bytes, std::size_t offset, Encoding encoding,
+                                   plat::String16* text) {
   text->clear();
-  raw->clear();
   if (offset >= bytes.size()) return 0;
+  const bool utf16 = encoding == Encoding::kUtf16;
   const std::size_t unit = utf16 ? 2 : 1;
   // An odd trailing byte of a UTF-16 file is no character: it is dropped.
   const std::size_t end = utf16 ? offset + (bytes.size() - offset) / 2 * 2 : bytes.size();
@@ -77,10 +77,10 @@ std::size_t COrvTextFile::ReadLine(std::string_view bytes, std::size_t offset, b
     if (utf16) text->push_back(c);
     pos += unit;
   }
-  if (!utf16) {
-    raw->assign(bytes.substr(offset, pos - offset));
-    *text = plat::toUtf16(*raw);
-  }
+  // CR and LF never occur inside a multi-byte UTF-8 sequence, so a line decodes on its own.
+  const std::string_view line = bytes.substr(offset, pos - offset);
+  if (encoding == Encoding::kUtf8) *text = plat::toUtf16(line);
+  if (encoding == Encoding::kCp1252) *text = plat::cp1252ToUtf16(line);
   if (pos < end) {
     const char16_t c = unitAt(pos);
     pos += unit;
@@ -94,7 +94,8 @@ bool COrvTextFile::Load(const plat::String16& name, int mode) {
   path_ = plat::toPosixPath(plat::toUtf8(name));
   mode_ = mode == kReadWrite ? kReadWrite : kReadOnly;
   lines_.clear();
-  utf16_ = utf8Mark_ = modified_ = false;
+  encoding_ = Encoding::kUtf8;
+  utf8Mark_ = modified_ = false;
   BumpChangeCounter();
 
   int fd = openFile(path_, mode_ == kReadWrite ? O_RDWR : O_RDONLY);
@@ -109,24 +110,36 @@ bool COrvTextFile::Load(const plat::String16& name, int mode) {
   std::size_t offset = 0;
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    utf16_ = true;
+    encoding_ = Encoding::kUtf16;
     offset = 2;
-  } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    utf8Mark_ = true;
-    offset = 3;
+  } else {
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      utf8Mark_ = true;
+      offset = 3;
+    }
+    if (!plat::isUtf8(std::string_view(bytes).substr(offset))) encoding_ = Encoding::kCp1252;
   }
   COrvFileStr line;
-  while (const std::size_t used = ReadLine(bytes, offset, utf16_, &line.text, &line.raw)) {
+  while (const std::size_t used = ReadLine(bytes, offset, encoding_, &line.text)) {
     if (lines_.size() == kMaxLines) {
       lines_.clear();
       return false;
     }
-    line.keepRaw = !utf16_;
     lines_.push_back(std::move(line));
     line = COrvFileStr{};
     offset += used;
   }
   return true;
+}
+
+bool COrvTextFile::CanHold(std::u16string_view text) const {
+  plat::String8 bytes;
+  switch (encoding_) {
+    case Encoding::kUtf16: return true;
+    case Encoding::kCp1252: return plat::utf16ToCp1252(text, &bytes);
+    case Encoding::kUtf8: break;
+  }
+  return plat::isWellFormedUtf16(text);
 }
 
 bool COrvTextFile::ReopenReadWrite() {
@@ -140,7 +153,7 @@ bool COrvTextFile::ReopenReadWrite() {
 bool COrvTextFile::Save() {
   if (mode_ != kReadWrite || !modified_) return true;
   plat::String8 out;
-  if (utf16_) {
+  if (encoding_ == Encoding::kUtf16) {
     out = "\xFF\xFE";
     for (const COrvFileStr& line : lines_) {
       appendUtf16(&out, line.text);
@@ -148,8 +161,16 @@ bool COrvTextFile::Save() {
     }
   } else {
     if (utf8Mark_) out = "\xEF\xBB\xBF";
+    plat::String8 bytes;
     for (const COrvFileStr& line : lines_) {
-      out += line.keepRaw ? line.raw : plat::toUtf8(line.text);
+      // The store refuses what the file cannot hold, so a line that does not encode is a fault
+      // of ours: the file is left as it was rather than written with a line lost.
+      if (encoding_ == Encoding::kCp1252) {
+        if (!plat::utf16ToCp1252(line.text, &bytes)) return false;
+      } else {
+        bytes = plat::toUtf8(line.text);
+      }
+      out += bytes;
       out += "\r\n";
     }
   }
@@ -169,8 +190,6 @@ bool COrvTextFile::Save() {
 void COrvTextFile::SetLine(std::size_t n, const plat::String16& text) {
   if (lines_[n].text == text) return;
   lines_[n].text = text;
-  lines_[n].keepRaw = false;
-  lines_[n].raw.clear();
   modified_ = true;
 }
 

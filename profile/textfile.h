@@ -2,13 +2,15 @@
 // An INI file held in memory as an array of lines.
 //
 // The file is read whole when it is loaded and written whole, atomically (temporary sibling and
-// rename), when it is saved. Encoding: UTF-16LE when the file starts with FF FE, else 8-bit text
-// (UTF-8, bytes that are no valid UTF-8 read as Windows-1252) with an optional UTF-8 mark
-// EF BB BF. Lines end with CR, LF or CR LF when read and with CR LF when written.
+// rename), when it is saved. Lines end with CR, LF or CR LF when read and with CR LF when written.
 //
-// An 8-bit line that is never changed keeps its original bytes, so a save does not re-encode
-// text that another program wrote in a legacy code page. A UTF-16 file of odd length loses its
-// last, incomplete byte. A file whose lines did not change is not written back at all.
+// The encoding is decided once per file, when it is loaded, and every line is written in it:
+// UTF-16LE when the file starts with FF FE; else 8-bit text, UTF-8 when all of it (after an
+// optional UTF-8 mark EF BB BF, which is kept) is well-formed UTF-8, Windows-1252 otherwise. A new
+// or empty file is UTF-8. So a file another program wrote in the legacy code page stays in it,
+// and unchanged lines keep their bytes; a text the file's encoding cannot hold must be refused
+// before it is put into a line (CanHold). A UTF-16 file of odd length loses its last, incomplete
+// byte. A file whose lines did not change is not written back at all.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -21,14 +23,12 @@ namespace dorlin {
 // One line, without its line end.
 struct COrvFileStr {
   plat::String16 text;
-  // The line's bytes as loaded from an 8-bit file; used on save while keepRaw holds.
-  plat::String8 raw;
-  bool keepRaw = false;
 };
 
 class COrvTextFile {
  public:
   enum Mode { kReadOnly = 0, kReadWrite = 2 };
+  enum class Encoding { kUtf8, kCp1252, kUtf16 };
 
   // Larger files, or files of more lines, are refused rather than held in memory: no settings
   // file comes near these limits.
@@ -45,10 +45,9 @@ class COrvTextFile {
   // written and the call succeeds. On failure the file on disk stays as it was.
   bool Save();
 
-  // Reads the line that starts at byte offset of bytes; its text (and for 8-bit files its raw
-  // bytes) go to the outputs. Returns the number of bytes the line and its end take, 0 at the end.
-  static std::size_t ReadLine(std::string_view bytes, std::size_t offset, bool utf16, plat::String16* text,
-                              plat::String8* raw);
+  // Reads the line that starts at byte offset of bytes, decoded from encoding. Returns the number
+  // of bytes the line and its end take, 0 at the end.
+  static std::size_t ReadLine(std::string_view bytes, std::size_t offset, Encoding encoding, plat::String16* text);
 
   std::size_t GetLineCount() const { return lines_.size(); }
   const plat::String16& GetLine(std::size_t n) const { return lines_[n].text; }
@@ -63,7 +62,9 @@ class COrvTextFile {
   const plat::String16& GetName() const { return name_; }
   const plat::String8& GetPath() const { return path_; }
   int GetMode() const { return mode_; }
-  bool IsUtf16() const { return utf16_; }
+  Encoding GetEncoding() const { return encoding_; }
+  // True when every character of text can be written in the file's encoding.
+  bool CanHold(std::u16string_view text) const;
   bool IsModified() const { return modified_; }
   // Unique in the process: every load and every insertion or removal of lines takes a new
   // value, so a store can tell whether the section position it remembers still holds.
@@ -81,7 +82,7 @@ class COrvTextFile {
   plat::String16 name_;
   plat::String8 path_;
   int mode_ = kReadOnly;
-  bool utf16_ = false;
+  Encoding encoding_ = Encoding::kUtf8;
   bool utf8Mark_ = false;
   bool modified_ = false;
   unsigned permissions_ = 0644;

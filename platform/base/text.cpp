@@ -1,6 +1,7 @@
 #include "platform/base/text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace plat {
 
@@ -81,6 +82,50 @@ std::basic_string_view<Char> trimRightT(std::basic_string_view<Char> t) {
 char16_t fromCp1252(unsigned char byte) {
   if (byte >= 0x80 && byte < 0xA0) return kCp1252High[byte - 0x80];
   return byte;
+}
+
+bool isUtf8(std::string_view bytes) {
+  char32_t cp;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t n = utf8SequenceAt(bytes, i, &cp);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
+String16 cp1252ToUtf16(std::string_view bytes) {
+  String16 out(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = fromCp1252(static_cast<unsigned char>(bytes[i]));
+  return out;
+}
+
+bool utf16ToCp1252(std::u16string_view text, String8* bytes) {
+  bytes->clear();
+  bytes->reserve(text.size());
+  for (const char16_t c : text) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      bytes->push_back(static_cast<char>(c));
+      continue;
+    }
+    const char16_t* const end = std::end(kCp1252High);
+    const char16_t* found = std::find(std::begin(kCp1252High), end, c);
+    if (found == end) return false;
+    bytes->push_back(static_cast<char>(0x80 + (found - kCp1252High)));
+  }
+  return true;
+}
+
+bool isWellFormedUtf16(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
 }
 
 String16 toUtf16(std::string_view utf8) {

@@ -18,8 +18,18 @@ namespace plat {
 String16 toUtf16(std::string_view utf8);
 String8 toUtf8(std::u16string_view utf16);
 
-// Windows-1252 decoding of a single byte (0x80-0x9F map to their printable characters).
+// Windows-1252 decoding of a single byte (0x80-0x9F map to their printable characters; the
+// five bytes the code page leaves undefined map to the control characters of the same value).
 char16_t fromCp1252(unsigned char byte);
+
+// Whole-text encodings for files whose encoding is decided once: isUtf8 tells whether all of
+// bytes is well-formed UTF-8; cp1252ToUtf16 decodes one byte a character; utf16ToCp1252 encodes
+// back and fails when a character has no Windows-1252 byte. isWellFormedUtf16 tells whether
+// text holds no unpaired surrogate, that is whether UTF-8 carries it unchanged.
+bool isUtf8(std::string_view bytes);
+String16 cp1252ToUtf16(std::string_view bytes);
+bool utf16ToCp1252(std::u16string_view text, String8* bytes);
+bool isWellFormedUtf16(std::u16string_view text);
 
 char16_t foldCase(char16_t c);
 char foldCase(char c);

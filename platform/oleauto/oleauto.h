@@ -71,6 +71,7 @@ constexpr HResult kDispOverflow = static_cast<HResult>(0x8002000Au);
 constexpr HResult kDispBadVarType = static_cast<HResult>(0x80020008u);
 constexpr HResult kDispBadIndex = static_cast<HResult>(0x8002000Bu);
 constexpr HResult kDispArrayIsLocked = static_cast<HResult>(0x8002000Du);
+constexpr HResult kNotImpl = static_cast<HResult>(0x80004001u);
 
 inline bool succeeded(HResult hr) { return hr >= 0; }
 inline bool failed(HResult hr) { return hr < 0; }
@@ -98,6 +99,15 @@ constexpr VarType VT_I8 = 20;
 constexpr VarType VT_UI8 = 21;
 constexpr VarType VT_INT = 22;
 constexpr VarType VT_UINT = 23;
+// Codes that only type descriptions use, never a VARIANT.
+constexpr VarType VT_VOID = 24;
+constexpr VarType VT_HRESULT = 25;
+constexpr VarType VT_PTR = 26;
+constexpr VarType VT_SAFEARRAY = 27;
+constexpr VarType VT_CARRAY = 28;
+constexpr VarType VT_USERDEFINED = 29;
+constexpr VarType VT_LPSTR = 30;
+constexpr VarType VT_LPWSTR = 31;
 constexpr VarType VT_ARRAY = 0x2000;
 constexpr VarType VT_BYREF = 0x4000;
 constexpr VarType VT_TYPEMASK = 0x0FFF;
@@ -107,13 +117,20 @@ constexpr VariantBool kVariantTrue = -1;
 constexpr VariantBool kVariantFalse = 0;
 
 // ---- Interfaces ------------------------------------------------------------------------------
-// The reference-counted interface a VARIANT can hold. The COM layer builds on it.
+// The reference-counted interfaces a VARIANT can hold. The COM layer (platform/com) builds on
+// them. Interfaces are classes of pure virtual methods in the published slot order and nothing
+// else, so an interface pointer handed between modules calls the same slots on both sides.
 struct Guid {
   std::uint32_t data1 = 0;
   std::uint16_t data2 = 0, data3 = 0;
   std::uint8_t data4[8] = {};
   bool operator==(const Guid&) const = default;
 };
+
+// The null identifier (also the "no interface" argument of IDispatch).
+inline constexpr Guid IID_NULL{};
+inline constexpr Guid IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr Guid IID_IDispatch{0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 class IUnknown {
  public:
@@ -125,7 +142,60 @@ class IUnknown {
   ~IUnknown() = default;
 };
 
+using DispId = std::int32_t;
+using Lcid = std::uint32_t;
+struct Variant;
+class ITypeInfo;  // platform/com/typeinfo.h
+
+// Arguments of IDispatch::Invoke: rgvarg holds them last argument first; the first cNamedArgs
+// of them are named by rgdispidNamedArgs.
+struct DispParams {
+  Variant* rgvarg = nullptr;
+  DispId* rgdispidNamedArgs = nullptr;
+  std::uint32_t cArgs = 0;
+  std::uint32_t cNamedArgs = 0;
+};
+
+// What a dispatch member reports when it raises an exception; the BSTRs belong to the caller.
+struct ExcepInfo {
+  Word wCode = 0;
+  Word wReserved = 0;
+  char16_t* bstrSource = nullptr;
+  char16_t* bstrDescription = nullptr;
+  char16_t* bstrHelpFile = nullptr;
+  DWord dwHelpContext = 0;
+  void* pvReserved = nullptr;
+  HResult (*pfnDeferredFillIn)(ExcepInfo*) = nullptr;
+  HResult scode = 0;
+};
+
+// Invoke's flags.
+constexpr Word DISPATCH_METHOD = 1;
+constexpr Word DISPATCH_PROPERTYGET = 2;
+constexpr Word DISPATCH_PROPERTYPUT = 4;
+constexpr Word DISPATCH_PROPERTYPUTREF = 8;
+
+// Automation. The platform/com layer implements these from dispatch tables; an object that
+// offers no automation of its own may leave them: they answer kNotImpl.
 class IDispatch : public IUnknown {
+ public:
+  virtual HResult GetTypeInfoCount(std::uint32_t* count) {
+    if (count) *count = 0;
+    return kNotImpl;
+  }
+  virtual HResult GetTypeInfo(std::uint32_t /*index*/, Lcid /*lcid*/, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return kNotImpl;
+  }
+  virtual HResult GetIDsOfNames(const Guid& /*iid*/, const char16_t* const* /*names*/, std::uint32_t /*count*/,
+                                Lcid /*lcid*/, DispId* /*ids*/) {
+    return kNotImpl;
+  }
+  virtual HResult Invoke(DispId /*id*/, const Guid& /*iid*/, Lcid /*lcid*/, Word /*flags*/, DispParams* /*params*/,
+                         Variant* /*result*/, ExcepInfo* /*excepInfo*/, std::uint32_t* /*argErr*/) {
+    return kNotImpl;
+  }
+
  protected:
   ~IDispatch() = default;
 };

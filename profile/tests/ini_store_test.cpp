@@ -211,6 +211,64 @@ TEST_F(IniStore, ReadsValueTextsAndNumbers) {
   EXPECT_EQ(PROF_NO_VALUE, dorlin::lastError());
 }
 
+// Every text SetString takes reads back as given, untyped and typed; only the texts that would
+// not read back otherwise are written in double quotes, and quoted values written elsewhere
+// read as they always did.
+TEST_F(IniStore, EveryStringReadsBackAsWritten) {
+  struct Case {
+    std::u16string text;
+    const char* stored;  // what follows "=" (untyped) or the type word and its space (typed)
+  };
+  const Case cases[] = {
+      {u"ethyl acetate; CDCl3", "\"ethyl acetate; CDCl3\""},
+      {u"  lead", "\"  lead\""},
+      {u"trail\t", "\"trail\t\""},
+      {u"REG_DWORD 5", "\"REG_DWORD 5\""},
+      {u"\" a\"", "\"\" a\"\""},          // would read as the text inside its quotes
+      {u"\"\"; \"\"", "\"\"\"; \"\"\""},
+      {u"\"plain\"", "\"plain\""},          // reads back as it is: not quoted again
+      {u"a;b", "a;b"},
+      {u"\"", "\""},
+      {u"reg_sz x", "reg_sz x"},
+      {u"", ""},
+  };
+  for (const int typed : {0, 1}) {
+    dorlin::setIniTypeControl(typed);
+    const std::string f = file(typed ? "typed.ini" : "untyped.ini");
+    std::string expected = "[s]\r\n";
+    {
+      auto s = created(f, u"\\s");
+      int n = 0;
+      for (const Case& c : cases) {
+        const std::u16string name = u"v" + plat::toUtf16(std::to_string(n++));
+        EXPECT_TRUE(s->SetString(name, &c.text)) << c.stored;
+        expected += plat::toUtf8(name) + (typed ? " = REG_SZ " : "=") + c.stored + "\r\n";
+      }
+      EXPECT_TRUE(s->Close());
+    }
+    EXPECT_EQ(expected, readBytes(f));
+    auto s = opened(f, u"\\s", PROF_ACCESS_READ);
+    int n = 0;
+    for (const Case& c : cases) {
+      const std::u16string name = u"v" + plat::toUtf16(std::to_string(n++));
+      EXPECT_EQ(c.text, str(*s, name.c_str())) << c.stored << " typed=" << typed;
+      int type = -1;
+      EXPECT_TRUE(s->GetValueType(name, &type));
+      EXPECT_EQ(typed ? PROF_TYPE_STRING : PROF_TYPE_NONE, type);
+    }
+  }
+
+  // Lines written elsewhere: quotes whose inner text reads back unquoted stay part of the value,
+  // and a comment after a closing quote is cut as ever.
+  const std::string f = file("elsewhere.ini");
+  writeBytes(f, "[s]\r\nq=\"quoted\"\r\nc=\" a\" ; note\r\nh=\"half\r\ne=\"\"\r\n");
+  auto s = opened(f, u"\\s", PROF_ACCESS_READ);
+  EXPECT_EQ(u"\"quoted\"", str(*s, u"q"));
+  EXPECT_EQ(u"\" a\"", str(*s, u"c"));
+  EXPECT_EQ(u"\"half", str(*s, u"h"));
+  EXPECT_EQ(u"\"\"", str(*s, u"e"));
+}
+
 TEST_F(IniStore, HeadersMustBeExact) {
   const std::string f = file("h.ini");
   writeBytes(f, "[a] \r\nx=1\r\n [b]\r\n[ c ]\r\ny=2\r\n");
@@ -370,18 +428,54 @@ TEST_F(IniStore, FileWhoseLinesDidNotChangeIsNotRewritten) {
   EXPECT_EQ(bytes, readBytes(f));
 }
 
-TEST_F(IniStore, EightBitLinesKeepTheirBytes) {
-  const std::string f = file("latin.ini");
-  writeBytes(f, "[s]\r\nlatin=caf\xE9\r\nutf=caf\xC3\xA9\r\n");
+TEST_F(IniStore, EightBitFilesAreWrittenWholeInTheEncodingTheyWereReadIn) {
+  // Not all UTF-8: the whole file is Windows-1252, its UTF-8-looking line included.
+  const std::string legacy = file("legacy.ini");
+  const std::string legacyBytes = "[s]\r\nunit=\xB5s\r\nutf=caf\xC3\xA9\r\n";
+  writeBytes(legacy, legacyBytes);
   {
-    auto s = opened(f, u"\\s");
-    EXPECT_EQ(u"caf\u00E9", str(*s, u"latin"));
-    EXPECT_EQ(u"caf\u00E9", str(*s, u"utf"));
-    const std::u16string v = u"\u00FC\u20AC";
-    EXPECT_TRUE(s->SetString(u"new", &v));
+    auto s = opened(legacy, u"\\s");
+    EXPECT_EQ(u"\u00B5s", str(*s, u"unit"));
+    EXPECT_EQ(u"caf\u00C3\u00A9", str(*s, u"utf"));
+    // A character Windows-1252 cannot hold is refused, in a value, a name or a section name.
+    const std::u16string cjk = u"\u4E2D", ok = u"x";
+    EXPECT_FALSE(s->SetString(u"cjk", &cjk));
+    EXPECT_EQ(PROF_INVALID_PARAMETER, dorlin::lastError());
+    EXPECT_FALSE(s->SetString(u"\u4E2D", &ok));
+    EXPECT_EQ(PROF_INVALID_PARAMETER, dorlin::lastError());
+    dorlin::setLastError(PROF_OK);
+    EXPECT_FALSE(store()->Create(loc(legacy, u"\\t\\\u4E2D"), PROF_MODE_ALL, 0));
+    EXPECT_EQ(PROF_INVALID_PARAMETER, dorlin::lastError());
     EXPECT_TRUE(s->Close());
   }
-  EXPECT_EQ("[s]\r\nlatin=caf\xE9\r\nutf=caf\xC3\xA9\r\nnew=\xC3\xBC\xE2\x82\xAC\r\n", readBytes(f));
+  EXPECT_EQ(legacyBytes, readBytes(legacy));
+  {
+    auto s = opened(legacy, u"\\s");
+    const std::u16string micro = u"\u00B5m", euro = u"\u20AC";
+    EXPECT_TRUE(s->SetString(u"unit", &micro));
+    EXPECT_TRUE(s->SetString(u"price", &euro));
+    EXPECT_TRUE(s->Close());
+  }
+  EXPECT_EQ("[s]\r\nunit=\xB5m\r\nutf=caf\xC3\xA9\r\nprice=\x80\r\n", readBytes(legacy));
+
+  // All UTF-8 (plain ASCII too, and a new file): new lines are UTF-8, any character goes, but
+  // a lone surrogate has no UTF-8 form.
+  for (const std::string& start : {std::string("[s]\r\nutf=caf\xC3\xA9\r\n"), std::string()}) {
+    const std::string f = file("utf8.ini");
+    plat::removeFile(f);
+    if (!start.empty()) writeBytes(f, start);
+    {
+      auto s = created(f, u"\\s");
+      const std::u16string v = u"\u00B5s\u4E2D";
+      EXPECT_TRUE(s->SetString(u"new", &v));
+      const char16_t lone[] = {u'a', 0xD800, 0};
+      const std::u16string bad = lone;
+      EXPECT_FALSE(s->SetString(u"bad", &bad));
+      EXPECT_EQ(PROF_INVALID_PARAMETER, dorlin::lastError());
+      EXPECT_TRUE(s->Close());
+    }
+    EXPECT_EQ((start.empty() ? "[s]\r\n" : start) + "new=\xC2\xB5s\xE4\xB8\xAD\r\n", readBytes(f));
+  }
 }
 
 TEST_F(IniStore, Utf16FilesStayUtf16) {

@@ -81,8 +81,8 @@ void writeValue(plat::Archive& ar, const ole::Variant& v) {
     return;
   }
   if (v.vt & ole::VT_ARRAY) {
-    // Arrays are stored as arrays of variants, whatever element type they hold in memory.
-    ar.writeU16(kVariantArray);
+    // The array's own type word, then its elements, each in the archive form with its own type.
+    ar.writeU16(v.vt);
     ole::SafeArray* array = v.array;
     const std::int32_t count = array ? static_cast<std::int32_t>(array->count) : 0;
     ar.writeI32(count - 1);
@@ -125,19 +125,6 @@ void writeValue(plat::Archive& ar, const ole::Variant& v) {
       break;
     case ole::VT_UI1: ar.writeU8(v.u8); break;
     default: break;  // the type alone
-  }
-}
-
-// Type words whose value the archive form carries, or that load as a zero value.
-bool isLoadableScalar(ole::VarType vt) {
-  switch (vt) {
-    case ole::VT_EMPTY: case ole::VT_NULL: case ole::VT_I2: case ole::VT_I4: case ole::VT_R4:
-    case ole::VT_R8: case ole::VT_CY: case ole::VT_DATE: case ole::VT_BSTR: case ole::VT_DISPATCH:
-    case ole::VT_ERROR: case ole::VT_BOOL: case ole::VT_UNKNOWN: case ole::VT_I1: case ole::VT_UI1:
-    case ole::VT_UI2: case ole::VT_UI4: case ole::VT_I8: case ole::VT_UI8: case ole::VT_INT:
-    case ole::VT_UINT:
-      return true;
-    default: return false;
   }
 }
 
@@ -486,9 +473,11 @@ void CVariant::ReadVariant(plat::Archive& ar) {
 }
 
 void CVariant::ReadVariantAt(plat::Archive& ar, int depth) {
-  const ole::VarType vt = ar.readU16();
+  ole::VarType vt = ar.readU16();
   if (vt & ole::VT_ARRAY) {
-    if (vt != kVariantArray) plat::Archive::fail(plat::ArchiveError::Kind::BadFormat, "unsupported array type");
+    // Whatever its type word says, a loaded array is a vector of variants that this variant
+    // owns; the word is kept, but for a by-reference flag, which would disown the array.
+    vt &= static_cast<ole::VarType>(~ole::VT_BYREF);
     if (depth >= kMaxArchiveDepth) plat::Archive::fail(plat::ArchiveError::Kind::TooDeep, "arrays nest too deeply");
     const std::int32_t upper = ar.readI32();
     if (upper < -1) plat::Archive::fail(plat::ArchiveError::Kind::BadFormat, "bad array bound");
@@ -497,7 +486,7 @@ void CVariant::ReadVariantAt(plat::Archive& ar, int depth) {
     ole::SafeArray* array = ole::safeArrayCreateVector(ole::VT_VARIANT, 0, count);
     if (!array) throw std::bad_alloc();
     // Owned from here on, so a failure below frees what was read so far.
-    m_v.vt = kVariantArray;
+    m_v.vt = vt;
     m_v.array = array;
     for (std::uint32_t i = 0; i < count; ++i) {
       CVariant element;
@@ -506,7 +495,6 @@ void CVariant::ReadVariantAt(plat::Archive& ar, int depth) {
     }
     return;
   }
-  if (!isLoadableScalar(vt)) plat::Archive::fail(plat::ArchiveError::Kind::BadFormat, "unsupported variant type");
   ole::Variant v;
   ole::variantInit(&v);
   switch (vt) {
@@ -539,7 +527,7 @@ void CVariant::ReadVariantAt(plat::Archive& ar, int depth) {
       ar.readU16();
       break;
     case ole::VT_UI1: v.u8 = ar.readU8(); break;
-    default: break;  // the type alone, with a zero value
+    default: break;  // any other type word, flags included: that type with a zero value
   }
   v.vt = vt;
   m_v = v;

@@ -92,7 +92,10 @@ class CVariant {
   // Anything else, the empty text included, stays text.
   void ParseText();
 
-  // The archive form.
+  // The archive form. A type word whose value the form does not carry (VT_EMPTY, VT_NULL, the
+  // interfaces, VT_DECIMAL, flagged words ...) is stored alone and loads as that type with a
+  // zero value; a by-reference value is stored as VT_EMPTY. An array keeps its type word and
+  // loads as a vector of variants.
   void WriteVariant(plat::Archive& ar) const;
   // Clears first; on a format error the variant is left VT_EMPTY and the error propagates.
   void ReadVariant(plat::Archive& ar);

@@ -10,6 +10,7 @@
 // The fields are public on purpose: the spectrum control reads them and writes the phases
 // directly while the user phases interactively.
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "spectrum/data/spcdata.h"
@@ -30,6 +31,24 @@ enum SpcXUnit : std::int32_t {
   kUnitPoint = 7,
 };
 constexpr std::int32_t kSpcUnitCount = 8;
+
+// The name the user sees for each X unit, indexed by unit id, with the id of the string resource
+// that carries it (kUnitNameStringBase + unit id), for the module's string table to take over.
+constexpr std::int32_t kUnitNameStringBase = 3700;
+struct SpcUnitName {
+  std::int32_t stringId;
+  std::string_view name;
+};
+inline constexpr SpcUnitName kSpcUnitNames[kSpcUnitCount] = {
+    {kUnitNameStringBase + kUnitPpm, "PPM"},          {kUnitNameStringBase + kUnitHertz, "Hertz"},
+    {kUnitNameStringBase + kUnitWavenumber, "1/cm"},  {kUnitNameStringBase + kUnitNanometer, "nm"},
+    {kUnitNameStringBase + kUnitSecond, "sec"},       {kUnitNameStringBase + kUnitMinute, "min"},
+    {kUnitNameStringBase + kUnitMass, "m/z"},         {kUnitNameStringBase + kUnitPoint, "points"},
+};
+// The name of a unit id; empty for an id that names no unit.
+constexpr std::string_view GetUnitName(std::int32_t unit) {
+  return unit >= 0 && unit < kSpcUnitCount ? kSpcUnitNames[unit].name : std::string_view();
+}
 
 class CSpcProcess {
  public:

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "foundation/tests/start/testtree.h"
 #include "platform/base/file.h"
@@ -179,8 +182,25 @@ TEST(DeleteProfTree, DeletesTheDeepestSectionsFirstAndTheSectionLast) {
   EXPECT_FALSE(DeleteProfTree(&root));
 }
 
-// Registry -> INI file -> registry gives the same tree (values of the types an INI file holds).
-TEST(CopyProfTree, RegistryToIniAndBackGivesTheSameTree) {
+// Copies the registry tree src (below HKEY_LOCAL_MACHINE) into the section \\tree of an INI file,
+// with type control on or off, and from there to back (below HKEY_CURRENT_USER).
+COrvProfDesc copyThroughIni(const std::string& file, const std::u16string& src, const std::u16string& back,
+                            bool typeControl) {
+  OrvSetIniTypeControl(typeControl ? 1 : 0);
+  COrvProfDesc source = machineDesc(src);
+  COrvProfDesc ini(u16(file).c_str(), u"\\tree");
+  ini.SetIni(true);
+  EXPECT_TRUE(CopyProfTree(&ini, &source));
+  COrvProfDesc dest = userDesc(back);
+  EXPECT_TRUE(CopyProfTree(&dest, &ini));
+  OrvSetIniTypeControl(0);
+  OrvSetIniCacheMode(0);
+  return ini;
+}
+
+// Registry -> INI file with type control on -> registry gives the same tree (values of the
+// types an INI file holds).
+TEST(CopyProfTree, RegistryToTypedIniAndBackGivesTheSameTree) {
   const std::string file = scratchFile("roundtrip.ini");
   const auto src = freshKey(kLocalMachine, u"IniSrc");
   const auto back = freshKey(kCurrentUser, u"IniBack");
@@ -195,22 +215,42 @@ TEST(CopyProfTree, RegistryToIniAndBackGivesTheSameTree) {
   SeedKey(kLocalMachine, src + u"\\b\\" + std::u16string(200, u'n')).dword(u"long", 3);
   SeedKey(kLocalMachine, src + u"\\e");
 
-  OrvSetIniTypeControl(1);
-  COrvProfDesc source = machineDesc(src);
-  COrvProfDesc ini(u16(file).c_str(), u"\\tree");
-  ini.SetIni(true);
-  EXPECT_TRUE(CopyProfTree(&ini, &source));
-  COrvProfDesc dest = userDesc(back);
-  EXPECT_TRUE(CopyProfTree(&dest, &ini));
-  OrvSetIniTypeControl(0);
-  OrvSetIniCacheMode(0);
-
-  EXPECT_EQ(dumpTree(dest), dumpTree(source));
+  const COrvProfDesc ini = copyThroughIni(file, src, back, true);
+  const COrvProfDesc source = machineDesc(src);
+  EXPECT_EQ(dumpTree(userDesc(back)), dumpTree(source));
   // The INI file lists sections in the order they were put into it, not sorted.
   auto iniItems = dumpTree(ini), sourceItems = dumpTree(source);
   std::sort(iniItems.begin(), iniItems.end());
   std::sort(sourceItems.begin(), sourceItems.end());
   EXPECT_EQ(iniItems, sourceItems);
+}
+
+// With type control off (the default) the INI file holds texts only: the copy back gives every
+// value as a string, DWORD and binary values as the texts the INI store wrote for them, and
+// strings exactly as they were.
+TEST(CopyProfTree, RegistryToUntypedIniAndBackGivesStrings) {
+  const std::string file = scratchFile("untyped.ini");
+  const auto src = freshKey(kLocalMachine, u"UntypedSrc");
+  const auto back = freshKey(kCurrentUser, u"UntypedBack");
+  const std::u16string texts[] = {u"text with = sign", u"ethyl acetate; CDCl3", u"  padded ", u"REG_DWORD 5"};
+  {
+    SeedKey a(kLocalMachine, src + u"\\a");
+    a.dword(u"dw", 0xFFFFFFFFu);
+    a.binary(u"bin", {0, 10, 171, 255});
+    for (std::size_t i = 0; i < std::size(texts); ++i) a.text(u"t" + u16(std::to_string(i)), texts[i]);
+  }
+  copyThroughIni(file, src, back, false);
+
+  auto expectString = [&](const std::u16string& name, const std::u16string& text) {
+    const RawValue v = rawValue(kCurrentUser, back + u"\\a", name);
+    EXPECT_EQ(v.type, plat::reg::ValueType::String) << u8(name);
+    std::vector<std::uint8_t> bytes;
+    for (const char16_t c : text + u'\0') bytes.insert(bytes.end(), {std::uint8_t(c & 0xFF), std::uint8_t(c >> 8)});
+    EXPECT_EQ(v.bytes, bytes) << u8(name);
+  };
+  expectString(u"dw", u"0xFFFFFFFF");
+  expectString(u"bin", u"00 0A AB FF");
+  for (std::size_t i = 0; i < std::size(texts); ++i) expectString(u"t" + u16(std::to_string(i)), texts[i]);
 }
 
 TEST(CopyProfTree, ValuesAnIniFileCannotHoldAreReported) {

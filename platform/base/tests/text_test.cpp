@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using plat::String16;
@@ -26,6 +28,29 @@ TEST(Text, InvalidUtf8DecodesAsWindows1252) {
 TEST(Text, UnpairedSurrogateEncodesAsReplacement) {
   const char16_t lone[] = {u'a', 0xD800, u'b', 0};
   EXPECT_EQ(plat::toUtf8(lone), "a\xEF\xBF\xBD" "b");
+  EXPECT_FALSE(plat::isWellFormedUtf16(lone));
+  EXPECT_FALSE(plat::isWellFormedUtf16(std::u16string(1, char16_t(0xDC00))));
+  EXPECT_TRUE(plat::isWellFormedUtf16(u"a\U0001F600"));
+}
+
+TEST(Text, Windows1252TextRoundTripsEveryByteAndRefusesWhatItCannotHold) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const String16 decoded = plat::cp1252ToUtf16(all);
+  ASSERT_EQ(decoded.size(), 256u);
+  EXPECT_EQ(decoded[0x80], u'\u20ac');
+  EXPECT_EQ(decoded[0xB5], u'\u00b5');
+  EXPECT_EQ(decoded[0x81], u'\u0081');  // undefined in the code page: kept as the control character
+  std::string back;
+  ASSERT_TRUE(plat::utf16ToCp1252(decoded, &back));
+  EXPECT_EQ(back, all);
+  // U+0080 is no Windows-1252 character (its byte is the euro sign), nor is anything beyond.
+  for (const char16_t c : {char16_t(0x80), char16_t(0x0100), char16_t(0x4E2D), char16_t(0xD800)}) {
+    EXPECT_FALSE(plat::utf16ToCp1252(String16(u"a") + c, &back)) << int(c);
+  }
+  EXPECT_TRUE(plat::isUtf8("caf\xC3\xA9 \xF0\x9F\x98\x80"));
+  EXPECT_TRUE(plat::isUtf8(""));
+  for (const char* bad : {"caf\xE9", "\xC0\xAF", "\xED\xA0\x80", "ab\xE2\x82"}) EXPECT_FALSE(plat::isUtf8(bad)) << bad;
 }
 
 TEST(Text, CaseInsensitiveCompareFoldsAsciiAndLatin1) {

@@ -156,14 +156,43 @@ TEST(CVariantArchive, ArraysAndArraysOfArrays) {
   EXPECT_TRUE(back.GetItem(3).GetValue().IsEmpty());
 }
 
-TEST(CVariantArchive, UnsupportedAndCorruptFormsAreRefused) {
+// Type words the form carries no value for load as that type with a zero value; arrays of any
+// element type load as vectors of variants that keep their type word.
+TEST(CVariantArchive, OtherTypeWordsLoadAsThatTypeWithAZeroValue) {
+  for (const ole::VarType vt : {ole::VarType(0x000C), ole::VarType(0x000E), ole::VarType(0x0019),
+                                ole::VarType(0x0024), ole::VarType(0x0040), ole::VarType(0x4003),
+                                ole::VarType(0x4008), ole::VarType(0x100C), ole::VarType(0xFFF)}) {
+    const CVariant v = loaded({static_cast<std::uint8_t>(vt), static_cast<std::uint8_t>(vt >> 8)});
+    EXPECT_EQ(v.GetType(), vt);
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(&v.Raw());
+    EXPECT_EQ(Bytes(raw + 2, raw + 16), Bytes(14, 0)) << vt;
+    EXPECT_EQ(v.GetDouble(), 0.0);
+    EXPECT_EQ(v.GetString(), "");
+    const CVariant copy(v);
+    EXPECT_EQ(copy.GetType(), vt);
+  }
+  // A by-reference value cannot be stored; it is stored as VT_EMPTY.
+  EXPECT_EQ(archived(loaded({0x03, 0x40})), (Bytes{0x00, 0x00}));
+
+  // [VT_I4 7, "x"] under the type word of an array of VT_I4, stored back with that word.
+  const Bytes ints{0x03, 0x20, 0x01, 0, 0, 0, 0x03, 0x00, 7, 0, 0, 0, 0x08, 0x00, 0x02, 0, 0, 0, 'x', 0};
+  const CVariant array = loaded(ints);
+  EXPECT_EQ(array.GetType(), ole::VT_ARRAY | ole::VT_I4);
+  ASSERT_EQ(array.GetUBound(), 1);
+  EXPECT_EQ(array.GetItem(0).GetValue().GetLong(), 7);
+  EXPECT_EQ(array.GetItem(1).GetValue().GetString(), "x");
+  EXPECT_EQ(archived(array), ints);
+  EXPECT_EQ(archived(CVariant(array)), ints);
+  // An array marked by-reference is an array this variant owns all the same.
+  Bytes byRef = ints;
+  byRef[1] = 0x60;
+  EXPECT_EQ(loaded(byRef).GetType(), ole::VT_ARRAY | ole::VT_I4);
+}
+
+TEST(CVariantArchive, CorruptFormsAreRefused) {
   const Bytes cases[] = {
-      {0x03, 0x40, 0, 0, 0, 0},              // VT_BYREF|VT_I4
-      {0x03, 0x20, 0xFF, 0xFF, 0xFF, 0xFF},  // array of VT_I4
-      {0x0C, 0x00},                          // a bare VT_VARIANT
-      {0x0E, 0x00},                          // VT_DECIMAL
-      {0x40, 0x00},                          // unknown
       {0x0C, 0x20, 0xFE, 0xFF, 0xFF, 0xFF},  // upper bound -2
+      {0x03, 0x20, 0xFF, 0xFF, 0xFF, 0x7F},  // 2^31 elements of an array of VT_I4 promised by 0 bytes
       {0x0C, 0x20, 0xFF, 0xFF, 0xFF, 0x7F},  // 2^31 elements promised by 0 bytes
       {0x08, 0x00, 0x10, 0, 0, 0, 'a', 0},   // text longer than the input
       {0x05, 0x00, 0, 0},                    // short double

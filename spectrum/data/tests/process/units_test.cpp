@@ -93,6 +93,19 @@ TEST(ProcessUnits, AvailableUnitsByKindAndDomain) {
   EXPECT_EQ(mask(9, 1), 0u);
 }
 
+// The names are the units' string resources 3700 + id, written as data until resources exist.
+TEST(ProcessUnits, NamesByUnitIdWithTheirStringIds) {
+  const char* names[] = {"PPM", "Hertz", "1/cm", "nm", "sec", "min", "m/z", "points"};
+  for (std::int32_t unit = 0; unit < kSpcUnitCount; ++unit) {
+    EXPECT_EQ(kSpcUnitNames[unit].stringId, 3700 + unit);
+    EXPECT_EQ(kSpcUnitNames[unit].name, names[unit]);
+    EXPECT_EQ(GetUnitName(unit), names[unit]);
+  }
+  EXPECT_EQ(GetUnitName(kUnitSecond), "sec");
+  EXPECT_TRUE(GetUnitName(-1).empty());
+  EXPECT_TRUE(GetUnitName(kSpcUnitCount).empty());
+}
+
 // Every point of every unit survives point -> value (as the float the control keeps) -> point.
 TEST(ProcessUnits, EveryUnitRoundTripsEveryPoint) {
   const Axis axes[] = {

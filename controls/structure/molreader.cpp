@@ -1,0 +1,174 @@
+#include "controls/structure/molreader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+#include "controls/common/gdirecords.h"
+#include "platform/base/numtext.h"
+
+namespace karvel {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whole lines, without their LF and a CR before it.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : in_(in) {}
+  bool Next(std::string* line) {
+    if (!std::getline(in_, *line)) return false;
+    if (!line->empty() && line->back() == '\r') line->pop_back();
+    return true;
+  }
+
+ private:
+  std::istream& in_;
+};
+
+// An unsigned integer as "%u" reads it: white space, an optional "+", at least one digit. A
+// minus sign is no unsigned number; values beyond 64 bits saturate (no count or atom number
+// that large is used).
+bool ScanUnsigned(std::string_view* s, std::uint64_t* value) {
+  std::size_t i = 0;
+  while (i < s->size() && IsBlank((*s)[i])) ++i;
+  if (i < s->size() && (*s)[i] == '+') ++i;
+  if (i >= s->size() || !IsDigit((*s)[i])) return false;
+  std::uint64_t v = 0;
+  for (; i < s->size() && IsDigit((*s)[i]); ++i) {
+    const unsigned d = static_cast<unsigned>((*s)[i] - '0');
+    v = v > (std::numeric_limits<std::uint64_t>::max() - d) / 10 ? std::numeric_limits<std::uint64_t>::max()
+                                                                 : v * 10 + d;
+  }
+  *value = v;
+  s->remove_prefix(i);
+  return true;
+}
+
+bool FiniteFloat(double v, float* out) {
+  const float f = static_cast<float>(v);
+  if (!std::isfinite(v) || !std::isfinite(f)) return false;
+  *out = f;
+  return true;
+}
+
+// A number as "%f" reads it; only finite values that fit a float count.
+bool ScanFloat(std::string_view* s, float* value) {
+  double v = 0;
+  const std::size_t used = plat::parseDoublePrefix(*s, &v);
+  if (used == 0 || !FiniteFloat(v, value)) return false;
+  s->remove_prefix(used);
+  return true;
+}
+
+// A 3-character field of blanks followed by digits only, such as "  5" or "123".
+bool RightAlignedField(std::string_view line, std::size_t start, std::uint64_t* value) {
+  if (line.size() < start + 3) return false;
+  const std::string_view field = line.substr(start, 3);
+  std::size_t i = 0;
+  while (i < 3 && field[i] == ' ') ++i;
+  if (i == 3) return false;
+  for (std::size_t j = i; j < 3; ++j)
+    if (!IsDigit(field[j])) return false;
+  std::string_view digits = field.substr(i);
+  return ScanUnsigned(&digits, value);
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+bool ReadCounts(std::string_view line, std::uint64_t* atoms, std::uint64_t* bonds, bool* columns) {
+  if (RightAlignedField(line, 0, atoms) && RightAlignedField(line, 3, bonds)) {
+    *columns = true;
+    return true;
+  }
+  *columns = false;
+  return ScanUnsigned(&line, atoms) && ScanUnsigned(&line, bonds);
+}
+
+bool ReadAtomColumns(std::string_view line, StructAtom* atom) {
+  if (line.size() < 34) return false;
+  double x = 0, y = 0, z = 0;
+  if (!plat::parseDouble(line.substr(0, 10), &x) || !plat::parseDouble(line.substr(10, 10), &y) ||
+      !plat::parseDouble(line.substr(20, 10), &z))
+    return false;
+  const std::string_view symbol = TrimSpaces(line.substr(31, 3));
+  if (symbol.empty() || !FiniteFloat(x, &atom->x) || !FiniteFloat(-y, &atom->y) || !FiniteFloat(z, &atom->z))
+    return false;
+  atom->symbol = std::string(symbol);
+  return true;
+}
+
+// x y z, at least one blank, then the symbol up to the next blank.
+bool ReadAtomFree(std::string_view line, StructAtom* atom) {
+  float x = 0, y = 0, z = 0;
+  if (!ScanFloat(&line, &x) || !ScanFloat(&line, &y) || !ScanFloat(&line, &z)) return false;
+  if (line.empty() || (line.front() != ' ' && line.front() != '\t')) return false;
+  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+  std::size_t end = 0;
+  while (end < line.size() && !IsBlank(line[end])) ++end;
+  if (end == 0) return false;
+  atom->x = x;
+  atom->y = -y;
+  atom->z = z;
+  atom->symbol = std::string(CutUtf8(line.substr(0, end), kMaxSymbolBytes));
+  return true;
+}
+
+bool ReadBond(std::string_view line, bool columns, std::uint64_t v[3]) {
+  if (columns && RightAlignedField(line, 0, &v[0]) && RightAlignedField(line, 3, &v[1]) &&
+      RightAlignedField(line, 6, &v[2]))
+    return true;
+  return ScanUnsigned(&line, &v[0]) && ScanUnsigned(&line, &v[1]) && ScanUnsigned(&line, &v[2]);
+}
+
+bool Contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
+
+}  // namespace
+
+MolfileContent ReadMolfile(std::istream& in) {
+  MolfileContent content;
+  LineReader reader(in);
+  std::string line;
+  std::uint64_t atomCount = 0, bondCount = 0;
+  bool columns = false;
+  while (!content.hasCountsLine && reader.Next(&line))
+    content.hasCountsLine = ReadCounts(line, &atomCount, &bondCount, &columns);
+  if (!content.hasCountsLine) return content;
+
+  Molecule& mol = content.molecule;
+  for (std::uint64_t i = 0; i < atomCount && reader.Next(&line); ++i) {
+    StructAtom atom;
+    if ((columns && ReadAtomColumns(line, &atom)) || ReadAtomFree(line, &atom)) mol.atoms.push_back(std::move(atom));
+  }
+  for (std::uint64_t i = 0; i < bondCount && reader.Next(&line); ++i) {
+    std::uint64_t v[3] = {};
+    if (ReadBond(line, columns, v) && BondFits(v[0], v[1], v[2], mol.atoms.size()))
+      mol.bonds.push_back(PackBond(static_cast<std::uint32_t>(v[0]), static_cast<std::uint32_t>(v[1]),
+                                   static_cast<std::uint32_t>(v[2])));
+  }
+
+  // Property lines up to "M  END"; charge ("CHG") and isotope lines change nothing.
+  bool have = reader.Next(&line);
+  while (have && !line.empty() && line.front() == 'M' && !Contains(line, "END")) have = reader.Next(&line);
+
+  // Data fields, from the line that ended the property block on.
+  std::string value;
+  while (have) {
+    if (Contains(line, ">  <")) {
+      if (!reader.Next(&value)) break;
+      value.resize(std::min(value.find('\r'), value.size()));
+      content.fields.push_back(std::move(value));
+    }
+    have = reader.Next(&line);
+  }
+  return content;
+}
+
+}  // namespace karvel

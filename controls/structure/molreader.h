@@ -1,0 +1,34 @@
+#pragma once
+// The MDL molfile and SD-file reader: the first molecule's atoms and bonds, and the data-field
+// values of every record.
+//
+// The first line on which two unsigned integers read is the counts line (atom count A, bond
+// count B). When its first two 3-character fields are right-aligned integers it is a fixed-column
+// counts line, which also holds counts of 100 and more ("123123"), and the block lines are read
+// by their columns where they fit (atoms of 34+ characters: x 1-10, y 11-20, z 21-30, symbol
+// 32-34; bonds: 1-3, 4-6, 7-9); every other line is read free-form (x y z symbol; first second
+// type). The next A lines are the atom block and the B after them the bond block: a line that
+// does not read, or is missing, still counts. Then the property lines ("M ...") up to "M  END",
+// and from there on every line holding ">  <" makes the line after it a field value.
+//
+// Lines are read whole, CR LF and LF alike; coordinates must be finite, symbols keep at most 3
+// bytes, and a bond whose atom numbers lie outside 1..(atoms read) or do not fit the bond word
+// is dropped. Charge and isotope lines change nothing.
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "controls/structure/molecule.h"
+
+namespace karvel {
+
+struct MolfileContent {
+  Molecule molecule;
+  std::vector<std::string> fields;
+  // False when no line of the input is a counts line (then everything else is empty).
+  bool hasCountsLine = false;
+};
+
+MolfileContent ReadMolfile(std::istream& in);
+
+}  // namespace karvel

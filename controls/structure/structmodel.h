@@ -1,0 +1,109 @@
+#pragma once
+// CStructureModel: everything the structure control keeps but its site and font objects: the
+// molecule, the data fields shown below it, and the appearance its properties set. The control
+// forwards its automation properties, LoadFile and Serialize here, shows one "Atom is not
+// found!" message per unknown atom that an operation reports, and draws what
+// LayoutStructure (structlayout.h) computes from this model.
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "controls/common/gdirecords.h"
+#include "controls/structure/molecule.h"
+
+namespace plat {
+class Archive;
+}
+
+namespace karvel {
+
+class CStructureModel {
+ public:
+  enum class LoadStatus {
+    NotOpened,   // E_FAIL, not redrawn
+    NoMolecule,  // no counts line: E_FAIL, but the formula and weight fields are still added
+    Loaded,      // S_OK
+  };
+  struct LoadReport {
+    LoadStatus status = LoadStatus::NotOpened;
+    std::size_t unknownAtoms = 0;
+  };
+
+  CStructureModel();
+
+  // Replaces molecule and fields by the first molecule and all field values of the file (see
+  // molreader.h), then adds the formula and weight fields that are switched on. Fields, atoms and
+  // bonds are cleared also when the file cannot be opened.
+  LoadReport LoadFile(const std::string& path);
+  // The same for input already open.
+  LoadReport LoadStream(std::istream& in);
+
+  // The ShowFormula and ShowWeight puts: the first field equal to the current text is removed,
+  // and with the flag on the text is appended as the last field. They return the number of
+  // unknown atoms met while computing the texts.
+  std::size_t SetShowFormula(bool on);
+  std::size_t SetShowWeight(bool on);
+  bool ShowFormula() const { return m_showFormula; }
+  bool ShowWeight() const { return m_showWeight; }
+
+  // At least 1: smaller values are stored as 1.
+  void SetFieldsCols(std::int32_t columns);
+  std::int32_t FieldsCols() const { return m_fieldsCols; }
+  // Also sets the background brush's style, as each drawing does.
+  void SetHollow(bool on);
+  bool Hollow() const { return m_hollow; }
+
+  ColorRef BackColor() const { return m_background.lbColor; }
+  void SetBackColor(ColorRef color) { m_background.lbColor = color; }
+  std::int32_t StructLineWidth() const { return m_structPen.widthX; }
+  void SetStructLineWidth(std::int32_t width) { m_structPen.widthX = m_structPen.widthY = width; }
+  ColorRef StructLineColor() const { return m_structPen.lopnColor; }
+  void SetStructLineColor(ColorRef color) { m_structPen.lopnColor = color; }
+  std::int32_t FieldsLineWidth() const { return m_fieldsPen.widthX; }
+  void SetFieldsLineWidth(std::int32_t width) { m_fieldsPen.widthX = m_fieldsPen.widthY = width; }
+  ColorRef FieldsLineColor() const { return m_fieldsPen.lopnColor; }
+  void SetFieldsLineColor(ColorRef color) { m_fieldsPen.lopnColor = color; }
+  ColorRef StructTextColor() const { return m_structTextColor; }
+  void SetStructTextColor(ColorRef color) { m_structTextColor = color; }
+  ColorRef FieldsTextColor() const { return m_fieldsTextColor; }
+  void SetFieldsTextColor(ColorRef color) { m_fieldsTextColor = color; }
+  // The records the font objects are bound to.
+  LogFontA& StructFont() { return m_structFont; }
+  const LogFontA& StructFont() const { return m_structFont; }
+  LogFontA& FieldsFont() { return m_fieldsFont; }
+  const LogFontA& FieldsFont() const { return m_fieldsFont; }
+  const LogBrush& Background() const { return m_background; }
+  const LogPen& StructPen() const { return m_structPen; }
+  const LogPen& FieldsPen() const { return m_fieldsPen; }
+
+  const Molecule& molecule() const { return m_molecule; }
+  const std::vector<std::string>& fields() const { return m_fields; }
+
+  // The control's archive form after the class library's control state: atoms, the drawing
+  // records, the flags, the fields and the bonds. The fields pen is no part of it. Loading
+  // checks every count and length and throws plat::ArchiveError on a short or corrupt archive,
+  // leaving the model as it was; bonds that do not fit the atoms are dropped, symbols cut to 3
+  // bytes and coordinates that are not finite read as 0.
+  void Serialize(plat::Archive& ar);
+
+ private:
+  std::size_t ToggleField(bool on, bool formula);
+  std::size_t AppendShownTexts();
+
+  Molecule m_molecule;
+  LogBrush m_background;
+  LogPen m_structPen;
+  LogPen m_fieldsPen;
+  LogFontA m_structFont;
+  LogFontA m_fieldsFont;
+  ColorRef m_structTextColor = 0;
+  ColorRef m_fieldsTextColor = 0;
+  std::vector<std::string> m_fields;
+  std::int32_t m_fieldsCols = 3;
+  bool m_hollow = true;
+  bool m_showFormula = false;
+  bool m_showWeight = false;
+};
+
+}  // namespace karvel

@@ -1,0 +1,163 @@
+// The molfile and SD-file reader: records, fixed columns and free form, and hostile input.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "controls/structure/tests/molbuilder.h"
+#include "controls/structure/tests/testmodel.h"
+#include "platform/base/file.h"
+#include "platform/base/path.h"
+
+namespace karvel::test {
+namespace {
+
+using LoadStatus = CStructureModel::LoadStatus;
+
+std::string ScratchPath(const std::string& name) {
+  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
+  const std::string dir = scratch && *scratch ? scratch : "/tmp";
+  EXPECT_TRUE(plat::makeDirectories(dir));
+  return plat::joinPath(dir, name);
+}
+
+std::string ThreeRecords() {
+  MolBuilder benzene, ethanol, methane;
+  benzene.Ring(6, true);
+  benzene.Field("NAME", "benzene");
+  benzene.Field("ID", "1");
+  ethanol.Chain(2);
+  ethanol.Bond(2, ethanol.Atom("O"), 1);
+  ethanol.Field("NAME", "ethanol");
+  ethanol.Field("ID", "2");
+  methane.Atom("C");
+  methane.Field("NAME", "methane");
+  methane.Field("ID", "3");
+  return benzene.SdRecord() + ethanol.SdRecord() + methane.SdRecord();
+}
+
+TEST(MolReader, SdFileGivesTheFirstMoleculeAndTheFieldsOfEveryRecord) {
+  CStructureModel model;
+  const std::string path = ScratchPath("three.sdf");
+  ASSERT_TRUE(plat::writeFileAtomic(path, ThreeRecords()));
+  EXPECT_EQ(model.LoadFile(path).status, LoadStatus::Loaded);
+  EXPECT_EQ(model.molecule().atoms.size(), 6u);
+  ASSERT_EQ(model.molecule().bonds.size(), 6u);
+  EXPECT_EQ(model.molecule().bonds[1], PackBond(2, 3, 2));
+  EXPECT_EQ(model.fields(), (std::vector<std::string>{"benzene", "1", "ethanol", "2", "methane", "3"}));
+
+  // A file that cannot be opened (missing, or a folder) empties the model.
+  EXPECT_EQ(model.LoadFile(ScratchPath("missing.sdf")).status, LoadStatus::NotOpened);
+  EXPECT_TRUE(model.molecule().atoms.empty());
+  EXPECT_TRUE(model.fields().empty());
+  LoadText(model, ThreeRecords());
+  EXPECT_EQ(model.LoadFile(ScratchPath("")).status, LoadStatus::NotOpened);
+  EXPECT_TRUE(model.molecule().bonds.empty());
+}
+
+TEST(MolReader, FixedColumnsHoldAdjacentNumbersAndCountsOfHundreds) {
+  MolBuilder builder;
+  // x fills its 10 columns, so no blank separates it from y.
+  builder.Atom("Cl", -1000.1234, 2.5, -3.25);
+  const std::vector<int> chain = builder.Chain(120);
+  builder.Bond(1, chain[0], 1);
+  builder.Bond(chain[118], chain[119], 3);
+  builder.Field("NOTE", "first\rsecond");
+  CStructureModel model;
+  ASSERT_EQ(LoadText(model, builder.SdRecord({false, "\r\n"})).status, LoadStatus::Loaded);
+  const Molecule& mol = model.molecule();
+  ASSERT_EQ(mol.atoms.size(), 121u);
+  EXPECT_EQ(mol.atoms[0], (StructAtom{"Cl", -1000.1234f, -2.5f, -3.25f}));
+  EXPECT_EQ(mol.atoms[120].symbol, "C");
+  ASSERT_EQ(mol.bonds.size(), 121u);
+  EXPECT_EQ(mol.bonds[119], PackBond(1, 2, 1));
+  EXPECT_EQ(mol.bonds[120], PackBond(120, 121, 3));
+  // A field value ends at its first carriage return.
+  EXPECT_EQ(model.fields(), (std::vector<std::string>{"first"}));
+}
+
+TEST(MolReader, FreeFormLinesRead) {
+  MolBuilder builder;
+  builder.Atom("Carbon", 1.5, 2, 0);
+  builder.Atom("O", 0, -1, 0);
+  builder.Bond(1, 2, 2);
+  CStructureModel model;
+  ASSERT_EQ(LoadText(model, builder.Molfile({true, "\n"})).status, LoadStatus::Loaded);
+  ASSERT_EQ(model.molecule().atoms.size(), 2u);
+  // Symbols keep three bytes; y is stored negated.
+  EXPECT_EQ(model.molecule().atoms[0], (StructAtom{"Car", 1.5f, -2.0f, 0.0f}));
+  EXPECT_EQ(model.molecule().atoms[1].y, 1.0f);
+  EXPECT_EQ(model.molecule().bonds, std::vector<BondWord>{PackBond(1, 2, 2)});
+
+  // Tabs separate too; the symbol ends at the line's end.
+  LoadText(model, "1\t1\n0\t0\t0\tN\n1 1 1\n");
+  ASSERT_EQ(model.molecule().atoms.size(), 1u);
+  EXPECT_EQ(model.molecule().atoms[0].symbol, "N");
+  EXPECT_EQ(model.molecule().bonds.size(), 1u);
+}
+
+TEST(MolReader, HostileLinesAreSkippedAndCountsEndAtTheFile) {
+  CStructureModel model;
+  // Negative counts are no counts: the file has no molecule.
+  EXPECT_EQ(LoadText(model, "-1 -2\n").status, LoadStatus::NoMolecule);
+  // Counts far beyond the file (even beyond 64 bits) end with it.
+  EXPECT_EQ(LoadText(model, "+99999999999999999999999 +4000000000\n0 0 0 C\n").status, LoadStatus::Loaded);
+  EXPECT_EQ(model.molecule().atoms.size(), 1u);
+
+  // Atom lines that do not read still count: not finite, too large for a float, no symbol.
+  LoadText(model,
+           "6 5\n"
+           "nan 0 0 C\n"
+           "0 inf 0 C\n"
+           "0 0 1e39 C\n"
+           "0 0 0\n"
+           "0 0 0 C\n"
+           "1 1 1 O\n"
+           // Out of range, zero, a type beyond 4 bits, a sign: all dropped.
+           "1 3 1\n"
+           "0 1 1\n"
+           "1 2 16\n"
+           "1 -2 1\n"
+           "2 1 4\n");
+  ASSERT_EQ(model.molecule().atoms.size(), 2u);
+  EXPECT_EQ(model.molecule().atoms[1].symbol, "O");
+  EXPECT_EQ(model.molecule().bonds, std::vector<BondWord>{PackBond(2, 1, 4)});
+
+  // Atom numbers beyond the bond word: the second number has 12 bits.
+  std::string big = "5000 2\n";
+  for (int i = 0; i < 5000; ++i) big += "0 0 0 C\n";
+  big += "1 4096 1\n4096 4095 1\n";
+  LoadText(model, big);
+  EXPECT_EQ(model.molecule().atoms.size(), 5000u);
+  EXPECT_EQ(model.molecule().bonds, std::vector<BondWord>{PackBond(4096, 4095, 1)});
+}
+
+TEST(MolReader, LongLinesAreReadWhole) {
+  const std::string longText(100000, 'x');
+  MolBuilder builder;
+  builder.Atom("N");
+  builder.Field("LONG", longText);
+  // A title and an atom line far longer than any line buffer.
+  std::string text = builder.SdRecord();
+  text.replace(0, text.find('\n'), std::string(1 << 20, 'T'));
+  const std::size_t atomLine = text.find(" N ");
+  text.insert(text.find('\n', atomLine), std::string(1 << 20, ' '));
+  CStructureModel model;
+  ASSERT_EQ(LoadText(model, text).status, LoadStatus::Loaded);
+  EXPECT_EQ(model.molecule().atoms.size(), 1u);
+  EXPECT_EQ(model.fields(), std::vector<std::string>{longText});
+}
+
+TEST(MolReader, EveryTruncationLoadsAPrefixCleanly) {
+  const std::string full = ThreeRecords();
+  CStructureModel model;
+  for (std::size_t n = 0; n <= full.size(); ++n) {
+    LoadText(model, full.substr(0, n));
+    ASSERT_LE(model.molecule().atoms.size(), 6u);
+    ASSERT_LE(model.molecule().bonds.size(), 6u);
+    ASSERT_LE(model.fields().size(), 6u);
+  }
+  EXPECT_EQ(model.fields().size(), 6u);
+}
+
+}  // namespace
+}  // namespace karvel::test

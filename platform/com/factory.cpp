@@ -1,0 +1,44 @@
+#include "platform/com/factory.h"
+
+#include <new>
+
+namespace plat::ole {
+
+const ComObject::InterfaceEntry ClassFactory::kEntries[] = {
+    interfaceEntry<IClassFactory, &ClassFactory::xClassFactory_>(IID_IClassFactory)};
+const ComObject::InterfaceMap ClassFactory::kMap{&ComObject::kInterfaceMap, kEntries};
+
+HResult ClassFactory::create(ObjectCreator create, const Guid& iid, void** factory) {
+  if (!factory) return E_POINTER;
+  *factory = nullptr;
+  if (!create) return E_INVALIDARG;
+  auto* f = new (std::nothrow) ClassFactory(create);
+  if (!f) return E_OUTOFMEMORY;
+  const HResult hr = f->QueryInterface(iid, factory);
+  f->Release();
+  return hr;
+}
+
+HResult ClassFactory::XClassFactory::CreateInstance(IUnknown* aggregator, const Guid& iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (aggregator) return CLASS_E_NOAGGREGATION;
+  ComObject* created = nullptr;
+  try {
+    created = outer<ClassFactory>().create_();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  if (!created) return E_OUTOFMEMORY;
+  const HResult hr = created->QueryInterface(iid, object);
+  created->Release();
+  return hr;
+}
+
+HResult ClassFactory::XClassFactory::LockServer(std::int32_t lock) {
+  if (lock) lockModule();
+  else unlockModule();
+  return S_OK;
+}
+
+}  // namespace plat::ole

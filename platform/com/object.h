@@ -1,0 +1,161 @@
+#pragma once
+// ComObject: the reference-counted object behind COM interfaces, with an interface map.
+//
+// An object is a C++ object that owns one nested implementation per interface it offers
+// (members of a class derived from Nested<Interface>, named X<Interface> by convention). The
+// nested implementations hand QueryInterface, AddRef and Release to the object, so every
+// interface of an object shares one reference count and one identity: QueryInterface for
+// IID_IUnknown, from any interface, gives the same pointer.
+//
+// The interface map is a static table per class, chained to the base class's table:
+//
+//   class Sample : public ComObject {
+//     ...
+//     struct XSample : Nested<ISample> { using Nested::Nested; ... } xSample_{*this};
+//     static const InterfaceEntry kInterfaces[];
+//     static const InterfaceMap kInterfaceMap;
+//     const InterfaceMap& GetInterfaceMap() const override { return kInterfaceMap; }
+//   };
+//   const ComObject::InterfaceEntry Sample::kInterfaces[] = {
+//       interfaceEntry<ISample, &Sample::xSample_>(IID_ISample)};
+//   const ComObject::InterfaceMap Sample::kInterfaceMap{&ComObject::kInterfaceMap, kInterfaces};
+//
+// Lifetime: an object starts with one reference, its creator's. A creator that hands the object
+// out through an interface takes a reference for it and drops its own; the last Release then
+// calls OnFinalRelease, which deletes the object. An object that is a member or a local of
+// something else simply keeps its first reference and is destroyed by its owner.
+//
+// Every live object counts in its module's object count; DllCanUnloadNow answers S_OK only
+// while that count and the module's lock count are both zero. Each module that links this
+// library has counts of its own.
+//
+// Aggregation is not offered: nothing on this platform creates objects inside an outer one.
+#include <atomic>
+#include <cstdint>
+#include <span>
+
+#include "platform/com/guid.h"
+#include "platform/com/hresult.h"
+
+namespace plat::ole {
+
+class ComObject;
+
+// The implementation of one interface inside a ComObject; its IUnknown methods are the
+// object's.
+template <class Interface>
+class Nested : public Interface {
+ public:
+  explicit Nested(ComObject& outer) : outer_(outer) {}
+  Nested(const Nested&) = delete;
+  Nested& operator=(const Nested&) = delete;
+
+  HResult QueryInterface(const Guid& iid, void** object) override;
+  std::uint32_t AddRef() override;
+  std::uint32_t Release() override;
+
+ protected:
+  // The owning object, as the class that owns this implementation.
+  template <class Owner>
+  Owner& outer() const {
+    return static_cast<Owner&>(outer_);
+  }
+  ComObject& outerObject() const { return outer_; }
+
+ private:
+  ComObject& outer_;
+};
+
+class ComObject {
+ public:
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  // The object's own reference counting and interface lookup; every nested interface forwards
+  // here. QueryInterface writes null and answers E_NOINTERFACE for an interface the object
+  // does not offer, E_POINTER for a null out pointer.
+  HResult QueryInterface(const Guid& iid, void** object);
+  std::uint32_t AddRef();
+  std::uint32_t Release();
+
+  // The identity interface (what QueryInterface gives for IID_IUnknown); no reference added.
+  IUnknown* GetUnknown() { return &identity_; }
+
+  // One row of an interface map: the interface id and how to reach its implementation (null
+  // when this object does not offer it at the moment).
+  struct InterfaceEntry {
+    const Guid* iid;
+    void* (*get)(ComObject& object);
+  };
+  struct InterfaceMap {
+    const InterfaceMap* base;
+    std::span<const InterfaceEntry> entries;
+  };
+
+ protected:
+  ComObject();
+  virtual ~ComObject();
+
+  // Called when the last reference goes; deletes the object.
+  virtual void OnFinalRelease();
+
+  // This class's map; the base's answers IID_IUnknown only.
+  virtual const InterfaceMap& GetInterfaceMap() const { return kInterfaceMap; }
+  // The interface pointer for iid, no reference added; null when not offered. Walks the map
+  // chain; classes with interfaces that depend on their state may extend it.
+  virtual void* GetInterface(const Guid& iid);
+
+  static const InterfaceMap kInterfaceMap;
+
+ private:
+  Nested<IUnknown> identity_;
+  std::atomic<std::uint32_t> refs_{1};
+};
+
+// The owner class of a data member pointer, cast from the object.
+template <class Owner, class M>
+Owner& memberOwner(M Owner::*, ComObject& object) {
+  return static_cast<Owner&>(object);
+}
+
+// The map entry for an interface implemented by a nested member of Owner.
+template <class Interface, auto Member>
+constexpr ComObject::InterfaceEntry interfaceEntry(const Guid& iid) {
+  return {&iid, [](ComObject& object) -> void* {
+            return static_cast<Interface*>(&(memberOwner(Member, object).*Member));
+          }};
+}
+
+// This module's counts: live objects and server locks (IClassFactory::LockServer).
+std::uint32_t moduleObjectCount();
+std::uint32_t moduleLockCount();
+void lockModule();
+void unlockModule();
+// S_OK when no object is alive and no lock is held in this module, else S_FALSE.
+HResult moduleCanUnloadNow();
+
+// ---- Nested, defined now that ComObject is complete --------------------------------------------
+template <class Interface>
+HResult Nested<Interface>::QueryInterface(const Guid& iid, void** object) {
+  return outer_.QueryInterface(iid, object);
+}
+template <class Interface>
+std::uint32_t Nested<Interface>::AddRef() {
+  return outer_.AddRef();
+}
+template <class Interface>
+std::uint32_t Nested<Interface>::Release() {
+  return outer_.Release();
+}
+
+// Releases a non-null interface pointer and sets it to null; gives the release result, 0 for
+// a null pointer.
+template <class Interface>
+std::uint32_t releaseInterface(Interface*& pointer) {
+  if (!pointer) return 0;
+  const std::uint32_t left = pointer->Release();
+  pointer = nullptr;
+  return left;
+}
+
+}  // namespace plat::ole
