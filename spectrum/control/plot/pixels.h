@@ -1,0 +1,17 @@
+#pragma once
+// Turning computed coordinates into pixels: only finite values become pixels, clamped to the int
+// range and truncated toward zero; NaN becomes 0. Every division by a span that can be 0 is
+// tested by its caller first.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+inline int TruncToInt(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+// A usable, non-zero divisor.
+inline bool IsDivisor(double v) { return v != 0.0 && std::isfinite(v); }
