@@ -70,6 +70,46 @@ double CSpcProcess::GetDisplayValue(std::int32_t i) const {
   }
 }
 
+void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float* values, float* powers) const {
+  // Exact angles at the start of every block keep the rotation's rounding from adding up.
+  constexpr std::int32_t kBlock = 256;
+  const bool phased = m_nDisplay == 0 || m_nDisplay == 1;
+  const double step = m_nCur > 0 ? static_cast<double>(m_fPH1) / m_nCur * kDegToRad : 0.0;
+  const double stepCos = std::cos(step), stepSin = std::sin(step);
+  double c = 1.0, s = 0.0;
+  bool synced = false;
+  for (std::int32_t k = 0; k < count; ++k) {
+    const std::int64_t i = static_cast<std::int64_t>(first) + k;
+    float value = 0.0f, power = 0.0f;
+    if (i >= 0 && i < m_nCur) {
+      const auto n = static_cast<std::int32_t>(i);
+      if (phased && (!synced || k % kBlock == 0)) {
+        const double a = PhaseAngle(n, m_fPH0, m_fPH1, m_nPivot);
+        c = std::cos(a);
+        s = std::sin(a);
+        synced = true;
+      }
+      const double re = m_pCur[n].re, im = m_pCur[n].im;
+      const double base = BaselineAt(n);
+      const double pw = re * re + im * im;
+      power = static_cast<float>(pw - base);
+      switch (m_nDisplay) {
+        case 0: value = static_cast<float>(re * c + im * s - base); break;
+        case 1: value = static_cast<float>(im * c - re * s - base); break;
+        case 2: value = static_cast<float>(std::sqrt(pw) - base); break;
+        default: value = power; break;
+      }
+    }
+    if (phased) {
+      const double nc = c * stepCos - s * stepSin;
+      s = s * stepCos + c * stepSin;
+      c = nc;
+    }
+    values[k] = value;
+    if (powers) powers[k] = power;
+  }
+}
+
 double CSpcProcess::GetSpectrumReal(std::int32_t i) const {
   // Bounded by the spectrum itself: writers read it whole also while the fid is shown.
   if (!m_pData || i < 0) return 0.0;

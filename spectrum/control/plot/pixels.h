@@ -15,3 +15,12 @@ inline int TruncToInt(double v) {
 
 // A usable, non-zero divisor.
 inline bool IsDivisor(double v) { return v != 0.0 && std::isfinite(v); }
+
+// A computed point index: finite, clamped far inside the 64-bit range, truncated toward zero.
+inline std::int64_t TruncIndex(double v) {
+  constexpr double kLimit = 4.0e18;
+  if (std::isnan(v)) return 0;
+  if (v >= kLimit) return static_cast<std::int64_t>(kLimit);
+  if (v <= -kLimit) return -static_cast<std::int64_t>(kLimit);
+  return static_cast<std::int64_t>(v);
+}

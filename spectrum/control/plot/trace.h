@@ -17,7 +17,7 @@
 #include "controls/font/olefont.h"
 #include "spectrum/control/plot/drawobject.h"
 
-struct CSpcPoint;
+class PointStream;
 
 class CSpectrum : public CDrawObject {
  public:
@@ -44,20 +44,27 @@ class CSpectrum : public CDrawObject {
 
  private:
   void DrawSticks(gdi::DC* dc, const gdi::Rect& rect);
-  void FillBuffer(const gdi::Rect& rect);
-  void DrawLine(gdi::DC* dc, const gdi::Rect& rect);
-  void DrawLineBest(gdi::DC* dc, const gdi::Rect& rect);
-  void DrawLineFastest(gdi::DC* dc, const gdi::Rect& rect);
-  void DrawDots(gdi::DC* dc, const gdi::Rect& rect);
+  void FillBuffer(const gdi::Rect& rect, PointStream& points);
+  void DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points);
+  void DrawFastest(gdi::DC* dc, const gdi::Rect& rect);
+  void DrawDots(gdi::DC* dc, const gdi::Rect& rect, PointStream& points);
+  // The row of a displayed value on the current scale, no higher than the top when clamped.
+  int Row(double value, const gdi::Rect& rect, bool clampTop) const;
   // The marks of a zoom region: m the largest raw value inside it, cy the height of "X".
   void DrawZoomStart(gdi::DC* dc, const gdi::Rect& rect, float from, float m, float factor, int cy);
   void DrawZoomEnd(gdi::DC* dc, const gdi::Rect& rect, float to, float m, float factor, int cy);
   int ZoomMarkRow(const gdi::Rect& rect, float m, float factor, int cy);
 
-  // Per-column smallest and largest value of the "Fastest" drawing (kept between drawings, so
-  // a redraw allocates nothing).
+  // Kept between drawings, so a redraw allocates nothing: the "Fastest" drawing's smallest and
+  // largest value per column and which of them comes first, the points streamed from the
+  // processing object, and the vertices of the line.
   std::vector<float> m_columnMin;
   std::vector<float> m_columnMax;
+  std::vector<std::uint8_t> m_columnMaxFirst;
+  std::vector<float> m_streamValues;
+  std::vector<float> m_streamPowers;
+  std::vector<gdi::Point> m_vertices;
+  int m_zeroRow = 0;  // of the current drawing
 };
 
 class CIonCurrent : public CDrawObject {
