@@ -1,32 +1,19 @@
 #include "spectrum/control/plot/appearance.h"
 
-#include <limits>
+#include "controls/common/layout.h"
 
-namespace {
-
-// a x zoom x ppi / divisor, rounded half away from zero, clamped to int.
-int ScaleLength(std::int32_t a, std::int32_t zoom, std::int32_t ppi, std::int64_t divisor) {
-  const __int128 product = static_cast<__int128>(a) * zoom * ppi;
-  const __int128 magnitude = product < 0 ? -product : product;
-  __int128 q = (magnitude + divisor / 2) / divisor;
-  if (product < 0) q = -q;
-  if (q > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-  if (q < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-  return static_cast<int>(q);
-}
-
-}  // namespace
-
+// The controls' own pixel arithmetic: a 64-bit (or wider) product, rounded half away from
+// zero, clamped to the int range.
 int ScalePenWidth(std::int32_t width, std::int32_t zoom, std::int32_t ppi) {
-  return ScaleLength(width, zoom, ppi, 254000);
+  return karvel::PenWidthPixels(width, ppi, zoom);
 }
 
 int ScaleFontHeight(std::int32_t height, std::int32_t zoom, std::int32_t ppi) {
-  return ScaleLength(height, zoom, ppi, 7200);
+  return karvel::MulDiv64(height, static_cast<std::int64_t>(ppi) * zoom, 7200);
 }
 
 int ScaleHundredthsMm(std::int32_t length, std::int32_t zoom, std::int32_t ppi) {
-  return ScaleLength(length, zoom, ppi, 254000);
+  return karvel::PenWidthPixels(length, ppi, zoom);
 }
 
 gdi::Size MeasureAlphabet(gdi::DC* dc) {

@@ -15,6 +15,14 @@ class PointStream {
   bool Holds(std::int64_t i) const { return i >= 0 && i < m_count; }
   float Value(std::int64_t i) { return Holds(i) ? m_values[Slot(i)] : 0.0f; }
   float Power(std::int64_t i) { return Holds(i) ? m_powers[Slot(i)] : 0.0f; }
+  // The values and powers of the points from i (which the data must hold) on, as far as the
+  // block read holds them; answers how many (at least 1).
+  std::int64_t Run(std::int64_t i, const float** values, const float** powers) {
+    const std::size_t slot = Slot(i);
+    *values = m_values.data() + slot;
+    *powers = m_powers.data() + slot;
+    return m_first + m_filled - i;
+  }
 
  private:
   std::size_t Slot(std::int64_t i) {

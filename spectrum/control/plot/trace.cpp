@@ -62,7 +62,7 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     } else {
       PointStream points(*m_pProcess, m_streamValues, m_streamPowers);
       FillBuffer(rect, points);
-      m_zeroRow = list.GetZeroY(&rect);
+      SetRowScale(rect);
       if (list.m_bDots) {
         DrawDots(dc, rect, points);
       } else if (!m_buffer.empty()) {
@@ -123,8 +123,13 @@ void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
           maxAt = j;
         }
       };
-      const std::int64_t inFirst = std::max<std::int64_t>(s + 1, 0), inEnd = std::min(e, count);
-      for (std::int64_t j = inFirst; j < inEnd; ++j) consider(j, points.Power(j), points.Value(j));
+      const std::int64_t inEnd = std::min(e, count);
+      for (std::int64_t j = std::max<std::int64_t>(s + 1, 0); j < inEnd;) {
+        const float *values, *powers;
+        const std::int64_t run = std::min(points.Run(j, &values, &powers), inEnd - j);
+        for (std::int64_t r = 0; r < run; ++r) consider(j + r, powers[r], values[r]);
+        j += run;
+      }
       const std::int64_t outside = std::max(count, s + 1);
       if (outside < e) consider(outside, 0.0f, 0.0f);
       if (s + 1 < std::min<std::int64_t>(e, 0)) consider(s + 1, 0.0f, 0.0f);
@@ -154,11 +159,15 @@ void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
     list.m_fAmplitude = static_cast<float>(range / oldRange * list.m_fAmplitude);
 }
 
-int CSpectrum::Row(double value, const gdi::Rect& rect, bool clampTop) const {
+void CSpectrum::SetRowScale(const gdi::Rect& rect) {
+  m_zeroRow = m_pOwner->GetZeroY(&rect);
   const double range = static_cast<double>(m_fMax) - m_fMin;
   // A flat trace lies on the zero row.
-  const int row = IsDivisor(range) ? TruncToInt(m_zeroRow - rect.Height() * value / range * m_pOwner->m_fAmplitude)
-                                   : m_zeroRow;
+  m_rowsPerValue = IsDivisor(range) ? rect.Height() / range * m_pOwner->m_fAmplitude : 0.0;
+}
+
+int CSpectrum::Row(double value, const gdi::Rect& rect, bool clampTop) const {
+  const int row = TruncToInt(m_zeroRow - value * m_rowsPerValue);
   return clampTop ? std::max(row, static_cast<int>(rect.top)) : row;
 }
 
@@ -169,7 +178,7 @@ namespace {
 // The next point of a walk over k = 0, 1, 2, ...: the following one, or, while point i lies
 // outside the data (value 0, so every point of that run in one column draws the same pixel),
 // the first of the next column, never past the first point of the data.
-double NextWalkStep(double k, double x0, double p, std::int64_t i, const PointStream& points) {
+inline double NextWalkStep(double k, double x0, double p, std::int64_t i, const PointStream& points) {
   double next = k + 1.0;
   if (points.Holds(i) || !(p > 0.0)) return next;
   next = std::max(next, std::ceil((std::trunc(k / p) + 1.0) * p));
@@ -252,15 +261,13 @@ void CSpectrum::DrawDots(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
   CDrawObjectList& list = *m_pOwner;
   const double x0 = list.m_fLeftBound, span = static_cast<double>(list.m_fRightBound) - x0;
   const double p = list.m_fPointsPerPixel;
-  const double height = rect.Height();
   const double range = static_cast<double>(m_fMax) - m_fMin;
-  const double zero = static_cast<float>(m_zeroRow);
-  m_fValuePerPixel = static_cast<float>(range / height);
+  const double zero = static_cast<float>(m_zeroRow);  // the zero row as a single-precision value
+  m_fValuePerPixel = static_cast<float>(range / rect.Height());
   list.m_fValuePerPixel = m_fValuePerPixel;
   for (double k = 0.0; k <= span;) {
     const std::int64_t i = TruncIndex(k + x0);
-    const double v = points.Value(i);
-    const int y = IsDivisor(range) ? TruncToInt(zero - height * v / range * list.m_fAmplitude) : m_zeroRow;
+    const int y = TruncToInt(zero - points.Value(i) * m_rowsPerValue);
     if (y >= rect.top) dc->SetPixelV(rect.left + WalkColumn(k, p), y, m_tracePen.lopnColor);
     k = NextWalkStep(k, x0, p, i, points);
   }

@@ -48,6 +48,8 @@ class CSpectrum : public CDrawObject {
   void DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points);
   void DrawFastest(gdi::DC* dc, const gdi::Rect& rect);
   void DrawDots(gdi::DC* dc, const gdi::Rect& rect, PointStream& points);
+  // The zero row and rows per value of the current drawing, from the scale just found.
+  void SetRowScale(const gdi::Rect& rect);
   // The row of a displayed value on the current scale, no higher than the top when clamped.
   int Row(double value, const gdi::Rect& rect, bool clampTop) const;
   // The marks of a zoom region: m the largest raw value inside it, cy the height of "X".
@@ -65,6 +67,7 @@ class CSpectrum : public CDrawObject {
   std::vector<float> m_streamPowers;
   std::vector<gdi::Point> m_vertices;
   int m_zeroRow = 0;  // of the current drawing
+  double m_rowsPerValue = 0.0;
 };
 
 class CIonCurrent : public CDrawObject {
