@@ -22,7 +22,7 @@ gdi::LOGPEN HalfWidth(gdi::LOGPEN pen) {
   return pen;
 }
 
-int Nearest(double v) { return TruncToInt(std::round(v)); }
+int Nearest(double v) { return TruncToPixel(std::round(v)); }
 
 std::string Label(double value, int decimals) {
   return plat::formatDouble(value == 0.0 ? 0.0 : value, 'f', decimals);  // never "-0"
@@ -250,11 +250,11 @@ void CScaleY2::Draw(gdi::DC* dc, gdi::Rect*, int mode) {
     const double perPixel = full / height;
     const double s = step.step;
     SelectScaledPen(&scale->m_tickPen, dc);
-    const int tenth = TruncToInt(s / perPixel);
+    const int tenth = TruncToPixel(s / perPixel);
     for (int n = 0; n < kMaxLabelSteps; ++n) {
       const double v = n * s;
       if (!(v < full + s)) break;
-      const int py = TruncToInt(v / perPixel);
+      const int py = TruncToPixel(v / perPixel);
       if (v < full) {
         for (int j = 0; j < 10; ++j) {
           const int y = bottom - py - gdi::MulDiv(tenth, j, 10);

@@ -126,8 +126,8 @@ void CDrawObjectList::SetListDefaults() {
 void CDrawObjectList::DrawAll(gdi::DC* dc, const gdi::Rect* client, int mode) {
   gdi::Rect area = *client;
   const double h = static_cast<double>(area.bottom) - area.top;
-  area.top += TruncToInt(h * FiniteOr(m_fTopMargin, 0.0f));
-  area.bottom -= TruncToInt(h * FiniteOr(m_fBottomMargin, 0.0f));
+  area.top += TruncToPixel(h * FiniteOr(m_fTopMargin, 0.0f));
+  area.bottom -= TruncToPixel(h * FiniteOr(m_fBottomMargin, 0.0f));
   for (const auto& object : m_objects)
     if (object->m_bEnabled) object->Draw(dc, &area, mode);
   m_bHold = false;
@@ -235,7 +235,7 @@ int CDrawObjectList::GetZeroY(const gdi::Rect* plot) {
   const double range = static_cast<double>(m_fYMax) - m_fYMin;
   // A flat trace lies on the bottom row, raised by the vertical offset.
   const double ratio = IsDivisor(range) ? m_fYMin / range : 0.0;
-  m_nHeldZeroY = TruncToInt((ratio - m_fVerticalOffset) * height + plot->bottom);
+  m_nHeldZeroY = TruncToPixel((ratio - m_fVerticalOffset) * height + plot->bottom);
   return m_nHeldZeroY;
 }
 
@@ -244,12 +244,12 @@ int CDrawObjectList::ValueToY(float value) {
   const double height = static_cast<double>(r.bottom) - r.top;
   if (IsMass()) {
     if (!IsDivisor(m_fYMax)) return r.bottom;
-    return TruncToInt(r.bottom - height * value / m_fYMax * m_fAmplitude);
+    return TruncToPixel(r.bottom - height * value / m_fYMax * m_fAmplitude);
   }
   const int zero = GetZeroY(&r);
   const double range = static_cast<double>(m_fYMax) - m_fYMin;
   if (!IsDivisor(range)) return zero;
-  return TruncToInt(zero - height * value / range * m_fAmplitude);
+  return TruncToPixel(zero - height * value / range * m_fAmplitude);
 }
 
 int CDrawObjectList::PosToX(float x) {
@@ -257,10 +257,10 @@ int CDrawObjectList::PosToX(float x) {
   if (IsMass()) {
     const double span = static_cast<double>(m_fRightBound) - m_fLeftBound;
     if (!IsDivisor(span)) return r.left;
-    return TruncToInt((x - m_fLeftBound) / span * (static_cast<double>(r.right) - r.left) + r.left);
+    return TruncToPixel((x - m_fLeftBound) / span * (static_cast<double>(r.right) - r.left) + r.left);
   }
   if (!IsDivisor(m_fPointsPerPixel)) return r.left;
-  return TruncToInt((x - m_fLeftBound) / m_fPointsPerPixel + r.left);
+  return TruncToPixel((x - m_fLeftBound) / m_fPointsPerPixel + r.left);
 }
 
 int CDrawObjectList::PointToX(int point) { return PosToX(static_cast<float>(point)); }

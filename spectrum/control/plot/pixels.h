@@ -2,6 +2,7 @@
 // Turning computed coordinates into pixels: only finite values become pixels, clamped to the int
 // range and truncated toward zero; NaN becomes 0. Every division by a span that can be 0 is
 // tested by its caller first.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -11,6 +12,15 @@ inline int TruncToInt(double v) {
   if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
   if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
   return static_cast<int>(v);
+}
+
+// A computed pixel coordinate: as TruncToInt, but kept within +-2^28, far outside any device
+// and far enough inside the int range that the small offsets marks and ticks add never
+// overflow.
+inline int TruncToPixel(double v) {
+  constexpr double kLimit = 268435456.0;
+  if (std::isnan(v)) return 0;
+  return static_cast<int>(std::clamp(v, -kLimit, kLimit));
 }
 
 // A usable, non-zero divisor.

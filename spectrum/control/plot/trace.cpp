@@ -167,7 +167,7 @@ void CSpectrum::SetRowScale(const gdi::Rect& rect) {
 }
 
 int CSpectrum::Row(double value, const gdi::Rect& rect, bool clampTop) const {
-  const int row = TruncToInt(m_zeroRow - value * m_rowsPerValue);
+  const int row = TruncToPixel(m_zeroRow - value * m_rowsPerValue);
   return clampTop ? std::max(row, static_cast<int>(rect.top)) : row;
 }
 
@@ -186,7 +186,7 @@ inline double NextWalkStep(double k, double x0, double p, std::int64_t i, const 
   return next;
 }
 
-int WalkColumn(double k, double p) { return p > 0.0 ? TruncToInt(k / p) : 0; }
+int WalkColumn(double k, double p) { return p > 0.0 ? TruncToPixel(k / p) : 0; }
 
 }  // namespace
 
@@ -267,7 +267,7 @@ void CSpectrum::DrawDots(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
   list.m_fValuePerPixel = m_fValuePerPixel;
   for (double k = 0.0; k <= span;) {
     const std::int64_t i = TruncIndex(k + x0);
-    const int y = TruncToInt(zero - points.Value(i) * m_rowsPerValue);
+    const int y = TruncToPixel(zero - points.Value(i) * m_rowsPerValue);
     if (y >= rect.top) dc->SetPixelV(rect.left + WalkColumn(k, p), y, m_tracePen.lopnColor);
     k = NextWalkStep(k, x0, p, i, points);
   }
@@ -365,7 +365,7 @@ void CIonCurrent::Draw(gdi::DC* dc, gdi::Rect* area, int) {
     for (std::int64_t i = 0; i < scans; ++i) {
       const double value = data->scans[i].fIonCurrent;
       // Without any current the curve lies on the bottom row.
-      const int y = IsDivisor(largest) ? rect.bottom - TruncToInt(value * rect.Height() / largest) : rect.bottom;
+      const int y = IsDivisor(largest) ? rect.bottom - TruncToPixel(value * rect.Height() / largest) : rect.bottom;
       curve.push_back({rect.left + gdi::MulDiv(static_cast<std::int32_t>(i), rect.Width(), static_cast<std::int32_t>(scans)), y});
     }
     dc->MoveTo(curve.front());

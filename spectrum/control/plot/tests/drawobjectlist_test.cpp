@@ -301,6 +301,23 @@ TEST_F(PlotList, DrawAllTakesTheMarginsOffAndClearsTheHoldFlag) {
   EXPECT_EQ(probe->seen, Rect());
 }
 
+TEST_F(PlotList, SelectionFollowsTheMouseInsideTheObjectsArea) {
+  TestPlot plot(SpectrumBuilder::Nmr(16).Build());
+  CDrawObject* trace = plot.list.FindDrawObject(kDrawSpectrum);
+  trace->m_area = Rect(10, 10, 110, 60);
+  plot.list.m_selection = Rect(50, 30, 50, 30);  // anchored at the button-down
+  trace->SetVerticalArea(0, 20, 200);
+  EXPECT_EQ(plot.list.m_selection, Rect(20, 30, 50, 60));
+  trace->SetVerticalArea(0, 500, 0);
+  EXPECT_EQ(plot.list.m_selection, Rect(20, 10, 110, 30));
+  EXPECT_EQ(trace->GetContextMenu(false), 1);
+  EXPECT_EQ(trace->GetContextMenu(true), 0);
+  EXPECT_EQ(plot.list.FindDrawObject(kDrawBorder)->GetContextMenu(false), -1);
+  EXPECT_FALSE(trace->EditAt(0, 20, 20));
+  EXPECT_FALSE(trace->Drag(1, 2, 3, 4));
+  EXPECT_EQ(trace->HitTest(20, 20), 0);
+}
+
 // Pen widths and font heights follow the device's resolution and the container's zoom.
 TEST_F(PlotList, ScaledPensAndFontsFollowResolutionAndZoom) {
   EXPECT_EQ(ScalePenWidth(10, 100, 96), 0);

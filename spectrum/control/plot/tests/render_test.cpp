@@ -37,16 +37,14 @@ struct Layout {
   }
 };
 
-// The columns of the x axis's major ticks (each label and the half step), from the axis values
-// at the left and right, by the scale's rule: step from the estimate 6 x span x a / W, raised
-// through the decades until it fits, then 1, 2 or 5 times a power of ten.
-std::set<int> MajorTicks(double x0, double x1, const Layout& l) {
-  const int width = kWidth - l.left;
-  const double span = x1 - x0;
-  int k = 6, m = 2;
+// The step between labels by the scales' rule: the estimate k x perCharacter, k counting up
+// while the estimate's decade stays below a bound counting down from 1, then the decade's power
+// of ten, or its half or fifth while that still exceeds the estimate.
+double LabelStepOf(int k, double perCharacter) {
+  int m = 2;
   double estimate, e;
   do {
-    estimate = k * span * l.a / width;
+    estimate = k * perCharacter;
     e = std::ceil(std::log10(std::fabs(estimate)));
     ++k;
     --m;
@@ -55,6 +53,15 @@ std::set<int> MajorTicks(double x0, double x1, const Layout& l) {
   double s = p;
   if (p / 2 > std::fabs(estimate)) s = p / 2;
   if (p / 5 > std::fabs(estimate)) s = p / 5;
+  return s;
+}
+
+// The columns of the x axis's major ticks (each label and the half step), from the axis values
+// at the left and right, with the step of six characters of "A".
+std::set<int> MajorTicks(double x0, double x1, const Layout& l) {
+  const int width = kWidth - l.left;
+  const double span = x1 - x0;
+  const double s = LabelStepOf(6, span * l.a / width);
   std::set<int> xs;
   const bool rising = x0 <= x1;
   for (double t = rising ? std::round(x0 / s) * s : (std::round(x0 / s) + 1) * s; rising ? t < x1 : t > x1;
@@ -70,18 +77,7 @@ std::set<int> MajorTicks(double x0, double x1, const Layout& l) {
 // The major ticks of the vertical scale (percent of the plot height), as rows.
 std::set<int> PercentTicks(const Layout& l, int plotTop, double amplitude) {
   const double full = 100 / amplitude, height = l.plotBottom - plotTop;
-  int k = 4, m = 2;
-  double estimate, e;
-  do {
-    estimate = k * (-100 / amplitude) * l.h / height;
-    e = std::ceil(std::log10(std::fabs(estimate)));
-    ++k;
-    --m;
-  } while (e < m);
-  const double p = std::pow(10.0, e);
-  double s = p;
-  if (p / 2 > std::fabs(estimate)) s = p / 2;
-  if (p / 5 > std::fabs(estimate)) s = p / 5;
+  const double s = LabelStepOf(4, -100 / amplitude * l.h / height);
   const double perPixel = full / height;
   std::set<int> rows;
   for (double v = 0; v < full; v += s) {
@@ -141,8 +137,8 @@ void CheckRender(TestPlot& plot, const std::string& name, double x0, double x1, 
 
 TEST(Render, NmrSpectrumOnAFallingPpmAxis) {
   // 16384 points over 10 .. 0 ppm; lines at 7.26, 4.12, 2.05 and 1.26 ppm.
-  const int n = 16384;
-  auto ppmPoint = [n](double ppm) { return (10.0 - ppm) / 10.0 * n; };
+  constexpr int n = 16384;
+  auto ppmPoint = [](double ppm) { return (10.0 - ppm) / 10.0 * n; };
   TestPlot plot(SpectrumBuilder::Nmr(n)
                     .Lines({{ppmPoint(7.26), 20, 4}, {ppmPoint(4.12), 60, 5}, {ppmPoint(2.05), 90, 5}, {ppmPoint(1.26), 100, 6}})
                     .Build());

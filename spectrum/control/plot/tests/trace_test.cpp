@@ -191,6 +191,24 @@ TEST(Trace, ZeroSpansDrawTheDegenerateCase) {
   odd.Draw(400, 200);
   odd.plot.list.m_fRightBound = std::nanf("");
   odd.Draw(400, 200);
+  // Absurd but finite view values (as an archive may hold them) stay inside the pixel range.
+  odd.plot.list.m_bDots = false;
+  odd.plot.list.m_fLeftBound = 0.0f;
+  odd.plot.list.m_fRightBound = 99.0f;
+  odd.plot.list.m_fAmplitude = 1e30f;
+  odd.plot.list.m_fTopMargin = -1e30f;
+  odd.plot.list.m_zoomRegions = {{-1e30f, 1e30f, 1e30f}};
+  for (const int algorithm : {0, 1}) {
+    odd.trace->m_nDrawAlgorithm = algorithm;
+    odd.Draw(400, 200);
+  }
+  TestPlot wild(SpectrumBuilder::Nmr(100).Values(Signed).Build());
+  wild.list.m_fAmplitude = 1e-30f;
+  wild.list.m_fBottomMargin = 1e30f;
+  wild.Render(400, 200);
+  wild.list.m_fBottomMargin = 0.0f;
+  wild.list.m_fAmplitude = 1e30f;
+  wild.Render(400, 200);
   gdi::RasterSurface surface(10, 10);
   gdi::DC dc(surface);
   gdi::Rect nothing(5, 5, 5, 50);
