@@ -154,6 +154,8 @@ bool CIntegrals::Drag(int, int y, int x0, int y0) {
   const double factor = ((static_cast<double>(plot.bottom) - margin - y) * scale / height - plain) / points;
   if (!std::isfinite(factor)) return false;
   range.factor = static_cast<float>(factor);
+  // The end is now on row y: the next move finds the handle there even before a redraw.
+  m_handleY[static_cast<std::size_t>(handle)] = y;
   return true;
 }
 

@@ -31,8 +31,10 @@ class CIntegrals : public CDrawObject {
   void SetDefaults() override;
   // 1 on the square of a correction handle (only while integral correction is on).
   int HitTest(int x, int y) override;
-  // Moves the handle under (x0, y0) to row y: the range's factor changes; false when there is
-  // no handle there or the range cannot take a factor (one point, nothing to scale to).
+  // Moves the handle under (x0, y0), the mouse's last point, to row y: the range's factor
+  // changes so that its curve ends there, and the handle is kept there until the next drawing.
+  // False when there is no handle there or the range cannot take a factor (one point, nothing
+  // to scale to).
   bool Drag(int x, int y, int x0, int y0) override;
 
   gdi::LOGPEN m_linePen;  // "IntegralLineWidth", "IntegralLineColor"

@@ -15,12 +15,8 @@ constexpr COLORREF kIntegralPen = 0x006400;
 
 // 1000 points, 0 but for a block of ones over points 400-499: the base level is 0, the total
 // integral 100 and the integral of a range the number of its points in the block.
-struct BlockPlot : Plot {
-  BlockPlot() {
-    std::vector<float> v(1000, 0.0f);
-    std::fill(v.begin() + 400, v.begin() + 500, 1.0f);
-    SetSpectrum(v);
-  }
+struct BlockPlot : LabelPlot {
+  BlockPlot() : LabelPlot(Points(1000, [](int i) { return i >= 400 && i < 500 ? 1.0 : 0.0; })) {}
   // Sum of (value - base level) + factor per point over [from, to], computed from the data.
   static double Integral(int from, int to, double factor = 0.0) {
     double sum = 0.0;
@@ -42,11 +38,11 @@ std::pair<int, int> RowsOf(const gdi::RasterSurface& s, int x, COLORREF color) {
 
 TEST(IntegralCurves, RiseOverTheirRangesToTheirShareOfThePlotHeight) {
   BlockPlot plot;
-  ASSERT_EQ(plot.process.GetBaseLevel(), 0.0f);
-  plot.data.integrals = {{400, 499, 0.0f}, {700, 800, 0.0f}};
+  ASSERT_EQ(plot.process().GetBaseLevel(), 0.0f);
+  plot.data().integrals = {{400, 499, 0.0f}, {700, 800, 0.0f}};
   plot.Add<CIntegrals>(kDrawIntegrals);
   plot.list.m_fIntegralScale = 0.5f;
-  const gdi::RasterSurface s = plot.Render(500, 300);
+  const gdi::RasterSurface s = plot.Draw(500, 300);
   SaveRendering(s, "integral_curves");
 
   // Columns trunc(point / (999 / 500)); a fifteenth of the height (20 rows) stays free at the
@@ -72,33 +68,32 @@ TEST(IntegralCurves, RiseOverTheirRangesToTheirShareOfThePlotHeight) {
 
 TEST(IntegralCurves, NothingToScaleToDrawsNothing) {
   // A zero spectrum has a total integral of 0; an integral scale of 0 makes it infinite.
-  Plot plot;
-  plot.SetSpectrum(std::vector<float>(1000, 0.0f));
-  plot.data.integrals = {{100, 200, 0.0f}};
+  LabelPlot plot(SpectrumBuilder::Nmr(1000).Constant(0.0));
+  plot.data().integrals = {{100, 200, 0.0f}};
   CIntegrals& curves = plot.Add<CIntegrals>(kDrawIntegrals);
   plot.list.m_bIntegralCorrection = true;
-  EXPECT_TRUE(ColorBox(plot.Render(500, 300), kIntegralPen).IsRectEmpty());
+  EXPECT_TRUE(BoxOf(plot.Draw(500, 300), kIntegralPen).IsRectEmpty());
   EXPECT_TRUE(curves.m_handleX.empty());
   BlockPlot block;
-  block.data.integrals = {{400, 499, 0.0f}};
+  block.data().integrals = {{400, 499, 0.0f}};
   block.Add<CIntegrals>(kDrawIntegrals);
   block.list.m_fIntegralScale = 0.0f;
-  EXPECT_TRUE(ColorBox(block.Render(500, 300), kIntegralPen).IsRectEmpty());
+  EXPECT_TRUE(BoxOf(block.Draw(500, 300), kIntegralPen).IsRectEmpty());
 }
 
 TEST(IntegralHandles, OnTheScreenOnlyAndDraggedTheCurveEndFollowsTheMouse) {
   BlockPlot plot;
-  plot.data.integrals = {{400, 499, 0.0f}};
+  plot.data().integrals = {{400, 499, 0.0f}};
   CIntegrals& curves = plot.Add<CIntegrals>(kDrawIntegrals);
   plot.list.m_fIntegralScale = 0.5f;
   plot.list.m_plotRect = Rect(0, 0, 500, 300);
   // Without integral correction: no handle and nothing to grab.
-  plot.Render(500, 300);
+  plot.Draw(500, 300);
   EXPECT_TRUE(curves.m_handleX.empty());
   plot.list.m_bIntegralCorrection = true;
   EXPECT_EQ(curves.HitTest(249, 0), 0);
 
-  gdi::RasterSurface s = plot.Render(500, 300);
+  gdi::RasterSurface s = plot.Draw(500, 300);
   SaveRendering(s, "integral_handle");
   ASSERT_EQ(curves.m_handleX.size(), 1u);
   const int hx = curves.m_handleX[0], hy = curves.m_handleY[0];
@@ -124,12 +119,12 @@ TEST(IntegralHandles, OnTheScreenOnlyAndDraggedTheCurveEndFollowsTheMouse) {
 
 TEST(IntegralHandles, DragSetsTheFactorThatPutsTheCurveEndOnTheMouseRow) {
   BlockPlot plot;
-  plot.data.integrals = {{400, 499, 0.0f}, {600, 600, 0.0f}};
+  plot.data().integrals = {{400, 499, 0.0f}, {600, 600, 0.0f}};
   CIntegrals& curves = plot.Add<CIntegrals>(kDrawIntegrals);
   plot.list.m_bIntegralCorrection = true;
   plot.list.m_fIntegralScale = 4.0f;  // the curve of 100 of 25 ends above the plot
   plot.list.m_plotRect = Rect(0, 0, 500, 300);
-  plot.Render(500, 300);
+  plot.Draw(500, 300);
   ASSERT_EQ(curves.m_handleX.size(), 2u);
   const int hx = curves.m_handleX[0], hy = curves.m_handleY[0];
 
@@ -138,16 +133,19 @@ TEST(IntegralHandles, DragSetsTheFactorThatPutsTheCurveEndOnTheMouseRow) {
   // To row 150: the end value is (300 - 20 - 150) / 280 of the total's 25.
   ASSERT_TRUE(curves.Drag(hx, 150, hx, hy));
   const double target = (300.0 - 20.0 - 150.0) * 25.0 / 280.0;
-  const float factor = plot.data.integrals[0].factor;
+  const float factor = plot.data().integrals[0].factor;
   EXPECT_NEAR(BlockPlot::Integral(400, 499, factor), target, 1e-3);
-  plot.Render(500, 300);
+  // Further moves find the handle where the mouse left it, drawn or not.
+  ASSERT_TRUE(curves.Drag(hx, 160, hx, 150));
+  ASSERT_TRUE(curves.Drag(hx, 150, hx, 160));
+  plot.Draw(500, 300);
   EXPECT_LE(std::abs(curves.m_handleY[0] - 150), 1);
   // To the curves' zero row: the range integrates to 0.
   ASSERT_TRUE(curves.Drag(hx, 300 - 20, curves.m_handleX[0], curves.m_handleY[0]));
-  EXPECT_NEAR(BlockPlot::Integral(400, 499, plot.data.integrals[0].factor), 0.0, 1e-3);
+  EXPECT_NEAR(BlockPlot::Integral(400, 499, plot.data().integrals[0].factor), 0.0, 1e-3);
   // A one-point range has no slope to set.
   EXPECT_FALSE(curves.Drag(curves.m_handleX[1], 100, curves.m_handleX[1], curves.m_handleY[1]));
-  EXPECT_EQ(plot.data.integrals[1].factor, 0.0f);
+  EXPECT_EQ(plot.data().integrals[1].factor, 0.0f);
 }
 
 // Ranges shown with integral sums: a plot whose trace stood in 500 columns, one point each.
@@ -160,7 +158,7 @@ struct SumsPlot : BlockPlot {
 
 TEST(IntegralSums, LabelTheShareOfTheTotalUnderBracketsInABandAtTheBottom) {
   BlockPlot plot;
-  plot.data.integrals = {{400, 449, 0.0f}, {450, 499, 0.0f}, {700, 799, 0.5f}, {950, 1200, 0.0f}};
+  plot.data().integrals = {{400, 449, 0.0f}, {450, 499, 0.0f}, {700, 799, 0.5f}, {950, 1200, 0.0f}};
   CIntegSums& sums = plot.Add<CIntegSums>(kDrawIntegSums);
   plot.list.m_fIntegSum = 300.0f;
   // Shares of the total 100 in 300; the third holds 100 x 0.5 of added slope; the last is cut
@@ -175,7 +173,7 @@ TEST(IntegralSums, LabelTheShareOfTheTotalUnderBracketsInABandAtTheBottom) {
   SaveRendering(s, "integral_sums");
   // Vertical labels of 9 points: the band holds 3 half lines and the label's length of
   // trunc(log10 300) + 2 + 1 characters.
-  const gdi::Size cell = Alphabet(PlotFont(9, 900, 0));
+  const gdi::Size cell = Alphabet(LabelFont(9, 900, 0));
   const int c = cell.cx, h = cell.cy / 2;
   const int y0 = 300 - 3 * h - 5 * c;
   EXPECT_EQ(rect, Rect(0, 0, 500, y0));
@@ -194,12 +192,12 @@ TEST(IntegralSums, LabelTheShareOfTheTotalUnderBracketsInABandAtTheBottom) {
   sums.m_logFont.lfEscapement = 0;
   rect = Rect(0, 0, 500, 300);
   sums.Draw(&dc, &rect, kDrawModeScreen);
-  EXPECT_EQ(rect.bottom, 300 - 3 * (Alphabet(PlotFont(9, 0, 0)).cy / 2) - 2 * (Alphabet(PlotFont(9, 0, 0)).cy / 2));
+  EXPECT_EQ(rect.bottom, 300 - 3 * (Alphabet(LabelFont(9, 0, 0)).cy / 2) - 2 * (Alphabet(LabelFont(9, 0, 0)).cy / 2));
 }
 
 TEST(IntegralSums, CrowdedLabelsStandSideBySide) {
   BlockPlot plot;
-  plot.data.integrals = {{400, 403, 0.0f}, {404, 407, 0.0f}, {408, 411, 0.0f}};
+  plot.data().integrals = {{400, 403, 0.0f}, {404, 407, 0.0f}, {408, 411, 0.0f}};
   CIntegSums& sums = plot.Add<CIntegSums>(kDrawIntegSums);
   gdi::RasterSurface s(500, 300, kWhite);
   gdi::DC dc(s);
@@ -208,14 +206,14 @@ TEST(IntegralSums, CrowdedLabelsStandSideBySide) {
   SaveRendering(s, "integral_sums_crowded");
   // Each label "4.00" (vertical: its width is the line height) between the bracket's legs; a
   // label that would start left of the previous one's right leg starts there instead.
-  const gdi::Font font = PlotFont(9, 900, 0);
+  const gdi::LOGFONTA font = LabelFont(9, 900, 0);
   const gdi::Size cell = Alphabet(font);
   const int c = cell.cx, h = cell.cy / 2;
   const int w = Measure(font, "4.00").cy;
   const double p = 999.0 / 500.0;
   int right = 0;
   std::vector<std::pair<int, int>> legs;
-  for (const CSpcIntegral& r : plot.data.integrals) {
+  for (const CSpcIntegral& r : plot.data().integrals) {
     const int xa = static_cast<int>(r.from / p), xb = static_cast<int>(r.to / p);
     const int g = (xb - w - xa) / 2;
     int lx = xa + g - c / 2, rx = xb - g + c / 2;
@@ -236,9 +234,8 @@ TEST(IntegralSums, CrowdedLabelsStandSideBySide) {
 }
 
 TEST(IntegralSums, NothingBeyondTheSpectrumAndNeverADivisionByZero) {
-  Plot plot;
-  plot.SetSpectrum(std::vector<float>(1000, 0.0f));
-  plot.data.integrals = {{100, 200, 0.0f}};
+  LabelPlot plot(SpectrumBuilder::Nmr(1000).Constant(0.0));
+  plot.data().integrals = {{100, 200, 0.0f}};
   CIntegSums& sums = plot.Add<CIntegSums>(kDrawIntegSums);
   // A zero total: the share reads 0, whatever the integral sum (0 and below count as 1).
   plot.list.m_fIntegSum = 0.0f;
@@ -249,7 +246,7 @@ TEST(IntegralSums, NothingBeyondTheSpectrumAndNeverADivisionByZero) {
   Rect rect(0, 0, 500, 300);
   gdi::RasterSurface s(500, 300);
   gdi::DC dc(s);
-  plot.data.nDomain = 0;
+  plot.data().nDomain = 0;
   sums.Draw(&dc, &rect, kDrawModeScreen);
   EXPECT_EQ(rect, Rect(0, 0, 500, 300));
   EXPECT_TRUE(sums.m_area.IsRectEmpty());
@@ -257,7 +254,7 @@ TEST(IntegralSums, NothingBeyondTheSpectrumAndNeverADivisionByZero) {
 
 TEST(IntegralSums, HitTestSplitAndSelectionAreOnTheRangeUnderTheMouse) {
   SumsPlot plot;
-  plot.data.integrals = {{100, 200, 0.5f}, {300, 400, 1.0f}};
+  plot.data().integrals = {{100, 200, 0.5f}, {300, 400, 1.0f}};
   CIntegSums& sums = plot.Add<CIntegSums>(kDrawIntegSums);
   sums.m_area = Rect(0, 250, 500, 300);
   EXPECT_EQ(sums.HitTest(150, 260), 1);
@@ -267,13 +264,13 @@ TEST(IntegralSums, HitTestSplitAndSelectionAreOnTheRangeUnderTheMouse) {
 
   plot.list.m_selection = Rect(10, 260, 40, 280);
   EXPECT_TRUE(sums.EditAt(0, 150, 260));
-  EXPECT_EQ(plot.data.integrals.size(), 3u);
-  EXPECT_EQ(plot.data.integrals[0].from, 100u);
-  EXPECT_EQ(plot.data.integrals[0].to, 150u);
-  EXPECT_EQ(plot.data.integrals[0].factor, 0.5f);
-  EXPECT_EQ(plot.data.integrals[1].from, 151u);
-  EXPECT_EQ(plot.data.integrals[1].to, 200u);
-  EXPECT_EQ(plot.data.integrals[1].factor, 1.0f);
+  EXPECT_EQ(plot.data().integrals.size(), 3u);
+  EXPECT_EQ(plot.data().integrals[0].from, 100u);
+  EXPECT_EQ(plot.data().integrals[0].to, 150u);
+  EXPECT_EQ(plot.data().integrals[0].factor, 0.5f);
+  EXPECT_EQ(plot.data().integrals[1].from, 151u);
+  EXPECT_EQ(plot.data().integrals[1].to, 200u);
+  EXPECT_EQ(plot.data().integrals[1].factor, 1.0f);
   EXPECT_TRUE(plot.list.m_selection.IsRectEmpty());
   plot.list.m_selection = Rect(10, 260, 40, 280);
   EXPECT_FALSE(sums.EditAt(0, 250, 260));
@@ -291,11 +288,11 @@ TEST(IntegralSums, ShiftedRangesStopAtTheirNeighboursAndAtTheDataEnds) {
   CIntegSums& sums = plot.Add<CIntegSums>(kDrawIntegSums);
   auto ranges = [&] {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> out;
-    for (const CSpcIntegral& r : plot.data.integrals) out.emplace_back(r.from, r.to);
+    for (const CSpcIntegral& r : plot.data().integrals) out.emplace_back(r.from, r.to);
     return out;
   };
   using Ranges = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-  plot.data.integrals = {{100, 200, 1.0f}, {300, 400, 1.0f}, {600, 700, 1.0f}};
+  plot.data().integrals = {{100, 200, 1.0f}, {300, 400, 1.0f}, {600, 700, 1.0f}};
   // Left by 50: free; left by 150 more: stops where it touches the predecessor.
   EXPECT_TRUE(sums.Drag(300, 0, 350, 0));
   EXPECT_EQ(ranges(), (Ranges{{100, 200}, {250, 350}, {600, 700}}));

@@ -24,7 +24,7 @@ struct RoundTrip {
 RoundTrip StoreAndLoad(CDrawObject& object, const std::function<void(CDrawObject&)>& check) {
   plat::Archive out;
   object.Serialize(out);
-  Plot other;
+  LabelPlot other(SpectrumBuilder::Nmr(10));
   CDrawObject* copy = other.list.GetDrawObject(object.GetType());
   plat::Archive in(out.bytes());
   copy->Serialize(in);
@@ -36,7 +36,7 @@ RoundTrip StoreAndLoad(CDrawObject& object, const std::function<void(CDrawObject
 }
 
 TEST(LabelArchives, EveryClassWritesItsFieldsThenTheEnabledWord) {
-  Plot plot;
+  LabelPlot plot(SpectrumBuilder::Nmr(10));
   const gdi::LOGPEN pen{gdi::PS_DASH, {35, 35}, 0x102030};
   gdi::LOGFONTA font;
   font.lfHeight = 14;
@@ -119,17 +119,14 @@ TEST(LabelArchives, EveryClassWritesItsFieldsThenTheEnabledWord) {
 TEST(LabelArchives, PropertySetsCarryEveryAppearanceButNoTexts) {
   // A snapshot of one plot's appearance loaded into another: the peak band's font comes along,
   // the free text does not.
-  Plot plot;
-  plot.SetSpectrum(std::vector<float>(100, 1.0f));
-  plot.list.SetListDefaults();
+  LabelPlot plot(SpectrumBuilder::Nmr(100).Constant(1.0));
   auto& tpeaks = plot.Add<CTPeaks>(kDrawTPeaks);
   tpeaks.m_logFont.lfHeight = 20;
   CText::Create(plot.list, "note", 10, 10);
   plat::Archive out;
   plot.list.StoreObjects(out, false);
 
-  Plot other;
-  other.SetSpectrum(std::vector<float>(100, 1.0f));
+  LabelPlot other(SpectrumBuilder::Nmr(100).Constant(1.0));
   auto& otherPeaks = other.Add<CTPeaks>(kDrawTPeaks);
   plat::Archive in(out.bytes());
   other.list.LoadObjects(in, false);
@@ -147,27 +144,21 @@ std::string AnalysisFolder(const std::string& name) {
 
 // A spectrum of 1000 points with two peaks; the plot shows peak labels, integrals with their
 // sums and free texts (no trace: the scale is set as the trace would leave it).
-struct AnalysedPlot : Plot {
-  AnalysedPlot() {
-    std::vector<float> v(1000, 0.0f);
-    for (int i = 0; i < 1000; ++i) v[static_cast<std::size_t>(i)] = static_cast<float>(
-        80.0 / (1.0 + (i - 300) * (i - 300) / 25.0) + 40.0 / (1.0 + (i - 700) * (i - 700) / 25.0));
-    SetSpectrum(v);
-    SetPpmAxis(400.0, 4000.0, 3600.0);
-    list.SetListDefaults();
+struct AnalysedPlot : LabelPlot {
+  AnalysedPlot() : LabelPlot(SpectrumBuilder::Nmr(1000).Lines({{300, 80, 5}, {700, 40, 5}})) {
     Add<CTPeaks>(kDrawTPeaks);
     Add<CIntegSums>(kDrawIntegSums);
     Add<CIntegrals>(kDrawIntegrals);
     list.m_fIntegSum = 3.0f;
     SetScale(Rect(0, 0, 600, 400), 0.0f, 80.0f, 1000.0f / 601.0f);
   }
-  gdi::RasterSurface Show() { return Render(600, 400); }
+  gdi::RasterSurface Show() { return Draw(600, 400); }
 };
 
 TEST(AnalysisFile, PeaksIntegralsAndTextsComeBackAndDrawTheSame) {
   AnalysedPlot plot;
-  plot.data.peaks = {300, 700};
-  plot.data.integrals = {{250, 350, 0.0f}, {650, 750, -0.02f}};
+  plot.data().peaks = {300, 700};
+  plot.data().integrals = {{250, 350, 0.0f}, {650, 750, -0.02f}};
   CText::Create(plot.list, "first", 100, 100);
   CText::Create(plot.list, "second", 400, 200);
   const gdi::RasterSurface before = plot.Show();
@@ -177,11 +168,11 @@ TEST(AnalysisFile, PeaksIntegralsAndTextsComeBackAndDrawTheSame) {
 
   AnalysedPlot reloaded;
   ASSERT_TRUE(reloaded.list.LoadAnalysis(folder, 0));
-  EXPECT_EQ(reloaded.data.peaks, plot.data.peaks);
-  ASSERT_EQ(reloaded.data.integrals.size(), 2u);
-  EXPECT_EQ(reloaded.data.integrals[1].from, 650u);
-  EXPECT_EQ(reloaded.data.integrals[1].to, 750u);
-  EXPECT_EQ(reloaded.data.integrals[1].factor, -0.02f);
+  EXPECT_EQ(reloaded.data().peaks, plot.data().peaks);
+  ASSERT_EQ(reloaded.data().integrals.size(), 2u);
+  EXPECT_EQ(reloaded.data().integrals[1].from, 650u);
+  EXPECT_EQ(reloaded.data().integrals[1].to, 750u);
+  EXPECT_EQ(reloaded.data().integrals[1].factor, -0.02f);
   EXPECT_EQ(reloaded.list.m_fIntegSum, 3.0f);
   // Texts are read back last first.
   const auto* first = dynamic_cast<CText*>(reloaded.list.FindDrawObject(kDrawText, 0));

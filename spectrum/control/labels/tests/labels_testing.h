@@ -1,35 +1,31 @@
 #pragma once
-// Shared by the label tests: one builder of spectra with a plot over them, renderings into a
-// raster surface, and the texts a drawing wrote (read back from a recording).
-#include <cmath>
-#include <cstdlib>
+// Shared by the label tests: a plot (records from the plot tests' one SpectrumBuilder) to which
+// each test adds the label objects it looks at, the measures positions are derived from, text
+// ink on renderings, and the texts a drawing wrote (read back from a recording of it).
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/base/file.h"
 #include "platform/gdi/gdi.h"
 #include "spectrum/control/labels/labelobjects.h"
-#include "spectrum/control/plot/drawobjectlist.h"
-#include "spectrum/data/spcprocess.h"
+#include "spectrum/control/plot/tests/plot_testing.h"
 
 namespace labels_test {
 
-using gdi::COLORREF;
-using gdi::Rect;
-constexpr COLORREF kWhite = gdi::RGB(255, 255, 255);
-constexpr COLORREF kBlack = 0;
+using namespace plot_test;
 
-// A spectrum record, its processing object and a plot over them. The plot's host answers the
-// title's parameters from `params`. Objects are added one by one, so each test draws only what
-// it looks at; the scale the trace would set is set by hand (SetScale).
-class Plot : public CPlotHost {
+// A plot over a built record, with the default objects or (most tests) without them, each
+// test adding the objects it looks at; the title's parameters come from `params`. Without the
+// trace, the scale it would leave in the list is set by hand (SetScale).
+class LabelPlot : public TestPlot {
  public:
-  Plot() {
+  explicit LabelPlot(const SpectrumBuilder& builder, bool defaults = false) : TestPlot(builder.Build(), false) {
     static const bool registered = (RegisterLabelDrawObjects(), true);
     (void)registered;
+    if (defaults) list.CreateDefaultObjects(&spectrum->process);
+    else list.SetListDefaults();
   }
 
   bool GetParam(std::string_view name, std::string* value) override {
@@ -39,56 +35,22 @@ class Plot : public CPlotHost {
     return true;
   }
 
-  // A frequency-domain spectrum of real values (kind 0 unless given), viewed whole.
-  void SetSpectrum(const std::vector<float>& values, std::int32_t kind = 0) {
-    data.Reset();
-    data.nKind = kind;
-    data.nDomain = 1;
-    for (float v : values) data.spectrum().push_back({v, 0.0f});
-    process.m_nSI = static_cast<std::int32_t>(values.size());
-    process.m_nScans = 1;
-    process.SelectData();
-    process.UpdatePhase();
-    list.m_fLeftBound = 0.0f;
-    list.m_fRightBound = static_cast<float>(values.size()) - 1.0f;
+  CSpcData& data() { return spectrum->data; }
+  CSpcProcess& process() { return spectrum->process; }
+
+  template <class T>
+  T& Add(std::int32_t type) {
+    return *dynamic_cast<T*>(list.GetDrawObject(type));
   }
-  // A proton axis: ppm(i) = offset / sf - sw / sf + (si - i) sw / (sf si).
-  void SetPpmAxis(double sfMHz, double swHz, double offsetHz) {
-    process.m_dFreq = sfMHz;
-    process.m_dSW = swHz;
-    process.m_dOffset = offsetHz;
-    process.m_nOP = 0;
-  }
-  // A mass spectrum of one scan of {intensity, m/z} pairs, viewed from 0 to maxMass.
-  void SetMassScan(const std::vector<CSpcPoint>& pairs, float maxMass) {
-    data.Reset();
-    data.nKind = 1;
-    data.nDomain = 1;
-    CMassScan scan;
-    scan.peaks = pairs;
-    data.scans.push_back(scan);
-    process.m_nScans = 1;
-    process.m_nScan = 0;
-    process.SelectData();
-    list.m_fLeftBound = 0.0f;
-    list.m_fRightBound = maxMass;
-  }
-  // What the trace leaves in the list after drawing into `plot`: its rectangle, value range and
-  // points per column.
+  // What the trace leaves in the list after drawing into `plot`.
   void SetScale(const Rect& plot, float yMin, float yMax, float pointsPerPixel) {
     list.m_plotRect = plot;
     list.m_fYMin = yMin;
     list.m_fYMax = yMax;
     list.m_fPointsPerPixel = pointsPerPixel;
   }
-
-  template <class T>
-  T& Add(std::int32_t type) {
-    return *dynamic_cast<T*>(list.GetDrawObject(type));
-  }
-
-  // Draws the whole list into a white surface of the given size.
-  gdi::RasterSurface Render(int width, int height, int mode = 1) {
+  // The list drawn straight into a white surface (no painter, no background).
+  gdi::RasterSurface Draw(int width, int height, int mode = kDrawModeScreen) {
     gdi::RasterSurface surface(width, height, kWhite);
     gdi::DC dc(surface);
     const Rect client(0, 0, width, height);
@@ -96,36 +58,20 @@ class Plot : public CPlotHost {
     return surface;
   }
 
-  CSpcData data;
-  CSpcProcess process{&data};
-  CDrawObjectList list{this, &process};
   std::map<std::string, std::string> params;
 };
 
-// The height a font of `points` gets at 96 pixels per inch and zoom 100 (MulDiv's rounding).
-inline int FontPixels(int points) { return gdi::MulDiv(points, 9600, 7200); }
+// A record of n points from a function of the point index.
+inline SpectrumBuilder Points(int n, std::function<double(int)> value) { return SpectrumBuilder::Nmr(n).Values(value); }
 
-// A font as the plot makes it for drawing, for measuring in a test.
-inline gdi::Font PlotFont(int points, int escapement, std::uint8_t italic) {
-  gdi::LOGFONTA font;
-  font.lfHeight = FontPixels(points);
-  font.lfEscapement = escapement;
-  font.lfWeight = 400;
-  font.lfItalic = italic;
-  gdi::SetFaceName(font, "Arial");
-  return gdi::Font(font);
+// A font as the plot makes it for drawing at 96 dpi and zoom 100, for measuring in a test.
+inline gdi::LOGFONTA LabelFont(int points, int escapement, std::uint8_t italic) {
+  return MakeLogFont(points, 400, italic, "Arial", escapement);
 }
-
-inline gdi::Size Measure(const gdi::Font& font, std::string_view text) {
-  gdi::RasterSurface scratch(1, 1);
-  gdi::DC dc(scratch);
-  dc.SelectObject(font);
-  return dc.GetTextExtent(text);
-}
-
-// The character width and line height the plot measures with (the 52 letters).
-inline gdi::Size Alphabet(const gdi::Font& font) {
-  const gdi::Size s = Measure(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+inline gdi::Size Measure(const gdi::LOGFONTA& font, std::string_view text) { return TextSize(font, text); }
+// The plot's character width (the 52 letters / 52) and line height.
+inline gdi::Size Alphabet(const gdi::LOGFONTA& font) {
+  const gdi::Size s = TextSize(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   return {s.cx / 52, s.cy};
 }
 
@@ -137,12 +83,8 @@ inline Rect ColorBox(const gdi::RasterSurface& s, COLORREF color, const Rect& wi
       if (s.GetPixel(x, y) == color) box.UnionRect(box, Rect(x, y, x + 1, y + 1));
   return box;
 }
-inline Rect ColorBox(const gdi::RasterSurface& s, COLORREF color) {
-  return ColorBox(s, color, Rect(0, 0, s.Width(), s.Height()));
-}
-
-// The smallest rectangle of the pixels that are not white inside `within`: text ink (glyphs are
-// smoothed, so their pixels are shades rather than the text colour).
+// The same for every pixel that is not white: text ink (glyphs are smoothed, so their pixels
+// are shades rather than the text colour).
 inline Rect InkBox(const gdi::RasterSurface& s, const Rect& within) {
   Rect box;
   for (int y = std::max(within.top, 0); y < std::min(within.bottom, s.Height()); ++y)
@@ -159,12 +101,8 @@ inline bool SamePixels(const gdi::RasterSurface& a, const gdi::RasterSurface& b)
   return true;
 }
 
-// Leaves a rendering where a person can look at it.
 inline void SaveRendering(const gdi::RasterSurface& s, const std::string& name) {
-  const char* dir = std::getenv("KEDRUS_TEST_SCRATCH");
-  const std::string base = dir && *dir ? dir : "/tmp";
-  plat::makeDirectories(base);
-  s.SavePng(base + "/" + name + ".png");
+  s.SavePng(ScratchPath(name + ".png"));
 }
 
 // The texts that draw(dc) wrote, in order, read back from a recording of it.

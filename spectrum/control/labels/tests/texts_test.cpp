@@ -14,12 +14,8 @@ using namespace labels_test;
 
 // 1000 points of value 0-100 over a 500 x 300 plot, two points per column: point i at column
 // i / 2, value v at row 300 - 3 v.
-struct TextPlot : Plot {
-  TextPlot() {
-    SetSpectrum(std::vector<float>(1000, 1.0f));
-    SetScale(Rect(0, 0, 500, 300), 0.0f, 100.0f, 2.0f);
-    list.SetListDefaults();
-  }
+struct TextPlot : LabelPlot {
+  TextPlot() : LabelPlot(SpectrumBuilder::Nmr(1000).Constant(1.0)) { SetScale(Rect(0, 0, 500, 300), 0.0f, 100.0f, 2.0f); }
 };
 
 TEST(FreeText, HorizontalLabelIsCentredOnItsAnchorAndHitThere) {
@@ -32,9 +28,9 @@ TEST(FreeText, HorizontalLabelIsCentredOnItsAnchorAndHitThere) {
   EXPECT_TRUE(label->m_bEnabled);
   EXPECT_EQ(label->GetContextMenu(false), 7);
 
-  const gdi::RasterSurface s = plot.Render(500, 300);
+  const gdi::RasterSurface s = plot.Draw(500, 300);
   SaveRendering(s, "text_horizontal");
-  const gdi::Size size = Measure(PlotFont(10, 0, 1), "Peak A");
+  const gdi::Size size = Measure(LabelFont(10, 0, 1), "Peak A");
   const Rect box(250 - size.cx / 2, 150 - size.cy / 2, 250 - size.cx / 2 + size.cx, 150 - size.cy / 2 + size.cy);
   EXPECT_EQ(label->m_area, box);
   const Rect ink = InkBox(s, Rect(0, 0, 500, 300));
@@ -54,9 +50,9 @@ TEST(FreeText, HorizontalLabelIsCentredOnItsAnchorAndHitThere) {
 TEST(FreeText, VerticalLabelRisesFromItsAnchorAndIsHitOnItsTurnedRectangle) {
   TextPlot plot;  // the default text font is vertical (escapement 900)
   CText* label = CText::Create(plot.list, "Solvent impurity", 250, 150);
-  const gdi::RasterSurface s = plot.Render(500, 300);
+  const gdi::RasterSurface s = plot.Draw(500, 300);
   SaveRendering(s, "text_vertical");
-  const gdi::Size size = Measure(PlotFont(10, 900, 1), "Solvent impurity");
+  const gdi::Size size = Measure(LabelFont(10, 900, 1), "Solvent impurity");
   const int w = size.cx, h = size.cy;
   const Rect box(250 - h / 2, 150 + w / 2 - w, 250 - h / 2 + h, 150 + w / 2);
   EXPECT_EQ(label->m_area, box);
@@ -74,23 +70,23 @@ TEST(FreeText, VerticalLabelRisesFromItsAnchorAndIsHitOnItsTurnedRectangle) {
 TEST(FreeText, NotDrawnOffTheViewOrOnAFid) {
   TextPlot plot;
   CText* label = CText::Create(plot.list, "x", 250, 150);
-  plot.Render(500, 300);
+  plot.Draw(500, 300);
   ASSERT_FALSE(label->m_area.IsRectEmpty());
   // The anchor must lie in [left bound, right bound).
   label->m_nX = 999;
-  plot.Render(500, 300);
+  plot.Draw(500, 300);
   EXPECT_TRUE(label->m_area.IsRectEmpty());
   EXPECT_EQ(label->HitTest(label->m_area.left, label->m_area.top), 0);
   label->m_nX = 500;
-  plot.data.nDomain = 0;
-  EXPECT_TRUE(InkBox(plot.Render(500, 300), Rect(0, 0, 500, 300)).IsRectEmpty());
+  plot.data().nDomain = 0;
+  EXPECT_TRUE(InkBox(plot.Draw(500, 300), Rect(0, 0, 500, 300)).IsRectEmpty());
   EXPECT_TRUE(label->m_area.IsRectEmpty());
   // A printed picture does not move the screen area.
-  plot.data.nDomain = 1;
-  plot.Render(500, 300);
+  plot.data().nDomain = 1;
+  plot.Draw(500, 300);
   const Rect screen = label->m_area;
   plot.list.m_plotRect = Rect(0, 0, 1000, 600);
-  plot.Render(1000, 600, kDrawModePrint);
+  plot.Draw(1000, 600, kDrawModePrint);
   EXPECT_EQ(label->m_area, screen);
 }
 
@@ -117,7 +113,7 @@ TEST(FreeText, ArchiveKeepsTheLabelAndPropertySetsOnlyItsEnabledFlag) {
   // Text (length-prefixed), x, y, enabled.
   EXPECT_EQ(out.bytes().size(), 1 + 13 + 4 + 4 + 4u);
   TextPlot other;
-  CText copy(&other.list, &other.process, 0);
+  CText copy(&other.list, &other.process(), 0);
   plat::Archive in(out.bytes());
   copy.Serialize(in);
   EXPECT_TRUE(in.atEnd());
@@ -140,7 +136,7 @@ TEST(FreeText, ArchiveKeepsTheLabelAndPropertySetsOnlyItsEnabledFlag) {
 }
 
 TEST(Title, FieldsAreTheControlsParameters) {
-  Plot plot;
+  LabelPlot plot(SpectrumBuilder::Nmr(10));
   plot.params = {{"FILENAME", "ethyl acetate.fid"}, {"TITLE", "CDCl3"}};
   CTitle& title = plot.Add<CTitle>(kDrawTitle);
   EXPECT_EQ(title.m_strText, "$FILENAME$");
@@ -154,15 +150,15 @@ TEST(Title, FieldsAreTheControlsParameters) {
     EXPECT_EQ(title.ExpandedText(), shown) << text;
   }
   // Without a control nothing can be asked.
-  CDrawObjectList alone(nullptr, &plot.process);
-  CTitle orphan(&alone, &plot.process, 0);
+  CDrawObjectList alone(nullptr, &plot.process());
+  CTitle orphan(&alone, &plot.process(), 0);
   orphan.m_strText = "a$FILENAME$b";
   EXPECT_EQ(orphan.ExpandedText(), "ab");
 }
 
 TEST(Title, StandsItsOffsetFromTheTopLeftScaledByZoom) {
   for (const int zoom : {100, 200}) {
-    Plot plot;
+    LabelPlot plot(SpectrumBuilder::Nmr(10));
     plot.params = {{"FILENAME", "ethyl acetate.fid"}};
     CTitle& title = plot.Add<CTitle>(kDrawTitle);
     title.m_bEnabled = true;
@@ -189,15 +185,15 @@ TEST(Title, StandsItsOffsetFromTheTopLeftScaledByZoom) {
     EXPECT_EQ(s.CountPixels(gdi::RGB(0, 0, 255)), expected.CountPixels(gdi::RGB(0, 0, 255))) << zoom;
     EXPECT_EQ(area, Rect(20, 10, 600, 300));
   }
-  Plot plot;
+  LabelPlot plot(SpectrumBuilder::Nmr(10));
   CTitle& title = plot.Add<CTitle>(kDrawTitle);
   title.m_bEnabled = true;
   title.m_strText.clear();
-  EXPECT_TRUE(InkBox(plot.Render(300, 200), Rect(0, 0, 300, 200)).IsRectEmpty());
+  EXPECT_TRUE(InkBox(plot.Draw(300, 200), Rect(0, 0, 300, 200)).IsRectEmpty());
 }
 
 TEST(Title, ArchiveKeepsEveryField) {
-  Plot plot;
+  LabelPlot plot(SpectrumBuilder::Nmr(10));
   CTitle& title = plot.Add<CTitle>(kDrawTitle);
   title.m_strText = "$TITLE$ at $SF$ MHz";
   title.m_color = 0x123456;
@@ -208,7 +204,7 @@ TEST(Title, ArchiveKeepsEveryField) {
   plat::Archive out;
   title.Serialize(out);
   EXPECT_EQ(out.bytes().size(), 4 + 4 + 4 + 1 + 19 + 60 + 4u);
-  Plot other;
+  LabelPlot other(SpectrumBuilder::Nmr(10));
   CTitle& copy = other.Add<CTitle>(kDrawTitle);
   plat::Archive in(out.bytes());
   copy.LoadProperties(in);
@@ -236,7 +232,7 @@ class Notice : public ::testing::Test {
 };
 
 TEST_F(Notice, DrawnInBlackAtTheTopRightAndTheAreaBelowIt) {
-  Plot plot;
+  LabelPlot plot(SpectrumBuilder::Nmr(10));
   CCopyright& notice = plot.Add<CCopyright>(kDrawCopyright);
   EXPECT_TRUE(notice.m_bEnabled);  // no profile value: on
   notice.m_color = gdi::RGB(255, 0, 0);  // kept, but the notice is black
@@ -245,7 +241,7 @@ TEST_F(Notice, DrawnInBlackAtTheTopRightAndTheAreaBelowIt) {
   Rect area(10, 5, 390, 200);
   notice.Draw(&dc, &area, kDrawModeScreen);
   SaveRendering(s, "notice");
-  const gdi::Size size = Measure(PlotFont(6, 0, 0), CCopyright::kNotice);
+  const gdi::Size size = Measure(LabelFont(6, 0, 0), CCopyright::kNotice);
   EXPECT_EQ(area, Rect(10, 5 + size.cy, 390, 200));
   const Rect ink = InkBox(s, Rect(0, 0, 400, 200));
   ASSERT_FALSE(ink.IsRectEmpty());
@@ -259,7 +255,7 @@ TEST_F(Notice, DrawnInBlackAtTheTopRightAndTheAreaBelowIt) {
 TEST_F(Notice, TheProfileValueSwitchesItInEveryNewOrResetPlot) {
   COrvProfDesc desc;
   ASSERT_EQ(OrvSetProfInt(u"Copyright", 0, &desc), PROF_OK);
-  Plot plot;
+  LabelPlot plot(SpectrumBuilder::Nmr(10));
   CCopyright& notice = plot.Add<CCopyright>(kDrawCopyright);
   EXPECT_FALSE(notice.m_bEnabled);
   ASSERT_EQ(OrvSetProfInt(u"Copyright", 1, &desc), PROF_OK);

@@ -1,0 +1,76 @@
+// The labels on a whole plot, painted as the control paints it: every label stands where the
+// data puts it on the trace that the plot's own objects drew.
+#include <gtest/gtest.h>
+
+#include "spectrum/control/labels/integrals.h"
+#include "spectrum/control/labels/peaklabels.h"
+#include "spectrum/control/labels/tests/labels_testing.h"
+#include "spectrum/control/labels/texts.h"
+
+namespace {
+
+using namespace labels_test;
+
+constexpr COLORREF kPeakPen = 0x0000DC;
+constexpr COLORREF kIntegralPen = 0x006400;
+
+// The column of a peak's top on the trace (black) between two columns: where the black pixels
+// reach highest.
+int TraceTopColumn(const gdi::RasterSurface& s, const Rect& plot, int from, int to) {
+  int best = -1, bestRow = plot.bottom;
+  for (int x = from; x < to; ++x)
+    for (int y = plot.top; y < plot.bottom; ++y)
+      if (s.GetPixel(x, y) == kBlack) {
+        if (y < bestRow) best = x, bestRow = y;
+        break;
+      }
+  return best;
+}
+
+TEST(LabelsOnAPlot, PeaksIntegralsAndTextsStandWhereTheDataPutsThem) {
+  LabelPlot plot(SpectrumBuilder::Nmr(4096).Lines({{1000, 100, 6}, {2000, 60, 6}, {3000, 30, 6}}), true);
+  plot.data().peaks = {1000, 2000, 3000};
+  plot.data().integrals = {{950, 1050, 0.0f}, {1950, 2050, 0.0f}, {2950, 3050, 0.0f}};
+  plot.Find<CMPeaks>(kDrawMPeaks)->m_bEnabled = false;  // keeps the peak tops free of text
+  CText* note = CText::Create(plot.list, "impurity", 0, 0);
+  note->m_nX = 2500;
+  note->m_fY = 40.0f;
+  const gdi::RasterSurface s = plot.Render(800, 500, 100, "labels_on_a_plot.png");
+  const Rect area = plot.list.m_plotRect;
+  ASSERT_FALSE(area.IsRectEmpty());
+
+  // The peak band above the trace, the brackets below it.
+  const CTPeaks& band = *plot.Find<CTPeaks>(kDrawTPeaks);
+  const CIntegSums& sums = *plot.Find<CIntegSums>(kDrawIntegSums);
+  EXPECT_EQ(band.m_area.bottom, area.top);
+  EXPECT_EQ(sums.m_area.top, area.bottom);
+  // Band: 8-point labels of 10 ppm (4 decimals, 7 places); the leaders' feet end h above its
+  // bottom.
+  const gdi::Size cell = Alphabet(LabelFont(8, 900, 1));
+  const int footRow = band.m_area.top + 7 * cell.cx + 3 * cell.cy - 1;
+  const double x0 = plot.list.m_fLeftBound, x1 = plot.list.m_fRightBound;
+  for (const int peak : plot.data().peaks) {
+    const int column = plot.list.PointToX(peak);
+    const int top = TraceTopColumn(s, area, column - 20, column + 20);
+    EXPECT_LE(std::abs(top - column), 1) << peak;
+    const std::vector<int> feet = ColumnsOf(s, footRow, kPeakPen);
+    EXPECT_TRUE(std::any_of(feet.begin(), feet.end(), [&](int x) { return std::abs(x - top) <= 1; })) << peak;
+  }
+  // Integral curves over their ranges only; brackets from the ranges' ends.
+  for (const CSpcIntegral& r : plot.data().integrals) {
+    const Rect over(plot.list.PointToX(static_cast<int>(r.from)), area.top, plot.list.PointToX(static_cast<int>(r.to)) + 2,
+                    area.bottom);
+    EXPECT_FALSE(ColorBox(s, kIntegralPen, over).IsRectEmpty()) << r.from;
+    const double p = (x1 - x0) / sums.m_area.Width();
+    EXPECT_EQ(s.GetPixel(sums.m_area.left + static_cast<int>((r.from - x0) / p), sums.m_area.top), kIntegralPen);
+  }
+  // (The integral objects place a point at (point - x0) / (span / width), the trace at span /
+  // (width + 1): a range may start a column left of the trace's column of its first point.)
+  const Rect gap(plot.list.PointToX(1052) + 1, area.top, plot.list.PointToX(1950) - 1, area.bottom);
+  EXPECT_TRUE(ColorBox(s, kIntegralPen, gap).IsRectEmpty());
+  // The text on its anchor.
+  EXPECT_TRUE(note->m_area.PtInRect({plot.list.PointToX(2500), plot.list.ValueToY(40.0f)}));
+  EXPECT_FALSE(InkBox(s, note->m_area).IsRectEmpty());
+}
+
+}  // namespace
