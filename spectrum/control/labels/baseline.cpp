@@ -44,7 +44,7 @@ void CBaseline::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   const float baseLevel = process.GetBaseLevel();
   const std::vector<float>& curve = process.m_baseline;
   auto rowAt = [&](double position) {
-    const std::int64_t i = TruncToInt(position);
+    const std::int64_t i = TruncIndex(position);
     const bool onCurve = i >= 0 && static_cast<std::size_t>(i) < curve.size();
     return list.ValueToY(onCurve ? curve[static_cast<std::size_t>(i)] : baseLevel);
   };
@@ -56,11 +56,11 @@ void CBaseline::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   }
   if (std::isfinite(p) && p <= 1.0) {
     // No more points than columns: a vertex per point (p = 0 only for a single point).
-    const std::int64_t last = TruncToInt(x1 - x0);
+    const std::int64_t last = TruncIndex(x1 - x0);
     for (std::int64_t k = 0; k <= last; ++k) {
       const int y = rowAt(std::trunc(k + x0));
       if (k == 0) dc->MoveTo(area->left, y);
-      else dc->LineTo(area->left + TruncToInt(std::trunc(k / p)), y);
+      else dc->LineTo(TruncToPixel(area->left + std::trunc(k / p)), y);
     }
   } else if (std::isfinite(p)) {
     for (int c = 0; c < width; ++c) {
@@ -92,10 +92,10 @@ bool CBaseline::EditAt(std::uint32_t, int, int) {
   const double x0 = list.m_fLeftBound;
   const double span = static_cast<double>(list.m_fRightBound) - x0;
   const std::int64_t clicked =
-      static_cast<std::int64_t>(TruncToInt((list.m_selection.left - m_area.left) * span / width)) + TruncToInt(x0);
+      TruncIndex((static_cast<double>(list.m_selection.left) - m_area.left) * span / width) + TruncIndex(x0);
   const auto q = static_cast<std::int32_t>(std::clamp<std::int64_t>(clicked, 0, m_pProcess->m_nCur - 1));
   // At least the point itself, so a point is never added twice when zoomed in closely.
-  const std::int64_t d = std::max<std::int64_t>(TruncToInt(kToleranceColumns * span / width), 1);
+  const std::int64_t d = std::max<std::int64_t>(TruncIndex(kToleranceColumns * span / width), 1);
 
   std::vector<std::int32_t>& points = m_pProcess->m_basePoints;
   const auto near = std::find_if(points.begin(), points.end(),

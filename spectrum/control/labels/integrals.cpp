@@ -45,7 +45,7 @@ class IntegralView {
     *to = range.to > m_x1 ? static_cast<std::uint32_t>(m_x1) : range.to;
     return true;
   }
-  int Column(std::uint32_t point) const { return m_left + TruncToInt((point - m_x0) / m_p); }
+  int Column(std::uint32_t point) const { return TruncToPixel(m_left + std::trunc((point - m_x0) / m_p)); }
 
  private:
   double m_x0, m_x1;
@@ -94,7 +94,7 @@ void CIntegrals::Draw(gdi::DC* dc, gdi::Rect* area, int) {
   const bool handles = list.m_bIntegralCorrection && dc->GetDeviceCaps(gdi::TECHNOLOGY) == gdi::DT_RASDISPLAY &&
                        !dc->IsPrinting();
   const gdi::Brush handleBrush(m_linePen.lopnColor);
-  auto row = [&](float v) { return TruncToInt(area->bottom - std::trunc(height * v / scale) - margin); };
+  auto row = [&](float v) { return TruncToPixel(area->bottom - std::trunc(height * v / scale) - margin); };
 
   const std::vector<CSpcIntegral>& ranges = process.m_pData->integrals;
   for (std::size_t i = 0; IsDivisor(scale) && view.Usable() && i < ranges.size(); ++i) {
@@ -209,7 +209,7 @@ void CIntegSums::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   const double sum = list.m_fIntegSum;
   const double digitsBeforePoint = sum > 0.0 && std::isfinite(sum) ? std::trunc(std::log10(sum)) : 0.0;
   const double length = digitsBeforePoint + LabelDecimals(m_nDigits) + 1;
-  const int t = TruncToInt(length * c * std::sin(angle) + 2.0 * h * std::cos(angle));
+  const int t = TruncToPixel(length * c * std::sin(angle) + 2.0 * h * std::cos(angle));
   const int y0 = area->bottom - 3 * h - t;
 
   const double total = process.GetTotalIntegral();
@@ -287,7 +287,7 @@ bool CIntegSums::Drag(int x, int, int x0, int) {
   const std::int64_t from = ranges[at].from;
   const std::int64_t to = ranges[at].to;
   // Points to move left (negative: right); a range may touch its neighbours but not overlap.
-  std::int64_t d = TruncToInt((static_cast<double>(x0) - x) * m_pOwner->m_fPointsPerPixel);
+  std::int64_t d = TruncIndex((static_cast<double>(x0) - x) * m_pOwner->m_fPointsPerPixel);
   if (at > 0 && from - d < ranges[at - 1].to) d = from - ranges[at - 1].to;
   else if (at + 1 < ranges.size() && to - d > ranges[at + 1].from) d = to - ranges[at + 1].from;
   d = std::min(d, from);

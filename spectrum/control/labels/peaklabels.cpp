@@ -143,7 +143,7 @@ void CTPeaks::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     for (const std::int32_t peak : process.m_pData->peaks) {
       PeakValue v;
       if (!PeakAt(process, peak, toUnit, &v) || !(x0 <= v.position && v.position <= x1)) continue;
-      const int column = area->left + TruncToInt((v.position - x0) / p);
+      const int column = TruncToPixel(area->left + std::trunc((v.position - x0) / p));
       dc->MoveTo(column, y1);
       dc->LineTo(column, y1 - h);
       const int labelColumn = column < rightEdge + h ? rightEdge + h : column;

@@ -82,7 +82,7 @@ void CTitle::Draw(gdi::DC* dc, gdi::Rect* area, int) {
   const int dy = ScaleHundredthsMm(m_nPosY, zoom, dc->GetDeviceCaps(gdi::LOGPIXELSY));
   const double x = static_cast<double>(area->left) + dx;
   const double y = static_cast<double>(area->top) + dy;
-  dc->TextOut(TruncToInt(x), TruncToInt(y), ExpandedText());
+  dc->TextOut(TruncToPixel(x), TruncToPixel(y), ExpandedText());
   dc->SetTextColor(oldColor);
   dc->SelectObject(oldFont);
 }

@@ -2,6 +2,8 @@
 // data puts it on the trace that the plot's own objects drew.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "spectrum/control/labels/integrals.h"
 #include "spectrum/control/labels/peaklabels.h"
 #include "spectrum/control/labels/tests/labels_testing.h"
@@ -71,6 +73,42 @@ TEST(LabelsOnAPlot, PeaksIntegralsAndTextsStandWhereTheDataPutsThem) {
   // The text on its anchor.
   EXPECT_TRUE(note->m_area.PtInRect({plot.list.PointToX(2500), plot.list.ValueToY(40.0f)}));
   EXPECT_FALSE(InkBox(s, note->m_area).IsRectEmpty());
+}
+
+TEST(LabelsOnAPlot, AnyViewAndScaleDrawsWithoutFault) {
+  // Views and scales a console, a knob or a file can leave: empty, reversed, huge or not finite.
+  // The trace is left out: the scale it would set is given, degenerate ones included.
+  LabelPlot plot(SpectrumBuilder::Nmr(1000).Lines({{300, 50, 5}}), true);
+  plot.data().peaks = {10, 300, 999};
+  plot.data().integrals = {{0, 999, 0.0f}, {250, 350, 1e30f}};
+  plot.process().m_basePoints = {5, 500, 995};
+  plot.list.m_bIntegralCorrection = true;
+  for (const std::int32_t type : {kDrawBaseline, kDrawTitle}) plot.list.FindDrawObject(type)->m_bEnabled = true;
+  plot.list.FindDrawObject(kDrawSpectrum)->m_bEnabled = false;
+  CText::Create(plot.list, "t", 100, 100);
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const std::pair<float, float> views[] = {{0, 999}, {500, 500}, {999, 0}, {-1e30f, 1e30f}, {nan, 5}, {1e9f, 2e9f}, {-inf, inf}};
+  const struct {
+    float yMin, yMax, pointsPerPixel;
+  } scales[] = {{0, 50, 3.3f}, {0, 0, 0}, {-inf, nan, inf}, {-1e30f, 1e30f, 1e-30f}};
+  for (const auto& [left, right] : views)
+    for (const auto& scale : scales)
+      for (const float amplitude : {1.0f, 0.0f, 1e30f}) {
+        plot.list.m_fLeftBound = left;
+        plot.list.m_fRightBound = right;
+        plot.list.m_fAmplitude = amplitude;
+        plot.list.m_fIntegralScale = amplitude - 1.0f;
+        plot.list.m_fIntegSum = amplitude * -100.0f;
+        plot.SetScale(Rect(30, 40, 300, 180), scale.yMin, scale.yMax, scale.pointsPerPixel);
+        plot.Draw(300, 200);
+        for (std::size_t i = 0; i < plot.list.GetSize(); ++i) {
+          CDrawObject* object = plot.list.GetAt(i);
+          object->HitTest(150, 100);
+          object->Drag(10, 10, 150, 100);
+          plot.list.m_selection = Rect(150, 100, 150, 100);
+          object->EditAt(0, 150, 100);
+        }
+      }
 }
 
 }  // namespace
