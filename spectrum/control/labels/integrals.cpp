@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "platform/archive/archive.h"
-#include "spectrum/control/labels/labeltext.h"
+#include "spectrum/control/labels/labelcommon.h"
 #include "spectrum/control/plot/appearance.h"
 #include "spectrum/control/plot/drawobjectlist.h"
 #include "spectrum/control/plot/pixels.h"
@@ -183,11 +183,7 @@ void CIntegSums::Serialize(plat::Archive& ar) {
 
 int CIntegSums::GetContextMenu(bool) { return 2; }
 
-void CIntegSums::SetVerticalArea(std::uint32_t flags, int x, int y) {
-  CDrawObject::SetVerticalArea(flags, x, y);
-  m_pOwner->m_selection.top = m_area.top;
-  m_pOwner->m_selection.bottom = m_area.bottom;
-}
+void CIntegSums::SetVerticalArea(std::uint32_t flags, int x, int y) { SelectXRange(*this, flags, x, y); }
 
 void CIntegSums::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   if (!HasDrawableIntegrals(m_pProcess)) {

@@ -5,7 +5,7 @@
 
 #include "platform/archive/archive.h"
 #include "platform/base/numtext.h"
-#include "spectrum/control/labels/labeltext.h"
+#include "spectrum/control/labels/labelcommon.h"
 #include "spectrum/control/plot/appearance.h"
 #include "spectrum/control/plot/drawobjectlist.h"
 #include "spectrum/control/plot/pixels.h"
@@ -86,11 +86,7 @@ void CTPeaks::Serialize(plat::Archive& ar) {
 
 int CTPeaks::GetContextMenu(bool) { return 3; }
 
-void CTPeaks::SetVerticalArea(std::uint32_t flags, int x, int y) {
-  CDrawObject::SetVerticalArea(flags, x, y);
-  m_pOwner->m_selection.top = m_area.top;
-  m_pOwner->m_selection.bottom = m_area.bottom;
-}
+void CTPeaks::SetVerticalArea(std::uint32_t flags, int x, int y) { SelectXRange(*this, flags, x, y); }
 
 CTPeaks::LabelFormat CTPeaks::GetLabelFormat() const {
   const int e = DigitsBeforePoint([this] {

@@ -15,15 +15,13 @@ namespace {
 
 using namespace labels_test;
 
-// Stores the object, loads the bytes into a new object of the same type in another plot, and
-// gives both archives: equal bytes mean every archived field came back.
-struct RoundTrip {
-  std::size_t size;
-  bool same;
-};
-RoundTrip StoreAndLoad(CDrawObject& object, const std::function<void(CDrawObject&)>& check) {
+// Stores the object (expecting `size` bytes), loads the bytes into a new object of the same
+// type in another plot, checks it, and stores that again: the same bytes mean every archived
+// field came back.
+void ExpectRoundTrip(CDrawObject& object, std::size_t size, const std::function<void(CDrawObject&)>& check) {
   plat::Archive out;
   object.Serialize(out);
+  EXPECT_EQ(out.bytes().size(), size) << object.GetType();
   LabelPlot other(SpectrumBuilder::Nmr(10));
   CDrawObject* copy = other.list.GetDrawObject(object.GetType());
   plat::Archive in(out.bytes());
@@ -32,7 +30,7 @@ RoundTrip StoreAndLoad(CDrawObject& object, const std::function<void(CDrawObject
   check(*copy);
   plat::Archive again;
   copy->Serialize(again);
-  return {out.bytes().size(), again.bytes() == out.bytes()};
+  EXPECT_EQ(again.bytes(), out.bytes()) << object.GetType();
 }
 
 TEST(LabelArchives, EveryClassWritesItsFieldsThenTheEnabledWord) {
@@ -57,9 +55,7 @@ TEST(LabelArchives, EveryClassWritesItsFieldsThenTheEnabledWord) {
     EXPECT_EQ(gdi::FaceNameOf(t.m_logFont), "Courier New");
     EXPECT_FALSE(t.m_bEnabled);
   };
-  RoundTrip r = StoreAndLoad(tpeaks, same);
-  EXPECT_EQ(r.size, 16 + 60 + 4 + 4 + 4 + 4u);
-  EXPECT_TRUE(r.same);
+  ExpectRoundTrip(tpeaks, 16 + 60 + 4 + 4 + 4 + 4, same);
 
   // Digits and the relative-intensity flag of the mass labels are not archived.
   auto& mpeaks = plot.Add<CMPeaks>(kDrawMPeaks);
@@ -68,30 +64,25 @@ TEST(LabelArchives, EveryClassWritesItsFieldsThenTheEnabledWord) {
   mpeaks.m_nUnit = 6;
   mpeaks.m_nDigits = 3;
   mpeaks.m_bRelativeIntensity = true;
-  r = StoreAndLoad(mpeaks, [](CDrawObject& c) {
+  ExpectRoundTrip(mpeaks, 16 + 60 + 4 + 4 + 4, [](CDrawObject& c) {
     const auto& m = dynamic_cast<CMPeaks&>(c);
     EXPECT_EQ(m.m_nUnit, 6);
     EXPECT_EQ(m.m_nDigits, 0);
     EXPECT_FALSE(m.m_bRelativeIntensity);
   });
-  EXPECT_EQ(r.size, 16 + 60 + 4 + 4 + 4u);
-  EXPECT_TRUE(r.same);
 
   auto& curves = plot.Add<CIntegrals>(kDrawIntegrals);
   curves.m_linePen = pen;
-  r = StoreAndLoad(curves, [](CDrawObject& c) {
+  ExpectRoundTrip(curves, 16 + 4, [](CDrawObject& c) {
     EXPECT_EQ(dynamic_cast<CIntegrals&>(c).m_linePen.lopnColor, 0x102030u);
   });
-  EXPECT_EQ(r.size, 16 + 4u);
-  EXPECT_TRUE(r.same);
 
   auto& sums = plot.Add<CIntegSums>(kDrawIntegSums);
   sums.m_logFont = font;
   sums.m_textColor = 0x0000FF;
   sums.m_nDigits = 1;
-  r = StoreAndLoad(sums, [](CDrawObject& c) { EXPECT_EQ(dynamic_cast<CIntegSums&>(c).m_nDigits, 1); });
-  EXPECT_EQ(r.size, 16 + 60 + 4 + 4 + 4u);
-  EXPECT_TRUE(r.same);
+  ExpectRoundTrip(sums, 16 + 60 + 4 + 4 + 4,
+                  [](CDrawObject& c) { EXPECT_EQ(dynamic_cast<CIntegSums&>(c).m_nDigits, 1); });
 
   // The circles' colour and radius are not archived.
   auto& baseline = plot.Add<CBaseline>(kDrawBaseline);
@@ -99,21 +90,18 @@ TEST(LabelArchives, EveryClassWritesItsFieldsThenTheEnabledWord) {
   baseline.m_circleColor = 0x111111;
   baseline.m_nCircleRadius = 7;
   baseline.m_bEnabled = true;
-  r = StoreAndLoad(baseline, [](CDrawObject& c) {
+  ExpectRoundTrip(baseline, 16 + 4, [](CDrawObject& c) {
     const auto& b = dynamic_cast<CBaseline&>(c);
     EXPECT_TRUE(b.m_bEnabled);
     EXPECT_EQ(b.m_circleColor, 0x00DC00u);
     EXPECT_EQ(b.m_nCircleRadius, 150);
   });
-  EXPECT_EQ(r.size, 16 + 4u);
-  EXPECT_TRUE(r.same);
 
   auto& notice = plot.Add<CCopyright>(kDrawCopyright);
   notice.m_color = 0x00FF00;
   notice.m_logFont = font;
-  r = StoreAndLoad(notice, [](CDrawObject& c) { EXPECT_EQ(dynamic_cast<CCopyright&>(c).m_color, 0x00FF00u); });
-  EXPECT_EQ(r.size, 4 + 60 + 4u);
-  EXPECT_TRUE(r.same);
+  ExpectRoundTrip(notice, 4 + 60 + 4,
+                  [](CDrawObject& c) { EXPECT_EQ(dynamic_cast<CCopyright&>(c).m_color, 0x00FF00u); });
 }
 
 TEST(LabelArchives, PropertySetsCarryEveryAppearanceButNoTexts) {

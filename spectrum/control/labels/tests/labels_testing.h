@@ -93,6 +93,12 @@ inline Rect InkBox(const gdi::RasterSurface& s, const Rect& within) {
   return box;
 }
 
+// Text ink inside its cell; smoothed italic glyphs may reach one pixel out of it.
+inline bool InkInCell(const Rect& ink, const Rect& cell) {
+  return !ink.IsRectEmpty() && ink.left >= cell.left - 1 && ink.top >= cell.top - 1 && ink.right <= cell.right + 1 &&
+         ink.bottom <= cell.bottom + 1;
+}
+
 inline bool SamePixels(const gdi::RasterSurface& a, const gdi::RasterSurface& b) {
   if (a.GetSize() != b.GetSize()) return false;
   for (int y = 0; y < a.Height(); ++y)

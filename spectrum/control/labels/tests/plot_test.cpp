@@ -60,8 +60,8 @@ TEST(LabelsOnAPlot, PeaksIntegralsAndTextsStandWhereTheDataPutsThem) {
   }
   // Integral curves over their ranges only; brackets from the ranges' ends.
   for (const CSpcIntegral& r : plot.data().integrals) {
-    const Rect over(plot.list.PointToX(static_cast<int>(r.from)), area.top, plot.list.PointToX(static_cast<int>(r.to)) + 2,
-                    area.bottom);
+    const int from = static_cast<int>(r.from), to = static_cast<int>(r.to);
+    const Rect over(plot.list.PointToX(from), area.top, plot.list.PointToX(to) + 2, area.bottom);
     EXPECT_FALSE(ColorBox(s, kIntegralPen, over).IsRectEmpty()) << r.from;
     const double p = (x1 - x0) / sums.m_area.Width();
     EXPECT_EQ(s.GetPixel(sums.m_area.left + static_cast<int>((r.from - x0) / p), sums.m_area.top), kIntegralPen);
@@ -87,7 +87,8 @@ TEST(LabelsOnAPlot, AnyViewAndScaleDrawsWithoutFault) {
   plot.list.FindDrawObject(kDrawSpectrum)->m_bEnabled = false;
   CText::Create(plot.list, "t", 100, 100);
   const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
-  const std::pair<float, float> views[] = {{0, 999}, {500, 500}, {999, 0}, {-1e30f, 1e30f}, {nan, 5}, {1e9f, 2e9f}, {-inf, inf}};
+  const std::pair<float, float> views[] = {{0, 999},       {500, 500},   {999, 0},    {-1e30f, 1e30f},
+                                           {nan, 5},       {1e9f, 2e9f}, {-inf, inf}};
   const struct {
     float yMin, yMax, pointsPerPixel;
   } scales[] = {{0, 50, 3.3f}, {0, 0, 0}, {-inf, nan, inf}, {-1e30f, 1e30f, 1e-30f}};
