@@ -188,6 +188,11 @@ inline double NextWalkStep(double k, double x0, double p, std::int64_t i, const 
 
 int WalkColumn(double k, double p) { return p > 0.0 ? TruncToPixel(k / p) : 0; }
 
+// How many steps a walk over a rectangle width wide can take: one per point of the data (the
+// point 0 can come twice) and, outside the data, at most one per column on either side. A view
+// too far out for its points to be told apart (k + 1 == k) ends the walk earlier.
+std::int64_t WalkSteps(std::int64_t points, int width) { return points + 4 * (static_cast<std::int64_t>(width) + 2) + 16; }
+
 }  // namespace
 
 void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points) {
@@ -205,7 +210,8 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
     if (!m_vertices.empty()) dc->PolylineTo(m_vertices.data(), static_cast<int>(m_vertices.size()));
     m_vertices.clear();
   };
-  for (double k = 0.0; k <= span;) {
+  std::int64_t steps = WalkSteps(points.PointCount(), rect.Width());
+  for (double k = 0.0; k <= span && steps-- > 0;) {
     const std::int64_t i = TruncIndex(k + x0);
     float v = points.Value(i);
     // Regions the walk has passed get their marks; the line goes on from where it stood.
@@ -231,7 +237,9 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
       lastY = y;
       lastX = x;
     }
-    k = NextWalkStep(k, x0, p, i, points);
+    const double next = NextWalkStep(k, x0, p, i, points);
+    if (!(next > k)) break;
+    k = next;
   }
   flush();
 }
@@ -265,11 +273,14 @@ void CSpectrum::DrawDots(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
   const double zero = static_cast<float>(m_zeroRow);  // the zero row as a single-precision value
   m_fValuePerPixel = static_cast<float>(range / rect.Height());
   list.m_fValuePerPixel = m_fValuePerPixel;
-  for (double k = 0.0; k <= span;) {
+  std::int64_t steps = WalkSteps(points.PointCount(), rect.Width());
+  for (double k = 0.0; k <= span && steps-- > 0;) {
     const std::int64_t i = TruncIndex(k + x0);
     const int y = TruncToPixel(zero - points.Value(i) * m_rowsPerValue);
     if (y >= rect.top) dc->SetPixelV(rect.left + WalkColumn(k, p), y, m_tracePen.lopnColor);
-    k = NextWalkStep(k, x0, p, i, points);
+    const double next = NextWalkStep(k, x0, p, i, points);
+    if (!(next > k)) break;
+    k = next;
   }
 }
 

@@ -189,6 +189,12 @@ TEST(Trace, ZeroSpansDrawTheDegenerateCase) {
   }
   odd.plot.list.m_bDots = true;
   odd.Draw(400, 200);
+  // So far out that neighbouring points cannot be told apart: the walks end.
+  odd.plot.list.m_fLeftBound = -1.0e30f;
+  odd.plot.list.m_fRightBound = 1.0e30f;
+  odd.Draw(400, 200);
+  odd.plot.list.m_bDots = false;
+  odd.Draw(400, 200);
   odd.plot.list.m_fRightBound = std::nanf("");
   odd.Draw(400, 200);
   // Absurd but finite view values (as an archive may hold them) stay inside the pixel range.
