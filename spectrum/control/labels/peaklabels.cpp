@@ -90,6 +90,7 @@ void CTPeaks::SetVerticalArea(std::uint32_t flags, int x, int y) { SelectXRange(
 
 CTPeaks::LabelFormat CTPeaks::GetLabelFormat() const {
   const int e = DigitsBeforePoint([this] {
+    if (!m_pProcess || !m_pProcess->m_pData) return 0.0;
     const CSpcProcess& p = *m_pProcess;
     if (IsMassKind(&p)) return static_cast<double>(p.GetMaxMass());
     const CSpcProcess::PointToUnitFunc toUnit = p.GetPointToUnitFunc(m_pOwner->UsableUnit(m_nUnit));
