@@ -10,65 +10,34 @@ constexpr std::uint16_t kWideCount = 0xFFFF;
 
 }  // namespace
 
-void WriteLogFont(plat::Archive& ar, const LogFontA& font) {
-  ar.writeI32(font.lfHeight);
-  ar.writeI32(font.lfWidth);
-  ar.writeI32(font.lfEscapement);
-  ar.writeI32(font.lfOrientation);
-  ar.writeI32(font.lfWeight);
-  for (const std::uint8_t b : {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
-                               font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
-    ar.writeU8(b);
-  ar.writeBytes(font.lfFaceName, sizeof font.lfFaceName);
+// The records travel in the platform's stored layouts.
+template <std::size_t N, class Record, class Store>
+void WriteRecord(plat::Archive& ar, const Record& record, Store store) {
+  std::uint8_t bytes[N];
+  store(record, bytes);
+  ar.writeBytes(bytes, N);
 }
 
-LogFontA ReadLogFont(plat::Archive& ar) {
-  ar.requireItems(1, sizeof(LogFontA));
-  LogFontA font;
-  font.lfHeight = ar.readI32();
-  font.lfWidth = ar.readI32();
-  font.lfEscapement = ar.readI32();
-  font.lfOrientation = ar.readI32();
-  font.lfWeight = ar.readI32();
-  for (std::uint8_t* b : {&font.lfItalic, &font.lfUnderline, &font.lfStrikeOut, &font.lfCharSet, &font.lfOutPrecision,
-                          &font.lfClipPrecision, &font.lfQuality, &font.lfPitchAndFamily})
-    *b = ar.readU8();
-  ar.readBytes(font.lfFaceName, sizeof font.lfFaceName);
-  font.lfFaceName[LogFontA::kFaceBytes] = '\0';
-  return font;
+template <std::size_t N, class Load>
+auto ReadRecord(plat::Archive& ar, Load load) {
+  std::uint8_t bytes[N];
+  ar.readBytes(bytes, N);
+  return load(bytes);
 }
 
-void WriteLogPen(plat::Archive& ar, const LogPen& pen) {
-  ar.writeU32(pen.lopnStyle);
-  ar.writeI32(pen.widthX);
-  ar.writeI32(pen.widthY);
-  ar.writeU32(pen.lopnColor);
+void WriteLogFont(plat::Archive& ar, const gdi::LOGFONTA& font) {
+  WriteRecord<60>(ar, font, [](const gdi::LOGFONTA& f, std::uint8_t* out) { gdi::StoreLogFont(f, out); });
 }
 
-LogPen ReadLogPen(plat::Archive& ar) {
-  ar.requireItems(1, sizeof(LogPen));
-  LogPen pen;
-  pen.lopnStyle = ar.readU32();
-  pen.widthX = ar.readI32();
-  pen.widthY = ar.readI32();
-  pen.lopnColor = ar.readU32();
-  return pen;
-}
+gdi::LOGFONTA ReadLogFont(plat::Archive& ar) { return ReadRecord<60>(ar, gdi::LoadLogFontA); }
 
-void WriteLogBrush(plat::Archive& ar, const LogBrush& brush) {
-  ar.writeU32(brush.lbStyle);
-  ar.writeU32(brush.lbColor);
-  ar.writeU32(brush.lbHatch);
-}
+void WriteLogPen(plat::Archive& ar, const gdi::LOGPEN& pen) { WriteRecord<16>(ar, pen, gdi::StoreLogPen); }
 
-LogBrush ReadLogBrush(plat::Archive& ar) {
-  ar.requireItems(1, sizeof(LogBrush));
-  LogBrush brush;
-  brush.lbStyle = ar.readU32();
-  brush.lbColor = ar.readU32();
-  brush.lbHatch = ar.readU32();
-  return brush;
-}
+gdi::LOGPEN ReadLogPen(plat::Archive& ar) { return ReadRecord<16>(ar, gdi::LoadLogPen); }
+
+void WriteLogBrush(plat::Archive& ar, const gdi::LOGBRUSH& brush) { WriteRecord<12>(ar, brush, gdi::StoreLogBrush); }
+
+gdi::LOGBRUSH ReadLogBrush(plat::Archive& ar) { return ReadRecord<12>(ar, gdi::LoadLogBrush); }
 
 void WriteArrayCount(plat::Archive& ar, std::size_t count) {
   if (count > std::numeric_limits<std::uint32_t>::max())

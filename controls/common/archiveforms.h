@@ -12,13 +12,13 @@
 
 namespace karvel {
 
-void WriteLogFont(plat::Archive& ar, const LogFontA& font);
+void WriteLogFont(plat::Archive& ar, const gdi::LOGFONTA& font);
 // The face name is terminated whatever the stored bytes hold.
-LogFontA ReadLogFont(plat::Archive& ar);
-void WriteLogPen(plat::Archive& ar, const LogPen& pen);
-LogPen ReadLogPen(plat::Archive& ar);
-void WriteLogBrush(plat::Archive& ar, const LogBrush& brush);
-LogBrush ReadLogBrush(plat::Archive& ar);
+gdi::LOGFONTA ReadLogFont(plat::Archive& ar);
+void WriteLogPen(plat::Archive& ar, const gdi::LOGPEN& pen);
+gdi::LOGPEN ReadLogPen(plat::Archive& ar);
+void WriteLogBrush(plat::Archive& ar, const gdi::LOGBRUSH& brush);
+gdi::LOGBRUSH ReadLogBrush(plat::Archive& ar);
 
 void WriteArrayCount(plat::Archive& ar, std::size_t count);
 // Refuses a count above maxCount (BadFormat) or one whose items of at least minItemBytes each

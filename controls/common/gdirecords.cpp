@@ -1,28 +1,18 @@
 #include "controls/common/gdirecords.h"
 
-#include <cstring>
-
 namespace karvel {
 
-std::string_view LogFontA::FaceName() const { return std::string_view(lfFaceName, ::strnlen(lfFaceName, 32)); }
-
-void LogFontA::SetFaceName(std::string_view face) {
-  const std::string_view kept = CutUtf8(face, kFaceBytes);
-  std::memset(lfFaceName, 0, sizeof lfFaceName);
-  std::memcpy(lfFaceName, kept.data(), kept.size());
-}
-
-LogFontA DefaultControlFont() {
-  LogFontA font;
+gdi::LOGFONTA DefaultControlFont() {
+  gdi::LOGFONTA font;
   font.lfHeight = 10;
   font.lfWeight = 400;
-  font.SetFaceName("Arial");
+  gdi::SetFaceName(font, "Arial");
   return font;
 }
 
-LogBrush DefaultBackgroundBrush() { return LogBrush{kBrushHollow, 0xFFFFFF, 0}; }
+gdi::LOGBRUSH DefaultBackgroundBrush() { return gdi::LOGBRUSH{gdi::BS_HOLLOW, 0xFFFFFF, 0}; }
 
-LogPen SolidPen(std::int32_t width) { return LogPen{kPenSolid, width, width, 0}; }
+gdi::LOGPEN SolidPen(std::int32_t width) { return gdi::LOGPEN{gdi::PS_SOLID, {width, width}, 0}; }
 
 std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;

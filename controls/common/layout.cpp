@@ -56,8 +56,8 @@ std::int32_t PenWidthPixels(std::int32_t width, std::int64_t dpi, std::int64_t z
   return MulDiv64(width, dpi * zoom, 254000);
 }
 
-LogFontA ScaleFont(const LogFontA& font, std::int64_t dpi, std::int64_t zoom) {
-  LogFontA scaled = font;
+gdi::LOGFONTA ScaleFont(const gdi::LOGFONTA& font, std::int64_t dpi, std::int64_t zoom) {
+  gdi::LOGFONTA scaled = font;
   scaled.lfHeight = MulDiv64(font.lfHeight, dpi * zoom, 7200);
   return scaled;
 }

@@ -44,8 +44,8 @@ struct Line {
 struct PlacedText {
   std::string text;
   Point origin;
-  LogFontA font;
-  ColorRef color = 0;
+  gdi::LOGFONTA font;
+  gdi::COLORREF color = 0;
 };
 
 // The device a picture is laid out for: pixels per inch and the document zoom in percent.
@@ -60,7 +60,7 @@ class TextMeasure {
  public:
   virtual ~TextMeasure() = default;
   // The extent of text in font, whose height is already in device pixels.
-  virtual Size Extent(std::string_view text, const LogFontA& font) = 0;
+  virtual Size Extent(std::string_view text, const gdi::LOGFONTA& font) = 0;
 };
 
 // a * b / c in 64 bits, rounded half away from zero and clamped to the 32-bit range; 0 when c
@@ -75,7 +75,7 @@ std::int32_t ClampPixel(std::int64_t v);
 // A pen width in hundredths of a millimetre in pixels: MulDiv(width, dpi x zoom, 254000).
 std::int32_t PenWidthPixels(std::int32_t width, std::int64_t dpi, std::int64_t zoom);
 // A font whose height in points becomes MulDiv(height, dpi x zoom, 7200) pixels.
-LogFontA ScaleFont(const LogFontA& font, std::int64_t dpi, std::int64_t zoom);
+gdi::LOGFONTA ScaleFont(const gdi::LOGFONTA& font, std::int64_t dpi, std::int64_t zoom);
 
 // A grid of columns and rows stretched over a rectangle, with one text per cell centred in it.
 struct GridText {
@@ -83,8 +83,8 @@ struct GridText {
   std::size_t row = 0;
   std::string text;
   Size extent;
-  LogFontA font;
-  ColorRef color = 0;
+  gdi::LOGFONTA font;
+  gdi::COLORREF color = 0;
 };
 
 struct GridPicture {

@@ -70,7 +70,7 @@ void AddSkeleton(const CStructureModel& model, TextMeasure& measure, StructurePi
   for (std::size_t i = 0; i < mol.atoms.size(); ++i)
     if (!IsCarbon(mol.atoms[i])) extents[i] = measure.Extent(mol.atoms[i].symbol, picture->structFont);
 
-  const std::int32_t unit = std::max<std::int32_t>(picture->structPen.widthX, 1);
+  const std::int32_t unit = std::max<std::int32_t>(picture->structPen.lopnWidth.x, 1);
   for (const BondWord w : mol.bonds) {
     if (!BondWordFits(w, mol.atoms.size())) continue;
     const std::size_t i1 = BondFirstAtom(w) - 1, i2 = BondSecondAtom(w) - 1;
@@ -128,9 +128,9 @@ StructurePicture LayoutStructure(const CStructureModel& model, const Rect& bound
   StructurePicture picture;
   const std::int64_t zoom = device.zoom;
   picture.structPen = model.StructPen();
-  picture.structPen.widthX = picture.structPen.widthY = PenWidthPixels(model.StructLineWidth(), device.dpiX, zoom);
+  picture.structPen.lopnWidth.x = picture.structPen.lopnWidth.y = PenWidthPixels(model.StructLineWidth(), device.dpiX, zoom);
   picture.fieldsPen = model.FieldsPen();
-  picture.fieldsPen.widthX = picture.fieldsPen.widthY = PenWidthPixels(model.FieldsLineWidth(), device.dpiX, zoom);
+  picture.fieldsPen.lopnWidth.x = picture.fieldsPen.lopnWidth.y = PenWidthPixels(model.FieldsLineWidth(), device.dpiX, zoom);
   // Both fonts scale with the horizontal resolution.
   picture.structFont = ScaleFont(model.StructFont(), device.dpiX, zoom);
   picture.fieldsFont = ScaleFont(model.FieldsFont(), device.dpiX, zoom);

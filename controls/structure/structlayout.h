@@ -18,15 +18,15 @@ namespace karvel {
 struct StructurePicture {
   // Widths in pixels; the structure pen's width, at least 1, is the spacing unit of the
   // parallel lines.
-  LogPen structPen;
-  LogPen fieldsPen;
+  gdi::LOGPEN structPen;
+  gdi::LOGPEN fieldsPen;
   // Heights in pixels.
-  LogFontA structFont;
-  LogFontA fieldsFont;
+  gdi::LOGFONTA structFont;
+  gdi::LOGFONTA fieldsFont;
   // The frame is drawn in the fields pen, and filled with the background colour unless hollow.
   Rect frame;
   bool filled = false;
-  ColorRef background = 0;
+  gdi::COLORREF background = 0;
   // The skeleton's area after its proportions were fitted to the device.
   Rect structureArea;
   // One point per atom (empty when no skeleton is drawn).

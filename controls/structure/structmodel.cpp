@@ -72,7 +72,7 @@ std::size_t CStructureModel::ToggleField(bool on, bool formula) {
 
 void CStructureModel::SetHollow(bool on) {
   m_hollow = on;
-  m_background.lbStyle = on ? kBrushHollow : kBrushSolid;
+  m_background.lbStyle = on ? gdi::BS_HOLLOW : gdi::BS_SOLID;
 }
 
 void CStructureModel::SetFieldsCols(std::int32_t columns) { m_fieldsCols = std::max<std::int32_t>(columns, 1); }
@@ -113,13 +113,13 @@ void CStructureModel::Serialize(plat::Archive& ar) {
     a.symbol = std::string(CutUtf8(ar.readString(), kMaxSymbolBytes));
     mol.atoms.push_back(std::move(a));
   }
-  const LogBrush background = ReadLogBrush(ar);
-  const LogPen structPen = ReadLogPen(ar);
-  const LogFontA structFont = ReadLogFont(ar);
-  const LogFontA fieldsFont = ReadLogFont(ar);
+  const gdi::LOGBRUSH background = ReadLogBrush(ar);
+  const gdi::LOGPEN structPen = ReadLogPen(ar);
+  const gdi::LOGFONTA structFont = ReadLogFont(ar);
+  const gdi::LOGFONTA fieldsFont = ReadLogFont(ar);
   const std::int32_t fieldsCols = ar.readI32();
-  const ColorRef fieldsTextColor = ar.readU32();
-  const ColorRef structTextColor = ar.readU32();
+  const gdi::COLORREF fieldsTextColor = ar.readU32();
+  const gdi::COLORREF structTextColor = ar.readU32();
   const bool hollow = ar.readI32() != 0;
   const bool showFormula = ar.readI32() != 0;
   const bool showWeight = ar.readI32() != 0;

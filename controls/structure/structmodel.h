@@ -54,28 +54,28 @@ class CStructureModel {
   void SetHollow(bool on);
   bool Hollow() const { return m_hollow; }
 
-  ColorRef BackColor() const { return m_background.lbColor; }
-  void SetBackColor(ColorRef color) { m_background.lbColor = color; }
-  std::int32_t StructLineWidth() const { return m_structPen.widthX; }
-  void SetStructLineWidth(std::int32_t width) { m_structPen.widthX = m_structPen.widthY = width; }
-  ColorRef StructLineColor() const { return m_structPen.lopnColor; }
-  void SetStructLineColor(ColorRef color) { m_structPen.lopnColor = color; }
-  std::int32_t FieldsLineWidth() const { return m_fieldsPen.widthX; }
-  void SetFieldsLineWidth(std::int32_t width) { m_fieldsPen.widthX = m_fieldsPen.widthY = width; }
-  ColorRef FieldsLineColor() const { return m_fieldsPen.lopnColor; }
-  void SetFieldsLineColor(ColorRef color) { m_fieldsPen.lopnColor = color; }
-  ColorRef StructTextColor() const { return m_structTextColor; }
-  void SetStructTextColor(ColorRef color) { m_structTextColor = color; }
-  ColorRef FieldsTextColor() const { return m_fieldsTextColor; }
-  void SetFieldsTextColor(ColorRef color) { m_fieldsTextColor = color; }
+  gdi::COLORREF BackColor() const { return m_background.lbColor; }
+  void SetBackColor(gdi::COLORREF color) { m_background.lbColor = color; }
+  std::int32_t StructLineWidth() const { return m_structPen.lopnWidth.x; }
+  void SetStructLineWidth(std::int32_t width) { m_structPen.lopnWidth.x = m_structPen.lopnWidth.y = width; }
+  gdi::COLORREF StructLineColor() const { return m_structPen.lopnColor; }
+  void SetStructLineColor(gdi::COLORREF color) { m_structPen.lopnColor = color; }
+  std::int32_t FieldsLineWidth() const { return m_fieldsPen.lopnWidth.x; }
+  void SetFieldsLineWidth(std::int32_t width) { m_fieldsPen.lopnWidth.x = m_fieldsPen.lopnWidth.y = width; }
+  gdi::COLORREF FieldsLineColor() const { return m_fieldsPen.lopnColor; }
+  void SetFieldsLineColor(gdi::COLORREF color) { m_fieldsPen.lopnColor = color; }
+  gdi::COLORREF StructTextColor() const { return m_structTextColor; }
+  void SetStructTextColor(gdi::COLORREF color) { m_structTextColor = color; }
+  gdi::COLORREF FieldsTextColor() const { return m_fieldsTextColor; }
+  void SetFieldsTextColor(gdi::COLORREF color) { m_fieldsTextColor = color; }
   // The records the font objects are bound to.
-  LogFontA& StructFont() { return m_structFont; }
-  const LogFontA& StructFont() const { return m_structFont; }
-  LogFontA& FieldsFont() { return m_fieldsFont; }
-  const LogFontA& FieldsFont() const { return m_fieldsFont; }
-  const LogBrush& Background() const { return m_background; }
-  const LogPen& StructPen() const { return m_structPen; }
-  const LogPen& FieldsPen() const { return m_fieldsPen; }
+  gdi::LOGFONTA& StructFont() { return m_structFont; }
+  const gdi::LOGFONTA& StructFont() const { return m_structFont; }
+  gdi::LOGFONTA& FieldsFont() { return m_fieldsFont; }
+  const gdi::LOGFONTA& FieldsFont() const { return m_fieldsFont; }
+  const gdi::LOGBRUSH& Background() const { return m_background; }
+  const gdi::LOGPEN& StructPen() const { return m_structPen; }
+  const gdi::LOGPEN& FieldsPen() const { return m_fieldsPen; }
 
   const Molecule& molecule() const { return m_molecule; }
   const std::vector<std::string>& fields() const { return m_fields; }
@@ -92,13 +92,13 @@ class CStructureModel {
   std::size_t AppendShownTexts();
 
   Molecule m_molecule;
-  LogBrush m_background;
-  LogPen m_structPen;
-  LogPen m_fieldsPen;
-  LogFontA m_structFont;
-  LogFontA m_fieldsFont;
-  ColorRef m_structTextColor = 0;
-  ColorRef m_fieldsTextColor = 0;
+  gdi::LOGBRUSH m_background;
+  gdi::LOGPEN m_structPen;
+  gdi::LOGPEN m_fieldsPen;
+  gdi::LOGFONTA m_structFont;
+  gdi::LOGFONTA m_fieldsFont;
+  gdi::COLORREF m_structTextColor = 0;
+  gdi::COLORREF m_fieldsTextColor = 0;
   std::vector<std::string> m_fields;
   std::int32_t m_fieldsCols = 3;
   bool m_hollow = true;

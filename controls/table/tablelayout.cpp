@@ -8,7 +8,7 @@ namespace karvel {
 TablePicture LayoutTable(CTableModel& model, const Rect& bounds, const DeviceInfo& device, TextMeasure& measure) {
   TablePicture picture;
   picture.gridPen = model.GridPen();
-  picture.gridPen.widthX = picture.gridPen.widthY = PenWidthPixels(model.GridPen().widthX, device.dpiX, device.zoom);
+  picture.gridPen.lopnWidth.x = picture.gridPen.lopnWidth.y = PenWidthPixels(model.GridPen().lopnWidth.x, device.dpiX, device.zoom);
   if (!model.GetSpectrum()) return picture;
 
   std::vector<std::int32_t> widths(model.Columns(), 0), heights(model.Rows(), 0);
@@ -19,7 +19,7 @@ TablePicture LayoutTable(CTableModel& model, const Rect& bounds, const DeviceInf
       if (!cell) continue;
       cell->shownText = model.ExpandText(cell->text);
       // Cell fonts scale with the vertical resolution.
-      const LogFontA font = ScaleFont(cell->font, device.dpiY, device.zoom);
+      const gdi::LOGFONTA font = ScaleFont(cell->font, device.dpiY, device.zoom);
       const Size extent = measure.Extent(cell->shownText, font);
       widths[c] = std::max(widths[c], extent.cx);
       heights[r] = std::max(heights[r], extent.cy);

@@ -10,7 +10,7 @@ namespace karvel {
 
 struct TablePicture {
   // Width in pixels.
-  LogPen gridPen;
+  gdi::LOGPEN gridPen;
   GridPicture grid;
 };
 

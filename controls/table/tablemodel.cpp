@@ -13,7 +13,7 @@ namespace karvel {
 namespace {
 
 // Column, row, two one-byte string lengths, colour and font.
-constexpr std::uint64_t kMinCellBytes = 4 + 4 + 1 + 1 + 4 + sizeof(LogFontA);
+constexpr std::uint64_t kMinCellBytes = 4 + 4 + 1 + 1 + 4 + sizeof(gdi::LOGFONTA);
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
@@ -103,21 +103,21 @@ bool CTableModel::GetCellText(std::uint32_t column, std::uint32_t row, char16_t*
   return true;
 }
 
-bool CTableModel::SetCellColor(std::uint32_t column, std::uint32_t row, ColorRef color) {
+bool CTableModel::SetCellColor(std::uint32_t column, std::uint32_t row, gdi::COLORREF color) {
   TableCell* cell = FindCell(column, row);
   if (!cell) return false;
   cell->color = color;
   return true;
 }
 
-bool CTableModel::GetCellColor(std::uint32_t column, std::uint32_t row, ColorRef* color) const {
+bool CTableModel::GetCellColor(std::uint32_t column, std::uint32_t row, gdi::COLORREF* color) const {
   const TableCell* cell = FindCell(column, row);
   if (!cell || !color) return false;
   *color = cell->color;
   return true;
 }
 
-LogFontA* CTableModel::CellFont(std::uint32_t column, std::uint32_t row) {
+gdi::LOGFONTA* CTableModel::CellFont(std::uint32_t column, std::uint32_t row) {
   TableCell* cell = FindCell(column, row);
   return cell ? &cell->font : nullptr;
 }
@@ -168,9 +168,9 @@ void CTableModel::Serialize(plat::Archive& ar) {
   // Read aside and taken over only when the whole form has read.
   std::uint32_t columns = ar.readU32();
   std::uint32_t rows = ar.readU32();
-  const LogBrush background = ReadLogBrush(ar);
-  const LogPen gridPen = ReadLogPen(ar);
-  const LogFontA tableFont = ReadLogFont(ar);
+  const gdi::LOGBRUSH background = ReadLogBrush(ar);
+  const gdi::LOGPEN gridPen = ReadLogPen(ar);
+  const gdi::LOGFONTA tableFont = ReadLogFont(ar);
   const std::uint32_t count = ar.readCount(kMaxCells, kMinCellBytes);
   std::deque<TableCell> cells;
   for (std::uint32_t i = 0; i < count; ++i) {

@@ -35,9 +35,9 @@ struct TableCell {
   std::string text;
   // The text after expansion, rebuilt at every drawing.
   std::string shownText;
-  ColorRef color = 0;
+  gdi::COLORREF color = 0;
   // Height in points.
-  LogFontA font = DefaultControlFont();
+  gdi::LOGFONTA font = DefaultControlFont();
 };
 
 class CTableModel {
@@ -72,11 +72,11 @@ class CTableModel {
   // The source text, converted to 16 bits: at most length - 1 units and a terminating 0 (never
   // half of a surrogate pair). False for length < 1 or a null buffer.
   bool GetCellText(std::uint32_t column, std::uint32_t row, char16_t* buffer, int length) const;
-  bool SetCellColor(std::uint32_t column, std::uint32_t row, ColorRef color);
-  bool GetCellColor(std::uint32_t column, std::uint32_t row, ColorRef* color) const;
+  bool SetCellColor(std::uint32_t column, std::uint32_t row, gdi::COLORREF color);
+  bool GetCellColor(std::uint32_t column, std::uint32_t row, gdi::COLORREF* color) const;
   // The record the cell's font object is bound to; null without a cell. It stays valid until a
   // load replaces the cells.
-  LogFontA* CellFont(std::uint32_t column, std::uint32_t row);
+  gdi::LOGFONTA* CellFont(std::uint32_t column, std::uint32_t row);
 
   // The profile form: kind 0 keeps the defaults of the attached spectrum's kind below the
   // module's default section; any other kind keeps the table of item index in the INI file
@@ -103,12 +103,12 @@ class CTableModel {
   TableCell* FindCell(std::uint32_t column, std::uint32_t row);
   const std::deque<TableCell>& cells() const { return m_cells; }
 
-  LogBrush& Background() { return m_background; }
-  const LogBrush& Background() const { return m_background; }
-  LogPen& GridPen() { return m_gridPen; }
-  const LogPen& GridPen() const { return m_gridPen; }
-  LogFontA& TableFont() { return m_tableFont; }
-  const LogFontA& TableFont() const { return m_tableFont; }
+  gdi::LOGBRUSH& Background() { return m_background; }
+  const gdi::LOGBRUSH& Background() const { return m_background; }
+  gdi::LOGPEN& GridPen() { return m_gridPen; }
+  const gdi::LOGPEN& GridPen() const { return m_gridPen; }
+  gdi::LOGFONTA& TableFont() { return m_tableFont; }
+  const gdi::LOGFONTA& TableFont() const { return m_tableFont; }
 
  private:
   static std::uint64_t Key(std::uint32_t column, std::uint32_t row) { return std::uint64_t(column) << 32 | row; }
@@ -123,9 +123,9 @@ class CTableModel {
   std::deque<TableCell> m_cells;
   // The first cell of each position.
   std::unordered_map<std::uint64_t, std::size_t> m_index;
-  LogBrush m_background;
-  LogPen m_gridPen;
-  LogFontA m_tableFont;
+  gdi::LOGBRUSH m_background;
+  gdi::LOGPEN m_gridPen;
+  gdi::LOGFONTA m_tableFont;
   std::shared_ptr<ITableSpectrum> m_spectrum;
 };
 

@@ -57,7 +57,7 @@ void CTableModel::LoadTable(int kind, const char16_t* path, std::uint32_t index)
       OrvGetProfCString(u"CellText", &text, u"", cellDesc.get());
       cell.text = plat::toUtf8(text);
       OrvGetProfDWord(u"CellColor", &cell.color, 0, cellDesc.get());
-      LogFontA scratch;
+      gdi::LOGFONTA scratch;
       if (LoadFontFromProfile(&scratch, *cellDesc)) CopyFontAttributes(scratch, &cell.font);
       cells.push_back(std::move(cell));
     }

@@ -22,12 +22,14 @@ struct LOGPEN {
   UINT lopnStyle = PS_SOLID;
   Point lopnWidth;  // only x counts
   COLORREF lopnColor = 0;
+  friend bool operator==(const LOGPEN&, const LOGPEN&) = default;
 };
 
 struct LOGBRUSH {
   UINT lbStyle = BS_SOLID;
   COLORREF lbColor = 0;
   std::uint32_t lbHatch = 0;
+  friend bool operator==(const LOGBRUSH&, const LOGBRUSH&) = default;
 };
 
 constexpr int LF_FACESIZE = 32;
@@ -49,6 +51,7 @@ struct LogFont {
   std::uint8_t lfQuality = 0;
   std::uint8_t lfPitchAndFamily = 0;
   Char lfFaceName[LF_FACESIZE] = {};
+  friend bool operator==(const LogFont&, const LogFont&) = default;
 };
 using LOGFONTA = LogFont<char>;
 using LOGFONTW = LogFont<char16_t>;

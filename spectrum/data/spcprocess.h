@@ -116,6 +116,11 @@ class CSpcProcess {
   double GetMagnitude(std::int32_t i) const;
   double GetPower(std::int32_t i) const;
   double GetSpectrumReal(std::int32_t i) const;
+  // A run of display values at once, for drawing: the values GetDisplayValue gives for the
+  // current points first .. first + count - 1 into values and, when powers is not null, the
+  // GetPower values into powers (to single precision; the phase is turned by one rotation per
+  // point, resynchronised every block). Points outside the current data give 0.
+  void GetDisplayValues(std::int32_t first, std::int32_t count, float* values, float* powers = nullptr) const;
   double GetSpectrumImag(std::int32_t i) const;
 
   void UpdatePhase();

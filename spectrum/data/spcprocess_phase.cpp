@@ -1,4 +1,5 @@
 // Display values, window functions and phase correction.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -67,6 +68,68 @@ double CSpcProcess::GetDisplayValue(std::int32_t i) const {
     case 1: return GetImag(i);
     case 2: return GetMagnitude(i);
     default: return GetPower(i);
+  }
+}
+
+namespace {
+
+// One block of display values of a mode: points [begin, end) of the data, the phase turned by
+// a rotation from (c, s) at begin by (stepCos, stepSin) per point.
+template <std::int32_t Mode>
+void DisplayBlock(const CSpcPoint* points, std::int64_t begin, std::int64_t end, const float* baseline,
+                  std::int64_t baselineSize, double c, double s, double stepCos, double stepSin, float* values,
+                  float* powers) {
+  for (std::int64_t i = begin; i < end; ++i) {
+    const double re = points[i].re, im = points[i].im;
+    const double base = i < baselineSize ? baseline[i] : 0.0;
+    const double power = re * re + im * im;
+    double value;
+    if constexpr (Mode == 0) value = re * c + im * s - base;
+    else if constexpr (Mode == 1) value = im * c - re * s - base;
+    else if constexpr (Mode == 2) value = std::sqrt(power) - base;
+    else value = power - base;
+    if constexpr (Mode == 0 || Mode == 1) {
+      const double nc = c * stepCos - s * stepSin;
+      s = s * stepCos + c * stepSin;
+      c = nc;
+    }
+    values[i - begin] = static_cast<float>(value);
+    if (powers) powers[i - begin] = static_cast<float>(power - base);
+  }
+}
+
+}  // namespace
+
+void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float* values, float* powers) const {
+  const std::int64_t from = first, to = from + std::max(count, 0);
+  const std::int64_t begin = std::clamp<std::int64_t>(from, 0, std::max(m_nCur, 0));
+  const std::int64_t end = std::clamp<std::int64_t>(to, begin, std::max(m_nCur, 0));
+  // Points outside the current data read 0.
+  for (std::int64_t i = from; i < to; ++i) {
+    if (i >= begin && i < end) continue;
+    values[i - from] = 0.0f;
+    if (powers) powers[i - from] = 0.0f;
+  }
+  if (begin >= end || !m_pCur) return;
+  const bool corrected = m_bBaseline && !m_baseline.empty() && m_pData && m_pData->nDomain == 1;
+  const float* baseline = corrected ? m_baseline.data() : nullptr;
+  const std::int64_t baselineSize = corrected ? static_cast<std::int64_t>(m_baseline.size()) : 0;
+  const double step = m_nCur > 0 ? static_cast<double>(m_fPH1) / m_nCur * kDegToRad : 0.0;
+  const double stepCos = std::cos(step), stepSin = std::sin(step);
+  // Exact angles at the start of every block keep the rotation's rounding from adding up.
+  constexpr std::int64_t kBlock = 256;
+  for (std::int64_t at = begin; at < end; at += kBlock) {
+    const std::int64_t stop = std::min(at + kBlock, end);
+    const double a = PhaseAngle(static_cast<std::int32_t>(at), m_fPH0, m_fPH1, m_nPivot);
+    const double c = std::cos(a), s = std::sin(a);
+    float* v = values + (at - from);
+    float* p = powers ? powers + (at - from) : nullptr;
+    switch (m_nDisplay) {
+      case 0: DisplayBlock<0>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      case 1: DisplayBlock<1>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      case 2: DisplayBlock<2>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      default: DisplayBlock<3>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+    }
   }
 }
 

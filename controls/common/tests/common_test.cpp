@@ -18,19 +18,19 @@ namespace karvel::test {
 namespace {
 
 TEST(ControlRecords, FaceNamesKeep31BytesOnACharacterBoundary) {
-  LogFontA font;
-  font.SetFaceName(std::string(40, 'x'));
-  EXPECT_EQ(font.FaceName(), std::string(31, 'x'));
+  gdi::LOGFONTA font;
+  gdi::SetFaceName(font, std::string(40, 'x'));
+  EXPECT_EQ(gdi::FaceNameOf(font), std::string(31, 'x'));
   // "é" is two bytes: at bytes 31 and 32 it would be cut in half, so it goes whole.
-  font.SetFaceName(std::string(30, 'x') + "\xC3\xA9");
-  EXPECT_EQ(font.FaceName(), std::string(30, 'x'));
+  gdi::SetFaceName(font, std::string(30, 'x') + "\xC3\xA9");
+  EXPECT_EQ(gdi::FaceNameOf(font), std::string(30, 'x'));
   // Bytes that are no UTF-8 are cut where they stand.
   EXPECT_EQ(CutUtf8(std::string(40, '\x80'), 31).size(), 31u);
   EXPECT_EQ(CutUtf8("abc", 31), "abc");
 }
 
 TEST(ControlRecords, ArchiveFormsAreRawAndChecked) {
-  LogFontA font = DefaultControlFont();
+  gdi::LOGFONTA font = DefaultControlFont();
   font.lfItalic = 1;
   std::memset(font.lfFaceName, 'F', sizeof font.lfFaceName);  // no terminator in 32 bytes
   plat::Archive out;
@@ -43,8 +43,8 @@ TEST(ControlRecords, ArchiveFormsAreRawAndChecked) {
   EXPECT_EQ(out.bytes().size(), 60u + 16 + 12 + (2 + 2 + 3 + 300) + 2 + 6);
 
   plat::Archive in(out.bytes());
-  const LogFontA read = ReadLogFont(in);
-  EXPECT_EQ(read.FaceName(), std::string(31, 'F'));
+  const gdi::LOGFONTA read = ReadLogFont(in);
+  EXPECT_EQ(gdi::FaceNameOf(read), std::string(31, 'F'));
   EXPECT_EQ(read.lfItalic, 1);
   EXPECT_EQ(read.lfHeight, 10);
   EXPECT_EQ(ReadLogPen(in), SolidPen(25));
@@ -72,33 +72,33 @@ class FontProfile : public ::testing::Test {
 };
 
 TEST_F(FontProfile, FontsRoundTripAsFourteenValues) {
-  LogFontA font;
+  gdi::LOGFONTA font;
   font.lfHeight = -12;
   font.lfWidth = 7;
   font.lfWeight = 700;
   font.lfUnderline = 1;
   font.lfPitchAndFamily = 0x22;
-  font.SetFaceName("Courier New");
+  gdi::SetFaceName(font, "Courier New");
   ASSERT_TRUE(SaveFontToProfile(font, *Section(u"\\Font")));
   int values = 0;
   OrvGetProfValues(&values, Section(u"\\Font").get());
   EXPECT_EQ(values, 14);
-  LogFontA read = DefaultControlFont();
+  gdi::LOGFONTA read = DefaultControlFont();
   ASSERT_TRUE(LoadFontFromProfile(&read, *Section(u"\\Font")));
   EXPECT_EQ(read, font);
 
   // Only a name: a record of zeros with that face. No section: false and zeros.
   ASSERT_EQ(OrvSetProfString(u"Name", u"Symbol", Section(u"\\NameOnly").get()), PROF_OK);
   ASSERT_TRUE(LoadFontFromProfile(&read, *Section(u"\\NameOnly")));
-  LogFontA expected;
-  expected.SetFaceName("Symbol");
+  gdi::LOGFONTA expected;
+  gdi::SetFaceName(expected, "Symbol");
   EXPECT_EQ(read, expected);
   EXPECT_FALSE(LoadFontFromProfile(&read, *Section(u"\\Missing")));
-  EXPECT_EQ(read, LogFontA());
+  EXPECT_EQ(read, gdi::LOGFONTA());
 }
 
 TEST(ControlRecords, AttributeCopyMovesWhatTheFontInterfaceCarries) {
-  LogFontA from;
+  gdi::LOGFONTA from;
   from.lfHeight = 14;
   from.lfWidth = 9;
   from.lfEscapement = 900;
@@ -107,15 +107,15 @@ TEST(ControlRecords, AttributeCopyMovesWhatTheFontInterfaceCarries) {
   from.lfStrikeOut = 1;
   from.lfCharSet = 2;
   from.lfQuality = 3;
-  from.SetFaceName("Times");
-  LogFontA to = DefaultControlFont();
+  gdi::SetFaceName(from, "Times");
+  gdi::LOGFONTA to = DefaultControlFont();
   CopyFontAttributes(from, &to);
   EXPECT_EQ(to.lfHeight, 14);
   EXPECT_EQ(to.lfWeight, -32768);
   EXPECT_EQ(to.lfItalic, 1);
   EXPECT_EQ(to.lfStrikeOut, 1);
   EXPECT_EQ(to.lfCharSet, 2);
-  EXPECT_EQ(to.FaceName(), "Times");
+  EXPECT_EQ(gdi::FaceNameOf(to), "Times");
   EXPECT_EQ(to.lfWidth, 0);
   EXPECT_EQ(to.lfEscapement, 0);
   EXPECT_EQ(to.lfQuality, 0);
@@ -140,7 +140,7 @@ TEST(ControlLayout, GridWithoutExtentIsEmpty) {
   const GridPicture none = StretchGrid({0, 0, 100, 100}, {0, 0}, {10}, {});
   EXPECT_TRUE(none.lines.empty());
   EXPECT_TRUE(none.texts.empty());
-  const GridPicture one = StretchGrid({0, 0, 100, 100}, {20}, {10}, {{0, 0, "x", {4, 6}, LogFontA(), 5}});
+  const GridPicture one = StretchGrid({0, 0, 100, 100}, {20}, {10}, {{0, 0, "x", {4, 6}, gdi::LOGFONTA(), 5}});
   EXPECT_EQ(one.lines.size(), 4u);
   ASSERT_EQ(one.texts.size(), 1u);
   EXPECT_EQ(one.texts[0].origin, (Point{48, 47}));

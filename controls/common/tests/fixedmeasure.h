@@ -8,7 +8,7 @@ namespace karvel::test {
 class FixedMeasure : public TextMeasure {
  public:
   explicit FixedMeasure(std::int32_t charWidth = 5) : charWidth_(charWidth) {}
-  Size Extent(std::string_view text, const LogFontA& font) override {
+  Size Extent(std::string_view text, const gdi::LOGFONTA& font) override {
     return {static_cast<std::int32_t>(text.size()) * charWidth_, font.lfHeight > 0 ? font.lfHeight : 10};
   }
 

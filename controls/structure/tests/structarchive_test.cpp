@@ -25,14 +25,14 @@ CStructureModel Pyridine() {
   model.SetStructLineWidth(40);
   model.SetStructTextColor(0xFF);
   model.SetFieldsTextColor(0xFF00);
-  model.StructFont().SetFaceName("Courier");
+  gdi::SetFaceName(model.StructFont(), "Courier");
   model.FieldsFont().lfHeight = 14;
   return model;
 }
 
 // The form written field by field as the layout gives it, with one atom and the given bonds.
 std::vector<std::uint8_t> HandForm(const StructAtom& atom, std::int32_t fieldsCols,
-                                   const std::vector<std::uint32_t>& bonds, const LogFontA& face) {
+                                   const std::vector<std::uint32_t>& bonds, const gdi::LOGFONTA& face) {
   plat::Archive ar;
   ar.writeI32(1);
   ar.writeF32(atom.x);
@@ -77,7 +77,7 @@ TEST(StructureArchive, RoundTripKeepsMoleculeFieldsAndLook) {
 }
 
 TEST(StructureArchive, LayoutIsTheHandWrittenOne) {
-  const LogFontA font = DefaultControlFont();
+  const gdi::LOGFONTA font = DefaultControlFont();
   const std::vector<std::uint8_t> hand = HandForm({"O", 1, -2, 3}, 3, {PackBond(1, 1, 1)}, font);
   CStructureModel model;
   plat::Archive in(hand);
@@ -88,7 +88,7 @@ TEST(StructureArchive, LayoutIsTheHandWrittenOne) {
 }
 
 TEST(StructureArchive, DamagedEntriesAreMendedOrDropped) {
-  LogFontA face = DefaultControlFont();
+  gdi::LOGFONTA face = DefaultControlFont();
   std::memset(face.lfFaceName, 'A', sizeof face.lfFaceName);
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const std::vector<std::uint8_t> bytes =
@@ -100,7 +100,7 @@ TEST(StructureArchive, DamagedEntriesAreMendedOrDropped) {
   EXPECT_EQ(model.molecule().atoms, (std::vector<StructAtom>{{"Xen", 0, 0, 1}}));
   EXPECT_EQ(model.molecule().bonds, std::vector<BondWord>{PackBond(1, 1, 2)});
   EXPECT_EQ(model.FieldsCols(), 1);
-  EXPECT_EQ(model.StructFont().FaceName(), std::string(31, 'A'));
+  EXPECT_EQ(gdi::FaceNameOf(model.StructFont()), std::string(31, 'A'));
 }
 
 TEST(StructureArchive, ShortOrCorruptArchivesFailAndChangeNothing) {

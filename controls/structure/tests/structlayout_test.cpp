@@ -40,7 +40,7 @@ TEST(StructureLayout, MoleculeKeepsItsProportionsOnTheDevice) {
   EXPECT_TRUE(picture.labels.empty());
   EXPECT_EQ(picture.frame, (Rect{0, 0, 301, 100}));
   EXPECT_FALSE(picture.filled);
-  EXPECT_EQ(picture.structPen.widthX, 1);
+  EXPECT_EQ(picture.structPen.lopnWidth.x, 1);
   EXPECT_EQ(picture.structFont.lfHeight, 13);
 }
 

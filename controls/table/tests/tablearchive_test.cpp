@@ -17,7 +17,7 @@ std::vector<std::uint8_t> Stored(CTableModel& model) {
 }
 
 // One cell written field by field as the layout gives it.
-void HandCell(plat::Archive& ar, std::int32_t column, std::int32_t row, const std::string& text, const LogFontA& font) {
+void HandCell(plat::Archive& ar, std::int32_t column, std::int32_t row, const std::string& text, const gdi::LOGFONTA& font) {
   ar.writeI32(column);
   ar.writeI32(row);
   ar.writeString(text);
@@ -42,8 +42,8 @@ TEST(TableArchive, RoundTripKeepsCellsBeyondTheSizeAndLongTexts) {
   model.SetCellText(0, 0, plat::toUtf16(std::string(255, 'a')).c_str());
   model.SetCellText(2, 1, plat::toUtf16(std::string(65536, 'b')).c_str());
   model.SetCellColor(1, 0, 0xC00000);
-  model.CellFont(1, 1)->SetFaceName("Symbol");
-  model.GridPen().widthX = 40;
+  gdi::SetFaceName(*model.CellFont(1, 1), "Symbol");
+  model.GridPen().lopnWidth.x = 40;
   model.SetTableSize(2, 1);
 
   CTableModel loaded;
@@ -57,7 +57,7 @@ TEST(TableArchive, RoundTripKeepsCellsBeyondTheSizeAndLongTexts) {
   EXPECT_EQ(CellText(loaded, 0, 0), std::string(255, 'a'));
   EXPECT_EQ(CellText(loaded, 2, 1), std::string(65536, 'b'));
   EXPECT_EQ(loaded.FindCell(1, 0)->color, 0xC00000u);
-  EXPECT_EQ(loaded.CellFont(1, 1)->FaceName(), "Symbol");
+  EXPECT_EQ(gdi::FaceNameOf(*loaded.CellFont(1, 1)), "Symbol");
   EXPECT_EQ(loaded.GridPen(), model.GridPen());
   // The stored form is the one written by hand.
   plat::Archive hand;
@@ -70,7 +70,7 @@ TEST(TableArchive, RoundTripKeepsCellsBeyondTheSizeAndLongTexts) {
 }
 
 TEST(TableArchive, BadEntriesAreDroppedAndOversizedTablesLoadEmpty) {
-  LogFontA unterminated = DefaultControlFont();
+  gdi::LOGFONTA unterminated = DefaultControlFont();
   std::memset(unterminated.lfFaceName, 'F', sizeof unterminated.lfFaceName);
   plat::Archive ar;
   HandHeader(ar, 2, 1, 4);
@@ -83,7 +83,7 @@ TEST(TableArchive, BadEntriesAreDroppedAndOversizedTablesLoadEmpty) {
   model.Serialize(in);
   EXPECT_EQ(model.cells().size(), 2u);
   EXPECT_EQ(CellText(model, 1, 0), "first");
-  EXPECT_EQ(model.CellFont(1, 0)->FaceName(), std::string(31, 'F'));
+  EXPECT_EQ(gdi::FaceNameOf(*model.CellFont(1, 0)), std::string(31, 'F'));
 
   for (const auto& [columns, rows] : {std::pair{1025u, 1u}, {1u, 1025u}, {300u, 300u}}) {
     plat::Archive big;

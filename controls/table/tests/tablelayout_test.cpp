@@ -24,7 +24,7 @@ TEST(TableLayout, GridStretchesOverTheBoundsWithShownTextsCentred) {
 
   // Nothing but the pen without a spectrum.
   TablePicture picture = LayoutTable(model, {0, 0, 100, 52}, DeviceInfo{}, measure);
-  EXPECT_EQ(picture.gridPen.widthX, 0);
+  EXPECT_EQ(picture.gridPen.lopnWidth.x, 0);
   EXPECT_TRUE(picture.grid.lines.empty());
 
   // Attaching loads the kind's defaults (none), so the cells are set again.

@@ -47,7 +47,7 @@ TEST(TableModel, SizesBeyondTheCapsFailAndChangeNothing) {
 TEST(TableModel, CellMethodsNeedACellAndTextsAlwaysTerminate) {
   CTableModel model;
   char16_t buffer[8] = {u'?', u'?', u'?', u'?', u'?', u'?', u'?', u'?'};
-  ColorRef color = 0;
+  gdi::COLORREF color = 0;
   EXPECT_FALSE(model.GetCellText(0, 0, buffer, 8));
   EXPECT_FALSE(model.SetCellColor(0, 0, 1));
   EXPECT_FALSE(model.GetCellColor(0, 0, &color));

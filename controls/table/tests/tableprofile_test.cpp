@@ -41,12 +41,12 @@ TEST_F(TableProfile, WorkspaceTablesRoundTripWithLongTexts) {
   model->SetCellText(1, 1, plat::toUtf16(std::string(65536, 'b')).c_str());
   model->SetCellText(0, 1, u"$SF$ MHz, \u00B9H");
   model->SetCellColor(1, 0, 0x00FFB400);
-  LogFontA& font = *model->CellFont(1, 0);
+  gdi::LOGFONTA& font = *model->CellFont(1, 0);
   font.lfHeight = 14;
   font.lfWeight = 700;
   font.lfItalic = 1;
   font.lfWidth = 9;  // not carried by the font object's copy
-  font.SetFaceName("Courier New");
+  gdi::SetFaceName(font, "Courier New");
   ASSERT_TRUE(model->SaveTable(1, path_.c_str(), 3));
   EXPECT_TRUE(plat::isRegularFile(plat::joinPath(dir_, "table")));
 
@@ -58,10 +58,10 @@ TEST_F(TableProfile, WorkspaceTablesRoundTripWithLongTexts) {
   EXPECT_EQ(CellText(*loaded, 0, 0), std::string(255, 'a'));
   EXPECT_EQ(CellText(*loaded, 1, 1), std::string(65536, 'b'));
   EXPECT_EQ(CellText(*loaded, 0, 1), "$SF$ MHz, \u00B9H");
-  ColorRef color = 0;
+  gdi::COLORREF color = 0;
   loaded->GetCellColor(1, 0, &color);
   EXPECT_EQ(color, 0x00FFB400u);
-  LogFontA expected = font;
+  gdi::LOGFONTA expected = font;
   expected.lfWidth = 0;
   EXPECT_EQ(*loaded->CellFont(1, 0), expected);
   EXPECT_EQ(*loaded->CellFont(0, 0), DefaultControlFont());

@@ -110,6 +110,30 @@ TEST(ProcessDisplay, SpectrumValuesReadTheWholeSpectrumWhileTheFidIsShown) {
   EXPECT_TRUE(std::isfinite(s.p.GetSpectrumReal(5)));
 }
 
+TEST(ProcessDisplay, ARunOfDisplayValuesMatchesThePointByPointValues) {
+  // Long enough for the rotation to be resynchronised several times, with a large first-order
+  // phase, a baseline shorter than the points and a run that starts and ends outside the data.
+  Spectrum s(ramp(3000));
+  s.p.m_fPH0 = 33.0f;
+  s.p.m_fPH1 = -725.0f;
+  s.p.m_nPivot = 1200;
+  s.p.m_baseline.assign(2000, 0.25f);
+  s.p.m_bBaseline = 1;
+  s.p.UpdatePhase();
+  std::vector<float> values(3010), powers(3010);
+  for (std::int32_t mode = 0; mode <= 3; ++mode) {
+    s.p.m_nDisplay = mode;
+    s.p.GetDisplayValues(-5, 3010, values.data(), powers.data());
+    for (std::int32_t k = 0; k < 3010; ++k) {
+      const std::int32_t i = k - 5;
+      EXPECT_NEAR(values[k], s.p.GetDisplayValue(i), 1e-5) << mode << " " << i;
+      EXPECT_NEAR(powers[k], s.p.GetPower(i), 1e-5) << i;
+    }
+  }
+  s.p.GetDisplayValues(10, 5, values.data());  // the powers are optional
+  EXPECT_NEAR(values[0], s.p.GetPower(10), 1e-5);
+}
+
 TEST(ProcessDisplay, MaxMagnitudeIndexTakesTheFirstOfEqualMaxima) {
   Spectrum s({{1, 0}, {0, 3}, {-3, 0}, {2, 2}});
   EXPECT_EQ(s.p.GetMaxMagnitudeIndex(), 1u);

@@ -1,0 +1,91 @@
+// The trace of a 1,000,000-point spectrum redrawn into a 1920 x 1080 surface, "Fastest" (one
+// run per pixel column from its smallest to its largest value) and "Best" (a segment to every
+// new pixel); and the painting of a whole default plot, drawn and from its cached bitmap.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+#include "platform/gdi/gdi.h"
+#include "spectrum/control/plot/drawobjectlist.h"
+#include "spectrum/control/plot/plotpainter.h"
+#include "spectrum/control/plot/trace.h"
+#include "spectrum/data/spcprocess.h"
+
+namespace {
+
+constexpr int kPoints = 1000000;
+
+// A phased proton spectrum: a few lines over noise.
+struct Spectrum {
+  CSpcData data;
+  CSpcProcess process{&data};
+  Spectrum() {
+    data.nKind = 0;
+    data.nDomain = 1;
+    data.spectrum().resize(kPoints);
+    std::uint32_t seed = 1;
+    for (int i = 0; i < kPoints; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      double v = ((seed >> 8) & 0xFFFF) / 65536.0 - 0.5;
+      for (const double at : {150000.0, 420000.0, 430000.0, 800000.0}) {
+        const double d = (i - at) / 60.0;
+        v += 500.0 / (1.0 + d * d);
+      }
+      data.spectrum()[static_cast<std::size_t>(i)] = {static_cast<float>(v), static_cast<float>(0.3 * v)};
+    }
+    process.m_nSI = kPoints;
+    process.m_nScans = 1;
+    process.m_dFreq = 400.0;
+    process.m_dSW = 4000.0;
+    process.m_dOffset = 4000.0;
+    process.m_fPH0 = 12.0f;
+    process.m_fPH1 = -30.0f;
+    process.SelectData();
+    process.UpdatePhase();
+  }
+};
+
+void Trace(benchmark::State& state, int algorithm) {
+  static Spectrum spectrum;
+  CDrawObjectList list(nullptr, &spectrum.process);
+  auto* trace = dynamic_cast<CSpectrum*>(list.GetDrawObject(kDrawSpectrum));
+  trace->m_nDrawAlgorithm = algorithm;
+  list.m_fLeftBound = 0.0f;
+  list.m_fRightBound = kPoints - 1;
+  gdi::RasterSurface surface(1920, 1080);
+  gdi::DC dc(surface);
+  for (auto _ : state) {
+    gdi::Rect area(0, 0, 1920, 1080);
+    trace->Draw(&dc, &area, kDrawModeScreen);
+    benchmark::DoNotOptimize(list.m_fYMax);
+  }
+  state.SetItemsProcessed(state.iterations() * kPoints);
+}
+
+void TraceFastest(benchmark::State& state) { Trace(state, 0); }
+void TraceBest(benchmark::State& state) { Trace(state, 1); }
+
+void PaintPlot(benchmark::State& state) {
+  static Spectrum spectrum;
+  CDrawObjectList list(nullptr, &spectrum.process);
+  list.CreateDefaultObjects(&spectrum.process);
+  dynamic_cast<CSpectrum*>(list.FindDrawObject(kDrawSpectrum))->m_nDrawAlgorithm = 0;
+  list.m_fLeftBound = 0.0f;
+  list.m_fRightBound = kPoints - 1;
+  CPlotPainter painter(list);
+  gdi::RasterSurface surface(1920, 1080);
+  gdi::DC dc(surface);
+  const bool cached = state.range(0) != 0;
+  for (auto _ : state) {
+    if (!cached) painter.DropCache();
+    painter.OnDraw(dc, gdi::Rect(0, 0, 1920, 1080), {});
+  }
+}
+
+}  // namespace
+
+BENCHMARK(TraceFastest)->Unit(benchmark::kMillisecond);
+BENCHMARK(TraceBest)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaintPlot)->Arg(0)->Arg(1)->ArgNames({"cached"})->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,386 @@
+#include "spectrum/control/plot/trace.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/archive/archive.h"
+#include "platform/base/numtext.h"
+#include "spectrum/control/plot/appearance.h"
+#include "spectrum/control/plot/drawobjectlist.h"
+#include "spectrum/control/plot/pixels.h"
+#include "spectrum/control/plot/plotdata.h"
+#include "spectrum/control/plot/pointstream.h"
+
+// ---- CSpectrum --------------------------------------------------------------------------------
+
+CSpectrum::CSpectrum(CDrawObjectList* owner, CSpcProcess* process, std::int32_t instance)
+    : CDrawObject(kDrawSpectrum, owner, process, instance) {}
+
+void CSpectrum::Serialize(plat::Archive& ar) {
+  SerializePen(ar, m_tracePen);
+  if (ar.isStoring()) {
+    ar.writeI32(m_nDrawAlgorithm);
+    ar.writeF32(m_fMax);
+    ar.writeF32(m_fMin);
+    ar.writeU32(m_dwReserved1);
+    ar.writeF32(m_fValuePerPixel);
+    ar.writeU32(m_dwReserved2);
+  } else {
+    m_nDrawAlgorithm = ar.readI32();
+    m_fMax = ar.readF32();
+    m_fMin = ar.readF32();
+    m_dwReserved1 = ar.readU32();
+    m_fValuePerPixel = ar.readF32();
+    m_dwReserved2 = ar.readU32();
+  }
+  CDrawObject::Serialize(ar);
+}
+
+void CSpectrum::SetDefaults() {
+  m_tracePen = MakeLogPen(gdi::PS_SOLID, 10, 0);
+  m_nDrawAlgorithm = 1;
+  m_zoomColor = 0;
+  m_zoomFont = MakeLogFont(10, 400, 1, "Arial");
+  m_bEnabled = true;
+  m_area.SetRectEmpty();
+}
+
+int CSpectrum::GetContextMenu(bool inSelection) { return inSelection ? 0 : 1; }
+
+void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
+  if (mode != kDrawModePrint) m_area = *area;
+  CDrawObjectList& list = *m_pOwner;
+  list.m_plotRect = *area;
+  const gdi::Pen oldPen = SelectScaledPen(&m_tracePen, dc);
+  const gdi::Font oldFont = SelectScaledFont(&m_zoomFont, dc);
+  const gdi::COLORREF oldColor = dc->SetTextColor(m_zoomColor);
+  const gdi::Rect rect = *area;
+  const bool finiteBounds = std::isfinite(list.m_fLeftBound) && std::isfinite(list.m_fRightBound);
+  if (!rect.IsRectEmpty() && m_pProcess && finiteBounds) {
+    if (IsMassKind(m_pProcess)) {
+      DrawSticks(dc, rect);
+    } else {
+      PointStream points(*m_pProcess, m_streamValues, m_streamPowers);
+      FillBuffer(rect, points);
+      SetRowScale(rect);
+      if (list.m_bDots) {
+        DrawDots(dc, rect, points);
+      } else if (!m_buffer.empty()) {
+        dc->MoveTo(rect.left, Row(m_buffer[0], rect, false));
+        if (m_nDrawAlgorithm == 0) DrawFastest(dc, rect);
+        else DrawBest(dc, rect, points);
+      }
+    }
+  }
+  dc->SelectObject(oldPen);
+  dc->SelectObject(oldFont);
+  dc->SetTextColor(oldColor);
+}
+
+// ---- The column buffer and the scale ----
+
+void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
+  CDrawObjectList& list = *m_pOwner;
+  const double x0 = list.m_fLeftBound, x1 = list.m_fRightBound;
+  const int width = rect.Width();
+  const double p = (x1 - x0) / (width + 1.0);
+  const double oldRange = static_cast<double>(m_fMax) - m_fMin;
+
+  float largest = points.Value(TruncIndex(x0));
+  float smallest = largest;
+  auto store = [&](float v) {
+    m_buffer.push_back(v);
+    if (v > largest) largest = v;
+    else if (v < smallest) smallest = v;
+  };
+  m_buffer.clear();
+  if (p <= 1.0) {
+    // No more points than columns: every visible point (at most width + 2 of them).
+    for (std::int64_t i = TruncIndex(x0), last = TruncIndex(x1); i <= last; ++i) store(points.Value(i));
+  } else {
+    m_columnMin.resize(static_cast<std::size_t>(width));
+    m_columnMax.resize(static_cast<std::size_t>(width));
+    m_columnMaxFirst.resize(static_cast<std::size_t>(width));
+    const std::int64_t count = points.PointCount();
+    for (int c = 0; c < width; ++c) {
+      const std::int64_t s = TruncIndex(std::trunc(c * p) + x0);
+      const std::int64_t e = TruncIndex(std::trunc((c + 1) * p) + x0);
+      // The point of the column with the strictly greatest power, the first one winning; the
+      // column's smallest and largest value beside it. Points outside the data are 0, so of a
+      // run of them only the first can count.
+      std::int64_t chosen = s, minAt = s, maxAt = s;
+      float best = points.Power(s), low = points.Value(s), high = low;
+      auto consider = [&](std::int64_t j, float power, float value) {
+        if (power > best) {
+          best = power;
+          chosen = j;
+        }
+        if (value < low) {
+          low = value;
+          minAt = j;
+        } else if (value > high) {
+          high = value;
+          maxAt = j;
+        }
+      };
+      const std::int64_t inEnd = std::min(e, count);
+      for (std::int64_t j = std::max<std::int64_t>(s + 1, 0); j < inEnd;) {
+        const float *values, *powers;
+        const std::int64_t run = std::min(points.Run(j, &values, &powers), inEnd - j);
+        for (std::int64_t r = 0; r < run; ++r) consider(j + r, powers[r], values[r]);
+        j += run;
+      }
+      const std::int64_t outside = std::max(count, s + 1);
+      if (outside < e) consider(outside, 0.0f, 0.0f);
+      if (s + 1 < std::min<std::int64_t>(e, 0)) consider(s + 1, 0.0f, 0.0f);
+      store(points.Value(chosen));
+      // The scale spans every visible value, not only the chosen ones: a dip or a line of the
+      // other sign than the column's strongest point stays inside the plot.
+      largest = std::max(largest, high);
+      smallest = std::min(smallest, low);
+      m_columnMin[static_cast<std::size_t>(c)] = low;
+      m_columnMax[static_cast<std::size_t>(c)] = high;
+      m_columnMaxFirst[static_cast<std::size_t>(c)] = maxAt < minAt ? 1 : 0;
+    }
+    m_buffer.push_back(0.0f);  // the buffer holds width + 1 values; the last is not drawn
+  }
+
+  const double height = rect.Height();
+  const double range = static_cast<double>(largest) - smallest;
+  m_fMax = largest;
+  m_fMin = smallest;
+  m_fValuePerPixel = static_cast<float>(range / height);
+  list.m_fYMin = smallest;
+  list.m_fYMax = largest;
+  list.m_fPointsPerPixel = static_cast<float>(p);
+  list.m_fValuePerPixel = m_fValuePerPixel;
+  // Under the hold flag every value keeps the scale of the previous drawing.
+  if (list.m_bHold && IsDivisor(oldRange) && IsDivisor(range))
+    list.m_fAmplitude = static_cast<float>(range / oldRange * list.m_fAmplitude);
+}
+
+void CSpectrum::SetRowScale(const gdi::Rect& rect) {
+  m_zeroRow = m_pOwner->GetZeroY(&rect);
+  const double range = static_cast<double>(m_fMax) - m_fMin;
+  // A flat trace lies on the zero row.
+  m_rowsPerValue = IsDivisor(range) ? rect.Height() / range * m_pOwner->m_fAmplitude : 0.0;
+}
+
+int CSpectrum::Row(double value, const gdi::Rect& rect, bool clampTop) const {
+  const int row = TruncToPixel(m_zeroRow - value * m_rowsPerValue);
+  return clampTop ? std::max(row, static_cast<int>(rect.top)) : row;
+}
+
+// ---- Line and dots ----
+
+namespace {
+
+// The next point of a walk over k = 0, 1, 2, ...: the following one, or, while point i lies
+// outside the data (value 0, so every point of that run in one column draws the same pixel),
+// the first of the next column, never past the first point of the data.
+inline double NextWalkStep(double k, double x0, double p, std::int64_t i, const PointStream& points) {
+  double next = k + 1.0;
+  if (points.Holds(i) || !(p > 0.0)) return next;
+  next = std::max(next, std::ceil((std::trunc(k / p) + 1.0) * p));
+  if (i < 0) next = std::min(next, std::max(k + 1.0, std::floor(-1.0 - x0) + 1.0));
+  return next;
+}
+
+int WalkColumn(double k, double p) { return p > 0.0 ? TruncToPixel(k / p) : 0; }
+
+// How many steps a walk over a rectangle width wide can take: one per point of the data (the
+// point 0 can come twice) and, outside the data, at most one per column on either side. A view
+// too far out for its points to be told apart (k + 1 == k) ends the walk earlier.
+std::int64_t WalkSteps(std::int64_t points, int width) { return points + 4 * (static_cast<std::int64_t>(width) + 2) + 16; }
+
+}  // namespace
+
+void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points) {
+  CDrawObjectList& list = *m_pOwner;
+  const double x0 = list.m_fLeftBound, span = static_cast<double>(list.m_fRightBound) - x0;
+  const double p = list.m_fPointsPerPixel;
+  const auto& regions = list.m_zoomRegions;
+  std::size_t region = 0;
+  bool held = false;
+  float largestRaw = 0.0f;
+  int cy = -1;
+  int lastX = -1, lastY = -1;
+  m_vertices.clear();
+  auto flush = [&] {
+    if (!m_vertices.empty()) dc->PolylineTo(m_vertices.data(), static_cast<int>(m_vertices.size()));
+    m_vertices.clear();
+  };
+  std::int64_t steps = WalkSteps(points.PointCount(), rect.Width());
+  for (double k = 0.0; k <= span && steps-- > 0;) {
+    const std::int64_t i = TruncIndex(k + x0);
+    float v = points.Value(i);
+    // Regions the walk has passed get their marks; the line goes on from where it stood.
+    for (; region < regions.size() && regions[region].to < static_cast<double>(i); ++region) {
+      if (!held) continue;
+      flush();
+      const gdi::Point at = dc->GetCurrentPosition();
+      if (cy < 0) cy = dc->GetTextExtent(std::string_view("X")).cy;
+      DrawZoomStart(dc, rect, regions[region].from, largestRaw, regions[region].factor, cy);
+      DrawZoomEnd(dc, rect, regions[region].to, largestRaw, regions[region].factor, cy);
+      dc->MoveTo(at);
+      held = false;
+    }
+    if (region < regions.size() && regions[region].from <= static_cast<double>(i)) {
+      if (!held || v > largestRaw) largestRaw = v;
+      held = true;
+      v *= regions[region].factor;
+    }
+    const int y = Row(v, rect, true);
+    const int x = WalkColumn(k, p);
+    if (y != lastY || x != lastX) {
+      m_vertices.push_back({rect.left + x, y});
+      lastY = y;
+      lastX = x;
+    }
+    const double next = NextWalkStep(k, x0, p, i, points);
+    if (!(next > k)) break;
+    k = next;
+  }
+  flush();
+}
+
+void CSpectrum::DrawFastest(gdi::DC* dc, const gdi::Rect& rect) {
+  CDrawObjectList& list = *m_pOwner;
+  const double p = list.m_fPointsPerPixel;
+  m_vertices.clear();
+  if (p <= 1.0) {
+    const std::int64_t last = TruncIndex(static_cast<double>(list.m_fRightBound) - list.m_fLeftBound);
+    for (std::int64_t k = 0; k <= last && k < static_cast<std::int64_t>(m_buffer.size()); ++k)
+      m_vertices.push_back({rect.left + WalkColumn(static_cast<double>(k), p), Row(m_buffer[k], rect, false)});
+  } else {
+    // Each column from its first to its second extreme, in the order the points hold them.
+    for (int c = 0; c < rect.Width(); ++c) {
+      const auto at = static_cast<std::size_t>(c);
+      const int high = Row(m_columnMax[at], rect, true), low = Row(m_columnMin[at], rect, true);
+      const int first = m_columnMaxFirst[at] ? high : low, second = m_columnMaxFirst[at] ? low : high;
+      m_vertices.push_back({rect.left + c, first});
+      if (second != first) m_vertices.push_back({rect.left + c, second});
+    }
+  }
+  if (!m_vertices.empty()) dc->PolylineTo(m_vertices.data(), static_cast<int>(m_vertices.size()));
+}
+
+void CSpectrum::DrawDots(gdi::DC* dc, const gdi::Rect& rect, PointStream& points) {
+  CDrawObjectList& list = *m_pOwner;
+  const double x0 = list.m_fLeftBound, span = static_cast<double>(list.m_fRightBound) - x0;
+  const double p = list.m_fPointsPerPixel;
+  const double range = static_cast<double>(m_fMax) - m_fMin;
+  const double zero = static_cast<float>(m_zeroRow);  // the zero row as a single-precision value
+  m_fValuePerPixel = static_cast<float>(range / rect.Height());
+  list.m_fValuePerPixel = m_fValuePerPixel;
+  std::int64_t steps = WalkSteps(points.PointCount(), rect.Width());
+  for (double k = 0.0; k <= span && steps-- > 0;) {
+    const std::int64_t i = TruncIndex(k + x0);
+    const int y = TruncToPixel(zero - points.Value(i) * m_rowsPerValue);
+    if (y >= rect.top) dc->SetPixelV(rect.left + WalkColumn(k, p), y, m_tracePen.lopnColor);
+    const double next = NextWalkStep(k, x0, p, i, points);
+    if (!(next > k)) break;
+    k = next;
+  }
+}
+
+// ---- Mass sticks and zoom marks ----
+
+void CSpectrum::DrawSticks(gdi::DC* dc, const gdi::Rect& rect) {
+  const CMassScan* scan = CurrentMassScan(m_pProcess);
+  if (!scan || scan->peaks.empty()) return;
+  CDrawObjectList& list = *m_pOwner;
+  const int cy = dc->GetTextExtent(std::string_view("X")).cy;
+  float largest = scan->peaks.front().re;
+  for (const CSpcPoint& peak : scan->peaks) largest = std::max(largest, peak.re);
+  list.m_fYMax = largest;
+  list.m_fYMin = 0.0f;
+  const double threshold = static_cast<double>(list.m_fMassThreshold) * largest;
+  const auto& regions = list.m_zoomRegions;
+  std::size_t region = 0;
+  bool open = false;
+  float openLargest = 0.0f;
+  for (const CSpcPoint& peak : scan->peaks) {
+    const float mass = peak.im;
+    float intensity = peak.re;
+    if (!(mass >= list.m_fLeftBound && mass <= list.m_fRightBound) || !(intensity > threshold)) continue;
+    if (region < regions.size() && regions[region].to < mass) {
+      if (open) DrawZoomEnd(dc, rect, regions[region].to, openLargest, regions[region].factor, cy);
+      open = false;
+      while (region < regions.size() && regions[region].to < mass) ++region;
+    }
+    if (region < regions.size() && regions[region].from <= mass && mass <= regions[region].to) {
+      if (!open) {
+        openLargest = m_pProcess->GetMaxIntensityIn(regions[region].from, regions[region].to);
+        DrawZoomStart(dc, rect, regions[region].from, openLargest, regions[region].factor, cy);
+        open = true;
+      }
+      intensity *= regions[region].factor;
+    }
+    const int x = list.PointToX(TruncToInt(mass));
+    dc->MoveTo(x, rect.bottom);
+    dc->LineTo(x, std::max(list.ValueToY(intensity), static_cast<int>(rect.top)));
+  }
+}
+
+int CSpectrum::ZoomMarkRow(const gdi::Rect& rect, float m, float factor, int cy) {
+  return std::max(rect.top + 2 * cy, m_pOwner->ValueToY(m * factor));
+}
+
+void CSpectrum::DrawZoomStart(gdi::DC* dc, const gdi::Rect& rect, float from, float m, float factor, int cy) {
+  const int r = ZoomMarkRow(rect, m, factor, cy);
+  const int x = m_pOwner->PointToX(TruncToInt(from));
+  dc->MoveTo(x, r);
+  dc->LineTo(x, r - cy);
+  dc->LineTo(x + cy, r - cy);
+  dc->TextOut(x, r - 2 * cy, "X " + plat::formatDouble(factor, 'f', 1));
+}
+
+void CSpectrum::DrawZoomEnd(gdi::DC* dc, const gdi::Rect& rect, float to, float m, float factor, int cy) {
+  const int r = ZoomMarkRow(rect, m, factor, cy);
+  const int x = m_pOwner->PointToX(TruncToInt(to));
+  dc->MoveTo(x, r);
+  dc->LineTo(x, r - cy);
+  dc->LineTo(x - cy, r - cy);
+}
+
+// ---- CIonCurrent ------------------------------------------------------------------------------
+
+CIonCurrent::CIonCurrent(CDrawObjectList* owner, CSpcProcess* process, std::int32_t instance)
+    : CDrawObject(kDrawIonCurrent, owner, process, instance) {}
+
+void CIonCurrent::Serialize(plat::Archive& ar) {
+  SerializePen(ar, m_ionPen);
+  CDrawObject::Serialize(ar);
+}
+
+void CIonCurrent::SetDefaults() {
+  m_ionPen = MakeLogPen(gdi::PS_SOLID, 25, 0);
+  m_bEnabled = true;
+  m_area.SetRectEmpty();
+}
+
+int CIonCurrent::GetContextMenu(bool inSelection) { return inSelection ? 0 : 1; }
+
+void CIonCurrent::Draw(gdi::DC* dc, gdi::Rect* area, int) {
+  const gdi::Pen oldPen = SelectScaledPen(&m_ionPen, dc);
+  const CSpcData* data = m_pProcess ? m_pProcess->m_pData : nullptr;
+  const std::int64_t scans =
+      data ? std::min<std::int64_t>(std::max(m_pProcess->m_nScans, 0), static_cast<std::int64_t>(data->scans.size())) : 0;
+  if (scans > 0) {
+    const gdi::Rect rect = *area;
+    float largest = data->scans.front().fIonCurrent;
+    for (std::int64_t i = 0; i < scans; ++i) largest = std::max(largest, data->scans[i].fIonCurrent);
+    std::vector<gdi::Point> curve;
+    curve.reserve(static_cast<std::size_t>(scans));
+    for (std::int64_t i = 0; i < scans; ++i) {
+      const double value = data->scans[i].fIonCurrent;
+      // Without any current the curve lies on the bottom row.
+      const int y = IsDivisor(largest) ? rect.bottom - TruncToPixel(value * rect.Height() / largest) : rect.bottom;
+      curve.push_back({rect.left + gdi::MulDiv(static_cast<std::int32_t>(i), rect.Width(), static_cast<std::int32_t>(scans)), y});
+    }
+    dc->MoveTo(curve.front());
+    if (curve.size() > 1) dc->PolylineTo(curve.data() + 1, static_cast<int>(curve.size() - 1));
+  }
+  dc->SelectObject(oldPen);
+}
