@@ -102,15 +102,18 @@ void DisplayBlock(const CSpcPoint* points, std::int64_t begin, std::int64_t end,
 
 void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float* values, float* powers) const {
   const std::int64_t from = first, to = from + std::max(count, 0);
-  const std::int64_t begin = std::clamp<std::int64_t>(from, 0, std::max(m_nCur, 0));
-  const std::int64_t end = std::clamp<std::int64_t>(to, begin, std::max(m_nCur, 0));
+  // The points the current view really holds (it can be shorter than the current count).
+  const std::int64_t held = std::min<std::int64_t>(std::max(m_nCur, 0), static_cast<std::int64_t>(m_pCur.size()));
+  const std::int64_t begin = std::clamp<std::int64_t>(from, 0, held);
+  const std::int64_t end = std::clamp<std::int64_t>(to, begin, held);
   // Points outside the current data read 0.
   for (std::int64_t i = from; i < to; ++i) {
     if (i >= begin && i < end) continue;
     values[i - from] = 0.0f;
     if (powers) powers[i - from] = 0.0f;
   }
-  if (begin >= end || !m_pCur) return;
+  if (begin >= end) return;
+  const CSpcPoint* points = m_pCur.data();
   const bool corrected = m_bBaseline && !m_baseline.empty() && m_pData && m_pData->nDomain == 1;
   const float* baseline = corrected ? m_baseline.data() : nullptr;
   const std::int64_t baselineSize = corrected ? static_cast<std::int64_t>(m_baseline.size()) : 0;
@@ -125,10 +128,10 @@ void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float
     float* v = values + (at - from);
     float* p = powers ? powers + (at - from) : nullptr;
     switch (m_nDisplay) {
-      case 0: DisplayBlock<0>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-      case 1: DisplayBlock<1>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-      case 2: DisplayBlock<2>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-      default: DisplayBlock<3>(m_pCur, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      case 0: DisplayBlock<0>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      case 1: DisplayBlock<1>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      case 2: DisplayBlock<2>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
+      default: DisplayBlock<3>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
     }
   }
 }
