@@ -10,6 +10,11 @@
 // The numbers of a folder's spectra are the numbers of their sections, whatever their kinds: the
 // folder holds (highest number + 1) spectra, and spectrum j is read with the converter of the kind
 // whose section "CONTROL_<KIND>_j" exists.
+//
+// A save over a stored spectrum writes the new point files under temporary names first and
+// switches to them with one save of the parameters file; while it finishes, the section's key
+// "SAVING" lists the files written under its token (".fid.n.<token>.saving"). A reader takes only
+// the point files a section names that way or by the plain names.
 #include <cstdint>
 #include <memory>
 #include <string>
