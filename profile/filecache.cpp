@@ -71,6 +71,8 @@ COrvTextFile* COrvFileDispatcher::OpenTextFile(const plat::String16& name, bool 
     if (cached->GetPath() != path) continue;
     if (cached->busy) return nullptr;
     if (forWrite && cached->GetMode() != COrvTextFile::kReadWrite && !cached->ReopenReadWrite()) return nullptr;
+    // Another program of the suite may have saved the file since it was cached.
+    cached->Refresh();
     cached->busy = true;
     return cached.get();
   }

@@ -24,7 +24,7 @@ class COrvFileDispatcher {
   COrvFileDispatcher& operator=(const COrvFileDispatcher&) = delete;
 
   // The file marked busy, or nullptr when it is busy, cannot be loaded, or (forWrite) cannot
-  // be made writable.
+  // be made writable. A cached file that changed on disk is read again first.
   static COrvTextFile* OpenTextFile(const plat::String16& name, bool forWrite);
   // Ends one operation on the file; in mode 0 a file without open sections is written back
   // and freed. False when that write failed (the file is freed all the same; the old file on

@@ -146,6 +146,73 @@ bool findBlock(const COrvTextFile& file, u16string_view section, std::size_t* fi
   return true;
 }
 
+// Index of the value line named name in the block [first, first + count), or npos.
+std::size_t findValueLine(const COrvTextFile& file, std::size_t first, std::size_t count, u16string_view name) {
+  u16string_view lineName, rest;
+  for (std::size_t i = first; i < first + count; ++i) {
+    const String16& line = file.GetLine(i);
+    if (isHeader(line, nullptr) || !splitValueLine(line, &lineName, &rest)) continue;
+    if (plat::equalsNoCase(lineName, name)) return i;
+  }
+  return String16::npos;
+}
+
+// The edits of the lines. Each is made by a store operation and made again, the same way, on
+// the lines of a file that another process saved meanwhile (COrvTextFile::KeepEdit).
+
+// Makes the missing section and its missing ancestors: each level, from the top down, goes
+// right after its parent's own lines; a missing top level goes to the end of the file. Gives
+// the new section's block (its header line).
+void makeSection(COrvTextFile& file, const String16& section, std::size_t* first, std::size_t* count) {
+  std::size_t insertAt = file.GetLineCount();
+  std::vector<plat::SectionPath> missing{plat::SectionPath(section)};  // from the section up
+  for (plat::SectionPath up = missing.back().parent(); !up.empty(); up = up.parent()) {
+    std::size_t upFirst = 0, upCount = 0;
+    if (findBlock(file, up.text(), &upFirst, &upCount)) {
+      insertAt = upFirst + upCount;
+      break;
+    }
+    missing.push_back(up);
+  }
+  for (auto level = missing.rbegin(); level != missing.rend(); ++level)
+    file.InsertLine(insertAt++, u"[" + level->text() + u"]");
+  *first = insertAt - 1;
+  *count = 1;
+}
+
+// The block of section, made when it is missing.
+void findOrMakeSection(COrvTextFile& file, const String16& section, std::size_t* first, std::size_t* count) {
+  if (!findBlock(file, section, first, count)) makeSection(file, section, first, count);
+}
+
+// Sets the value line of name in the block: replaced in place, or added at the block's end.
+// True when a line was added.
+bool putValueLine(COrvTextFile& file, std::size_t first, std::size_t count, u16string_view name,
+                  const String16& line) {
+  const std::size_t at = findValueLine(file, first, count, name);
+  if (at != String16::npos) {
+    file.SetLine(at, line);
+    return false;
+  }
+  file.InsertLine(first + count, line);
+  return true;
+}
+
+// Removes the section's block; a section with subsections stays, as in the registry, since
+// removing only its own lines would leave its subsections behind without it.
+int removeSection(COrvTextFile& file, const String16& section) {
+  std::size_t first = 0, count = 0;
+  if (!findBlock(file, section, &first, &count)) return PROF_NO_SECTION;
+  const plat::SectionPath self(section);
+  plat::SectionPath below;
+  u16string_view name;
+  for (std::size_t i = 0; i < file.GetLineCount(); ++i) {
+    if (isLineHeader(file, i, &name) && self.below(name, &below)) return PROF_HAS_SUBSECTIONS;
+  }
+  file.RemoveLines(first, count);
+  return PROF_OK;
+}
+
 int hexDigit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
@@ -260,15 +327,11 @@ bool COrvIniDesc::FindSection(const COrvTextFile& file) {
 }
 
 std::size_t COrvIniDesc::FindValue(const COrvTextFile& file, const String16& name, ValueText* value) const {
+  const std::size_t at = findValueLine(file, blockFirst_, blockCount_, name);
   u16string_view lineName, rest;
-  for (std::size_t i = blockFirst_; i < blockFirst_ + blockCount_; ++i) {
-    const String16& line = file.GetLine(i);
-    if (isHeader(line, nullptr) || !splitValueLine(line, &lineName, &rest)) continue;
-    if (!plat::equalsNoCase(lineName, name)) continue;
-    if (value) parseValueText(rest, &value->text, &value->type);
-    return i;
-  }
-  return String16::npos;
+  if (at != String16::npos && value && splitValueLine(file.GetLine(at), &lineName, &rest))
+    parseValueText(rest, &value->text, &value->type);
+  return at;
 }
 
 template <class Op>
@@ -310,22 +373,11 @@ bool COrvIniDesc::Create(const CProfLocation& location, int mode, int /*options*
       (void)ReleaseTextFile(file);
       return fail(PROF_INVALID_PARAMETER);
     }
-    // Find the nearest existing ancestor; a missing top level goes to the end of the file.
-    std::size_t insertAt = file->GetLineCount();
-    std::vector<plat::SectionPath> missing{plat::SectionPath(section_)};  // from the section up
-    for (plat::SectionPath up = missing.back().parent(); !up.empty(); up = up.parent()) {
+    makeSection(*file, section_, &blockFirst_, &blockCount_);
+    file->KeepEdit([section = section_](COrvTextFile& f) {
       std::size_t first = 0, count = 0;
-      if (findBlock(*file, up.text(), &first, &count)) {
-        insertAt = first + count;
-        break;
-      }
-      missing.push_back(up);
-    }
-    // Each missing level, from the top down, right after its parent's own lines.
-    for (auto level = missing.rbegin(); level != missing.rend(); ++level)
-      file->InsertLine(insertAt++, u"[" + level->text() + u"]");
-    blockFirst_ = insertAt - 1;
-    blockCount_ = 1;
+      findOrMakeSection(f, section, &first, &count);
+    });
     cachedCounter_ = file->GetChangeCounter();
   }
   ++file->refCount;
@@ -351,20 +403,9 @@ bool COrvIniDesc::DeleteSection(const CProfLocation& location) {
   TakeLocation(location, mode_);
   COrvTextFile* file = OpenTextFile(fileName_, true);
   if (!file) return fail(PROF_ERROR);
-  int code = PROF_OK;
-  if (!FindSection(*file)) {
-    code = PROF_NO_SECTION;
-  } else {
-    // A section with subsections stays, as in the registry: removing only its own lines would
-    // leave its subsections behind without it.
-    const plat::SectionPath self(section_);
-    plat::SectionPath below;
-    u16string_view name;
-    for (std::size_t i = 0; i < file->GetLineCount() && code == PROF_OK; ++i) {
-      if (isLineHeader(*file, i, &name) && self.below(name, &below)) code = PROF_HAS_SUBSECTIONS;
-    }
-    if (code == PROF_OK) file->RemoveLines(blockFirst_, blockCount_);
-  }
+  int code = removeSection(*file, section_);
+  if (code == PROF_OK)
+    file->KeepEdit([section = section_](COrvTextFile& f) { (void)removeSection(f, section); });
   DropCache();
   const bool saved = ReleaseTextFile(file);
   if (code == PROF_OK && !saved) code = PROF_WRITE_FAULT;
@@ -465,14 +506,15 @@ bool COrvIniDesc::WriteValue(const String16& name, const String16& text, int typ
                                                               : name + u"=" + text;
   return Run(PROF_ACCESS_WRITE, true, [&](COrvTextFile& file) {
     if (!file.CanHold(line)) return PROF_INVALID_PARAMETER;
-    const std::size_t at = FindValue(file, name, nullptr);
-    if (at != String16::npos) {
-      file.SetLine(at, line);
-    } else {
-      file.InsertLine(blockFirst_ + blockCount_, line);
+    if (putValueLine(file, blockFirst_, blockCount_, name, line)) {
       ++blockCount_;
       cachedCounter_ = file.GetChangeCounter();
     }
+    file.KeepEdit([section = section_, name, line](COrvTextFile& f) {
+      std::size_t first = 0, count = 0;
+      findOrMakeSection(f, section, &first, &count);
+      (void)putValueLine(f, first, count, name, line);
+    });
     return PROF_OK;
   });
 }
@@ -518,6 +560,12 @@ bool COrvIniDesc::DeleteValue(const String16& name) {
     if (at == String16::npos) return PROF_NO_VALUE;
     file.RemoveLine(at);
     DropCache();
+    file.KeepEdit([section = section_, name](COrvTextFile& f) {
+      std::size_t first = 0, count = 0;
+      if (!findBlock(f, section, &first, &count)) return;
+      const std::size_t line = findValueLine(f, first, count, name);
+      if (line != String16::npos) f.RemoveLine(line);
+    });
     return PROF_OK;
   });
 }

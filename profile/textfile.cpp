@@ -74,43 +74,72 @@ bool COrvTextFile::Load(const plat::String16& name, int mode) {
   name_ = name;
   path_ = plat::toPosixPath(plat::toUtf8(name));
   mode_ = mode == kReadWrite ? kReadWrite : kReadOnly;
+  edits_.clear();
+  modified_ = false;
   lines_.clear();
-  encoding_ = Encoding::kUtf8;
-  utf8Mark_ = modified_ = false;
-  BumpChangeCounter();
+  diskBytes_.clear();
 
   int fd = openFile(path_, mode_ == kReadWrite ? O_RDWR : O_RDONLY);
   // A missing file is created empty, whatever the mode.
   if (fd < 0) fd = openFile(path_, O_RDWR | O_CREAT);
   if (fd < 0) return false;
   ::close(fd);
+  // The stamp is taken first: a file replaced while it is read looks changed next time.
+  diskStamp_ = plat::fileStamp(path_);
   plat::String8 bytes;
   if (plat::readFile(path_, &bytes, kMaxFileBytes) != plat::FileStatus::Ok) return false;
   permissions_ = plat::fileInfo(path_).permissions;
+  plat::removeStaleTemporaries(path_);
+  if (!TakeLines(bytes)) return false;
+  diskBytes_ = std::move(bytes);
+  return true;
+}
 
+bool COrvTextFile::TakeLines(std::string_view bytes) {
+  Encoding encoding = Encoding::kUtf8;
+  bool utf8Mark = false;
   std::size_t offset = 0;
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    encoding_ = Encoding::kUtf16;
+    encoding = Encoding::kUtf16;
     offset = 2;
   } else {
     if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-      utf8Mark_ = true;
+      utf8Mark = true;
       offset = 3;
     }
-    if (!plat::isUtf8(std::string_view(bytes).substr(offset))) encoding_ = Encoding::kCp1252;
+    if (!plat::isUtf8(bytes.substr(offset))) encoding = Encoding::kCp1252;
   }
+  std::vector<COrvFileStr> lines;
   COrvFileStr line;
-  while (const std::size_t used = ReadLine(bytes, offset, encoding_, &line.text)) {
-    if (lines_.size() == kMaxLines) {
-      lines_.clear();
-      return false;
-    }
-    lines_.push_back(std::move(line));
+  while (const std::size_t used = ReadLine(bytes, offset, encoding, &line.text)) {
+    if (lines.size() == kMaxLines) return false;
+    lines.push_back(std::move(line));
     line = COrvFileStr{};
     offset += used;
   }
+  lines_ = std::move(lines);
+  encoding_ = encoding;
+  utf8Mark_ = utf8Mark;
+  BumpChangeCounter();
   return true;
+}
+
+bool COrvTextFile::Merge(std::string_view bytes) {
+  if (!TakeLines(bytes)) return false;
+  diskBytes_ = plat::String8(bytes);
+  for (const Edit& edit : edits_) edit(*this);
+  return true;
+}
+
+void COrvTextFile::Refresh() {
+  const plat::FileStamp now = plat::fileStamp(path_);
+  if (now == diskStamp_) return;
+  plat::String8 bytes;
+  const plat::FileStatus status = plat::readFile(path_, &bytes, kMaxFileBytes);
+  if (status != plat::FileStatus::Ok && status != plat::FileStatus::NotFound) return;
+  diskStamp_ = now;
+  if (bytes != diskBytes_) (void)Merge(bytes);
 }
 
 bool COrvTextFile::CanHold(std::u16string_view text) const {
@@ -131,8 +160,8 @@ bool COrvTextFile::ReopenReadWrite() {
   return true;
 }
 
-bool COrvTextFile::Save() {
-  if (mode_ != kReadWrite || !modified_) return true;
+plat::String8 COrvTextFile::Serialise(bool* ok) const {
+  *ok = true;
   plat::String8 out;
   if (encoding_ == Encoding::kUtf16) {
     out = "\xFF\xFE";
@@ -140,30 +169,47 @@ bool COrvTextFile::Save() {
       appendUtf16(&out, line.text);
       appendUtf16(&out, u"\r\n");
     }
-  } else {
-    if (utf8Mark_) out = "\xEF\xBB\xBF";
-    plat::String8 bytes;
-    for (const COrvFileStr& line : lines_) {
-      // The store refuses what the file cannot hold, so a line that does not encode is a fault
-      // of ours: the file is left as it was rather than written with a line lost.
-      if (encoding_ == Encoding::kCp1252) {
-        if (!plat::utf16ToCp1252(line.text, &bytes)) return false;
-      } else {
-        bytes = plat::toUtf8(line.text);
-      }
-      out += bytes;
-      out += "\r\n";
-    }
+    return out;
   }
+  if (utf8Mark_) out = "\xEF\xBB\xBF";
+  plat::String8 bytes;
+  for (const COrvFileStr& line : lines_) {
+    // The store refuses what the file cannot hold, so a line that does not encode is a fault
+    // of ours: the file is left as it was rather than written with a line lost.
+    if (encoding_ == Encoding::kCp1252) {
+      if (!plat::utf16ToCp1252(line.text, &bytes)) *ok = false;
+    } else {
+      bytes = plat::toUtf8(line.text);
+    }
+    out += bytes;
+    out += "\r\n";
+  }
+  return out;
+}
+
+bool COrvTextFile::Save() {
+  if (mode_ != kReadWrite || !modified_) return true;
   // Replace the file a symbolic link points to, not the link.
   plat::String8 target = path_;
   if (char* real = ::realpath(path_.c_str(), nullptr)) {
     target = real;
     std::free(real);
   }
-  if (!plat::writeFileAtomic(target, out)) return false;
+  const plat::FileLock lock = plat::FileLock::onReplacedFile(target);
+  if (!lock.locked()) return false;
+  // Another process may have saved the file since it was read: the edits go onto its lines.
+  plat::String8 now;
+  const plat::FileStatus status = plat::readFile(target, &now, kMaxFileBytes);
+  if (status != plat::FileStatus::Ok && status != plat::FileStatus::NotFound) return false;
+  if (now != diskBytes_ && !Merge(now)) return false;
+  bool encoded = false;
+  plat::String8 out = Serialise(&encoded);
+  if (!encoded || !plat::writeFileAtomic(target, out)) return false;
   // The new file keeps the permissions of the one it replaces.
   (void)::chmod(target.c_str(), permissions_);
+  diskStamp_ = plat::fileStamp(path_);
+  diskBytes_ = std::move(out);
+  edits_.clear();
   modified_ = false;
   return true;
 }

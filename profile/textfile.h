@@ -4,6 +4,12 @@
 // The file is read whole when it is loaded and written whole, atomically (temporary sibling and
 // rename), when it is saved. Lines end with CR, LF or CR LF when read and with CR LF when written.
 //
+// Programs of the suite share INI files. Every edit the store makes is kept with the lines, as an
+// operation that can be made again: a save takes the file's lock and, when another process
+// replaced the file since it was read, reads it again and makes the kept edits on its lines
+// before writing, so neither side's writes are lost. A file that changed on disk is read again
+// (with the kept edits made again) when the cache hands it out (Refresh).
+//
 // The encoding is decided once per file, when it is loaded, and every line is written in it:
 // UTF-16LE when the file starts with FF FE; else 8-bit text, UTF-8 when all of it (after an
 // optional UTF-8 mark EF BB BF, which is kept) is well-formed UTF-8, Windows-1252 otherwise. A new
@@ -13,9 +19,11 @@
 // byte. A file whose lines did not change is not written back at all.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
+#include "platform/base/file.h"
 #include "platform/base/types.h"
 
 namespace dorlin {
@@ -41,9 +49,19 @@ class COrvTextFile {
   bool Load(const plat::String16& name, int mode);
   // Makes a read-only file writable: succeeds when the file can be opened for writing.
   bool ReopenReadWrite();
-  // Writes the lines back. A read-only file, or one whose lines did not change, is not
+  // Writes the lines back, under the file's lock, merged with what another process saved since
+  // the file was read (see above). A read-only file, or one whose lines did not change, is not
   // written and the call succeeds. On failure the file on disk stays as it was.
   bool Save();
+  // Reads the file again when it changed on disk since it was last read or written, and makes
+  // the kept edits again on the new lines. A file that can no longer be read keeps its lines.
+  void Refresh();
+
+  // An edit of the lines, as the store made it, that can be made again on lines another process
+  // left: it finds what it changes by name, not by position.
+  using Edit = std::function<void(COrvTextFile&)>;
+  // Keeps edit, which the caller has just made on the lines, until the next save.
+  void KeepEdit(Edit edit) { edits_.push_back(std::move(edit)); }
 
   // Reads the line that starts at byte offset of bytes, decoded from encoding. Returns the number
   // of bytes the line and its end take, 0 at the end.
@@ -77,8 +95,17 @@ class COrvTextFile {
 
  private:
   void BumpChangeCounter();
+  // Takes the lines (and the encoding) from the file's bytes; false when there are too many.
+  bool TakeLines(std::string_view bytes);
+  // Reads bytes anew and makes the kept edits on them.
+  bool Merge(std::string_view bytes);
+  plat::String8 Serialise(bool* ok) const;
 
   std::vector<COrvFileStr> lines_;
+  std::vector<Edit> edits_;
+  // What the file held when last read or written, and its stamp then.
+  plat::String8 diskBytes_;
+  plat::FileStamp diskStamp_;
   plat::String16 name_;
   plat::String8 path_;
   int mode_ = kReadOnly;

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <random>
 
+#include "platform/base/directory.h"
 #include "platform/base/path.h"
 
 namespace plat {
@@ -28,14 +29,38 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-String8 temporarySibling(const String8& path) {
-  static thread_local std::mt19937_64 rng{std::random_device{}()};
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".tmp%016llx", static_cast<unsigned long long>(rng()));
-  return path + suffix;
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+String8 temporarySibling(const String8& path) { return path + String8(kTemporaryMark) + uniqueToken(); }
+
+bool isTemporaryOf(std::string_view name, std::string_view target) {
+  return name.size() == target.size() + kTemporaryMark.size() + 16 && name.starts_with(target) &&
+         name.substr(target.size()).starts_with(kTemporaryMark) &&
+         isUniqueToken(name.substr(target.size() + kTemporaryMark.size()));
 }
 
 }  // namespace
+
+String8 uniqueToken() {
+  // Seeded again in a forked child, which would otherwise pick the names its parent picks next.
+  static thread_local std::mt19937_64 rng;
+  static thread_local pid_t seededFor = 0;
+  if (seededFor != ::getpid()) {
+    seededFor = ::getpid();
+    std::random_device device;
+    rng.seed((std::uint64_t{device()} << 32) ^ device() ^ static_cast<std::uint64_t>(seededFor));
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(rng()));
+  return text;
+}
+
+bool isUniqueToken(std::string_view text) {
+  if (text.size() != 16) return false;
+  for (const char c : text)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return true;
+}
 
 FileStatus readFile(const String8& path, String8* bytes, std::size_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -74,7 +99,42 @@ bool writeFileAtomic(const String8& path, std::string_view bytes) {
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
+  if (ok) removeStaleTemporaries(path);
   return ok;
+}
+
+bool writeNewFile(const String8& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (!ok) ::unlink(path.c_str());
+  return ok;
+}
+
+bool renameFile(const String8& from, const String8& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+std::size_t removeStaleFiles(std::string_view dir, std::string_view pattern,
+                             const std::function<bool(std::string_view name)>& isOwn) {
+  const std::int64_t before = static_cast<std::int64_t>(std::time(nullptr)) - kStaleTemporaryAge;
+  std::size_t removed = 0;
+  for (const DirEntry& e : findFiles(dir, pattern)) {
+    if (e.isDirectory || e.lastWrite >= before || !isOwn(e.name)) continue;
+    const String8 path = joinPath(dir, e.name);
+    // Looked at again just before it goes: only a regular file that is still stale.
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime >= before) continue;
+    if (::unlink(path.c_str()) == 0) ++removed;
+  }
+  return removed;
+}
+
+std::size_t removeStaleTemporaries(const String8& path) {
+  const std::string_view name = pathFileName(path);
+  if (name.empty()) return 0;
+  const String8 target(name);
+  return removeStaleFiles(pathDirectory(path), target + String8(kTemporaryMark) + "*",
+                          [&](std::string_view candidate) { return isTemporaryOf(candidate, target); });
 }
 
 std::size_t readFileAt(const String8& path, void* buffer, std::size_t count, std::uint64_t offset) {
@@ -141,6 +201,11 @@ bool makeDirectories(const String8& dir) {
   return false;
 }
 
+bool makeDirectory(const String8& dir) {
+  if (::mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST) return isDirectory(dir);
+  return false;
+}
+
 bool removeFile(const String8& path) { return ::unlink(path.c_str()) == 0; }
 
 FileLock::FileLock(const String8& lockPath) {
@@ -152,6 +217,27 @@ FileLock::FileLock(const String8& lockPath) {
       fd_ = -1;
       return;
     }
+  }
+}
+
+FileLock FileLock::onReplacedFile(const String8& path) {
+  FileLock lock;
+  for (;;) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return lock;
+    int rc = 0;
+    while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    struct stat held {}, now {};
+    if (rc != 0 || ::fstat(fd, &held) != 0) {
+      ::close(fd);
+      return lock;
+    }
+    if (::stat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev && now.st_ino == held.st_ino) {
+      lock.fd_ = fd;
+      return lock;
+    }
+    ::close(fd);  // replaced (or removed) while we waited: lock what the path names now
   }
 }
 

@@ -1,4 +1,7 @@
 // The INI store through the profile exports, with descriptors whose INI flag is set.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <memory>
 
 #include "foundation/profdesc.h"
@@ -121,6 +124,45 @@ TEST_F(IniExports, FailedSaveIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(old, readBytes(f));
   int v = 0;
   EXPECT_EQ(PROF_NO_VALUE, OrvGetProfInt(u"y", &v, 0, d.get()));
+}
+
+// Two programs of the suite share one file: each writes its own values 200 times, some by one
+// call each, some in runs through a section it holds open (which writes back only when closed).
+// Every write reported as done is in the file at the end.
+TEST_F(IniExports, TwoProcessesWritingOneFileLoseNoWrite) {
+  const std::string f = file("shared.ini");
+  constexpr int kWrites = 200;
+  pid_t children[2];
+  for (int k = 0; k < 2; ++k) {
+    children[k] = ::fork();
+    ASSERT_GE(children[k], 0);
+    if (children[k] != 0) continue;
+    bool ok = true;
+    auto d = desc(f, k == 0 ? u"\\shared" : u"\\shared\\b");
+    for (int i = 0; i < kWrites && ok; ++i) {
+      const bool held = (i / 10) % 2 == 1;
+      if (held && i % 10 == 0) ok = d->Open(PROF_MODE_ALL) == PROF_OK;
+      const std::u16string name = initest::u16("v" + std::to_string(k) + "_" + std::to_string(i));
+      ok = ok && OrvSetProfInt(name.c_str(), 1000 * k + i, d.get()) == PROF_OK;
+      if (held && i % 10 == 9) ok = ok && d->Close() == PROF_OK;
+    }
+    ::_exit(ok ? 0 : 1);
+  }
+  for (const pid_t child : children) {
+    int status = -1;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  for (int k = 0; k < 2; ++k) {
+    auto d = desc(f, k == 0 ? u"\\shared" : u"\\shared\\b");
+    int lost = 0;
+    for (int i = 0; i < kWrites; ++i) {
+      const std::u16string name = initest::u16("v" + std::to_string(k) + "_" + std::to_string(i));
+      int v = -1;
+      if (OrvGetProfInt(name.c_str(), &v, -1, d.get()) != PROF_OK || v != 1000 * k + i) ++lost;
+    }
+    EXPECT_EQ(0, lost) << "process " << k;
+  }
 }
 
 }  // namespace

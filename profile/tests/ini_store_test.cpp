@@ -783,6 +783,29 @@ TEST_F(IniCache, ProcessExitWritesTheCacheBack) {
   EXPECT_EQ("[s]\r\nx=1\r\n", readBytes(f));
 }
 
+// Another program saves the file while this one holds it cached with a section open and an
+// edit not yet written: the store reads what the other saved, and the save keeps both sides.
+TEST_F(IniCache, FileSavedByAnotherProcessIsReadAgainAndMerged) {
+  const std::string f = file("shared.ini");
+  writeBytes(f, "[s]\r\nx=1\r\n[t]\r\nold=1\r\n");
+  auto s = opened(f, u"\\s");
+  const int two = 2;
+  EXPECT_TRUE(s->SetInt(u"x", &two));
+  // Another program replaces the file meanwhile.
+  ASSERT_TRUE(plat::writeFileAtomic(f, "[s]\r\nx=1\r\n[u]\r\ny=3\r\n"));
+
+  auto u = opened(f, u"\\u");
+  int v = 0;
+  EXPECT_TRUE(u->GetInt(u"y", &v));
+  EXPECT_EQ(3, v);
+  EXPECT_TRUE(u->Close());
+  u.reset();
+  EXPECT_TRUE(s->GetInt(u"x", &v));
+  EXPECT_EQ(2, v);
+  EXPECT_TRUE(s->Close());  // the last store: the file is written back
+  EXPECT_EQ("[s]\r\nx=2\r\n[u]\r\ny=3\r\n", readBytes(f));
+}
+
 TEST_F(IniCache, FailedSaveIsReportedAndKeepsTheOldFile) {
   const std::string f = file("f.ini");
   const std::string old = "[s]\r\nx=1\r\n[t]\r\ny=2\r\n";

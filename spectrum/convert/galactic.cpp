@@ -409,8 +409,9 @@ bool CGalactic::Write(std::string_view path, CSpcProcess* process, std::int32_t,
   const CSpcData& data = *process->m_pData;
   const bool nmr = m_writeMode == GalacticMode::Nmr;
   const bool fid = nmr && data.nDomain == 0;
-  const std::int64_t n = fid ? process->m_nTD / 2 : process->m_nSI;
-  if (n <= 0 || n > CSpcData::kMaxPoints) return false;
+  // TD / 2 or SI, never more than the record holds: the sizes may claim points it has not.
+  const std::int64_t n = std::min<std::int64_t>(fid ? process->m_nTD / 2 : process->m_nSI, process->m_nCur);
+  if (n <= 0) return false;
   const auto count = static_cast<std::int32_t>(n);
 
   std::vector<double> reals(static_cast<std::size_t>(n)), imags(static_cast<std::size_t>(n));

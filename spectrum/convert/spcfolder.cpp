@@ -1,18 +1,16 @@
 #include "spectrum/convert/spcfolder.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "foundation/profdesc.h"
 #include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "platform/base/mappedfile.h"
 #include "platform/base/numtext.h"
@@ -38,12 +36,15 @@ constexpr SpcFolderKind kFolderKinds[] = {
 };
 
 constexpr const char* kParametersFile = "parameters";
+// The key a save keeps in the section while it switches point files (see "Saving" below).
+constexpr const char* kSavingKey = "SAVING";
+constexpr const char* kPointBases[] = {"fid", "spectrum"};
 // Value names longer than this are skipped rather than read.
 constexpr unsigned kMaxNameChars = 1u << 16;
 
 String8 ParametersPath(std::string_view folder) { return plat::joinPath(folder, kParametersFile); }
 
-String8 NumberedName(const char* base, std::int32_t number) {
+String8 NumberedName(std::string_view base, std::int32_t number) {
   return String8(base) + "." + plat::formatInt(number);
 }
 
@@ -66,7 +67,7 @@ bool ParseSectionName(std::string_view name, const SpcFolderKind** kind, std::in
     if (c < '0' || c > '9') return false;
     n = n * 10 + (c - '0');
   }
-  if (n > std::numeric_limits<std::int32_t>::max()) return false;
+  if (n > kSpcFolderMaxNumber) return false;  // no spectrum of ours: the section is skipped
   const std::string_view head = name.substr(0, underscore);
   for (const SpcFolderKind& k : kFolderKinds) {
     if (plat::equalsNoCase(plat::toUtf16(head), plat::SectionPath(plat::toUtf16(k.sectionPrefix)).relative().text())) {
@@ -213,7 +214,7 @@ bool ScanBytes(const std::vector<CMassScan>& scans, String8* out) {
   return true;
 }
 
-bool RemoveIfPresent(const String8& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+bool RemoveIfPresent(const String8& path) { return plat::removeFile(path) || !plat::fileInfo(path).exists; }
 
 // ---- The parameters file through the profile store ----
 
@@ -336,13 +337,38 @@ CVariant ParamValue(const String8& text) {
   return value;
 }
 
-// Every value of the open section, in file order, as parameters.
-void ReadSectionParams(COrvProfDesc& desc, CSpcParamList* out) {
+// A point or scan count: a whole number from 0 up that a 32-bit integer holds. A missing or
+// empty value counts as 0.
+bool CountValue(const CVariant& value, std::int64_t* n) {
+  *n = 0;
+  switch (value.GetType()) {
+    case plat::ole::VT_EMPTY: return true;
+    case plat::ole::VT_BSTR: return value.GetString().empty();
+    case plat::ole::VT_I2:
+    case plat::ole::VT_I4: *n = value.GetLong(); return *n >= 0;
+    case plat::ole::VT_R4:
+    case plat::ole::VT_R8: {
+      const double d = value.GetDouble();
+      if (!(d >= 0.0 && d <= std::numeric_limits<std::int32_t>::max()) || d != std::trunc(d)) return false;
+      *n = static_cast<std::int64_t>(d);
+      return true;
+    }
+    default: return false;
+  }
+}
+
+// Every value of the open section, in file order, as parameters, but the save's own key, whose
+// text goes to *saving.
+void ReadSectionParams(COrvProfDesc& desc, CSpcParamList* out, String8* saving) {
   String16 name;
   int type = 0;
   bool tooLong = false;
   for (int i = 0; EnumValueName(desc, i, &name, &type, &tooLong); ++i) {
     if (tooLong) continue;
+    if (plat::equalsNoCase(name, plat::toUtf16(kSavingKey))) {
+      if (saving->empty()) *saving = ValueText(desc, name);
+      continue;
+    }
     CSpcParam param;
     param.name = plat::toUtf8(name);
     param.value = ParamValue(ValueText(desc, name));
@@ -383,23 +409,24 @@ class SectionWriter {
   COrvProfDesc& m_desc;
 };
 
-// Removes the section of number n of every kind, so the number names one spectrum only. A
+// Removes every value of the open section.
+void ClearSection(COrvProfDesc& desc) {
+  String16 name;
+  int type = 0;
+  bool tooLong = false;
+  while (EnumValueName(desc, 0, &name, &type, &tooLong) && !tooLong)
+    if (OrvDeleteProfValue(name.c_str(), &desc) != PROF_OK) return;
+}
+
+// Removes the sections of number n of the other kinds, so the number names one spectrum only. A
 // section with subsections (not ours) cannot be removed whole: its values are removed instead.
-bool RemoveSpectrumSections(std::string_view folder, std::int32_t number) {
-  if (!plat::isRegularFile(ParametersPath(folder))) return true;
+void RemoveOtherSections(std::string_view folder, std::int32_t number, const SpcFolderKind& kept) {
   for (const SpcFolderKind& kind : kFolderKinds) {
+    if (&kind == &kept) continue;
     FolderSection section(folder, SectionName(kind, number));
-    const int rc = OrvDeleteProfSection(&section.desc());
-    if (rc == PROF_OK || rc == PROF_NO_SECTION) continue;
-    if (rc != PROF_HAS_SUBSECTIONS || section.desc().Open(PROF_MODE_ALL) != PROF_OK) return false;
-    String16 name;
-    int type = 0;
-    bool tooLong = false;
-    while (EnumValueName(section.desc(), 0, &name, &type, &tooLong) && !tooLong)
-      if (OrvDeleteProfValue(name.c_str(), &section.desc()) != PROF_OK) return false;
-    section.desc().Close();
+    if (OrvDeleteProfSection(&section.desc()) == PROF_HAS_SUBSECTIONS && section.desc().Open(PROF_MODE_ALL) == PROF_OK)
+      ClearSection(section.desc());
   }
-  return true;
 }
 
 std::int32_t ClampToInt32(std::size_t n) {
@@ -414,11 +441,123 @@ std::size_t RealPointCount(const CSpcProcess& process) {
   return std::min<std::size_t>(size, static_cast<std::size_t>(process.m_nSI));
 }
 
-struct PendingFile {
-  String8 finalPath;
-  String8 tempPath;
-  String8 bytes;
+// ---- Saving over a stored spectrum ----
+//
+// A save leaves spectrum n either old or new, whole, wherever it stops. The new point files are
+// written under names of their own (".fid.3.<token>.saving"); one replace of the parameters file
+// then switches to the new section, whose key "SAVING" gives the token and the point files
+// written under it ("<token> fid spectrum"). A reader takes a listed file under its temporary
+// name while it is there and under its own name once renamed, and takes no file that the key
+// does not list. After the switch the files the old spectrum used go, the new ones are renamed
+// to their own names, and the key is dropped.
+
+// What a section's "SAVING" key says.
+struct PendingSave {
+  String8 token;               // empty when the section has no such key
+  std::vector<String8> bases;  // the point files written under the token
+  bool Lists(std::string_view base) const { return std::find(bases.begin(), bases.end(), base) != bases.end(); }
 };
+
+String8 PendingName(std::string_view base, std::int32_t number, std::string_view token) {
+  return "." + NumberedName(base, number) + "." + String8(token) + ".saving";
+}
+
+String8 PendingSaveText(const PendingSave& save) {
+  String8 text = save.token;
+  for (const String8& base : save.bases) text += " " + base;
+  return text;
+}
+
+// "<token> fid spectrum": the token and point file names each once; false for anything else.
+bool ParsePendingSave(std::string_view text, PendingSave* out) {
+  *out = PendingSave();
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t end = std::min(text.find(' ', pos), text.size());
+    const std::string_view word = text.substr(pos, end - pos);
+    pos = end + 1;
+    if (out->token.empty()) {
+      if (!plat::isUniqueToken(word)) return false;
+      out->token = String8(word);
+      continue;
+    }
+    const bool known = std::any_of(std::begin(kPointBases), std::end(kPointBases),
+                                   [&](const char* base) { return word == base; });
+    if (!known || out->Lists(word)) return false;
+    out->bases.push_back(String8(word));
+  }
+  return !out->token.empty();
+}
+
+// The file holding the points of base: the temporary one while the key lists it and it is there,
+// else the file of its own name; empty when the key says the spectrum has no such file.
+String8 PointFilePath(const String8& folder, std::string_view base, std::int32_t number, const PendingSave& save) {
+  if (save.token.empty()) return plat::joinPath(folder, NumberedName(base, number));
+  if (!save.Lists(base)) return {};
+  const String8 pending = plat::joinPath(folder, PendingName(base, number, save.token));
+  return plat::fileExists(pending) ? pending : plat::joinPath(folder, NumberedName(base, number));
+}
+
+// The key of the section of spectrum number of kind; empty when there is none (or it is no key of ours).
+PendingSave SectionPendingSave(std::string_view folder, const SpcFolderKind& kind, std::int32_t number) {
+  PendingSave save;
+  FolderSection section(folder, SectionName(kind, number));
+  if (section.desc().Open(PROF_MODE_OPEN) == PROF_OK) {
+    if (!ParsePendingSave(ValueText(section.desc(), plat::toUtf16(kSavingKey)), &save)) save = PendingSave();
+  }
+  return save;
+}
+
+// The temporary point files that sections of the folder still name.
+std::vector<String8> NamedPendingFiles(std::string_view folder) {
+  std::vector<String8> names;
+  for (const SpcFolderEntry& e : SpcFolderList(folder)) {
+    const PendingSave save = SectionPendingSave(folder, *SpcFolderKindOf(e.kindId), e.number);
+    for (const String8& base : save.bases) names.push_back(PendingName(base, e.number, save.token));
+  }
+  return names;
+}
+
+// A temporary point file of a save: ".fid.3.<token>.saving", or of saves before they were keyed,
+// ".fid.3.saving" and its own temporaries ".fid.3.saving.tmp<token>".
+bool IsTemporaryPointFile(std::string_view name) {
+  if (!name.starts_with('.')) return false;
+  name.remove_prefix(1);
+  const auto base = std::find_if(std::begin(kPointBases), std::end(kPointBases),
+                                 [&](const char* b) { return name.starts_with(String8(b) + "."); });
+  if (base == std::end(kPointBases)) return false;
+  name.remove_prefix(std::strlen(*base) + 1);
+  const std::size_t digits = std::min(name.find_first_not_of("0123456789"), name.size());
+  if (digits == 0 || digits > 10 || digits == name.size() || name[digits] != '.') return false;
+  name.remove_prefix(digits + 1);
+  if (name.size() == 16 + 7 && plat::isUniqueToken(name.substr(0, 16))) return name.substr(16) == ".saving";
+  if (!name.starts_with("saving")) return false;
+  name.remove_prefix(6);
+  return name.empty() || (name.size() == 4 + 16 && name.starts_with(".tmp") && plat::isUniqueToken(name.substr(4)));
+}
+
+// Removes what stopped saves left in the folder and no section names, once it is stale.
+void RemoveStaleTemporaries(std::string_view folder) {
+  std::optional<std::vector<String8>> named;
+  plat::removeStaleFiles(folder, ".*.saving*", [&](std::string_view name) {
+    if (!IsTemporaryPointFile(name)) return false;
+    if (!named) named = NamedPendingFiles(folder);
+    return std::find(named->begin(), named->end(), name) == named->end();
+  });
+}
+
+// Does the parameters file on disk hold text (written as 8-bit or as UTF-16 text).
+bool ParametersHold(std::string_view folder, std::string_view text) {
+  String8 bytes;
+  if (plat::readFile(ParametersPath(folder), &bytes) != plat::FileStatus::Ok) return false;
+  return bytes.find(text) != String8::npos || bytes.find(plat::toUtf16Le(plat::toUtf16(text))) != String8::npos;
+}
+
+// Where a test stops a save.
+SpcFolderSaveStep g_saveStep = nullptr;
+void SaveStep(const char* step) {
+  if (g_saveStep) g_saveStep(step);
+}
 
 }  // namespace
 
@@ -520,27 +659,31 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   };
   // Opening a missing INI file would create it: look first.
   if (!plat::isRegularFile(ParametersPath(folder))) return fail(SpcFailure::At("no parameters file"));
+  const String8 dir(folder);
+  RemoveStaleTemporaries(dir);
 
   CSpcParamList params;
+  String8 savingText;
   {
     FolderSection section(folder, SectionName(m_kind, number));
     if (section.desc().Open(PROF_MODE_OPEN) != PROF_OK)
       return fail(SpcFailure::At("no section " + plat::toUtf8(SectionName(m_kind, number).relative().text()), -1,
                                  kParametersFile));
-    ReadSectionParams(section.desc(), &params);
+    ReadSectionParams(section.desc(), &params, &savingText);
   }
+  PendingSave saving;
+  if (!savingText.empty() && !ParsePendingSave(savingText, &saving))
+    return fail(SpcFailure::At(String8(kSavingKey) + " names no point files: " + savingText, -1, kParametersFile));
 
   // Counts come from the record's parameters, the ones read now included; the first entry of a
-  // name counts.
-  auto count = [&](const char* name) -> std::int64_t {
-    if (data->params.HasParam(name)) return data->params.GetValue(name).GetLong();
-    return params.GetValue(name).GetLong();
+  // name counts. A missing count is 0; one that is no whole number from 0 up fails the read.
+  auto count = [&](const char* name, std::int64_t* n) {
+    const CVariant value = data->params.HasParam(name) ? data->params.GetValue(name) : params.GetValue(name);
+    if (CountValue(value, n)) return true;
+    return fail(SpcFailure::At(String8(name) + " is no count: " + value.GetString(), -1, kParametersFile));
   };
-  auto negative = [&](const char* name) {
-    return fail(SpcFailure::At(std::string("negative ") + name, -1, kParametersFile));
-  };
-  const String8 fidPath = plat::joinPath(folder, NumberedName("fid", number));
-  const String8 specPath = plat::joinPath(folder, NumberedName("spectrum", number));
+  const String8 fidPath = PointFilePath(dir, "fid", number, saving);
+  const String8 specPath = PointFilePath(dir, "spectrum", number, saving);
 
   std::vector<CSpcPoint> fid, spectrum;
   std::vector<CMassScan> scans;
@@ -551,10 +694,9 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   };
   switch (m_kind.points) {
     case SpcFolderPoints::Complex: {
-      const std::int64_t nFid = count("TD") / 2;
-      const std::int64_t nSpec = count("SI");
-      if (nFid < 0) return negative("TD");
-      if (nSpec < 0) return negative("SI");
+      std::int64_t td = 0, nSpec = 0;
+      if (!count("TD", &td) || !count("SI", &nSpec)) return false;
+      const std::int64_t nFid = td / 2;
       if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, why), &haveFid)) return false;
       if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, why), &haveSpectrum))
         return false;
@@ -562,14 +704,14 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
     }
     case SpcFolderPoints::Real: {
       const char* name = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv ? "NPOINTS" : "SI";
-      const std::int64_t n = count(name);
-      if (n < 0) return negative(name);
+      std::int64_t n = 0;
+      if (!count(name, &n)) return false;
       if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum, why), &haveSpectrum)) return false;
       break;
     }
     case SpcFolderPoints::Scans: {
-      const std::int64_t n = count("ScansNumber");
-      if (n < 0) return negative("ScansNumber");
+      std::int64_t n = 0;
+      if (!count("ScansNumber", &n)) return false;
       bool haveScans = false;
       if (n != 0 && !take(ReadScanFile(specPath, n, &scans, why), &haveScans)) return false;
       break;
@@ -604,63 +746,114 @@ bool CSpcFolderCodec::WriteProfFloat(const char16_t* name, float value, const ch
   return OrvSetProfValue(name, bytes.data(), static_cast<unsigned>(bytes.size()), PROF_TYPE_NONE, &desc) == PROF_OK;
 }
 
+void SpcFolderSetSaveStepHook(SpcFolderSaveStep hook) { g_saveStep = hook; }
+
 bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::int32_t number) const {
-  if (!process || !process->m_pData || number < 0) return false;
+  if (!process || !process->m_pData || number < 0 || number > kSpcFolderMaxNumber) return false;
   const CSpcData& record = *process->m_pData;
   const String8 dir(folder);
-  if (!plat::isDirectory(dir)) ::mkdir(dir.c_str(), 0777);  // one level; a failure shows below
+  if (!plat::isDirectory(dir)) (void)plat::makeDirectory(dir);  // a failure shows below
+  RemoveStaleTemporaries(dir);
 
-  // The point files go to temporary names first, so a failure leaves spectrum n as it was.
-  std::vector<PendingFile> files;
-  auto add = [&](const char* base, String8 bytes) {
-    const String8 name = NumberedName(base, number);
-    files.push_back({plat::joinPath(dir, name), plat::joinPath(dir, "." + name + ".saving"), std::move(bytes)});
+  // The new point files, under names of their own: spectrum n stays as it was until the switch.
+  struct NewFile {
+    const char* base;
+    String8 bytes;
   };
+  std::vector<NewFile> files;
   std::size_t realCount = 0;
   switch (m_kind.points) {
     case SpcFolderPoints::Complex:
-      if (!record.data[0].empty()) add("fid", ComplexBytes(record.data[0]));
-      if (!record.data[1].empty()) add("spectrum", ComplexBytes(record.data[1]));
+      if (!record.data[0].empty()) files.push_back({"fid", ComplexBytes(record.data[0])});
+      if (!record.data[1].empty()) files.push_back({"spectrum", ComplexBytes(record.data[1])});
       break;
     case SpcFolderPoints::Real:
       realCount = RealPointCount(*process);
-      if (realCount != 0) add("spectrum", RealBytes(record.data[1], realCount));
+      if (realCount != 0) files.push_back({"spectrum", RealBytes(record.data[1], realCount)});
       break;
     case SpcFolderPoints::Scans:
       if (!record.scans.empty()) {
         String8 bytes;
         if (!ScanBytes(record.scans, &bytes)) return false;
-        add("spectrum", std::move(bytes));
+        files.push_back({"spectrum", std::move(bytes)});
       }
       break;
   }
-  auto dropTemps = [&] {
-    for (const PendingFile& f : files) RemoveIfPresent(f.tempPath);
+  PendingSave save;
+  save.token = plat::uniqueToken();
+  auto pendingPath = [&](std::string_view base) { return plat::joinPath(dir, PendingName(base, number, save.token)); };
+  auto dropNewFiles = [&] {
+    for (const String8& base : save.bases) RemoveIfPresent(pendingPath(base));
   };
-  for (const PendingFile& f : files) {
-    if (!plat::writeFileAtomic(f.tempPath, f.bytes)) {
-      dropTemps();
+  for (const NewFile& f : files) {
+    if (!plat::writeNewFile(pendingPath(f.base), f.bytes)) {
+      dropNewFiles();
       return false;
     }
+    save.bases.push_back(f.base);
+    SaveStep("point file written");
   }
 
-  // Spectrum n is replaced whole: its old section (of any kind) and point files go first.
-  if (!RemoveSpectrumSections(dir, number) || !RemoveIfPresent(plat::joinPath(dir, NumberedName("fid", number))) ||
-      !RemoveIfPresent(plat::joinPath(dir, NumberedName("spectrum", number)))) {
-    dropTemps();
+  // What the spectrum stored under n now still names under a temporary name goes after the switch.
+  std::vector<String8> oldPending;
+  for (const SpcFolderEntry& e : SpcFolderList(dir)) {
+    if (e.number != number) continue;
+    const PendingSave old = SectionPendingSave(dir, *SpcFolderKindOf(e.kindId), number);
+    for (const String8& base : old.bases) oldPending.push_back(PendingName(base, number, old.token));
+  }
+
+  // The switch: spectrum n's sections (of any kind) give way to the new one in one save of the
+  // parameters file.
+  if (!WriteSection(dir, process, number, realCount, PendingSaveText(save))) {
+    dropNewFiles();
     return false;
   }
-  for (const PendingFile& f : files) {
-    if (std::rename(f.tempPath.c_str(), f.finalPath.c_str()) != 0) {
-      dropTemps();
-      return false;
+  // The profile store writes the file back once no section of it is open, unless its cache mode
+  // keeps it longer: until the switch is on disk the old spectrum must stay as it is, and this
+  // save is finished by the store's write.
+  if (!ParametersHold(dir, save.token)) return true;
+  SaveStep("parameters switched");
+
+  // The files of the old spectrum go, the new ones take their own names, the key goes.
+  for (const String8& name : oldPending) {
+    RemoveIfPresent(plat::joinPath(dir, name));
+    SaveStep("old point file removed");
+  }
+  bool renamed = true;
+  for (const char* base : kPointBases) {
+    const String8 own = plat::joinPath(dir, NumberedName(base, number));
+    if (save.Lists(base)) {
+      renamed = plat::renameFile(pendingPath(base), own) && renamed;
+      SaveStep("point file renamed");
+    } else if (plat::fileExists(own)) {
+      renamed = RemoveIfPresent(own) && renamed;
+      SaveStep("old point file removed");
     }
   }
-
+  // The key goes while it is still this save's (another program may have saved since).
   FolderSection section(dir, SectionName(m_kind, number));
-  COrvProfDesc& desc = section.desc();
-  if (desc.Open(PROF_MODE_ALL) != PROF_OK) return false;
+  const String16 key = plat::toUtf16(kSavingKey);
+  if (renamed && section.desc().Open(PROF_MODE_ALL) == PROF_OK && ValueText(section.desc(), key) == PendingSaveText(save))
+    (void)OrvDeleteProfValue(key.c_str(), &section.desc());
+  SaveStep("saved");
+  return true;
+}
+
+bool CSpcFolderCodec::WriteSection(const String8& dir, CSpcProcess* process, std::int32_t number,
+                                   std::size_t realCount, std::string_view saving) const {
+  const CSpcData& record = *process->m_pData;
+  // The file's root section stays open from the first change to the last, so the store writes
+  // the file back once, when it closes.
+  FolderSection whole(dir, plat::SectionPath(u"\\"));
+  if (whole.desc().Open(PROF_MODE_ALL) != PROF_OK) return false;
   {
+    FolderSection section(dir, SectionName(m_kind, number));
+    COrvProfDesc& desc = section.desc();
+    if (desc.Open(PROF_MODE_ALL) != PROF_OK) return false;
+    // From here on nothing fails before the file is written: the spectrum stored under the
+    // number goes (its section keeps its place in the file) and the new one is written.
+    ClearSection(desc);
+    RemoveOtherSections(dir, number, m_kind);
     SectionWriter out(desc);
     std::vector<const char*> fixed;
     switch (m_kind.points) {
@@ -706,6 +899,7 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
         fixed = {"ScansNumber"};
         break;
     }
+    fixed.push_back(kSavingKey);
     // The processing state's keys win over parameters of the same name; a name holding "\"
     // would name another section and is left out.
     for (const CSpcParam& p : record.params) {
@@ -714,6 +908,8 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
       if (isFixed || !plat::SectionPath(plat::toUtf16(p.name)).isSingleName()) continue;
       out.Text(p.name, StoredText(p.value));
     }
+    out.Text(kSavingKey, saving);
+    if (desc.Close() != PROF_OK) return false;
   }
-  return desc.Close() == PROF_OK;
+  return whole.desc().Close() == PROF_OK;
 }

@@ -10,6 +10,11 @@
 // The numbers of a folder's spectra are the numbers of their sections, whatever their kinds: the
 // folder holds (highest number + 1) spectra, and spectrum j is read with the converter of the kind
 // whose section "CONTROL_<KIND>_j" exists.
+//
+// A save over a stored spectrum writes the new point files under temporary names first and
+// switches to them with one save of the parameters file; while it finishes, the section's key
+// "SAVING" lists the files written under its token (".fid.n.<token>.saving"). A reader takes only
+// the point files a section names that way or by the plain names.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,6 +42,8 @@ struct SpcFolderKind {
 };
 // The row of a kind id, or null.
 const SpcFolderKind* SpcFolderKindOf(std::int32_t kindId);
+// The highest spectrum number a folder holds: a section numbered above it is no spectrum.
+constexpr std::int32_t kSpcFolderMaxNumber = 65535;
 
 // One stored spectrum of a folder, as its parameters file names it.
 struct SpcFolderEntry {
@@ -74,15 +81,27 @@ class CSpcFolderCodec {
   // then *why (when given) says which.
   bool Read(std::string_view folder, CSpcData* data, std::int32_t number, SpcFailure* why = nullptr) const;
   // Stores the processing state's record as spectrum number, replacing whatever was stored
-  // under that number before; the other spectra stay.
+  // under that number before; the other spectra stay. Wherever the save stops (the program is
+  // killed), the folder holds the old spectrum or the new one, whole.
   bool Write(std::string_view folder, CSpcProcess* process, std::int32_t number) const;
 
   // Stores value (widened to double) formatted with format ("%f") as text.
   static bool WriteProfFloat(const char16_t* name, float value, const char* format, COrvProfDesc& desc);
 
  private:
+  // Replaces spectrum number's sections by its new one in one save of the parameters file;
+  // saving is the text of the save's own key.
+  bool WriteSection(const std::string& dir, CSpcProcess* process, std::int32_t number, std::size_t realCount,
+                    std::string_view saving) const;
+
   const SpcFolderKind& m_kind;
 };
+
+// For tests: called after each step of a save that changes the folder (a point file written,
+// removed or renamed, the parameters file switched), with the step's name, so a test can stop
+// the save there.
+using SpcFolderSaveStep = void (*)(const char* step);
+void SpcFolderSetSaveStepHook(SpcFolderSaveStep hook);
 
 // The leaves: each kind's JCAMP-DX converter with the folder's detection, reading and writing.
 #define KEDRUS_SPC_FOLDER_LEAF(Name, Base)                                                             \

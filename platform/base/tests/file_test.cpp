@@ -1,6 +1,8 @@
 #include "platform/base/file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -103,17 +105,18 @@ TEST(File, StampChangesWhenTheFileIsReplaced) {
   EXPECT_NE(plat::fileStamp(file), first);  // same bytes, new file: a reader must look again
 }
 
-TEST(File, LockSerialisesProcesses) {
-  const std::string dir = ScratchDir("lock");
+// Several processes increment one counter under the lock; none may lose an update. The lock
+// is either a lock file of its own or the counter file itself, which every round replaces.
+void CountUnderLock(const std::string& dir, bool onTheFileItself) {
   const std::string lockPath = plat::joinPath(dir, "lock");
   const std::string counter = plat::joinPath(dir, "counter");
   ASSERT_TRUE(plat::writeFileAtomic(counter, "0"));
-  // Several processes increment one counter under the lock; none may lose an update.
   constexpr int kChildren = 4, kRounds = 50;
   for (int c = 0; c < kChildren; ++c) {
     if (fork() == 0) {
       for (int r = 0; r < kRounds; ++r) {
-        plat::FileLock lock(lockPath);
+        const plat::FileLock lock =
+            onTheFileItself ? plat::FileLock::onReplacedFile(counter) : plat::FileLock(lockPath);
         if (!lock.locked()) _exit(2);
         std::string text;
         if (plat::readFile(counter, &text) != plat::FileStatus::Ok) _exit(3);
@@ -130,6 +133,59 @@ TEST(File, LockSerialisesProcesses) {
   std::string text;
   ASSERT_EQ(plat::readFile(counter, &text), plat::FileStatus::Ok);
   EXPECT_EQ(text, std::to_string(kChildren * kRounds));
+}
+
+TEST(File, LockSerialisesProcesses) {
+  CountUnderLock(ScratchDir("lock"), false);
+  CountUnderLock(ScratchDir("lock_replaced"), true);
+  EXPECT_FALSE(plat::fileExists(plat::joinPath(ScratchDir("lock_replaced"), "lock")));
+}
+
+TEST(File, StaleTemporariesOfAStoppedSaveGoWithTheNextSave) {
+  const std::string dir = ScratchDir("stale");
+  const std::string file = plat::joinPath(dir, "settings");
+  auto make = [&](const std::string& name, std::int64_t age) {
+    const std::string path = plat::joinPath(dir, name);
+    EXPECT_TRUE(plat::writeNewFile(path, "x"));
+    const timespec when{static_cast<std::time_t>(std::time(nullptr) - age), 0};
+    const timespec times[2] = {when, when};
+    EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    return path;
+  };
+  const std::int64_t old = 2 * plat::kStaleTemporaryAge;
+  const std::string stale = make("settings.tmp" + plat::uniqueToken(), old);
+  const std::string working = make("settings.tmp" + plat::uniqueToken(), 10);  // a save at work
+  const std::string other = make("other.tmp" + plat::uniqueToken(), old);      // another file's
+  const std::string unlike = make("settings.tmp-notes", old);                  // no name a save makes
+  ASSERT_TRUE(plat::writeFileAtomic(file, "new"));
+  EXPECT_FALSE(plat::fileExists(stale));
+  for (const std::string& kept : {working, other, unlike}) EXPECT_TRUE(plat::fileExists(kept)) << kept;
+
+  // A new file never replaces one that is there.
+  EXPECT_FALSE(plat::writeNewFile(file, "again"));
+  std::string bytes;
+  ASSERT_EQ(plat::readFile(file, &bytes), plat::FileStatus::Ok);
+  EXPECT_EQ(bytes, "new");
+}
+
+TEST(File, TokensOfAForkedChildDifferFromItsParents) {
+  const std::string before = plat::uniqueToken();
+  EXPECT_TRUE(plat::isUniqueToken(before));
+  EXPECT_FALSE(plat::isUniqueToken("0123456789ABCDEF"));
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const std::string token = plat::uniqueToken();
+    _exit(::write(fds[1], token.data(), token.size()) == 16 ? 0 : 1);
+  }
+  char child[16] = {};
+  ASSERT_EQ(::read(fds[0], child, 16), 16);
+  ::close(fds[0]);
+  ::close(fds[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_NE(std::string(child, 16), plat::uniqueToken());
 }
 
 }  // namespace

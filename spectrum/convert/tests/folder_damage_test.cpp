@@ -96,11 +96,27 @@ TEST(FolderDamage, CorruptCountsFailWithoutHugeAllocations) {
                               "[CONTROL_NMR_0]\r\nSI=2000000000\r\n", "[CONTROL_NMR_0]\r\nTD=2147483647\r\n",
                               "[CONTROL_IR_0]\r\nNPOINTS=1073741824\r\n", "[CONTROL_CH_0]\r\nSI=-4\r\n",
                               "[CONTROL_MASS_0]\r\nScansNumber=-1\r\n", "[CONTROL_MASS_0]\r\nScansNumber=1000000\r\n",
-                              "[CONTROL_NMR2D_0]\r\nTD=200\r\n"}) {
+                              "[CONTROL_NMR2D_0]\r\nTD=200\r\n", "[CONTROL_NMR_0]\r\nSI=99999999999\r\n",
+                              "[CONTROL_NMR_0]\r\nSI=0x400\r\n", "[CONTROL_IR_0]\r\nNPOINTS=12.5\r\n",
+                              "[CONTROL_MASS_0]\r\nScansNumber=many\r\n",
+                              "[CONTROL_NMR_0]\r\nSI=4\r\nSAVING=elsewhere fid\r\n"}) {
     WriteBytes(params, section);
     data.Reset();
-    EXPECT_FALSE(SpcLoadSpectrum(path, 0, &data) == SpcLoadResult::Loaded) << section;
+    SpcFailure why;
+    EXPECT_EQ(SpcLoadSpectrum(path, 0, &data, nullptr, &why), SpcLoadResult::ReadFailed) << section;
+    EXPECT_FALSE(why.empty()) << section;
   }
+}
+
+TEST(FolderDamage, SectionNumbersBeyondTheLastSpectrumAreSkipped) {
+  const std::string path = FreshFolder("numbers");
+  const std::string params = plat::joinPath(path, "parameters");
+  WriteBytes(params, "[CONTROL_NMR_0]\r\n[CONTROL_IR_2147483647]\r\n[CONTROL_NMR_65536]\r\n[CONTROL_UV_65535]\r\n");
+  EXPECT_EQ(SpcFolderSpectrumCount(path), kSpcFolderMaxNumber + 1);
+  std::int32_t kind = -1;
+  EXPECT_FALSE(SpcFolderFindSpectrum(path, 65536, &kind));
+  WriteBytes(params, "[CONTROL_NMR_2147483647]\r\nSI=4\r\n");
+  EXPECT_EQ(CountSpectra(path), 0);
 }
 
 TEST(FolderDamage, CorruptScanRecordsFail) {

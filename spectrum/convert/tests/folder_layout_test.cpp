@@ -235,27 +235,3 @@ TEST(FolderLayout, ResavingOneSpectrumReplacesItAndKeepsTheOthers) {
   ASSERT_TRUE(SpcFolderFindSpectrum(path, 1, &kind));
   EXPECT_EQ(kind, kSpcKindIr);
 }
-
-TEST(FolderLayout, AFailedSaveLeavesTheSpectrumAsItWas) {
-  const std::string path = FreshPath("failsave");
-  Spectrum s(kSpcKindIr);
-  s.data.spectrum() = Ramp(8);
-  s.SetUp();
-  ASSERT_TRUE(SpcSaveSpectrum(path, &s.process, 0, 0, 0));
-  const std::string before = ReadBytes(plat::joinPath(path, "parameters"));
-  const std::string points = ReadBytes(plat::joinPath(path, "spectrum.0"));
-  // The temporary point file cannot be made (a folder is in its way).
-  plat::makeDirectories(plat::joinPath(path, ".spectrum.0.saving"));
-  Spectrum t(kSpcKindIr);
-  t.data.spectrum() = Ramp(4, 9.0f);
-  t.SetUp();
-  EXPECT_FALSE(SpcSaveSpectrum(path, &t.process, 0, 0, 0));
-  EXPECT_EQ(ReadBytes(plat::joinPath(path, "parameters")), before);
-  EXPECT_EQ(ReadBytes(plat::joinPath(path, "spectrum.0")), points);
-
-  // A folder whose parent is missing cannot be made at all.
-  const std::string deep = plat::joinPath(FreshPath("failsave_parent"), "child");
-  EXPECT_FALSE(SpcSaveSpectrum(deep, &s.process, 0, 0, 0));
-  EXPECT_FALSE(Exists(deep));
-  EXPECT_FALSE(SpcSaveSpectrum(path, &s.process, 0, 0, -1));
-}
