@@ -209,6 +209,14 @@ TEST_F(MenuBarTest, TheWindowMenuListsNineWindowsAndMoreWindows) {
   EXPECT_EQ(ids[11], 65289u);
   App::PumpPending();
   EXPECT_EQ(frame.MDIGetActive(), children[1]);
+  // A window menu that already ends with a separator gets no second one.
+  Menu own;
+  own.CreatePopupMenu();
+  own.AppendMenu(MF_STRING, kCmdCascade, "&Cascade");
+  own.AppendMenu(MF_SEPARATOR);
+  bar().AddWindowList(&own);
+  EXPECT_EQ(MenuTexts(&own)[1], "-");
+  EXPECT_EQ(MenuTexts(&own)[2], "&1 Page 1");
 }
 
 TEST_F(MenuBarTest, DockedOnTheLeftTextsRunDownAndMenusOpenToTheRight) {
@@ -237,6 +245,19 @@ TEST_F(MenuBarTest, DockedOnTheLeftTextsRunDownAndMenusOpenToTheRight) {
   EXPECT_EQ(oneRow.cy, 32);
   EXPECT_LT(rows.cx, oneRow.cx);
   EXPECT_GE(rows.cy, 32);
+  // Floating, the texts run across again and menus open below their items.
+  frame.FloatControlBar(&bar(), {100, 100});
+  App::PumpPending();
+  ASSERT_TRUE(bar().IsFloating());
+  Paint();
+  EXPECT_EQ(bar().Items()[1]->m_rect.top, bar().Items()[0]->m_rect.top);
+  responder.Then(ModalKind::PopupMenu, [&](ModalQuestion& q) {
+    at = q.point;
+    return 0;
+  });
+  bar().PressItem(1);
+  EXPECT_EQ(at, (Point{ScreenRect(1).left, ScreenRect(1).bottom + 1}));
+  frame.DockControlBar(&bar(), AFX_IDW_DOCKBAR_TOP);
 }
 
 TEST_F(MenuBarTest, TheBarShowsTheMenuTheMdiClientIsGiven) {
