@@ -19,7 +19,10 @@
 # Every module but libdorlin.so also links, normally: foundation_prof and foundation_start (each
 # module its own copy, with its own default profile root and section), the platform libraries it
 # uses, and profile_store, which in a module is libdorlin.so itself: the profile store keeps one
-# process-wide state, so no module carries a copy of it.
+# process-wide state, so no module carries a copy of it. For the same reason the drawing and
+# window layers are shared libraries (libplat_gdi.so, libplat_ui.so, see kedrus_shared_layer)
+# that the program, the modules and the tests all link; the other platform libraries are static
+# and each module has its own copy.
 #
 # profile_store stands for "the profile store" wherever its exports (Orv*) are called: code that
 # calls them links it PUBLIC. It resolves to libdorlin.so, except in a target whose property
@@ -62,4 +65,13 @@ function(kedrus_add_program name)
     target_link_options(${name} PRIVATE -Wl,--dynamic-list=${M_EXPORT_MAP})
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${M_EXPORT_MAP})
   endif()
+endfunction()
+
+# kedrus_shared_layer(<target>): a platform layer that keeps one state per process (drawing,
+# windows) is a shared library that every module links instead of carrying a copy: all its
+# symbols are exported (it is ours, not a deliverable with a fixed export list), and the
+# static libraries it takes in stay private to it.
+function(kedrus_shared_layer name)
+  set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET default VISIBILITY_INLINES_HIDDEN OFF)
+  target_link_options(${name} PRIVATE -Wl,--no-undefined)
 endfunction()
