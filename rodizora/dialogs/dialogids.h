@@ -37,7 +37,11 @@ inline constexpr ui::UINT IDC_BACKGROUND = 1032;
 inline constexpr ui::UINT IDC_SEPARATE_PROPERTIES = 1033;
 
 // Strings.
+inline constexpr ui::UINT IDS_SDF_FILTER = 3106;        // the SD database's open-file filter
+inline constexpr ui::UINT IDS_SDF_LOADED = 3107;        // "The %u molecules ... loaded."
+inline constexpr ui::UINT IDS_SDF_LOAD_FAILED = 3108;
 inline constexpr ui::UINT IDS_SETTINGS_CAPTION = 3109;  // "Document settings"
 
 // Commands.
+inline constexpr ui::UINT ID_LOAD_DATABASE = 40116;
 inline constexpr ui::UINT ID_SETTINGS = 40123;

@@ -93,6 +93,9 @@ const DialogResource kTemplates[] = {
 };
 
 const StringResource kStrings[] = {
+    {IDS_SDF_FILTER, "SDF Files (*.sdf)|*.sdf|All Files (*.*)|*.*||"},
+    {IDS_SDF_LOADED, "The %u molecules from data base\n have been successfully loaded."},
+    {IDS_SDF_LOAD_FAILED, "The error has appeared during data base loading."},
     {IDS_SETTINGS_CAPTION, "Document settings"},
 };
 

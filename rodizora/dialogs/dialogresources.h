@@ -1,5 +1,5 @@
 #pragma once
-// The templates and strings of the dialogs in this folder. The program's resource set lists them
+// The templates and strings of the dialogs and commands in this folder. The program's resource set lists them
 // with the rest of its resources (tests make a set of them alone).
 #include <span>
 
