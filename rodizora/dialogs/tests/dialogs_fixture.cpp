@@ -10,6 +10,7 @@
 #include "platform/base/text.h"
 #include "platform/registry/registry_testing.h"
 #include "platform/ui/app.h"
+#include "platform/ui/input.h"
 #include "platform/ui/testing.h"
 #include "profile/profile.h"
 #include "rodizora/dialogs/dialogresources.h"
@@ -90,4 +91,12 @@ void DialogTest::ChooseComboEntry(ui::Wnd* dialog, ui::UINT id, int index) {
   combo->SetCurSel(index);
   dialog->SendMessage(ui::WM_COMMAND, ui::MAKEWPARAM(static_cast<ui::WORD>(id), ui::CBN_SELCHANGE),
                       ui::HandleToParam(combo->m_hWnd));
+}
+
+void DialogTest::TypeInto(ui::Wnd* dialog, ui::UINT id, std::string_view text) {
+  auto* edit = static_cast<ui::Edit*>(dialog->GetDlgItem(id));
+  ASSERT_NE(edit, nullptr);
+  edit->SetFocus();
+  edit->SetSel(0, -1);
+  ui::input::Type(text);
 }

@@ -29,6 +29,8 @@ class DialogTest : public ::testing::Test {
   // Items of a live dialog.
   static std::string Text(ui::Wnd* dialog, ui::UINT id) { return dialog->GetDlgItemText(id); }
   static void SetText(ui::Wnd* dialog, ui::UINT id, const std::string& text) { dialog->SetDlgItemText(id, text); }
+  // Typed into an edit, as the user types, replacing its text.
+  static void TypeInto(ui::Wnd* dialog, ui::UINT id, std::string_view text);
   // A combo box selection chosen as the user does (CBN_SELCHANGE to the dialog).
   static void ChooseComboEntry(ui::Wnd* dialog, ui::UINT id, int index);
 

@@ -7,7 +7,6 @@
 #include "platform/base/text.h"
 #include "platform/gdi/surface.h"
 #include "platform/registry/registry_testing.h"
-#include "platform/ui/input.h"
 #include "platform/ui/responder.h"
 #include "rodizora/dialogs/dialogids.h"
 #include "rodizora/dialogs/tests/dialogs_fixture.h"
@@ -83,10 +82,7 @@ TEST_F(SettingsDialog, ObjectValuesShowInMillimetresAndStoreTenthsExactly) {
     EXPECT_EQ(Text(page, IDC_WIDTH), "45.5");
     EXPECT_EQ(Text(page, IDC_HEIGHT), "30.0");
     // Typed characters other than "1234567890.,-" are refused.
-    ui::Wnd* field = page->GetDlgItem(IDC_OBJECT_X);
-    field->SetFocus();
-    static_cast<ui::Edit*>(field)->SetSel(0, -1);
-    ui::input::Type("4a,5");
+    TypeInto(page, IDC_OBJECT_X, "4a,5");
     EXPECT_EQ(Text(page, IDC_OBJECT_X), "4,5");
     SetText(page, IDC_OBJECT_X, "12.34");
     SetText(page, IDC_OBJECT_Y, "2,3");
@@ -188,10 +184,7 @@ TEST_F(SettingsDialog, UndoAndViewPagesChangeTheApplicationsSettings) {
     ui::Wnd* undo = Page(sheet, 3);
     EXPECT_EQ(Text(undo, IDC_UNDO_SIZE), "7");
     // Digits only.
-    ui::Wnd* field = undo->GetDlgItem(IDC_UNDO_SIZE);
-    field->SetFocus();
-    static_cast<ui::Edit*>(field)->SetSel(0, -1);
-    ui::input::Type("1x2");
+    TypeInto(undo, IDC_UNDO_SIZE, "1x2");
     EXPECT_EQ(Text(undo, IDC_UNDO_SIZE), "12");
 
     ui::Wnd* view = Page(sheet, 4);
