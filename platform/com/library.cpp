@@ -17,6 +17,7 @@ struct LoadedModule {
   String8 path;
   void* handle = nullptr;
   bool started = false;
+  int holds = 0;  // loadLibrary calls not yet freed
 };
 
 struct ModuleTable {
@@ -38,12 +39,15 @@ LoadedModule* findLoaded(std::vector<LoadedModule>& modules, const String8& path
 }  // namespace
 
 String8 resolveModulePath(const String8& name) {
-  if (name.find('/') != String8::npos) return name;
-  String8 file = name;
+  const bool bare = name.find_first_of("/\\") == String8::npos;
+  std::string_view file = pathFileName(name);
   constexpr std::string_view kDll = ".dll";
-  if (file.size() > kDll.size() && equalsNoCase(std::string_view(file).substr(file.size() - kDll.size()), kDll))
-    file = "lib" + toLower(std::string_view(file).substr(0, file.size() - kDll.size())) + ".so";
-  return joinPath(moduleDirectory(reinterpret_cast<const void*>(&resolveModulePath)), file);
+  const bool platformName = file.size() > kDll.size() && equalsNoCase(file.substr(file.size() - kDll.size()), kDll);
+  if (!bare && !platformName) return name;
+  const String8 ours = platformName ? "lib" + toLower(file.substr(0, file.size() - kDll.size())) + ".so" : String8(file);
+  const String8 dir = bare ? moduleDirectory(reinterpret_cast<const void*>(&resolveModulePath))
+                           : toPosixPath(pathDirectory(name));
+  return joinPath(dir, ours);
 }
 
 HResult loadModule(const String8& name, bool start, void** handle) {
@@ -86,6 +90,35 @@ HResult loadModule(const String8& name, bool start, void** handle) {
 
 void* moduleSymbol(void* handle, const char* name) { return handle ? ::dlsym(handle, name) : nullptr; }
 
+HResult loadLibrary(const String8& name, void** handle) {
+  const HResult hr = loadModule(name, true, handle);
+  if (hr != S_OK) return hr;
+  ModuleTable& t = table();
+  std::lock_guard lock(t.mutex);
+  for (LoadedModule& m : t.modules)
+    if (m.handle == *handle) ++m.holds;
+  return S_OK;
+}
+
+void freeLibrary(void* handle) {
+  if (!handle) return;
+  ModuleTable& t = table();
+  LoadedModule last;
+  {
+    std::lock_guard lock(t.mutex);
+    auto it = t.modules.begin();
+    while (it != t.modules.end() && it->handle != handle) ++it;
+    if (it == t.modules.end() || it->holds == 0 || --it->holds > 0) return;
+    auto* canUnload = reinterpret_cast<HResult (*)()>(::dlsym(it->handle, "DllCanUnloadNow"));
+    if (canUnload && canUnload() != S_OK) return;
+    last = *it;
+    t.modules.erase(it);
+  }
+  if (last.started)
+    if (auto* stop = reinterpret_cast<void (*)()>(::dlsym(last.handle, kModuleStopSymbol))) stop();
+  ::dlclose(last.handle);
+}
+
 bool isModuleLoaded(const String8& name) {
   ModuleTable& t = table();
   std::lock_guard lock(t.mutex);
@@ -99,7 +132,7 @@ void freeUnusedLibraries() {
     std::lock_guard lock(t.mutex);
     for (auto it = t.modules.begin(); it != t.modules.end();) {
       auto* canUnload = reinterpret_cast<HResult (*)()>(::dlsym(it->handle, "DllCanUnloadNow"));
-      if (!canUnload || canUnload() == S_OK) {
+      if (it->holds == 0 && (!canUnload || canUnload() == S_OK)) {
         idle.push_back(*it);
         it = t.modules.erase(it);
       } else {

@@ -9,9 +9,10 @@
 // A freed module's image stays mapped: state it keeps for the whole process stays valid, and
 // loading it again runs its start-up again.
 //
-// Names: a path with a "/" is used as it is; a bare name is looked up in the install directory
-// (the directory of the module that holds this code), and a name in the original platform's
-// form ("NELVAR.DLL") becomes ours ("libnelvar.so").
+// Names: a bare name is looked up in the install directory (the directory of the module that
+// holds this code), a path in its own directory. A file name in the original platform's form
+// ("NELVAR.DLL") becomes ours ("libnelvar.so"), also at the end of a path, whichever separator
+// joins it ("<install>\ABOUT.DLL" is "<install>/libabout.so"); any other path is used as it is.
 #include <string>
 
 #include "platform/com/hresult.h"
@@ -28,6 +29,12 @@ String8 resolveModulePath(const String8& name);
 // its start-up fails.
 HResult loadModule(const String8& path, bool start, void** handle);
 void* moduleSymbol(void* handle, const char* name);
+// A library a program loads for its own use (the platform's LoadLibrary and FreeLibrary):
+// loaded and started as above, and held: while any hold lasts, freeUnusedLibraries leaves it
+// loaded. freeLibrary drops one hold; the last one runs the module's shutdown and unloads it,
+// unless it also serves objects that are still alive (then freeUnusedLibraries frees it later).
+HResult loadLibrary(const String8& name, void** handle);
+void freeLibrary(void* handle);
 bool isModuleLoaded(const String8& path);
 // Unloads every module whose DllCanUnloadNow answers S_OK (or that has none), after its
 // shutdown.

@@ -717,7 +717,7 @@ void MDIFrameWnd::MDIActivate(Wnd* wnd) {
   child->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (old) old->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
   child->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
-  SetActiveMenu(child->m_pSharedMenu ? child->m_pSharedMenu : (m_menu.GetMenuItemCount() ? &m_menu : nullptr));
+  ShowMenuThroughClient(child->m_pSharedMenu ? child->m_pSharedMenu : (m_menu.GetMenuItemCount() ? &m_menu : nullptr));
   if (View* v = child->GetActiveView()) v->SetFocus();
   else child->SetFocus();
   OnUpdateFrameTitle(true);
@@ -737,7 +737,7 @@ void MDIFrameWnd::ChildGone(MDIChildWnd* child) {
     MDIActivate(next);
     if (max) next->MDIMaximize();
   } else {
-    SetActiveMenu(m_menu.GetMenuItemCount() ? &m_menu : nullptr);
+    ShowMenuThroughClient(m_menu.GetMenuItemCount() ? &m_menu : nullptr);
     OnUpdateFrameTitle(true);
   }
 }

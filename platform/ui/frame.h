@@ -81,6 +81,10 @@ class FrameWnd : public Wnd {
   const std::vector<ControlBar*>& ControlBars() const { return m_listControlBars; }
   void AddControlBar(ControlBar* bar);
   void RemoveControlBar(ControlBar* bar);
+  // Takes a dock bar of the caller's own kind, already created as this frame's child with the id
+  // of one side (AFX_IDW_DOCKBAR_TOP ...); EnableDocking then leaves that side alone. False (and
+  // the bar not taken) when the frame has a dock bar with that id.
+  bool AddDockBar(std::unique_ptr<DockBar> bar);
   bool CanDock(ControlBar* bar) const;
 
   // Saves where every bar with an id is (dock bar, row and position, or floating and where;
@@ -180,6 +184,9 @@ class MDIFrameWnd : public FrameWnd {
   int m_windowMenuPosition = -1;
   // Shows a child's menu (or the frame's own) in the menu bar.
   void SetActiveMenu(Menu* menu);
+  // What activation does: a menu goes through the MDI client (WM_MDISETMENU), so that a subclass
+  // of the client sees the frame's menu change; no menu is shown at once.
+  void ShowMenuThroughClient(Menu* menu);
   Menu* GetActiveMenu() const { return m_shownMenu; }
   void RefreshWindowMenu();
 

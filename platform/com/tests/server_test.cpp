@@ -199,6 +199,26 @@ TEST_F(SampleServer, TheModuleCountsObjectsAndLocksAndUnloadsWhenIdle) {
   EXPECT_TRUE(isModuleLoaded(samplePath()));
 }
 
+TEST_F(SampleServer, ALibraryLoadedByTheProgramStaysUntilItsLastHoldIsFreed) {
+  freeUnusedLibraries();
+  void* first = nullptr;
+  void* second = nullptr;
+  ASSERT_EQ(loadLibrary(samplePath(), &first), S_OK);
+  ASSERT_EQ(loadLibrary(samplePath(), &second), S_OK);
+  EXPECT_EQ(first, second);
+  EXPECT_NE(moduleSymbol(first, "DllGetClassObject"), nullptr);
+  freeUnusedLibraries();  // idle, but held
+  EXPECT_TRUE(isModuleLoaded(samplePath()));
+  freeLibrary(first);
+  EXPECT_TRUE(isModuleLoaded(samplePath()));
+  freeLibrary(second);
+  EXPECT_FALSE(isModuleLoaded(samplePath()));
+  freeLibrary(second);  // a stale handle changes nothing
+  void* missing = &first;
+  EXPECT_EQ(loadLibrary("/nonexistent/ABOUT.DLL", &missing), CO_E_DLLNOTFOUND);
+  EXPECT_EQ(missing, nullptr);
+}
+
 // A fake registered in the process's class table, as tests do.
 class Fake final : public ComObject {
  public:
@@ -290,7 +310,12 @@ TEST(ModulePaths, PlatformNamesMapToOursInTheInstallDirectory) {
   const std::string dir(plat::pathDirectory(plat::moduleFileName(reinterpret_cast<const void*>(&resolveModulePath))));
   EXPECT_EQ(resolveModulePath("NELVAR.DLL"), dir + "/libnelvar.so");
   EXPECT_EQ(resolveModulePath("libabout.so"), dir + "/libabout.so");
-  EXPECT_EQ(resolveModulePath("/opt/x/ABOUT.DLL"), "/opt/x/ABOUT.DLL");
+  // A path keeps its directory; the platform's file name at its end becomes ours, whichever
+  // separator joins it (a program joins its install path and "\\ABOUT.DLL").
+  EXPECT_EQ(resolveModulePath("/opt/x/ABOUT.DLL"), "/opt/x/libabout.so");
+  EXPECT_EQ(resolveModulePath("/opt/x\\About.dll"), "/opt/x/libabout.so");
+  EXPECT_EQ(resolveModulePath("/opt/x/libother.so"), "/opt/x/libother.so");
+  EXPECT_EQ(resolveModulePath("/opt/x/.dll"), "/opt/x/.dll");
 }
 
 }  // namespace
