@@ -9,6 +9,7 @@
 
 #include "common/guids.h"
 #include "common/ispectrumcontrol.h"
+#include "common/tests/failing_spectrum_control.h"
 #include "foundation/filedlg/filedlgres.h"
 #include "foundation/profdesc.h"
 #include "platform/base/file.h"
@@ -38,7 +39,7 @@ namespace {
 std::thread::id g_uiThread;
 
 // The spectrum control as the file dialogs see it: GetFileFormats answers through the
-// converters' identification; the rest of the interface is not asked.
+// converters' identification; the rest of the interface fails.
 class StandInControl : public ComObject {
  public:
   StandInControl() {
@@ -52,13 +53,8 @@ class StandInControl : public ComObject {
   const InterfaceMap& GetInterfaceMap() const override { return kMap; }
 
  private:
-  struct XSpectrumControl : Nested<ISpectrumControl> {
+  struct XSpectrumControl : Nested<FailingSpectrumControl> {
     using Nested::Nested;
-    HResult GetCurMethod(Bstr*) override { return E_FAIL; }
-    HResult GetModuleName(Bstr*) override { return E_FAIL; }
-    HResult GetCopyright(Bstr*) override { return E_FAIL; }
-    HResult GetVersion(std::int16_t*, std::int16_t*) override { return E_FAIL; }
-    HResult GetCreateDate(Bstr*) override { return E_FAIL; }
     HResult GetFileFormats(Bstr path, Bstr* formatName, Bstr* kinds) override {
       ++Controls().identified;
       if (const int ms = Controls().delayMs.load()) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -69,24 +65,6 @@ class StandInControl : public ComObject {
       *kinds = allocString(plat::toUtf16(kindNames));
       return S_OK;
     }
-    HResult LoadSpectrum(Bstr, std::int32_t) override { return E_FAIL; }
-    HResult SaveSpectrum(Bstr, std::int32_t, std::int32_t, std::int32_t) override { return E_FAIL; }
-    HResult GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) override { return E_FAIL; }
-    HResult GetKindFormatCount(std::int32_t*) override { return E_FAIL; }
-    HResult GetParamNames(Bstr*) override { return E_FAIL; }
-    HResult GetParam(Bstr, Bstr*) override { return E_FAIL; }
-    HResult SetParam(Bstr, Bstr) override { return E_FAIL; }
-    HResult GetParamDescription(Bstr, Bstr*) override { return E_FAIL; }
-    HResult ExecuteCommands(Bstr) override { return E_FAIL; }
-    HResult GetMethods(Bstr*) override { return E_FAIL; }
-    HResult GetData(SafeArray**) override { return E_FAIL; }
-    HResult GetSpectraCount(Bstr, std::int32_t*) override { return E_FAIL; }
-    HResult GetCount(std::int32_t*) override { return E_FAIL; }
-    HResult GetCurIndex(std::int32_t*) override { return E_FAIL; }
-    HResult SetCurIndex(std::int32_t) override { return E_FAIL; }
-    HResult TakeResult(Variant*) override { return E_FAIL; }
-    HResult GetSize(std::int32_t*) override { return E_FAIL; }
-    HResult SetData(SafeArray*) override { return E_FAIL; }
   } xSpectrumControl_{*this};
 
   static const InterfaceEntry kEntries[];
