@@ -26,6 +26,7 @@ const char* ModalKindName(ModalKind kind) {
     case ModalKind::FontDialog: return "font dialog";
     case ModalKind::FileDialog: return "file dialog";
     case ModalKind::PrintDialog: return "print dialog";
+    case ModalKind::Window: return "window";
   }
   return "?";
 }

@@ -22,8 +22,10 @@ namespace ui {
 class Dialog;
 class Menu;
 class PropertySheet;
+class Wnd;
 
-enum class ModalKind { Dialog, PropertySheet, MessageBox, PopupMenu, ColorDialog, FontDialog, FileDialog, PrintDialog };
+// Window: a window of the product's own run modally as it is (modalloop.h).
+enum class ModalKind { Dialog, PropertySheet, MessageBox, PopupMenu, ColorDialog, FontDialog, FileDialog, PrintDialog, Window };
 const char* ModalKindName(ModalKind kind);
 
 // What a file dialog asks and gives back.
@@ -57,6 +59,7 @@ struct ModalQuestion {
   UINT style = 0;     // a message box's type, a popup's TPM_ flags
   Dialog* dialog = nullptr;        // live, after WM_INITDIALOG (dialogs and each property page)
   PropertySheet* sheet = nullptr;  // live, its first page shown
+  Wnd* window = nullptr;           // live and shown (ModalKind::Window)
   Menu* menu = nullptr;            // a popup's items with their updated state
   Point point;                     // where a popup opens (screen)
   COLORREF* color = nullptr;       // colour dialog: in and out
