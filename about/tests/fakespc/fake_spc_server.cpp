@@ -1,10 +1,10 @@
 // A stand-in for the spectrum modules the about box asks: an in-process server of CLSID_Spc and
 // CLSID_SpcModule2 whose objects answer ISpectrumControl's module questions with fixed values,
 // as another module of the suite answers them (texts as BSTRs the caller frees, 16-bit version
-// numbers). Everything else fails.
+// numbers). Everything else fails, as the failing base has it.
 #include "about/tests/fakespc/fake_spc.h"
 #include "common/guids.h"
-#include "common/ispectrumcontrol.h"
+#include "common/tests/failing_spectrum_control.h"
 #include "platform/com/server.h"
 
 namespace fakespc {
@@ -27,32 +27,11 @@ class FakeModule final : public ComObject {
  private:
   static Bstr Text(const char16_t* text) { return text ? allocString(text) : nullptr; }
 
-  struct XControl : Nested<ISpectrumControl> {
+  struct XControl : Nested<FailingSpectrumControl> {
     using Nested::Nested;
     HResult GetModuleName(Bstr* text) override { return *text = Text(A.name), S_OK; }
     HResult GetCreateDate(Bstr* date) override { return *date = Text(A.date), S_OK; }
     HResult GetVersion(std::int16_t* hi, std::int16_t* lo) override { return *hi = A.hi, *lo = A.lo, S_OK; }
-    HResult GetCurMethod(Bstr*) override { return E_FAIL; }
-    HResult GetCopyright(Bstr*) override { return E_FAIL; }
-    HResult GetFileFormats(Bstr, Bstr*, Bstr*) override { return E_FAIL; }
-    HResult LoadSpectrum(Bstr, std::int32_t) override { return E_FAIL; }
-    HResult SaveSpectrum(Bstr, std::int32_t, std::int32_t, std::int32_t) override { return E_FAIL; }
-    HResult GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) override { return E_FAIL; }
-    HResult GetKindFormatCount(std::int32_t*) override { return E_FAIL; }
-    HResult GetParamNames(Bstr*) override { return E_FAIL; }
-    HResult GetParam(Bstr, Bstr*) override { return E_FAIL; }
-    HResult SetParam(Bstr, Bstr) override { return E_FAIL; }
-    HResult GetParamDescription(Bstr, Bstr*) override { return E_FAIL; }
-    HResult ExecuteCommands(Bstr) override { return E_FAIL; }
-    HResult GetMethods(Bstr*) override { return E_FAIL; }
-    HResult GetData(SafeArray**) override { return E_FAIL; }
-    HResult GetSpectraCount(Bstr, std::int32_t*) override { return E_FAIL; }
-    HResult GetCount(std::int32_t*) override { return E_FAIL; }
-    HResult GetCurIndex(std::int32_t*) override { return E_FAIL; }
-    HResult SetCurIndex(std::int32_t) override { return E_FAIL; }
-    HResult TakeResult(Variant*) override { return E_FAIL; }
-    HResult GetSize(std::int32_t*) override { return E_FAIL; }
-    HResult SetData(SafeArray*) override { return E_FAIL; }
   } xControl_{*this};
 
   static const InterfaceEntry kEntries[];
