@@ -42,15 +42,13 @@ std::int32_t TruncateToInt(float v) {
   return static_cast<std::int32_t>(v);
 }
 
-// A spectrum value as written: phased, with the baseline removed once (the curve when there is
-// one, else the base level).
-double WrittenValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
+}  // namespace
+
+double WrittenSpectrumValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
   double v = imaginary ? p.GetImag(i) : p.GetReal(i);
   if (p.m_bBaseline && p.m_baseline.empty()) v -= p.GetBaseLevel();
   return v;
 }
-
-}  // namespace
 
 bool CNmrConvertCDFF::Detect(COrvFile* file) {
   if (!file) return false;
@@ -163,8 +161,8 @@ bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::in
       re = data.fid()[i].re;
       im = data.fid()[i].im;
     } else {
-      re = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), false));
-      im = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), true));
+      re = static_cast<float>(WrittenSpectrumValue(p, static_cast<std::int32_t>(i), false));
+      im = static_cast<float>(WrittenSpectrumValue(p, static_cast<std::int32_t>(i), true));
     }
     plat::storeLeF32(q, im);
     plat::storeLeF32(q + 4, re);
