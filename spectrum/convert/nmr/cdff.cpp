@@ -139,7 +139,12 @@ bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::in
   plat::storeLe32(&h[kDecim], static_cast<std::uint32_t>(params.GetValue("DECIM").GetLong()));
   plat::storeLeF32(&h[kSweep], static_cast<float>(p.m_dSW));
   plat::storeLeF32(&h[kFreq], static_cast<float>(p.m_dFreq));
-  plat::storeLeF32(&h[kOffsetHz], static_cast<float>(p.PointToHertz(static_cast<std::int32_t>(n / 2))));
+  // The reader takes OF as the offset at point n / 2. The ppm scale steps by SW / SI and the Hz
+  // scale by SW / (SI - 1), so a spectrum's OF is taken on the ppm scale, which then reloads
+  // unchanged (the Hz value would move it by half a point).
+  const auto middle = static_cast<std::int32_t>(n / 2);
+  const double offset = !fid && p.m_dFreq != 0.0 ? p.PointToPpm(middle) * p.m_dFreq : p.PointToHertz(middle);
+  plat::storeLeF32(&h[kOffsetHz], static_cast<float>(offset));
   plat::storeLe32(&h[kPivot], static_cast<std::uint32_t>(p.m_nPivot));
   // Spectrum values are written phased, so their phases are stored as 0 and a reload does not
   // turn them again; a FID keeps the phases to apply after its transform.
