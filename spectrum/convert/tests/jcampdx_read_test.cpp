@@ -92,8 +92,14 @@ TEST(JcampDetect, NeedsTitleOnTheFirstLineVersionAndDataType) {
   EXPECT_TRUE(detect("##TITLE= x\n##DATATYPE= INFRARED SPECTRUM\n##JCAMPDX= 5"));
   EXPECT_FALSE(detect("\n##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n"));
   EXPECT_FALSE(detect("##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= UV/VIS SPECTRUM\n"));
-  COrvFile f(WriteScratch("detect2.dx", "##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n"));
+  // One scan of the labels answers every detector that asks about the file, in any order.
+  COrvFile f(WriteScratch("detect2.dx", "##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n##END=\n"
+                                        "##TITLE= y\n##JCAMP-DX= 4.24\n##DATA TYPE= UV/VIS SPECTRUM\n##END=\n"));
   EXPECT_FALSE(CJcampDx::IsJcampFile(f, {}));
+  EXPECT_TRUE(CJcampDx::IsJcampFile(f, {"UV/VIS SPECTRUM"}));
+  EXPECT_FALSE(CJcampDx::IsJcampFile(f, {"MASS SPECTRUM"}));
+  f.SetPosition(7);
+  EXPECT_TRUE(CJcampDx::IsJcampFile(f, kIr));
 }
 
 TEST(JcampDecode, CompressedForms) {
