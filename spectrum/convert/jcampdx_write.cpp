@@ -102,7 +102,11 @@ class AsdfEncoder {
 
   // The line's length once a pending repeat is written.
   std::size_t Length() const { return m_line.size() + (m_state.repeat > 0 ? DupLength(m_state.repeat + 1) : 0); }
-  static std::size_t DupLength(std::int64_t count) { return plat::formatUInt(static_cast<std::uint64_t>(count)).size(); }
+  static std::size_t DupLength(std::int64_t count) {
+    std::size_t digits = 1;
+    for (; count >= 10; count /= 10) ++digits;
+    return digits;
+  }
 
   void Add(double y) {
     if (m_form != kJcampDiffDup || !IsAsdfInteger(y) || !m_state.prevIsInt) {
