@@ -98,9 +98,27 @@ void BM_IdentifyLargeFile(benchmark::State& state) {
   std::remove(path.c_str());
 }
 
+void BM_IdentifyForeignFile(benchmark::State& state) {
+  // A 12 MB JCAMP-DX file of a data type no kind reads: every JCAMP-DX detector rejects it.
+  std::string text = "##TITLE= foreign\r\n##JCAMP-DX= 5.01\r\n##DATA TYPE= nD NMR SPECTRUM\r\n##NPOINTS= 1048576\r\n"
+                     "##FIRSTX= 0\r\n##LASTX= 1048575\r\n##XYDATA= (X++(Y..Y))\r\n";
+  for (int i = 0; i < 12 << 20 >> 4; ++i) text += "0 1 2 3 4 5 6\r\n";
+  text += "##END= \r\n";
+  const std::string path = TempPath("foreign.dx");
+  std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+  for (auto _ : state) {
+    COrvFile file(path);
+    std::string format, kinds;
+    benchmark::DoNotOptimize(SpcIdentifyFile(file, &format, &kinds));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  std::remove(path.c_str());
+}
+
 }  // namespace
 
 BENCHMARK(BM_Encode)->DenseRange(kJcampFix, kJcampDiffDup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Decode)->DenseRange(kJcampFix, kJcampDiffDup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdentifyLargeFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdentifyForeignFile)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

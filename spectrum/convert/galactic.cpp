@@ -161,6 +161,9 @@ float DecodeWord(std::uint32_t word, std::int32_t exponent, bool oldFormat) {
   return Finite(std::ldexp(static_cast<double>(static_cast<std::int32_t>(word)), exponent - 32));
 }
 
+// One 16-bit Y value, scaled by the exponent.
+float ShortWord(std::int16_t word, std::int32_t exponent) { return Finite(std::ldexp(word, exponent - 16)); }
+
 bool ReadIrData(plat::ByteCursor& file, const SpcHeader& h, CSpcData* data, SpcFailure* why) {
   const auto n = static_cast<std::size_t>(h.points);
   const bool shortWords = (h.flags & 1) != 0 && h.exponent < kFloatExponent;
@@ -170,7 +173,7 @@ bool ReadIrData(plat::ByteCursor& file, const SpcHeader& h, CSpcData* data, SpcF
   std::vector<CSpcPoint>& points = data->spectrum();
   points.assign(n, CSpcPoint{});
   for (CSpcPoint& p : points) {
-    p.re = shortWords ? Finite(std::ldexp(y.i16le(), h.exponent - 16)) : DecodeWord(y.u32le(), h.exponent, h.oldFormat);
+    p.re = shortWords ? ShortWord(y.i16le(), h.exponent) : DecodeWord(y.u32le(), h.exponent, h.oldFormat);
   }
   return true;
 }
@@ -232,19 +235,23 @@ bool ReadNmrData(COrvFile& file, const SpcHeader& h, CSpcData* data, SpcFailure*
   data->params.Append("TD", static_cast<std::int32_t>(2 * n));
 
   // The arrays hold the n points the header gives, whatever the padded size: that is how files
-  // are written, also when n is not a power of two.
+  // are written, also when n is not a power of two. Files of 16-bit Y data (flag bit 0) hold
+  // both arrays as 16-bit integers.
+  const bool shortWords = (h.flags & 1) != 0 && h.exponent < kFloatExponent;
+  const std::uint64_t width = shortWords ? 2 : 4;
   plat::ByteCursor c(file.Bytes());
   c.seek(DataOffset(h));
-  plat::ByteCursor reals = c.sub(4 * std::uint64_t{n});
+  plat::ByteCursor reals = c.sub(width * n);
   if (!c) return Fail(why, SpcFailure::CutShort("real parts", c));
   std::vector<CSpcPoint>& points = data->data[data->nDomain];
   points.assign(size, CSpcPoint{});
-  for (std::uint32_t i = 0; i < n; ++i) points[i].re = DecodeWord(reals.u32le(), h.exponent, h.oldFormat);
+  for (std::uint32_t i = 0; i < n; ++i)
+    points[i].re = shortWords ? ShortWord(reals.i16le(), h.exponent) : DecodeWord(reals.u32le(), h.exponent, h.oldFormat);
 
   // The imaginary parts follow a second subfile header; the log follows them.
   c.skip(kSubHeaderSize);
-  if (c.has(4 * std::uint64_t{n})) {
-    for (std::uint32_t i = 0; i < n; ++i) points[i].im = Finite(c.f32le());
+  if (c.has(width * n)) {
+    for (std::uint32_t i = 0; i < n; ++i) points[i].im = shortWords ? ShortWord(c.i16le(), h.exponent) : Finite(c.f32le());
     ReadNmrLog(file, c.offset(), data);
   }
 
@@ -316,7 +323,8 @@ std::string NmrLog(const CSpcProcess& process, bool fid) {
   log += "INSTRUM=" + LogText(data, "INSTRUM") + "\n";
   log += "SOLVENT=" + LogText(data, "SOLVENT") + "\n";
   log += "NUCLEUS=" + LogText(data, "NUCLEUS") + "\n";
-  log += "DETMODE=SIM\n";
+  // SEQ reads back as acquisition mode 1, SIM as 2; the log names no other mode.
+  log += std::string("DETMODE=") + (process.m_nAqMode == 1 ? "SEQ" : "SIM") + "\n";
   log += "NUCFREQ=" + f(freq) + "\n";
   log += "SW_HZ=" + f(sw) + "\n";
   log += "DWELL=" + f(sw != 0.0 ? 0.5 / sw : 0.0) + "\n";

@@ -78,11 +78,17 @@ class CJcampDx {
   // The next label of the file and its value (text, or an array of floats for "(a..b)"
   // values). False at the end of the file.
   static bool ReadLabel(COrvFile& file, std::string* label, CVariant* value);
+  // The form in which label names compare: case, blanks, "-", "/" and "_" do not count, so
+  // "Data_Type" and "DATATYPE" both give "DATATYPE".
+  static std::string LabelKey(std::string_view label);
   // Splits a comma-separated list into trimmed text items; returns their count.
   static std::int32_t SplitList(std::string_view text, std::vector<CVariant>* items);
   // Decodes the table that follows the read position into points, described by variable var.
   // True when exactly its point count was decoded.
   static bool ReadXYData(COrvFile& file, PointMap* points, const JcampVariableList& vars, std::int32_t var);
+  // The x of the last point of a table of var that held n points: LASTX, or, for a table one
+  // short of its count, the x of the last value there (the points run from FIRSTX on).
+  static double LastXOf(const JcampVariableList& vars, std::int32_t var, std::int32_t n);
 
   // ---- Writing ----
   // Writes the whole file (header, table or NTUPLES pages, END) atomically.

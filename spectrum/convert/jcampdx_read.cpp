@@ -22,6 +22,13 @@ bool IsLabelLine(std::string_view line) {
   return b != std::string_view::npos && line.substr(b, 2) == "##";
 }
 
+// "##END" alone on its line (no "=") ends a block as "##END=" does.
+bool IsBareEnd(std::string_view line) {
+  if (!IsLabelLine(line) || line.find('=') != std::string_view::npos) return false;
+  const auto b = line.find_first_not_of(" \t#$");
+  return b != std::string_view::npos && CJcampDx::LabelKey(line.substr(b)) == "END";
+}
+
 bool InList(std::string_view text, const std::vector<std::string>& list) {
   for (const auto& entry : list)
     if (plat::equalsNoCase(text, entry)) return true;
@@ -92,6 +99,77 @@ void ReadArrayNumbers(std::string_view s, std::vector<float>* out, std::size_t w
   }
 }
 
+// A label line cut into its name (without the leading "##" or "##$" and the blanks around it)
+// and the text after "="; a comment after "$$" does not count. False for lines that hold no
+// label.
+bool SplitLabelLine(std::string_view line, std::string_view* name, std::string_view* rest) {
+  const auto comment = line.find("$$");
+  if (comment != std::string_view::npos) line = line.substr(0, comment);
+  const auto eq = line.find('=');
+  if (eq == std::string_view::npos) return false;
+  std::string_view n = line.substr(0, eq);
+  const auto b = n.find_first_not_of(" \t#$");
+  if (b == std::string_view::npos) return false;
+  n = n.substr(b);
+  n = n.substr(0, n.find_last_not_of(kBlanks) + 1);
+  if (n.empty()) return false;
+  *name = n;
+  *rest = line.substr(eq + 1);
+  return true;
+}
+
+// A text value without the blanks and angle brackets around it.
+std::string_view PlainValue(std::string_view rest) {
+  const auto first = rest.find_first_not_of("\t <");
+  rest = first == std::string_view::npos ? std::string_view{} : rest.substr(first);
+  const auto last = rest.find_last_not_of("\r\n \t>");
+  return last == std::string_view::npos ? std::string_view{} : rest.substr(0, last + 1);
+}
+
+// What the JCAMP-DX detectors of every kind ask of a file, found in one pass over its labels
+// and shared through the file object.
+struct JcampFacts {
+  bool titleFirst = false;  // the first line is the TITLE label
+  bool version = false;     // a JCAMP-DX version label
+  std::vector<std::string> dataTypes;
+};
+
+JcampFacts ScanLabels(COrvFile& file) {
+  JcampFacts facts;
+  file.SetPosition(0);
+  std::string_view line, name, rest;
+  if (!file.ReadLine(&line)) return facts;
+  const auto hashes = line.find("##");
+  facts.titleFirst = hashes != std::string_view::npos && SplitLabelLine(line.substr(hashes), &name, &rest) &&
+                     CJcampDx::LabelKey(name) == "TITLE";
+  if (!facts.titleFirst) return facts;  // never recognised, whatever follows
+  while (file.ReadLine(&line)) {
+    // Labels start with "##"; data and array lines never do.
+    const auto b = line.find_first_not_of(kBlanks);
+    if (b == std::string_view::npos || line[b] != '#' || !SplitLabelLine(line, &name, &rest)) continue;
+    const std::string key = CJcampDx::LabelKey(name);
+    if (key == "JCAMPDX") {
+      facts.version = true;
+    } else if (key == "DATATYPE") {
+      facts.dataTypes.emplace_back(PlainValue(rest));
+    }
+  }
+  return facts;
+}
+
+// The variable that describes a table of a page given without "N=": the one whose SYMBOL is
+// the ordinate of the form "(X++(Y..Y))", else the first ordinate variable that has a size.
+std::int32_t PageOfForm(const JcampVariableList& vars, std::string_view form) {
+  const auto open = form.find("++(");
+  const auto dots = form.find("..");
+  if (open != std::string_view::npos && dots != std::string_view::npos && dots > open + 3) {
+    const std::string_view symbol = TrimBlanks(form.substr(open + 3, dots - open - 3));
+    for (std::size_t i = 0; i < vars.vars.size(); ++i)
+      if (!symbol.empty() && plat::equalsNoCase(vars.vars[i].m_strSymbol, symbol)) return static_cast<std::int32_t>(i);
+  }
+  return vars.vars.size() > 1 && vars.vars[1].m_nDim > 0 ? 1 : 0;
+}
+
 enum class ArrayStatus { Done, Interrupted, Ended };
 
 // Numbers of an array value: those after the range, then following lines until count values
@@ -117,23 +195,30 @@ ArrayStatus ReadArray(COrvFile& file, std::string_view first, std::size_t count,
 
 void CJcampDx::OnParameter(const std::string&, const CVariant&, CSpcData*) {}
 
+std::string CJcampDx::LabelKey(std::string_view label) {
+  std::string key;
+  key.reserve(label.size());
+  for (const char c : label) {
+    if (c == ' ' || c == '\t' || c == '-' || c == '/' || c == '_') continue;
+    key += plat::upperCase(c);
+  }
+  return key;
+}
+
 bool CJcampDx::OnBlock(COrvFile&, JcampVariableList&, std::int32_t, CSpcData*) { return false; }
 
 bool CJcampDx::ReadLabel(COrvFile& file, std::string* label, CVariant* value) {
   std::string_view line;
   while (file.ReadLine(&line)) {
-    const auto comment = line.find("$$");
-    if (comment != std::string_view::npos) line = line.substr(0, comment);
-    const auto eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    std::string_view name = line.substr(0, eq);
-    const auto b = name.find_first_not_of(" \t#$");
-    if (b == std::string_view::npos) continue;
-    name = name.substr(b);
-    name = name.substr(0, name.find_last_not_of(kBlanks) + 1);
-    if (name.empty()) continue;
-    std::string_view rest = line.substr(eq + 1);
-
+    std::string_view name, rest;
+    if (!SplitLabelLine(line, &name, &rest)) {
+      if (IsBareEnd(line)) {
+        label->assign("END");
+        value->SetString("");
+        return true;
+      }
+      continue;
+    }
     std::int64_t lo = 0, hi = 0;
     std::string_view numbers;
     if (ParseArrayRange(rest, &lo, &hi, &numbers) && hi >= lo - 1 && hi - lo + 1 <= kMaxPoints) {
@@ -146,12 +231,8 @@ bool CJcampDx::ReadLabel(COrvFile& file, std::string* label, CVariant* value) {
       *value = CVariant(values.data(), static_cast<std::int32_t>(count));
       return true;
     }
-    const auto first = rest.find_first_not_of("\t <");
-    rest = first == std::string_view::npos ? std::string_view{} : rest.substr(first);
-    const auto last = rest.find_last_not_of("\r\n \t>");
-    rest = last == std::string_view::npos ? std::string_view{} : rest.substr(0, last + 1);
     label->assign(name);
-    value->SetString(rest);
+    value->SetString(PlainValue(rest));
     return true;
   }
   return false;
@@ -175,19 +256,10 @@ std::int32_t CJcampDx::SplitList(std::string_view text, std::vector<CVariant>* i
 }
 
 bool CJcampDx::IsJcampFile(COrvFile& file, const std::vector<std::string>& dataTypes) {
-  file.SetPosition(0);
-  std::string_view first;
-  if (!file.ReadLine(&first) || first.find("##TITLE=") == std::string_view::npos) return false;
-  bool version = false, type = false;
-  std::string label;
-  CVariant value;
-  while (ReadLabel(file, &label, &value)) {
-    if (label == "JCAMPDX" || label == "JCAMP-DX" || label == "JCAMP_DX")
-      version = true;
-    else if ((label == "DATA TYPE" || label == "DATATYPE") && InList(value.GetString(), dataTypes))
-      type = true;
-    if (version && type) return true;
-  }
+  const JcampFacts& facts = file.SharedFacts<JcampFacts>(ScanLabels);
+  if (!facts.titleFirst || !facts.version) return false;
+  for (const std::string& type : facts.dataTypes)
+    if (InList(type, dataTypes)) return true;
   return false;
 }
 
@@ -201,6 +273,9 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
   JcampVariableList vars;
   vars.vars.resize(4);
   std::int32_t page = 0;
+  // A page named by another variable ("##PAGE= T= 272") is described by the variable of its
+  // table's ordinate, or by an NPOINTS given within the page.
+  bool pageBySymbol = false, pagePoints = false;
   bool result = true;
   std::string label;
   CVariant value;
@@ -209,10 +284,11 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
     // Read the block whose DATA TYPE matches, from just after its TITLE.
     std::int64_t afterTitle = -1;
     while (ReadLabel(file, &label, &value)) {
-      if (label == "TITLE") {
+      const std::string key = LabelKey(label);
+      if (key == "TITLE") {
         afterTitle = file.GetPosition();
         OnParameter(label, value, data);
-      } else if ((label == "DATA TYPE" || label == "DATATYPE") && InList(value.GetString(), *dataTypes)) {
+      } else if (key == "DATATYPE" && InList(value.GetString(), *dataTypes)) {
         break;
       }
     }
@@ -229,49 +305,53 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
   while (ReadLabel(file, &label, &value)) {
     if (!value.IsArray()) value.ParseText();
     JcampVariable& x = vars.vars[0];
-    if (label == "XUNITS") {
+    const std::string key = LabelKey(label);
+    if (key == "XUNITS") {
       x.m_strUnits = value.GetString();
-    } else if (label == "FIRSTX") {
+    } else if (key == "FIRSTX") {
       x.m_dFirst = NumberOf(value);
-    } else if (label == "LASTX") {
+    } else if (key == "LASTX") {
       x.m_dLast = NumberOf(value);
-    } else if (label == "NPOINTS") {
+    } else if (key == "NPOINTS") {
       x.m_nDim = IntOf(value);
-    } else if (label == "XFACTOR") {
+      pagePoints = true;
+    } else if (key == "XFACTOR") {
       x.m_dFactor = NumberOf(value);
-    } else if (label == "DELTAX") {
+    } else if (key == "DELTAX") {
       x.m_dDelta = NumberOf(value);
-    } else if (label == "VAR_NAME" || label == "SYMBOL" || label == "VAR_FORM" || label == "UNITS") {
+    } else if (key == "VARNAME" || key == "SYMBOL" || key == "VARFORM" || key == "UNITS") {
       const std::size_t n = listOf(value);
       for (std::size_t i = 0; i < n; ++i) {
         JcampVariable& v = vars.vars[i];
-        std::string& field = label == "VAR_NAME" ? v.m_strName
-                             : label == "SYMBOL" ? v.m_strSymbol
-                             : label == "VAR_FORM" ? v.m_strForm
-                                                   : v.m_strUnits;
+        std::string& field = key == "VARNAME" ? v.m_strName
+                             : key == "SYMBOL" ? v.m_strSymbol
+                             : key == "VARFORM" ? v.m_strForm
+                                                : v.m_strUnits;
         field = items[i].GetString();
       }
-    } else if (label == "VAR_DIM") {
+    } else if (key == "VARDIM") {
       const std::size_t n = listOf(value);
       for (std::size_t i = 0; i < n; ++i) vars.vars[i].m_nDim = IntOf(items[i]);
-    } else if (label == "FIRST" || label == "LAST" || label == "FACTOR") {
+    } else if (key == "FIRST" || key == "LAST" || key == "FACTOR") {
       const std::size_t n = listOf(value);
       for (std::size_t i = 0; i < n; ++i) {
         JcampVariable& v = vars.vars[i];
-        (label == "FIRST" ? v.m_dFirst : label == "LAST" ? v.m_dLast : v.m_dFactor) = NumberOf(items[i]);
+        (key == "FIRST" ? v.m_dFirst : key == "LAST" ? v.m_dLast : v.m_dFactor) = NumberOf(items[i]);
       }
-    } else if (label == "PAGE") {
-      // "N=2": the page names the variable that describes the next table. A page that names
+    } else if (key == "PAGE") {
+      // "N=2": the page names the variable that describes the next table. A number that names
       // no variable makes that table fail instead of reaching past the list.
       const std::string text = value.GetString();
       const auto n = text.find("N=");
       std::int64_t number = -1;
-      if (n == std::string::npos || plat::parseIntPrefix(std::string_view(text).substr(n + 2), &number) == 0) number = -1;
+      pageBySymbol = n == std::string::npos;
+      pagePoints = false;
+      if (!pageBySymbol && plat::parseIntPrefix(std::string_view(text).substr(n + 2), &number) == 0) number = -1;
       page = (number >= 0 && number < static_cast<std::int64_t>(vars.vars.size())) ? static_cast<std::int32_t>(number) : -1;
-    } else if (label == "MIN" || label == "MAX") {
+    } else if (key == "MIN" || key == "MAX") {
       // Not needed to read the data.
-    } else if (label == "XYDATA" || label == "DATA TABLE" || label == "PEAK TABLE") {
-      x.m_bTable = label == "PEAK TABLE" ? 0 : 1;
+    } else if (key == "XYDATA" || key == "DATATABLE" || key == "PEAKTABLE") {
+      x.m_bTable = key == "PEAKTABLE" ? 0 : 1;
       // The table's form: (X++(Y..Y)) lines, or groups such as (XY..XY).
       const std::string form = value.GetString();
       x.m_nGroup = 0;
@@ -279,18 +359,19 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
       const auto dots = form.find("..");
       if (form.find("++") == std::string::npos && open != std::string::npos && dots != std::string::npos && dots > open + 1)
         x.m_nGroup = static_cast<std::int32_t>(dots - open - 1);
-      const std::int64_t tableLine = file.LineOf(file.GetPosition() - 1);
+      if (pageBySymbol) page = pagePoints ? 0 : PageOfForm(vars, form);
+      const std::int64_t tableAt = file.GetPosition() - 1;
       const bool table = page >= 0 && OnBlock(file, vars, page, data);
       if (!table) {
         m_readFailure = SpcFailure::AtLine(page < 0 ? "table of a page that names no variable"
                                                     : label + " table does not hold the points its labels give",
-                                           tableLine);
+                                           file.LineOf(tableAt));
       }
       result = table;
-    } else if (label == "END") {
+    } else if (key == "END") {
       return result;
     } else {
-      if (label == "YFACTOR") vars.vars[1].m_dFactor = NumberOf(value);  // applied to the ordinates
+      if (key == "YFACTOR") vars.vars[1].m_dFactor = NumberOf(value);  // applied to the ordinates
       OnParameter(label, value, data);
     }
   }
@@ -394,9 +475,10 @@ bool ParseNumber(std::string_view s, std::size_t* pp, bool allowExponent, Number
 
 double SaneFactor(double f) { return std::isfinite(f) && f != 0.0 ? f : 1.0; }
 
-// Decodes one table. Points of (X++(Y..Y)) lines are numbered in the order they come; the
-// first ordinate of a line is the Y check of the previous line's last point when the line's
-// abscissa lies one step back from where the next point would be (in DIF files).
+// Decodes one table. Ordinates of (X++(Y..Y)) lines are placed by their running index from
+// FIRST in steps of (LAST - FIRST) / (N - 1); a line's abscissa is not used, since exporters
+// write it truncated or one step late. The first ordinate of a line whose previous line ended
+// in DIF form is the Y check of that line's last point: it is not a point of its own.
 class AsdfDecoder {
  public:
   AsdfDecoder(PointMap* points, const JcampVariableList& vars, std::int32_t var)
@@ -406,19 +488,17 @@ class AsdfDecoder {
     m_xFactor = SaneFactor(x.m_dFactor);
     const double yf = var == 0 ? (vars.vars.size() > 1 ? vars.vars[1].m_dFactor : 1.0) : vars.vars[static_cast<std::size_t>(var)].m_dFactor;
     m_yFactor = SaneFactor(yf);
-    // Step per point in file units. With a factor the step is taken to one decimal (the
-    // writers that use a factor put point counters in the file) unless that would lose it.
-    double step = m_n > 1 ? (x.m_dLast - x.m_dFirst) / static_cast<double>(m_n - 1) : 0.0;
-    if (std::isfinite(step) && step != 0.0) {
-      step /= m_xFactor;
-      if (m_xFactor != 1.0) {
-        const double t = std::fabs(step) * 10.0;
-        const double rounded = std::copysign(std::floor(t + 0.5) * 0.1, step);
-        if (rounded != 0.0) step = rounded;
-      }
-      m_haveStep = std::isfinite(step) && step != 0.0;
+    m_x0 = std::isfinite(x.m_dFirst) ? x.m_dFirst : 0.0;
+    const double step = m_n > 1 ? (x.m_dLast - x.m_dFirst) / static_cast<double>(m_n - 1) : 0.0;
+    // The points are keyed by x as floats: a step that floats cannot tell apart at this
+    // magnitude (or none at all) numbers them instead, in the table's direction.
+    const double magnitude = std::max(std::fabs(m_x0), std::fabs(m_x0 + step * static_cast<double>(m_n - 1)));
+    if (m_n <= 1 || (std::isfinite(step) && std::isfinite(magnitude) && std::fabs(step) > magnitude * 0x1p-20)) {
+      m_step = step;
+    } else {
+      m_x0 = 0.0;
+      m_step = step < 0.0 ? -1.0 : 1.0;
     }
-    m_stepFile = m_haveStep ? step : 1.0;
   }
 
   std::int64_t count() const { return m_n; }
@@ -430,9 +510,8 @@ class AsdfDecoder {
     if (end != std::string_view::npos) s = s.substr(0, end);
     m_expectX = true;
     m_groupPos = 0;
-    m_prevY = 0.0;
     m_lineFirst = true;
-    m_lineHadDif = false;
+    bool ordinates = false;
     int sign = 1;
     std::size_t p = 0;
     while (p < s.size() && !done()) {
@@ -453,15 +532,10 @@ class AsdfDecoder {
       }
       num.value *= sign;
       sign = 1;
+      if (m_group == 0 && !isX) ordinates = true;
       if (!(m_group == 0 ? Sequential(num) : Grouped(num))) return false;
     }
-    if (m_group == 0 && !m_lineFirst) {
-      m_prevLineX = m_lineX;
-      m_prevLineStart = m_lineStart;
-      m_prevLineLast = m_index - 1;
-      m_prevLineHadDif = m_lineHadDif;
-      m_havePrevLine = true;
-    }
+    if (ordinates) m_prevLineEndedDif = m_lastWasDif;
     return true;
   }
 
@@ -472,47 +546,30 @@ class AsdfDecoder {
     return m_points->set(x, static_cast<float>(scaled));
   }
 
-  float KeyOf(std::int64_t i) const { return static_cast<float>(m_x0 + static_cast<double>(i) * m_stepFile * m_xFactor); }
-
-  bool IsCheckValue() const {
-    if (!m_havePrevLine || m_index == 0) return false;
-    if (m_haveStep) {
-      const double offset = (m_lineX - m_prevLineX) / m_stepFile;
-      if (std::isfinite(offset)) {
-        const double at = std::floor(offset + 0.5);
-        const double checkAt = static_cast<double>(m_prevLineLast - m_prevLineStart);
-        if (at == checkAt) return true;
-        if (at == checkAt + 1) return false;
-      }
-    }
-    return m_prevLineHadDif;
-  }
+  float KeyOf(std::int64_t i) const { return static_cast<float>(m_x0 + static_cast<double>(i) * m_step); }
 
   bool Sequential(const Number& num) {
     if (m_expectX) {
-      m_expectX = false;
-      if (m_lineFirst) m_lineX = num.value;
-      if (!m_haveX0) {
-        m_x0 = num.value * m_xFactor;
-        m_haveX0 = std::isfinite(m_x0);
-        if (!m_haveX0) return false;
-      }
+      m_expectX = false;  // the line's abscissa
       return true;
     }
-    if (num.kind == NumKind::Dif) m_lineHadDif = true;
+    const bool dif = num.kind == NumKind::Dif;
+    m_lastWasDif = dif;
     std::int64_t repeat = std::min<std::int64_t>(num.dup, m_n);
     double y = m_prevY;
-    while (repeat-- > 0 && m_index < m_n) {
-      y = num.kind == NumKind::Dif ? y + num.value : num.value;
-      if (m_lineFirst && IsCheckValue()) {
-        m_lineStart = m_index - 1;
-        if (!Store(KeyOf(m_index - 1), y)) return false;
-      } else {
-        if (m_lineFirst) m_lineStart = m_index;
-        if (!Store(KeyOf(m_index), y)) return false;
-        ++m_index;
-      }
+    if (m_lineFirst) {
       m_lineFirst = false;
+      if (m_prevLineEndedDif && m_index > 0) {
+        // The Y check: it should equal the last point; either way it is no point of its own,
+        // and the differences that follow start from it.
+        y = dif ? y + num.value : num.value;
+        --repeat;
+      }
+    }
+    while (repeat-- > 0 && m_index < m_n) {
+      y = dif ? y + num.value : num.value;
+      if (!Store(KeyOf(m_index), y)) return false;
+      ++m_index;
     }
     m_prevY = y;
     return true;
@@ -535,16 +592,15 @@ class AsdfDecoder {
   std::int32_t m_group;
   std::int64_t m_n = 0;
   double m_xFactor = 1.0, m_yFactor = 1.0;
-  double m_stepFile = 1.0;
-  bool m_haveStep = false;
+  double m_x0 = 0.0, m_step = 1.0;
   // Line state.
-  bool m_expectX = true, m_lineFirst = true, m_lineHadDif = false;
+  bool m_expectX = true, m_lineFirst = true;
   int m_groupPos = 0;
-  double m_prevY = 0.0, m_lineX = 0.0, m_pairX = 0.0;
+  double m_pairX = 0.0;
   // Table state.
-  bool m_haveX0 = false, m_havePrevLine = false, m_prevLineHadDif = false;
-  double m_x0 = 0.0, m_prevLineX = 0.0;
-  std::int64_t m_index = 0, m_lineStart = 0, m_prevLineStart = 0, m_prevLineLast = 0;
+  bool m_lastWasDif = false, m_prevLineEndedDif = false;
+  double m_prevY = 0.0;
+  std::int64_t m_index = 0;
 };
 
 }  // namespace
@@ -552,20 +608,32 @@ class AsdfDecoder {
 bool CJcampDx::ReadXYData(COrvFile& file, PointMap* points, const JcampVariableList& vars, std::int32_t var) {
   if (var < 0 || static_cast<std::size_t>(var) >= vars.vars.size()) return false;
   const std::int64_t n = vars.vars[static_cast<std::size_t>(var)].m_nDim;
-  if (n < 0 || n > kMaxPoints) return false;
-  if (n == 0) return true;
+  if (n <= 0 || n > kMaxPoints) return false;  // a table of no points holds no spectrum
   AsdfDecoder decoder(points, vars, var);
   const std::size_t left = static_cast<std::size_t>(file.m_nSize - file.GetPosition());
   points->reserve(static_cast<std::size_t>(std::min<std::int64_t>(n, static_cast<std::int64_t>(left))));
   std::string_view line;
+  bool atLabel = false;
   while (!decoder.done()) {
     const std::int64_t at = file.GetPosition();
     if (!file.ReadLine(&line)) break;
     if (IsLabelLine(line)) {  // a short table ends at the next label
       file.SetPosition(at);
+      atLabel = true;
       break;
     }
     if (!decoder.Line(line)) return false;
   }
-  return static_cast<std::int64_t>(points->count()) == n;
+  const auto count = static_cast<std::int64_t>(points->count());
+  // A count one larger than the values, in a table that ends cleanly at the next label, is an
+  // exporter's miscount (it counted the last Y check, or both ends of the range): the values
+  // that are there are the table.
+  return count == n || (atLabel && n > 2 && count == n - 1);
+}
+
+double CJcampDx::LastXOf(const JcampVariableList& vars, std::int32_t var, std::int32_t n) {
+  const JcampVariable& x = vars.vars[0];
+  const std::int32_t declared = vars.vars[static_cast<std::size_t>(var)].m_nDim;
+  if (n == declared || declared < 2) return x.m_dLast;
+  return x.m_dFirst + (x.m_dLast - x.m_dFirst) * (n - 1) / (declared - 1);
 }

@@ -52,7 +52,11 @@ void PutAbscissa(std::string& out, double x) {
   }
 }
 
-// Builds the data lines of one table in one ordinate form.
+// The longest data line the format allows.
+constexpr std::size_t kMaxLineLength = 80;
+
+// Builds the data lines of one table in one ordinate form. Every ordinate is delimited from the
+// one before it, by a blank or by a character of its own form (sign, SQZ, DIF or DUP).
 class AsdfEncoder {
  public:
   AsdfEncoder(std::string& out, std::int32_t form) : m_out(out), m_form(form) {}
@@ -60,18 +64,79 @@ class AsdfEncoder {
   void StartLine(const PointMap::Entry& p) {
     m_line.clear();
     PutAbscissa(m_line, p.x);
-    m_lineOrdinates = 0;
-    m_difWritten = false;
-    m_repeat = 0;
+    m_state = State{};
     First(p.y);
   }
 
-  // The ordinate that opens a line: in DIFFDUP form always absolute (SQZ).
+  // Adds an ordinate to the line; false (and the line as it was) when the line would grow past
+  // its length with it.
+  bool Next(double y) {
+    const State saved = m_state;
+    const std::size_t length = m_line.size();
+    Add(y);
+    if (Length() <= kMaxLineLength) return true;
+    m_state = saved;
+    m_line.resize(length);
+    return false;
+  }
+
+  // A DIFFDUP line that ends in DIF form is followed by a Y check of its last point; a line that
+  // ends in an absolute value needs none, and readers look for none after it.
+  bool NeedsCheck() const { return m_state.lastDif; }
+
+  void EndLine() {
+    FlushRepeat();
+    m_out += m_line;
+    m_out += kJcampEol;
+  }
+
+ private:
+  struct State {
+    double prev = 0.0;
+    bool prevIsInt = false;
+    bool difWritten = false;  // a difference has been written in this line
+    bool lastDif = false;     // the last value written is a difference (or its repeat)
+    std::int64_t lastDifValue = 0;
+    std::int64_t repeat = 0;  // pending further occurrences of the last value or difference
+  };
+
+  // The line's length once a pending repeat is written.
+  std::size_t Length() const { return m_line.size() + (m_state.repeat > 0 ? DupLength(m_state.repeat + 1) : 0); }
+  static std::size_t DupLength(std::int64_t count) {
+    std::size_t digits = 1;
+    for (; count >= 10; count /= 10) ++digits;
+    return digits;
+  }
+
+  void Add(double y) {
+    if (m_form != kJcampDiffDup || !IsAsdfInteger(y) || !m_state.prevIsInt) {
+      // Without a usable previous integer a DIFFDUP ordinate is written absolute again.
+      FlushRepeat();
+      m_state.difWritten = false;
+      First(y);
+      return;
+    }
+    const auto v = static_cast<std::int64_t>(y);
+    const std::int64_t d = v - static_cast<std::int64_t>(m_state.prev);
+    m_state.prev = y;
+    if ((!m_state.difWritten && d == 0) || (m_state.difWritten && d == m_state.lastDifValue)) {
+      ++m_state.repeat;
+      return;
+    }
+    FlushRepeat();
+    PutDif(m_line, d);
+    m_state.lastDifValue = d;
+    m_state.difWritten = true;
+    m_state.lastDif = true;
+  }
+
+  // An absolute ordinate: in DIFFDUP form the first of a line, or one after a non-integral value.
   void First(double y) {
-    ++m_lineOrdinates;
-    m_prev = y;
-    m_prevIsInt = IsAsdfInteger(y);
-    if (!m_prevIsInt) {
+    m_state.prev = y;
+    m_state.prevIsInt = IsAsdfInteger(y);
+    m_state.lastDif = false;
+    if (!m_state.prevIsInt) {
+      Separate();
       PutFixed(m_line, y);
       return;
     }
@@ -90,64 +155,25 @@ class AsdfEncoder {
     }
   }
 
-  void Next(double y) {
-    if (m_form != kJcampDiffDup || !IsAsdfInteger(y) || !m_prevIsInt) {
-      // Without a usable previous integer a DIFFDUP ordinate is written absolute again.
-      FlushRepeat();
-      m_difWritten = false;
-      First(y);
-      return;
-    }
-    ++m_lineOrdinates;
-    const auto v = static_cast<std::int64_t>(y);
-    const std::int64_t d = v - static_cast<std::int64_t>(m_prev);
-    m_prev = y;
-    if (!m_difWritten && d == 0) {
-      ++m_repeat;
-      return;
-    }
-    if (m_difWritten && d == m_lastDif) {
-      ++m_repeat;
-      return;
-    }
-    FlushRepeat();
-    PutDif(m_line, d);
-    m_lastDif = d;
-    m_difWritten = true;
+  // A blank unless the line already ends in one: plain numbers carry no delimiter of their own.
+  void Separate() {
+    if (!m_line.empty() && m_line.back() != ' ') m_line += ' ';
   }
-
-  std::size_t LineLength() const { return m_line.size(); }
-  int LineOrdinates() const { return m_lineOrdinates; }
-  // A DIFFDUP line is followed by a Y check of its last point when that point is an ASDF
-  // integer; plain decimals need none, so files of such data are the same in every form.
-  bool NeedsCheck() const { return m_form == kJcampDiffDup && m_prevIsInt; }
-
-  void EndLine() {
-    FlushRepeat();
-    m_out += m_line;
-    m_out += kJcampEol;
-  }
-
- private:
   void PutFix(std::int64_t v) {
     const std::string digits = plat::formatInt(v);
     if (digits.size() < 15) m_line.append(15 - digits.size(), ' ');
+    Separate();  // a number of 15 digits or more fills its column
     m_line += digits;
   }
   void FlushRepeat() {
-    if (m_repeat > 0) PutDup(m_line, m_repeat + 1);
-    m_repeat = 0;
+    if (m_state.repeat > 0) PutDup(m_line, m_state.repeat + 1);
+    m_state.repeat = 0;
   }
 
   std::string& m_out;
   std::int32_t m_form;
   std::string m_line;
-  double m_prev = 0.0;
-  bool m_prevIsInt = false;
-  bool m_difWritten = false;
-  std::int64_t m_lastDif = 0;
-  std::int64_t m_repeat = 0;
-  int m_lineOrdinates = 0;
+  State m_state;
 };
 
 std::string TextOf(const CVariant& v) { return v.GetString(); }
@@ -256,19 +282,18 @@ bool CJcampDx::WriteAsdf(std::string& out, const PointMap& points, const JcampVa
   AsdfEncoder enc(out, form);
   enc.StartLine(point(0));
   for (std::size_t k = 1; k < n; ++k) {
-    if (enc.LineLength() >= 79 || onePerLine) {
-      enc.EndLine();
-      if (enc.NeedsCheck()) {
-        // Each DIFFDUP line opens with the last point of the line before: the Y check.
-        enc.StartLine(point(k - 1));
-      } else {
-        enc.StartLine(point(k));
-        continue;
-      }
+    if (!onePerLine && enc.Next(point(k).y)) continue;
+    const bool check = enc.NeedsCheck();
+    enc.EndLine();
+    if (check) {
+      // The next line opens with the last point of this one: the Y check.
+      enc.StartLine(point(k - 1));
+      if (enc.Next(point(k).y)) continue;
+      enc.EndLine();  // a value too wide to share a line
     }
-    enc.Next(point(k).y);
+    enc.StartLine(point(k));
   }
-  const bool repeatLast = enc.NeedsCheck() && enc.LineOrdinates() > 1;
+  const bool repeatLast = enc.NeedsCheck();
   enc.EndLine();
   if (repeatLast) {
     enc.StartLine(point(n - 1));

@@ -13,6 +13,9 @@
 #include "spectrum/convert/jcampdx.h"
 #include "spectrum/convert/spcconvert.h"
 
+// Why a read that found no table of points fails: a file without one holds no spectrum.
+inline constexpr const char* kNoTableText = "no data table of a known form with points";
+
 // The save options of the table-writing JCAMP-DX converters: the ordinate form of the table.
 inline constexpr const char* kJcampSaveOptions = "FIX;PACKED;SQUEEZED;DIFFDUP";
 

@@ -35,7 +35,8 @@ bool CMassConvertJcampDx::Detect(COrvFile* file) { return file && file->HasView(
 bool CMassConvertJcampDx::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   SetNameFromPath(data, path);
-  return ReadFile(path, data, &DataTypes()) || Fail(GetReadFailure());
+  if (!ReadFile(path, data, &DataTypes())) return Fail(GetReadFailure());
+  return !data->scans.empty() || Fail(SpcFailure::At(kNoTableText));
 }
 
 // The peaks are written as a (XY..XY) peak table: every line carries its own mass. A

@@ -14,28 +14,39 @@ namespace jdx {
 namespace {
 // Labels the reader acts on: a parameter written under one of these names would end the file,
 // change the page, start a table or describe a table block when it is read again. The block
-// labels of a file read earlier come back as parameters; written again they would stand before
-// (and contradict) the block the writer makes itself.
-bool SteersReader(std::string_view name) {
-  for (const char* label : {"END", "PAGE", "XYDATA", "DATA TABLE", "PEAK TABLE", "XYPOINTS", "NTUPLES",
-                            "END NTUPLES", "VAR_NAME", "SYMBOL", "VAR_TYPE", "VAR_FORM", "VAR_DIM", "UNITS",
-                            "FIRST", "LAST", "MIN", "MAX", "FACTOR"})
-    if (plat::equalsNoCase(name, label)) return true;
+// labels of a file read earlier come back as parameters; written again they would stand beside
+// (and contradict) the ones the writer makes for its own table. Keys as CJcampDx::LabelKey
+// gives them.
+bool SteersReader(std::string_view key) {
+  for (const char* label : {"END", "PAGE", "XYDATA", "DATATABLE", "PEAKTABLE", "XYPOINTS", "NTUPLES", "ENDNTUPLES",
+                            "VARNAME", "SYMBOL", "VARTYPE", "VARFORM", "VARDIM", "UNITS", "FIRST", "LAST", "MIN",
+                            "MAX", "FACTOR", "FIRSTX", "LASTX", "NPOINTS", "FIRSTY", "LASTY", "XFACTOR", "YFACTOR",
+                            "DELTAX", "XUNITS", "YUNITS", "MINX", "MAXX", "MINY", "MAXY"})
+    if (key == label) return true;
   return false;
+}
+
+// The key of a header or record entry's label, without the "$" or "#" of a private label.
+std::string KeyOf(std::string_view name) {
+  const std::size_t b = name.find_first_not_of("$#");
+  return b == std::string_view::npos ? std::string() : CJcampDx::LabelKey(name.substr(b));
 }
 }  // namespace
 
 void AppendRecordParams(CSpcParamList& header, const CSpcParamList& params, bool privateLabels) {
   const std::size_t fixed = header.size();
+  std::vector<std::string> written;
+  for (const CSpcParam& entry : header) written.push_back(KeyOf(entry.name));
   for (const CSpcParam& p : params) {
-    // The reader drops leading "$" and "#" of a label, so compare without them.
+    // The reader drops leading "$" and "#" of a label and compares labels by their keys, so a
+    // name is written once whichever way it is spelt.
     const std::size_t b = p.name.find_first_not_of("$#");
     if (b == std::string::npos) continue;
-    const std::string bare = p.name.substr(b);
-    if (SteersReader(bare)) continue;
-    if (header.HasParam(bare) || header.HasParam("$" + bare)) continue;
+    const std::string key = KeyOf(p.name);
+    if (key.empty() || SteersReader(key) || std::find(written.begin(), written.end(), key) != written.end()) continue;
+    written.push_back(key);
     CSpcParam copy = p;
-    copy.name = privateLabels ? "$" + bare : bare;
+    copy.name = privateLabels ? "$" + p.name.substr(b) : p.name.substr(b);
     header.Append(std::move(copy));
   }
   SortParams(header, fixed, header.size());
@@ -79,7 +90,8 @@ template <class Kind>
 bool COpticalConvertJcampDx<Kind>::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   CSpcConvert::SetNameFromPath(data, path);
-  return ReadFile(path, data, m_traits.selectByType ? &m_dataTypes : nullptr) || this->Fail(this->GetReadFailure());
+  if (!ReadFile(path, data, m_traits.selectByType ? &m_dataTypes : nullptr)) return this->Fail(this->GetReadFailure());
+  return !data->spectrum().empty() || this->Fail(SpcFailure::At(kNoTableText));
 }
 
 template <class Kind>
@@ -111,17 +123,21 @@ bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& va
   data->nDomain = 1;
   data->nAcqCode = 1;
 
+  PointMap map;
+  const bool ok = ReadXYData(file, &map, vars, page);
+  const std::int32_t n = ok ? static_cast<std::int32_t>(map.count()) : v.m_nDim;
+  const double lastX = LastXOf(vars, page, n);
   if (!m_traits.storesAxisAsSfo1) {
-    data->params.Append("NPOINTS", v.m_nDim);
+    data->params.Append("NPOINTS", n);
     data->params.Append("FIRSTX", x.m_dFirst);
-    data->params.Append("LASTX", x.m_dLast);
+    data->params.Append("LASTX", lastX);
   } else {
-    data->params.Append("SI", v.m_nDim);
+    data->params.Append("SI", n);
     // A range in nanometres is turned into wavenumbers (a zero end has none).
-    double first = x.m_dFirst, width = x.m_dLast - x.m_dFirst;
-    if (x.m_strUnits == "NANOMETERS" && x.m_dFirst != 0.0 && x.m_dLast != 0.0) {
+    double first = x.m_dFirst, width = lastX - x.m_dFirst;
+    if (x.m_strUnits == "NANOMETERS" && x.m_dFirst != 0.0 && lastX != 0.0) {
       first = 10000000.0 / x.m_dFirst;
-      width = 10000000.0 / x.m_dLast - 10000000.0 / x.m_dFirst;
+      width = 10000000.0 / lastX - 10000000.0 / x.m_dFirst;
     }
     data->params.Append("SFO1", first);
     data->params.Append("SW", width);
@@ -131,17 +147,15 @@ bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& va
     data->params.Append("FIRSTX", first);
     data->params.Append("LASTX", first + width);
   }
+  if (!ok) return false;
 
-  PointMap map;
-  if (!ReadXYData(file, &map, vars, page)) return false;
-  const std::size_t n = static_cast<std::size_t>(std::max<std::int32_t>(v.m_nDim, 0));
+  const auto count = static_cast<std::size_t>(n);
   std::vector<CSpcPoint>& target = data->data[1];
-  target.insert(target.begin(), n, CSpcPoint{});
+  target.insert(target.begin(), count, CSpcPoint{});
   // Point i is the i-th value of the file, so point 0 lies at FIRSTX, where the axis puts it,
   // whichever way the file runs.
   const bool reversed = x.m_dFirst > x.m_dLast;
-  const std::size_t count = std::min(n, map.count());
-  for (std::size_t i = 0; i < count; ++i) target[reversed ? n - 1 - i : i].re = map.at(i).y;
+  for (std::size_t i = 0; i < count; ++i) target[reversed ? count - 1 - i : i].re = map.at(i).y;
   return true;
 }
 
@@ -160,7 +174,7 @@ void COpticalConvertJcampDx<Kind>::WriteHeader(JcampVariableList& vars, CSpcPara
   x.m_nDim = n;
   x.m_strUnits = m_traits.xUnits;
   x.m_dFactor = 1.0;
-  x.m_dDelta = std::fabs(axis.step);
+  x.m_dDelta = axis.step;  // signed as LASTX - FIRSTX
   x.m_nForm = kJcampFix;
   x.m_bTable = 1;
   JcampVariable& y = vars.vars.emplace_back();

@@ -27,7 +27,12 @@ void COrvFile::SetPosition(std::int64_t pos) { m_nPos = std::clamp<std::int64_t>
 
 std::int64_t COrvFile::LineOf(std::int64_t offset) const {
   const auto end = static_cast<std::size_t>(std::clamp<std::int64_t>(offset, 0, m_nSize));
-  return 1 + std::count(m_pView, m_pView + end, static_cast<plat::Byte>('\n'));
+  std::int64_t line = 1;
+  for (std::size_t i = 0; i < end; ++i) {
+    // LF, CR LF and a CR alone each end one line.
+    if (m_pView[i] == '\n' || (m_pView[i] == '\r' && (i + 1 >= static_cast<std::size_t>(m_nSize) || m_pView[i + 1] != '\n'))) ++line;
+  }
+  return line;
 }
 
 bool COrvFile::ReadLine(std::string_view* line) {
@@ -35,10 +40,16 @@ bool COrvFile::ReadLine(std::string_view* line) {
   if (!m_pView || m_nPos >= m_nSize) return false;
   const char* begin = reinterpret_cast<const char*>(m_pView) + m_nPos;
   const std::size_t left = static_cast<std::size_t>(m_nSize - m_nPos);
+  // A line ends at LF, at CR LF, or at a CR alone (as older programs write them).
   const void* lf = std::memchr(begin, '\n', left);
   std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
-  m_nPos += static_cast<std::int64_t>(length + (lf ? 1 : 0));
-  if (length > 0 && begin[length - 1] == '\r') --length;
+  std::size_t end = length + (lf ? 1 : 0);
+  if (const void* cr = std::memchr(begin, '\r', length)) {
+    length = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+    end = length + 1;
+  }
+  if (end < left && begin[end - 1] == '\r' && begin[end] == '\n') ++end;
+  m_nPos += static_cast<std::int64_t>(end);
   *line = std::string_view(begin, length);
   return true;
 }

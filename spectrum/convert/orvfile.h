@@ -5,8 +5,11 @@
 // object with its attributes and no view, so detectors can test bytes without caring where they
 // come from. Beside it stand the path splitters, the block reader and the file date that the
 // readers share; folder searches are the platform's (platform/base/directory.h).
+#include <any>
 #include <cstdint>
 #include <string_view>
+#include <typeindex>
+#include <unordered_map>
 
 #include "platform/base/mappedfile.h"
 #include "platform/base/types.h"
@@ -48,6 +51,16 @@ class COrvFile {
   // when it says where a file went wrong.
   std::int64_t LineOf(std::int64_t offset) const;
 
+  // Facts about the file that several detectors need, such as the labels of a text format: the
+  // first detector that asks finds them with find(file), the others share them. The view never
+  // changes while the object lives, so neither do they.
+  template <class Facts, class Find>
+  const Facts& SharedFacts(Find find) {
+    std::any& slot = m_facts[std::type_index(typeid(Facts))];
+    if (!slot.has_value()) slot = Facts(find(*this));
+    return std::any_cast<const Facts&>(slot);
+  }
+
   // Read by the detectors.
   plat::String8 m_strPath;
   const plat::Byte* m_pView = nullptr;
@@ -57,6 +70,7 @@ class COrvFile {
  private:
   plat::MappedFile m_mapping;
   std::int64_t m_nPos = 0;
+  std::unordered_map<std::type_index, std::any> m_facts;
 };
 
 // File name without folder and extension ("a\\b/c.fid" -> "c").

@@ -42,15 +42,13 @@ std::int32_t TruncateToInt(float v) {
   return static_cast<std::int32_t>(v);
 }
 
-// A spectrum value as written: phased, with the baseline removed once (the curve when there is
-// one, else the base level).
-double WrittenValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
+}  // namespace
+
+double WrittenSpectrumValue(CSpcProcess& p, std::int32_t i, bool imaginary) {
   double v = imaginary ? p.GetImag(i) : p.GetReal(i);
   if (p.m_bBaseline && p.m_baseline.empty()) v -= p.GetBaseLevel();
   return v;
 }
-
-}  // namespace
 
 bool CNmrConvertCDFF::Detect(COrvFile* file) {
   if (!file) return false;
@@ -141,7 +139,12 @@ bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::in
   plat::storeLe32(&h[kDecim], static_cast<std::uint32_t>(params.GetValue("DECIM").GetLong()));
   plat::storeLeF32(&h[kSweep], static_cast<float>(p.m_dSW));
   plat::storeLeF32(&h[kFreq], static_cast<float>(p.m_dFreq));
-  plat::storeLeF32(&h[kOffsetHz], static_cast<float>(p.PointToHertz(static_cast<std::int32_t>(n / 2))));
+  // The reader takes OF as the offset at point n / 2. The ppm scale steps by SW / SI and the Hz
+  // scale by SW / (SI - 1), so a spectrum's OF is taken on the ppm scale, which then reloads
+  // unchanged (the Hz value would move it by half a point).
+  const auto middle = static_cast<std::int32_t>(n / 2);
+  const double offset = !fid && p.m_dFreq != 0.0 ? p.PointToPpm(middle) * p.m_dFreq : p.PointToHertz(middle);
+  plat::storeLeF32(&h[kOffsetHz], static_cast<float>(offset));
   plat::storeLe32(&h[kPivot], static_cast<std::uint32_t>(p.m_nPivot));
   // Spectrum values are written phased, so their phases are stored as 0 and a reload does not
   // turn them again; a FID keeps the phases to apply after its transform.
@@ -163,8 +166,8 @@ bool CNmrConvertCDFF::Write(std::string_view path, CSpcProcess* process, std::in
       re = data.fid()[i].re;
       im = data.fid()[i].im;
     } else {
-      re = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), false));
-      im = static_cast<float>(WrittenValue(p, static_cast<std::int32_t>(i), true));
+      re = static_cast<float>(WrittenSpectrumValue(p, static_cast<std::int32_t>(i), false));
+      im = static_cast<float>(WrittenSpectrumValue(p, static_cast<std::int32_t>(i), true));
     }
     plat::storeLeF32(q, im);
     plat::storeLeF32(q + 4, re);

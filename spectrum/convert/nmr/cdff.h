@@ -8,6 +8,12 @@
 
 #include "spectrum/convert/spcconvert.h"
 
+class CSpcProcess;
+
+// A spectrum value as the single-file writers put it out: phased, with the baseline removed
+// once (the curve when there is one, else the base level).
+double WrittenSpectrumValue(CSpcProcess& p, std::int32_t i, bool imaginary);
+
 // CDFF: a 1032-byte header, the value count, then points as (imaginary, real) pairs.
 class CNmrConvertCDFF : public CSpcFormat<CNmrConvert> {
  public:

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/base/bytecursor.h"
+#include "platform/base/directory.h"
 #include "platform/base/numtext.h"
+#include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "spectrum/convert/nmr/vnmr.h"
 
@@ -18,7 +20,12 @@ bool HasHeaderExtension(std::string_view path, std::string_view ext) {
 
 std::string DataPathOf(std::string_view headerPath, std::string_view ext) {
   const std::size_t keep = headerPath.size() >= 4 ? headerPath.size() - 4 : 0;
-  return std::string(headerPath.substr(0, keep)) + std::string(ext);
+  const std::string path = std::string(headerPath.substr(0, keep)) + std::string(ext);
+  // The instruments' file names come in either case ("DATA.HDR" beside "data.bin").
+  const std::string_view folder = plat::pathDirectory(path);
+  const std::string found = plat::findNoCase(folder.empty() ? "." : folder, plat::pathFileName(path));
+  if (found.empty()) return path;
+  return folder.empty() ? std::string(plat::pathFileName(found)) : found;
 }
 
 }  // namespace nmrvendor

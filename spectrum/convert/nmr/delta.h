@@ -16,6 +16,8 @@ namespace nmrvendor {
 // without regard to case.
 bool HasHeaderExtension(std::string_view path, std::string_view ext);
 // The data file of a header: the header's path with its last 4 characters replaced by ext.
+// The data file beside a header: its path less the last 4 characters, then ext, as the folder
+// spells it whatever the case.
 std::string DataPathOf(std::string_view headerPath, std::string_view ext);
 
 }  // namespace nmrvendor

@@ -42,7 +42,8 @@ bool CNmrConvertJcampDx::Detect(COrvFile* file) { return file && file->HasView()
 bool CNmrConvertJcampDx::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   data->strName = GetPathTitle(path);
-  return ReadFile(path, data, &DataTypes()) || Fail(GetReadFailure());
+  if (!ReadFile(path, data, &DataTypes())) return Fail(GetReadFailure());
+  return !data->fid().empty() || !data->spectrum().empty() || Fail(SpcFailure::At(kNoTableText));
 }
 
 bool CNmrConvertJcampDx::Write(std::string_view path, CSpcProcess* process, std::int32_t saveOption, std::int32_t) {
@@ -70,28 +71,28 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   data->nAcqCode = 1;
   data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
 
+  PointMap map;
+  const bool ok = ReadXYData(file, &map, vars, page);
+  const std::int32_t loaded = ok ? static_cast<std::int32_t>(map.count()) : v.m_nDim;
   CSpcParam units;
-  data->params.Append("NPOINTS", v.m_nDim);
+  data->params.Append("NPOINTS", loaded);
   data->params.Append("FIRSTX", x.m_dFirst);
-  data->params.Append("LASTX", x.m_dLast);
+  data->params.Append("LASTX", LastXOf(vars, page, loaded));
   units.name = "XUNITS";
   units.value.SetString(x.m_strUnits);
   data->params.Append(units);
   units.name = "YUNITS";
   units.value.SetString(vars.vars[1].m_strUnits);
   data->params.Append(units);
-
-  PointMap map;
-  if (!ReadXYData(file, &map, vars, page)) return false;
+  if (!ok) return false;
 
   // Point 0 holds the highest frequency (or the first time), whichever way the file runs.
   const bool reversed = x.m_dFirst > x.m_dLast || plat::equalsNoCase(x.m_strUnits, "PPM");
-  const std::size_t n = static_cast<std::size_t>(std::max<std::int32_t>(v.m_nDim, 0));
+  const auto n = static_cast<std::size_t>(loaded);
   std::vector<CSpcPoint>& target = data->data[data->nDomain];
   const bool fillReal = target.empty();
   if (fillReal) target.assign(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
-  const std::size_t count = std::min(n, map.count());
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < n; ++i) {
     const std::size_t j = reversed ? n - 1 - i : i;
     if (j >= target.size()) continue;  // an imaginary page longer than the real one
     (fillReal ? target[j].re : target[j].im) = map.at(i).y;

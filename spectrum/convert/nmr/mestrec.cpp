@@ -10,6 +10,7 @@
 #include "platform/base/bytecursor.h"
 #include "platform/base/bytes.h"
 #include "platform/base/file.h"
+#include "spectrum/convert/nmr/cdff.h"
 #include "spectrum/data/spcprocess.h"
 
 namespace {
@@ -94,7 +95,7 @@ bool CNmrConvertMestReC::Read(std::string_view path, CSpcData* data, std::int32_
 
 bool CNmrConvertMestReC::Write(std::string_view path, CSpcProcess* process, std::int32_t, std::int32_t) {
   if (!process || !process->m_pData) return false;
-  const CSpcProcess& p = *process;
+  CSpcProcess& p = *process;
   const CSpcData& data = *p.m_pData;
   const bool fid = data.nDomain == 0;
   const std::vector<CSpcPoint>& points = fid ? data.fid() : data.spectrum();
@@ -138,10 +139,15 @@ bool CNmrConvertMestReC::Write(std::string_view path, CSpcProcess* process, std:
   plat::storeLe32(b + 132, 0x00FF0000);
   plat::storeLe32(b + 140, 4827198);
 
+  // The format keeps no phases: a spectrum is written as the user sees it (phased, baseline
+  // removed), a FID as acquired.
   unsigned char* q = bytes + kDataOffset;
   for (std::size_t k = 0; k < n; ++k, q += 4) {
+    const auto i = static_cast<std::int32_t>(k / 2);
+    const bool imaginary = k % 2 != 0;
     const CSpcPoint& pt = points[k / 2];
-    plat::storeLeF32(q, k % 2 == 0 ? pt.re : pt.im);
+    const float v = fid ? (imaginary ? pt.im : pt.re) : static_cast<float>(WrittenSpectrumValue(p, i, imaginary));
+    plat::storeLeF32(q, v);
   }
   out += Trailer();
   return plat::writeFileAtomic(std::string(path), out);

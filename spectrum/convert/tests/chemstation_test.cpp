@@ -280,7 +280,7 @@ TEST(ChemStation, TruncatedDataFilesReadWhatTheyHold) {
     for (std::size_t n = 0; n < c.bytes.size(); n += near(n) ? 1 : 11) {
       WriteIn(dir, c.name, c.bytes.substr(0, n));
       COrvFile folder(dir);
-      EXPECT_EQ(reader.Detect(&folder, c.kind), n >= 2 + (c.kind == kSpcKindUv || c.kind == kSpcKindCh)) << n;
+      EXPECT_EQ(reader.Detect(&folder, c.kind), n >= 2u + (c.kind == kSpcKindUv || c.kind == kSpcKindCh ? 1u : 0u)) << n;
       CSpcData data;
       EXPECT_EQ(reader.Read(dir, &data, c.kind, 0), n >= 298) << c.name << " " << n;
     }

@@ -68,18 +68,28 @@ double ExpectedDate() {
 }
 
 // An NMR spectrum of n points in our layout: reals at 544, a subfile header, imaginary parts,
-// then the log.
-std::string NmrSpectrumFile(std::int32_t n, std::uint8_t fexp, const std::string& log) {
+// then the log. With shortWords (flag bit 0) both arrays are 16-bit integers.
+std::string NmrSpectrumFile(std::int32_t n, std::uint8_t fexp, const std::string& log, bool shortWords = false) {
   Bytes b = NewHeader(10, n, fexp, 12.5, -1.5);
+  const std::size_t width = shortWords ? 2 : 4;
+  if (shortWords) b.U8(0, 1);
   for (std::int32_t i = 0; i < n; ++i) {
-    b.Append(4);
-    b.U32(544 + 4 * i, static_cast<std::uint32_t>(i * 3 - 500));
+    b.Append(width);
+    if (shortWords) {
+      b.U16(544 + 2 * i, static_cast<std::uint16_t>(i * 3 - 500));
+    } else {
+      b.U32(544 + 4 * i, static_cast<std::uint32_t>(i * 3 - 500));
+    }
   }
   b.Append(32);
-  const std::size_t imagAt = 576 + 4 * static_cast<std::size_t>(n);
+  const std::size_t imagAt = 576 + width * static_cast<std::size_t>(n);
   for (std::int32_t i = 0; i < n; ++i) {
-    b.Append(4);
-    b.F32(imagAt + 4 * i, 0.5f * i);
+    b.Append(width);
+    if (shortWords) {
+      b.U16(imagAt + 2 * i, static_cast<std::uint16_t>(7 * i));
+    } else {
+      b.F32(imagAt + 4 * i, 0.5f * i);
+    }
   }
   return b.s + log;
 }
@@ -260,6 +270,15 @@ TEST(Galactic, NmrAppliesTheExponentAndToleratesMissingParts) {
   cut.resize(544 + 8);
   CSpcData none;
   EXPECT_FALSE(CGalactic::Read(WriteScratch("nmrcut2.spc", cut), &none, 0, GalacticMode::Nmr));
+
+  // 16-bit data (flag bit 0), scaled by 2^(exponent - 16); the log still follows them.
+  CSpcData shortData;
+  const CSpcParamList sp =
+      ReadParams(WriteScratch("nmr16.spc", NmrSpectrumFile(4, 17, "SW_HZ=10\n", true)), &shortData, GalacticMode::Nmr);
+  ASSERT_EQ(shortData.spectrum().size(), 4u);
+  EXPECT_EQ(shortData.spectrum()[3].re, (9.0f - 500.0f) * 2.0f);
+  EXPECT_EQ(shortData.spectrum()[3].im, 42.0f);
+  EXPECT_EQ(sp.GetValue("SW").GetDouble(), 10.0);
 }
 
 // A FID record set up as the loader would.
@@ -331,7 +350,12 @@ TEST(Galactic, NmrFidWrittenAndReadBack) {
   EXPECT_EQ(p.GetValue("SW").GetDouble(), 6000.0);
   EXPECT_EQ(p.GetValue("SFO1").GetDouble(), 500.25);
   EXPECT_EQ(p.GetValue("NSC").GetLong(), 8);
-  EXPECT_EQ(p.GetValue("AQ_mod").GetLong(), 2);
+  EXPECT_EQ(p.GetValue("AQ_mod").GetLong(), 1);  // the acquisition mode of the FID
+  rec.process.m_nAqMode = 2;
+  ASSERT_TRUE(conv.Write(path, &rec.process, 0, 0));
+  CSpcData again;
+  ASSERT_TRUE(conv.Read(path, &again, 0));
+  EXPECT_EQ(again.params.GetValue("AQ_mod").GetLong(), 2);
   EXPECT_EQ(p.GetValue("TITLE").GetString(), "line one\nline two");
   EXPECT_EQ(p.GetValue("DELAY").GetString(), "6.500000");
   EXPECT_NEAR(p.GetValue("DWELL").GetDouble(), 0.5 / 6000.0, 1e-6);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "jcampdx_test_util.h"
+#include "jdx_text.h"
+#include "spectrum/convert/jdxconvert.h"
 
 using namespace convert_test;
 
@@ -88,11 +90,16 @@ TEST(JcampDetect, NeedsTitleOnTheFirstLineVersionAndDataType) {
   };
   EXPECT_TRUE(detect("##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= infrared spectrum\n"));
   EXPECT_TRUE(detect("##TITLE= x\n##DATATYPE= INFRARED SPECTRUM\n##JCAMPDX= 5"));
-  EXPECT_FALSE(detect("##TITLE= x\n##jcamp-dx= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n"));
   EXPECT_FALSE(detect("\n##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n"));
   EXPECT_FALSE(detect("##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= UV/VIS SPECTRUM\n"));
-  COrvFile f(WriteScratch("detect2.dx", "##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n"));
+  // One scan of the labels answers every detector that asks about the file, in any order.
+  COrvFile f(WriteScratch("detect2.dx", "##TITLE= x\n##JCAMP-DX= 4.24\n##DATA TYPE= INFRARED SPECTRUM\n##END=\n"
+                                        "##TITLE= y\n##JCAMP-DX= 4.24\n##DATA TYPE= UV/VIS SPECTRUM\n##END=\n"));
   EXPECT_FALSE(CJcampDx::IsJcampFile(f, {}));
+  EXPECT_TRUE(CJcampDx::IsJcampFile(f, {"UV/VIS SPECTRUM"}));
+  EXPECT_FALSE(CJcampDx::IsJcampFile(f, {"MASS SPECTRUM"}));
+  f.SetPosition(7);
+  EXPECT_TRUE(CJcampDx::IsJcampFile(f, kIr));
 }
 
 TEST(JcampDecode, CompressedForms) {
@@ -166,7 +173,7 @@ TEST(JcampDecode, SixtyFourBitIntegersAndOddCounts) {
   EXPECT_EQ(pts[1].y, 2e12f);
   bool ok = true;
   EXPECT_TRUE(Decode("0 1\n", 0, &ok).empty());
-  EXPECT_TRUE(ok);
+  EXPECT_FALSE(ok);  // a table of no points holds no spectrum
   EXPECT_EQ(Decode("7 42\n", 1, &ok), (std::vector<float>{42}));
   EXPECT_TRUE(ok);
   EXPECT_EQ(Decode("0 1 2 3 4 5\n", 3, &ok).size(), 3u);  // stops at the count
@@ -228,4 +235,113 @@ TEST(JcampRead, LongDataLinesAreReadWhole) {
   RecordingJcamp r;
   ASSERT_TRUE(r.ReadFile(path, nullptr, nullptr));
   EXPECT_EQ(Ys(r.blocks[0].points), Range(1000, 200));
+}
+
+// ---- Files as other programs write them ----
+
+namespace {
+
+// A signal of integers with peaks, runs and steps, as spectra have them.
+std::vector<long long> Signal(std::size_t n) {
+  std::vector<long long> ys(n);
+  for (std::size_t i = 0; i < n; ++i)
+    ys[i] = static_cast<long long>(20000.0 / (1.0 + (static_cast<double>(i % 700) - 350.0) * (static_cast<double>(i % 700) - 350.0) / 90.0)) -
+            static_cast<long long>(i % 13) * 7 + (i / 1000) * 31;
+  return ys;
+}
+
+std::vector<float> AsFloats(const std::vector<long long>& ys) { return std::vector<float>(ys.begin(), ys.end()); }
+
+// The values the reader gives for a whole file, in file order (a descending file's points come
+// in ascending x).
+std::vector<float> ReadValues(const std::string& text, const char* name, bool* ok, bool descending = false) {
+  RecordingJcamp r;
+  *ok = r.ReadFile(WriteScratch(name, text), nullptr, &kIr) && r.blocks.size() == 1;
+  if (r.blocks.empty()) return {};
+  std::vector<float> ys = Ys(r.blocks[0].points);
+  return descending ? std::vector<float>(ys.rbegin(), ys.rend()) : ys;
+}
+
+}  // namespace
+
+TEST(JcampExported, DifTablesWhoseAbscissaeAreTruncatedOrLateKeepEveryPoint) {
+  // A 13C spectrum over a falling Hz axis of half-hertz steps: exporters write each line's
+  // abscissa truncated to whole hertz, or at the first new point after the Y check.
+  const std::vector<long long> ys = Signal(5243);
+  for (const LineAbscissa style : {LineAbscissa{true, 0}, LineAbscissa{false, 1}, LineAbscissa{true, 1}}) {
+    SCOPED_TRACE(std::to_string(style.truncated) + " shift " + std::to_string(style.shift));
+    bool ok = false;
+    const std::string text = XyFile("INFRARED SPECTRUM", 2500.37, -116.43, ys.size(), XyLines(ys, 2500.37, -116.43, 10, true, style));
+    EXPECT_EQ(ReadValues(text, "dif_exported.dx", &ok, true), AsFloats(ys));
+    EXPECT_TRUE(ok);
+  }
+}
+
+TEST(JcampExported, PlainTablesHaveNoCheckValueWhereverTheirAbscissaStands) {
+  // Quantitative IR files: AFFN values, each line's abscissa one step behind (or ahead).
+  const std::vector<long long> ys = Signal(1801);
+  for (const int shift : {-1, 0, 1}) {
+    SCOPED_TRACE(shift);
+    bool ok = false;
+    const std::string text = XyFile("INFRARED SPECTRUM", 4000, 400, ys.size(), XyLines(ys, 4000, 400, 8, false, {false, shift}));
+    EXPECT_EQ(ReadValues(text, "plain_exported.dx", &ok, true), AsFloats(ys));
+    EXPECT_TRUE(ok);
+  }
+}
+
+TEST(JcampExported, LabelSpellingsCrLinesAndBareEnd) {
+  // Case, blanks, "-", "/" and "_" do not count in a label name; lines may end in CR alone.
+  const std::string text =
+      "##TITLE =spelt\r## JCAMP_DX= 5.01\r##Data_Type= infrared spectrum\r##FIRST X= 10\r##lastx= 13\r"
+      "##N-POINTS= 4\r##XY DATA= (X++(Y..Y))\r10 1 2\r12 3 4\r##END\r";
+  COrvFile f(WriteScratch("spelt.dx", text));
+  EXPECT_TRUE(CJcampDx::IsJcampFile(f, kIr));
+  bool ok = false;
+  EXPECT_EQ(ReadValues(text, "spelt.dx", &ok), (std::vector<float>{1, 2, 3, 4}));
+  EXPECT_TRUE(ok);
+}
+
+TEST(JcampExported, PagesNamedByAnotherVariableReadEachRow) {
+  // Rows of a series, each page given by its time: each row is described by the variable of its
+  // table's ordinate (Y), and none drifts.
+  const std::vector<long long> ys = Signal(300);
+  std::string text =
+      "##TITLE= series\r\n##JCAMP-DX= 5.00\r\n##DATA TYPE= INFRARED SPECTRUM\r\n##NTUPLES= SERIES\r\n"
+      "##VAR_NAME= WAVENUMBER, ABSORBANCE, TIME\r\n##SYMBOL= X, Y, T\r\n##VAR DIM= 300, 300, 2\r\n"
+      "##FIRST= 1000, 0, 272\r\n##LAST= 1299, 0, 300\r\n##FACTOR= 1, 1, 1\r\n";
+  for (const char* t : {"272", "300"}) {
+    text += std::string("##PAGE= T= ") + t + "\r\n##DATA TABLE= (X++(Y..Y)), XYDATA\r\n" +
+            XyLines(ys, 1000, 1299, 10, true, {true, 1});
+  }
+  text += "##END NTUPLES= SERIES\r\n##END=\r\n";
+  RecordingJcamp r;
+  ASSERT_TRUE(r.ReadFile(WriteScratch("series.dx", text), nullptr, &kIr));
+  ASSERT_EQ(r.blocks.size(), 2u);
+  for (const auto& b : r.blocks) {
+    EXPECT_EQ(b.page, 1);
+    EXPECT_EQ(Ys(b.points), AsFloats(ys));
+  }
+}
+
+TEST(JcampExported, CountsThatDisagreeWithTheTable) {
+  const std::vector<long long> ys = Signal(64);
+  bool ok = true;
+  // One more than the values, the table ending at the next label: the values are the table.
+  EXPECT_EQ(ReadValues(XyFile("INFRARED SPECTRUM", 0, 64, 65, XyLines(ys, 0, 63, 10, false)), "over1.dx", &ok), AsFloats(ys));
+  EXPECT_TRUE(ok);
+  ReadValues(XyFile("INFRARED SPECTRUM", 0, 65, 66, XyLines(ys, 0, 63, 10, false)), "over2.dx", &ok);
+  EXPECT_FALSE(ok);
+  // No point at all: a count of 0, a misspelt count, a table of a form not read.
+  const std::pair<std::string, std::string> spoilt[] = {{"##NPOINTS= 64", "##NPOINTS= 0"},
+                                                        {"##NPOINTS= 64", "##NPOINT= 64"},
+                                                        {"##XYDATA= (X++(Y..Y))", "##XYPOINTS= (XY..XY)"}};
+  for (const auto& [from, to] : spoilt) {
+    SCOPED_TRACE(to);
+    std::string text = XyFile("INFRARED SPECTRUM", 0, 63, 64, XyLines(ys, 0, 63, 10, false));
+    text.replace(text.find(from), from.size(), to);
+    CIrConvertJcampDx conv;
+    CSpcData data;
+    EXPECT_FALSE(conv.Read(WriteScratch("nopoints.dx", text), &data, 0));
+    EXPECT_FALSE(conv.GetFailure().empty());
+  }
 }

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "jcampdx_test_util.h"
+#include "jdx_text.h"
 
 using namespace convert_test;
 
@@ -47,16 +48,23 @@ TEST(JcampEncode, NonIntegralOrdinatesAreTheSameInEveryForm) {
   for (std::int32_t form : {kJcampPacked, kJcampSqueezed, kJcampDiffDup}) EXPECT_EQ(Encode(form, ys), fix);
 }
 
-TEST(JcampEncode, LinesStayShortAndPeakTablesHoldOneOrdinatePerLine) {
-  std::vector<float> ys;
-  for (int i = 0; i < 200; ++i) ys.push_back(static_cast<float>(i * 37 % 1000));
-  const std::string out = Encode(kJcampFix, ys);
-  std::size_t start = 0;
-  while (start < out.size()) {
-    const auto end = out.find("\r\n", start);
-    EXPECT_LE(end - start, 79u + 15u);
-    start = end + 2;
+TEST(JcampEncode, MixedValuesAreDelimitedInShortLinesAStandardReaderReads) {
+  // Exact integers among decimals, runs, steps, and integers wider than a FIX column.
+  std::vector<float> ys = {1, 0.5f, 11.5f, 2, 2, 2, 3, 4, 5, -7.25f, 1e17f, -3e16f, 12, 12, 0.125f, 7, 7, 8, 9, 10};
+  for (int i = 0; i < 400; ++i) ys.push_back(i % 7 == 3 ? 0.25f * static_cast<float>(i) : static_cast<float>(i * 37 % 1000 - 500));
+  for (std::int32_t form : {kJcampFix, kJcampPacked, kJcampSqueezed, kJcampDiffDup}) {
+    SCOPED_TRACE(form);
+    const std::string lines = Encode(form, ys, 0, 1);
+    const auto tables = ReferenceDecode("##XYDATA= (X++(Y..Y))\r\n" + lines);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(std::vector<float>(tables[0].ys.begin(), tables[0].ys.end()), ys);
+    std::vector<PointMap::Entry> pts;
+    ASSERT_TRUE(DecodeTable(lines, static_cast<std::int32_t>(ys.size()), &pts, 0, static_cast<double>(ys.size() - 1)));
+    EXPECT_EQ(Ys(pts), ys);
   }
+}
+
+TEST(JcampEncode, PeakTablesHoldOneOrdinatePerLine) {
   PointMap m;
   m.set(100.0f, 5.0f);
   m.set(101.5f, 7.0f);

@@ -70,6 +70,12 @@ TEST(JdxOptical, DescendingIrKeepsEveryPointAtItsTrueX) {
   const std::string text = ReadAll(out);
   EXPECT_NE(text.find("##FIRSTX= 4000\r\n"), std::string::npos);
   EXPECT_NE(text.find("##LASTX= 400\r\n"), std::string::npos);
+  EXPECT_NE(text.find("##DELTAX= -1\r\n"), std::string::npos);  // signed as LASTX - FIRSTX
+  // The labels of the table read come back once, as the writer's own.
+  for (const char* label : {"FIRSTX=", "LASTX=", "NPOINTS=", "XUNITS=", "YUNITS=", "XFACTOR=", "YFACTOR="}) {
+    EXPECT_EQ(text.find(std::string("##$") + label), std::string::npos) << label;
+    EXPECT_EQ(text.find(std::string("##") + label), text.rfind(std::string("##") + label)) << label;
+  }
   Loaded back;
   ASSERT_TRUE(LoadWith(conv, out, kSpcKindIr, &back));
   ASSERT_EQ(back.data.spectrum().size(), 3601u);

@@ -30,16 +30,17 @@ TEST(OrvFile, FolderMissingAndEmptyHaveNoView) {
 }
 
 TEST(OrvFile, LinesStripLineEndsAndKeepALastLineWithoutOne) {
-  COrvFile f(WriteScratch("lines.txt", "a\r\n\nb"));
-  ASSERT_EQ(f.m_nSize, 5);
+  // LF, CR LF and a CR alone each end a line.
+  COrvFile f(WriteScratch("lines.txt", "a\r\n\nb\rc\r\rd"));
+  ASSERT_EQ(f.m_nSize, 10);
   char buf[260];
-  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
-  EXPECT_STREQ(buf, "a");
-  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));  // an empty line is a line, not the end
-  EXPECT_STREQ(buf, "");
-  ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
-  EXPECT_STREQ(buf, "b");
+  for (const char* want : {"a", "", "b", "c", "", "d"}) {  // an empty line is a line, not the end
+    ASSERT_TRUE(f.ReadLine(buf, sizeof buf));
+    EXPECT_STREQ(buf, want);
+  }
   EXPECT_FALSE(f.ReadLine(buf, sizeof buf));
+  EXPECT_EQ(f.LineOf(6), 4);  // "c"
+  EXPECT_EQ(f.LineOf(9), 6);
 }
 
 TEST(OrvFile, LongLineIsSplitNeverCut) {

@@ -9,6 +9,7 @@
 
 #include "../../tests/test_files.h"
 #include "../../tests/truncation_sweep.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "spectrum/convert/nmr/delta.h"
 #include "spectrum/data/spcprocess.h"
@@ -50,12 +51,15 @@ std::string Header(const std::string& points, const std::string& endian, bool pp
          "X_SWEEP 1\n";
 }
 
-// Writes name.hdr and name.bin into their own folder; returns the header's path.
-std::string WritePair(const std::string& name, const std::string& header, const std::string& data) {
+// Writes name.hdr and name.bin (extensions as given) into their own folder; returns the
+// header's path.
+std::string WritePair(const std::string& name, const std::string& header, const std::string& data,
+                      const std::string& headerExt = ".hdr", const std::string& dataExt = ".bin") {
   const std::string dir = plat::joinPath(ScratchDir("delta"), name);
+  plat::removeTree(dir);
   plat::makeDirectories(dir);
-  plat::writeFileAtomic(plat::joinPath(dir, name + ".bin"), data);
-  const std::string path = plat::joinPath(dir, name + ".hdr");
+  plat::writeFileAtomic(plat::joinPath(dir, name + dataExt), data);
+  const std::string path = plat::joinPath(dir, name + headerExt);
   plat::writeFileAtomic(path, header);
   return path;
 }
@@ -153,6 +157,11 @@ TEST(DeltaRead, OnlyTheLastFourCharactersNameTheData) {
   ASSERT_TRUE(ReadDelta(path, &data));
   EXPECT_EQ(data.fid().size(), 4u);
   EXPECT_EQ(nmrvendor::DataPathOf("/a/b.hdr/c.HDR", ".bin"), "/a/b.hdr/c.bin");
+  // The data file is found whatever the case of its name.
+  for (const auto& [hdr, bin] : {std::pair{".HDR", ".BIN"}, std::pair{".hdr", ".Bin"}}) {
+    CSpcData other;
+    EXPECT_TRUE(ReadDelta(WritePair("cased", Header("4", "LITTLE", false), Doubles(Values(8), false), hdr, bin), &other)) << bin;
+  }
 }
 
 TEST(DeltaRead, DamagedPairsFailCleanly) {

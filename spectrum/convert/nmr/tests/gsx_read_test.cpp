@@ -8,6 +8,7 @@
 
 #include "../../tests/test_files.h"
 #include "../../tests/truncation_sweep.h"
+#include "platform/base/directory.h"
 #include "platform/base/file.h"
 #include "spectrum/convert/nmr/gsx.h"
 
@@ -43,10 +44,13 @@ std::string Params(const std::string& points, bool ppm) {
          "freq 1\n";
 }
 
-std::string WritePair(const std::string& name, const std::string& params, const std::string& data) {
-  const std::string dir = ScratchDir("gsx");
-  plat::writeFileAtomic(plat::joinPath(dir, name + ".gxd"), data);
-  const std::string path = plat::joinPath(dir, name + ".gxp");
+std::string WritePair(const std::string& name, const std::string& params, const std::string& data,
+                      const std::string& paramExt = ".gxp", const std::string& dataExt = ".gxd") {
+  const std::string dir = plat::joinPath(ScratchDir("gsx"), name);
+  plat::removeTree(dir);
+  plat::makeDirectories(dir);
+  plat::writeFileAtomic(plat::joinPath(dir, name + dataExt), data);
+  const std::string path = plat::joinPath(dir, name + paramExt);
   plat::writeFileAtomic(path, params);
   return path;
 }
@@ -97,6 +101,9 @@ TEST(GsxRead, SpectrumByPpmStart) {
   EXPECT_EQ(data.params.GetValue("SI").GetLong(), 1024);
   EXPECT_EQ(data.params.GetValue("OP").GetLong(), 512);
   EXPECT_EQ(data.spectrum().size(), 1024u);
+  // The data file is found whatever the case of its name.
+  CSpcData cased;
+  EXPECT_TRUE(ReadGsx(WritePair("cased", Params("2048", true), Ints(Values(2048)), ".GXP", ".GXD"), &cased));
   EXPECT_TRUE(data.fid().empty());
 }
 
