@@ -29,15 +29,15 @@ Variant makeI4(std::int32_t value) {
   return v;
 }
 
-// A property read as the given type; false when it cannot be read or converted.
-bool readAs(DispatchDriver& driver, DispId id, VarType type, Variant* out) {
+// A property read as the given type: the call's failure, or the conversion's.
+HResult readAs(DispatchDriver& driver, DispId id, VarType type, Variant* out) {
   Variant raw;
   variantInit(&raw);
   variantInit(out);
-  if (failed(driver.getProperty(id, &raw))) return false;
-  const bool ok = !failed(changeType(out, raw, 0, type));
+  HResult hr = driver.getProperty(id, &raw);
+  if (!failed(hr)) hr = changeType(out, raw, 0, type);
   variantClear(&raw);
-  return ok;
+  return hr;
 }
 
 // --- Profile form ---------------------------------------------------------------------------------------
@@ -102,7 +102,7 @@ void exchangeProperty(const std::u16string& name, Kind kind, COrvProfDesc* desc,
     case Kind::Float: {
       if (save) {
         Variant v;
-        if (readAs(driver, id, VT_R4, &v)) OrvSetProfBinary(name.c_str(), &v.r4, 4, desc);
+        if (!failed(readAs(driver, id, VT_R4, &v))) OrvSetProfBinary(name.c_str(), &v.r4, 4, desc);
       } else {
         float value = 0;
         unsigned length = sizeof value;
@@ -235,7 +235,7 @@ void COlePropertyPageEx::ReportFailure(HResult hr, const DispatchException& exce
   ui::MessageBox(this, plat::toUtf8(exception.description), "", ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
-bool COlePropertyPageEx::SetIntProperty(int value, const char* name) {
+bool COlePropertyPageEx::ForEachObject(const char* name, const std::function<HResult(DispatchDriver&, DispId)>& call) {
   std::uint32_t count = 0;
   IDispatch** objects = GetObjectArray(&count);
   bool ok = true;
@@ -246,7 +246,7 @@ bool COlePropertyPageEx::SetIntProperty(int value, const char* name) {
       continue;
     }
     DispatchDriver driver(objects[i]);
-    const HResult hr = driver.setProperty(id, makeI4(value));
+    const HResult hr = call(driver, id);
     if (failed(hr)) {
       ReportFailure(hr, driver.exception());
       ok = false;
@@ -255,87 +255,42 @@ bool COlePropertyPageEx::SetIntProperty(int value, const char* name) {
   return ok;
 }
 
+bool COlePropertyPageEx::SetIntProperty(int value, const char* name) {
+  return ForEachObject(name, [&](DispatchDriver& driver, DispId id) { return driver.setProperty(id, makeI4(value)); });
+}
+
 bool COlePropertyPageEx::GetIntProperty(int* value, const char* name) {
-  std::uint32_t count = 0;
-  IDispatch** objects = GetObjectArray(&count);
-  bool ok = true;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    DispId id = 0;
-    if (!IdOfName(objects[i], name, &id)) {
-      ok = false;
-      continue;
-    }
-    DispatchDriver driver(objects[i]);
-    Variant raw;
-    variantInit(&raw);
-    const HResult hr = driver.getProperty(id, &raw);
+  return ForEachObject(name, [&](DispatchDriver& driver, DispId id) {
     Variant v;
-    variantInit(&v);
-    if (failed(hr)) {
-      ReportFailure(hr, driver.exception());
-      ok = false;
-    } else if (failed(changeType(&v, raw, 0, VT_I4))) {
-      ok = false;
-    } else if (value) {
-      *value = v.i32;
-    }
-    variantClear(&raw);
-    variantClear(&v);
-  }
-  return ok;
+    const HResult hr = readAs(driver, id, VT_I4, &v);
+    if (!failed(hr) && value) *value = v.i32;
+    return hr;
+  });
 }
 
 bool COlePropertyPageEx::GetFontProperty(gdi::LOGFONTA* font, const char* name) {
   if (!font) return false;
   *font = gdi::LOGFONTA{};
   COleFont target(font);
-  std::uint32_t count = 0;
-  IDispatch** objects = GetObjectArray(&count);
-  bool ok = true;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    DispId id = 0;
-    if (!IdOfName(objects[i], name, &id)) {
-      ok = false;
-      continue;
-    }
-    DispatchDriver driver(objects[i]);
+  return ForEachObject(name, [&](DispatchDriver& driver, DispId id) {
     Variant v;
     variantInit(&v);
-    const HResult hr = driver.getProperty(id, &v);
-    if (failed(hr)) {
-      ReportFailure(hr, driver.exception());
-      ok = false;
-    } else if (v.vt != VT_DISPATCH || !target.CopyFrom(v.dispatch)) {
-      ok = false;
-    }
+    HResult hr = driver.getProperty(id, &v);
+    if (!failed(hr) && (v.vt != VT_DISPATCH || !target.CopyFrom(v.dispatch))) hr = E_FAIL;
     variantClear(&v);
-  }
-  return ok;
+    return hr;
+  });
 }
 
 bool COlePropertyPageEx::SetFontProperty(gdi::LOGFONTA* font, const char* name) {
   COleFont source(font);
-  std::uint32_t count = 0;
-  IDispatch** objects = GetObjectArray(&count);
-  bool ok = true;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    DispId id = 0;
-    if (!IdOfName(objects[i], name, &id)) {
-      ok = false;
-      continue;
-    }
-    DispatchDriver driver(objects[i]);
+  return ForEachObject(name, [&](DispatchDriver& driver, DispId id) {
     Variant v;
     variantInit(&v);
     v.vt = VT_DISPATCH;
     v.dispatch = source.GetIDispatch(false);
-    const HResult hr = driver.setProperty(id, v);
-    if (failed(hr)) {
-      ReportFailure(hr, driver.exception());
-      ok = false;
-    }
-  }
-  return ok;
+    return driver.setProperty(id, v);
+  });
 }
 
 void COlePropertyPageEx::ShowFontInfo(ui::Wnd* face, ui::Wnd* size, const gdi::LOGFONTA* font) {

@@ -18,8 +18,10 @@
 // The caller opens the section first (mode 63 to save, 13 to load). A property whose value is
 // missing keeps its value on load.
 #include <cstdint>
+#include <functional>
 
 #include "controls/font/olefont.h"
+#include "platform/com/driver.h"
 #include "platform/ole/proppage.h"
 #include "platform/ui/controls.h"
 
@@ -69,6 +71,9 @@ class COlePropertyPageEx : public plat::ole::OlePropertyPage {
  private:
   // The id of name on object, with the kept locale.
   bool IdOfName(plat::ole::IDispatch* object, const char* name, plat::ole::DispId* id) const;
+  // call on every object that knows name; false when one does not or a call fails.
+  bool ForEachObject(const char* name,
+                     const std::function<plat::ole::HResult(plat::ole::DispatchDriver&, plat::ole::DispId)>& call);
   // A failed call: an automation exception is shown to the user.
   void ReportFailure(plat::ole::HResult hr, const plat::ole::DispatchException& exception);
 };

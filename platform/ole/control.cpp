@@ -13,13 +13,6 @@ namespace plat::ole {
 
 namespace {
 
-template <class I>
-I* queryInterface(IUnknown* from, const Guid& iid) {
-  void* out = nullptr;
-  if (!from || failed(from->QueryInterface(iid, &out))) return nullptr;
-  return static_cast<I*>(out);
-}
-
 gdi::Rect toRect(const RectL& r) { return gdi::Rect(r.left, r.top, r.right, r.bottom); }
 
 }  // namespace
