@@ -48,12 +48,17 @@ OleControl::OleControl(const DispInterfaceDesc& dispatch, const TypeLibDesc* lib
 OleControl::OleControl(const CoClassDesc& coclass, const TypeLibDesc* library) : AutomationObject(coclass, library) {}
 
 OleControl::~OleControl() {
+  closing_ = true;
+  if (IsWindow()) DestroyWindow();
   releaseInPlace();
   if (viewSink_) viewSink_->Release();
   setClientSite(nullptr);
 }
 
 void OleControl::OnFinalRelease() {
+  // Whatever the window's destruction does with the control's interfaces cannot release it a
+  // second time: it holds a reference until it is deleted.
+  AddRef();
   closing_ = true;
   if (IsWindow()) DestroyWindow();
   delete this;

@@ -33,6 +33,7 @@ OlePropertyPage::~OlePropertyPage() {
 }
 
 void OlePropertyPage::OnFinalRelease() {
+  AddRef();  // the window's destruction cannot release the page again
   if (IsWindow()) DestroyWindow();
   delete this;
 }
