@@ -205,9 +205,8 @@ HResult OleControl::UIDeactivate() {
 HResult OleControl::InPlaceDeactivate() {
   if (!inPlaceActive_) return S_OK;
   UIDeactivate();
+  OnHide();
   inPlaceActive_ = false;
-  if (reflector_ && reflector_->IsWindow()) reflector_->ShowWindow(ui::SW_HIDE);
-  else if (IsWindow()) ShowWindow(ui::SW_HIDE);
   IOleInPlaceSite* site = inPlaceSite_;
   inPlaceSite_ = nullptr;
   releaseInPlace();
@@ -254,6 +253,11 @@ void OleControl::OnSetObjectRects(const gdi::Rect& position, const gdi::Rect*) {
   } else if (IsWindow()) {
     MoveWindow(position);
   }
+}
+
+void OleControl::OnHide() {
+  if (reflector_ && reflector_->IsWindow()) reflector_->ShowWindow(ui::SW_HIDE);
+  else if (IsWindow()) ShowWindow(ui::SW_HIDE);
 }
 
 IOleInPlaceActiveObject* OleControl::InPlaceActiveObject() { return &xOleInPlaceActiveObject_; }
@@ -351,8 +355,7 @@ HResult OleControl::OnDoVerb(std::int32_t verb, ui::MSG* msg, HWND parent, const
       return OnActivateInPlace(false, msg);
     case OLEIVERB_HIDE:
       UIDeactivate();
-      if (reflector_ && reflector_->IsWindow()) reflector_->ShowWindow(ui::SW_HIDE);
-      else if (IsWindow()) ShowWindow(ui::SW_HIDE);
+      OnHide();
       return S_OK;
     case OLEIVERB_PROPERTIES:
       return OnProperties(msg, parent, position) ? S_OK : E_FAIL;

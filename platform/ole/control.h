@@ -133,6 +133,9 @@ class OleControl : public ui::Wnd, public AutomationObject {
   ui::Wnd* GetReflectorWindow() const { return reflector_; }
   // The reflecting window is gone (it tells the control before it goes).
   virtual void OnReflectorDestroyed() { reflector_ = nullptr; }
+  // Hides the control's window (or its reflecting window): on in-place deactivation and the hide
+  // verb. A control that keeps state of its shown window saves it here before calling the base.
+  virtual void OnHide();
   // The container moved or clipped the control (IOleInPlaceObject::SetObjectRects).
   virtual void OnSetObjectRects(const gdi::Rect& position, const gdi::Rect* clip);
 
