@@ -23,8 +23,8 @@
 //   (InPlaceActiveObject()), the control takes the focus, and AddFrameLevelUI adds the shared
 //   menu (OnGetInPlaceMenu) and the tool bars (OnShowToolBars). UI deactivation undoes that in
 //   reverse (RemoveFrameLevelUI: OnHideToolBars, menu removed) and tells the site OnUIDeactivate;
-//   in-place deactivation UI-deactivates first, hides the window (it is kept until the control
-//   closes) and tells the site OnInPlaceDeactivate. A click into an in-place active control that
+//   in-place deactivation UI-deactivates first, hides the window (OnHide; the window is kept
+//   until the control closes) and tells the site OnInPlaceDeactivate. A click into an in-place active control that
 //   is not UI-active UI-activates it.
 //
 // Frame-level tool bars and the status line
