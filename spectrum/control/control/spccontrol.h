@@ -19,6 +19,7 @@
 #include "common/ispectrumcontrol.h"
 #include "common/orvclientsite.h"
 #include "platform/gdi/objects.h"
+#include "platform/ui/bars.h"
 #include "platform/ui/dockstate.h"
 #include "platform/ui/menu.h"
 #include "spectrum/control/frames/olecontrolex.h"

@@ -57,7 +57,7 @@ class COleControlEx : public plat::ole::OleControl {
   // The in-place active object the container gets: the base's, except that a document window's
   // activation brings the frame-level user interface back or hides the bars, and a resized
   // frame border renegotiates the bars.
-  struct XOleInPlaceActiveObject : Nested<plat::ole::IOleInPlaceActiveObject> {
+  struct XOleInPlaceActiveObject : plat::ole::Nested<plat::ole::IOleInPlaceActiveObject> {
     using Nested::Nested;
     plat::ole::HResult GetWindow(ui::HWND* hwnd) override;
     plat::ole::HResult ContextSensitiveHelp(plat::ole::Bool32 enterMode) override;

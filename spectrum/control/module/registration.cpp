@@ -8,6 +8,7 @@
 #include "platform/ui/resource.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/typelib.h"
+#include "spectrum/control/labels/labelobjects.h"
 #include "spectrum/control/module/nelvar_ids.h"
 #include "spectrum/control/module/spcapp.h"
 
@@ -42,15 +43,24 @@ const PageRow kPages[] = {
     {&CLSID_MiscPropPage, "NELVAR.MiscPropPage.1", IDS_PAGE_MISC},
 };
 
-int StartModule() { return SpcApp().InitInstance() ? 1 : 0; }
+int StartModule() {
+  RegisterLabelDrawObjects();
+  return SpcApp().InitInstance() ? 1 : 0;
+}
 void StopModule() { SpcApp().ExitInstance(); }
+
+#ifdef NELVAR_WITHOUT_CONTROL
+ComObject* MakeControl() { return nullptr; }
+#else
+ComObject* MakeControl() { return CreateSpcControl(); }
+#endif
 
 struct ServerTables {
   ServerTables() {
     ui::ModuleStateScope scope(SpcApp().ModuleState());
     names.push_back(ui::LoadString(IDS_SPC));
     for (const PageRow& page : kPages) names.push_back(ui::LoadString(page.caption));
-    classes.push_back({&CLSID_Spc, &CreateSpcControl, "NELVAR(Lite).SpcControl.1", names[0].c_str(),
+    classes.push_back({&CLSID_Spc, &MakeControl, "NELVAR(Lite).SpcControl.1", names[0].c_str(),
                        ClassKind::Control, kRegInsertable | kRegApartmentThreading, kSpcMiscStatus, &SpcTypeLib(),
                        static_cast<int>(IDB_SPC)});
     for (std::size_t i = 0; i < std::size(kPages); ++i)

@@ -1,5 +1,7 @@
 #include "spectrum/control/module/spcapp.h"
 
+#include <cstdlib>
+
 #include "common/guids.h"
 #include "foundation/profdesc.h"
 #include "platform/base/module.h"
@@ -71,6 +73,9 @@ bool CSpcApp::InitInstance() {
     m_saveDirectory = plat::toUtf8(folder);
   }
   m_iniPath = ModuleIniPath(plat::moduleFileName(&kModuleAnchor));
+  // Tests and tools keep the INI files of a run in a folder of their own, as they do the registry.
+  if (const char* dir = std::getenv("KEDRUS_INI_DIR"); dir && *dir)
+    m_iniPath = plat::joinPath(dir, plat::pathFileName(m_iniPath));
   LoadMacros(m_iniPath);
   return true;
 }

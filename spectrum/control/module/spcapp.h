@@ -46,7 +46,8 @@ class CSpcApp : public CGenStart {
   std::string m_loadDirectory;
   std::string m_saveDirectory;
 
-  // The INI file beside the module (macros, schemes): its file name with ".ini".
+  // The INI file beside the module (macros, schemes): its file name with ".ini"; in the folder
+  // $KEDRUS_INI_DIR instead when that is set (tests and tools).
   const std::string& IniPath() const { return m_iniPath; }
 
  private:
