@@ -1,6 +1,6 @@
 // The module's own resources: the control's type name and the page captions it is registered
 // with, its accelerators, its toolbox picture and the pick mark.
-#include "platform/gdi/types.h"
+#include "platform/gdi/objects.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/styles.h"
 #include "spectrum/control/module/nelvar_ids.h"
@@ -58,8 +58,8 @@ ui::COLORREF PickMarkPixel(int x, int y) {
 }  // namespace
 
 const ui::ResourceSet& CoreResources() {
-  static const std::vector<std::uint8_t> toolbox = MakeBitmap(16, 15, ToolboxPixel);
-  static const std::vector<std::uint8_t> pickMark = MakeBitmap(9, 5, PickMarkPixel);
+  static const std::vector<std::uint8_t> toolbox = gdi::MakeBmp(16, 15, ToolboxPixel);
+  static const std::vector<std::uint8_t> pickMark = gdi::MakeBmp(9, 5, PickMarkPixel);
   static const ui::BitmapResource bitmaps[] = {{IDB_SPC, toolbox}, {IDB_PICKMARK, pickMark}};
   static const ui::ResourceSet part = [] {
     ui::ResourceSet s;

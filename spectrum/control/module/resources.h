@@ -2,9 +2,6 @@
 // The module's resources: strings, menus, accelerators, dialogs, toolbars, bitmaps and cursors,
 // compiled into NELVAR. Each area of the control keeps its own part in a file of its own
 // (res_<area>.cpp); ModuleResources joins the parts into the one set the module state shows.
-#include <cstdint>
-#include <vector>
-
 #include "platform/ui/resource.h"
 
 namespace nelvar {
@@ -20,8 +17,5 @@ const ui::ResourceSet& PageResources();      // property pages and their widgets
 // Every part joined, in the order above; built on first use. A lookup finds the first entry
 // of an id, so two parts never define the same id.
 const ui::ResourceSet& ModuleResources();
-
-// BMP data of a picture: 24 bits per pixel, bottom-up rows, colour(x, y) as COLORREF.
-std::vector<std::uint8_t> MakeBitmap(int width, int height, ui::COLORREF (*color)(int x, int y));
 
 }  // namespace nelvar
