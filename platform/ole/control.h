@@ -352,6 +352,7 @@ class OleControl : public ui::Wnd, public AutomationObject {
   OleInPlaceFrameInfo frameInfo_;
   ui::Wnd* reflector_ = nullptr;
   std::unique_ptr<ui::Menu> sharedMenu_;
+  OleMenuDescriptor menuDescriptor_;
   bool inPlaceActive_ = false;
   bool uiActive_ = false;
   bool simpleFrame_ = false;

@@ -27,6 +27,13 @@ inline constexpr char kObjectDescriptorFormatName[] = "Object Descriptor";
 std::uint16_t embedSourceFormat();
 std::uint16_t objectDescriptorFormat();
 
+// A GUID as 16 bytes (its fields little-endian) and back (16 bytes read).
+std::vector<std::uint8_t> writeGuid(const Guid& g);
+Guid readGuid(const std::uint8_t* bytes);
+// "Embed Source": class id, then state. False when bytes hold no class id.
+std::vector<std::uint8_t> writeEmbedSource(const Guid& clsid, std::span<const std::uint8_t> state);
+bool readEmbedSource(std::span<const std::uint8_t> bytes, Guid* clsid, std::span<const std::uint8_t>* state);
+
 struct ObjectDescriptor {
   Guid clsid;
   SizeL extent;  // HIMETRIC

@@ -43,7 +43,9 @@ class OlePropertyPage : public ui::Dialog, public ComObject {
   void SetModifiedFlag(bool modified = true);
   bool IsModified() const { return dirty_; }
   // The page's caption (its string resource).
-  std::string GetCaption() const;
+  const std::string& GetCaption() const { return caption_; }
+  // The template's size in pixels (what GetPageInfo reports).
+  gdi::Size TemplateSize() const;
   IPropertyPage* GetIPropertyPage(bool addRef);
 
   void OnOK() override {}
@@ -74,6 +76,7 @@ class OlePropertyPage : public ui::Dialog, public ComObject {
   } xPropertyPage_{*this};
 
   ui::UINT captionId_;
+  std::string caption_;
   IPropertyPageSite* site_ = nullptr;
   std::vector<IDispatch*> objects_;
   bool dirty_ = false;
@@ -84,6 +87,8 @@ class OlePropertyPage : public ui::Dialog, public ComObject {
 // Ids of the property frame's windows.
 constexpr ui::UINT kPropertyFrameTabId = 12320;
 constexpr ui::UINT kPropertyFrameHelpId = 9;
+
+class PropertyFrameSite;
 
 // The frame that shows pages; the pages are COM objects it holds while it lives.
 class PropertyFrame : public ui::Dialog {
@@ -129,6 +134,7 @@ class PropertyFrame : public ui::Dialog {
   std::unique_ptr<ui::TabCtrl> tabs_;
   std::unique_ptr<ui::Wnd> area_;
   std::unique_ptr<ui::Button> ok_, cancel_, help_, apply_;
+  PropertyFrameSite* siteObject_ = nullptr;
   IPropertyPageSite* site_ = nullptr;
   ui::DialogResource frameTemplate_;
 };
