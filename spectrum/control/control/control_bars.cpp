@@ -9,6 +9,7 @@
 #include "platform/ui/resource.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/frames/controlframewnd.h"
 #include "spectrum/control/frames/mainframewnd.h"
 #include "spectrum/control/module/nelvar_ids.h"
 #include "spectrum/control/module/spcapp.h"
@@ -120,7 +121,7 @@ plat::ole::HResult CSpcControl::OnActivateInPlace(bool uiActivate, ui::MSG* msg)
 
 void CSpcControl::OnHideToolBars() {
   // The kind's layout is taken while the bars still show as the user left them.
-  if (CMainFrameWnd* frame = GetMainFrame(); frame && GetControlFrame() && IsUIActive()) {
+  if (CMainFrameWnd* frame = GetMainFrame(); frame && GetControlFrame() && GetControlFrame()->m_bBarsShown) {
     frame->GetDockState(m_dockState);
     for (ui::ControlBar* bar : frame->Bars()) m_barStates[bar->GetDlgCtrlID()] = bar->m_nStateFlags;
   }

@@ -39,7 +39,7 @@ const ui::MsgEntry* CSpcControl::CoreMessages() {
 }
 
 CSpcControl::CSpcControl()
-    : COleControlEx(nelvar::SpcCoClass(), &nelvar::SpcTypeLib()), m_process(&m_data), m_drawList(this, &m_process),
+    : COleControlEx(nelvar::SpcCoClass(), &nelvar::SpcTypeLib(), SpcApp().ModuleState()), m_process(&m_data), m_drawList(this, &m_process),
       m_painter(m_drawList) {
   ui::ModuleStateScope scope(SpcApp().ModuleState());
   EnableSimpleFrame();

@@ -20,10 +20,36 @@ const ComObject::InterfaceEntry COleControlEx::kEntries[] = {
     interfaceEntry<IOleInPlaceActiveObject, &COleControlEx::m_xOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject)};
 const ComObject::InterfaceMap COleControlEx::kInterfaceMap{&OleControl::kInterfaceMap, kEntries};
 
-COleControlEx::COleControlEx(const CoClassDesc& coclass, const TypeLibDesc* library) : OleControl(coclass, library) {}
+COleControlEx::COleControlEx(const CoClassDesc& coclass, const TypeLibDesc* library, ui::ModuleState* module)
+    : OleControl(coclass, library), m_pModuleState(module) {}
 
 COleControlEx::~COleControlEx() {
+  auto scope = EnterModule();
   if (m_pMainFrame) CMainFrameWnd::Release(std::exchange(m_pMainFrame, nullptr));
+  // The frame goes with its control.
+  if (CControlFrameWnd* frame = std::exchange(m_pControlFrame, nullptr)) {
+    frame->m_pControl = nullptr;
+    if (frame->IsWindow()) frame->DestroyWindow();
+  }
+}
+
+ui::ModuleStateScope COleControlEx::EnterModule() const {
+  return ui::ModuleStateScope(m_pModuleState ? m_pModuleState : ui::CurrentModuleState());
+}
+
+ui::LRESULT COleControlEx::WindowProc(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam) {
+  auto scope = EnterModule();
+  return OleControl::WindowProc(message, wParam, lParam);
+}
+
+HResult COleControlEx::OnActivateInPlace(bool uiActivate, ui::MSG* msg) {
+  auto scope = EnterModule();
+  return OleControl::OnActivateInPlace(uiActivate, msg);
+}
+
+void COleControlEx::OnClose(plat::DWord saveOption) {
+  auto scope = EnterModule();
+  OleControl::OnClose(saveOption);
 }
 
 IOleInPlaceActiveObject* COleControlEx::InPlaceActiveObject() { return &m_xOleInPlaceActiveObject; }
@@ -54,7 +80,8 @@ void COleControlEx::OnDestroy() {
       m_pMainFrame->SetActiveControlFrame(nullptr);
     CMainFrameWnd::Release(std::exchange(m_pMainFrame, nullptr));
   }
-  m_pControlFrame = nullptr;
+  // The control frame stays until the control goes (a control made visible again is put back in
+  // it); the container's windows may take it first, which the control then hears of.
   Default();
 }
 
@@ -103,7 +130,11 @@ void COleControlEx::ShowDockedBars(CMainFrameWnd* frame, bool show) {
       frame->ShowControlBar(bar, false, true);
     }
   }
-  if (!show) frame->ShowWindow(ui::SW_HIDE);
+  if (!show) {
+    // Hidden now: no negotiation follows that would lay the bars out.
+    frame->FrameWnd::RecalcLayout();
+    frame->ShowWindow(ui::SW_HIDE);
+  }
 }
 
 void COleControlEx::RepositionBars(const gdi::Rect* border, IOleInPlaceUIWindow* uiWindow, bool) {
@@ -149,6 +180,7 @@ void COleControlEx::UpdateBars() {
 }
 
 void COleControlEx::OnShowToolBars() {
+  auto scope = EnterModule();
   if (!m_pControlFrame || !m_pMainFrame) return;
   m_pControlFrame->m_pInPlaceFrame = GetInPlaceFrame();
   m_pMainFrame->SetActiveControlFrame(m_pControlFrame);
@@ -161,6 +193,7 @@ void COleControlEx::OnShowToolBars() {
 }
 
 void COleControlEx::OnHideToolBars() {
+  auto scope = EnterModule();
   if (!m_pControlFrame || !m_pMainFrame) return;
   if (m_toolTips.IsWindow()) m_toolTips.Activate(false);
   m_pControlFrame->m_bBarsShown = false;
@@ -192,6 +225,7 @@ HResult COleControlEx::XOleInPlaceActiveObject::OnFrameWindowActivate(Bool32) { 
 
 HResult COleControlEx::XOleInPlaceActiveObject::OnDocWindowActivate(Bool32 activate) {
   COleControlEx& control = outer<COleControlEx>();
+  auto scope = control.EnterModule();
   if (control.IsUIActive()) {
     if (activate) control.AddFrameLevelUI();
     else control.OnHideToolBars();
@@ -202,6 +236,7 @@ HResult COleControlEx::XOleInPlaceActiveObject::OnDocWindowActivate(Bool32 activ
 HResult COleControlEx::XOleInPlaceActiveObject::ResizeBorder(const gdi::Rect* border, IOleInPlaceUIWindow* window,
                                                             Bool32 frameWindow) {
   try {
+    auto scope = outer<COleControlEx>().EnterModule();
     if (frameWindow) outer<COleControlEx>().RepositionBars(border, window, true);
   } catch (const std::exception&) {
   }

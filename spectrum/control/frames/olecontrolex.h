@@ -8,6 +8,7 @@
 // UI-active, and their commands go to the control that is active.
 #include "platform/ole/control.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/resource.h"
 
 class CControlFrameWnd;
 class CMainFrameWnd;
@@ -43,12 +44,20 @@ class COleControlEx : public plat::ole::OleControl {
   plat::ole::IOleInPlaceActiveObject* InPlaceActiveObject() override;
   void OnReflectorDestroyed() override;
 
+  plat::ole::HResult OnActivateInPlace(bool uiActivate, ui::MSG* msg) override;
+  void OnClose(plat::DWord saveOption) override;
+  ui::LRESULT WindowProc(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam) override;
   int OnCreate(ui::CREATESTRUCT* cs);
   void OnDestroy();
 
  protected:
-  COleControlEx(const plat::ole::CoClassDesc& coclass, const plat::ole::TypeLibDesc* library);
+  // module: the state of the control's module (its resources and profile), entered by every
+  // window message and by the calls through which the container drives the bars.
+  COleControlEx(const plat::ole::CoClassDesc& coclass, const plat::ole::TypeLibDesc* library,
+                ui::ModuleState* module = nullptr);
   ~COleControlEx() override;
+  // The control's module state in force until the scope ends.
+  ui::ModuleStateScope EnterModule() const;
 
   const InterfaceMap& GetInterfaceMap() const override { return kInterfaceMap; }
   static const InterfaceMap kInterfaceMap;
@@ -70,6 +79,7 @@ class COleControlEx : public plat::ole::OleControl {
   } m_xOleInPlaceActiveObject{*this};
   static const InterfaceEntry kEntries[];
 
+  ui::ModuleState* m_pModuleState;
   CControlFrameWnd* m_pControlFrame = nullptr;  // deletes itself with its window
   CMainFrameWnd* m_pMainFrame = nullptr;        // shared; released at window destruction
   bool m_bInLayout = false;                     // while bar positions are negotiated

@@ -1,6 +1,7 @@
 // The control object: its menus by what it holds, its persistent state saved and loaded into a
 // fresh control (and copied), the archive's boundaries, the per-kind bar state in the profile,
 // accelerators and property pages.
+#include <cmath>
 #include <set>
 
 #include "common/guids.h"
@@ -127,6 +128,10 @@ TEST_F(ControlTest, AShortStateFailsAndLeavesTheControlEmpty) {
 }
 
 TEST_F(ControlTest, TheBarStateOfAKindLivesInItsOwnSection) {
+  {
+    COrvProfDesc earlier(u"", u"NMR-Toolbars");
+    OrvDeleteProfSection(&earlier);
+  }
   CSpcControl& c = *NewControl();
   GiveSpectrum(c, 0);
   EXPECT_EQ(c.BarStateSection(), "NMR-Toolbars");

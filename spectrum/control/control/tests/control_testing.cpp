@@ -42,7 +42,7 @@ void ControlTest::GiveSpectrum(CSpcControl& control, std::int32_t kind, std::int
   if (kind == 1) {
     for (std::int32_t s = 0; s < n; ++s) {
       CMassScan scan;
-      for (int k = 0; k < 5; ++k) scan.peaks.push_back({100.0f * (k + 1) + s, 50.0f + 20.0f * k});
+      for (int k = 0; k < 5; ++k) scan.peaks.push_back({50.0f + 20.0f * k, 100.0f * (k + 1) + s});
       scan.fIonCurrent = 1000.0f + s;
       d.scans.push_back(scan);
     }
