@@ -5,3 +5,5 @@ const ui::MsgEntry* CSpcControl::ConsoleMessages() {
   static const ui::MsgEntry entries[] = {{}};
   return entries;
 }
+
+plat::ole::HResult CSpcControl::XSpectrumControl::ExecuteCommands(const char16_t*) { return plat::ole::E_FAIL; }

@@ -1,10 +1,10 @@
-// ISpectrumControl, the control's custom interface. What the spine needs is here: the kind's
-// method name, loading a spectrum by path, and parameters as text from the record's list; the
-// other methods answer E_FAIL until their areas come.
+// ISpectrumControl, the control's custom interface: the kind's method name, parameters as text
+// (from the record's list), module facts, data and scans. Loading, saving and the format
+// queries are in control_load.cpp, the command interpreter in control_console.cpp. Methods not
+// built yet answer E_FAIL.
 #include "platform/base/text.h"
 #include "platform/ui/resource.h"
 #include "spectrum/control/control/spccontrol.h"
-#include "spectrum/control/module/spcapp.h"
 #include "spectrum/convert/spcconvert.h"
 
 using namespace plat::ole;
@@ -22,27 +22,6 @@ HResult CSpcControl::XSpectrumControl::GetCurMethod(Bstr* method) {
   const SpcKindRow* kind = SpcFindKind(outer<CSpcControl>().m_data.nKind);
   if (!kind) return E_FAIL;
   *method = allocString(kind->name);
-  return S_OK;
-}
-
-HResult CSpcControl::XSpectrumControl::LoadSpectrum(const char16_t* path, std::int32_t index) {
-  CSpcControl& control = outer<CSpcControl>();
-  ui::ModuleStateScope scope(SpcApp().ModuleState());
-  if (index < 0) return E_FAIL;
-  const std::string file = Text(path);
-  control.ClearData();
-  if (SpcLoadSpectrum(file, index, &control.m_data) != SpcLoadResult::Loaded) {
-    control.m_data.Reset();
-    control.ResetView();
-    control.Refresh();
-    return E_FAIL;
-  }
-  control.m_process.InitFromParams();
-  control.m_spectrumNumber = static_cast<std::uint32_t>(index);
-  control.ResetView();
-  control.LoadBarState();
-  control.FireOnSpectrumLoad(file);
-  control.Refresh();
   return S_OK;
 }
 
@@ -67,18 +46,10 @@ HResult CSpcControl::XSpectrumControl::GetModuleName(Bstr*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetCopyright(Bstr*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetVersion(std::int16_t*, std::int16_t*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetCreateDate(Bstr*) { return E_FAIL; }
-HResult CSpcControl::XSpectrumControl::GetFileFormats(const char16_t*, Bstr*, Bstr*) { return E_FAIL; }
-HResult CSpcControl::XSpectrumControl::SaveSpectrum(const char16_t*, std::int32_t, std::int32_t, std::int32_t) {
-  return E_FAIL;
-}
-HResult CSpcControl::XSpectrumControl::GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) { return E_FAIL; }
-HResult CSpcControl::XSpectrumControl::GetKindFormatCount(std::int32_t*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetParamNames(Bstr*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetParamDescription(const char16_t*, Bstr*) { return E_FAIL; }
-HResult CSpcControl::XSpectrumControl::ExecuteCommands(const char16_t*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetMethods(Bstr*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetData(SafeArray**) { return E_FAIL; }
-HResult CSpcControl::XSpectrumControl::GetSpectraCount(const char16_t*, std::int32_t*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetCount(std::int32_t*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::GetCurIndex(std::int32_t*) { return E_FAIL; }
 HResult CSpcControl::XSpectrumControl::SetCurIndex(std::int32_t) { return E_FAIL; }

@@ -155,7 +155,8 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   // The control's own state after the class library's, in archive order (Serialize).
   void SerializeOwnState(plat::Archive& ar);
 
-  // ==== ISpectrumControl (control_ispectrum.cpp) ================================================
+  // ==== ISpectrumControl (control_ispectrum.cpp; loading and saving in control_load.cpp, ========
+  // ==== ExecuteCommands in control_console.cpp) ================================================
   struct XSpectrumControl : plat::ole::Nested<ISpectrumControl> {
     using Nested::Nested;
     HResult GetCurMethod(Bstr* method) override;

@@ -175,6 +175,25 @@ TEST_F(ControlTest, AcceleratorsAndPagesComeFromTheModule) {
   EXPECT_EQ(c.GetUserTypeName(), u"Orvane Spectrum Control (Lite)");
 }
 
+TEST_F(ControlTest, TheControlAnswersItsCustomInterfacesWithOneIdentity) {
+  CSpcControl& c = *NewControl();
+  GiveSpectrum(c, 1, 3);
+  ISpectrumControl* spc = nullptr;
+  ISaItem* item = nullptr;
+  ASSERT_EQ(c.QueryInterface(IID_ISpectrumControl, reinterpret_cast<void**>(&spc)), plat::ole::S_OK);
+  ASSERT_EQ(spc->QueryInterface(IID_ISaItem, reinterpret_cast<void**>(&item)), plat::ole::S_OK);
+  plat::ole::Bstr method = nullptr;
+  EXPECT_EQ(spc->GetCurMethod(&method), plat::ole::S_OK);
+  EXPECT_EQ(plat::ole::stringView(method), u"MASS");
+  plat::ole::freeString(method);
+  EXPECT_EQ(item->SelectPropertySet(2, 0), plat::ole::S_OK);
+  std::uint32_t set = 0;
+  EXPECT_EQ(item->GetPropertySet(&set), plat::ole::S_OK);
+  EXPECT_EQ(set, 2u);
+  item->Release();
+  spc->Release();
+}
+
 TEST_F(ControlTest, ParameterTextsGoThroughTheControlsOwnInterface) {
   CSpcControl& c = *NewControl();
   GiveSpectrum(c, 0, 1024);

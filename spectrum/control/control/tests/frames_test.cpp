@@ -152,6 +152,8 @@ TEST_F(FramesTest, ControlsOfTwoContainersGetFramesOfTheirOwn) {
   EXPECT_EQ(CMainFrameWnd::LiveFrames().size(), 1u);
   first.reset();
   (void)c;
+  CMainFrameWnd::Release(nullptr);  // a frame that is not live is ignored
+  EXPECT_TRUE(CMainFrameWnd::LiveFrames().empty());
 }
 
 // Messages the control's window got, by a procedure put in front of its own.
