@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/profdesc.h"
+#include "foundation/proftree.h"
 #include "platform/base/text.h"
 #include "platform/ui/resource.h"
 #include "profile/profile.h"
@@ -71,17 +72,8 @@ void CSpcControl::LoadBarState() {
   const std::string section = BarStateSection();
   COrvProfDesc desc(u"", plat::toUtf16(section).c_str());
   if (desc.Open(PROF_MODE_OPEN) == PROF_OK) {
-    std::u16string buffer(260, u'\0');
-    for (int i = 0;;) {
-      int type = 0;
-      const int rc = OrvEnumProfValue(i, buffer.data(), static_cast<unsigned>(buffer.size()), &type, &desc);
-      if (rc == PROF_MORE_DATA && buffer.size() < (1u << 16)) {
-        buffer.assign(buffer.size() * 2, u'\0');
-        continue;
-      }
-      if (rc != PROF_OK) break;
-      ++i;
-      const std::u16string name(buffer.c_str());
+    plat::String16 name;
+    for (int i = 0; EnumProfValueName(i, &desc, &name) == PROF_OK; ++i) {
       std::uint32_t id = 0;
       int flags = 0;
       if (ReadBarId(name, &id) && OrvGetProfInt(name.c_str(), &flags, 0, &desc) == PROF_OK)

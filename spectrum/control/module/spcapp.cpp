@@ -4,6 +4,7 @@
 
 #include "common/guids.h"
 #include "foundation/profdesc.h"
+#include "foundation/proftree.h"
 #include "platform/base/module.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
@@ -18,27 +19,15 @@ const char kModuleAnchor = 0;
 constexpr char16_t kLoadDirectory[] = u"Load Directory";
 constexpr char16_t kSaveDirectory[] = u"Save Directory";
 
-// Longest value name the macro sections are read with (a longer one is not a macro anyone
-// could have written; it ends the section's enumeration as an unreadable value would).
-constexpr unsigned kMaxNameLength = 1u << 16;
-
 // Calls add(name, body) for every string value of the section desc names, in enumeration order.
 template <class Add>
 void ReadMacroSection(COrvProfDesc& desc, Add add) {
   if (desc.Open(PROF_MODE_OPEN) != PROF_OK) return;
-  std::u16string buffer(260, u'\0');
-  for (int i = 0;;) {
-    int type = 0;
-    const int rc = OrvEnumProfValue(i, buffer.data(), static_cast<unsigned>(buffer.size()), &type, &desc);
-    if (rc == PROF_MORE_DATA && buffer.size() < kMaxNameLength) {
-      buffer.assign(buffer.size() * 2, u'\0');  // a long name is read whole, not dropped
-      continue;
-    }
-    if (rc != PROF_OK) break;
-    const plat::String16 name(buffer.c_str());
+  // Names are read whole, however long.
+  plat::String16 name;
+  for (int i = 0; EnumProfValueName(i, &desc, &name) == PROF_OK; ++i) {
     plat::String16 body;
     if (OrvGetProfCString(name.c_str(), &body, u"", &desc) == PROF_OK) add(plat::toUtf8(name), plat::toUtf8(body));
-    ++i;
   }
   desc.Close();
 }
