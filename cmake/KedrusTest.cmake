@@ -15,7 +15,7 @@ function(kedrus_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     LABELS "${T_LABEL}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp;KEDRUS_REGISTRY_DIR=${sandbox}/registry;KEDRUS_TEST_SCRATCH=${sandbox}/scratch;HOME=${sandbox}/home;XDG_CONFIG_HOME=${sandbox}/config")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp;KEDRUS_REGISTRY_DIR=${sandbox}/registry;KEDRUS_INI_DIR=${sandbox}/ini;KEDRUS_TEST_SCRATCH=${sandbox}/scratch;HOME=${sandbox}/home;XDG_CONFIG_HOME=${sandbox}/config")
   # Start every run from an empty sandbox.
   add_test(NAME ${name}_sandbox COMMAND ${CMAKE_COMMAND} -E rm -rf ${sandbox})
   set_tests_properties(${name}_sandbox PROPERTIES FIXTURES_SETUP ${name}_fx LABELS "${T_LABEL}")

@@ -88,6 +88,15 @@ bool LiesBelow(const COrvProfDesc& dest, const COrvProfDesc& src) {
 
 }  // namespace
 
+int EnumProfValueName(int index, COrvProfDesc* desc, plat::String16* name, int* type) {
+  int valueType = 0;
+  const int rc = EnumName(name, [&](char16_t* buffer, unsigned cch) {
+    return OrvEnumProfValue(index, buffer, cch, &valueType, desc);
+  });
+  if (type) *type = valueType;
+  return rc;
+}
+
 CProfTreeWalker::~CProfTreeWalker() { Reset(); }
 
 void CProfTreeWalker::Reset() {

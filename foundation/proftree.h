@@ -49,6 +49,10 @@ class CProfTreeWalker {
   int m_error = 0;
 };
 
+// The name (and type) of the index-th value of desc's section, read whole whatever its length:
+// OrvEnumProfValue's result code (PROF_NO_MORE_ITEMS past the last value).
+int EnumProfValueName(int index, COrvProfDesc* desc, plat::String16* name, int* type = nullptr);
+
 // The part of a walked item's name below the starting section (no leading "\"); false when the
 // name does not lie below rootPath.
 bool RelativeProfName(const plat::String16& rootPath, const plat::String16& itemName, plat::String16* relative);

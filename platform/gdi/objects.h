@@ -187,6 +187,10 @@ struct BITMAP {
 
 class RasterSurface;
 
+// A .bmp file's bytes (file header, 24 bits per pixel, bottom-up rows) of a picture whose pixel
+// (x, y) is color(x, y): how modules write the pictures they carry as resources.
+std::vector<std::uint8_t> MakeBmp(int width, int height, COLORREF (*color)(int x, int y));
+
 class Bitmap {
  public:
   Bitmap() = default;

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "platform/ui/internal/state.h"
+#include "platform/ui/resource.h"
 
 namespace ui {
 
@@ -123,6 +124,12 @@ bool App::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   msg.lParam = lParam;
   st->Post(msg);
   return true;
+}
+
+ProfileStore* CurrentProfileStore() {
+  if (ProfileStore* own = CurrentModuleState()->profile) return own;
+  App* app = App::Get();
+  return app ? app->GetProfileStore() : nullptr;
 }
 
 int App::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {

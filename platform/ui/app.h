@@ -43,6 +43,10 @@ class ProfileStore {
   virtual bool DeleteSection(std::string_view section) = 0;
 };
 
+// The profile store of the module in force (its module state's), else the application's; null
+// when neither has one.
+ProfileStore* CurrentProfileStore();
+
 class App : public CmdTarget {
   UI_DECLARE_DYNAMIC(App)
   UI_DECLARE_MESSAGE_MAP()

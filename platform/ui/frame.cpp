@@ -9,6 +9,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/bars.h"
 #include "platform/ui/docview.h"
+#include "platform/ui/dockstate.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/resource.h"
@@ -515,96 +516,62 @@ void FrameWnd::RepositionBars(UINT firstId, UINT lastId, UINT idLeftOver, UINT f
   }
 }
 
-// --- Bar layout in the profile --------------------------------------------------------------------------
+// --- Bar layout ------------------------------------------------------------------------------------------
 
-namespace {
-
-std::string BarSection(std::string_view name, int index) { return std::string(name) + "-Bar" + plat::formatInt(index); }
-std::string SummarySection(std::string_view name) { return std::string(name) + "-Summary"; }
-constexpr int kMaxSavedBars = 256;
-
-}  // namespace
-
-void FrameWnd::SaveBarState(std::string_view profileName) const {
-  App* app = App::Get();
-  ProfileStore* store = app ? app->GetProfileStore() : nullptr;
-  if (!store) return;
-  int n = 0;
+void FrameWnd::GetDockState(DockState& state) const {
+  state.Clear();
   for (ControlBar* bar : m_listControlBars) {
-    if (!bar->IsWindow() || bar->IsDockBar() || bar->GetDlgCtrlID() == 0 || n >= kMaxSavedBars) continue;
-    const std::string section = BarSection(profileName, n++);
-    store->DeleteSection(section);
-    store->WriteInt(section, "BarID", static_cast<int>(bar->GetDlgCtrlID()));
-    store->WriteInt(section, "Visible", bar->IsVisible() ? 1 : 0);
-    const bool floating = bar->IsFloating();
-    store->WriteInt(section, "Floating", floating ? 1 : 0);
+    if (!bar->IsWindow() || bar->IsDockBar() || bar->GetDlgCtrlID() == 0) continue;
+    if (static_cast<int>(state.m_bars.size()) >= DockState::kMaxBars) break;
+    DockState::BarInfo info;
+    info.barId = bar->GetDlgCtrlID();
+    info.visible = bar->IsVisible() ? 1 : 0;
+    info.floating = bar->IsFloating();
     DockBar* dock = bar->GetDockBar();
-    int row = 0, offset = 0;
-    if (dock) dock->GetPlace(bar, &row, &offset);
-    store->WriteInt(section, "DockBarID", static_cast<int>(floating || !dock ? bar->m_lastDockBarId : dock->GetDlgCtrlID()));
-    store->WriteInt(section, "Row", floating ? 0 : row);
-    store->WriteInt(section, "Offset", floating ? 0 : offset);
-    if (floating && dock)
+    if (dock && !info.floating) dock->GetPlace(bar, &info.row, &info.offset);
+    info.dockBarId = info.floating || !dock ? bar->m_lastDockBarId : dock->GetDlgCtrlID();
+    if (info.floating && dock)
       if (Wnd* mini = dock->GetParent()) {
         Rect r;
         mini->GetWindowRect(&r);
-        store->WriteInt(section, "FloatX", r.left);
-        store->WriteInt(section, "FloatY", r.top);
+        info.floatAt = {r.left, r.top};
         auto* m = dynamic_cast<MiniDockFrameWnd*>(mini);
-        store->WriteInt(section, "Horizontal", m && !m->Horizontal() ? 0 : 1);
+        info.horizontal = !m || m->Horizontal();
       }
+    state.m_bars.push_back(info);
   }
-  store->WriteInt(SummarySection(profileName), "Bars", n);
-  // Sections left from an earlier, longer layout.
-  for (int k = n; k < kMaxSavedBars && store->GetInt(BarSection(profileName, k), "BarID", 0) != 0; ++k)
-    store->DeleteSection(BarSection(profileName, k));
 }
 
-void FrameWnd::LoadBarState(std::string_view profileName) {
-  App* app = App::Get();
-  ProfileStore* store = app ? app->GetProfileStore() : nullptr;
-  if (!store) return;
-  const int count = std::clamp(store->GetInt(SummarySection(profileName), "Bars", 0), 0, kMaxSavedBars);
+void FrameWnd::SetDockState(const DockState& state) {
+  constexpr int kMaxRows = DockState::kMaxBars;
   struct Entry {
     ControlBar* bar;
-    bool visible;
-    bool floating;
-    UINT dockId;
+    const DockState::BarInfo* info;
     int row;
     int offset;
-    Point floatAt;
-    bool horizontal;
   };
   std::vector<Entry> entries;
-  for (int i = 0; i < count; ++i) {
-    const std::string section = BarSection(profileName, i);
-    const int id = store->GetInt(section, "BarID", 0);
-    ControlBar* bar = id > 0 ? GetControlBar(static_cast<UINT>(id)) : nullptr;
+  for (const DockState::BarInfo& info : state.m_bars) {
+    ControlBar* bar = info.barId > 0 ? GetControlBar(info.barId) : nullptr;
     if (!bar || bar->IsDockBar()) continue;  // a bar this frame does not have
     if (std::any_of(entries.begin(), entries.end(), [&](const Entry& e) { return e.bar == bar; })) continue;
-    Entry e;
-    e.bar = bar;
-    e.visible = store->GetInt(section, "Visible", bar->IsVisible() ? 1 : 0) != 0;
-    e.floating = store->GetInt(section, "Floating", 0) != 0;
-    e.dockId = static_cast<UINT>(store->GetInt(section, "DockBarID", 0));
-    e.row = std::clamp(store->GetInt(section, "Row", 0), 0, kMaxSavedBars);
-    e.offset = std::clamp(store->GetInt(section, "Offset", 0), 0, 32767);
-    e.floatAt = {std::clamp(store->GetInt(section, "FloatX", 100), -32768, 32767),
-                 std::clamp(store->GetInt(section, "FloatY", 100), -32768, 32767)};
-    e.horizontal = store->GetInt(section, "Horizontal", 1) != 0;
-    entries.push_back(e);
+    entries.push_back({bar, &info, std::clamp(info.row, 0, kMaxRows), std::clamp(info.offset, 0, 32767)});
   }
   // Docked bars go back in order of their rows and offsets, each at its side.
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.dockId != b.dockId ? a.dockId < b.dockId : a.row != b.row ? a.row < b.row : a.offset < b.offset;
+    return a.info->dockBarId != b.info->dockBarId ? a.info->dockBarId < b.info->dockBarId
+           : a.row != b.row                       ? a.row < b.row
+                                                  : a.offset < b.offset;
   });
   for (const Entry& e : entries) {
-    if (e.floating) {
-      if (e.dockId && IsDockBarId(e.dockId)) e.bar->m_lastDockBarId = e.dockId;
-      FloatControlBar(e.bar, e.floatAt, e.horizontal ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
+    const DockState::BarInfo& info = *e.info;
+    if (info.floating) {
+      if (info.dockBarId && IsDockBarId(info.dockBarId)) e.bar->m_lastDockBarId = info.dockBarId;
+      const Point at{std::clamp(info.floatAt.x, -32768, 32767), std::clamp(info.floatAt.y, -32768, 32767)};
+      FloatControlBar(e.bar, at, info.horizontal ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
       continue;
     }
-    DockBar* target = IsDockBarId(e.dockId) ? GetDockBar(e.dockId) : nullptr;
+    DockBar* target = IsDockBarId(info.dockBarId) ? GetDockBar(info.dockBarId) : nullptr;
     if (!target) continue;  // keeps its place
     if (DockBar* old = e.bar->m_pDockBar) {
       old->Remove(e.bar);
@@ -612,11 +579,26 @@ void FrameWnd::LoadBarState(std::string_view profileName) {
         if (Wnd* mini = old->GetParent()) mini->DestroyWindow();
     }
     // Rows count from the first of this side restored here.
-    target->Insert(e.bar, kMaxSavedBars + e.row, e.offset);
+    target->Insert(e.bar, kMaxRows + e.row, e.offset);
     e.bar->m_pDockSite = this;
   }
-  for (const Entry& e : entries) ShowControlBar(e.bar, e.visible, false);
+  for (const Entry& e : entries)
+    if (e.info->visible >= 0) ShowControlBar(e.bar, e.info->visible != 0, false);
   RecalcLayout();
+}
+
+void FrameWnd::SaveBarState(std::string_view profileName) const {
+  if (!CurrentProfileStore()) return;
+  DockState state;
+  GetDockState(state);
+  state.SaveState(profileName);
+}
+
+void FrameWnd::LoadBarState(std::string_view profileName) {
+  if (!CurrentProfileStore()) return;
+  DockState state;
+  state.LoadState(profileName);
+  SetDockState(state);
 }
 
 // --- MDI client -----------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@ namespace ui {
 
 class ControlBar;
 class DockBar;
+class DockState;
 class DocTemplate;
 class Document;
 class MDIChildWnd;
@@ -112,6 +113,10 @@ class FrameWnd : public Wnd {
   // their place.
   void SaveBarState(std::string_view profileName) const;
   void LoadBarState(std::string_view profileName);
+  // The same layout in memory: taken from the bars, and the bars put back from it (bars the
+  // state does not name, or whose side the frame lacks, keep their place).
+  void GetDockState(DockState& state) const;
+  void SetDockState(const DockState& state);
 
   // Lays the bars out along the edges and gives the rest to the view (or MDI client), less the
   // border space an in-place object took (m_rectBorder), then tells the notify hook.

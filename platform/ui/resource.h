@@ -117,8 +117,13 @@ struct ResourceSet {
   const VersionResource* version = nullptr;
 };
 
+class ProfileStore;
+
+// What a module's code sees while it runs: its resources and where the window layer keeps
+// what the module's frames remember (null: the application's profile store).
 struct ModuleState {
   const ResourceSet* resources = nullptr;
+  ProfileStore* profile = nullptr;
 };
 
 // The program's module state (what calls see outside any scope).

@@ -1,6 +1,11 @@
 // Toolbar buttons (groups, drop-downs, presses), dialog bars, status panes; hook chains,
 // cursors and the scripted responder's bookkeeping.
 #include "platform/ui/bars.h"
+
+#include <map>
+
+#include "platform/archive/archive.h"
+#include "platform/ui/dockstate.h"
 #include "platform/ui/commdlg.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/input.h"
@@ -208,6 +213,79 @@ TEST_F(UiTest, AScriptAnswersOnlyTheQuestionsItExpects) {
   EXPECT_FALSE(script.Done());  // the colour question is still waited for
   ASSERT_EQ(ModalLog().size(), 1u);
   EXPECT_TRUE(ModalLog()[0].byResponder);
+}
+
+}  // namespace
+}  // namespace uitest
+
+namespace uitest {
+namespace {
+
+// A profile store in memory.
+class MemoryProfile : public ProfileStore {
+ public:
+  std::map<std::string, std::map<std::string, int>> ints;
+  int GetInt(std::string_view s, std::string_view e, int d) override {
+    auto sec = ints.find(std::string(s));
+    if (sec == ints.end()) return d;
+    auto it = sec->second.find(std::string(e));
+    return it == sec->second.end() ? d : it->second;
+  }
+  bool WriteInt(std::string_view s, std::string_view e, int v) override {
+    ints[std::string(s)][std::string(e)] = v;
+    return true;
+  }
+  std::string GetString(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
+  bool WriteString(std::string_view, std::string_view, std::string_view) override { return false; }
+  bool GetBinary(std::string_view, std::string_view, std::vector<std::uint8_t>*) override { return false; }
+  bool WriteBinary(std::string_view, std::string_view, const std::vector<std::uint8_t>&) override { return false; }
+  bool DeleteSection(std::string_view s) override { return ints.erase(std::string(s)) > 0; }
+};
+
+TEST_F(BarsTest, ADockStatePutsBarsBackFromMemoryAnArchiveOrTheModulesProfile) {
+  ToolBar bars[3];
+  const UINT ids[] = {40001, 40002};
+  for (UINT i = 0; i < 3; ++i) {
+    ASSERT_TRUE(bars[i].Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, 506 + i));
+    bars[i].SetButtons(ids, 2);
+    bars[i].EnableDocking(CBRS_ALIGN_ANY);
+    frame.DockControlBar(&bars[i], AFX_IDW_DOCKBAR_TOP);
+  }
+  frame.DockControlBar(&bars[1], AFX_IDW_DOCKBAR_BOTTOM);
+  frame.ShowControlBar(&bars[2], false, false);
+  DockState state;
+  frame.GetDockState(state);
+  ASSERT_EQ(state.m_bars.size(), 3u);
+  EXPECT_EQ(state.m_bars[1].dockBarId, AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_EQ(state.m_bars[2].visible, 0);
+
+  plat::Archive out;
+  state.Serialize(out);
+  plat::Archive in(out.bytes());
+  DockState copy;
+  copy.Serialize(in);
+  EXPECT_EQ(copy, state);
+  plat::Archive truncated(std::span(out.bytes()).first(out.bytes().size() - 1));
+  DockState broken;
+  EXPECT_THROW(broken.Serialize(truncated), plat::ArchiveError);
+
+  // The module in force keeps the layout in its own store, not in the application's.
+  MemoryProfile own;
+  ModuleState module;
+  module.profile = &own;
+  {
+    ModuleStateScope scope(&module);
+    frame.SaveBarState("Toolbars");
+  }
+  EXPECT_EQ(own.ints["Toolbars-Summary"]["Bars"], 3);
+  EXPECT_EQ(own.ints["Toolbars-Bar1"]["DockBarID"], static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM));
+
+  frame.DockControlBar(&bars[1], AFX_IDW_DOCKBAR_LEFT);
+  frame.ShowControlBar(&bars[2], true, false);
+  frame.SetDockState(copy);
+  EXPECT_EQ(bars[1].GetDockBar()->GetDlgCtrlID(), AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_FALSE(bars[2].IsVisible());
+  for (ToolBar& bar : bars) bar.DestroyWindow();
 }
 
 }  // namespace

@@ -9,30 +9,7 @@
 namespace uitest {
 
 std::vector<std::uint8_t> MakeBmp(int width, int height, COLORREF (*color)(int x, int y)) {
-  const int stride = (width * 3 + 3) & ~3;
-  const std::uint32_t imageSize = static_cast<std::uint32_t>(stride * height);
-  std::vector<std::uint8_t> out(14 + 40 + imageSize, 0);
-  auto put16 = [&](std::size_t at, std::uint16_t v) { std::memcpy(&out[at], &v, 2); };
-  auto put32 = [&](std::size_t at, std::uint32_t v) { std::memcpy(&out[at], &v, 4); };
-  out[0] = 'B';
-  out[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(out.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  put16(26, 1);
-  put16(28, 24);
-  put32(34, imageSize);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const COLORREF c = color(x, y);
-      std::uint8_t* p = &out[54 + static_cast<std::size_t>((height - 1 - y) * stride + x * 3)];
-      p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
-      p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
-      p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
-    }
-  return out;
+  return gdi::MakeBmp(width, height, color);
 }
 
 namespace {

@@ -1,0 +1,33 @@
+#include "spectrum/control/control/typelib.h"
+
+#include "common/guids.h"
+#include "common/shared_ids.h"
+
+namespace nelvar {
+
+using namespace plat::ole;
+
+const DispInterfaceDesc& SpcEventInterface() {
+  static constexpr DispEntry kMembers[] = {
+      dispEvent("OnSpectrumLoad", kedrus_dispid::kOnSpectrumLoad, {{"pszFileName", DispType::Bstr}}),
+  };
+  static constexpr DispInterfaceDesc kDesc{"_DSpcEvents", &DIID__DSpcEvents, "Event interface for Spc Control",
+                                           kMembers};
+  return kDesc;
+}
+
+const CoClassDesc& SpcCoClass() {
+  static const CoClassDesc kDesc{"SpcControl", &CLSID_Spc, "Orvane Spectrum Control (Lite)", &SpcDispatchInterface(),
+                                 &SpcEventInterface(), TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL};
+  return kDesc;
+}
+
+const TypeLibDesc& SpcTypeLib() {
+  static const CoClassDesc* const kCoClasses[] = {&SpcCoClass()};
+  static const DispInterfaceDesc* const kInterfaces[] = {&SpcDispatchInterface(), &SpcEventInterface()};
+  static const TypeLibDesc kDesc{"SpcLib", &LIBID_SpcLib, "Spectrum control module", 1, 0, 0, {}, kInterfaces,
+                                 kCoClasses};
+  return kDesc;
+}
+
+}  // namespace nelvar

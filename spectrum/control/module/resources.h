@@ -1,0 +1,21 @@
+#pragma once
+// The module's resources: strings, menus, accelerators, dialogs, toolbars, bitmaps and cursors,
+// compiled into NELVAR. Each area of the control keeps its own part in a file of its own
+// (res_<area>.cpp); ModuleResources joins the parts into the one set the module state shows.
+#include "platform/ui/resource.h"
+
+namespace nelvar {
+
+// The parts, one per area. A part leaves empty what it does not hold.
+const ui::ResourceSet& CoreResources();      // type name, menus, accelerators, bitmaps of the control
+const ui::ResourceSet& CommandResources();   // command texts and the context menus
+const ui::ResourceSet& ToolbarResources();   // the nine bars
+const ui::ResourceSet& ConsoleResources();   // console bar and macro dialog
+const ui::ResourceSet& DialogResources();    // value dialogs, import and export
+const ui::ResourceSet& PageResources();      // property pages and their widgets
+
+// Every part joined, in the order above; built on first use. A lookup finds the first entry
+// of an id, so two parts never define the same id.
+const ui::ResourceSet& ModuleResources();
+
+}  // namespace nelvar
