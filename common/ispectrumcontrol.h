@@ -1,12 +1,4 @@
 #pragma once
-<<<<<<< HEAD
-// ISpectrumControl: the custom interface of the spectrum control (IID_ISpectrumControl), as
-// every module that talks to the control sees it. Its slot order is the interface: a caller in
-// one module calls the control in another through these slots, so never reorder or insert.
-//
-// Every method answers S_OK or E_FAIL. Text crosses as BSTR; an outgoing BSTR is the caller's
-// to free. Out-parameters are written only on success.
-=======
 // The spectrum control's custom interfaces, as every deliverable that talks to a spectrum
 // control sees them: ISpectrumControl (load, save, ask and command a spectrum) and ISaItem
 // (the container switches the control's property set). The slot order is the interfaces'
@@ -14,7 +6,6 @@
 //
 // Every method answers S_OK or E_FAIL. Strings cross as BSTRs: the caller allocates and frees
 // input strings, the control allocates output strings and the caller frees them.
->>>>>>> spine
 #include <cstdint>
 
 #include "platform/oleauto/oleauto.h"
@@ -24,34 +15,6 @@ class ISpectrumControl : public plat::ole::IUnknown {
   using HResult = plat::ole::HResult;
   using Bstr = plat::ole::Bstr;
 
-<<<<<<< HEAD
-  virtual HResult GetCurMethod(Bstr* method) = 0;                                 // slot 3
-  virtual HResult GetModuleName(Bstr* text) = 0;                                  // slot 4
-  virtual HResult GetCopyright(Bstr* text) = 0;                                   // slot 5
-  virtual HResult GetVersion(std::int16_t* hi, std::int16_t* lo) = 0;             // slot 6
-  virtual HResult GetCreateDate(Bstr* date) = 0;                                  // slot 7
-  virtual HResult GetFileFormats(Bstr path, Bstr* formatName, Bstr* kinds) = 0;   // slot 8
-  virtual HResult LoadSpectrum(Bstr path, std::int32_t index) = 0;                // slot 9
-  virtual HResult SaveSpectrum(Bstr path, std::int32_t formatIndex, std::int32_t saveOption,
-                               std::int32_t controlNo) = 0;                       // slot 10
-  virtual HResult GetFormat(std::int32_t index, Bstr* name, Bstr* saveOptions,
-                            std::int32_t* caps) = 0;                              // slot 11
-  virtual HResult GetKindFormatCount(std::int32_t* n) = 0;                        // slot 12
-  virtual HResult GetParamNames(Bstr* names) = 0;                                 // slot 13
-  virtual HResult GetParam(Bstr name, Bstr* value) = 0;                           // slot 14
-  virtual HResult SetParam(Bstr name, Bstr value) = 0;                            // slot 15
-  virtual HResult GetParamDescription(Bstr name, Bstr* text) = 0;                 // slot 16
-  virtual HResult ExecuteCommands(Bstr commands) = 0;                             // slot 17
-  virtual HResult GetMethods(Bstr* list) = 0;                                     // slot 18
-  virtual HResult GetData(plat::ole::SafeArray** data) = 0;                       // slot 19
-  virtual HResult GetSpectraCount(Bstr path, std::int32_t* n) = 0;                // slot 20
-  virtual HResult GetCount(std::int32_t* n) = 0;                                  // slot 21
-  virtual HResult GetCurIndex(std::int32_t* index) = 0;                           // slot 22
-  virtual HResult SetCurIndex(std::int32_t index) = 0;                            // slot 23
-  virtual HResult TakeResult(plat::ole::Variant* result) = 0;                     // slot 24
-  virtual HResult GetSize(std::int32_t* n) = 0;                                   // slot 25
-  virtual HResult SetData(plat::ole::SafeArray* data) = 0;                        // slot 26
-=======
   virtual HResult GetCurMethod(Bstr* method) = 0;                                    // 3
   virtual HResult GetModuleName(Bstr* text) = 0;                                     // 4
   virtual HResult GetCopyright(Bstr* text) = 0;                                      // 5
@@ -77,13 +40,10 @@ class ISpectrumControl : public plat::ole::IUnknown {
   virtual HResult TakeResult(plat::ole::Variant* result) = 0;                        // 24
   virtual HResult GetSize(std::int32_t* n) = 0;                                      // 25
   virtual HResult SetData(plat::ole::SafeArray* data) = 0;                           // 26
->>>>>>> spine
 
  protected:
   ~ISpectrumControl() = default;
 };
-<<<<<<< HEAD
-=======
 
 class ISaItem : public plat::ole::IUnknown {
  public:
@@ -96,4 +56,3 @@ class ISaItem : public plat::ole::IUnknown {
  protected:
   ~ISaItem() = default;
 };
->>>>>>> spine

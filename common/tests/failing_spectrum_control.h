@@ -15,19 +15,19 @@ class FailingSpectrumControl : public ISpectrumControl {
   HResult GetCopyright(Bstr*) override { return kFail; }
   HResult GetVersion(std::int16_t*, std::int16_t*) override { return kFail; }
   HResult GetCreateDate(Bstr*) override { return kFail; }
-  HResult GetFileFormats(Bstr, Bstr*, Bstr*) override { return kFail; }
-  HResult LoadSpectrum(Bstr, std::int32_t) override { return kFail; }
-  HResult SaveSpectrum(Bstr, std::int32_t, std::int32_t, std::int32_t) override { return kFail; }
+  HResult GetFileFormats(const char16_t*, Bstr*, Bstr*) override { return kFail; }
+  HResult LoadSpectrum(const char16_t*, std::int32_t) override { return kFail; }
+  HResult SaveSpectrum(const char16_t*, std::int32_t, std::int32_t, std::int32_t) override { return kFail; }
   HResult GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) override { return kFail; }
   HResult GetKindFormatCount(std::int32_t*) override { return kFail; }
   HResult GetParamNames(Bstr*) override { return kFail; }
-  HResult GetParam(Bstr, Bstr*) override { return kFail; }
-  HResult SetParam(Bstr, Bstr) override { return kFail; }
-  HResult GetParamDescription(Bstr, Bstr*) override { return kFail; }
-  HResult ExecuteCommands(Bstr) override { return kFail; }
+  HResult GetParam(const char16_t*, Bstr*) override { return kFail; }
+  HResult SetParam(const char16_t*, const char16_t*) override { return kFail; }
+  HResult GetParamDescription(const char16_t*, Bstr*) override { return kFail; }
+  HResult ExecuteCommands(const char16_t*) override { return kFail; }
   HResult GetMethods(Bstr*) override { return kFail; }
   HResult GetData(SafeArray**) override { return kFail; }
-  HResult GetSpectraCount(Bstr, std::int32_t*) override { return kFail; }
+  HResult GetSpectraCount(const char16_t*, std::int32_t*) override { return kFail; }
   HResult GetCount(std::int32_t*) override { return kFail; }
   HResult GetCurIndex(std::int32_t*) override { return kFail; }
   HResult SetCurIndex(std::int32_t) override { return kFail; }

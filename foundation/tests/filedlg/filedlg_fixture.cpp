@@ -55,7 +55,7 @@ class StandInControl : public ComObject {
  private:
   struct XSpectrumControl : Nested<FailingSpectrumControl> {
     using Nested::Nested;
-    HResult GetFileFormats(Bstr path, Bstr* formatName, Bstr* kinds) override {
+    HResult GetFileFormats(const char16_t* path, Bstr* formatName, Bstr* kinds) override {
       ++Controls().identified;
       if (const int ms = Controls().delayMs.load()) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
       COrvFile file(plat::toUtf8(stringView(path)));
