@@ -3,9 +3,9 @@
 #include "common/guids.h"
 #include "common/shared_ids.h"
 #include "controls/common/archiveforms.h"
+#include "controls/common/gdirecords.h"
 #include "controls/knob/knobpicture.h"
 #include "controls/module/karvel_ids.h"
-#include "controls/module/typelib.h"
 #include "platform/base/text.h"
 #include "platform/ui/app.h"
 #include "platform/ui/dc.h"
@@ -19,23 +19,6 @@ namespace {
 
 const Guid kPropPages[] = {CLSID_KnobPropPage};
 
-gdi::LOGFONTA DefaultFaceFont() {
-  gdi::LOGFONTA font;
-  font.lfHeight = 8;
-  font.lfWeight = 400;
-  gdi::SetFaceName(font, "MS Sans Serif");
-  return font;
-}
-
-// The class of the panel windows: a light grey background.
-const char* PanelClass() {
-  static const std::string name = [] {
-    const gdi::Brush grey = gdi::StockBrush(gdi::LTGRAY_BRUSH);
-    return ui::RegisterWndClass(0, nullptr, &grey);
-  }();
-  return name.c_str();
-}
-
 bool InWindow(const ui::Wnd& wnd, ui::Point screen) {
   if (!wnd.IsWindow()) return false;
   gdi::Rect r;
@@ -47,7 +30,7 @@ bool InWindow(const ui::Wnd& wnd, ui::Point screen) {
 
 // ---- The control --------------------------------------------------------------------------------
 
-UI_BEGIN_MESSAGE_MAP(CKnobControl, OleControl)
+UI_BEGIN_MESSAGE_MAP(CKnobControl, CKarvelControl)
   ui::map::LButtonDown(&CKnobControl::OnLButtonDown),
   ui::map::RButtonDown(&CKnobControl::OnRButtonDown),
   ui::map::MouseMove(&CKnobControl::OnMouseMove),
@@ -85,7 +68,7 @@ const CoClassDesc& CKnobControl::CoClass() {
   return kDesc;
 }
 
-CKnobControl::CKnobControl() : OleControl(CoClass(), &KarvelTypeLib()), m_font(DefaultFaceFont()) {
+CKnobControl::CKnobControl() : CKarvelControl(CoClass(), kKnobTypeName, kPropPages), m_font(DefaultControlFont()) {
   EnableStockProperties(STOCKPROP_CAPTION);
 }
 
@@ -93,23 +76,13 @@ CKnobControl::~CKnobControl() {
   if (m_panel.IsWindow()) m_panel.DestroyWindow();
 }
 
-Guid CKnobControl::GetClassID() const { return CLSID_KnobControl; }
-plat::DWord CKnobControl::GetMiscStatus() const { return kControlMiscStatus; }
-std::u16string CKnobControl::GetUserTypeName() const { return plat::toUtf16(kKnobTypeName); }
-
-const Guid* CKnobControl::GetPropPageIDs(std::uint32_t& count) {
-  count = std::size(kPropPages);
-  return kPropPages;
-}
-
 void CKnobControl::DoPropExchange(PropExchange* px) {
-  ExchangeVersion(px, kControlVersion);
-  OleControl::DoPropExchange(px);
+  CKarvelControl::DoPropExchange(px);
   // The stock font follows the caption, as its record.
   switch (px->mode()) {
     case PropExchange::Mode::Store: WriteLogFont(*px->archive(), m_font); break;
     case PropExchange::Mode::Load: m_font = ReadLogFont(*px->archive()); break;
-    case PropExchange::Mode::Reset: m_font = DefaultFaceFont(); break;
+    case PropExchange::Mode::Reset: m_font = DefaultControlFont(); break;
   }
 }
 
@@ -191,11 +164,7 @@ void CKnobControl::OpenPanel() {
   GetWindowRect(&knob);
   const int width = knob.Width();
   const gdi::Rect place(knob.left, knob.bottom, knob.left + width, knob.bottom + width / 2);
-  if (!m_panel.CreateEx(ui::WS_EX_TOOLWINDOW, PanelClass(), "", ui::WS_POPUP | ui::WS_BORDER | ui::WS_SYSMENU, place,
-                        this, 0))
-    return;
-  m_panel.ShowWindow(ui::SW_SHOWNA);
-  m_panel.SetCapture();
+  if (OpenPanelWindow(m_panel, this, place)) m_panel.SetCapture();
 }
 
 void CKnobControl::OnRButtonDown(ui::UINT, ui::Point) {

@@ -9,7 +9,7 @@
 // property exchange.
 #include "controls/font/olefont.h"
 #include "controls/knob/knobvalue.h"
-#include "platform/ole/control.h"
+#include "controls/base/karvelcontrol.h"
 
 namespace karvel {
 
@@ -40,7 +40,7 @@ class CKnobPanelWnd : public ui::Wnd {
   bool m_rightPressed = false;
 };
 
-class CKnobControl : public plat::ole::OleControl {
+class CKnobControl : public CKarvelControl {
   UI_DECLARE_MESSAGE_MAP()
 
  public:
@@ -51,10 +51,6 @@ class CKnobControl : public plat::ole::OleControl {
   static const plat::ole::DispInterfaceDesc& Events();
   static const plat::ole::CoClassDesc& CoClass();
 
-  plat::ole::Guid GetClassID() const override;
-  plat::DWord GetMiscStatus() const override;
-  std::u16string GetUserTypeName() const override;
-  const plat::ole::Guid* GetPropPageIDs(std::uint32_t& count) override;
   void DoPropExchange(plat::ole::PropExchange* px) override;
   void OnDraw(gdi::DC* dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
 

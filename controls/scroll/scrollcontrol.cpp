@@ -4,7 +4,6 @@
 #include "common/shared_ids.h"
 #include "controls/common/dcdraw.h"
 #include "controls/module/karvel_ids.h"
-#include "controls/module/typelib.h"
 #include "platform/base/text.h"
 #include "platform/ui/dc.h"
 
@@ -20,17 +19,9 @@ const Guid kPropPages[] = {Guid{}};
 
 constexpr int kPanelHeight = 64;
 
-const char* PanelClass() {
-  static const std::string name = [] {
-    const gdi::Brush grey = gdi::StockBrush(gdi::LTGRAY_BRUSH);
-    return ui::RegisterWndClass(0, nullptr, &grey);
-  }();
-  return name.c_str();
-}
-
 }  // namespace
 
-UI_BEGIN_MESSAGE_MAP(CScrollControl, OleControl)
+UI_BEGIN_MESSAGE_MAP(CScrollControl, CKarvelControl)
   ui::map::LButtonDown(&CScrollControl::OnLButtonDown),
   ui::map::MouseMove(&CScrollControl::OnMouseMove),
   ui::map::CaptureChanged(&CScrollControl::OnCaptureChanged),
@@ -64,24 +55,10 @@ const CoClassDesc& CScrollControl::CoClass() {
   return kDesc;
 }
 
-CScrollControl::CScrollControl() : OleControl(CoClass(), &KarvelTypeLib()) {}
+CScrollControl::CScrollControl() : CKarvelControl(CoClass(), kScrollTypeName, kPropPages) {}
 
 CScrollControl::~CScrollControl() {
   if (m_panel.IsWindow()) m_panel.DestroyWindow();
-}
-
-Guid CScrollControl::GetClassID() const { return CLSID_ScrollControl; }
-plat::DWord CScrollControl::GetMiscStatus() const { return kControlMiscStatus; }
-std::u16string CScrollControl::GetUserTypeName() const { return plat::toUtf16(kScrollTypeName); }
-
-const Guid* CScrollControl::GetPropPageIDs(std::uint32_t& count) {
-  count = std::size(kPropPages);
-  return kPropPages;
-}
-
-void CScrollControl::DoPropExchange(PropExchange* px) {
-  ExchangeVersion(px, kControlVersion);
-  OleControl::DoPropExchange(px);
 }
 
 gdi::EnhMetaFile CScrollControl::Picture() const { return gdi::EnhMetaFileFromHandle(m_image); }
@@ -120,9 +97,7 @@ void CScrollControl::OnLButtonDown(ui::UINT, ui::Point point) {
     GetWindowRect(&strip);
     const gdi::DC screen = gdi::DC::CreateCompatibleDC(nullptr);
     const gdi::Rect place(0, strip.bottom, screen.GetDeviceCaps(gdi::HORZRES) - 1, strip.bottom + kPanelHeight);
-    if (m_panel.CreateEx(ui::WS_EX_TOOLWINDOW, PanelClass(), "", ui::WS_POPUP | ui::WS_BORDER | ui::WS_SYSMENU, place,
-                         this, 0))
-      m_panel.ShowWindow(ui::SW_SHOWNA);
+    OpenPanelWindow(m_panel, this, place);
   }
   m_last = point;
 }

@@ -6,7 +6,7 @@
 // the left button held shifts the range and fires NewBoundsSet, on which the host reads the
 // bounds. The strip keeps no persistent state of its own.
 #include "controls/scroll/scrollstrip.h"
-#include "platform/ole/control.h"
+#include "controls/base/karvelcontrol.h"
 
 namespace karvel {
 
@@ -24,7 +24,7 @@ class CScrollPanel : public ui::Wnd {
   const CScrollControl& m_strip;
 };
 
-class CScrollControl : public plat::ole::OleControl {
+class CScrollControl : public CKarvelControl {
   UI_DECLARE_MESSAGE_MAP()
 
  public:
@@ -35,11 +35,6 @@ class CScrollControl : public plat::ole::OleControl {
   static const plat::ole::DispInterfaceDesc& Events();
   static const plat::ole::CoClassDesc& CoClass();
 
-  plat::ole::Guid GetClassID() const override;
-  plat::DWord GetMiscStatus() const override;
-  std::u16string GetUserTypeName() const override;
-  const plat::ole::Guid* GetPropPageIDs(std::uint32_t& count) override;
-  void DoPropExchange(plat::ole::PropExchange* px) override;
   void OnDraw(gdi::DC* dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
 
   // ---- Properties (the dispatch table's handlers) ----

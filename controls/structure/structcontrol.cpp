@@ -4,7 +4,6 @@
 #include "common/shared_ids.h"
 #include "controls/common/dcdraw.h"
 #include "controls/module/karvel_ids.h"
-#include "controls/module/typelib.h"
 #include "controls/structure/formula.h"
 #include "controls/structure/structlayout.h"
 #include "platform/base/text.h"
@@ -57,23 +56,9 @@ const CoClassDesc& CStructureControl::CoClass() {
   return kDesc;
 }
 
-CStructureControl::CStructureControl() : CDocumentControl(CoClass(), &KarvelTypeLib()) {}
+CStructureControl::CStructureControl() : CDocumentControl(CoClass(), kStructureTypeName, kPropPages) {}
 
 CStructureControl::~CStructureControl() = default;
-
-Guid CStructureControl::GetClassID() const { return CLSID_StructureControl; }
-plat::DWord CStructureControl::GetMiscStatus() const { return kControlMiscStatus; }
-std::u16string CStructureControl::GetUserTypeName() const { return plat::toUtf16(kStructureTypeName); }
-
-const Guid* CStructureControl::GetPropPageIDs(std::uint32_t& count) {
-  count = std::size(kPropPages);
-  return kPropPages;
-}
-
-void CStructureControl::DoPropExchange(PropExchange* px) {
-  ExchangeVersion(px, kControlVersion);
-  OleControl::DoPropExchange(px);
-}
 
 void CStructureControl::Serialize(plat::Archive& ar) {
   OleControl::Serialize(ar);

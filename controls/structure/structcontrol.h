@@ -10,7 +10,7 @@
 // control modified; ShowFormula, ShowWeight and LoadFile mark it.
 #include "controls/font/olefont.h"
 #include "controls/structure/structmodel.h"
-#include "controls/document/documentcontrol.h"
+#include "controls/base/documentcontrol.h"
 
 namespace karvel {
 
@@ -23,11 +23,6 @@ class CStructureControl : public CDocumentControl {
   static const plat::ole::DispInterfaceDesc& Events();
   static const plat::ole::CoClassDesc& CoClass();
 
-  plat::ole::Guid GetClassID() const override;
-  plat::DWord GetMiscStatus() const override;
-  std::u16string GetUserTypeName() const override;
-  const plat::ole::Guid* GetPropPageIDs(std::uint32_t& count) override;
-  void DoPropExchange(plat::ole::PropExchange* px) override;
   void Serialize(plat::Archive& ar) override;
   void OnDraw(gdi::DC* dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
 

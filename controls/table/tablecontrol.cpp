@@ -4,7 +4,6 @@
 #include "common/shared_ids.h"
 #include "controls/common/dcdraw.h"
 #include "controls/module/karvel_ids.h"
-#include "controls/module/typelib.h"
 #include "controls/table/tablelayout.h"
 #include "platform/base/text.h"
 
@@ -44,27 +43,13 @@ const CoClassDesc& CTableControl::CoClass() {
   return kDesc;
 }
 
-CTableControl::CTableControl() : CDocumentControl(CoClass(), &KarvelTypeLib()) {}
+CTableControl::CTableControl() : CDocumentControl(CoClass(), kTableTypeName, kPropPages) {}
 
 CTableControl::~CTableControl() { DropCellFonts(); }
-
-Guid CTableControl::GetClassID() const { return CLSID_TableControl; }
-plat::DWord CTableControl::GetMiscStatus() const { return kControlMiscStatus; }
-std::u16string CTableControl::GetUserTypeName() const { return plat::toUtf16(kTableTypeName); }
-
-const Guid* CTableControl::GetPropPageIDs(std::uint32_t& count) {
-  count = std::size(kPropPages);
-  return kPropPages;
-}
 
 void CTableControl::OnClose(plat::DWord saveOption) {
   Attach(nullptr, false);
   CDocumentControl::OnClose(saveOption);
-}
-
-void CTableControl::DoPropExchange(PropExchange* px) {
-  ExchangeVersion(px, kControlVersion);
-  OleControl::DoPropExchange(px);
 }
 
 void CTableControl::Serialize(plat::Archive& ar) {

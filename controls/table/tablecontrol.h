@@ -13,7 +13,7 @@
 #include "controls/font/olefont.h"
 #include "controls/table/spectrumlink.h"
 #include "controls/table/tablemodel.h"
-#include "controls/document/documentcontrol.h"
+#include "controls/base/documentcontrol.h"
 
 namespace karvel {
 
@@ -27,13 +27,8 @@ class CTableControl : public CDocumentControl {
   static const plat::ole::DispInterfaceDesc& Events();
   static const plat::ole::CoClassDesc& CoClass();
 
-  plat::ole::Guid GetClassID() const override;
-  plat::DWord GetMiscStatus() const override;
-  std::u16string GetUserTypeName() const override;
-  const plat::ole::Guid* GetPropPageIDs(std::uint32_t& count) override;
 
   void OnClose(plat::DWord saveOption) override;
-  void DoPropExchange(plat::ole::PropExchange* px) override;
   void Serialize(plat::Archive& ar) override;
   void OnDraw(gdi::DC* dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
 

@@ -4,7 +4,7 @@
 
 #include "common/guids.h"
 #include "common/shared_ids.h"
-#include "controls/document/tests/control_fixture.h"
+#include "controls/base/tests/control_fixture.h"
 #include "controls/knob/knobcontrol.h"
 #include "controls/knob/knobpicture.h"
 #include "platform/com/driver.h"

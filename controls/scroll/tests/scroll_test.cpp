@@ -2,7 +2,7 @@
 // control in a container driven by injected mouse input, with the NewBoundsSet events.
 #include "common/guids.h"
 #include "common/shared_ids.h"
-#include "controls/document/tests/control_fixture.h"
+#include "controls/base/tests/control_fixture.h"
 #include "controls/scroll/scrollcontrol.h"
 #include "platform/com/driver.h"
 #include "platform/gdi/surface.h"

@@ -5,7 +5,7 @@
 
 #include "common/guids.h"
 #include "common/shared_ids.h"
-#include "controls/document/tests/control_fixture.h"
+#include "controls/base/tests/control_fixture.h"
 #include "controls/structure/structcontrol.h"
 #include "controls/structure/tests/molbuilder.h"
 #include "platform/base/file.h"

@@ -3,7 +3,7 @@
 // at drawing time, and the drawing at the document's zoom.
 #include "common/guids.h"
 #include "common/shared_ids.h"
-#include "controls/document/tests/control_fixture.h"
+#include "controls/base/tests/control_fixture.h"
 #include "controls/table/tablecontrol.h"
 #include "controls/table/tests/tabletestutil.h"
 #include "platform/com/creation.h"

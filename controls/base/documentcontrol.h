@@ -4,11 +4,11 @@
 // the document zoom it reports; mouse buttons swallowed, and the property pages on releasing the
 // right button.
 #include "common/orvclientsite.h"
-#include "platform/ole/control.h"
+#include "controls/base/karvelcontrol.h"
 
 namespace karvel {
 
-class CDocumentControl : public plat::ole::OleControl {
+class CDocumentControl : public CKarvelControl {
   UI_DECLARE_MESSAGE_MAP()
 
  public:
@@ -21,7 +21,7 @@ class CDocumentControl : public plat::ole::OleControl {
   std::int32_t Zoom() const;
 
  protected:
-  using OleControl::OleControl;
+  using CKarvelControl::CKarvelControl;
   ~CDocumentControl() override;
 
  private:

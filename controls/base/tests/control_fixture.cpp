@@ -1,4 +1,4 @@
-#include "controls/document/tests/control_fixture.h"
+#include "controls/base/tests/control_fixture.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "controls/document/documentcontrol.h"
+#include "controls/base/documentcontrol.h"
 
 #include "common/guids.h"
 
@@ -6,7 +6,7 @@ namespace karvel {
 
 using namespace plat::ole;
 
-UI_BEGIN_MESSAGE_MAP(CDocumentControl, OleControl)
+UI_BEGIN_MESSAGE_MAP(CDocumentControl, CKarvelControl)
   ui::map::LButtonDown(&CDocumentControl::OnButtonSwallowed),
   ui::map::LButtonUp(&CDocumentControl::OnButtonSwallowed),
   ui::map::RButtonDown(&CDocumentControl::OnButtonSwallowed),
