@@ -4,9 +4,12 @@
 #include "common/shared_ids.h"
 #include "controls/common/dcdraw.h"
 #include "controls/module/karvel_ids.h"
+#include "controls/pagebase/pagebase.h"
 #include "controls/structure/formula.h"
 #include "controls/structure/structlayout.h"
+#include "foundation/profdesc.h"
 #include "platform/base/text.h"
+#include "profile/profile.h"
 #include "platform/ui/commdlg.h"
 
 namespace karvel {
@@ -56,7 +59,11 @@ const CoClassDesc& CStructureControl::CoClass() {
   return kDesc;
 }
 
-CStructureControl::CStructureControl() : CDocumentControl(CoClass(), kStructureTypeName, kPropPages) {}
+CStructureControl::CStructureControl() : CDocumentControl(CoClass(), kStructureTypeName, kPropPages) {
+  // The defaults the "Structure" page's "Set As Default" wrote, by property name.
+  COrvProfDesc defaults(nullptr, u"Structure\\Properties");
+  if (defaults.Open(PROF_MODE_OPEN) == PROF_OK) LoadDispatchProperties(GetIDispatch(false), &defaults);
+}
 
 CStructureControl::~CStructureControl() = default;
 

@@ -13,13 +13,6 @@ namespace plat::ole {
 
 namespace {
 
-template <class I>
-I* queryInterface(IUnknown* from, const Guid& iid) {
-  void* out = nullptr;
-  if (!from || failed(from->QueryInterface(iid, &out))) return nullptr;
-  return static_cast<I*>(out);
-}
-
 gdi::Rect toRect(const RectL& r) { return gdi::Rect(r.left, r.top, r.right, r.bottom); }
 
 }  // namespace
@@ -55,12 +48,17 @@ OleControl::OleControl(const DispInterfaceDesc& dispatch, const TypeLibDesc* lib
 OleControl::OleControl(const CoClassDesc& coclass, const TypeLibDesc* library) : AutomationObject(coclass, library) {}
 
 OleControl::~OleControl() {
+  closing_ = true;
+  if (IsWindow()) DestroyWindow();
   releaseInPlace();
   if (viewSink_) viewSink_->Release();
   setClientSite(nullptr);
 }
 
 void OleControl::OnFinalRelease() {
+  // Whatever the window's destruction does with the control's interfaces cannot release it a
+  // second time: it holds a reference until it is deleted.
+  AddRef();
   closing_ = true;
   if (IsWindow()) DestroyWindow();
   delete this;
@@ -207,9 +205,8 @@ HResult OleControl::UIDeactivate() {
 HResult OleControl::InPlaceDeactivate() {
   if (!inPlaceActive_) return S_OK;
   UIDeactivate();
+  OnHide();
   inPlaceActive_ = false;
-  if (reflector_ && reflector_->IsWindow()) reflector_->ShowWindow(ui::SW_HIDE);
-  else if (IsWindow()) ShowWindow(ui::SW_HIDE);
   IOleInPlaceSite* site = inPlaceSite_;
   inPlaceSite_ = nullptr;
   releaseInPlace();
@@ -256,6 +253,11 @@ void OleControl::OnSetObjectRects(const gdi::Rect& position, const gdi::Rect*) {
   } else if (IsWindow()) {
     MoveWindow(position);
   }
+}
+
+void OleControl::OnHide() {
+  if (reflector_ && reflector_->IsWindow()) reflector_->ShowWindow(ui::SW_HIDE);
+  else if (IsWindow()) ShowWindow(ui::SW_HIDE);
 }
 
 IOleInPlaceActiveObject* OleControl::InPlaceActiveObject() { return &xOleInPlaceActiveObject_; }
@@ -353,8 +355,7 @@ HResult OleControl::OnDoVerb(std::int32_t verb, ui::MSG* msg, HWND parent, const
       return OnActivateInPlace(false, msg);
     case OLEIVERB_HIDE:
       UIDeactivate();
-      if (reflector_ && reflector_->IsWindow()) reflector_->ShowWindow(ui::SW_HIDE);
-      else if (IsWindow()) ShowWindow(ui::SW_HIDE);
+      OnHide();
       return S_OK;
     case OLEIVERB_PROPERTIES:
       return OnProperties(msg, parent, position) ? S_OK : E_FAIL;

@@ -23,8 +23,8 @@
 //   (InPlaceActiveObject()), the control takes the focus, and AddFrameLevelUI adds the shared
 //   menu (OnGetInPlaceMenu) and the tool bars (OnShowToolBars). UI deactivation undoes that in
 //   reverse (RemoveFrameLevelUI: OnHideToolBars, menu removed) and tells the site OnUIDeactivate;
-//   in-place deactivation UI-deactivates first, hides the window (it is kept until the control
-//   closes) and tells the site OnInPlaceDeactivate. A click into an in-place active control that
+//   in-place deactivation UI-deactivates first, hides the window (OnHide; the window is kept
+//   until the control closes) and tells the site OnInPlaceDeactivate. A click into an in-place active control that
 //   is not UI-active UI-activates it.
 //
 // Frame-level tool bars and the status line
@@ -133,6 +133,9 @@ class OleControl : public ui::Wnd, public AutomationObject {
   ui::Wnd* GetReflectorWindow() const { return reflector_; }
   // The reflecting window is gone (it tells the control before it goes).
   virtual void OnReflectorDestroyed() { reflector_ = nullptr; }
+  // Hides the control's window (or its reflecting window): on in-place deactivation and the hide
+  // verb. A control that keeps state of its shown window saves it here before calling the base.
+  virtual void OnHide();
   // The container moved or clipped the control (IOleInPlaceObject::SetObjectRects).
   virtual void OnSetObjectRects(const gdi::Rect& position, const gdi::Rect* clip);
 

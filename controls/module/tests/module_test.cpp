@@ -8,6 +8,7 @@
 #include "foundation/profdesc.h"
 #include "platform/base/text.h"
 #include "platform/com/creation.h"
+#include "platform/com/driver.h"
 #include "platform/com/library.h"
 #include "platform/com/regkeys.h"
 #include "platform/com/typelib.h"
@@ -113,6 +114,26 @@ TEST_F(KarvelModule, RegistersItsClassesAndCreatesThemByProgIdAndClassId) {
     EXPECT_EQ(status, 0x20191u);
     object->Release();
   }
+  // A structure control starts with the defaults "Set As Default" wrote.
+  {
+    COrvProfDesc defaults(kUserSection, u"\\karvel\\Structure\\Properties");
+    ASSERT_EQ(OrvSetProfDWord(u"StructLineWidth", 55, &defaults), PROF_OK);
+    ASSERT_EQ(OrvSetProfDWord(u"Hollow", 0, &defaults), PROF_OK);
+  }
+  IDispatch* structure = nullptr;
+  ASSERT_EQ(createInstance(CLSID_StructureControl, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                           reinterpret_cast<void**>(&structure)),
+            S_OK);
+  DispatchDriver driver(structure, true);
+  Variant v;
+  variantInit(&v);
+  ASSERT_EQ(driver.getProperty(11, &v), S_OK);
+  EXPECT_EQ(v.i32, 55);
+  ASSERT_EQ(driver.getProperty(3, &v), S_OK);
+  EXPECT_EQ(v.boolean, kVariantFalse);
+  ASSERT_EQ(driver.getProperty(4, &v), S_OK);
+  EXPECT_EQ(v.i32, 3);
+
   // What is not built yet fails cleanly.
   IUnknown* none = nullptr;
   EXPECT_NE(createInstance(CLSID_SoftButton, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&none)),
