@@ -96,7 +96,7 @@ HResult FakeSpectrumControl::XSpectrum::GetCurMethod(Bstr* method) {
   return S_OK;
 }
 
-HResult FakeSpectrumControl::XSpectrum::GetParam(Bstr name, Bstr* value) {
+HResult FakeSpectrumControl::XSpectrum::GetParam(const char16_t* name, Bstr* value) {
   const auto& params = outer<FakeSpectrumControl>().params;
   const auto found = params.find(std::u16string(stringView(name)));
   if (found == params.end()) return E_FAIL;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/ispectrumcontrol.h"
+#include "common/tests/failing_spectrum_control.h"
 #include "common/orvclientsite.h"
 #include "platform/gdi/surface.h"
 #include "platform/ole/control.h"
@@ -64,32 +64,10 @@ class FakeSpectrumControl : public ComObject {
   void* GetInterface(const Guid& iid) override;
 
  private:
-  struct XSpectrum : Nested<ISpectrumControl> {
+  struct XSpectrum : Nested<FailingSpectrumControl> {
     using Nested::Nested;
     HResult GetCurMethod(Bstr* method) override;
-    HResult GetModuleName(Bstr*) override { return E_FAIL; }
-    HResult GetCopyright(Bstr*) override { return E_FAIL; }
-    HResult GetVersion(std::int16_t*, std::int16_t*) override { return E_FAIL; }
-    HResult GetCreateDate(Bstr*) override { return E_FAIL; }
-    HResult GetFileFormats(Bstr, Bstr*, Bstr*) override { return E_FAIL; }
-    HResult LoadSpectrum(Bstr, std::int32_t) override { return E_FAIL; }
-    HResult SaveSpectrum(Bstr, std::int32_t, std::int32_t, std::int32_t) override { return E_FAIL; }
-    HResult GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) override { return E_FAIL; }
-    HResult GetKindFormatCount(std::int32_t*) override { return E_FAIL; }
-    HResult GetParamNames(Bstr*) override { return E_FAIL; }
-    HResult GetParam(Bstr name, Bstr* value) override;
-    HResult SetParam(Bstr, Bstr) override { return E_FAIL; }
-    HResult GetParamDescription(Bstr, Bstr*) override { return E_FAIL; }
-    HResult ExecuteCommands(Bstr) override { return E_FAIL; }
-    HResult GetMethods(Bstr*) override { return E_FAIL; }
-    HResult GetData(SafeArray**) override { return E_FAIL; }
-    HResult GetSpectraCount(Bstr, std::int32_t*) override { return E_FAIL; }
-    HResult GetCount(std::int32_t*) override { return E_FAIL; }
-    HResult GetCurIndex(std::int32_t*) override { return E_FAIL; }
-    HResult SetCurIndex(std::int32_t) override { return E_FAIL; }
-    HResult TakeResult(Variant*) override { return E_FAIL; }
-    HResult GetSize(std::int32_t*) override { return E_FAIL; }
-    HResult SetData(SafeArray*) override { return E_FAIL; }
+    HResult GetParam(const char16_t* name, Bstr* value) override;
   } xSpectrum_{*this};
   std::u16string kind_;
 };
