@@ -26,6 +26,9 @@ class COleFont : public plat::ole::AutomationObject {
   ~COleFont() override;
 
   gdi::LOGFONTA* GetLogFont() const { return m_pFont; }
+  // Binds the object to another record, or (null) to none: an owner whose records go away
+  // while others may still hold the object detaches it first.
+  void SetLogFont(gdi::LOGFONTA* font) { m_pFont = font; }
 
   // The object's IFont (a reference added when asked).
   plat::ole::IFont* GetIFont(bool addRef);

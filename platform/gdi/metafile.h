@@ -85,6 +85,16 @@ class EnhMetaFile {
   std::shared_ptr<const Impl> impl_;
 };
 
+// Pictures handed between modules by a 32-bit handle (HENHMETAFILE), as the platform's API hands
+// them: one process-wide table, a picture held from registration until its handle is deleted.
+// A handle is never 0 and never reused while the process runs; an unknown one finds nothing.
+using HENHMETAFILE = std::uint32_t;
+HENHMETAFILE RegisterEnhMetaFileHandle(const EnhMetaFile& picture);
+// The picture of a handle; a null picture for 0 or an unknown handle.
+EnhMetaFile EnhMetaFileFromHandle(HENHMETAFILE handle);
+// False for an unknown handle.
+bool DeleteEnhMetaFileHandle(HENHMETAFILE handle);
+
 class MetaFile {
  public:
   MetaFile() = default;

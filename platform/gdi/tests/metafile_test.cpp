@@ -328,3 +328,24 @@ TEST(Pictures, PrintersAndPdfGetNoMarksThatDependOnTheDestination) {
   ASSERT_EQ(plat::readFile(path, &bytes), plat::FileStatus::Ok);
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
 }
+
+namespace {
+
+TEST(Pictures, HandlesFindTheirPictureUntilDeletedAndAreNeverReused) {
+  DC rec = DC::CreateEnhMetaFile(nullptr, nullptr, u"handles");
+  drawScene(rec);
+  const EnhMetaFile picture = rec.CloseEnhMetaFile();
+  const HENHMETAFILE first = RegisterEnhMetaFileHandle(picture);
+  const HENHMETAFILE second = RegisterEnhMetaFileHandle(picture);
+  EXPECT_NE(first, 0u);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(EnhMetaFileFromHandle(first).Bytes(), picture.Bytes());
+  EXPECT_TRUE(DeleteEnhMetaFileHandle(first));
+  EXPECT_TRUE(EnhMetaFileFromHandle(first).IsNull());
+  EXPECT_FALSE(DeleteEnhMetaFileHandle(first));
+  EXPECT_TRUE(EnhMetaFileFromHandle(0).IsNull());
+  EXPECT_GT(RegisterEnhMetaFileHandle(picture), second);
+  EXPECT_FALSE(EnhMetaFileFromHandle(second).IsNull());
+}
+
+}  // namespace
