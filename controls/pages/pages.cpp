@@ -203,19 +203,14 @@ void CTablePropPage2::CellEdited() {
   SetModifiedFlag();
 }
 
-void CTablePropPage2::OnColumnChange() {
-  auto* list = Item<ui::ComboBox>(this, IDC_CELL_COLUMN);
-  if (!list || list->GetCurSel() < 0) return;
-  KeepCellEdit();
-  m_column = static_cast<std::uint32_t>(list->GetCurSel());
-  ShowCell();
-}
+void CTablePropPage2::OnColumnChange() { OnCellChange(IDC_CELL_COLUMN, &m_column); }
+void CTablePropPage2::OnRowChange() { OnCellChange(IDC_CELL_ROW, &m_row); }
 
-void CTablePropPage2::OnRowChange() {
-  auto* list = Item<ui::ComboBox>(this, IDC_CELL_ROW);
-  if (!list || list->GetCurSel() < 0) return;
+void CTablePropPage2::OnCellChange(ui::UINT list, std::uint32_t* index) {
+  auto* combo = Item<ui::ComboBox>(this, list);
+  if (!combo || combo->GetCurSel() < 0) return;
   KeepCellEdit();
-  m_row = static_cast<std::uint32_t>(list->GetCurSel());
+  *index = static_cast<std::uint32_t>(combo->GetCurSel());
   ShowCell();
 }
 

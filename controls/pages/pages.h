@@ -81,6 +81,8 @@ class CTablePropPage2 : public CTablePageBase {
   void KeepCellEdit();
   void OnColumnChange();
   void OnRowChange();
+  // A new selection in the column or row list: the current cell's edit is kept, the new one shown.
+  void OnCellChange(ui::UINT list, std::uint32_t* index);
   void OnTextChange();
   void OnFont();
   void OnColor();
