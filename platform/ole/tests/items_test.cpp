@@ -14,6 +14,13 @@ namespace {
 using plat::ole::testing::TestContainer;
 using plat::ole::testing::TestItem;
 
+// Label handlers take a BSTR, as Invoke hands them.
+void setLabel(SampleControl* control, std::u16string_view text) {
+  Bstr label = allocString(text);
+  control->SetLabel(label);
+  freeString(label);
+}
+
 // The state bytes an item's object saves.
 std::vector<std::uint8_t> stateOf(const OleClientItem* item) {
   std::vector<std::uint8_t> bytes;
@@ -64,7 +71,7 @@ TEST_F(OleTest, AnItemMadeFromDataGetsANewControlEqualToTheFirst) {
   SampleControl* original = ControlOf(first);
   original->SetNumber(42);
   original->SetColor(gdi::RGB(0, 128, 64));
-  original->SetLabel(u"ethyl acetate");
+  setLabel(original, u"ethyl acetate");
   ASSERT_TRUE(first->SetExtent({3000, 1500}));
 
   IDataObject* data = first->GetClipboardData();
@@ -128,7 +135,7 @@ TEST_F(OleTest, ItemStateSavedInADocumentLoadsIntoNewObjects) {
     TestContainer box;
     TestItem* item = box.AddItem(CLSID_SampleControl, {0, 0, 96, 48});
     ControlOf(item)->SetNumber(99);
-    ControlOf(item)->SetLabel(u"saved");
+    setLabel(ControlOf(item), u"saved");
     firstState = stateOf(item);
     plat::Archive ar;
     box.Document().SerializeItems(ar, [] { return nullptr; });
