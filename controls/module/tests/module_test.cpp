@@ -6,6 +6,7 @@
 #include "common/guids.h"
 #include "common/itablecontrol.h"
 #include "foundation/profdesc.h"
+#include "platform/base/tests/dynamic_symbols.h"
 #include "platform/base/text.h"
 #include "platform/com/creation.h"
 #include "platform/com/driver.h"
@@ -65,6 +66,16 @@ const Control kControls[] = {
 };
 const Guid* const kPages[] = {&CLSID_KnobPropPage,   &CLSID_SoftButtonPropPage, &CLSID_TablePropPage1,
                               &CLSID_TablePropPage2, &CLSID_StructPropPage,     &CLSID_FieldsPropPage};
+
+TEST_F(KarvelModule, ExportsItsServerEntryPointsOnly) {
+  const auto defined = plat_test::DynamicSymbols(KARVEL_MODULE_PATH, true);
+  if (!defined) GTEST_SKIP() << "nm not available";
+  std::vector<std::string> names;
+  for (const auto& [name, kind] : *defined) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+                                             "DllUnregisterServer", "KedrusGetTypeLib", "KedrusModuleStart",
+                                             "KedrusModuleStop"}));
+}
 
 TEST_F(KarvelModule, RegistersItsClassesAndCreatesThemByProgIdAndClassId) {
   // The machine-wide defaults a first start copies to the user.

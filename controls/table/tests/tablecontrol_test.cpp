@@ -128,6 +128,8 @@ TEST_F(TableControlTest, AttachingLoadsTheKindsDefaultsAndSavingAlwaysSucceeds) 
   ASSERT_EQ(other->GetCellText(0, 1, text, 8), S_OK);
   EXPECT_EQ(std::u16string(text), u"$SF$");
   other->Release();
+  EXPECT_EQ(table_->AttachSpectrum(nullptr), S_OK);
+  EXPECT_EQ(nmr.References(), 1u);
 }
 
 TEST_F(TableControlTest, StateRoundTripsWithLongTextsAndRefusesDamagedState) {
