@@ -1,5 +1,7 @@
 #include "controls/module/karvelapp.h"
 
+#include "controls/pages/pagedialogs.h"
+
 #include <array>
 #include <vector>
 
@@ -71,6 +73,7 @@ struct Resources {
     set.moduleName = "karvel";
     set.strings = kStrings;
     set.bitmaps = bitmaps;
+    set.dialogs = KarvelPageDialogs();
   }
   std::vector<std::vector<std::uint8_t>> pictures;
   std::vector<ui::BitmapResource> bitmaps;

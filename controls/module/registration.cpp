@@ -5,7 +5,9 @@
 #include "controls/module/karvel_ids.h"
 #include "controls/module/karvelapp.h"
 #include "controls/module/typelib.h"
+#include "controls/pages/pages.h"
 #include "controls/scroll/scrollcontrol.h"
+#include "controls/softbutton/softbutton.h"
 #include "controls/structure/structcontrol.h"
 #include "controls/table/tablecontrol.h"
 #include "foundation/profdesc.h"
@@ -16,10 +18,6 @@ namespace karvel {
 namespace {
 
 using namespace plat::ole;
-
-// The soft button and the property pages are registered with the rest; until they are built
-// their factories make nothing.
-ComObject* NotYetBuilt() { return nullptr; }
 
 constexpr unsigned kInsertable = kRegInsertable | kRegApartmentThreading;
 
@@ -32,7 +30,7 @@ const ServerModule& KarvelServerModule() {
   static const ClassEntry kClasses[] = {
       {&CLSID_KnobControl, &createObject<CKnobControl>, "KARVEL.KnobControl.1", kKnobTypeName, ClassKind::Control,
        kInsertable, kControlMiscStatus, &KarvelTypeLib(), IDB_KNOB},
-      {&CLSID_SoftButton, &NotYetBuilt, "KARVEL.SoftButton.1", kSoftButtonTypeName, ClassKind::Control,
+      {&CLSID_SoftButton, &createObject<CSoftButtonCtl>, "KARVEL.SoftButton.1", kSoftButtonTypeName, ClassKind::Control,
        kRegApartmentThreading, kControlMiscStatus, &KarvelTypeLib(), IDB_SOFTBUTTON},
       {&CLSID_TableControl, &createObject<CTableControl>, "KARVEL.TableControl.1", kTableTypeName, ClassKind::Control,
        kInsertable, kControlMiscStatus, &KarvelTypeLib(), IDB_TABLE},
@@ -40,13 +38,13 @@ const ServerModule& KarvelServerModule() {
        ClassKind::Control, kInsertable, kControlMiscStatus, &KarvelTypeLib(), IDB_STRUCTURE},
       {&CLSID_ScrollControl, &createObject<CScrollControl>, "KARVEL.ScrollControl.1", kScrollTypeName,
        ClassKind::Control, kInsertable, kControlMiscStatus, &KarvelTypeLib(), IDB_SCROLL},
-      {&CLSID_KnobPropPage, &NotYetBuilt, "KARVEL.KnobPropPage.1", "Knob Property Page", ClassKind::PropertyPage},
-      {&CLSID_SoftButtonPropPage, &NotYetBuilt, "KARVEL.SoftButtonPropPage.1", "Soft Button Property Page",
+      {&CLSID_KnobPropPage, &createObject<CKnobPropPage>, "KARVEL.KnobPropPage.1", "Knob Property Page", ClassKind::PropertyPage},
+      {&CLSID_SoftButtonPropPage, &createObject<CSButtonPropPage>, "KARVEL.SoftButtonPropPage.1", "Soft Button Property Page",
        ClassKind::PropertyPage},
-      {&CLSID_TablePropPage1, &NotYetBuilt, "KARVEL.TablePropPage1.1", "Size && Position", ClassKind::PropertyPage},
-      {&CLSID_TablePropPage2, &NotYetBuilt, "KARVEL.TablePropPage2.1", "Cells", ClassKind::PropertyPage},
-      {&CLSID_StructPropPage, &NotYetBuilt, "KARVEL.StructPropPage.1", "Structure", ClassKind::PropertyPage},
-      {&CLSID_FieldsPropPage, &NotYetBuilt, "KARVEL.FieldsPropPage.1", "Fields", ClassKind::PropertyPage},
+      {&CLSID_TablePropPage1, &createObject<CTablePropPage1>, "KARVEL.TablePropPage1.1", "Size && Position", ClassKind::PropertyPage},
+      {&CLSID_TablePropPage2, &createObject<CTablePropPage2>, "KARVEL.TablePropPage2.1", "Cells", ClassKind::PropertyPage},
+      {&CLSID_StructPropPage, &createObject<CStructPropPage>, "KARVEL.StructPropPage.1", "Structure", ClassKind::PropertyPage},
+      {&CLSID_FieldsPropPage, &createObject<CFieldsPropPage>, "KARVEL.FieldsPropPage.1", "Fields", ClassKind::PropertyPage},
   };
   static const TypeLibDesc* const kLibraries[] = {&KarvelTypeLib()};
   static const ServerModule kModule{kClasses, kLibraries, &StartModule, &StopModule};
