@@ -137,3 +137,10 @@ bool SdfShowId() {
   OrvGetProfInt(u"ShowID", &show, 1, &desc);
   return show != 0;
 }
+
+bool WriteSdfSettings(const plat::String16& idField, bool showId) {
+  COrvProfDesc desc;
+  const bool field = OrvSetProfString(u"IDField", idField.c_str(), &desc) == PROF_OK;
+  const bool show = OrvSetProfInt(u"ShowID", showId ? 1 : 0, &desc) == PROF_OK;
+  return field && show;
+}

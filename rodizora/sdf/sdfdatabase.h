@@ -57,3 +57,5 @@ class CSdfDatabase {
 // "IDField" (default "IDNUMBER") and "ShowID" (default 1).
 plat::String16 SdfIdField();
 bool SdfShowId();
+// Writes both (the settings dialog); false when one could not be written.
+bool WriteSdfSettings(const plat::String16& idField, bool showId);

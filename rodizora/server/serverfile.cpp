@@ -1,5 +1,7 @@
 #include "rodizora/server/serverfile.h"
 
+#include <algorithm>
+
 #include "platform/base/text.h"
 
 std::string DecodeSixBitText(const unsigned char* bytes, std::size_t groups) {
@@ -44,15 +46,16 @@ std::string ServerFileName(const unsigned char (&header)[kServerFileHeaderSize])
   return IsPlainFileName(file) ? file : std::string();
 }
 
-std::uint16_t ParseServerPort(std::u16string_view text, std::uint16_t previous) {
+bool ReadPortNumber(std::u16string_view text, std::int32_t* number) {
   std::size_t i = 0;
   while (i < text.size() && plat::isSpace(text[i])) ++i;
-  if (i < text.size() && text[i] == u'+') ++i;
-  std::uint32_t value = 0;
+  const bool negative = i < text.size() && text[i] == u'-';
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  std::int32_t value = 0;
   std::size_t digits = 0;
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i, ++digits) {
-    value = value * 10 + (text[i] - u'0');
-    if (value > 65535) return previous;
-  }
-  return digits && value >= 1 ? static_cast<std::uint16_t>(value) : previous;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i, ++digits)
+    value = std::min<std::int32_t>(value * 10 + (text[i] - u'0'), 1000000);
+  if (!digits) return false;
+  *number = negative ? -value : value;
+  return true;
 }

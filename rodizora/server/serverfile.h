@@ -25,6 +25,8 @@ bool IsPlainFileName(std::string_view name);
 // or one that is not a plain file name).
 std::string ServerFileName(const unsigned char (&header)[kServerFileHeaderSize]);
 
-// The connect dialog's port text read as "%hu" does: blanks, an optional "+", then digits. A text
-// without a number, or a port outside 1-65535, keeps the previous port.
-std::uint16_t ParseServerPort(std::u16string_view text, std::uint16_t previous);
+// The connect dialog's port text read as "%hu" reads it: blanks, an optional sign, then digits.
+// False when no number starts the text; else *number is the number read (a negative one, or one
+// past the port range, stays outside 1-65535 however long its digits run).
+bool ReadPortNumber(std::u16string_view text, std::int32_t* number);
+inline bool IsServerPort(std::int32_t number) { return number >= 1 && number <= 65535; }

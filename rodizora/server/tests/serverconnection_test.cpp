@@ -20,42 +20,14 @@
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "platform/net/loopback.h"
+#include "rodizora/server/tests/servermessage.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using namespace servertest;
 using plat::net::NetResult;
 using Clock = std::chrono::steady_clock;
-
-// The server's six-bit text, encoded from the rule (blank 0, "A".."^" 1-30, 31-63 themselves),
-// padded with blanks to chars characters.
-std::string SixBit(std::string text, std::size_t chars) {
-  text.resize(chars, ' ');
-  std::string bytes;
-  for (std::size_t i = 0; i < chars; i += 4) {
-    std::uint32_t word = 0;
-    for (std::size_t k = 0; k < 4; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      const std::uint32_t v = c == ' ' ? 0 : (c >= 65 && c <= 94) ? c - 64u : c;
-      EXPECT_LT(v, 64u) << "not six-bit text: " << text;
-      word = word << 6 | v;
-    }
-    bytes += {char(word >> 16), char(word >> 8), char(word)};
-  }
-  return bytes;
-}
-
-// The bytes of a file as the server sends it: 3 bytes, name, extension, the rest.
-std::string ServerFile(const std::string& name, const std::string& extension, std::size_t restSize = 0) {
-  std::string file = "\x01\x02\x03" + SixBit(name, 8) + SixBit(extension, 4);
-  for (std::size_t i = 0; i < restSize; ++i) file.push_back(static_cast<char>((i * 7 + i / 1000) & 0xFF));
-  return file;
-}
-
-std::string Length(std::uint32_t length) {
-  return {char(length), char(length >> 8), char(length >> 16), char(length >> 24)};
-}
-std::string Message(const std::string& file) { return Length(static_cast<std::uint32_t>(file.size())) + file; }
 
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
@@ -302,13 +274,21 @@ TEST(ServerFile, SixBitNamesAndPortTexts) {
   const unsigned char high[] = {0x7D, 0xFF, 0xFF};  // 31, 31, 63, 63: the characters themselves
   EXPECT_EQ(DecodeSixBitText(high, 1), "\x1F\x1F??");
 
-  EXPECT_EQ(ParseServerPort(u"abc", 2309), 2309);
-  EXPECT_EQ(ParseServerPort(u" +80x", 2309), 80);
-  EXPECT_EQ(ParseServerPort(u"65535", 1), 65535);
-  EXPECT_EQ(ParseServerPort(u"0", 2309), 2309);
-  EXPECT_EQ(ParseServerPort(u"65536", 2309), 2309);
-  EXPECT_EQ(ParseServerPort(u"-1", 2309), 2309);
-  EXPECT_EQ(ParseServerPort(u"99999999999999999999", 2309), 2309);
+  struct Port {
+    const char16_t* text;
+    bool number;
+    std::int32_t value;
+  };
+  for (const Port& p : {Port{u"abc", false, 0}, Port{u"", false, 0}, Port{u" +80x", true, 80}, Port{u"65535", true, 65535},
+                        Port{u"-1", true, -1}, Port{u"99999999999999999999", true, 1000000}}) {
+    std::int32_t value = 0;
+    EXPECT_EQ(ReadPortNumber(p.text, &value), p.number) << plat::toUtf8(p.text);
+    if (p.number) {
+      EXPECT_EQ(value, p.value) << plat::toUtf8(p.text);
+    }
+  }
+  EXPECT_TRUE(IsServerPort(1) && IsServerPort(65535));
+  EXPECT_FALSE(IsServerPort(0) || IsServerPort(65536) || IsServerPort(-1));
 }
 
 }  // namespace
