@@ -18,7 +18,7 @@
 #
 # Every module but libdorlin.so also links, normally: foundation_prof and foundation_start (each
 # module its own copy, with its own default profile root and section), the platform libraries it
-# uses, and profile_store, which in a module is libdorlin.so itself: the profile store keeps one
+# uses (shared, one copy per process: see kedrus_platform_library), and profile_store, which in a module is libdorlin.so itself: the profile store keeps one
 # process-wide state, so no module carries a copy of it.
 #
 # profile_store stands for "the profile store" wherever its exports (Orv*) are called: code that
@@ -61,5 +61,25 @@ function(kedrus_add_program name)
   if(M_EXPORT_MAP)
     target_link_options(${name} PRIVATE -Wl,--dynamic-list=${M_EXPORT_MAP})
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${M_EXPORT_MAP})
+  endif()
+endfunction()
+
+# kedrus_platform_library(<target> <sources...>)
+# One area of platform/ as a shared library (libplat_<area>.so in bin/, beside the modules, found
+# through $ORIGIN). The platform keeps process-wide state (the window table and message queue, the
+# class table and the loaded modules, the registry's volatile keys, the automation allocator), so
+# the program and every module it loads must share one copy of it. It exports what it declares
+# (default visibility; inline functions stay hidden, so each module keeps its own copy of them) and,
+# where the link can tell, leaves no symbol undefined. What must stay one per module (the object
+# and lock counts behind DllCanUnloadNow, the module's own path) lives in the small static part of
+# platform/com that each module links whole.
+function(kedrus_platform_library name)
+  add_library(${name} SHARED ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET default)
+  # Sanitizer runtimes given only to executables (ThreadSanitizer's and clang's builds) leave
+  # their hooks undefined in a shared library until the program loads it.
+  if(NOT KEDRUS_FUZZ AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
   endif()
 endfunction()

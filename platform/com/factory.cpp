@@ -8,11 +8,12 @@ const ComObject::InterfaceEntry ClassFactory::kEntries[] = {
     interfaceEntry<IClassFactory, &ClassFactory::xClassFactory_>(IID_IClassFactory)};
 const ComObject::InterfaceMap ClassFactory::kMap{&ComObject::kInterfaceMap, kEntries};
 
-HResult ClassFactory::create(ObjectCreator create, const Guid& iid, void** factory) {
+HResult ClassFactory::createFor(ModuleCounts& module, ObjectCreator create, const Guid& iid, void** factory) {
   if (!factory) return E_POINTER;
   *factory = nullptr;
   if (!create) return E_INVALIDARG;
-  auto* f = new (std::nothrow) ClassFactory(create);
+  ModuleCountsScope scope(module);
+  auto* f = new (std::nothrow) ClassFactory(create, module);
   if (!f) return E_OUTOFMEMORY;
   const HResult hr = f->QueryInterface(iid, factory);
   f->Release();
@@ -24,6 +25,7 @@ HResult ClassFactory::XClassFactory::CreateInstance(IUnknown* aggregator, const 
   *object = nullptr;
   if (aggregator) return CLASS_E_NOAGGREGATION;
   ComObject* created = nullptr;
+  ModuleCountsScope scope(outer<ClassFactory>().module_);
   try {
     created = outer<ClassFactory>().create_();
   } catch (const std::bad_alloc&) {
@@ -36,8 +38,9 @@ HResult ClassFactory::XClassFactory::CreateInstance(IUnknown* aggregator, const 
 }
 
 HResult ClassFactory::XClassFactory::LockServer(std::int32_t lock) {
-  if (lock) lockModule();
-  else unlockModule();
+  ModuleCounts& module = outer<ClassFactory>().module_;
+  if (lock) module.lock();
+  else module.unlock();
   return S_OK;
 }
 

@@ -24,15 +24,20 @@ ComObject* createObject() {
   return new T;
 }
 
-// The factory of one class. CreateInstance refuses an outer object (CLASS_E_NOAGGREGATION),
-// creates the object, asks it for iid (a refused interface destroys it again) and hands it
-// out with the one reference the caller then owns.
+// The factory of one class, made for a module: it counts in that module's counts, makes its
+// objects inside that module's scope (so they count there too) and locks that module.
+// CreateInstance refuses an outer object (CLASS_E_NOAGGREGATION), creates the object, asks it
+// for iid (a refused interface destroys it again) and hands it out with the one reference the
+// caller then owns.
 class ClassFactory final : public ComObject {
  public:
-  explicit ClassFactory(ObjectCreator create) : xClassFactory_(*this), create_(create) {}
+  ClassFactory(ObjectCreator create, ModuleCounts& module) : xClassFactory_(*this), create_(create), module_(module) {}
 
-  // A new factory asked for iid.
-  static HResult create(ObjectCreator create, const Guid& iid, void** factory);
+  // A new factory for the calling module, asked for iid.
+  static HResult create(ObjectCreator create, const Guid& iid, void** factory) {
+    return createFor(thisModuleCounts(), create, iid, factory);
+  }
+  static HResult createFor(ModuleCounts& module, ObjectCreator create, const Guid& iid, void** factory);
 
  protected:
   const InterfaceMap& GetInterfaceMap() const override { return kMap; }
@@ -44,6 +49,7 @@ class ClassFactory final : public ComObject {
     HResult LockServer(std::int32_t lock) override;
   } xClassFactory_;
   ObjectCreator create_;
+  ModuleCounts& module_;
 
   static const InterfaceEntry kEntries[];
   static const InterfaceMap kMap;

@@ -4,17 +4,26 @@ namespace plat::ole {
 
 namespace {
 
-// This module's counts (every module linking the library has its own copy: hidden symbols).
-std::atomic<std::uint32_t> gObjects{0};
-std::atomic<std::uint32_t> gLocks{0};
+thread_local ModuleCounts* tCurrentCounts = nullptr;
 
 }  // namespace
 
+ModuleCounts& programModuleCounts() {
+  static ModuleCounts counts;
+  return counts;
+}
+
+ModuleCounts& currentModuleCounts() { return tCurrentCounts ? *tCurrentCounts : programModuleCounts(); }
+
+ModuleCountsScope::ModuleCountsScope(ModuleCounts& counts) : previous_(tCurrentCounts) { tCurrentCounts = &counts; }
+
+ModuleCountsScope::~ModuleCountsScope() { tCurrentCounts = previous_; }
+
 const ComObject::InterfaceMap ComObject::kInterfaceMap{nullptr, {}};
 
-ComObject::ComObject() : identity_(*this) { ++gObjects; }
+ComObject::ComObject() : identity_(*this), counts_(&currentModuleCounts()) { ++counts_->objects; }
 
-ComObject::~ComObject() { --gObjects; }
+ComObject::~ComObject() { --counts_->objects; }
 
 void ComObject::OnFinalRelease() { delete this; }
 
@@ -41,16 +50,5 @@ void* ComObject::GetInterface(const Guid& iid) {
       if (*entry.iid == iid) return entry.get(*this);
   return nullptr;
 }
-
-std::uint32_t moduleObjectCount() { return gObjects; }
-std::uint32_t moduleLockCount() { return gLocks; }
-void lockModule() { ++gLocks; }
-void unlockModule() {
-  // An unbalanced unlock never wraps the count around.
-  std::uint32_t n = gLocks;
-  while (n > 0 && !gLocks.compare_exchange_weak(n, n - 1)) {
-  }
-}
-HResult moduleCanUnloadNow() { return gObjects == 0 && gLocks == 0 ? S_OK : S_FALSE; }
 
 }  // namespace plat::ole

@@ -25,9 +25,13 @@
 // calls OnFinalRelease, which deletes the object. An object that is a member or a local of
 // something else simply keeps its first reference and is destroyed by its owner.
 //
-// Every live object counts in its module's object count; DllCanUnloadNow answers S_OK only
-// while that count and the module's lock count are both zero. Each module that links this
-// library has counts of its own.
+// Every live object counts in the object count of the module it was made for; DllCanUnloadNow
+// answers S_OK only while that count and the module's lock count are both zero. Each module (and
+// the program) has counts of its own, in the static part of this library that it links. An object
+// joins the counts of the module whose scope is open on its thread when it is made: a class
+// factory opens its module's scope while it makes an object, so the object and everything made
+// while it is being constructed count there. Objects made outside any module's scope count in the
+// program's counts.
 //
 // Aggregation is not offered: nothing on this platform creates objects inside an outer one.
 #include <atomic>
@@ -40,6 +44,38 @@
 namespace plat::ole {
 
 class ComObject;
+
+// The counts of one module: its live objects and its server locks (IClassFactory::LockServer).
+struct ModuleCounts {
+  std::atomic<std::uint32_t> objects{0};
+  std::atomic<std::uint32_t> locks{0};
+
+  void lock() { ++locks; }
+  // An unbalanced unlock never wraps the count around.
+  void unlock() {
+    std::uint32_t n = locks;
+    while (n > 0 && !locks.compare_exchange_weak(n, n - 1)) {
+    }
+  }
+  bool idle() const { return objects == 0 && locks == 0; }
+};
+
+// The counts new objects join on this thread: the innermost open scope's, else the program's.
+ModuleCounts& currentModuleCounts();
+ModuleCounts& programModuleCounts();
+class ModuleCountsScope {
+ public:
+  explicit ModuleCountsScope(ModuleCounts& counts);
+  ~ModuleCountsScope();
+  ModuleCountsScope(const ModuleCountsScope&) = delete;
+  ModuleCountsScope& operator=(const ModuleCountsScope&) = delete;
+
+ private:
+  ModuleCounts* previous_;
+};
+
+// This module's own counts (the caller's module: every module has its own copy).
+[[gnu::visibility("hidden")]] ModuleCounts& thisModuleCounts();
 
 // The implementation of one interface inside a ComObject; its IUnknown methods are the
 // object's.
@@ -80,6 +116,8 @@ class ComObject {
 
   // The identity interface (what QueryInterface gives for IID_IUnknown); no reference added.
   IUnknown* GetUnknown() { return &identity_; }
+  // The counts this object is part of.
+  ModuleCounts& Counts() const { return *counts_; }
 
   // One row of an interface map: the interface id and how to reach its implementation (null
   // when this object does not offer it at the moment).
@@ -110,6 +148,7 @@ class ComObject {
  private:
   Nested<IUnknown> identity_;
   std::atomic<std::uint32_t> refs_{1};
+  ModuleCounts* counts_;
 };
 
 // The owner class of a data member pointer, cast from the object.
@@ -126,13 +165,13 @@ constexpr ComObject::InterfaceEntry interfaceEntry(const Guid& iid) {
           }};
 }
 
-// This module's counts: live objects and server locks (IClassFactory::LockServer).
-std::uint32_t moduleObjectCount();
-std::uint32_t moduleLockCount();
-void lockModule();
-void unlockModule();
+// This module's counts (the caller's module).
+[[gnu::visibility("hidden")]] std::uint32_t moduleObjectCount();
+[[gnu::visibility("hidden")]] std::uint32_t moduleLockCount();
+[[gnu::visibility("hidden")]] void lockModule();
+[[gnu::visibility("hidden")]] void unlockModule();
 // S_OK when no object is alive and no lock is held in this module, else S_FALSE.
-HResult moduleCanUnloadNow();
+[[gnu::visibility("hidden")]] HResult moduleCanUnloadNow();
 
 // ---- Nested, defined now that ComObject is complete --------------------------------------------
 template <class Interface>

@@ -3,6 +3,7 @@
 #include "platform/ui/frame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/base/numtext.h"
 #include "platform/ui/app.h"
@@ -133,6 +134,7 @@ Wnd* FrameWnd::CreateView(CreateContext* context, UINT id) {
 }
 
 void FrameWnd::OnDestroy() {
+  if (FrameNotifyHook* hook = std::exchange(m_pNotifyHook, nullptr)) hook->OnFrameDestroy();
   // Bars go with the frame; their objects belong to their owners.
   for (ControlBar* bar : m_listControlBars) {
     bar->m_pDockSite = nullptr;
@@ -199,7 +201,10 @@ void FrameWnd::OnUpdateFrameTitle(bool addToTitle) {
 }
 
 bool FrameWnd::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
-  // The route: the active view (which goes on to its document), the frame, the application.
+  // An embedded object's own commands go to it; then the route: the active view (which goes on to
+  // its document), the frame, the application.
+  if (m_pNotifyHook)
+    if (CmdTarget* target = m_pNotifyHook->CommandTarget(id)) return target->OnCmdMsg(id, code, extra, info);
   if (View* view = GetActiveView(); view && view->OnCmdMsg(id, code, extra, info)) return true;
   if (Wnd::OnCmdMsg(id, code, extra, info)) return true;
   if (App* app = App::Get(); app && app->OnCmdMsg(id, code, extra, info)) return true;
@@ -207,6 +212,7 @@ bool FrameWnd::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
 }
 
 bool FrameWnd::PreTranslateMessage(MSG* msg) {
+  if (m_pNotifyHook && m_pNotifyHook->OnPreTranslateMessage(msg)) return true;
   if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && !m_accelTable.IsEmpty())
     return TranslateAccelerator(this, m_accelTable, msg);
   return false;
@@ -458,8 +464,9 @@ void FrameWnd::RecalcLayout(bool) {
       if (DockBar* d = bar->m_pDockBar)
         if (auto* mini = dynamic_cast<MiniDockFrameWnd*>(d->GetParent())) mini->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
   }
-  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
   m_bInRecalcLayout = false;
+  if (m_pNotifyHook) m_pNotifyHook->OnRecalcLayout();
 }
 
 void FrameWnd::GetInsideClientRect(Rect* rect) const {

@@ -32,6 +32,25 @@ struct CreateContext {
 // LoadFrame style: put the document's title in the frame's caption.
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 
+// What the in-place frame of an embedded object (platform/ole) hears from its frame: the layout
+// changed, commands that belong to the object's menus, input to offer the object first, the
+// frame going away. The frame does not own its hook.
+class FrameNotifyHook {
+ public:
+  virtual ~FrameNotifyHook() = default;
+  virtual void OnRecalcLayout() {}
+  // The target of a command that is the active object's (null: the frame's own route).
+  virtual CmdTarget* CommandTarget(UINT id) {
+    (void)id;
+    return nullptr;
+  }
+  virtual bool OnPreTranslateMessage(MSG* msg) {
+    (void)msg;
+    return false;
+  }
+  virtual void OnFrameDestroy() {}
+};
+
 class FrameWnd : public Wnd {
   UI_DECLARE_DYNCREATE(FrameWnd)
   UI_DECLARE_MESSAGE_MAP()
@@ -94,8 +113,13 @@ class FrameWnd : public Wnd {
   void SaveBarState(std::string_view profileName) const;
   void LoadBarState(std::string_view profileName);
 
-  // Lays the bars out along the edges and gives the rest to the view (or MDI client).
+  // Lays the bars out along the edges and gives the rest to the view (or MDI client), less the
+  // border space an in-place object took (m_rectBorder), then tells the notify hook.
   virtual void RecalcLayout(bool notify = true);
+  // Widths (left, top, right, bottom) an in-place object took along the edges of the area the
+  // frame's own bars leave; its tool bars live there.
+  Rect m_rectBorder;
+  FrameNotifyHook* m_pNotifyHook = nullptr;
   void DelayRecalcLayout(bool notify = true);
   enum RepositionFlags : UINT { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
   void RepositionBars(UINT firstId, UINT lastId, UINT idLeftOver, UINT flags = reposDefault, Rect* paramRect = nullptr,
