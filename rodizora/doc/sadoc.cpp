@@ -71,9 +71,9 @@ int CSaDoc::GetSpectraCountInFile(const plat::String16& path) { return CSpcContr
 
 CSaItem* CSaDoc::CreateSpectrumItem(const plat::String16& path, int index) {
   const CSpcControlRef control = CSpcControlRef::Create();
-  if (!control || failed(control->LoadSpectrum(path.c_str(), index))) return nullptr;
+  if (!control || failed(control->LoadSpectrum(BstrArg(path), index))) return nullptr;
   const plat::String16& commands = SaSettings().processCommands;
-  if (!commands.empty()) control->ExecuteCommands(commands.c_str());
+  if (!commands.empty()) control->ExecuteCommands(BstrArg(commands));
   void* data = nullptr;
   control->QueryInterface(IID_IDataObject, &data);
   CSaItem* item = NewItem(this, [&](CSaItem* it) {

@@ -47,9 +47,8 @@ plat::String16 CSpcControlRef::CurMethod() const {
 
 std::optional<plat::String16> CSpcControlRef::Param(std::u16string_view name) const {
   if (!m_control) return std::nullopt;
-  const plat::String16 key(name);
   plat::ole::Bstr value = nullptr;
-  if (m_control->GetParam(key.c_str(), &value) < 0) {
+  if (m_control->GetParam(BstrArg(name), &value) < 0) {
     plat::ole::freeString(value);
     return std::nullopt;
   }
@@ -58,8 +57,7 @@ std::optional<plat::String16> CSpcControlRef::Param(std::u16string_view name) co
 
 int CSpcControlRef::SpectraCount(std::u16string_view path) const {
   if (!m_control) return 0;
-  const plat::String16 file(path);
   std::int32_t count = 0;
-  if (m_control->GetSpectraCount(file.c_str(), &count) < 0 || count < 0) return 0;
+  if (m_control->GetSpectraCount(BstrArg(path), &count) < 0 || count < 0) return 0;
   return count;
 }

@@ -42,3 +42,16 @@ class CSpcControlRef {
 
 // The text of a BSTR the callee allocated, which is freed here.
 plat::String16 TakeBstr(plat::ole::Bstr text);
+
+// An input string of a call: a BSTR the caller allocates and frees.
+class BstrArg {
+ public:
+  explicit BstrArg(std::u16string_view text) : m_text(plat::ole::allocString(text)) {}
+  ~BstrArg() { plat::ole::freeString(m_text); }
+  BstrArg(const BstrArg&) = delete;
+  BstrArg& operator=(const BstrArg&) = delete;
+  operator const char16_t*() const { return m_text ? m_text : u""; }
+
+ private:
+  plat::ole::Bstr m_text;
+};
