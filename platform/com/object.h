@@ -187,6 +187,15 @@ std::uint32_t Nested<Interface>::Release() {
   return outer_.Release();
 }
 
+// The object behind from asked for iid, as I (one reference for the caller); null when it has
+// none or from is null.
+template <class I>
+I* queryInterface(IUnknown* from, const Guid& iid) {
+  void* out = nullptr;
+  if (!from || from->QueryInterface(iid, &out) < 0) return nullptr;
+  return static_cast<I*>(out);
+}
+
 // Releases a non-null interface pointer and sets it to null; gives the release result, 0 for
 // a null pointer.
 template <class Interface>

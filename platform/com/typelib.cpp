@@ -61,12 +61,15 @@ class TypeInfoImpl final : public ITypeInfo {
   TypeInfoImpl(TypeLibrary& lib, std::uint32_t index, const CoClassDesc& coclass)
       : lib_(lib), index_(index), kind_(Kind::CoClass), coclass_(&coclass) {}
 
+  // An interface or alias described without an id (a dispatch table of no library) has IID_NULL.
   const Guid& guid() const {
+    const Guid* g = nullptr;
     switch (kind_) {
-      case Kind::Alias: return *alias_->guid;
-      case Kind::Dispatch: return *dispatch_->iid;
-      default: return *coclass_->clsid;
+      case Kind::Alias: g = alias_->guid; break;
+      case Kind::Dispatch: g = dispatch_->iid; break;
+      default: g = coclass_->clsid; break;
     }
+    return g ? *g : IID_NULL;
   }
   const char* name() const {
     switch (kind_) {
@@ -360,7 +363,8 @@ void TypeInfoImpl::resolveReferences(TypeInfoImpl* (*find)(TypeLibrary&, const G
       }
     }
   }
-  for (const DispInterfaceDesc* d : implemented()) add(*d->iid);
+  for (const DispInterfaceDesc* d : implemented())
+    if (d->iid) add(*d->iid);
 }
 
 void TypeInfoImpl::describe(DispType type, TypeDesc* out, TypeDesc* inner) const {
@@ -465,7 +469,7 @@ HResult TypeInfoImpl::GetNames(MemberId id, Bstr* names, std::uint32_t maxNames,
 HResult TypeInfoImpl::GetRefTypeOfImplType(std::uint32_t index, HRefType* ref) {
   if (!ref) return E_INVALIDARG;
   const auto list = implemented();
-  if (index >= list.size()) return TYPE_E_ELEMENTNOTFOUND;
+  if (index >= list.size() || !list[index]->iid) return TYPE_E_ELEMENTNOTFOUND;
   *ref = refOf(*list[index]->iid);
   return *ref ? S_OK : TYPE_E_ELEMENTNOTFOUND;
 }

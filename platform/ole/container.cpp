@@ -13,13 +13,6 @@ namespace plat::ole {
 
 namespace {
 
-template <class I>
-I* queryInterface(IUnknown* from, const Guid& iid) {
-  void* out = nullptr;
-  if (!from || failed(from->QueryInterface(iid, &out))) return nullptr;
-  return static_cast<I*>(out);
-}
-
 // Items in an archive: a document holds at most this many.
 constexpr std::uint64_t kMaxItems = 1u << 20;
 constexpr std::uint64_t kMaxStateBytes = std::uint64_t(1) << 31;

@@ -110,7 +110,8 @@ class OleClientItem : public ComObject {
   void Close(DWord saveOption = OLECLOSE_SAVEIFDIRTY);
 
   // --- Extent and drawing --------------------------------------------------------------------------
-  bool GetExtent(SizeL* himetric, DWord aspect = DVASPECT_CONTENT) const;
+  // The object's extent (a container may answer its own instead).
+  virtual bool GetExtent(SizeL* himetric, DWord aspect = DVASPECT_CONTENT) const;
   bool GetCachedExtent(SizeL* himetric) const;
   bool SetExtent(const SizeL& himetric);
   // The presentation picture scaled into bounds (the DC's logical units); false when there is none.
@@ -140,7 +141,7 @@ class OleClientItem : public ComObject {
   bool SaveObjectState(std::vector<std::uint8_t>* bytes) const;
   // A new data source holding the object's presentation and "Embed Source" / "Object Descriptor"
   // (one reference for the caller); null while empty.
-  IDataObject* GetClipboardData();
+  virtual IDataObject* GetClipboardData();
 
   // --- Overridables --------------------------------------------------------------------------------
   virtual void OnChange(OleNotification notification, DWord param);

@@ -13,13 +13,6 @@ namespace plat::ole {
 
 namespace {
 
-template <class I>
-I* queryInterface(IUnknown* from, const Guid& iid) {
-  void* out = nullptr;
-  if (!from || failed(from->QueryInterface(iid, &out))) return nullptr;
-  return static_cast<I*>(out);
-}
-
 gdi::Rect toRect(const RectL& r) { return gdi::Rect(r.left, r.top, r.right, r.bottom); }
 
 }  // namespace
@@ -55,12 +48,17 @@ OleControl::OleControl(const DispInterfaceDesc& dispatch, const TypeLibDesc* lib
 OleControl::OleControl(const CoClassDesc& coclass, const TypeLibDesc* library) : AutomationObject(coclass, library) {}
 
 OleControl::~OleControl() {
+  closing_ = true;
+  if (IsWindow()) DestroyWindow();
   releaseInPlace();
   if (viewSink_) viewSink_->Release();
   setClientSite(nullptr);
 }
 
 void OleControl::OnFinalRelease() {
+  // Whatever the window's destruction does with the control's interfaces cannot release it a
+  // second time: it holds a reference until it is deleted.
+  AddRef();
   closing_ = true;
   if (IsWindow()) DestroyWindow();
   delete this;

@@ -284,35 +284,25 @@ void DataSource::CacheGlobalData(std::uint16_t format, GlobalMemory* block, DWor
   CacheData(format, std::move(bytes), aspect);
 }
 
-void DataSource::CacheData(std::uint16_t format, std::vector<std::uint8_t> bytes, DWord aspect) {
-  const DWord tymed = format == ui::CF_METAFILEPICT ? TYMED_MFPICT : TYMED_HGLOBAL;
+DataSource::Entry& DataSource::replaceEntry(std::uint16_t format, DWord aspect, DWord tymed) {
   std::erase_if(entries_, [&](const Entry& e) { return e.format.cfFormat == format && e.format.dwAspect == aspect; });
-  Entry e;
+  Entry& e = entries_.emplace_back();
   e.format.cfFormat = format;
   e.format.dwAspect = aspect;
   e.format.tymed = tymed;
-  e.bytes = std::move(bytes);
-  entries_.push_back(std::move(e));
+  return e;
+}
+
+void DataSource::CacheData(std::uint16_t format, std::vector<std::uint8_t> bytes, DWord aspect) {
+  replaceEntry(format, aspect, format == ui::CF_METAFILEPICT ? TYMED_MFPICT : TYMED_HGLOBAL).bytes = std::move(bytes);
 }
 
 void DataSource::CacheEnhMetaFile(const gdi::EnhMetaFile& picture, DWord aspect) {
-  std::erase_if(entries_, [&](const Entry& e) { return e.format.cfFormat == ui::CF_ENHMETAFILE && e.format.dwAspect == aspect; });
-  Entry e;
-  e.format.cfFormat = ui::CF_ENHMETAFILE;
-  e.format.dwAspect = aspect;
-  e.format.tymed = TYMED_ENHMF;
-  e.picture = picture;
-  entries_.push_back(std::move(e));
+  replaceEntry(ui::CF_ENHMETAFILE, aspect, TYMED_ENHMF).picture = picture;
 }
 
 void DataSource::DelayRenderData(std::uint16_t format, DWord tymed, DWord aspect) {
-  std::erase_if(entries_, [&](const Entry& e) { return e.format.cfFormat == format && e.format.dwAspect == aspect; });
-  Entry e;
-  e.format.cfFormat = format;
-  e.format.dwAspect = aspect;
-  e.format.tymed = tymed;
-  e.delayed = true;
-  entries_.push_back(std::move(e));
+  replaceEntry(format, aspect, tymed).delayed = true;
 }
 
 void DataSource::Empty() { entries_.clear(); }

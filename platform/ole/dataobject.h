@@ -130,6 +130,8 @@ class DataSource : public ComObject {
     bool delayed = false;
   };
   const Entry* find(const FormatEtc& format) const;
+  // A new entry for format and aspect in place of the one there was.
+  Entry& replaceEntry(std::uint16_t format, DWord aspect, DWord tymed);
   HResult render(const FormatEtc* format, StgMedium* medium);
 
   struct XDataObject : Nested<IDataObject> {

@@ -33,6 +33,7 @@ OlePropertyPage::~OlePropertyPage() {
 }
 
 void OlePropertyPage::OnFinalRelease() {
+  AddRef();  // the window's destruction cannot release the page again
   if (IsWindow()) DestroyWindow();
   delete this;
 }
@@ -264,9 +265,11 @@ bool PropertyFrame::OnInitDialog() {
   for (int i = 0; i < PageCount(); ++i) tabs_->InsertItem(i, toUtf8(pages_[static_cast<std::size_t>(i)].title));
   area_ = std::make_unique<ui::Wnd>();
   area_->CreateEx(ui::WS_EX_CONTROLPARENT, nullptr, "", ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPCHILDREN, areaRect, this, 0);
-  // OK, Cancel, Apply and Help along the bottom right.
+  // OK, Cancel, Apply and Help along the bottom right; the frame is as wide as the tabs or the
+  // buttons, whichever is wider.
   const int top = tabRect.bottom + kMargin;
-  int right = tabRect.right;
+  const int contentRight = std::max(tabRect.right, kMargin + 4 * kButtonWidth + 3 * kButtonGap);
+  int right = contentRight;
   auto button = [&](std::unique_ptr<ui::Button>& b, const char* text, ui::UINT id, ui::DWORD style) {
     b = std::make_unique<ui::Button>();
     b->Create(text, ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_TABSTOP | style, gdi::Rect(right - kButtonWidth, top, right, top + kButtonHeight),
@@ -283,7 +286,7 @@ bool PropertyFrame::OnInitDialog() {
   gdi::Rect window, client;
   GetWindowRect(&window);
   GetClientRect(&client);
-  const int width = tabRect.right + kMargin + (window.Width() - client.Width());
+  const int width = contentRight + kMargin + (window.Width() - client.Width());
   const int height = top + kButtonHeight + kMargin + (window.Height() - client.Height());
   SetWindowPos(nullptr, 0, 0, width, height, ui::SWP_NOMOVE | ui::SWP_NOZORDER);
   if (PageCount() > 0) SetActivePage(0);
