@@ -130,12 +130,19 @@ void CSaItem::Serialize(plat::Archive& ar) {
   m_record = r;
 }
 
+IDataObject* CSaItem::GetClipboardData() {
+  DataSource* source = GetClipboardDataSource();
+  return source ? source->GetIDataObject(false) : nullptr;
+}
+
 DataSource* CSaItem::GetClipboardDataSource() {
-  IDataObject* embedding = GetClipboardData();
+  IDataObject* embedding = OleClientItem::GetClipboardData();
   if (!embedding) return nullptr;
   auto* source = new DataSource;
   try {
+    // The format's one payload, as the carrier of items writes it: a count, then the items.
     plat::Archive ar;
+    ar.writeI32(1);
     Serialize(ar);
     source->CacheData(RodizoraClipboardFormat(), ar.bytes());
     for (std::uint16_t format : {embedSourceFormat(), objectDescriptorFormat()}) {

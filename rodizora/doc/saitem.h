@@ -42,9 +42,12 @@ class CSaItem : public plat::ole::OleClientItem {
 
   // The item's own serialisation: the object's data, then the 28-byte record.
   void Serialize(plat::Archive& ar) override;
-  // A new data source (the caller holds its one reference) with the item's own serialisation
-  // under "KEDRUS Rodizora Format", then the object's embedding formats; null while empty.
+  // A new data source (the caller holds its one reference) with the item under "KEDRUS Rodizora
+  // Format" (as CSaSrvrItem writes it: a count of one, then the item's own serialisation), then
+  // the object's embedding formats; null while empty.
   plat::ole::DataSource* GetClipboardDataSource();
+  // The same, as the data object the class library hands out (one reference for the caller).
+  plat::ole::IDataObject* GetClipboardData() override;
 
   // OleClientItem
   void OnChange(plat::ole::OleNotification notification, plat::DWord param) override;
