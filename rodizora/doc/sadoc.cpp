@@ -74,12 +74,16 @@ CSaItem* CSaDoc::CreateSpectrumItem(const plat::String16& path, int index) {
   if (!control || failed(control->LoadSpectrum(BstrArg(path), index))) return nullptr;
   const plat::String16& commands = SaSettings().processCommands;
   if (!commands.empty()) control->ExecuteCommands(BstrArg(commands));
+  return SpectrumItemFromData(control.Get(), ItemFromFile, 1);
+}
+
+CSaItem* CSaDoc::SpectrumItemFromData(IUnknown* source, std::int32_t subtype, std::int32_t fromFile) {
   void* data = nullptr;
-  control->QueryInterface(IID_IDataObject, &data);
+  if (source) source->QueryInterface(IID_IDataObject, &data);
   CSaItem* item = NewItem(this, [&](CSaItem* it) {
     it->Record().type = ItemTypeSpectrum;
-    it->Record().subtype = ItemFromFile;
-    it->Record().fromFile = 1;
+    it->Record().subtype = subtype;
+    it->Record().fromFile = fromFile;
     return data && it->CreateFromData(static_cast<IDataObject*>(data));
   });
   if (data) static_cast<IDataObject*>(data)->Release();
@@ -143,20 +147,7 @@ void CSaDoc::AddStructureItem(CSaItem* spectrum) {
 }
 
 CSaItem* CSaDoc::CreateItemFromSource(IUnknown* source) {
-  void* data = nullptr;
-  if (source) source->QueryInterface(IID_IDataObject, &data);
-  CSaItem* item = NewItem(this, [&](CSaItem* it) {
-    it->Record().type = ItemTypeSpectrum;
-    it->Record().subtype = ItemFromControl;
-    it->Record().fromFile = 0;
-    return data && it->CreateFromData(static_cast<IDataObject*>(data));
-  });
-  if (data) static_cast<IDataObject*>(data)->Release();
-  if (item) {
-    item->SizeFromCachedExtent();
-    item->SetRect({0, 0, m_page.width, m_page.height});
-  }
-  return item;
+  return SpectrumItemFromData(source, ItemFromControl, 0);
 }
 
 void CSaDoc::DeleteItem(CSaItem* item) {

@@ -88,4 +88,9 @@ class CSaDoc : public plat::ole::OleDocument {
   sapage::PageSize m_page;
   int m_zoom;
   bool m_workspace = false;
+
+ private:
+  // A spectrum item made from the source's data object, on the whole page; null (nothing left
+  // behind) when it cannot be made.
+  CSaItem* SpectrumItemFromData(plat::ole::IUnknown* source, std::int32_t subtype, std::int32_t fromFile);
 };
