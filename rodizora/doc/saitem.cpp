@@ -78,6 +78,9 @@ void CSaItem::SetRect(const gdi::Rect& rect) {
   m_record.top = rect.top;
   m_record.right = rect.right;
   m_record.bottom = rect.bottom;
+  // The object draws its picture at the size it takes on the page (HIMETRIC, x 100 / 4), so
+  // its lines and texts keep their proportions when the picture fills the rectangle.
+  if (!IsEmpty() && rect.Width() > 0 && rect.Height() > 0) SetExtent({rect.Width() * 100 / 4, rect.Height() * 100 / 4});
   RedrawViews();
   if (IsInPlaceActive()) {
     gdi::Rect client;
