@@ -1,6 +1,6 @@
 // The main program: from start-up to the main window's first paint, and opening a spectrum of
-// 131,072 points as a document (through the spectrum control the registry names; skipped when
-// no spectrum control is served).
+// 131,072 points as a document and as one item (through the spectrum control the registry
+// names; skipped when no spectrum control is served).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <stdlib.h>
@@ -108,6 +108,32 @@ void OpenSpectrumDocument(benchmark::State& state) {
   app.ExitInstance();
 }
 BENCHMARK(OpenSpectrumDocument)->Unit(benchmark::kMillisecond);
+
+// One spectrum item of that file in an open document: the control's load, the item made from its
+// data (through its persistent state) and its picture.
+void SpectrumItemOfTheFile(benchmark::State& state) {
+  SetUpOnce();
+  CSaApp app;
+  app.m_logoPauseMs = 0;
+  if (!app.InitInstance()) {
+    state.SkipWithError("start-up failed");
+    return;
+  }
+  app.OnFileNew();
+  auto* doc = dynamic_cast<CSaDoc*>(app.GetDocTemplates().front()->GetDocuments().front());
+  for (auto _ : state) {
+    CSaItem* item = doc->CreateSpectrumItem(plat::toUtf16(g_spectrum), 0);
+    if (!item) {
+      state.SkipWithError("no spectrum control loads the file");
+      break;
+    }
+    doc->DeleteItem(item);
+  }
+  app.GetMainWnd()->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+  app.ExitInstance();
+}
+BENCHMARK(SpectrumItemOfTheFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
