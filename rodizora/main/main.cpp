@@ -24,6 +24,7 @@ int SaveScreenshot(CSaApp& app, const char* path) {
   ui::Wnd* main = app.GetMainWnd();
   const auto picture = main ? main->Render() : nullptr;
   const bool saved = picture && picture->SavePng(path);
+  app.CloseAllDocuments(false);
   if (main && main->IsWindow()) main->DestroyWindow();
   app.ExitInstance();
   return saved ? 0 : 1;

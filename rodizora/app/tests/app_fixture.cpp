@@ -55,6 +55,8 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
   if (app) {
+    // As the program ends: the documents close (their items deactivate) before the windows go.
+    app->CloseAllDocuments(false);
     if (ui::Wnd* main = app->GetMainWnd(); main && main->IsWindow()) main->DestroyWindow();
     app->m_pMainWnd = nullptr;
     app.reset();
