@@ -1,0 +1,227 @@
+#include "rodizora/doc/sadoc.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "common/guids.h"
+#include "common/itablecontrol.h"
+#include "platform/base/text.h"
+#include "platform/com/driver.h"
+#include "platform/ui/messages.h"
+#include "rodizora/doc/sasettings.h"
+#include "rodizora/doc/spectrumcontrol.h"
+#include "rodizora/sdf/sdfdatabase.h"
+
+namespace {
+
+using namespace plat::ole;
+
+// A new item of the document whose object is made by makeObject; null (the item deleted) when
+// that fails.
+template <class MakeObject>
+CSaItem* NewItem(CSaDoc* doc, MakeObject makeObject) {
+  auto* item = new CSaItem(doc);
+  if (!makeObject(item)) {
+    doc->DeleteItem(item);
+    return nullptr;
+  }
+  return item;
+}
+
+}  // namespace
+
+UI_IMPLEMENT_DYNCREATE(CSaDoc, plat::ole::OleDocument)
+
+UI_BEGIN_MESSAGE_MAP(CSaDoc, plat::ole::OleDocument)
+  ui::map::Command(ui::ID_EDIT_CLEAR_ALL, &CSaDoc::OnEditClearAll),
+  ui::map::UpdateUI(ui::ID_EDIT_CLEAR_ALL, &CSaDoc::OnUpdateEditClearAll),
+UI_END_MESSAGE_MAP()
+
+CSaDoc::CSaDoc() : m_zoom(SaSettings().documentZoom) {
+  // The program's clipboard format exists from the first document on.
+  RodizoraClipboardFormat();
+}
+
+CSaDoc::~CSaDoc() { CSaDoc::DeleteContents(); }
+
+void CSaDoc::ComputePageSize() { m_page = sapage::PageSizeFromPrinter(0, 0); }
+
+ISaPageView* CSaDoc::FirstPageView() const {
+  return GetViews().empty() ? nullptr : dynamic_cast<ISaPageView*>(GetViews().front());
+}
+
+int CSaDoc::GetZoom() const {
+  const ISaPageView* view = FirstPageView();
+  return !view || view->IsPageLayout() ? m_zoom : -1;
+}
+
+std::vector<CSaItem*> CSaDoc::Items() const {
+  std::vector<CSaItem*> items;
+  for (OleClientItem* item : GetItems())
+    if (auto* sa = dynamic_cast<CSaItem*>(item)) items.push_back(sa);
+  return items;
+}
+
+bool CSaDoc::CanCloseFrame(ui::FrameWnd*) { return true; }
+
+// --- Items ---------------------------------------------------------------------------------------------
+
+int CSaDoc::GetSpectraCountInFile(const plat::String16& path) { return CSpcControlRef::Create().SpectraCount(path); }
+
+CSaItem* CSaDoc::CreateSpectrumItem(const plat::String16& path, int index) {
+  const CSpcControlRef control = CSpcControlRef::Create();
+  if (!control || failed(control->LoadSpectrum(BstrArg(path), index))) return nullptr;
+  const plat::String16& commands = SaSettings().processCommands;
+  if (!commands.empty()) control->ExecuteCommands(BstrArg(commands));
+  return SpectrumItemFromData(control.Get(), ItemFromFile, 1);
+}
+
+CSaItem* CSaDoc::SpectrumItemFromData(IUnknown* source, std::int32_t subtype, std::int32_t fromFile) {
+  void* data = nullptr;
+  if (source) source->QueryInterface(IID_IDataObject, &data);
+  CSaItem* item = NewItem(this, [&](CSaItem* it) {
+    it->Record().type = ItemTypeSpectrum;
+    it->Record().subtype = subtype;
+    it->Record().fromFile = fromFile;
+    return data && it->CreateFromData(static_cast<IDataObject*>(data));
+  });
+  if (data) static_cast<IDataObject*>(data)->Release();
+  if (item) {
+    item->SizeFromCachedExtent();
+    item->SetRect({0, 0, m_page.width, m_page.height});
+  }
+  return item;
+}
+
+CSaItem* CSaDoc::AddTableItem(CSaItem* spectrum) {
+  const CSpcControlRef control(spectrum ? static_cast<ISpectrumControl*>(spectrum->QueryObject(IID_ISpectrumControl))
+                                        : nullptr);
+  if (!control) return nullptr;
+  const plat::String16 kind = control.CurMethod();
+  if (SaProfileInt((kind + u"\\Table").c_str(), 1) == 0) return nullptr;
+  // A stored height outside the page would turn the spectra upside down.
+  const int height =
+      std::clamp(sapage::TenthsToPage(SaProfileInt((kind + u"\\TableHeight").c_str(), 150)), 0, m_page.height);
+  CSaItem* table = NewItem(this, [](CSaItem* it) { return it->CreateNewItem(CLSID_TableControl); });
+  if (!table) return nullptr;
+  if (auto* itable = static_cast<ITableControl*>(table->QueryObject(IID_ITableControl))) {
+    itable->AttachSpectrum(control.Get());
+    itable->Release();
+  }
+  table->Record().type = ItemTypeTable;
+  table->SizeFromCachedExtent();
+  for (CSaItem* item : Items())
+    if (item->Record().subtype == ItemFromFile)
+      item->SetRect(sapage::ShrinkForTable(item->GetRect(), m_page.height, height));
+  table->SetRect(sapage::TableRect(m_page.width, m_page.height, height));
+  return table;
+}
+
+void CSaDoc::AddStructureItem(CSaItem* spectrum) {
+  const CSpcControlRef control(spectrum ? static_cast<ISpectrumControl*>(spectrum->QueryObject(IID_ISpectrumControl))
+                                        : nullptr);
+  if (!control) return;
+  const auto fileName = control.Param(u"FILENAME");
+  if (!fileName) return;
+  const plat::String16 molfile = SaSettings().database.ExtractRecord(*fileName, SdfShowId());
+  if (molfile.empty()) return;
+  if (CSaItem* item = NewItem(this, [](CSaItem* it) { return it->CreateNewItem(CLSID_StructureControl); })) {
+    const sapage::ObjectPlacement place{sapage::TenthsToPage(SaProfileInt(u"ObjectLeft", 100)),
+                                        sapage::TenthsToPage(SaProfileInt(u"ObjectTop", 100)),
+                                        sapage::TenthsToPage(SaProfileInt(u"ObjectWidth", 300)),
+                                        sapage::TenthsToPage(SaProfileInt(u"ObjectHeight", 300))};
+    item->SizeFromCachedExtent();
+    item->SetRect(sapage::StructureRect(spectrum->GetRect(), place));
+    if (auto* dispatch = static_cast<IDispatch*>(item->QueryObject(IID_IDispatch))) {
+      DispatchDriver driver(dispatch, true);
+      Variant path;
+      variantInit(&path);
+      path.vt = VT_BSTR;
+      path.bstr = allocString(molfile);
+      driver.invoke(kedrus_dispid::kStructureLoadFile, DISPATCH_METHOD, std::span<const Variant>(&path, 1), nullptr);
+      variantClear(&path);
+    }
+  }
+  ::unlink(plat::toUtf8(molfile).c_str());
+}
+
+CSaItem* CSaDoc::CreateItemFromSource(IUnknown* source) {
+  return SpectrumItemFromData(source, ItemFromControl, 0);
+}
+
+void CSaDoc::DeleteItem(CSaItem* item) {
+  if (!item) return;
+  for (ui::View* view : GetViews())
+    if (auto* page = dynamic_cast<ISaPageView*>(view)) page->OnItemGone(item);
+  item->Delete();
+}
+
+// --- Document -------------------------------------------------------------------------------------------
+
+bool CSaDoc::OnOpenDocument(std::string_view pathList) {
+  ComputePageSize();
+  DeleteContents();
+  const std::vector<std::u16string> entries = sapage::SplitPathList(plat::toUtf16(pathList));
+  const int count = static_cast<int>(entries.size());
+  bool opened = false;
+  for (int d = 0; d < count; ++d) {
+    const plat::String16& entry = entries[d];
+    // An empty entry keeps its band but opens nothing.
+    if (entry.empty()) continue;
+    try {
+      const int spectra = GetSpectraCountInFile(entry);
+      std::vector<CSaItem*> items;
+      std::vector<std::u16string> keys;
+      CSaItem* first = nullptr;
+      for (int i = 0; i < spectra; ++i) {
+        CSaItem* item = CreateSpectrumItem(entry, i);
+        if (i == 0) first = item;
+        if (!item) continue;
+        items.push_back(item);
+        keys.push_back(item->GetMethodName());
+      }
+      const std::vector<gdi::Rect> strips = sapage::StripRects(sapage::BandOf(d, count, m_page.height), keys, m_page.width);
+      for (std::size_t j = 0; j < items.size(); ++j)
+        if (items[j]->Record().subtype == ItemFromFile) items[j]->SetRect(strips[j]);
+      if (first) {
+        AddTableItem(first);
+        AddStructureItem(first);
+        opened = true;
+      }
+    } catch (const std::exception&) {
+      opened = false;
+    }
+  }
+  if (opened) {
+    SetModifiedFlag(false);
+    SaveUndoCheckpoint();
+  } else {
+    DeleteContents();
+  }
+  return opened;
+}
+
+void CSaDoc::OnCloseDocument() {
+  if (ISaPageView* view = FirstPageView()) view->SelectItem(nullptr, false);
+  OleDocument::OnCloseDocument();
+}
+
+void CSaDoc::DeleteContents() {
+  const std::vector<OleClientItem*> items = GetItems();
+  for (OleClientItem* item : items) {
+    if (item->IsInPlaceActive()) item->Deactivate();
+    UpdateAllViews(nullptr);
+    if (auto* sa = dynamic_cast<CSaItem*>(item)) DeleteItem(sa);
+    else item->Delete();
+  }
+  if (!items.empty()) SetModifiedFlag(true);
+}
+
+void CSaDoc::OnEditClearAll() {
+  DeleteContents();
+  SetModifiedFlag(true);
+  UpdateAllViews(nullptr);
+}
+
+void CSaDoc::OnUpdateEditClearAll(ui::CmdUI* cmdUI) { cmdUI->Enable(!GetItems().empty()); }

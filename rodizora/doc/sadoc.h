@@ -1,0 +1,96 @@
+#pragma once
+// CSaDoc: the document of the program, a page of embedded items (CSaItem) in page units (0.25 mm,
+// x to the right, y down from the page's top-left corner). Items are kept in the order they were
+// added: the order of drawing, of hit testing (the last hit wins), of saving and of the controls'
+// item walk.
+//
+// Opening a path list ("+"-joined files) gives each file a band of the page and one spectrum item
+// per spectrum the file holds, in strips by spectrum kind; a table and a structure item follow
+// when the settings and the structure database ask for them.
+//
+// The document reaches its views through ISaPageView, which CSaView implements.
+#include <vector>
+
+#include "platform/ole/container.h"
+#include "rodizora/doc/pagelayout.h"
+#include "rodizora/doc/saitem.h"
+
+class ISaPageView {
+ public:
+  virtual ~ISaPageView() = default;
+  virtual bool IsPageLayout() const = 0;
+  virtual bool IsPrinting() const = 0;
+  // Between page units and the view's client pixels; false when the view maps nothing.
+  virtual bool PageToClient(gdi::Rect* rect) const = 0;
+  virtual bool ClientToPage(gdi::Rect* rect) const = 0;
+  virtual bool ClientToPage(gdi::Point* point) const = 0;
+  // Selects an item (null: none), running its primary verb when activate is set.
+  virtual void SelectItem(CSaItem* item, bool activate) = 0;
+  virtual CSaItem* SelectedItem() const = 0;
+  // An item is about to be deleted: the view lets go of it.
+  virtual void OnItemGone(CSaItem* item) = 0;
+};
+
+class CSaDoc : public plat::ole::OleDocument {
+  UI_DECLARE_DYNCREATE(CSaDoc)
+  UI_DECLARE_MESSAGE_MAP()
+
+ public:
+  CSaDoc();
+  ~CSaDoc() override;
+
+  // The printable page: the default printer's, else landscape A4 (this system has no printer
+  // defaults, so always landscape A4).
+  void ComputePageSize();
+  int PageWidth() const { return m_page.width; }
+  int PageHeight() const { return m_page.height; }
+
+  // The zoom while the first view shows the page layout (or there is no view); else -1.
+  int GetZoom() const;
+  int GetDocumentZoom() const { return m_zoom; }
+  void SetDocumentZoom(int zoom) { m_zoom = zoom; }
+  ISaPageView* FirstPageView() const;
+  std::vector<CSaItem*> Items() const;
+  bool IsWorkspace() const { return m_workspace; }
+
+  // --- Items -----------------------------------------------------------------------------------
+  // How many spectra a file holds (a spectrum control asked); 0 when none can be created.
+  static int GetSpectraCountInFile(const plat::String16& path);
+  // A spectrum item of the index-th spectrum of a file, on the whole page (null, nothing left
+  // behind, when the control cannot be made or load it, or the item cannot be made from it).
+  // The command line's "-PROCESS" commands run on the spectrum first.
+  CSaItem* CreateSpectrumItem(const plat::String16& path, int index);
+  // The parameters table of a spectrum item's kind, at the bottom of the page (null when the
+  // kind asks for none or it cannot be made).
+  CSaItem* AddTableItem(CSaItem* spectrum);
+  // The structure of the SD database's record that matches the spectrum's file name.
+  void AddStructureItem(CSaItem* spectrum);
+  // What a control's IOrvClientSite::CreateItem makes: an item from a data source (one whose
+  // object is a spectrum control), on the whole page; null when it cannot be made.
+  CSaItem* CreateItemFromSource(plat::ole::IUnknown* source);
+  // Takes the item out of every view, then deletes it.
+  void DeleteItem(CSaItem* item);
+  // Where undo snapshots are taken (after an open, a move by dragging, a data change).
+  virtual void SaveUndoCheckpoint() {}
+
+  // --- Document ----------------------------------------------------------------------------------
+  bool OnOpenDocument(std::string_view path) override;
+  void OnCloseDocument() override;
+  // Every item deactivated, taken out of the views and deleted; the document is modified.
+  void DeleteContents() override;
+  // Closing a document's window never asks to save.
+  bool CanCloseFrame(ui::FrameWnd* frame) override;
+
+  void OnEditClearAll();
+  void OnUpdateEditClearAll(ui::CmdUI* cmdUI);
+
+ protected:
+  sapage::PageSize m_page;
+  int m_zoom;
+  bool m_workspace = false;
+
+ private:
+  // A spectrum item made from the source's data object, on the whole page; null (nothing left
+  // behind) when it cannot be made.
+  CSaItem* SpectrumItemFromData(plat::ole::IUnknown* source, std::int32_t subtype, std::int32_t fromFile);
+};

@@ -1,0 +1,49 @@
+// The rodizora program: the application object's start-up, message loop and exit.
+//
+// With $KEDRUS_SCREENSHOT naming a file, the program saves a picture of its main window as PNG
+// there once start-up is done and the window has painted, and ends (scripts/run uses it on a
+// machine without a display).
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/base/module.h"
+#include "platform/gdi/surface.h"
+#include "platform/ui/app.h"
+#include "rodizora/app/saapp.h"
+#include "rodizora/res/saresources.h"
+
+KEDRUS_MODULE_VERSION(2, 0, 1, 0, plat::kVersionTypeApp);
+
+namespace {
+
+constexpr int kSettleMs = 1500;
+
+int SaveScreenshot(CSaApp& app, const char* path) {
+  ui::App::PumpUntil([] { return false; }, kSettleMs);
+  ui::Wnd* main = app.GetMainWnd();
+  const auto picture = main ? main->Render() : nullptr;
+  const bool saved = picture && picture->SavePng(path);
+  app.CloseAllDocuments(false);
+  if (main && main->IsWindow()) main->DestroyWindow();
+  app.ExitInstance();
+  return saved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ui::App::SetCommandLine(argc, argv);
+  ui::SetAppResources(&ProgramResources());
+  CSaApp app;
+  app.SetArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (!app.InitInstance()) {
+    if (ui::Wnd* main = app.GetMainWnd(); main && main->IsWindow()) main->DestroyWindow();
+    app.ExitInstance();
+    return 1;
+  }
+  if (const char* shot = std::getenv("KEDRUS_SCREENSHOT"); shot && *shot) return SaveScreenshot(app, shot);
+  // No other program can embed or automate this one here: such a start ends once it is set up.
+  if (app.StartedForEmbedding()) return app.ExitInstance();
+  return app.Run();
+}

@@ -1,0 +1,122 @@
+#pragma once
+// CSaView: the scrolling view of a CSaDoc. It shows the page in the page layout (the whole page
+// at the document zoom on a grey ground, with rulers) or in the full view (the spectrum items
+// stretched over the window). It draws the items, keeps one selected item with a tracker, moves
+// and resizes items with the mouse, drags them within the view and to other views, runs the
+// clipboard commands, inserts spectra, switches modes and zoom, and keeps its frame's rulers in
+// step with its scroll position and the pointer.
+#include <optional>
+
+#include "platform/ole/dataobject.h"
+#include "platform/ui/docview.h"
+#include "rodizora/doc/sadoc.h"
+#include "rodizora/frame/saframe.h"
+#include "rodizora/view/satracker.h"
+#include "rodizora/view/viewmapping.h"
+
+class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
+  UI_DECLARE_DYNCREATE(CSaView)
+  UI_DECLARE_MESSAGE_MAP()
+
+ public:
+  static constexpr gdi::COLORREF kPageLayoutGround = 0x787878;
+  enum class DropEffect { None, Copy, Move, Link };
+
+  CSaDoc* GetDocument() const;
+  // The mapping between page units and client pixels as the view stands now.
+  saview::ViewMapping Mapping() const;
+  const gdi::Rect& FullViewRect() const { return m_fullView; }
+  gdi::Point PastePoint() const { return m_pastePoint; }
+
+  // ISaPageView
+  bool IsPageLayout() const override { return m_bPageLayout; }
+  bool IsPrinting() const override { return m_bPrinting; }
+  bool PageToClient(gdi::Rect* rect) const override { return Mapping().PageToClient(rect); }
+  bool ClientToPage(gdi::Rect* rect) const override { return Mapping().ClientToPage(rect); }
+  bool ClientToPage(gdi::Point* point) const override { return Mapping().ClientToPage(point); }
+  void SelectItem(CSaItem* item, bool activate) override { SetSelection(item, activate); }
+  CSaItem* SelectedItem() const override { return m_pSelection; }
+  void OnItemGone(CSaItem* item) override;
+  // CSaFrameView
+  int GetZoom() const override;
+  void OnFrameActivate(bool) override {}
+
+  void SetSelection(CSaItem* item, bool activate);
+  bool IsSelected(const CSaItem* item) const { return item && item == m_pSelection; }
+  // The item at a client point (the last one in document order); null when none.
+  CSaItem* HitTest(gdi::Point client) const;
+
+  // Pastes from a data object (the clipboard's when null): the program's own format as the items
+  // it holds (moved so that their corner lands on `position` when one is given), anything else
+  // as a new embedded item at `position` (page units) or at the paste point, sized by its object
+  // descriptor, the caller's `size` (HIMETRIC) or its cached extent. The first item made is
+  // selected; null when nothing could be pasted (then nothing was added).
+  CSaItem* DoPasteItem(bool link, plat::ole::IDataObject* data, const gdi::Point* position, ui::UINT format,
+                       const gdi::Size* size);
+  // A drop of data at a client point (the dragged object's corner): a move of an item of this
+  // view moves it; anything else pastes. True when something was dropped.
+  bool OnDrop(plat::ole::IDataObject* data, DropEffect effect, gdi::Point client, CSaItem* dragged);
+
+  void OnDraw(gdi::DC* dc) override;
+  void OnInitialUpdate() override;
+
+  int OnCreate(ui::CREATESTRUCT* cs);
+  void OnSize(ui::UINT type, int cx, int cy);
+  void OnHScroll(ui::UINT code, ui::UINT pos, ui::Wnd* bar);
+  void OnVScroll(ui::UINT code, ui::UINT pos, ui::Wnd* bar);
+  void OnMouseMove(ui::UINT flags, ui::Point point);
+  void OnLButtonDown(ui::UINT flags, ui::Point point);
+  void OnLButtonUp(ui::UINT flags, ui::Point point);
+  void OnLButtonDblClk(ui::UINT flags, ui::Point point);
+  void OnRButtonDown(ui::UINT flags, ui::Point point);
+  bool OnSetCursor(ui::Wnd* wnd, ui::UINT hitTest, ui::UINT message);
+  void OnCaptureChanged(ui::Wnd* wnd);
+
+  void OnZoom(ui::UINT id);
+  void OnViewFull();
+  void OnViewPageLayout();
+  void OnUpdateViewFull(ui::CmdUI* cmdUI);
+  void OnUpdateViewPageLayout(ui::CmdUI* cmdUI);
+  void OnEditClear();
+  void OnEditCopy();
+  void OnEditCut();
+  void OnEditPaste();
+  void OnEditPasteSpecial();
+  void OnUpdateNeedSelection(ui::CmdUI* cmdUI);
+  void OnUpdateEditPaste(ui::CmdUI* cmdUI);
+  void OnInsertSpectra();
+
+ protected:
+  void DrawGround(gdi::DC* dc) const;
+  void SetPageLayoutExtent();
+  void UpdateRulerOrigin();
+  CSaFrame* Frame() const;
+  CSaTracker TrackerFor(const CSaItem* item) const;
+  void InvalidateItem(const CSaItem* item);
+  // Every item to property set `set`.
+  void SelectPropertySets(std::uint32_t set, bool redraw);
+  // Moves pasted items off items they coincide with (by 40 page units, at most 100 times).
+  void SeparateFromOthers(const std::vector<CSaItem*>& pasted);
+
+  bool m_bPageLayout = true;
+  bool m_bPrinting = false;
+  gdi::Size m_printSize;
+  gdi::Rect m_fullView;
+  gdi::Point m_pastePoint{10, 10};
+  CSaItem* m_pSelection = nullptr;
+
+ private:
+  // A mouse press on the selected item, until the button comes up.
+  struct MouseTrack {
+    enum class Mode { Resize, Drag } mode = Mode::Resize;
+    CSaItem* item = nullptr;
+    CSaTracker::Hit hit = CSaTracker::kHitNothing;
+    gdi::Point start;
+    gdi::Rect startRect;  // client pixels
+    gdi::Point offset;    // the press point less the item's corner (dragging)
+    std::optional<gdi::Rect> shown;  // the feedback rectangle drawn now
+  };
+  void ShowFeedback(const std::optional<gdi::Rect>& rect);
+  void EndTrack(gdi::Point point, ui::UINT flags);
+  std::optional<MouseTrack> m_track;
+};

@@ -1,0 +1,225 @@
+// Pages of stand-in controls in the program's windows: drawing, selection, resizing and
+// dragging with the mouse, the clipboard, the full view, inserting spectra.
+#include <gtest/gtest.h>
+
+#include "foundation/profdesc.h"
+#include "platform/ui/app.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/input.h"
+#include "platform/ui/responder.h"
+#include "profile/profile.h"
+#include "rodizora/app/tests/app_fixture.h"
+#include "rodizora/doc/sasettings.h"
+#include "rodizora/doc/tests/fakecontrols.h"
+#include "rodizora/res/saids.h"
+#include "rodizora/view/saview.h"
+
+namespace apptest {
+namespace {
+
+using fakes::KindColor;
+using fakes::WriteSpectrumFile;
+
+class PageTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    controls = std::make_unique<fakes::FakeControls>();
+    ASSERT_TRUE(Start());
+    SaSettings().documentZoom = 50;
+    // No parameters tables unless a test asks for them.
+    COrvProfDesc desc;
+    for (const char16_t* kind : {u"NMR\\Table", u"MASS\\Table"}) OrvSetProfInt(kind, 0, &desc);
+    MainFrame()->MoveWindow(0, 0, 900, 700);
+    dir = ScratchDir("pages");
+  }
+  void TearDown() override {
+    AppTest::TearDown();
+    controls.reset();
+    EXPECT_TRUE(fakes::FakeSpectrum::Live().empty());
+  }
+  // Opens a file of these kinds in a maximised window (zoom 50 %); its view.
+  CSaView* Open(const std::string& name, const std::vector<std::string>& kinds, bool maximise = true) {
+    ui::Document* doc = app->OpenDocumentFile(WriteSpectrumFile(dir, name, kinds));
+    if (!doc || doc->GetViews().empty()) return nullptr;
+    auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
+    if (maximise) dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();
+    Repaint(view);
+    return view;
+  }
+  static void Repaint(CSaView* view) {
+    ui::App::PumpPending();
+    view->Invalidate();
+    view->UpdateWindow();
+  }
+  static gdi::COLORREF Pixel(CSaView* view, int x, int y) { return view->GetClientSurface()->GetPixel(x, y); }
+
+  std::unique_ptr<fakes::FakeControls> controls;
+  std::string dir;
+};
+
+// At 50 % the page's point p shows at p / 2 + 20.
+constexpr int At(int page) { return page / 2 + 20; }
+
+TEST_F(PageTest, ThePageShowsEachItemsPictureInItsStripAndAClickSelectsIt) {
+  CSaView* view = Open("two.dx", {"NMR", "MASS"});
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Pixel(view, 300, At(200)), KindColor("MASS"));  // "MASS": the upper strip
+  EXPECT_EQ(Pixel(view, 300, At(600)), KindColor("NMR"));
+  EXPECT_EQ(Pixel(view, At(1188) + 5, 100), CSaView::kPageLayoutGround);
+  ui::input::Click(view, {300, At(600)});
+  Repaint(view);
+  ASSERT_NE(view->SelectedItem(), nullptr);
+  EXPECT_EQ(view->SelectedItem(), view->GetDocument()->Items()[0]);
+  // The tracker: a handle inside the corner, the picture beside it.
+  EXPECT_EQ(Pixel(view, At(0) + 2, At(420) + 2), 0x000000u);
+  EXPECT_EQ(Pixel(view, At(0) + 20, At(420) + 20), KindColor("NMR"));
+  EXPECT_TRUE(ui::QueryCommandState(view, ui::ID_EDIT_COPY).enabled);
+  // A click on the grey ground selects nothing.
+  ui::input::Click(view, {At(1188) + 10, 50});
+  EXPECT_EQ(view->SelectedItem(), nullptr);
+  EXPECT_FALSE(ui::QueryCommandState(view, ui::ID_EDIT_COPY).enabled);
+  view->GetParentFrame()->Render()->SavePng(ScratchDir("renderings_items") + "/items.png");
+}
+
+TEST_F(PageTest, AHandleResizesAndTheMiddleMovesTheItem) {
+  CSaView* view = Open("one.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  CSaItem* item = view->GetDocument()->Items()[0];
+  ui::input::Click(view, {300, 200});
+  ASSERT_EQ(view->SelectedItem(), item);
+  // The bottom-right handle from the page's corner back to (400, 200) on the screen.
+  const gdi::Point handle{At(1188) - 3, At(840) - 3};
+  ui::input::MouseDown(view, handle);
+  ui::input::MouseMove(view, {400, 200}, ui::MK_LBUTTON);
+  ui::input::MouseUp(view, {400, 200});
+  const int right = (400 - (handle.x - At(1188)) - 20) * 2, bottom = (200 - (handle.y - At(840)) - 20) * 2;
+  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, right, bottom));
+  EXPECT_TRUE(view->GetDocument()->IsModified());
+  // Dragged by its middle 50 pixels right and 30 down: 100 and 60 page units, the same size.
+  ui::input::MouseDown(view, {100, 100});
+  ui::input::MouseMove(view, {150, 130}, ui::MK_LBUTTON);
+  ui::input::MouseUp(view, {150, 130});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(100, 60, 100 + right, 60 + bottom));
+  EXPECT_EQ(view->GetDocument()->Items().size(), 1u);
+}
+
+TEST_F(PageTest, CopyAndPasteGiveASecondItemOffTheFirstAndABadPayloadAddsNothing) {
+  CSaView* view = Open("copy.dx", {"MASS"});
+  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = view->GetDocument();
+  view->SetSelection(doc->Items()[0], false);
+  doc->Items()[0]->SetRect({10, 20, 310, 220});
+  view->SendMessage(ui::WM_COMMAND, ui::ID_EDIT_COPY);
+  EXPECT_TRUE(ui::IsClipboardFormatAvailable(RodizoraClipboardFormat()));
+  EXPECT_TRUE(ui::QueryCommandState(view, ui::ID_EDIT_PASTE).enabled);
+  view->SendMessage(ui::WM_COMMAND, ui::ID_EDIT_PASTE);
+  ASSERT_EQ(doc->Items().size(), 2u);
+  CSaItem* pasted = doc->Items()[1];
+  EXPECT_EQ(view->SelectedItem(), pasted);
+  EXPECT_EQ(pasted->GetRect(), gdi::Rect(50, 60, 350, 260));  // moved off the first by (40, 40)
+  EXPECT_EQ(pasted->Record().type, ItemTypeSpectrum);
+  EXPECT_EQ(pasted->GetMethodName(), u"MASS");
+  // A hostile payload under the program's own format.
+  ui::DataObject hostile;
+  hostile.SetData(RodizoraClipboardFormat(), {0xFF, 0xFF, 0x00, 0x00, 0x01, 0x02});
+  ui::SetClipboard(hostile);
+  ui::ClearModalLog();
+  view->SendMessage(ui::WM_COMMAND, ui::ID_EDIT_PASTE);
+  EXPECT_EQ(doc->Items().size(), 2u);
+  ASSERT_EQ(ui::ModalLog().size(), 1u);
+  EXPECT_EQ(ui::ModalLog()[0].text, "Clipboard operation failed");
+  // Cut leaves the clipboard full and the page one item shorter.
+  view->SendMessage(ui::WM_COMMAND, ui::ID_EDIT_CUT);
+  EXPECT_EQ(doc->Items().size(), 1u);
+  EXPECT_EQ(view->SelectedItem(), nullptr);
+  EXPECT_TRUE(ui::IsClipboardFormatAvailable(RodizoraClipboardFormat()));
+}
+
+TEST_F(PageTest, TheFullViewStretchesTheSpectraOverTheWindowAndAsksForPropertySetZero) {
+  SaSettings().app.viewProperties = 2;
+  CSaView* view = Open("full.dx", {"NMR", "MASS"});
+  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = view->GetDocument();
+  for (CSaItem* item : doc->Items()) item->SelectPropertySet(2, false);
+  view->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_FULL);
+  EXPECT_FALSE(view->IsPageLayout());
+  EXPECT_TRUE(ui::ModalLog().empty());
+  EXPECT_EQ(view->FullViewRect(), gdi::Rect(0, 0, 1188, 840));
+  EXPECT_EQ(doc->GetZoom(), -1);
+  for (fakes::FakeSpectrum* control : fakes::FakeSpectrum::Live()) {
+    EXPECT_EQ(control->propertySet, 0);
+    ASSERT_NE(control->site, nullptr);
+    EXPECT_EQ(control->site->GetZoom(), 100);
+  }
+  gdi::Rect client;
+  view->GetClientRect(&client);
+  gdi::Rect mass = doc->Items()[1]->GetRect();
+  ASSERT_TRUE(view->PageToClient(&mass));
+  EXPECT_EQ(mass, gdi::Rect(0, 0, client.Width(), gdi::MulDiv(420, client.Height(), 840)));
+  view->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_PAGE_LAYOUT);
+  EXPECT_TRUE(view->IsPageLayout());
+  EXPECT_EQ(view->SelectedItem(), nullptr);
+  for (fakes::FakeSpectrum* control : fakes::FakeSpectrum::Live()) {
+    EXPECT_EQ(control->propertySet, 2);
+    EXPECT_EQ(control->site->GetZoom(), 50);
+  }
+}
+
+TEST_F(PageTest, DraggingAnItemIntoAnotherWindowMovesItThere) {
+  CSaView* from = Open("from.dx", {"NMR"}, false);
+  CSaView* to = Open("to.dx", {"MASS"}, false);
+  ASSERT_TRUE(from && to);
+  MainFrame()->MDITile(false);
+  Repaint(from);
+  Repaint(to);
+  CSaItem* item = from->GetDocument()->Items()[0];
+  item->SetRect({0, 0, 100, 100});
+  from->SetSelection(item, false);
+  // From the item's middle in one window to a point of the other.
+  gdi::Point target{60, 80};
+  to->ClientToScreen(&target);
+  from->ScreenToClient(&target);
+  ui::input::MouseDown(from, {At(50), At(50)});
+  ui::input::MouseMove(from, target, ui::MK_LBUTTON);
+  ui::input::MouseUp(from, target);
+  EXPECT_TRUE(from->GetDocument()->Items().empty());
+  ASSERT_EQ(to->GetDocument()->Items().size(), 2u);
+  CSaItem* moved = to->GetDocument()->Items()[1];
+  EXPECT_EQ(moved->GetMethodName(), u"NMR");
+  // Its corner where the pointer's offset put it: (60, 80) less the 25 pixels of the press.
+  EXPECT_EQ(moved->GetRect(), gdi::Rect((60 - 25 - 20) * 2, (80 - 25 - 20) * 2, (60 - 25 - 20) * 2 + 100,
+                                        (80 - 25 - 20) * 2 + 100));
+}
+
+TEST_F(PageTest, InsertSpectraPutsEachFileFurtherDownAndARightClickSetsThePastePoint) {
+  CSaView* view = Open("base.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  const std::string a = WriteSpectrumFile(dir, "ins_a.dx", {"MASS"});
+  const std::string b = WriteSpectrumFile(dir, "ins_b.dx", {"NMR", "NMR"});
+  ui::ScriptedResponder responder(true);
+  responder.Then(ui::ModalKind::FileDialog, [&](ui::ModalQuestion& q) {
+    q.file->paths = {a, b};
+    return ui::IDOK;
+  });
+  view->SendMessage(ui::WM_COMMAND, saids::ID_INSERT_SPECTRA);
+  const auto items = view->GetDocument()->Items();
+  ASSERT_EQ(items.size(), 3u);
+  // "ObjectLeft", "ObjectTop" 100 and "ObjectWidth" 810, "ObjectHeight" 510 tenths.
+  EXPECT_EQ(items[1]->GetRect(), gdi::Rect(40, 40, 40 + 324, 40 + 204));
+  EXPECT_EQ(items[2]->GetRect(), gdi::Rect(80, 80, 80 + 324, 80 + 204));
+  EXPECT_EQ(items[1]->Record().subtype, ItemFromControl);
+  EXPECT_EQ(items[2]->Record().subtype, ItemFromControl + 1);
+  EXPECT_EQ(items[2]->Record().fromFile, 1);
+  // A right click beyond the page: the paste point is clamped to it; the context menu shows.
+  responder.Then(ui::ModalKind::PopupMenu, [](ui::ModalQuestion& q) {
+    EXPECT_EQ(q.menu->GetMenuItemCount(), 7);
+    return 0;
+  });
+  view->SendMessage(ui::WM_RBUTTONDOWN, ui::MK_RBUTTON, ui::PointToParam({At(1188) + 30, At(100)}));
+  EXPECT_EQ(view->PastePoint(), (gdi::Point{1187, 100}));
+  EXPECT_TRUE(responder.Done());
+}
+
+}  // namespace
+}  // namespace apptest
