@@ -134,8 +134,14 @@ struct JcampFacts {
   std::vector<std::string> dataTypes;
 };
 
+// How far into a file its first label may start (after a byte-order mark, blanks or a comment).
+constexpr std::size_t kFirstLabelWithin = 4096;
+
 JcampFacts ScanLabels(COrvFile& file) {
   JcampFacts facts;
+  // The first label opens the file; a file with no "##" near its start is no JCAMP-DX file, and
+  // is not read through to its first line end (a large binary file may have none).
+  if (file.Bytes().substr(0, kFirstLabelWithin).find("##") == std::string_view::npos) return facts;
   file.SetPosition(0);
   std::string_view line, name, rest;
   if (!file.ReadLine(&line)) return facts;

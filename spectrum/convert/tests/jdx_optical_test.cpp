@@ -217,6 +217,15 @@ TEST(JdxOptical, SavedFilesAreFoundByTheirOwnKinds) {
   EXPECT_NE(kinds.find("TIC"), std::string::npos);
 }
 
+TEST(JdxOptical, TheFirstLabelMustOpenTheFile) {
+  const std::string labels = "##TITLE= t\r\n##JCAMP-DX= 4.24\r\n##DATA TYPE= INFRARED SPECTRUM\r\n##END=\r\n";
+  COrvFile opening(WriteScratch("label_first.dx", "\xEF\xBB\xBF  " + labels));
+  EXPECT_TRUE(CIrConvertJcampDx().Detect(&opening));
+  // A large first line (a binary file has no line ends) is not read through for a label.
+  COrvFile buried(WriteScratch("label_buried.dx", std::string(1 << 20, 'x') + labels));
+  EXPECT_FALSE(CIrConvertJcampDx().Detect(&buried));
+}
+
 TEST(JdxOptical, RecordWithoutTitleStillWritesTheTitleLabel) {
   Loaded r;
   MakeLinear(r, kSpcKindIr, 0, 10, 11, true);
