@@ -15,24 +15,24 @@ namespace {
 // bottom-up unless topDown, as a resource or with the file header.
 constexpr COLORREF kColors[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
 
-struct BmpSpec {
+struct BmpShape {
   int bpp = 24;
   bool topDown = false;
   bool file = false;
   bool rle8 = false;
 };
 
-std::vector<std::uint8_t> buildBmp(const BmpSpec& spec) {
+std::vector<std::uint8_t> buildBmp(const BmpShape& shape) {
   const int w = 3, h = 2;
   std::vector<std::uint8_t> info(40, 0), palette, bits;
   plat::storeLe32(info.data(), 40);
   plat::storeLe32(info.data() + 4, w);
-  plat::storeLe32(info.data() + 8, static_cast<std::uint32_t>(spec.topDown ? -h : h));
+  plat::storeLe32(info.data() + 8, static_cast<std::uint32_t>(shape.topDown ? -h : h));
   plat::storeLe16(info.data() + 12, 1);
-  plat::storeLe16(info.data() + 14, static_cast<std::uint16_t>(spec.bpp));
-  plat::storeLe32(info.data() + 16, spec.rle8 ? 1 : 0);
-  if (spec.bpp <= 8) {
-    const int colours = spec.bpp == 1 ? 2 : 4;
+  plat::storeLe16(info.data() + 14, static_cast<std::uint16_t>(shape.bpp));
+  plat::storeLe32(info.data() + 16, shape.rle8 ? 1 : 0);
+  if (shape.bpp <= 8) {
+    const int colours = shape.bpp == 1 ? 2 : 4;
     plat::storeLe32(info.data() + 32, static_cast<std::uint32_t>(colours));  // colours used
     for (COLORREF c : std::span(kColors, static_cast<std::size_t>(colours))) {
       palette.push_back(static_cast<std::uint8_t>(GetBValue(c)));
@@ -41,10 +41,10 @@ std::vector<std::uint8_t> buildBmp(const BmpSpec& spec) {
       palette.push_back(0);
     }
   }
-  const int stride = (w * spec.bpp + 31) / 32 * 4;
+  const int stride = (w * shape.bpp + 31) / 32 * 4;
   for (int fileRow = 0; fileRow < h; ++fileRow) {
-    const int y = spec.topDown ? fileRow : h - 1 - fileRow;
-    if (spec.rle8) {
+    const int y = shape.topDown ? fileRow : h - 1 - fileRow;
+    if (shape.rle8) {
       for (int x = 0; x < w; ++x) {
         bits.push_back(1);
         bits.push_back(static_cast<std::uint8_t>((x + y) % 4));
@@ -57,7 +57,7 @@ std::vector<std::uint8_t> buildBmp(const BmpSpec& spec) {
     for (int x = 0; x < w; ++x) {
       const int index = (x + y) % 4;
       const COLORREF c = kColors[index];
-      switch (spec.bpp) {
+      switch (shape.bpp) {
         case 1: row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>((index & 1) << (7 - x % 8)); break;
         case 4: row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(index << ((x & 1) ? 0 : 4)); break;
         case 8: row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(index); break;
@@ -66,7 +66,7 @@ std::vector<std::uint8_t> buildBmp(const BmpSpec& spec) {
           break;
         case 24:
         case 32: {
-          std::uint8_t* p = row.data() + x * spec.bpp / 8;
+          std::uint8_t* p = row.data() + x * shape.bpp / 8;
           p[0] = static_cast<std::uint8_t>(GetBValue(c));
           p[1] = static_cast<std::uint8_t>(GetGValue(c));
           p[2] = static_cast<std::uint8_t>(GetRValue(c));
@@ -76,12 +76,12 @@ std::vector<std::uint8_t> buildBmp(const BmpSpec& spec) {
     }
     bits.insert(bits.end(), row.begin(), row.end());
   }
-  if (spec.rle8) {
+  if (shape.rle8) {
     bits.push_back(0);
     bits.push_back(1);  // end of bitmap
   }
   std::vector<std::uint8_t> out;
-  if (spec.file) {
+  if (shape.file) {
     out.resize(14, 0);
     out[0] = 'B';
     out[1] = 'M';
@@ -90,7 +90,7 @@ std::vector<std::uint8_t> buildBmp(const BmpSpec& spec) {
   out.insert(out.end(), info.begin(), info.end());
   out.insert(out.end(), palette.begin(), palette.end());
   out.insert(out.end(), bits.begin(), bits.end());
-  if (spec.file) plat::storeLe32(out.data() + 2, static_cast<std::uint32_t>(out.size()));
+  if (shape.file) plat::storeLe32(out.data() + 2, static_cast<std::uint32_t>(out.size()));
   return out;
 }
 
@@ -103,15 +103,15 @@ COLORREF expected(int x, int y, int bpp) {
 }  // namespace
 
 TEST(Bitmaps, ResourcesAndFilesOfEveryDepthLoad) {
-  const BmpSpec specs[] = {{1}, {4}, {8}, {16}, {24}, {32}, {24, true}, {8, false, true}, {8, false, false, true}};
-  for (const BmpSpec& spec : specs) {
+  const BmpShape specs[] = {{1}, {4}, {8}, {16}, {24}, {32}, {24, true}, {8, false, true}, {8, false, false, true}};
+  for (const BmpShape& shape : specs) {
     Bitmap bmp;
     std::string error;
-    ASSERT_TRUE(bmp.LoadBmp(buildBmp(spec), &error)) << spec.bpp << ": " << error;
+    ASSERT_TRUE(bmp.LoadBmp(buildBmp(shape), &error)) << shape.bpp << ": " << error;
     ASSERT_EQ(bmp.GetSize(), (Size{3, 2}));
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x)
-        EXPECT_EQ(bmp.Surface()->GetPixel(x, y), expected(x, y, spec.bpp)) << spec.bpp << " at " << x << "," << y;
+        EXPECT_EQ(bmp.Surface()->GetPixel(x, y), expected(x, y, shape.bpp)) << shape.bpp << " at " << x << "," << y;
   }
 }
 
