@@ -134,6 +134,46 @@ TEST(ProcessDisplay, ARunOfDisplayValuesMatchesThePointByPointValues) {
   EXPECT_NEAR(values[0], s.p.GetPower(10), 1e-5);
 }
 
+// The runs turn the phase without a sine and cosine per point; over a million points and many
+// turns of first-order phase they must stay within float rounding of the direct formula,
+// evaluated here in double for every point, for display values and for the stored spectrum.
+TEST(ProcessDisplay, PhaseRunsStayWithinFloatRoundingOverAMillionPoints) {
+  const int n = (1 << 20) + 1234;  // blocks do not divide it
+  std::vector<CSpcPoint> points(static_cast<std::size_t>(n));
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
+  for (CSpcPoint& q : points) q = {value(rng), value(rng)};
+  Spectrum s(points);
+  s.p.m_fPH0 = -71.5f;
+  s.p.m_fPH1 = 7777.0f;  // more than twenty turns over the spectrum
+  s.p.m_nPivot = 300001;
+  // One float rounding of the result, relative to the size of the point.
+  auto bound = [](const CSpcPoint& q) { return 1.5 * 0x1p-24 * (std::fabs(q.re) + std::fabs(q.im)) + 1e-30; };
+  auto angle = [&](int i, double ph0, double ph1, int pivot) { return ((i - pivot) * ph1 / n + ph0) * kRad; };
+
+  std::vector<float> values(static_cast<std::size_t>(n));
+  double worst = 0.0;
+  for (std::int32_t mode : {0, 1}) {
+    s.p.m_nDisplay = mode;
+    s.p.GetDisplayValues(0, n, values.data());
+    for (int i = 0; i < n; ++i) {
+      const double re = points[i].re, im = points[i].im, a = angle(i, -71.5, 7777.0, 300001);
+      const double want = mode == 0 ? re * std::cos(a) + im * std::sin(a) : im * std::cos(a) - re * std::sin(a);
+      worst = std::max(worst, std::fabs(values[i] - want) / bound(points[i]));
+    }
+  }
+  EXPECT_LE(worst, 1.0);
+
+  worst = 0.0;
+  s.p.ApplyPhase(33.25f, -5432.0f, 777);
+  for (int i = 0; i < n; ++i) {
+    const double re = points[i].re, im = points[i].im, a = angle(i, 33.25, -5432.0, 777);
+    worst = std::max({worst, std::fabs(s.d.data[1][i].re - (re * std::cos(a) + im * std::sin(a))) / bound(points[i]),
+                      std::fabs(s.d.data[1][i].im - (re * std::sin(a) - im * std::cos(a))) / bound(points[i])});
+  }
+  EXPECT_LE(worst, 1.0);
+}
+
 TEST(ProcessDisplay, MaxMagnitudeIndexTakesTheFirstOfEqualMaxima) {
   Spectrum s({{1, 0}, {0, 3}, {-3, 0}, {2, 2}});
   EXPECT_EQ(s.p.GetMaxMagnitudeIndex(), 1u);
