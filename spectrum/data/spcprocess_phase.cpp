@@ -259,9 +259,104 @@ void CSpcProcess::ApplyPhase(float ph0, float ph1, std::int32_t pivot) {
 
 // ---- Window functions ----
 
+namespace {
+
+// The weights w(k) = exp(e(k)), e(k) = -a*t - b*t*t with t = k*dt, block by block without an
+// exponential per point. Over a block from k0, e(k0 + j) = e(k0) + e(j) + g*j with
+// g = -2*b*k0*dt*dt, so w(k0 + j) = w(k0) * w(j) * G^j: one exponential for w(k0), one for G,
+// a table of w(j) made once, and the powers of G by repeated doubling. A block whose factors
+// could leave the range of a double (a window that grows or falls by more than e^700 within
+// it) takes every weight from its own exponential instead.
+class WindowWeights {
+ public:
+  static constexpr std::int64_t kBlock = 256;
+
+  WindowWeights(double a, double b, double dt, std::int64_t longest) : m_a(a), m_b(b), m_dt(dt) {
+    m_size = std::clamp<std::int64_t>(longest, 1, kBlock);
+    for (std::int64_t j = 0; j < m_size; ++j) {
+      const double e = Exponent(j);
+      m_table[j] = std::exp(e);
+      m_tableRange = std::max(m_tableRange, std::fabs(e));
+    }
+  }
+
+  // Calls body(k0, count, w) for consecutive blocks of [0, n), w[j] the weight of k0 + j.
+  template <class Body>
+  KEDRUS_VECTOR_INLINE void ForEach(std::int64_t n, Body&& body) const {
+    alignas(64) double w[kBlock];
+    alignas(64) double powers[kBlock];
+    for (std::int64_t k0 = 0; k0 < n; k0 += m_size) {
+      const std::int64_t count = std::min(m_size, n - k0);
+      const double e0 = Exponent(k0);
+      const double g = -2.0 * m_b * static_cast<double>(k0) * m_dt * m_dt;
+      if (std::fabs(e0) + m_tableRange + std::fabs(g) * static_cast<double>(count) <= 700.0) {
+        const double w0 = std::exp(e0);
+        if (g == 0.0) {  // a linear exponent: the table alone
+          for (std::int64_t j = 0; j < count; ++j) w[j] = w0 * m_table[j];
+        } else {
+          Powers(std::exp(g), count, powers);
+          for (std::int64_t j = 0; j < count; ++j) w[j] = w0 * m_table[j] * powers[j];
+        }
+      } else {
+        for (std::int64_t j = 0; j < count; ++j) w[j] = std::exp(Exponent(k0 + j));
+      }
+      body(k0, count, w);
+    }
+  }
+
+ private:
+  double Exponent(std::int64_t k) const {
+    const double t = static_cast<double>(k) * m_dt;
+    return -m_a * t - m_b * t * t;
+  }
+  // p[j] = x^j for j < count: each new run of powers is the ones before times the run's start.
+  static void Powers(double x, std::int64_t count, double* p) {
+    p[0] = 1.0;
+    double step = x;  // x^length
+    for (std::int64_t length = 1; length < count; length *= 2, step *= step) {
+      const std::int64_t run = std::min(length, count - length);
+      for (std::int64_t j = 0; j < run; ++j) p[length + j] = p[j] * step;
+    }
+  }
+
+  double m_a, m_b, m_dt;
+  std::int64_t m_size = 1;
+  double m_tableRange = 0.0;
+  alignas(64) double m_table[kBlock] = {};
+};
+
+// True when every weight of the first n is finite and every weighted value (Stride floats per
+// weight) fits a float.
+template <int Stride>
+KEDRUS_VECTOR_INLINE bool WeightedFit(const WindowWeights& weights, const float* values, std::int64_t n) {
+  // A count of failures rather than a flag: its sum vectorises.
+  std::int64_t bad = 0;
+  weights.ForEach(n, [&](std::int64_t k0, std::int64_t count, const double* w) {
+    const float* x = values + Stride * k0;
+    for (std::int64_t j = 0; j < count; ++j) {
+      bad += !(std::fabs(w[j]) <= DBL_MAX);
+      for (int part = 0; part < Stride; ++part) bad += !(std::fabs(x[Stride * j + part] * w[j]) <= FLT_MAX);
+    }
+  });
+  return bad == 0;
+}
+
+template <int Stride>
+KEDRUS_VECTOR_INLINE void Weigh(const WindowWeights& weights, float* values, std::int64_t n) {
+  weights.ForEach(n, [&](std::int64_t k0, std::int64_t count, const double* w) {
+    float* x = values + Stride * k0;
+    for (std::int64_t j = 0; j < count; ++j)
+      for (int part = 0; part < Stride; ++part) x[Stride * j + part] = static_cast<float>(x[Stride * j + part] * w[j]);
+  });
+}
+
+}  // namespace
+
 // Multiplies the fid by w(t) = exp(-a*t - b*t*t), t = k*dt, over the first TD/2 complex points
-// (complex acquisition) or the first TD single values. Refuses, changing nothing, when a weight
-// or a weighted value would not be a finite float.
+// (complex acquisition) or the first TD single values (re, im, re, im ... through the points).
+// Refuses, changing nothing, when a weight or a weighted value would not be a finite float: a
+// first pass checks, a second multiplies (the weights cost a few multiplications per point).
+KEDRUS_VECTOR_CLONES
 bool CSpcProcess::ApplyWindow(double a, double b, double dt) {
   std::vector<CSpcPoint>& fid = m_pData->data[0];
   const bool complex = m_pData->nAcqCode == 1;
@@ -269,36 +364,15 @@ bool CSpcProcess::ApplyWindow(double a, double b, double dt) {
   const std::int64_t held = complex ? static_cast<std::int64_t>(fid.size())
                                     : 2 * static_cast<std::int64_t>(fid.size());
   const std::int64_t n = std::max<std::int64_t>(0, std::min(wanted, held));
-
-  // Single values run re, im, re, im ... through the points.
-  auto value = [&](std::int64_t k) -> float& {
-    CSpcPoint& p = fid[static_cast<std::size_t>(complex ? k : k / 2)];
-    return complex || k % 2 == 0 ? p.re : p.im;
-  };
-  auto weight = [&](std::int64_t k) {
-    const double t = static_cast<double>(k) * dt;
-    return std::exp(-a * t - b * t * t);
-  };
-  auto fits = [](double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; };
-
-  for (std::int64_t k = 0; k < n; ++k) {
-    const double w = weight(k);
-    if (!std::isfinite(w)) return false;
-    if (complex) {
-      if (!fits(fid[k].re * w) || !fits(fid[k].im * w)) return false;
-    } else if (!fits(value(k) * w)) {
-      return false;
-    }
-  }
-  for (std::int64_t k = 0; k < n; ++k) {
-    const double w = weight(k);
-    if (complex) {
-      fid[k].re = static_cast<float>(fid[k].re * w);
-      fid[k].im = static_cast<float>(fid[k].im * w);
-    } else {
-      value(k) = static_cast<float>(value(k) * w);
-    }
-  }
+  if (n == 0) return true;
+  // The point layout is two floats: complex data weighs pairs, single values weigh floats.
+  float* values = &fid.front().re;
+  const WindowWeights weights(a, b, dt, n);
+  if (complex ? !WeightedFit<2>(weights, values, n) : !WeightedFit<1>(weights, values, n)) return false;
+  if (complex)
+    Weigh<2>(weights, values, n);
+  else
+    Weigh<1>(weights, values, n);
   return true;
 }
 

@@ -314,6 +314,48 @@ TEST(ProcessWindow, GaussianFollowsItsFormula) {
   }
 }
 
+// The weights come block by block from a few exponentials; over a million points, for a
+// linear and a quadratic exponent and past the point where the weights underflow, every
+// weighted value must stay within float rounding of the direct formula.
+TEST(ProcessWindow, LongWindowsFollowTheDirectFormulaAtEveryPoint) {
+  const int points = (1 << 20) + 77;
+  const double sw = 1000.0;
+  auto worstError = [](const std::vector<CSpcPoint>& before, const std::vector<CSpcPoint>& after, auto weight) {
+    double worst = 0.0;
+    for (std::size_t k = 0; k < before.size(); ++k) {
+      const double w = weight(static_cast<double>(k));
+      for (const auto& [in, out] : {std::pair{before[k].re, after[k].re}, std::pair{before[k].im, after[k].im}}) {
+        const double want = in * w;
+        worst = std::max(worst, std::fabs(out - want) / (0x1p-24 * std::fabs(want) + 0x1p-149));
+      }
+    }
+    return worst;
+  };
+  {
+    Fid f(points, 2 * points, sw, true);
+    addDouble(f.d, "LB", 0.7);  // exponent down to -734: the last blocks underflow
+    const std::vector<CSpcPoint> before = f.d.data[0];
+    ASSERT_TRUE(f.p.ExpMultiply());
+    const double lb = 0.7f;  // the parameter is read as a float
+    EXPECT_LE(worstError(before, f.d.data[0], [&](double k) { return std::exp(-lb * k / sw); }), 1.01);
+  }
+  {
+    const double lb = -0.01f, gb = 0.4f;  // rises to e^13, then falls
+    Fid f(points, 2 * points, sw, true);
+    addDouble(f.d, "LB", lb);
+    addDouble(f.d, "GB", gb);
+    const std::vector<CSpcPoint> before = f.d.data[0];
+    ASSERT_TRUE(f.p.GaussMultiply());
+    const double aq = 2.0 * points / sw;
+    auto weight = [&](double k) {
+      const double t = k / sw;
+      const double a = static_cast<double>(3.1415927f) * lb;
+      return std::exp(-a * t + a * t * t / (2 * gb * aq));
+    };
+    EXPECT_LE(worstError(before, f.d.data[0], weight), 1.01);
+  }
+}
+
 TEST(ProcessWindow, RefusedCallsLeaveTheFidUnchanged) {
   auto unchanged = [](Fid& f, const std::vector<CSpcPoint>& before) {
     for (std::size_t i = 0; i < before.size(); ++i) {
