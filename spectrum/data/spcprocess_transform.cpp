@@ -132,6 +132,40 @@ void WaveletPyramid(std::vector<float>& x) {
   }
 }
 
+// Where a transform writes the spectrum: the record's spectrum itself when it already has the
+// size (its storage is reused, nothing to allocate or zero), otherwise a new vector that
+// replaces it on success. `spare` points past the spectrum are there for kernels that write
+// them and dropped after. A transform that fails leaves the spectrum as it was (the kernels
+// touch nothing when they refuse).
+class SpectrumStorage {
+ public:
+  SpectrumStorage(std::vector<CSpcPoint>& spectrum, std::size_t size, std::size_t spare)
+      : m_spectrum(spectrum), m_size(size), m_reuse(spectrum.size() == size) {
+    if (m_reuse) {
+      m_spectrum.resize(size + spare);
+    } else {
+      m_fresh.resize(size + spare);
+    }
+  }
+  CSpcPoint* Points() { return m_reuse ? m_spectrum.data() : m_fresh.data(); }
+  // Keeps the result when done; returns done.
+  bool Commit(int done) {
+    if (m_reuse) {
+      m_spectrum.resize(m_size);
+    } else if (done) {
+      m_fresh.resize(m_size);
+      m_spectrum.swap(m_fresh);
+    }
+    return done != 0;
+  }
+
+ private:
+  std::vector<CSpcPoint>& m_spectrum;
+  std::size_t m_size;
+  bool m_reuse;
+  std::vector<CSpcPoint> m_fresh;
+};
+
 }  // namespace
 
 float CSpcProcess::DigitalFilterDelay(std::int32_t dspfvs, std::int32_t decim) {
@@ -180,24 +214,16 @@ std::int32_t CSpcProcess::FourierTransform(std::int32_t variant) {
     input = work.data();
   }
 
-  // Input and output apart: the kernel reorders fastest into a buffer of its own. The real
-  // variants transform 2 * SI values into 2 * SI points; only the first SI are independent
-  // (the rest mirror them) and kept.
+  // The complex variant transforms SI points with the halves swapped in the same pass; the
+  // real ones transform 2 * SI values, of which only the first SI points are independent (the
+  // rest mirror them) and kept.
   const bool real = variant != 2;
-  std::vector<CSpcPoint> buffer(real ? 2 * si : si);
-  int done = 0;
-  if (!real) {
-    done = spc::FFT(input, m_nSI, buffer.data(), false);
-    if (done) SwapHalves(buffer.data(), 1, m_nSI);
-  } else {
-    done = spc::FFT(reinterpret_cast<const float*>(input), 2 * static_cast<std::ptrdiff_t>(si), false,
-                    buffer.data(), false);
-    buffer.resize(si);
-    buffer.shrink_to_fit();
-  }
-  if (!done) return 0;
+  SpectrumStorage out(m_pData->data[1], si, real ? 1 : 0);
+  const int done = real ? spc::RealFFT(reinterpret_cast<const float*>(input), 2 * static_cast<std::ptrdiff_t>(si),
+                                       out.Points())
+                        : spc::CenteredFFT(input, m_nSI, out.Points());
+  if (!out.Commit(done)) return 0;
 
-  m_pData->data[1].swap(buffer);
   m_pData->nDomain = 1;
   SelectData();
   if (delay.phase != 0.0f) ApplyPhase(0.0f, delay.phase, 0);
@@ -245,13 +271,14 @@ std::int32_t CSpcProcess::HilbertTransform() {
 
   // The real part alone, scaled by 2/n, taken to the time domain; there the first point is
   // halved and the second half dropped, so the forward transform gives the analytic signal.
+  // The real part's inverse transform needs only its first half: a real transform gives it.
   const float scale = 2.0f / static_cast<float>(n);
   std::vector<float> real(n);
   for (std::size_t i = 0; i < n; ++i) real[i] = spectrum[i].re * scale;
   std::vector<CSpcPoint> work(n);
-  if (!spc::FFT(real.data(), m_nSI, false, work.data(), true)) return 0;
+  if (!spc::RealFFT(real.data(), m_nSI, work.data(), true)) return 0;
   work[0].re *= 0.5f;
-  std::fill(work.begin() + static_cast<std::ptrdiff_t>(n / 2), work.end(), CSpcPoint{});
+  work[n / 2] = CSpcPoint{};
   if (!spc::FFT(work.data(), m_nSI, spectrum.data(), false)) return 0;
   UpdatePhase();
   return 1;
