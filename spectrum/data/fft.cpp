@@ -344,8 +344,8 @@ constexpr size_t kMaxTileSide = size_t{1} << kLargeTileLog2;
 // (rev lo, rev mid, rev hi). Tile row lo is read from B neighbouring input points; the leaf
 // butterflies combine tile rows (they act on lo); output run hi is tile column rev hi, stored
 // four points at a time from 4 x 4 transposes. The rows of the next tile are fetched ahead,
-// since bit-reversed rows defeat the processor's own prefetching. `signs` multiplies every
-// loaded vector (it negates the odd input points of a centred transform).
+// since rows that lie far apart defeat the processor's own prefetching. `signs` multiplies
+// every loaded vector (it negates the odd input points of a centred transform).
 template <InputKind kind>
 KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& plan) {
   const int p = plan.log2n;
@@ -371,39 +371,32 @@ KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& p
                                    : Vec{1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f};
   size_t revSide[kMaxTileSide];
   for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
-  alignas(64) Vec tile[kMaxTileSide][kMaxTileSide / kVecPoints];
-  for (size_t mid = 0; mid < midCount; ++mid) {
-    const size_t srcMid = reverseBits(mid, midBits) * side;
-    if (prefetch && mid + 1 < midCount) {
-      const size_t nextMid = reverseBits(mid + 1, midBits) * side;
+  const size_t group = plan.leaf == 8 ? 8 : 4;
+  for (size_t m = 0; m < midCount; ++m) {
+    const size_t mid = reverseBits(m, midBits);
+    const size_t srcMid = m * side;  // the input is read in order, the output runs jump
+    if (prefetch && m + 1 < midCount) {
       for (size_t lo = 0; lo < side; ++lo)
         for (size_t byte = 0; byte < side * pointBytes; byte += 64)
-          __builtin_prefetch(reinterpret_cast<const char*>(in) + (revSide[lo] * hiStride + nextMid) * pointBytes + byte);
+          __builtin_prefetch(reinterpret_cast<const char*>(in) + (revSide[lo] * hiStride + srcMid + side) * pointBytes + byte);
     }
-    for (size_t lo = 0; lo < side; ++lo) {
-      const size_t src = revSide[lo] * hiStride + srcMid;
-      for (size_t v = 0; v < rowVecs; ++v) tile[lo][v] = loadPoints<kind>(in, src + v * kVecPoints) * signs;
-    }
+    // Each group of tile rows (the rows a leaf combines) four columns at a time, in registers:
+    // load, leaf butterflies, transpose, store into four output runs.
     for (size_t v = 0; v < rowVecs; ++v) {
-      if (plan.leaf == 8) {
-        for (size_t lo = 0; lo < side; lo += 8) {
-          Vec g[8];
-          for (int j = 0; j < 8; ++j) g[j] = tile[lo + j][v];
+      float* runs[4];
+      for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
+      for (size_t lo = 0; lo < side; lo += group) {
+        Vec g[8];
+        for (size_t j = 0; j < group; ++j)
+          g[j] = loadPoints<kind>(in, revSide[lo + j] * hiStride + srcMid + v * kVecPoints) * signs;
+        if (group == 8)
           leafRowsRadix8(g);
-          for (int j = 0; j < 8; ++j) tile[lo + j][v] = g[j];
-        }
-      } else {
-        for (size_t lo = 0; lo < side; lo += 4)
-          leafRowsRadix4(tile[lo][v], tile[lo + 1][v], tile[lo + 2][v], tile[lo + 3][v]);
-      }
-    }
-    for (size_t v = 0; v < rowVecs; ++v) {
-      for (size_t lo = 0; lo < side; lo += 4) {
-        Vec column[4];
-        transpose4(tile[lo][v], tile[lo + 1][v], tile[lo + 2][v], tile[lo + 3][v], column);
-        for (size_t c = 0; c < 4; ++c) {
-          const size_t hi = revSide[v * kVecPoints + c];
-          storeVec(out + 2 * (hi * hiStride + mid * side + lo), column[c]);
+        else
+          leafRowsRadix4(g[0], g[1], g[2], g[3]);
+        for (size_t j = 0; j < group; j += 4) {
+          Vec column[4];
+          transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
+          for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
         }
       }
     }
