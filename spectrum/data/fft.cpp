@@ -185,7 +185,8 @@ struct Plan {
   size_t n = 0;
   int log2n = 0;
   size_t leaf = 0;  // points done per tile row: 4 (log2n even) or 8 (odd); n itself when n <= 4
-  bool alternate = false;  // input point j taken times (-1)^j
+  bool alternate = false;        // input point j taken times (-1)^j
+  bool alternateOutput = false;  // output point j times (-1)^j (inverse transforms)
   const float* twiddles[64] = {};  // by log2 of the stage size; null: computed per chunk
 };
 
@@ -498,17 +499,19 @@ KFFT_INLINE void runJob(const Job& job) {
   if (job.inverse) {
     // Swap back and divide by n (a power of two, so the scaling itself is exact).
     const float scale = 1.f / static_cast<float>(plan.n);
+    const float odd = plan.alternateOutput ? -scale : scale;
     float* out = job.out;
     size_t i = 0;
     if (plan.n >= kVecPoints) {
-      const Vec s{scale, scale, scale, scale, scale, scale, scale, scale};
+      const Vec s{scale, scale, odd, odd, scale, scale, odd, odd};
       for (; i + kVecPoints <= plan.n; i += kVecPoints)
         storeVec(out + 2 * i, swapPairs(loadVec(out + 2 * i)) * s);
     }
     for (; i < plan.n; ++i) {
       const float re = out[2 * i];
-      out[2 * i] = out[2 * i + 1] * scale;
-      out[2 * i + 1] = re * scale;
+      const float factor = i % 2 == 0 ? scale : odd;
+      out[2 * i] = out[2 * i + 1] * factor;
+      out[2 * i + 1] = re * factor;
     }
   }
 }
@@ -744,6 +747,16 @@ int CenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
   if (!makeJob(&job, reinterpret_cast<const float*>(input), reinterpret_cast<float*>(output), size, true, false))
     return 0;
   job.plan.alternate = true;
+  return execute(job, 2 * size, 2 * size);
+}
+
+int CenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
+  if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
+  Job job;
+  const auto size = static_cast<size_t>(n);
+  if (!makeJob(&job, reinterpret_cast<const float*>(input), reinterpret_cast<float*>(output), size, true, true))
+    return 0;
+  job.plan.alternateOutput = true;
   return execute(job, 2 * size, 2 * size);
 }
 

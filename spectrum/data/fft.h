@@ -41,6 +41,9 @@ int RealFFT(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse
 // k - n/2 (modulo n), so that frequency 0 lies in the middle. Done in the one pass, by taking
 // input point j times (-1)^j. Returns 1 on success, 0 as FFT does.
 int CenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output);
+// Its inverse: the inverse complex transform of a spectrum whose frequency 0 lies in the
+// middle (output point j taken times (-1)^j in the last pass).
+int CenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output);
 
 // Any plain point type of two float members re and im (the record's complex point among them).
 template <class Point>
@@ -66,6 +69,12 @@ template <FftPointLike Point>
 int CenteredFFT(const Point* input, std::ptrdiff_t n, Point* output) {
   static_assert(offsetof(Point, re) == 0 && offsetof(Point, im) == sizeof(float));
   return CenteredFFT(reinterpret_cast<const FftPoint*>(input), n, reinterpret_cast<FftPoint*>(output));
+}
+
+template <FftPointLike Point>
+int CenteredInverseFFT(const Point* input, std::ptrdiff_t n, Point* output) {
+  static_assert(offsetof(Point, re) == 0 && offsetof(Point, im) == sizeof(float));
+  return CenteredInverseFFT(reinterpret_cast<const FftPoint*>(input), n, reinterpret_cast<FftPoint*>(output));
 }
 
 // Complex input given as points of the same layout (the common case inside the engine).

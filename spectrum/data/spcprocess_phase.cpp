@@ -195,19 +195,47 @@ double CSpcProcess::GetSpectrumImag(std::int32_t i) const {
   return p.im * std::cos(a) - p.re * std::sin(a) - base;
 }
 
-std::uint32_t CSpcProcess::GetMaxMagnitudeIndex() const {
-  std::uint32_t best = 0;
-  double bestPower = -1.0;
-  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
-  for (std::size_t i = 0; i < cur.size(); ++i) {
-    const double re = cur[i].re, im = cur[i].im;
-    const double power = re * re + im * im;
-    if (power > bestPower) {
-      bestPower = power;
-      best = static_cast<std::uint32_t>(i);
+namespace {
+
+// The index of the first largest power among points [begin, end), NaN powers never winning;
+// `none` when there is no such power. Two passes that vectorise: the largest power in lanes,
+// then the first point that has it.
+KEDRUS_VECTOR_INLINE std::int64_t FirstLargestPower(const CSpcPoint* q, std::int64_t begin, std::int64_t end,
+                                                    std::int64_t none) {
+  auto power = [q](std::int64_t i) {
+    const double re = q[i].re, im = q[i].im;
+    return re * re + im * im;
+  };
+  constexpr std::int64_t kLanes = 32;
+  double lane[kLanes];
+  std::fill_n(lane, kLanes, -1.0);
+  for (std::int64_t first = begin; first < end; first += kLanes) {
+    const std::int64_t count = std::min(kLanes, end - first);
+    for (std::int64_t j = 0; j < count; ++j) {
+      const double p = power(first + j);
+      lane[j] = p > lane[j] ? p : lane[j];
     }
   }
-  return best;
+  double best = -1.0;
+  for (double l : lane) best = l > best ? l : best;
+  if (best < 0.0) return none;
+  std::int64_t i = begin;
+  constexpr std::int64_t kRun = 16;
+  for (; i + kRun <= end; i += kRun) {
+    bool any = false;
+    for (std::int64_t k = 0; k < kRun; ++k) any |= power(i + k) == best;
+    if (any) break;
+  }
+  while (power(i) != best) ++i;
+  return i;
+}
+
+}  // namespace
+
+KEDRUS_VECTOR_CLONES
+std::uint32_t CSpcProcess::GetMaxMagnitudeIndex() const {
+  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
+  return static_cast<std::uint32_t>(FirstLargestPower(cur.data(), 0, static_cast<std::int64_t>(cur.size()), 0));
 }
 
 // ---- Phase bookkeeping ----
@@ -444,18 +472,12 @@ float CSpcProcess::ZeroOrderPhase(std::int32_t from, std::int32_t to) const {
   return static_cast<float>(p);
 }
 
+KEDRUS_VECTOR_CLONES
 std::int32_t CSpcProcess::QuickPhase() {
   std::int32_t pivot = 0;
   if (m_nCur >= 2) {
-    double best = -1.0;
     const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
-    for (std::size_t i = 0; i < cur.size(); ++i) {
-      const double re = cur[i].re, im = cur[i].im;
-      if (re * re + im * im > best) {
-        best = re * re + im * im;
-        pivot = static_cast<std::int32_t>(i);
-      }
-    }
+    pivot = static_cast<std::int32_t>(FirstLargestPower(cur.data(), 0, static_cast<std::int64_t>(cur.size()), 0));
   }
   m_nPivot = pivot;
   m_fPH0 = ZeroOrderPhase(0, m_nCur);
@@ -581,15 +603,12 @@ std::int32_t CSpcProcess::AutoPhase() {
   auto power = [&](std::int32_t i) { return i < held ? heldPower(i) : 0.0; };
   const std::int32_t w = static_cast<std::int32_t>(n * 0.0025);
 
-  std::int32_t mainPeak = 8 * w;
-  double best = -1.0;
-  for (std::int32_t i = 8 * w; i < n - 8 * w; ++i) {
-    const double p = power(i);
-    if (p > best) {
-      best = p;
-      mainPeak = i;
-    }
-  }
+  // Current points the view no longer holds have power 0: the first of them wins only where
+  // no held point has a power.
+  const std::int64_t scanBegin = 8 * static_cast<std::int64_t>(w), scanEnd = n - scanBegin;
+  const std::int64_t noneHeld = scanEnd > held ? std::max<std::int64_t>(scanBegin, held) : scanBegin;
+  const auto mainPeak =
+      static_cast<std::int32_t>(FirstLargestPower(q, scanBegin, std::min<std::int64_t>(scanEnd, held), noneHeld));
 
   // Peaks: local maxima of the magnitude above a threshold halved until there are ten. Once
   // the threshold is below every magnitude that may start a climb, halving it further cannot

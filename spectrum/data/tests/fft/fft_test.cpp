@@ -81,7 +81,7 @@ TEST(Fft, MatchesLongDoubleDftForAllSmallSizes) {
         EXPECT_LT(static_cast<double>(worst / std::sqrt(norm / n)), 4 * errorBound(n));
 
         // The same spectrum by the other routes: the half spectrum of real input, and the
-        // forward complex transform with its halves swapped.
+        // complex transforms with the spectrum's halves swapped.
         std::vector<FftPoint> other;
         std::vector<LComplex> want;
         if (!complexInput) {
@@ -92,6 +92,11 @@ TEST(Fft, MatchesLongDoubleDftForAllSmallSizes) {
           other.resize(n);
           ASSERT_EQ(spc::CenteredFFT(reinterpret_cast<const FftPoint*>(in.data()), n, other.data()), 1);
           for (size_t k = 0; k < n; ++k) want.push_back(ref[(k + n / 2) % n]);
+        } else {
+          // The inverse of a spectrum whose halves are swapped: the inverse taken times (-1)^j.
+          other.resize(n);
+          ASSERT_EQ(spc::CenteredInverseFFT(reinterpret_cast<const FftPoint*>(in.data()), n, other.data()), 1);
+          for (size_t j = 0; j < n; ++j) want.push_back(j % 2 == 0 ? ref[j] : -ref[j]);
         }
         if (!want.empty()) {
           EXPECT_LT(relativeRmsError(other, want), errorBound(n));

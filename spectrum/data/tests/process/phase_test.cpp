@@ -179,6 +179,13 @@ TEST(ProcessDisplay, MaxMagnitudeIndexTakesTheFirstOfEqualMaxima) {
   EXPECT_EQ(s.p.GetMaxMagnitudeIndex(), 1u);
   Spectrum empty({});
   EXPECT_EQ(empty.p.GetMaxMagnitudeIndex(), 0u);
+  // Over many points (the scan runs in lanes): equal maxima in different lanes, a NaN before.
+  std::vector<CSpcPoint> many = ramp(1000);
+  many[100] = {NAN, 0.0f};
+  many[517] = {0.0f, 9.0f};
+  many[301] = {-9.0f, 0.0f};
+  Spectrum s2(many);
+  EXPECT_EQ(s2.p.GetMaxMagnitudeIndex(), 301u);
 }
 
 // ---- Phase bookkeeping ----
