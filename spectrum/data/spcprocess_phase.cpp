@@ -222,9 +222,9 @@ KEDRUS_VECTOR_INLINE std::int64_t FirstLargestPower(const CSpcPoint* q, std::int
   std::int64_t i = begin;
   constexpr std::int64_t kRun = 16;
   for (; i + kRun <= end; i += kRun) {
-    bool any = false;
-    for (std::int64_t k = 0; k < kRun; ++k) any |= power(i + k) == best;
-    if (any) break;
+    int hits = 0;  // a count rather than a flag: it vectorises
+    for (std::int64_t k = 0; k < kRun; ++k) hits += power(i + k) == best;
+    if (hits != 0) break;
   }
   while (power(i) != best) ++i;
   return i;
@@ -613,20 +613,30 @@ std::int32_t CSpcProcess::AutoPhase() {
   // Peaks: local maxima of the magnitude above a threshold halved until there are ten. Once
   // the threshold is below every magnitude that may start a climb, halving it further cannot
   // change the list, so flat data or data with few maxima end there.
-  double lowest = -1.0;
-  for (std::int32_t i = w + 1; i < n - w; ++i) {
-    const double p = power(i);
-    if (lowest < 0.0 || p < lowest) lowest = p;
+  // The smallest power that may start a climb (NaN powers never start one), in lanes.
+  constexpr std::int64_t kLanes = 32;
+  double lowestLane[kLanes];
+  std::fill_n(lowestLane, kLanes, HUGE_VAL);
+  const std::int64_t climbBegin = w + 1, climbEnd = n - w;
+  const std::int64_t heldEnd = std::min<std::int64_t>(climbEnd, held);
+  for (std::int64_t first = climbBegin; first < heldEnd; first += kLanes) {
+    const std::int64_t count = std::min(kLanes, heldEnd - first);
+    for (std::int64_t j = 0; j < count; ++j) {
+      const double p = heldPower(static_cast<std::int32_t>(first + j));
+      lowestLane[j] = p < lowestLane[j] ? p : lowestLane[j];
+    }
   }
+  double lowest = *std::min_element(lowestLane, lowestLane + kLanes);
+  if (climbEnd > std::max<std::int64_t>(climbBegin, held)) lowest = 0.0;  // zero points past the view
   // The first index from i on, below `end`, whose power exceeds level (a positive one); end
   // when none does. Most points lie below it: they are tested a run at a time.
   auto firstAbove = [&](std::int32_t i, std::int32_t end, double level) {
     const std::int32_t stop = std::min(end, held);
     constexpr std::int32_t kRun = 16;
     for (; i + kRun <= stop; i += kRun) {
-      bool any = false;
-      for (std::int32_t k = 0; k < kRun; ++k) any |= heldPower(i + k) > level;
-      if (any) break;
+      int hits = 0;  // a count rather than a flag: it vectorises
+      for (std::int32_t k = 0; k < kRun; ++k) hits += heldPower(i + k) > level;
+      if (hits != 0) break;
     }
     while (i < stop && !(heldPower(i) > level)) ++i;
     return i < stop ? i : end;
