@@ -77,6 +77,19 @@ BENCHMARK(BM_FftRealForward)->DenseRange(14, 20, 2)->Unit(benchmark::kMicrosecon
 BENCHMARK(BM_FftRealHalfSpectrum)->DenseRange(10, 22, 2)->Unit(benchmark::kMicrosecond);
 
 #if KEDRUS_BENCH_FFTW
+// Times a planned transform of n points, then frees the plan and its buffers.
+void timePlan(benchmark::State& state, fftwf_plan plan, int n, void* in, void* out) {
+  for (auto _ : state) {
+    fftwf_execute(plan);
+    benchmark::DoNotOptimize(out);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
+  fftwf_destroy_plan(plan);
+  fftwf_free(in);
+  fftwf_free(out);
+}
+
 // Out-of-place, single-threaded, planned with FFTW_MEASURE.
 void BM_FftwComplexForward(benchmark::State& state) {
   const int n = 1 << state.range(0);
@@ -88,15 +101,7 @@ void BM_FftwComplexForward(benchmark::State& state) {
     in[i][0] = values[2 * i];
     in[i][1] = values[2 * i + 1];
   }
-  for (auto _ : state) {
-    fftwf_execute(plan);
-    benchmark::DoNotOptimize(out);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
-  fftwf_destroy_plan(plan);
-  fftwf_free(in);
-  fftwf_free(out);
+  timePlan(state, plan, n, in, out);
 }
 BENCHMARK(BM_FftwComplexForward)->DenseRange(10, 22, 2)->Unit(benchmark::kMicrosecond);
 
@@ -108,15 +113,7 @@ void BM_FftwRealToComplex(benchmark::State& state) {
   fftwf_plan plan = fftwf_plan_dft_r2c_1d(n, in, out, FFTW_MEASURE);
   const auto values = randomFloats(static_cast<size_t>(n));
   std::copy(values.begin(), values.end(), in);
-  for (auto _ : state) {
-    fftwf_execute(plan);
-    benchmark::DoNotOptimize(out);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(n));
-  fftwf_destroy_plan(plan);
-  fftwf_free(in);
-  fftwf_free(out);
+  timePlan(state, plan, n, in, out);
 }
 BENCHMARK(BM_FftwRealToComplex)->DenseRange(10, 22, 2)->Unit(benchmark::kMicrosecond);
 #endif

@@ -727,13 +727,25 @@ int realTransform(const float* input, std::ptrdiff_t n, float* out, bool inverse
 
 }  // namespace
 
-int FFT(const float* input, std::ptrdiff_t n, bool complexInput, FftPoint* output, bool inverse) {
-  if (!complexInput) return realTransform(input, n, reinterpret_cast<float*>(output), inverse, true);
+namespace {
+
+// A complex transform; alternateIn / alternateOut take input / output point j times (-1)^j.
+int complexTransform(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse, bool alternateIn,
+                     bool alternateOut) {
   if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
   Job job;
   const auto size = static_cast<size_t>(n);
   if (!makeJob(&job, input, reinterpret_cast<float*>(output), size, true, inverse)) return 0;
+  job.plan.alternate = alternateIn;
+  job.plan.alternateOutput = alternateOut;
   return execute(job, 2 * size, 2 * size);
+}
+
+}  // namespace
+
+int FFT(const float* input, std::ptrdiff_t n, bool complexInput, FftPoint* output, bool inverse) {
+  if (!complexInput) return realTransform(input, n, reinterpret_cast<float*>(output), inverse, true);
+  return complexTransform(input, n, output, inverse, false, false);
 }
 
 int RealFFT(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse) {
@@ -741,23 +753,11 @@ int RealFFT(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse
 }
 
 int CenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
-  if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
-  Job job;
-  const auto size = static_cast<size_t>(n);
-  if (!makeJob(&job, reinterpret_cast<const float*>(input), reinterpret_cast<float*>(output), size, true, false))
-    return 0;
-  job.plan.alternate = true;
-  return execute(job, 2 * size, 2 * size);
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, false, true, false);
 }
 
 int CenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
-  if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
-  Job job;
-  const auto size = static_cast<size_t>(n);
-  if (!makeJob(&job, reinterpret_cast<const float*>(input), reinterpret_cast<float*>(output), size, true, true))
-    return 0;
-  job.plan.alternateOutput = true;
-  return execute(job, 2 * size, 2 * size);
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, true, false, true);
 }
 
 }  // namespace spc
