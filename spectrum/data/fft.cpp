@@ -184,11 +184,13 @@ const float* cachedTwiddles(int log2m) {
 struct Plan {
   size_t n = 0;
   int log2n = 0;
-  size_t leaf = 0;  // points done per tile row: 4 (log2n even) or 8 (odd); n itself when n <= 4
+  size_t leaf = 0;  // points done per tile row: 4 or 16 (log2n even), 8 (odd); n itself when n <= 4
   bool alternate = false;        // input point j taken times (-1)^j
   bool alternateOutput = false;  // output point j times (-1)^j (inverse transforms)
   const float* twiddles[64] = {};  // by log2 of the stage size; null: computed per chunk
 };
+
+int leafLog2Of(const Plan& plan) { return plan.leaf == 16 ? 4 : (plan.leaf == 8 ? 3 : 2); }
 
 enum class InputKind { Complex, ComplexSwapped, Real, RealSwapped };
 
@@ -313,6 +315,40 @@ KFFT_INLINE void leafRowsRadix8(Vec* g) {
   leafRowsRadix4(g[1], g[3], g[5], g[7]);
 }
 
+// The factors exp(-2*pi*i*r*k/16) (r = 1, 2, 3; k = 0 .. 3) of the size-16 stage, each
+// repeated over a vector's four points, from that stage's table.
+struct Radix16Factors {
+  Vec w[3][4] = {};
+  explicit Radix16Factors(const float* table) {
+    if (table == nullptr) return;  // not a size-16 leaf
+    for (size_t r = 0; r < 3; ++r)
+      for (size_t k = 0; k < 4; ++k) {
+        const float re = table[r * kVecFloats + 2 * k], im = table[r * kVecFloats + 2 * k + 1];
+        w[r][k] = Vec{re, im, re, im, re, im, re, im};
+      }
+  }
+};
+
+// Size 16: radix 4 on each group of four rows, then the radix-4 stage of size 16 across the
+// groups (rows k, 4 + k, 8 + k, 12 + k hold the quarters' point k), all in registers.
+KFFT_INLINE void leafRowsRadix16(Vec* g, const Radix16Factors& f) {
+  for (int q = 0; q < 16; q += 4) leafRowsRadix4(g[q], g[q + 1], g[q + 2], g[q + 3]);
+  for (int k = 0; k < 4; ++k) {
+    const Vec a0 = g[k];
+    const Vec a2 = k == 0 ? g[4] : mulComplex(g[4 + k], f.w[1][k]);
+    const Vec a1 = k == 0 ? g[8] : mulComplex(g[8 + k], f.w[0][k]);
+    const Vec a3 = k == 0 ? g[12] : mulComplex(g[12 + k], f.w[2][k]);
+    const Vec t0 = a0 + a2;
+    const Vec t1 = a0 - a2;
+    const Vec t2 = a1 + a3;
+    const Vec t3 = mulMinusI(a1 - a3);
+    g[k] = t0 + t2;
+    g[4 + k] = t1 + t3;
+    g[8 + k] = t0 - t2;
+    g[12 + k] = t1 - t3;
+  }
+}
+
 // Four tile rows of four points each, transposed: column c of the rows into result c.
 KFFT_INLINE void transpose4(const Vec& r0, const Vec& r1, const Vec& r2, const Vec& r3, Vec* column) {
 #if ((defined(__GNUC__) && __GNUC__ >= 12) || defined(__clang__)) && !defined(KEDRUS_FFT_PLAIN)
@@ -372,7 +408,8 @@ KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& p
                                    : Vec{1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f};
   size_t revSide[kMaxTileSide];
   for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
-  const size_t group = plan.leaf == 8 ? 8 : 4;
+  const size_t group = plan.leaf >= 8 ? plan.leaf : 4;
+  const Radix16Factors factors16(plan.leaf == 16 ? plan.twiddles[4] : nullptr);
   for (size_t m = 0; m < midCount; ++m) {
     const size_t mid = reverseBits(m, midBits);
     const size_t srcMid = m * side;  // the input is read in order, the output runs jump
@@ -387,10 +424,12 @@ KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& p
       float* runs[4];
       for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
       for (size_t lo = 0; lo < side; lo += group) {
-        Vec g[8];
+        Vec g[16];
         for (size_t j = 0; j < group; ++j)
           g[j] = loadPoints<kind>(in, revSide[lo + j] * hiStride + srcMid + v * kVecPoints) * signs;
-        if (group == 8)
+        if (group == 16)
+          leafRowsRadix16(g, factors16);
+        else if (group == 8)
           leafRowsRadix8(g);
         else
           leafRowsRadix4(g[0], g[1], g[2], g[3]);
@@ -446,7 +485,7 @@ constexpr int kBlockLog2 = 15;
 // Every radix-4 stage after the leaf, depth first: each cache block is finished, and as soon
 // as the fourth block of a group is done the group is combined.
 KFFT_INLINE void radix4Stages(float* out, const Plan& plan) {
-  const int leafLog2 = plan.leaf == 8 ? 3 : 2;
+  const int leafLog2 = leafLog2Of(plan);
   if (plan.log2n <= leafLog2) return;
   int blockLog2 = leafLog2;
   while (blockLog2 + 2 <= std::min(plan.log2n, kBlockLog2)) blockLog2 += 2;
@@ -665,10 +704,11 @@ bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput,
   Plan& plan = job->plan;
   plan.n = n;
   while ((size_t{1} << plan.log2n) < plan.n) ++plan.log2n;
-  plan.leaf = plan.log2n <= 2 ? plan.n : (plan.log2n % 2 == 0 ? 4 : 8);
+  // Even sizes with tiles of at least 16 rows do the size-16 stage in the leaf too.
+  plan.leaf = plan.log2n <= 2 ? plan.n : (plan.log2n % 2 != 0 ? 8 : (plan.log2n >= 8 ? 16 : 4));
   try {
-    const int leafLog2 = plan.leaf == 8 ? 3 : 2;
-    for (int log2m = leafLog2 + 2; log2m <= plan.log2n; log2m += 2)
+    if (plan.leaf == 16) plan.twiddles[4] = cachedTwiddles(4);
+    for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2)
       if (log2m <= kCachedLog2Max) plan.twiddles[log2m] = cachedTwiddles(log2m);
   } catch (const std::bad_alloc&) {
     return false;
