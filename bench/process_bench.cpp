@@ -58,6 +58,22 @@ void BM_DisplayReal(benchmark::State& state) { DisplayValues(state, 0); }
 void BM_DisplayMagnitude(benchmark::State& state) { DisplayValues(state, 2); }
 void BM_DisplayPower(benchmark::State& state) { DisplayValues(state, 3); }
 
+// One full redraw as the plot reads it: runs of 4096 phased display values with their powers.
+void BM_DisplayRealRuns(benchmark::State& state) {
+  Fixture f(state.range(0));
+  const std::int32_t n = f.proc.m_nCur;
+  constexpr std::int32_t kRun = 4096;
+  std::vector<float> values(kRun), powers(kRun);
+  for (auto _ : state) {
+    for (std::int32_t i = 0; i < n; i += kRun) {
+      f.proc.GetDisplayValues(i, kRun, values.data(), powers.data());
+      benchmark::DoNotOptimize(values.data());
+      benchmark::DoNotOptimize(powers.data());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 void BM_ApplyPhase(benchmark::State& state) {
   Fixture f(state.range(0));
   for (auto _ : state) f.proc.ApplyPhase(1.0f, 0.5f, 0);
@@ -82,6 +98,7 @@ constexpr std::int64_t k1M = 1 << 20;
 BENCHMARK(BM_DisplayReal)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DisplayMagnitude)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DisplayPower)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DisplayRealRuns)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ApplyPhase)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuickPhase)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoPhase)->Arg(k64K)->Arg(k1M)->Unit(benchmark::kMillisecond);

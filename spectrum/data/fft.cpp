@@ -170,7 +170,9 @@ const float* cachedTwiddles(int log2m) {
   static std::unique_ptr<float[]> tables[kCachedLog2Max + 1];
   std::call_once(once[log2m], [log2m] {
     const size_t m = size_t{1} << log2m;
-    auto table = std::make_unique<float[]>(m / 4 * kTwiddleFloatsPerK);
+    // Whole groups of four k, also for the small tables of the real transforms' split step.
+    const size_t groups = (m / 4 + kVecPoints - 1) / kVecPoints;
+    auto table = std::make_unique<float[]>(groups * kVecPoints * kTwiddleFloatsPerK);
     fillTwiddlesExact(table.get(), m);
     tables[log2m] = std::move(table);
   });
@@ -182,9 +184,13 @@ const float* cachedTwiddles(int log2m) {
 struct Plan {
   size_t n = 0;
   int log2n = 0;
-  size_t leaf = 0;  // points done per tile row: 4 (log2n even) or 8 (odd); n itself when n <= 4
+  size_t leaf = 0;  // points done per tile row: 4 or 16 (log2n even), 8 (odd); n itself when n <= 4
+  bool alternate = false;        // input point j taken times (-1)^j
+  bool alternateOutput = false;  // output point j times (-1)^j (inverse transforms)
   const float* twiddles[64] = {};  // by log2 of the stage size; null: computed per chunk
 };
+
+int leafLog2Of(const Plan& plan) { return plan.leaf == 16 ? 4 : (plan.leaf == 8 ? 3 : 2); }
 
 enum class InputKind { Complex, ComplexSwapped, Real, RealSwapped };
 
@@ -309,53 +315,130 @@ KFFT_INLINE void leafRowsRadix8(Vec* g) {
   leafRowsRadix4(g[1], g[3], g[5], g[7]);
 }
 
+// The factors exp(-2*pi*i*r*k/16) (r = 1, 2, 3; k = 0 .. 3) of the size-16 stage, each
+// repeated over a vector's four points, from that stage's table.
+struct Radix16Factors {
+  Vec w[3][4] = {};
+  explicit Radix16Factors(const float* table) {
+    if (table == nullptr) return;  // not a size-16 leaf
+    for (size_t r = 0; r < 3; ++r)
+      for (size_t k = 0; k < 4; ++k) {
+        const float re = table[r * kVecFloats + 2 * k], im = table[r * kVecFloats + 2 * k + 1];
+        w[r][k] = Vec{re, im, re, im, re, im, re, im};
+      }
+  }
+};
+
+// Size 16: radix 4 on each group of four rows, then the radix-4 stage of size 16 across the
+// groups (rows k, 4 + k, 8 + k, 12 + k hold the quarters' point k), all in registers.
+KFFT_INLINE void leafRowsRadix16(Vec* g, const Radix16Factors& f) {
+  for (int q = 0; q < 16; q += 4) leafRowsRadix4(g[q], g[q + 1], g[q + 2], g[q + 3]);
+  for (int k = 0; k < 4; ++k) {
+    const Vec a0 = g[k];
+    const Vec a2 = k == 0 ? g[4] : mulComplex(g[4 + k], f.w[1][k]);
+    const Vec a1 = k == 0 ? g[8] : mulComplex(g[8 + k], f.w[0][k]);
+    const Vec a3 = k == 0 ? g[12] : mulComplex(g[12 + k], f.w[2][k]);
+    const Vec t0 = a0 + a2;
+    const Vec t1 = a0 - a2;
+    const Vec t2 = a1 + a3;
+    const Vec t3 = mulMinusI(a1 - a3);
+    g[k] = t0 + t2;
+    g[4 + k] = t1 + t3;
+    g[8 + k] = t0 - t2;
+    g[12 + k] = t1 - t3;
+  }
+}
+
+// Four tile rows of four points each, transposed: column c of the rows into result c.
+KFFT_INLINE void transpose4(const Vec& r0, const Vec& r1, const Vec& r2, const Vec& r3, Vec* column) {
+#if ((defined(__GNUC__) && __GNUC__ >= 12) || defined(__clang__)) && !defined(KEDRUS_FFT_PLAIN)
+  const Vec t0 = __builtin_shufflevector(r0, r1, 0, 1, 8, 9, 4, 5, 12, 13);
+  const Vec t1 = __builtin_shufflevector(r0, r1, 2, 3, 10, 11, 6, 7, 14, 15);
+  const Vec t2 = __builtin_shufflevector(r2, r3, 0, 1, 8, 9, 4, 5, 12, 13);
+  const Vec t3 = __builtin_shufflevector(r2, r3, 2, 3, 10, 11, 6, 7, 14, 15);
+  column[0] = __builtin_shufflevector(t0, t2, 0, 1, 2, 3, 8, 9, 10, 11);
+  column[1] = __builtin_shufflevector(t1, t3, 0, 1, 2, 3, 8, 9, 10, 11);
+  column[2] = __builtin_shufflevector(t0, t2, 4, 5, 6, 7, 12, 13, 14, 15);
+  column[3] = __builtin_shufflevector(t1, t3, 4, 5, 6, 7, 12, 13, 14, 15);
+#else
+  const Vec* rows[4] = {&r0, &r1, &r2, &r3};
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      column[c].v[2 * r] = rows[r]->v[2 * c];
+      column[c].v[2 * r + 1] = rows[r]->v[2 * c + 1];
+    }
+#endif
+}
+
+// Tile sides (log2) of the bit-reversed copy: longer rows for larger transforms, whose input
+// rows lie far apart (each row read is then a longer contiguous run).
+constexpr int kLargeTileLog2 = 6;
+constexpr int kLargeTileFrom = 16;
+constexpr size_t kMaxTileSide = size_t{1} << kLargeTileLog2;
+
 // Bit-reversed copy of the input with the leaf stages, in tiles of B x B points: point
 // (hi, mid, lo) of the output (hi and lo of b bits each) comes from input point
 // (rev lo, rev mid, rev hi). Tile row lo is read from B neighbouring input points; the leaf
-// butterflies combine tile rows (they act on lo); output run hi is tile column rev hi.
+// butterflies combine tile rows (they act on lo); output run hi is tile column rev hi, stored
+// four points at a time from 4 x 4 transposes. The rows of the next tile are fetched ahead,
+// since rows that lie far apart defeat the processor's own prefetching. `signs` multiplies
+// every loaded vector (it negates the odd input points of a centred transform).
 template <InputKind kind>
 KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& plan) {
   const int p = plan.log2n;
   const size_t n = plan.n;
   if (p < 6) {
-    for (size_t i = 0; i < n; ++i) loadPoint<kind>(in, reverseBits(i, p), out + 2 * i);
+    for (size_t i = 0; i < n; ++i) {
+      const size_t j = reverseBits(i, p);
+      loadPoint<kind>(in, j, out + 2 * i);
+      if (plan.alternate && j % 2 == 1) out[2 * i] = -out[2 * i], out[2 * i + 1] = -out[2 * i + 1];
+    }
     for (size_t i = 0; i < n; i += plan.leaf) leafButterflies(out + 2 * i, plan.leaf);
     return;
   }
-  const int b = p >= 8 ? 4 : 3;
+  const int b = p >= kLargeTileFrom ? kLargeTileLog2 : (p >= 8 ? 4 : 3);
   const size_t side = size_t{1} << b;
   const size_t rowVecs = side / kVecPoints;
   const size_t hiStride = n >> b;
   const int midBits = p - 2 * b;
   const size_t midCount = size_t{1} << midBits;
-  size_t revSide[16];
+  const bool prefetch = p >= kLargeTileFrom;
+  constexpr size_t pointBytes = kind == InputKind::Complex || kind == InputKind::ComplexSwapped ? 8 : 4;
+  const Vec signs = plan.alternate ? Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f}
+                                   : Vec{1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f};
+  size_t revSide[kMaxTileSide];
   for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
-  Vec tile[16][4];
-  for (size_t mid = 0; mid < midCount; ++mid) {
-    const size_t srcMid = reverseBits(mid, midBits) * side;
-    for (size_t lo = 0; lo < side; ++lo) {
-      const size_t src = revSide[lo] * hiStride + srcMid;
-      for (size_t v = 0; v < rowVecs; ++v) tile[lo][v] = loadPoints<kind>(in, src + v * kVecPoints);
-    }
-    for (size_t v = 0; v < rowVecs; ++v) {
-      if (plan.leaf == 8) {
-        for (size_t lo = 0; lo < side; lo += 8) {
-          Vec g[8];
-          for (int j = 0; j < 8; ++j) g[j] = tile[lo + j][v];
-          leafRowsRadix8(g);
-          for (int j = 0; j < 8; ++j) tile[lo + j][v] = g[j];
-        }
-      } else {
-        for (size_t lo = 0; lo < side; lo += 4)
-          leafRowsRadix4(tile[lo][v], tile[lo + 1][v], tile[lo + 2][v], tile[lo + 3][v]);
-      }
-    }
-    const char* bytes = reinterpret_cast<const char*>(tile);
-    for (size_t hi = 0; hi < side; ++hi) {
-      float* dst = out + 2 * (hi * hiStride + mid * side);
-      const char* column = bytes + revSide[hi] * 2 * sizeof(float);
+  const size_t group = plan.leaf >= 8 ? plan.leaf : 4;
+  const Radix16Factors factors16(plan.leaf == 16 ? plan.twiddles[4] : nullptr);
+  for (size_t m = 0; m < midCount; ++m) {
+    const size_t mid = reverseBits(m, midBits);
+    const size_t srcMid = m * side;  // the input is read in order, the output runs jump
+    if (prefetch && m + 1 < midCount) {
       for (size_t lo = 0; lo < side; ++lo)
-        std::memcpy(dst + 2 * lo, column + lo * sizeof(tile[0]), 2 * sizeof(float));
+        for (size_t byte = 0; byte < side * pointBytes; byte += 64)
+          __builtin_prefetch(reinterpret_cast<const char*>(in) + (revSide[lo] * hiStride + srcMid + side) * pointBytes + byte);
+    }
+    // Each group of tile rows (the rows a leaf combines) four columns at a time, in registers:
+    // load, leaf butterflies, transpose, store into four output runs.
+    for (size_t v = 0; v < rowVecs; ++v) {
+      float* runs[4];
+      for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
+      for (size_t lo = 0; lo < side; lo += group) {
+        Vec g[16];
+        for (size_t j = 0; j < group; ++j)
+          g[j] = loadPoints<kind>(in, revSide[lo + j] * hiStride + srcMid + v * kVecPoints) * signs;
+        if (group == 16)
+          leafRowsRadix16(g, factors16);
+        else if (group == 8)
+          leafRowsRadix8(g);
+        else
+          leafRowsRadix4(g[0], g[1], g[2], g[3]);
+        for (size_t j = 0; j < group; j += 4) {
+          Vec column[4];
+          transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
+          for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
+        }
+      }
     }
   }
 }
@@ -402,7 +485,7 @@ constexpr int kBlockLog2 = 15;
 // Every radix-4 stage after the leaf, depth first: each cache block is finished, and as soon
 // as the fourth block of a group is done the group is combined.
 KFFT_INLINE void radix4Stages(float* out, const Plan& plan) {
-  const int leafLog2 = plan.leaf == 8 ? 3 : 2;
+  const int leafLog2 = leafLog2Of(plan);
   if (plan.log2n <= leafLog2) return;
   int blockLog2 = leafLog2;
   while (blockLog2 + 2 <= std::min(plan.log2n, kBlockLog2)) blockLog2 += 2;
@@ -428,51 +511,19 @@ struct Job {
   float* out;
   bool complexInput;
   bool inverse;
-  bool overlapping;
   Plan plan;
+  // A real transform of realN values done as this complex one of realN / 2 points: the split
+  // step follows, with the factors W^k from splitTable (null: computed per chunk); mirror
+  // fills the upper half of the spectrum too.
+  size_t realN = 0;
+  bool realInverse = false;
+  bool mirror = false;
+  const float* splitTable = nullptr;
 };
-
-// When input and output share memory: move the input into place (expanding real values),
-// then reverse in place.
-void moveInputInPlace(const Job& job) {
-  const size_t n = job.plan.n;
-  float* out = job.out;
-  if (job.complexInput) {
-    std::memmove(out, job.in, 2 * n * sizeof(float));
-    if (job.inverse)
-      for (size_t i = 0; i < n; ++i) std::swap(out[2 * i], out[2 * i + 1]);
-  } else {
-    // Expanding value i into pair i must not overwrite a value not read yet: below the
-    // input's offset go upward, above it downward.
-    const ptrdiff_t offset = job.in - out;
-    const size_t upward = offset > 0 ? std::min(static_cast<size_t>(offset), n) : 0;
-    const int re = job.inverse ? 1 : 0;
-    for (size_t i = 0; i < upward; ++i) {
-      const float x = job.in[i];
-      out[2 * i + re] = x;
-      out[2 * i + 1 - re] = 0.f;
-    }
-    for (size_t i = n; i-- > upward;) {
-      const float x = job.in[i];
-      out[2 * i + re] = x;
-      out[2 * i + 1 - re] = 0.f;
-    }
-  }
-  for (size_t i = 0; i < n; ++i) {
-    const size_t r = reverseBits(i, job.plan.log2n);
-    if (r > i) {
-      std::swap(out[2 * i], out[2 * r]);
-      std::swap(out[2 * i + 1], out[2 * r + 1]);
-    }
-  }
-  for (size_t i = 0; i < n; i += job.plan.leaf) leafButterflies(out + 2 * i, job.plan.leaf);
-}
 
 KFFT_INLINE void runJob(const Job& job) {
   const Plan& plan = job.plan;
-  if (job.overlapping) {
-    moveInputInPlace(job);
-  } else if (job.complexInput) {
+  if (job.complexInput) {
     if (job.inverse)
       copyReversedWithLeaf<InputKind::ComplexSwapped>(job.in, job.out, plan);
     else
@@ -487,26 +538,139 @@ KFFT_INLINE void runJob(const Job& job) {
   if (job.inverse) {
     // Swap back and divide by n (a power of two, so the scaling itself is exact).
     const float scale = 1.f / static_cast<float>(plan.n);
+    const float odd = plan.alternateOutput ? -scale : scale;
     float* out = job.out;
     size_t i = 0;
     if (plan.n >= kVecPoints) {
-      const Vec s{scale, scale, scale, scale, scale, scale, scale, scale};
+      const Vec s{scale, scale, odd, odd, scale, scale, odd, odd};
       for (; i + kVecPoints <= plan.n; i += kVecPoints)
         storeVec(out + 2 * i, swapPairs(loadVec(out + 2 * i)) * s);
     }
     for (; i < plan.n; ++i) {
       const float re = out[2 * i];
-      out[2 * i] = out[2 * i + 1] * scale;
-      out[2 * i + 1] = re * scale;
+      const float factor = i % 2 == 0 ? scale : odd;
+      out[2 * i] = out[2 * i + 1] * factor;
+      out[2 * i + 1] = re * factor;
     }
   }
 }
 
-void runPortable(const Job& job) { runJob(job); }
+// Four points in reverse order.
+KFFT_INLINE Vec reversePoints(Vec v) {
+#if ((defined(__GNUC__) && __GNUC__ >= 12) || defined(__clang__)) && !defined(KEDRUS_FFT_PLAIN)
+  return __builtin_shufflevector(v, v, 6, 7, 4, 5, 2, 3, 0, 1);
+#else
+  Vec r;
+  for (int i = 0; i < 4; ++i) r.v[2 * i] = v.v[6 - 2 * i], r.v[2 * i + 1] = v.v[7 - 2 * i];
+  return r;
+#endif
+}
+
+// One pair (k, half - k) of the split step below; group holds W^k's table group.
+KFFT_INLINE void splitPair(float* out, size_t half, size_t k, const float* group, float scale, float conj) {
+  const float wr = group[2 * (k % kVecPoints)], wi = group[2 * (k % kVecPoints) + 1];
+  const size_t m = half - k;
+  const float ar = out[2 * k], ai = out[2 * k + 1];
+  const float br = out[2 * m], bi = -out[2 * m + 1];
+  const float er = ar + br, ei = ai + bi;
+  const float dr = ar - br, di = ai - bi;
+  const float orr = dr * wr - di * wi, oi = dr * wi + di * wr;  // W^k * (Z[k] - conj Z[m]); i*o = (-oi, orr)
+  const float factor = 0.5f * scale;
+  out[2 * k] = (er + oi) * factor;
+  out[2 * k + 1] = (ei - orr) * factor * conj;
+  if (m != k) {
+    out[2 * m] = (er - oi) * factor;
+    out[2 * m + 1] = -(ei + orr) * factor * conj;
+  }
+}
+
+// The split step of a real transform: with Z the transform of the n/2 points z[j] = x[2j] +
+// i*x[2j+1] at out[0 .. n/2), the transform of x at k is X[k] = E - i*W^k*O, where
+// E = (Z[k] + conj Z[n/2-k]) / 2, O = (Z[k] - conj Z[n/2-k]) / 2 and W = exp(-2*pi*i/n); and
+// X[n/2-k] = conj(E + i*W^k*O). Pairs (k, n/2-k) are done together, in place, four at a time.
+// The inverse (the conjugate kernel over n) is the conjugate of the forward result over n.
+// `twiddles(k0)` gives the factors W^k from k0 on, laid out as the stage tables are.
+template <class Twiddles>
+KFFT_INLINE void splitRealSpectrum(float* out, size_t n, bool inverse, Twiddles&& twiddles) {
+  const size_t half = n / 2;
+  const float scale = inverse ? 1.f / static_cast<float>(n) : 1.f;
+  const float conj = inverse ? -1.f : 1.f;
+  // Frequencies 0 and n/2 are real: the sum and difference of Z[0]'s parts.
+  const float z0r = out[0], z0i = out[1];
+  out[0] = (z0r + z0i) * scale;
+  out[1] = 0.f;
+  out[2 * half] = (z0r - z0i) * scale;
+  out[2 * half + 1] = 0.f;
+  if (half < 2) return;
+  const Vec h{0.5f * scale, 0.5f * scale * conj, 0.5f * scale, 0.5f * scale * conj,
+              0.5f * scale, 0.5f * scale * conj, 0.5f * scale, 0.5f * scale * conj};
+  const Vec conjSigns{1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f};
+  // k from 1 to below half/2 pairs with half - k. Runs of four from k = 4 on use the factors
+  // of one table group as they lie.
+  size_t k = 1;
+  for (; k < kVecPoints && k < half / 2; ++k) splitPair(out, half, k, twiddles(k), scale, conj);
+  for (; k + kVecPoints <= half / 2; k += kVecPoints) {
+    const Vec wk = loadVec(twiddles(k));                          // W^k .. W^(k+3)
+    float* lowPtr = out + 2 * k;
+    float* highPtr = out + 2 * (half - k - 3);
+    const Vec a = loadVec(lowPtr);                                // Z[k .. k+3]
+    const Vec b = reversePoints(loadVec(highPtr)) * conjSigns;    // conj Z[half-k .. half-k-3]
+    const Vec o = mulComplex(a - b, wk);
+    const Vec io = swapPairs(o) * Vec{-1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f};  // i * W^k * O
+    const Vec e = a + b;
+    storeVec(lowPtr, (e - io) * h);
+    storeVec(highPtr, reversePoints((e + io) * conjSigns * h));  // conj(E + i W^k O)
+  }
+  for (; k < half / 2; ++k) splitPair(out, half, k, twiddles(k), scale, conj);
+  // k = n/4 pairs with itself, W^k = -i: X[n/4] = conj Z[n/4].
+  out[2 * k] *= scale;
+  out[2 * k + 1] *= -scale * conj;
+}
+
+// X[n-k] = conj X[k] for 0 < k < n/2: the upper half of a real input's spectrum.
+KFFT_INLINE void mirrorRealSpectrum(float* out, size_t n) {
+  const size_t half = n / 2;
+  const Vec conjSigns{1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f};
+  size_t k = 1;
+  for (; k + kVecPoints <= half; k += kVecPoints)
+    storeVec(out + 2 * (n - k - 3), reversePoints(loadVec(out + 2 * k)) * conjSigns);
+  for (; k < half; ++k) {
+    out[2 * (n - k)] = out[2 * k];
+    out[2 * (n - k) + 1] = -out[2 * k + 1];
+  }
+}
+
+KFFT_INLINE void runRealJob(const Job& job) {
+  runJob(job);
+  const size_t n = job.realN;
+  float chunk[kTwiddleChunk * kTwiddleFloatsPerK];
+  size_t chunkStart = ~size_t{0};
+  // The factors' group of k: from the cached table, or from a chunk computed when k enters it.
+  auto twiddles = [&](size_t k) -> const float* {
+    if (job.splitTable) return job.splitTable + (k / kVecPoints) * kVecPoints * kTwiddleFloatsPerK;
+    const size_t start = k / kTwiddleChunk * kTwiddleChunk;
+    if (start != chunkStart) {
+      fillTwiddlesChunk(chunk, n, start, kTwiddleChunk);
+      chunkStart = start;
+    }
+    return chunk + ((k - start) / kVecPoints) * kVecPoints * kTwiddleFloatsPerK;
+  };
+  splitRealSpectrum(job.out, n, job.realInverse, twiddles);
+  if (job.mirror) mirrorRealSpectrum(job.out, n);
+}
+
+KFFT_INLINE void runAny(const Job& job) {
+  if (job.realN != 0)
+    runRealJob(job);
+  else
+    runJob(job);
+}
+
+void runPortable(const Job& job) { runAny(job); }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(KEDRUS_FFT_PLAIN)
 // The same code compiled for AVX2 and FMA, chosen at run time on processors that have them.
-[[gnu::target("avx2,fma")]] void runAvx2(const Job& job) { runJob(job); }
+[[gnu::target("avx2,fma")]] void runAvx2(const Job& job) { runAny(job); }
 
 bool cpuHasAvx2() {
   __builtin_cpu_init();
@@ -526,34 +690,114 @@ void run(const Job& job) { runPortable(job); }
 
 }  // namespace
 
-int FFT(const float* input, std::ptrdiff_t n, bool complexInput, FftPoint* output, bool inverse) {
-  if (input == nullptr || output == nullptr || n < 2 || (n & (n - 1)) != 0) return 0;
-  Job job;
-  job.in = input;
-  job.out = reinterpret_cast<float*>(output);
-  job.complexInput = complexInput;
-  job.inverse = inverse;
-  Plan& plan = job.plan;
-  plan.n = static_cast<size_t>(n);
+namespace {
+
+bool isTransformSize(std::ptrdiff_t n) { return n >= 2 && (n & (n - 1)) == 0; }
+
+// A complex transform of n points (a power of two, at least 2) with its tables fetched.
+// False when a table cannot be had.
+bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput, bool inverse) {
+  job->in = in;
+  job->out = out;
+  job->complexInput = complexInput;
+  job->inverse = inverse;
+  Plan& plan = job->plan;
+  plan.n = n;
   while ((size_t{1} << plan.log2n) < plan.n) ++plan.log2n;
-  plan.leaf = plan.log2n <= 2 ? plan.n : (plan.log2n % 2 == 0 ? 4 : 8);
-
-  const size_t inFloats = complexInput ? 2 * plan.n : plan.n;
-  const auto inBegin = reinterpret_cast<std::uintptr_t>(input);
-  const auto outBegin = reinterpret_cast<std::uintptr_t>(job.out);
-  job.overlapping = inBegin < outBegin + 2 * plan.n * sizeof(float) &&
-                    outBegin < inBegin + inFloats * sizeof(float);
-
-  // Fetch every table before touching the output, so a failed allocation leaves it as it was.
+  // Even sizes with tiles of at least 16 rows do the size-16 stage in the leaf too.
+  plan.leaf = plan.log2n <= 2 ? plan.n : (plan.log2n % 2 != 0 ? 8 : (plan.log2n >= 8 ? 16 : 4));
   try {
-    const int leafLog2 = plan.leaf == 8 ? 3 : 2;
-    for (int log2m = leafLog2 + 2; log2m <= plan.log2n; log2m += 2)
+    if (plan.leaf == 16) plan.twiddles[4] = cachedTwiddles(4);
+    for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2)
       if (log2m <= kCachedLog2Max) plan.twiddles[log2m] = cachedTwiddles(log2m);
   } catch (const std::bad_alloc&) {
-    return 0;
+    return false;
+  }
+  return true;
+}
+
+// Runs the job once everything it needs is at hand, so that a failure leaves the output as it
+// was. When input and output share memory the input is copied away first: the reordering
+// reads the input while it writes the output.
+int execute(Job& job, size_t inFloats, size_t outFloats) {
+  const auto inBegin = reinterpret_cast<std::uintptr_t>(job.in);
+  const auto outBegin = reinterpret_cast<std::uintptr_t>(job.out);
+  const bool overlapping = inBegin < outBegin + outFloats * sizeof(float) &&
+                           outBegin < inBegin + inFloats * sizeof(float);
+  std::unique_ptr<float[]> copy;
+  if (overlapping) {
+    copy.reset(new (std::nothrow) float[inFloats]);
+    if (!copy) return 0;
+    std::memcpy(copy.get(), job.in, inFloats * sizeof(float));
+    job.in = copy.get();
   }
   run(job);
   return 1;
+}
+
+// The real transform of n values as a complex one of n/2 points and a split step; the first
+// n/2 + 1 points, or all n when mirror.
+int realTransform(const float* input, std::ptrdiff_t n, float* out, bool inverse, bool mirror) {
+  if (input == nullptr || out == nullptr || !isTransformSize(n)) return 0;
+  const auto size = static_cast<size_t>(n);
+  if (size == 2) {
+    const float scale = inverse ? 0.5f : 1.f;
+    const float x0 = input[0], x1 = input[1];
+    out[0] = (x0 + x1) * scale;
+    out[1] = 0.f;
+    out[2] = (x0 - x1) * scale;
+    out[3] = 0.f;
+    return 1;
+  }
+  Job job;
+  if (!makeJob(&job, input, out, size / 2, true, false)) return 0;
+  job.realN = size;
+  job.realInverse = inverse;
+  job.mirror = mirror;
+  const int log2n = job.plan.log2n + 1;
+  if (log2n <= kCachedLog2Max) {
+    try {
+      job.splitTable = cachedTwiddles(log2n);
+    } catch (const std::bad_alloc&) {
+      return 0;
+    }
+  }
+  return execute(job, size, mirror ? 2 * size : size + 2);
+}
+
+}  // namespace
+
+namespace {
+
+// A complex transform; alternateIn / alternateOut take input / output point j times (-1)^j.
+int complexTransform(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse, bool alternateIn,
+                     bool alternateOut) {
+  if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
+  Job job;
+  const auto size = static_cast<size_t>(n);
+  if (!makeJob(&job, input, reinterpret_cast<float*>(output), size, true, inverse)) return 0;
+  job.plan.alternate = alternateIn;
+  job.plan.alternateOutput = alternateOut;
+  return execute(job, 2 * size, 2 * size);
+}
+
+}  // namespace
+
+int FFT(const float* input, std::ptrdiff_t n, bool complexInput, FftPoint* output, bool inverse) {
+  if (!complexInput) return realTransform(input, n, reinterpret_cast<float*>(output), inverse, true);
+  return complexTransform(input, n, output, inverse, false, false);
+}
+
+int RealFFT(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse) {
+  return realTransform(input, n, reinterpret_cast<float*>(output), inverse, false);
+}
+
+int CenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, false, true, false);
+}
+
+int CenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, true, false, true);
 }
 
 }  // namespace spc

@@ -20,6 +20,9 @@
 namespace plat {
 class Archive;
 }
+namespace spc {
+struct PhaseLine;
+}
 
 // X unit ids.
 enum SpcXUnit : std::int32_t {
@@ -258,6 +261,10 @@ class CSpcProcess {
   std::span<const CSpcPoint> CurrentPoints(std::int32_t from, std::int32_t to) const;
   // Phase angle in radians of current point i for the given phases and pivot.
   double PhaseAngle(std::int32_t i, double ph0, double ph1, std::int32_t pivot) const;
+  spc::PhaseLine CurrentPhase(double ph0, double ph1, std::int32_t pivot) const;
+  // Display values of the held current points [begin, end) into out[i - begin].
+  template <class Out>
+  void DisplayValuesOf(std::int64_t begin, std::int64_t end, Out* out, float* powers) const;
   double BaselineAt(std::int32_t i) const;
   float ZeroOrderPhase(std::int32_t from, std::int32_t to) const;
   double PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) const;
@@ -271,6 +278,9 @@ class CSpcProcess {
   // ---- Private helpers of baseline, integration and arithmetic ----
   // The display value of every current point, into out (sized to m_nCur).
   void DisplayValues(std::vector<double>& out) const;
+  // The display values of current points first .. first + count - 1, as GetDisplayValue gives
+  // them, into out.
+  void DisplayValues(std::int32_t first, std::int32_t count, double* out) const;
   // Index range [*begin, *end) of the scan's peaks with lo <= mass <= hi.
   static void PeaksIn(const CMassScan& scan, float lo, float hi, std::size_t* begin, std::size_t* end);
   const CMassScan* CurrentScan() const;

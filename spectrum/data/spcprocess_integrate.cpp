@@ -77,7 +77,7 @@ struct IntegralTerm {
 
 void CSpcProcess::DisplayValues(std::vector<double>& out) const {
   out.resize(static_cast<std::size_t>(std::max(m_nCur, 0)));
-  for (std::int32_t i = 0; i < m_nCur; ++i) out[static_cast<std::size_t>(i)] = GetDisplayValue(i);
+  DisplayValues(0, m_nCur, out.data());
 }
 
 // ---- Base level ----
@@ -104,11 +104,12 @@ float CSpcProcess::GetIntegral(std::uint32_t from, std::uint32_t to, float* curv
   // A range reaching past the data ends at its last point.
   to = std::min(to, static_cast<std::uint32_t>(m_nCur - 1));
   const IntegralTerm share{GetBaseLevel(), m_fSlope, static_cast<double>(m_nCur), addend};
-  auto term = [&](std::int32_t i) { return share(GetDisplayValue(i), i); };
-
   const std::int32_t a = static_cast<std::int32_t>(from);
   const std::int32_t b = static_cast<std::int32_t>(to);
   const std::int32_t span = b - a;
+  std::vector<double> values(static_cast<std::size_t>(span) + 1);
+  DisplayValues(a, span + 1, values.data());
+  auto term = [&](std::int32_t i) { return share(values[static_cast<std::size_t>(i - a)], i); };
   double sum = 0.0;
   if (!curve || n <= 0 || n < span + 1) {
     for (std::int32_t i = a; i <= b; ++i) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "spectrum/data/phase_blocks.h"
 #include "spectrum/data/spcprocess.h"
 
 namespace {
@@ -23,9 +24,7 @@ constexpr std::int32_t kBaseWindow = 64;
 // ---- Display values ----
 
 double CSpcProcess::PhaseAngle(std::int32_t i, double ph0, double ph1, std::int32_t pivot) const {
-  // With no current points the first-order term has no scale: only the zero-order phase applies.
-  const double firstOrder = m_nCur > 0 ? (static_cast<double>(i) - pivot) * ph1 / m_nCur : 0.0;
-  return (firstOrder + ph0) * kDegToRad;
+  return CurrentPhase(ph0, ph1, pivot).At(i);
 }
 
 double CSpcProcess::BaselineAt(std::int32_t i) const {
@@ -73,33 +72,77 @@ double CSpcProcess::GetDisplayValue(std::int32_t i) const {
 
 namespace {
 
-// One block of display values of a mode: points [begin, end) of the data, the phase turned by
-// a rotation from (c, s) at begin by (stepCos, stepSin) per point.
-template <std::int32_t Mode>
-void DisplayBlock(const CSpcPoint* points, std::int64_t begin, std::int64_t end, const float* baseline,
-                  std::int64_t baselineSize, double c, double s, double stepCos, double stepSin, float* values,
-                  float* powers) {
-  for (std::int64_t i = begin; i < end; ++i) {
-    const double re = points[i].re, im = points[i].im;
-    const double base = i < baselineSize ? baseline[i] : 0.0;
+// What a run of display values reads: the current points, the baseline curve (null when none
+// is subtracted) and the phase.
+struct DisplaySource {
+  const CSpcPoint* points;
+  const float* baseline;
+  std::int64_t baselineSize;
+  spc::PhaseLine phase;
+};
+
+// Display values of mode Mode for points [begin, end) into out[i - origin], the powers (when
+// asked for) into powers[i - origin]; Based: every point of the range has a baseline value.
+template <std::int32_t Mode, bool Based, class Out>
+KEDRUS_VECTOR_INLINE void DisplayPart(const DisplaySource& src, const spc::PhaseBlocks& blocks, std::int64_t begin, std::int64_t end,
+                 std::int64_t origin, Out* out, float* powers) {
+  const CSpcPoint* points = src.points;
+  const float* baseline = src.baseline;
+  auto store = [&](std::int64_t i, double re, double im, double c, double s) {
+    const double base = Based ? static_cast<double>(baseline[i]) : 0.0;
     const double power = re * re + im * im;
     double value;
     if constexpr (Mode == 0) value = re * c + im * s - base;
     else if constexpr (Mode == 1) value = im * c - re * s - base;
     else if constexpr (Mode == 2) value = std::sqrt(power) - base;
     else value = power - base;
-    if constexpr (Mode == 0 || Mode == 1) {
-      const double nc = c * stepCos - s * stepSin;
-      s = s * stepCos + c * stepSin;
-      c = nc;
-    }
-    values[i - begin] = static_cast<float>(value);
-    if (powers) powers[i - begin] = static_cast<float>(power - base);
+    out[i - origin] = static_cast<Out>(value);
+    if (powers) powers[i - origin] = static_cast<float>(power - base);
+  };
+  if constexpr (Mode == 0 || Mode == 1) {
+    blocks.ForEach(begin, end, [&](std::int64_t first, std::int64_t count, const double* c, const double* s) {
+      for (std::int64_t j = 0; j < count; ++j) store(first + j, points[first + j].re, points[first + j].im, c[j], s[j]);
+    });
+  } else {
+    for (std::int64_t i = begin; i < end; ++i) store(i, points[i].re, points[i].im, 1.0, 0.0);
+  }
+}
+
+template <std::int32_t Mode, class Out>
+KEDRUS_VECTOR_INLINE void DisplayRun(const DisplaySource& src, std::int64_t begin, std::int64_t end, Out* out, float* powers) {
+  const spc::PhaseBlocks blocks(Mode <= 1 ? src.phase : spc::PhaseLine{}, Mode <= 1 ? end - begin : 1);
+  const std::int64_t based = std::clamp(src.baselineSize, begin, end);
+  DisplayPart<Mode, true>(src, blocks, begin, based, begin, out, powers);
+  DisplayPart<Mode, false>(src, blocks, based, end, begin, out, powers);
+}
+
+template <class Out>
+KEDRUS_VECTOR_INLINE void DisplayRunOfMode(std::int32_t mode, const DisplaySource& src, std::int64_t begin, std::int64_t end, Out* out,
+                      float* powers) {
+  switch (mode) {
+    case 0: DisplayRun<0>(src, begin, end, out, powers); break;
+    case 1: DisplayRun<1>(src, begin, end, out, powers); break;
+    case 2: DisplayRun<2>(src, begin, end, out, powers); break;
+    default: DisplayRun<3>(src, begin, end, out, powers); break;
   }
 }
 
 }  // namespace
 
+spc::PhaseLine CSpcProcess::CurrentPhase(double ph0, double ph1, std::int32_t pivot) const {
+  return spc::PhaseLine{ph0, ph1, pivot, static_cast<double>(std::max(m_nCur, 0))};
+}
+
+template <class Out>
+KEDRUS_VECTOR_INLINE void CSpcProcess::DisplayValuesOf(std::int64_t begin, std::int64_t end, Out* out, float* powers) const {
+  const bool corrected = m_bBaseline && !m_baseline.empty() && m_pData && m_pData->nDomain == 1;
+  const DisplaySource src{m_pCur.data(), corrected ? m_baseline.data() : nullptr,
+                          corrected ? static_cast<std::int64_t>(m_baseline.size()) : 0,
+                          CurrentPhase(m_fPH0, m_fPH1, m_nPivot)};
+  DisplayRunOfMode(m_nDisplay, src, begin, end, out, powers);
+}
+
+KEDRUS_VECTOR_CLONES
 void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float* values, float* powers) const {
   const std::int64_t from = first, to = from + std::max(count, 0);
   // The points the current view really holds (it can be shorter than the current count).
@@ -113,27 +156,21 @@ void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float
     if (powers) powers[i - from] = 0.0f;
   }
   if (begin >= end) return;
-  const CSpcPoint* points = m_pCur.data();
-  const bool corrected = m_bBaseline && !m_baseline.empty() && m_pData && m_pData->nDomain == 1;
-  const float* baseline = corrected ? m_baseline.data() : nullptr;
-  const std::int64_t baselineSize = corrected ? static_cast<std::int64_t>(m_baseline.size()) : 0;
-  const double step = m_nCur > 0 ? static_cast<double>(m_fPH1) / m_nCur * kDegToRad : 0.0;
-  const double stepCos = std::cos(step), stepSin = std::sin(step);
-  // Exact angles at the start of every block keep the rotation's rounding from adding up.
-  constexpr std::int64_t kBlock = 256;
-  for (std::int64_t at = begin; at < end; at += kBlock) {
-    const std::int64_t stop = std::min(at + kBlock, end);
-    const double a = PhaseAngle(static_cast<std::int32_t>(at), m_fPH0, m_fPH1, m_nPivot);
-    const double c = std::cos(a), s = std::sin(a);
-    float* v = values + (at - from);
-    float* p = powers ? powers + (at - from) : nullptr;
-    switch (m_nDisplay) {
-      case 0: DisplayBlock<0>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-      case 1: DisplayBlock<1>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-      case 2: DisplayBlock<2>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-      default: DisplayBlock<3>(points, at, stop, baseline, baselineSize, c, s, stepCos, stepSin, v, p); break;
-    }
+  DisplayValuesOf(begin, end, values + (begin - from), powers ? powers + (begin - from) : nullptr);
+}
+
+KEDRUS_VECTOR_CLONES
+void CSpcProcess::DisplayValues(std::int32_t first, std::int32_t count, double* out) const {
+  const std::int64_t held = std::min<std::int64_t>(std::max(m_nCur, 0), static_cast<std::int64_t>(m_pCur.size()));
+  const std::int64_t begin = std::clamp<std::int64_t>(first, 0, held);
+  const std::int64_t end = std::clamp<std::int64_t>(static_cast<std::int64_t>(first) + std::max(count, 0), begin, held);
+  // Points the view does not hold are zero points: they show the baseline's negative at most,
+  // as GetDisplayValue gives them.
+  for (std::int32_t k = 0; k < count; ++k) {
+    const std::int64_t i = static_cast<std::int64_t>(first) + k;
+    if (i < begin || i >= end) out[k] = i >= 0 && i < m_nCur ? -BaselineAt(static_cast<std::int32_t>(i)) : 0.0;
   }
+  if (begin < end) DisplayValuesOf<double>(begin, end, out + (begin - first), nullptr);
 }
 
 double CSpcProcess::GetSpectrumReal(std::int32_t i) const {
@@ -158,19 +195,47 @@ double CSpcProcess::GetSpectrumImag(std::int32_t i) const {
   return p.im * std::cos(a) - p.re * std::sin(a) - base;
 }
 
-std::uint32_t CSpcProcess::GetMaxMagnitudeIndex() const {
-  std::uint32_t best = 0;
-  double bestPower = -1.0;
-  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
-  for (std::size_t i = 0; i < cur.size(); ++i) {
-    const double re = cur[i].re, im = cur[i].im;
-    const double power = re * re + im * im;
-    if (power > bestPower) {
-      bestPower = power;
-      best = static_cast<std::uint32_t>(i);
+namespace {
+
+// The index of the first largest power among points [begin, end), NaN powers never winning;
+// `none` when there is no such power. Two passes that vectorise: the largest power in lanes,
+// then the first point that has it.
+KEDRUS_VECTOR_INLINE std::int64_t FirstLargestPower(const CSpcPoint* q, std::int64_t begin, std::int64_t end,
+                                                    std::int64_t none) {
+  auto power = [q](std::int64_t i) {
+    const double re = q[i].re, im = q[i].im;
+    return re * re + im * im;
+  };
+  constexpr std::int64_t kLanes = 32;
+  double lane[kLanes];
+  std::fill_n(lane, kLanes, -1.0);
+  for (std::int64_t first = begin; first < end; first += kLanes) {
+    const std::int64_t count = std::min(kLanes, end - first);
+    for (std::int64_t j = 0; j < count; ++j) {
+      const double p = power(first + j);
+      lane[j] = p > lane[j] ? p : lane[j];
     }
   }
-  return best;
+  double best = -1.0;
+  for (double l : lane) best = l > best ? l : best;
+  if (best < 0.0) return none;
+  std::int64_t i = begin;
+  constexpr std::int64_t kRun = 16;
+  for (; i + kRun <= end; i += kRun) {
+    int hits = 0;  // a count rather than a flag: it vectorises
+    for (std::int64_t k = 0; k < kRun; ++k) hits += power(i + k) == best;
+    if (hits != 0) break;
+  }
+  while (power(i) != best) ++i;
+  return i;
+}
+
+}  // namespace
+
+KEDRUS_VECTOR_CLONES
+std::uint32_t CSpcProcess::GetMaxMagnitudeIndex() const {
+  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
+  return static_cast<std::uint32_t>(FirstLargestPower(cur.data(), 0, static_cast<std::int64_t>(cur.size()), 0));
 }
 
 // ---- Phase bookkeeping ----
@@ -203,27 +268,123 @@ std::int32_t CSpcProcess::ChangePivot(float ph0, float ph1, std::int32_t pivot) 
   return moved;
 }
 
+KEDRUS_VECTOR_CLONES
 void CSpcProcess::ApplyPhase(float ph0, float ph1, std::int32_t pivot) {
   if (!m_pData || m_nSI <= 0) return;
   std::vector<CSpcPoint>& spectrum = m_pData->data[1];
-  const std::size_t count = std::min(spectrum.size(), static_cast<std::size_t>(m_nSI));
-  const double si = m_nSI;
-  for (std::size_t i = 0; i < count; ++i) {
-    const double a = ((static_cast<double>(i) - pivot) * ph1 / si + ph0) * kDegToRad;
-    const double c = std::cos(static_cast<double>(static_cast<float>(a)));
-    const double s = std::sin(a);
-    CSpcPoint& p = spectrum[i];
-    const double re = p.re, im = p.im;
-    p.re = static_cast<float>(re * c + im * s);
-    p.im = static_cast<float>(re * s - im * c);
-  }
+  const auto count = static_cast<std::int64_t>(std::min(spectrum.size(), static_cast<std::size_t>(m_nSI)));
+  CSpcPoint* points = spectrum.data();
+  const spc::PhaseBlocks blocks(spc::PhaseLine{ph0, ph1, pivot, static_cast<double>(m_nSI)}, count);
+  blocks.ForEach(0, count, [&](std::int64_t first, std::int64_t n, const double* c, const double* s) {
+    CSpcPoint* p = points + first;
+    for (std::int64_t j = 0; j < n; ++j) {
+      const double re = p[j].re, im = p[j].im;
+      p[j].re = static_cast<float>(re * c[j] + im * s[j]);
+      p[j].im = static_cast<float>(re * s[j] - im * c[j]);
+    }
+  });
 }
 
 // ---- Window functions ----
 
+namespace {
+
+// The weights w(k) = exp(e(k)), e(k) = -a*t - b*t*t with t = k*dt, block by block without an
+// exponential per point. Over a block from k0, e(k0 + j) = e(k0) + e(j) + g*j with
+// g = -2*b*k0*dt*dt, so w(k0 + j) = w(k0) * w(j) * G^j: one exponential for w(k0), one for G,
+// a table of w(j) made once, and the powers of G by repeated doubling. A block whose factors
+// could leave the range of a double (a window that grows or falls by more than e^700 within
+// it) takes every weight from its own exponential instead.
+class WindowWeights {
+ public:
+  static constexpr std::int64_t kBlock = 256;
+
+  WindowWeights(double a, double b, double dt, std::int64_t longest) : m_a(a), m_b(b), m_dt(dt) {
+    m_size = std::clamp<std::int64_t>(longest, 1, kBlock);
+    for (std::int64_t j = 0; j < m_size; ++j) {
+      const double e = Exponent(j);
+      m_table[j] = std::exp(e);
+      m_tableRange = std::max(m_tableRange, std::fabs(e));
+    }
+  }
+
+  // Calls body(k0, count, w) for consecutive blocks of [0, n), w[j] the weight of k0 + j.
+  template <class Body>
+  KEDRUS_VECTOR_INLINE void ForEach(std::int64_t n, Body&& body) const {
+    alignas(64) double w[kBlock];
+    alignas(64) double powers[kBlock];
+    for (std::int64_t k0 = 0; k0 < n; k0 += m_size) {
+      const std::int64_t count = std::min(m_size, n - k0);
+      const double e0 = Exponent(k0);
+      const double g = -2.0 * m_b * static_cast<double>(k0) * m_dt * m_dt;
+      if (std::fabs(e0) + m_tableRange + std::fabs(g) * static_cast<double>(count) <= 700.0) {
+        const double w0 = std::exp(e0);
+        if (g == 0.0) {  // a linear exponent: the table alone
+          for (std::int64_t j = 0; j < count; ++j) w[j] = w0 * m_table[j];
+        } else {
+          Powers(std::exp(g), count, powers);
+          for (std::int64_t j = 0; j < count; ++j) w[j] = w0 * m_table[j] * powers[j];
+        }
+      } else {
+        for (std::int64_t j = 0; j < count; ++j) w[j] = std::exp(Exponent(k0 + j));
+      }
+      body(k0, count, w);
+    }
+  }
+
+ private:
+  double Exponent(std::int64_t k) const {
+    const double t = static_cast<double>(k) * m_dt;
+    return -m_a * t - m_b * t * t;
+  }
+  // p[j] = x^j for j < count: each new run of powers is the ones before times the run's start.
+  static void Powers(double x, std::int64_t count, double* p) {
+    p[0] = 1.0;
+    double step = x;  // x^length
+    for (std::int64_t length = 1; length < count; length *= 2, step *= step) {
+      const std::int64_t run = std::min(length, count - length);
+      for (std::int64_t j = 0; j < run; ++j) p[length + j] = p[j] * step;
+    }
+  }
+
+  double m_a, m_b, m_dt;
+  std::int64_t m_size = 1;
+  double m_tableRange = 0.0;
+  alignas(64) double m_table[kBlock] = {};
+};
+
+// True when every weight of the first n is finite and every weighted value (Stride floats per
+// weight) fits a float.
+template <int Stride>
+KEDRUS_VECTOR_INLINE bool WeightedFit(const WindowWeights& weights, const float* values, std::int64_t n) {
+  // A count of failures rather than a flag: its sum vectorises.
+  std::int64_t bad = 0;
+  weights.ForEach(n, [&](std::int64_t k0, std::int64_t count, const double* w) {
+    const float* x = values + Stride * k0;
+    for (std::int64_t j = 0; j < count; ++j) {
+      bad += !(std::fabs(w[j]) <= DBL_MAX);
+      for (int part = 0; part < Stride; ++part) bad += !(std::fabs(x[Stride * j + part] * w[j]) <= FLT_MAX);
+    }
+  });
+  return bad == 0;
+}
+
+template <int Stride>
+KEDRUS_VECTOR_INLINE void Weigh(const WindowWeights& weights, float* values, std::int64_t n) {
+  weights.ForEach(n, [&](std::int64_t k0, std::int64_t count, const double* w) {
+    float* x = values + Stride * k0;
+    for (std::int64_t j = 0; j < count; ++j)
+      for (int part = 0; part < Stride; ++part) x[Stride * j + part] = static_cast<float>(x[Stride * j + part] * w[j]);
+  });
+}
+
+}  // namespace
+
 // Multiplies the fid by w(t) = exp(-a*t - b*t*t), t = k*dt, over the first TD/2 complex points
-// (complex acquisition) or the first TD single values. Refuses, changing nothing, when a weight
-// or a weighted value would not be a finite float.
+// (complex acquisition) or the first TD single values (re, im, re, im ... through the points).
+// Refuses, changing nothing, when a weight or a weighted value would not be a finite float: a
+// first pass checks, a second multiplies (the weights cost a few multiplications per point).
+KEDRUS_VECTOR_CLONES
 bool CSpcProcess::ApplyWindow(double a, double b, double dt) {
   std::vector<CSpcPoint>& fid = m_pData->data[0];
   const bool complex = m_pData->nAcqCode == 1;
@@ -231,36 +392,15 @@ bool CSpcProcess::ApplyWindow(double a, double b, double dt) {
   const std::int64_t held = complex ? static_cast<std::int64_t>(fid.size())
                                     : 2 * static_cast<std::int64_t>(fid.size());
   const std::int64_t n = std::max<std::int64_t>(0, std::min(wanted, held));
-
-  // Single values run re, im, re, im ... through the points.
-  auto value = [&](std::int64_t k) -> float& {
-    CSpcPoint& p = fid[static_cast<std::size_t>(complex ? k : k / 2)];
-    return complex || k % 2 == 0 ? p.re : p.im;
-  };
-  auto weight = [&](std::int64_t k) {
-    const double t = static_cast<double>(k) * dt;
-    return std::exp(-a * t - b * t * t);
-  };
-  auto fits = [](double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; };
-
-  for (std::int64_t k = 0; k < n; ++k) {
-    const double w = weight(k);
-    if (!std::isfinite(w)) return false;
-    if (complex) {
-      if (!fits(fid[k].re * w) || !fits(fid[k].im * w)) return false;
-    } else if (!fits(value(k) * w)) {
-      return false;
-    }
-  }
-  for (std::int64_t k = 0; k < n; ++k) {
-    const double w = weight(k);
-    if (complex) {
-      fid[k].re = static_cast<float>(fid[k].re * w);
-      fid[k].im = static_cast<float>(fid[k].im * w);
-    } else {
-      value(k) = static_cast<float>(value(k) * w);
-    }
-  }
+  if (n == 0) return true;
+  // The point layout is two floats: complex data weighs pairs, single values weigh floats.
+  float* values = &fid.front().re;
+  const WindowWeights weights(a, b, dt, n);
+  if (complex ? !WeightedFit<2>(weights, values, n) : !WeightedFit<1>(weights, values, n)) return false;
+  if (complex)
+    Weigh<2>(weights, values, n);
+  else
+    Weigh<1>(weights, values, n);
   return true;
 }
 
@@ -297,44 +437,47 @@ bool CSpcProcess::GaussMultiply() {
 
 // ---- Automatic phase correction ----
 
+KEDRUS_VECTOR_CLONES
 float CSpcProcess::ZeroOrderPhase(std::int32_t from, std::int32_t to) const {
   const std::span<const CSpcPoint> points = CurrentPoints(from, to);
-  auto absSum = [&](double degrees) {
+  const CSpcPoint* q = points.data();
+  const auto n = static_cast<std::int64_t>(points.size());
+  auto turn = [](double degrees, double* c, double* s) {
     const double a = static_cast<float>(degrees * kDegToRad);
-    const double c = std::cos(a), s = std::sin(a);
-    double sum = 0.0;
-    for (const CSpcPoint& q : points) sum += std::fabs(q.re * c + q.im * s);
-    return sum;
+    *c = std::cos(a);
+    *s = std::sin(a);
   };
   double p = 0.0;
   for (double h = 90.0; h > 0.01; h *= 0.5) {
-    if (absSum(p + h) >= absSum(p - h)) {
+    double cu, su, cd, sd;
+    turn(p + h, &cu, &su);
+    turn(p - h, &cd, &sd);
+    // Both trial phases in one pass over the points.
+    spc::LaneSum up, down;
+    spc::LaneSum::AddBoth(
+        up, down, n, [&](std::int64_t i) { return std::fabs(q[i].re * cu + q[i].im * su); },
+        [&](std::int64_t i) { return std::fabs(q[i].re * cd + q[i].im * sd); });
+    if (up.Total() >= down.Total()) {
       p -= h;
     } else {
       p += h;
     }
   }
-  const double a = static_cast<float>(p * kDegToRad);
-  const double c = std::cos(a), s = std::sin(a);
-  double sum = 0.0;
-  for (const CSpcPoint& q : points) sum += q.re * c + q.im * s;
-  if (sum < 0.0) p += 180.0;
+  double c, s;
+  turn(p, &c, &s);
+  spc::LaneSum sum;
+  sum.Add(n, [&](std::int64_t i) { return q[i].re * c + q[i].im * s; });
+  if (sum.Total() < 0.0) p += 180.0;
   if (p > 180.0) p -= 360.0;
   return static_cast<float>(p);
 }
 
+KEDRUS_VECTOR_CLONES
 std::int32_t CSpcProcess::QuickPhase() {
   std::int32_t pivot = 0;
   if (m_nCur >= 2) {
-    double best = -1.0;
     const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
-    for (std::size_t i = 0; i < cur.size(); ++i) {
-      const double re = cur[i].re, im = cur[i].im;
-      if (re * re + im * im > best) {
-        best = re * re + im * im;
-        pivot = static_cast<std::int32_t>(i);
-      }
-    }
+    pivot = static_cast<std::int32_t>(FirstLargestPower(cur.data(), 0, static_cast<std::int64_t>(cur.size()), 0));
   }
   m_nPivot = pivot;
   m_fPH0 = ZeroOrderPhase(0, m_nCur);
@@ -343,44 +486,64 @@ std::int32_t CSpcProcess::QuickPhase() {
   return 1;
 }
 
+namespace {
+
+// The sum of a window's values in eight lanes (the additions of a full window vectorise).
+KEDRUS_VECTOR_INLINE double WindowSum(const double* v, std::int64_t length) {
+  constexpr std::int64_t kLanes = 8;
+  double lane[kLanes] = {};
+  std::int64_t k = 0;
+  for (; k + kLanes <= length; k += kLanes)
+    for (std::int64_t l = 0; l < kLanes; ++l) lane[l] += v[k + l];
+  for (; k < length; ++k) lane[0] += v[k];
+  return ((lane[0] + lane[4]) + (lane[1] + lane[5])) + ((lane[2] + lane[6]) + (lane[3] + lane[7]));
+}
+
+}  // namespace
+
 // Base level of the phased real parts: the mean of those 64-point window means that lie near
-// the running estimate, narrowed in four rounds. The phase rotation is seeded exactly at every
-// window start and stepped inside it, which keeps it exact to double rounding at a fraction of
-// the cost of a sine and cosine per point.
+// the running estimate, narrowed in four rounds.
+KEDRUS_VECTOR_CLONES
 double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) const {
   const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
-  const auto n = static_cast<std::int32_t>(cur.size());
+  const auto n = static_cast<std::int64_t>(cur.size());
   if (n <= 0) return 0.0;
-  const double step = ph1 / n * kDegToRad;
-  const double cs = std::cos(step), ss = std::sin(step);
-  const std::int32_t windows = (n + kBaseWindow - 1) / kBaseWindow;
-  std::vector<double> means(static_cast<std::size_t>(windows));
-  double total = 0.0, lo = 0.0, hi = 0.0;
-  for (std::int32_t w = 0; w < windows; ++w) {
-    const std::int32_t first = w * kBaseWindow;
-    const std::int32_t last = std::min(n, first + kBaseWindow);
-    const double a = PhaseAngle(first, ph0, ph1, pivot);
-    double c = std::cos(a), s = std::sin(a);
-    double sum = 0.0;
-    for (std::int32_t i = first; i < last; ++i) {
-      const double v = cur[i].re * c + cur[i].im * s;
-      sum += v;
-      if (i == 0 || v < lo) lo = v;
-      if (i == 0 || v > hi) hi = v;
-      const double nc = c * cs - s * ss;
-      s = s * cs + c * ss;
-      c = nc;
+  const CSpcPoint* q = cur.data();
+  std::vector<double> means(static_cast<std::size_t>((n + kBaseWindow - 1) / kBaseWindow));
+  double* mean = means.data();
+  // The smallest and largest value so far at each offset of a block: an elementwise update
+  // that vectorises, folded into one minimum and maximum at the end.
+  constexpr std::int64_t kBlock = spc::PhaseBlocks::kBlock;
+  double lo[kBlock], hi[kBlock];
+  std::fill_n(lo, kBlock, HUGE_VAL);
+  std::fill_n(hi, kBlock, -HUGE_VAL);
+  double total = 0.0;
+  // Blocks hold whole windows (the block length is a multiple of the window or all of n).
+  static_assert(kBlock % kBaseWindow == 0);
+  const spc::PhaseBlocks blocks(CurrentPhase(ph0, ph1, pivot), n);
+  blocks.ForEach(0, n, [&](std::int64_t first, std::int64_t count, const double* c, const double* s) {
+    double v[kBlock];
+    const CSpcPoint* p = q + first;
+    for (std::int64_t j = 0; j < count; ++j) {
+      v[j] = p[j].re * c[j] + p[j].im * s[j];
+      lo[j] = v[j] < lo[j] ? v[j] : lo[j];
+      hi[j] = v[j] > hi[j] ? v[j] : hi[j];
     }
-    total += sum;
-    // A short last window is averaged over the points it has.
-    means[static_cast<std::size_t>(w)] = sum / (last - first);
-  }
-  const double mean = total / n;
-  if (n < 65) return mean;
-  double estimate = mean;
+    for (std::int64_t w = 0; w < count; w += kBaseWindow) {
+      const std::int64_t length = std::min<std::int64_t>(kBaseWindow, count - w);
+      const double windowSum = WindowSum(v + w, length);
+      total += windowSum;
+      // A short last window is averaged over the points it has.
+      *mean++ = windowSum / static_cast<double>(length);
+    }
+  });
+  const double low = *std::min_element(lo, lo + kBlock), high = *std::max_element(hi, hi + kBlock);
+  const double average = total / static_cast<double>(n);
+  if (n < 65) return average;
+  double estimate = average;
   double divisor = 5.0;
   for (int round = 1; round <= 4; ++round, divisor *= 5.0) {
-    const double threshold = (hi - lo) / divisor;
+    const double threshold = (high - low) / divisor;
     double sum = 0.0;
     int counted = 0;
     for (double m : means) {
@@ -394,50 +557,90 @@ double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) 
   return estimate;
 }
 
+KEDRUS_VECTOR_CLONES
 double CSpcProcess::NegativeExcursion(double ph0, double ph1, std::int32_t pivot, double base,
                                       const std::vector<std::int32_t>& peaks,
                                       std::int32_t halfWidth) const {
-  double cost = 0.0;
+  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
+  const CSpcPoint* q = cur.data();
+  const auto held = static_cast<std::int64_t>(cur.size());
+  const spc::PhaseBlocks blocks(CurrentPhase(ph0, ph1, pivot), 2 * static_cast<std::int64_t>(halfWidth));
+  spc::LaneSum cost;
   for (std::int32_t c : peaks) {
-    const std::int32_t first = std::max(0, c - halfWidth);
-    const std::int32_t last = std::min(m_nCur, c + halfWidth);  // exclusive
-    for (std::int32_t j = first; j < last; ++j) {
-      const double a = PhaseAngle(j, ph0, ph1, pivot);
-      const double v = m_pCur[j].re * std::cos(a) + m_pCur[j].im * std::sin(a);
-      if (v < base) cost += base - v;
-    }
+    const std::int64_t first = std::max<std::int64_t>(0, static_cast<std::int64_t>(c) - halfWidth);
+    const std::int64_t last = std::min<std::int64_t>(m_nCur, static_cast<std::int64_t>(c) + halfWidth);  // exclusive
+    blocks.ForEach(std::min(first, held), std::min(last, held),
+                   [&](std::int64_t from, std::int64_t count, const double* cs, const double* sn) {
+                     const CSpcPoint* p = q + from;
+                     cost.Add(count, [&](std::int64_t j) {
+                       // Below the base level by d (NaN counts nothing); computed first so
+                       // that the choice is a plain select.
+                       const double d = base - (p[j].re * cs[j] + p[j].im * sn[j]);
+                       return d > 0.0 ? d : 0.0;
+                     });
+                   });
+    // Current points the view no longer holds are zero points.
+    if (last > held && base > 0.0) cost.lane[0] += base * static_cast<double>(last - std::max(first, held));
   }
-  return cost;
+  return cost.Total();
 }
 
+KEDRUS_VECTOR_CLONES
 std::int32_t CSpcProcess::AutoPhase() {
+  const std::span<const CSpcPoint> cur = CurrentPoints(0, m_nCur);
   const std::int32_t n = m_nCur;
   if (n <= 0) {
     UpdatePhase();
     return 1;
   }
-  auto power = [&](std::int32_t i) {
-    const double re = m_pCur[i].re, im = m_pCur[i].im;
+  // Current points the view no longer holds are zero points.
+  const CSpcPoint* q = cur.data();
+  const auto held = static_cast<std::int32_t>(cur.size());
+  auto heldPower = [&](std::int32_t i) {
+    const double re = q[i].re, im = q[i].im;
     return re * re + im * im;
   };
+  auto power = [&](std::int32_t i) { return i < held ? heldPower(i) : 0.0; };
   const std::int32_t w = static_cast<std::int32_t>(n * 0.0025);
 
-  std::int32_t mainPeak = 8 * w;
-  double best = -1.0;
-  for (std::int32_t i = 8 * w; i < n - 8 * w; ++i) {
-    if (power(i) > best) {
-      best = power(i);
-      mainPeak = i;
-    }
-  }
+  // Current points the view no longer holds have power 0: the first of them wins only where
+  // no held point has a power.
+  const std::int64_t scanBegin = 8 * static_cast<std::int64_t>(w), scanEnd = n - scanBegin;
+  const std::int64_t noneHeld = scanEnd > held ? std::max<std::int64_t>(scanBegin, held) : scanBegin;
+  const auto mainPeak =
+      static_cast<std::int32_t>(FirstLargestPower(q, scanBegin, std::min<std::int64_t>(scanEnd, held), noneHeld));
 
   // Peaks: local maxima of the magnitude above a threshold halved until there are ten. Once
   // the threshold is below every magnitude that may start a climb, halving it further cannot
   // change the list, so flat data or data with few maxima end there.
-  double lowest = -1.0;
-  for (std::int32_t i = w + 1; i < n - w; ++i) {
-    if (lowest < 0.0 || power(i) < lowest) lowest = power(i);
+  // The smallest power that may start a climb (NaN powers never start one), in lanes.
+  constexpr std::int64_t kLanes = 32;
+  double lowestLane[kLanes];
+  std::fill_n(lowestLane, kLanes, HUGE_VAL);
+  const std::int64_t climbBegin = w + 1, climbEnd = n - w;
+  const std::int64_t heldEnd = std::min<std::int64_t>(climbEnd, held);
+  for (std::int64_t first = climbBegin; first < heldEnd; first += kLanes) {
+    const std::int64_t count = std::min(kLanes, heldEnd - first);
+    for (std::int64_t j = 0; j < count; ++j) {
+      const double p = heldPower(static_cast<std::int32_t>(first + j));
+      lowestLane[j] = p < lowestLane[j] ? p : lowestLane[j];
+    }
   }
+  double lowest = *std::min_element(lowestLane, lowestLane + kLanes);
+  if (climbEnd > std::max<std::int64_t>(climbBegin, held)) lowest = 0.0;  // zero points past the view
+  // The first index from i on, below `end`, whose power exceeds level (a positive one); end
+  // when none does. Most points lie below it: they are tested a run at a time.
+  auto firstAbove = [&](std::int32_t i, std::int32_t end, double level) {
+    const std::int32_t stop = std::min(end, held);
+    constexpr std::int32_t kRun = 16;
+    for (; i + kRun <= stop; i += kRun) {
+      int hits = 0;  // a count rather than a flag: it vectorises
+      for (std::int32_t k = 0; k < kRun; ++k) hits += heldPower(i + k) > level;
+      if (hits != 0) break;
+    }
+    while (i < stop && !(heldPower(i) > level)) ++i;
+    return i < stop ? i : end;
+  };
   std::vector<std::int32_t> peaks;
   double threshold = std::sqrt(power(mainPeak));
   for (int round = 0; round < kMaxThresholdRounds && peaks.size() < 10; ++round) {
@@ -446,8 +649,7 @@ std::int32_t CSpcProcess::AutoPhase() {
     threshold = halved;
     const double level = threshold * threshold;
     peaks.clear();
-    for (std::int32_t i = w + 1; i < n - w; ++i) {
-      if (!(power(i) > level)) continue;
+    for (std::int32_t i = firstAbove(w + 1, n - w, level); i < n - w; i = firstAbove(i + 1, n - w, level)) {
       while (i + 1 < n && power(i + 1) > power(i)) ++i;
       if (peaks.empty() || i > peaks.back() + w) peaks.push_back(i);
     }

@@ -132,6 +132,40 @@ void WaveletPyramid(std::vector<float>& x) {
   }
 }
 
+// Where a transform writes its result (the spectrum, or the fid for an inverse): the record's
+// vector itself when it already has the size (its storage is reused, nothing to allocate or
+// zero), otherwise a new vector that replaces it on success. `spare` points past the result
+// are there for kernels that write them and dropped after. A transform that fails leaves the
+// vector as it was (the kernels touch nothing when they refuse).
+class TransformOutput {
+ public:
+  TransformOutput(std::vector<CSpcPoint>& points, std::size_t size, std::size_t spare)
+      : m_points(points), m_size(size), m_reuse(points.size() == size) {
+    if (m_reuse) {
+      m_points.resize(size + spare);
+    } else {
+      m_fresh.resize(size + spare);
+    }
+  }
+  CSpcPoint* Points() { return m_reuse ? m_points.data() : m_fresh.data(); }
+  // Keeps the result when done; returns done.
+  bool Commit(int done) {
+    if (m_reuse) {
+      m_points.resize(m_size);
+    } else if (done) {
+      m_fresh.resize(m_size);
+      m_points.swap(m_fresh);
+    }
+    return done != 0;
+  }
+
+ private:
+  std::vector<CSpcPoint>& m_points;
+  std::size_t m_size;
+  bool m_reuse;
+  std::vector<CSpcPoint> m_fresh;
+};
+
 }  // namespace
 
 float CSpcProcess::DigitalFilterDelay(std::int32_t dspfvs, std::int32_t decim) {
@@ -180,24 +214,16 @@ std::int32_t CSpcProcess::FourierTransform(std::int32_t variant) {
     input = work.data();
   }
 
-  // Input and output apart: the kernel reorders fastest into a buffer of its own. The real
-  // variants transform 2 * SI values into 2 * SI points; only the first SI are independent
-  // (the rest mirror them) and kept.
+  // The complex variant transforms SI points with the halves swapped in the same pass; the
+  // real ones transform 2 * SI values, of which only the first SI points are independent (the
+  // rest mirror them) and kept.
   const bool real = variant != 2;
-  std::vector<CSpcPoint> buffer(real ? 2 * si : si);
-  int done = 0;
-  if (!real) {
-    done = spc::FFT(input, m_nSI, buffer.data(), false);
-    if (done) SwapHalves(buffer.data(), 1, m_nSI);
-  } else {
-    done = spc::FFT(reinterpret_cast<const float*>(input), 2 * static_cast<std::ptrdiff_t>(si), false,
-                    buffer.data(), false);
-    buffer.resize(si);
-    buffer.shrink_to_fit();
-  }
-  if (!done) return 0;
+  TransformOutput out(m_pData->data[1], si, real ? 1 : 0);
+  const int done = real ? spc::RealFFT(reinterpret_cast<const float*>(input), 2 * static_cast<std::ptrdiff_t>(si),
+                                       out.Points())
+                        : spc::CenteredFFT(input, m_nSI, out.Points());
+  if (!out.Commit(done)) return 0;
 
-  m_pData->data[1].swap(buffer);
   m_pData->nDomain = 1;
   SelectData();
   if (delay.phase != 0.0f) ApplyPhase(0.0f, delay.phase, 0);
@@ -212,24 +238,20 @@ std::int32_t CSpcProcess::InverseTransform(std::int32_t variant) {
   if (variant < 0 || variant > 3 || !IsTransformSize(static_cast<std::int64_t>(n))) return 0;
   variant = ResolveVariant(variant, m_nAqMode);
 
-  // Variants 1 and 2 read the spectrum with its halves swapped back (frequency 0 first), in a
-  // copy; the sequential one reads it where it lies.
+  // Variants 1 and 2 read the spectrum with its halves swapped back (frequency 0 first): the
+  // kernel's centred inverse does that in its own passes. The sequential one reads it as it is.
   const std::vector<CSpcPoint>& spectrum = m_pData->data[1];
-  std::vector<CSpcPoint> work;
-  if (variant != 3) {
-    work.reserve(n);
-    work.insert(work.end(), spectrum.begin() + static_cast<std::ptrdiff_t>(n / 2), spectrum.end());
-    work.insert(work.end(), spectrum.begin(), spectrum.begin() + static_cast<std::ptrdiff_t>(n / 2));
-  }
-  std::vector<CSpcPoint> buffer(n);
-  if (!spc::FFT(work.empty() ? spectrum.data() : work.data(), static_cast<std::ptrdiff_t>(n), buffer.data(), true))
-    return 0;
+  const auto size = static_cast<std::ptrdiff_t>(n);
+  TransformOutput out(m_pData->data[0], n, 0);
+  const int done = variant != 3 ? spc::CenteredInverseFFT(spectrum.data(), size, out.Points())
+                                : spc::FFT(spectrum.data(), size, out.Points(), true);
+  if (!out.Commit(done)) return 0;
   if (variant == 3) {
-    buffer[0].re *= 10.0f;
-    NegateEvenPoints(buffer);
+    std::vector<CSpcPoint>& fid = m_pData->data[0];
+    fid[0].re *= 10.0f;
+    NegateEvenPoints(fid);
   }
 
-  m_pData->data[0].swap(buffer);
   m_pData->nDomain = 0;
   SelectData();
   UpdatePhase();
@@ -245,13 +267,14 @@ std::int32_t CSpcProcess::HilbertTransform() {
 
   // The real part alone, scaled by 2/n, taken to the time domain; there the first point is
   // halved and the second half dropped, so the forward transform gives the analytic signal.
+  // The real part's inverse transform needs only its first half: a real transform gives it.
   const float scale = 2.0f / static_cast<float>(n);
   std::vector<float> real(n);
   for (std::size_t i = 0; i < n; ++i) real[i] = spectrum[i].re * scale;
   std::vector<CSpcPoint> work(n);
-  if (!spc::FFT(real.data(), m_nSI, false, work.data(), true)) return 0;
+  if (!spc::RealFFT(real.data(), m_nSI, work.data(), true)) return 0;
   work[0].re *= 0.5f;
-  std::fill(work.begin() + static_cast<std::ptrdiff_t>(n / 2), work.end(), CSpcPoint{});
+  work[n / 2] = CSpcPoint{};
   if (!spc::FFT(work.data(), m_nSI, spectrum.data(), false)) return 0;
   UpdatePhase();
   return 1;

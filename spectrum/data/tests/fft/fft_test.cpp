@@ -79,6 +79,28 @@ TEST(Fft, MatchesLongDoubleDftForAllSmallSizes) {
         for (size_t i = 0; i < n; ++i)
           worst = std::max(worst, std::abs(LComplex(out[i].re, out[i].im) - ref[i]));
         EXPECT_LT(static_cast<double>(worst / std::sqrt(norm / n)), 4 * errorBound(n));
+
+        // The same spectrum by the other routes: the half spectrum of real input, and the
+        // complex transforms with the spectrum's halves swapped.
+        std::vector<FftPoint> other;
+        std::vector<LComplex> want;
+        if (!complexInput) {
+          other.resize(n / 2 + 1);
+          ASSERT_EQ(spc::RealFFT(in.data(), n, other.data(), inverse), 1);
+          want.assign(ref.begin(), ref.begin() + static_cast<std::ptrdiff_t>(n / 2 + 1));
+        } else if (!inverse) {
+          other.resize(n);
+          ASSERT_EQ(spc::CenteredFFT(reinterpret_cast<const FftPoint*>(in.data()), n, other.data()), 1);
+          for (size_t k = 0; k < n; ++k) want.push_back(ref[(k + n / 2) % n]);
+        } else {
+          // The inverse of a spectrum whose halves are swapped: the inverse taken times (-1)^j.
+          other.resize(n);
+          ASSERT_EQ(spc::CenteredInverseFFT(reinterpret_cast<const FftPoint*>(in.data()), n, other.data()), 1);
+          for (size_t j = 0; j < n; ++j) want.push_back(j % 2 == 0 ? ref[j] : -ref[j]);
+        }
+        if (!want.empty()) {
+          EXPECT_LT(relativeRmsError(other, want), errorBound(n));
+        }
       }
     }
   }
@@ -145,15 +167,25 @@ TEST(Fft, InverseOfForwardGivesTheInputBack) {
   }
 }
 
-// Sizes whose largest stages compute their twiddle factors on the fly rather than from a table.
+// Sizes whose largest stages (and the real transform's split step) compute their twiddle
+// factors on the fly rather than from a table; real input is the complex input's real parts.
 TEST(Fft, LargeTransformsMatchDirectSumsAtSampleBins) {
   for (int log2n : {21, 22}) {
+   for (bool complexInput : {true, false}) {
     const size_t n = size_t{1} << log2n;
-    const auto in = randomFloats(2 * n, 99u + log2n);
+    auto in = randomFloats(2 * n, 99u + log2n);
+    if (!complexInput)
+      for (size_t t = 0; t < n; ++t) in[2 * t + 1] = 0.f;
+    std::vector<float> real(n);
+    for (size_t t = 0; t < n; ++t) real[t] = in[2 * t];
     std::vector<FftPoint> out(n);
-    ASSERT_EQ(FFT(in.data(), n, true, out.data(), false), 1);
+    if (complexInput)
+      ASSERT_EQ(FFT(in.data(), n, true, out.data(), false), 1);
+    else
+      ASSERT_EQ(spc::RealFFT(real.data(), n, out.data()), 1);
     const long double scale = std::sqrt(static_cast<long double>(n) / 1.5L);  // rms of a bin
-    for (size_t k : {size_t{0}, size_t{1}, n / 3, n / 2 + 7, n - 1, size_t{123457}}) {
+    for (size_t k : {size_t{0}, size_t{1}, n / 3, n / 2 + 7, n - 1, size_t{123457}, n / 4 - 1, n / 4 + 1}) {
+      if (!complexInput && k > n / 2) continue;
       // Direct sum; the phase factor advances by a long double recurrence restarted from an
       // exact angle (t*k mod n) every 1024 terms.
       LComplex sum = 0;
@@ -167,8 +199,9 @@ TEST(Fft, LargeTransformsMatchDirectSumsAtSampleBins) {
       }
       EXPECT_LT(static_cast<double>(std::abs(LComplex(out[k].re, out[k].im) - sum) / scale),
                 4 * errorBound(n))
-          << "n=" << n << " k=" << k;
+          << "n=" << n << " k=" << k << " complex=" << complexInput;
     }
+   }
   }
 }
 

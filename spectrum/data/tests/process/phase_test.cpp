@@ -134,11 +134,58 @@ TEST(ProcessDisplay, ARunOfDisplayValuesMatchesThePointByPointValues) {
   EXPECT_NEAR(values[0], s.p.GetPower(10), 1e-5);
 }
 
+// The runs turn the phase without a sine and cosine per point; over a million points and many
+// turns of first-order phase they must stay within float rounding of the direct formula,
+// evaluated here in double for every point, for display values and for the stored spectrum.
+TEST(ProcessDisplay, PhaseRunsStayWithinFloatRoundingOverAMillionPoints) {
+  const int n = (1 << 20) + 1234;  // blocks do not divide it
+  std::vector<CSpcPoint> points(static_cast<std::size_t>(n));
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
+  for (CSpcPoint& q : points) q = {value(rng), value(rng)};
+  Spectrum s(points);
+  s.p.m_fPH0 = -71.5f;
+  s.p.m_fPH1 = 7777.0f;  // more than twenty turns over the spectrum
+  s.p.m_nPivot = 300001;
+  // One float rounding of the result, relative to the size of the point.
+  auto bound = [](const CSpcPoint& q) { return 1.5 * 0x1p-24 * (std::fabs(q.re) + std::fabs(q.im)) + 1e-30; };
+  auto angle = [&](int i, double ph0, double ph1, int pivot) { return ((i - pivot) * ph1 / n + ph0) * kRad; };
+
+  std::vector<float> values(static_cast<std::size_t>(n));
+  double worst = 0.0;
+  for (std::int32_t mode : {0, 1}) {
+    s.p.m_nDisplay = mode;
+    s.p.GetDisplayValues(0, n, values.data());
+    for (int i = 0; i < n; ++i) {
+      const double re = points[i].re, im = points[i].im, a = angle(i, -71.5, 7777.0, 300001);
+      const double want = mode == 0 ? re * std::cos(a) + im * std::sin(a) : im * std::cos(a) - re * std::sin(a);
+      worst = std::max(worst, std::fabs(values[i] - want) / bound(points[i]));
+    }
+  }
+  EXPECT_LE(worst, 1.0);
+
+  worst = 0.0;
+  s.p.ApplyPhase(33.25f, -5432.0f, 777);
+  for (int i = 0; i < n; ++i) {
+    const double re = points[i].re, im = points[i].im, a = angle(i, 33.25, -5432.0, 777);
+    worst = std::max({worst, std::fabs(s.d.data[1][i].re - (re * std::cos(a) + im * std::sin(a))) / bound(points[i]),
+                      std::fabs(s.d.data[1][i].im - (re * std::sin(a) - im * std::cos(a))) / bound(points[i])});
+  }
+  EXPECT_LE(worst, 1.0);
+}
+
 TEST(ProcessDisplay, MaxMagnitudeIndexTakesTheFirstOfEqualMaxima) {
   Spectrum s({{1, 0}, {0, 3}, {-3, 0}, {2, 2}});
   EXPECT_EQ(s.p.GetMaxMagnitudeIndex(), 1u);
   Spectrum empty({});
   EXPECT_EQ(empty.p.GetMaxMagnitudeIndex(), 0u);
+  // Over many points (the scan runs in lanes): equal maxima in different lanes, a NaN before.
+  std::vector<CSpcPoint> many = ramp(1000);
+  many[100] = {NAN, 0.0f};
+  many[517] = {0.0f, 9.0f};
+  many[301] = {-9.0f, 0.0f};
+  Spectrum s2(many);
+  EXPECT_EQ(s2.p.GetMaxMagnitudeIndex(), 301u);
 }
 
 // ---- Phase bookkeeping ----
@@ -271,6 +318,48 @@ TEST(ProcessWindow, GaussianFollowsItsFormula) {
     const double w = std::exp(-kPi * lb * t + kPi * lb * t * t / (2 * gb * aq));
     EXPECT_NEAR(f.d.data[0][k].re, before[k].re * w, 1e-5 * std::fabs(before[k].re * w) + 1e-6) << k;
     EXPECT_NEAR(f.d.data[0][k].im, before[k].im * w, 1e-5 * std::fabs(before[k].im * w) + 1e-6) << k;
+  }
+}
+
+// The weights come block by block from a few exponentials; over a million points, for a
+// linear and a quadratic exponent and past the point where the weights underflow, every
+// weighted value must stay within float rounding of the direct formula.
+TEST(ProcessWindow, LongWindowsFollowTheDirectFormulaAtEveryPoint) {
+  const int points = (1 << 20) + 77;
+  const double sw = 1000.0;
+  auto worstError = [](const std::vector<CSpcPoint>& before, const std::vector<CSpcPoint>& after, auto weight) {
+    double worst = 0.0;
+    for (std::size_t k = 0; k < before.size(); ++k) {
+      const double w = weight(static_cast<double>(k));
+      for (const auto& [in, out] : {std::pair{before[k].re, after[k].re}, std::pair{before[k].im, after[k].im}}) {
+        const double want = in * w;
+        worst = std::max(worst, std::fabs(out - want) / (0x1p-24 * std::fabs(want) + 0x1p-149));
+      }
+    }
+    return worst;
+  };
+  {
+    Fid f(points, 2 * points, sw, true);
+    addDouble(f.d, "LB", 0.7);  // exponent down to -734: the last blocks underflow
+    const std::vector<CSpcPoint> before = f.d.data[0];
+    ASSERT_TRUE(f.p.ExpMultiply());
+    const double lb = 0.7f;  // the parameter is read as a float
+    EXPECT_LE(worstError(before, f.d.data[0], [&](double k) { return std::exp(-lb * k / sw); }), 1.01);
+  }
+  {
+    const double lb = -0.01f, gb = 0.4f;  // rises to e^13, then falls
+    Fid f(points, 2 * points, sw, true);
+    addDouble(f.d, "LB", lb);
+    addDouble(f.d, "GB", gb);
+    const std::vector<CSpcPoint> before = f.d.data[0];
+    ASSERT_TRUE(f.p.GaussMultiply());
+    const double aq = 2.0 * points / sw;
+    auto weight = [&](double k) {
+      const double t = k / sw;
+      const double a = static_cast<double>(3.1415927f) * lb;
+      return std::exp(-a * t + a * t * t / (2 * gb * aq));
+    };
+    EXPECT_LE(worstError(before, f.d.data[0], weight), 1.01);
   }
 }
 
