@@ -7,6 +7,7 @@
 #include "common/guids.h"
 #include "foundation/profdesc.h"
 #include "platform/archive/archive.h"
+#include "platform/base/text.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/testing/hostitem.h"
@@ -210,6 +211,34 @@ TEST_F(ControlTest, ParameterTextsGoThroughTheControlsOwnInterface) {
   std::string joined = "\"Name: \"+TITLE";
   EXPECT_TRUE(c.ExpandStringExpression(joined));
   EXPECT_EQ(joined, "Name: Ethyl acetate");
+}
+
+TEST_F(ControlTest, TheControlIdentifiesAndCountsTheSpectraOfAFile) {
+  CSpcControl& c = *NewControl();
+  ISpectrumControl* spc = nullptr;
+  ASSERT_EQ(c.QueryInterface(IID_ISpectrumControl, reinterpret_cast<void**>(&spc)), plat::ole::S_OK);
+  const std::u16string sample = plat::toUtf16(SAMPLE_FID);
+  plat::ole::Bstr format = nullptr, kinds = nullptr;
+  ASSERT_EQ(spc->GetFileFormats(sample.c_str(), &format, &kinds), plat::ole::S_OK);
+  EXPECT_EQ(plat::ole::stringView(format), u"JCAMP-DX");
+  EXPECT_EQ(plat::ole::stringView(kinds), u"NMR");
+  plat::ole::freeString(format);
+  plat::ole::freeString(kinds);
+  std::int32_t n = -1;
+  EXPECT_EQ(spc->GetSpectraCount(sample.c_str(), &n), plat::ole::S_OK);
+  EXPECT_EQ(n, 1);
+  // A file that is not there: no format, outputs untouched, and no spectra.
+  const std::u16string missing = plat::toUtf16(std::string(SAMPLE_FID) + ".none");
+  format = kinds = nullptr;
+  EXPECT_EQ(spc->GetFileFormats(missing.c_str(), &format, &kinds), plat::ole::E_FAIL);
+  EXPECT_EQ(format, nullptr);
+  EXPECT_EQ(kinds, nullptr);
+  n = -1;
+  EXPECT_EQ(spc->GetSpectraCount(missing.c_str(), &n), plat::ole::S_OK);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(spc->GetSpectraCount(nullptr, &n), plat::ole::S_OK);
+  EXPECT_EQ(n, 0);
+  spc->Release();
 }
 
 }  // namespace
