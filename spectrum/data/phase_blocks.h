@@ -9,8 +9,10 @@
 #include "spectrum/data/spcprocess.h"
 
 // The loops over many points are built twice on x86-64, for the processors with AVX2 and FMA
-// and for the rest, and the right one is chosen when the program loads.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(KEDRUS_VECTOR_PLAIN)
+// and for the rest, and the right one is chosen when the program loads. Not under
+// ThreadSanitizer: the choosing runs while the program is being loaded, before its runtime is up.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(KEDRUS_VECTOR_PLAIN) && \
+    !defined(__SANITIZE_THREAD__)
 #define KEDRUS_VECTOR_CLONES [[gnu::target_clones("arch=x86-64-v3", "default")]]
 #define KEDRUS_VECTOR_INLINE [[gnu::always_inline]] inline
 #else
