@@ -439,7 +439,7 @@ void DDV_MaxChars(DataExchange* dx, const std::string& value, int maxChars) {
 
 namespace {
 
-struct Spec {
+struct FormatField {
   std::string before;
   std::string after;
   bool left = false, plus = false, space = false, zero = false, alt = false;
@@ -449,8 +449,8 @@ struct Spec {
 };
 
 // The first conversion of a format and the texts around it ("%%" becomes "%").
-Spec ParseFormat(const char* format) {
-  Spec s;
+FormatField ParseFormat(const char* format) {
+  FormatField s;
   const std::string f = format ? format : "";
   std::size_t i = 0;
   auto literal = [&](std::string* out, std::size_t& k) {
@@ -494,7 +494,7 @@ Spec ParseFormat(const char* format) {
   return s;
 }
 
-std::string Pad(std::string body, const Spec& s) {
+std::string Pad(std::string body, const FormatField& s) {
   const bool negative = !body.empty() && body[0] == '-';
   if (!negative && s.plus) body.insert(body.begin(), '+');
   else if (!negative && s.space) body.insert(body.begin(), ' ');
@@ -514,7 +514,7 @@ std::string Pad(std::string body, const Spec& s) {
 }  // namespace
 
 std::string FormatNumber(const char* format, double value) {
-  const Spec s = ParseFormat(format);
+  const FormatField s = ParseFormat(format);
   switch (s.conversion) {
     case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
       return s.before + Pad(plat::formatDouble(value, s.conversion == 'F' ? 'f' : s.conversion, s.precision < 0 ? 6 : s.precision), s) + s.after;
@@ -527,7 +527,7 @@ std::string FormatNumber(const char* format, double value) {
 }
 
 std::string FormatInteger(const char* format, long long value) {
-  const Spec s = ParseFormat(format);
+  const FormatField s = ParseFormat(format);
   switch (s.conversion) {
     case 'd': case 'i':
       return s.before + Pad(plat::formatInt(value), s) + s.after;

@@ -103,8 +103,8 @@ COLORREF expected(int x, int y, int bpp) {
 }  // namespace
 
 TEST(Bitmaps, ResourcesAndFilesOfEveryDepthLoad) {
-  const BmpShape specs[] = {{1}, {4}, {8}, {16}, {24}, {32}, {24, true}, {8, false, true}, {8, false, false, true}};
-  for (const BmpShape& shape : specs) {
+  const BmpShape shapes[] = {{1}, {4}, {8}, {16}, {24}, {32}, {24, true}, {8, false, true}, {8, false, false, true}};
+  for (const BmpShape& shape : shapes) {
     Bitmap bmp;
     std::string error;
     ASSERT_TRUE(bmp.LoadBmp(buildBmp(shape), &error)) << shape.bpp << ": " << error;
