@@ -28,13 +28,14 @@
 //                                 message, menu, color, font, file, print); file answers take paths
 //   log                           what the current container's items asked of it
 //   echo TEXT
+//   help                          every command with the words it takes
+//
+// Areas of the control add commands of their own (host.h); "help" lists them all.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,23 +49,47 @@
 #include "platform/com/library.h"
 #include "platform/ole/dataobject.h"
 #include "platform/ui/app.h"
-#include "platform/ui/responder.h"
 #include "spectrum/control/frames/mainframewnd.h"
 #include "spectrum/control/labels/labelobjects.h"
 #include "spectrum/control/module/spcapp.h"
-#include "spectrum/control/testing/hostitem.h"
+#include "tools/spchost/host.h"
 
-namespace {
+namespace spchost {
 
 using namespace plat::ole;
-using nelvar::testing::FakeSiteSettings;
 using nelvar::testing::HostItem;
 using plat::ole::testing::TestContainer;
 
-struct Failure {
-  std::string what;
-};
-[[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
+void Fail(const std::string& what) { throw Failure{what}; }
+
+int Int(const std::string& text) {
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || !end || *end) Fail("not a number: " + text);
+  return static_cast<int>(v);
+}
+
+double Number(const std::string& text) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || !end || *end) Fail("not a number: " + text);
+  return v;
+}
+
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes->assign(std::istreambuf_iterator<char>(in), {});
+  return true;
+}
+
+namespace {
+
+// Every command by name, the basic ones and those the areas add.
+std::map<std::string, const Command*>& Commands() {
+  static std::map<std::string, const Command*> commands;
+  return commands;
+}
 
 std::vector<std::string> Words(const std::string& line) {
   std::vector<std::string> words;
@@ -76,66 +101,17 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-int Int(const std::string& text) {
-  char* end = nullptr;
-  const long v = std::strtol(text.c_str(), &end, 10);
-  if (!end || *end) Fail("not a number: " + text);
-  return static_cast<int>(v);
-}
-
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), {});
-  return true;
-}
-
 std::string DefaultModule() { return plat::joinPath(plat::moduleDirectory(reinterpret_cast<const void*>(&Words)), "libnelvar.so"); }
 
-class Host {
- public:
-  void Run(const std::vector<std::string>& words);
-  ~Host() {
-    items_.clear();
-    frames_.clear();
-    ui::App::PumpPending();
-    freeUnusedLibraries();
-  }
+Guid ClassOf(const std::string& text) {
+  Guid clsid{};
+  if (guidFromString(text, &clsid)) return clsid;
+  if (succeeded(clsidFromProgId(plat::toUtf16(text), &clsid))) return clsid;
+  Fail("unknown class " + text);
+}
 
- private:
-  TestContainer& Current() {
-    if (!current_) Fail("no container: use 'frame NAME' first");
-    return *current_;
-  }
-  HostItem* Item(const std::string& name) {
-    const auto it = items_.find(name);
-    if (it == items_.end()) Fail("no control named " + name);
-    return it->second;
-  }
-  template <class I>
-  I* Interface(HostItem* item, const Guid& iid) {
-    auto* i = static_cast<I*>(item->QueryObject(iid));
-    if (!i) Fail("the object has no such interface");
-    return i;
-  }
-  Guid ClassOf(const std::string& text) {
-    Guid clsid{};
-    if (guidFromString(text, &clsid)) return clsid;
-    if (succeeded(clsidFromProgId(plat::toUtf16(text), &clsid))) return clsid;
-    Fail("unknown class " + text);
-  }
-  void Registration(const std::vector<std::string>& w, const char* entry);
-  void Bars();
-  void Answer(const std::vector<std::string>& w);
-
-  std::map<std::string, std::unique_ptr<TestContainer>> frames_;
-  std::map<std::string, HostItem*> items_;
-  TestContainer* current_ = nullptr;
-  FakeSiteSettings settings_;
-  ui::ScriptedResponder responder_{true};
-};
-
-void Host::Registration(const std::vector<std::string>& w, const char* entry) {
+void Registration(const std::vector<std::string>& w) {
+  const char* entry = w[0] == "register" ? "DllRegisterServer" : "DllUnregisterServer";
   const std::string path = w.size() > 1 ? resolveModulePath(w[1]) : DefaultModule();
   void* module = nullptr;
   if (failed(loadModule(path, true, &module))) Fail(path + " could not be loaded");
@@ -144,23 +120,23 @@ void Host::Registration(const std::vector<std::string>& w, const char* entry) {
   if (const HResult hr = call(); failed(hr)) Fail(std::string(entry) + " failed: " + std::to_string(hr));
 }
 
-void Host::Bars() {
+void Bars(Host& host) {
+  TestContainer* current = host.HasCurrent() ? &host.Current() : nullptr;
   for (CMainFrameWnd* frame : CMainFrameWnd::LiveFrames()) {
-    if (current_ && frame->GetParent() != &current_->FrameWindow()) continue;
+    if (current && frame->GetParent() != &current->FrameWindow()) continue;
     std::printf("frame controls=%d active=%s\n", CMainFrameWnd::AttachCount(frame),
                 frame->GetActiveControlFrame() ? "yes" : "no");
     for (ui::ControlBar* bar : frame->Bars())
       std::printf("  bar %u %s flags=%u\n", bar->GetDlgCtrlID(), frame->IsBarVisible(bar->GetDlgCtrlID()) ? "shown" : "hidden",
                   bar->m_nStateFlags);
   }
-  if (current_) {
-    const BorderWidths& b = current_->Frame().GetBorderSpace();
+  if (current) {
+    const BorderWidths& b = current->Frame().GetBorderSpace();
     std::printf("border %d,%d,%d,%d\n", b.left, b.top, b.right, b.bottom);
   }
 }
 
-void Host::Answer(const std::vector<std::string>& w) {
-  if (w.size() < 3) Fail("answer KIND CODE [PATH...]");
+void Answer(Host& host, const std::vector<std::string>& w) {
   static const std::map<std::string, ui::ModalKind> kinds = {
       {"dialog", ui::ModalKind::Dialog},     {"sheet", ui::ModalKind::PropertySheet}, {"message", ui::ModalKind::MessageBox},
       {"menu", ui::ModalKind::PopupMenu},    {"color", ui::ModalKind::ColorDialog},   {"font", ui::ModalKind::FontDialog},
@@ -169,111 +145,165 @@ void Host::Answer(const std::vector<std::string>& w) {
   if (kind == kinds.end()) Fail("unknown kind " + w[1]);
   const int code = Int(w[2]);
   std::vector<std::string> paths(w.begin() + 3, w.end());
-  responder_.Then(kind->second, [code, paths](ui::ModalQuestion& q) {
+  host.Responder().Then(kind->second, [code, paths](ui::ModalQuestion& q) {
     if (q.file && !paths.empty()) q.file->paths = paths;
     return code;
   });
 }
 
-void Host::Run(const std::vector<std::string>& w) {
-  const std::string& c = w[0];
-  if (c == "register" || c == "unregister") {
-    Registration(w, c == "register" ? "DllRegisterServer" : "DllUnregisterServer");
-  } else if (c == "frame" && w.size() >= 2) {
-    const int width = w.size() >= 4 ? Int(w[2]) : 800, height = w.size() >= 4 ? Int(w[3]) : 600;
-    auto& slot = frames_[w[1]];
-    if (slot) Fail("container " + w[1] + " exists");
-    slot = std::make_unique<TestContainer>(width, height);
-    current_ = slot.get();
-  } else if (c == "use" && w.size() == 2) {
-    const auto it = frames_.find(w[1]);
-    if (it == frames_.end()) Fail("no container named " + w[1]);
-    current_ = it->second.get();
-  } else if (c == "zoom" && w.size() == 2) {
-    settings_.zoom = Int(w[1]);
-  } else if (c == "title" && w.size() >= 3) {
-    const int index = Int(w[1]);
-    if (index < 0 || index > 1) Fail("title index 0 or 1");
-    std::string text;
-    for (std::size_t i = 2; i < w.size(); ++i) text += (i > 2 ? " " : "") + w[i];
-    settings_.titles[index] = plat::toUtf16(text);
-  } else if ((c == "create" || c == "restore") && w.size() >= 2) {
-    if (items_.count(w[1])) Fail("a control named " + w[1] + " exists");
-    std::vector<std::string> rest(w.begin() + 2, w.end());
-    bool offerSite = true;
-    std::erase_if(rest, [&](const std::string& s) { return s == "nosite" ? (offerSite = false, true) : false; });
-    auto* item = new HostItem(&Current(), &settings_, offerSite);
-    item->m_record.type = 1;
-    item->m_record.subtype = 1;
-    item->m_record.fromFile = 1;
-    bool made = false;
-    if (c == "create") {
-      const Guid clsid = !rest.empty() && rest.size() != 4 ? ClassOf(rest[0]) : CLSID_Spc;
-      if (rest.size() >= 4) {
-        const std::size_t at = rest.size() - 4;
-        item->m_rect = {Int(rest[at]), Int(rest[at + 1]), Int(rest[at]) + Int(rest[at + 2]), Int(rest[at + 1]) + Int(rest[at + 3])};
-      }
-      made = item->CreateNewItem(clsid);
-    } else {
-      std::vector<std::uint8_t> state;
-      if (rest.empty() || !ReadFile(rest[0], &state)) Fail("restore NAME FILE: the file cannot be read");
-      std::vector<std::uint8_t> embed(16);
-      const plat::ole::Guid clsid = CLSID_Spc;
-      std::memcpy(embed.data(), &clsid, 16);
-      embed.insert(embed.end(), state.begin(), state.end());
-      auto* source = new DataSource;
-      source->CacheData(embedSourceFormat(), std::move(embed));
-      IDataObject* data = nullptr;
-      source->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(&data));
-      source->Release();
-      made = data && item->CreateFromData(data);
-      releaseInterface(data);
+void MakeItem(Host& host, const std::vector<std::string>& w) {
+  if (host.Items().count(w[1])) Fail("a control named " + w[1] + " exists");
+  std::vector<std::string> rest(w.begin() + 2, w.end());
+  bool offerSite = true;
+  std::erase_if(rest, [&](const std::string& s) { return s == "nosite" ? (offerSite = false, true) : false; });
+  auto* item = new HostItem(&host.Current(), &host.Settings(), offerSite);
+  item->m_record.type = 1;
+  item->m_record.subtype = 1;
+  item->m_record.fromFile = 1;
+  bool made = false;
+  if (w[0] == "create") {
+    const Guid clsid = !rest.empty() && rest.size() != 4 ? ClassOf(rest[0]) : CLSID_Spc;
+    if (rest.size() >= 4) {
+      const std::size_t at = rest.size() - 4;
+      item->m_rect = {Int(rest[at]), Int(rest[at + 1]), Int(rest[at]) + Int(rest[at + 2]), Int(rest[at + 1]) + Int(rest[at + 3])};
     }
-    if (!made) {
-      Current().Remove(item);
-      Fail("the control could not be made");
-    }
-    items_[w[1]] = item;
-  } else if (c == "activate" && w.size() == 2) {
-    if (!Current().Activate(Item(w[1]))) Fail("activation failed");
-  } else if (c == "deactivate" && w.size() == 2) {
-    Current().Deactivate(Item(w[1]));
-  } else if (c == "remove" && w.size() == 2) {
-    HostItem* item = Item(w[1]);
-    items_.erase(w[1]);
-    Current().Remove(item);
-  } else if (c == "load" && w.size() >= 3) {
-    auto* spc = Interface<ISpectrumControl>(Item(w[1]), IID_ISpectrumControl);
-    const HResult hr = spc->LoadSpectrum(plat::toUtf16(w[2]).c_str(), w.size() > 3 ? Int(w[3]) : 0);
-    spc->Release();
-    if (failed(hr)) Fail("LoadSpectrum failed");
-  } else if (c == "save" && w.size() == 3) {
-    std::vector<std::uint8_t> state;
-    if (!Item(w[1])->SaveObjectState(&state)) Fail("the state could not be saved");
-    std::ofstream(w[2], std::ios::binary).write(reinterpret_cast<const char*>(state.data()),
-                                               static_cast<std::streamsize>(state.size()));
-  } else if (c == "dump" && w.size() == 2) {
-    std::vector<std::uint8_t> state;
-    if (!Item(w[1])->SaveObjectState(&state)) Fail("the state could not be saved");
-    std::fputs(nelvar::testing::DumpSpcState(state).c_str(), stdout);
-  } else if (c == "dump-file" && w.size() == 2) {
-    std::vector<std::uint8_t> state;
-    if (!ReadFile(w[1], &state)) Fail("cannot read " + w[1]);
-    std::fputs(nelvar::testing::DumpSpcState(state).c_str(), stdout);
-  } else if (c == "bars") {
-    Bars();
-  } else if (c == "answer") {
-    Answer(w);
-  } else if (c == "log") {
-    for (const std::string& line : Current().Log()) std::printf("%s\n", line.c_str());
-  } else if (c == "echo") {
-    for (std::size_t i = 1; i < w.size(); ++i) std::printf("%s%s", i > 1 ? " " : "", w[i].c_str());
-    std::printf("\n");
+    made = item->CreateNewItem(clsid);
   } else {
-    Fail("unknown or incomplete command: " + c);
+    std::vector<std::uint8_t> state;
+    if (rest.empty() || !ReadFile(rest[0], &state)) Fail("restore NAME FILE: the file cannot be read");
+    std::vector<std::uint8_t> embed(16);
+    const plat::ole::Guid clsid = CLSID_Spc;
+    std::memcpy(embed.data(), &clsid, 16);
+    embed.insert(embed.end(), state.begin(), state.end());
+    auto* source = new DataSource;
+    source->CacheData(embedSourceFormat(), std::move(embed));
+    IDataObject* data = nullptr;
+    source->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(&data));
+    source->Release();
+    made = data && item->CreateFromData(data);
+    releaseInterface(data);
   }
-  ui::App::PumpPending();
+  if (!made) {
+    host.Current().Remove(item);
+    Fail("the control could not be made");
+  }
+  host.Items()[w[1]] = item;
 }
+
+std::vector<std::uint8_t> SavedState(Host& host, const std::string& name) {
+  std::vector<std::uint8_t> state;
+  if (!host.Item(name)->SaveObjectState(&state)) Fail("the state could not be saved");
+  return state;
+}
+
+const Command kBasicCommands[] = {
+    {"register", "[MODULE]", [](Host&, const std::vector<std::string>& w) { Registration(w); }},
+    {"unregister", "[MODULE]", [](Host&, const std::vector<std::string>& w) { Registration(w); }},
+    {"frame", "NAME [WIDTH HEIGHT]",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 2) Fail("frame NAME [WIDTH HEIGHT]");
+       const int width = w.size() >= 4 ? Int(w[2]) : 800, height = w.size() >= 4 ? Int(w[3]) : 600;
+       auto& slot = host.Frames()[w[1]];
+       if (slot) Fail("container " + w[1] + " exists");
+       slot = std::make_unique<TestContainer>(width, height);
+       host.SetCurrent(slot.get());
+     }},
+    {"use", "NAME",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("use NAME");
+       const auto it = host.Frames().find(w[1]);
+       if (it == host.Frames().end()) Fail("no container named " + w[1]);
+       host.SetCurrent(it->second.get());
+     }},
+    {"zoom", "N",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("zoom N");
+       host.Settings().zoom = Int(w[1]);
+     }},
+    {"title", "INDEX TEXT",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 3) Fail("title INDEX TEXT");
+       const int index = Int(w[1]);
+       if (index < 0 || index > 1) Fail("title index 0 or 1");
+       std::string text;
+       for (std::size_t i = 2; i < w.size(); ++i) text += (i > 2 ? " " : "") + w[i];
+       host.Settings().titles[index] = plat::toUtf16(text);
+     }},
+    {"create", "NAME [CLASS] [nosite] [X Y W H]",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 2) Fail("create NAME [CLASS] [nosite] [X Y W H]");
+       MakeItem(host, w);
+     }},
+    {"restore", "NAME FILE [nosite]",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 2) Fail("restore NAME FILE [nosite]");
+       MakeItem(host, w);
+     }},
+    {"activate", "NAME",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("activate NAME");
+       if (!host.Current().Activate(host.Item(w[1]))) Fail("activation failed");
+     }},
+    {"deactivate", "NAME",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("deactivate NAME");
+       host.Current().Deactivate(host.Item(w[1]));
+     }},
+    {"remove", "NAME",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("remove NAME");
+       HostItem* item = host.Item(w[1]);
+       host.Items().erase(w[1]);
+       host.Current().Remove(item);
+     }},
+    {"load", "NAME PATH [INDEX]",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 3) Fail("load NAME PATH [INDEX]");
+       auto* spc = host.Interface<ISpectrumControl>(host.Item(w[1]), IID_ISpectrumControl);
+       const HResult hr = spc->LoadSpectrum(plat::toUtf16(w[2]).c_str(), w.size() > 3 ? Int(w[3]) : 0);
+       spc->Release();
+       if (failed(hr)) Fail("LoadSpectrum failed");
+     }},
+    {"save", "NAME FILE",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 3) Fail("save NAME FILE");
+       const std::vector<std::uint8_t> state = SavedState(host, w[1]);
+       std::ofstream(w[2], std::ios::binary).write(reinterpret_cast<const char*>(state.data()),
+                                                  static_cast<std::streamsize>(state.size()));
+     }},
+    {"dump", "NAME",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("dump NAME");
+       std::fputs(nelvar::testing::DumpSpcState(SavedState(host, w[1])).c_str(), stdout);
+     }},
+    {"dump-file", "FILE",
+     [](Host&, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("dump-file FILE");
+       std::vector<std::uint8_t> state;
+       if (!ReadFile(w[1], &state)) Fail("cannot read " + w[1]);
+       std::fputs(nelvar::testing::DumpSpcState(state).c_str(), stdout);
+     }},
+    {"bars", "", [](Host& host, const std::vector<std::string>&) { Bars(host); }},
+    {"answer", "KIND CODE [PATH...]",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 3) Fail("answer KIND CODE [PATH...]");
+       Answer(host, w);
+     }},
+    {"log", "",
+     [](Host& host, const std::vector<std::string>&) {
+       for (const std::string& line : host.Current().Log()) std::printf("%s\n", line.c_str());
+     }},
+    {"echo", "TEXT",
+     [](Host&, const std::vector<std::string>& w) {
+       for (std::size_t i = 1; i < w.size(); ++i) std::printf("%s%s", i > 1 ? " " : "", w[i].c_str());
+       std::printf("\n");
+     }},
+    {"help", "",
+     [](Host&, const std::vector<std::string>&) {
+       for (const auto& [name, command] : Commands()) std::printf("%s %s\n", name.c_str(), command->usage);
+     }},
+};
+SPCHOST_COMMANDS(kBasicCommands);
 
 int Usage() {
   std::fprintf(stderr, "usage: spchost [--registry DIR] [--ini-dir DIR] [--script FILE] [-c COMMAND]...\n");
@@ -282,7 +312,41 @@ int Usage() {
 
 }  // namespace
 
+CommandSet::CommandSet(const Command* commands, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) Commands()[commands[i].name] = &commands[i];
+}
+
+Host::Host() = default;
+
+Host::~Host() {
+  items_.clear();
+  frames_.clear();
+  ui::App::PumpPending();
+  freeUnusedLibraries();
+}
+
+TestContainer& Host::Current() {
+  if (!current_) Fail("no container: use 'frame NAME' first");
+  return *current_;
+}
+
+HostItem* Host::Item(const std::string& name) {
+  const auto it = items_.find(name);
+  if (it == items_.end()) Fail("no control named " + name);
+  return it->second;
+}
+
+void Host::Run(const std::vector<std::string>& w) {
+  const auto it = Commands().find(w[0]);
+  if (it == Commands().end()) Fail("unknown command: " + w[0]);
+  it->second->run(*this, w);
+  ui::App::PumpPending();
+}
+
+}  // namespace spchost
+
 int main(int argc, char** argv) {
+  using namespace spchost;
   std::vector<std::string> lines;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
