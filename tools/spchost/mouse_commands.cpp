@@ -20,6 +20,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/ui/app.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
