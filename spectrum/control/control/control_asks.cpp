@@ -9,10 +9,3 @@ bool CSpcControl::AskPeakValue(float*) { return false; }
 bool CSpcControl::AskRefPoint(float*, float*, int*) { return false; }
 bool CSpcControl::AskIonPlot(float*, float*, float*, gdi::COLORREF*) { return false; }
 
-// Until the shared enabling conditions land.
-bool CSpcControl::HasSpectrumData() const { return !m_data.spectrum().empty() || !m_data.scans.empty(); }
-bool CSpcControl::IsSpectrumView() const { return HasSpectrumData() && m_data.nDomain == 1; }
-void CSpcControl::OnUpdateRangeSource(ui::CmdUI* cmd) {
-  cmd->Enable(IsSpectrumView() && (!m_drawList.m_selection.IsRectEmpty() || m_drawList.m_nPickCursor1 >= 0 || !m_args.empty()));
-}
-void CSpcControl::OnUpdateSpectrumView(ui::CmdUI* cmd) { cmd->Enable(IsSpectrumView()); }

@@ -150,12 +150,7 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   void OnFullSize();
   void SynchronizeViews();
 
-  // ==== View and multi display (control_view.cpp) ===============================================
-  // The whole visible range (selection emptied, zoom history emptied), then synchronised.
-  void OnFullSize();
-  // Other file spectrum items of this control's kind follow its visible range and amplitude
-  // while the link unit is on.
-  void SynchronizeViews();
+  // ==== View and multi display (control_view.cpp; OnFullSize and SynchronizeViews above) =========
   // File spectrum items share the height in bands, in document order.
   void OnTile();
   // The spectrum controls of the container's file spectrum items (this one included), in
@@ -305,8 +300,6 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   // The value dialogs the gestures and commands of these areas open; false on Cancel.
   bool AskParamValue(const std::string& name, std::string* value);
   bool AskZoomValue(float* factor);
-  bool HasSpectrumData() const;
-  bool IsSpectrumView() const;
   ui::Point m_lastPoint{};            // previous press or move of a drag
   ui::Point m_pressPoint{};           // where the selection box or integration range began
   ui::Point m_rightClick{};           // last right-button press (context-menu commands)
