@@ -552,8 +552,8 @@ std::vector<std::string> CSpcControl::IntegralTable() {
 void CSpcControl::CopyTable(const std::vector<std::string>& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  // The platform's text format carries its length: no terminating zero.
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
-  bytes.push_back(0);
 
   // The picture: the lines in the stock fixed font, measured on the control's own device.
   std::optional<ui::ClientDC> client;
