@@ -145,10 +145,8 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
     kStepModified = 8,
     kStepRefresh = 16,
   };
+  // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
-  // The full visible range, and the views of the other items brought in line (control_view.cpp).
-  void OnFullSize();
-  void SynchronizeViews();
 
   // ==== View and multi display (control_view.cpp) ===============================================
   // The whole visible range (selection emptied, zoom history emptied), then synchronised.
