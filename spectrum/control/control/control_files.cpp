@@ -59,7 +59,7 @@ HResult CSpcControl::OnImportFile() {
   CFileOpenDlg dialog;
   dialog.m_controlClasses = {CLSID_Spc};
   dialog.SetCurrentDirectory(SpcApp().m_loadDirectory);
-  const int answer = dialog.DoModal({}, this);
+  const int answer = dialog.DoModal({}, IsWindow() ? this : nullptr);
   SpcApp().m_loadDirectory = dialog.GetCurrentDirectory();
   const std::string path = dialog.GetResultNames().empty() ? std::string() : dialog.GetPathName(0);
   dialog.DestroyWindow();
@@ -96,7 +96,7 @@ HResult CSpcControl::OnExportFile() {
   dialog.m_saveFormats = ExportFormatList();
   dialog.m_fileName = fileName;
   dialog.SetCurrentDirectory(SpcApp().m_saveDirectory);
-  const int answer = dialog.DoModal({}, this);
+  const int answer = dialog.DoModal({}, IsWindow() ? this : nullptr);
   SpcApp().m_saveDirectory = dialog.GetCurrentDirectory();
   const std::int32_t format = dialog.GetFormatIndex(), type = dialog.GetTypeIndex();
   const std::string path = dialog.GetFilePath();
