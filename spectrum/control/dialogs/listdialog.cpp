@@ -2,7 +2,6 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/resource.h"
-#include "spectrum/control/module/spcapp.h"
 
 UI_IMPLEMENT_DYNAMIC(CListDialog, ui::Dialog)
 
@@ -30,7 +29,6 @@ void CListDialog::OnOK() {
 void CListDialog::OnDblClkList() { OnOK(); }
 
 std::int32_t ChooseFromListDialog(const std::vector<std::string>& choices) {
-  ui::ModuleStateScope scope(SpcApp().ModuleState());
   CListDialog dialog(choices);
   dialog.DoModal();
   return dialog.m_chosen;

@@ -27,5 +27,5 @@ class CListDialog : public ui::Dialog {
 };
 
 // The converters' choice function: the chosen index on OK (-1 without a selection), 0 when the
-// dialog is cancelled.
+// dialog is cancelled. The template comes from the module state in force (the loader's).
 std::int32_t ChooseFromListDialog(const std::vector<std::string>& choices);

@@ -32,6 +32,7 @@ class ListDialogTest : public ::testing::Test {
       }
       return step(*list);
     });
+    ui::ModuleStateScope scope(SpcApp().ModuleState());
     const std::int32_t chosen = ChooseFromListDialog({"1 fid", "2 pdata/1", "3 pdata/2"});
     EXPECT_EQ(responder.Unexpected(), 0);
     EXPECT_TRUE(responder.Done());
