@@ -6,17 +6,13 @@
 #include "platform/base/text.h"
 #include "platform/ui/resource.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/convert/spcconvert.h"
 
 using namespace plat::ole;
 
 namespace {
-
-constexpr ui::UINT kIdImportCommand = 40166;
-constexpr ui::UINT kIdExportCommand = 40167;
-constexpr ui::UINT kIdImportFile = 40200;
-constexpr ui::UINT kIdExportFile = 40300;
 
 // The piece of a ";"-separated list equal to name without regard to case, or 0.
 std::int32_t IndexInList(std::string_view list, std::string_view name) {
@@ -34,10 +30,10 @@ std::int32_t IndexInList(std::string_view list, std::string_view name) {
 
 const ui::MsgEntry* CSpcControl::FileMessages() {
   static const ui::MsgEntry entries[] = {
-      ui::map::Command(kIdImportCommand, &CSpcControl::CmdImportCommand),
-      ui::map::Command(kIdExportCommand, &CSpcControl::CmdExportCommand),
-      ui::map::Command(kIdImportFile, &CSpcControl::CmdImportFile),
-      ui::map::Command(kIdExportFile, &CSpcControl::CmdExportFile),
+      ui::map::Command(nelvar::ID_CONSOLE_IMPORT, &CSpcControl::CmdImportCommand),
+      ui::map::Command(nelvar::ID_CONSOLE_EXPORT, &CSpcControl::CmdExportCommand),
+      ui::map::Command(nelvar::ID_IMPORT_FILE, &CSpcControl::CmdImportFile),
+      ui::map::Command(nelvar::ID_EXPORT_FILE, &CSpcControl::CmdExportFile),
       {},
   };
   return entries;
