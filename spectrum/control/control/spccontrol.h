@@ -101,7 +101,28 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   bool ExpandStringExpression(std::string& text);
   bool GetParam(std::string_view name, std::string* value) override;  // for the plot's titles
   plat::ole::HResult LoadFromPath(std::string_view path, std::int32_t index);
+  plat::ole::HResult SaveToPath(std::string_view path, std::int32_t formatIndex, std::int32_t saveType,
+                                std::int32_t controlNo);
   void FireOnSpectrumLoad(std::string_view path);
+  // The names GetParam computes (false: a name of the record's list) and those SetParam takes
+  // itself from the evaluated value (false: the list entry takes the text).
+  bool ComputedParamText(std::string_view name, std::string* text);
+  bool SetComputedParam(std::string_view name, const std::string& evaluated);
+  // The plot's X unit, a point in a unit, and the width of the container's item (false: none).
+  std::int32_t CurrentXUnit();
+  double PointInUnit(std::int32_t point, std::int32_t unit);
+  bool ItemWidth(double* width);
+
+  // ==== Data, loading and saving (control_ispectrum.cpp, control_load.cpp) ======================
+  // The shown scan's peaks (null when the scan index is outside the scans) and the points of
+  // the shown data (peaks of the shown scan for MASS).
+  std::vector<CSpcPoint>* ShownScanPeaks();
+  std::int32_t ShownPointCount();
+  plat::ole::HResult LoadSpectrumFile(const std::string& path, std::int32_t index);
+  plat::ole::HResult SaveSpectrumFile(const std::string& path, std::int32_t formatIndex, std::int32_t saveOption,
+                                      std::int32_t controlNo);
+  // Property sets 0 and 1 into the folder's "properties" file, section "\CONTROL_<number>".
+  void SavePropertySets(const std::string& folder, std::uint32_t number);
 
   // ==== Painting (control_paint.cpp) ============================================================
   static const ui::MsgEntry* PaintMessages();
@@ -145,10 +166,8 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
     kStepModified = 8,
     kStepRefresh = 16,
   };
+  // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
-  // The full visible range, and the views of the other items brought in line (control_view.cpp).
-  void OnFullSize();
-  void SynchronizeViews();
 
   // ==== View and multi display (control_view.cpp; OnFullSize and SynchronizeViews above) =========
   // File spectrum items share the height in bands, in document order.
@@ -256,6 +275,17 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
 
   // ==== Import and export (control_files.cpp) ===================================================
   static const ui::MsgEntry* FileMessages();
+  plat::ole::HResult OnImportFile();
+  plat::ole::HResult OnExportFile();
+  plat::ole::HResult OnExportCommand();
+  // The console import IF: the path argument, spectrum 0.
+  plat::ole::HResult OnImportCommand();
+  // The writable formats of the loaded kind, each "name;save options".
+  std::vector<std::string> ExportFormatList();
+  void CmdImportCommand();
+  void CmdExportCommand();
+  void CmdImportFile();
+  void CmdExportFile();
 
   // ==== Mouse modes (control_mouse.cpp) =========================================================
   static const ui::MsgEntry* MouseMessages();
