@@ -169,7 +169,12 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
 
-  // ==== View and multi display (control_view.cpp; OnFullSize and SynchronizeViews above) =========
+  // ==== View and multi display (control_view.cpp) ===============================================
+  // The whole visible range (selection and zoom history emptied), then synchronised.
+  void OnFullSize();
+  // Other file spectrum items of this control's kind follow its visible range and amplitude
+  // while the link unit is on.
+  void SynchronizeViews();
   // File spectrum items share the height in bands, in document order.
   void OnTile();
   // The spectrum controls of the container's file spectrum items (this one included), in
