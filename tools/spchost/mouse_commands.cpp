@@ -12,6 +12,7 @@
 //                                 and the last status text the container was given
 //   xor-check NAME                repaints the control and reports the pixels that changed:
 //                                 "xor clean" when what showed was what the state draws
+//   snapshot NAME FILE            the control's window as it shows now, as PNG
 //   clipboard                     the clipboard's text, one line per line
 //   events NAME FILE              replays a file of the commands above without NAME
 //                                 ("drag 10 10 90 90"); other lines run as host commands
@@ -150,7 +151,7 @@ void Events(Host& host, const std::vector<std::string>& w) {
   std::ifstream in(w[2]);
   if (!in) Fail("cannot read " + w[2]);
   static const std::set<std::string> targeted = {"down", "up",      "move",  "click",    "dblclick",
-                                                 "drag", "key",     "command", "state",  "xor-check"};
+                                                 "drag", "key",     "command", "state",  "xor-check", "snapshot"};
   for (std::string line; std::getline(in, line);) {
     std::vector<std::string> words;
     std::istringstream split(line);
@@ -179,6 +180,12 @@ const Command kMouseCommands[] = {
      }},
     {"state", "NAME", State},
     {"xor-check", "NAME", XorCheck},
+    {"snapshot", "NAME FILE",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 3) Fail("snapshot NAME FILE");
+       const gdi::WindowSurface* surface = PlotWindow(host, w[1])->GetClientSurface();
+       if (!surface || !surface->SavePng(w[2])) Fail("no picture of the control");
+     }},
     {"clipboard", "",
      [](Host&, const std::vector<std::string>&) {
        std::string text = ui::GetClipboard().GetText();
