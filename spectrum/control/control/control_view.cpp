@@ -100,6 +100,8 @@ const ui::MsgEntry* CSpcControl::ViewMessages() {
       ui::map::UpdateUI(ID_CLEAR, &C::OnUpdateData),
       ui::map::Command(ID_CLONE, &C::OnClone),
       ui::map::UpdateUI(ID_CLONE, &C::OnUpdateSelection),
+      ui::map::Command(ID_LOAD_ADDITIONAL, &C::OnLoadAdditional),
+      ui::map::UpdateUI(ID_LOAD_ADDITIONAL, &C::OnUpdateContainer),
       ui::map::Command(ID_TILE, &C::OnTile),
       ui::map::UpdateUI(ID_TILE, &C::OnUpdateContainer),
       ui::map::Command(ID_COUPLE, &C::OnCouple),
@@ -410,6 +412,23 @@ void CSpcControl::OnClone() {
 }
 
 void CSpcControl::OnUpdateSelection(ui::CmdUI* cmd) { cmd->Enable(!m_drawList.m_selection.IsRectEmpty()); }
+
+void CSpcControl::OnLoadAdditional() {
+  if (!m_pOrvSite) return;
+  for (const std::string& path : ChooseFiles()) {
+    auto* loaded = new CSpcControl;
+    // A file that does not load is skipped.
+    if (plat::ole::succeeded(loaded->LoadFromPath(path, 0))) {
+      SaItemRecord* made = m_pOrvSite->CreateItem(loaded->GetUnknown());
+      const SaItemRecord* mine = m_pOrvSite->GetItemRecord();
+      if (made && mine) {
+        *made = *mine;
+        OnTile();
+      }
+    }
+    loaded->Release();
+  }
+}
 
 void CSpcControl::OnTile() {
   const std::vector<SiteItem> items = FileSpectrumItems();

@@ -266,6 +266,7 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   void OnClone();
   void OnUpdateSelection(ui::CmdUI* cmd);
   void OnCouple();
+  void OnLoadAdditional();
   void OnUpdateContainer(ui::CmdUI* cmd);
   void OnSynchronize();
   void OnUpdateSynchronize(ui::CmdUI* cmd);

@@ -5,7 +5,10 @@
 #include <cstdio>
 
 #include "foundation/profdesc.h"
+#include "platform/base/numtext.h"
 #include "platform/ui/clipboard.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/responder.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/tests/control_testing.h"
@@ -180,6 +183,59 @@ TEST_F(AnalysisTest, NormalizeIntegralsScalesToTheLargestAndIgnoresNone) {
   c.m_data.integrals.clear();
   c.OnNormalizeIntegrals();  // no largest integral: the scale stays
   EXPECT_FLOAT_EQ(c.m_drawList.m_fIntegralScale, static_cast<float>(total / largest));
+}
+
+TEST_F(AnalysisTest, DialogValuesSetTheIntegralSumTheZoomRegionsAndTheReference) {
+  CSpcControl& c = *NewControl();
+  GivePeaks(c);
+  Lay(c);
+  c.m_data.integrals = {{30, 50, 1.0f}, {190, 210, 1.0f}};
+  auto select = [&](std::int32_t from, std::int32_t to) {
+    c.m_drawList.m_selection = gdi::Rect(c.m_drawList.PointToX(from), 10, c.m_drawList.PointToX(to), 50);
+  };
+  ui::ScriptedResponder responder(true);
+  auto enter = [&](ui::UINT item, const char* text) {
+    responder.Then(ui::ModalKind::Dialog, [item, text](ui::ModalQuestion& q) {
+      q.dialog->SetDlgItemText(item, text);
+      return ui::IDOK;
+    });
+  };
+  // Set Sum of Integrals: entering half the selected integrals' sum halves the integral sum.
+  select(20, 220);
+  const double sum = c.SelectedIntegralSum();
+  ASSERT_GT(sum, 0.0);
+  enter(1036, plat::formatDouble(sum / 2, 'f', 6).c_str());
+  c.OnSetSumOfIntegrals();
+  EXPECT_NEAR(c.m_drawList.m_fIntegSum, 50.0f, 1e-3f);
+  EXPECT_TRUE(c.m_drawList.m_selection.IsRectEmpty());
+  // Cancel changes nothing.
+  select(20, 220);
+  responder.ThenAnswer(ui::ModalKind::Dialog, ui::IDCANCEL);
+  c.OnSetSumOfIntegrals();
+  EXPECT_NEAR(c.m_drawList.m_fIntegSum, 50.0f, 1e-3f);
+
+  // Add Y-Zoom over a range inside an existing region splits it around the new one.
+  c.m_drawList.m_zoomRegions = {{10.0f, 200.0f, 4.0f}};
+  select(60, 90);
+  std::int32_t from = 0, to = 0;
+  ASSERT_TRUE(c.SelectionPoints(&from, &to));
+  enter(1036, "2.5");
+  c.OnAddYZoom();
+  EXPECT_EQ(c.m_drawList.m_zoomRegions,
+            (std::vector<CZoomRegion>{{10.0f, static_cast<float>(from), 4.0f},
+                                      {static_cast<float>(from), static_cast<float>(to), 2.5f},
+                                      {static_cast<float>(to), 200.0f, 4.0f}}));
+  c.OnAddYZoom();  // no selection: no dialog, nothing
+  EXPECT_EQ(c.m_drawList.m_zoomRegions.size(), 3u);
+
+  // Calibrate: the cursor becomes the reference point at the entered ppm.
+  c.m_drawList.m_nPickCursor1 = 100;
+  enter(1019, "1.5");
+  c.OnCalibrate();
+  EXPECT_EQ(c.m_process.m_nOP, 100);
+  EXPECT_DOUBLE_EQ(c.m_process.m_dOffset, 1.5 * c.m_process.m_dFreq);
+  EXPECT_TRUE(responder.Done());
+  EXPECT_EQ(responder.Unexpected(), 0);
 }
 
 }  // namespace
