@@ -206,8 +206,7 @@ void CSpcControl::OnPeakPicking() {
     }
   }
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // The range of the automatic commands: the whole data, or the selection.
@@ -221,21 +220,18 @@ void CSpcControl::OnAutoPeakPicking() {
   if (!HoldsData()) return;
   const CSpcProcess::FullRange range = AutomaticRange();
   m_process.AutoPeakPick(range.first, range.second);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeletePeaks() {
   double from = 0.0, to = 0.0;
   if (SelectionSpan(&from, &to)) RemovePeaksIn(from, to);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeleteAllPeaks() {
   m_data.peaks.clear();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdatePeaks(ui::CmdUI* cmd) { cmd->Enable(!m_data.peaks.empty()); }
@@ -258,14 +254,12 @@ void CSpcControl::OnAutoIntegration() {
   const CSpcProcess::FullRange range = AutomaticRange();
   m_process.AutoIntegrate(range.first, range.second);
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeleteIntegrals() {
   m_data.integrals.clear();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateIntegrals(ui::CmdUI* cmd) { cmd->Enable(!m_data.integrals.empty()); }
@@ -292,8 +286,7 @@ void CSpcControl::OnDeleteIntegral() {
     return (i.from < l && i.to > r) || (i.from >= l && i.to <= r);
   });
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnSetIntegralValue() {
@@ -309,8 +302,7 @@ void CSpcControl::OnSetIntegralValue() {
       if (v != 0.0 && std::isfinite(sum)) m_drawList.m_fIntegSum = static_cast<float>(sum);
     }
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // The integrals inside the selection (or at the right-click point), summed as they show.
@@ -337,8 +329,7 @@ void CSpcControl::OnAreaIntegral() {
   m_drawList.m_selection.SetRectEmpty();
   std::string text = FourDecimals(area);
   AskParamValue(ModuleString(IDS_AREAINTEGRAL), &text);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnSumOfIntegrals() {
@@ -357,8 +348,7 @@ void CSpcControl::OnSetSumOfIntegrals() {
     const double scaled = entered / sum * m_drawList.m_fIntegSum;
     if (sum != 0.0 && std::isfinite(scaled)) m_drawList.m_fIntegSum = static_cast<float>(scaled);
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnNormalizeIntegrals() {
@@ -367,15 +357,13 @@ void CSpcControl::OnNormalizeIntegrals() {
     largest = std::max<double>(largest, m_process.GetIntegral(range.from, range.to, nullptr, 0, range.factor));
   const double scale = m_process.GetTotalIntegral() / largest;
   if (largest != 0.0 && std::isfinite(scale)) m_drawList.m_fIntegralScale = static_cast<float>(scale);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnIntegralCorrection() {
   if (!HoldsSpectrumData()) return;
   m_drawList.m_bIntegralCorrection = !m_drawList.m_bIntegralCorrection;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateIntegralCorrection(ui::CmdUI* cmd) {
@@ -413,8 +401,7 @@ void CSpcControl::OnSetPeakValue() {
   const double factor = v / entered;
   if (entered == 0.0f || !std::isfinite(factor)) return;
   m_process.Normalize(static_cast<float>(factor));
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // ---- Texts ----------------------------------------------------------------------------------------------
@@ -425,15 +412,13 @@ void CSpcControl::OnEditText() {
   std::string text = label->m_strText;
   if (!AskParamValue("TEXT", &text)) return;
   label->m_strText = text;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeleteText() {
   CText* label = CText::FindAt(m_drawList, m_rightClick.x, m_rightClick.y);
   if (!label || !m_drawList.RemoveObject(label)) return;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // ---- Clear Area ---------------------------------------------------------------------------------------------
@@ -457,8 +442,7 @@ void CSpcControl::OnClearArea() {
     const double noise = (hi - lo) * (random.Next() - 16383.5) * 1.5259255e-5;
     baseline[static_cast<std::size_t>(i)] = static_cast<float>(noise + v(i) + baseline[static_cast<std::size_t>(i)]);
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // ---- Ion plot --------------------------------------------------------------------------------------------
@@ -499,8 +483,7 @@ void CSpcControl::OnGenerateIonPlot() {
       const auto tic = std::find_if(items.begin(), items.end(),
                                     [](const SiteItem& item) { return item.control->m_data.nKind == kKindTic; });
       if (record && tic != items.end()) *record = *tic->record;
-      SetModifiedFlag();
-      Refresh();
+      FinishCommand(kStepModified | kStepRefresh);
     }
     dispatch->AddRef();
     m_result.Clear();
