@@ -5,11 +5,15 @@
 #include <bit>
 #include <span>
 
+#include "foundation/filedlg/fileopendlg.h"
 #include "foundation/profdesc.h"
+#include "platform/ui/app.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/msgmap.h"
 #include "platform/ui/responder.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/tests/control_testing.h"
+#include "spectrum/control/control/tests/spectrum_files.h"
 #include "spectrum/control/dialogs/dialogids.h"
 #include "spectrum/control/module/command_ids.h"
 
@@ -324,6 +328,59 @@ TEST_F(CommandsTest, PropertiesMarkTheItemModifiedWhateverThePagesDo) {
   ASSERT_TRUE(Run(c, ID_PROPERTIES));
   EXPECT_EQ(responder.Unexpected(), 0);
   EXPECT_TRUE(c.IsModified());
+}
+
+TEST_F(CommandsTest, SubtractAndAddCombineEveryChosenFileInTheListsOrder) {
+  const std::string dir = ScratchFolder("combine");
+  WriteFile(dir, "a.dx", XyBlock("INFRARED SPECTRUM", 8));
+  WriteFile(dir, "b.dx", XyBlock("INFRARED SPECTRUM", 8, 5));
+  WriteFile(dir, "c.dx", XyBlock("INFRARED SPECTRUM", 8, 7));
+  const auto load = [&](const std::string& name) -> CSpcControl& {
+    CSpcControl& c = *NewControl();
+    EXPECT_EQ(c.LoadFromPath(plat::joinPath(dir, name), 0), plat::ole::S_OK);
+    return c;
+  };
+  CSpcControl& c = load("a.dx");
+  const CSpcControl& b = load("b.dx");
+  const CSpcControl& d = load("c.dx");
+  const std::vector<CSpcPoint> before = c.m_data.spectrum();
+  ui::ScriptedResponder responder(true);
+  const auto choose = [&](std::vector<std::string> names) {
+    responder.Then(ui::ModalKind::Window, [&, names](ui::ModalQuestion& q) {
+      auto* dialog = dynamic_cast<CFileOpenDlg*>(q.window);
+      if (!dialog) return ui::IDCANCEL;
+      dialog->SetCurrentDirectory(dir);
+      EXPECT_TRUE(ui::App::PumpUntil([&] { return dialog->IsListingComplete(); }, 60000));
+      ui::ListCtrl& files = dialog->FileList();
+      // The rows as the listing shows recognised files.
+      for (const std::string& name : names) {
+        int row = -1;
+        for (int i = 0; i < files.GetItemCount(); ++i)
+          if (files.GetItemText(i, 0) == name) row = i;
+        if (row < 0) row = files.InsertItem(files.GetItemCount(), name);
+        files.SetItemState(row, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+      }
+      if (auto* ok = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(static_cast<ui::UINT>(ui::IDOK)))) ok->Click();
+      return ui::IDOK;
+    });
+  };
+  choose({"b.dx", "c.dx"});
+  ASSERT_TRUE(Run(c, ID_SUBTRACT_SPECTRUM));
+  const std::vector<CSpcPoint>& after = c.m_data.spectrum();
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < after.size(); ++i)
+    EXPECT_FLOAT_EQ(after[i].re, before[i].re - b.m_data.spectrum()[i].re - d.m_data.spectrum()[i].re) << i;
+  EXPECT_TRUE(c.IsModified());
+  choose({"b.dx"});
+  ASSERT_TRUE(Run(c, ID_ADD_SPECTRUM));
+  for (std::size_t i = 0; i < after.size(); ++i)
+    EXPECT_FLOAT_EQ(after[i].re, before[i].re - d.m_data.spectrum()[i].re) << i;
+  // Cancelled: nothing combined.
+  responder.ThenAnswer(ui::ModalKind::Window, ui::IDCANCEL);
+  const std::vector<CSpcPoint> kept = after;
+  ASSERT_TRUE(Run(c, ID_ADD_SPECTRUM));
+  for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].re, kept[i].re);
+  EXPECT_EQ(responder.Unexpected(), 0);
 }
 
 }  // namespace
