@@ -2,6 +2,7 @@
 // through the command route against the processing object called directly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <span>
 
@@ -9,13 +10,18 @@
 #include "foundation/profdesc.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/msgmap.h"
+#include "platform/ui/styles.h"
 #include "platform/ui/responder.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/control/tests/spectrum_files.h"
 #include "spectrum/control/dialogs/dialogids.h"
 #include "spectrum/control/module/command_ids.h"
+#include "spectrum/control/module/nelvar_ids.h"
+#include "spectrum/control/module/spcapp.h"
 
 namespace nelvar_test {
 namespace {
@@ -328,6 +334,33 @@ TEST_F(CommandsTest, PropertiesMarkTheItemModifiedWhateverThePagesDo) {
   ASSERT_TRUE(Run(c, ID_PROPERTIES));
   EXPECT_EQ(responder.Unexpected(), 0);
   EXPECT_TRUE(c.IsModified());
+}
+
+TEST_F(CommandsTest, TheAcceleratorsAreTheTableOfTheControl) {
+  struct Key {
+    ui::BYTE flags;
+    ui::WORD key;
+    ui::UINT id;
+  };
+  constexpr ui::BYTE kCtrl = ui::FVIRTKEY | ui::FCONTROL;
+  const Key expected[] = {
+      {kCtrl, ui::VK_ADD, ID_AMPLITUDE_UP},      {kCtrl, ui::VK_OEM_PLUS, ID_AMPLITUDE_UP},
+      {kCtrl, ui::VK_SUBTRACT, ID_AMPLITUDE_DOWN}, {kCtrl, ui::VK_OEM_MINUS, ID_AMPLITUDE_DOWN},
+      {kCtrl, ui::VK_LEFT, ID_SCROLL_LEFT},      {kCtrl, ui::VK_RIGHT, ID_SCROLL_RIGHT},
+      {kCtrl, ui::VK_UP, ID_OFFSET_UP},          {kCtrl, ui::VK_DOWN, ID_OFFSET_DOWN},
+      {kCtrl, 'I', ID_INTEGRATION},              {kCtrl, 'G', ID_CALIBRATE},
+      {kCtrl, 'S', ID_CALC_SUM_INTEGRALS},       {kCtrl, 'T', ID_MODE_TEXT},
+      {ui::FVIRTKEY, ui::VK_NEXT, ID_NEXT_SCAN}, {ui::FVIRTKEY, ui::VK_PRIOR, ID_PREVIOUS_SCAN},
+  };
+  ui::ModuleStateScope scope(SpcApp().ModuleState());
+  const ui::AccelTable table = ui::AccelTable::Load(IDR_ACCELERATORS);
+  ASSERT_EQ(table.Entries().size(), std::size(expected));
+  for (const Key& k : expected) {
+    const auto match = std::find_if(table.Entries().begin(), table.Entries().end(), [&](const ui::ACCEL& a) {
+      return a.fVirt == k.flags && a.key == k.key && a.cmd == k.id;
+    });
+    EXPECT_NE(match, table.Entries().end()) << k.id;
+  }
 }
 
 TEST_F(CommandsTest, SubtractAndAddCombineEveryChosenFileInTheListsOrder) {
