@@ -216,7 +216,7 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   std::vector<std::string> ChooseFiles();
 
   // ==== View and multi display (control_view.cpp) ===============================================
-  // The whole visible range (selection emptied, zoom history emptied), then synchronised.
+  // The whole visible range (selection and zoom history emptied), then synchronised.
   void OnFullSize();
   // Other file spectrum items of this control's kind follow its visible range and amplitude
   // while the link unit is on.
@@ -266,6 +266,7 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   void OnClone();
   void OnUpdateSelection(ui::CmdUI* cmd);
   void OnCouple();
+  void OnLoadAdditional();
   void OnUpdateContainer(ui::CmdUI* cmd);
   void OnSynchronize();
   void OnUpdateSynchronize(ui::CmdUI* cmd);
@@ -381,8 +382,6 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   // The value dialogs the gestures and commands of these areas open; false on Cancel.
   bool AskParamValue(const std::string& name, std::string* value);
   bool AskZoomValue(float* factor);
-  bool HasSpectrumData() const;
-  bool IsSpectrumView() const;
   ui::Point m_lastPoint{};            // previous press or move of a drag
   ui::Point m_pressPoint{};           // where the selection box or integration range began
   ui::Point m_rightClick{};           // last right-button press (context-menu commands)
