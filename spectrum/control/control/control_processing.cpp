@@ -218,7 +218,12 @@ void CSpcControl::OnRestorePhase() {
   // A phase never saved is no phase to restore.
   if (!ReadPhaseValue(u"Phase 0", &ph0) || !ReadPhaseValue(u"Phase 1", &ph1) || !ReadPhaseValue(u"Phase Pivot", &pivot))
     return;
-  m_process.ChangePivot(std::bit_cast<float>(ph0), std::bit_cast<float>(ph1), static_cast<std::int32_t>(pivot));
+  // The saved phase is re-expressed at the current pivot: the processing object moves a phase
+  // from its pivot to another, so it is given the saved pivot for the move.
+  const std::int32_t current = m_process.m_nPivot;
+  m_process.m_nPivot = static_cast<std::int32_t>(pivot);
+  m_process.ChangePivot(std::bit_cast<float>(ph0), std::bit_cast<float>(ph1), current);
+  m_process.m_nPivot = current;
   m_process.UpdatePhase();
   FinishCommand(kStepModified | kStepRefresh);
 }
