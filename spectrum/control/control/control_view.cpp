@@ -195,7 +195,8 @@ void CSpcControl::OnScrollRight() {
 }
 
 void CSpcControl::OnUpdateScrollRight(ui::CmdUI* cmd) {
-  cmd->Enable(HoldsData() && m_drawList.m_fRightBound < static_cast<float>(m_process.m_nCur));
+  // As the handler: only while the view ends before the last point.
+  cmd->Enable(HoldsData() && m_drawList.m_fRightBound < static_cast<float>(m_process.m_nCur - 1));
 }
 
 void CSpcControl::OnOffsetUp() {
