@@ -349,6 +349,8 @@ void CSpcControl::OnClear() {
   // The bar layouts of every method go with the data.
   m_barStates.clear();
   m_dockState.m_bars.clear();
+  m_drawList.m_nPickCursor1 = -1;
+  m_drawList.m_nPickCursor2 = -1;
   ResetView();
   SetModifiedFlag();
 }

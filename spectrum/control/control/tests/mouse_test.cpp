@@ -116,6 +116,7 @@ TEST_F(MouseTest, PickCursorsReadOutInTheStatusLineAndPeakPickingTakesTheFirst) 
   input::Click(&c, {x1, plot.top + 30}, ui::MK_RBUTTON);
   Settle(c);
   EXPECT_EQ(c.m_drawList.m_nPickCursor2, -1);
+  EXPECT_EQ(LastStatus(box), one);
   EXPECT_TRUE(ShowsItsState(c));
 
   c.SendMessage(ui::WM_COMMAND, 40038);
@@ -155,6 +156,9 @@ TEST_F(MouseTest, IntegrationDragsAddSplitAndShiftIntegrals) {
   CSpcControl& c = Plot(box);
   const gdi::Rect plot = AreaOf(c, kDrawSpectrum);
   const int a = c.m_drawList.PointToX(100), b = c.m_drawList.PointToX(160);
+  // A selection box on the screen goes when an integration drag starts.
+  Drag(c, {plot.left + 5, plot.top + 5}, {plot.left + 60, plot.top + 90});
+  ASSERT_FALSE(c.m_drawList.m_selection.IsRectEmpty());
   Drag(c, {b, plot.top + 30}, {a, plot.top + 30}, ui::MK_LBUTTON, input::kShift);
   ASSERT_EQ(c.m_data.integrals.size(), 1u);
   const CSpcIntegral whole = c.m_data.integrals[0];
@@ -192,8 +196,10 @@ TEST_F(MouseTest, IntegrationDragsAddSplitAndShiftIntegrals) {
   const CSpcIntegral middle = c.m_data.integrals[1];
   const int inside = c.m_drawList.PointToX(130);
   const gdi::Rect before = c.m_drawList.m_selection;
+  c.SetModifiedFlag(false);
   Drag(c, {inside, band.top + band.Height() / 2}, {inside - 1, band.top + band.Height() / 2});
   EXPECT_EQ(c.m_drawList.m_selection, before);  // a grab keeps the selection
+  EXPECT_TRUE(c.IsModified());                  // the moved range is saved with the item
   EXPECT_LE(c.m_data.integrals[1].from, middle.from);
   const CSpcIntegral moved = c.m_data.integrals[1];
   const int at = c.m_drawList.PointToX(static_cast<std::int32_t>((moved.from + moved.to) / 2));

@@ -80,7 +80,9 @@ TEST_F(ViewTest, TileCoupleAndSynchronizeWorkOverTheFileItemsOfTheDocument) {
   GiveSpectrum(m, 1, 3);
   ASSERT_TRUE(ui::QueryCommandState(&a, 40152).enabled);
 
+  b.SetModifiedFlag(false);
   a.OnTile();
+  EXPECT_TRUE(b.IsModified());  // each changed item is saved with its new band
   const float third = 1.0f / 3.0f;
   EXPECT_FLOAT_EQ(a.m_drawList.m_fTopMargin, 0.0f);
   EXPECT_FLOAT_EQ(a.m_drawList.m_fBottomMargin, 1.0f - third);
