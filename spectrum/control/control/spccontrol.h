@@ -168,12 +168,10 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   };
   // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
-  // Update rules of several commands.
-  void OnUpdateHoldsData(ui::CmdUI* cmd) { cmd->Enable(HoldsData()); }
+  // Update rules of several commands (with the view's and analysis' OnUpdateData,
+  // OnUpdateSpectrumView, OnUpdateContainer, OnUpdateSelection and OnUpdateRangeSource).
   void OnUpdateSpectrumData(ui::CmdUI* cmd) { cmd->Enable(HoldsSpectrumData()); }
-  void OnUpdateShowsSpectrum(ui::CmdUI* cmd) { cmd->Enable(ShowsSpectrum()); }
   void OnUpdateFidData(ui::CmdUI* cmd) { cmd->Enable(HoldsFidData()); }
-  void OnUpdateContainerOnly(ui::CmdUI* cmd) { cmd->Enable(HasContainer()); }
   void OnNothing() {}
   void OnUpdateNothing(ui::CmdUI*) {}
   // Properties (40023): the property pages, then modified and refreshed.
