@@ -3,9 +3,12 @@
 // object of its type (or the list), a missing object reading -1 or null.
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/guids.h"
 #include "platform/base/text.h"
+#include "platform/com/automation.h"
 #include "platform/com/driver.h"
 #include "platform/gdi/surface.h"
 #include "spectrum/control/control/tests/control_testing.h"
@@ -455,6 +458,60 @@ TEST_F(Dispatch, TheMethodsForwardToTheCustomInterfaceAndTheProcessing) {
   ASSERT_EQ(driver.invoke(102, DISPATCH_METHOD, {}, &result), S_OK);
   EXPECT_EQ(result.vt, VT_BSTR);
   EXPECT_EQ(result.bstr, nullptr);
+}
+
+// A sink of the control's event: records each call's id and its one text argument.
+class EventSink final : public ComObject {
+ public:
+  std::vector<std::pair<DispId, std::string>> calls;
+  IUnknown* unknown() { return GetUnknown(); }
+
+ protected:
+  const InterfaceMap& GetInterfaceMap() const override { return kMap; }
+
+ private:
+  struct XEvents : Nested<IDispatch> {
+    using Nested::Nested;
+    HResult Invoke(DispId id, const Guid&, Lcid, plat::Word, DispParams* params, Variant*, ExcepInfo*,
+                   std::uint32_t*) override {
+      std::string text = "?";
+      if (params && params->cArgs == 1 && params->rgvarg[0].vt == VT_BSTR)
+        text = plat::toUtf8(stringView(params->rgvarg[0].bstr));
+      outer<EventSink>().calls.emplace_back(id, text);
+      return S_OK;
+    }
+  } xEvents_{*this};
+  static const InterfaceEntry kEntries[];
+  static const InterfaceMap kMap;
+};
+const ComObject::InterfaceEntry EventSink::kEntries[] = {
+    interfaceEntry<IDispatch, &EventSink::xEvents_>(DIID__DSpcEvents)};
+const ComObject::InterfaceMap EventSink::kMap{&ComObject::kInterfaceMap, kEntries};
+
+TEST_F(Dispatch, OnSpectrumLoadReachesTheConnectedSinksWithThePath) {
+  IProvideClassInfo2* classInfo = nullptr;
+  ASSERT_EQ(control->GetIDispatch(false)->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&classInfo)),
+            S_OK);
+  Guid source{};
+  EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
+  EXPECT_EQ(source, DIID__DSpcEvents);
+  classInfo->Release();
+
+  IConnectionPointContainer* container = nullptr;
+  ASSERT_EQ(control->GetIDispatch(false)->QueryInterface(IID_IConnectionPointContainer,
+                                                         reinterpret_cast<void**>(&container)),
+            S_OK);
+  IConnectionPoint* point = nullptr;
+  ASSERT_EQ(container->FindConnectionPoint(DIID__DSpcEvents, &point), S_OK);
+  auto* sink = new EventSink;
+  plat::DWord cookie = 0;
+  ASSERT_EQ(point->Advise(sink->unknown(), &cookie), S_OK);
+  control->FireOnSpectrumLoad("/data/ethyl acetate.dx");
+  EXPECT_EQ(sink->calls, (std::vector<std::pair<DispId, std::string>>{{1, "/data/ethyl acetate.dx"}}));
+  point->Unadvise(cookie);
+  point->Release();
+  container->Release();
+  sink->Release();
 }
 
 }  // namespace
