@@ -177,8 +177,6 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   plat::ole::HResult OnExportCommand();
   // The console import IF: the path argument, spectrum 0.
   plat::ole::HResult OnImportCommand();
-  // The writable formats of the loaded kind, each "name;save options".
-  std::vector<std::string> ExportFormatList();
   void CmdImportCommand();
   void CmdExportCommand();
   void CmdImportFile();
