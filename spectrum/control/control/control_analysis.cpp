@@ -266,22 +266,30 @@ void CSpcControl::OnUpdateIntegrals(ui::CmdUI* cmd) { cmd->Enable(!m_data.integr
 
 std::int32_t CSpcControl::RightClickPoint() { return m_drawList.XToPoint(m_rightClick.x); }
 
-void CSpcControl::OnUpdateIntegralAt(ui::CmdUI* cmd) {
+void CSpcControl::SelectionOrRightClick(std::int64_t* l, std::int64_t* r) {
+  std::int32_t a = 0, b = 0;
+  if (SelectionPoints(&a, &b)) {
+    *l = a;
+    *r = b;
+  } else {
+    *l = *r = RightClickPoint();
+  }
+}
+
+CSpcIntegral* CSpcControl::IntegralAtRightClick() {
   const std::int64_t p = RightClickPoint();
-  const bool holding = std::any_of(m_data.integrals.begin(), m_data.integrals.end(),
-                                   [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
-  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HoldsSpectrumData() && holding));
+  const auto range = std::find_if(m_data.integrals.begin(), m_data.integrals.end(),
+                                  [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
+  return range == m_data.integrals.end() ? nullptr : &*range;
+}
+
+void CSpcControl::OnUpdateIntegralAt(ui::CmdUI* cmd) {
+  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HoldsSpectrumData() && IntegralAtRightClick()));
 }
 
 void CSpcControl::OnDeleteIntegral() {
   std::int64_t l = 0, r = 0;
-  std::int32_t a = 0, b = 0;
-  if (SelectionPoints(&a, &b)) {
-    l = a;
-    r = b;
-  } else {
-    l = r = RightClickPoint();
-  }
+  SelectionOrRightClick(&l, &r);
   std::erase_if(m_data.integrals, [&](const CSpcIntegral& i) {
     return (i.from < l && i.to > r) || (i.from >= l && i.to <= r);
   });
@@ -290,10 +298,7 @@ void CSpcControl::OnDeleteIntegral() {
 }
 
 void CSpcControl::OnSetIntegralValue() {
-  const std::int64_t p = RightClickPoint();
-  const auto range = std::find_if(m_data.integrals.begin(), m_data.integrals.end(),
-                                  [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
-  if (range != m_data.integrals.end()) {
+  if (const CSpcIntegral* range = IntegralAtRightClick()) {
     const double v = m_process.GetIntegral(range->from, range->to, nullptr, 0, range->factor);
     const double total = m_process.GetTotalIntegral();
     float entered = static_cast<float>(IntegralShare(*range, range->factor));
@@ -308,13 +313,7 @@ void CSpcControl::OnSetIntegralValue() {
 // The integrals inside the selection (or at the right-click point), summed as they show.
 double CSpcControl::SelectedIntegralSum() {
   std::int64_t l = 0, r = 0;
-  std::int32_t a = 0, b = 0;
-  if (SelectionPoints(&a, &b)) {
-    l = a;
-    r = b;
-  } else {
-    l = r = RightClickPoint();
-  }
+  SelectionOrRightClick(&l, &r);
   double sum = 0.0;
   for (const CSpcIntegral& range : m_data.integrals)
     if (range.from >= l && range.to <= r) sum += IntegralShare(range, range.factor);

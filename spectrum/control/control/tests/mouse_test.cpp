@@ -55,6 +55,11 @@ TEST_F(MouseTest, ASelectionBoxFollowsTheMouseAndZoomsIn) {
   CSpcControl& c = Plot(box);
   const gdi::Rect plot = AreaOf(c, kDrawSpectrum);
   ASSERT_FALSE(plot.IsRectEmpty());
+  // A left press holds the mouse until its release, even one that starts nothing.
+  input::MouseDown(&c, {2, 2});
+  EXPECT_EQ(ui::Wnd::GetCapture(), &c);
+  input::MouseUp(&c, {2, 2});
+  EXPECT_EQ(ui::Wnd::GetCapture(), nullptr);
   // Dragged leftwards: the box keeps its press corner.
   Drag(c, {plot.left + 200, plot.top + 20}, {plot.left + 100, plot.top + 60});
   EXPECT_EQ(c.m_drawList.m_selection, gdi::Rect(plot.left + 100, plot.top + 20, plot.left + 200, plot.top + 60));
