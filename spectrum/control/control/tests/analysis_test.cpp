@@ -238,5 +238,36 @@ TEST_F(AnalysisTest, DialogValuesSetTheIntegralSumTheZoomRegionsAndTheReference)
   EXPECT_EQ(responder.Unexpected(), 0);
 }
 
+TEST_F(AnalysisTest, IntegralCommandsAtTheRightClickPointAndPeaksInTheSelection) {
+  CSpcControl& c = *NewControl();
+  GivePeaks(c);
+  Lay(c);
+  c.m_data.integrals = {{30, 50, 1.0f}, {60, 80, 1.0f}, {190, 210, 1.0f}};
+  ui::ScriptedResponder responder(true);
+  // Set Value: the integral at the right-click point shows what is entered.
+  c.m_rightClick = {c.m_drawList.PointToX(200), 20};
+  responder.Then(ui::ModalKind::Dialog, [](ui::ModalQuestion& q) {
+    q.dialog->SetDlgItemText(1036, "10");
+    return ui::IDOK;
+  });
+  c.OnSetIntegralValue();
+  EXPECT_NEAR(c.IntegralShare(c.m_data.integrals[2], 1.0f), 10.0, 1e-3);
+  // Delete Integral without a selection takes the one around the point.
+  c.m_rightClick = {c.m_drawList.PointToX(70), 20};
+  EXPECT_TRUE(ui::QueryCommandState(&c, 40055).enabled);
+  c.OnDeleteIntegral();
+  ASSERT_EQ(c.m_data.integrals.size(), 2u);
+  EXPECT_EQ(c.m_data.integrals[1].from, 190u);
+  // Delete Peaks takes those inside the selection only.
+  c.m_data.peaks = {40, 120, 200};
+  c.m_drawList.m_selection = gdi::Rect(c.m_drawList.PointToX(100), 10, c.m_drawList.PointToX(210), 50);
+  c.OnDeletePeaks();
+  EXPECT_EQ(c.m_data.peaks, std::vector<std::int32_t>{40});
+  // Integral Correction toggles its flag.
+  c.OnIntegralCorrection();
+  EXPECT_EQ(ui::QueryCommandState(&c, 40138).check, 1);
+  EXPECT_TRUE(responder.Done());
+}
+
 }  // namespace
 }  // namespace nelvar_test
