@@ -65,6 +65,11 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
       SetRowScale(rect);
       if (list.m_bDots) {
         DrawDots(dc, rect, points);
+      } else if (list.m_fLeftBound == list.m_fRightBound && points.PointCount() > 0) {
+        // One point in view (no columns per point): the flat trace across the plot at its row.
+        const int row = Row(m_buffer.front(), rect, true);
+        dc->MoveTo(rect.left, row);
+        dc->LineTo(rect.right, row);
       } else if (!m_buffer.empty()) {
         dc->MoveTo(rect.left, Row(m_buffer[0], rect, false));
         if (m_nDrawAlgorithm == 0) DrawFastest(dc, rect);
