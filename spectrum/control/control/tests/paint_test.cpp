@@ -1,0 +1,81 @@
+// The control's painting with its real plot objects: a control that is not active in place
+// paints as for printing, metafiles get the plot without a cache, and the overview picture
+// follows the kind of the record.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/gdi.h"
+#include "spectrum/control/control/tests/control_testing.h"
+
+namespace nelvar_test {
+namespace {
+
+class ControlPaint : public ControlTest {};
+
+constexpr gdi::COLORREF kTrace = 0, kAxis = 0xC00000;
+
+// The number of drawing records (lines, text, pixels) of a picture.
+int DrawingRecords(const gdi::EnhMetaFile& picture) {
+  int n = 0;
+  for (const gdi::MetaRecord& r : picture.Records())
+    n += r.type == gdi::EMR_POLYLINE || r.type == gdi::EMR_EXTTEXTOUTW || r.type == gdi::EMR_SETPIXELV;
+  return n;
+}
+
+TEST_F(ControlPaint, AControlNotActiveInPlacePaintsAsPrintedWithoutACache) {
+  CSpcControl& c = *NewControl();
+  GiveSpectrum(c, 0, 1024);
+  c.m_drawList.FindDrawObject(kDrawGrid)->m_bEnabled = true;
+  gdi::RasterSurface surface(800, 400, gdi::RGB(255, 255, 255));
+  gdi::DC dc(surface);
+  c.OnDraw(&dc, gdi::Rect(0, 0, 800, 400), gdi::Rect(0, 0, 800, 400));
+  EXPECT_TRUE(dc.IsPrinting());
+  EXPECT_FALSE(c.m_painter.HasCachedBitmap());
+  EXPECT_GT(surface.CountPixels(kTrace), 100);
+  EXPECT_GT(surface.CountPixels(kAxis), 100);
+  EXPECT_EQ(surface.CountPixels(0xC0C0C0), 0);  // no grid on a printed plot
+  // The trace lies in the plot rectangle the list kept, right of the vertical scale, its
+  // smallest value on the row just below it.
+  const gdi::Rect plot = c.m_drawList.m_plotRect;
+  EXPECT_GT(plot.left, 0);
+  EXPECT_GT(surface.CountPixels(kTrace, &plot), 100);
+  const gdi::Rect below(plot.left, plot.bottom + 1, plot.right, plot.bottom + 2);
+  EXPECT_EQ(surface.CountPixels(kTrace, &below), 0);
+}
+
+TEST_F(ControlPaint, MetafilesGetThePlotAtTheContainersZoom) {
+  CSpcControl& c = *NewControl();
+  GiveSpectrum(c, 0, 512);
+  gdi::DC recording = gdi::DC::CreateEnhMetaFile(nullptr, nullptr, u"KEDRUS");
+  c.OnDrawMetafile(&recording, gdi::Rect(0, 0, 800, 400));
+  const gdi::EnhMetaFile picture = recording.CloseEnhMetaFile();
+  EXPECT_GT(DrawingRecords(picture), 3);
+  EXPECT_EQ(c.m_drawList.m_nZoom, 100);  // no client site: 100
+  EXPECT_FALSE(c.m_painter.HasCachedBitmap());
+}
+
+TEST_F(ControlPaint, OverviewPictureFollowsTheKindOfTheRecord) {
+  CSpcControl& c = *NewControl();
+  GiveSpectrum(c, 0, 2048);
+  const float left = c.m_drawList.m_fLeftBound, right = c.m_drawList.m_fRightBound;
+  c.m_drawList.m_fAmplitude = 2.0f;
+  c.RebuildPicture();
+  const gdi::EnhMetaFile& overview = c.m_painter.OverviewPicture();
+  ASSERT_FALSE(overview.IsNull());
+  EXPECT_GT(DrawingRecords(overview), 0);
+  EXPECT_LE(overview.Bounds().bottom, gdi::ScreenCaps().vertRes / 10);
+  EXPECT_EQ(c.m_drawList.m_fLeftBound, left);
+  EXPECT_EQ(c.m_drawList.m_fRightBound, right);
+  EXPECT_EQ(c.m_drawList.m_fAmplitude, 2.0f);
+
+  // A mass spectrum shows its ion current; a record without data an empty picture.
+  GiveSpectrum(c, 1, 4);
+  c.RebuildPicture();
+  EXPECT_GT(DrawingRecords(c.m_painter.OverviewPicture()), 0);
+  c.ClearData();
+  c.RebuildPicture();
+  ASSERT_FALSE(c.m_painter.OverviewPicture().IsNull());
+  EXPECT_EQ(DrawingRecords(c.m_painter.OverviewPicture()), 0);
+}
+
+}  // namespace
+}  // namespace nelvar_test
