@@ -1,15 +1,18 @@
-// The control's painting with its real plot objects: a control that is not active in place
-// paints as for printing, metafiles get the plot without a cache, and the overview picture
-// follows the kind of the record.
+// The control's plot with its real objects: a control that is not active in place paints as
+// for printing, metafiles get the plot without a cache, the overview picture follows the kind of
+// the record, and a spectrum folder's "analysis" file brings a fresh control the same plot.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "platform/gdi/gdi.h"
 #include "spectrum/control/control/tests/control_testing.h"
+#include "spectrum/control/testing/hostitem.h"
 
 namespace nelvar_test {
 namespace {
 
-class ControlPaint : public ControlTest {};
+class ControlPlot : public ControlTest {};
 
 constexpr gdi::COLORREF kTrace = 0, kAxis = 0xC00000;
 
@@ -21,7 +24,7 @@ int DrawingRecords(const gdi::EnhMetaFile& picture) {
   return n;
 }
 
-TEST_F(ControlPaint, AControlNotActiveInPlacePaintsAsPrintedWithoutACache) {
+TEST_F(ControlPlot, AControlNotActiveInPlacePaintsAsPrintedWithoutACache) {
   CSpcControl& c = *NewControl();
   GiveSpectrum(c, 0, 1024);
   c.m_drawList.FindDrawObject(kDrawGrid)->m_bEnabled = true;
@@ -42,7 +45,7 @@ TEST_F(ControlPaint, AControlNotActiveInPlacePaintsAsPrintedWithoutACache) {
   EXPECT_EQ(surface.CountPixels(kTrace, &below), 0);
 }
 
-TEST_F(ControlPaint, MetafilesGetThePlotAtTheContainersZoom) {
+TEST_F(ControlPlot, MetafilesGetThePlotAtTheContainersZoom) {
   CSpcControl& c = *NewControl();
   GiveSpectrum(c, 0, 512);
   gdi::DC recording = gdi::DC::CreateEnhMetaFile(nullptr, nullptr, u"KEDRUS");
@@ -53,7 +56,7 @@ TEST_F(ControlPaint, MetafilesGetThePlotAtTheContainersZoom) {
   EXPECT_FALSE(c.m_painter.HasCachedBitmap());
 }
 
-TEST_F(ControlPaint, OverviewPictureFollowsTheKindOfTheRecord) {
+TEST_F(ControlPlot, OverviewPictureFollowsTheKindOfTheRecord) {
   CSpcControl& c = *NewControl();
   GiveSpectrum(c, 0, 2048);
   const float left = c.m_drawList.m_fLeftBound, right = c.m_drawList.m_fRightBound;
@@ -75,6 +78,43 @@ TEST_F(ControlPaint, OverviewPictureFollowsTheKindOfTheRecord) {
   c.RebuildPicture();
   ASSERT_FALSE(c.m_painter.OverviewPicture().IsNull());
   EXPECT_EQ(DrawingRecords(c.m_painter.OverviewPicture()), 0);
+}
+
+TEST_F(ControlPlot, AnalysisFileReadIntoAFreshControlGivesTheSameObjects) {
+  const std::string folder = ::testing::TempDir() + "/control_plot_analysis";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  CSpcControl& saved = *NewControl();
+  GiveSpectrum(saved, 0, 512);
+  saved.m_data.integrals = {{10, 40, 1.0f}, {200, 260, 0.75f}};
+  saved.m_data.peaks = {25, 230, 400};
+  CDrawObjectList& list = saved.m_drawList;
+  list.m_fIntegSum = 12.0f;
+  list.m_fAmplitude = 2.5f;
+  list.m_fLeftBound = 20.0f;
+  list.m_fRightBound = 480.0f;
+  list.m_nBase = 0;
+  list.m_fTopMargin = 0.1f;
+  list.m_fBottomMargin = 0.05f;
+  auto* label = dynamic_cast<CAnchoredText*>(list.GetDrawObject(kDrawText));
+  ASSERT_NE(label, nullptr);
+  label->m_strText = "CH2";
+  label->m_nX = 230;
+  label->m_fY = 0.5f;
+  ASSERT_TRUE(list.SaveAnalysis(folder, 1));
+
+  CSpcControl& fresh = *NewControl();
+  GiveSpectrum(fresh, 0, 512);
+  ASSERT_TRUE(fresh.m_drawList.LoadAnalysis(folder, 1));
+  // Record, view and every object (type, instance, enabled, archive digest) alike.
+  const std::string dump = nelvar::testing::DumpSpcState(SavedState(fresh));
+  EXPECT_EQ(dump, nelvar::testing::DumpSpcState(SavedState(saved)));
+  EXPECT_NE(dump.find("integrals [10,40 x1] [200,260 x0.75]"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("object 14/0 enabled=1"), std::string::npos) << dump;
+  const auto* back = dynamic_cast<const CAnchoredText*>(fresh.m_drawList.FindDrawObject(kDrawText, 0));
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->m_strText, "CH2");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
