@@ -3,12 +3,16 @@
 //
 //   render NAME FILE WIDTH HEIGHT [DPI [ZOOM]]    PNG of the control's plot on white
 //   drawlog NAME FILE WIDTH HEIGHT [DPI [ZOOM]]   its drawing calls, one a line ("-": stdout)
+//   view FILE                                     PNG of the current container's view as it
+//                                                 shows: active controls paint their windows
+//                                                 (the screen's way, through the cached bitmap)
 //
 // Both draw through the control's IViewObject::Draw into (0, 0, WIDTH, HEIGHT) of a device of
 // DPI pixels per inch (default 96). ZOOM (default the host's "zoom") is what the container's
 // IOrvClientSite answers meanwhile; a control made with "nosite" draws at 100 whatever it is.
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,9 +98,16 @@ void DrawLog(Host& host, const std::vector<std::string>& w) {
   if (!out.flush()) Fail("cannot write " + r.path);
 }
 
+void View(Host& host, const std::vector<std::string>& w) {
+  if (w.size() != 2) Fail("view FILE");
+  const std::unique_ptr<gdi::RasterSurface> picture = host.Current().RenderView();
+  if (!picture || !picture->SavePng(w[1])) Fail("cannot write " + w[1]);
+}
+
 const Command kPlotCommands[] = {
     {"render", "NAME FILE WIDTH HEIGHT [DPI [ZOOM]]", &Render},
     {"drawlog", "NAME FILE WIDTH HEIGHT [DPI [ZOOM]]", &DrawLog},
+    {"view", "FILE", &View},
 };
 SPCHOST_COMMANDS(kPlotCommands);
 
