@@ -128,6 +128,35 @@ TEST(Trace, HoldFlagKeepsTheZeroRowAndScalesTheAmplitude) {
   EXPECT_FLOAT_EQ(t.plot.list.m_fAmplitude, 2.0f);
 }
 
+// "Best" through 50 points a column of wild values: the pixels are those of a one-pixel line
+// through every point, drawn here segment by segment. Values 0 .. 200 on 200 rows make the
+// scale exact: value v lies on row 200 - v.
+TEST(Trace, BestCoversThePixelsOfEverySegment) {
+  auto value = [](int i) { return double((static_cast<long long>(i) * 7919) % 201); };
+  constexpr int n = 20000;
+  TracePlot t(SpectrumBuilder::Nmr(n).Values(value).Build());
+  const gdi::RasterSurface drawn = t.Draw(400, 200);
+  ASSERT_EQ(t.plot.list.m_fYMin, 0.0f);
+  ASSERT_EQ(t.plot.list.m_fYMax, 200.0f);
+
+  gdi::RasterSurface expected(400, 200, kWhite);
+  gdi::DC dc(expected);
+  const double p = (n - 1) / 401.0;
+  dc.MoveTo(0, std::max(0, static_cast<int>(200 - t.trace->m_buffer[0])));
+  int lastX = -1, lastY = -1;
+  for (int k = 0; k < n; ++k) {
+    const int x = static_cast<int>(k / p), y = std::max(0, static_cast<int>(200 - value(k)));
+    if (x == lastX && y == lastY) continue;
+    dc.LineTo(x, y);
+    lastX = x;
+    lastY = y;
+  }
+  int differing = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 400; ++x) differing += drawn.GetPixel(x, y) != expected.GetPixel(x, y);
+  EXPECT_EQ(differing, 0);
+}
+
 TEST(Trace, FastestKeepsBothExtremesOfEveryColumn) {
   // 100 000 points in 400 columns; a one-point spike up and one down share column 200. The
   // column's buffer value is the spike up (the greater power), so only the extremes show the
