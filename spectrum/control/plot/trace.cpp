@@ -13,6 +13,13 @@
 
 // ---- CSpectrum --------------------------------------------------------------------------------
 
+namespace {
+
+// The most points the trace keeps read at once (8 bytes each).
+constexpr std::int64_t kMaxBlockPoints = std::int64_t(1) << 21;
+
+}  // namespace
+
 CSpectrum::CSpectrum(CDrawObjectList* owner, CSpcProcess* process, std::int32_t instance)
     : CDrawObject(kDrawSpectrum, owner, process, instance) {}
 
@@ -60,7 +67,13 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     if (IsMassKind(m_pProcess)) {
       DrawSticks(dc, rect);
     } else {
-      PointStream points(*m_pProcess, m_streamValues, m_streamPowers);
+      // The line "Best" and the dots walk the points a second time: one block for all that
+      // are in view (up to a bound) reads each of them once.
+      const bool secondWalk = list.m_bDots || m_nDrawAlgorithm != 0;
+      const double visible = std::min(static_cast<double>(list.m_fRightBound) - std::max(0.0f, list.m_fLeftBound) + 2.0,
+                                      static_cast<double>(kMaxBlockPoints));
+      PointStream points(*m_pProcess, m_streamValues, m_streamPowers,
+                         secondWalk && visible > 0.0 ? static_cast<std::int64_t>(visible) : 0);
       FillBuffer(rect, points);
       SetRowScale(rect);
       if (list.m_bDots) {
