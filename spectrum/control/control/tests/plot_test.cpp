@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "platform/gdi/gdi.h"
 #include "spectrum/control/control/tests/control_testing.h"
+#include "spectrum/control/plot/tests/plot_testing.h"
 #include "spectrum/control/testing/hostitem.h"
 
 namespace nelvar_test {
@@ -43,6 +45,40 @@ TEST_F(ControlPlot, AControlNotActiveInPlacePaintsAsPrintedWithoutACache) {
   EXPECT_GT(surface.CountPixels(kTrace, &plot), 100);
   const gdi::Rect below(plot.left, plot.bottom + 1, plot.right, plot.bottom + 2);
   EXPECT_EQ(surface.CountPixels(kTrace, &below), 0);
+}
+
+// The sample FID as loaded from its file: 8192 complex points at 4800 Hz, so the time axis runs
+// from 0 to 8191 / 4800 s. Its major ticks lie where that range puts them, the trace inside the
+// plot rectangle.
+TEST_F(ControlPlot, TheLoadedSampleFidIsDrawnOnTheTimeAxisItsDataGive) {
+  CSpcControl& c = *NewControl();
+  ASSERT_EQ(c.LoadFromPath(SAMPLE_FID, 0), plat::ole::S_OK);
+  ASSERT_EQ(c.m_process.m_nCur, 8192);
+  ASSERT_EQ(c.m_process.m_dSW, 4800.0);
+  constexpr int kWidth = 800, kHeight = 400;
+  gdi::RasterSurface surface(kWidth, kHeight, gdi::RGB(255, 255, 255));
+  gdi::DC dc(surface);
+  c.OnDraw(&dc, gdi::Rect(0, 0, kWidth, kHeight), gdi::Rect(0, 0, kWidth, kHeight));
+
+  // "A" in two thirds of the 12-point axis font; the axis line 3b / 2 above the bottom.
+  const gdi::Size letter = plot_test::TextSize(MakeLogFont(8, 400, 0, "Arial"), "A");
+  const int a = letter.cx, b = letter.cy, axisTop = kHeight - 3 * b / 2;
+  const gdi::Rect plot = c.m_drawList.m_plotRect;
+  EXPECT_EQ(plot.bottom, axisTop - b / 2);
+  std::set<int> ticks;
+  for (const int x : plot_test::ColumnsOf(surface, axisTop + b / 3 - 1, kAxis)) ticks.insert(x);
+  EXPECT_GE(ticks.size(), 10u);
+  EXPECT_EQ(ticks, plot_test::MajorTickColumns(0.0, 8191.0 / 4800.0, plot.left, kWidth, a, b));
+
+  gdi::Rect trace;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = plot.left + b + 1; x < kWidth; ++x)
+      if (surface.GetPixel(x, y) == kTrace) trace.UnionRect(trace, gdi::Rect(x, y, x + 1, y + 1));
+  EXPECT_GE(trace.top, plot.top);
+  EXPECT_LE(trace.bottom, plot.bottom + 1);
+  // (The decay's first and largest points lie left of the columns looked at, by the unit name.)
+  EXPECT_GT(trace.Width(), plot.Width() * 9 / 10);
+  EXPECT_GT(trace.Height(), plot.Height() / 2);
 }
 
 TEST_F(ControlPlot, MetafilesGetThePlotAtTheContainersZoom) {
