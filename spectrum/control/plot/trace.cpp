@@ -214,8 +214,8 @@ std::int64_t WalkSteps(std::int64_t points, int width) { return points + 4 * (st
 // The vertices of a line, collected so that a run of them in one column becomes at most four:
 // where the run enters the column, its two extremes in the order reached, and where it leaves.
 // A one-pixel line through those covers the same pixels as through them all (the column from
-// its smallest to its largest row, joined to its neighbours as before); wider pens keep every
-// vertex. Noisy data at many points per column so draws a few thousand segments, not millions.
+// its smallest to its largest row, joined to its neighbours as before); wider or styled pens
+// keep every vertex. Noisy data at many points per column so draws a few thousand segments, not millions.
 class ColumnRuns {
  public:
   ColumnRuns(std::vector<gdi::Point>& out, bool compact) : out_(out), compact_(compact) {}
@@ -273,7 +273,8 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
   int cy = -1;
   int lastX = -1, lastY = -1;
   m_vertices.clear();
-  ColumnRuns line(m_vertices, dc->GetCurrentPen().Log().lopnWidth.x <= 1);
+  const gdi::LOGPEN pen = dc->GetCurrentPen().Log();
+  ColumnRuns line(m_vertices, pen.lopnStyle == gdi::PS_SOLID && pen.lopnWidth.x <= 1);
   auto flush = [&] {
     line.Close();
     if (!m_vertices.empty()) dc->PolylineTo(m_vertices.data(), static_cast<int>(m_vertices.size()));
