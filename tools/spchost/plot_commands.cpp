@@ -18,7 +18,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/ole/interfaces.h"
-#include "tools/spchost/drawlog.h"
+#include "spectrum/control/plot/testing/drawlog.h"
 #include "tools/spchost/host.h"
 
 namespace spchost {
@@ -86,7 +86,7 @@ void DrawLog(Host& host, const std::vector<std::string>& w) {
   gdi::DC referenceDc(reference);
   gdi::DC recording = gdi::DC::CreateEnhMetaFile(&referenceDc, nullptr, u"KEDRUS");
   DrawControl(host, r, recording);
-  const std::vector<std::string> lines = DescribeDrawing(recording.CloseEnhMetaFile());
+  const std::vector<std::string> lines = plot_testing::DescribeDrawing(recording.CloseEnhMetaFile());
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
   if (r.path == "-") {

@@ -257,16 +257,19 @@ inline Rect BoxOf(const gdi::RasterSurface& s, COLORREF color) {
 
 // The step between labels by the scales' rule: the estimate k x perCharacter, k counting up
 // while the estimate's decade stays below a bound counting down from 1, then the decade's power
-// of ten, or its half or fifth while that still exceeds the estimate.
-inline double LabelStepOf(int k, double perCharacter) {
-  int m = 2;
+// of ten, or its half or fifth while that still exceeds the estimate. The labels get one
+// decimal less than the rounds taken.
+inline double LabelStepOf(int k, double perCharacter, int* decimals = nullptr) {
+  int m = 2, rounds = 0;
   double estimate, e;
   do {
     estimate = k * perCharacter;
     e = std::ceil(std::log10(std::fabs(estimate)));
     ++k;
     --m;
+    ++rounds;
   } while (e < m);
+  if (decimals) *decimals = rounds - 1;
   const double p = std::pow(10.0, e);
   double s = p;
   if (p / 2 > std::fabs(estimate)) s = p / 2;

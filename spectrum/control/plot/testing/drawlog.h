@@ -19,8 +19,8 @@
 
 #include "platform/gdi/metafile.h"
 
-namespace spchost {
+namespace plot_testing {
 
 std::vector<std::string> DescribeDrawing(const gdi::EnhMetaFile& picture);
 
-}  // namespace spchost
+}  // namespace plot_testing

@@ -1,4 +1,4 @@
-#include "tools/spchost/drawlog.h"
+#include "spectrum/control/plot/testing/drawlog.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -7,7 +7,7 @@
 
 #include "platform/base/text.h"
 
-namespace spchost {
+namespace plot_testing {
 
 namespace {
 
@@ -206,4 +206,4 @@ std::vector<std::string> DescribeDrawing(const gdi::EnhMetaFile& picture) {
   return lines;
 }
 
-}  // namespace spchost
+}  // namespace plot_testing
