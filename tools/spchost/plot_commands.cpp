@@ -1,5 +1,5 @@
 // The plot's commands: a control's picture as a PNG at a size, resolution and container zoom,
-// and the log of the drawing calls of that same picture (drawlog.h) for golden comparisons.
+// and the log of the drawing calls of that same picture (spectrum/control/plot/testing/drawlog.h) for golden comparisons.
 //
 //   render NAME FILE WIDTH HEIGHT [DPI [ZOOM]]    PNG of the control's plot on white
 //   drawlog NAME FILE WIDTH HEIGHT [DPI [ZOOM]]   its drawing calls, one a line ("-": stdout)
@@ -7,7 +7,7 @@
 //                                                 shows: active controls paint their windows
 //                                                 (the screen's way, through the cached bitmap)
 //
-// Both draw through the control's IViewObject::Draw into (0, 0, WIDTH, HEIGHT) of a device of
+// render and drawlog draw through the control's IViewObject::Draw into (0, 0, WIDTH, HEIGHT) of a device of
 // DPI pixels per inch (default 96). ZOOM (default the host's "zoom") is what the container's
 // IOrvClientSite answers meanwhile; a control made with "nosite" draws at 100 whatever it is.
 #include <cstdio>
