@@ -1,5 +1,6 @@
 // The plot's commands: a control's picture as a PNG at a size, resolution and container zoom,
-// and the log of the drawing calls of that same picture (spectrum/control/plot/testing/drawlog.h) for golden comparisons.
+// and the log of the drawing calls of that same picture for golden comparisons (its lines are
+// described in spectrum/control/plot/testing/drawlog.h).
 //
 //   render NAME FILE WIDTH HEIGHT [DPI [ZOOM]]    PNG of the control's plot on white
 //   drawlog NAME FILE WIDTH HEIGHT [DPI [ZOOM]]   its drawing calls, one a line ("-": stdout)
