@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "platform/gdi/gdi.h"
+#include "spectrum/control/plot/axes.h"
 #include "spectrum/control/plot/testing/drawlog.h"
+#include "spectrum/control/plot/tests/plot_testing.h"
 
 namespace plot_test {
 namespace {
@@ -41,6 +46,39 @@ TEST(DrawingLog, NamesEachCallWithItsPensColoursAndPlaces) {
   EXPECT_EQ(text->substr(text->size() - 5), " \"Hz\"");
   EXPECT_LT(at("pixel 5,6 0x123456"), at("textcolor 0x640000"));
   EXPECT_LT(at("textcolor 0x640000"), text - lines.begin());
+}
+
+// A small plot with frame, grid, both scales and the trace drawn exactly as it was when the
+// golden log was written: any change of what the plot draws shows here, call by call. After a
+// change meant to alter the picture, KEDRUS_UPDATE_GOLDEN=1 writes the log anew (look at the
+// PNG the test leaves in the scratch folder first).
+TEST(DrawingLog, SmallPlotDrawsAsItsGoldenLog) {
+  TestPlot plot(SpectrumBuilder::Nmr(256).Lines({{60, 40, 2}, {150, 100, 3}, {200, 25, 1.5}}).Build(), false);
+  for (const std::int32_t type : {kDrawBorder, kDrawScaleY1, kDrawGrid, kDrawScale, kDrawSpectrum, kDrawScaleY2})
+    plot.list.GetDrawObject(type);
+  plot.list.SetListDefaults();
+  plot.list.FindDrawObject(kDrawBorder)->m_bEnabled = true;
+  plot.list.FindDrawObject(kDrawGrid)->m_bEnabled = true;
+  DrawList(plot.list, 320, 160, "golden_small_plot.png");
+
+  gdi::RasterSurface reference(320, 160);
+  gdi::DC referenceDc(reference);
+  gdi::DC recording = gdi::DC::CreateEnhMetaFile(&referenceDc, nullptr, u"KEDRUS");
+  const gdi::Rect client(0, 0, 320, 160);
+  plot.list.DrawAll(&recording, &client, kDrawModeScreen);
+  std::string log;
+  for (const std::string& line : plot_testing::DescribeDrawing(recording.CloseEnhMetaFile())) log += line + "\n";
+
+  const std::string path = std::string(PLOT_GOLDEN_DIR) + "/small_plot.log";
+  if (const char* update = std::getenv("KEDRUS_UPDATE_GOLDEN"); update && *update) {
+    std::ofstream(path, std::ios::binary) << log;
+    GTEST_SKIP() << "wrote " << path;
+  }
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in) << path;
+  std::stringstream golden;
+  golden << in.rdbuf();
+  EXPECT_EQ(log, golden.str());
 }
 
 }  // namespace
