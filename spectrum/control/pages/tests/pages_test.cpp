@@ -74,7 +74,7 @@ TEST_F(PagesTest, TitleEditedAppliedSavedAsASchemeTakenByAFreshControlAndDeleted
   const std::string ini = IniText();
   EXPECT_TRUE(Holds(ini, "[SCHEMES\\0\\Dark]\r\n"));
   EXPECT_TRUE(Holds(ini, "[SCHEMES\\0\\Dark\\TitleFont]\r\n"));
-  EXPECT_TRUE(Holds(ini, "TitlePosX = DWORD 0x9F6\r\n")) << ini.substr(0, 400);
+  EXPECT_TRUE(Holds(ini, "TitlePosX = REG_DWORD 0x9F6\r\n")) << ini.substr(0, 400);
   EXPECT_EQ(SchemeValue(u"\\SCHEMES\\0\\Dark", u"TitlePosY"), 1001);
   EXPECT_EQ(SchemeValue(u"\\SCHEMES\\0\\Dark", u"BackColor"), 0x00FFB400);
 

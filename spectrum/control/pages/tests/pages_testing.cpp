@@ -2,6 +2,7 @@
 
 #include "common/guids.h"
 #include "platform/base/file.h"
+#include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "platform/com/creation.h"
 #include "platform/com/driver.h"
@@ -123,6 +124,8 @@ void PagesTest::SetUp() {
     cookies_.push_back(cookie);
     factory->Release();
   }
+  // The module's INI file lies in the sandbox's folder, made afresh.
+  plat::makeDirectories(std::string(plat::pathDirectory(SpcApp().IniPath())));
   plat::removeFile(SpcApp().IniPath());
   box_ = std::make_unique<plat::ole::testing::TestContainer>();
 }
