@@ -13,6 +13,8 @@
 #include "platform/ui/resource.h"
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/pages/pageids.h"
+#include "spectrum/control/widgets/linewidthcb.h"
+#include "spectrum/control/widgets/numedit.h"
 
 namespace nelvar {
 
@@ -142,6 +144,14 @@ bool CSpcPropPage::HasEnableBox() const {
 }
 
 bool CSpcPropPage::OnInitDialog() {
+  // The line widths and the number edits are the shared widgets, in place before they are filled.
+  m_widgets.clear();
+  for (const PageField& field : m_fields) {
+    std::unique_ptr<ui::Wnd> widget;
+    if (field.kind == FieldKind::LineWidth) widget = std::make_unique<CLineWidthCB>();
+    else if (field.kind == FieldKind::Scaled && field.commaMark) widget = std::make_unique<CNumEdit>();
+    if (widget && widget->SubclassDlgItem(field.id, this)) m_widgets.push_back(std::move(widget));
+  }
   const bool result = COlePropertyPageEx::OnInitDialog();
   if (HasEnableBox())
     if (auto* box = Item<ui::Button>(this, IDC_ENABLE)) EnableControls(box->GetCheck() == ui::BST_CHECKED);

@@ -6,6 +6,7 @@
 // process-wide list of the live pages, so the General page can make the others show the control
 // again after it changed the control's property set or applied a scheme.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ enum class FieldKind : std::uint8_t {
   Choice,     // radio buttons id, id + 1, ... standing for the values given
   Units,      // three radio buttons for the X units the spectrum offers
   Digits,     // a list box "0" to "6" whose top row is the value
-  Scaled,     // a number edit: the property in units of 10^-shift of the shown number
+  Scaled,     // an edit of a number: the property in units of 10^-shift of the shown number
   Text,       // a text edit
 };
 
@@ -34,7 +35,7 @@ struct PageField {
   std::span<const int> values = {};  // Choice: the value of each radio
   int shift = 0;                     // Scaled: the property is the shown number x 10^shift
   const char* format = nullptr;      // Scaled: how the shown number is written
-  bool commaMark = false;            // Scaled: "," also reads as the decimal mark
+  bool commaMark = false;            // Scaled: a number edit, where "," also reads as the decimal mark
 };
 
 class CSpcPropPage : public COlePropertyPageEx {
@@ -93,6 +94,7 @@ class CSpcPropPage : public COlePropertyPageEx {
   std::span<const PageField> m_fields;
   std::vector<FieldValue> m_values;
   bool m_filling = false;
+  std::vector<std::unique_ptr<ui::Wnd>> m_widgets;  // the items taken over by the shared widgets
 };
 
 // The platform's font dialog on a record whose height is in points: in logical units while it
