@@ -1,6 +1,7 @@
 // The spectrum control's property sheet, run through its Properties verb over real controls: what
 // the appearance pages show and write on Apply, and the General page's property sets, schemes in
 // the module's INI file and defaults per method.
+#include <algorithm>
 #include <cstdint>
 
 #include "common/ispectrumcontrol.h"
@@ -118,6 +119,20 @@ TEST_F(PagesTest, SaveAsRefusesUnusableNamesAsksAgainAndRewritesAnExistingScheme
     EXPECT_EQ(s.ComboItems(IDC_SCHEME), (Names{"", "Good"}));
   });
   EXPECT_EQ(SchemeValue(u"\\SCHEMES\\0\\Good", u"BorderLineWidth"), 60);
+
+  // A name longer than 260 characters is listed whole, and the schemes after it too.
+  const std::string longName(300, 'n');
+  RunSheet(a, [&](Sheet& s) {
+    s.Show(kGeneral);
+    s.SaveAs({longName});
+    s.SaveAs({"Zebra"});
+  });
+  RunSheet(a, [&](Sheet& s) {
+    s.Show(kGeneral);
+    Names listed = s.ComboItems(IDC_SCHEME);
+    std::sort(listed.begin(), listed.end());  // the store's enumeration order
+    EXPECT_EQ(listed, (Names{"", "Good", "Zebra", longName}));
+  });
 }
 
 TEST_F(PagesTest, AnAppliedSchemeIsWhatTheOtherPagesShowAndWriteBack) {
@@ -156,6 +171,23 @@ TEST_F(PagesTest, SwitchingTheSetMakesOpenPagesShowItAndClosingTheSheetRestoresT
   });
   EXPECT_EQ(PropertySetOf(a), 0u);
   EXPECT_EQ(Get(a, "BackColor"), 0x123456);
+}
+
+TEST_F(PagesTest, WithoutTheContainersInterfaceOrASpectrumTheGeneralPageStillKeepsSchemes) {
+  CSpcControl* a = AddControl(-1, false);
+  RunSheet(a, [&](Sheet& s) {
+    s.Show(kGeneral);
+    EXPECT_FALSE(s.Enabled(IDC_PROPERTY_SET));
+    EXPECT_TRUE(s.ComboItems(IDC_PROPERTY_SET).empty());
+    s.SaveAs({"Plain"});
+    EXPECT_EQ(s.ComboItems(IDC_SCHEME), (Names{"", "Plain"}));
+    // No method, no default to keep: nothing is written at the profile's top.
+    s.Click(IDC_SET_DEFAULT);
+  });
+  COrvProfDesc top(u"", u"\\Properties 0");
+  EXPECT_NE(top.Open(13), PROF_OK);
+  COrvProfDesc below(u"", u"Properties 0");
+  EXPECT_NE(below.Open(13), PROF_OK);
 }
 
 TEST_F(PagesTest, SetAsDefaultOfEveryKindIsWrittenUnderItsMethodAndReadBackByANewControl) {

@@ -142,12 +142,12 @@ void PagesTest::TearDown() {
   ControlTest::TearDown();
 }
 
-CSpcControl* PagesTest::AddControl(int kind) {
-  auto* item = new nelvar::testing::HostItem(box_.get(), &settings_, true);
+CSpcControl* PagesTest::AddControl(int kind, bool offerSite) {
+  auto* item = new nelvar::testing::HostItem(box_.get(), &settings_, offerSite);
   item->m_rect = {10, 10, 300, 200};
   EXPECT_TRUE(item->CreateNewItem(CLSID_Spc));
   CSpcControl* control = g_made.back();
-  GiveSpectrum(*control, kind);
+  if (kind >= 0) GiveSpectrum(*control, kind);
   items_.push_back({control, item});
   return control;
 }

@@ -54,8 +54,9 @@ class PagesTest : public ControlTest {
   void SetUp() override;
   void TearDown() override;
 
-  // A new control of that kind in the container (its item offers IOrvClientSite).
-  CSpcControl* AddControl(int kind = 0);
+  // A new control of that kind in the container (no spectrum for a kind below 0); its item
+  // offers IOrvClientSite unless told not to.
+  CSpcControl* AddControl(int kind = 0, bool offerSite = true);
   // Runs the control's property sheet; steps run while it is up, end closes it (IDOK applies).
   void RunSheet(CSpcControl* control, const std::function<void(Sheet&)>& steps, int end = ui::IDCANCEL);
 
