@@ -1,5 +1,4 @@
-// The module's resources of the property pages: their templates and the unit names their
-// radios show. The layouts share their blocks: the "&Enable" box top left, colours in a group on
+// The module's resources of the property pages: their templates. The layouts share their blocks: the "&Enable" box top left, colours in a group on
 // the left, the line width and the font on the right, the page's own choices below.
 #include "platform/ui/styles.h"
 #include "spectrum/control/module/resources.h"
@@ -203,17 +202,11 @@ constexpr ui::DialogResource kDialogs[] = {
      "MS Sans Serif", 8, kSaveSchemeItems},
 };
 
-constexpr ui::StringResource kStrings[] = {
-    {IDS_UNIT_FIRST + 0, "PPM"}, {IDS_UNIT_FIRST + 1, "Hertz"}, {IDS_UNIT_FIRST + 2, "1/cm"}, {IDS_UNIT_FIRST + 3, "nm"},
-    {IDS_UNIT_FIRST + 4, "sec"}, {IDS_UNIT_FIRST + 5, "min"},   {IDS_UNIT_FIRST + 6, "m/z"},  {IDS_UNIT_FIRST + 7, "points"},
-};
-
 }  // namespace
 
 const ui::ResourceSet& PageResources() {
   static const ui::ResourceSet part = [] {
     ui::ResourceSet set;
-    set.strings = kStrings;
     set.dialogs = kDialogs;
     return set;
   }();

@@ -1,6 +1,6 @@
 #pragma once
 // Dialog templates of the spectrum control's property pages and the ids of their items. The
-// module's resources carry the templates and the unit names (module/res_pages.cpp).
+// module's resources carry the templates (module/res_pages.cpp).
 #include "platform/ui/types.h"
 
 namespace nelvar {
@@ -57,8 +57,6 @@ enum : ui::UINT {
   IDC_PROPERTY_SET = 1042,
 };
 
-// The names of the X units, 3700 + unit.
-constexpr ui::UINT IDS_UNIT_FIRST = 3700;
-constexpr int kUnitCount = 10;  // unit numbers the pages walk (0-9)
+constexpr int kUnitCount = 10;  // unit numbers the unit radios walk (0-9)
 
 }  // namespace nelvar

@@ -13,6 +13,7 @@
 #include "platform/ui/resource.h"
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/pages/pageids.h"
+#include "spectrum/data/spcprocess.h"
 #include "spectrum/control/widgets/linewidthcb.h"
 #include "spectrum/control/widgets/numedit.h"
 
@@ -266,14 +267,17 @@ void CSpcPropPage::ShowUnits(const PageField& field, FieldValue& value) {
   std::uint32_t available = 0;
   if (CallMethod("GetAvailableUnits", &mask) && !failed(changeType(&units, mask, 0, VT_I4))) available = units.u32;
   variantClear(&mask);
-  // The unit names are the module's strings, whoever runs the page's frame.
+  // The unit names are the module's strings (3700 + unit), whoever runs the page's frame; the
+  // processing's own names where the module has none.
   ui::ModuleStateScope scope(SpcApp().ModuleState());
   int radio = 0;
   for (int unit = 0; unit < kUnitCount && radio < 3; ++unit) {
     if ((available & (1u << unit)) == 0) continue;
     value.unitOfRadio[radio] = unit;
     if (auto* button = Item<ui::Button>(this, field.id + static_cast<ui::UINT>(radio))) {
-      button->SetWindowText(ui::LoadString(IDS_UNIT_FIRST + static_cast<ui::UINT>(unit)));
+      std::string name;
+      if (!ui::LoadString(static_cast<ui::UINT>(kUnitNameStringBase + unit), &name)) name = GetUnitName(unit);
+      button->SetWindowText(name);
       button->SetCheck(unit == value.number ? ui::BST_CHECKED : ui::BST_UNCHECKED);
       button->ShowWindow(ui::SW_SHOW);
     }
