@@ -47,11 +47,10 @@ bool Holds(const std::string& text, const std::string& part) { return text.find(
 
 TEST_F(PagesTest, TitleEditedAppliedSavedAsASchemeTakenByAFreshControlAndDeleted) {
   CSpcControl* a = AddControl();
-  Set(a, "TitlePosX", 1000);
   Set(a, "TitlePosY", 500);
   RunSheet(a, [&](Sheet& s) {
     s.Show(kTitle);
-    EXPECT_EQ(s.Text(IDC_POS_X), "10.00");
+    EXPECT_EQ(s.Text(IDC_POS_X), "10.00");  // the title's default position, 1000
     EXPECT_EQ(s.Text(IDC_POS_Y), "5.00");
     s.Type(IDC_POS_X, "25.5");
     s.Type(IDC_POS_Y, "10.01");  // a float would make it 1000
