@@ -5,6 +5,8 @@
 #include <cstdint>
 
 #include "common/ispectrumcontrol.h"
+#include "controls/font/olefont.h"
+#include "platform/com/driver.h"
 #include "foundation/profdesc.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
@@ -41,6 +43,22 @@ std::int64_t SchemeValue(const char16_t* section, const char16_t* name) {
   std::uint32_t value = 0;
   if (desc.Open(13) != PROF_OK || OrvGetProfDWord(name, &value, 0, &desc) != PROF_OK) return -1;
   return value;
+}
+
+// The attributes of a font property.
+gdi::LOGFONTA FontOf(CSpcControl* control, const char* name) {
+  plat::ole::DispatchDriver driver(control->GetIDispatch(false));
+  const plat::String16 wide = plat::toUtf16(name);
+  const char16_t* names[] = {wide.c_str()};
+  plat::ole::DispId id = 0;
+  control->GetIDispatch(false)->GetIDsOfNames(plat::ole::IID_NULL, names, 1, 0, &id);
+  plat::ole::Variant v;
+  plat::ole::variantInit(&v);
+  driver.getProperty(id, &v);
+  gdi::LOGFONTA record{};
+  EXPECT_TRUE(v.vt == plat::ole::VT_DISPATCH && COleFont(&record).CopyFrom(v.dispatch)) << name;
+  plat::ole::variantClear(&v);
+  return record;
 }
 
 bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -256,6 +274,29 @@ TEST_F(PagesTest, UnitRadiosOfferTheKindsUnitsAndHideTheRest) {
     EXPECT_FALSE(s.Visible(IDC_UNIT_FIRST + 1));
     EXPECT_FALSE(s.Visible(IDC_UNIT_FIRST + 2));
   });
+}
+
+TEST_F(PagesTest, TheFontButtonWorksInPointsAroundADialogInPixels) {
+  CSpcControl* a = AddControl();
+  const gdi::LOGFONTA before = FontOf(a, "TitleFont");
+  RunSheet(a, [&](Sheet& s) {
+    s.Show(kTitle);
+    EXPECT_EQ(s.Text(IDC_FONT_SIZE), std::to_string(before.lfHeight));
+    responder_.Then(ui::ModalKind::FontDialog, [&](ui::ModalQuestion& q) {
+      // The dialog sees logical units of the screen (96 per inch here).
+      EXPECT_EQ(q.font->lfHeight, -gdi::MulDiv(before.lfHeight, 96, 72));
+      q.font->lfHeight = -32;
+      gdi::SetFaceName(*q.font, "Courier New");
+      return ui::IDOK;
+    });
+    s.Click(IDC_FONT);
+    EXPECT_EQ(s.Text(IDC_FONT_SIZE), "24");
+    EXPECT_EQ(s.Text(IDC_FONT_FACE), "Courier New");
+    EXPECT_TRUE(s.Apply());
+  });
+  const gdi::LOGFONTA after = FontOf(a, "TitleFont");
+  EXPECT_EQ(after.lfHeight, 24);
+  EXPECT_EQ(gdi::FaceNameOf(after), "Courier New");
 }
 
 TEST_F(PagesTest, RadiusDigitsWidthsAndDirectionsRoundTrip) {
