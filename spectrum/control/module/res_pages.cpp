@@ -58,6 +58,7 @@ constexpr DialogItemResource kSpectrumItems[] = {
     {"BUTTON", IDC_BEST, "Best", kRadio, 14, 84, 80, 10},
 };
 
+// The x axis' and the first peak labels': two colours, units, a width and a font.
 constexpr DialogItemResource kScaleItems[] = {
     ENABLE_BOX,
     {"BUTTON", kNone, "Colors", kGroup, 7, 22, 104, 52},
@@ -94,16 +95,6 @@ constexpr DialogItemResource kIntegSumsItems[] = {
     WIDTH_GROUP(22),
     FONT_GROUP(60),
     DIGITS_ROW(125, 110),
-};
-
-constexpr DialogItemResource kTPeaksItems[] = {
-    ENABLE_BOX,
-    {"BUTTON", kNone, "Colors", kGroup, 7, 22, 104, 52},
-    COLOR_ROW(34, "Line:", IDC_LINE_COLOR),
-    COLOR_ROW(54, "Text:", IDC_TEXT_COLOR),
-    UNIT_GROUP(80),
-    WIDTH_GROUP(22),
-    FONT_GROUP(60),
 };
 
 constexpr DialogItemResource kMPeaksItems[] = {
@@ -191,7 +182,7 @@ constexpr ui::DialogResource kDialogs[] = {
     {IDD_PAGE_SCALEY, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kScaleYItems},
     {IDD_PAGE_INTEGRAL, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kLineItems},
     {IDD_PAGE_INTEGSUMS, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kIntegSumsItems},
-    {IDD_PAGE_TPEAKS, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kTPeaksItems},
+    {IDD_PAGE_TPEAKS, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kScaleItems},
     {IDD_PAGE_MPEAKS, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kMPeaksItems},
     {IDD_PAGE_BASELINE, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kBaselineItems},
     {IDD_PAGE_BORDER, nullptr, kPage, 0, 0, kWidth, kHeight, "MS Sans Serif", 8, kLineItems},
