@@ -159,6 +159,11 @@ TEST_F(PropertySets, ASetWithoutStoredValuesTakesTheDefaultsAndRedrawsOnlyWhenAs
   c.SaItem()->SelectPropertySet(kSet, 0);
   EXPECT_EQ(Appearance(c), Appearance(defaults));
   EXPECT_TRUE(c.m_painter.HasCachedBitmap());
+  // A snapshot that does not read back counts as none.
+  c.SetGridLineColor(0x00FF00FF);
+  c.m_propertySnapshots[2] = {0x63, 0, 0, 0, 1};
+  EXPECT_EQ(c.SaItem()->SelectPropertySet(2, 0), plat::ole::S_OK);
+  EXPECT_EQ(Appearance(c), Appearance(defaults));
 }
 
 TEST_F(PropertySets, KindsWithoutAKindNameReadTheSectionOfTheirMethodName) {
@@ -169,6 +174,12 @@ TEST_F(PropertySets, KindsWithoutAKindNameReadTheSectionOfTheirMethodName) {
   GiveSpectrum(c, kSpcKindTic);
   c.SaItem()->SelectPropertySet(kSet, 0);
   EXPECT_EQ(GridColor(c), 0x00001111u);
+  // A kind outside the kind table has no method name: the section below the root itself.
+  c.SaItem()->SelectPropertySet(0, 0);
+  c.FreePropertySnapshots();
+  c.m_data.nKind = 99;
+  c.SaItem()->SelectPropertySet(kSet, 0);
+  EXPECT_EQ(GridColor(c), 0x00002222u);
 }
 
 TEST_F(PropertySets, AControlFromASpectrumFolderReadsItsSetFromTheFoldersPropertiesFile) {
