@@ -13,7 +13,7 @@
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/pages/generalpage.h"
 #include "spectrum/control/pages/pageids.h"
-#include "spectrum/control/pages/propertydefaults.h"
+#include "spectrum/control/module/propertydefaults.h"
 #include "spectrum/control/pages/tests/pages_testing.h"
 
 namespace nelvar_test {
