@@ -111,6 +111,43 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   static const ui::MsgEntry* ProcessingMessages();
   static const ui::MsgEntry* ViewMessages();
   static const ui::MsgEntry* AnalysisMessages();
+  // When commands are enabled (control_commands.cpp). "Data" is HoldsData() of the core.
+  // At least one spectrum point or one scan.
+  bool HoldsSpectrumData() const;
+  // Spectrum data shown in the spectrum domain.
+  bool ShowsSpectrum() const;
+  // At least one FID point.
+  bool HoldsFidData() const;
+  // The selection rectangle is not empty.
+  bool HasSelection() const;
+  // Spectrum view, and a selection, a first cursor that is set or console arguments.
+  bool HasRangeSource() const;
+  // The container offers its own client-site interface.
+  bool HasContainer() const { return m_pOrvSite != nullptr; }
+  // A frame hosts the control's tool bars.
+  bool HasBarFrame() const { return GetMainFrame() != nullptr; }
+  // The mouse's selection rectangle (client pixels, empty when none) and the two pick cursors
+  // (data point index, or peak index of a centroid mass spectrum; -1 when not set). The plot
+  // keeps them, since its objects move and draw them.
+  gdi::Rect& SelectionRect() { return m_drawList.m_selection; }
+  const gdi::Rect& SelectionRect() const { return m_drawList.m_selection; }
+  std::int32_t& FirstCursor() { return m_drawList.m_nPickCursor1; }
+  std::int32_t FirstCursor() const { return m_drawList.m_nPickCursor1; }
+  std::int32_t& SecondCursor() { return m_drawList.m_nPickCursor2; }
+  std::int32_t SecondCursor() const { return m_drawList.m_nPickCursor2; }
+  // What a handler does after its operation, always in this order: the picture rebuilt, the
+  // full view, the other views synchronised, the control marked modified, refreshed.
+  enum CommandStep : unsigned {
+    kStepRebuild = 1,
+    kStepFullSize = 2,
+    kStepSynchronize = 4,
+    kStepModified = 8,
+    kStepRefresh = 16,
+  };
+  void FinishCommand(unsigned steps);
+  // The full visible range, and the views of the other items brought in line (control_view.cpp).
+  void OnFullSize();
+  void SynchronizeViews();
 
   // ==== Import and export (control_files.cpp) ===================================================
   static const ui::MsgEntry* FileMessages();

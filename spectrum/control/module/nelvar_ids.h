@@ -2,6 +2,7 @@
 // Resource and window identifiers of the spectrum control's module (NELVAR). Ids that other
 // deliverables use are in common/shared_ids.h.
 #include "platform/ui/types.h"
+#include "spectrum/control/module/command_ids.h"
 
 namespace nelvar {
 
@@ -45,8 +46,5 @@ constexpr ui::UINT IDW_TRANSFORMBAR = 510;
 constexpr ui::UINT IDW_BASELINEBAR = 511;
 constexpr ui::UINT IDW_MULTIDISPBAR = 512;
 constexpr ui::UINT IDW_NAVIGATEBAR = 513;
-
-// Commands named by the module's own resources (the whole command table is the control's).
-constexpr ui::UINT ID_IMPORT_FILE = 40200;
 
 }  // namespace nelvar
