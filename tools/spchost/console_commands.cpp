@@ -102,7 +102,7 @@ const Command kConsoleCommands[] = {
     {"trace", "on|off",
      [](Host&, const std::vector<std::string>& w) {
        if (w.size() != 2) Fail("trace on|off");
-       if (w[1] == "on") ::setenv("KEDRUS_CONSOLE_TRACE", "1", 1);
+       if (w[1] == "on") ::setenv("KEDRUS_CONSOLE_TRACE", "-", 1);
        else ::unsetenv("KEDRUS_CONSOLE_TRACE");
      }},
     {"execute", "NAME TEXT...",

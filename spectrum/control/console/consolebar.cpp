@@ -9,6 +9,7 @@
 #include "spectrum/control/control/spccontrol.h"
 #include "spectrum/control/frames/controlframewnd.h"
 #include "spectrum/control/module/nelvar_ids.h"
+#include "spectrum/control/module/spcapp.h"
 
 namespace {
 
@@ -151,5 +152,6 @@ void CConsoleBar::OnEditChange() {
   const std::string typed = semicolon == std::string::npos ? line : line.substr(semicolon + 1);
   CControlFrameWnd* frame = ControlFrame();
   if (!frame || typed.empty() || !frame->m_pInPlaceFrame) return;
+  ui::ModuleStateScope scope(SpcApp().ModuleState());
   frame->m_pInPlaceFrame->SetStatusText(plat::toUtf16(nelvar::ConsoleHint(typed)).c_str());
 }

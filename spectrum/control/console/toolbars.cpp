@@ -24,9 +24,6 @@ constexpr ui::UINT IDC_AMPLITUDE = 1001, IDC_INTEGRAL = 1003, IDC_PHASE0 = 1029,
                    IDC_LINEAR = 1044, IDC_SCROLL = 1045, IDC_BASELINE_METHOD = 1051, IDC_SPLINE = 1054,
                    IDC_ITEMS = 1055, IDC_SCAN = 1060;
 
-// Views of the same kind follow this one (the multi-display commands' synchronisation).
-void SynchronizeViews(CSpcControl& control) { (void)control; }
-
 bool IsMass(const CSpcControl& control) { return control.m_data.nKind == kMassKind; }
 
 std::int32_t PointCount(const CSpcControl& control) {
@@ -191,7 +188,7 @@ void CSpectrumBar::OnKnob() {
   const float amplitude = m_knob.GetValue() * 0.01f;
   if (!std::isfinite(amplitude) || amplitude <= 0.0f) return;
   control->m_drawList.m_fAmplitude = amplitude;
-  SynchronizeViews(*control);
+  control->SynchronizeViews();
   control->Refresh();
 }
 
@@ -210,7 +207,7 @@ void CSpectrumBar::OnScroll() {
     control->m_drawList.m_fRightBound = static_cast<float>(to);
     control->m_drawList.m_bHold = true;
   }
-  SynchronizeViews(*control);
+  control->SynchronizeViews();
   control->Refresh();
 }
 

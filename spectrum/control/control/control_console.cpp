@@ -14,6 +14,7 @@
 #include "spectrum/control/console/valueprompt.h"
 #include "spectrum/control/control/spccontrol.h"
 #include "spectrum/control/frames/mainframewnd.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/module/nelvar_ids.h"
 #include "spectrum/control/module/spcapp.h"
 
@@ -24,7 +25,6 @@ namespace {
 using namespace nelvar;
 
 constexpr ui::UINT IDS_COMMAND_ERROR = 3088;
-constexpr ui::UINT ID_EDIT_MACRO_LIST = 40139;
 
 // The bar each show/hide command toggles, and whether it needs a container besides the bar frame.
 struct BarToggle {
@@ -33,9 +33,11 @@ struct BarToggle {
   bool needsContainer;
 };
 constexpr BarToggle kBarToggles[] = {
-    {40111, IDW_SPECTRUMBAR, false}, {40112, IDW_INTEGRALBAR, false}, {40113, IDW_PHASEBAR, false},
-    {40114, IDW_PICKBAR, false},     {40115, IDW_CONSOLEBAR, false},  {40125, IDW_TRANSFORMBAR, false},
-    {40126, IDW_BASELINEBAR, false}, {40155, IDW_MULTIDISPBAR, true}, {40163, IDW_NAVIGATEBAR, false},
+    {ID_BAR_SPECTRUM, IDW_SPECTRUMBAR, false},   {ID_BAR_INTEGRALS, IDW_INTEGRALBAR, false},
+    {ID_BAR_PHASE, IDW_PHASEBAR, false},         {ID_BAR_CALIBRATE, IDW_PICKBAR, false},
+    {ID_BAR_CONSOLE, IDW_CONSOLEBAR, false},     {ID_BAR_TRANSFORMS, IDW_TRANSFORMBAR, false},
+    {ID_BAR_BASELINE, IDW_BASELINEBAR, false},   {ID_BAR_MULTIDISPLAY, IDW_MULTIDISPBAR, true},
+    {ID_BAR_NAVIGATOR, IDW_NAVIGATEBAR, false},
 };
 
 const BarToggle* FindToggle(ui::UINT commandId) {
@@ -44,13 +46,18 @@ const BarToggle* FindToggle(ui::UINT commandId) {
   return nullptr;
 }
 
-// With KEDRUS_CONSOLE_TRACE set, every command the console sends is written to the standard
-// output as it goes (the host tool's trace of what a command text ran).
+// With KEDRUS_CONSOLE_TRACE set, every command the console sends is written as it goes: to the
+// standard output for "-", else appended to the file it names (the host tool's and the tests'
+// trace of what a command text ran).
 void TraceCommand(ui::UINT commandId, bool enabled) {
   const char* trace = std::getenv("KEDRUS_CONSOLE_TRACE");
   if (!trace || !*trace) return;
-  std::printf("console command %u%s\n", commandId, enabled ? "" : " disabled");
-  std::fflush(stdout);
+  const bool toStdout = std::strcmp(trace, "-") == 0;
+  std::FILE* out = toStdout ? stdout : std::fopen(trace, "a");
+  if (!out) return;
+  std::fprintf(out, "console command %u%s\n", commandId, enabled ? "" : " disabled");
+  if (toStdout) std::fflush(out);
+  else std::fclose(out);
 }
 
 // The interpreter's view of the control.
@@ -93,16 +100,16 @@ std::string CommandErrorText(std::string_view commands) {
 
 const ui::MsgEntry* CSpcControl::ConsoleMessages() {
   static const ui::MsgEntry entries[] = {
-      ui::map::Command(ID_EDIT_MACRO_LIST, &CSpcControl::OnEditMacroList),
-      ui::map::UpdateUI(ID_EDIT_MACRO_LIST, &CSpcControl::OnUpdateEditMacroList),
-      ui::map::CommandRange(40111, 40115, &CSpcControl::OnToggleBar),
-      ui::map::UpdateUIRange(40111, 40115, &CSpcControl::OnUpdateToggleBar),
-      ui::map::CommandRange(40125, 40126, &CSpcControl::OnToggleBar),
-      ui::map::UpdateUIRange(40125, 40126, &CSpcControl::OnUpdateToggleBar),
-      ui::map::CommandRange(40155, 40155, &CSpcControl::OnToggleBar),
-      ui::map::UpdateUIRange(40155, 40155, &CSpcControl::OnUpdateToggleBar),
-      ui::map::CommandRange(40163, 40163, &CSpcControl::OnToggleBar),
-      ui::map::UpdateUIRange(40163, 40163, &CSpcControl::OnUpdateToggleBar),
+      ui::map::Command(ID_EDIT_MACROS, &CSpcControl::OnEditMacroList),
+      ui::map::UpdateUI(ID_EDIT_MACROS, &CSpcControl::OnUpdateEditMacroList),
+      ui::map::CommandRange(ID_BAR_SPECTRUM, ID_BAR_CONSOLE, &CSpcControl::OnToggleBar),
+      ui::map::UpdateUIRange(ID_BAR_SPECTRUM, ID_BAR_CONSOLE, &CSpcControl::OnUpdateToggleBar),
+      ui::map::CommandRange(ID_BAR_TRANSFORMS, ID_BAR_BASELINE, &CSpcControl::OnToggleBar),
+      ui::map::UpdateUIRange(ID_BAR_TRANSFORMS, ID_BAR_BASELINE, &CSpcControl::OnUpdateToggleBar),
+      ui::map::CommandRange(ID_BAR_MULTIDISPLAY, ID_BAR_MULTIDISPLAY, &CSpcControl::OnToggleBar),
+      ui::map::UpdateUIRange(ID_BAR_MULTIDISPLAY, ID_BAR_MULTIDISPLAY, &CSpcControl::OnUpdateToggleBar),
+      ui::map::CommandRange(ID_BAR_NAVIGATOR, ID_BAR_NAVIGATOR, &CSpcControl::OnToggleBar),
+      ui::map::UpdateUIRange(ID_BAR_NAVIGATOR, ID_BAR_NAVIGATOR, &CSpcControl::OnUpdateToggleBar),
       ui::map::NotifyEx(ui::TTN_NEEDTEXTA, 0, 0xFFFF, &CSpcControl::OnToolTipText),
       ui::map::NotifyEx(ui::TTN_NEEDTEXTW, 0, 0xFFFF, &CSpcControl::OnToolTipText),
       {}};
@@ -118,7 +125,8 @@ void CSpcControl::RunConsoleCommand(ui::UINT commandId) {
 HResult CSpcControl::XSpectrumControl::ExecuteCommands(const char16_t* commands) {
   CSpcControl& control = outer<CSpcControl>();
   ui::ModuleStateScope scope(SpcApp().ModuleState());
-  const std::string text = plat::toUtf8(commands ? stringView(commands) : std::u16string_view());
+  // Read up to its terminator, so a plain string serves as well as a BSTR.
+  const std::string text = plat::toUtf8(commands ? std::u16string_view(commands) : std::u16string_view());
   control.m_result.Clear();
   ControlConsole console(control);
   try {
@@ -138,14 +146,14 @@ HResult CSpcControl::XSpectrumControl::ExecuteCommands(const char16_t* commands)
 void CSpcControl::OnToggleBar(ui::UINT commandId) {
   const BarToggle* toggle = FindToggle(commandId);
   CMainFrameWnd* frame = GetMainFrame();
-  if (!toggle || !frame || (toggle->needsContainer && !m_pOrvSite)) return;
+  if (!toggle || !HasBarFrame() || (toggle->needsContainer && !HasContainer())) return;
   frame->ToggleBar(toggle->barId, !frame->IsBarVisible(toggle->barId));
 }
 
 void CSpcControl::OnUpdateToggleBar(ui::CmdUI* cmdUI) {
   const BarToggle* toggle = FindToggle(cmdUI->m_nID);
   CMainFrameWnd* frame = GetMainFrame();
-  const bool enabled = toggle && frame && (!toggle->needsContainer || m_pOrvSite);
+  const bool enabled = toggle && HasBarFrame() && (!toggle->needsContainer || HasContainer());
   cmdUI->Enable(enabled);
   cmdUI->SetCheck(enabled && frame->IsBarVisible(toggle->barId) ? 1 : 0);
 }
