@@ -9,6 +9,7 @@
 #include "controls/scroll/scrollcontrol.h"
 #include "platform/com/creation.h"
 #include "platform/com/factory.h"
+#include "platform/ui/app.h"
 #include "spectrum/control/control/typelib.h"
 
 namespace nelvar_test {
@@ -64,6 +65,12 @@ nelvar::testing::HostItem* BarsTest::AddControl(plat::ole::testing::TestContaine
   item->m_record.fromFile = 1;
   EXPECT_TRUE(item->CreateNewItem(CLSID_Spc));
   return item;
+}
+
+void BarsTest::ShowAllBars(CSpcControl& control) {
+  if (CMainFrameWnd* frame = control.GetMainFrame())
+    for (ui::ControlBar* bar : frame->Bars()) frame->ToggleBar(bar->GetDlgCtrlID(), true);
+  ui::App::PumpPending();
 }
 
 ui::ControlBar* BarsTest::BarOf(plat::ole::testing::TestContainer& box, ui::UINT id) {

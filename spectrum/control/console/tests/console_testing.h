@@ -23,6 +23,8 @@ class BarsTest : public ControlTest {
   nelvar::testing::HostItem* AddControl(plat::ole::testing::TestContainer& box, const gdi::Rect& at);
   // The control of the item made last.
   CSpcControl* LastControl() const { return made_.empty() ? nullptr : made_.back(); }
+  // Every bar of the control's frame shown (whatever layout earlier tests left in the profile).
+  static void ShowAllBars(CSpcControl& control);
   // The container's bar of that id (its main frame's), or null.
   static ui::ControlBar* BarOf(plat::ole::testing::TestContainer& box, ui::UINT id);
   template <class Bar>

@@ -19,6 +19,7 @@ class ConsoleBarTest : public BarsTest {
     nelvar::testing::HostItem* item = AddControl(box, {10, 10, 300, 200});
     GiveSpectrum(*LastControl(), 0);
     EXPECT_TRUE(box.Activate(item));
+    ShowAllBars(*LastControl());
     box.FrameWindow().SetActiveWindow();
     ui::App::PumpPending();
     auto* bar = Find<CConsoleBar>(box, nelvar::IDW_CONSOLEBAR);
