@@ -36,7 +36,8 @@ bool ParseMacroLine(std::string_view line, std::string* name, std::string* body)
   return true;
 }
 
-bool StoreMacros(const std::vector<std::string>& names, const std::vector<std::string>& bodies) {
+bool StoreMacros(const std::vector<std::string>& names, const std::vector<std::string>& bodies, MacroWriter write) {
+  if (!write) write = &OrvSetProfString;
   COrvProfDesc desc(u"", u"Macros");
   if (desc.Open(PROF_MODE_ALL) != PROF_OK && desc.Create(PROF_MODE_ALL, 0) != PROF_OK) return false;
   std::vector<plat::String16> stale;
@@ -45,7 +46,7 @@ bool StoreMacros(const std::vector<std::string>& names, const std::vector<std::s
   bool written = true;
   for (std::size_t i = 0; written && i < names.size() && i < bodies.size(); ++i) {
     const plat::String16 key = plat::toUtf16(names[i]);
-    written = OrvSetProfString(key.c_str(), plat::toUtf16(bodies[i]).c_str(), &desc) == PROF_OK;
+    written = write(key.c_str(), plat::toUtf16(bodies[i]).c_str(), &desc) == PROF_OK;
     std::erase_if(stale, [&](const plat::String16& old) { return plat::equalsNoCase(old, key); });
   }
   if (written)

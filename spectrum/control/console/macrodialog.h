@@ -9,6 +9,8 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
 
+class COrvProfDesc;
+
 namespace nelvar {
 
 constexpr ui::UINT IDD_MACROLIST = 231;
@@ -30,7 +32,10 @@ bool ParseMacroLine(std::string_view line, std::string* name, std::string* body)
 // when missing) first; each macro is written, and only when all are written are the entries
 // that the list no longer holds removed. False, with what was stored left as it was where the
 // writes did not reach, when the section cannot be opened or a write fails.
-bool StoreMacros(const std::vector<std::string>& names, const std::vector<std::string>& bodies);
+// write stores one value (the profile's string write; tests pass one that fails).
+using MacroWriter = int (*)(const char16_t* name, const char16_t* value, COrvProfDesc* desc);
+bool StoreMacros(const std::vector<std::string>& names, const std::vector<std::string>& bodies,
+                 MacroWriter write = nullptr);
 
 class CMacroListDlg : public ui::Dialog {
   UI_DECLARE_MESSAGE_MAP()
