@@ -253,7 +253,15 @@ HResult variantClear(Variant* v);                   // frees what v owns, then V
 HResult variantCopy(Variant* dest, const Variant& source);  // deep copy; dest cleared first
 HResult changeType(Variant* dest, const Variant& source, std::uint16_t flags, VarType vt);
 
-// ---- SAFEARRAY (one dimension) ----------------------------------------------------------------
+// ---- SAFEARRAY ---------------------------------------------------------------------------------
+// One dimension, or up to kSafeArrayMaxDims. Dimension d (counted from 1) has bounds[d - 1];
+// dimension 1 varies fastest in memory, so the elements (i, 0) of an n x 2 array come first, then
+// the elements (i, 1). count is the number of all elements and lowerBound that of dimension 1.
+struct SafeArrayBound {
+  std::uint32_t count = 0;
+  std::int32_t lowerBound = 0;
+};
+constexpr std::uint16_t kSafeArrayMaxDims = 8;
 struct SafeArray {
   std::uint16_t dims = 1;
   VarType vt = VT_EMPTY;  // element type
@@ -262,6 +270,7 @@ struct SafeArray {
   std::uint32_t count = 0;
   std::int32_t lowerBound = 0;
   void* data = nullptr;
+  SafeArrayBound bounds[kSafeArrayMaxDims] = {};
 };
 
 // Element types: VT_VARIANT, VT_BSTR, VT_UNKNOWN, VT_DISPATCH and the fixed-size scalars.
@@ -271,12 +280,21 @@ SafeArray* safeArrayCreateVector(VarType vt, std::int32_t lowerBound, std::uint3
 HResult safeArrayDestroy(SafeArray* array);  // kDispArrayIsLocked while locked
 HResult safeArrayLock(SafeArray* array);
 HResult safeArrayUnlock(SafeArray* array);   // kFail when not locked
+// An array of dims dimensions (1 to kSafeArrayMaxDims), bounds[d - 1] for dimension d; null as
+// for vectors, or when dims is out of range or the element count passes 32 bits.
+SafeArray* safeArrayCreate(VarType vt, std::uint16_t dims, const SafeArrayBound* bounds);
+// dim counts from 1; kDispBadIndex past the array's dimensions.
 HResult safeArrayGetLBound(const SafeArray* array, std::uint32_t dim, std::int32_t* bound);
 HResult safeArrayGetUBound(const SafeArray* array, std::uint32_t dim, std::int32_t* bound);
 // Deep copies out of / into the array (a Variant element is variantCopy'd, a BSTR duplicated).
+// The single index forms count the elements in memory order from dimension 1's lower bound
+// (the index of a vector); the forms with indices take one index per dimension, indices[d - 1]
+// for dimension d.
 HResult safeArrayGetElement(const SafeArray* array, std::int32_t index, void* out);
 HResult safeArrayPutElement(SafeArray* array, std::int32_t index, const void* in);
 HResult safeArrayPtrOfIndex(SafeArray* array, std::int32_t index, void** element);
+HResult safeArrayGetElementAt(const SafeArray* array, const std::int32_t* indices, void* out);
+HResult safeArrayPutElementAt(SafeArray* array, const std::int32_t* indices, const void* in);
 // Deep copy of the whole array; null on failure.
 SafeArray* safeArrayCopy(const SafeArray* array);
 std::uint32_t elementSizeOf(VarType vt);  // 0 for element types not supported

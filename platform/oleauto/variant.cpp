@@ -136,28 +136,59 @@ bool indexInRange(const SafeArray* array, std::int32_t index, std::size_t* offse
   return true;
 }
 
+// The byte offset of the element at one index per dimension; dimension 1 varies fastest.
+bool indicesInRange(const SafeArray* array, const std::int32_t* indices, std::size_t* offset) {
+  if (!indices) return false;
+  std::uint64_t flat = 0, stride = 1;
+  for (std::uint16_t d = 0; d < array->dims; ++d) {
+    const SafeArrayBound& b = array->bounds[d];
+    const std::int64_t rel = static_cast<std::int64_t>(indices[d]) - b.lowerBound;
+    if (rel < 0 || rel >= static_cast<std::int64_t>(b.count)) return false;
+    flat += static_cast<std::uint64_t>(rel) * stride;
+    stride *= b.count;
+  }
+  *offset = static_cast<std::size_t>(flat) * array->elementSize;
+  return true;
+}
+
 }  // namespace
 
-SafeArray* safeArrayCreateVector(VarType vt, std::int32_t lowerBound, std::uint32_t count) {
+SafeArray* safeArrayCreate(VarType vt, std::uint16_t dims, const SafeArrayBound* bounds) {
   const std::uint32_t size = elementSizeOf(vt);
-  if (size == 0) return nullptr;
-  // The upper bound must stay a 32-bit signed index.
-  if (count > 0 && static_cast<std::int64_t>(lowerBound) + count - 1 > std::numeric_limits<std::int32_t>::max())
-    return nullptr;
+  if (size == 0 || dims == 0 || dims > kSafeArrayMaxDims || !bounds) return nullptr;
+  std::uint64_t total = 1;
+  for (std::uint16_t d = 0; d < dims; ++d) {
+    const SafeArrayBound& b = bounds[d];
+    // Each upper bound must stay a 32-bit signed index, and so must the element count.
+    if (b.count > 0 && static_cast<std::int64_t>(b.lowerBound) + b.count - 1 > std::numeric_limits<std::int32_t>::max())
+      return nullptr;
+    total *= b.count;
+    if (total > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return nullptr;
+  }
   auto* array = new (std::nothrow) SafeArray;
   if (!array) return nullptr;
+  array->dims = dims;
   array->vt = vt;
   array->elementSize = size;
-  array->count = count;
-  array->lowerBound = lowerBound;
-  if (count > 0) {
-    array->data = std::calloc(count, size);
+  array->count = static_cast<std::uint32_t>(total);
+  array->lowerBound = bounds[0].lowerBound;
+  for (std::uint16_t d = 0; d < dims; ++d) array->bounds[d] = bounds[d];
+  if (total > 0) {
+    array->data = std::calloc(static_cast<std::size_t>(total), size);
     if (!array->data) {
       delete array;
       return nullptr;
     }
   }
   return array;
+}
+
+SafeArray* safeArrayCreateVector(VarType vt, std::int32_t lowerBound, std::uint32_t count) {
+  // The upper bound must stay a 32-bit signed index.
+  if (count > 0 && static_cast<std::int64_t>(lowerBound) + count - 1 > std::numeric_limits<std::int32_t>::max())
+    return nullptr;
+  const SafeArrayBound bound{count, lowerBound};
+  return safeArrayCreate(vt, 1, &bound);
 }
 
 HResult safeArrayDestroy(SafeArray* array) {
@@ -185,15 +216,16 @@ HResult safeArrayUnlock(SafeArray* array) {
 
 HResult safeArrayGetLBound(const SafeArray* array, std::uint32_t dim, std::int32_t* bound) {
   if (!array || !bound) return kInvalidArg;
-  if (dim != 1) return kDispBadIndex;
-  *bound = array->lowerBound;
+  if (dim < 1 || dim > array->dims) return kDispBadIndex;
+  *bound = array->bounds[dim - 1].lowerBound;
   return kOk;
 }
 
 HResult safeArrayGetUBound(const SafeArray* array, std::uint32_t dim, std::int32_t* bound) {
   if (!array || !bound) return kInvalidArg;
-  if (dim != 1) return kDispBadIndex;
-  *bound = static_cast<std::int32_t>(static_cast<std::int64_t>(array->lowerBound) + array->count - 1);
+  if (dim < 1 || dim > array->dims) return kDispBadIndex;
+  const SafeArrayBound& b = array->bounds[dim - 1];
+  *bound = static_cast<std::int32_t>(static_cast<std::int64_t>(b.lowerBound) + b.count - 1);
   return kOk;
 }
 
@@ -213,10 +245,9 @@ HResult safeArrayGetElement(const SafeArray* array, std::int32_t index, void* ou
   return copyElement(array->vt, out, static_cast<const std::uint8_t*>(array->data) + offset);
 }
 
-HResult safeArrayPutElement(SafeArray* array, std::int32_t index, const void* in) {
-  if (!array || !in) return kInvalidArg;
-  std::size_t offset = 0;
-  if (!indexInRange(array, index, &offset)) return kDispBadIndex;
+namespace {
+
+HResult putElementAt(SafeArray* array, std::size_t offset, const void* in) {
   void* element = static_cast<std::uint8_t*>(array->data) + offset;
   if (element == in) return kOk;
   // Copy first, so a failed copy leaves the old element in place.
@@ -228,9 +259,33 @@ HResult safeArrayPutElement(SafeArray* array, std::int32_t index, const void* in
   return kOk;
 }
 
+}  // namespace
+
+HResult safeArrayPutElement(SafeArray* array, std::int32_t index, const void* in) {
+  if (!array || !in) return kInvalidArg;
+  std::size_t offset = 0;
+  if (!indexInRange(array, index, &offset)) return kDispBadIndex;
+  return putElementAt(array, offset, in);
+}
+
+HResult safeArrayGetElementAt(const SafeArray* array, const std::int32_t* indices, void* out) {
+  if (!array || !out) return kInvalidArg;
+  std::size_t offset = 0;
+  if (!indicesInRange(array, indices, &offset)) return kDispBadIndex;
+  std::memset(out, 0, array->elementSize);
+  return copyElement(array->vt, out, static_cast<const std::uint8_t*>(array->data) + offset);
+}
+
+HResult safeArrayPutElementAt(SafeArray* array, const std::int32_t* indices, const void* in) {
+  if (!array || !in) return kInvalidArg;
+  std::size_t offset = 0;
+  if (!indicesInRange(array, indices, &offset)) return kDispBadIndex;
+  return putElementAt(array, offset, in);
+}
+
 SafeArray* safeArrayCopy(const SafeArray* array) {
   if (!array) return nullptr;
-  SafeArray* copy = safeArrayCreateVector(array->vt, array->lowerBound, array->count);
+  SafeArray* copy = safeArrayCreate(array->vt, array->dims, array->bounds);
   if (!copy) return nullptr;
   const auto* from = static_cast<const std::uint8_t*>(array->data);
   auto* to = static_cast<std::uint8_t*>(copy->data);

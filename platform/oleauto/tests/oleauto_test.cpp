@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "platform/oleauto/oleauto.h"
 
@@ -299,4 +300,44 @@ TEST(OleDate, TextFormsAndTheirReader) {
   ASSERT_EQ(convert(t.v, VT_DATE, &out), kOk);
   EXPECT_EQ(out.v.date, d);
   EXPECT_EQ(convert(r8(3e6), VT_DATE, &out), kDispOverflow);
+}
+
+TEST(SafeArray, TwoDimensionsLieDimensionOneFirstAndCopyWithTheirBounds) {
+  const SafeArrayBound bounds[2] = {{3, 1}, {2, 0}};
+  SafeArray* a = safeArrayCreate(VT_R4, 2, bounds);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->count, 6u);
+  std::int32_t lo = 9, hi = 9;
+  EXPECT_EQ(safeArrayGetLBound(a, 1, &lo), kOk);
+  EXPECT_EQ(safeArrayGetUBound(a, 1, &hi), kOk);
+  EXPECT_EQ(lo, 1);
+  EXPECT_EQ(hi, 3);
+  EXPECT_EQ(safeArrayGetUBound(a, 2, &hi), kOk);
+  EXPECT_EQ(hi, 1);
+  EXPECT_EQ(safeArrayGetUBound(a, 3, &hi), kDispBadIndex);
+  for (std::int32_t i = 1; i <= 3; ++i)
+    for (std::int32_t j = 0; j <= 1; ++j) {
+      const std::int32_t at[2] = {i, j};
+      const float value = static_cast<float>(10 * i + j);
+      ASSERT_EQ(safeArrayPutElementAt(a, at, &value), kOk);
+    }
+  const std::int32_t outside[2] = {4, 0};
+  const float value = 1.0f;
+  EXPECT_EQ(safeArrayPutElementAt(a, outside, &value), kDispBadIndex);
+  // Dimension 1 varies fastest: the three (i, 0) first, then the three (i, 1).
+  const auto* data = static_cast<const float*>(a->data);
+  EXPECT_EQ((std::vector<float>(data, data + 6)), (std::vector<float>{10, 20, 30, 11, 21, 31}));
+  SafeArray* copy = safeArrayCopy(a);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->dims, 2);
+  float got = 0;
+  const std::int32_t at[2] = {2, 1};
+  EXPECT_EQ(safeArrayGetElementAt(copy, at, &got), kOk);
+  EXPECT_EQ(got, 21.0f);
+  EXPECT_EQ(safeArrayDestroy(copy), kOk);
+  EXPECT_EQ(safeArrayDestroy(a), kOk);
+  // Too many dimensions, or more elements than a 32-bit count holds.
+  EXPECT_EQ(safeArrayCreate(VT_R4, 0, bounds), nullptr);
+  const SafeArrayBound huge[2] = {{1u << 20, 0}, {1u << 12, 0}};
+  EXPECT_EQ(safeArrayCreate(VT_R4, 2, huge), nullptr);
 }

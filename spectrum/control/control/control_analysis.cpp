@@ -1,7 +1,585 @@
-// The analysis commands (peaks, integrals, texts, copies).
+// The analysis commands: peak lists, integrals and their scale, calibration, texts, a
+// noise-filled cleared area, the ion plot of a mass spectrum, and the peak and integral tables
+// on the clipboard.
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <optional>
+
+#include "common/guids.h"
+#include "foundation/profdesc.h"
+#include "platform/base/text.h"
+#include "platform/com/creation.h"
+#include "platform/ole/dataobject.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/dc.h"
+#include "platform/ui/resource.h"
+#include "profile/profile.h"
+#include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/labels/texts.h"
+#include "spectrum/control/module/spcapp.h"
+#include "spectrum/control/plot/plotdata.h"
+#include "spectrum/control/plot/trace.h"
+
+namespace {
+
+constexpr std::int32_t kKindNmr = 0;
+constexpr std::int32_t kKindTic = 5;
+constexpr std::int32_t kSpectrumDomain = 1;
+constexpr std::int32_t kItemSpectrum = 1;
+constexpr std::int32_t kFromFile = 1;
+
+// Strings of the copy tables and the value read-outs.
+constexpr ui::UINT IDS_PEAKCOPYFMT = 3056;
+constexpr ui::UINT IDS_PEAKHEADER_NMR = 3057;
+constexpr ui::UINT IDS_AREAINTEGRAL = 3065;
+constexpr ui::UINT IDS_SUMOFINTEGRALS = 3066;
+constexpr ui::UINT IDS_PEAKHEADER = 3110;
+constexpr ui::UINT IDS_INTEGHEADER_NMR = 3112;
+constexpr ui::UINT IDS_INTEGHEADER = 3113;
+constexpr ui::UINT IDS_INTEGCOPYFMT = 3114;
+
+std::string ModuleString(ui::UINT id) {
+  ui::ModuleStateScope scope(SpcApp().ModuleState());
+  return ui::LoadString(id);
+}
+
+// A stored copy format, used only when it holds exactly the caller's floating conversions.
+std::string CopyFormat(const char16_t* name, ui::UINT fallback, int conversions) {
+  const std::string standard = ModuleString(fallback);
+  COrvProfDesc desc;
+  plat::String16 stored;
+  OrvGetProfCString(name, &stored, plat::toUtf16(standard).c_str(), &desc);
+  const std::string format = plat::toUtf8(stored);
+  return spcedit::IsFloatFormat(format, conversions) ? format : standard;
+}
+
+std::string FourDecimals(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.4f", value);
+  return text;
+}
+
+bool IsMass(const CSpcData& data) { return data.nKind == kPlotKindMass; }
+
+}  // namespace
 
 const ui::MsgEntry* CSpcControl::AnalysisMessages() {
-  static const ui::MsgEntry entries[] = {{}};
+  using C = CSpcControl;
+  static const ui::MsgEntry entries[] = {
+      ui::map::Command(40038, &C::OnPeakPicking),
+      ui::map::UpdateUI(40038, &C::OnUpdateRangeSource),
+      ui::map::Command(40103, &C::OnAutoPeakPicking),
+      ui::map::UpdateUI(40103, &C::OnUpdateSpectrumView),
+      ui::map::Command(40057, &C::OnDeletePeaks),
+      ui::map::UpdateUI(40057, &C::OnUpdateDeletePeaks),
+      ui::map::Command(40058, &C::OnDeleteAllPeaks),
+      ui::map::UpdateUI(40058, &C::OnUpdatePeaks),
+      ui::map::Command(40096, &C::OnCopyPeaks),
+      ui::map::UpdateUI(40096, &C::OnUpdatePeaks),
+      ui::map::Command(40070, &C::OnAutoIntegration),
+      ui::map::UpdateUI(40070, &C::OnUpdateSpectrumView),
+      ui::map::Command(40039, &C::AddIntegral),
+      ui::map::UpdateUI(40039, &C::OnUpdateRangeSource),
+      ui::map::Command(40108, &C::AddIntegral),
+      ui::map::UpdateUI(40108, &C::OnUpdateRangeSource),
+      ui::map::Command(40056, &C::OnDeleteIntegrals),
+      ui::map::UpdateUI(40056, &C::OnUpdateIntegrals),
+      ui::map::Command(40055, &C::OnDeleteIntegral),
+      ui::map::UpdateUI(40055, &C::OnUpdateIntegralAt),
+      ui::map::Command(40092, &C::OnSetIntegralValue),
+      ui::map::UpdateUI(40092, &C::OnUpdateIntegralAt),
+      ui::map::Command(40105, &C::OnAreaIntegral),
+      ui::map::UpdateUI(40105, &C::OnUpdateRangeSource),
+      ui::map::Command(40106, &C::OnSumOfIntegrals),
+      ui::map::UpdateUI(40106, &C::OnUpdateIntegralAt),
+      ui::map::Command(40124, &C::OnSetSumOfIntegrals),
+      ui::map::UpdateUI(40124, &C::OnUpdateRangeSource),
+      ui::map::Command(40104, &C::OnNormalizeIntegrals),
+      ui::map::UpdateUI(40104, &C::OnUpdateIntegrals),
+      ui::map::Command(40138, &C::OnIntegralCorrection),
+      ui::map::UpdateUI(40138, &C::OnUpdateIntegralCorrection),
+      ui::map::Command(40158, &C::OnCopyIntegrals),
+      ui::map::UpdateUI(40158, &C::OnUpdateIntegrals),
+      ui::map::Command(40068, &C::OnCalibrate),
+      ui::map::UpdateUI(40068, &C::OnUpdateCursorValue),
+      ui::map::Command(40148, &C::OnSetPeakValue),
+      ui::map::UpdateUI(40148, &C::OnUpdateCursorValue),
+      ui::map::Command(40122, &C::OnEditText),
+      ui::map::Command(40123, &C::OnDeleteText),
+      ui::map::Command(40107, &C::OnClearArea),
+      ui::map::UpdateUI(40107, &C::OnUpdateRangeSource),
+      ui::map::Command(40169, &C::OnGenerateIonPlot),
+      ui::map::UpdateUI(40169, &C::OnUpdateIonPlot),
+      {},
+  };
   return entries;
 }
+
+// ---- Ranges ------------------------------------------------------------------------------------------
+
+bool CSpcControl::SelectionPoints(std::int32_t* from, std::int32_t* to) {
+  const gdi::Rect& selection = m_drawList.m_selection;
+  const std::int32_t count = m_process.m_nCur;
+  if (selection.IsRectEmpty() || count <= 0) return false;
+  *from = std::clamp(m_drawList.XToPoint(selection.left), 0, count - 1);
+  *to = std::clamp(m_drawList.XToPoint(selection.right), 0, count - 1);
+  return true;
+}
+
+// The x range under the selection: masses for MASS, clamped point indexes otherwise.
+bool CSpcControl::SelectionSpan(double* from, double* to) {
+  if (IsMass(m_data)) {
+    if (m_drawList.m_selection.IsRectEmpty()) return false;
+    *from = m_drawList.XToPos(m_drawList.m_selection.left);
+    *to = m_drawList.XToPos(m_drawList.m_selection.right);
+    return std::isfinite(*from) && std::isfinite(*to);
+  }
+  std::int32_t a = 0, b = 0;
+  if (!SelectionPoints(&a, &b)) return false;
+  *from = a;
+  *to = b;
+  return true;
+}
+
+// The x position of a peak list entry (a pair's mass for MASS); false past the current scan.
+bool CSpcControl::PeakPosition(std::int32_t peak, double* x) {
+  if (!IsMass(m_data)) {
+    *x = peak;
+    return true;
+  }
+  const std::size_t scan = static_cast<std::size_t>(std::max(m_process.m_nScan, 0));
+  if (peak < 0 || scan >= m_data.scans.size() || static_cast<std::size_t>(peak) >= m_data.scans[scan].peaks.size())
+    return false;
+  *x = m_data.scans[scan].peaks[static_cast<std::size_t>(peak)].im;
+  return true;
+}
+
+void CSpcControl::RemovePeaksIn(double from, double to) {
+  std::erase_if(m_data.peaks, [&](std::int32_t peak) {
+    double x = 0.0;
+    return PeakPosition(peak, &x) && from <= x && x <= to;
+  });
+}
+
+// ---- Peaks ---------------------------------------------------------------------------------------------
+
+void CSpcControl::OnPeakPicking() {
+  if (m_drawList.m_nPickCursor1 >= 0 && m_args.empty()) {
+    spcedit::InsertSorted(m_data.peaks, m_drawList.m_nPickCursor1);
+    m_drawList.m_nPickCursor1 = -1;
+  } else if (HoldsData()) {
+    double from = 0.0, to = 0.0, threshold = 0.0;
+    if (m_args.empty()) {
+      if (!SelectionSpan(&from, &to)) return;
+      threshold = m_drawList.YToValue(m_drawList.m_selection.bottom);
+    } else {
+      const CSpcProcess::FullRange full = m_process.GetFullRange();
+      from = full.first;
+      to = full.second;
+      const double span = static_cast<double>(m_drawList.m_fYMax) - m_drawList.m_fYMin;
+      threshold = m_args.size() >= 2 ? m_process.GetBaseLevel() - span * m_args[1].GetFloat() * 0.01
+                                     : m_process.GetBaseLevel() + span * m_args[0].GetFloat() * 0.01;
+    }
+    RemovePeaksIn(from, to);
+    if (IsMass(m_data)) {
+      const std::size_t scan = static_cast<std::size_t>(std::max(m_process.m_nScan, 0));
+      if (scan < m_data.scans.size()) {
+        const std::vector<CSpcPoint>& peaks = m_data.scans[scan].peaks;
+        for (std::size_t i = 0; i < peaks.size(); ++i)
+          if (from <= peaks[i].im && peaks[i].im <= to && peaks[i].re > threshold)
+            spcedit::InsertSorted(m_data.peaks, static_cast<std::int32_t>(i));
+      }
+    } else {
+      auto value = [this](std::int32_t i) { return m_process.GetDisplayValue(i); };
+      for (std::int32_t peak : spcedit::StrictMaxima(value, static_cast<std::int32_t>(from), static_cast<std::int32_t>(to),
+                                                     threshold))
+        spcedit::InsertSorted(m_data.peaks, peak);
+    }
+  }
+  m_drawList.m_selection.SetRectEmpty();
+  SetModifiedFlag();
+  Refresh();
+}
+
+// The range of the automatic commands: the whole data, or the selection.
+CSpcProcess::FullRange CSpcControl::AutomaticRange() {
+  double from = 0.0, to = 0.0;
+  if (!SelectionSpan(&from, &to)) return m_process.GetFullRange();
+  return {static_cast<float>(from), static_cast<float>(to)};
+}
+
+void CSpcControl::OnAutoPeakPicking() {
+  if (!HoldsData()) return;
+  const CSpcProcess::FullRange range = AutomaticRange();
+  m_process.AutoPeakPick(range.first, range.second);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnDeletePeaks() {
+  double from = 0.0, to = 0.0;
+  if (SelectionSpan(&from, &to)) RemovePeaksIn(from, to);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnDeleteAllPeaks() {
+  m_data.peaks.clear();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdatePeaks(ui::CmdUI* cmd) { cmd->Enable(!m_data.peaks.empty()); }
+
+void CSpcControl::OnUpdateDeletePeaks(ui::CmdUI* cmd) {
+  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() && !m_data.peaks.empty());
+}
+
+// ---- Integrals -----------------------------------------------------------------------------------------
+
+double CSpcControl::IntegralShare(const CSpcIntegral& range, float factor) {
+  const double total = m_process.GetTotalIntegral();
+  if (total == 0.0 || !std::isfinite(total)) return 0.0;
+  const double share = m_process.GetIntegral(range.from, range.to, nullptr, 0, factor) / total * m_drawList.m_fIntegSum;
+  return std::isfinite(share) ? share : 0.0;
+}
+
+void CSpcControl::OnAutoIntegration() {
+  if (!HoldsData()) return;
+  const CSpcProcess::FullRange range = AutomaticRange();
+  m_process.AutoIntegrate(range.first, range.second);
+  m_drawList.m_selection.SetRectEmpty();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnDeleteIntegrals() {
+  m_data.integrals.clear();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateIntegrals(ui::CmdUI* cmd) { cmd->Enable(!m_data.integrals.empty()); }
+
+std::int32_t CSpcControl::RightClickPoint() { return m_drawList.XToPoint(m_rightClick.x); }
+
+void CSpcControl::OnUpdateIntegralAt(ui::CmdUI* cmd) {
+  const std::int64_t p = RightClickPoint();
+  const bool holding = std::any_of(m_data.integrals.begin(), m_data.integrals.end(),
+                                   [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
+  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HasSpectrumData() && holding));
+}
+
+void CSpcControl::OnDeleteIntegral() {
+  std::int64_t l = 0, r = 0;
+  std::int32_t a = 0, b = 0;
+  if (SelectionPoints(&a, &b)) {
+    l = a;
+    r = b;
+  } else {
+    l = r = RightClickPoint();
+  }
+  std::erase_if(m_data.integrals, [&](const CSpcIntegral& i) {
+    return (i.from < l && i.to > r) || (i.from >= l && i.to <= r);
+  });
+  m_drawList.m_selection.SetRectEmpty();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnSetIntegralValue() {
+  const std::int64_t p = RightClickPoint();
+  const auto range = std::find_if(m_data.integrals.begin(), m_data.integrals.end(),
+                                  [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
+  if (range != m_data.integrals.end()) {
+    const double v = m_process.GetIntegral(range->from, range->to, nullptr, 0, range->factor);
+    const double total = m_process.GetTotalIntegral();
+    float entered = static_cast<float>(IntegralShare(*range, range->factor));
+    if (AskIntegValue(&entered)) {
+      const double sum = entered / v * total;
+      if (v != 0.0 && std::isfinite(sum)) m_drawList.m_fIntegSum = static_cast<float>(sum);
+    }
+  }
+  SetModifiedFlag();
+  Refresh();
+}
+
+// The integrals inside the selection (or at the right-click point), summed as they show.
+double CSpcControl::SelectedIntegralSum() {
+  std::int64_t l = 0, r = 0;
+  std::int32_t a = 0, b = 0;
+  if (SelectionPoints(&a, &b)) {
+    l = a;
+    r = b;
+  } else {
+    l = r = RightClickPoint();
+  }
+  double sum = 0.0;
+  for (const CSpcIntegral& range : m_data.integrals)
+    if (range.from >= l && range.to <= r) sum += IntegralShare(range, range.factor);
+  return sum;
+}
+
+void CSpcControl::OnAreaIntegral() {
+  std::int32_t from = 0, to = 0;
+  double area = 0.0;
+  if (SelectionPoints(&from, &to) && from <= to)
+    area = IntegralShare({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to), 1.0f}, 0.0f);
+  m_drawList.m_selection.SetRectEmpty();
+  std::string text = FourDecimals(area);
+  AskParamValue(ModuleString(IDS_AREAINTEGRAL), &text);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnSumOfIntegrals() {
+  const double sum = SelectedIntegralSum();
+  m_drawList.m_selection.SetRectEmpty();
+  std::string text = FourDecimals(sum);
+  AskParamValue(ModuleString(IDS_SUMOFINTEGRALS), &text);
+  Refresh();
+}
+
+void CSpcControl::OnSetSumOfIntegrals() {
+  const double sum = SelectedIntegralSum();
+  m_drawList.m_selection.SetRectEmpty();
+  float entered = static_cast<float>(sum);
+  if (AskIntegValue(&entered)) {
+    const double scaled = entered / sum * m_drawList.m_fIntegSum;
+    if (sum != 0.0 && std::isfinite(scaled)) m_drawList.m_fIntegSum = static_cast<float>(scaled);
+  }
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnNormalizeIntegrals() {
+  double largest = 0.0;
+  for (const CSpcIntegral& range : m_data.integrals)
+    largest = std::max<double>(largest, m_process.GetIntegral(range.from, range.to, nullptr, 0, range.factor));
+  const double scale = m_process.GetTotalIntegral() / largest;
+  if (largest != 0.0 && std::isfinite(scale)) m_drawList.m_fIntegralScale = static_cast<float>(scale);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnIntegralCorrection() {
+  if (!HasSpectrumData()) return;
+  m_drawList.m_bIntegralCorrection = !m_drawList.m_bIntegralCorrection;
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateIntegralCorrection(ui::CmdUI* cmd) {
+  cmd->Enable(IsSpectrumView());
+  cmd->SetCheck(m_drawList.m_bIntegralCorrection ? 1 : 0);
+}
+
+// ---- Calibration and values ------------------------------------------------------------------------------
+
+void CSpcControl::OnUpdateCursorValue(ui::CmdUI* cmd) {
+  cmd->Enable(m_drawList.m_nPickCursor1 >= 0 && IsSpectrumView() && !IsMass(m_data));
+}
+
+void CSpcControl::OnCalibrate() {
+  const std::int32_t cursor = m_drawList.m_nPickCursor1;
+  if (cursor >= 0 && HoldsData()) {
+    float hertz = static_cast<float>(m_process.PointToHertz(cursor));
+    float ppm = static_cast<float>(m_process.PointToPpm(cursor));
+    int ppmEntered = 0;
+    if (AskRefPoint(&hertz, &ppm, &ppmEntered)) {
+      m_process.m_nOP = cursor;
+      m_process.m_dOffset = ppmEntered ? static_cast<double>(ppm) * m_process.m_dFreq : hertz;
+      SetModifiedFlag();
+    }
+  }
+  Refresh();
+}
+
+void CSpcControl::OnSetPeakValue() {
+  const std::int32_t cursor = m_drawList.m_nPickCursor1;
+  if (!HasSpectrumData() || cursor < 0 || cursor >= m_process.m_nCur) return;
+  const double v = m_process.GetDisplayValue(cursor);
+  float entered = static_cast<float>(v);
+  if (!AskPeakValue(&entered)) return;
+  const double factor = v / entered;
+  if (entered == 0.0f || !std::isfinite(factor)) return;
+  m_process.Normalize(static_cast<float>(factor));
+  SetModifiedFlag();
+  Refresh();
+}
+
+// ---- Texts ----------------------------------------------------------------------------------------------
+
+void CSpcControl::OnEditText() {
+  CText* label = CText::FindAt(m_drawList, m_rightClick.x, m_rightClick.y);
+  if (!label) return;
+  std::string text = label->m_strText;
+  if (!AskParamValue("TEXT", &text)) return;
+  label->m_strText = text;
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnDeleteText() {
+  CText* label = CText::FindAt(m_drawList, m_rightClick.x, m_rightClick.y);
+  if (!label || !m_drawList.RemoveObject(label)) return;
+  SetModifiedFlag();
+  Refresh();
+}
+
+// ---- Clear Area ---------------------------------------------------------------------------------------------
+
+void CSpcControl::OnClearArea() {
+  std::int32_t l = 0, r = 0;
+  if (!SelectionPoints(&l, &r) || r - l < 11) return;
+  auto v = [this](std::int32_t i) { return m_process.GetDisplayValue(i); };
+  double hi = v(l), lo = v(l);
+  for (std::int32_t k = 0; k < 5; ++k)
+    for (const std::int32_t i : {l + k, r - k}) {
+      hi = std::max(hi, v(i));
+      lo = std::min(lo, v(i));
+    }
+  std::vector<float>& baseline = m_process.m_baseline;
+  // Without a curve the noise lies on the base level, as over every other point.
+  if (baseline.empty()) baseline.assign(static_cast<std::size_t>(m_process.m_nCur), m_process.GetBaseLevel());
+  spcedit::CRand15 random(m_noiseSeed.value_or(static_cast<std::uint32_t>(std::time(nullptr))));
+  for (std::int32_t i = l + 5; i < r - 5; ++i) {
+    if (static_cast<std::size_t>(i) >= baseline.size()) break;
+    const double noise = (hi - lo) * (random.Next() - 16383.5) * 1.5259255e-5;
+    baseline[static_cast<std::size_t>(i)] = static_cast<float>(noise + v(i) + baseline[static_cast<std::size_t>(i)]);
+  }
+  SetModifiedFlag();
+  Refresh();
+}
+
+// ---- Ion plot --------------------------------------------------------------------------------------------
+
+void CSpcControl::OnUpdateIonPlot(ui::CmdUI* cmd) { cmd->Enable(IsMass(m_data) && m_data.scans.size() > 2); }
+
+void CSpcControl::OnGenerateIonPlot() {
+  plat::ole::IDispatch* dispatch = nullptr;
+  if (plat::ole::failed(plat::ole::createInstance(CLSID_Spc, nullptr,
+                                                  plat::ole::CLSCTX_INPROC_SERVER | plat::ole::CLSCTX_LOCAL_SERVER,
+                                                  plat::ole::IID_IDispatch, reinterpret_cast<void**>(&dispatch))) ||
+      !dispatch)
+    return;
+  float lower = 0.0f, upper = 0.0f;
+  gdi::COLORREF color = 0;
+  if (m_args.size() >= 2) {
+    lower = m_args[0].GetFloat();
+    upper = m_args[1].GetFloat();
+  } else {
+    float mass = m_args.size() == 1 ? m_args[0].GetFloat() : 0.0f;
+    float minus = 0.25f, plus = 0.25f;
+    if (AskIonPlot(&mass, &minus, &plus, &color)) {
+      lower = mass - minus;
+      upper = mass + plus;
+    }
+  }
+  CSpcControl* made = ControlOf(dispatch);
+  if (upper != 0.0f && made && m_process.GenerateIonPlot(made->m_data, lower, upper)) {
+    made->m_process.InitFromParams();
+    made->m_process.SelectData();
+    made->ResetView();
+    made->LoadBarState();
+    if (auto* trace = dynamic_cast<CSpectrum*>(made->m_drawList.FindDrawObject(kDrawSpectrum)))
+      trace->m_tracePen.lopnColor = color;
+    if (m_pOrvSite) {
+      SaItemRecord* record = m_pOrvSite->CreateItem(dispatch);
+      const std::vector<SiteItem> items = FileSpectrumItems();
+      const auto tic = std::find_if(items.begin(), items.end(),
+                                    [](const SiteItem& item) { return item.control->m_data.nKind == kKindTic; });
+      if (record && tic != items.end()) *record = *tic->record;
+      SetModifiedFlag();
+      Refresh();
+    }
+    dispatch->AddRef();
+    m_result.Clear();
+    m_result.SetDispatch(dispatch);
+  }
+  dispatch->Release();
+}
+
+// ---- Clipboard ----------------------------------------------------------------------------------------------
+
+std::vector<std::string> CSpcControl::PeakTable() {
+  const bool nmr = m_data.nKind == kKindNmr;
+  std::vector<std::string> lines{ModuleString(nmr ? IDS_PEAKHEADER_NMR : IDS_PEAKHEADER)};
+  const std::string format = CopyFormat(u"PeakCopyFmt", IDS_PEAKCOPYFMT, 2);
+  for (const std::int32_t peak : m_data.peaks) {
+    double values[2] = {0.0, 0.0};
+    if (IsMass(m_data)) {
+      const std::size_t scan = static_cast<std::size_t>(std::max(m_process.m_nScan, 0));
+      if (peak < 0 || scan >= m_data.scans.size() || static_cast<std::size_t>(peak) >= m_data.scans[scan].peaks.size())
+        continue;
+      const CSpcPoint& pair = m_data.scans[scan].peaks[static_cast<std::size_t>(peak)];
+      values[0] = pair.im;
+      values[1] = pair.re;
+    } else {
+      if (peak < 0 || peak >= m_process.m_nCur) continue;
+      values[0] = nmr ? m_process.PointToPpm(peak) : m_process.PointToX(peak);
+      values[1] = nmr ? m_process.PointToHertz(peak) : m_process.GetDisplayValue(peak);
+    }
+    lines.push_back(spcedit::FormatFloats(format, values));
+  }
+  return lines;
+}
+
+std::vector<std::string> CSpcControl::IntegralTable() {
+  const bool nmr = m_data.nKind == kKindNmr;
+  std::vector<std::string> lines{ModuleString(nmr ? IDS_INTEGHEADER_NMR : IDS_INTEGHEADER)};
+  const std::string format = CopyFormat(u"IntegsCopyFmt", IDS_INTEGCOPYFMT, 3);
+  auto position = [&](std::uint32_t point) {
+    const auto i = static_cast<std::int32_t>(std::min<std::uint32_t>(point, 0x7FFFFFFF));
+    return nmr ? m_process.PointToPpm(i) : m_process.PointToX(i);
+  };
+  for (const CSpcIntegral& range : m_data.integrals) {
+    const double values[3] = {position(range.from), position(range.to), IntegralShare(range, range.factor)};
+    lines.push_back(spcedit::FormatFloats(format, values));
+  }
+  return lines;
+}
+
+void CSpcControl::CopyTable(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+
+  // The picture: the lines in the stock fixed font, measured on the control's own device.
+  std::optional<ui::ClientDC> client;
+  gdi::DC screen;
+  if (GetSafeHwnd() != ui::kNoWnd) client.emplace(this);
+  else screen = gdi::DC::CreateCompatibleDC(nullptr);
+  gdi::DC& reference = client ? static_cast<gdi::DC&>(*client) : screen;
+  const gdi::Font fixed = gdi::StockFont(gdi::ANSI_FIXED_FONT);
+  const gdi::Font oldFont = reference.SelectObject(fixed);
+  int widest = 0, height = 0;
+  for (const std::string& line : lines) {
+    const gdi::Size size = reference.GetTextExtent(line);
+    widest = std::max(widest, size.cx);
+    height += size.cy;
+  }
+  reference.SelectObject(oldFont);
+  const int n = static_cast<int>(std::max<std::size_t>(lines.size(), 1));
+  gdi::DC recording = gdi::DC::CreateMetaFile(&reference);
+  recording.SetMapMode(gdi::MM_ANISOTROPIC);
+  recording.SetWindowOrg(0, 0);
+  recording.SetWindowExt(widest * 3 / 2, height);
+  recording.SelectObject(fixed);
+  recording.SetBkMode(gdi::TRANSPARENT);
+  for (int k = 0; k < static_cast<int>(lines.size()); ++k) recording.TextOut(0, k * (height / n), lines[static_cast<std::size_t>(k)]);
+  const gdi::MetaFile picture = recording.CloseMetaFile();
+
+  auto* source = new plat::ole::DataSource;
+  source->CacheData(ui::CF_TEXT, std::move(bytes));
+  if (!picture.IsNull()) source->CacheData(ui::CF_METAFILEPICT, picture.Bytes());
+  source->SetClipboard();
+  source->Release();
+}
+
+void CSpcControl::OnCopyPeaks() { CopyTable(PeakTable()); }
+
+void CSpcControl::OnCopyIntegrals() { CopyTable(IntegralTable()); }

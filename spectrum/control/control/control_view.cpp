@@ -1,7 +1,473 @@
-// The view and multi-display commands.
+// The view and multi-display commands: the visible range and its history, the vertical scale,
+// zoom regions, display mode, dots, domain, scans and units; and, inside a container that
+// offers IOrvClientSite, the commands over several spectrum items of one document (clone,
+// tile, couple, synchronize).
+#include <algorithm>
+#include <cmath>
+
+#include "common/guids.h"
+#include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/labels/peaklabels.h"
+#include "spectrum/control/plot/axes.h"
+#include "spectrum/control/plot/plotdata.h"
+
+namespace {
+
+constexpr std::int32_t kItemSpectrum = 1;   // item record type of a spectrum control item
+constexpr std::int32_t kFromFile = 1;       // item record subtype of an item made from a file
+constexpr std::int32_t kFromControl = 5;    // subtype of an item made by a control
+constexpr std::int32_t kFidDomain = 0;
+constexpr std::int32_t kSpectrumDomain = 1;
+
+// Reaches the owner of a nested interface implementation (its accessor is protected).
+struct NestedOwner : plat::ole::Nested<ISpectrumControl> {
+  static plat::ole::ComObject& Of(const plat::ole::Nested<ISpectrumControl>& nested) {
+    return (nested.*(&NestedOwner::outerObject))();
+  }
+};
+
+}  // namespace
+
+// The spectrum control behind an item's object, when it is one of this module's.
+CSpcControl* CSpcControl::ControlOf(plat::ole::IUnknown* object) {
+  if (!object) return nullptr;
+  ISpectrumControl* spc = nullptr;
+  if (plat::ole::failed(object->QueryInterface(IID_ISpectrumControl, reinterpret_cast<void**>(&spc))) || !spc)
+    return nullptr;
+  CSpcControl* control = nullptr;
+  if (auto* nested = dynamic_cast<plat::ole::Nested<ISpectrumControl>*>(spc))
+    control = dynamic_cast<CSpcControl*>(&NestedOwner::Of(*nested));
+  spc->Release();
+  return control;
+}
+
+std::vector<CSpcControl::SiteItem> CSpcControl::FileSpectrumItems() {
+  std::vector<SiteItem> items;
+  if (!m_pOrvSite) return items;
+  plat::ole::IUnknown* object = nullptr;
+  for (SaItemRecord* record = m_pOrvSite->GetFirstItem(&object); record;
+       record = m_pOrvSite->GetNextItem(record, &object)) {
+    if (record->type != kItemSpectrum || record->subtype != kFromFile) continue;
+    if (CSpcControl* control = ControlOf(object)) items.push_back({record, control});
+  }
+  return items;
+}
 
 const ui::MsgEntry* CSpcControl::ViewMessages() {
-  static const ui::MsgEntry entries[] = {{}};
+  using C = CSpcControl;
+  static const ui::MsgEntry entries[] = {
+      ui::map::Command(40045, &C::OnZoomIn),
+      ui::map::UpdateUI(40045, &C::OnUpdateZoomIn),
+      ui::map::Command(40051, &C::OnZoomOut),
+      ui::map::UpdateUI(40051, &C::OnUpdateFullSize),
+      ui::map::Command(40046, &C::OnFullSize),
+      ui::map::UpdateUI(40046, &C::OnUpdateFullSize),
+      ui::map::Command(40099, &C::OnScrollLeft),
+      ui::map::UpdateUI(40099, &C::OnUpdateScrollLeft),
+      ui::map::Command(40100, &C::OnScrollRight),
+      ui::map::UpdateUI(40100, &C::OnUpdateScrollRight),
+      ui::map::Command(40101, &C::OnOffsetUp),
+      ui::map::Command(40102, &C::OnOffsetDown),
+      ui::map::Command(40097, &C::OnAmplitudeUp),
+      ui::map::Command(40098, &C::OnAmplitudeDown),
+      ui::map::Command(40159, &C::OnAddYZoom),
+      ui::map::UpdateUI(40159, &C::OnUpdateRangeSource),
+      ui::map::Command(40160, &C::OnRemoveYZoom),
+      ui::map::UpdateUI(40160, &C::OnUpdateRemoveYZoom),
+      ui::map::CommandRange(40063, 40065, &C::OnDisplayMode),
+      ui::map::UpdateUIRange(40063, 40065, &C::OnUpdateDisplayMode),
+      ui::map::CommandRange(40095, 40095, &C::OnDisplayMode),
+      ui::map::UpdateUIRange(40095, 40095, &C::OnUpdateDisplayMode),
+      ui::map::CommandRange(40066, 40067, &C::OnDots),
+      ui::map::UpdateUIRange(40066, 40067, &C::OnUpdateDots),
+      ui::map::Command(40120, &C::OnShowFid),
+      ui::map::UpdateUI(40120, &C::OnUpdateShowFid),
+      ui::map::Command(40121, &C::OnShowSpectrum),
+      ui::map::UpdateUI(40121, &C::OnUpdateShowSpectrum),
+      ui::map::CommandRange(40400, 40407, &C::OnScaleUnits),
+      ui::map::UpdateUIRange(40400, 40407, &C::OnUpdateScaleUnits),
+      ui::map::CommandRange(40410, 40417, &C::OnPeakUnits),
+      ui::map::UpdateUIRange(40410, 40417, &C::OnUpdatePeakUnits),
+      ui::map::CommandRange(40161, 40162, &C::OnScan),
+      ui::map::UpdateUIRange(40161, 40162, &C::OnUpdateScan),
+      ui::map::CommandRange(40164, 40165, &C::OnScan),
+      ui::map::UpdateUIRange(40164, 40165, &C::OnUpdateScan),
+      ui::map::Command(40170, &C::OnClear),
+      ui::map::UpdateUI(40170, &C::OnUpdateData),
+      ui::map::Command(40022, &C::OnClone),
+      ui::map::UpdateUI(40022, &C::OnUpdateSelection),
+      ui::map::Command(40152, &C::OnTile),
+      ui::map::UpdateUI(40152, &C::OnUpdateContainer),
+      ui::map::Command(40154, &C::OnCouple),
+      ui::map::UpdateUI(40154, &C::OnUpdateContainer),
+      ui::map::Command(40153, &C::OnSynchronize),
+      ui::map::UpdateUI(40153, &C::OnUpdateSynchronize),
+      {},
+  };
   return entries;
+}
+
+// ---- Visible range ------------------------------------------------------------------------------
+
+void CSpcControl::OnZoomIn() {
+  CDrawObjectList& list = m_drawList;
+  m_zoomHistory.push_back({list.m_fLeftBound, list.m_fRightBound});
+  if (list.m_selection.IsRectEmpty()) {
+    const float width = list.m_fRightBound - list.m_fLeftBound;
+    if (width > 10.0f) {
+      list.m_fLeftBound += width / 4.0f;
+      list.m_fRightBound -= width / 4.0f;
+    }
+  } else {
+    const double left = list.XToPos(list.m_selection.left);
+    const double right = list.XToPos(list.m_selection.right);
+    if (std::isfinite(left) && std::isfinite(right)) {
+      list.m_fLeftBound = static_cast<float>(left);
+      list.m_fRightBound = static_cast<float>(right);
+    }
+    list.m_selection.SetRectEmpty();
+  }
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateZoomIn(ui::CmdUI* cmd) {
+  cmd->Enable(m_drawList.m_fRightBound - m_drawList.m_fLeftBound > 10.0f);
+}
+
+void CSpcControl::OnZoomOut() {
+  if (m_zoomHistory.empty()) return;
+  m_drawList.m_fLeftBound = m_zoomHistory.back().left;
+  m_drawList.m_fRightBound = m_zoomHistory.back().right;
+  m_zoomHistory.pop_back();
+  m_drawList.m_selection.SetRectEmpty();
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnFullSize() {
+  m_drawList.m_selection.SetRectEmpty();
+  if (m_data.nKind == kPlotKindMass && HoldsData()) {
+    const float lo = m_process.GetMinMass();
+    const float hi = m_process.GetMaxMass();
+    const float w = (hi - lo) * 0.05f;
+    m_drawList.m_fLeftBound = std::ceil(lo - w);
+    m_drawList.m_fRightBound = std::ceil(hi + w);
+  } else {
+    m_drawList.m_fLeftBound = 0.0f;
+    m_drawList.m_fRightBound = static_cast<float>(m_process.m_nCur - 1);
+  }
+  m_zoomHistory.clear();
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateFullSize(ui::CmdUI* cmd) {
+  cmd->Enable(m_drawList.m_fRightBound - m_drawList.m_fLeftBound != static_cast<float>(m_process.m_nCur - 1));
+}
+
+void CSpcControl::OnScrollLeft() {
+  CDrawObjectList& list = m_drawList;
+  if (list.m_fLeftBound == 0.0f) return;
+  float step = (list.m_fRightBound - list.m_fLeftBound) * 0.1f;
+  if (list.m_fLeftBound - step < 0.0f) step = list.m_fLeftBound;
+  list.m_fLeftBound -= step;
+  list.m_fRightBound -= step;
+  list.m_bHold = true;
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateScrollLeft(ui::CmdUI* cmd) { cmd->Enable(HoldsData() && m_drawList.m_fLeftBound > 0.0f); }
+
+void CSpcControl::OnScrollRight() {
+  CDrawObjectList& list = m_drawList;
+  const float limit = static_cast<float>(m_process.m_nCur - 1);
+  if (!(list.m_fRightBound < limit)) return;
+  float step = (list.m_fRightBound - list.m_fLeftBound) * 0.1f;
+  if (list.m_fRightBound + step > limit) step = limit - list.m_fRightBound;
+  list.m_fLeftBound += step;
+  list.m_fRightBound += step;
+  list.m_bHold = true;
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateScrollRight(ui::CmdUI* cmd) {
+  cmd->Enable(HoldsData() && m_drawList.m_fRightBound < static_cast<float>(m_process.m_nCur));
+}
+
+void CSpcControl::OnOffsetUp() {
+  m_drawList.m_fVerticalOffset += 0.05f;
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnOffsetDown() {
+  m_drawList.m_fVerticalOffset -= 0.05f;
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnAmplitudeUp() {
+  m_drawList.m_fAmplitude *= 1.5f;
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnAmplitudeDown() {
+  m_drawList.m_fAmplitude *= 0.6666667f;
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+// ---- Zoom regions ---------------------------------------------------------------------------------
+
+void CSpcControl::OnAddYZoom() {
+  std::int32_t from = 0, to = 0;
+  if (!SelectionPoints(&from, &to)) return;
+  float factor = 10.0f;
+  if (!AskZoomValue(&factor)) return;
+  spcedit::InsertZoomRegion(m_drawList.m_zoomRegions, static_cast<float>(from), static_cast<float>(to), factor);
+  m_drawList.m_selection.SetRectEmpty();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnRemoveYZoom() {
+  m_drawList.m_zoomRegions.clear();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateRemoveYZoom(ui::CmdUI* cmd) { cmd->Enable(!m_drawList.m_zoomRegions.empty()); }
+
+// ---- Display ----------------------------------------------------------------------------------------
+
+namespace {
+
+std::int32_t DisplayModeOf(ui::UINT id) { return id == 40095 ? 3 : static_cast<std::int32_t>(id - 40063); }
+
+}  // namespace
+
+void CSpcControl::OnDisplayMode(ui::UINT id) {
+  if (HoldsData()) m_process.m_nDisplay = DisplayModeOf(id);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateDisplayMode(ui::CmdUI* cmd) {
+  cmd->Enable(HoldsData());
+  cmd->SetCheck(m_process.m_nDisplay == DisplayModeOf(cmd->m_nID) ? 1 : 0);
+}
+
+void CSpcControl::OnDots(ui::UINT id) {
+  m_drawList.m_bDots = id == 40066;
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateDots(ui::CmdUI* cmd) { cmd->SetCheck(m_drawList.m_bDots == (cmd->m_nID == 40066) ? 1 : 0); }
+
+void CSpcControl::OnShowFid() {
+  if (m_data.fid().empty() || m_data.nDomain != kSpectrumDomain) return;
+  m_data.nDomain = kFidDomain;
+  m_process.SelectData();
+  RebuildPicture();
+  OnFullSize();
+}
+
+void CSpcControl::OnUpdateShowFid(ui::CmdUI* cmd) {
+  cmd->Enable(HoldsData() && !m_data.fid().empty());
+  cmd->SetCheck(m_data.nDomain == kFidDomain ? 1 : 0);
+}
+
+void CSpcControl::OnShowSpectrum() {
+  if ((m_data.spectrum().empty() && m_data.scans.empty()) || m_data.nDomain != kFidDomain) return;
+  m_data.nDomain = kSpectrumDomain;
+  m_process.SelectData();
+  RebuildPicture();
+  OnFullSize();
+}
+
+void CSpcControl::OnUpdateShowSpectrum(ui::CmdUI* cmd) {
+  cmd->Enable(!m_data.spectrum().empty() || !m_data.scans.empty());
+  cmd->SetCheck(m_data.nDomain == kSpectrumDomain ? 1 : 0);
+}
+
+void CSpcControl::OnScaleUnits(ui::UINT id) {
+  if (!HoldsData()) return;
+  if (auto* scale = dynamic_cast<CScale*>(m_drawList.FindDrawObject(kDrawScale)))
+    scale->m_nUnit = static_cast<std::int32_t>(id - 40400);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateScaleUnits(ui::CmdUI* cmd) {
+  const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - 40400);
+  cmd->Enable((m_process.GetAvailableUnits() & (1u << unit)) != 0);
+  const auto* scale = dynamic_cast<const CScale*>(m_drawList.FindDrawObject(kDrawScale));
+  cmd->SetCheck(scale && scale->m_nUnit == unit ? 1 : 0);
+}
+
+void CSpcControl::OnPeakUnits(ui::UINT id) {
+  if (!HoldsData()) return;
+  const std::int32_t unit = static_cast<std::int32_t>(id - 40410);
+  if (auto* peaks = dynamic_cast<CTPeaks*>(m_drawList.FindDrawObject(kDrawTPeaks))) peaks->m_nUnit = unit;
+  if (auto* peaks = dynamic_cast<CMPeaks*>(m_drawList.FindDrawObject(kDrawMPeaks))) peaks->m_nUnit = unit;
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdatePeakUnits(ui::CmdUI* cmd) {
+  const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - 40410);
+  cmd->Enable((m_process.GetAvailableUnits() & (1u << unit)) != 0);
+  const auto* peaks = dynamic_cast<const CTPeaks*>(m_drawList.FindDrawObject(kDrawTPeaks));
+  cmd->SetCheck(peaks && peaks->m_nUnit == unit ? 1 : 0);
+}
+
+// ---- Scans ---------------------------------------------------------------------------------------------
+
+void CSpcControl::OnScan(ui::UINT id) {
+  const std::int32_t current = m_process.m_nScan;
+  const std::int32_t count = m_process.m_nScans;
+  std::int32_t next = -1;
+  if (id == 40161 && current + 1 < count) next = current + 1;
+  else if (id == 40162 && current > 0) next = current - 1;
+  else if (id == 40164 && count != 0) next = 0;
+  else if (id == 40165 && count != 0) next = count - 1;
+  if (next < 0) return;
+  m_process.SetScan(next);
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateScan(ui::CmdUI* cmd) {
+  const std::int32_t current = m_process.m_nScan;
+  const std::int32_t count = m_process.m_nScans;
+  switch (cmd->m_nID) {
+    case 40161: cmd->Enable(HoldsData() && current + 1 < count); break;
+    case 40162: cmd->Enable(HoldsData() && current > 0); break;
+    case 40164: cmd->Enable(current != 0); break;
+    default: cmd->Enable(current < count - 1); break;
+  }
+}
+
+// ---- Clear -----------------------------------------------------------------------------------------------
+
+void CSpcControl::OnClear() {
+  ClearData();
+  // The bar layouts of every method go with the data.
+  m_barStates.clear();
+  m_dockState.m_bars.clear();
+  ResetView();
+  SetModifiedFlag();
+}
+
+void CSpcControl::OnUpdateData(ui::CmdUI* cmd) { cmd->Enable(HoldsData()); }
+
+// ---- Multi display ---------------------------------------------------------------------------------------
+
+void CSpcControl::OnClone() {
+  if (!m_pOrvSite || m_drawList.m_selection.IsRectEmpty()) return;
+  auto* copy = new CSpcControl;
+  if (copy->SaveToGlobal(this)) {
+    const double left = m_drawList.XToPos(m_drawList.m_selection.left);
+    const double right = m_drawList.XToPos(m_drawList.m_selection.right);
+    if (std::isfinite(left) && std::isfinite(right)) {
+      copy->m_drawList.m_fLeftBound = static_cast<float>(left);
+      copy->m_drawList.m_fRightBound = static_cast<float>(right);
+    }
+    copy->m_drawList.m_nBase = 0;
+    SaItemRecord* made = m_pOrvSite->CreateItem(copy->GetUnknown());
+    const SaItemRecord* mine = m_pOrvSite->GetItemRecord();
+    if (made && mine) {
+      const std::int32_t w = mine->right - mine->left;
+      const std::int32_t h = mine->bottom - mine->top;
+      made->left = mine->left + w / 10;
+      made->top = mine->top + h / 10;
+      made->right = mine->right - (mine->right - made->left) / 2;
+      made->bottom = mine->bottom - (mine->bottom - made->top) / 2;
+      made->type = kItemSpectrum;
+      made->subtype = kFromControl;
+      made->fromFile = 1;
+    }
+  }
+  copy->Release();
+  m_drawList.m_selection.SetRectEmpty();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateSelection(ui::CmdUI* cmd) { cmd->Enable(!m_drawList.m_selection.IsRectEmpty()); }
+
+void CSpcControl::OnTile() {
+  const std::vector<SiteItem> items = FileSpectrumItems();
+  const std::size_t n = items.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    CSpcControl& item = *items[k].control;
+    item.m_drawList.m_fTopMargin = static_cast<float>(k) / static_cast<float>(n);
+    item.m_drawList.m_fBottomMargin = 1.0f - static_cast<float>(k + 1) / static_cast<float>(n);
+    if (&item != this) {
+      item.SetModifiedFlag();
+      item.Refresh();
+    }
+  }
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnCouple() {
+  for (const SiteItem& entry : FileSpectrumItems()) {
+    entry.control->m_drawList.m_fTopMargin = 0.0f;
+    entry.control->m_drawList.m_fBottomMargin = 0.0f;
+    if (entry.control != this) {
+      entry.control->SetModifiedFlag();
+      entry.control->Refresh();
+    }
+  }
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateContainer(ui::CmdUI* cmd) { cmd->Enable(m_pOrvSite != nullptr); }
+
+void CSpcControl::OnSynchronize() {
+  m_linkUnit = m_linkUnit ? 0 : 1;
+  for (const SiteItem& entry : FileSpectrumItems())
+    if (entry.control != this && entry.control->m_data.nKind == m_data.nKind) entry.control->m_linkUnit = m_linkUnit;
+  SynchronizeViews();
+  SetModifiedFlag();
+  Refresh();
+}
+
+void CSpcControl::OnUpdateSynchronize(ui::CmdUI* cmd) {
+  cmd->Enable(m_pOrvSite != nullptr);
+  cmd->SetCheck(m_linkUnit ? 1 : 0);
+}
+
+void CSpcControl::SynchronizeViews() {
+  if (!m_pOrvSite || !m_linkUnit) return;
+  auto point = [](float x) { return std::isfinite(x) ? static_cast<std::int32_t>(std::clamp(x, -2.0e9f, 2.0e9f)) : 0; };
+  const float ppm0 = static_cast<float>(m_process.PointToPpm(point(m_drawList.m_fLeftBound)));
+  const float ppm1 = static_cast<float>(m_process.PointToPpm(point(m_drawList.m_fRightBound)));
+  for (const SiteItem& entry : FileSpectrumItems()) {
+    CSpcControl& other = *entry.control;
+    if (&other == this || other.m_data.nKind != m_data.nKind) continue;
+    const std::int32_t count = other.m_process.m_nCur;
+    const std::int32_t i = other.m_process.PpmToPoint(ppm0);
+    const std::int32_t j = other.m_process.PpmToPoint(ppm1);
+    if (0 <= i && i < count) other.m_drawList.m_fLeftBound = static_cast<float>(i);
+    if (0 < j && j < count) other.m_drawList.m_fRightBound = static_cast<float>(j);
+    other.m_drawList.m_fAmplitude = m_drawList.m_fAmplitude;
+    other.SetModifiedFlag();
+    other.Refresh();
+  }
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,7 +101,28 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   bool ExpandStringExpression(std::string& text);
   bool GetParam(std::string_view name, std::string* value) override;  // for the plot's titles
   plat::ole::HResult LoadFromPath(std::string_view path, std::int32_t index);
+  plat::ole::HResult SaveToPath(std::string_view path, std::int32_t formatIndex, std::int32_t saveType,
+                                std::int32_t controlNo);
   void FireOnSpectrumLoad(std::string_view path);
+  // The names GetParam computes (false: a name of the record's list) and those SetParam takes
+  // itself from the evaluated value (false: the list entry takes the text).
+  bool ComputedParamText(std::string_view name, std::string* text);
+  bool SetComputedParam(std::string_view name, const std::string& evaluated);
+  // The plot's X unit, a point in a unit, and the width of the container's item (false: none).
+  std::int32_t CurrentXUnit();
+  double PointInUnit(std::int32_t point, std::int32_t unit);
+  bool ItemWidth(double* width);
+
+  // ==== Data, loading and saving (control_ispectrum.cpp, control_load.cpp) ======================
+  // The shown scan's peaks (null when the scan index is outside the scans) and the points of
+  // the shown data (peaks of the shown scan for MASS).
+  std::vector<CSpcPoint>* ShownScanPeaks();
+  std::int32_t ShownPointCount();
+  plat::ole::HResult LoadSpectrumFile(const std::string& path, std::int32_t index);
+  plat::ole::HResult SaveSpectrumFile(const std::string& path, std::int32_t formatIndex, std::int32_t saveOption,
+                                      std::int32_t controlNo);
+  // Property sets 0 and 1 into the folder's "properties" file, section "\CONTROL_<number>".
+  void SavePropertySets(const std::string& folder, std::uint32_t number);
 
   // ==== Painting (control_paint.cpp) ============================================================
   static const ui::MsgEntry* PaintMessages();
@@ -144,18 +166,183 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
     kStepModified = 8,
     kStepRefresh = 16,
   };
+  // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
-  // The full visible range, and the views of the other items brought in line (control_view.cpp).
+
+  // ==== View and multi display (control_view.cpp) ===============================================
+  // The whole visible range (selection emptied, zoom history emptied), then synchronised.
   void OnFullSize();
+  // Other file spectrum items of this control's kind follow its visible range and amplitude
+  // while the link unit is on.
   void SynchronizeViews();
+  // File spectrum items share the height in bands, in document order.
+  void OnTile();
+  // The spectrum controls of the container's file spectrum items (this one included), in
+  // document order, with their records; empty without a container.
+  struct SiteItem {
+    SaItemRecord* record;
+    CSpcControl* control;
+  };
+  std::vector<SiteItem> FileSpectrumItems();
+  // The spectrum control of this module behind an item's object; null for any other object.
+  static CSpcControl* ControlOf(plat::ole::IUnknown* object);
+  void OnZoomIn();
+  void OnUpdateZoomIn(ui::CmdUI* cmd);
+  void OnZoomOut();
+  void OnUpdateFullSize(ui::CmdUI* cmd);
+  void OnScrollLeft();
+  void OnUpdateScrollLeft(ui::CmdUI* cmd);
+  void OnScrollRight();
+  void OnUpdateScrollRight(ui::CmdUI* cmd);
+  void OnOffsetUp();
+  void OnOffsetDown();
+  void OnAmplitudeUp();
+  void OnAmplitudeDown();
+  void OnAddYZoom();
+  void OnRemoveYZoom();
+  void OnUpdateRemoveYZoom(ui::CmdUI* cmd);
+  void OnDisplayMode(ui::UINT id);
+  void OnUpdateDisplayMode(ui::CmdUI* cmd);
+  void OnDots(ui::UINT id);
+  void OnUpdateDots(ui::CmdUI* cmd);
+  void OnShowFid();
+  void OnUpdateShowFid(ui::CmdUI* cmd);
+  void OnShowSpectrum();
+  void OnUpdateShowSpectrum(ui::CmdUI* cmd);
+  void OnScaleUnits(ui::UINT id);
+  void OnUpdateScaleUnits(ui::CmdUI* cmd);
+  void OnPeakUnits(ui::UINT id);
+  void OnUpdatePeakUnits(ui::CmdUI* cmd);
+  void OnScan(ui::UINT id);
+  void OnUpdateScan(ui::CmdUI* cmd);
+  void OnClear();
+  void OnUpdateData(ui::CmdUI* cmd);
+  void OnClone();
+  void OnUpdateSelection(ui::CmdUI* cmd);
+  void OnCouple();
+  void OnUpdateContainer(ui::CmdUI* cmd);
+  void OnSynchronize();
+  void OnUpdateSynchronize(ui::CmdUI* cmd);
+  void OnUpdateRangeSource(ui::CmdUI* cmd);
+
+  // ==== Analysis (control_analysis.cpp) ==========================================================
+  // The first and last point under the selection's edges, clamped to the data; false when the
+  // selection is empty or there are no points.
+  bool SelectionPoints(std::int32_t* from, std::int32_t* to);
+  // The peak and integral tables that Copy Peaks and Copy Integrals put on the clipboard.
+  std::vector<std::string> PeakTable();
+  std::vector<std::string> IntegralTable();
+  void CopyTable(const std::vector<std::string>& lines);
+  bool SelectionSpan(double* from, double* to);
+  bool PeakPosition(std::int32_t peak, double* x);
+  void RemovePeaksIn(double from, double to);
+  CSpcProcess::FullRange AutomaticRange();
+  // An integral as its label shows it: its share of the total times the integral sum (0 for a
+  // zero total).
+  double IntegralShare(const CSpcIntegral& range, float factor);
+  double SelectedIntegralSum();
+  std::int32_t RightClickPoint();
+  void OnPeakPicking();
+  void OnAutoPeakPicking();
+  void OnDeletePeaks();
+  void OnDeleteAllPeaks();
+  void OnUpdatePeaks(ui::CmdUI* cmd);
+  void OnUpdateDeletePeaks(ui::CmdUI* cmd);
+  void OnAutoIntegration();
+  void OnDeleteIntegrals();
+  void OnUpdateIntegrals(ui::CmdUI* cmd);
+  void OnUpdateIntegralAt(ui::CmdUI* cmd);
+  void OnDeleteIntegral();
+  void OnSetIntegralValue();
+  void OnAreaIntegral();
+  void OnSumOfIntegrals();
+  void OnSetSumOfIntegrals();
+  void OnNormalizeIntegrals();
+  void OnIntegralCorrection();
+  void OnUpdateIntegralCorrection(ui::CmdUI* cmd);
+  void OnUpdateCursorValue(ui::CmdUI* cmd);
+  void OnCalibrate();
+  void OnSetPeakValue();
+  void OnEditText();
+  void OnDeleteText();
+  void OnClearArea();
+  void OnUpdateIonPlot(ui::CmdUI* cmd);
+  void OnGenerateIonPlot();
+  void OnCopyPeaks();
+  void OnCopyIntegrals();
+  void OnUpdateSpectrumView(ui::CmdUI* cmd);
+  bool AskIntegValue(float* value);
+  bool AskPeakValue(float* value);
+  bool AskRefPoint(float* hertz, float* ppm, int* ppmEntered);
+  bool AskIonPlot(float* mass, float* minus, float* plus, gdi::COLORREF* color);
+  // Clear Area's noise: seeded from the clock unless a test sets the seed.
+  std::optional<std::uint32_t> m_noiseSeed;
 
   // ==== Import and export (control_files.cpp) ===================================================
   static const ui::MsgEntry* FileMessages();
+  plat::ole::HResult OnImportFile();
+  plat::ole::HResult OnExportFile();
+  plat::ole::HResult OnExportCommand();
+  // The console import IF: the path argument, spectrum 0.
+  plat::ole::HResult OnImportCommand();
+  // The writable formats of the loaded kind, each "name;save options".
+  std::vector<std::string> ExportFormatList();
+  void CmdImportCommand();
+  void CmdExportCommand();
+  void CmdImportFile();
+  void CmdExportFile();
 
   // ==== Mouse modes (control_mouse.cpp) =========================================================
   static const ui::MsgEntry* MouseMessages();
-  // The five plot cursors (window creation).
+  // The five plot cursors, made again (window creation, CursorColor and CursorType); also hands
+  // the painter the marks it draws over every paint (pick marks, pivot and range lines).
   void CreatePlotCursors();
+  // Mouse modes (the mode bits) and drag states (the gesture bits).
+  static constexpr std::uint32_t kModePhasing = 1, kModeSelection = 2, kModePicking = 4, kModeIntegration = 8,
+                                 kModeText = 16;
+  static constexpr std::uint32_t kDragPhasing = 1, kDragSelection = 2, kDragPick = 4, kDragIntegration = 8;
+  void OnLButtonDown(ui::UINT flags, ui::Point point);
+  void OnMouseMove(ui::UINT flags, ui::Point point);
+  void OnLButtonUp(ui::UINT flags, ui::Point point);
+  void OnLButtonDblClk(ui::UINT flags, ui::Point point);
+  void OnRButtonDown(ui::UINT flags, ui::Point point);
+  void OnRButtonUp(ui::UINT flags, ui::Point point);
+  void OnKeyDown(ui::UINT key, ui::UINT repeat, ui::UINT flags);
+  bool OnSetCursor(ui::Wnd* wnd, ui::UINT hitTest, ui::UINT message);
+  // Moves cursor `which` (0 first, 1 second) to the data point (or centroid peak) at point.
+  void PickPoint(ui::Point point, int which);
+  // XOR marks: drawing one twice leaves the pixels as they were.
+  void DrawPickMark(gdi::DC* dc, std::int32_t index);
+  void DrawPivotLine(gdi::DC* dc);
+  void DrawXorLine(gdi::DC* dc, ui::Point from, ui::Point to);
+  // A new integral over the selection rectangle's x range (Integration, an integration drag).
+  void AddIntegral();
+  // A mode command: Selection sets it, the others toggle it against selection.
+  void SetMouseMode(std::uint32_t mode);
+  // The submenu of context menu 30001 that a right click at point opens; -1 for none.
+  int ContextMenuAt(ui::Point point);
+  // The cursor read-out and, during an integration drag, the integration read-out.
+  std::string CursorReadout();
+  std::string IntegrationReadout();
+  // The read-out to the container's status line (when the control has an in-place frame).
+  void ShowReadout(const std::string& text);
+  void OnModeSelection() { SetMouseMode(kModeSelection); }
+  void OnModePicking() { SetMouseMode(kModePicking); }
+  void OnModePhasing() { SetMouseMode(kModePhasing); }
+  void OnModeIntegration() { SetMouseMode(kModeIntegration); }
+  void OnModeText() { SetMouseMode(kModeText); }
+  void OnUpdateMode(ui::CmdUI* cmd);
+  // The value dialogs the gestures and commands of these areas open; false on Cancel.
+  bool AskParamValue(const std::string& name, std::string* value);
+  bool AskZoomValue(float* factor);
+  bool HasSpectrumData() const;
+  bool IsSpectrumView() const;
+  ui::Point m_lastPoint{};            // previous press or move of a drag
+  ui::Point m_pressPoint{};           // where the selection box or integration range began
+  ui::Point m_rightClick{};           // last right-button press (context-menu commands)
+  CDrawObject* m_pAnchor = nullptr;   // the object the selection box began in
+  gdi::Rect m_rangeRect;              // an integration range while it is dragged
+  std::string m_statusText;           // the last read-out shown
 
   // ==== Console (control_console.cpp) ===========================================================
   static const ui::MsgEntry* ConsoleMessages();

@@ -11,7 +11,8 @@ namespace {
 struct JoinedResources {
   JoinedResources() {
     const ui::ResourceSet* parts[] = {&CoreResources(),    &CommandResources(), &ToolbarResources(),
-                                      &ConsoleResources(), &DialogResources(),  &PageResources()};
+                                      &ConsoleResources(), &DialogResources(),  &PageResources(), &ContextResources(),
+                                      &InterfaceResources()};
     auto all = [&](auto member) {
       using Span = std::remove_cvref_t<decltype(parts[0]->*member)>;
       std::vector<typename Span::value_type> joined;

@@ -13,6 +13,8 @@ const ui::ResourceSet& ToolbarResources();   // the nine bars
 const ui::ResourceSet& ConsoleResources();   // console bar and macro dialog
 const ui::ResourceSet& DialogResources();    // value dialogs, import and export
 const ui::ResourceSet& PageResources();      // property pages and their widgets
+const ui::ResourceSet& ContextResources();   // context submenus, plot cursors, analysis texts
+const ui::ResourceSet& InterfaceResources();  // custom interface, loading, list of choices, file dialogs
 
 // Every part joined, in the order above; built on first use. A lookup finds the first entry
 // of an id, so two parts never define the same id.

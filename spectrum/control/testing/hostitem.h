@@ -54,8 +54,9 @@ class HostItem : public plat::ole::testing::TestItem {
 
 // A readable dump of a spectrum control's persistent state (what IPersistStreamInit::Save
 // writes): the record, the processing state, the view, every draw object (type, instance,
-// enabled and a digest of its archive form), the bar and dock state. Equal dumps mean equal
-// state; a state that does not load gives "unreadable state".
+// enabled and a digest of its archive form; a free text also its label and anchor), the bar
+// and dock state. Equal dumps mean equal state; a state that does not load gives "unreadable
+// state".
 std::string DumpSpcState(std::span<const std::uint8_t> state);
 
 }  // namespace nelvar::testing

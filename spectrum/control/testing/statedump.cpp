@@ -73,6 +73,8 @@ void DumpPlot(std::ostream& out, CDrawObjectList& list) {
     object->Serialize(ar);
     out << "  object " << object->GetType() << "/" << object->GetInstance() << " enabled=" << object->m_bEnabled
         << " " << Digest(ar.bytes().data(), ar.bytes().size()) << "\n";
+    if (const auto* text = dynamic_cast<const CAnchoredText*>(object))
+      out << "    text \"" << text->m_strText << "\" at " << text->m_nX << "," << Num(text->m_fY) << "\n";
   }
 }
 
