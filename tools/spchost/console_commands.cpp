@@ -4,8 +4,9 @@
 //   answer-show KIND CODE         as answer, and prints the question with its items' texts
 //   toolbars                      the bars of the current container after an idle pass: each
 //                                 button's id, style, state and tool tip, and the embedded windows
-//   type TEXT... | key KEY        injected typing (a blank between words) and one key (RETURN,
+//   type TEXT... | press KEY      injected typing (a blank between words) and one key (RETURN,
 //                                 ESCAPE, or a letter or digit), to the window with the focus
+//   raise                         the current container's frame becomes the active window
 //   console                       the text of the current container's console line(s)
 #include <cstdio>
 #include <cstdlib>
@@ -130,10 +131,15 @@ const Command kConsoleCommands[] = {
        ui::input::Type(Joined(w, 1));
        ui::App::PumpPending();
      }},
-    {"key", "KEY",
+    {"press", "KEY",
      [](Host&, const std::vector<std::string>& w) {
-       if (w.size() != 2) Fail("key KEY");
+       if (w.size() != 2) Fail("press KEY");
        ui::input::Key(KeyOf(w[1]));
+       ui::App::PumpPending();
+     }},
+    {"raise", "",
+     [](Host& host, const std::vector<std::string>&) {
+       host.Current().FrameWindow().SetActiveWindow();
        ui::App::PumpPending();
      }},
     {"console", "",
@@ -141,7 +147,8 @@ const Command kConsoleCommands[] = {
        for (ui::ToolBar* bar : ToolBars(host))
          if (ui::Wnd* edit = bar->GetDlgCtrlID() == 505 ? bar->GetDlgItem(1031) : nullptr) {
            std::string text = edit->GetWindowText();
-           for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "|");
+           std::replace(text.begin(), text.end(), '\n', '|');
+           text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
            std::printf("console \"%s\"%s\n", text.c_str(), ui::Wnd::GetFocus() == edit ? " focused" : "");
          }
      }},
