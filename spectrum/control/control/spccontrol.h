@@ -168,6 +168,52 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   };
   // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
+  // Update rules of several commands.
+  void OnUpdateHoldsData(ui::CmdUI* cmd) { cmd->Enable(HoldsData()); }
+  void OnUpdateSpectrumData(ui::CmdUI* cmd) { cmd->Enable(HoldsSpectrumData()); }
+  void OnUpdateShowsSpectrum(ui::CmdUI* cmd) { cmd->Enable(ShowsSpectrum()); }
+  void OnUpdateFidData(ui::CmdUI* cmd) { cmd->Enable(HoldsFidData()); }
+  void OnUpdateContainerOnly(ui::CmdUI* cmd) { cmd->Enable(HasContainer()); }
+  void OnNothing() {}
+  void OnUpdateNothing(ui::CmdUI*) {}
+  // Properties (40023): the property pages, then modified and refreshed.
+  void OnPropertiesCommand();
+
+  // ==== Processing (control_processing.cpp) =====================================================
+  void OnFourierTransform(ui::UINT id);
+  void OnInverseTransform(ui::UINT id);
+  void OnHilbertTransform();
+  void OnWaveletTransform(ui::UINT id);
+  void OnExpMultiply();
+  void OnGaussMultiply();
+  void OnAutoPhase();
+  void OnQuickPhase();
+  void OnZeroPhase();
+  void OnSetPivot();
+  void OnUpdateSetPivot(ui::CmdUI* cmd);
+  void OnSavePhase();
+  void OnRestorePhase();
+  void OnShowBaseline();
+  void OnUpdateShowBaseline(ui::CmdUI* cmd);
+  void OnBaselineCorrection();
+  void OnUpdateBaselineCorrection(ui::CmdUI* cmd);
+  void OnBaselineOn();
+  void OnAutoSelectPoints();
+  void OnDeselectPoints();
+  void OnUpdateDeselectPoints(ui::CmdUI* cmd);
+  void OnBaselineMethod(ui::UINT id);
+  void OnUpdateBaselineMethod(ui::CmdUI* cmd);
+  void OnReverse();
+  void OnShift(ui::UINT id);
+  void OnNormalizeData();
+  void OnResize();
+  void OnCombineFiles(ui::UINT id);
+  void OnCalculateSpectrum();
+  // The count or size of LS, RS and RES: the first console argument, else the dialog's answer
+  // (0 on Cancel).
+  std::int32_t CountArgument(std::int32_t start, bool resize);
+  // The explorer-style open dialog with several files allowed; empty on Cancel.
+  std::vector<std::string> ChooseFiles();
 
   // ==== View and multi display (control_view.cpp) ===============================================
   // The whole visible range (selection emptied, zoom history emptied), then synchronised.
