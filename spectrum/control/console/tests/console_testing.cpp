@@ -96,7 +96,7 @@ std::vector<std::string> TraceCapture::Lines() {
   std::ifstream in(path_);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);)
-    if (line.rfind("console command ", 0) == 0) lines.push_back(line.substr(16));
+    if (line.rfind("console command ", 0) == 0) lines.push_back(line.substr(16, line.find(' ', 16) - 16));
   std::remove(path_.c_str());
   return lines;
 }

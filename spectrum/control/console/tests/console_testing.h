@@ -45,7 +45,7 @@ class TraceCapture {
  public:
   TraceCapture();
   ~TraceCapture();
-  // The trace lines so far, and no more capturing.
+  // The command ids sent so far (whatever their update rules said), and no more capturing.
   std::vector<std::string> Lines();
 
  private:
