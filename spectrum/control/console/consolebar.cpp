@@ -40,6 +40,18 @@ CConsoleBar::CConsoleBar() = default;
 
 CConsoleBar::~CConsoleBar() {
   if (IsWindow()) DestroyWindow();
+  Unregister();  // no pointer to a gone bar stays in the list
+}
+
+void CConsoleBar::Unregister() {
+  if (!m_registered) return;
+  std::erase(Bars(), this);
+  m_registered = false;
+  if (Bars().empty() && g_hooked) {
+    ui::UnhookWindowsHookEx(g_hook);
+    g_hook = {};
+    g_hooked = false;
+  }
 }
 
 const std::vector<CConsoleBar*>& CConsoleBar::LiveBars() { return Bars(); }
@@ -73,15 +85,7 @@ int CConsoleBar::OnCreate(ui::CREATESTRUCT*) {
 }
 
 void CConsoleBar::OnDestroy() {
-  if (m_registered) {
-    std::erase(Bars(), this);
-    m_registered = false;
-    if (Bars().empty() && g_hooked) {
-      ui::UnhookWindowsHookEx(g_hook);
-      g_hook = {};
-      g_hooked = false;
-    }
-  }
+  Unregister();
   CFlatToolBar::OnDestroy();
 }
 

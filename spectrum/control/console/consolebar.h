@@ -50,6 +50,8 @@ class CConsoleBar : public CFlatToolBar {
   // The bar whose container frame is the active window, or null.
   static CConsoleBar* ActiveBar();
   std::string CurrentLine() const;
+  // Out of the list of live bars; the last one out removes the hook.
+  void Unregister();
 
   ui::Edit m_edit;
   bool m_registered = false;

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <limits>
 
-#include "common/guids.h"
-#include "common/shared_ids.h"
 #include "platform/base/text.h"
 #include "platform/ui/resource.h"
 #include "spectrum/control/console/consolebar.h"
@@ -38,25 +36,6 @@ std::int32_t RoundToInt(double v) {
   if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
   if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(v);
-}
-
-// Reaches the owner of a nested interface implementation (its accessor is protected).
-struct NestedOwner : plat::ole::Nested<ISpectrumControl> {
-  static plat::ole::ComObject& Of(const plat::ole::Nested<ISpectrumControl>& nested) {
-    return (nested.*(&NestedOwner::outerObject))();
-  }
-};
-
-// The spectrum control of this module behind an item's object; null for any other object.
-CSpcControl* ControlOfObject(plat::ole::IUnknown* object) {
-  if (!object) return nullptr;
-  auto* spc = plat::ole::queryInterface<ISpectrumControl>(object, IID_ISpectrumControl);
-  if (!spc) return nullptr;
-  CSpcControl* control = nullptr;
-  if (auto* nested = dynamic_cast<plat::ole::Nested<ISpectrumControl>*>(spc))
-    control = dynamic_cast<CSpcControl*>(&NestedOwner::Of(*nested));
-  spc->Release();
-  return control;
 }
 
 }  // namespace
@@ -389,16 +368,13 @@ void CMultiDispBar::OnUpdateCmdUI(ui::FrameWnd* target, bool disableIfNoHandler)
 }
 
 void CMultiDispBar::OnItemChange() {
-  const int selected = m_items.GetCurSel();
-  if (!Control() || selected < 0) return;
-  auto* chosen = reinterpret_cast<CSpcControl*>(m_items.GetItemData(selected));
-  // The entry's control is looked for again among the items: one that went meanwhile is not used.
   CSpcControl* control = Control();
-  if (!control->m_pOrvSite) return;
-  plat::ole::IUnknown* object = nullptr;
-  for (SaItemRecord* record = control->m_pOrvSite->GetFirstItem(&object); record;
-       record = control->m_pOrvSite->GetNextItem(record, &object))
-    if (ControlOfObject(object) == chosen && chosen->m_pOrvSite) {
+  const int selected = m_items.GetCurSel();
+  if (!control || selected < 0) return;
+  // The entry's control is looked for again among the items: one that went meanwhile is not used.
+  auto* chosen = reinterpret_cast<CSpcControl*>(m_items.GetItemData(selected));
+  for (const CSpcControl::SiteItem& item : control->FileSpectrumItems())
+    if (item.control == chosen && chosen->m_pOrvSite) {
       chosen->m_pOrvSite->ActivateItem();
       return;
     }
@@ -417,12 +393,8 @@ void CMultiDispBar::UpdateEmbedded(CSpcControl& control) {
     CSpcControl* control;
   };
   std::vector<Entry> entries;
-  plat::ole::IUnknown* object = nullptr;
-  for (SaItemRecord* record = control.m_pOrvSite->GetFirstItem(&object); record;
-       record = control.m_pOrvSite->GetNextItem(record, &object)) {
-    if (record->type != ItemTypeSpectrum || record->subtype != ItemFromFile) continue;
-    if (CSpcControl* item = ControlOfObject(object)) entries.push_back({item->m_data.strName, item});
-  }
+  for (const CSpcControl::SiteItem& item : control.FileSpectrumItems())
+    entries.push_back({item.control->m_data.strName, item.control});
   int selected = -1;
   for (std::size_t i = 0; i < entries.size(); ++i)
     if (plat::equalsNoCase(entries[i].name, control.m_data.strName)) selected = static_cast<int>(i);

@@ -78,7 +78,8 @@ const ui::StringResource kStrings[] = {
     {3124, "GIP <left bound>,<right bound> - Generate Ion Plot"},
     {3125, "CLR - Clear control"},};
 
-// Entry 0 makes room for the command edit; 1032 and 1033 clear the edit and run its line.
+// Entry 0 makes room for the command edit. No command of the control serves 1032 and 1033, so
+// their update leaves them disabled.
 constexpr ui::UINT kConsoleButtons[] = {ui::ID_SEPARATOR, ui::ID_SEPARATOR, 1032, 1033};
 const ui::ToolbarResource kToolbars[] = {{IDW_CONSOLEBAR, 16, 15, kConsoleButtons}};
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "controls/knob/knobcontrol.h"
+#include "controls/scroll/scrollcontrol.h"
 #include "platform/base/text.h"
 #include "platform/ui/app.h"
 #include "platform/ui/input.h"
@@ -141,6 +142,9 @@ TEST_F(ToolbarsTest, ThePhaseKnobsTurnThePhaseThroughTheKnobAndFollowIt) {
   ui::App::PumpPending();
   EXPECT_EQ(bar->m_phase0.GetValue(), 12.5f);
   EXPECT_EQ(bar->m_phase1.GetValue(), -30.0f);
+  // A picture of the bar for a person to look at.
+  bar->UpdateWindow();
+  bar->Render()->SavePng(::testing::TempDir() + "phasebar.png");
 }
 
 TEST_F(ToolbarsTest, AmplitudeAndIntegralKnobsScaleByAHundredth) {
@@ -227,6 +231,50 @@ TEST_F(ToolbarsTest, TheMultiDisplayListNamesTheFileSpectraAndTheNavigatorTheSca
   ui::App::PumpPending();
   EXPECT_EQ(navigate->m_scan.GetWindowText(), "3");
   EXPECT_TRUE(navigate->m_scan.IsWindowEnabled());
+}
+
+TEST_F(ToolbarsTest, TheStripSelectsTheScanOfAMassRecordAndTheRangeOfOthers) {
+  TestContainer box(1000, 700);
+  CSpcControl* control = Open(box);
+  auto* bar = Find<CSpectrumBar>(box, nelvar::IDW_SPECTRUMBAR);
+  ASSERT_NE(bar, nullptr);
+  auto* strip = dynamic_cast<karvel::CScrollControl*>(bar->m_scroll.ControlWindow());
+  ASSERT_NE(strip, nullptr);
+  // A drag in the strip's panel to a fraction of its width, as a user makes it.
+  auto drag = [&](double fraction) {
+    ui::input::MouseMove(strip, {10, 5});
+    ui::input::MouseDown(strip, {10, 5});
+    ui::Wnd& panel = strip->Panel();
+    ASSERT_TRUE(panel.IsWindow());
+    gdi::Rect client;
+    panel.GetClientRect(&client);
+    const ui::Point to{static_cast<int>(client.Width() * fraction), 30};
+    ui::input::MouseMove(&panel, to, ui::MK_LBUTTON);
+    ui::input::MouseUp(&panel, to);
+    ui::input::MouseMove(&panel, {10, 500});
+    ui::App::PumpPending();
+  };
+  EXPECT_EQ(strip->GetPoints(), 256);
+  const float width = control->m_drawList.m_fRightBound - control->m_drawList.m_fLeftBound;
+  control->m_drawList.m_fRightBound = control->m_drawList.m_fLeftBound + width / 4;
+  control->Refresh();
+  ui::App::PumpPending();
+  drag(0.5);
+  EXPECT_GT(control->m_drawList.m_fLeftBound, 0.0f);
+  EXPECT_EQ(control->m_drawList.m_fLeftBound, static_cast<float>(strip->GetLeftBound()));
+  EXPECT_EQ(control->m_drawList.m_fRightBound, static_cast<float>(strip->GetRightBound()));
+  EXPECT_LE(control->m_drawList.m_fRightBound, 255.0f);
+
+  GiveSpectrum(*control, 1, 4);
+  control->Refresh();
+  ui::App::PumpPending();
+  EXPECT_EQ(strip->GetPoints(), 4);
+  EXPECT_EQ(strip->GetLeftBound(), 0);
+  EXPECT_EQ(strip->GetRightBound(), 1);
+  drag(0.6);
+  EXPECT_GT(control->m_process.m_nScan, 0);
+  EXPECT_LT(control->m_process.m_nScan, 4);
+  EXPECT_EQ(strip->GetLeftBound(), control->m_process.m_nScan);
 }
 
 class BarsWithoutKnobsTest : public ToolbarsTest {
