@@ -6,6 +6,7 @@
 //   param NAME KEY                   GetParam, printed as "KEY=value" or "KEY failed"
 //   same-points NAME OTHER           whether GetData of the two agree within 1e-6 of the largest
 //   modal-log                        the responder's log: kind, answer and text of each modal run
+//   module NAME                      the module's description, version and build date
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -89,6 +90,19 @@ const Command kIspcCommands[] = {
          std::replace(text.begin(), text.end(), '\n', ' ');
          std::printf("%s %d %s\n", ui::ModalKindName(e.kind), e.answer, text.c_str());
        }
+     }},
+    {"module", "NAME",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 2) Fail("module NAME");
+       Spc spc(host, w[1]);
+       Bstr name = nullptr, date = nullptr;
+       std::int16_t hi = -1, lo = -1;
+       if (failed(spc->GetModuleName(&name)) || failed(spc->GetVersion(&hi, &lo)) || failed(spc->GetCreateDate(&date)))
+         Fail("the module does not describe itself");
+       std::printf("module %s version %d.%d built %s\n", plat::toUtf8(stringView(name)).c_str(), hi, lo,
+                   plat::toUtf8(stringView(date)).c_str());
+       freeString(name);
+       freeString(date);
      }},
 };
 SPCHOST_COMMANDS(kIspcCommands);

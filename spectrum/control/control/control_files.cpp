@@ -1,5 +1,7 @@
 // The import and export commands: a file read into the control, or its spectrum written in a
 // writable format of its kind, through the shared open and save dialogs or by console words.
+#include <algorithm>
+
 #include "common/guids.h"
 #include "foundation/filedlg/fileopendlg.h"
 #include "foundation/filedlg/filesavedlg.h"
@@ -24,6 +26,26 @@ std::int32_t IndexInList(std::string_view list, std::string_view name) {
     ++index;
   }
   return 0;
+}
+
+// One format of the loaded kind that can write: its index in the kind's list, its name and
+// its save types.
+struct WritableFormat {
+  std::int32_t index;
+  std::string name;
+  std::string options;
+};
+std::vector<WritableFormat> WritableFormats(ISpectrumControl& spc) {
+  std::vector<WritableFormat> formats;
+  for (std::int32_t i = 0;; ++i) {
+    Bstr name = nullptr, options = nullptr;
+    std::int32_t caps = 0;
+    if (failed(spc.GetFormat(i, &name, &options, &caps))) break;
+    if (caps & kSpcCapWrite) formats.push_back({i, plat::toUtf8(stringView(name)), plat::toUtf8(stringView(options))});
+    freeString(name);
+    freeString(options);
+  }
+  return formats;
 }
 
 }  // namespace
@@ -70,26 +92,14 @@ HResult CSpcControl::OnImportCommand() {
   return LoadFromPath(path, index);
 }
 
-std::vector<std::string> CSpcControl::ExportFormatList() {
-  std::vector<std::string> formats;
-  for (std::int32_t i = 0;; ++i) {
-    Bstr name = nullptr, options = nullptr;
-    std::int32_t caps = 0;
-    if (failed(m_xSpectrumControl.GetFormat(i, &name, &options, &caps))) break;
-    if (caps & kSpcCapWrite) formats.push_back(plat::toUtf8(stringView(name)) + ";" + plat::toUtf8(stringView(options)));
-    freeString(name);
-    freeString(options);
-  }
-  return formats;
-}
-
 HResult CSpcControl::OnExportFile() {
   ui::ModuleStateScope scope(SpcApp().ModuleState());
   std::string fileName;
   GetParamText("FILENAME", &fileName);
+  const std::vector<WritableFormat> formats = WritableFormats(m_xSpectrumControl);
   CFileSaveDlg dialog;
   dialog.m_controlClasses = {CLSID_Spc};
-  dialog.m_saveFormats = ExportFormatList();
+  for (const WritableFormat& f : formats) dialog.m_saveFormats.push_back(f.name + ";" + f.options);
   dialog.m_fileName = fileName;
   dialog.SetCurrentDirectory(SpcApp().m_saveDirectory);
   const int answer = dialog.DoModal({}, IsWindow() ? this : nullptr);
@@ -97,20 +107,9 @@ HResult CSpcControl::OnExportFile() {
   const std::int32_t format = dialog.GetFormatIndex(), type = dialog.GetTypeIndex();
   const std::string path = dialog.GetFilePath();
   dialog.DestroyWindow();
-  if (answer != ui::IDOK || format < 0) return E_FAIL;
-  // The list holds the writable formats only: its entry is found again in the kind's list by name.
-  const std::vector<std::string>& formats = dialog.m_saveFormats;
-  const std::string chosen = static_cast<std::size_t>(format) < formats.size() ? formats[format].substr(0, formats[format].find(';')) : "";
-  std::int32_t kindIndex = -1;
-  for (std::int32_t i = 0; kindIndex < 0; ++i) {
-    Bstr name = nullptr;
-    std::int32_t caps = 0;
-    if (failed(m_xSpectrumControl.GetFormat(i, &name, nullptr, &caps))) break;
-    if ((caps & kSpcCapWrite) && plat::toUtf8(stringView(name)) == chosen) kindIndex = i;
-    freeString(name);
-  }
-  if (kindIndex < 0) return E_FAIL;
-  return SaveToPath(path, kindIndex, type < 0 ? 0 : type, 0);
+  if (answer != ui::IDOK || format < 0 || static_cast<std::size_t>(format) >= formats.size()) return E_FAIL;
+  // The dialog lists the writable formats only: its entry's own index in the kind's list is saved.
+  return SaveToPath(path, formats[static_cast<std::size_t>(format)].index, std::max(type, 0), 0);
 }
 
 HResult CSpcControl::OnExportCommand() {
@@ -120,20 +119,10 @@ HResult CSpcControl::OnExportCommand() {
   if (m_args.size() == 1) return SaveToPath(path, 0, 0, 0);
   // The format by name, without regard to case, among the loaded kind's writable formats.
   const std::string wanted = m_args[1].GetString();
-  std::int32_t format = -1;
-  std::string options;
-  for (std::int32_t i = 0; format < 0; ++i) {
-    Bstr name = nullptr, saveOptions = nullptr;
-    std::int32_t caps = 0;
-    if (failed(m_xSpectrumControl.GetFormat(i, &name, &saveOptions, &caps))) break;
-    if ((caps & kSpcCapWrite) && plat::equalsNoCase(plat::toUtf8(stringView(name)), wanted)) {
-      format = i;
-      options = plat::toUtf8(stringView(saveOptions));
-    }
-    freeString(name);
-    freeString(saveOptions);
+  for (const WritableFormat& f : WritableFormats(m_xSpectrumControl)) {
+    if (!plat::equalsNoCase(f.name, wanted)) continue;
+    const std::int32_t type = m_args.size() > 2 ? IndexInList(f.options, m_args[2].GetString()) : 0;
+    return SaveToPath(path, f.index, type, 0);
   }
-  if (format < 0) return E_FAIL;
-  const std::int32_t type = m_args.size() > 2 ? IndexInList(options, m_args[2].GetString()) : 0;
-  return SaveToPath(path, format, type, 0);
+  return E_FAIL;
 }

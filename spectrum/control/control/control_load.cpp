@@ -72,7 +72,7 @@ HResult CSpcControl::LoadSpectrumFile(const std::string& path, std::int32_t inde
     return E_FAIL;
   }
   m_data = std::move(loaded);
-  m_propertySnapshots.clear();
+  FreePropertySnapshots();
   // A load never reads the previous file's property sets.
   m_propertyFolder.clear();
   m_process.InitFromParams();

@@ -23,6 +23,7 @@
 #include "platform/ui/bars.h"
 #include "platform/ui/dockstate.h"
 #include "platform/ui/menu.h"
+#include "spectrum/control/dispatch/dispatchproperties.h"
 #include "spectrum/control/frames/olecontrolex.h"
 #include "spectrum/control/plot/drawobjectlist.h"
 #include "spectrum/control/plot/plotpainter.h"
@@ -36,6 +37,8 @@ struct CZoomBounds {
   float right = 0.0f;
   friend bool operator==(const CZoomBounds&, const CZoomBounds&) = default;
 };
+
+class COrvProfDesc;
 
 class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   UI_DECLARE_DYNAMIC(CSpcControl)
@@ -331,8 +334,6 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   plat::ole::HResult OnExportCommand();
   // The console import IF: the path argument, spectrum 0.
   plat::ole::HResult OnImportCommand();
-  // The writable formats of the loaded kind, each "name;save options".
-  std::vector<std::string> ExportFormatList();
   void CmdImportCommand();
   void CmdExportCommand();
   void CmdImportFile();
@@ -401,6 +402,31 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   void OnUpdateEditMacroList(ui::CmdUI* cmdUI);
   // Tool tips of the bars' buttons: the help text of the button's console word.
   bool OnToolTipText(ui::UINT id, ui::NMHDR* hdr, ui::LRESULT* result);
+
+  // ==== Dispatch interface _DSpcControl (control_dispatch.cpp) ===================================
+  // The appearance properties, each a view on the first draw object of its type or on the list.
+  SPC_DISPATCH_PROPERTIES(SPC_DECLARE_DISPATCH_PROPERTY)
+  // The methods; string results are new strings the caller frees, null when the query fails.
+  void AboutBox() {}
+  char16_t* GetCurMethod();
+  char16_t* GetModuleName();
+  char16_t* GetCopyright();
+  std::int16_t GetHiVersion();
+  std::int16_t GetLowVersion();
+  char16_t* GetCreateDate();
+  std::int32_t GetAvailableUnits();
+  // The registered library's description of _DSpcControl, else the same description built from
+  // the dispatch table, so that a control made without its module's registration can still
+  // store and load its properties by name.
+  plat::ole::HResult GetDispatchTypeInfo(plat::ole::Lcid lcid, plat::ole::ITypeInfo** info) override;
+
+  // ==== Property sets (control_propsets.cpp) ====================================================
+  // Frees every set's snapshot, so that each set is read from its store again.
+  void FreePropertySnapshots();
+  // Where a set without a snapshot is read from: the registry section "<method>\Properties n"
+  // below the default root, or, for a spectrum from a spectrum folder, the section
+  // "\CONTROL_<spectrum number>\<n>" of the folder's INI file "properties".
+  std::unique_ptr<COrvProfDesc> PropertySetStore(std::uint32_t set);
 
   // ==== Members, in declaration order ============================================================
   ui::Menu m_inPlaceMenu;                 // the popups the control adds while UI-active

@@ -7,17 +7,23 @@ namespace nelvar {
 
 using namespace plat::ole;
 
+namespace {
+
+constexpr Lcid kSpcLibLocale = 0x409;  // US English
+
+}  // namespace
+
 const DispInterfaceDesc& SpcEventInterface() {
   static constexpr DispEntry kMembers[] = {
       dispEvent("OnSpectrumLoad", kedrus_dispid::kOnSpectrumLoad, {{"pszFileName", DispType::Bstr}}),
   };
-  static constexpr DispInterfaceDesc kDesc{"_DSpcEvents", &DIID__DSpcEvents, "Event interface for Spc Control",
+  static constexpr DispInterfaceDesc kDesc{"_DSpcEvents", &DIID__DSpcEvents, "Event interface for Orvane Spectrum Control",
                                            kMembers};
   return kDesc;
 }
 
 const CoClassDesc& SpcCoClass() {
-  static const CoClassDesc kDesc{"SpcControl", &CLSID_Spc, "Orvane Spectrum Control (Lite)", &SpcDispatchInterface(),
+  static const CoClassDesc kDesc{"Spc", &CLSID_Spc, "Orvane Spectrum Control", &SpcDispatchInterface(),
                                  &SpcEventInterface(), TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL};
   return kDesc;
 }
@@ -25,7 +31,7 @@ const CoClassDesc& SpcCoClass() {
 const TypeLibDesc& SpcTypeLib() {
   static const CoClassDesc* const kCoClasses[] = {&SpcCoClass()};
   static const DispInterfaceDesc* const kInterfaces[] = {&SpcDispatchInterface(), &SpcEventInterface()};
-  static const TypeLibDesc kDesc{"SpcLib", &LIBID_SpcLib, "Spectrum control module", 1, 0, 0, {}, kInterfaces,
+  static const TypeLibDesc kDesc{"SpcLib", &LIBID_SpcLib, "Orvane Spectrum OLE Control module", 1, 0, kSpcLibLocale, {}, kInterfaces,
                                  kCoClasses};
   return kDesc;
 }

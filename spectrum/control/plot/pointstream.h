@@ -9,7 +9,10 @@ class CSpcProcess;
 
 class PointStream {
  public:
-  PointStream(const CSpcProcess& process, std::vector<float>& values, std::vector<float>& powers);
+  // Blocks hold blockPoints points at the least (more keeps a second walk over the same
+  // points from reading them again), 4096 at the least.
+  PointStream(const CSpcProcess& process, std::vector<float>& values, std::vector<float>& powers,
+              std::int64_t blockPoints = 0);
 
   std::int64_t PointCount() const { return m_count; }
   bool Holds(std::int64_t i) const { return i >= 0 && i < m_count; }
@@ -35,6 +38,7 @@ class PointStream {
   std::vector<float>& m_values;
   std::vector<float>& m_powers;
   std::int64_t m_count;
+  std::int64_t m_block;
   std::int64_t m_first = 0;
   std::int64_t m_filled = 0;
 };

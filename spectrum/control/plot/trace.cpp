@@ -13,6 +13,13 @@
 
 // ---- CSpectrum --------------------------------------------------------------------------------
 
+namespace {
+
+// The most points the trace keeps read at once (8 bytes each).
+constexpr std::int64_t kMaxBlockPoints = std::int64_t(1) << 21;
+
+}  // namespace
+
 CSpectrum::CSpectrum(CDrawObjectList* owner, CSpcProcess* process, std::int32_t instance)
     : CDrawObject(kDrawSpectrum, owner, process, instance) {}
 
@@ -60,11 +67,22 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     if (IsMassKind(m_pProcess)) {
       DrawSticks(dc, rect);
     } else {
-      PointStream points(*m_pProcess, m_streamValues, m_streamPowers);
+      // The line "Best" and the dots walk the points a second time: one block for all that
+      // are in view (up to a bound) reads each of them once.
+      const bool secondWalk = list.m_bDots || m_nDrawAlgorithm != 0;
+      const double visible = std::min(static_cast<double>(list.m_fRightBound) - std::max(0.0f, list.m_fLeftBound) + 2.0,
+                                      static_cast<double>(kMaxBlockPoints));
+      PointStream points(*m_pProcess, m_streamValues, m_streamPowers,
+                         secondWalk && visible > 0.0 ? static_cast<std::int64_t>(visible) : 0);
       FillBuffer(rect, points);
       SetRowScale(rect);
       if (list.m_bDots) {
         DrawDots(dc, rect, points);
+      } else if (list.m_fLeftBound == list.m_fRightBound && points.PointCount() > 0) {
+        // One point in view (no columns per point): the flat trace across the plot at its row.
+        const int row = Row(m_buffer.front(), rect, true);
+        dc->MoveTo(rect.left, row);
+        dc->LineTo(rect.right, row);
       } else if (!m_buffer.empty()) {
         dc->MoveTo(rect.left, Row(m_buffer[0], rect, false));
         if (m_nDrawAlgorithm == 0) DrawFastest(dc, rect);
@@ -166,7 +184,7 @@ void CSpectrum::SetRowScale(const gdi::Rect& rect) {
   m_rowsPerValue = IsDivisor(range) ? rect.Height() / range * m_pOwner->m_fAmplitude : 0.0;
 }
 
-int CSpectrum::Row(double value, const gdi::Rect& rect, bool clampTop) const {
+inline int CSpectrum::Row(double value, const gdi::Rect& rect, bool clampTop) const {
   const int row = TruncToPixel(m_zeroRow - value * m_rowsPerValue);
   return clampTop ? std::max(row, static_cast<int>(rect.top)) : row;
 }
@@ -193,6 +211,55 @@ int WalkColumn(double k, double p) { return p > 0.0 ? TruncToPixel(k / p) : 0; }
 // too far out for its points to be told apart (k + 1 == k) ends the walk earlier.
 std::int64_t WalkSteps(std::int64_t points, int width) { return points + 4 * (static_cast<std::int64_t>(width) + 2) + 16; }
 
+// The vertices of a line, collected so that a run of them in one column becomes at most four:
+// where the run enters the column, its two extremes in the order reached, and where it leaves.
+// A one-pixel line through those covers the same pixels as through them all (the column from
+// its smallest to its largest row, joined to its neighbours as before); wider or styled pens
+// keep every vertex. Noisy data at many points per column so draws a few thousand segments, not millions.
+class ColumnRuns {
+ public:
+  ColumnRuns(std::vector<gdi::Point>& out, bool compact) : out_(out), compact_(compact) {}
+  void Add(gdi::Point v) {
+    if (!compact_) return out_.push_back(v);
+    if (open_ && v.x == first_.x) {
+      ++count_;
+      if (v.y < low_.y) {
+        low_ = v;
+        lowAt_ = count_;
+      } else if (v.y > high_.y) {
+        high_ = v;
+        highAt_ = count_;
+      }
+      last_ = v;
+      return;
+    }
+    Close();
+    open_ = true;
+    first_ = low_ = high_ = last_ = v;
+    count_ = lowAt_ = highAt_ = 0;
+  }
+  // Ends the column in progress, before the line is drawn or broken off.
+  void Close() {
+    if (!open_) return;
+    open_ = false;
+    Push(first_);
+    Push(lowAt_ < highAt_ ? low_ : high_);
+    Push(lowAt_ < highAt_ ? high_ : low_);
+    Push(last_);
+  }
+
+ private:
+  void Push(gdi::Point v) {
+    if (out_.empty() || out_.back().x != v.x || out_.back().y != v.y) out_.push_back(v);
+  }
+
+  std::vector<gdi::Point>& out_;
+  const bool compact_;
+  bool open_ = false;
+  gdi::Point first_, low_, high_, last_;
+  std::int64_t count_ = 0, lowAt_ = 0, highAt_ = 0;
+};
+
 }  // namespace
 
 void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points) {
@@ -206,13 +273,38 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
   int cy = -1;
   int lastX = -1, lastY = -1;
   m_vertices.clear();
+  const gdi::LOGPEN pen = dc->GetCurrentPen().Log();
+  ColumnRuns line(m_vertices, pen.lopnStyle == gdi::PS_SOLID && pen.lopnWidth.x <= 1);
   auto flush = [&] {
+    line.Close();
     if (!m_vertices.empty()) dc->PolylineTo(m_vertices.data(), static_cast<int>(m_vertices.size()));
     m_vertices.clear();
   };
   std::int64_t steps = WalkSteps(points.PointCount(), rect.Width());
   for (double k = 0.0; k <= span && steps-- > 0;) {
     const std::int64_t i = TruncIndex(k + x0);
+    // Inside the data and short of the next zoom region (the common case): the run of points
+    // the block read holds, one step each, as the general step below would take them.
+    const bool inRegion = region < regions.size();
+    const double from = inRegion ? regions[region].from : 0.0, to = inRegion ? regions[region].to : 0.0;
+    if (points.Holds(i) && (!inRegion || (i < from && i <= to))) {
+      const float *values, *powers;
+      const std::int64_t run = points.Run(i, &values, &powers);
+      double step = k;
+      for (std::int64_t r = 0; r < run && step <= span && (r == 0 || steps-- > 0); ++r, step += 1.0) {
+        const std::int64_t at = TruncIndex(step + x0);
+        if (at != i + r || (inRegion && !(at < from && at <= to))) break;
+        const int y = Row(values[r], rect, true);
+        const int x = WalkColumn(step, p);
+        if (y != lastY || x != lastX) {
+          line.Add({rect.left + x, y});
+          lastY = y;
+          lastX = x;
+        }
+      }
+      k = step;
+      continue;
+    }
     float v = points.Value(i);
     // Regions the walk has passed get their marks; the line goes on from where it stood.
     for (; region < regions.size() && regions[region].to < static_cast<double>(i); ++region) {
@@ -233,7 +325,7 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
     const int y = Row(v, rect, true);
     const int x = WalkColumn(k, p);
     if (y != lastY || x != lastX) {
-      m_vertices.push_back({rect.left + x, y});
+      line.Add({rect.left + x, y});
       lastY = y;
       lastX = x;
     }

@@ -91,6 +91,10 @@ TEST_F(ISpectrumTest, ComputedParametersAndTheRecordsList) {
   EXPECT_EQ(Param(c, "SF"), "400.1300 MHz");
   // AQ = TD / (2 SW): 256 / 8000 s.
   EXPECT_EQ(Param(c, "AQ"), "0.03 sec");
+  // Without a sweep width there is no acquisition time to compute: the list has none either.
+  p.m_dSW = 0.0;
+  EXPECT_EQ(Param(c, "AQ"), "E_FAIL");
+  p.m_dSW = 4000.0;
   p.m_fPH0 = 12.345f;
   EXPECT_EQ(Param(c, "PH0"), "12.35 deg");
   EXPECT_EQ(Param(c, "SCAN"), "1");

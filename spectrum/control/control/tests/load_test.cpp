@@ -9,6 +9,7 @@
 #include "platform/ui/responder.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/control/tests/spectrum_files.h"
+#include "spectrum/control/plot/axes.h"
 #include "spectrum/control/testing/hostitem.h"
 #include "spectrum/convert/jdxconvert.h"
 
@@ -149,9 +150,18 @@ std::string SpectrumLines(const std::string& dump) {
   return kept;
 }
 
+gdi::COLORREF& GridColor(CSpcControl& c) {
+  return static_cast<CGrid*>(c.m_drawList.FindDrawObject(kDrawGrid))->m_linePen.lopnColor;
+}
+
 TEST_F(LoadTest, ASpectrumFolderKeepsTheAnalysisAndPropertySetsUnderTheSpectrumsNumber) {
   CSpcControl& source = *NewControl();
   ASSERT_EQ(Load(source, SAMPLE_FID, 0), S_OK);
+  // Set 1 with a grid of its own colour, set 0 with another; set 0 shown.
+  source.SaItem()->SelectPropertySet(1, 0);
+  GridColor(source) = 0x00005555;
+  source.SaItem()->SelectPropertySet(0, 0);
+  GridColor(source) = 0x00003333;
   source.m_data.peaks = {100, 200};
   source.m_data.integrals = {{50, 90, 1.0f}};
   source.m_drawList.m_fIntegSum = 42.0f;
@@ -176,7 +186,10 @@ TEST_F(LoadTest, ASpectrumFolderKeepsTheAnalysisAndPropertySetsUnderTheSpectrums
   EXPECT_EQ(back.m_drawList.m_fIntegSum, 42.0f);
   EXPECT_EQ(back.m_propertyFolder, folder);
   EXPECT_EQ(back.m_spectrumNumber, 2u);
-  back.m_propertyFolder.clear();
+  EXPECT_EQ(GridColor(back), 0x00003333u);
+  std::uint32_t set = 9;
+  back.SaItem()->GetPropertySet(&set);
+  EXPECT_EQ(set, 0u);
   EXPECT_EQ(SpectrumLines(nelvar::testing::DumpSpcState(SavedState(back))),
             SpectrumLines(nelvar::testing::DumpSpcState(SavedState(source))));
   EXPECT_NEAR(back.m_process.m_dFreq, source.m_process.m_dFreq, 1e-4);
@@ -184,10 +197,14 @@ TEST_F(LoadTest, ASpectrumFolderKeepsTheAnalysisAndPropertySetsUnderTheSpectrums
   EXPECT_EQ(back.m_process.m_dSW, source.m_process.m_dSW);
   EXPECT_EQ(back.m_process.m_nSI, source.m_process.m_nSI);
   EXPECT_EQ(back.m_process.m_nCur, source.m_process.m_nCur);
-  // Spectrum 0 of the same folder has no annotations of its own.
+  back.SaItem()->SelectPropertySet(1, 0);
+  EXPECT_EQ(GridColor(back), 0x00005555u);
+  back.SaItem()->SelectPropertySet(0, 0);
+  // Spectrum 0 of the same folder has annotations and sets of its own, as the plain control had.
   ASSERT_EQ(Load(back, folder, 0), S_OK);
   EXPECT_TRUE(back.m_data.peaks.empty());
   EXPECT_TRUE(back.m_data.integrals.empty());
+  EXPECT_EQ(GridColor(back), GridColor(plain));
 }
 
 TEST_F(LoadTest, ASpectrumSavedAsJcampDxLoadsBackWithTheSamePoints) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,47 @@ inline Rect BoxOf(const gdi::RasterSurface& s, COLORREF color) {
     for (int x = 0; x < s.Width(); ++x)
       if (s.GetPixel(x, y) == color) box.UnionRect(box, Rect(x, y, x + 1, y + 1));
   return box;
+}
+
+// The step between labels by the scales' rule: the estimate k x perCharacter, k counting up
+// while the estimate's decade stays below a bound counting down from 1, then the decade's power
+// of ten, or its half or fifth while that still exceeds the estimate. The labels get one
+// decimal less than the rounds taken.
+inline double LabelStepOf(int k, double perCharacter, int* decimals = nullptr) {
+  int m = 2, rounds = 0;
+  double estimate, e;
+  do {
+    estimate = k * perCharacter;
+    e = std::ceil(std::log10(std::fabs(estimate)));
+    ++k;
+    --m;
+    ++rounds;
+  } while (e < m);
+  if (decimals) *decimals = rounds - 1;
+  const double p = std::pow(10.0, e);
+  double s = p;
+  if (p / 2 > std::fabs(estimate)) s = p / 2;
+  if (p / 5 > std::fabs(estimate)) s = p / 5;
+  return s;
+}
+
+// The columns of an x axis's major ticks (each label and the half step) on an axis from column
+// left to right with the values x0 and x1 at its ends, the step taken from six characters of
+// "A" (a wide, b high in two thirds of the axis font).
+inline std::set<int> MajorTickColumns(double x0, double x1, int left, int right, int a, int b) {
+  const int width = right - left;
+  const double span = x1 - x0;
+  const double s = LabelStepOf(6, span * a / width);
+  std::set<int> xs;
+  const bool rising = x0 <= x1;
+  for (double t = rising ? std::round(x0 / s) * s : (std::round(x0 / s) + 1) * s; rising ? t < x1 : t > x1;
+       t += rising ? s : -s) {
+    for (const double tick : {t, rising ? t + s / 2 : t - s / 2}) {
+      const int x = left + static_cast<int>(std::round((tick - x0) / span * width));
+      if (left + b < x && x < right) xs.insert(x);
+    }
+  }
+  return xs;
 }
 
 }  // namespace plot_test

@@ -37,42 +37,8 @@ struct Layout {
   }
 };
 
-// The step between labels by the scales' rule: the estimate k x perCharacter, k counting up
-// while the estimate's decade stays below a bound counting down from 1, then the decade's power
-// of ten, or its half or fifth while that still exceeds the estimate.
-double LabelStepOf(int k, double perCharacter) {
-  int m = 2;
-  double estimate, e;
-  do {
-    estimate = k * perCharacter;
-    e = std::ceil(std::log10(std::fabs(estimate)));
-    ++k;
-    --m;
-  } while (e < m);
-  const double p = std::pow(10.0, e);
-  double s = p;
-  if (p / 2 > std::fabs(estimate)) s = p / 2;
-  if (p / 5 > std::fabs(estimate)) s = p / 5;
-  return s;
-}
-
-// The columns of the x axis's major ticks (each label and the half step), from the axis values
-// at the left and right, with the step of six characters of "A".
-std::set<int> MajorTicks(double x0, double x1, const Layout& l) {
-  const int width = kWidth - l.left;
-  const double span = x1 - x0;
-  const double s = LabelStepOf(6, span * l.a / width);
-  std::set<int> xs;
-  const bool rising = x0 <= x1;
-  for (double t = rising ? std::round(x0 / s) * s : (std::round(x0 / s) + 1) * s; rising ? t < x1 : t > x1;
-       t += rising ? s : -s) {
-    for (const double tick : {t, rising ? t + s / 2 : t - s / 2}) {
-      const int x = l.left + static_cast<int>(std::round((tick - x0) / span * width));
-      if (l.left + l.b < x && x < kWidth) xs.insert(x);
-    }
-  }
-  return xs;
-}
+// The columns of the x axis's major ticks, from the axis values at the left and right.
+std::set<int> MajorTicks(double x0, double x1, const Layout& l) { return MajorTickColumns(x0, x1, l.left, kWidth, l.a, l.b); }
 
 // The major ticks of the vertical scale (percent of the plot height), as rows.
 std::set<int> PercentTicks(const Layout& l, int plotTop, double amplitude) {

@@ -128,6 +128,35 @@ TEST(Trace, HoldFlagKeepsTheZeroRowAndScalesTheAmplitude) {
   EXPECT_FLOAT_EQ(t.plot.list.m_fAmplitude, 2.0f);
 }
 
+// "Best" through 50 points a column of wild values: the pixels are those of a one-pixel line
+// through every point, drawn here segment by segment. Values 0 .. 200 on 200 rows make the
+// scale exact: value v lies on row 200 - v.
+TEST(Trace, BestCoversThePixelsOfEverySegment) {
+  auto value = [](int i) { return double((static_cast<long long>(i) * 7919) % 201); };
+  constexpr int n = 20000;
+  TracePlot t(SpectrumBuilder::Nmr(n).Values(value).Build());
+  const gdi::RasterSurface drawn = t.Draw(400, 200);
+  ASSERT_EQ(t.plot.list.m_fYMin, 0.0f);
+  ASSERT_EQ(t.plot.list.m_fYMax, 200.0f);
+
+  gdi::RasterSurface expected(400, 200, kWhite);
+  gdi::DC dc(expected);
+  const double p = (n - 1) / 401.0;
+  dc.MoveTo(0, std::max(0, static_cast<int>(200 - t.trace->m_buffer[0])));
+  int lastX = -1, lastY = -1;
+  for (int k = 0; k < n; ++k) {
+    const int x = static_cast<int>(k / p), y = std::max(0, static_cast<int>(200 - value(k)));
+    if (x == lastX && y == lastY) continue;
+    dc.LineTo(x, y);
+    lastX = x;
+    lastY = y;
+  }
+  int differing = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 400; ++x) differing += drawn.GetPixel(x, y) != expected.GetPixel(x, y);
+  EXPECT_EQ(differing, 0);
+}
+
 TEST(Trace, FastestKeepsBothExtremesOfEveryColumn) {
   // 100 000 points in 400 columns; a one-point spike up and one down share column 200. The
   // column's buffer value is the spike up (the greater power), so only the extremes show the
@@ -154,29 +183,48 @@ TEST(Trace, FastestKeepsBothExtremesOfEveryColumn) {
   }
 }
 
-TEST(Trace, ZeroSpansDrawTheDegenerateCase) {
-  // All values equal: a flat line on the zero row (the bottom).
-  TracePlot flat(SpectrumBuilder::Nmr(1000).Constant(5.0).Build());
-  const gdi::RasterSurface s = flat.Draw(400, 200);
-  EXPECT_EQ(static_cast<int>(ColumnsOf(s, 200 - 0, kBlack).size()), 0);
-  EXPECT_GE(static_cast<int>(ColumnsOf(s, 199, kBlack).size()) + static_cast<int>(ColumnsOf(s, 200, kBlack).size()), 0);
-  EXPECT_EQ(flat.plot.list.m_fValuePerPixel, 0.0f);
-  EXPECT_EQ(BoxOf(s, kBlack).Height(), 0);
+// The list drawn into the top 400 x 200 of a taller surface, so the row just below the plot
+// rectangle (where the smallest value lies) shows.
+gdi::RasterSurface DrawAbove(CDrawObjectList& list) {
+  gdi::RasterSurface surface(400, 210, kWhite);
+  gdi::DC dc(surface);
+  const Rect client(0, 0, 400, 200);
+  list.DrawAll(&dc, &client, kDrawModeScreen);
+  return surface;
+}
 
-  // One point: p = 0, the point at the left edge.
+TEST(Trace, ZeroSpansDrawTheDegenerateCase) {
+  // All values equal: a flat line on the zero row, the plot's bottom, in every drawing.
+  TracePlot flat(SpectrumBuilder::Nmr(1000).Constant(5.0).Build());
+  for (const int algorithm : {0, 1}) {
+    flat.trace->m_nDrawAlgorithm = algorithm;
+    const gdi::RasterSurface s = DrawAbove(flat.plot.list);
+    // "Fastest" ends at the last column, "Best" at the column of the last point (400).
+    EXPECT_EQ(BoxOf(s, kBlack), Rect(0, 200, algorithm == 0 ? 399 : 400, 201)) << algorithm;
+    EXPECT_EQ(flat.plot.list.m_fValuePerPixel, 0.0f);
+  }
+
+  // One point (and any view of a single point): p = 0, the flat line across the plot.
   TracePlot one(SpectrumBuilder::Nmr(1).Constant(3.0).Build());
   for (const int algorithm : {0, 1}) {
     one.trace->m_nDrawAlgorithm = algorithm;
-    one.Draw(400, 200);
+    const gdi::RasterSurface s = DrawAbove(one.plot.list);
     EXPECT_EQ(one.plot.list.m_fPointsPerPixel, 0.0f);
     EXPECT_EQ(one.trace->m_buffer.size(), 1u);
+    EXPECT_EQ(BoxOf(s, kBlack), Rect(0, 200, 400, 201)) << algorithm;
   }
+  TracePlot narrow(SpectrumBuilder::Nmr(100).Values(Signed).Build());
+  narrow.plot.list.m_fLeftBound = narrow.plot.list.m_fRightBound = 40.0f;
+  EXPECT_EQ(BoxOf(DrawAbove(narrow.plot.list), kBlack), Rect(0, 200, 400, 201));
+  // As dots the one point is one pixel at the left edge.
   one.plot.list.m_bDots = true;
-  one.Draw(400, 200);
+  EXPECT_EQ(BoxOf(DrawAbove(one.plot.list), kBlack), Rect(0, 200, 1, 201));
 
   // No data, reversed or absurd bounds, an empty rectangle: nothing to draw, no fault.
   TracePlot empty(SpectrumBuilder::Nmr(0).Build());
-  EXPECT_EQ(BoxOf(empty.Draw(400, 200), kBlack).IsRectEmpty(), true);
+  EXPECT_EQ(BoxOf(DrawAbove(empty.plot.list), kBlack).IsRectEmpty(), true);
+  empty.plot.list.m_fLeftBound = empty.plot.list.m_fRightBound = 0.0f;
+  EXPECT_EQ(BoxOf(DrawAbove(empty.plot.list), kBlack).IsRectEmpty(), true);
   TracePlot odd(SpectrumBuilder::Nmr(100).Values(Signed).Build());
   odd.plot.list.m_fLeftBound = 90.0f;
   odd.plot.list.m_fRightBound = 10.0f;
