@@ -12,9 +12,11 @@
 //                                 and the last status text the container was given
 //   xor-check NAME                repaints the control and reports the pixels that changed:
 //                                 "xor clean" when what showed was what the state draws
+//   snapshot NAME FILE            the control's window as it shows now, as PNG
+//   answer-text ITEM TEXT [CODE]  the next dialog gets TEXT in item ITEM and ends with CODE (OK)
 //   clipboard                     the clipboard's text, one line per line
 //   events NAME FILE              replays a file of the commands above without NAME
-//                                 ("drag 10 10 90 90"); other lines run as host commands
+//                                 ("drag 10 10 90 90", "dump"); other lines run as host commands
 #include <cstdio>
 #include <fstream>
 #include <set>
@@ -22,6 +24,7 @@
 
 #include "platform/ui/app.h"
 #include "platform/ui/clipboard.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/msgmap.h"
@@ -150,7 +153,7 @@ void Events(Host& host, const std::vector<std::string>& w) {
   std::ifstream in(w[2]);
   if (!in) Fail("cannot read " + w[2]);
   static const std::set<std::string> targeted = {"down", "up",      "move",  "click",    "dblclick",
-                                                 "drag", "key",     "command", "state",  "xor-check"};
+                                                 "drag", "key",     "command", "state",  "xor-check", "snapshot", "dump"};
   for (std::string line; std::getline(in, line);) {
     std::vector<std::string> words;
     std::istringstream split(line);
@@ -179,6 +182,23 @@ const Command kMouseCommands[] = {
      }},
     {"state", "NAME", State},
     {"xor-check", "NAME", XorCheck},
+    {"snapshot", "NAME FILE",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() != 3) Fail("snapshot NAME FILE");
+       const gdi::WindowSurface* surface = PlotWindow(host, w[1])->GetClientSurface();
+       if (!surface || !surface->SavePng(w[2])) Fail("no picture of the control");
+     }},
+    {"answer-text", "ITEM TEXT [CODE]",
+     [](Host& host, const std::vector<std::string>& w) {
+       if (w.size() < 3) Fail("answer-text ITEM TEXT [CODE]");
+       const int item = Int(w[1]);
+       const std::string text = w[2];
+       const int code = w.size() > 3 ? Int(w[3]) : ui::IDOK;
+       host.Responder().Then(ui::ModalKind::Dialog, [item, text, code](ui::ModalQuestion& q) {
+         if (q.dialog) q.dialog->SetDlgItemText(item, text);
+         return code;
+       });
+     }},
     {"clipboard", "",
      [](Host&, const std::vector<std::string>&) {
        std::string text = ui::GetClipboard().GetText();

@@ -17,10 +17,13 @@
 #include "profile/profile.h"
 #include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/labels/texts.h"
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/plot/plotdata.h"
 #include "spectrum/control/plot/trace.h"
+
+using namespace nelvar;
 
 namespace {
 
@@ -68,54 +71,58 @@ bool IsMass(const CSpcData& data) { return data.nKind == kPlotKindMass; }
 const ui::MsgEntry* CSpcControl::AnalysisMessages() {
   using C = CSpcControl;
   static const ui::MsgEntry entries[] = {
-      ui::map::Command(40038, &C::OnPeakPicking),
-      ui::map::UpdateUI(40038, &C::OnUpdateRangeSource),
-      ui::map::Command(40103, &C::OnAutoPeakPicking),
-      ui::map::UpdateUI(40103, &C::OnUpdateSpectrumView),
-      ui::map::Command(40057, &C::OnDeletePeaks),
-      ui::map::UpdateUI(40057, &C::OnUpdateDeletePeaks),
-      ui::map::Command(40058, &C::OnDeleteAllPeaks),
-      ui::map::UpdateUI(40058, &C::OnUpdatePeaks),
-      ui::map::Command(40096, &C::OnCopyPeaks),
-      ui::map::UpdateUI(40096, &C::OnUpdatePeaks),
-      ui::map::Command(40070, &C::OnAutoIntegration),
-      ui::map::UpdateUI(40070, &C::OnUpdateSpectrumView),
-      ui::map::Command(40039, &C::AddIntegral),
-      ui::map::UpdateUI(40039, &C::OnUpdateRangeSource),
-      ui::map::Command(40108, &C::AddIntegral),
-      ui::map::UpdateUI(40108, &C::OnUpdateRangeSource),
-      ui::map::Command(40056, &C::OnDeleteIntegrals),
-      ui::map::UpdateUI(40056, &C::OnUpdateIntegrals),
-      ui::map::Command(40055, &C::OnDeleteIntegral),
-      ui::map::UpdateUI(40055, &C::OnUpdateIntegralAt),
-      ui::map::Command(40092, &C::OnSetIntegralValue),
-      ui::map::UpdateUI(40092, &C::OnUpdateIntegralAt),
-      ui::map::Command(40105, &C::OnAreaIntegral),
-      ui::map::UpdateUI(40105, &C::OnUpdateRangeSource),
-      ui::map::Command(40106, &C::OnSumOfIntegrals),
-      ui::map::UpdateUI(40106, &C::OnUpdateIntegralAt),
-      ui::map::Command(40124, &C::OnSetSumOfIntegrals),
-      ui::map::UpdateUI(40124, &C::OnUpdateRangeSource),
-      ui::map::Command(40104, &C::OnNormalizeIntegrals),
-      ui::map::UpdateUI(40104, &C::OnUpdateIntegrals),
-      ui::map::Command(40138, &C::OnIntegralCorrection),
-      ui::map::UpdateUI(40138, &C::OnUpdateIntegralCorrection),
-      ui::map::Command(40158, &C::OnCopyIntegrals),
-      ui::map::UpdateUI(40158, &C::OnUpdateIntegrals),
-      ui::map::Command(40068, &C::OnCalibrate),
-      ui::map::UpdateUI(40068, &C::OnUpdateCursorValue),
-      ui::map::Command(40148, &C::OnSetPeakValue),
-      ui::map::UpdateUI(40148, &C::OnUpdateCursorValue),
-      ui::map::Command(40122, &C::OnEditText),
-      ui::map::Command(40123, &C::OnDeleteText),
-      ui::map::Command(40107, &C::OnClearArea),
-      ui::map::UpdateUI(40107, &C::OnUpdateRangeSource),
-      ui::map::Command(40169, &C::OnGenerateIonPlot),
-      ui::map::UpdateUI(40169, &C::OnUpdateIonPlot),
+      ui::map::Command(ID_PEAK_PICKING, &C::OnPeakPicking),
+      ui::map::UpdateUI(ID_PEAK_PICKING, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_AUTO_PEAK_PICKING, &C::OnAutoPeakPicking),
+      ui::map::UpdateUI(ID_AUTO_PEAK_PICKING, &C::OnUpdateSpectrumView),
+      ui::map::Command(ID_DELETE_PEAKS, &C::OnDeletePeaks),
+      ui::map::UpdateUI(ID_DELETE_PEAKS, &C::OnUpdateDeletePeaks),
+      ui::map::Command(ID_DELETE_ALL_PEAKS, &C::OnDeleteAllPeaks),
+      ui::map::UpdateUI(ID_DELETE_ALL_PEAKS, &C::OnUpdatePeaks),
+      ui::map::Command(ID_COPY_PEAKS, &C::OnCopyPeaks),
+      ui::map::UpdateUI(ID_COPY_PEAKS, &C::OnUpdatePeaks),
+      ui::map::Command(ID_AUTO_INTEGRATION, &C::OnAutoIntegration),
+      ui::map::UpdateUI(ID_AUTO_INTEGRATION, &C::OnUpdateSpectrumView),
+      ui::map::Command(ID_INTEGRATION, &C::AddIntegral),
+      ui::map::UpdateUI(ID_INTEGRATION, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_INTEGRATION_ALT, &C::AddIntegral),
+      ui::map::UpdateUI(ID_INTEGRATION_ALT, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_DELETE_INTEGRALS, &C::OnDeleteIntegrals),
+      ui::map::UpdateUI(ID_DELETE_INTEGRALS, &C::OnUpdateIntegrals),
+      ui::map::Command(ID_DELETE_INTEGRAL, &C::OnDeleteIntegral),
+      ui::map::UpdateUI(ID_DELETE_INTEGRAL, &C::OnUpdateIntegralAt),
+      ui::map::Command(ID_SET_INTEGRAL_VALUE, &C::OnSetIntegralValue),
+      ui::map::UpdateUI(ID_SET_INTEGRAL_VALUE, &C::OnUpdateIntegralAt),
+      ui::map::Command(ID_CALC_AREA_INTEGRAL, &C::OnAreaIntegral),
+      ui::map::UpdateUI(ID_CALC_AREA_INTEGRAL, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_CALC_SUM_INTEGRALS, &C::OnSumOfIntegrals),
+      ui::map::UpdateUI(ID_CALC_SUM_INTEGRALS, &C::OnUpdateIntegralAt),
+      ui::map::Command(ID_SET_INTEGRAL_SUM, &C::OnSetSumOfIntegrals),
+      ui::map::UpdateUI(ID_SET_INTEGRAL_SUM, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_NORMALIZE_INTEGRALS, &C::OnNormalizeIntegrals),
+      ui::map::UpdateUI(ID_NORMALIZE_INTEGRALS, &C::OnUpdateIntegrals),
+      ui::map::Command(ID_INTEGRAL_CORRECTION, &C::OnIntegralCorrection),
+      ui::map::UpdateUI(ID_INTEGRAL_CORRECTION, &C::OnUpdateIntegralCorrection),
+      ui::map::Command(ID_COPY_INTEGRALS, &C::OnCopyIntegrals),
+      ui::map::UpdateUI(ID_COPY_INTEGRALS, &C::OnUpdateIntegrals),
+      ui::map::Command(ID_CALIBRATE, &C::OnCalibrate),
+      ui::map::UpdateUI(ID_CALIBRATE, &C::OnUpdateCursorValue),
+      ui::map::Command(ID_SET_PEAK_VALUE, &C::OnSetPeakValue),
+      ui::map::UpdateUI(ID_SET_PEAK_VALUE, &C::OnUpdateCursorValue),
+      ui::map::Command(ID_EDIT_TEXT, &C::OnEditText),
+      ui::map::Command(ID_DELETE_TEXT, &C::OnDeleteText),
+      ui::map::Command(ID_CLEAR_AREA, &C::OnClearArea),
+      ui::map::UpdateUI(ID_CLEAR_AREA, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_GENERATE_ION_PLOT, &C::OnGenerateIonPlot),
+      ui::map::UpdateUI(ID_GENERATE_ION_PLOT, &C::OnUpdateIonPlot),
       {},
   };
   return entries;
 }
+
+void CSpcControl::OnUpdateRangeSource(ui::CmdUI* cmd) { cmd->Enable(HasRangeSource()); }
+
+void CSpcControl::OnUpdateSpectrumView(ui::CmdUI* cmd) { cmd->Enable(ShowsSpectrum()); }
 
 // ---- Ranges ------------------------------------------------------------------------------------------
 
@@ -269,7 +276,7 @@ void CSpcControl::OnUpdateIntegralAt(ui::CmdUI* cmd) {
   const std::int64_t p = RightClickPoint();
   const bool holding = std::any_of(m_data.integrals.begin(), m_data.integrals.end(),
                                    [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
-  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HasSpectrumData() && holding));
+  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HoldsSpectrumData() && holding));
 }
 
 void CSpcControl::OnDeleteIntegral() {
@@ -365,21 +372,21 @@ void CSpcControl::OnNormalizeIntegrals() {
 }
 
 void CSpcControl::OnIntegralCorrection() {
-  if (!HasSpectrumData()) return;
+  if (!HoldsSpectrumData()) return;
   m_drawList.m_bIntegralCorrection = !m_drawList.m_bIntegralCorrection;
   SetModifiedFlag();
   Refresh();
 }
 
 void CSpcControl::OnUpdateIntegralCorrection(ui::CmdUI* cmd) {
-  cmd->Enable(IsSpectrumView());
+  cmd->Enable(ShowsSpectrum());
   cmd->SetCheck(m_drawList.m_bIntegralCorrection ? 1 : 0);
 }
 
 // ---- Calibration and values ------------------------------------------------------------------------------
 
 void CSpcControl::OnUpdateCursorValue(ui::CmdUI* cmd) {
-  cmd->Enable(m_drawList.m_nPickCursor1 >= 0 && IsSpectrumView() && !IsMass(m_data));
+  cmd->Enable(m_drawList.m_nPickCursor1 >= 0 && ShowsSpectrum() && !IsMass(m_data));
 }
 
 void CSpcControl::OnCalibrate() {
@@ -399,7 +406,7 @@ void CSpcControl::OnCalibrate() {
 
 void CSpcControl::OnSetPeakValue() {
   const std::int32_t cursor = m_drawList.m_nPickCursor1;
-  if (!HasSpectrumData() || cursor < 0 || cursor >= m_process.m_nCur) return;
+  if (!HoldsSpectrumData() || cursor < 0 || cursor >= m_process.m_nCur) return;
   const double v = m_process.GetDisplayValue(cursor);
   float entered = static_cast<float>(v);
   if (!AskPeakValue(&entered)) return;
@@ -545,8 +552,8 @@ std::vector<std::string> CSpcControl::IntegralTable() {
 void CSpcControl::CopyTable(const std::vector<std::string>& lines) {
   std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  // The platform's text format carries its length: no terminating zero.
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
-  bytes.push_back(0);
 
   // The picture: the lines in the stock fixed font, measured on the control's own device.
   std::optional<ui::ClientDC> client;

@@ -13,14 +13,16 @@
 #include "platform/ui/resource.h"
 #include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/labels/texts.h"
 #include "spectrum/control/module/nelvar_ids.h"
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/plot/plotdata.h"
 
+using namespace nelvar;
+
 namespace {
 
-constexpr ui::UINT kTextModeId = 40119;
 constexpr gdi::COLORREF kXorLineColor = gdi::RGB(0, 180, 255);
 constexpr int kFirstCursorBitmap = 450;
 constexpr std::int32_t kSpectrumDomain = 1;
@@ -39,16 +41,16 @@ const ui::MsgEntry* CSpcControl::MouseMessages() {
       ui::map::RButtonUp(&CSpcControl::OnRButtonUp),
       ui::map::KeyDown(&CSpcControl::OnKeyDown),
       ui::map::SetCursor(&CSpcControl::OnSetCursor),
-      ui::map::Command(40074, &CSpcControl::OnModeSelection),
-      ui::map::UpdateUI(40074, &CSpcControl::OnUpdateMode),
-      ui::map::Command(40075, &CSpcControl::OnModePicking),
-      ui::map::UpdateUI(40075, &CSpcControl::OnUpdateMode),
-      ui::map::Command(40076, &CSpcControl::OnModePhasing),
-      ui::map::UpdateUI(40076, &CSpcControl::OnUpdateMode),
-      ui::map::Command(40109, &CSpcControl::OnModeIntegration),
-      ui::map::UpdateUI(40109, &CSpcControl::OnUpdateMode),
-      ui::map::Command(kTextModeId, &CSpcControl::OnModeText),
-      ui::map::UpdateUI(kTextModeId, &CSpcControl::OnUpdateMode),
+      ui::map::Command(ID_MODE_SELECTION, &CSpcControl::OnModeSelection),
+      ui::map::UpdateUI(ID_MODE_SELECTION, &CSpcControl::OnUpdateMode),
+      ui::map::Command(ID_MODE_PICKING, &CSpcControl::OnModePicking),
+      ui::map::UpdateUI(ID_MODE_PICKING, &CSpcControl::OnUpdateMode),
+      ui::map::Command(ID_MODE_PHASING, &CSpcControl::OnModePhasing),
+      ui::map::UpdateUI(ID_MODE_PHASING, &CSpcControl::OnUpdateMode),
+      ui::map::Command(ID_MODE_INTEGRATION, &CSpcControl::OnModeIntegration),
+      ui::map::UpdateUI(ID_MODE_INTEGRATION, &CSpcControl::OnUpdateMode),
+      ui::map::Command(ID_MODE_TEXT, &CSpcControl::OnModeText),
+      ui::map::UpdateUI(ID_MODE_TEXT, &CSpcControl::OnUpdateMode),
       {},
   };
   return entries;
@@ -262,14 +264,14 @@ void CSpcControl::SetMouseMode(std::uint32_t mode) {
 void CSpcControl::OnUpdateMode(ui::CmdUI* cmd) {
   std::uint32_t mode = kModeSelection;
   switch (cmd->m_nID) {
-    case 40075: mode = kModePicking; break;
-    case 40076: mode = kModePhasing; break;
-    case 40109: mode = kModeIntegration; break;
-    case kTextModeId: mode = kModeText; break;
+    case ID_MODE_PICKING: mode = kModePicking; break;
+    case ID_MODE_PHASING: mode = kModePhasing; break;
+    case ID_MODE_INTEGRATION: mode = kModeIntegration; break;
+    case ID_MODE_TEXT: mode = kModeText; break;
     default: break;
   }
   // Selection and picking need data; the others a spectrum to work on.
-  cmd->Enable(mode == kModeSelection || mode == kModePicking ? HoldsData() : IsSpectrumView());
+  cmd->Enable(mode == kModeSelection || mode == kModePicking ? HoldsData() : ShowsSpectrum());
   cmd->SetCheck(m_mouseMode == mode ? 1 : 0);
 }
 

@@ -8,9 +8,12 @@
 #include "common/guids.h"
 #include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/labels/peaklabels.h"
 #include "spectrum/control/plot/axes.h"
 #include "spectrum/control/plot/plotdata.h"
+
+using namespace nelvar;
 
 namespace {
 
@@ -57,52 +60,54 @@ std::vector<CSpcControl::SiteItem> CSpcControl::FileSpectrumItems() {
 const ui::MsgEntry* CSpcControl::ViewMessages() {
   using C = CSpcControl;
   static const ui::MsgEntry entries[] = {
-      ui::map::Command(40045, &C::OnZoomIn),
-      ui::map::UpdateUI(40045, &C::OnUpdateZoomIn),
-      ui::map::Command(40051, &C::OnZoomOut),
-      ui::map::UpdateUI(40051, &C::OnUpdateFullSize),
-      ui::map::Command(40046, &C::OnFullSize),
-      ui::map::UpdateUI(40046, &C::OnUpdateFullSize),
-      ui::map::Command(40099, &C::OnScrollLeft),
-      ui::map::UpdateUI(40099, &C::OnUpdateScrollLeft),
-      ui::map::Command(40100, &C::OnScrollRight),
-      ui::map::UpdateUI(40100, &C::OnUpdateScrollRight),
-      ui::map::Command(40101, &C::OnOffsetUp),
-      ui::map::Command(40102, &C::OnOffsetDown),
-      ui::map::Command(40097, &C::OnAmplitudeUp),
-      ui::map::Command(40098, &C::OnAmplitudeDown),
-      ui::map::Command(40159, &C::OnAddYZoom),
-      ui::map::UpdateUI(40159, &C::OnUpdateRangeSource),
-      ui::map::Command(40160, &C::OnRemoveYZoom),
-      ui::map::UpdateUI(40160, &C::OnUpdateRemoveYZoom),
-      ui::map::CommandRange(40063, 40065, &C::OnDisplayMode),
-      ui::map::UpdateUIRange(40063, 40065, &C::OnUpdateDisplayMode),
-      ui::map::CommandRange(40095, 40095, &C::OnDisplayMode),
-      ui::map::UpdateUIRange(40095, 40095, &C::OnUpdateDisplayMode),
-      ui::map::CommandRange(40066, 40067, &C::OnDots),
-      ui::map::UpdateUIRange(40066, 40067, &C::OnUpdateDots),
-      ui::map::Command(40120, &C::OnShowFid),
-      ui::map::UpdateUI(40120, &C::OnUpdateShowFid),
-      ui::map::Command(40121, &C::OnShowSpectrum),
-      ui::map::UpdateUI(40121, &C::OnUpdateShowSpectrum),
-      ui::map::CommandRange(40400, 40407, &C::OnScaleUnits),
-      ui::map::UpdateUIRange(40400, 40407, &C::OnUpdateScaleUnits),
-      ui::map::CommandRange(40410, 40417, &C::OnPeakUnits),
-      ui::map::UpdateUIRange(40410, 40417, &C::OnUpdatePeakUnits),
-      ui::map::CommandRange(40161, 40162, &C::OnScan),
-      ui::map::UpdateUIRange(40161, 40162, &C::OnUpdateScan),
-      ui::map::CommandRange(40164, 40165, &C::OnScan),
-      ui::map::UpdateUIRange(40164, 40165, &C::OnUpdateScan),
-      ui::map::Command(40170, &C::OnClear),
-      ui::map::UpdateUI(40170, &C::OnUpdateData),
-      ui::map::Command(40022, &C::OnClone),
-      ui::map::UpdateUI(40022, &C::OnUpdateSelection),
-      ui::map::Command(40152, &C::OnTile),
-      ui::map::UpdateUI(40152, &C::OnUpdateContainer),
-      ui::map::Command(40154, &C::OnCouple),
-      ui::map::UpdateUI(40154, &C::OnUpdateContainer),
-      ui::map::Command(40153, &C::OnSynchronize),
-      ui::map::UpdateUI(40153, &C::OnUpdateSynchronize),
+      ui::map::Command(ID_ZOOM_IN, &C::OnZoomIn),
+      ui::map::UpdateUI(ID_ZOOM_IN, &C::OnUpdateZoomIn),
+      ui::map::Command(ID_ZOOM_OUT, &C::OnZoomOut),
+      ui::map::UpdateUI(ID_ZOOM_OUT, &C::OnUpdateFullSize),
+      ui::map::Command(ID_FULL_SIZE, &C::OnFullSize),
+      ui::map::UpdateUI(ID_FULL_SIZE, &C::OnUpdateFullSize),
+      ui::map::Command(ID_SCROLL_LEFT, &C::OnScrollLeft),
+      ui::map::UpdateUI(ID_SCROLL_LEFT, &C::OnUpdateScrollLeft),
+      ui::map::Command(ID_SCROLL_RIGHT, &C::OnScrollRight),
+      ui::map::UpdateUI(ID_SCROLL_RIGHT, &C::OnUpdateScrollRight),
+      ui::map::Command(ID_OFFSET_UP, &C::OnOffsetUp),
+      ui::map::Command(ID_OFFSET_DOWN, &C::OnOffsetDown),
+      ui::map::Command(ID_AMPLITUDE_UP, &C::OnAmplitudeUp),
+      ui::map::Command(ID_AMPLITUDE_DOWN, &C::OnAmplitudeDown),
+      ui::map::Command(ID_ADD_YZOOM, &C::OnAddYZoom),
+      ui::map::UpdateUI(ID_ADD_YZOOM, &C::OnUpdateRangeSource),
+      ui::map::Command(ID_REMOVE_YZOOM, &C::OnRemoveYZoom),
+      ui::map::UpdateUI(ID_REMOVE_YZOOM, &C::OnUpdateRemoveYZoom),
+      ui::map::CommandRange(ID_SHOW_REALS, ID_SHOW_MAGNITUDE, &C::OnDisplayMode),
+      ui::map::UpdateUIRange(ID_SHOW_REALS, ID_SHOW_MAGNITUDE, &C::OnUpdateDisplayMode),
+      ui::map::CommandRange(ID_SHOW_POWER, ID_SHOW_POWER, &C::OnDisplayMode),
+      ui::map::UpdateUIRange(ID_SHOW_POWER, ID_SHOW_POWER, &C::OnUpdateDisplayMode),
+      ui::map::CommandRange(ID_SHOW_DOTS, ID_SHOW_LINE, &C::OnDots),
+      ui::map::UpdateUIRange(ID_SHOW_DOTS, ID_SHOW_LINE, &C::OnUpdateDots),
+      ui::map::Command(ID_SHOW_FID, &C::OnShowFid),
+      ui::map::UpdateUI(ID_SHOW_FID, &C::OnUpdateShowFid),
+      ui::map::Command(ID_SHOW_SPECTRUM, &C::OnShowSpectrum),
+      ui::map::UpdateUI(ID_SHOW_SPECTRUM, &C::OnUpdateShowSpectrum),
+      ui::map::CommandRange(ID_SCALE_UNIT_FIRST, ID_SCALE_UNIT_LAST, &C::OnScaleUnits),
+      ui::map::UpdateUIRange(ID_SCALE_UNIT_FIRST, ID_SCALE_UNIT_LAST, &C::OnUpdateScaleUnits),
+      ui::map::CommandRange(ID_PEAK_UNIT_FIRST, ID_PEAK_UNIT_LAST, &C::OnPeakUnits),
+      ui::map::UpdateUIRange(ID_PEAK_UNIT_FIRST, ID_PEAK_UNIT_LAST, &C::OnUpdatePeakUnits),
+      ui::map::CommandRange(ID_NEXT_SCAN, ID_PREVIOUS_SCAN, &C::OnScan),
+      ui::map::UpdateUIRange(ID_NEXT_SCAN, ID_PREVIOUS_SCAN, &C::OnUpdateScan),
+      ui::map::CommandRange(ID_FIRST_SCAN, ID_LAST_SCAN, &C::OnScan),
+      ui::map::UpdateUIRange(ID_FIRST_SCAN, ID_LAST_SCAN, &C::OnUpdateScan),
+      ui::map::Command(ID_CLEAR, &C::OnClear),
+      ui::map::UpdateUI(ID_CLEAR, &C::OnUpdateData),
+      ui::map::Command(ID_CLONE, &C::OnClone),
+      ui::map::UpdateUI(ID_CLONE, &C::OnUpdateSelection),
+      ui::map::Command(ID_LOAD_ADDITIONAL, &C::OnLoadAdditional),
+      ui::map::UpdateUI(ID_LOAD_ADDITIONAL, &C::OnUpdateContainer),
+      ui::map::Command(ID_TILE, &C::OnTile),
+      ui::map::UpdateUI(ID_TILE, &C::OnUpdateContainer),
+      ui::map::Command(ID_COUPLE, &C::OnCouple),
+      ui::map::UpdateUI(ID_COUPLE, &C::OnUpdateContainer),
+      ui::map::Command(ID_SYNCHRONIZE, &C::OnSynchronize),
+      ui::map::UpdateUI(ID_SYNCHRONIZE, &C::OnUpdateSynchronize),
       {},
   };
   return entries;
@@ -254,7 +259,7 @@ void CSpcControl::OnUpdateRemoveYZoom(ui::CmdUI* cmd) { cmd->Enable(!m_drawList.
 
 namespace {
 
-std::int32_t DisplayModeOf(ui::UINT id) { return id == 40095 ? 3 : static_cast<std::int32_t>(id - 40063); }
+std::int32_t DisplayModeOf(ui::UINT id) { return id == ID_SHOW_POWER ? 3 : static_cast<std::int32_t>(id - ID_SHOW_REALS); }
 
 }  // namespace
 
@@ -270,12 +275,12 @@ void CSpcControl::OnUpdateDisplayMode(ui::CmdUI* cmd) {
 }
 
 void CSpcControl::OnDots(ui::UINT id) {
-  m_drawList.m_bDots = id == 40066;
+  m_drawList.m_bDots = id == ID_SHOW_DOTS;
   SetModifiedFlag();
   Refresh();
 }
 
-void CSpcControl::OnUpdateDots(ui::CmdUI* cmd) { cmd->SetCheck(m_drawList.m_bDots == (cmd->m_nID == 40066) ? 1 : 0); }
+void CSpcControl::OnUpdateDots(ui::CmdUI* cmd) { cmd->SetCheck(m_drawList.m_bDots == (cmd->m_nID == ID_SHOW_DOTS) ? 1 : 0); }
 
 void CSpcControl::OnShowFid() {
   if (m_data.fid().empty() || m_data.nDomain != kSpectrumDomain) return;
@@ -306,13 +311,13 @@ void CSpcControl::OnUpdateShowSpectrum(ui::CmdUI* cmd) {
 void CSpcControl::OnScaleUnits(ui::UINT id) {
   if (!HoldsData()) return;
   if (auto* scale = dynamic_cast<CScale*>(m_drawList.FindDrawObject(kDrawScale)))
-    scale->m_nUnit = static_cast<std::int32_t>(id - 40400);
+    scale->m_nUnit = static_cast<std::int32_t>(id - ID_SCALE_UNIT_FIRST);
   SetModifiedFlag();
   Refresh();
 }
 
 void CSpcControl::OnUpdateScaleUnits(ui::CmdUI* cmd) {
-  const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - 40400);
+  const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - ID_SCALE_UNIT_FIRST);
   cmd->Enable((m_process.GetAvailableUnits() & (1u << unit)) != 0);
   const auto* scale = dynamic_cast<const CScale*>(m_drawList.FindDrawObject(kDrawScale));
   cmd->SetCheck(scale && scale->m_nUnit == unit ? 1 : 0);
@@ -320,7 +325,7 @@ void CSpcControl::OnUpdateScaleUnits(ui::CmdUI* cmd) {
 
 void CSpcControl::OnPeakUnits(ui::UINT id) {
   if (!HoldsData()) return;
-  const std::int32_t unit = static_cast<std::int32_t>(id - 40410);
+  const std::int32_t unit = static_cast<std::int32_t>(id - ID_PEAK_UNIT_FIRST);
   if (auto* peaks = dynamic_cast<CTPeaks*>(m_drawList.FindDrawObject(kDrawTPeaks))) peaks->m_nUnit = unit;
   if (auto* peaks = dynamic_cast<CMPeaks*>(m_drawList.FindDrawObject(kDrawMPeaks))) peaks->m_nUnit = unit;
   SetModifiedFlag();
@@ -328,7 +333,7 @@ void CSpcControl::OnPeakUnits(ui::UINT id) {
 }
 
 void CSpcControl::OnUpdatePeakUnits(ui::CmdUI* cmd) {
-  const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - 40410);
+  const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - ID_PEAK_UNIT_FIRST);
   cmd->Enable((m_process.GetAvailableUnits() & (1u << unit)) != 0);
   const auto* peaks = dynamic_cast<const CTPeaks*>(m_drawList.FindDrawObject(kDrawTPeaks));
   cmd->SetCheck(peaks && peaks->m_nUnit == unit ? 1 : 0);
@@ -340,10 +345,10 @@ void CSpcControl::OnScan(ui::UINT id) {
   const std::int32_t current = m_process.m_nScan;
   const std::int32_t count = m_process.m_nScans;
   std::int32_t next = -1;
-  if (id == 40161 && current + 1 < count) next = current + 1;
-  else if (id == 40162 && current > 0) next = current - 1;
-  else if (id == 40164 && count != 0) next = 0;
-  else if (id == 40165 && count != 0) next = count - 1;
+  if (id == ID_NEXT_SCAN && current + 1 < count) next = current + 1;
+  else if (id == ID_PREVIOUS_SCAN && current > 0) next = current - 1;
+  else if (id == ID_FIRST_SCAN && count != 0) next = 0;
+  else if (id == ID_LAST_SCAN && count != 0) next = count - 1;
   if (next < 0) return;
   m_process.SetScan(next);
   SetModifiedFlag();
@@ -354,9 +359,9 @@ void CSpcControl::OnUpdateScan(ui::CmdUI* cmd) {
   const std::int32_t current = m_process.m_nScan;
   const std::int32_t count = m_process.m_nScans;
   switch (cmd->m_nID) {
-    case 40161: cmd->Enable(HoldsData() && current + 1 < count); break;
-    case 40162: cmd->Enable(HoldsData() && current > 0); break;
-    case 40164: cmd->Enable(current != 0); break;
+    case ID_NEXT_SCAN: cmd->Enable(HoldsData() && current + 1 < count); break;
+    case ID_PREVIOUS_SCAN: cmd->Enable(HoldsData() && current > 0); break;
+    case ID_FIRST_SCAN: cmd->Enable(current != 0); break;
     default: cmd->Enable(current < count - 1); break;
   }
 }
@@ -407,6 +412,23 @@ void CSpcControl::OnClone() {
 }
 
 void CSpcControl::OnUpdateSelection(ui::CmdUI* cmd) { cmd->Enable(!m_drawList.m_selection.IsRectEmpty()); }
+
+void CSpcControl::OnLoadAdditional() {
+  if (!m_pOrvSite) return;
+  for (const std::string& path : ChooseFiles()) {
+    auto* loaded = new CSpcControl;
+    // A file that does not load is skipped.
+    if (plat::ole::succeeded(loaded->LoadFromPath(path, 0))) {
+      SaItemRecord* made = m_pOrvSite->CreateItem(loaded->GetUnknown());
+      const SaItemRecord* mine = m_pOrvSite->GetItemRecord();
+      if (made && mine) {
+        *made = *mine;
+        OnTile();
+      }
+    }
+    loaded->Release();
+  }
+}
 
 void CSpcControl::OnTile() {
   const std::vector<SiteItem> items = FileSpectrumItems();

@@ -171,12 +171,10 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   };
   // The full view and the synchronisation are the view commands' (OnFullSize, SynchronizeViews).
   void FinishCommand(unsigned steps);
-  // Update rules of several commands.
-  void OnUpdateHoldsData(ui::CmdUI* cmd) { cmd->Enable(HoldsData()); }
+  // Update rules of several commands (with the view's and analysis' OnUpdateData,
+  // OnUpdateSpectrumView, OnUpdateContainer, OnUpdateSelection and OnUpdateRangeSource).
   void OnUpdateSpectrumData(ui::CmdUI* cmd) { cmd->Enable(HoldsSpectrumData()); }
-  void OnUpdateShowsSpectrum(ui::CmdUI* cmd) { cmd->Enable(ShowsSpectrum()); }
   void OnUpdateFidData(ui::CmdUI* cmd) { cmd->Enable(HoldsFidData()); }
-  void OnUpdateContainerOnly(ui::CmdUI* cmd) { cmd->Enable(HasContainer()); }
   void OnNothing() {}
   void OnUpdateNothing(ui::CmdUI*) {}
   // Properties (40023): the property pages, then modified and refreshed.
@@ -219,7 +217,7 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   std::vector<std::string> ChooseFiles();
 
   // ==== View and multi display (control_view.cpp) ===============================================
-  // The whole visible range (selection emptied, zoom history emptied), then synchronised.
+  // The whole visible range (selection and zoom history emptied), then synchronised.
   void OnFullSize();
   // Other file spectrum items of this control's kind follow its visible range and amplitude
   // while the link unit is on.
@@ -269,6 +267,7 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   void OnClone();
   void OnUpdateSelection(ui::CmdUI* cmd);
   void OnCouple();
+  void OnLoadAdditional();
   void OnUpdateContainer(ui::CmdUI* cmd);
   void OnSynchronize();
   void OnUpdateSynchronize(ui::CmdUI* cmd);
@@ -382,8 +381,6 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   // The value dialogs the gestures and commands of these areas open; false on Cancel.
   bool AskParamValue(const std::string& name, std::string* value);
   bool AskZoomValue(float* factor);
-  bool HasSpectrumData() const;
-  bool IsSpectrumView() const;
   ui::Point m_lastPoint{};            // previous press or move of a drag
   ui::Point m_pressPoint{};           // where the selection box or integration range began
   ui::Point m_rightClick{};           // last right-button press (context-menu commands)

@@ -3,6 +3,7 @@
 // analysis read-outs and copy tables.
 #include "platform/gdi/objects.h"
 #include "platform/ui/styles.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/module/nelvar_ids.h"
 #include "spectrum/control/module/resources.h"
 
@@ -16,58 +17,58 @@ using ui::MF_POPUP;
 const ui::MenuItemResource kContextMenu[] = {
     // 0: the trace inside the selection.
     {MF_POPUP, 0, "Selection"},
-    {0, 40045, "Zoom &In"},
-    {0, 40022, "C&lone"},
-    {0, 40038, "&Peak Picking\tPP"},
-    {0, 40039, "&Integration\tID"},
-    {0, 40159, "&Add Y-Zoom"},
-    {MF_END, 40107, "&Clear area"},
+    {0, ID_ZOOM_IN, "Zoom &In"},
+    {0, ID_CLONE, "C&lone"},
+    {0, ID_PEAK_PICKING, "&Peak Picking\tPP"},
+    {0, ID_INTEGRATION, "&Integration\tID"},
+    {0, ID_ADD_YZOOM, "&Add Y-Zoom"},
+    {MF_END, ID_CLEAR_AREA, "&Clear area"},
     // 1: the trace outside the selection.
     {MF_POPUP, 0, "Spectrum"},
-    {0, 40051, "Zoom &Out"},
-    {0, 40046, "&Full Size"},
-    {0, 40200, "&Import"},
-    {0, 40300, "&Export"},
-    {MF_END, 40023, "&Properties"},
+    {0, ID_ZOOM_OUT, "Zoom &Out"},
+    {0, ID_FULL_SIZE, "&Full Size"},
+    {0, ID_IMPORT_FILE, "&Import"},
+    {0, ID_EXPORT_FILE, "&Export"},
+    {MF_END, ID_PROPERTIES, "&Properties"},
     // 2: integral sums and mass peak labels.
     {MF_POPUP, 0, "Integrals"},
-    {0, 40039, "&Add Integral"},
-    {0, 40055, "&Delete Integral"},
-    {0, 40106, "&Calc. Sum of Integrals\tCtrl+S"},
-    {0, 40092, "&Set Value"},
-    {0, 40124, "S&et Sum of Integrals"},
-    {MF_END, 40158, "&Copy Integrals\tCID"},
+    {0, ID_INTEGRATION, "&Add Integral"},
+    {0, ID_DELETE_INTEGRAL, "&Delete Integral"},
+    {0, ID_CALC_SUM_INTEGRALS, "&Calc. Sum of Integrals\tCtrl+S"},
+    {0, ID_SET_INTEGRAL_VALUE, "&Set Value"},
+    {0, ID_SET_INTEGRAL_SUM, "S&et Sum of Integrals"},
+    {MF_END, ID_COPY_INTEGRALS, "&Copy Integrals\tCID"},
     // 3: peak labels.
     {MF_POPUP, 0, "Peaks"},
-    {0, 40057, "&Delete Peaks"},
-    {0, 40058, "Delete &All Peaks"},
-    {0, 40096, "&Copy Peaks\tCPD"},
-    {0, 40410, "&PPM"},
-    {0, 40411, "&Hertz"},
-    {0, 40412, "1/&cm"},
-    {0, 40413, "&nm"},
-    {0, 40414, "&sec"},
-    {0, 40415, "&min"},
-    {MF_END, 40417, "p&oints"},
+    {0, ID_DELETE_PEAKS, "&Delete Peaks"},
+    {0, ID_DELETE_ALL_PEAKS, "Delete &All Peaks"},
+    {0, ID_COPY_PEAKS, "&Copy Peaks\tCPD"},
+    {0, ID_PEAK_UNIT_FIRST, "&PPM"},
+    {0, ID_PEAK_UNIT_FIRST + 1, "&Hertz"},
+    {0, ID_PEAK_UNIT_FIRST + 2, "1/&cm"},
+    {0, ID_PEAK_UNIT_FIRST + 3, "&nm"},
+    {0, ID_PEAK_UNIT_FIRST + 4, "&sec"},
+    {0, ID_PEAK_UNIT_FIRST + 5, "&min"},
+    {MF_END, ID_PEAK_UNIT_LAST, "p&oints"},
     // 4: the x scale.
     {MF_POPUP, 0, "Scale"},
-    {0, 40400, "&PPM"},
-    {0, 40401, "&Hertz"},
-    {0, 40402, "1/&cm"},
-    {0, 40403, "&nm"},
-    {0, 40404, "&sec"},
-    {0, 40405, "&min"},
-    {MF_END, 40407, "p&oints"},
+    {0, ID_SCALE_UNIT_FIRST, "&PPM"},
+    {0, ID_SCALE_UNIT_FIRST + 1, "&Hertz"},
+    {0, ID_SCALE_UNIT_FIRST + 2, "1/&cm"},
+    {0, ID_SCALE_UNIT_FIRST + 3, "&nm"},
+    {0, ID_SCALE_UNIT_FIRST + 4, "&sec"},
+    {0, ID_SCALE_UNIT_FIRST + 5, "&min"},
+    {MF_END, ID_SCALE_UNIT_LAST, "p&oints"},
     // 5: where no object answers.
     {MF_POPUP, 0, "Control"},
-    {MF_END, 40200, "&Import"},
+    {MF_END, ID_IMPORT_FILE, "&Import"},
     // 6: the baseline.
     {MF_POPUP, 0, "Baseline"},
-    {MF_END, 40107, "&Clear Area"},
+    {MF_END, ID_CLEAR_AREA, "&Clear Area"},
     // 7: a text.
     {MF_POPUP | MF_END, 0, "Text"},
-    {0, 40122, "&Edit Text"},
-    {MF_END, 40123, "&Delete Text"},
+    {0, ID_EDIT_TEXT, "&Edit Text"},
+    {MF_END, ID_DELETE_TEXT, "&Delete Text"},
 };
 
 constexpr ui::UINT IDB_CURSOR_CROSS = 450;   // the plot cursors, 450 upward

@@ -2,20 +2,27 @@
 // through the command route against the processing object called directly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <map>
 #include <span>
 
 #include "foundation/filedlg/fileopendlg.h"
 #include "foundation/profdesc.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/msgmap.h"
+#include "platform/ui/styles.h"
 #include "platform/ui/responder.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/control/tests/spectrum_files.h"
 #include "spectrum/control/dialogs/dialogids.h"
 #include "spectrum/control/module/command_ids.h"
+#include "spectrum/control/module/nelvar_ids.h"
+#include "spectrum/control/module/spcapp.h"
 
 namespace nelvar_test {
 namespace {
@@ -328,6 +335,82 @@ TEST_F(CommandsTest, PropertiesMarkTheItemModifiedWhateverThePagesDo) {
   ASSERT_TRUE(Run(c, ID_PROPERTIES));
   EXPECT_EQ(responder.Unexpected(), 0);
   EXPECT_TRUE(c.IsModified());
+}
+
+// The commands of a menu and its popups with their texts, popup by popup.
+std::vector<std::pair<std::string, std::vector<std::pair<ui::UINT, std::string>>>> MenuItems(ui::UINT resource) {
+  ui::ModuleStateScope scope(SpcApp().ModuleState());
+  ui::Menu menu;
+  EXPECT_TRUE(menu.LoadMenu(resource));
+  std::vector<std::pair<std::string, std::vector<std::pair<ui::UINT, std::string>>>> popups;
+  for (int i = 0; i < menu.GetMenuItemCount(); ++i) {
+    ui::Menu* popup = menu.GetSubMenu(i);
+    if (!popup) continue;
+    auto& items = popups.emplace_back(menu.GetMenuString(static_cast<ui::UINT>(i), ui::MF_BYPOSITION),
+                                      std::vector<std::pair<ui::UINT, std::string>>()).second;
+    for (int k = 0; k < popup->GetMenuItemCount(); ++k)
+      if (const ui::UINT id = popup->GetMenuItemID(k); id != 0)
+        items.emplace_back(id, popup->GetMenuString(static_cast<ui::UINT>(k), ui::MF_BYPOSITION));
+  }
+  return popups;
+}
+
+TEST_F(CommandsTest, TheMenusOfEachContentHoldTheirPopupsAndTheMassMenuASubset) {
+  const auto full = MenuItems(IDR_SPCMENU);
+  const auto mass = MenuItems(IDR_MASSMENU);
+  const auto empty = MenuItems(IDR_EMPTYMENU);
+  std::vector<std::string> titles;
+  for (const auto& [title, items] : full) titles.push_back(title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Spe&ctrum Edit", "&Spectrum View", "&Process", "&Analysis"}));
+  titles.clear();
+  for (const auto& [title, items] : mass) titles.push_back(title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Spe&ctrum Edit", "&Spectrum View", "&Analysis"}));
+  ASSERT_EQ(empty.size(), 1u);
+  EXPECT_EQ(empty[0].second, (std::vector<std::pair<ui::UINT, std::string>>{{ID_IMPORT_FILE, "&Import File\tIF"}}));
+
+  std::map<ui::UINT, std::string> fullTexts;
+  for (const auto& [title, items] : full)
+    for (const auto& [id, text] : items) {
+      EXPECT_TRUE(id >= ID_COMMAND_FIRST && id <= ID_COMMAND_LAST) << id;
+      EXPECT_TRUE(fullTexts.emplace(id, text).second) << "twice: " << id;
+    }
+  EXPECT_EQ(fullTexts.size(), 102u);
+  EXPECT_EQ(fullTexts[ID_WAVELET_LAST], "Daubechies 20");
+  EXPECT_EQ(fullTexts[ID_BASELINE_METHOD_LAST], "6-th Order\tCM6");
+  // Every item of the mass menu stands in the full one with the same text, but the ion plot.
+  for (const auto& [title, items] : mass)
+    for (const auto& [id, text] : items)
+      if (id != ID_GENERATE_ION_PLOT) {
+        EXPECT_EQ(fullTexts[id], text) << id;
+      }
+  EXPECT_FALSE(fullTexts.count(ID_GENERATE_ION_PLOT));
+}
+
+TEST_F(CommandsTest, TheAcceleratorsAreTheTableOfTheControl) {
+  struct Key {
+    ui::BYTE flags;
+    ui::WORD key;
+    ui::UINT id;
+  };
+  constexpr ui::BYTE kCtrl = ui::FVIRTKEY | ui::FCONTROL;
+  const Key expected[] = {
+      {kCtrl, ui::VK_ADD, ID_AMPLITUDE_UP},      {kCtrl, ui::VK_OEM_PLUS, ID_AMPLITUDE_UP},
+      {kCtrl, ui::VK_SUBTRACT, ID_AMPLITUDE_DOWN}, {kCtrl, ui::VK_OEM_MINUS, ID_AMPLITUDE_DOWN},
+      {kCtrl, ui::VK_LEFT, ID_SCROLL_LEFT},      {kCtrl, ui::VK_RIGHT, ID_SCROLL_RIGHT},
+      {kCtrl, ui::VK_UP, ID_OFFSET_UP},          {kCtrl, ui::VK_DOWN, ID_OFFSET_DOWN},
+      {kCtrl, 'I', ID_INTEGRATION},              {kCtrl, 'G', ID_CALIBRATE},
+      {kCtrl, 'S', ID_CALC_SUM_INTEGRALS},       {kCtrl, 'T', ID_MODE_TEXT},
+      {ui::FVIRTKEY, ui::VK_NEXT, ID_NEXT_SCAN}, {ui::FVIRTKEY, ui::VK_PRIOR, ID_PREVIOUS_SCAN},
+  };
+  ui::ModuleStateScope scope(SpcApp().ModuleState());
+  const ui::AccelTable table = ui::AccelTable::Load(IDR_ACCELERATORS);
+  ASSERT_EQ(table.Entries().size(), std::size(expected));
+  for (const Key& k : expected) {
+    const auto match = std::find_if(table.Entries().begin(), table.Entries().end(), [&](const ui::ACCEL& a) {
+      return a.fVirt == k.flags && a.key == k.key && a.cmd == k.id;
+    });
+    EXPECT_NE(match, table.Entries().end()) << k.id;
+  }
 }
 
 TEST_F(CommandsTest, SubtractAndAddCombineEveryChosenFileInTheListsOrder) {
