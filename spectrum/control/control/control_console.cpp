@@ -11,7 +11,6 @@
 #include "spectrum/control/console/consoletable.h"
 #include "spectrum/control/console/interpreter.h"
 #include "spectrum/control/console/macrodialog.h"
-#include "spectrum/control/console/valueprompt.h"
 #include "spectrum/control/control/spccontrol.h"
 #include "spectrum/control/frames/mainframewnd.h"
 #include "spectrum/control/module/command_ids.h"
@@ -82,7 +81,7 @@ class ControlConsole : public ConsoleTarget {
     return text;
   }
   bool EditValue(std::string_view name, std::string* text) override {
-    return PromptParamValue(&m_control, name, text);
+    return m_control.AskParamValue(std::string(name), text);
   }
 
  private:
