@@ -30,19 +30,23 @@ std::string_view TrimBlanks(std::string_view text) {
 
 bool ExpandMacros(std::string_view text, const MacroList& macros, std::vector<std::string>* pieces) {
   pieces->clear();
+  // The text still to cut is rest from at on; a macro's body goes in front of it.
   std::string rest(text);
+  std::size_t at = 0;
   int expansions = 0;
-  while (!rest.empty()) {
-    const std::size_t semicolon = rest.find(';');
-    std::string piece = rest.substr(0, semicolon);
-    rest = semicolon == std::string::npos ? std::string() : rest.substr(semicolon + 1);
+  while (at < rest.size()) {
+    const std::size_t semicolon = rest.find(';', at);
+    const std::size_t end = semicolon == std::string::npos ? rest.size() : semicolon;
+    std::string piece = rest.substr(at, end - at);
+    at = semicolon == std::string::npos ? rest.size() : semicolon + 1;
     const int macro = FindMacro(piece, macros);
     if (macro < 0) {
       pieces->push_back(std::move(piece));
       continue;
     }
     if (++expansions > kMaxMacroExpansions) return false;
-    rest = macros.bodies[static_cast<std::size_t>(macro)] + ";" + rest;
+    rest = macros.bodies[static_cast<std::size_t>(macro)] + ";" + rest.substr(at);
+    at = 0;
   }
   return true;
 }

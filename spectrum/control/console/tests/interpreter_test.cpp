@@ -90,6 +90,11 @@ TEST(ConsoleLanguage, MacrosExpandInPlaceNestAndCompareUntrimmed) {
   }
   EXPECT_TRUE(ExpandMacros("M0", MacroList{chain, chainBodies}, &pieces));
   EXPECT_EQ(pieces, (std::vector<std::string>{"FT"}));
+  // A long text is cut in one pass (200,000 pieces).
+  std::string many;
+  for (int i = 0; i < 200000; ++i) many += "FT;";
+  EXPECT_TRUE(ExpandMacros(many, MacroList{names, bodies}, &pieces));
+  EXPECT_EQ(pieces.size(), 200000u);
 }
 
 TEST(ConsoleLanguage, ArgumentsAreSplitAtBlanksAndCommas) {
