@@ -206,8 +206,7 @@ void CSpcControl::OnPeakPicking() {
     }
   }
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // The range of the automatic commands: the whole data, or the selection.
@@ -221,21 +220,18 @@ void CSpcControl::OnAutoPeakPicking() {
   if (!HoldsData()) return;
   const CSpcProcess::FullRange range = AutomaticRange();
   m_process.AutoPeakPick(range.first, range.second);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeletePeaks() {
   double from = 0.0, to = 0.0;
   if (SelectionSpan(&from, &to)) RemovePeaksIn(from, to);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeleteAllPeaks() {
   m_data.peaks.clear();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdatePeaks(ui::CmdUI* cmd) { cmd->Enable(!m_data.peaks.empty()); }
@@ -258,49 +254,51 @@ void CSpcControl::OnAutoIntegration() {
   const CSpcProcess::FullRange range = AutomaticRange();
   m_process.AutoIntegrate(range.first, range.second);
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeleteIntegrals() {
   m_data.integrals.clear();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateIntegrals(ui::CmdUI* cmd) { cmd->Enable(!m_data.integrals.empty()); }
 
 std::int32_t CSpcControl::RightClickPoint() { return m_drawList.XToPoint(m_rightClick.x); }
 
-void CSpcControl::OnUpdateIntegralAt(ui::CmdUI* cmd) {
+void CSpcControl::SelectionOrRightClick(std::int64_t* l, std::int64_t* r) {
+  std::int32_t a = 0, b = 0;
+  if (SelectionPoints(&a, &b)) {
+    *l = a;
+    *r = b;
+  } else {
+    *l = *r = RightClickPoint();
+  }
+}
+
+CSpcIntegral* CSpcControl::IntegralAtRightClick() {
   const std::int64_t p = RightClickPoint();
-  const bool holding = std::any_of(m_data.integrals.begin(), m_data.integrals.end(),
-                                   [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
-  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HoldsSpectrumData() && holding));
+  const auto range = std::find_if(m_data.integrals.begin(), m_data.integrals.end(),
+                                  [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
+  return range == m_data.integrals.end() ? nullptr : &*range;
+}
+
+void CSpcControl::OnUpdateIntegralAt(ui::CmdUI* cmd) {
+  cmd->Enable(!m_drawList.m_selection.IsRectEmpty() || (HoldsSpectrumData() && IntegralAtRightClick()));
 }
 
 void CSpcControl::OnDeleteIntegral() {
   std::int64_t l = 0, r = 0;
-  std::int32_t a = 0, b = 0;
-  if (SelectionPoints(&a, &b)) {
-    l = a;
-    r = b;
-  } else {
-    l = r = RightClickPoint();
-  }
+  SelectionOrRightClick(&l, &r);
   std::erase_if(m_data.integrals, [&](const CSpcIntegral& i) {
     return (i.from < l && i.to > r) || (i.from >= l && i.to <= r);
   });
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnSetIntegralValue() {
-  const std::int64_t p = RightClickPoint();
-  const auto range = std::find_if(m_data.integrals.begin(), m_data.integrals.end(),
-                                  [&](const CSpcIntegral& r) { return r.from <= p && p <= r.to; });
-  if (range != m_data.integrals.end()) {
+  if (const CSpcIntegral* range = IntegralAtRightClick()) {
     const double v = m_process.GetIntegral(range->from, range->to, nullptr, 0, range->factor);
     const double total = m_process.GetTotalIntegral();
     float entered = static_cast<float>(IntegralShare(*range, range->factor));
@@ -309,20 +307,13 @@ void CSpcControl::OnSetIntegralValue() {
       if (v != 0.0 && std::isfinite(sum)) m_drawList.m_fIntegSum = static_cast<float>(sum);
     }
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // The integrals inside the selection (or at the right-click point), summed as they show.
 double CSpcControl::SelectedIntegralSum() {
   std::int64_t l = 0, r = 0;
-  std::int32_t a = 0, b = 0;
-  if (SelectionPoints(&a, &b)) {
-    l = a;
-    r = b;
-  } else {
-    l = r = RightClickPoint();
-  }
+  SelectionOrRightClick(&l, &r);
   double sum = 0.0;
   for (const CSpcIntegral& range : m_data.integrals)
     if (range.from >= l && range.to <= r) sum += IntegralShare(range, range.factor);
@@ -337,8 +328,7 @@ void CSpcControl::OnAreaIntegral() {
   m_drawList.m_selection.SetRectEmpty();
   std::string text = FourDecimals(area);
   AskParamValue(ModuleString(IDS_AREAINTEGRAL), &text);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnSumOfIntegrals() {
@@ -357,8 +347,7 @@ void CSpcControl::OnSetSumOfIntegrals() {
     const double scaled = entered / sum * m_drawList.m_fIntegSum;
     if (sum != 0.0 && std::isfinite(scaled)) m_drawList.m_fIntegSum = static_cast<float>(scaled);
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnNormalizeIntegrals() {
@@ -367,15 +356,13 @@ void CSpcControl::OnNormalizeIntegrals() {
     largest = std::max<double>(largest, m_process.GetIntegral(range.from, range.to, nullptr, 0, range.factor));
   const double scale = m_process.GetTotalIntegral() / largest;
   if (largest != 0.0 && std::isfinite(scale)) m_drawList.m_fIntegralScale = static_cast<float>(scale);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnIntegralCorrection() {
   if (!HoldsSpectrumData()) return;
   m_drawList.m_bIntegralCorrection = !m_drawList.m_bIntegralCorrection;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateIntegralCorrection(ui::CmdUI* cmd) {
@@ -413,8 +400,7 @@ void CSpcControl::OnSetPeakValue() {
   const double factor = v / entered;
   if (entered == 0.0f || !std::isfinite(factor)) return;
   m_process.Normalize(static_cast<float>(factor));
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // ---- Texts ----------------------------------------------------------------------------------------------
@@ -425,15 +411,13 @@ void CSpcControl::OnEditText() {
   std::string text = label->m_strText;
   if (!AskParamValue("TEXT", &text)) return;
   label->m_strText = text;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnDeleteText() {
   CText* label = CText::FindAt(m_drawList, m_rightClick.x, m_rightClick.y);
   if (!label || !m_drawList.RemoveObject(label)) return;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // ---- Clear Area ---------------------------------------------------------------------------------------------
@@ -457,8 +441,7 @@ void CSpcControl::OnClearArea() {
     const double noise = (hi - lo) * (random.Next() - 16383.5) * 1.5259255e-5;
     baseline[static_cast<std::size_t>(i)] = static_cast<float>(noise + v(i) + baseline[static_cast<std::size_t>(i)]);
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 // ---- Ion plot --------------------------------------------------------------------------------------------
@@ -499,8 +482,7 @@ void CSpcControl::OnGenerateIonPlot() {
       const auto tic = std::find_if(items.begin(), items.end(),
                                     [](const SiteItem& item) { return item.control->m_data.nKind == kKindTic; });
       if (record && tic != items.end()) *record = *tic->record;
-      SetModifiedFlag();
-      Refresh();
+      FinishCommand(kStepModified | kStepRefresh);
     }
     dispatch->AddRef();
     m_result.Clear();

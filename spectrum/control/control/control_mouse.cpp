@@ -308,8 +308,7 @@ void CSpcControl::OnLButtonDown(ui::UINT flags, ui::Point point) {
     std::string text;
     if (!AskParamValue("TEXT", &text)) return;
     if (CText::Create(m_drawList, text, point.x, point.y)) {
-      SetModifiedFlag();
-      Refresh();
+      FinishCommand(kStepModified | kStepRefresh);
     }
     return;
   }
@@ -344,8 +343,7 @@ void CSpcControl::OnMouseMove(ui::UINT flags, ui::Point point) {
   const std::int32_t grabbed = m_drawList.m_nGrabbed;
   if (grabbed >= 0 && static_cast<std::size_t>(grabbed) < m_drawList.GetSize()) {
     if (m_drawList.GetAt(static_cast<std::size_t>(grabbed))->Drag(point.x, point.y, m_lastPoint.x, m_lastPoint.y)) {
-      SetModifiedFlag();
-      Refresh();
+      FinishCommand(kStepModified | kStepRefresh);
     }
     m_lastPoint = point;
     return;
@@ -419,8 +417,7 @@ void CSpcControl::OnLButtonDblClk(ui::UINT flags, ui::Point point) {
   for (std::size_t i = 0; i < m_drawList.GetSize(); ++i) {
     CDrawObject* object = m_drawList.GetAt(i);
     if (object->m_bEnabled && object->m_area.PtInRect(point) && object->EditAt(flags, point.x, point.y)) {
-      SetModifiedFlag();
-      Refresh();
+      FinishCommand(kStepModified | kStepRefresh);
       return;
     }
   }
@@ -513,6 +510,5 @@ void CSpcControl::AddIntegral() {
   if (to < from) return;
   spcedit::InsertIntegral(m_data.integrals, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to));
   range.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }

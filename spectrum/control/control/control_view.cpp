@@ -133,9 +133,7 @@ void CSpcControl::OnZoomIn() {
     }
     list.m_selection.SetRectEmpty();
   }
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateZoomIn(ui::CmdUI* cmd) {
@@ -148,9 +146,7 @@ void CSpcControl::OnZoomOut() {
   m_drawList.m_fRightBound = m_zoomHistory.back().right;
   m_zoomHistory.pop_back();
   m_drawList.m_selection.SetRectEmpty();
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnFullSize() {
@@ -166,9 +162,7 @@ void CSpcControl::OnFullSize() {
     m_drawList.m_fRightBound = static_cast<float>(m_process.m_nCur - 1);
   }
   m_zoomHistory.clear();
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateFullSize(ui::CmdUI* cmd) {
@@ -183,9 +177,7 @@ void CSpcControl::OnScrollLeft() {
   list.m_fLeftBound -= step;
   list.m_fRightBound -= step;
   list.m_bHold = true;
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateScrollLeft(ui::CmdUI* cmd) { cmd->Enable(HoldsData() && m_drawList.m_fLeftBound > 0.0f); }
@@ -199,39 +191,32 @@ void CSpcControl::OnScrollRight() {
   list.m_fLeftBound += step;
   list.m_fRightBound += step;
   list.m_bHold = true;
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateScrollRight(ui::CmdUI* cmd) {
-  cmd->Enable(HoldsData() && m_drawList.m_fRightBound < static_cast<float>(m_process.m_nCur));
+  // As the handler: only while the view ends before the last point.
+  cmd->Enable(HoldsData() && m_drawList.m_fRightBound < static_cast<float>(m_process.m_nCur - 1));
 }
 
 void CSpcControl::OnOffsetUp() {
   m_drawList.m_fVerticalOffset += 0.05f;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnOffsetDown() {
   m_drawList.m_fVerticalOffset -= 0.05f;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnAmplitudeUp() {
   m_drawList.m_fAmplitude *= 1.5f;
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnAmplitudeDown() {
   m_drawList.m_fAmplitude *= 0.6666667f;
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 // ---- Zoom regions ---------------------------------------------------------------------------------
@@ -243,14 +228,12 @@ void CSpcControl::OnAddYZoom() {
   if (!AskZoomValue(&factor)) return;
   spcedit::InsertZoomRegion(m_drawList.m_zoomRegions, static_cast<float>(from), static_cast<float>(to), factor);
   m_drawList.m_selection.SetRectEmpty();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnRemoveYZoom() {
   m_drawList.m_zoomRegions.clear();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateRemoveYZoom(ui::CmdUI* cmd) { cmd->Enable(!m_drawList.m_zoomRegions.empty()); }
@@ -265,8 +248,7 @@ std::int32_t DisplayModeOf(ui::UINT id) { return id == ID_SHOW_POWER ? 3 : stati
 
 void CSpcControl::OnDisplayMode(ui::UINT id) {
   if (HoldsData()) m_process.m_nDisplay = DisplayModeOf(id);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateDisplayMode(ui::CmdUI* cmd) {
@@ -276,8 +258,7 @@ void CSpcControl::OnUpdateDisplayMode(ui::CmdUI* cmd) {
 
 void CSpcControl::OnDots(ui::UINT id) {
   m_drawList.m_bDots = id == ID_SHOW_DOTS;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateDots(ui::CmdUI* cmd) { cmd->SetCheck(m_drawList.m_bDots == (cmd->m_nID == ID_SHOW_DOTS) ? 1 : 0); }
@@ -286,8 +267,7 @@ void CSpcControl::OnShowFid() {
   if (m_data.fid().empty() || m_data.nDomain != kSpectrumDomain) return;
   m_data.nDomain = kFidDomain;
   m_process.SelectData();
-  RebuildPicture();
-  OnFullSize();
+  FinishCommand(kStepRebuild | kStepFullSize);
 }
 
 void CSpcControl::OnUpdateShowFid(ui::CmdUI* cmd) {
@@ -299,8 +279,7 @@ void CSpcControl::OnShowSpectrum() {
   if ((m_data.spectrum().empty() && m_data.scans.empty()) || m_data.nDomain != kFidDomain) return;
   m_data.nDomain = kSpectrumDomain;
   m_process.SelectData();
-  RebuildPicture();
-  OnFullSize();
+  FinishCommand(kStepRebuild | kStepFullSize);
 }
 
 void CSpcControl::OnUpdateShowSpectrum(ui::CmdUI* cmd) {
@@ -312,8 +291,7 @@ void CSpcControl::OnScaleUnits(ui::UINT id) {
   if (!HoldsData()) return;
   if (auto* scale = dynamic_cast<CScale*>(m_drawList.FindDrawObject(kDrawScale)))
     scale->m_nUnit = static_cast<std::int32_t>(id - ID_SCALE_UNIT_FIRST);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateScaleUnits(ui::CmdUI* cmd) {
@@ -328,8 +306,7 @@ void CSpcControl::OnPeakUnits(ui::UINT id) {
   const std::int32_t unit = static_cast<std::int32_t>(id - ID_PEAK_UNIT_FIRST);
   if (auto* peaks = dynamic_cast<CTPeaks*>(m_drawList.FindDrawObject(kDrawTPeaks))) peaks->m_nUnit = unit;
   if (auto* peaks = dynamic_cast<CMPeaks*>(m_drawList.FindDrawObject(kDrawMPeaks))) peaks->m_nUnit = unit;
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdatePeakUnits(ui::CmdUI* cmd) {
@@ -351,8 +328,7 @@ void CSpcControl::OnScan(ui::UINT id) {
   else if (id == ID_LAST_SCAN && count != 0) next = count - 1;
   if (next < 0) return;
   m_process.SetScan(next);
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateScan(ui::CmdUI* cmd) {
@@ -373,6 +349,8 @@ void CSpcControl::OnClear() {
   // The bar layouts of every method go with the data.
   m_barStates.clear();
   m_dockState.m_bars.clear();
+  m_drawList.m_nPickCursor1 = -1;
+  m_drawList.m_nPickCursor2 = -1;
   ResetView();
   SetModifiedFlag();
 }
@@ -442,8 +420,7 @@ void CSpcControl::OnTile() {
       item.Refresh();
     }
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnCouple() {
@@ -455,8 +432,7 @@ void CSpcControl::OnCouple() {
       entry.control->Refresh();
     }
   }
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateContainer(ui::CmdUI* cmd) { cmd->Enable(m_pOrvSite != nullptr); }
@@ -465,9 +441,7 @@ void CSpcControl::OnSynchronize() {
   m_linkUnit = m_linkUnit ? 0 : 1;
   for (const SiteItem& entry : FileSpectrumItems())
     if (entry.control != this && entry.control->m_data.nKind == m_data.nKind) entry.control->m_linkUnit = m_linkUnit;
-  SynchronizeViews();
-  SetModifiedFlag();
-  Refresh();
+  FinishCommand(kStepSynchronize | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateSynchronize(ui::CmdUI* cmd) {

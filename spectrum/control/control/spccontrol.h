@@ -290,6 +290,10 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   double IntegralShare(const CSpcIntegral& range, float factor);
   double SelectedIntegralSum();
   std::int32_t RightClickPoint();
+  // The points under the selection's edges, or the right-click point twice without a selection.
+  void SelectionOrRightClick(std::int64_t* l, std::int64_t* r);
+  // The first integral holding the right-click point, or null.
+  CSpcIntegral* IntegralAtRightClick();
   void OnPeakPicking();
   void OnAutoPeakPicking();
   void OnDeletePeaks();

@@ -16,8 +16,7 @@ plat::ole::HResult RegisterServer();
 // registration; S_OK, SELFREG_E_TYPELIB (the classes then stay) or SELFREG_E_CLASS.
 plat::ole::HResult UnregisterServer();
 
-// How a property page of the control is made: null until the pages exist (their factories
-// then fail cleanly).
+// How a property page of the control is made (null for a class id that is not a page's).
 plat::ole::ObjectCreator PropPageCreator(const plat::ole::Guid& clsid);
 
 }  // namespace nelvar

@@ -99,7 +99,36 @@ TEST_F(AnalysisTest, CopyPeaksAndIntegralsPutTheirTablesOnTheClipboard) {
                             Line("%10.2f %10.2f", c.m_process.PointToPpm(200), c.m_process.PointToHertz(200));
   const ui::DataObject clip = ui::GetClipboard();
   EXPECT_EQ(clip.GetText(), peaks);
-  EXPECT_TRUE(clip.HasFormat(ui::CF_METAFILEPICT));
+  // The picture: every line in the stock fixed font, its window 1.5 x the widest line wide and
+  // the lines' height high.
+  ASSERT_TRUE(clip.HasFormat(ui::CF_METAFILEPICT));
+  const std::vector<std::uint8_t>& wmf = *clip.GetData(ui::CF_METAFILEPICT);
+  int texts = 0, extX = 0, extY = 0;
+  auto u16 = [&](std::size_t at) { return static_cast<int>(wmf[at] | wmf[at + 1] << 8); };
+  for (std::size_t at = 22 + 18; at + 6 <= wmf.size();) {
+    const std::size_t words = static_cast<std::size_t>(u16(at) | u16(at + 2) << 16);
+    const int function = u16(at + 4);
+    if (words < 3 || at + words * 2 > wmf.size()) break;
+    if (function == 0x0A32) ++texts;  // META_EXTTEXTOUT
+    if (function == 0x020C) {         // META_SETWINDOWEXT: y, then x
+      extY = static_cast<std::int16_t>(u16(at + 6));
+      extX = static_cast<std::int16_t>(u16(at + 8));
+    }
+    at += words * 2;
+  }
+  gdi::DC screen = gdi::DC::CreateCompatibleDC(nullptr);
+  screen.SelectObject(gdi::StockFont(gdi::ANSI_FIXED_FONT));
+  int widest = 0, height = 0;
+  for (std::size_t from = 0; from <= peaks.size();) {
+    const std::size_t end = std::min(peaks.find("\r\n", from), peaks.size());
+    const gdi::Size size = screen.GetTextExtent(peaks.substr(from, end - from));
+    widest = std::max(widest, size.cx);
+    height += size.cy;
+    from = end + 2;
+  }
+  EXPECT_EQ(texts, 3);
+  EXPECT_EQ(extX, widest * 3 / 2);
+  EXPECT_EQ(extY, height);
 
   c.m_data.integrals = {{30, 50, 1.0f}, {190, 210, 1.0f}};
   c.OnCopyIntegrals();
@@ -236,6 +265,37 @@ TEST_F(AnalysisTest, DialogValuesSetTheIntegralSumTheZoomRegionsAndTheReference)
   EXPECT_DOUBLE_EQ(c.m_process.m_dOffset, 1.5 * c.m_process.m_dFreq);
   EXPECT_TRUE(responder.Done());
   EXPECT_EQ(responder.Unexpected(), 0);
+}
+
+TEST_F(AnalysisTest, IntegralCommandsAtTheRightClickPointAndPeaksInTheSelection) {
+  CSpcControl& c = *NewControl();
+  GivePeaks(c);
+  Lay(c);
+  c.m_data.integrals = {{30, 50, 1.0f}, {60, 80, 1.0f}, {190, 210, 1.0f}};
+  ui::ScriptedResponder responder(true);
+  // Set Value: the integral at the right-click point shows what is entered.
+  c.m_rightClick = {c.m_drawList.PointToX(200), 20};
+  responder.Then(ui::ModalKind::Dialog, [](ui::ModalQuestion& q) {
+    q.dialog->SetDlgItemText(1036, "10");
+    return ui::IDOK;
+  });
+  c.OnSetIntegralValue();
+  EXPECT_NEAR(c.IntegralShare(c.m_data.integrals[2], 1.0f), 10.0, 1e-3);
+  // Delete Integral without a selection takes the one around the point.
+  c.m_rightClick = {c.m_drawList.PointToX(70), 20};
+  EXPECT_TRUE(ui::QueryCommandState(&c, 40055).enabled);
+  c.OnDeleteIntegral();
+  ASSERT_EQ(c.m_data.integrals.size(), 2u);
+  EXPECT_EQ(c.m_data.integrals[1].from, 190u);
+  // Delete Peaks takes those inside the selection only.
+  c.m_data.peaks = {40, 120, 200};
+  c.m_drawList.m_selection = gdi::Rect(c.m_drawList.PointToX(100), 10, c.m_drawList.PointToX(210), 50);
+  c.OnDeletePeaks();
+  EXPECT_EQ(c.m_data.peaks, std::vector<std::int32_t>{40});
+  // Integral Correction toggles its flag.
+  c.OnIntegralCorrection();
+  EXPECT_EQ(ui::QueryCommandState(&c, 40138).check, 1);
+  EXPECT_TRUE(responder.Done());
 }
 
 }  // namespace

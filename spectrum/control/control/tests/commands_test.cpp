@@ -70,7 +70,59 @@ const CommandRow kProcessingRows[] = {
     {ID_NOTHING, ID_NOTHING, "eeee"},
 };
 
-const std::span<const CommandRow> kMatrix[] = {kProcessingRows};
+// The view, multi-display, analysis and mouse-mode commands (no container, selection, cursor,
+// peak or integral here).
+const CommandRow kViewRows[] = {
+    {ID_ZOOM_IN, ID_ZOOM_IN, "deee"},
+    {ID_FULL_SIZE, ID_FULL_SIZE, "edde"},
+    {ID_ZOOM_OUT, ID_ZOOM_OUT, "edde"},
+    {ID_SCROLL_LEFT, ID_SCROLL_LEFT, "ddde"},
+    {ID_SCROLL_RIGHT, ID_SCROLL_RIGHT, "dddd"},
+    {ID_OFFSET_UP, ID_OFFSET_DOWN, "eeee"},
+    {ID_AMPLITUDE_UP, ID_AMPLITUDE_DOWN, "eeee"},
+    {ID_ADD_YZOOM, ID_REMOVE_YZOOM, "dddd"},
+    {ID_SHOW_REALS, ID_SHOW_REALS, "xccc"},
+    {ID_SHOW_IMAGINARIES, ID_SHOW_MAGNITUDE, "deee"},
+    {ID_SHOW_POWER, ID_SHOW_POWER, "deee"},
+    {ID_SHOW_DOTS, ID_SHOW_DOTS, "eeee"},
+    {ID_SHOW_LINE, ID_SHOW_LINE, "cccc"},
+    {ID_SHOW_FID, ID_SHOW_FID, "xcdd"},
+    {ID_SHOW_SPECTRUM, ID_SHOW_SPECTRUM, "ddcc"},
+    {ID_NEXT_SCAN, ID_NEXT_SCAN, "ddde"},
+    {ID_PREVIOUS_SCAN, ID_PREVIOUS_SCAN, "dddd"},
+    {ID_FIRST_SCAN, ID_FIRST_SCAN, "dddd"},
+    {ID_LAST_SCAN, ID_LAST_SCAN, "ddde"},
+    {ID_CLEAR, ID_CLEAR, "deee"},
+    {ID_CLONE, ID_CLONE, "dddd"},
+    {ID_LOAD_ADDITIONAL, ID_LOAD_ADDITIONAL, "dddd"},
+    {ID_TILE, ID_COUPLE, "dddd"},
+    {ID_MODE_SELECTION, ID_MODE_SELECTION, "xccc"},
+    {ID_MODE_PICKING, ID_MODE_PICKING, "deee"},
+    {ID_MODE_PHASING, ID_MODE_PHASING, "ddee"},
+    {ID_MODE_INTEGRATION, ID_MODE_INTEGRATION, "ddee"},
+    {ID_MODE_TEXT, ID_MODE_TEXT, "ddee"},
+};
+
+const CommandRow kAnalysisRows[] = {
+    {ID_PEAK_PICKING, ID_INTEGRATION, "dddd"},
+    {ID_INTEGRATION_ALT, ID_INTEGRATION_ALT, "dddd"},
+    {ID_CALC_AREA_INTEGRAL, ID_CLEAR_AREA, "dddd"},
+    {ID_SET_INTEGRAL_SUM, ID_SET_INTEGRAL_SUM, "dddd"},
+    {ID_AUTO_PEAK_PICKING, ID_AUTO_PEAK_PICKING, "ddee"},
+    {ID_AUTO_INTEGRATION, ID_AUTO_INTEGRATION, "ddee"},
+    {ID_DELETE_INTEGRAL, ID_DELETE_ALL_PEAKS, "dddd"},
+    {ID_SET_INTEGRAL_VALUE, ID_SET_INTEGRAL_VALUE, "dddd"},
+    {ID_COPY_PEAKS, ID_COPY_PEAKS, "dddd"},
+    {ID_NORMALIZE_INTEGRALS, ID_NORMALIZE_INTEGRALS, "dddd"},
+    {ID_COPY_INTEGRALS, ID_COPY_INTEGRALS, "dddd"},
+    {ID_INTEGRAL_CORRECTION, ID_INTEGRAL_CORRECTION, "ddee"},
+    {ID_CALIBRATE, ID_CALIBRATE, "dddd"},
+    {ID_SET_PEAK_VALUE, ID_SET_PEAK_VALUE, "dddd"},
+    {ID_EDIT_TEXT, ID_DELETE_TEXT, "eeee"},
+    {ID_GENERATE_ION_PLOT, ID_GENERATE_ION_PLOT, "ddde"},
+};
+
+const std::span<const CommandRow> kMatrix[] = {kProcessingRows, kViewRows, kAnalysisRows};
 
 char Letter(const ui::CommandState& s) {
   if (s.check) return s.enabled ? 'c' : 'x';

@@ -9,12 +9,14 @@
 #include "platform/ui/responder.h"
 #include "spectrum/control/control/tests/interaction_testing.h"
 #include "spectrum/control/labels/texts.h"
+#include "spectrum/control/module/command_ids.h"
 
 namespace nelvar_test {
 namespace {
 
 using plat::ole::testing::TestContainer;
 namespace input = ui::input;
+using namespace nelvar;
 
 class MouseTest : public InteractionTest {
  protected:
@@ -53,6 +55,11 @@ TEST_F(MouseTest, ASelectionBoxFollowsTheMouseAndZoomsIn) {
   CSpcControl& c = Plot(box);
   const gdi::Rect plot = AreaOf(c, kDrawSpectrum);
   ASSERT_FALSE(plot.IsRectEmpty());
+  // A left press holds the mouse until its release, even one that starts nothing.
+  input::MouseDown(&c, {2, 2});
+  EXPECT_EQ(ui::Wnd::GetCapture(), &c);
+  input::MouseUp(&c, {2, 2});
+  EXPECT_EQ(ui::Wnd::GetCapture(), nullptr);
   // Dragged leftwards: the box keeps its press corner.
   Drag(c, {plot.left + 200, plot.top + 20}, {plot.left + 100, plot.top + 60});
   EXPECT_EQ(c.m_drawList.m_selection, gdi::Rect(plot.left + 100, plot.top + 20, plot.left + 200, plot.top + 60));
@@ -114,6 +121,7 @@ TEST_F(MouseTest, PickCursorsReadOutInTheStatusLineAndPeakPickingTakesTheFirst) 
   input::Click(&c, {x1, plot.top + 30}, ui::MK_RBUTTON);
   Settle(c);
   EXPECT_EQ(c.m_drawList.m_nPickCursor2, -1);
+  EXPECT_EQ(LastStatus(box), one);
   EXPECT_TRUE(ShowsItsState(c));
 
   c.SendMessage(ui::WM_COMMAND, 40038);
@@ -153,6 +161,9 @@ TEST_F(MouseTest, IntegrationDragsAddSplitAndShiftIntegrals) {
   CSpcControl& c = Plot(box);
   const gdi::Rect plot = AreaOf(c, kDrawSpectrum);
   const int a = c.m_drawList.PointToX(100), b = c.m_drawList.PointToX(160);
+  // A selection box on the screen goes when an integration drag starts.
+  Drag(c, {plot.left + 5, plot.top + 5}, {plot.left + 60, plot.top + 90});
+  ASSERT_FALSE(c.m_drawList.m_selection.IsRectEmpty());
   Drag(c, {b, plot.top + 30}, {a, plot.top + 30}, ui::MK_LBUTTON, input::kShift);
   ASSERT_EQ(c.m_data.integrals.size(), 1u);
   const CSpcIntegral whole = c.m_data.integrals[0];
@@ -190,8 +201,10 @@ TEST_F(MouseTest, IntegrationDragsAddSplitAndShiftIntegrals) {
   const CSpcIntegral middle = c.m_data.integrals[1];
   const int inside = c.m_drawList.PointToX(130);
   const gdi::Rect before = c.m_drawList.m_selection;
+  c.SetModifiedFlag(false);
   Drag(c, {inside, band.top + band.Height() / 2}, {inside - 1, band.top + band.Height() / 2});
   EXPECT_EQ(c.m_drawList.m_selection, before);  // a grab keeps the selection
+  EXPECT_TRUE(c.IsModified());                  // the moved range is saved with the item
   EXPECT_LE(c.m_data.integrals[1].from, middle.from);
   const CSpcIntegral moved = c.m_data.integrals[1];
   const int at = c.m_drawList.PointToX(static_cast<std::int32_t>((moved.from + moved.to) / 2));
@@ -255,6 +268,73 @@ TEST_F(MouseTest, TheContextMenuWalkReachesEverySubmenu) {
   Settle(c);
   const gdi::Rect trace = AreaOf(c, kDrawSpectrum);
   EXPECT_EQ(c.ContextMenuAt({trace.left + 3, trace.bottom - 3}), 6);
+}
+
+TEST_F(MouseTest, TextModePlacesATextOnEveryConfirmedClick) {
+  TestContainer box;
+  CSpcControl& c = Plot(box);
+  const gdi::Rect plot = AreaOf(c, kDrawSpectrum);
+  const ui::Point at{plot.left + 100, plot.top + 60};
+  c.SendMessage(ui::WM_COMMAND, ID_MODE_TEXT);
+  ui::ScriptedResponder responder(true);
+  auto answer = [&](const char* text, int code) {
+    responder.Then(ui::ModalKind::Dialog, [text, code](ui::ModalQuestion& q) {
+      EXPECT_EQ(q.title, "Parameter TEXT value");
+      q.dialog->SetDlgItemText(1036, text);
+      return code;
+    });
+  };
+  auto texts = [&] {
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < c.m_drawList.GetSize(); ++i)
+      if (auto* t = dynamic_cast<CText*>(c.m_drawList.GetAt(i))) found.push_back(t->m_strText);
+    return found;
+  };
+  answer("first", ui::IDOK);
+  input::Click(&c, at);
+  Settle(c);
+  answer("second", ui::IDOK);  // on top of the first: still a new one
+  input::Click(&c, at);
+  Settle(c);
+  answer("never", ui::IDCANCEL);
+  input::Click(&c, at);
+  Settle(c);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"first", "second"}));
+  const auto* label = dynamic_cast<CText*>(c.m_drawList.FindDrawObject(kDrawText));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->m_nX, c.m_drawList.XToPoint(at.x));
+  EXPECT_TRUE(ShowsItsState(c));
+
+  // Edit Text takes the first label under the right-click point.
+  c.m_rightClick = label->m_area.CenterPoint();
+  answer("edited", ui::IDOK);
+  c.SendMessage(ui::WM_COMMAND, ID_EDIT_TEXT);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"edited", "second"}));
+  EXPECT_TRUE(responder.Done());
+}
+
+TEST_F(MouseTest, ThePlotShowsTheFirstOfItsCursorsMadeFromTheBitmaps) {
+  TestContainer box;
+  CSpcControl& c = Plot(box);
+  ASSERT_NE(c.m_cursors[0], nullptr);
+  EXPECT_NE(c.m_cursors[1], nullptr);
+  EXPECT_EQ(c.m_cursors[2], nullptr);  // no bitmap 452
+  EXPECT_TRUE(c.OnSetCursor(&c, static_cast<ui::UINT>(ui::HTCLIENT), ui::WM_MOUSEMOVE));
+  EXPECT_EQ(ui::GetCursor(), c.m_cursors[0]);
+}
+
+TEST_F(MouseTest, TheIntegrationReadOutOfAFlatSpectrumIsZero) {
+  TestContainer box;
+  CSpcControl& c = Plot(box);
+  for (CSpcPoint& p : c.m_data.spectrum()) p = {};
+  c.m_process.UpdatePhase();
+  c.Refresh();
+  Settle(c);
+  const gdi::Rect plot = AreaOf(c, kDrawSpectrum);
+  Drag(c, {plot.left + 20, plot.top + 30}, {plot.left + 80, plot.top + 30}, ui::MK_LBUTTON, input::kShift);
+  const std::string status = LastStatus(box);
+  EXPECT_EQ(status.substr(status.size() - 12), " Integral: 0") << status;
+  EXPECT_EQ(c.m_data.integrals.size(), 1u);
 }
 
 }  // namespace

@@ -80,7 +80,9 @@ TEST_F(ViewTest, TileCoupleAndSynchronizeWorkOverTheFileItemsOfTheDocument) {
   GiveSpectrum(m, 1, 3);
   ASSERT_TRUE(ui::QueryCommandState(&a, 40152).enabled);
 
+  b.SetModifiedFlag(false);
   a.OnTile();
+  EXPECT_TRUE(b.IsModified());  // each changed item is saved with its new band
   const float third = 1.0f / 3.0f;
   EXPECT_FLOAT_EQ(a.m_drawList.m_fTopMargin, 0.0f);
   EXPECT_FLOAT_EQ(a.m_drawList.m_fBottomMargin, 1.0f - third);
@@ -110,6 +112,13 @@ TEST_F(ViewTest, TileCoupleAndSynchronizeWorkOverTheFileItemsOfTheDocument) {
   EXPECT_EQ(b.m_drawList.m_fLeftBound, static_cast<float>(b.m_process.PpmToPoint(static_cast<float>(a.m_process.PointToPpm(64)))));
   EXPECT_FLOAT_EQ(b.m_drawList.m_fAmplitude, 1.5f);
   EXPECT_EQ(m.m_drawList.m_fLeftBound, massLeft);
+  // A last bound that converts to point 0 leaves the other's last bound as it was.
+  const float bRight = b.m_drawList.m_fRightBound;
+  a.m_drawList.m_fLeftBound = 0.0f;
+  a.m_drawList.m_fRightBound = 0.0f;
+  a.SynchronizeViews();
+  EXPECT_EQ(b.m_drawList.m_fLeftBound, 0.0f);
+  EXPECT_EQ(b.m_drawList.m_fRightBound, bRight);
   a.OnSynchronize();
   EXPECT_EQ(b.m_linkUnit, 0u);
 
