@@ -96,6 +96,7 @@ bool CSaApp::StartUp() {
   m_helpFilePath = plat::toUtf16(plat::joinPath(plat::toUtf8(m_start.Path), "kedrus.hlp"));
   CSaSettings& settings = SaSettings();
   settings.Read();
+  settings.installPath = m_start.Path;
   if (const auto placement = ReadStoredPlacement(); placement && IsKnownShowCommand(placement->showCmd))
     m_nCmdShow = static_cast<int>(placement->showCmd);
   m_serverLink.Connection().SetServerDirectory(settings.serverDirectory);

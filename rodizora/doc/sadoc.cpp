@@ -11,6 +11,7 @@
 #include "platform/ui/commdlg.h"
 #include "platform/ui/messages.h"
 #include "rodizora/doc/replacepath.h"
+#include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/doc/workspace.h"
@@ -53,7 +54,12 @@ CSaDoc::CSaDoc() : m_zoom(SaSettings().documentZoom) {
 
 CSaDoc::~CSaDoc() { CSaDoc::DeleteContents(); }
 
-void CSaDoc::ComputePageSize() { m_page = sapage::PageSizeFromPrinter(0, 0); }
+void CSaDoc::ComputePageSize() {
+  const auto printer = saprint::PrintDevice::Open(saprint::AppPrinter(), {});
+  m_page = printer ? sapage::PageSizeFromPrinter(printer->DC().GetDeviceCaps(gdi::HORZSIZE),
+                                                 printer->DC().GetDeviceCaps(gdi::VERTSIZE))
+                   : sapage::PageSizeFromPrinter(0, 0);
+}
 
 ISaPageView* CSaDoc::FirstPageView() const {
   return GetViews().empty() ? nullptr : dynamic_cast<ISaPageView*>(GetViews().front());

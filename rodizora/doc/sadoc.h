@@ -40,8 +40,8 @@ class CSaDoc : public plat::ole::OleDocument {
   CSaDoc();
   ~CSaDoc() override;
 
-  // The printable page: the default printer's, else landscape A4 (this system has no printer
-  // defaults, so always landscape A4).
+  // The printable page: the application's printer's (landscape A4 until the page set-up
+  // chooses another), else landscape A4.
   void ComputePageSize();
   int PageWidth() const { return m_page.width; }
   int PageHeight() const { return m_page.height; }

@@ -33,6 +33,8 @@ constexpr ui::StringResource kStrings[] = {
     {IDS_NO_SPECTRUM_OBJECT,
      "The main object containing spectrum image\n is not found. It is likely spectrum file was not loaded \n or main "
      "object was removed by user."},
+    {IDS_NO_PRINTER, "Printer is not installed\n"},
+    {IDS_PRINT_JOB_FAILED, "Failed to start print job."},
     {IDS_REPLACE_EXISTING, "%1\nThis file or directory already exist.\nReplace existing file or directory?"},
     {IDS_PROCESSING_PARAMETERS, "PROCESSING PARAMETERS"},
     {IDS_PLOTTING_PARAMETERS, "PLOTTING PARAMETERS"},
