@@ -18,27 +18,7 @@ class NelvarTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    void* module = nullptr;
-    if (plat::ole::loadModule("NELVAR.DLL", false, &module) >= 0 && module)
-      if (auto reg = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, "DllRegisterServer")))
-        reg();
-    if (!CSpcControlRef::Create()) GTEST_SKIP() << "libnelvar.so serves no spectrum control yet";
-  }
-
-  // Counts the pixels inside an item's rectangle (less a 2-pixel border) that are not white.
-  static std::int64_t DrawnPixels(CSaView* view, const CSaItem* item) {
-    dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();
-    ui::App::PumpPending();
-    view->Invalidate();
-    view->UpdateWindow();
-    gdi::Rect r = item->GetRect();
-    const gdi::WindowSurface* pixels = view->GetClientSurface();
-    if (!pixels || !view->PageToClient(&r)) return 0;
-    std::int64_t drawn = 0;
-    for (int y = r.top + 2; y < std::min(r.bottom, pixels->Height()) - 2; ++y)
-      for (int x = r.left + 2; x < std::min(r.right, pixels->Width()) - 2; ++x)
-        drawn += pixels->GetPixel(x, y) != 0xFFFFFF;
-    return drawn;
+    if (!RegisterNelvar()) GTEST_SKIP() << "libnelvar.so serves no spectrum control yet";
   }
 };
 
