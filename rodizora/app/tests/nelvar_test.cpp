@@ -2,10 +2,15 @@
 // set-up registers it). Each test is skipped while the module does not yet serve what it needs.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/guids.h"
 #include "platform/base/text.h"
 #include "platform/com/library.h"
 #include "platform/ui/app.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/responder.h"
+#include "rodizora/doc/sasettings.h"
 #include "rodizora/app/tests/app_fixture.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/spectrumcontrol.h"
@@ -43,6 +48,38 @@ TEST_F(NelvarTest, TheSampleOpensFromTheCommandLineAsAPage) {
   ASSERT_GE(doc->Items().size(), 1u);
   EXPECT_GT(DrawnPixels(dynamic_cast<CSaView*>(doc->GetViews().front()), doc->Items()[0]), 500);
   MainFrame()->Render()->SavePng(ScratchDir("nelvar_page") + "/sample_page.png");
+}
+
+TEST_F(NelvarTest, FileOpenChoosesFilesInTheExplorerStyleDialog) {
+  ASSERT_TRUE(Start());
+  const std::string folder = ScratchDir("open");
+  std::filesystem::copy_file(SAMPLE_FID, folder + "/sample.dx");
+  WriteFile(folder, "notes.txt", "not a spectrum\n");
+  SaSettings().loadDirectory = plat::toUtf16(folder);
+  ui::ScriptedResponder script(true);
+  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    CFileOpenDlg& dialog = app->OpenDialog();
+    EXPECT_EQ(q.window, &dialog);
+    EXPECT_EQ(dialog.GetCurrentDirectory(), folder);
+    EXPECT_TRUE(ui::App::PumpUntil([&] { return dialog.IsListingComplete(); }, 60000));
+    ui::ListCtrl& files = dialog.FileList();
+    EXPECT_EQ(files.GetItemCount(), 1);  // the recognised file alone
+    if (files.GetItemCount() < 1) return ui::IDCANCEL;
+    EXPECT_EQ(files.GetItemText(0, 0), "sample.dx");
+    files.SetItemState(0, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+    auto* open = dynamic_cast<ui::Button*>(dialog.BottomBar().GetDlgItem(ui::IDOK));
+    EXPECT_NE(open, nullptr);
+    if (open) open->Click();
+    return ui::IDOK;
+  });
+  EXPECT_EQ(app->OnFileOpenFiles(), 1);
+  EXPECT_TRUE(script.Done());
+  ASSERT_EQ(Documents().size(), 1u);
+  EXPECT_EQ(Documents().front()->GetPathName(), folder + "/sample.dx");
+  EXPECT_EQ(SaSettings().loadDirectory, plat::toUtf16(folder));
+  // Cancelled, nothing more opens.
+  EXPECT_EQ(app->OnFileOpenFiles(), 0);
+  EXPECT_EQ(Documents().size(), 1u);
 }
 
 }  // namespace
