@@ -3,7 +3,8 @@
 // real class ids: a spectrum control (CLSID_Spc) that reads "fake spectrum files", a table
 // (CLSID_TableControl) and a structure control (CLSID_StructureControl).
 //
-// A fake spectrum file is text: the line "FAKESPC", then one line per spectrum with its kind
+// A fake spectrum file is text: the line "FAKESPC" (after the 12 header bytes of the data
+// server in a file it sent), then one line per spectrum with its kind
 // ("NMR", "MASS", ...); a spectrum line "CORRUPT" cannot be loaded (the control says so in a
 // message box, as a real one does). The control draws itself filled with its kind's colour.
 //
