@@ -3,13 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/guids.h"
 #include "common/itablecontrol.h"
+#include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
 #include "platform/com/driver.h"
 #include "platform/ui/commdlg.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/resource.h"
+#include "rodizora/res/saids.h"
 #include "rodizora/doc/replacepath.h"
 #include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sasettings.h"
@@ -41,6 +45,8 @@ UI_IMPLEMENT_DYNCREATE(CSaDoc, plat::ole::OleDocument)
 UI_BEGIN_MESSAGE_MAP(CSaDoc, plat::ole::OleDocument)
   ui::map::Command(ui::ID_EDIT_CLEAR_ALL, &CSaDoc::OnEditClearAll),
   ui::map::UpdateUI(ui::ID_EDIT_CLEAR_ALL, &CSaDoc::OnUpdateEditClearAll),
+  ui::map::Command(ui::ID_FILE_SAVE, &CSaDoc::OnFileSave),
+  ui::map::Command(ui::ID_FILE_SAVE_AS, &CSaDoc::OnFileSaveAs),
   ui::map::Command(ui::ID_EDIT_UNDO, &CSaDoc::OnEditUndo),
   ui::map::Command(ui::ID_EDIT_REDO, &CSaDoc::OnEditRedo),
   ui::map::UpdateUI(ui::ID_EDIT_UNDO, &CSaDoc::OnUpdateEditUndo),
@@ -287,6 +293,62 @@ bool CSaDoc::OnSaveDocument(std::string_view path) {
   }
   SetModifiedFlag(false);
   return true;
+}
+
+bool CSaDoc::MayReplace(const std::string& path, bool ask) {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return true;
+  if (!ask) return true;
+  std::string question = ui::LoadString(saids::IDS_REPLACE_EXISTING);
+  if (const std::size_t at = question.find("%1"); at != std::string::npos) question.replace(at, 2, path);
+  return ui::AppMessageBox(question, ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_DEFBUTTON2) == ui::IDYES;
+}
+
+void CSaDoc::OnFileSaveAs() {
+  CSaItem* first = nullptr;
+  for (CSaItem* item : Items())
+    if (item->Record().subtype == ItemFromFile) {
+      first = item;
+      break;
+    }
+  const CSpcControlRef control = CSpcControlRef::Query(first ? first->GetOleObject() : nullptr);
+  CFileSaveDlg dialog;
+  std::vector<int> formatIndexes;
+  if (control) {
+    if (const auto name = control.Param(u"FILENAME")) {
+      const std::string path = plat::toUtf8(*name);
+      dialog.m_fileName = path.substr(path.find_last_of('/') + 1);
+    }
+    constexpr std::int32_t kWritable = 1 << 2;
+    for (std::int32_t i = 0; i < 1000; ++i) {
+      Bstr name = nullptr, options = nullptr;
+      std::int32_t caps = 0;
+      if (failed(control->GetFormat(i, &name, &options, &caps))) break;
+      const plat::String16 formatName = TakeBstr(name), saveOptions = TakeBstr(options);
+      if (!(caps & kWritable)) continue;
+      dialog.m_saveFormats.push_back(plat::toUtf8(saveOptions.empty() ? formatName : formatName + u";" + saveOptions));
+      formatIndexes.push_back(i);
+    }
+  }
+  dialog.SetCurrentDirectory(plat::toUtf8(SaSettings().saveDirectory));
+  if (dialog.DoModal({}, nullptr) != ui::IDOK) return;
+  const std::string path = dialog.GetFilePath();
+  SaSettings().saveDirectory = plat::toUtf16(dialog.GetCurrentDirectory());
+  const int chosen = dialog.GetFormatIndex();
+  if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) return;  // nothing to save in
+  if (!MayReplace(path, true)) return;
+  m_saveFormat = formatIndexes[static_cast<std::size_t>(chosen)];
+  m_saveOption = std::max(0, dialog.GetTypeIndex());
+  m_workspace = m_saveFormat == 0;
+  DoSave(path);
+}
+
+void CSaDoc::OnFileSave() {
+  if (!m_workspace || GetPathName().empty()) {
+    OnFileSaveAs();
+    return;
+  }
+  if (MayReplace(GetPathName(), false)) DoSave(GetPathName());
 }
 
 // --- Undo ---------------------------------------------------------------------------------------------

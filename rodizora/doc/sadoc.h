@@ -108,6 +108,15 @@ class CSaDoc : public plat::ole::OleDocument {
   // Closing a document's window never asks to save.
   bool CanCloseFrame(ui::FrameWnd* frame) override;
 
+  // Save As: the explorer-style save dialog with the first spectrum's writable formats; the
+  // document becomes a workspace exactly when the control's own format (0) is chosen. A path
+  // that exists is replaced only when the user agrees (and only once the new data is whole).
+  void OnFileSaveAs();
+  // A spectrum document runs Save As; a workspace is saved over its own directory.
+  void OnFileSave();
+  // Whether a save to path may go ahead: nothing there, or (asking, string 3110) the user agrees.
+  static bool MayReplace(const std::string& path, bool ask);
+
   void OnEditClearAll();
   void OnUpdateEditClearAll(ui::CmdUI* cmdUI);
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "common/guids.h"
+#include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
 #include "platform/com/library.h"
 #include "platform/ui/app.h"
@@ -80,6 +82,80 @@ TEST_F(NelvarTest, FileOpenChoosesFilesInTheExplorerStyleDialog) {
   // Cancelled, nothing more opens.
   EXPECT_EQ(app->OnFileOpenFiles(), 0);
   EXPECT_EQ(Documents().size(), 1u);
+}
+
+// Every parameter of a spectrum item's control but its file name.
+std::map<plat::String16, plat::String16> ParamsOf(CSaItem* item) {
+  std::map<plat::String16, plat::String16> params;
+  const CSpcControlRef control = CSpcControlRef::Query(item->GetOleObject());
+  plat::ole::Bstr names = nullptr;
+  if (!control || control->GetParamNames(&names) < 0) return params;
+  const plat::String16 list = TakeBstr(names);
+  for (std::size_t at = 0; at < list.size();) {
+    std::size_t end = list.find_first_of(u";,\n", at);
+    if (end == plat::String16::npos) end = list.size();
+    const plat::String16 name = list.substr(at, end - at);
+    if (!name.empty() && name != u"FILENAME")
+      if (const auto value = control.Param(name)) params[name] = *value;
+    at = end + 1;
+  }
+  return params;
+}
+
+TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameters) {
+  if (CSaDoc::GetSpectraCountInFile(plat::toUtf16(SAMPLE_FID)) != 1)
+    GTEST_SKIP() << "the spectrum control does not count a file's spectra yet";
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  ASSERT_FALSE(doc->Items().empty());
+  doc->Items()[0]->SetRect({20, 30, 900, 700});
+  const auto params = ParamsOf(doc->Items()[0]);
+  const std::string folder = ScratchDir("saveas");
+  const std::string workspace = folder + "/page";
+  SaSettings().saveDirectory = plat::toUtf16(folder);
+  const CSpcControlRef control = CSpcControlRef::Query(doc->Items()[0]->GetOleObject());
+  plat::ole::Bstr name = nullptr, options = nullptr;
+  std::int32_t caps = 0;
+  if (control->GetFormat(0, &name, &options, &caps) >= 0) {
+    TakeBstr(name);
+    TakeBstr(options);
+    // Save As with the control's own format.
+    ui::ScriptedResponder script(true);
+    script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+      auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+      EXPECT_NE(dialog, nullptr);
+      if (!dialog) return ui::IDCANCEL;
+      EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
+      dialog->FormatCombo().SetCurSel(0);
+      dialog->NameEdit().SetWindowText("page");
+      if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
+      return ui::IDOK;
+    });
+    doc->OnFileSaveAs();
+    EXPECT_TRUE(script.Done());
+  } else {
+    // The control offers no formats yet: the workspace save as Save As would run it.
+    doc->SetWorkspace(true);
+    if (!doc->DoSave(workspace)) GTEST_SKIP() << "the spectrum control does not save into a folder yet";
+  }
+  ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
+  EXPECT_TRUE(doc->IsWorkspace());
+  EXPECT_EQ(doc->GetPathName(), workspace);
+  EXPECT_FALSE(doc->IsModified());
+  // File Save of a workspace replaces its directory without a question.
+  doc->Items()[0]->SetRect({10, 10, 800, 600});
+  ui::ClearModalLog();
+  doc->OnFileSave();
+  EXPECT_TRUE(ui::ModalLog().empty());
+  doc->OnCloseDocument();
+
+  auto* reloaded = dynamic_cast<CSaDoc*>(app->OpenDocumentFile(workspace));
+  ASSERT_NE(reloaded, nullptr);
+  EXPECT_TRUE(reloaded->IsWorkspace());
+  ASSERT_EQ(reloaded->Items().size(), 1u);
+  EXPECT_EQ(reloaded->Items()[0]->GetRect(), gdi::Rect(10, 10, 800, 600));
+  EXPECT_EQ(reloaded->Items()[0]->GetMethodName(), u"NMR");
+  EXPECT_EQ(ParamsOf(reloaded->Items()[0]), params);
 }
 
 }  // namespace

@@ -347,4 +347,25 @@ TEST_F(WorkspaceTest, AFailedSaveLeavesTheOldWorkspaceOrFileAsItWasAndIsReported
   ui::ClearModalLog();
 }
 
+TEST_F(WorkspaceTest, AnExistingPathIsReplacedOnlyWhenTheUserAgrees) {
+  const std::string path = Fresh("replace.ws");
+  EXPECT_TRUE(CSaDoc::MayReplace(path, true));
+  EXPECT_TRUE(ui::ModalLog().empty());
+  fs::create_directories(path);
+  ui::ScriptedResponder script(true);
+  script
+      .Then(ui::ModalKind::MessageBox,
+            [&](ui::ModalQuestion& q) {
+              EXPECT_EQ(q.text, path + "\nThis file or directory already exist.\nReplace existing file or directory?");
+              EXPECT_EQ(q.style & ui::MB_DEFMASK, ui::MB_DEFBUTTON2);
+              return ui::IDNO;
+            })
+      .ThenAnswer(ui::ModalKind::MessageBox, ui::IDYES);
+  EXPECT_FALSE(CSaDoc::MayReplace(path, true));
+  EXPECT_TRUE(CSaDoc::MayReplace(path, true));
+  EXPECT_TRUE(CSaDoc::MayReplace(path, false));  // File Save of a workspace does not ask
+  EXPECT_TRUE(script.Done());
+  EXPECT_TRUE(fs::exists(path));  // nothing is removed before the new data is whole
+}
+
 }  // namespace
