@@ -266,14 +266,14 @@ void CSaDoc::Serialize(plat::Archive& ar) {
   if (selection) view->SelectItem(selection, inPlace != -1);
 }
 
-bool CSaDoc::SaveSpectrumFile(const std::string& path) {
-  CSaItem* first = nullptr;
+CSpcControlRef CSaDoc::FirstFileSpectrum() const {
   for (CSaItem* item : Items())
-    if (item->Record().subtype == ItemFromFile) {
-      first = item;
-      break;
-    }
-  const CSpcControlRef control = CSpcControlRef::Query(first ? first->GetOleObject() : nullptr);
+    if (item->Record().subtype == ItemFromFile) return CSpcControlRef::Query(item->GetOleObject());
+  return {};
+}
+
+bool CSaDoc::SaveSpectrumFile(const std::string& path) {
+  const CSpcControlRef control = FirstFileSpectrum();
   if (!control) return false;
   // The control writes beside the old file; the old one goes only when the new one is whole.
   const std::string fresh = sasave::TemporarySibling(path, "saving");
@@ -305,13 +305,7 @@ bool CSaDoc::MayReplace(const std::string& path, bool ask) {
 }
 
 void CSaDoc::OnFileSaveAs() {
-  CSaItem* first = nullptr;
-  for (CSaItem* item : Items())
-    if (item->Record().subtype == ItemFromFile) {
-      first = item;
-      break;
-    }
-  const CSpcControlRef control = CSpcControlRef::Query(first ? first->GetOleObject() : nullptr);
+  const CSpcControlRef control = FirstFileSpectrum();
   CFileSaveDlg dialog;
   std::vector<int> formatIndexes;
   if (control) {

@@ -14,6 +14,7 @@
 #include "platform/ole/container.h"
 #include "rodizora/doc/pagelayout.h"
 #include "rodizora/doc/saitem.h"
+#include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/doc/undolist.h"
 
 class ISaPageView {
@@ -136,4 +137,6 @@ class CSaDoc : public plat::ole::OleDocument {
   bool LoadSnapshot(int index);
   bool StepTo(int index);
   bool SaveSpectrumFile(const std::string& path);
+  // The spectrum control of the first item opened from a file (empty when there is none).
+  CSpcControlRef FirstFileSpectrum() const;
 };

@@ -2,6 +2,8 @@
 // of "rodizora.ini", and the page exported as a Windows or enhanced metafile. Every path draws
 // through OnPrint, with the page stretched over the device's printable area and no scroll
 // position, so that a printout never depends on how the view is scrolled.
+#include <cstdlib>
+
 #include "platform/base/text.h"
 #include "platform/gdi/metafile.h"
 #include "platform/ui/app.h"
@@ -13,12 +15,18 @@
 
 namespace {
 
-// The folder of a document's file; a document never saved prints to the save directory.
+// The folder of a document's file; a document never saved prints to the save directory (the
+// home folder when there is none), never to the filesystem's root.
 std::string DocumentFolder(const CSaDoc& doc) {
   const std::string& path = doc.GetPathName();
   const std::size_t slash = path.find_last_of('/');
-  if (path.empty() || slash == std::string::npos) return plat::toUtf8(SaSettings().saveDirectory);
-  return path.substr(0, slash);
+  if (!path.empty() && slash != std::string::npos && slash > 0) return path.substr(0, slash);
+  std::string folder = plat::toUtf8(SaSettings().saveDirectory);
+  if (folder.empty()) {
+    const char* home = std::getenv("HOME");
+    folder = home && *home ? home : ".";
+  }
+  return folder;
 }
 
 void FailedToStart() { ui::AppMessageBox(saids::IDS_PRINT_JOB_FAILED, ui::MB_OK | ui::MB_ICONEXCLAMATION); }

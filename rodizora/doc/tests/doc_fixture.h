@@ -64,14 +64,17 @@ class DocTest : public ::testing::Test {
     for (CSaItem* item : doc->Items()) rects.push_back(item->GetRect());
     return rects;
   }
-  static FakeSpectrum* ControlOf(CSaItem* item) {
+  // The stand-in control of an item (null when it is not one of that class).
+  template <class Fake>
+  static Fake* FakeOf(CSaItem* item) {
     auto* unknown = static_cast<plat::ole::IUnknown*>(item->QueryObject(plat::ole::IID_IUnknown));
     if (!unknown) return nullptr;
     unknown->Release();
-    for (FakeSpectrum* c : FakeSpectrum::Live())
+    for (Fake* c : Fake::Live())
       if (c->GetUnknown() == unknown) return c;
     return nullptr;
   }
+  static FakeSpectrum* ControlOf(CSaItem* item) { return FakeOf<FakeSpectrum>(item); }
 
   fakes::FakeControls controls;
   std::unique_ptr<CSaDoc> doc;

@@ -195,6 +195,7 @@ HResult FakeSpectrum::XSpectrumControl::GetSpectraCount(const char16_t* path, st
 
 HResult FakeSpectrum::XSaItem::SelectPropertySet(std::uint32_t set, std::int32_t) {
   outer<FakeSpectrum>().propertySet = static_cast<std::int32_t>(set);
+  outer<FakeSpectrum>().propertySets.push_back(static_cast<std::int32_t>(set));
   return kOk;
 }
 

@@ -49,6 +49,7 @@ class FakeSpectrum : public plat::ole::OleControl {
   std::string kind;
   std::string commands;     // every ExecuteCommands, ";"-joined
   std::int32_t propertySet = 0;
+  std::vector<std::int32_t> propertySets;  // every set selected, in order
   IOrvClientSite* site = nullptr;
   // Every spectrum and table save fails while this is set.
   static bool failSaves;

@@ -47,15 +47,6 @@ std::ostream& operator<<(std::ostream& os, const ItemState& s) {
             << (s.hasTable ? " table" : "") << "}";
 }
 
-FakeStructure* StructureOf(CSaItem* item) {
-  auto* unknown = static_cast<plat::ole::IUnknown*>(item->QueryObject(plat::ole::IID_IUnknown));
-  if (!unknown) return nullptr;
-  unknown->Release();
-  for (FakeStructure* s : FakeStructure::Live())
-    if (s->GetUnknown() == unknown) return s;
-  return nullptr;
-}
-
 std::string ReadAll(const std::string& path) {
   std::string bytes;
   return plat::readFile(path, &bytes) == plat::FileStatus::Ok ? bytes : std::string("<missing>");
@@ -125,7 +116,7 @@ class WorkspaceTest : public sadoctest::DocTest {
         s.kind = c->kind;
         s.commands = c->commands;
       }
-      if (FakeStructure* st = StructureOf(item)) s.molfile = st->molfile;
+      if (FakeStructure* st = FakeOf<FakeStructure>(item)) s.molfile = st->molfile;
       if (auto* t = static_cast<ITableControl*>(item->QueryObject(IID_ITableControl))) {
         s.hasTable = true;
         t->Release();

@@ -68,6 +68,15 @@ class PrintTest : public PageTest {
               })
         .ThenAnswer(ui::ModalKind::PrintDialog, ui::IDOK);
   }
+  // Exports the view's page through the command's dialogs; answers the file's bytes.
+  static std::string Export(CSaView* view, const std::string& path, bool enhanced) {
+    ui::ScriptedResponder script(true);
+    AnswerExport(script, path);
+    if (enhanced) view->OnExportEmf();
+    else view->OnExportWmf();
+    EXPECT_TRUE(script.Done());
+    return ReadAll(path);
+  }
   // A picture played onto a page-sized bitmap: one pixel per page unit.
   static gdi::COLORREF PlayedPixel(const gdi::EnhMetaFile& picture, int x, int y) {
     gdi::DC dc = gdi::DC::CreateCompatibleDC(nullptr);
@@ -85,13 +94,7 @@ TEST_F(PrintTest, TheEnhancedMetafileHasItsHeaderAndRecordsAndShowsTheItemsWhate
   CSaView* view = Open("emf.dx", {"NMR", "MASS"});
   ASSERT_NE(view, nullptr);
   const std::string path = dir + "/page.emf";
-  {
-    ui::ScriptedResponder script(true);
-    AnswerExport(script, path);
-    view->OnExportEmf();
-    EXPECT_TRUE(script.Done());
-  }
-  const std::string bytes = ReadAll(path);
+  const std::string bytes = Export(view, path, true);
   ASSERT_GT(bytes.size(), 108u);
   EXPECT_EQ(U32(bytes, 0), 1u);                      // EMR_HEADER
   EXPECT_EQ(bytes.substr(40, 4), " EMF");
@@ -134,25 +137,32 @@ TEST_F(PrintTest, TheEnhancedMetafileHasItsHeaderAndRecordsAndShowsTheItemsWhate
   // Scrolled, the printout is the same.
   view->ScrollToPosition({700, 500});
   ASSERT_NE(view->GetScrollPosition(), ui::Point());
-  {
-    ui::ScriptedResponder script(true);
-    AnswerExport(script, dir + "/scrolled.emf");
-    view->OnExportEmf();
-  }
-  EXPECT_EQ(ReadAll(dir + "/scrolled.emf"), bytes);
+  EXPECT_EQ(Export(view, dir + "/scrolled.emf", true), bytes);
   EXPECT_FALSE(view->IsPrinting());
+}
+
+TEST_F(PrintTest, TheFullViewPrintsWithThePageLayoutsPropertySetAndGetsItsOwnBack) {
+  CSaView* view = Open("full.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  view->OnViewFull();
+  ASSERT_FALSE(view->IsPageLayout());
+  SaSettings().app.viewProperties = 1;
+  fakes::FakeSpectrum* control = fakes::FakeSpectrum::Live().back();
+  control->propertySets.clear();
+  const std::string bytes = Export(view, dir + "/full.emf", true);
+  EXPECT_EQ(control->propertySets, (std::vector<std::int32_t>{1, 0}));
+  // The page stretched over the printer's page, whatever the full view's rectangle.
+  const gdi::EnhMetaFile picture = gdi::EnhMetaFile::FromBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_FALSE(picture.IsNull());
+  EXPECT_EQ(PlayedPixel(picture, 600, 400), KindColor("NMR"));
+  SaSettings().app.viewProperties = 0;
 }
 
 TEST_F(PrintTest, TheWindowsMetafileHasAValidPlaceableHeaderAndTheDrawing) {
   CSaView* view = Open("wmf.dx", {"NMR", "MASS"});
   ASSERT_NE(view, nullptr);
   const std::string path = dir + "/page.wmf";
-  {
-    ui::ScriptedResponder script(true);
-    AnswerExport(script, path);
-    view->OnExportWmf();
-  }
-  const std::string bytes = ReadAll(path);
+  const std::string bytes = Export(view, path, false);
   ASSERT_GT(bytes.size(), 40u);
   EXPECT_EQ(U32(bytes, 0), 0x9AC6CDD7u);
   EXPECT_EQ(U16(bytes, 4), 0);
