@@ -331,6 +331,32 @@ TEST_F(PrintTest, DirectPrintersComeFromTheirSectionsOfTheIniFile) {
   EXPECT_EQ(files(), before);
 }
 
+TEST_F(PrintTest, PageSetUpChoosesTheOrientationAndThePageFollows) {
+  CSaView* view = Open("setup.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = view->GetDocument();
+  EXPECT_EQ(doc->PageWidth(), 1188);  // landscape A4 from the start
+  EXPECT_EQ(doc->PageHeight(), 840);
+  {
+    ui::ScriptedResponder script(true);
+    script.Then(ui::ModalKind::PrintDialog, [](ui::ModalQuestion& q) {
+      EXPECT_TRUE(q.print->setupOnly);
+      EXPECT_TRUE(q.print->landscape);
+      q.print->landscape = false;
+      return ui::IDOK;
+    });
+    view->OnCmdMsg(ui::ID_FILE_PAGE_SETUP, 0, nullptr, nullptr);
+    EXPECT_TRUE(script.Done());
+  }
+  EXPECT_EQ(saprint::AppPrinter().orientation, ui::DMORIENT_PORTRAIT);
+  EXPECT_EQ(doc->PageWidth(), 840);
+  EXPECT_EQ(doc->PageHeight(), 1188);
+  // Cancelled, nothing changes.
+  view->OnFilePageSetup();
+  EXPECT_EQ(saprint::AppPrinter().orientation, ui::DMORIENT_PORTRAIT);
+  saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
+}
+
 TEST_F(PrintTest, OutputAndExportNamesAndPaperNames) {
   EXPECT_EQ(saprint::OutputFileName("", "/docs", "a", "emf"), "/docs/a.emf");
   EXPECT_EQ(saprint::OutputFileName("/f", "/docs", "a", "emf"), "/f/a.emf");
