@@ -1,5 +1,6 @@
 #include "rodizora/doc/workspace.h"
 
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -64,11 +65,15 @@ struct Body {
 };
 
 Body ReadBody(plat::Archive& ar) {
+  // Within the reach of page arithmetic, as an item's own record is.
+  const auto coordinate = [&ar] {
+    return std::clamp(ar.readI32(), -CSaItem::kMaxPageCoordinate, CSaItem::kMaxPageCoordinate);
+  };
   Body body;
-  body.rect.left = ar.readI32();
-  body.rect.top = ar.readI32();
-  body.rect.right = ar.readI32();
-  body.rect.bottom = ar.readI32();
+  body.rect.left = coordinate();
+  body.rect.top = coordinate();
+  body.rect.right = coordinate();
+  body.rect.bottom = coordinate();
   body.subtype = ar.readI32();
   return body;
 }

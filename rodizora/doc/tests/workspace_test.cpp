@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -222,6 +223,16 @@ TEST_F(WorkspaceTest, ARecordWithWrongMagicsIsSkippedAfterItsHeader) {
   ASSERT_TRUE(doc->OnOpenDocument(gap));
   ASSERT_EQ(doc->Items().size(), 1u);
   EXPECT_EQ(doc->Items()[0]->GetRect(), gdi::Rect(5, 5, 50, 50));
+}
+
+TEST_F(WorkspaceTest, StoredRectanglesStayWithinTheReachOfPageArithmetic) {
+  const std::string ws = Fresh("huge.ws");
+  constexpr std::int32_t kMax = CSaItem::kMaxPageCoordinate;
+  CoreBuilder(1).Spectrum({std::numeric_limits<std::int32_t>::min(), 5, std::numeric_limits<std::int32_t>::max(), 2000000000}, 1).Save(ws);
+  WriteSpectrumFile(ws, "spectrum_0", {"NMR"});
+  ASSERT_TRUE(doc->OnOpenDocument(ws));
+  ASSERT_EQ(doc->Items().size(), 1u);
+  EXPECT_EQ(doc->Items()[0]->GetRect(), gdi::Rect(-kMax, 5, kMax, kMax));
 }
 
 TEST_F(WorkspaceTest, ATruncatedOrMutatedCoreFailsCleanly) {
