@@ -10,7 +10,9 @@
 #include <fstream>
 #include <algorithm>
 #include <cmath>
-#include <regex>
+#include <cctype>
+#include <cstdio>
+#include <sstream>
 
 #include "platform/base/file.h"
 #include "platform/base/text.h"
@@ -208,27 +210,54 @@ struct PdfSummary {
   int pages = 0;
   std::vector<double> mediaBox;
   std::string content;
-  // The rectangles filled in a colour: "r g b scn", then a path from its top-left corner
-  // clockwise (page pixels, as our devices write rectangles).
+  // The rectangles filled in a colour: "r g b scn", "/GSa gs", then a path from its top-left
+  // corner clockwise (page pixels, as our devices write rectangles).
   std::vector<Fill> Fills() const {
+    std::vector<std::string> t;
+    std::istringstream words(content);
+    for (std::string word; words >> word;) t.push_back(word);
+    const auto number = [&](std::size_t i, double* v) {
+      char* end = nullptr;
+      *v = std::strtod(t[i].c_str(), &end);
+      return end && *end == 0;
+    };
     std::vector<Fill> fills;
-    const std::regex fill(R"(([\d.]+) ([\d.]+) ([\d.]+) scn\s+/GSa gs\s+(\d+) (\d+) m\s+(\d+) \d+ l\s+\d+ (\d+) l)");
-    for (auto it = std::sregex_iterator(content.begin(), content.end(), fill); it != std::sregex_iterator(); ++it) {
-      const auto channel = [&](int i) { return static_cast<int>(std::lround(std::stod((*it)[i]) * 255)); };
-      fills.push_back({gdi::RGB(channel(1), channel(2), channel(3)),
-                       gdi::Rect(std::stoi((*it)[4]), std::stoi((*it)[5]), std::stoi((*it)[6]), std::stoi((*it)[7]))});
+    for (std::size_t i = 3; i + 11 < t.size(); ++i) {
+      double r, g, b, x0, y0, x1, y1, x2, y2;
+      if (t[i] != "scn" || !number(i - 3, &r) || !number(i - 2, &g) || !number(i - 1, &b)) continue;
+      if (t[i + 1] != "/GSa" || t[i + 2] != "gs" || t[i + 5] != "m" || t[i + 8] != "l" || t[i + 11] != "l")
+        continue;
+      if (!number(i + 3, &x0) || !number(i + 4, &y0) || !number(i + 6, &x1) || !number(i + 7, &y1) ||
+          !number(i + 9, &x2) || !number(i + 10, &y2))
+        continue;
+      const auto channel = [](double v) { return static_cast<int>(std::lround(v * 255)); };
+      fills.push_back({gdi::RGB(channel(r), channel(g), channel(b)),
+                       gdi::Rect(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y2))});
     }
     return fills;
   }
 };
 
+// How often a PDF names an object "/Type /Page" (not "/Pages").
+int CountPages(const std::string& bytes) {
+  int pages = 0;
+  for (std::size_t at = bytes.find("/Type"); at != std::string::npos; at = bytes.find("/Type", at + 5)) {
+    std::size_t name = bytes.find_first_not_of(" \r\n", at + 5);
+    if (name != std::string::npos && bytes.compare(name, 5, "/Page") == 0 &&
+        (name + 5 >= bytes.size() || !std::isalpha(static_cast<unsigned char>(bytes[name + 5]))))
+      ++pages;
+  }
+  return pages;
+}
+
 PdfSummary ReadPdf(const std::string& bytes) {
   PdfSummary pdf;
-  const std::regex page(R"(/Type\s*/Page[^s])");
-  pdf.pages = static_cast<int>(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page), std::sregex_iterator()));
-  std::smatch box;
-  if (std::regex_search(bytes, box, std::regex(R"(/MediaBox\s*\[\s*([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+))")))
-    for (int i = 1; i <= 4; ++i) pdf.mediaBox.push_back(std::stod(box[i]));
+  pdf.pages = CountPages(bytes);
+  if (const std::size_t box = bytes.find("/MediaBox"); box != std::string::npos) {
+    double v[4];
+    if (std::sscanf(bytes.c_str() + box, "/MediaBox [%lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3]) == 4)
+      pdf.mediaBox.assign(v, v + 4);
+  }
   for (std::size_t at = bytes.find("stream"); at != std::string::npos; at = bytes.find("stream", at + 6)) {
     std::size_t start = at + 6;
     if (bytes.compare(start, 2, "\r\n") == 0) start += 2;
