@@ -61,6 +61,11 @@ UI_BEGIN_MESSAGE_MAP(CSaView, ui::ScrollView)
   ui::map::UpdateUI(ui::ID_EDIT_PASTE, &CSaView::OnUpdateEditPaste),
   ui::map::UpdateUI(saids::ID_EDIT_PASTE_SPECIAL, &CSaView::OnUpdateEditPaste),
   ui::map::Command(saids::ID_INSERT_SPECTRA, &CSaView::OnInsertSpectra),
+  ui::map::Command(ui::ID_FILE_PRINT, &CSaView::OnFilePrint),
+  ui::map::Command(ui::ID_FILE_PAGE_SETUP, &CSaView::OnFilePageSetup),
+  ui::map::Command(saids::ID_EXPORT_WMF, &CSaView::OnExportWmf),
+  ui::map::Command(saids::ID_EXPORT_EMF, &CSaView::OnExportEmf),
+  ui::map::CommandRange(saids::ID_DIRECT_PRINT_1, saids::ID_DIRECT_PRINT_9, &CSaView::OnDirectPrint),
 UI_END_MESSAGE_MAP()
 
 CSaDoc* CSaView::GetDocument() const { return dynamic_cast<CSaDoc*>(ui::ScrollView::GetDocument()); }

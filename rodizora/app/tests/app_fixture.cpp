@@ -2,14 +2,19 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "foundation/profdesc.h"
+#include "platform/com/library.h"
+#include "platform/ui/app.h"
 #include "platform/ui/docview.h"
+#include "platform/ui/frame.h"
 #include "platform/ui/testing.h"
 #include "profile/profile.h"
+#include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/res/saresources.h"
 
 namespace apptest {
@@ -31,6 +36,29 @@ Fn FakeAboutEntry(const char* name) {
 }
 
 }  // namespace
+
+bool RegisterNelvar() {
+  void* module = nullptr;
+  if (plat::ole::loadModule("NELVAR.DLL", false, &module) >= 0 && module)
+    if (auto reg = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, "DllRegisterServer")))
+      reg();
+  return static_cast<bool>(CSpcControlRef::Create());
+}
+
+std::int64_t DrawnPixels(CSaView* view, const CSaItem* item) {
+  dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();
+  ui::App::PumpPending();
+  view->Invalidate();
+  view->UpdateWindow();
+  gdi::Rect r = item->GetRect();
+  const gdi::WindowSurface* pixels = view->GetClientSurface();
+  if (!pixels || !view->PageToClient(&r)) return 0;
+  std::int64_t drawn = 0;
+  for (int y = r.top + 2; y < std::min(r.bottom, pixels->Height()) - 2; ++y)
+    for (int x = r.left + 2; x < std::min(r.right, pixels->Width()) - 2; ++x)
+      drawn += pixels->GetPixel(x, y) != 0xFFFFFF;
+  return drawn;
+}
 
 std::string ScratchDir(const std::string& name) {
   const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
