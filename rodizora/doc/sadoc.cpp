@@ -313,7 +313,7 @@ void CSaDoc::OnFileSaveAs() {
       const std::string path = plat::toUtf8(*name);
       dialog.m_fileName = path.substr(path.find_last_of('/') + 1);
     }
-    constexpr std::int32_t kWritable = 1 << 2;
+    constexpr std::int32_t kWritable = 2;  // the converters' write capability
     for (std::int32_t i = 0; i < 1000; ++i) {
       Bstr name = nullptr, options = nullptr;
       std::int32_t caps = 0;
