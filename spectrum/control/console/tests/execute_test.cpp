@@ -1,6 +1,7 @@
 // ExecuteCommands on a control: the result cleared first, a parameter set by NAME=value, the
 // arguments handed to a command and emptied afterwards, and a macro that reaches itself stopped
-// with the error message and E_FAIL, the rest of the text not run.
+// with the error message and E_FAIL, the rest of the text not run; a STARTUP macro run after
+// every load.
 #include "platform/ui/responder.h"
 #include "spectrum/control/console/tests/console_testing.h"
 #include "spectrum/control/module/spcapp.h"
@@ -54,6 +55,27 @@ TEST_F(ExecuteTest, AMacroThatReachesItselfStopsWithTheMessageAndFails) {
   EXPECT_EQ(ui::ModalLog()[0].kind, ui::ModalKind::MessageBox);
   EXPECT_EQ(ui::ModalLog()[0].text, "Error of command line processing:\nFT;ONE");
   EXPECT_TRUE(control->m_args.empty());
+  names = savedNames;
+  bodies = savedBodies;
+}
+
+TEST_F(ExecuteTest, AStartupMacroRunsAfterEverySuccessfulLoadOnly) {
+  CSpcControl* control = NewControl();
+  std::vector<std::string>& names = SpcApp().m_macroNames;
+  std::vector<std::string>& bodies = SpcApp().m_macroBodies;
+  const auto savedNames = names, savedBodies = bodies;
+  names = {"startup"};
+  bodies = {"EM;FT"};
+  {
+    TraceCapture trace;
+    ASSERT_EQ(control->SpectrumControl()->LoadSpectrum(u"" SAMPLE_FID, 0), plat::ole::S_OK);
+    EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"40093", "40024"}));
+  }
+  {
+    TraceCapture trace;
+    EXPECT_EQ(control->SpectrumControl()->LoadSpectrum(u"" SAMPLE_FID, 5), plat::ole::E_FAIL);
+    EXPECT_TRUE(trace.Lines().empty());
+  }
   names = savedNames;
   bodies = savedBodies;
 }
