@@ -138,6 +138,14 @@ CSaItem* CSaDoc::AddTableItem(CSaItem* spectrum, bool always) {
   return table;
 }
 
+CSaItem* CSaDoc::AddObjectItem(const Guid& clsid) {
+  CSaItem* item = NewItem(this, [&](CSaItem* it) { return it->CreateNewItem(clsid); });
+  if (!item) return nullptr;
+  item->UpdatePresentation();
+  item->SizeFromCachedExtent();
+  return item;
+}
+
 void CSaDoc::AddStructureItem(CSaItem* spectrum) {
   const CSpcControlRef control(spectrum ? static_cast<ISpectrumControl*>(spectrum->QueryObject(IID_ISpectrumControl))
                                         : nullptr);

@@ -72,6 +72,9 @@ class CSaDoc : public plat::ole::OleDocument {
   // kind asks for none or it cannot be made). `always` makes it whatever the kind's "Table"
   // setting says, also without a spectrum to attach (a workspace's table record).
   CSaItem* AddTableItem(CSaItem* spectrum, bool always = false);
+  // An item of a new object of a class (the insert-object command's), its picture brought up to
+  // date and its size from its cached extent; null, nothing left behind, when it cannot be made.
+  CSaItem* AddObjectItem(const plat::ole::Guid& clsid);
   // The structure of the SD database's record that matches the spectrum's file name.
   void AddStructureItem(CSaItem* spectrum);
   // What a control's IOrvClientSite::CreateItem makes: an item from a data source (one whose

@@ -24,6 +24,7 @@ constexpr UINT IDS_REPLACE_EXISTING = 3110;
 constexpr UINT IDS_PROCESSING_PARAMETERS = 3111;
 constexpr UINT IDS_PLOTTING_PARAMETERS = 3112;
 constexpr UINT IDS_PROCESSING_PLOTTING_PARAMETERS = 3113;
+constexpr UINT IDS_INSERT_FAILED = 3114;
 // A child window's tool tip: the string of its control id + this.
 constexpr UINT kToolTipStringOffset = 3000;
 

@@ -40,6 +40,7 @@ constexpr ui::StringResource kStrings[] = {
     {IDS_PROCESSING_PARAMETERS, "PROCESSING PARAMETERS"},
     {IDS_PLOTTING_PARAMETERS, "PLOTTING PARAMETERS"},
     {IDS_PROCESSING_PLOTTING_PARAMETERS, "PROCESSING/PLOTTING PARAMETERS"},
+    {IDS_INSERT_FAILED, "The object could not be created.\nIts program may not be installed or registered."},
     // Status line and tool tip of the commands on the bars.
     {ui::ID_FILE_NEW, "Create a new document\nNew"},
     {ui::ID_FILE_OPEN, "Open spectrum files or a workspace\nOpen"},

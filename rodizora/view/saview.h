@@ -3,7 +3,7 @@
 // at the document zoom on a grey ground, with rulers) or in the full view (the spectrum items
 // stretched over the window). It draws the items, keeps one selected item with a tracker, moves
 // and resizes items with the mouse, drags them within the view and to other views, runs the
-// clipboard commands, inserts spectra, switches modes and zoom, and keeps its frame's rulers in
+// clipboard commands, inserts objects and spectra, switches modes and zoom, and keeps its frame's rulers in
 // step with its scroll position and the pointer.
 #include <optional>
 
@@ -86,6 +86,9 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   void OnUpdateNeedSelection(ui::CmdUI* cmdUI);
   void OnUpdateEditPaste(ui::CmdUI* cmdUI);
   void OnInsertSpectra();
+  // The insert-object dialog; the chosen class's new object becomes a selected, active item at
+  // the default place. An object that cannot be made is reported and leaves the page as it was.
+  void OnInsertObject();
 
   // --- Printing (saviewprint.cpp) ---------------------------------------------------------------
   // Draws the page on a printing DC: stretched over its HORZRES x VERTRES, no scroll position, no

@@ -35,15 +35,23 @@ Fn FakeAboutEntry(const char* name) {
   return handle ? reinterpret_cast<Fn>(::dlsym(handle, name)) : nullptr;
 }
 
+// Loads a server module and runs its (un)registration entry; false when either fails.
+bool RunModuleEntry(const char* name, const char* entry) {
+  void* module = nullptr;
+  if (plat::ole::loadModule(name, false, &module) < 0 || !module) return false;
+  auto run = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, entry));
+  return run && run() >= 0;
+}
+
 }  // namespace
 
 bool RegisterNelvar() {
-  void* module = nullptr;
-  if (plat::ole::loadModule("NELVAR.DLL", false, &module) >= 0 && module)
-    if (auto reg = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, "DllRegisterServer")))
-      reg();
+  RunModuleEntry("NELVAR.DLL", "DllRegisterServer");
   return static_cast<bool>(CSpcControlRef::Create());
 }
+
+bool RegisterKarvel() { return RunModuleEntry("KARVEL.DLL", "DllRegisterServer"); }
+bool UnregisterKarvel() { return RunModuleEntry("KARVEL.DLL", "DllUnregisterServer"); }
 
 std::int64_t DrawnPixels(CSaView* view, const CSaItem* item) {
   dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();

@@ -18,6 +18,11 @@ namespace apptest {
 // Registers the real spectrum control (libnelvar.so) into the sandbox as the set-up does; false
 // when the module serves no spectrum control yet.
 bool RegisterNelvar();
+// Registers the auxiliary controls (libkarvel.so) into the sandbox likewise; false when the
+// module could not be loaded or refused.
+bool RegisterKarvel();
+// Takes them out again (pages made later get no parameters table unasked).
+bool UnregisterKarvel();
 
 // Maximises the view's window, paints it and counts the pixels inside an item's rectangle (less
 // a 2-pixel border) that are not white.

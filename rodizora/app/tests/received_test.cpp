@@ -11,7 +11,6 @@
 #include "common/guids.h"
 #include "foundation/profdesc.h"
 #include "platform/base/text.h"
-#include "platform/com/library.h"
 #include "platform/net/loopback.h"
 #include "platform/ui/app.h"
 #include "platform/ui/dialog.h"
@@ -132,10 +131,7 @@ TEST_F(ReceivedFileTest, AReceivedFileOpensWithTheStructureOfTheRecordItsNameMat
 // With the real spectrum and structure controls and the shipped sample.
 TEST_F(ReceivedFileTest, TheReceivedSampleOpensWithItsStructureInTheRealControls) {
   ASSERT_TRUE(RegisterNelvar()) << "libnelvar.so serves no spectrum control";
-  void* module = nullptr;
-  if (plat::ole::loadModule("KARVEL.DLL", false, &module) >= 0 && module)
-    if (auto reg = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, "DllRegisterServer")))
-      reg();
+  RegisterKarvel();
   std::ifstream in(SAMPLE_FID, std::ios::binary);
   std::ostringstream sample;
   sample << in.rdbuf();
