@@ -65,7 +65,9 @@ class DC {
   // no target afterwards.
   EnhMetaFile CloseEnhMetaFile();
   MetaFile CloseMetaFile();
-  // A PDF document written to `path` when EndDoc runs; pages start with StartPage.
+  // A PDF document written to `path` when EndDoc runs; pages start with StartPage. With an empty
+  // path nothing is ever written: the DC answers the page's capabilities (a metafile's
+  // reference) and StartDoc fails.
   static DC CreatePdfDC(const std::string& path, const PdfPageSetup& page);
 
   bool IsValid() const;

@@ -218,6 +218,7 @@ class PdfDevice final : public PainterDevice {
   }
 
   int endDoc() override {
+    if (path_.empty()) return 0;
     begin();
     ended_ = true;
     painter_.end();
@@ -230,6 +231,7 @@ class PdfDevice final : public PainterDevice {
   }
   int abortDoc() override {
     ended_ = true;
+    if (path_.empty()) return 1;
     if (painter_.isActive()) painter_.end();
     file_.close();
     file_.remove();
@@ -239,7 +241,7 @@ class PdfDevice final : public PainterDevice {
  protected:
   // The file and the painter open with the first call that draws or starts the document.
   void begin() override {
-    if (ended_ || painter_.isActive()) return;
+    if (path_.empty() || ended_ || painter_.isActive()) return;
     if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly)) return;
     painter_.begin(writer_.get());
   }

@@ -265,12 +265,14 @@ int PrintDialog::DoModal() {
   const int answer = RunModal(q, owner, [&](Wnd* o) {
     QPrinter printer;
     if (!settings.printerName.empty()) printer.setPrinterName(ToQ(settings.printerName));
+    if (!settings.outputFile.empty()) printer.setOutputFileName(ToQ(settings.outputFile));
     printer.setPageOrientation(settings.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setCopyCount(std::max(1, settings.copies));
     QPrintDialog dialog(&printer, WidgetOf(o));
     dialog.setMinMax(settings.minPage, std::max(settings.minPage, settings.maxPage));
     if (dialog.exec() != QDialog::Accepted) return static_cast<int>(IDCANCEL);
     settings.printerName = FromQ(printer.printerName());
+    settings.outputFile = FromQ(printer.outputFileName());
     settings.copies = printer.copyCount();
     settings.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
     settings.allPages = printer.printRange() == QPrinter::AllPages;

@@ -87,6 +87,8 @@ class PrintDialog {
   explicit PrintDialog(bool setupOnly, DWORD flags = PD_ALLPAGES | PD_NOPAGENUMS | PD_NOSELECTION, Wnd* parent = nullptr);
   int DoModal();
   std::string GetDeviceName() const { return m_settings.printerName; }
+  // Set when the job is to go to a file.
+  std::string GetOutputFile() const { return m_settings.outputFile; }
   int GetCopies() const { return m_settings.copies; }
   bool PrintAll() const { return m_settings.allPages; }
   bool PrintRange() const { return !m_settings.allPages; }

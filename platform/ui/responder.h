@@ -41,6 +41,7 @@ struct FileQuestion {
 // What a print dialog asks and gives back.
 struct PrintQuestion {
   std::string printerName;
+  std::string outputFile;  // printing to a file: its path
   int copies = 1;
   int fromPage = 1;
   int toPage = 1;

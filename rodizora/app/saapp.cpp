@@ -96,6 +96,7 @@ bool CSaApp::StartUp() {
   m_helpFilePath = plat::toUtf16(plat::joinPath(plat::toUtf8(m_start.Path), "kedrus.hlp"));
   CSaSettings& settings = SaSettings();
   settings.Read();
+  settings.installPath = m_start.Path;
   if (const auto placement = ReadStoredPlacement(); placement && IsKnownShowCommand(placement->showCmd))
     m_nCmdShow = static_cast<int>(placement->showCmd);
   m_serverLink.Connection().SetServerDirectory(settings.serverDirectory);
@@ -169,25 +170,16 @@ int CSaApp::ExitInstance() {
 }
 
 int CSaApp::OnFileOpenFiles() {
-  std::string filter;
-  for (ui::DocTemplate* t : GetDocTemplates()) {
-    std::string name, ext;
-    t->GetDocString(name, ui::DocTemplate::filterName);
-    t->GetDocString(ext, ui::DocTemplate::filterExt);
-    if (!name.empty() && !ext.empty()) filter += name + "|*" + ext + "|";
-  }
-  filter += ui::LoadString(saids::IDS_ALL_FILTER) + "|*||";
   CSaSettings& settings = SaSettings();
-  ui::FileDialog dialog(true, {}, {}, ui::OFN_HIDEREADONLY | ui::OFN_ALLOWMULTISELECT | ui::OFN_FILEMUSTEXIST, filter,
-                        m_pMainWnd);
-  dialog.m_initialDir = plat::toUtf8(settings.loadDirectory);
-  if (dialog.DoModal() != ui::IDOK) return 0;
-  const std::vector<std::string> paths = dialog.GetPathNames();
-  for (const std::string& path : paths) {
+  if (!m_openDialog.IsWindow()) m_openDialog.SetCurrentDirectory(plat::toUtf8(settings.loadDirectory));
+  if (m_openDialog.DoModal({}, m_pMainWnd) != ui::IDOK) return 0;
+  const std::size_t count = m_openDialog.GetResultNames().size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string path = m_openDialog.GetPathName(i);
     OpenDocumentFile(path);
     settings.loadDirectory = FolderOf(plat::toUtf16(path));
   }
-  return static_cast<int>(paths.size());
+  return static_cast<int>(count);
 }
 
 void CSaApp::OnFileOpen() { OnFileOpenFiles(); }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/filedlg/fileopendlg.h"
 #include "foundation/genstart.h"
 #include "platform/ui/app.h"
 #include "rodizora/app/aboutlibrary.h"
@@ -32,8 +33,8 @@ class CSaApp : public ui::App {
   int ExitInstance() override;
   bool OnCmdMsg(ui::UINT id, int code, void* extra, ui::HandlerInfo* info) override;
 
-  // The open dialog (several files, in the load directory); opens each chosen file in order
-  // and answers how many were chosen.
+  // The explorer-style open dialog (several files; in the load directory when its window is first
+  // made); opens each chosen file in order and answers how many were chosen.
   int OnFileOpenFiles();
   // Loads the SD file as the structure database with the profile's "IDField".
   bool LoadDatabase(const plat::String16& path);
@@ -51,6 +52,7 @@ class CSaApp : public ui::App {
   const CSaCmdLineInfo& CommandLine() const { return m_cmdInfo; }
   bool StartedForEmbedding() const { return m_cmdInfo.m_bRunEmbedded || m_cmdInfo.m_bRunAutomated; }
   CServerLink& ServerLink() { return m_serverLink; }
+  CFileOpenDlg& OpenDialog() { return m_openDialog; }
   // How long the logo stays after start-up, in milliseconds.
   int m_logoPauseMs = 2000;
   // The main window's first show command (the stored placement's, when it has one).
@@ -73,4 +75,6 @@ class CSaApp : public ui::App {
   CSaCmdLineInfo m_cmdInfo;
   plat::String16 m_helpFilePath;
   CServerLink m_serverLink;
+  // Kept between uses (hidden), so that it shows the folder it was left in.
+  CFileOpenDlg m_openDialog;
 };

@@ -3,14 +3,23 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/guids.h"
 #include "common/itablecontrol.h"
+#include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
 #include "platform/com/driver.h"
+#include "platform/ui/commdlg.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/resource.h"
+#include "rodizora/res/saids.h"
+#include "rodizora/doc/replacepath.h"
+#include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/doc/spectrumcontrol.h"
+#include "rodizora/doc/workspace.h"
+#include "rodizora/view/viewmapping.h"
 #include "rodizora/sdf/sdfdatabase.h"
 
 namespace {
@@ -36,6 +45,12 @@ UI_IMPLEMENT_DYNCREATE(CSaDoc, plat::ole::OleDocument)
 UI_BEGIN_MESSAGE_MAP(CSaDoc, plat::ole::OleDocument)
   ui::map::Command(ui::ID_EDIT_CLEAR_ALL, &CSaDoc::OnEditClearAll),
   ui::map::UpdateUI(ui::ID_EDIT_CLEAR_ALL, &CSaDoc::OnUpdateEditClearAll),
+  ui::map::Command(ui::ID_FILE_SAVE, &CSaDoc::OnFileSave),
+  ui::map::Command(ui::ID_FILE_SAVE_AS, &CSaDoc::OnFileSaveAs),
+  ui::map::Command(ui::ID_EDIT_UNDO, &CSaDoc::OnEditUndo),
+  ui::map::Command(ui::ID_EDIT_REDO, &CSaDoc::OnEditRedo),
+  ui::map::UpdateUI(ui::ID_EDIT_UNDO, &CSaDoc::OnUpdateEditUndo),
+  ui::map::UpdateUI(ui::ID_EDIT_REDO, &CSaDoc::OnUpdateEditRedo),
 UI_END_MESSAGE_MAP()
 
 CSaDoc::CSaDoc() : m_zoom(SaSettings().documentZoom) {
@@ -45,7 +60,12 @@ CSaDoc::CSaDoc() : m_zoom(SaSettings().documentZoom) {
 
 CSaDoc::~CSaDoc() { CSaDoc::DeleteContents(); }
 
-void CSaDoc::ComputePageSize() { m_page = sapage::PageSizeFromPrinter(0, 0); }
+void CSaDoc::ComputePageSize() {
+  const auto printer = saprint::PrintDevice::Open(saprint::AppPrinter(), {});
+  m_page = printer ? sapage::PageSizeFromPrinter(printer->DC().GetDeviceCaps(gdi::HORZSIZE),
+                                                 printer->DC().GetDeviceCaps(gdi::VERTSIZE))
+                   : sapage::PageSizeFromPrinter(0, 0);
+}
 
 ISaPageView* CSaDoc::FirstPageView() const {
   return GetViews().empty() ? nullptr : dynamic_cast<ISaPageView*>(GetViews().front());
@@ -94,19 +114,19 @@ CSaItem* CSaDoc::SpectrumItemFromData(IUnknown* source, std::int32_t subtype, st
   return item;
 }
 
-CSaItem* CSaDoc::AddTableItem(CSaItem* spectrum) {
+CSaItem* CSaDoc::AddTableItem(CSaItem* spectrum, bool always) {
   const CSpcControlRef control(spectrum ? static_cast<ISpectrumControl*>(spectrum->QueryObject(IID_ISpectrumControl))
                                         : nullptr);
-  if (!control) return nullptr;
-  const plat::String16 kind = control.CurMethod();
-  if (SaProfileInt((kind + u"\\Table").c_str(), 1) == 0) return nullptr;
+  if (!control && !always) return nullptr;
+  const plat::String16 kind = control ? control.CurMethod() : plat::String16();
+  if (!always && SaProfileInt((kind + u"\\Table").c_str(), 1) == 0) return nullptr;
   // A stored height outside the page would turn the spectra upside down.
   const int height =
       std::clamp(sapage::TenthsToPage(SaProfileInt((kind + u"\\TableHeight").c_str(), 150)), 0, m_page.height);
   CSaItem* table = NewItem(this, [](CSaItem* it) { return it->CreateNewItem(CLSID_TableControl); });
   if (!table) return nullptr;
   if (auto* itable = static_cast<ITableControl*>(table->QueryObject(IID_ITableControl))) {
-    itable->AttachSpectrum(control.Get());
+    if (control) itable->AttachSpectrum(control.Get());
     itable->Release();
   }
   table->Record().type = ItemTypeTable;
@@ -116,6 +136,14 @@ CSaItem* CSaDoc::AddTableItem(CSaItem* spectrum) {
       item->SetRect(sapage::ShrinkForTable(item->GetRect(), m_page.height, height));
   table->SetRect(sapage::TableRect(m_page.width, m_page.height, height));
   return table;
+}
+
+CSaItem* CSaDoc::AddObjectItem(const Guid& clsid) {
+  CSaItem* item = NewItem(this, [&](CSaItem* it) { return it->CreateNewItem(clsid); });
+  if (!item) return nullptr;
+  item->UpdatePresentation();
+  item->SizeFromCachedExtent();
+  return item;
 }
 
 void CSaDoc::AddStructureItem(CSaItem* spectrum) {
@@ -169,6 +197,16 @@ bool CSaDoc::OnOpenDocument(std::string_view pathList) {
     const plat::String16& entry = entries[d];
     // An empty entry keeps its band but opens nothing.
     if (entry.empty()) continue;
+    const std::string folder = plat::toUtf8(entry);
+    if (saworkspace::IsWorkspace(folder)) {
+      if (saworkspace::Load(*this, folder)) {
+        m_workspace = true;
+        opened = true;
+      } else {
+        opened = false;
+      }
+      continue;
+    }
     try {
       const int spectra = GetSpectraCountInFile(entry);
       std::vector<CSaItem*> items;
@@ -201,6 +239,156 @@ bool CSaDoc::OnOpenDocument(std::string_view pathList) {
   }
   return opened;
 }
+
+void CSaDoc::Serialize(plat::Archive& ar) {
+  ISaPageView* view = FirstPageView();
+  if (ar.isStoring()) {
+    SerializeItems(ar, {});
+    const std::vector<CSaItem*> items = Items();
+    CSaItem* selected = view ? view->SelectedItem() : nullptr;
+    const auto at = std::find(items.begin(), items.end(), selected);
+    const std::int32_t index = selected && at != items.end() ? static_cast<std::int32_t>(at - items.begin()) : -1;
+    ar.writeI32(m_zoom);
+    ar.writeI32(index);
+    ar.writeI32(index >= 0 && selected->IsInPlaceActive() ? index : -1);
+    return;
+  }
+  const std::size_t before = GetItems().size();
+  SerializeItems(ar, [this] { return new CSaItem(this); });
+  const std::int32_t zoom = ar.readI32();
+  const std::int32_t selected = ar.readI32();
+  const std::int32_t inPlace = ar.readI32();
+  // A zoom from a file stays one the view can draw at.
+  m_zoom = std::clamp(zoom, saview::kMinZoom, 10000);
+  const std::vector<OleClientItem*> loaded(GetItems().begin() + static_cast<std::ptrdiff_t>(before), GetItems().end());
+  CSaItem* selection =
+      selected >= 0 && static_cast<std::size_t>(selected) < loaded.size() ? dynamic_cast<CSaItem*>(loaded[selected]) : nullptr;
+  // No empty items: one whose object could not be made again is left out.
+  for (OleClientItem* item : loaded)
+    if (item->IsEmpty()) {
+      if (item == selection) selection = nullptr;
+      if (auto* sa = dynamic_cast<CSaItem*>(item)) DeleteItem(sa);
+      else item->Delete();
+    }
+  if (!view || view->IsPageLayout()) return;
+  if (selection) view->SelectItem(selection, inPlace != -1);
+}
+
+CSpcControlRef CSaDoc::FirstFileSpectrum() const {
+  for (CSaItem* item : Items())
+    if (item->Record().subtype == ItemFromFile) return CSpcControlRef::Query(item->GetOleObject());
+  return {};
+}
+
+bool CSaDoc::SaveSpectrumFile(const std::string& path) {
+  const CSpcControlRef control = FirstFileSpectrum();
+  if (!control) return false;
+  // The control writes beside the old file; the old one goes only when the new one is whole.
+  const std::string fresh = sasave::TemporarySibling(path, "saving");
+  if (failed(control->SaveSpectrum(BstrArg(plat::toUtf16(fresh)), m_saveFormat, m_saveOption, 0))) {
+    sasave::RemovePath(fresh);
+    return false;
+  }
+  return sasave::ReplaceWith(fresh, path);
+}
+
+bool CSaDoc::OnSaveDocument(std::string_view path) {
+  const std::string target(path);
+  const bool saved = m_workspace ? saworkspace::Save(*this, target) : SaveSpectrumFile(target);
+  if (!saved) {
+    ui::AppMessageBox("Failed to save document.", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return false;
+  }
+  SetModifiedFlag(false);
+  return true;
+}
+
+bool CSaDoc::MayReplace(const std::string& path, bool ask) {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return true;
+  if (!ask) return true;
+  std::string question = ui::LoadString(saids::IDS_REPLACE_EXISTING);
+  if (const std::size_t at = question.find("%1"); at != std::string::npos) question.replace(at, 2, path);
+  return ui::AppMessageBox(question, ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_DEFBUTTON2) == ui::IDYES;
+}
+
+void CSaDoc::OnFileSaveAs() {
+  const CSpcControlRef control = FirstFileSpectrum();
+  CFileSaveDlg dialog;
+  std::vector<int> formatIndexes;
+  if (control) {
+    if (const auto name = control.Param(u"FILENAME")) {
+      const std::string path = plat::toUtf8(*name);
+      dialog.m_fileName = path.substr(path.find_last_of('/') + 1);
+    }
+    constexpr std::int32_t kWritable = 2;  // the converters' write capability
+    for (std::int32_t i = 0; i < 1000; ++i) {
+      Bstr name = nullptr, options = nullptr;
+      std::int32_t caps = 0;
+      if (failed(control->GetFormat(i, &name, &options, &caps))) break;
+      const plat::String16 formatName = TakeBstr(name), saveOptions = TakeBstr(options);
+      if (!(caps & kWritable)) continue;
+      dialog.m_saveFormats.push_back(plat::toUtf8(saveOptions.empty() ? formatName : formatName + u";" + saveOptions));
+      formatIndexes.push_back(i);
+    }
+  }
+  dialog.SetCurrentDirectory(plat::toUtf8(SaSettings().saveDirectory));
+  if (dialog.DoModal({}, nullptr) != ui::IDOK) return;
+  const std::string path = dialog.GetFilePath();
+  SaSettings().saveDirectory = plat::toUtf16(dialog.GetCurrentDirectory());
+  const int chosen = dialog.GetFormatIndex();
+  if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) return;  // nothing to save in
+  if (!MayReplace(path, true)) return;
+  m_saveFormat = formatIndexes[static_cast<std::size_t>(chosen)];
+  m_saveOption = std::max(0, dialog.GetTypeIndex());
+  m_workspace = m_saveFormat == 0;
+  DoSave(path);
+}
+
+void CSaDoc::OnFileSave() {
+  if (!m_workspace || GetPathName().empty()) {
+    OnFileSaveAs();
+    return;
+  }
+  if (MayReplace(GetPathName(), false)) DoSave(GetPathName());
+}
+
+// --- Undo ---------------------------------------------------------------------------------------------
+
+void CSaDoc::SaveUndoCheckpoint() {
+  plat::Archive ar;
+  try {
+    Serialize(ar);
+  } catch (const std::exception&) {
+    return;  // an item that cannot be stored: the list stays as it was
+  }
+  m_undo.Push(ar.bytes(), SaSettings().app.undoBufferSize);
+}
+
+bool CSaDoc::LoadSnapshot(int index) {
+  DeleteContents();
+  try {
+    plat::Archive ar(m_undo.At(index));
+    Serialize(ar);
+    return true;
+  } catch (const std::exception&) {
+    DeleteContents();
+    return false;
+  }
+}
+
+bool CSaDoc::StepTo(int index) {
+  const bool stepped = LoadSnapshot(index);
+  if (stepped) m_undo.SetCurrent(index);
+  else LoadSnapshot(m_undo.Current());
+  UpdateAllViews(nullptr);
+  if (!stepped) ui::AppMessageBox("The step cannot be undone or redone.", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  return stepped;
+}
+
+bool CSaDoc::Undo() { return m_undo.CanUndo() && StepTo(m_undo.Current() - 1); }
+
+bool CSaDoc::Redo() { return m_undo.CanRedo() && StepTo(m_undo.Current() + 1); }
 
 void CSaDoc::OnCloseDocument() {
   if (ISaPageView* view = FirstPageView()) view->SelectItem(nullptr, false);

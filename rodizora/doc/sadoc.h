@@ -14,6 +14,8 @@
 #include "platform/ole/container.h"
 #include "rodizora/doc/pagelayout.h"
 #include "rodizora/doc/saitem.h"
+#include "rodizora/doc/spectrumcontrol.h"
+#include "rodizora/doc/undolist.h"
 
 class ISaPageView {
  public:
@@ -39,8 +41,8 @@ class CSaDoc : public plat::ole::OleDocument {
   CSaDoc();
   ~CSaDoc() override;
 
-  // The printable page: the default printer's, else landscape A4 (this system has no printer
-  // defaults, so always landscape A4).
+  // The printable page: the application's printer's (landscape A4 until the page set-up
+  // chooses another), else landscape A4.
   void ComputePageSize();
   int PageWidth() const { return m_page.width; }
   int PageHeight() const { return m_page.height; }
@@ -52,6 +54,12 @@ class CSaDoc : public plat::ole::OleDocument {
   ISaPageView* FirstPageView() const;
   std::vector<CSaItem*> Items() const;
   bool IsWorkspace() const { return m_workspace; }
+  void SetWorkspace(bool workspace) { m_workspace = workspace; }
+  // What a spectrum document is saved as: the spectrum control's format and save option.
+  void SetSaveFormat(int format, int option) {
+    m_saveFormat = format;
+    m_saveOption = option;
+  }
 
   // --- Items -----------------------------------------------------------------------------------
   // How many spectra a file holds (a spectrum control asked); 0 when none can be created.
@@ -61,8 +69,12 @@ class CSaDoc : public plat::ole::OleDocument {
   // The command line's "-PROCESS" commands run on the spectrum first.
   CSaItem* CreateSpectrumItem(const plat::String16& path, int index);
   // The parameters table of a spectrum item's kind, at the bottom of the page (null when the
-  // kind asks for none or it cannot be made).
-  CSaItem* AddTableItem(CSaItem* spectrum);
+  // kind asks for none or it cannot be made). `always` makes it whatever the kind's "Table"
+  // setting says, also without a spectrum to attach (a workspace's table record).
+  CSaItem* AddTableItem(CSaItem* spectrum, bool always = false);
+  // An item of a new object of a class (the insert-object command's), its picture brought up to
+  // date and its size from its cached extent; null, nothing left behind, when it cannot be made.
+  CSaItem* AddObjectItem(const plat::ole::Guid& clsid);
   // The structure of the SD database's record that matches the spectrum's file name.
   void AddStructureItem(CSaItem* spectrum);
   // What a control's IOrvClientSite::CreateItem makes: an item from a data source (one whose
@@ -70,16 +82,44 @@ class CSaDoc : public plat::ole::OleDocument {
   CSaItem* CreateItemFromSource(plat::ole::IUnknown* source);
   // Takes the item out of every view, then deletes it.
   void DeleteItem(CSaItem* item);
-  // Where undo snapshots are taken (after an open, a move by dragging, a data change).
-  virtual void SaveUndoCheckpoint() {}
+  // --- Undo -------------------------------------------------------------------------------------
+  // A snapshot of the document as it is now (after an open, a move by dragging, a data change):
+  // it becomes the current one, later ones are dropped, at most "UndoBufferSize" earlier ones
+  // are kept.
+  void SaveUndoCheckpoint();
+  // The document as the snapshot before (after) the current one holds it. A snapshot that
+  // cannot be loaded brings the current one back and answers false.
+  bool Undo();
+  bool Redo();
+  const CSaUndoList& UndoList() const { return m_undo; }
+  void OnEditUndo() { Undo(); }
+  void OnEditRedo() { Redo(); }
+  void OnUpdateEditUndo(ui::CmdUI* cmdUI) { cmdUI->Enable(m_undo.CanUndo()); }
+  void OnUpdateEditRedo(ui::CmdUI* cmdUI) { cmdUI->Enable(m_undo.CanRedo()); }
 
   // --- Document ----------------------------------------------------------------------------------
+  // The document archive: the items (each with its record), the zoom, the position of the
+  // first view's selected item and, when it is active in place, that position again (-1: none).
+  void Serialize(plat::Archive& ar) override;
   bool OnOpenDocument(std::string_view path) override;
+  // A workspace is saved as the directory path (swapped in whole); a spectrum document as the
+  // spectrum file of its first item from a file, in the chosen format (written beside and
+  // renamed over the old file). A failure is reported and leaves the old data as it was.
+  bool OnSaveDocument(std::string_view path) override;
   void OnCloseDocument() override;
   // Every item deactivated, taken out of the views and deleted; the document is modified.
   void DeleteContents() override;
   // Closing a document's window never asks to save.
   bool CanCloseFrame(ui::FrameWnd* frame) override;
+
+  // Save As: the explorer-style save dialog with the first spectrum's writable formats; the
+  // document becomes a workspace exactly when the control's own format (0) is chosen. A path
+  // that exists is replaced only when the user agrees (and only once the new data is whole).
+  void OnFileSaveAs();
+  // A spectrum document runs Save As; a workspace is saved over its own directory.
+  void OnFileSave();
+  // Whether a save to path may go ahead: nothing there, or (asking, string 3110) the user agrees.
+  static bool MayReplace(const std::string& path, bool ask);
 
   void OnEditClearAll();
   void OnUpdateEditClearAll(ui::CmdUI* cmdUI);
@@ -88,9 +128,18 @@ class CSaDoc : public plat::ole::OleDocument {
   sapage::PageSize m_page;
   int m_zoom;
   bool m_workspace = false;
+  int m_saveFormat = 0;
+  int m_saveOption = 0;
+  CSaUndoList m_undo;
 
  private:
   // A spectrum item made from the source's data object, on the whole page; null (nothing left
   // behind) when it cannot be made.
   CSaItem* SpectrumItemFromData(plat::ole::IUnknown* source, std::int32_t subtype, std::int32_t fromFile);
+  // Clears the document and loads a snapshot; false (the document left empty) when it fails.
+  bool LoadSnapshot(int index);
+  bool StepTo(int index);
+  bool SaveSpectrumFile(const std::string& path);
+  // The spectrum control of the first item opened from a file (empty when there is none).
+  CSpcControlRef FirstFileSpectrum() const;
 };

@@ -1,6 +1,7 @@
 #include "rodizora/doc/saitem.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "common/guids.h"
 #include "common/ispectrumcontrol.h"
@@ -80,7 +81,11 @@ void CSaItem::SetRect(const gdi::Rect& rect) {
   m_record.bottom = rect.bottom;
   // The object draws its picture at the size it takes on the page (HIMETRIC, x 100 / 4), so
   // its lines and texts keep their proportions when the picture fills the rectangle.
-  if (!IsEmpty() && rect.Width() > 0 && rect.Height() > 0) SetExtent({rect.Width() * 100 / 4, rect.Height() * 100 / 4});
+  const std::int64_t width = std::int64_t(rect.right) - rect.left, height = std::int64_t(rect.bottom) - rect.top;
+  const auto himetric = [](std::int64_t pageUnits) {
+    return static_cast<std::int32_t>(std::min<std::int64_t>(pageUnits * 25, std::numeric_limits<std::int32_t>::max()));
+  };
+  if (!IsEmpty() && width > 0 && height > 0) SetExtent({himetric(width), himetric(height)});
   RedrawViews();
   if (IsInPlaceActive()) {
     gdi::Rect client;
@@ -122,13 +127,15 @@ void CSaItem::Serialize(plat::Archive& ar) {
       ar.writeI32(v);
     return;
   }
+  // A rectangle from a file or the clipboard stays where page arithmetic cannot overflow.
+  const auto coordinate = [&ar] { return std::clamp(ar.readI32(), -kMaxPageCoordinate, kMaxPageCoordinate); };
   SaItemRecord r;
   r.type = ar.readI32();
   r.subtype = ar.readI32();
-  r.left = ar.readI32();
-  r.top = ar.readI32();
-  r.right = ar.readI32();
-  r.bottom = ar.readI32();
+  r.left = coordinate();
+  r.top = coordinate();
+  r.right = coordinate();
+  r.bottom = coordinate();
   r.fromFile = ar.readI32();
   m_record = r;
 }

@@ -19,6 +19,9 @@ class ISaPageView;
 
 class CSaItem : public plat::ole::OleClientItem {
  public:
+  // How far from the page's corner a stored rectangle may reach (page units; 262 m).
+  static constexpr std::int32_t kMaxPageCoordinate = 1 << 20;
+
   explicit CSaItem(CSaDoc* doc);
 
   CSaDoc* GetDocument() const;

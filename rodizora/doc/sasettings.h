@@ -19,8 +19,9 @@ struct CSaSettings {
   // and "Background" (behind the full view): what the settings dialog changes.
   CSaAppSettings app;
 
-  // Not stored: the command line's "-PROCESS" commands, run on every spectrum loaded, and the
+  // Not stored: the program's folder (where "rodizora.ini" lives), the command line's "-PROCESS" commands, run on every spectrum loaded, and the
   // structure database.
+  plat::String16 installPath;
   plat::String16 processCommands;
   CSdfDatabase database;
 

@@ -16,12 +16,15 @@ constexpr UINT IDR_CONTEXT_MENU = 10;   // the view's context menu (its first su
 constexpr UINT IDS_OLE_INIT_FAILED = 100;
 constexpr UINT IDS_APP_TITLE = 57344;
 constexpr UINT IDS_ALL_FILTER = 61442;
+constexpr UINT IDS_PRINT_JOB_FAILED = 61702;
 constexpr UINT IDS_CLIPBOARD_FAILED = 3100;
 constexpr UINT IDS_NO_SPECTRUM_OBJECT = 3102;
+constexpr UINT IDS_NO_PRINTER = 3105;
 constexpr UINT IDS_REPLACE_EXISTING = 3110;
 constexpr UINT IDS_PROCESSING_PARAMETERS = 3111;
 constexpr UINT IDS_PLOTTING_PARAMETERS = 3112;
 constexpr UINT IDS_PROCESSING_PLOTTING_PARAMETERS = 3113;
+constexpr UINT IDS_INSERT_FAILED = 3114;
 // A child window's tool tip: the string of its control id + this.
 constexpr UINT kToolTipStringOffset = 3000;
 

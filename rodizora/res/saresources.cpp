@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "foundation/filedlg/filedlgres.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/styles.h"
 #include "rodizora/dialogs/dialogids.h"
@@ -33,10 +34,13 @@ constexpr ui::StringResource kStrings[] = {
     {IDS_NO_SPECTRUM_OBJECT,
      "The main object containing spectrum image\n is not found. It is likely spectrum file was not loaded \n or main "
      "object was removed by user."},
+    {IDS_NO_PRINTER, "Printer is not installed\n"},
+    {IDS_PRINT_JOB_FAILED, "Failed to start print job."},
     {IDS_REPLACE_EXISTING, "%1\nThis file or directory already exist.\nReplace existing file or directory?"},
     {IDS_PROCESSING_PARAMETERS, "PROCESSING PARAMETERS"},
     {IDS_PLOTTING_PARAMETERS, "PLOTTING PARAMETERS"},
     {IDS_PROCESSING_PLOTTING_PARAMETERS, "PROCESSING/PLOTTING PARAMETERS"},
+    {IDS_INSERT_FAILED, "The object could not be created.\nIts program may not be installed or registered."},
     // Status line and tool tip of the commands on the bars.
     {ui::ID_FILE_NEW, "Create a new document\nNew"},
     {ui::ID_FILE_OPEN, "Open spectrum files or a workspace\nOpen"},
@@ -215,16 +219,21 @@ std::vector<T> Joined(std::initializer_list<std::span<const T>> parts) {
 
 const ui::ResourceSet& ProgramResources() {
   static const std::vector<ui::StringResource> strings =
-      Joined<ui::StringResource>({kStrings, rodizora_frame::FrameStrings(), DialogStrings()});
+      Joined<ui::StringResource>({kStrings, rodizora_frame::FrameStrings(), DialogStrings(), filedlg_res::kStrings});
+  // The explorer-style file dialogs look their bars and pictures up in the program's set.
+  static const std::vector<ui::DialogResource> dialogs =
+      Joined<ui::DialogResource>({DialogTemplates(), filedlg_res::kDialogs});
+  static const std::vector<ui::BitmapResource> bitmaps =
+      Joined<ui::BitmapResource>({rodizora_frame::FrameBitmaps(), filedlg_res::kBitmaps});
   static const ui::ResourceSet set = [] {
     ui::ResourceSet s;
     s.moduleName = "rodizora";
     s.strings = strings;
     s.menus = kMenus;
     s.accelerators = kAccelerators;
-    s.dialogs = DialogTemplates();
+    s.dialogs = dialogs;
     s.toolbars = rodizora_frame::FrameToolbars();
-    s.bitmaps = rodizora_frame::FrameBitmaps();
+    s.bitmaps = bitmaps;
     return s;
   }();
   return set;

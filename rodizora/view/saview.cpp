@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/text.h"
+#include "platform/ole/insertdlg.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/commdlg.h"
 #include "platform/ui/dc.h"
@@ -61,6 +62,12 @@ UI_BEGIN_MESSAGE_MAP(CSaView, ui::ScrollView)
   ui::map::UpdateUI(ui::ID_EDIT_PASTE, &CSaView::OnUpdateEditPaste),
   ui::map::UpdateUI(saids::ID_EDIT_PASTE_SPECIAL, &CSaView::OnUpdateEditPaste),
   ui::map::Command(saids::ID_INSERT_SPECTRA, &CSaView::OnInsertSpectra),
+  ui::map::Command(saids::ID_OLE_INSERT_NEW, &CSaView::OnInsertObject),
+  ui::map::Command(ui::ID_FILE_PRINT, &CSaView::OnFilePrint),
+  ui::map::Command(ui::ID_FILE_PAGE_SETUP, &CSaView::OnFilePageSetup),
+  ui::map::Command(saids::ID_EXPORT_WMF, &CSaView::OnExportWmf),
+  ui::map::Command(saids::ID_EXPORT_EMF, &CSaView::OnExportEmf),
+  ui::map::CommandRange(saids::ID_DIRECT_PRINT_1, saids::ID_DIRECT_PRINT_9, &CSaView::OnDirectPrint),
 UI_END_MESSAGE_MAP()
 
 CSaDoc* CSaView::GetDocument() const { return dynamic_cast<CSaDoc*>(ui::ScrollView::GetDocument()); }
@@ -617,4 +624,19 @@ void CSaView::OnInsertSpectra() {
     SetSelection(item, true);
     rect = {rect.left + kPasteStep, rect.top + kPasteStep, rect.right + kPasteStep, rect.bottom + kPasteStep};
   }
+}
+
+void CSaView::OnInsertObject() {
+  CSaDoc* doc = GetDocument();
+  if (!doc) return;
+  InsertObjectDialog dialog(this);
+  if (dialog.DoModal() != ui::IDOK) return;
+  CSaItem* item = doc->AddObjectItem(dialog.GetClassID());
+  if (!item) {
+    ui::AppMessageBox(saids::IDS_INSERT_FAILED, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
+  doc->SetModifiedFlag(true);
+  SetSelection(item, true);
+  doc->UpdateAllViews(nullptr);
 }

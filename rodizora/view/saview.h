@@ -3,12 +3,13 @@
 // at the document zoom on a grey ground, with rulers) or in the full view (the spectrum items
 // stretched over the window). It draws the items, keeps one selected item with a tracker, moves
 // and resizes items with the mouse, drags them within the view and to other views, runs the
-// clipboard commands, inserts spectra, switches modes and zoom, and keeps its frame's rulers in
+// clipboard commands, inserts objects and spectra, switches modes and zoom, and keeps its frame's rulers in
 // step with its scroll position and the pointer.
 #include <optional>
 
 #include "platform/ole/dataobject.h"
 #include "platform/ui/docview.h"
+#include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/frame/saframe.h"
 #include "rodizora/view/satracker.h"
@@ -85,6 +86,28 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   void OnUpdateNeedSelection(ui::CmdUI* cmdUI);
   void OnUpdateEditPaste(ui::CmdUI* cmdUI);
   void OnInsertSpectra();
+  // The insert-object dialog; the chosen class's new object becomes a selected, active item at
+  // the default place. An object that cannot be made is reported and leaves the page as it was.
+  void OnInsertObject();
+
+  // --- Printing (saviewprint.cpp) ---------------------------------------------------------------
+  // Draws the page on a printing DC: stretched over its HORZRES x VERTRES, no scroll position, no
+  // ground or tracker, items active in place too; the full view prints with the "ViewProperties"
+  // property set and gets its own back afterwards.
+  void OnPrint(gdi::DC* dc, ui::PrintInfo* info);
+  // The print loop of printing and exports: starts the document and a page (not for a
+  // metafile), prints, ends them; the main window is disabled meanwhile. A job that cannot start
+  // is reported (61702). False when nothing or not all was printed.
+  bool RunPrintJob(gdi::DC& dc, saprint::PrintDevice* job, std::u16string_view docName, bool metafile);
+  // The page as a Windows metafile (placeable, in the reference's pixels) or an enhanced
+  // metafile (framed in 0.01 mm, described "KEDRUS") written to path; a failure is reported.
+  bool WriteMetafile(gdi::DC& reference, const std::string& path, bool enhanced);
+  void OnFilePrint();
+  void OnFilePageSetup();
+  void OnExportWmf();
+  void OnExportEmf();
+  // "Printer &1" .. "Printer &9": section "\DirectPrinter<n>" of "rodizora.ini".
+  void OnDirectPrint(ui::UINT id);
 
  protected:
   void DrawGround(gdi::DC* dc) const;
@@ -97,6 +120,9 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   void SelectPropertySets(std::uint32_t set, bool redraw);
   // Moves pasted items off items they coincide with (by 40 page units, at most 100 times).
   void SeparateFromOthers(const std::vector<CSaItem*>& pasted);
+  // The print dialog: the printer (and file) a job goes to; false when cancelled.
+  bool PreparePrinting(saprint::PrinterChoice* printer, std::string* outputFile);
+  void ExportMetafile(bool enhanced);
 
   bool m_bPageLayout = true;
   bool m_bPrinting = false;

@@ -2,14 +2,19 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "foundation/profdesc.h"
+#include "platform/com/library.h"
+#include "platform/ui/app.h"
 #include "platform/ui/docview.h"
+#include "platform/ui/frame.h"
 #include "platform/ui/testing.h"
 #include "profile/profile.h"
+#include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/res/saresources.h"
 
 namespace apptest {
@@ -30,7 +35,38 @@ Fn FakeAboutEntry(const char* name) {
   return handle ? reinterpret_cast<Fn>(::dlsym(handle, name)) : nullptr;
 }
 
+// Loads a server module and runs its (un)registration entry; false when either fails.
+bool RunModuleEntry(const char* name, const char* entry) {
+  void* module = nullptr;
+  if (plat::ole::loadModule(name, false, &module) < 0 || !module) return false;
+  auto run = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, entry));
+  return run && run() >= 0;
+}
+
 }  // namespace
+
+bool RegisterNelvar() {
+  RunModuleEntry("NELVAR.DLL", "DllRegisterServer");
+  return static_cast<bool>(CSpcControlRef::Create());
+}
+
+bool RegisterKarvel() { return RunModuleEntry("KARVEL.DLL", "DllRegisterServer"); }
+bool UnregisterKarvel() { return RunModuleEntry("KARVEL.DLL", "DllUnregisterServer"); }
+
+std::int64_t DrawnPixels(CSaView* view, const CSaItem* item) {
+  dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();
+  ui::App::PumpPending();
+  view->Invalidate();
+  view->UpdateWindow();
+  gdi::Rect r = item->GetRect();
+  const gdi::WindowSurface* pixels = view->GetClientSurface();
+  if (!pixels || !view->PageToClient(&r)) return 0;
+  std::int64_t drawn = 0;
+  for (int y = r.top + 2; y < std::min(r.bottom, pixels->Height()) - 2; ++y)
+    for (int x = r.left + 2; x < std::min(r.right, pixels->Width()) - 2; ++x)
+      drawn += pixels->GetPixel(x, y) != 0xFFFFFF;
+  return drawn;
+}
 
 std::string ScratchDir(const std::string& name) {
   const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");

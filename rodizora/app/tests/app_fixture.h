@@ -4,14 +4,29 @@
 // a command line, and everything torn down after the test.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "rodizora/app/mainframe.h"
 #include "rodizora/app/saapp.h"
+#include "rodizora/view/saview.h"
 
 namespace apptest {
+
+// Registers the real spectrum control (libnelvar.so) into the sandbox as the set-up does; false
+// when the module serves no spectrum control yet.
+bool RegisterNelvar();
+// Registers the auxiliary controls (libkarvel.so) into the sandbox likewise; false when the
+// module could not be loaded or refused.
+bool RegisterKarvel();
+// Takes them out again (pages made later get no parameters table unasked).
+bool UnregisterKarvel();
+
+// Maximises the view's window, paints it and counts the pixels inside an item's rectangle (less
+// a 2-pixel border) that are not white.
+std::int64_t DrawnPixels(CSaView* view, const CSaItem* item);
 
 // A folder of the test's scratch area (made empty).
 std::string ScratchDir(const std::string& name);

@@ -1,11 +1,19 @@
 // The program with the real spectrum control (libnelvar.so, registered into the sandbox as the
-// set-up registers it). Each test is skipped while the module does not yet serve what it needs.
+// set-up registers it).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
+#include <map>
+
 #include "common/guids.h"
+#include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
 #include "platform/com/library.h"
 #include "platform/ui/app.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/responder.h"
+#include "rodizora/doc/sasettings.h"
 #include "rodizora/app/tests/app_fixture.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/spectrumcontrol.h"
@@ -18,27 +26,7 @@ class NelvarTest : public AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
-    void* module = nullptr;
-    if (plat::ole::loadModule("NELVAR.DLL", false, &module) >= 0 && module)
-      if (auto reg = reinterpret_cast<plat::ole::HResult (*)()>(plat::ole::moduleSymbol(module, "DllRegisterServer")))
-        reg();
-    if (!CSpcControlRef::Create()) GTEST_SKIP() << "libnelvar.so serves no spectrum control yet";
-  }
-
-  // Counts the pixels inside an item's rectangle (less a 2-pixel border) that are not white.
-  static std::int64_t DrawnPixels(CSaView* view, const CSaItem* item) {
-    dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();
-    ui::App::PumpPending();
-    view->Invalidate();
-    view->UpdateWindow();
-    gdi::Rect r = item->GetRect();
-    const gdi::WindowSurface* pixels = view->GetClientSurface();
-    if (!pixels || !view->PageToClient(&r)) return 0;
-    std::int64_t drawn = 0;
-    for (int y = r.top + 2; y < std::min(r.bottom, pixels->Height()) - 2; ++y)
-      for (int x = r.left + 2; x < std::min(r.right, pixels->Width()) - 2; ++x)
-        drawn += pixels->GetPixel(x, y) != 0xFFFFFF;
-    return drawn;
+    ASSERT_TRUE(RegisterNelvar()) << "libnelvar.so serves no spectrum control";
   }
 };
 
@@ -55,14 +43,130 @@ TEST_F(NelvarTest, ASpectrumItemOfTheSampleDrawsItsPlot) {
 }
 
 TEST_F(NelvarTest, TheSampleOpensFromTheCommandLineAsAPage) {
-  if (CSaDoc::GetSpectraCountInFile(plat::toUtf16(SAMPLE_FID)) != 1)
-    GTEST_SKIP() << "the spectrum control does not count a file's spectra yet";
-  ASSERT_TRUE(Start({SAMPLE_FID, "-PROCESS", "EM;FT;APK"}));
+  ASSERT_EQ(CSaDoc::GetSpectraCountInFile(plat::toUtf16(SAMPLE_FID)), 1);
+  ASSERT_TRUE(Start({SAMPLE_FID, "-PROCESS", "EM;FT;AP"}));
   ASSERT_EQ(Documents().size(), 1u);
   auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
   ASSERT_GE(doc->Items().size(), 1u);
+  // The commands ran on the control: the transform doubled the points, the phase was found.
+  const CSpcControlRef control = CSpcControlRef::Query(doc->Items()[0]->GetOleObject());
+  std::int32_t points = 0;
+  ASSERT_GE(control->GetSize(&points), 0);
+  EXPECT_EQ(points, 16384);
+  const auto phase = control.Param(u"PH0");
+  ASSERT_TRUE(phase);
+  EXPECT_NE(std::strtod(plat::toUtf8(*phase).c_str(), nullptr), 0.0);
   EXPECT_GT(DrawnPixels(dynamic_cast<CSaView*>(doc->GetViews().front()), doc->Items()[0]), 500);
   MainFrame()->Render()->SavePng(ScratchDir("nelvar_page") + "/sample_page.png");
+}
+
+TEST_F(NelvarTest, FileOpenChoosesFilesInTheExplorerStyleDialog) {
+  ASSERT_TRUE(Start());
+  const std::string folder = ScratchDir("open");
+  std::filesystem::copy_file(SAMPLE_FID, folder + "/sample.dx");
+  WriteFile(folder, "notes.txt", "not a spectrum\n");
+  SaSettings().loadDirectory = plat::toUtf16(folder);
+  ui::ScriptedResponder script(true);
+  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    CFileOpenDlg& dialog = app->OpenDialog();
+    EXPECT_EQ(q.window, &dialog);
+    EXPECT_EQ(dialog.GetCurrentDirectory(), folder);
+    EXPECT_TRUE(ui::App::PumpUntil([&] { return dialog.IsListingComplete(); }, 60000));
+    ui::ListCtrl& files = dialog.FileList();
+    EXPECT_EQ(files.GetItemCount(), 1);  // the recognised file alone
+    if (files.GetItemCount() < 1) return ui::IDCANCEL;
+    EXPECT_EQ(files.GetItemText(0, 0), "sample.dx");
+    files.SetItemState(0, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+    auto* open = dynamic_cast<ui::Button*>(dialog.BottomBar().GetDlgItem(ui::IDOK));
+    EXPECT_NE(open, nullptr);
+    if (open) open->Click();
+    return ui::IDOK;
+  });
+  EXPECT_EQ(app->OnFileOpenFiles(), 1);
+  EXPECT_TRUE(script.Done());
+  ASSERT_EQ(Documents().size(), 1u);
+  EXPECT_EQ(Documents().front()->GetPathName(), folder + "/sample.dx");
+  EXPECT_EQ(SaSettings().loadDirectory, plat::toUtf16(folder));
+  // Cancelled, nothing more opens.
+  EXPECT_EQ(app->OnFileOpenFiles(), 0);
+  EXPECT_EQ(Documents().size(), 1u);
+}
+
+// Every parameter of a spectrum item's control but its file name.
+std::map<plat::String16, plat::String16> ParamsOf(CSaItem* item) {
+  std::map<plat::String16, plat::String16> params;
+  const CSpcControlRef control = CSpcControlRef::Query(item->GetOleObject());
+  plat::ole::Bstr names = nullptr;
+  if (!control || control->GetParamNames(&names) < 0) return params;
+  const plat::String16 list = TakeBstr(names);
+  for (std::size_t at = 0; at < list.size();) {
+    std::size_t end = list.find_first_of(u";,\n", at);
+    if (end == plat::String16::npos) end = list.size();
+    const plat::String16 name = list.substr(at, end - at);
+    if (!name.empty() && name != u"FILENAME")
+      if (const auto value = control.Param(name)) params[name] = *value;
+    at = end + 1;
+  }
+  return params;
+}
+
+TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameters) {
+  ASSERT_EQ(CSaDoc::GetSpectraCountInFile(plat::toUtf16(SAMPLE_FID)), 1);
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  ASSERT_FALSE(doc->Items().empty());
+  doc->Items()[0]->SetRect({20, 30, 900, 700});
+  const auto params = ParamsOf(doc->Items()[0]);
+  const std::string folder = ScratchDir("saveas");
+  const std::string workspace = folder + "/page";
+  SaSettings().saveDirectory = plat::toUtf16(folder);
+  const CSpcControlRef control = CSpcControlRef::Query(doc->Items()[0]->GetOleObject());
+  plat::ole::Bstr name = nullptr, options = nullptr;
+  std::int32_t caps = 0;
+  ASSERT_GE(control->GetFormat(0, &name, &options, &caps), 0);
+  TakeBstr(name);
+  TakeBstr(options);
+  // Save As with the control's own format.
+  ui::ScriptedResponder script(true);
+  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return ui::IDCANCEL;
+    EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
+    dialog->FormatCombo().SetCurSel(0);
+    dialog->NameEdit().SetWindowText("page");
+    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
+    return ui::IDOK;
+  });
+  doc->OnFileSaveAs();
+  EXPECT_TRUE(script.Done());
+  ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
+  EXPECT_TRUE(doc->IsWorkspace());
+  EXPECT_EQ(doc->GetPathName(), workspace);
+  EXPECT_FALSE(doc->IsModified());
+  // File Save of a workspace replaces its directory without a question.
+  doc->Items()[0]->SetRect({10, 10, 800, 600});
+  ui::ClearModalLog();
+  doc->OnFileSave();
+  EXPECT_TRUE(ui::ModalLog().empty());
+  doc->OnCloseDocument();
+
+  auto* reloaded = dynamic_cast<CSaDoc*>(app->OpenDocumentFile(workspace));
+  ASSERT_NE(reloaded, nullptr);
+  EXPECT_TRUE(reloaded->IsWorkspace());
+  ASSERT_EQ(reloaded->Items().size(), 1u);
+  EXPECT_EQ(reloaded->Items()[0]->GetRect(), gdi::Rect(10, 10, 800, 600));
+  EXPECT_EQ(reloaded->Items()[0]->GetMethodName(), u"NMR");
+  // The folder format adds parameters of its own (phase, version) and keeps frequencies as
+  // floats: every parameter of the file comes back, numbers to float precision.
+  const auto again = ParamsOf(reloaded->Items()[0]);
+  for (const auto& [name, value] : params) {
+    const auto it = again.find(name);
+    ASSERT_NE(it, again.end()) << plat::toUtf8(name);
+    if (it->second == value) continue;
+    const double a = std::strtod(plat::toUtf8(value).c_str(), nullptr), b = std::strtod(plat::toUtf8(it->second).c_str(), nullptr);
+    EXPECT_NEAR(a, b, 1e-6 * std::max(1.0, std::abs(a))) << plat::toUtf8(name);
+  }
 }
 
 }  // namespace

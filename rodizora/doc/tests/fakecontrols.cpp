@@ -1,6 +1,7 @@
 #include "rodizora/doc/tests/fakecontrols.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -18,14 +19,27 @@ using namespace plat::ole;
 
 namespace {
 
-std::vector<std::string> ReadKinds(const std::string& path, bool* ok) {
+// A line starting with "@" holds the processing commands run on the spectra before it was saved.
+std::vector<std::string> ReadKinds(const std::string& path, bool* ok, std::string* commands = nullptr) {
   std::ifstream in(path);
   std::string line;
   std::vector<std::string> kinds;
-  *ok = std::getline(in, line) && line == "FAKESPC";
+  // A file from the data server keeps the server's 12 header bytes in front of the text.
+  *ok = std::getline(in, line) && (line == "FAKESPC" || (line.size() == 19 && line.ends_with("FAKESPC")));
   while (*ok && std::getline(in, line))
-    if (!line.empty()) kinds.push_back(line);
+    if (line.rfind('@', 0) == 0) {
+      if (commands) *commands = line.substr(1);
+    } else if (!line.empty()) {
+      kinds.push_back(line);
+    }
   return kinds;
+}
+
+bool IsDirectory(const std::string& path) { return std::filesystem::is_directory(path); }
+
+// The file of control number n in a workspace directory.
+std::string NumberedFile(const std::string& dir, const char* what, std::uint32_t n) {
+  return dir + "/" + what + "_" + std::to_string(n);
 }
 
 const DispInterfaceDesc kSpectrumDispatch{"_DSpcControl", &DIID__DSpcControl, "fake", {}};
@@ -115,11 +129,20 @@ HResult FakeSpectrum::XSpectrumControl::GetCurMethod(Bstr* method) {
   return kOk;
 }
 
+bool FakeSpectrum::failSaves = false;
+
 HResult FakeSpectrum::XSpectrumControl::LoadSpectrum(const char16_t* path, std::int32_t index) {
   FakeSpectrum& self = outer<FakeSpectrum>();
   bool ok = false;
-  const std::string file = plat::toUtf8(stringView(path));
-  const auto kinds = ReadKinds(file, &ok);
+  std::string file = plat::toUtf8(stringView(path));
+  // A workspace: spectrum number index is the first one of its own file there.
+  if (IsDirectory(file)) {
+    if (index < 0) return kFail;
+    file = NumberedFile(file, "spectrum", static_cast<std::uint32_t>(index));
+    index = 0;
+  }
+  std::string commands;
+  const auto kinds = ReadKinds(file, &ok, &commands);
   if (!ok || index < 0 || index >= static_cast<std::int32_t>(kinds.size())) return kFail;
   if (kinds[index] == "CORRUPT") {
     ui::AppMessageBox("The spectrum cannot be read.", ui::MB_OK | ui::MB_ICONEXCLAMATION);
@@ -128,6 +151,7 @@ HResult FakeSpectrum::XSpectrumControl::LoadSpectrum(const char16_t* path, std::
   self.path = file;
   self.index = index;
   self.kind = kinds[index];
+  self.commands = commands;
   self.SetModifiedFlag();
   return kOk;
 }
@@ -137,6 +161,17 @@ HResult FakeSpectrum::XSpectrumControl::GetParam(const char16_t* name, Bstr* val
   if (!plat::equalsNoCase(stringView(name), u"FILENAME") || self.path.empty()) return kFail;
   *value = allocString(plat::toUtf16(self.path));
   return kOk;
+}
+
+HResult FakeSpectrum::XSpectrumControl::SaveSpectrum(const char16_t* path, std::int32_t, std::int32_t,
+                                                     std::int32_t number) {
+  const FakeSpectrum& self = outer<FakeSpectrum>();
+  if (failSaves || number < 0) return kFail;
+  std::string file = plat::toUtf8(stringView(path));
+  if (IsDirectory(file)) file = NumberedFile(file, "spectrum", static_cast<std::uint32_t>(number));
+  std::ofstream out(file);
+  out << "FAKESPC\n" << self.kind << "\n@" << self.commands << "\n";
+  return out.good() ? kOk : kFail;
 }
 
 HResult FakeSpectrum::XSpectrumControl::ExecuteCommands(const char16_t* commands) {
@@ -160,6 +195,7 @@ HResult FakeSpectrum::XSpectrumControl::GetSpectraCount(const char16_t* path, st
 
 HResult FakeSpectrum::XSaItem::SelectPropertySet(std::uint32_t set, std::int32_t) {
   outer<FakeSpectrum>().propertySet = static_cast<std::int32_t>(set);
+  outer<FakeSpectrum>().propertySets.push_back(static_cast<std::int32_t>(set));
   return kOk;
 }
 
@@ -205,6 +241,20 @@ HResult FakeTable::XTableControl::AttachSpectrum(ISpectrumControl* spectrum) {
   Bstr kind = nullptr;
   if (spectrum && spectrum->GetCurMethod(&kind) == kOk) self.attachedKind = plat::toUtf8(stringView(kind));
   freeString(kind);
+  return kOk;
+}
+
+HResult FakeTable::XTableControl::SaveTable(std::int32_t kind, const char16_t* path, std::uint32_t index) {
+  if (FakeSpectrum::failSaves || kind != 1) return kFail;
+  std::ofstream out(NumberedFile(plat::toUtf8(stringView(path)), "table", index));
+  out << "table\n";
+  return out.good() ? kOk : kFail;
+}
+
+HResult FakeTable::XTableControl::LoadTable(std::int32_t kind, const char16_t* path, std::uint32_t index) {
+  const std::string file = NumberedFile(plat::toUtf8(stringView(path)), "table", index);
+  if (kind != 1 || !std::filesystem::exists(file)) return kFail;
+  outer<FakeTable>().loadedFrom = file;
   return kOk;
 }
 

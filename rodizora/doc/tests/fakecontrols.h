@@ -3,9 +3,14 @@
 // real class ids: a spectrum control (CLSID_Spc) that reads "fake spectrum files", a table
 // (CLSID_TableControl) and a structure control (CLSID_StructureControl).
 //
-// A fake spectrum file is text: the line "FAKESPC", then one line per spectrum with its kind
+// A fake spectrum file is text: the line "FAKESPC" (after the 12 header bytes of the data
+// server in a file it sent), then one line per spectrum with its kind
 // ("NMR", "MASS", ...); a spectrum line "CORRUPT" cannot be loaded (the control says so in a
 // message box, as a real one does). The control draws itself filled with its kind's colour.
+//
+// Saved into a workspace directory, spectrum control number n writes the file "spectrum_<n>"
+// (a fake spectrum file of its kind and its processing commands) and table number m the file
+// "table_<m>"; loading from the directory reads them back.
 #include <string>
 #include <vector>
 
@@ -44,7 +49,10 @@ class FakeSpectrum : public plat::ole::OleControl {
   std::string kind;
   std::string commands;     // every ExecuteCommands, ";"-joined
   std::int32_t propertySet = 0;
+  std::vector<std::int32_t> propertySets;  // every set selected, in order
   IOrvClientSite* site = nullptr;
+  // Every spectrum and table save fails while this is set.
+  static bool failSaves;
 
  protected:
   const InterfaceMap& GetInterfaceMap() const override { return kMap; }
@@ -59,7 +67,7 @@ class FakeSpectrum : public plat::ole::OleControl {
     HResult GetCreateDate(Bstr*) override { return plat::ole::kFail; }
     HResult GetFileFormats(const char16_t*, Bstr*, Bstr*) override { return plat::ole::kFail; }
     HResult LoadSpectrum(const char16_t* path, std::int32_t index) override;
-    HResult SaveSpectrum(const char16_t*, std::int32_t, std::int32_t, std::int32_t) override { return plat::ole::kFail; }
+    HResult SaveSpectrum(const char16_t* path, std::int32_t format, std::int32_t option, std::int32_t number) override;
     HResult GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) override { return plat::ole::kFail; }
     HResult GetKindFormatCount(std::int32_t*) override { return plat::ole::kFail; }
     HResult GetParamNames(Bstr*) override { return plat::ole::kFail; }
@@ -96,6 +104,7 @@ class FakeTable : public plat::ole::OleControl {
   static std::vector<FakeTable*>& Live();
 
   std::string attachedKind;
+  std::string loadedFrom;  // the file LoadTable read
 
  protected:
   const InterfaceMap& GetInterfaceMap() const override { return kMap; }
@@ -112,8 +121,8 @@ class FakeTable : public plat::ole::OleControl {
     HResult SetCellColor(std::uint32_t, std::uint32_t, std::uint32_t) override { return plat::ole::kFail; }
     HResult GetCellColor(std::uint32_t, std::uint32_t, std::uint32_t*) override { return plat::ole::kFail; }
     HResult GetCellFont(std::uint32_t, std::uint32_t, plat::ole::IDispatch**) override { return plat::ole::kFail; }
-    HResult SaveTable(std::int32_t, const char16_t*, std::uint32_t) override { return plat::ole::kOk; }
-    HResult LoadTable(std::int32_t, const char16_t*, std::uint32_t) override { return plat::ole::kOk; }
+    HResult SaveTable(std::int32_t kind, const char16_t* path, std::uint32_t index) override;
+    HResult LoadTable(std::int32_t kind, const char16_t* path, std::uint32_t index) override;
   } xTableControl_{*this};
   static const InterfaceEntry kEntries[];
   static const InterfaceMap kMap;

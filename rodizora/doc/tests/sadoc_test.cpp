@@ -19,66 +19,18 @@
 #include "rodizora/doc/sasrvritem.h"
 #include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/doc/tests/fakecontrols.h"
+#include "rodizora/doc/tests/doc_fixture.h"
 #include "rodizora/res/saresources.h"
 
 namespace {
 
 using fakes::FakeSpectrum;
 using fakes::WriteSpectrumFile;
-
-constexpr int W = 1188, H = 840;
-
-std::string Dir() {
-  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
-  const std::string dir = std::string(scratch ? scratch : "/tmp") + "/doc";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
-
-void SetProfileInt(const char16_t* name, int value) {
-  COrvProfDesc desc;
-  OrvSetProfInt(name, value, &desc);
-}
-
-class DocTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static ui::App app("doc tests");
-    ui::SetAppResources(&ProgramResources());
-  }
-  void SetUp() override {
-    ui::testing::Reset();
-    SaSettings().processCommands.clear();
-    SaSettings().app = CSaAppSettings();
-    SaSettings().documentZoom = 100;
-    // No tables unless a test asks for them.
-    for (const char16_t* kind : {u"NMR\\Table", u"MASS\\Table"}) SetProfileInt(kind, 0);
-    doc = std::make_unique<CSaDoc>();
-    doc->m_bAutoDelete = false;
-  }
-  void TearDown() override {
-    doc.reset();
-    ui::App::PumpPending();
-    EXPECT_TRUE(FakeSpectrum::Live().empty());
-    EXPECT_TRUE(fakes::FakeTable::Live().empty());
-  }
-  std::vector<gdi::Rect> Rects() const {
-    std::vector<gdi::Rect> rects;
-    for (CSaItem* item : doc->Items()) rects.push_back(item->GetRect());
-    return rects;
-  }
-  static FakeSpectrum* ControlOf(CSaItem* item) {
-    auto* unknown = static_cast<plat::ole::IUnknown*>(item->QueryObject(plat::ole::IID_IUnknown));
-    if (!unknown) return nullptr;
-    unknown->Release();
-    for (FakeSpectrum* c : FakeSpectrum::Live())
-      if (c->GetUnknown() == unknown) return c;
-    return nullptr;
-  }
-
-  fakes::FakeControls controls;
-  std::unique_ptr<CSaDoc> doc;
-};
+using sadoctest::Dir;
+using sadoctest::DocTest;
+using sadoctest::H;
+using sadoctest::SetProfileInt;
+using sadoctest::W;
 
 TEST_F(DocTest, ThreeSpectraOfTwoKindsLieInTwoStripsAndTheProcessCommandsRunOnEach) {
   SaSettings().processCommands = u"EM;FT";

@@ -481,9 +481,7 @@ void CSpcControl::OnGenerateIonPlot() {
       if (record && tic != items.end()) *record = *tic->record;
       FinishCommand(kStepModified | kStepRefresh);
     }
-    dispatch->AddRef();
-    m_result.Clear();
-    m_result.SetDispatch(dispatch);
+    m_result.SetDispatch(dispatch);  // takes its own reference
   }
   dispatch->Release();
 }

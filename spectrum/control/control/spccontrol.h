@@ -396,6 +396,15 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
 
   // ==== Console (control_console.cpp) ===========================================================
   static const ui::MsgEntry* ConsoleMessages();
+  // A command as the menus send it (its update rule decides whether it runs).
+  void RunConsoleCommand(ui::UINT commandId);
+  // The bar show/hide commands and the macro list.
+  void OnToggleBar(ui::UINT commandId);
+  void OnUpdateToggleBar(ui::CmdUI* cmdUI);
+  void OnEditMacroList();
+  void OnUpdateEditMacroList(ui::CmdUI* cmdUI);
+  // Tool tips of the bars' buttons: the help text of the button's console word.
+  bool OnToolTipText(ui::UINT id, ui::NMHDR* hdr, ui::LRESULT* result);
 
   // ==== Dispatch interface _DSpcControl (control_dispatch.cpp) ===================================
   // The appearance properties, each a view on the first draw object of its type or on the list.

@@ -74,7 +74,7 @@ void CTitle::Serialize(plat::Archive& ar) {
 std::string CTitle::ExpandedText() const { return ExpandFields(m_strText, m_pOwner->GetHost()); }
 
 void CTitle::Draw(gdi::DC* dc, gdi::Rect* area, int) {
-  if (m_strText.empty()) return;
+  if (m_strText.empty() || !dc || !area) return;
   const int zoom = m_pOwner->m_nZoom;
   const gdi::Font oldFont = SelectScaledFont(&m_logFont, dc);
   const gdi::COLORREF oldColor = dc->SetTextColor(m_color);
@@ -108,6 +108,7 @@ void CCopyright::Serialize(plat::Archive& ar) {
 }
 
 void CCopyright::Draw(gdi::DC* dc, gdi::Rect* area, int) {
+  if (!dc || !area) return;
   const gdi::Font oldFont = SelectScaledFont(&m_logFont, dc);
   const gdi::COLORREF oldColor = dc->SetTextColor(0);
   const gdi::Size size = dc->GetTextExtent(kNotice);
@@ -125,10 +126,13 @@ CText::CText(CDrawObjectList* owner, CSpcProcess* process, std::int32_t instance
 }
 
 CText* CText::Create(CDrawObjectList& list, std::string_view text, int x, int y) {
+  // A press off the data makes no label (its anchor would name no point).
+  const int point = list.XToPoint(x);
+  if (point < 0 || point >= IndexablePoints(list.m_pProcess)) return nullptr;
   auto* label = dynamic_cast<CText*>(list.GetDrawObject(kDrawText));
   if (!label) return nullptr;
   label->m_strText = text;
-  label->m_nX = list.XToPoint(x);
+  label->m_nX = point;
   const double value = list.YToValue(y);
   label->m_fY = std::isfinite(value) ? static_cast<float>(value) : 0.0f;
   return label;

@@ -3,6 +3,8 @@
 // integrals and Clear Area's noise.
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <utility>
 
 #include "foundation/profdesc.h"
 #include "platform/base/numtext.h"
@@ -223,8 +225,8 @@ TEST_F(AnalysisTest, DialogValuesSetTheIntegralSumTheZoomRegionsAndTheReference)
     c.m_drawList.m_selection = gdi::Rect(c.m_drawList.PointToX(from), 10, c.m_drawList.PointToX(to), 50);
   };
   ui::ScriptedResponder responder(true);
-  auto enter = [&](ui::UINT item, const char* text) {
-    responder.Then(ui::ModalKind::Dialog, [item, text](ui::ModalQuestion& q) {
+  auto enter = [&](ui::UINT item, std::string text) {
+    responder.Then(ui::ModalKind::Dialog, [item, text = std::move(text)](ui::ModalQuestion& q) {
       q.dialog->SetDlgItemText(item, text);
       return ui::IDOK;
     });

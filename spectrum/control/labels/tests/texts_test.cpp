@@ -95,6 +95,24 @@ TEST(FreeText, DragMovesTheAnchorToTheMouseWithinTheData) {
   EXPECT_EQ(label->m_nX, 998);
 }
 
+TEST(FreeText, APressOffTheDataMakesNoLabel) {
+  TextPlot plot;
+  const std::size_t before = plot.list.GetSize();
+  EXPECT_EQ(CText::Create(plot.list, "x", -10, 150), nullptr);   // point -20
+  EXPECT_EQ(CText::Create(plot.list, "x", 600, 150), nullptr);   // point 1200 of 1000
+  EXPECT_EQ(plot.list.GetSize(), before);
+  EXPECT_NE(CText::Create(plot.list, "x", 499, 150), nullptr);   // point 998
+  // Drawing the title and the notice without an area draws nothing and does not fail.
+  CTitle title(&plot.list, plot.list.m_pProcess, 0);
+  title.SetDefaults();
+  CCopyright notice(&plot.list, plot.list.m_pProcess, 0);
+  notice.SetDefaults();
+  gdi::RasterSurface surface(10, 10);
+  gdi::DC dc(surface);
+  title.Draw(&dc, nullptr, 1);
+  notice.Draw(&dc, nullptr, 1);
+}
+
 TEST(FreeText, ArchiveKeepsTheLabelAndPropertySetsOnlyItsEnabledFlag) {
   TextPlot plot;
   CText* label = CText::Create(plot.list, "Überlagerung", 250, 150);
