@@ -11,6 +11,7 @@
 #include "platform/com/typeinfo.h"
 #include "platform/gdi/dc.h"
 #include "platform/ui/commdlg.h"
+#include "platform/ui/dc.h"
 #include "platform/ui/propsheet.h"
 #include "profile/profile.h"
 
@@ -175,6 +176,18 @@ bool exchangeDispatchProperties(IDispatch* dispatch, COrvProfDesc* desc, bool sa
 bool SaveDispatchProperties(IDispatch* dispatch, COrvProfDesc* desc) { return exchangeDispatchProperties(dispatch, desc, true); }
 
 bool LoadDispatchProperties(IDispatch* dispatch, COrvProfDesc* desc) { return exchangeDispatchProperties(dispatch, desc, false); }
+
+bool ChooseFontInPoints(ui::Wnd* owner, gdi::LOGFONTA* font) {
+  if (!font) return false;
+  ui::ClientDC dc(owner);
+  const int perInch = std::max(1, dc.GetDeviceCaps(gdi::LOGPIXELSY));
+  font->lfHeight = -gdi::MulDiv(font->lfHeight, perInch, 72);
+  ui::FontDialog dialog(font, ui::CF_EFFECTS | ui::CF_SCREENFONTS, owner);
+  const bool chosen = dialog.DoModal() == ui::IDOK;
+  if (chosen) dialog.GetCurrentFont(font);
+  font->lfHeight = -gdi::MulDiv(font->lfHeight, 72, perInch);
+  return chosen;
+}
 
 // --- The page ----------------------------------------------------------------------------------------------
 

@@ -81,6 +81,11 @@ class COlePropertyPageEx : public plat::ole::OlePropertyPage {
 bool SaveDispatchProperties(plat::ole::IDispatch* dispatch, COrvProfDesc* desc);
 bool LoadDispatchProperties(plat::ole::IDispatch* dispatch, COrvProfDesc* desc);
 
+// The platform's font dialog on a record whose height is in points (as font properties keep it):
+// the height in pixels of the owner's screen while the dialog runs, back in points whatever its
+// outcome. True on OK.
+bool ChooseFontInPoints(ui::Wnd* owner, gdi::LOGFONTA* font);
+
 // Releases a non-null pointer, sets it to null and answers the release's result (0 for null).
 template <class Interface>
 std::uint32_t ReleaseInterface(Interface*& pointer) {

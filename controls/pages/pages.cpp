@@ -50,19 +50,6 @@ bool ReadCellText(ITableControl* table, std::uint32_t column, std::uint32_t row,
   return false;
 }
 
-// The platform's font dialog on a record whose height is in points: the height in pixels while
-// the dialog runs, back in points whatever its outcome.
-bool PickFontRecord(ui::Wnd* owner, gdi::LOGFONTA* font) {
-  ui::ClientDC dc(owner);
-  const int perInch = dc.GetDeviceCaps(gdi::LOGPIXELSY);
-  font->lfHeight = -gdi::MulDiv(font->lfHeight, perInch, 72);
-  ui::FontDialog dialog(font, ui::CF_EFFECTS | ui::CF_SCREENFONTS, owner);
-  const bool chosen = dialog.DoModal() == ui::IDOK;
-  if (chosen) dialog.GetCurrentFont(font);
-  font->lfHeight = -gdi::MulDiv(font->lfHeight, 72, perInch);
-  return chosen;
-}
-
 }  // namespace
 
 // ---- The empty pages ------------------------------------------------------------------------------
@@ -219,7 +206,7 @@ void CTablePropPage2::OnTextChange() {
 }
 
 void CTablePropPage2::OnFont() {
-  if (PickFontRecord(this, &m_font)) {
+  if (ChooseFontInPoints(this, &m_font)) {
     ShowFontInfo(GetDlgItem(IDC_FONT_FACE), GetDlgItem(IDC_FONT_SIZE), &m_font);
     CellEdited();
   }
@@ -273,7 +260,7 @@ void CStructPageBase::PickColor(ui::UINT id, gdi::COLORREF* color) {
 void CStructPageBase::ShowFont() { ShowFontInfo(GetDlgItem(IDC_FONT_FACE), GetDlgItem(IDC_FONT_SIZE), &m_font); }
 
 void CStructPageBase::PickFont() {
-  if (!PickFontRecord(this, &m_font)) return;
+  if (!ChooseFontInPoints(this, &m_font)) return;
   ShowFont();
   SetModifiedFlag();
 }

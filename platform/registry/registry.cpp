@@ -430,6 +430,9 @@ Status setValue(Key key, std::u16string_view name, ValueType type, const void* d
 
   Value value{String16(name), type, std::string(static_cast<const char*>(data), size)};
   const std::size_t pos = node->valuePosition(name);
+  // Setting a value to what it already holds changes nothing: the hive is not written again.
+  if (!made.parent && pos < node->values.size() && node->values[pos].type == type && node->values[pos].data == value.data)
+    return Status::Success;
   std::optional<Value> previous;
   if (pos < node->values.size()) {
     previous = std::move(node->values[pos]);

@@ -7,6 +7,7 @@
 #include "platform/gdi/qt_bridge.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/resource.h"
+#include "platform/ui/testing.h"
 
 namespace ui {
 
@@ -96,6 +97,18 @@ HCURSOR SetCursor(HCURSOR cursor) {
 HCURSOR GetCursor() {
   AppState* st = AppState::Existing();
   return st ? st->cursor : nullptr;
+}
+
+std::set<COLORREF> testing::CursorColors(HCURSOR cursor) {
+  std::set<COLORREF> colors;
+  if (!cursor) return colors;
+  const QImage image = cursor->cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb px = image.pixel(x, y);
+      if (qAlpha(px) != 0) colors.insert(gdi::RGB(qRed(px), qGreen(px), qBlue(px)));
+    }
+  return colors;
 }
 
 }  // namespace ui

@@ -494,3 +494,26 @@ TEST_F(RegistryTest, RegistryDirectoryFollowsTheEnvironment) {
 
 }  // namespace
 }  // namespace regtest
+
+namespace regtest {
+
+TEST_F(RegistryTest, SettingAValueToWhatItHoldsDoesNotRewriteTheHive) {
+  const Key k = create(kCurrentUser, u"Layout");
+  ASSERT_EQ(put(k, u"n", ValueType::DWord, dword(7)), Status::Success);
+  const plat::FileStamp written = plat::fileStamp(hivePath("HKEY_CURRENT_USER"));
+  ASSERT_EQ(put(k, u"N", ValueType::DWord, dword(7)), Status::Success);
+  EXPECT_EQ(plat::fileStamp(hivePath("HKEY_CURRENT_USER")), written);
+  // The same bytes of another type, and another value, are changes.
+  ASSERT_EQ(put(k, u"n", ValueType::Binary, dword(7)), Status::Success);
+  const plat::FileStamp retyped = plat::fileStamp(hivePath("HKEY_CURRENT_USER"));
+  EXPECT_NE(retyped, written);
+  ASSERT_EQ(put(k, u"n", ValueType::Binary, dword(8)), Status::Success);
+  EXPECT_NE(plat::fileStamp(hivePath("HKEY_CURRENT_USER")), retyped);
+  // What another process wrote meanwhile is what the value is compared with.
+  ASSERT_TRUE(plat::writeFileAtomic(hivePath("HKEY_CURRENT_USER"),
+                                    "kedrus-registry-hive 1\nkey \"Layout\"\nvalue \"n\" binary hex:09000000\n"));
+  ASSERT_EQ(put(k, u"n", ValueType::Binary, dword(8)), Status::Success);
+  EXPECT_NE(hiveText("HKEY_CURRENT_USER").find("hex:08000000"), std::string::npos);
+}
+
+}  // namespace regtest

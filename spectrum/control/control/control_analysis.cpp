@@ -22,16 +22,13 @@
 #include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/plot/plotdata.h"
 #include "spectrum/control/plot/trace.h"
+#include "spectrum/convert/spcconvert.h"
 
 using namespace nelvar;
 
 namespace {
 
-constexpr std::int32_t kKindNmr = 0;
-constexpr std::int32_t kKindTic = 5;
 constexpr std::int32_t kSpectrumDomain = 1;
-constexpr std::int32_t kItemSpectrum = 1;
-constexpr std::int32_t kFromFile = 1;
 
 // Strings of the copy tables and the value read-outs.
 constexpr ui::UINT IDS_PEAKCOPYFMT = 3056;
@@ -480,7 +477,7 @@ void CSpcControl::OnGenerateIonPlot() {
       SaItemRecord* record = m_pOrvSite->CreateItem(dispatch);
       const std::vector<SiteItem> items = FileSpectrumItems();
       const auto tic = std::find_if(items.begin(), items.end(),
-                                    [](const SiteItem& item) { return item.control->m_data.nKind == kKindTic; });
+                                    [](const SiteItem& item) { return item.control->m_data.nKind == kSpcKindTic; });
       if (record && tic != items.end()) *record = *tic->record;
       FinishCommand(kStepModified | kStepRefresh);
     }
@@ -492,7 +489,7 @@ void CSpcControl::OnGenerateIonPlot() {
 // ---- Clipboard ----------------------------------------------------------------------------------------------
 
 std::vector<std::string> CSpcControl::PeakTable() {
-  const bool nmr = m_data.nKind == kKindNmr;
+  const bool nmr = m_data.nKind == kSpcKindNmr;
   std::vector<std::string> lines{ModuleString(nmr ? IDS_PEAKHEADER_NMR : IDS_PEAKHEADER)};
   const std::string format = CopyFormat(u"PeakCopyFmt", IDS_PEAKCOPYFMT, 2);
   for (const std::int32_t peak : m_data.peaks) {
@@ -515,7 +512,7 @@ std::vector<std::string> CSpcControl::PeakTable() {
 }
 
 std::vector<std::string> CSpcControl::IntegralTable() {
-  const bool nmr = m_data.nKind == kKindNmr;
+  const bool nmr = m_data.nKind == kSpcKindNmr;
   std::vector<std::string> lines{ModuleString(nmr ? IDS_INTEGHEADER_NMR : IDS_INTEGHEADER)};
   const std::string format = CopyFormat(u"IntegsCopyFmt", IDS_INTEGCOPYFMT, 3);
   auto position = [&](std::uint32_t point) {

@@ -73,16 +73,10 @@ HResult CSpcControl::SaveToPath(std::string_view path, std::int32_t formatIndex,
 }
 
 HResult CSpcControl::OnImportFile() {
-  ui::ModuleStateScope scope(SpcApp().ModuleState());
-  CFileOpenDlg dialog;
-  dialog.m_controlClasses = {CLSID_Spc};
-  dialog.SetCurrentDirectory(SpcApp().m_loadDirectory);
-  const int answer = dialog.DoModal({}, IsWindow() ? this : nullptr);
-  SpcApp().m_loadDirectory = dialog.GetCurrentDirectory();
-  const std::string path = dialog.GetResultNames().empty() ? std::string() : dialog.GetPathName(0);
-  dialog.DestroyWindow();
-  if (answer != ui::IDOK || path.empty()) return E_FAIL;
-  return LoadFromPath(path, 0);
+  // The first of the files chosen is loaded.
+  const std::vector<std::string> paths = ChooseFiles();
+  if (paths.empty() || paths[0].empty()) return E_FAIL;
+  return LoadFromPath(paths[0], 0);
 }
 
 HResult CSpcControl::OnImportCommand() {

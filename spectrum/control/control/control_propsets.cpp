@@ -11,6 +11,7 @@
 #include "platform/base/text.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/spccontrol.h"
+#include "spectrum/control/module/propertydefaults.h"
 
 using HResult = plat::ole::HResult;
 
@@ -41,13 +42,12 @@ std::unique_ptr<COrvProfDesc> CSpcControl::PropertySetStore(std::uint32_t set) {
   if (m_propertyFolder.empty()) {
     // Where the General page's Set As Default writes: below the method name that
     // GetCurMethod gives, so every kind (also those without a kind-name string) reads it back.
-    std::u16string section;
-    if (char16_t* method = GetCurMethod()) {
-      section = method;
-      plat::ole::freeString(method);
+    std::u16string method;
+    if (char16_t* name = GetCurMethod()) {
+      method = name;
+      plat::ole::freeString(name);
     }
-    section += u"\\Properties " + plat::toUtf16(std::to_string(set));
-    return std::make_unique<COrvProfDesc>(u"", section.c_str());
+    return std::make_unique<COrvProfDesc>(u"", nelvar::PropertyDefaultsSection(method, set).c_str());
   }
   const std::string section = "\\CONTROL_" + std::to_string(m_spectrumNumber) + "\\" + std::to_string(set);
   auto store = std::make_unique<COrvProfDesc>(plat::toUtf16(plat::joinPath(m_propertyFolder, "properties")).c_str(),

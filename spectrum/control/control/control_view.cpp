@@ -1,14 +1,16 @@
 // The view and multi-display commands: the visible range and its history, the vertical scale,
 // zoom regions, display mode, dots, domain, scans and units; and, inside a container that
 // offers IOrvClientSite, the commands over several spectrum items of one document (clone,
-// tile, couple, synchronize).
+// tile, couple, synchronize); and the module's INI file opened in the text editor.
 #include <algorithm>
 #include <cmath>
 
 #include "common/guids.h"
+#include "platform/base/process.h"
 #include "spectrum/control/control/plotedits.h"
 #include "spectrum/control/control/spccontrol.h"
 #include "spectrum/control/module/command_ids.h"
+#include "spectrum/control/module/spcapp.h"
 #include "spectrum/control/labels/peaklabels.h"
 #include "spectrum/control/plot/axes.h"
 #include "spectrum/control/plot/plotdata.h"
@@ -108,6 +110,7 @@ const ui::MsgEntry* CSpcControl::ViewMessages() {
       ui::map::UpdateUI(ID_COUPLE, &C::OnUpdateContainer),
       ui::map::Command(ID_SYNCHRONIZE, &C::OnSynchronize),
       ui::map::UpdateUI(ID_SYNCHRONIZE, &C::OnUpdateSynchronize),
+      ui::map::Command(ID_EDIT_CONFIGURATION, &C::OnEditConfiguration),
       {},
   };
   return entries;
@@ -356,6 +359,13 @@ void CSpcControl::OnClear() {
 }
 
 void CSpcControl::OnUpdateData(ui::CmdUI* cmd) { cmd->Enable(HoldsData()); }
+
+// ---- Configuration file ----------------------------------------------------------------------------------
+
+void CSpcControl::OnEditConfiguration() {
+  // The editor runs on its own; a failure to start it is not reported.
+  plat::startProgram("notepad.exe", {SpcApp().IniPath()});
+}
 
 // ---- Multi display ---------------------------------------------------------------------------------------
 

@@ -264,6 +264,8 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   void OnUpdateScan(ui::CmdUI* cmd);
   void OnClear();
   void OnUpdateData(ui::CmdUI* cmd);
+  // Opens the module's INI file in the text editor, without waiting.
+  void OnEditConfiguration();
   void OnClone();
   void OnUpdateSelection(ui::CmdUI* cmd);
   void OnCouple();

@@ -5,7 +5,7 @@
 #include "foundation/proftree.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
-#include "spectrum/control/pages/propertydefaults.h"
+#include "spectrum/control/module/propertydefaults.h"
 
 namespace nelvar {
 

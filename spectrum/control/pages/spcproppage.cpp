@@ -109,20 +109,6 @@ int ScaleDecimalText(std::string_view text, int shift, bool commaMark) {
   return overflow || value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-// ---- Font dialog ---------------------------------------------------------------------------------
-
-bool ChooseFontInPoints(ui::Wnd* owner, gdi::LOGFONTA* font) {
-  if (!font) return false;
-  ui::ClientDC dc(owner);
-  const int perInch = std::max(1, dc.GetDeviceCaps(gdi::LOGPIXELSY));
-  font->lfHeight = -gdi::MulDiv(font->lfHeight, perInch, 72);
-  ui::FontDialog dialog(font, ui::CF_EFFECTS | ui::CF_SCREENFONTS, owner);
-  const bool chosen = dialog.DoModal() == ui::IDOK;
-  if (chosen) dialog.GetCurrentFont(font);
-  font->lfHeight = -gdi::MulDiv(font->lfHeight, 72, perInch);
-  return chosen;
-}
-
 // ---- The page ------------------------------------------------------------------------------------
 
 UI_BEGIN_MESSAGE_MAP(CSpcPropPage, COlePropertyPageEx)

@@ -97,10 +97,6 @@ class CSpcPropPage : public COlePropertyPageEx {
   std::vector<std::unique_ptr<ui::Wnd>> m_widgets;  // the items taken over by the shared widgets
 };
 
-// The platform's font dialog on a record whose height is in points: in logical units while it
-// runs, back in points afterwards. True on OK.
-bool ChooseFontInPoints(ui::Wnd* owner, gdi::LOGFONTA* font);
-
 // The number a decimal text gives, times 10^shift and truncated toward zero, worked out on the
 // digits themselves ("10.01" with shift 2 is 1001, where a float would give 1000). The text is
 // read as "%f" reads: leading blanks, a sign, digits with one decimal mark ("." and, when

@@ -140,16 +140,30 @@ TEST(FolderSave, KilledSavesLeaveTheOldOrTheNewSpectrum) {
   std::set<std::string> seen;
   for (int round = 0; round < 100; ++round) {
     const bool firstOld = rng() % 2 == 0;
+    // In every other round the kill waits for the child's first finished save, so the folder
+    // is seen changed however slowly a loaded machine lets the child start.
+    const bool afterFirstSave = round % 2 == 1;
+    int saved[2] = {-1, -1};
+    ASSERT_EQ(::pipe(saved), 0);
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-      for (bool old = firstOld;; old = !old)
+      ::close(saved[0]);
+      for (bool old = firstOld;; old = !old) {
         if (!Save(path, old ? kOld : kNew)) ::_exit(1);
+        if (::write(saved[1], "s", 1) != 1) ::_exit(1);
+      }
+    }
+    ::close(saved[1]);
+    char mark = 0;
+    if (afterFirstSave) {
+      ASSERT_EQ(::read(saved[0], &mark, 1), 1) << "the saving child failed in round " << round;
     }
     std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
     ::kill(pid, SIGKILL);
     int status = -1;
     ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
+    ::close(saved[0]);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child failed in round " << round;
     const std::string loaded = Loaded(path);
     ASSERT_TRUE(loaded == kOld.title || loaded == kNew.title) << "round " << round << ": " << loaded;

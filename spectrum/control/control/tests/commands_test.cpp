@@ -96,6 +96,7 @@ const CommandRow kViewRows[] = {
     {ID_CLONE, ID_CLONE, "dddd"},
     {ID_LOAD_ADDITIONAL, ID_LOAD_ADDITIONAL, "dddd"},
     {ID_TILE, ID_COUPLE, "dddd"},
+    {ID_EDIT_CONFIGURATION, ID_EDIT_CONFIGURATION, "eeee"},
     {ID_MODE_SELECTION, ID_MODE_SELECTION, "xccc"},
     {ID_MODE_PICKING, ID_MODE_PICKING, "deee"},
     {ID_MODE_PHASING, ID_MODE_PHASING, "ddee"},

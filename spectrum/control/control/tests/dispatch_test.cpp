@@ -2,6 +2,7 @@
 // information give, and each property put and read through Invoke, landing on the first draw
 // object of its type (or the list), a missing object reading -1 or null.
 #include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/com/automation.h"
 #include "platform/com/driver.h"
 #include "platform/gdi/surface.h"
+#include "platform/ui/testing.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/control/typelib.h"
 #include "spectrum/control/labels/baseline.h"
@@ -382,6 +384,23 @@ TEST_F(Dispatch, EachPropertyPutAndReadThroughInvokeWorksOnTheFirstObjectOfItsTy
   EXPECT_EQ(back.vt, VT_I4);
   EXPECT_EQ(back.i32, 0x00102030 + 60);
   EXPECT_FALSE(control->IsModified());
+}
+
+TEST_F(Dispatch, CursorColorAndCursorTypeMakeThePlotCursorsAgainInTheCursorColour) {
+  Variant value;
+  variantInit(&value);
+  value.vt = VT_I4;
+  value.i32 = static_cast<std::int32_t>(gdi::RGB(0, 0, 255));
+  Put(18, value);
+  ASSERT_NE(control->m_cursors[0], nullptr);
+  EXPECT_EQ(ui::testing::CursorColors(control->m_cursors[0]), std::set<gdi::COLORREF>{gdi::RGB(0, 0, 255)});
+  // A new type makes them again too, still in the colour.
+  control->m_drawList.m_CursorColor = gdi::RGB(255, 0, 0);
+  value.i32 = 2;
+  Put(19, value);
+  EXPECT_EQ(control->m_drawList.m_CursorType, 2);
+  ASSERT_NE(control->m_cursors[1], nullptr);
+  EXPECT_EQ(ui::testing::CursorColors(control->m_cursors[1]), std::set<gdi::COLORREF>{gdi::RGB(255, 0, 0)});
 }
 
 TEST_F(Dispatch, APropertyWhoseObjectIsMissingReadsMinusOneOrNullAndItsPutDoesNothing) {

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "spectrum/control/control/tests/control_testing.h"
+#include "spectrum/control/control/tests/spectrum_files.h"
 #include "spectrum/control/plot/tests/plot_testing.h"
 #include "spectrum/control/testing/hostitem.h"
 
@@ -117,9 +118,7 @@ TEST_F(ControlPlot, OverviewPictureFollowsTheKindOfTheRecord) {
 }
 
 TEST_F(ControlPlot, AnalysisFileReadIntoAFreshControlGivesTheSameObjects) {
-  const std::string folder = ::testing::TempDir() + "/control_plot_analysis";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const std::string folder = ScratchFolder("control_plot_analysis");
   CSpcControl& saved = *NewControl();
   GiveSpectrum(saved, 0, 512);
   saved.m_data.integrals = {{10, 40, 1.0f}, {200, 260, 0.75f}};

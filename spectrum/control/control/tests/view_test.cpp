@@ -1,10 +1,19 @@
 // The view commands (zoom and its history, full size, scrolling, display, scans) and the
 // multi-display commands over the items of a container that offers IOrvClientSite: tile,
-// couple, synchronize, clone and the ion plot's new item.
-#include <cmath>
+// couple, synchronize, clone and the ion plot's new item; and Edit Configuration File.
+#include <sys/stat.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/base/file.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/responder.h"
 #include "spectrum/control/control/tests/interaction_testing.h"
+#include "spectrum/control/control/tests/spectrum_files.h"
+#include "spectrum/control/module/spcapp.h"
 
 namespace nelvar_test {
 namespace {
@@ -187,6 +196,32 @@ TEST_F(ViewTest, TheIonPlotIsANewItemInThePlaceOfTheFirstIonCurrentItem) {
   ASSERT_EQ(plot->m_data.spectrum().size() >= 4, true);
   for (int s = 0; s < 4; ++s) EXPECT_FLOAT_EQ(plot->m_data.spectrum()[static_cast<std::size_t>(s)].re, 90.0f);
   EXPECT_EQ(mass.m_result.GetType(), plat::ole::VT_DISPATCH);
+}
+
+TEST_F(ViewTest, EditConfigurationOpensTheModulesIniFileInTheTextEditorWithoutWaitingForIt) {
+  // A fake editor (as $VISUAL) that notes the path it was given and then stays open a while
+  // (with the test's output let go, so the test's runner does not wait for it either).
+  const std::string dir = ScratchFolder("edit-configuration");
+  const std::string opened = plat::joinPath(dir, "opened");
+  const std::string script = WriteFile(dir, "editor.sh", "#!/bin/sh\necho \"$1\" > \"" + opened + ".tmp\"\nmv \"" +
+                                                             opened + ".tmp\" \"" + opened + "\"\n"
+                                                             "exec >/dev/null 2>&1 </dev/null\nsleep 10\n");
+  ::chmod(script.c_str(), 0755);
+  ::setenv("VISUAL", script.c_str(), 1);
+  CSpcControl* control = NewControl();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(ui::QueryCommandState(control, 40137).enabled);
+  EXPECT_TRUE(control->OnCmdMsg(40137, ui::CN_COMMAND, nullptr, nullptr));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  std::string path;
+  for (int i = 0; i < 3000 && plat::readFile(opened, &path) != plat::FileStatus::Ok; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(path, SpcApp().IniPath() + "\n");
+  // No editor to start: nothing said, nothing else happens.
+  ::setenv("VISUAL", "/nonexistent/editor", 1);
+  EXPECT_TRUE(control->OnCmdMsg(40137, ui::CN_COMMAND, nullptr, nullptr));
+  EXPECT_TRUE(ui::ModalLog().empty());
+  ::unsetenv("VISUAL");
 }
 
 }  // namespace
