@@ -41,6 +41,14 @@ using std::size_t;
 #else
 #define KFFT_INLINE inline
 #endif
+// Loops over a fixed handful of vectors, unrolled so that the vectors stay in registers.
+#if defined(__clang__)
+#define KFFT_UNROLL _Pragma("unroll")
+#elif defined(__GNUC__)
+#define KFFT_UNROLL _Pragma("GCC unroll 16")
+#else
+#define KFFT_UNROLL
+#endif
 
 // Four complex points (re, im, re, im, ...) in one vector.
 #if ((defined(__GNUC__) && __GNUC__ >= 12) || defined(__clang__)) && !defined(KEDRUS_FFT_PLAIN)
@@ -336,6 +344,7 @@ KFFT_INLINE void leafRowsRadix4(Vec& g0, Vec& g1, Vec& g2, Vec& g3) {
 
 // Size 8: radix 2 on row pairs, then radix 4 with the factors exp(-i*pi*k/4).
 KFFT_INLINE void leafRowsRadix8(Vec* g) {
+  KFFT_UNROLL
   for (int j = 0; j < 8; j += 2) {
     const Vec sum = g[j] + g[j + 1];
     g[j + 1] = g[j] - g[j + 1];
@@ -367,7 +376,9 @@ struct Radix16Factors {
 // Size 16: radix 4 on each group of four rows, then the radix-4 stage of size 16 across the
 // groups (rows k, 4 + k, 8 + k, 12 + k hold the quarters' point k), all in registers.
 KFFT_INLINE void leafRowsRadix16(Vec* g, const Radix16Factors& f) {
+  KFFT_UNROLL
   for (int q = 0; q < 16; q += 4) leafRowsRadix4(g[q], g[q + 1], g[q + 2], g[q + 3]);
+  KFFT_UNROLL
   for (int k = 0; k < 4; ++k) {
     const Vec a0 = g[k];
     const Vec a2 = k == 0 ? g[4] : mulSplit(g[4 + k], f.w[1][k]);
@@ -437,6 +448,7 @@ KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b)
     // load, leaf butterflies, transpose, store into four output runs.
     for (size_t v = 0; v < rowVecs; ++v) {
       float* runs[4];
+      KFFT_UNROLL
       for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
       const float* src = in;
       if constexpr (kind == InputKind::Complex || kind == InputKind::ComplexSwapped)
@@ -445,6 +457,7 @@ KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b)
         src += srcMid + v * kVecPoints;
       for (size_t lo = 0; lo < side; lo += group) {
         Vec g[group];
+        KFFT_UNROLL
         for (size_t j = 0; j < group; ++j) {
           g[j] = loadPoints<kind>(src, revSide[lo + j] * hiStride);
           if constexpr (alternate) g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
@@ -455,9 +468,11 @@ KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b)
           leafRowsRadix8(g);
         else
           leafRowsRadix4(g[0], g[1], g[2], g[3]);
+        KFFT_UNROLL
         for (size_t j = 0; j < group; j += 4) {
           Vec column[4];
           transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
+          KFFT_UNROLL
           for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
         }
       }
@@ -511,28 +526,56 @@ KFFT_INLINE Vec mulFactor(Vec a, const float* group, size_t r) {
     return mulComplex(a, loadVec(group + r * kVecFloats));
 }
 
-// Radix-4 butterflies k0 <= k < k1 of one block of 4q points whose quarters hold the
-// transforms of the sub-sequences 0, 2, 1, 3 (mod 4); tw holds the factors from k0 on.
+// One radix-4 butterfly on four vectors of points from the quarters of a block, which hold
+// the transforms of the sub-sequences 0, 2, 1, 3 (mod 4); group holds the points' factors.
+template <bool split>
+KFFT_INLINE void radix4(Vec& x0, Vec& x1, Vec& x2, Vec& x3, const float* group) {
+  const Vec a2 = mulFactor<split>(x1, group, 1);
+  const Vec a1 = mulFactor<split>(x2, group, 0);
+  const Vec a3 = mulFactor<split>(x3, group, 2);
+  const Vec t0 = x0 + a2;
+  const Vec t1 = x0 - a2;
+  const Vec t2 = a1 + a3;
+  const Vec t3 = mulMinusI(a1 - a3);
+  x0 = t0 + t2;
+  x1 = t1 + t3;
+  x2 = t0 - t2;
+  x3 = t1 - t3;
+}
+
+// Radix-4 butterflies k0 <= k < k1 of one block of 4q points; tw holds the factors from k0 on.
 template <bool split>
 KFFT_INLINE void radix4Butterflies(float* block, size_t q, size_t k0, size_t k1, const float* tw) {
   constexpr size_t groupFloats = split ? kSplitGroupFloats : kTwiddleGroupFloats;
-  float* p0 = block;
-  float* p1 = block + 2 * q;
-  float* p2 = block + 4 * q;
-  float* p3 = block + 6 * q;
   for (size_t k = k0; k < k1; k += kVecPoints, tw += groupFloats) {
-    const Vec a0 = loadVec(p0 + 2 * k);
-    const Vec a2 = mulFactor<split>(loadVec(p1 + 2 * k), tw, 1);
-    const Vec a1 = mulFactor<split>(loadVec(p2 + 2 * k), tw, 0);
-    const Vec a3 = mulFactor<split>(loadVec(p3 + 2 * k), tw, 2);
-    const Vec t0 = a0 + a2;
-    const Vec t1 = a0 - a2;
-    const Vec t2 = a1 + a3;
-    const Vec t3 = mulMinusI(a1 - a3);
-    storeVec(p0 + 2 * k, t0 + t2);
-    storeVec(p1 + 2 * k, t1 + t3);
-    storeVec(p2 + 2 * k, t0 - t2);
-    storeVec(p3 + 2 * k, t1 - t3);
+    float* p = block + 2 * k;
+    Vec x0 = loadVec(p), x1 = loadVec(p + 2 * q), x2 = loadVec(p + 4 * q), x3 = loadVec(p + 6 * q);
+    radix4<split>(x0, x1, x2, x3, tw);
+    storeVec(p, x0);
+    storeVec(p + 2 * q, x1);
+    storeVec(p + 4 * q, x2);
+    storeVec(p + 6 * q, x3);
+  }
+}
+
+// Two radix-4 stages in one pass over a block of m = 16r points: the stage of size m/4 on
+// each quarter, then the stage of size m, on sixteen vectors in registers (x[4s + t] from
+// point s*m/4 + t*r + k). The same arithmetic as the two stages one after the other, with
+// half the loads and stores. small and large are the two stages' split tables.
+KFFT_INLINE void radix16Butterflies(float* block, size_t r, const float* small, const float* large) {
+  for (size_t k = 0; k < r; k += kVecPoints) {
+    float* p = block + 2 * k;
+    Vec x[16];
+    KFFT_UNROLL
+    for (size_t j = 0; j < 16; ++j) x[j] = loadVec(p + 2 * j * r);
+    const float* smallGroup = small + (k / kVecPoints) * kSplitGroupFloats;
+    KFFT_UNROLL
+    for (size_t s = 0; s < 4; ++s) radix4<true>(x[4 * s], x[4 * s + 1], x[4 * s + 2], x[4 * s + 3], smallGroup);
+    KFFT_UNROLL
+    for (size_t t = 0; t < 4; ++t)
+      radix4<true>(x[t], x[4 + t], x[8 + t], x[12 + t], large + ((t * r + k) / kVecPoints) * kSplitGroupFloats);
+    KFFT_UNROLL
+    for (size_t j = 0; j < 16; ++j) storeVec(p + 2 * j * r, x[j]);
   }
 }
 
@@ -555,6 +598,10 @@ KFFT_INLINE void radix4Stage(float* block, int log2m, const Plan& plan) {
 
 // Points per cache block: all stages of a block run while it stays in the cache.
 constexpr int kBlockLog2 = 15;
+// Stages inside a cache block up to this size are done in pairs (radix16Butterflies): beyond
+// it the sixteen rows of a pass lie so far apart that they compete for the same cache sets.
+constexpr int kPairLog2Max = 11;
+static_assert(kPairLog2Max <= kSplitLog2Max, "paired stages use split tables");
 
 // Every radix-4 stage after the leaf, depth first: each cache block is finished, and as soon
 // as the fourth block of a group is done the group is combined.
@@ -567,11 +614,17 @@ KFFT_INLINE void radix4Stages(float* out, const Plan& plan) {
   const size_t blockCount = plan.n >> blockLog2;
   for (size_t c = 0; c < blockCount; ++c) {
     float* block = out + 2 * c * blockSize;
-    for (int log2m = leafLog2 + 2; log2m <= blockLog2; log2m += 2) {
+    int log2m = leafLog2 + 2;
+    for (; log2m + 2 <= std::min(blockLog2, kPairLog2Max); log2m += 4) {
+      const size_t m = size_t{1} << (log2m + 2);
+      for (size_t start = 0; start < blockSize; start += m)
+        radix16Butterflies(block + 2 * start, m / 16, plan.splitTwiddles[log2m], plan.splitTwiddles[log2m + 2]);
+    }
+    for (; log2m <= blockLog2; log2m += 2) {
       const size_t m = size_t{1} << log2m;
       for (size_t start = 0; start < blockSize; start += m) radix4Stage(block + 2 * start, log2m, plan);
     }
-    int log2m = blockLog2;
+    log2m = blockLog2;
     for (size_t index = c; index % 4 == 3 && log2m < plan.log2n; index /= 4) {
       log2m += 2;
       const size_t start = (c + 1) * blockSize - (size_t{1} << log2m);
