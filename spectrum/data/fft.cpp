@@ -229,8 +229,11 @@ struct Plan {
   size_t leaf = 0;  // points done per tile row: 4 or 16 (log2n even), 8 (odd); n itself when n <= 4
   bool alternate = false;        // input point j taken times (-1)^j
   bool alternateOutput = false;  // output point j times (-1)^j (inverse transforms)
-  const float* twiddles[64] = {};  // by log2 of the stage size; null: computed per chunk
-  const float* splitTwiddles[64] = {};  // the same split (SplitFactor), for the smaller stages
+  // By log2 of the stage size, set by makeJob for the stages the size takes (and left unset
+  // for the others: clearing them would cost a small transform a few percent).
+  const float* twiddles[64];       // null: computed per chunk
+  const float* splitTwiddles[64];  // the same split (SplitFactor), for the smaller stages; or null
+  const struct Radix16Factors* factors16 = nullptr;  // a size-16 leaf's factors
 };
 
 int leafLog2Of(const Plan& plan) { return plan.leaf == 16 ? 4 : (plan.leaf == 8 ? 3 : 2); }
@@ -364,7 +367,6 @@ KFFT_INLINE void leafRowsRadix8(Vec* g) {
 struct Radix16Factors {
   SplitFactor w[3][4] = {};
   explicit Radix16Factors(const float* table) {
-    if (table == nullptr) return;  // not a size-16 leaf
     for (size_t r = 0; r < 3; ++r)
       for (size_t k = 0; k < 4; ++k) {
         const float re = table[r * kVecFloats + 2 * k], im = table[r * kVecFloats + 2 * k + 1];
@@ -372,6 +374,12 @@ struct Radix16Factors {
       }
   }
 };
+
+// Built once; may throw std::bad_alloc (and is then built on a later call).
+const Radix16Factors& cachedRadix16Factors() {
+  static const Radix16Factors factors(cachedTwiddles(4));
+  return factors;
+}
 
 // Size 16: radix 4 on each group of four rows, then the radix-4 stage of size 16 across the
 // groups (rows k, 4 + k, 8 + k, 12 + k hold the quarters' point k), all in registers.
@@ -435,7 +443,6 @@ KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b)
   constexpr size_t pointBytes = kind == InputKind::Complex || kind == InputKind::ComplexSwapped ? 8 : 4;
   size_t revSide[kMaxTileSide];
   for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
-  const Radix16Factors factors16(group == 16 ? plan.twiddles[4] : nullptr);
   for (size_t m = 0; m < midCount; ++m) {
     const size_t mid = reverseBits(m, midBits);
     const size_t srcMid = m * side;  // the input is read in order, the output runs jump
@@ -463,7 +470,7 @@ KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b)
           if constexpr (alternate) g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
         }
         if constexpr (group == 16)
-          leafRowsRadix16(g, factors16);
+          leafRowsRadix16(g, *plan.factors16);
         else if constexpr (group == 8)
           leafRowsRadix8(g);
         else
@@ -842,12 +849,11 @@ bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput,
   // Even sizes with tiles of at least 16 rows do the size-16 stage in the leaf too.
   plan.leaf = plan.log2n <= 2 ? plan.n : (plan.log2n % 2 != 0 ? 8 : (plan.log2n >= 8 ? 16 : 4));
   try {
-    if (plan.leaf == 16) plan.twiddles[4] = cachedTwiddles(4);
-    for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2)
-      if (log2m <= kSplitLog2Max)
-        plan.splitTwiddles[log2m] = cachedSplitTwiddles(log2m);
-      else if (log2m <= kCachedLog2Max)
-        plan.twiddles[log2m] = cachedTwiddles(log2m);
+    if (plan.leaf == 16) plan.factors16 = &cachedRadix16Factors();
+    for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2) {
+      plan.splitTwiddles[log2m] = log2m <= kSplitLog2Max ? cachedSplitTwiddles(log2m) : nullptr;
+      plan.twiddles[log2m] = log2m > kSplitLog2Max && log2m <= kCachedLog2Max ? cachedTwiddles(log2m) : nullptr;
+    }
   } catch (const std::bad_alloc&) {
     return false;
   }
