@@ -537,17 +537,10 @@ KFFT_INLINE Vec mulFactor(Vec a, const float* group, size_t r) {
 // the transforms of the sub-sequences 0, 2, 1, 3 (mod 4); group holds the points' factors.
 template <bool split>
 KFFT_INLINE void radix4(Vec& x0, Vec& x1, Vec& x2, Vec& x3, const float* group) {
-  const Vec a2 = mulFactor<split>(x1, group, 1);
-  const Vec a1 = mulFactor<split>(x2, group, 0);
-  const Vec a3 = mulFactor<split>(x3, group, 2);
-  const Vec t0 = x0 + a2;
-  const Vec t1 = x0 - a2;
-  const Vec t2 = a1 + a3;
-  const Vec t3 = mulMinusI(a1 - a3);
-  x0 = t0 + t2;
-  x1 = t1 + t3;
-  x2 = t0 - t2;
-  x3 = t1 - t3;
+  x1 = mulFactor<split>(x1, group, 1);
+  x2 = mulFactor<split>(x2, group, 0);
+  x3 = mulFactor<split>(x3, group, 2);
+  leafRowsRadix4(x0, x1, x2, x3);
 }
 
 // Radix-4 butterflies k0 <= k < k1 of one block of 4q points; tw holds the factors from k0 on.
