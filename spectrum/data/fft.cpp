@@ -41,6 +41,14 @@ using std::size_t;
 #else
 #define KFFT_INLINE inline
 #endif
+// Loops over a fixed handful of vectors, unrolled so that the vectors stay in registers.
+#if defined(__clang__)
+#define KFFT_UNROLL _Pragma("unroll")
+#elif defined(__GNUC__)
+#define KFFT_UNROLL _Pragma("GCC unroll 16")
+#else
+#define KFFT_UNROLL
+#endif
 
 // Four complex points (re, im, re, im, ...) in one vector.
 #if ((defined(__GNUC__) && __GNUC__ >= 12) || defined(__clang__)) && !defined(KEDRUS_FFT_PLAIN)
@@ -97,11 +105,19 @@ KFFT_INLINE Vec loadVec(const float* p) {
 }
 KFFT_INLINE void storeVec(float* p, Vec v) { std::memcpy(p, &v, sizeof v); }
 
-// a * w for four points at once: (ar*wr - ai*wi, ai*wr + ar*wi).
-KFFT_INLINE Vec mulComplex(Vec a, Vec w) {
+// Four factors w made ready for multiplying: re holds each factor's real part in both its
+// lanes, im its imaginary part with the signs of the cross terms, so a * w = a * re + swap(a) * im.
+struct SplitFactor {
+  Vec re;
+  Vec im;
+};
+KFFT_INLINE SplitFactor splitFactor(Vec w) {
   const Vec signs{-1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f};
-  return a * dupRe(w) + swapPairs(a) * (dupIm(w) * signs);
+  return {dupRe(w), dupIm(w) * signs};
 }
+// a * w for four points at once: (ar*wr - ai*wi, ai*wr + ar*wi).
+KFFT_INLINE Vec mulSplit(Vec a, const SplitFactor& w) { return a * w.re + swapPairs(a) * w.im; }
+KFFT_INLINE Vec mulComplex(Vec a, Vec w) { return mulSplit(a, splitFactor(w)); }
 // -i * d: (im, -re).
 KFFT_INLINE Vec mulMinusI(Vec d) {
   const Vec signs{1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f};
@@ -115,7 +131,12 @@ KFFT_INLINE Vec mulMinusI(Vec d) {
 // interleaved pairs: 24 floats per group, 6 per k.
 
 constexpr size_t kTwiddleFloatsPerK = 6;
+constexpr size_t kTwiddleGroupFloats = kVecPoints * kTwiddleFloatsPerK;
 constexpr int kCachedLog2Max = 20;  // stages up to 2^20 points keep their table (at most ~12 MB)
+// Stages up to this size also keep their factors split (SplitFactor, twice the floats), which
+// saves three shuffles per multiplication; larger stages wait on memory, not on shuffles.
+constexpr int kSplitLog2Max = 16;
+constexpr size_t kSplitGroupFloats = 2 * kTwiddleGroupFloats;
 constexpr size_t kTwiddleChunk = 256;  // k per chunk when a stage computes its own factors
 
 // exp(-2*pi*i*j/m) for 0 <= j < 3m/4, in double.
@@ -179,6 +200,27 @@ const float* cachedTwiddles(int log2m) {
   return tables[log2m].get();
 }
 
+// The table of cachedTwiddles(log2m) with each group's three vectors of factors split:
+// per group re, im of w^k, then of w^2k, then of w^3k.
+const float* cachedSplitTwiddles(int log2m) {
+  static std::once_flag once[kSplitLog2Max + 1];
+  static std::unique_ptr<float[]> tables[kSplitLog2Max + 1];
+  std::call_once(once[log2m], [log2m] {
+    const float* compact = cachedTwiddles(log2m);
+    const size_t groups = ((size_t{1} << log2m) / 4 + kVecPoints - 1) / kVecPoints;
+    auto table = std::make_unique<float[]>(groups * kSplitGroupFloats);
+    for (size_t g = 0; g < groups; ++g)
+      for (size_t r = 0; r < 3; ++r) {
+        const SplitFactor f = splitFactor(loadVec(compact + g * kTwiddleGroupFloats + r * kVecFloats));
+        float* dst = table.get() + g * kSplitGroupFloats + r * 2 * kVecFloats;
+        storeVec(dst, f.re);
+        storeVec(dst + kVecFloats, f.im);
+      }
+    tables[log2m] = std::move(table);
+  });
+  return tables[log2m].get();
+}
+
 // ---- The transform ----
 
 struct Plan {
@@ -187,7 +229,11 @@ struct Plan {
   size_t leaf = 0;  // points done per tile row: 4 or 16 (log2n even), 8 (odd); n itself when n <= 4
   bool alternate = false;        // input point j taken times (-1)^j
   bool alternateOutput = false;  // output point j times (-1)^j (inverse transforms)
-  const float* twiddles[64] = {};  // by log2 of the stage size; null: computed per chunk
+  // By log2 of the stage size, set by makeJob for the stages the size takes (and left unset
+  // for the others: clearing them would cost a small transform a few percent).
+  const float* twiddles[64];       // null: computed per chunk
+  const float* splitTwiddles[64];  // the same split (SplitFactor), for the smaller stages; or null
+  const struct Radix16Factors* factors16 = nullptr;  // a size-16 leaf's factors
 };
 
 int leafLog2Of(const Plan& plan) { return plan.leaf == 16 ? 4 : (plan.leaf == 8 ? 3 : 2); }
@@ -301,6 +347,7 @@ KFFT_INLINE void leafRowsRadix4(Vec& g0, Vec& g1, Vec& g2, Vec& g3) {
 
 // Size 8: radix 2 on row pairs, then radix 4 with the factors exp(-i*pi*k/4).
 KFFT_INLINE void leafRowsRadix8(Vec* g) {
+  KFFT_UNROLL
   for (int j = 0; j < 8; j += 2) {
     const Vec sum = g[j] + g[j + 1];
     g[j + 1] = g[j] - g[j + 1];
@@ -318,26 +365,33 @@ KFFT_INLINE void leafRowsRadix8(Vec* g) {
 // The factors exp(-2*pi*i*r*k/16) (r = 1, 2, 3; k = 0 .. 3) of the size-16 stage, each
 // repeated over a vector's four points, from that stage's table.
 struct Radix16Factors {
-  Vec w[3][4] = {};
+  SplitFactor w[3][4] = {};
   explicit Radix16Factors(const float* table) {
-    if (table == nullptr) return;  // not a size-16 leaf
     for (size_t r = 0; r < 3; ++r)
       for (size_t k = 0; k < 4; ++k) {
         const float re = table[r * kVecFloats + 2 * k], im = table[r * kVecFloats + 2 * k + 1];
-        w[r][k] = Vec{re, im, re, im, re, im, re, im};
+        w[r][k] = splitFactor(Vec{re, im, re, im, re, im, re, im});
       }
   }
 };
 
+// Built once; may throw std::bad_alloc (and is then built on a later call).
+const Radix16Factors& cachedRadix16Factors() {
+  static const Radix16Factors factors(cachedTwiddles(4));
+  return factors;
+}
+
 // Size 16: radix 4 on each group of four rows, then the radix-4 stage of size 16 across the
 // groups (rows k, 4 + k, 8 + k, 12 + k hold the quarters' point k), all in registers.
 KFFT_INLINE void leafRowsRadix16(Vec* g, const Radix16Factors& f) {
+  KFFT_UNROLL
   for (int q = 0; q < 16; q += 4) leafRowsRadix4(g[q], g[q + 1], g[q + 2], g[q + 3]);
+  KFFT_UNROLL
   for (int k = 0; k < 4; ++k) {
     const Vec a0 = g[k];
-    const Vec a2 = k == 0 ? g[4] : mulComplex(g[4 + k], f.w[1][k]);
-    const Vec a1 = k == 0 ? g[8] : mulComplex(g[8 + k], f.w[0][k]);
-    const Vec a3 = k == 0 ? g[12] : mulComplex(g[12 + k], f.w[2][k]);
+    const Vec a2 = k == 0 ? g[4] : mulSplit(g[4 + k], f.w[1][k]);
+    const Vec a1 = k == 0 ? g[8] : mulSplit(g[8 + k], f.w[0][k]);
+    const Vec a3 = k == 0 ? g[12] : mulSplit(g[12 + k], f.w[2][k]);
     const Vec t0 = a0 + a2;
     const Vec t1 = a0 - a2;
     const Vec t2 = a1 + a3;
@@ -375,14 +429,79 @@ KFFT_INLINE void transpose4(const Vec& r0, const Vec& r1, const Vec& r2, const V
 constexpr int kLargeTileLog2 = 6;
 constexpr int kLargeTileFrom = 16;
 constexpr size_t kMaxTileSide = size_t{1} << kLargeTileLog2;
+// The tiles of the copy below with `group` tile rows combined per leaf (4, 8 or 16), fixed at
+// compile time so that the rows stay in registers; `alternate` negates the odd input points.
+template <InputKind kind, size_t group, bool alternate>
+KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b) {
+  const int p = plan.log2n;
+  const size_t side = size_t{1} << b;
+  const size_t rowVecs = side / kVecPoints;
+  const size_t hiStride = plan.n >> b;
+  const int midBits = p - 2 * b;
+  const size_t midCount = size_t{1} << midBits;
+  const bool prefetch = p >= kLargeTileFrom;
+  constexpr size_t pointBytes = kind == InputKind::Complex || kind == InputKind::ComplexSwapped ? 8 : 4;
+  size_t revSide[kMaxTileSide];
+  for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
+  for (size_t m = 0; m < midCount; ++m) {
+    const size_t mid = reverseBits(m, midBits);
+    const size_t srcMid = m * side;  // the input is read in order, the output runs jump
+    if (prefetch && m + 1 < midCount) {
+      for (size_t lo = 0; lo < side; ++lo)
+        for (size_t byte = 0; byte < side * pointBytes; byte += 64)
+          __builtin_prefetch(reinterpret_cast<const char*>(in) + (revSide[lo] * hiStride + srcMid + side) * pointBytes + byte);
+    }
+    // Each group of tile rows (the rows a leaf combines) four columns at a time, in registers:
+    // load, leaf butterflies, transpose, store into four output runs.
+    for (size_t v = 0; v < rowVecs; ++v) {
+      float* runs[4];
+      KFFT_UNROLL
+      for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
+      const float* src = in;
+      if constexpr (kind == InputKind::Complex || kind == InputKind::ComplexSwapped)
+        src += 2 * (srcMid + v * kVecPoints);
+      else
+        src += srcMid + v * kVecPoints;
+      for (size_t lo = 0; lo < side; lo += group) {
+        Vec g[group];
+        KFFT_UNROLL
+        for (size_t j = 0; j < group; ++j) {
+          g[j] = loadPoints<kind>(src, revSide[lo + j] * hiStride);
+          if constexpr (alternate) g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
+        }
+        if constexpr (group == 16)
+          leafRowsRadix16(g, *plan.factors16);
+        else if constexpr (group == 8)
+          leafRowsRadix8(g);
+        else
+          leafRowsRadix4(g[0], g[1], g[2], g[3]);
+        KFFT_UNROLL
+        for (size_t j = 0; j < group; j += 4) {
+          Vec column[4];
+          transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
+          KFFT_UNROLL
+          for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
+        }
+      }
+    }
+  }
+}
+
+template <InputKind kind, size_t group>
+KFFT_INLINE void copyTilesWithSigns(const float* in, float* out, const Plan& plan, int b) {
+  if (plan.alternate)
+    copyTiles<kind, group, true>(in, out, plan, b);
+  else
+    copyTiles<kind, group, false>(in, out, plan, b);
+}
 
 // Bit-reversed copy of the input with the leaf stages, in tiles of B x B points: point
 // (hi, mid, lo) of the output (hi and lo of b bits each) comes from input point
 // (rev lo, rev mid, rev hi). Tile row lo is read from B neighbouring input points; the leaf
 // butterflies combine tile rows (they act on lo); output run hi is tile column rev hi, stored
 // four points at a time from 4 x 4 transposes. The rows of the next tile are fetched ahead,
-// since rows that lie far apart defeat the processor's own prefetching. `signs` multiplies
-// every loaded vector (it negates the odd input points of a centred transform).
+// since rows that lie far apart defeat the processor's own prefetching. A centred transform
+// negates the odd input points as they are loaded.
 template <InputKind kind>
 KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& plan) {
   const int p = plan.log2n;
@@ -397,90 +516,92 @@ KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& p
     return;
   }
   const int b = p >= kLargeTileFrom ? kLargeTileLog2 : (p >= 8 ? 4 : 3);
-  const size_t side = size_t{1} << b;
-  const size_t rowVecs = side / kVecPoints;
-  const size_t hiStride = n >> b;
-  const int midBits = p - 2 * b;
-  const size_t midCount = size_t{1} << midBits;
-  const bool prefetch = p >= kLargeTileFrom;
-  constexpr size_t pointBytes = kind == InputKind::Complex || kind == InputKind::ComplexSwapped ? 8 : 4;
-  const Vec signs = plan.alternate ? Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f}
-                                   : Vec{1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f, 1.f};
-  size_t revSide[kMaxTileSide];
-  for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
-  const size_t group = plan.leaf >= 8 ? plan.leaf : 4;
-  const Radix16Factors factors16(plan.leaf == 16 ? plan.twiddles[4] : nullptr);
-  for (size_t m = 0; m < midCount; ++m) {
-    const size_t mid = reverseBits(m, midBits);
-    const size_t srcMid = m * side;  // the input is read in order, the output runs jump
-    if (prefetch && m + 1 < midCount) {
-      for (size_t lo = 0; lo < side; ++lo)
-        for (size_t byte = 0; byte < side * pointBytes; byte += 64)
-          __builtin_prefetch(reinterpret_cast<const char*>(in) + (revSide[lo] * hiStride + srcMid + side) * pointBytes + byte);
-    }
-    // Each group of tile rows (the rows a leaf combines) four columns at a time, in registers:
-    // load, leaf butterflies, transpose, store into four output runs.
-    for (size_t v = 0; v < rowVecs; ++v) {
-      float* runs[4];
-      for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
-      for (size_t lo = 0; lo < side; lo += group) {
-        Vec g[16];
-        for (size_t j = 0; j < group; ++j)
-          g[j] = loadPoints<kind>(in, revSide[lo + j] * hiStride + srcMid + v * kVecPoints) * signs;
-        if (group == 16)
-          leafRowsRadix16(g, factors16);
-        else if (group == 8)
-          leafRowsRadix8(g);
-        else
-          leafRowsRadix4(g[0], g[1], g[2], g[3]);
-        for (size_t j = 0; j < group; j += 4) {
-          Vec column[4];
-          transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
-          for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
-        }
-      }
-    }
+  if (plan.leaf == 16)
+    copyTilesWithSigns<kind, 16>(in, out, plan, b);
+  else if (plan.leaf == 8)
+    copyTilesWithSigns<kind, 8>(in, out, plan, b);
+  else
+    copyTilesWithSigns<kind, 4>(in, out, plan, b);
+}
+
+// Factor r (0: w^k, 1: w^2k, 2: w^3k) of a table group times a, from a split or a compact table.
+template <bool split>
+KFFT_INLINE Vec mulFactor(Vec a, const float* group, size_t r) {
+  if constexpr (split)
+    return mulSplit(a, {loadVec(group + 2 * r * kVecFloats), loadVec(group + (2 * r + 1) * kVecFloats)});
+  else
+    return mulComplex(a, loadVec(group + r * kVecFloats));
+}
+
+// One radix-4 butterfly on four vectors of points from the quarters of a block, which hold
+// the transforms of the sub-sequences 0, 2, 1, 3 (mod 4); group holds the points' factors.
+template <bool split>
+KFFT_INLINE void radix4(Vec& x0, Vec& x1, Vec& x2, Vec& x3, const float* group) {
+  x1 = mulFactor<split>(x1, group, 1);
+  x2 = mulFactor<split>(x2, group, 0);
+  x3 = mulFactor<split>(x3, group, 2);
+  leafRowsRadix4(x0, x1, x2, x3);
+}
+
+// Radix-4 butterflies k0 <= k < k1 of one block of 4q points; tw holds the factors from k0 on.
+template <bool split>
+KFFT_INLINE void radix4Butterflies(float* block, size_t q, size_t k0, size_t k1, const float* tw) {
+  constexpr size_t groupFloats = split ? kSplitGroupFloats : kTwiddleGroupFloats;
+  for (size_t k = k0; k < k1; k += kVecPoints, tw += groupFloats) {
+    float* p = block + 2 * k;
+    Vec x0 = loadVec(p), x1 = loadVec(p + 2 * q), x2 = loadVec(p + 4 * q), x3 = loadVec(p + 6 * q);
+    radix4<split>(x0, x1, x2, x3, tw);
+    storeVec(p, x0);
+    storeVec(p + 2 * q, x1);
+    storeVec(p + 4 * q, x2);
+    storeVec(p + 6 * q, x3);
   }
 }
 
-// Radix-4 butterflies k0 <= k < k1 of one block of 4q points whose quarters hold the
-// transforms of the sub-sequences 0, 2, 1, 3 (mod 4); tw holds the factors from k0 on.
-KFFT_INLINE void radix4Butterflies(float* block, size_t q, size_t k0, size_t k1, const float* tw) {
-  float* p0 = block;
-  float* p1 = block + 2 * q;
-  float* p2 = block + 4 * q;
-  float* p3 = block + 6 * q;
-  for (size_t k = k0; k < k1; k += kVecPoints, tw += kVecPoints * kTwiddleFloatsPerK) {
-    const Vec a0 = loadVec(p0 + 2 * k);
-    const Vec a2 = mulComplex(loadVec(p1 + 2 * k), loadVec(tw + kVecFloats));
-    const Vec a1 = mulComplex(loadVec(p2 + 2 * k), loadVec(tw));
-    const Vec a3 = mulComplex(loadVec(p3 + 2 * k), loadVec(tw + 2 * kVecFloats));
-    const Vec t0 = a0 + a2;
-    const Vec t1 = a0 - a2;
-    const Vec t2 = a1 + a3;
-    const Vec t3 = mulMinusI(a1 - a3);
-    storeVec(p0 + 2 * k, t0 + t2);
-    storeVec(p1 + 2 * k, t1 + t3);
-    storeVec(p2 + 2 * k, t0 - t2);
-    storeVec(p3 + 2 * k, t1 - t3);
+// Two radix-4 stages in one pass over a block of m = 16r points: the stage of size m/4 on
+// each quarter, then the stage of size m, on sixteen vectors in registers (x[4s + t] from
+// point s*m/4 + t*r + k). The same arithmetic as the two stages one after the other, with
+// half the loads and stores. small and large are the two stages' split tables.
+KFFT_INLINE void radix16Butterflies(float* block, size_t r, const float* small, const float* large) {
+  for (size_t k = 0; k < r; k += kVecPoints) {
+    float* p = block + 2 * k;
+    Vec x[16];
+    KFFT_UNROLL
+    for (size_t j = 0; j < 16; ++j) x[j] = loadVec(p + 2 * j * r);
+    const float* smallGroup = small + (k / kVecPoints) * kSplitGroupFloats;
+    KFFT_UNROLL
+    for (size_t s = 0; s < 4; ++s) radix4<true>(x[4 * s], x[4 * s + 1], x[4 * s + 2], x[4 * s + 3], smallGroup);
+    KFFT_UNROLL
+    for (size_t t = 0; t < 4; ++t)
+      radix4<true>(x[t], x[4 + t], x[8 + t], x[12 + t], large + ((t * r + k) / kVecPoints) * kSplitGroupFloats);
+    KFFT_UNROLL
+    for (size_t j = 0; j < 16; ++j) storeVec(p + 2 * j * r, x[j]);
   }
 }
 
 KFFT_INLINE void radix4Stage(float* block, int log2m, const Plan& plan) {
   const size_t q = (size_t{1} << log2m) / 4;
+  if (const float* table = plan.splitTwiddles[log2m]) {
+    radix4Butterflies<true>(block, q, 0, q, table);
+    return;
+  }
   if (const float* table = plan.twiddles[log2m]) {
-    radix4Butterflies(block, q, 0, q, table);
+    radix4Butterflies<false>(block, q, 0, q, table);
     return;
   }
   float table[kTwiddleChunk * kTwiddleFloatsPerK];
   for (size_t k0 = 0; k0 < q; k0 += kTwiddleChunk) {
     fillTwiddlesChunk(table, size_t{1} << log2m, k0, kTwiddleChunk);
-    radix4Butterflies(block, q, k0, k0 + kTwiddleChunk, table);
+    radix4Butterflies<false>(block, q, k0, k0 + kTwiddleChunk, table);
   }
 }
 
 // Points per cache block: all stages of a block run while it stays in the cache.
 constexpr int kBlockLog2 = 15;
+// Stages inside a cache block up to this size are done in pairs (radix16Butterflies): beyond
+// it the sixteen rows of a pass lie so far apart that they compete for the same cache sets.
+constexpr int kPairLog2Max = 11;
+static_assert(kPairLog2Max <= kSplitLog2Max, "paired stages use split tables");
 
 // Every radix-4 stage after the leaf, depth first: each cache block is finished, and as soon
 // as the fourth block of a group is done the group is combined.
@@ -493,11 +614,17 @@ KFFT_INLINE void radix4Stages(float* out, const Plan& plan) {
   const size_t blockCount = plan.n >> blockLog2;
   for (size_t c = 0; c < blockCount; ++c) {
     float* block = out + 2 * c * blockSize;
-    for (int log2m = leafLog2 + 2; log2m <= blockLog2; log2m += 2) {
+    int log2m = leafLog2 + 2;
+    for (; log2m + 2 <= std::min(blockLog2, kPairLog2Max); log2m += 4) {
+      const size_t m = size_t{1} << (log2m + 2);
+      for (size_t start = 0; start < blockSize; start += m)
+        radix16Butterflies(block + 2 * start, m / 16, plan.splitTwiddles[log2m], plan.splitTwiddles[log2m + 2]);
+    }
+    for (; log2m <= blockLog2; log2m += 2) {
       const size_t m = size_t{1} << log2m;
       for (size_t start = 0; start < blockSize; start += m) radix4Stage(block + 2 * start, log2m, plan);
     }
-    int log2m = blockLog2;
+    log2m = blockLog2;
     for (size_t index = c; index % 4 == 3 && log2m < plan.log2n; index /= 4) {
       log2m += 2;
       const size_t start = (c + 1) * blockSize - (size_t{1} << log2m);
@@ -669,17 +796,25 @@ KFFT_INLINE void runAny(const Job& job) {
 void runPortable(const Job& job) { runAny(job); }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(KEDRUS_FFT_PLAIN)
-// The same code compiled for AVX2 and FMA, chosen at run time on processors that have them.
+// The same code compiled for AVX2 and FMA, chosen at run time on processors that have them;
+// with AVX-512's VL extension the same 32-byte vectors get twice the registers, so a leaf's
+// sixteen rows and their factors stay in registers.
 [[gnu::target("avx2,fma")]] void runAvx2(const Job& job) { runAny(job); }
+[[gnu::target("avx2,fma,avx512f,avx512vl")]] void runAvx512(const Job& job) { runAny(job); }
 
-bool cpuHasAvx2() {
+enum class Isa { Portable, Avx2, Avx512 };
+
+Isa detectIsa() {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return Isa::Portable;
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") ? Isa::Avx512 : Isa::Avx2;
 }
 
 void run(const Job& job) {
-  static const bool avx2 = cpuHasAvx2();
-  if (avx2)
+  static const Isa isa = detectIsa();
+  if (isa == Isa::Avx512)
+    runAvx512(job);
+  else if (isa == Isa::Avx2)
     runAvx2(job);
   else
     runPortable(job);
@@ -707,9 +842,11 @@ bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput,
   // Even sizes with tiles of at least 16 rows do the size-16 stage in the leaf too.
   plan.leaf = plan.log2n <= 2 ? plan.n : (plan.log2n % 2 != 0 ? 8 : (plan.log2n >= 8 ? 16 : 4));
   try {
-    if (plan.leaf == 16) plan.twiddles[4] = cachedTwiddles(4);
-    for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2)
-      if (log2m <= kCachedLog2Max) plan.twiddles[log2m] = cachedTwiddles(log2m);
+    if (plan.leaf == 16) plan.factors16 = &cachedRadix16Factors();
+    for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2) {
+      plan.splitTwiddles[log2m] = log2m <= kSplitLog2Max ? cachedSplitTwiddles(log2m) : nullptr;
+      plan.twiddles[log2m] = log2m > kSplitLog2Max && log2m <= kCachedLog2Max ? cachedTwiddles(log2m) : nullptr;
+    }
   } catch (const std::bad_alloc&) {
     return false;
   }
