@@ -7,13 +7,13 @@
 #include "foundation/genstart.h"
 #include "platform/base/module.h"
 #include "platform/base/path.h"
+#include "platform/base/process.h"
 #include "platform/base/text.h"
 #include "platform/com/regkeys.h"
 #include "platform/ui/commdlg.h"
 #include "platform/ui/resource.h"
 #include "rodizora/app/mainframe.h"
 #include "rodizora/app/placement.h"
-#include "rodizora/app/texteditor.h"
 #include "rodizora/dialogs/dialogids.h"
 #include "rodizora/dialogs/loaddatabase.h"
 #include "rodizora/dialogs/settingsdlg.h"
@@ -186,7 +186,7 @@ void CSaApp::OnFileOpen() { OnFileOpenFiles(); }
 
 void CSaApp::OnFileCloseAll() { CloseAllDocuments(false); }
 
-void CSaApp::OnEditIni() { StartTextEditor(plat::joinPath(plat::toUtf8(m_start.Path), "rodizora.ini")); }
+void CSaApp::OnEditIni() { plat::startProgram("notepad.exe", {plat::joinPath(plat::toUtf8(m_start.Path), "rodizora.ini")}); }
 
 void CSaApp::OnOpenReceivedFile() {
   const auto path = m_serverLink.TakeReceivedPath();
