@@ -2,13 +2,16 @@
 
 // Radix-4 decimation-in-time transform on interleaved complex floats.
 //
-// The input is copied into the output in bit-reversed order, in small tiles so that both the
-// reads and the writes run over contiguous memory; the first one or two butterfly stages (on
-// 4 or 8 neighbouring points) are done on each tile row before it is stored. The remaining
-// radix-4 stages run depth first over blocks that fit in the cache, so a large transform
-// passes over main memory only a few times. Twiddle factors come from tables computed in
-// double precision (cached per stage size); the stages of very large transforms, whose tables
-// would be too big to keep, compute them in double per chunk instead.
+// The input is copied into the output in bit-reversed order, in tiles so that both the reads
+// and the writes run over contiguous memory (through a tile buffer for the larger sizes, which
+// also lets the copy run in place); the first butterfly stages (on 4, 8 or 16 neighbouring
+// points) are done on each tile row before it is stored. The remaining radix-4 stages, two at a
+// time where their rows lie close enough, run depth first over blocks that fit in the cache,
+// so a large transform passes over main memory only a few times. Twiddle factors come from
+// tables computed in double precision (cached per stage size); the stages of very large
+// transforms, whose tables would be too big to keep, compute them in double per chunk instead.
+// The code is built for plain x86-64, for AVX2 and for AVX-512 and chosen at run time; with
+// AVX-512 the stages work on eight points per vector.
 //
 // The inverse transform is the forward one on swapped (im, re) pairs, swapped back at the end:
 // swap(DFT(swap(x))) is the conjugate-kernel transform, so one set of tables serves both.
@@ -57,10 +60,31 @@ using Vec = float __attribute__((vector_size(32)));
 KFFT_INLINE Vec swapPairs(Vec v) { return __builtin_shufflevector(v, v, 1, 0, 3, 2, 5, 4, 7, 6); }
 KFFT_INLINE Vec dupRe(Vec v) { return __builtin_shufflevector(v, v, 0, 0, 2, 2, 4, 4, 6, 6); }
 KFFT_INLINE Vec dupIm(Vec v) { return __builtin_shufflevector(v, v, 1, 1, 3, 3, 5, 5, 7, 7); }
+
+// Eight complex points in one vector: the stages' butterflies in the build for processors with
+// AVX-512, where these are single registers (and twice the points per instruction).
+#define KFFT_WIDE 1
+using Wide = float __attribute__((vector_size(64)));
+
+KFFT_INLINE Wide swapPairs(Wide v) {
+  return __builtin_shufflevector(v, v, 1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14);
+}
+KFFT_INLINE Wide dupRe(Wide v) {
+  return __builtin_shufflevector(v, v, 0, 0, 2, 2, 4, 4, 6, 6, 8, 8, 10, 10, 12, 12, 14, 14);
+}
+KFFT_INLINE Wide dupIm(Wide v) {
+  return __builtin_shufflevector(v, v, 1, 1, 3, 3, 5, 5, 7, 7, 9, 9, 11, 11, 13, 13, 15, 15);
+}
+// Two vectors of four points as one of eight.
+KFFT_INLINE Wide join(Vec low, Vec high) {
+  return __builtin_shufflevector(low, high, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+}
 #else
+#define KFFT_WIDE 0
 // Plain fallback for compilers without vector extensions; the loops still auto-vectorise.
 struct Vec {
   float v[8];
+  float& operator[](size_t i) { return v[i]; }
 };
 KFFT_INLINE Vec operator+(Vec a, Vec b) {
   for (int i = 0; i < 8; ++i) a.v[i] += b.v[i];
@@ -98,30 +122,53 @@ constexpr size_t kVecPoints = 4;
 constexpr size_t kVecFloats = 8;
 static_assert(sizeof(Vec) == kVecFloats * sizeof(float));
 
-KFFT_INLINE Vec loadVec(const float* p) {
-  Vec v;
+// Complex points per vector of type V (Vec, or Wide).
+template <class V>
+constexpr size_t kPointsOf = sizeof(V) / (2 * sizeof(float));
+
+template <class V = Vec>
+KFFT_INLINE V load(const float* p) {
+  V v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
-KFFT_INLINE void storeVec(float* p, Vec v) { std::memcpy(p, &v, sizeof v); }
-
-// Four factors w made ready for multiplying: re holds each factor's real part in both its
-// lanes, im its imaginary part with the signs of the cross terms, so a * w = a * re + swap(a) * im.
-struct SplitFactor {
-  Vec re;
-  Vec im;
-};
-KFFT_INLINE SplitFactor splitFactor(Vec w) {
-  const Vec signs{-1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f};
-  return {dupRe(w), dupIm(w) * signs};
+template <class V>
+KFFT_INLINE void store(float* p, V v) {
+  std::memcpy(p, &v, sizeof v);
 }
-// a * w for four points at once: (ar*wr - ai*wi, ai*wr + ar*wi).
-KFFT_INLINE Vec mulSplit(Vec a, const SplitFactor& w) { return a * w.re + swapPairs(a) * w.im; }
+KFFT_INLINE Vec loadVec(const float* p) { return load<Vec>(p); }
+KFFT_INLINE void storeVec(float* p, Vec v) { store(p, v); }
+
+// A vector whose lanes alternate between `even` and `odd`.
+template <class V>
+KFFT_INLINE V alternating(float even, float odd) {
+  V v;
+  for (size_t i = 0; i < 2 * kPointsOf<V>; ++i) v[i] = i % 2 == 0 ? even : odd;
+  return v;
+}
+
+// Factors w made ready for multiplying: re holds each factor's real part in both its lanes,
+// im its imaginary part with the signs of the cross terms, so a * w = a * re + swap(a) * im.
+template <class V>
+struct SplitFactorOf {
+  V re;
+  V im;
+};
+using SplitFactor = SplitFactorOf<Vec>;
+template <class V>
+KFFT_INLINE SplitFactorOf<V> splitFactor(V w) {
+  return {dupRe(w), dupIm(w) * alternating<V>(-1.f, 1.f)};
+}
+// a * w for a vector of points at once: (ar*wr - ai*wi, ai*wr + ar*wi).
+template <class V>
+KFFT_INLINE V mulSplit(V a, const SplitFactorOf<V>& w) {
+  return a * w.re + swapPairs(a) * w.im;
+}
 KFFT_INLINE Vec mulComplex(Vec a, Vec w) { return mulSplit(a, splitFactor(w)); }
 // -i * d: (im, -re).
-KFFT_INLINE Vec mulMinusI(Vec d) {
-  const Vec signs{1.f, -1.f, 1.f, -1.f, 1.f, -1.f, 1.f, -1.f};
-  return swapPairs(d) * signs;
+template <class V>
+KFFT_INLINE V mulMinusI(V d) {
+  return swapPairs(d) * alternating<V>(1.f, -1.f);
 }
 
 // ---- Twiddle factors ----
@@ -132,7 +179,9 @@ KFFT_INLINE Vec mulMinusI(Vec d) {
 
 constexpr size_t kTwiddleFloatsPerK = 6;
 constexpr size_t kTwiddleGroupFloats = kVecPoints * kTwiddleFloatsPerK;
-constexpr int kCachedLog2Max = 20;  // stages up to 2^20 points keep their table (at most ~12 MB)
+// Stages up to 2^18 points keep their table (1.5 MB at most); larger ones compute their factors
+// per chunk (fillTwiddlesChunk), as fast as reading a table of that size from memory.
+constexpr int kCachedLog2Max = 18;
 // Stages up to this size also keep their factors split (SplitFactor, twice the floats), which
 // saves three shuffles per multiplication; larger stages wait on memory, not on shuffles.
 constexpr int kSplitLog2Max = 16;
@@ -163,24 +212,54 @@ void fillTwiddlesExact(float* table, size_t m) {
   }
 }
 
-// Factors for k0 <= k < k0 + count (count a multiple of 4) by a double-precision recurrence
-// restarted from exact values at every chunk, so its error stays far below float resolution.
-void fillTwiddlesChunk(float* table, size_t m, size_t k0, size_t count) {
-  double stepRe, stepIm, re, im;
-  unitRoot(1, m, &stepRe, &stepIm);
-  unitRoot(k0, m, &re, &im);
-  for (size_t i = 0; i < count; ++i) {
-    double w[3][2];
-    w[0][0] = re;
-    w[0][1] = im;
-    w[1][0] = re * re - im * im;
-    w[1][1] = 2.0 * re * im;
-    w[2][0] = w[1][0] * re - w[1][1] * im;
-    w[2][1] = w[1][0] * im + w[1][1] * re;
-    storeTwiddles(table + (i / kVecPoints) * kVecPoints * kTwiddleFloatsPerK, i % kVecPoints, w);
-    const double nextRe = re * stepRe - im * stepIm;
-    im = re * stepIm + im * stepRe;
-    re = nextRe;
+// The steps inside a chunk of a large stage of size m: exp(-2*pi*i*r*j/m) for r = 1, 2, 3 and
+// j < kTwiddleChunk, in double, per r and group of four j the real parts, then the imaginary
+// parts. Built once per stage size and never freed.
+constexpr size_t kStepGroupDoubles = 2 * kVecPoints;
+const double* cachedChunkSteps(int log2m) {
+  static std::once_flag once[64];
+  static std::unique_ptr<double[]> tables[64];
+  std::call_once(once[log2m], [log2m] {
+    const size_t m = size_t{1} << log2m;
+    auto table = std::make_unique<double[]>(3 * 2 * kTwiddleChunk);
+    for (size_t r = 0; r < 3; ++r)
+      for (size_t j = 0; j < kTwiddleChunk; ++j) {
+        double* group = table.get() + 2 * r * kTwiddleChunk + (j / kVecPoints) * kStepGroupDoubles;
+        unitRoot((r + 1) * j, m, &group[j % kVecPoints], &group[kVecPoints + j % kVecPoints]);
+      }
+    tables[log2m] = std::move(table);
+  });
+  return tables[log2m].get();
+}
+
+// The first `factors` of w^k, w^2k, w^3k (w = exp(-2*pi*i/m)) for k0 <= k < k0 + kTwiddleChunk,
+// laid out as the stage tables are: each the exact factor at k0 times an exact step from
+// `steps` (cachedChunkSteps), multiplied in double, so its error stays far below float
+// resolution, and no factor waits on the one before.
+KFFT_INLINE void fillTwiddlesChunk(float* table, size_t m, size_t k0, const double* steps, size_t factors) {
+  for (size_t r = 0; r < factors; ++r) {
+    double seedRe, seedIm;
+    unitRoot((r + 1) * k0, m, &seedRe, &seedIm);
+    for (size_t g = 0; g < kTwiddleChunk / kVecPoints; ++g) {
+      const double* step = steps + 2 * r * kTwiddleChunk + g * kStepGroupDoubles;
+      float* dst = table + g * kTwiddleGroupFloats + r * kVecFloats;
+#if ((defined(__GNUC__) && __GNUC__ >= 12) || defined(__clang__)) && !defined(KEDRUS_FFT_PLAIN)
+      using Doubles = double __attribute__((vector_size(32)));
+      using Floats = float __attribute__((vector_size(16)));
+      Doubles stepRe, stepIm;
+      std::memcpy(&stepRe, step, sizeof stepRe);
+      std::memcpy(&stepIm, step + kVecPoints, sizeof stepIm);
+      const Floats re = __builtin_convertvector(seedRe * stepRe - seedIm * stepIm, Floats);
+      const Floats im = __builtin_convertvector(seedRe * stepIm + seedIm * stepRe, Floats);
+      storeVec(dst, __builtin_shufflevector(re, im, 0, 4, 1, 5, 2, 6, 3, 7));
+#else
+      for (size_t lane = 0; lane < kVecPoints; ++lane) {
+        const double stepRe = step[lane], stepIm = step[kVecPoints + lane];
+        dst[2 * lane] = static_cast<float>(seedRe * stepRe - seedIm * stepIm);
+        dst[2 * lane + 1] = static_cast<float>(seedRe * stepIm + seedIm * stepRe);
+      }
+#endif
+    }
   }
 }
 
@@ -233,28 +312,20 @@ struct Plan {
   // for the others: clearing them would cost a small transform a few percent).
   const float* twiddles[64];       // null: computed per chunk
   const float* splitTwiddles[64];  // the same split (SplitFactor), for the smaller stages; or null
+  const double* chunkSteps[64];    // for the stages that compute their factors per chunk
   const struct Radix16Factors* factors16 = nullptr;  // a size-16 leaf's factors
 };
 
 int leafLog2Of(const Plan& plan) { return plan.leaf == 16 ? 4 : (plan.leaf == 8 ? 3 : 2); }
 
-enum class InputKind { Complex, ComplexSwapped, Real, RealSwapped };
+// How the input's (re, im) pairs are read: as they are, or swapped (inverse transforms).
+enum class InputKind { Complex, ComplexSwapped };
 
 template <InputKind kind>
 KFFT_INLINE void loadPoint(const float* in, size_t i, float* dst) {
-  if constexpr (kind == InputKind::Complex) {
-    dst[0] = in[2 * i];
-    dst[1] = in[2 * i + 1];
-  } else if constexpr (kind == InputKind::ComplexSwapped) {
-    dst[0] = in[2 * i + 1];
-    dst[1] = in[2 * i];
-  } else if constexpr (kind == InputKind::Real) {
-    dst[0] = in[i];
-    dst[1] = 0.f;
-  } else {
-    dst[0] = 0.f;
-    dst[1] = in[i];
-  }
+  const bool swapped = kind == InputKind::ComplexSwapped;
+  dst[0] = in[2 * i + (swapped ? 1 : 0)];
+  dst[1] = in[2 * i + (swapped ? 0 : 1)];
 }
 
 KFFT_INLINE size_t reverseBits(size_t x, int bits) {
@@ -319,26 +390,19 @@ KFFT_INLINE void leafButterflies(float* g, size_t size) {
 // Four input points from point i on, as complex pairs.
 template <InputKind kind>
 KFFT_INLINE Vec loadPoints(const float* in, size_t i) {
-  if constexpr (kind == InputKind::Complex) {
+  if constexpr (kind == InputKind::Complex)
     return loadVec(in + 2 * i);
-  } else if constexpr (kind == InputKind::ComplexSwapped) {
+  else
     return swapPairs(loadVec(in + 2 * i));
-  } else {
-    float x[4];
-    std::memcpy(x, in + i, sizeof x);
-    if constexpr (kind == InputKind::Real)
-      return Vec{x[0], 0.f, x[1], 0.f, x[2], 0.f, x[3], 0.f};
-    else
-      return Vec{0.f, x[0], 0.f, x[1], 0.f, x[2], 0.f, x[3]};
-  }
 }
 
 // Leaf stages on whole tile rows: rows g0..g3 hold the sub-sequences 0, 2, 1, 3 (mod 4).
-KFFT_INLINE void leafRowsRadix4(Vec& g0, Vec& g1, Vec& g2, Vec& g3) {
-  const Vec t0 = g0 + g1;
-  const Vec t1 = g0 - g1;
-  const Vec t2 = g2 + g3;
-  const Vec t3 = mulMinusI(g2 - g3);
+template <class V>
+KFFT_INLINE void leafRowsRadix4(V& g0, V& g1, V& g2, V& g3) {
+  const V t0 = g0 + g1;
+  const V t1 = g0 - g1;
+  const V t2 = g2 + g3;
+  const V t3 = mulMinusI(g2 - g3);
   g0 = t0 + t2;
   g1 = t1 + t3;
   g2 = t0 - t2;
@@ -424,86 +488,131 @@ KFFT_INLINE void transpose4(const Vec& r0, const Vec& r1, const Vec& r2, const V
 #endif
 }
 
-// Tile sides (log2) of the bit-reversed copy: longer rows for larger transforms, whose input
-// rows lie far apart (each row read is then a longer contiguous run).
-constexpr int kLargeTileLog2 = 6;
-constexpr int kLargeTileFrom = 16;
-constexpr size_t kMaxTileSide = size_t{1} << kLargeTileLog2;
-// The tiles of the copy below with `group` tile rows combined per leaf (4, 8 or 16), fixed at
-// compile time so that the rows stay in registers; `alternate` negates the odd input points.
-template <InputKind kind, size_t group, bool alternate>
-KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, int b) {
-  const int p = plan.log2n;
-  const size_t side = size_t{1} << b;
-  const size_t rowVecs = side / kVecPoints;
-  const size_t hiStride = plan.n >> b;
-  const int midBits = p - 2 * b;
-  const size_t midCount = size_t{1} << midBits;
-  const bool prefetch = p >= kLargeTileFrom;
-  constexpr size_t pointBytes = kind == InputKind::Complex || kind == InputKind::ComplexSwapped ? 8 : 4;
+// The bit-reversed copy works on tiles of B x B points (B = 2^b): output point (hi, mid, lo)
+// (hi and lo of b bits each) comes from input point (rev lo, rev mid, rev hi). Input tile m is
+// the B rows of B neighbouring points whose middle bits are m; it becomes output tile rev m,
+// whose B runs are its columns. The leaf butterflies combine tile rows (they act on lo); each
+// output run is stored four points at a time from 4 x 4 transposes.
+//
+// Small transforms read the tile rows straight from the input. From kBufferedTileFrom on, the
+// rows of a tile lie a multiple of 4 KB apart, so in the caches they all compete for the same
+// few sets and reading them a few points at a time would fetch each line many times over:
+// there each tile is first copied row by row into a contiguous buffer (rows a few ahead fetched
+// as it goes), and the leaf and transposition read the buffer. That also lets the copy run in
+// place: tiles m and rev m are both read before either is written.
+constexpr int kBufferedTileFrom = 13;
+constexpr int kBufferedTileLog2 = 6;
+constexpr size_t kMaxTileSide = size_t{1} << kBufferedTileLog2;
+constexpr size_t kTileFloats = 2 * kMaxTileSide * kMaxTileSide;
+constexpr size_t kRowPrefetchDistance = 8;  // rows fetched ahead of their copy into the buffer
+
+int tileLog2Of(const Plan& plan) {
+  return plan.log2n >= kBufferedTileFrom ? kBufferedTileLog2 : (plan.log2n >= 8 ? 4 : 3);
+}
+
+struct TileGeometry {
+  int b;               // log2 of the tile side
+  size_t side;         // B
+  size_t hiStride;     // n / B: the distance between tile rows, and between output runs
+  int midBits;         // bits of a tile's index
   size_t revSide[kMaxTileSide];
-  for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
-  for (size_t m = 0; m < midCount; ++m) {
-    const size_t mid = reverseBits(m, midBits);
-    const size_t srcMid = m * side;  // the input is read in order, the output runs jump
-    if (prefetch && m + 1 < midCount) {
-      for (size_t lo = 0; lo < side; ++lo)
-        for (size_t byte = 0; byte < side * pointBytes; byte += 64)
-          __builtin_prefetch(reinterpret_cast<const char*>(in) + (revSide[lo] * hiStride + srcMid + side) * pointBytes + byte);
-    }
-    // Each group of tile rows (the rows a leaf combines) four columns at a time, in registers:
-    // load, leaf butterflies, transpose, store into four output runs.
-    for (size_t v = 0; v < rowVecs; ++v) {
-      float* runs[4];
+
+  explicit TileGeometry(const Plan& plan) : b(tileLog2Of(plan)), side(size_t{1} << b), hiStride(plan.n >> b),
+                                            midBits(plan.log2n - 2 * b) {
+    for (size_t i = 0; i < side; ++i) revSide[i] = reverseBits(i, b);
+  }
+  size_t tileCount() const { return size_t{1} << midBits; }
+};
+
+// Output tile `mid` from a tile whose row r starts at rows + r * rowStride points: for each
+// group of `group` rows (the rows a leaf combines, 4, 8 or 16, fixed at compile time so they
+// stay in registers) four columns at a time: load, leaf butterflies, transpose, store into four
+// output runs. `alternate` negates the odd input points (which are the odd tile rows).
+template <InputKind kind, size_t group, bool alternate>
+KFFT_INLINE void storeTile(const float* rows, size_t rowStride, float* out, size_t mid, const TileGeometry& t,
+                           const Plan& plan) {
+  for (size_t v = 0; v < t.side / kVecPoints; ++v) {
+    float* runs[4];
+    KFFT_UNROLL
+    for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (t.revSide[v * kVecPoints + c] * t.hiStride + mid * t.side);
+    const float* src = rows + 2 * v * kVecPoints;
+    for (size_t lo = 0; lo < t.side; lo += group) {
+      Vec g[group];
       KFFT_UNROLL
-      for (size_t c = 0; c < 4; ++c) runs[c] = out + 2 * (revSide[v * kVecPoints + c] * hiStride + mid * side);
-      const float* src = in;
-      if constexpr (kind == InputKind::Complex || kind == InputKind::ComplexSwapped)
-        src += 2 * (srcMid + v * kVecPoints);
+      for (size_t j = 0; j < group; ++j) {
+        g[j] = loadPoints<kind>(src, t.revSide[lo + j] * rowStride);
+        if constexpr (alternate) g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
+      }
+      if constexpr (group == 16)
+        leafRowsRadix16(g, *plan.factors16);
+      else if constexpr (group == 8)
+        leafRowsRadix8(g);
       else
-        src += srcMid + v * kVecPoints;
-      for (size_t lo = 0; lo < side; lo += group) {
-        Vec g[group];
+        leafRowsRadix4(g[0], g[1], g[2], g[3]);
+      KFFT_UNROLL
+      for (size_t j = 0; j < group; j += 4) {
+        Vec column[4];
+        transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
         KFFT_UNROLL
-        for (size_t j = 0; j < group; ++j) {
-          g[j] = loadPoints<kind>(src, revSide[lo + j] * hiStride);
-          if constexpr (alternate) g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
-        }
-        if constexpr (group == 16)
-          leafRowsRadix16(g, *plan.factors16);
-        else if constexpr (group == 8)
-          leafRowsRadix8(g);
-        else
-          leafRowsRadix4(g[0], g[1], g[2], g[3]);
-        KFFT_UNROLL
-        for (size_t j = 0; j < group; j += 4) {
-          Vec column[4];
-          transpose4(g[j], g[j + 1], g[j + 2], g[j + 3], column);
-          KFFT_UNROLL
-          for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
-        }
+        for (size_t c = 0; c < 4; ++c) storeVec(runs[c] + 2 * (lo + j), column[c]);
       }
     }
   }
 }
 
-template <InputKind kind, size_t group>
-KFFT_INLINE void copyTilesWithSigns(const float* in, float* out, const Plan& plan, int b) {
-  if (plan.alternate)
-    copyTiles<kind, group, true>(in, out, plan, b);
-  else
-    copyTiles<kind, group, false>(in, out, plan, b);
+// Input tile m row by row into `tile` (B rows of B points, one after another); the rows of
+// tile `next` are fetched ahead while the last ones are copied.
+KFFT_INLINE void bufferTile(const float* in, size_t m, size_t next, const TileGeometry& t, float* tile) {
+  const size_t rowFloats = 2 * t.side;
+  auto rowStart = [&](size_t tileIndex, size_t row) { return in + 2 * (row * t.hiStride + tileIndex * t.side); };
+  for (size_t row = 0; row < t.side; ++row) {
+    const size_t ahead = row + kRowPrefetchDistance;
+    if (ahead < t.side || next < t.tileCount()) {
+      const float* fetch = ahead < t.side ? rowStart(m, ahead) : rowStart(next, ahead - t.side);
+      for (size_t f = 0; f < rowFloats; f += 64 / sizeof(float)) __builtin_prefetch(fetch + f);
+    }
+    std::memcpy(tile + row * rowFloats, rowStart(m, row), rowFloats * sizeof(float));
+  }
 }
 
-// Bit-reversed copy of the input with the leaf stages, in tiles of B x B points: point
-// (hi, mid, lo) of the output (hi and lo of b bits each) comes from input point
-// (rev lo, rev mid, rev hi). Tile row lo is read from B neighbouring input points; the leaf
-// butterflies combine tile rows (they act on lo); output run hi is tile column rev hi, stored
-// four points at a time from 4 x 4 transposes. The rows of the next tile are fetched ahead,
-// since rows that lie far apart defeat the processor's own prefetching. A centred transform
-// negates the odd input points as they are loaded.
+template <InputKind kind, size_t group, bool alternate>
+KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, float* tiles) {
+  const TileGeometry t(plan);
+  const size_t count = t.tileCount();
+  if (t.b < kBufferedTileLog2) {
+    for (size_t m = 0; m < count; ++m)
+      storeTile<kind, group, alternate>(in + 2 * m * t.side, t.hiStride, out, reverseBits(m, t.midBits), t, plan);
+    return;
+  }
+  float* first = tiles;
+  float* second = tiles + kTileFloats;
+  for (size_t m = 0; m < count; ++m) {
+    const size_t mid = reverseBits(m, t.midBits);
+    if (in != out) {
+      bufferTile(in, m, m + 1, t, first);
+      storeTile<kind, group, alternate>(first, t.side, out, mid, t, plan);
+    } else if (m <= mid) {
+      // In place: output tile mid overwrites input tile mid, so that one is read first too.
+      bufferTile(in, m, mid, t, first);
+      if (mid != m) bufferTile(in, mid, m + 1, t, second);
+      storeTile<kind, group, alternate>(first, t.side, out, mid, t, plan);
+      if (mid != m) storeTile<kind, group, alternate>(second, t.side, out, m, t, plan);
+    }
+  }
+}
+
+template <InputKind kind, size_t group>
+KFFT_INLINE void copyTilesWithSigns(const float* in, float* out, const Plan& plan, float* tiles) {
+  if (plan.alternate)
+    copyTiles<kind, group, true>(in, out, plan, tiles);
+  else
+    copyTiles<kind, group, false>(in, out, plan, tiles);
+}
+
+// Bit-reversed copy of the input with the leaf stages; `tiles` holds two tile buffers when the
+// size takes them (bufferedTiles).
 template <InputKind kind>
-KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& plan) {
+KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& plan, float* tiles) {
   const int p = plan.log2n;
   const size_t n = plan.n;
   if (p < 6) {
@@ -515,46 +624,59 @@ KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& p
     for (size_t i = 0; i < n; i += plan.leaf) leafButterflies(out + 2 * i, plan.leaf);
     return;
   }
-  const int b = p >= kLargeTileFrom ? kLargeTileLog2 : (p >= 8 ? 4 : 3);
   if (plan.leaf == 16)
-    copyTilesWithSigns<kind, 16>(in, out, plan, b);
+    copyTilesWithSigns<kind, 16>(in, out, plan, tiles);
   else if (plan.leaf == 8)
-    copyTilesWithSigns<kind, 8>(in, out, plan, b);
+    copyTilesWithSigns<kind, 8>(in, out, plan, tiles);
   else
-    copyTilesWithSigns<kind, 4>(in, out, plan, b);
+    copyTilesWithSigns<kind, 4>(in, out, plan, tiles);
 }
 
-// Factor r (0: w^k, 1: w^2k, 2: w^3k) of a table group times a, from a split or a compact table.
-template <bool split>
-KFFT_INLINE Vec mulFactor(Vec a, const float* group, size_t r) {
+bool bufferedTiles(const Plan& plan) { return plan.log2n >= kBufferedTileFrom; }
+
+// Factor r (0: w^k, 1: w^2k, 2: w^3k) of the points k .. k + kPointsOf<V> - 1 from a split or a
+// compact table whose first group is that of point k0; a wide vector takes two groups.
+template <class V, size_t groupFloats>
+KFFT_INLINE V loadGroups(const float* group) {
+#if KFFT_WIDE
+  if constexpr (kPointsOf<V> == 2 * kVecPoints)
+    return join(loadVec(group), loadVec(group + groupFloats));
+  else
+#endif
+    return loadVec(group);
+}
+template <class V, bool split>
+KFFT_INLINE SplitFactorOf<V> loadFactor(const float* table, size_t k0, size_t k, size_t r) {
+  constexpr size_t groupFloats = split ? kSplitGroupFloats : kTwiddleGroupFloats;
+  const float* group = table + ((k - k0) / kVecPoints) * groupFloats;
   if constexpr (split)
-    return mulSplit(a, {loadVec(group + 2 * r * kVecFloats), loadVec(group + (2 * r + 1) * kVecFloats)});
+    return {loadGroups<V, groupFloats>(group + 2 * r * kVecFloats), loadGroups<V, groupFloats>(group + (2 * r + 1) * kVecFloats)};
   else
-    return mulComplex(a, loadVec(group + r * kVecFloats));
+    return splitFactor(loadGroups<V, groupFloats>(group + r * kVecFloats));
 }
 
-// One radix-4 butterfly on four vectors of points from the quarters of a block, which hold
-// the transforms of the sub-sequences 0, 2, 1, 3 (mod 4); group holds the points' factors.
-template <bool split>
-KFFT_INLINE void radix4(Vec& x0, Vec& x1, Vec& x2, Vec& x3, const float* group) {
-  x1 = mulFactor<split>(x1, group, 1);
-  x2 = mulFactor<split>(x2, group, 0);
-  x3 = mulFactor<split>(x3, group, 2);
+// One radix-4 butterfly on four vectors of points k.. from the quarters of a block, which hold
+// the transforms of the sub-sequences 0, 2, 1, 3 (mod 4); the factors from the table whose
+// first group is that of point k0.
+template <class V, bool split>
+KFFT_INLINE void radix4(V& x0, V& x1, V& x2, V& x3, const float* table, size_t k0, size_t k) {
+  x1 = mulSplit(x1, loadFactor<V, split>(table, k0, k, 1));
+  x2 = mulSplit(x2, loadFactor<V, split>(table, k0, k, 0));
+  x3 = mulSplit(x3, loadFactor<V, split>(table, k0, k, 2));
   leafRowsRadix4(x0, x1, x2, x3);
 }
 
 // Radix-4 butterflies k0 <= k < k1 of one block of 4q points; tw holds the factors from k0 on.
-template <bool split>
+template <class V, bool split>
 KFFT_INLINE void radix4Butterflies(float* block, size_t q, size_t k0, size_t k1, const float* tw) {
-  constexpr size_t groupFloats = split ? kSplitGroupFloats : kTwiddleGroupFloats;
-  for (size_t k = k0; k < k1; k += kVecPoints, tw += groupFloats) {
+  for (size_t k = k0; k < k1; k += kPointsOf<V>) {
     float* p = block + 2 * k;
-    Vec x0 = loadVec(p), x1 = loadVec(p + 2 * q), x2 = loadVec(p + 4 * q), x3 = loadVec(p + 6 * q);
-    radix4<split>(x0, x1, x2, x3, tw);
-    storeVec(p, x0);
-    storeVec(p + 2 * q, x1);
-    storeVec(p + 4 * q, x2);
-    storeVec(p + 6 * q, x3);
+    V x0 = load<V>(p), x1 = load<V>(p + 2 * q), x2 = load<V>(p + 4 * q), x3 = load<V>(p + 6 * q);
+    radix4<V, split>(x0, x1, x2, x3, tw, k0, k);
+    store(p, x0);
+    store(p + 2 * q, x1);
+    store(p + 4 * q, x2);
+    store(p + 6 * q, x3);
   }
 }
 
@@ -562,49 +684,67 @@ KFFT_INLINE void radix4Butterflies(float* block, size_t q, size_t k0, size_t k1,
 // each quarter, then the stage of size m, on sixteen vectors in registers (x[4s + t] from
 // point s*m/4 + t*r + k). The same arithmetic as the two stages one after the other, with
 // half the loads and stores. small and large are the two stages' split tables.
+template <class V>
 KFFT_INLINE void radix16Butterflies(float* block, size_t r, const float* small, const float* large) {
-  for (size_t k = 0; k < r; k += kVecPoints) {
+  for (size_t k = 0; k < r; k += kPointsOf<V>) {
     float* p = block + 2 * k;
-    Vec x[16];
+    V x[16];
     KFFT_UNROLL
-    for (size_t j = 0; j < 16; ++j) x[j] = loadVec(p + 2 * j * r);
-    const float* smallGroup = small + (k / kVecPoints) * kSplitGroupFloats;
+    for (size_t j = 0; j < 16; ++j) x[j] = load<V>(p + 2 * j * r);
     KFFT_UNROLL
-    for (size_t s = 0; s < 4; ++s) radix4<true>(x[4 * s], x[4 * s + 1], x[4 * s + 2], x[4 * s + 3], smallGroup);
+    for (size_t s = 0; s < 4; ++s) radix4<V, true>(x[4 * s], x[4 * s + 1], x[4 * s + 2], x[4 * s + 3], small, 0, k);
     KFFT_UNROLL
-    for (size_t t = 0; t < 4; ++t)
-      radix4<true>(x[t], x[4 + t], x[8 + t], x[12 + t], large + ((t * r + k) / kVecPoints) * kSplitGroupFloats);
+    for (size_t t = 0; t < 4; ++t) radix4<V, true>(x[t], x[4 + t], x[8 + t], x[12 + t], large, 0, t * r + k);
     KFFT_UNROLL
-    for (size_t j = 0; j < 16; ++j) storeVec(p + 2 * j * r, x[j]);
+    for (size_t j = 0; j < 16; ++j) store(p + 2 * j * r, x[j]);
   }
 }
 
+// The stage of size 2^log2m on one block, with vectors of type V where the stage's quarters
+// hold whole vectors of them.
+template <class V>
 KFFT_INLINE void radix4Stage(float* block, int log2m, const Plan& plan) {
   const size_t q = (size_t{1} << log2m) / 4;
+  if constexpr (kPointsOf<V> != kVecPoints) {
+    if (q < kPointsOf<V>) return radix4Stage<Vec>(block, log2m, plan);
+  }
   if (const float* table = plan.splitTwiddles[log2m]) {
-    radix4Butterflies<true>(block, q, 0, q, table);
+    radix4Butterflies<V, true>(block, q, 0, q, table);
     return;
   }
   if (const float* table = plan.twiddles[log2m]) {
-    radix4Butterflies<false>(block, q, 0, q, table);
+    radix4Butterflies<V, false>(block, q, 0, q, table);
     return;
   }
+  // q is a multiple of the chunk: these are the stages beyond the cached tables.
   float table[kTwiddleChunk * kTwiddleFloatsPerK];
   for (size_t k0 = 0; k0 < q; k0 += kTwiddleChunk) {
-    fillTwiddlesChunk(table, size_t{1} << log2m, k0, kTwiddleChunk);
-    radix4Butterflies<false>(block, q, k0, k0 + kTwiddleChunk, table);
+    fillTwiddlesChunk(table, size_t{1} << log2m, k0, plan.chunkSteps[log2m], 3);
+    radix4Butterflies<V, false>(block, q, k0, k0 + kTwiddleChunk, table);
   }
+}
+
+// Stages of size 2^log2m and 2^(log2m + 2) on a block of 2^(log2m + 2) points.
+template <class V>
+KFFT_INLINE void radix16Pass(float* block, int log2m, const Plan& plan) {
+  const size_t r = (size_t{1} << (log2m + 2)) / 16;
+  if constexpr (kPointsOf<V> != kVecPoints) {
+    if (r < kPointsOf<V>) return radix16Pass<Vec>(block, log2m, plan);
+  }
+  radix16Butterflies<V>(block, r, plan.splitTwiddles[log2m], plan.splitTwiddles[log2m + 2]);
 }
 
 // Points per cache block: all stages of a block run while it stays in the cache.
 constexpr int kBlockLog2 = 15;
-// Stages inside a cache block up to this size are done in pairs (radix16Butterflies): beyond
-// it the sixteen rows of a pass lie so far apart that they compete for the same cache sets.
-constexpr int kPairLog2Max = 11;
+// Stages inside a cache block up to this size are done in pairs (radix16Butterflies): up to it
+// the sixteen rows of a pass lie at most 2 KB apart and spread over the cache's sets; further
+// apart they compete for the same few sets.
+constexpr int kPairLog2Max = 12;
 static_assert(kPairLog2Max <= kSplitLog2Max, "paired stages use split tables");
 
 // Every radix-4 stage after the leaf, depth first: each cache block is finished, and as soon
 // as the fourth block of a group is done the group is combined.
+template <class V>
 KFFT_INLINE void radix4Stages(float* out, const Plan& plan) {
   const int leafLog2 = leafLog2Of(plan);
   if (plan.log2n <= leafLog2) return;
@@ -617,51 +757,45 @@ KFFT_INLINE void radix4Stages(float* out, const Plan& plan) {
     int log2m = leafLog2 + 2;
     for (; log2m + 2 <= std::min(blockLog2, kPairLog2Max); log2m += 4) {
       const size_t m = size_t{1} << (log2m + 2);
-      for (size_t start = 0; start < blockSize; start += m)
-        radix16Butterflies(block + 2 * start, m / 16, plan.splitTwiddles[log2m], plan.splitTwiddles[log2m + 2]);
+      for (size_t start = 0; start < blockSize; start += m) radix16Pass<V>(block + 2 * start, log2m, plan);
     }
     for (; log2m <= blockLog2; log2m += 2) {
       const size_t m = size_t{1} << log2m;
-      for (size_t start = 0; start < blockSize; start += m) radix4Stage(block + 2 * start, log2m, plan);
+      for (size_t start = 0; start < blockSize; start += m) radix4Stage<V>(block + 2 * start, log2m, plan);
     }
     log2m = blockLog2;
     for (size_t index = c; index % 4 == 3 && log2m < plan.log2n; index /= 4) {
       log2m += 2;
       const size_t start = (c + 1) * blockSize - (size_t{1} << log2m);
-      radix4Stage(out + 2 * start, log2m, plan);
+      radix4Stage<V>(out + 2 * start, log2m, plan);
     }
   }
 }
 
 struct Job {
-  const float* in;
+  const float* in;  // n complex points
   float* out;
-  bool complexInput;
   bool inverse;
   Plan plan;
+  float* tiles = nullptr;  // two tile buffers, for the sizes whose copy takes them
   // A real transform of realN values done as this complex one of realN / 2 points: the split
-  // step follows, with the factors W^k from splitTable (null: computed per chunk); mirror
-  // fills the upper half of the spectrum too.
+  // step follows, with the factors W^k from splitTable or else computed per chunk from
+  // splitSteps; mirror fills the upper half of the spectrum too.
   size_t realN = 0;
   bool realInverse = false;
   bool mirror = false;
   const float* splitTable = nullptr;
+  const double* splitSteps = nullptr;
 };
 
+template <class V>
 KFFT_INLINE void runJob(const Job& job) {
   const Plan& plan = job.plan;
-  if (job.complexInput) {
-    if (job.inverse)
-      copyReversedWithLeaf<InputKind::ComplexSwapped>(job.in, job.out, plan);
-    else
-      copyReversedWithLeaf<InputKind::Complex>(job.in, job.out, plan);
-  } else {
-    if (job.inverse)
-      copyReversedWithLeaf<InputKind::RealSwapped>(job.in, job.out, plan);
-    else
-      copyReversedWithLeaf<InputKind::Real>(job.in, job.out, plan);
-  }
-  radix4Stages(job.out, plan);
+  if (job.inverse)
+    copyReversedWithLeaf<InputKind::ComplexSwapped>(job.in, job.out, plan, job.tiles);
+  else
+    copyReversedWithLeaf<InputKind::Complex>(job.in, job.out, plan, job.tiles);
+  radix4Stages<V>(job.out, plan);
   if (job.inverse) {
     // Swap back and divide by n (a power of two, so the scaling itself is exact).
     const float scale = 1.f / static_cast<float>(plan.n);
@@ -767,8 +901,9 @@ KFFT_INLINE void mirrorRealSpectrum(float* out, size_t n) {
   }
 }
 
+template <class V>
 KFFT_INLINE void runRealJob(const Job& job) {
-  runJob(job);
+  runJob<V>(job);
   const size_t n = job.realN;
   float chunk[kTwiddleChunk * kTwiddleFloatsPerK];
   size_t chunkStart = ~size_t{0};
@@ -777,7 +912,7 @@ KFFT_INLINE void runRealJob(const Job& job) {
     if (job.splitTable) return job.splitTable + (k / kVecPoints) * kVecPoints * kTwiddleFloatsPerK;
     const size_t start = k / kTwiddleChunk * kTwiddleChunk;
     if (start != chunkStart) {
-      fillTwiddlesChunk(chunk, n, start, kTwiddleChunk);
+      fillTwiddlesChunk(chunk, n, start, job.splitSteps, 1);
       chunkStart = start;
     }
     return chunk + ((k - start) / kVecPoints) * kVecPoints * kTwiddleFloatsPerK;
@@ -786,21 +921,27 @@ KFFT_INLINE void runRealJob(const Job& job) {
   if (job.mirror) mirrorRealSpectrum(job.out, n);
 }
 
+// V: the vector type of the stages' butterflies.
+template <class V>
 KFFT_INLINE void runAny(const Job& job) {
   if (job.realN != 0)
-    runRealJob(job);
+    runRealJob<V>(job);
   else
-    runJob(job);
+    runJob<V>(job);
 }
 
-void runPortable(const Job& job) { runAny(job); }
+void runPortable(const Job& job) { runAny<Vec>(job); }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(KEDRUS_FFT_PLAIN)
 // The same code compiled for AVX2 and FMA, chosen at run time on processors that have them;
 // with AVX-512's VL extension the same 32-byte vectors get twice the registers, so a leaf's
 // sixteen rows and their factors stay in registers.
-[[gnu::target("avx2,fma")]] void runAvx2(const Job& job) { runAny(job); }
-[[gnu::target("avx2,fma,avx512f,avx512vl")]] void runAvx512(const Job& job) { runAny(job); }
+[[gnu::target("avx2,fma")]] void runAvx2(const Job& job) { runAny<Vec>(job); }
+#if KFFT_WIDE
+[[gnu::target("avx2,fma,avx512f,avx512vl")]] void runAvx512(const Job& job) { runAny<Wide>(job); }
+#else
+[[gnu::target("avx2,fma,avx512f,avx512vl")]] void runAvx512(const Job& job) { runAny<Vec>(job); }
+#endif
 
 enum class Isa { Portable, Avx2, Avx512 };
 
@@ -831,10 +972,9 @@ bool isTransformSize(std::ptrdiff_t n) { return n >= 2 && (n & (n - 1)) == 0; }
 
 // A complex transform of n points (a power of two, at least 2) with its tables fetched.
 // False when a table cannot be had.
-bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput, bool inverse) {
+bool makeJob(Job* job, const float* in, float* out, size_t n, bool inverse) {
   job->in = in;
   job->out = out;
-  job->complexInput = complexInput;
   job->inverse = inverse;
   Plan& plan = job->plan;
   plan.n = n;
@@ -846,6 +986,7 @@ bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput,
     for (int log2m = leafLog2Of(plan) + 2; log2m <= plan.log2n; log2m += 2) {
       plan.splitTwiddles[log2m] = log2m <= kSplitLog2Max ? cachedSplitTwiddles(log2m) : nullptr;
       plan.twiddles[log2m] = log2m > kSplitLog2Max && log2m <= kCachedLog2Max ? cachedTwiddles(log2m) : nullptr;
+      plan.chunkSteps[log2m] = log2m > kCachedLog2Max ? cachedChunkSteps(log2m) : nullptr;
     }
   } catch (const std::bad_alloc&) {
     return false;
@@ -854,15 +995,22 @@ bool makeJob(Job* job, const float* in, float* out, size_t n, bool complexInput,
 }
 
 // Runs the job once everything it needs is at hand, so that a failure leaves the output as it
-// was. When input and output share memory the input is copied away first: the reordering
-// reads the input while it writes the output.
+// was. The reordering reads the input while it writes the output: the copy through tile
+// buffers reads both tiles of a swap before writing either, so it runs in place; any other
+// overlap of input and output takes a copy of the input first.
 int execute(Job& job, size_t inFloats, size_t outFloats) {
   const auto inBegin = reinterpret_cast<std::uintptr_t>(job.in);
   const auto outBegin = reinterpret_cast<std::uintptr_t>(job.out);
   const bool overlapping = inBegin < outBegin + outFloats * sizeof(float) &&
                            outBegin < inBegin + inFloats * sizeof(float);
+  std::unique_ptr<float[]> tiles;
+  if (bufferedTiles(job.plan)) {
+    tiles.reset(new (std::nothrow) float[2 * kTileFloats]);
+    if (!tiles) return 0;
+    job.tiles = tiles.get();
+  }
   std::unique_ptr<float[]> copy;
-  if (overlapping) {
+  if (overlapping && !(job.tiles != nullptr && inBegin == outBegin)) {
     copy.reset(new (std::nothrow) float[inFloats]);
     if (!copy) return 0;
     std::memcpy(copy.get(), job.in, inFloats * sizeof(float));
@@ -887,17 +1035,18 @@ int realTransform(const float* input, std::ptrdiff_t n, float* out, bool inverse
     return 1;
   }
   Job job;
-  if (!makeJob(&job, input, out, size / 2, true, false)) return 0;
+  if (!makeJob(&job, input, out, size / 2, false)) return 0;
   job.realN = size;
   job.realInverse = inverse;
   job.mirror = mirror;
   const int log2n = job.plan.log2n + 1;
-  if (log2n <= kCachedLog2Max) {
-    try {
+  try {
+    if (log2n <= kCachedLog2Max)
       job.splitTable = cachedTwiddles(log2n);
-    } catch (const std::bad_alloc&) {
-      return 0;
-    }
+    else
+      job.splitSteps = cachedChunkSteps(log2n);
+  } catch (const std::bad_alloc&) {
+    return 0;
   }
   return execute(job, size, mirror ? 2 * size : size + 2);
 }
@@ -912,7 +1061,7 @@ int complexTransform(const float* input, std::ptrdiff_t n, FftPoint* output, boo
   if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
   Job job;
   const auto size = static_cast<size_t>(n);
-  if (!makeJob(&job, input, reinterpret_cast<float*>(output), size, true, inverse)) return 0;
+  if (!makeJob(&job, input, reinterpret_cast<float*>(output), size, inverse)) return 0;
   job.plan.alternate = alternateIn;
   job.plan.alternateOutput = alternateOut;
   return execute(job, 2 * size, 2 * size);

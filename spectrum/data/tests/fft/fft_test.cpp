@@ -167,9 +167,9 @@ TEST(Fft, InverseOfForwardGivesTheInputBack) {
   }
 }
 
-// Every size from 2^13 on: the stages inside a cache block (in pairs up to 2^11, split
-// tables up to 2^16), the stages that combine blocks, compact tables up to 2^20, and from
-// 2^21 the largest stages (and the real transform's split step) computing their twiddle
+// Every size from 2^13 on: the stages inside a cache block (in pairs up to 2^12, split
+// tables up to 2^16), the stages that combine blocks, compact tables up to 2^18, and from
+// 2^19 the larger stages (and the real transform's split step) computing their twiddle
 // factors on the fly. Real input is the complex input's real parts.
 TEST(Fft, LargeTransformsMatchDirectSumsAtSampleBins) {
   for (int log2n = 13; log2n <= 22; ++log2n) {
@@ -239,7 +239,7 @@ double relativeDifference(const std::vector<FftPoint>& a, const std::vector<FftP
 // gives what a separate output gives (up to rounding: the two routes order some operations
 // differently).
 TEST(Fft, InPlaceCallsMatchSeparateOutput) {
-  for (int log2n : {1, 2, 4, 7, 10, 15}) {
+  for (int log2n : {1, 2, 4, 7, 10, 13, 15, 18}) {
     const size_t n = size_t{1} << log2n;
     for (bool inverse : {false, true}) {
       const auto complexIn = randomFloats(2 * n, 5u + log2n);
