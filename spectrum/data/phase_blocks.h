@@ -15,9 +15,13 @@
     !defined(__SANITIZE_THREAD__)
 #define KEDRUS_VECTOR_CLONES [[gnu::target_clones("arch=x86-64-v3", "default")]]
 #define KEDRUS_VECTOR_INLINE [[gnu::always_inline]] inline
+// A lambda that such a loop calls, written after its parameter list: always inlined, since a
+// lambda left out of line is built for the plain processor only, whichever clone calls it.
+#define KEDRUS_VECTOR_LAMBDA __attribute__((always_inline))
 #else
 #define KEDRUS_VECTOR_CLONES
 #define KEDRUS_VECTOR_INLINE inline
+#define KEDRUS_VECTOR_LAMBDA
 #endif
 
 namespace spc {

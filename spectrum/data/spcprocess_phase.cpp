@@ -521,7 +521,7 @@ double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) 
   // Blocks hold whole windows (the block length is a multiple of the window or all of n).
   static_assert(kBlock % kBaseWindow == 0);
   const spc::PhaseBlocks blocks(CurrentPhase(ph0, ph1, pivot), n);
-  blocks.ForEach(0, n, [&](std::int64_t first, std::int64_t count, const double* c, const double* s) {
+  blocks.ForEach(0, n, [&](std::int64_t first, std::int64_t count, const double* c, const double* s) KEDRUS_VECTOR_LAMBDA {
     double v[kBlock];
     const CSpcPoint* p = q + first;
     for (std::int64_t j = 0; j < count; ++j) {
