@@ -56,12 +56,12 @@ struct DialogItemResource {
   DWORD exStyle = 0;
 };
 struct DialogResource {
-  UINT id;
-  const char* caption;
-  DWORD style;
-  short x, y, cx, cy;
-  const char* fontName;
-  WORD pointSize;
+  UINT id = 0;
+  const char* caption = nullptr;
+  DWORD style = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  const char* fontName = nullptr;
+  WORD pointSize = 0;
   std::span<const DialogItemResource> items;
   DWORD exStyle = 0;
 };

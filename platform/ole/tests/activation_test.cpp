@@ -1,5 +1,8 @@
 // A control in the test container: in-place and UI activation with border space, frame-level
 // bars, the shared menu and the status line, and deactivation giving it all back.
+#include <cstring>
+#include <new>
+
 #include "platform/com/driver.h"
 #include "platform/ole/tests/ole_fixture.h"
 #include "platform/ui/messages.h"
@@ -214,6 +217,28 @@ TEST_F(OleTest, VerbsHideAndShowThePropertyPagesInAFrameOfTheirOwn) {
   EXPECT_FALSE(control->IsUIActive());
   EXPECT_FALSE(control->IsWindowVisible());
   box.Deactivate(item);
+}
+
+// The frame's own template gives its window no position or size of its own (the frame sizes
+// itself around its pages): none is read from whatever the memory held before, which once made
+// a window of 20544 x 32767 pixels, and its surface, before the frame shrank it.
+TEST_F(OleTest, ThePropertyFrameTemplateHoldsNoLeftoverSize) {
+  struct Probe : PropertyFrame {
+    using PropertyFrame::PropertyFrame;
+    const ui::DialogResource* Template() const { return m_template; }
+  };
+  alignas(Probe) unsigned char storage[sizeof(Probe)];
+  std::memset(storage, 0x7f, sizeof storage);
+  auto* frame = new (storage) Probe(u"Properties", {}, {}, 0x409);
+  const ui::DialogResource* t = frame->Template();
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->x, 0);
+  EXPECT_EQ(t->y, 0);
+  EXPECT_EQ(t->cx, 0);
+  EXPECT_EQ(t->cy, 0);
+  EXPECT_EQ(t->exStyle, 0u);
+  EXPECT_TRUE(t->items.empty());
+  frame->~Probe();
 }
 
 }  // namespace
