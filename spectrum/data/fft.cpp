@@ -527,7 +527,7 @@ struct TileGeometry {
 // Output tile `mid` from a tile whose row r starts at rows + r * rowStride points: for each
 // group of `group` rows (the rows a leaf combines, 4, 8 or 16, fixed at compile time so they
 // stay in registers) four columns at a time: load, leaf butterflies, transpose, store into four
-// output runs. `alternate` negates the odd input points (which are the odd tile rows).
+// output runs. `alternate` negates the odd input points (the odd columns of a tile).
 template <InputKind kind, size_t group, bool alternate>
 KFFT_INLINE void storeTile(const float* rows, size_t rowStride, float* out, size_t mid, const TileGeometry& t,
                            const Plan& plan) {
