@@ -74,16 +74,26 @@ class PhaseBlocks {
   KEDRUS_VECTOR_INLINE void ForEach(std::int64_t begin, std::int64_t end, Body&& body) const {
     alignas(64) double c[kBlock];
     alignas(64) double s[kBlock];
-    for (std::int64_t first = begin; first < end; first += m_size) {
-      const std::int64_t count = std::min(m_size, end - first);
-      const double a = m_line.At(first);
-      const double c0 = std::cos(a), s0 = std::sin(a);
-      for (std::int64_t j = 0; j < count; ++j) {
-        c[j] = c0 * m_cos[j] - s0 * m_sin[j];
-        s[j] = s0 * m_cos[j] + c0 * m_sin[j];
-      }
+    ForEachStart(begin, end, [&](std::int64_t first, std::int64_t count, double c0, double s0) KEDRUS_VECTOR_LAMBDA {
+      for (std::int64_t j = 0; j < count; ++j) Turn(c0, s0, j, &c[j], &s[j]);
       body(first, count, c, s);
+    });
+  }
+
+  // The same blocks for bodies that turn each point themselves: body(first, count, c0, s0)
+  // with the cosine and sine of the block's first angle, to be passed to Turn.
+  template <class Body>
+  KEDRUS_VECTOR_INLINE void ForEachStart(std::int64_t begin, std::int64_t end, Body&& body) const {
+    for (std::int64_t first = begin; first < end; first += m_size) {
+      const double a = m_line.At(first);
+      body(first, std::min(m_size, end - first), std::cos(a), std::sin(a));
     }
+  }
+
+  // The cosine and sine at offset j of a block whose first angle has cosine c0 and sine s0.
+  KEDRUS_VECTOR_INLINE void Turn(double c0, double s0, std::int64_t j, double* c, double* s) const {
+    *c = c0 * m_cos[j] - s0 * m_sin[j];
+    *s = s0 * m_cos[j] + c0 * m_sin[j];
   }
 
  private:

@@ -486,21 +486,6 @@ std::int32_t CSpcProcess::QuickPhase() {
   return 1;
 }
 
-namespace {
-
-// The sum of a window's values in eight lanes (the additions of a full window vectorise).
-KEDRUS_VECTOR_INLINE double WindowSum(const double* v, std::int64_t length) {
-  constexpr std::int64_t kLanes = 8;
-  double lane[kLanes] = {};
-  std::int64_t k = 0;
-  for (; k + kLanes <= length; k += kLanes)
-    for (std::int64_t l = 0; l < kLanes; ++l) lane[l] += v[k + l];
-  for (; k < length; ++k) lane[0] += v[k];
-  return ((lane[0] + lane[4]) + (lane[1] + lane[5])) + ((lane[2] + lane[6]) + (lane[3] + lane[7]));
-}
-
-}  // namespace
-
 // Base level of the phased real parts: the mean of those 64-point window means that lie near
 // the running estimate, narrowed in four rounds.
 KEDRUS_VECTOR_CLONES
@@ -511,33 +496,48 @@ double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) 
   const CSpcPoint* q = cur.data();
   std::vector<double> means(static_cast<std::size_t>((n + kBaseWindow - 1) / kBaseWindow));
   double* mean = means.data();
-  // The smallest and largest value so far at each offset of a block: an elementwise update
-  // that vectorises, folded into one minimum and maximum at the end.
-  constexpr std::int64_t kBlock = spc::PhaseBlocks::kBlock;
-  double lo[kBlock], hi[kBlock];
-  std::fill_n(lo, kBlock, HUGE_VAL);
-  std::fill_n(hi, kBlock, -HUGE_VAL);
+  // A window's sum is added in eight lanes (l gets the points at offsets 8i + l, a short
+  // window's remainder goes to lane 0) and the lanes pairwise; the smallest and largest values
+  // so far are kept per lane too. Each point is turned, summed and compared in registers.
+  constexpr std::int64_t kLanes = 8;
+  double lo[kLanes], hi[kLanes];
+  std::fill_n(lo, kLanes, HUGE_VAL);
+  std::fill_n(hi, kLanes, -HUGE_VAL);
   double total = 0.0;
   // Blocks hold whole windows (the block length is a multiple of the window or all of n).
-  static_assert(kBlock % kBaseWindow == 0);
+  static_assert(spc::PhaseBlocks::kBlock % kBaseWindow == 0);
   const spc::PhaseBlocks blocks(CurrentPhase(ph0, ph1, pivot), n);
-  blocks.ForEach(0, n, [&](std::int64_t first, std::int64_t count, const double* c, const double* s) KEDRUS_VECTOR_LAMBDA {
-    double v[kBlock];
+  blocks.ForEachStart(0, n, [&](std::int64_t first, std::int64_t count, double c0, double s0) KEDRUS_VECTOR_LAMBDA {
     const CSpcPoint* p = q + first;
-    for (std::int64_t j = 0; j < count; ++j) {
-      v[j] = p[j].re * c[j] + p[j].im * s[j];
-      lo[j] = v[j] < lo[j] ? v[j] : lo[j];
-      hi[j] = v[j] > hi[j] ? v[j] : hi[j];
-    }
+    auto value = [&](std::int64_t j) KEDRUS_VECTOR_LAMBDA {
+      double c, s;
+      blocks.Turn(c0, s0, j, &c, &s);
+      return p[j].re * c + p[j].im * s;
+    };
     for (std::int64_t w = 0; w < count; w += kBaseWindow) {
       const std::int64_t length = std::min<std::int64_t>(kBaseWindow, count - w);
-      const double windowSum = WindowSum(v + w, length);
+      double lane[kLanes] = {};
+      std::int64_t k = 0;
+      for (; k + kLanes <= length; k += kLanes)
+        for (std::int64_t l = 0; l < kLanes; ++l) {
+          const double v = value(w + k + l);
+          lane[l] += v;
+          lo[l] = v < lo[l] ? v : lo[l];
+          hi[l] = v > hi[l] ? v : hi[l];
+        }
+      for (; k < length; ++k) {
+        const double v = value(w + k);
+        lane[0] += v;
+        lo[0] = v < lo[0] ? v : lo[0];
+        hi[0] = v > hi[0] ? v : hi[0];
+      }
+      const double windowSum = ((lane[0] + lane[4]) + (lane[1] + lane[5])) + ((lane[2] + lane[6]) + (lane[3] + lane[7]));
       total += windowSum;
       // A short last window is averaged over the points it has.
       *mean++ = windowSum / static_cast<double>(length);
     }
   });
-  const double low = *std::min_element(lo, lo + kBlock), high = *std::max_element(hi, hi + kBlock);
+  const double low = *std::min_element(lo, lo + kLanes), high = *std::max_element(hi, hi + kLanes);
   const double average = total / static_cast<double>(n);
   if (n < 65) return average;
   double estimate = average;
