@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -406,6 +407,26 @@ TEST(ProcessWindow, RefusedCallsLeaveTheFidUnchanged) {
     const auto before = f.d.data[0];
     EXPECT_FALSE(f.p.ExpMultiply());
     EXPECT_TRUE(unchanged(f, before));
+  }
+  {
+    Fid f(4096, 8192, 1000.0, true);  // a decaying window over a fid holding a value near the
+    addDouble(f.d, "LB", -0.01);      // float limit: a weight just above 1 makes it overflow
+    f.d.data[0][4000].re = 3.4e38f;
+    const auto before = f.d.data[0];
+    EXPECT_FALSE(f.p.ExpMultiply());
+    EXPECT_TRUE(unchanged(f, before));
+  }
+  {
+    Fid f(4096, 8192, 1000.0, true);  // a decaying window over a value that is not a number
+    addDouble(f.d, "LB", 1.0);
+    f.d.data[0][17].im = std::numeric_limits<float>::quiet_NaN();
+    const auto before = f.d.data[0];
+    EXPECT_FALSE(f.p.ExpMultiply());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      if (i == 17) continue;  // NaN equals nothing, itself included
+      ASSERT_EQ(f.d.data[0][i].re, before[i].re) << i;
+      ASSERT_EQ(f.d.data[0][i].im, before[i].im) << i;
+    }
   }
   {
     Fid f(0, 128, 1000.0, true);  // no fid
