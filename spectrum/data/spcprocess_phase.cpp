@@ -377,11 +377,11 @@ KEDRUS_VECTOR_INLINE bool WeightedFitBound(double a, double b, double dt, std::i
                                            std::int64_t count) {
   auto exponent = [&](double t) { return -a * t - b * t * t; };
   const double end = static_cast<double>(n - 1) * dt;
-  const double first = std::min(0.0, end), last = std::max(0.0, end);
+  const double earliest = std::min(0.0, end), latest = std::max(0.0, end);
   double peak = std::max(exponent(0.0), exponent(end));
   if (b != 0.0) {
     const double vertex = -a / (2.0 * b);
-    if (first < vertex && vertex < last) peak = std::max(peak, exponent(vertex));
+    if (earliest < vertex && vertex < latest) peak = std::max(peak, exponent(vertex));
   }
   if (!(peak <= 700.0)) return false;  // NaN too
   // Per lane (value i in lane i mod kLanes): elementwise updates, which vectorise.
@@ -409,6 +409,7 @@ KEDRUS_VECTOR_INLINE void Weigh(const WindowWeights& weights, float* values, std
       for (int part = 0; part < Stride; ++part) x[Stride * j + part] = static_cast<float>(x[Stride * j + part] * w[j]);
   });
 }
+
 }  // namespace
 
 // Multiplies the fid by w(t) = exp(-a*t - b*t*t), t = k*dt, over the first TD/2 complex points
