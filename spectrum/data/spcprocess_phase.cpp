@@ -308,6 +308,18 @@ class WindowWeights {
     }
   }
 
+  // The largest exponent over the first n weights: at an end of the time range or at the
+  // parabola's vertex. NaN when the window's constants make it so.
+  double LargestExponent(std::int64_t n) const {
+    const double end = static_cast<double>(n - 1) * m_dt;
+    double peak = std::max(ExponentAt(0.0), ExponentAt(end));
+    if (m_b != 0.0) {
+      const double vertex = -m_a / (2.0 * m_b);
+      if (std::min(0.0, end) < vertex && vertex < std::max(0.0, end)) peak = std::max(peak, ExponentAt(vertex));
+    }
+    return peak;
+  }
+
   // Calls body(k0, count, w) for consecutive blocks of [0, n), w[j] the weight of k0 + j.
   template <class Body>
   KEDRUS_VECTOR_INLINE void ForEach(std::int64_t n, Body&& body) const {
@@ -333,10 +345,8 @@ class WindowWeights {
   }
 
  private:
-  double Exponent(std::int64_t k) const {
-    const double t = static_cast<double>(k) * m_dt;
-    return -m_a * t - m_b * t * t;
-  }
+  double Exponent(std::int64_t k) const { return ExponentAt(static_cast<double>(k) * m_dt); }
+  double ExponentAt(double t) const { return -m_a * t - m_b * t * t; }
   // p[j] = x^j for j < count: each new run of powers is the ones before times the run's start.
   static void Powers(double x, std::int64_t count, double* p) {
     p[0] = 1.0;
@@ -369,20 +379,13 @@ KEDRUS_VECTOR_INLINE bool WeightedFit(const WindowWeights& weights, const float*
   return bad == 0;
 }
 
-// True when a bound already shows what WeightedFit checks point by point: the largest weight
-// (the exponent -a*t - b*t*t is largest at an end of the time range or at its vertex) times
-// the largest magnitude of the `count` floats, with room for the weights' rounding, fits a
-// float, and no value is infinite or NaN. One pass over floats, cheaper than the check.
-KEDRUS_VECTOR_INLINE bool WeightedFitBound(double a, double b, double dt, std::int64_t n, const float* values,
+// True when a bound already shows what WeightedFit checks point by point: the largest of the
+// first n weights times the largest magnitude of the `count` floats, with room for the
+// weights' rounding, fits a float, and no value is infinite or NaN. One pass over floats,
+// cheaper than the check.
+KEDRUS_VECTOR_INLINE bool WeightedFitBound(const WindowWeights& weights, std::int64_t n, const float* values,
                                            std::int64_t count) {
-  auto exponent = [&](double t) { return -a * t - b * t * t; };
-  const double end = static_cast<double>(n - 1) * dt;
-  const double earliest = std::min(0.0, end), latest = std::max(0.0, end);
-  double peak = std::max(exponent(0.0), exponent(end));
-  if (b != 0.0) {
-    const double vertex = -a / (2.0 * b);
-    if (earliest < vertex && vertex < latest) peak = std::max(peak, exponent(vertex));
-  }
+  const double peak = weights.LargestExponent(n);
   if (!(peak <= 700.0)) return false;  // NaN too
   // Per lane (value i in lane i mod kLanes): elementwise updates, which vectorise.
   constexpr std::int64_t kLanes = 16;
@@ -429,7 +432,7 @@ bool CSpcProcess::ApplyWindow(double a, double b, double dt) {
   // The point layout is two floats: complex data weighs pairs, single values weigh floats.
   float* values = &fid.front().re;
   const WindowWeights weights(a, b, dt, n);
-  if (!WeightedFitBound(a, b, dt, n, values, complex ? 2 * n : n) &&
+  if (!WeightedFitBound(weights, n, values, complex ? 2 * n : n) &&
       (complex ? !WeightedFit<2>(weights, values, n) : !WeightedFit<1>(weights, values, n)))
     return false;
   if (complex)
