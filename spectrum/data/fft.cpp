@@ -39,7 +39,10 @@ namespace {
 
 using std::size_t;
 
-#if defined(__GNUC__) || defined(__clang__)
+// Every kernel is forced into one function per instruction set, so that each compiles for the
+// set of its caller. Sanitizer and fuzzing builds leave inlining to the compiler: instrumented,
+// those functions take minutes to compile, and the results are the same.
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(KEDRUS_FFT_FREE_INLINING)
 #define KFFT_INLINE [[gnu::always_inline]] inline
 #else
 #define KFFT_INLINE inline
