@@ -40,8 +40,8 @@ namespace {
 using std::size_t;
 
 // Every kernel is forced into one function per instruction set, so that each compiles for the
-// set of its caller. Sanitizer and fuzzing builds leave inlining to the compiler: instrumented,
-// those functions take minutes to compile, and the results are the same.
+// set of its caller. Sanitizer and fuzzing builds, which check the code rather than time it,
+// leave inlining to the compiler: instrumented, those functions take minutes to compile.
 #if (defined(__GNUC__) || defined(__clang__)) && !defined(KEDRUS_FFT_FREE_INLINING)
 #define KFFT_INLINE [[gnu::always_inline]] inline
 #else
