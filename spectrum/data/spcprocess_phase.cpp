@@ -555,20 +555,15 @@ double CSpcProcess::PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) 
     for (std::int64_t w = 0; w < count; w += kBaseWindow) {
       const std::int64_t length = std::min<std::int64_t>(kBaseWindow, count - w);
       double lane[kLanes] = {};
+      auto take = [&](std::int64_t l, double v) KEDRUS_VECTOR_LAMBDA {
+        lane[l] += v;
+        lo[l] = v < lo[l] ? v : lo[l];
+        hi[l] = v > hi[l] ? v : hi[l];
+      };
       std::int64_t k = 0;
       for (; k + kLanes <= length; k += kLanes)
-        for (std::int64_t l = 0; l < kLanes; ++l) {
-          const double v = value(w + k + l);
-          lane[l] += v;
-          lo[l] = v < lo[l] ? v : lo[l];
-          hi[l] = v > hi[l] ? v : hi[l];
-        }
-      for (; k < length; ++k) {
-        const double v = value(w + k);
-        lane[0] += v;
-        lo[0] = v < lo[0] ? v : lo[0];
-        hi[0] = v > hi[0] ? v : hi[0];
-      }
+        for (std::int64_t l = 0; l < kLanes; ++l) take(l, value(w + k + l));
+      for (; k < length; ++k) take(0, value(w + k));
       const double windowSum = ((lane[0] + lane[4]) + (lane[1] + lane[5])) + ((lane[2] + lane[6]) + (lane[3] + lane[7]));
       total += windowSum;
       // A short last window is averaged over the points it has.
