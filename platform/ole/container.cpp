@@ -209,7 +209,15 @@ bool OleClientItem::SetExtent(const SizeL& himetric) {
 }
 
 bool OleClientItem::Draw(gdi::DC* dc, const gdi::Rect& bounds) const {
-  if (!dc || presentation_.IsNull()) return false;
+  if (!dc) return false;
+  if (IsInPlaceActive())
+    if (auto* view = static_cast<IViewObject*>(QueryObject(IID_IViewObject))) {
+      const RectL r{bounds.left, bounds.top, bounds.right, bounds.bottom};
+      const HResult hr = view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &r, nullptr, nullptr, 0);
+      view->Release();
+      if (succeeded(hr)) return true;
+    }
+  if (presentation_.IsNull()) return false;
   return dc->PlayMetaFile(presentation_, bounds);
 }
 
@@ -373,6 +381,10 @@ void OleClientItem::OnGetWindowContext(ui::FrameWnd** frame, ui::FrameWnd** docu
   if (*document == *frame) *document = nullptr;
 }
 
+void OleClientItem::OnShowControlBars(ui::FrameWnd* frame, bool show) {
+  if (frame && frame->IsWindow() && frame->ShowInPlaceBars(show)) frame->DelayRecalcLayout();
+}
+
 bool OleClientItem::GetAmbientProperty(DispId id, Variant* value) {
   variantInit(value);
   switch (id) {
@@ -449,6 +461,11 @@ HResult OleClientItem::XOleInPlaceSite::OnUIActivate() {
     for (OleClientItem* other : std::vector<OleClientItem*>(self.document_->GetItems()))
       if (other != &self && other->state_ == ItemState::ActiveUI && other->view_ == self.view_) other->DeactivateUI();
   self.setState(ItemState::ActiveUI);
+  ui::FrameWnd* frameWnd = nullptr;
+  ui::FrameWnd* docWnd = nullptr;
+  self.OnGetWindowContext(&frameWnd, &docWnd);
+  if (frameWnd) self.OnShowControlBars(frameWnd, false);
+  if (docWnd && docWnd != frameWnd) self.OnShowControlBars(docWnd, false);
   self.OnActivateUI();
   return S_OK;
 }
@@ -461,8 +478,11 @@ HResult OleClientItem::XOleInPlaceSite::GetWindowContext(IOleInPlaceFrame** fram
   ui::FrameWnd* frameWnd = nullptr;
   ui::FrameWnd* docWnd = nullptr;
   self.OnGetWindowContext(&frameWnd, &docWnd);
+  const ui::DocTemplate* docTemplate = self.document_ ? self.document_->GetDocTemplate() : nullptr;
   if (frameWnd) {
-    *frame = OleFrameHook::ForFrame(frameWnd)->GetIOleInPlaceFrame();
+    OleFrameHook* hook = OleFrameHook::ForFrame(frameWnd);
+    hook->SetInPlaceTemplate(docTemplate);
+    *frame = hook->GetIOleInPlaceFrame();
     (*frame)->AddRef();
   }
   if (docWnd) {
@@ -476,7 +496,10 @@ HResult OleClientItem::XOleInPlaceSite::GetWindowContext(IOleInPlaceFrame** fram
   if (info) {
     info->fMDIApp = dynamic_cast<ui::MDIFrameWnd*>(frameWnd) != nullptr;
     info->hwndFrame = frameWnd ? frameWnd->m_hWnd : ui::kNoWnd;
-    info->haccel = frameWnd ? &frameWnd->m_accelTable : nullptr;
+    // The container's keys while the object is active: its template's in-place table.
+    if (docTemplate && !docTemplate->m_accelInPlace.IsEmpty())
+      info->haccel = const_cast<ui::AccelTable*>(&docTemplate->m_accelInPlace);
+    else info->haccel = frameWnd ? &frameWnd->m_accelTable : nullptr;
     info->cAccelEntries = 0;
   }
   return S_OK;
@@ -490,6 +513,8 @@ HResult OleClientItem::XOleInPlaceSite::OnUIDeactivate(Bool32 undoable) {
   self.OnGetWindowContext(&frameWnd, &docWnd);
   if (frameWnd) OleFrameHook::ForFrame(frameWnd)->SetBorderSpace(nullptr);
   if (docWnd) OleFrameHook::ForFrame(docWnd)->SetBorderSpace(nullptr);
+  if (frameWnd) self.OnShowControlBars(frameWnd, true);
+  if (docWnd && docWnd != frameWnd) self.OnShowControlBars(docWnd, true);
   self.setState(ItemState::Active);
   self.OnDeactivateUI(undoable != 0);
   return S_OK;
@@ -665,44 +690,43 @@ HResult OleFrameHook::SetStatusText(const char16_t* text) {
 HResult OleFrameHook::InsertMenus(ui::Menu* shared, OleMenuGroupWidths* widths) {
   if (!shared || !widths) return E_POINTER;
   if (!frame_) return E_UNEXPECTED;
-  *widths = OleMenuGroupWidths();
-  const int before = shared->GetMenuItemCount();
-  copyMenuItems(frame_->m_menu, *shared);
-  containerPopups_ = shared->GetMenuItemCount() - before;
-  widths->width[0] = containerPopups_;
+  widths->width[0] = widths->width[2] = widths->width[4] = 0;
+  const bool templateMenu = template_ && template_->m_menuInPlace.GetMenuItemCount() > 0;
+  containerPopups_ = mergeMenus(*shared, templateMenu ? template_->m_menuInPlace : frame_->m_menu, widths->width, 0);
   return S_OK;
+}
+
+void OleFrameHook::ShowMenu(ui::Menu* menu) {
+  if (auto* mdi = dynamic_cast<ui::MDIFrameWnd*>(frame_)) mdi->ShowMenuThroughClient(menu ? menu : mdi->ActiveChildMenu());
+  else frame_->SetMenu(menu ? menu : (frame_->m_menu.GetMenuItemCount() ? &frame_->m_menu : nullptr));
 }
 
 HResult OleFrameHook::SetMenu(ui::Menu* shared, void* descriptor, HWND activeObject) {
   if (!frame_ || !frame_->IsWindow()) return E_UNEXPECTED;
-  objectCommands_.clear();
-  if (!shared) {
-    sharedMenu_ = nullptr;
-    menuObject_ = ui::kNoWnd;
-    frame_->SetMenu(frame_->m_menu.GetMenuItemCount() ? &frame_->m_menu : nullptr);
-    return S_OK;
-  }
+  objectPopups_.clear();
   sharedMenu_ = shared;
-  menuObject_ = activeObject;
-  if (const auto* d = static_cast<const OleMenuDescriptor*>(descriptor)) {
+  menuObject_ = shared ? activeObject : ui::kNoWnd;
+  if (const auto* d = static_cast<const OleMenuDescriptor*>(descriptor); d && shared) {
+    // The object's groups (1, 3 and 5) lie between the container's.
     int position = 0;
     for (int group = 0; group < 6; ++group) {
       const int count = std::max(0, d->widths.width[group]);
-      if (group % 2 == 1) {
-        const std::vector<ui::UINT> ids = menuCommands(*shared, position, count);
-        objectCommands_.insert(objectCommands_.end(), ids.begin(), ids.end());
-      }
+      if (group % 2 == 1)
+        for (int i = position; i < position + count; ++i)
+          if (const ui::Menu* popup = shared->GetSubMenu(i)) objectPopups_.push_back(popup);
       position += count;
     }
   }
-  frame_->SetMenu(shared);
+  ShowMenu(shared);
   return S_OK;
 }
 
 HResult OleFrameHook::RemoveMenus(ui::Menu* shared) {
   if (!shared) return E_POINTER;
-  for (int i = 0; i < containerPopups_ && shared->GetMenuItemCount() > 0; ++i) shared->DeleteMenu(0, ui::MF_BYPOSITION);
-  containerPopups_ = 0;
+  for (int i = shared->GetMenuItemCount() - 1; i >= 0; --i)
+    if (std::find(containerPopups_.begin(), containerPopups_.end(), shared->GetSubMenu(i)) != containerPopups_.end())
+      shared->DeleteMenu(static_cast<ui::UINT>(i), ui::MF_BYPOSITION);
+  containerPopups_.clear();
   return S_OK;
 }
 
@@ -713,16 +737,17 @@ void OleFrameHook::OnRecalcLayout() {
   if (!failed(OleFrameHook::GetBorder(&border))) {
     IOleInPlaceActiveObject* object = activeObject_;
     object->AddRef();
-    object->ResizeBorder(&border, &xOleInPlaceFrame_, 1);
+    // A document window (an MDI child) is not the frame window the object's bars live in.
+    const Bool32 frameWindow = (frame_->GetStyle() & ui::WS_CHILD) ? 0 : 1;
+    object->ResizeBorder(&border, &xOleInPlaceFrame_, frameWindow);
     object->Release();
   }
   resizing_ = false;
 }
 
-ui::CmdTarget* OleFrameHook::CommandTarget(ui::UINT id) {
-  if (menuObject_ == ui::kNoWnd || std::find(objectCommands_.begin(), objectCommands_.end(), id) == objectCommands_.end())
-    return nullptr;
-  return ui::Wnd::FromHandle(menuObject_);
+HWND OleFrameHook::PopupOwner(const ui::Menu* popup) {
+  if (menuObject_ == ui::kNoWnd || !popup) return ui::kNoWnd;
+  return std::find(objectPopups_.begin(), objectPopups_.end(), popup) != objectPopups_.end() ? menuObject_ : ui::kNoWnd;
 }
 
 bool OleFrameHook::OnPreTranslateMessage(ui::MSG* msg) {

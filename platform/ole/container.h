@@ -38,9 +38,17 @@
 // area inside its own bars; RequestBorderSpace grants widths that leave some of it;
 // SetBorderSpace gives them to the object (the frame lays its view out inside them, and the
 // object's tool bars, children of the frame, fill them). SetStatusText writes the frame's
-// message line. SetMenu shows the object's shared menu and sends the commands of its popups to
-// the object's window. When the frame's layout changes, the active object hears ResizeBorder.
+// message line. When the frame's layout changes, the active object hears ResizeBorder.
 // The same hook serves a document frame (an MDI child) as its IOleInPlaceUIWindow.
+//
+// Menus: InsertMenus puts the container's groups into the shared menu (the active item's
+// document template's in-place menu, whose top-level separators end its File, Container and
+// Window groups; the frame's own menu, all in the File group, when the template has none).
+// SetMenu shows the shared menu where the frame's menu shows (an MDI frame sends it through its
+// MDI client, WM_MDISETMENU, so an owner-drawn menu bar follows) and sends the commands and the
+// command-UI updates of the object's popups (the groups the menu descriptor gives the object) to
+// the object's window, whatever ids the container's own commands use; SetMenu(null) shows the
+// frame's own menu again (an MDI frame's: the active child's).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -115,6 +123,7 @@ class OleClientItem : public ComObject {
   bool GetCachedExtent(SizeL* himetric) const;
   bool SetExtent(const SizeL& himetric);
   // The presentation picture scaled into bounds (the DC's logical units); false when there is none.
+  // An object active in place draws itself (its picture of now, not the one taken before).
   bool Draw(gdi::DC* dc, const gdi::Rect& bounds) const;
   const gdi::EnhMetaFile& GetPresentation() const { return presentation_; }
   // Takes the object's picture again; false when it gives none (the old one stays).
@@ -162,6 +171,9 @@ class OleClientItem : public ComObject {
   // The frames the object's tool space, menus and status line live in: the view's top-level
   // frame, and its own frame when that is another one (an MDI child).
   virtual void OnGetWindowContext(ui::FrameWnd** frame, ui::FrameWnd** document);
+  // The frame's bars that hide while an object is UI-active in it (CBRS_HIDE_INPLACE) go at UI
+  // activation and come back at UI deactivation.
+  virtual void OnShowControlBars(ui::FrameWnd* frame, bool show);
   // An ambient property; false when the container has none (DISP_E_MEMBERNOTFOUND).
   virtual bool GetAmbientProperty(DispId id, Variant* value);
   gdi::Rect m_rect{10, 10, 110, 60};
@@ -264,14 +276,18 @@ class OleFrameHook : public ComObject, public ui::FrameNotifyHook {
   virtual HResult SetBorderSpace(const BorderWidths* widths);
   virtual HResult SetActiveObject(IOleInPlaceActiveObject* object, const char16_t* name);
   virtual HResult SetStatusText(const char16_t* text);
-  // Copies the frame's own popups into the shared menu as its File group (widths[0]).
+  // Copies the container's popups into the shared menu (widths 0, 2 and 4).
   virtual HResult InsertMenus(ui::Menu* shared, OleMenuGroupWidths* widths);
   virtual HResult SetMenu(ui::Menu* shared, void* descriptor, HWND activeObject);
   virtual HResult RemoveMenus(ui::Menu* shared);
 
+  // The document template of the item that asked for the window context last: its in-place
+  // menu gives the container's groups.
+  void SetInPlaceTemplate(const ui::DocTemplate* docTemplate) { template_ = docTemplate; }
+
   // ui::FrameNotifyHook
   void OnRecalcLayout() override;
-  ui::CmdTarget* CommandTarget(ui::UINT id) override;
+  HWND PopupOwner(const ui::Menu* popup) override;
   bool OnPreTranslateMessage(ui::MSG* msg) override;
   void OnFrameDestroy() override;
 
@@ -302,10 +318,14 @@ class OleFrameHook : public ComObject, public ui::FrameNotifyHook {
   IOleInPlaceActiveObject* activeObject_ = nullptr;
   BorderWidths border_;
   std::u16string status_;
+  // Shows menu where the frame's menu shows; null: the frame's own again.
+  void ShowMenu(ui::Menu* menu);
+
+  const ui::DocTemplate* template_ = nullptr;
   ui::Menu* sharedMenu_ = nullptr;
   HWND menuObject_ = ui::kNoWnd;
-  std::vector<ui::UINT> objectCommands_;
-  int containerPopups_ = 0;
+  std::vector<const ui::Menu*> objectPopups_;
+  std::vector<const ui::Menu*> containerPopups_;
   bool resizing_ = false;
 };
 

@@ -806,7 +806,9 @@ HResult OleControl::XViewObject::Draw(DWord aspect, std::int32_t, void*, void*, 
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!draw || !bounds) return E_INVALIDARG;
   const gdi::Rect r = toRect(*bounds);
-  outer<OleControl>().OnDrawMetafile(draw, r);
+  // A metafile records the metafile drawing; any other device gets the control's own drawing.
+  if (draw->GetDeviceCaps(gdi::TECHNOLOGY) == gdi::DT_METAFILE) outer<OleControl>().OnDrawMetafile(draw, r);
+  else outer<OleControl>().OnDraw(draw, r, r);
   return S_OK;
 }
 HResult OleControl::XViewObject::GetColorSet(DWord, std::int32_t, void*, void*, gdi::DC*, void** colorSet) {

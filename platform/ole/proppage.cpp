@@ -265,6 +265,8 @@ bool PropertyFrame::OnInitDialog() {
   for (int i = 0; i < PageCount(); ++i) tabs_->InsertItem(i, toUtf8(pages_[static_cast<std::size_t>(i)].title));
   area_ = std::make_unique<ui::Wnd>();
   area_->CreateEx(ui::WS_EX_CONTROLPARENT, nullptr, "", ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPCHILDREN, areaRect, this, 0);
+  // The pages' area lies over the tab control, which was made first.
+  area_->SetWindowPos(&ui::Wnd::wndTop, 0, 0, 0, 0, ui::SWP_NOMOVE | ui::SWP_NOSIZE | ui::SWP_NOACTIVATE);
   // OK, Cancel, Apply and Help along the bottom right; the frame is as wide as the tabs or the
   // buttons, whichever is wider.
   const int top = tabRect.bottom + kMargin;

@@ -400,6 +400,12 @@ DocTemplate::~DocTemplate() {
   }
 }
 
+void DocTemplate::SetContainerInfo(UINT resourceId) {
+  m_menuInPlace.DestroyMenu();
+  m_menuInPlace.LoadMenu(resourceId);
+  m_accelInPlace = AccelTable::Load(resourceId);
+}
+
 bool DocTemplate::GetDocString(std::string& out, DocStringIndex index) const {
   out = GetSubString(LoadString(m_nIDResource), static_cast<int>(index));
   return !out.empty();

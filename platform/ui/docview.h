@@ -179,6 +179,13 @@ class DocTemplate : public CmdTarget {
   virtual void CloseAllDocuments(bool endSession);
   virtual bool SaveAllModified();
 
+  // The container's menu and keys while an item of one of its documents is active in place
+  // (resource id of both). The menu's top-level separators end its groups: File, Container and
+  // Window, around which the object's groups are merged.
+  void SetContainerInfo(UINT resourceId);
+  Menu m_menuInPlace;
+  AccelTable m_accelInPlace;
+
   UINT m_nIDResource;
   const RuntimeClass* m_pDocClass;
   const RuntimeClass* m_pFrameClass;

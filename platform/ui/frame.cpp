@@ -202,14 +202,34 @@ void FrameWnd::OnUpdateFrameTitle(bool addToTitle) {
 }
 
 bool FrameWnd::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
-  // An embedded object's own commands go to it; then the route: the active view (which goes on to
-  // its document), the frame, the application.
-  if (m_pNotifyHook)
-    if (CmdTarget* target = m_pNotifyHook->CommandTarget(id)) return target->OnCmdMsg(id, code, extra, info);
+  // The route: the active view (which goes on to its document), the frame, the application. An
+  // embedded object's menus and keys send their commands to the object's window instead.
   if (View* view = GetActiveView(); view && view->OnCmdMsg(id, code, extra, info)) return true;
   if (Wnd::OnCmdMsg(id, code, extra, info)) return true;
   if (App* app = App::Get(); app && app->OnCmdMsg(id, code, extra, info)) return true;
   return false;
+}
+
+HWND FrameWnd::MenuPopupOwner(const Menu* popup) const {
+  const HWND owner = m_pNotifyHook ? m_pNotifyHook->PopupOwner(popup) : kNoWnd;
+  return owner != kNoWnd ? owner : m_hWnd;
+}
+
+bool FrameWnd::ShowInPlaceBars(bool show) {
+  bool changed = false;
+  for (ControlBar* bar : std::vector<ControlBar*>(m_listControlBars)) {
+    if (!bar->IsWindow() || !(bar->GetBarStyle() & CBRS_HIDE_INPLACE)) continue;
+    if (show && (bar->m_nStateFlags & ControlBar::tempHide)) {
+      bar->m_nStateFlags &= ~ControlBar::tempHide;
+      ShowControlBar(bar, true, true);
+      changed = true;
+    } else if (!show && bar->IsVisible()) {
+      bar->m_nStateFlags |= ControlBar::tempHide;
+      ShowControlBar(bar, false, true);
+      changed = true;
+    }
+  }
+  return changed;
 }
 
 bool FrameWnd::PreTranslateMessage(MSG* msg) {
@@ -706,7 +726,7 @@ void MDIFrameWnd::MDIActivate(Wnd* wnd) {
   child->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (old) old->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
   child->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
-  ShowMenuThroughClient(child->m_pSharedMenu ? child->m_pSharedMenu : (m_menu.GetMenuItemCount() ? &m_menu : nullptr));
+  ShowMenuThroughClient(ActiveChildMenu());
   if (View* v = child->GetActiveView()) v->SetFocus();
   else child->SetFocus();
   OnUpdateFrameTitle(true);
@@ -726,7 +746,7 @@ void MDIFrameWnd::ChildGone(MDIChildWnd* child) {
     MDIActivate(next);
     if (max) next->MDIMaximize();
   } else {
-    ShowMenuThroughClient(m_menu.GetMenuItemCount() ? &m_menu : nullptr);
+    ShowMenuThroughClient(ActiveChildMenu());
     OnUpdateFrameTitle(true);
   }
 }
@@ -801,6 +821,11 @@ void MDIFrameWnd::RecalcLayout(bool notify) {
     m_pClient->GetClientRect(&client);
     c->MoveWindow(client);
   }
+}
+
+Menu* MDIFrameWnd::ActiveChildMenu() const {
+  if (MDIChildWnd* child = MDIGetActive(); child && child->m_pSharedMenu) return child->m_pSharedMenu;
+  return m_menu.GetMenuItemCount() ? const_cast<Menu*>(&m_menu) : nullptr;
 }
 
 void MDIFrameWnd::SetActiveMenu(Menu* menu) {

@@ -40,10 +40,11 @@ class FrameNotifyHook {
  public:
   virtual ~FrameNotifyHook() = default;
   virtual void OnRecalcLayout() {}
-  // The target of a command that is the active object's (null: the frame's own route).
-  virtual CmdTarget* CommandTarget(UINT id) {
-    (void)id;
-    return nullptr;
+  // The window that takes the commands of a popup of the frame's menu bar: the active object's
+  // for the popups it merged in (kNoWnd: the frame's own route).
+  virtual HWND PopupOwner(const Menu* popup) {
+    (void)popup;
+    return kNoWnd;
   }
   virtual bool OnPreTranslateMessage(MSG* msg) {
     (void)msg;
@@ -96,6 +97,11 @@ class FrameWnd : public Wnd {
   // style holds CBRS_ALIGN_LEFT or CBRS_ALIGN_RIGHT.
   void FloatControlBar(ControlBar* bar, Point point, DWORD style = CBRS_ALIGN_TOP);
   void ShowControlBar(ControlBar* bar, bool show, bool delay);
+  // Hides the visible bars with CBRS_HIDE_INPLACE (an object is UI-active in the frame), or
+  // shows again those that this hid; true when a bar changed.
+  bool ShowInPlaceBars(bool show);
+  // The window that takes the commands of a popup of the menu bar: the notify hook's answer.
+  HWND MenuPopupOwner(const Menu* popup) const override;
   ControlBar* GetControlBar(UINT id) const;
   DockBar* GetDockBar(UINT id) const;
   const std::vector<ControlBar*>& ControlBars() const { return m_listControlBars; }
@@ -213,6 +219,8 @@ class MDIFrameWnd : public FrameWnd {
   int m_windowMenuPosition = -1;
   // Shows a child's menu (or the frame's own) in the menu bar.
   void SetActiveMenu(Menu* menu);
+  // The menu the active child brings (the frame's own without one); null when neither has one.
+  Menu* ActiveChildMenu() const;
   // What activation does: a menu goes through the MDI client (WM_MDISETMENU), so that a subclass
   // of the client sees the frame's menu change; no menu is shown at once.
   void ShowMenuThroughClient(Menu* menu);

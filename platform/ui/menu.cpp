@@ -308,8 +308,9 @@ void Fill(QMenu* qmenu, Menu* menu, HWND owner, bool postCommands, UINT* chosen)
 
 void FillQMenu(QMenu* qmenu, Menu* menu, HWND owner, bool postCommands) { Fill(qmenu, menu, owner, postCommands, nullptr); }
 
-void BuildMenuBar(QMenuBar* bar, Menu* menu, HWND owner) {
+void BuildMenuBar(QMenuBar* bar, Menu* menu, const Wnd& window) {
   bar->clear();
+  const HWND owner = window.m_hWnd;
   if (!menu) return;
   int index = 0;
   for (const Menu::Item& item : menu->Items()) {
@@ -322,11 +323,12 @@ void BuildMenuBar(QMenuBar* bar, Menu* menu, HWND owner) {
       sub->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
       Menu* subMenu = item.popup.get();
       const int at = index;
-      QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, subMenu, owner, at] {
-        SendInitPopup(owner, subMenu, at);
-        Fill(sub, subMenu, owner, true, nullptr);
+      const HWND popupOwner = window.MenuPopupOwner(subMenu);
+      QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, subMenu, popupOwner, at] {
+        SendInitPopup(popupOwner, subMenu, at);
+        Fill(sub, subMenu, popupOwner, true, nullptr);
       });
-      Fill(sub, subMenu, owner, true, nullptr);
+      Fill(sub, subMenu, popupOwner, true, nullptr);
     } else {
       AddItem(bar, item, nullptr, owner, true);
     }

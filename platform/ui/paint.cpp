@@ -26,10 +26,19 @@ class OwnDrawnWidget : public Bridged<QWidget> {
     WndImpl* impl = AppState::Get().WindowOfWidget(this);
     if (!impl) return;
     QPainter p(this);
-    if (impl->nonClient) p.drawImage(0, 0, gdi::qt::Image(*impl->nonClient));
+    const Rect c = impl->ClientRect();
+    const QRect clientArea(impl->insets.left, impl->insets.top, c.Width(), c.Height());
+    // A class without a background brush paints nothing of its own: what lies below shows
+    // wherever the window has not drawn.
+    const bool brushless = !impl->cls.hasBackground;
+    if (impl->nonClient) {
+      if (brushless) p.setClipRegion(QRegion(rect()) - clientArea);
+      p.drawImage(0, 0, gdi::qt::Image(*impl->nonClient));
+      p.setClipping(false);
+    }
     if (impl->client) {
-      const Rect c = impl->ClientRect();
-      p.drawImage(QPoint(impl->insets.left, impl->insets.top), gdi::qt::Image(*impl->client), QRect(0, 0, c.Width(), c.Height()));
+      if (brushless) p.setClipRegion(impl->painted.translated(clientArea.topLeft()) & clientArea);
+      p.drawImage(clientArea.topLeft(), gdi::qt::Image(*impl->client), QRect(0, 0, c.Width(), c.Height()));
     }
   }
 };
@@ -39,7 +48,7 @@ class OwnDrawnCore : public Core {
   using Core::Core;
   QWidget* CreateWidget(QWidget* parent, const CREATESTRUCT&) override {
     auto* w = new OwnDrawnWidget(parent);
-    w->setAttribute(Qt::WA_OpaquePaintEvent);
+    w->setAttribute(Qt::WA_OpaquePaintEvent, impl()->cls.hasBackground);
     w->setFocusPolicy(Qt::NoFocus);
     return w;
   }
@@ -130,10 +139,16 @@ void WndImpl::UpdateSurfaces() {
   if (!client) {
     client = std::make_unique<gdi::WindowSurface>(w, h, BackgroundOf(this));
     client->SetChangeListener([self](const Rect& r) {
-      if (WndImpl* i = AppState::Get().Lookup(self)) i->ScheduleScreenUpdate(r);
+      if (WndImpl* i = AppState::Get().Lookup(self)) {
+        if (!i->cls.hasBackground) i->NotePainted(r);
+        i->ScheduleScreenUpdate(r);
+      }
     });
   } else if (client->Width() != w || client->Height() != h) {
+    // A new size draws nothing: the pixels drawn before stay what was painted.
+    const QRegion before = painted;
     client->Resize(w, h, BackgroundOf(this));
+    painted = before & QRect(0, 0, w, h);
   }
   const bool hasNonClient = insets.left || insets.top || insets.right || insets.bottom;
   if (hasNonClient) {
@@ -154,6 +169,12 @@ void WndImpl::UpdateSurfaces() {
   if (menuBar) menuBar->setGeometry(0, 0, rect.Width(), std::max(0, insets.top));
   PlaceScrollBars(this);
   if (widget) widget->update();
+}
+
+void WndImpl::NotePainted(const Rect& r) {
+  painted += QRect(r.left, r.top, r.Width(), r.Height());
+  // Many small marks (text, lines) would make the region costly to clip with.
+  if (painted.rectCount() > 64) painted = QRegion(painted.boundingRect());
 }
 
 void WndImpl::ScheduleScreenUpdate(const Rect& r) {

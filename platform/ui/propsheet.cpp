@@ -128,6 +128,8 @@ bool PropertySheet::SetActivePage(int index) {
   if (!next->OnSetActive()) return false;
   if (PropertyPage* current = GetActivePage(); current && current->IsWindow()) current->ShowWindow(SW_HIDE);
   m_active = index;
+  // The page lies over the tab control, which was made first.
+  next->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   next->ShowWindow(SW_SHOW);
   if (m_tabs) m_tabs->SetCurSel(index);
   if (Wnd* first = next->GetNextDlgTabItem(nullptr)) first->SetFocus();

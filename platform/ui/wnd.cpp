@@ -207,6 +207,9 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
   else if (WndImpl* o = st.Lookup(impl->owner)) parentWidget = o->widget.data();
   QWidget* w = impl->core->CreateWidget(parentWidget, cs);
   impl->widget = w;
+  // A new child goes to the bottom of its siblings' z-order, as in the children list: the toolkit
+  // would stack it on top, over the windows made before it.
+  if (impl->parent != kNoWnd) w->lower();
   st.widgetWindows[w] = impl->hwnd;
   w->setMouseTracking(true);
   w->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -1388,6 +1391,8 @@ bool Wnd::SetMenu(Menu* menu) {
   return true;
 }
 
+HWND Wnd::MenuPopupOwner(const Menu*) const { return m_hWnd; }
+
 void Wnd::DrawMenuBar() {
   WndImpl* impl = impl_.get();
   if (!impl || !impl->widget || !impl->IsTopLevel()) return;
@@ -1397,7 +1402,7 @@ void Wnd::DrawMenuBar() {
       impl->menuBar->setNativeMenuBar(false);
       impl->menuBar->show();
     }
-    BuildMenuBar(impl->menuBar, impl->menu, impl->hwnd);
+    BuildMenuBar(impl->menuBar, impl->menu, *this);
   } else if (impl->menuBar) {
     delete impl->menuBar;
     impl->menuBar = nullptr;

@@ -276,6 +276,8 @@ class Wnd : public CmdTarget {
   // The window does not own the menu; the caller keeps it alive while it is set.
   bool SetMenu(Menu* menu);
   void DrawMenuBar();
+  // The window that takes the commands of a top-level popup of the menu bar (this one).
+  virtual HWND MenuPopupOwner(const Menu* popup) const;
 
   // --- Dialog item helpers (any window with children) ----------------------------------------------
   void SetDlgItemText(UINT id, std::string_view text);

@@ -1,6 +1,7 @@
 #include "rodizora/app/mainframe.h"
 
 #include "platform/base/text.h"
+#include "platform/ole/container.h"
 #include "platform/ui/app.h"
 #include "platform/ui/metrics.h"
 #include "rodizora/app/placement.h"
@@ -40,7 +41,19 @@ int CMDIFrameWndEx::OnCreate(ui::CREATESTRUCT* cs) {
   EnableDocking(ui::CBRS_ALIGN_ANY);
   DockControlBar(&m_menuBar);
   m_menuBar.SetWindowText("Menu");
+  m_menuBar.m_inPlaceQuery = [this](ui::Document* doc) { return InPlaceOwner(doc); };
   return 0;
+}
+
+InPlaceMenuOwner CMDIFrameWndEx::InPlaceOwner(ui::Document* doc) const {
+  InPlaceMenuOwner owner;
+  ui::MDIChildWnd* child = MDIGetActive();
+  auto* oleDoc = dynamic_cast<plat::ole::OleDocument*>(doc);
+  if (!child || !oleDoc) return owner;
+  if (const plat::ole::OleClientItem* item = oleDoc->GetInPlaceActiveItem(child->GetActiveView()))
+    owner.inPlaceWindow = ui::Wnd::FromHandle(item->GetInPlaceWindow());
+  owner.sharedMenu = child->m_pSharedMenu;
+  return owner;
 }
 
 void CMDIFrameWndEx::OnMeasureItem(int, ui::MEASUREITEMSTRUCT*) { Default(); }

@@ -31,6 +31,11 @@ class CMDIFrameWndEx : public ui::MDIFrameWnd {
 
   CMenuEx m_menuEx;
   CMenuBar m_menuBar;
+
+ private:
+  // What the menu bar asks when a menu opens: the window of the item active in place in the
+  // active document window, and that window's document menu.
+  InPlaceMenuOwner InPlaceOwner(ui::Document* doc) const;
 };
 
 class CMainFrame : public CMDIFrameWndEx {

@@ -113,8 +113,10 @@ bool CSaApp::StartUp() {
     return false;
   }
   frame->m_bAutoDelete = true;
-  AddDocTemplate(new CMultiDocTemplateEx(saids::IDR_SATYPE, UI_RUNTIME_CLASS(CSaDoc), UI_RUNTIME_CLASS(CSaFrame),
-                                         UI_RUNTIME_CLASS(CSaView)));
+  auto* docTemplate = new CMultiDocTemplateEx(saids::IDR_SATYPE, UI_RUNTIME_CLASS(CSaDoc), UI_RUNTIME_CLASS(CSaFrame),
+                                              UI_RUNTIME_CLASS(CSaView));
+  docTemplate->SetContainerInfo(saids::IDR_SATYPE);
+  AddDocTemplate(docTemplate);
   m_pMainWnd = frame;
   m_serverLink.SetMainWindow(frame->m_hWnd);
 

@@ -29,6 +29,7 @@ constexpr UINT IDS_INSERT_FAILED = 3114;
 constexpr UINT kToolTipStringOffset = 3000;
 
 // Commands.
+constexpr UINT ID_CANCEL_EDIT_CNTR = 32768;  // Escape: the item active in place is deactivated
 constexpr UINT ID_VIEW_FULL = 40100;
 constexpr UINT ID_VIEW_PAGE_LAYOUT = 40101;
 constexpr UINT ID_DIRECT_PRINT_1 = 40105;

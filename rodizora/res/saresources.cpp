@@ -130,6 +130,10 @@ constexpr ui::MenuItemResource kDocumentMenu[] = {
     {MF_SEPARATOR, 0, nullptr},
     {0, ID_SETTINGS, "&Settings"},
     {MF_END, ID_EDIT_INI, "&Edit Rodizora INI"},
+    // While an item is active in place this menu gives the container's groups: File, Edit and
+    // View; none; Window and Help. The object's menus go between them.
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_SEPARATOR, 0, nullptr},
     {MF_POPUP, 0, "&Window"},
     {0, ID_WINDOW_NEXT_CHILD, "&Next"},
     {0, ID_WINDOW_PREV_CHILD, "&Previous"},
@@ -187,6 +191,7 @@ constexpr ui::ACCEL kDocumentAccel[] = {
     {FVIRTKEY | FSHIFT, ui::VK_INSERT, ID_EDIT_PASTE_SPECIAL},
     {kCtrl, ui::VK_DELETE, ui::ID_EDIT_CLEAR},
     {kCtrl, 'L', ui::ID_EDIT_SELECT_ALL},
+    {FVIRTKEY, ui::VK_ESCAPE, ID_CANCEL_EDIT_CNTR},
     {kCtrl, '1', ID_DIRECT_PRINT_1},
     {kCtrl, '2', ID_DIRECT_PRINT_1 + 1},
     {kCtrl, '3', ID_DIRECT_PRINT_1 + 2},

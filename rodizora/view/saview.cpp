@@ -47,6 +47,7 @@ UI_BEGIN_MESSAGE_MAP(CSaView, ui::ScrollView)
   ui::map::SetCursor(&CSaView::OnSetCursor),
   ui::map::CaptureChanged(&CSaView::OnCaptureChanged),
   ui::map::CommandRange(CStandardBar::kZoomCommandFirst, CStandardBar::kZoomCommandLast, &CSaView::OnZoom),
+  ui::map::Command(saids::ID_CANCEL_EDIT_CNTR, &CSaView::OnCancelEditCntr),
   ui::map::Command(saids::ID_VIEW_FULL, &CSaView::OnViewFull),
   ui::map::Command(saids::ID_VIEW_PAGE_LAYOUT, &CSaView::OnViewPageLayout),
   ui::map::UpdateUI(saids::ID_VIEW_FULL, &CSaView::OnUpdateViewFull),
@@ -239,6 +240,14 @@ void CSaView::SetSelection(CSaItem* item, bool activate) {
   const OleClientItem* active = doc ? doc->GetInPlaceActiveItem(this) : nullptr;
   if ((activate || (!m_bPageLayout && insideOut)) && active != item) item->Activate(OLEIVERB_PRIMARY, this);
   InvalidateItem(item);
+}
+
+void CSaView::OnCancelEditCntr() {
+  CSaDoc* doc = GetDocument();
+  auto* active = doc ? dynamic_cast<CSaItem*>(doc->GetInPlaceActiveItem(this)) : nullptr;
+  if (!active) return;
+  active->Deactivate();
+  InvalidateItem(active);
 }
 
 void CSaView::OnItemGone(CSaItem* item) {

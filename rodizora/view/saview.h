@@ -74,6 +74,7 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   void OnCaptureChanged(ui::Wnd* wnd);
 
   void OnZoom(ui::UINT id);
+  void OnCancelEditCntr();
   void OnViewFull();
   void OnViewPageLayout();
   void OnUpdateViewFull(ui::CmdUI* cmdUI);

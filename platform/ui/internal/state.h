@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -108,6 +109,7 @@ struct WndImpl {
   std::unique_ptr<gdi::WindowSurface> client;
   std::unique_ptr<gdi::WindowSurface> nonClient;
   gdi::Region update;          // client coordinates
+  QRegion painted;             // client pixels drawn so far; only they show when the class has no brush
   bool eraseNeeded = false;
   bool ncDirty = false;
   bool redrawOff = false;
@@ -134,6 +136,8 @@ struct WndImpl {
   // Keeps the widget's geometry and the surfaces in step with rect and insets.
   void ApplyGeometry();
   void UpdateSurfaces();
+  // Client pixels drawn by the window (kept for a class without a background brush).
+  void NotePainted(const Rect& clientRect);
   // Copies changed surface pixels to the screen.
   void ScheduleScreenUpdate(const Rect& clientRect);
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/ui/controls.h"
+#include "platform/ui/dc.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/input.h"
 #include "platform/ui/tests/ui_fixture.h"
@@ -63,6 +64,41 @@ TEST_F(UiTest, WindowsKnowTheirRelationsAndZOrder) {
   a.DestroyWindow();
   b.DestroyWindow();
   top.DestroyWindow();
+}
+
+TEST_F(UiTest, TheScreenShowsSiblingsInZOrderAndABrushlessWindowShowsWhatLiesBelow) {
+  TopWindow top;
+  ASSERT_TRUE(top.Make());
+  const gdi::Brush redBrush(gdi::RGB(255, 0, 0)), blueBrush(gdi::RGB(0, 0, 255)), greenBrush(gdi::RGB(0, 160, 0));
+  const std::string red = RegisterWndClass(0, nullptr, &redBrush);
+  const std::string blue = RegisterWndClass(0, nullptr, &blueBrush);
+  const std::string green = RegisterWndClass(0, nullptr, &greenBrush);
+  const std::string brushless = RegisterWndClass(0, nullptr, nullptr);
+  Wnd first, second, under, clear;
+  ASSERT_TRUE(first.Create(red.c_str(), "", WS_CHILD | WS_VISIBLE, Rect(0, 0, 50, 50), &top, 1));
+  ASSERT_TRUE(second.Create(blue.c_str(), "", WS_CHILD | WS_VISIBLE, Rect(25, 25, 75, 75), &top, 2));
+  ASSERT_TRUE(under.Create(green.c_str(), "", WS_CHILD | WS_VISIBLE, Rect(100, 0, 150, 50), &top, 3));
+  ASSERT_TRUE(clear.Create(brushless.c_str(), "", WS_CHILD | WS_VISIBLE, Rect(0, 0, 50, 50), &under, 4));
+  ClientDC(&clear).FillSolidRect(Rect(0, 0, 10, 10), gdi::RGB(0, 0, 0));
+  top.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  auto colourAt = [&](int x, int y) {
+    Point p{x, y};
+    top.ClientToScreen(&p);
+    Rect frame;
+    top.GetWindowRect(&frame);
+    return top.Render()->GetPixel(p.x - frame.left, p.y - frame.top);
+  };
+  // The window made first lies over the one made after it, until that one is brought up.
+  EXPECT_EQ(colourAt(30, 30), gdi::RGB(255, 0, 0));
+  EXPECT_EQ(colourAt(60, 60), gdi::RGB(0, 0, 255));
+  second.SetWindowPos(&Wnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(colourAt(30, 30), gdi::RGB(0, 0, 255));
+  // Without a brush a window shows only what it drew; the rest is its parent's.
+  EXPECT_EQ(colourAt(105, 5), gdi::RGB(0, 0, 0));
+  EXPECT_EQ(colourAt(130, 30), gdi::RGB(0, 160, 0));
+  clear.MoveWindow(Rect(0, 0, 40, 45));
+  EXPECT_EQ(colourAt(105, 5), gdi::RGB(0, 0, 0));
+  EXPECT_EQ(colourAt(130, 30), gdi::RGB(0, 160, 0));
 }
 
 TEST_F(UiTest, DestructionGoesParentFirstThenChildrenAndOwnedWindowsGoFirst) {

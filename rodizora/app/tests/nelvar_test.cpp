@@ -10,6 +10,7 @@
 #include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
 #include "platform/com/library.h"
+#include "platform/ole/container.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/responder.h"
@@ -17,7 +18,9 @@
 #include "rodizora/app/tests/app_fixture.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/spectrumcontrol.h"
+#include "rodizora/res/saids.h"
 #include "rodizora/view/saview.h"
+#include "spectrum/control/module/command_ids.h"
 
 namespace apptest {
 namespace {
@@ -167,6 +170,106 @@ TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameter
     const double a = std::strtod(plat::toUtf8(value).c_str(), nullptr), b = std::strtod(plat::toUtf8(it->second).c_str(), nullptr);
     EXPECT_NEAR(a, b, 1e-6 * std::max(1.0, std::abs(a))) << plat::toUtf8(name);
   }
+}
+
+// The top-level texts of the menu bar, frame buttons left out.
+std::vector<std::string> BarTexts(const CMenuBar& bar) {
+  std::vector<std::string> texts;
+  for (const auto& item : bar.Items())
+    if (item->GetKind() == 0) texts.push_back(item->m_text);
+  return texts;
+}
+
+int BarIndex(const CMenuBar& bar, const std::string& text) {
+  for (std::size_t i = 0; i < bar.Items().size(); ++i)
+    if (bar.Items()[i]->m_text == text) return static_cast<int>(i);
+  return -1;
+}
+
+std::vector<gdi::COLORREF> Pixels(const gdi::WindowSurface* surface) {
+  std::vector<gdi::COLORREF> out;
+  if (!surface) return out;
+  for (int y = 0; y < surface->Height(); ++y)
+    for (int x = 0; x < surface->Width(); ++x) out.push_back(surface->GetPixel(x, y));
+  return out;
+}
+
+TEST_F(NelvarTest, TheSpectrumActiveInPlaceSharesTheOneMenuBarAndTakesItsOwnCommands) {
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
+  CSaItem* item = doc->Items().front();
+  CMainFrame* frame = MainFrame();
+  CMenuBar& bar = frame->m_menuBar;
+  const std::vector<std::string> documentMenu = {"&File", "&Edit", "&View", "&Window", "&Help"};
+  EXPECT_EQ(BarTexts(bar), documentMenu);
+
+  view->SetSelection(item, true);
+  ui::App::PumpPending();
+  ASSERT_EQ(item->GetItemState(), plat::ole::ItemState::ActiveUI);
+  ui::Wnd* control = ui::Wnd::FromHandle(item->GetInPlaceWindow());
+  ASSERT_NE(control, nullptr);
+  // One menu bar: the container's File, Edit and View, the control's menus, then Window and Help;
+  // the frame keeps no menu line.
+  EXPECT_EQ(BarTexts(bar), (std::vector<std::string>{"&File", "&Edit", "&View", "Spe&ctrum Edit", "&Spectrum View",
+                                                     "&Process", "&Analysis", "&Window", "&Help"}));
+  EXPECT_EQ(frame->GetMenu(), nullptr);
+  const int spectrumView = BarIndex(bar, "&Spectrum View");
+  EXPECT_EQ(bar.GetMenuOwner(spectrumView), control);
+  EXPECT_EQ(bar.GetMenuOwner(BarIndex(bar, "&File")), frame);
+  // The control's bars take the top of the area the frame's own bars leave (the standard bar
+  // hides while an object is active), and the document windows have the rest.
+  EXPECT_FALSE(frame->m_wndStandardBar.IsWindowVisible());
+  const plat::ole::BorderWidths taken = plat::ole::OleFrameHook::ForFrame(frame)->GetBorderSpace();
+  EXPECT_GT(taken.top, 0);
+  gdi::Rect inside, client;
+  frame->GetInsideClientRect(&inside);
+  frame->GetMDIClient()->GetWindowRect(&client);
+  frame->ScreenToClient(&client);
+  EXPECT_EQ(client.top, inside.top + taken.top);
+
+  // The control's items show its own state, whatever the container's commands of the same
+  // numbers (the EMF export, direct printing, the server connection) would say.
+  ui::Menu* popup = bar.Items()[static_cast<std::size_t>(spectrumView)]->m_popup;
+  ASSERT_NE(popup, nullptr);
+  control->SendMessage(ui::WM_INITMENUPOPUP, reinterpret_cast<ui::WPARAM>(popup), 0);
+  EXPECT_NE(popup->GetMenuState(nelvar::ID_SHOW_FID, ui::MF_BYCOMMAND) & ui::MF_CHECKED, 0u);
+  EXPECT_EQ(popup->GetMenuString(nelvar::ID_BAR_CALIBRATE, ui::MF_BYCOMMAND), "C&alibrate");
+  EXPECT_NE(popup->GetMenuState(nelvar::ID_BAR_SPECTRUM, ui::MF_BYCOMMAND) & ui::MF_CHECKED, 0u);
+  // Their commands go to the control: no dialog of the main program opens.
+  ui::ClearModalLog();
+  control->SendMessage(ui::WM_COMMAND, nelvar::ID_BAR_SPECTRUM, 0);
+  control->SendMessage(ui::WM_COMMAND, nelvar::ID_SHOW_FID, 0);
+  control->SendMessage(ui::WM_COMMAND, nelvar::ID_BAR_CALIBRATE, 0);
+  EXPECT_TRUE(ui::ModalLog().empty());
+  control->SendMessage(ui::WM_INITMENUPOPUP, reinterpret_cast<ui::WPARAM>(popup), 0);
+  EXPECT_EQ(popup->GetMenuState(nelvar::ID_BAR_SPECTRUM, ui::MF_BYCOMMAND) & ui::MF_CHECKED, 0u);
+  control->SendMessage(ui::WM_COMMAND, nelvar::ID_BAR_SPECTRUM, 0);
+
+  // A change of the plot shows in the control's window at once.
+  control->UpdateWindow();
+  const std::vector<gdi::COLORREF> before = Pixels(control->GetClientSurface());
+  control->SendMessage(ui::WM_COMMAND, nelvar::ID_FOURIER_TRANSFORM, 0);
+  control->UpdateWindow();
+  EXPECT_NE(Pixels(control->GetClientSurface()), before);
+
+  // The container's own commands of those numbers stay the container's: the full view.
+  frame->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_FULL, 0);
+  EXPECT_FALSE(view->IsPageLayout());
+  EXPECT_EQ(item->GetItemState(), plat::ole::ItemState::ActiveUI);
+
+  // Escape's command deactivates: the frame's menu, bars and area come back whole.
+  frame->SendMessage(ui::WM_COMMAND, saids::ID_CANCEL_EDIT_CNTR, 0);
+  ui::App::PumpPending();
+  EXPECT_EQ(item->GetItemState(), plat::ole::ItemState::Loaded);
+  EXPECT_EQ(BarTexts(bar), documentMenu);
+  EXPECT_EQ(frame->GetMenu(), nullptr);
+  EXPECT_TRUE(frame->m_wndStandardBar.IsWindowVisible());
+  EXPECT_TRUE(plat::ole::OleFrameHook::ForFrame(frame)->GetBorderSpace().empty());
+  frame->GetInsideClientRect(&inside);
+  frame->GetMDIClient()->GetWindowRect(&client);
+  frame->ScreenToClient(&client);
+  EXPECT_EQ(client.top, inside.top);
 }
 
 }  // namespace
