@@ -243,7 +243,12 @@ bool OleControl::CreateControlWindow(HWND parent, const gdi::Rect& position, con
     ShowWindow(ui::SW_SHOWNA);
     return true;
   }
-  return CreateEx(0, nullptr, "", ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS | ui::WS_CLIPCHILDREN, rect, host, 0);
+  // A control draws to its size: a new size repaints it whole.
+  static const std::string kClass = [] {
+    const gdi::Brush window(gdi::GetSysColor(gdi::COLOR_WINDOW));
+    return ui::RegisterWndClass(ui::CS_DBLCLKS | ui::CS_HREDRAW | ui::CS_VREDRAW, nullptr, &window);
+  }();
+  return CreateEx(0, kClass.c_str(), "", ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS | ui::WS_CLIPCHILDREN, rect, host, 0);
 }
 
 void OleControl::OnSetObjectRects(const gdi::Rect& position, const gdi::Rect*) {

@@ -125,11 +125,14 @@ void CSaView::SetPageLayoutExtent() {
 }
 
 void CSaView::OnSize(ui::UINT type, int cx, int cy) {
-  if (!m_bPageLayout && m_pSelection && m_pSelection->IsInPlaceActive()) {
-    gdi::Rect client;
-    if (m_pSelection->ClientRect(&client)) m_pSelection->SetItemRects(client);
-  }
+  PlaceActiveSelection();
   ui::ScrollView::OnSize(type, cx, cy);
+}
+
+void CSaView::PlaceActiveSelection() {
+  if (m_bPageLayout || !m_pSelection || !m_pSelection->IsInPlaceActive()) return;
+  gdi::Rect client;
+  if (m_pSelection->ClientRect(&client)) m_pSelection->SetItemRects(client);
 }
 
 void CSaView::UpdateRulerOrigin() {
@@ -449,6 +452,8 @@ void CSaView::OnViewFull() {
   }
   SelectPropertySets(0, true);
   if (CSaFrame* frame = Frame()) frame->RecalcLayout();
+  // An item that was active already keeps its page place otherwise.
+  PlaceActiveSelection();
   Invalidate();
   if (m_fullView.IsRectEmpty()) {
     ui::AppMessageBox(saids::IDS_NO_SPECTRUM_OBJECT, ui::MB_OK | ui::MB_ICONSTOP);

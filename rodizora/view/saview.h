@@ -75,6 +75,8 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
 
   void OnZoom(ui::UINT id);
   void OnCancelEditCntr();
+  // In the full view, the selected item active in place is moved to its full-view rectangle.
+  void PlaceActiveSelection();
   void OnViewFull();
   void OnViewPageLayout();
   void OnUpdateViewFull(ui::CmdUI* cmdUI);

@@ -49,6 +49,13 @@ TEST_F(OleTest, UIActivationTakesBorderSpaceBarsMenuAndStatusAndDeactivationGive
   control->GetWindowRect(&placed);
   box.View().ScreenToClient(&placed);
   EXPECT_EQ(placed, gdi::Rect(20, 30, 116, 78));
+  // A smaller place repaints the whole control (it draws to its size).
+  control->UpdateWindow();
+  item->SetItemRects({20, 30, 100, 70});
+  gdi::Rect invalid;
+  EXPECT_TRUE(control->GetUpdateRect(&invalid));
+  EXPECT_EQ(invalid, gdi::Rect(0, 0, 80, 40));
+  item->SetItemRects({20, 30, 116, 78});
   // The frame gave the top 30 pixels of its inside area (below the shared menu's bar) to the tool
   // bar; the view fills the rest.
   EXPECT_EQ(box.Frame().GetBorderSpace(), (BorderWidths{0, 30, 0, 0}));

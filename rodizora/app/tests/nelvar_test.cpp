@@ -253,10 +253,16 @@ TEST_F(NelvarTest, TheSpectrumActiveInPlaceSharesTheOneMenuBarAndTakesItsOwnComm
   control->UpdateWindow();
   EXPECT_NE(Pixels(control->GetClientSurface()), before);
 
-  // The container's own commands of those numbers stay the container's: the full view.
+  // The container's own commands of those numbers stay the container's: the full view, where
+  // the active spectrum fills the view.
   frame->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_FULL, 0);
   EXPECT_FALSE(view->IsPageLayout());
   EXPECT_EQ(item->GetItemState(), plat::ole::ItemState::ActiveUI);
+  gdi::Rect placed, whole;
+  ui::Wnd::FromHandle(item->GetInPlaceWindow())->GetParent()->GetWindowRect(&placed);
+  view->ScreenToClient(&placed);
+  view->GetClientRect(&whole);
+  EXPECT_EQ(placed, whole);
 
   // Escape's command deactivates: the frame's menu, bars and area come back whole.
   frame->SendMessage(ui::WM_COMMAND, saids::ID_CANCEL_EDIT_CNTR, 0);
