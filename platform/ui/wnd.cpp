@@ -681,7 +681,11 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow();
       return 0;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(WM_CLOSE);
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        // A greyed Close item of the system menu closes nothing.
+        if (!impl->systemMenu || !(impl->systemMenu->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
+          SendMessage(WM_CLOSE);
+      }
       else if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(SW_MINIMIZE);
       else if ((wParam & 0xFFF0) == SC_MAXIMIZE) ShowWindow(SW_MAXIMIZE);
       else if ((wParam & 0xFFF0) == SC_RESTORE) ShowWindow(SW_RESTORE);
@@ -1392,6 +1396,27 @@ bool Wnd::SetMenu(Menu* menu) {
 }
 
 HWND Wnd::MenuPopupOwner(const Menu*) const { return m_hWnd; }
+
+Menu* Wnd::GetSystemMenu(bool revert) {
+  if (!impl_ || impl_->hwnd == kNoWnd) return nullptr;
+  if (revert) {
+    impl_->systemMenu.reset();
+    return nullptr;
+  }
+  if (!impl_->systemMenu) {
+    auto menu = std::make_unique<Menu>();
+    menu->CreatePopupMenu();
+    menu->AppendMenu(MF_STRING, SC_RESTORE, "&Restore");
+    menu->AppendMenu(MF_STRING, SC_MOVE, "&Move");
+    menu->AppendMenu(MF_STRING, SC_SIZE, "&Size");
+    menu->AppendMenu(MF_STRING, SC_MINIMIZE, "Mi&nimize");
+    menu->AppendMenu(MF_STRING, SC_MAXIMIZE, "Ma&ximize");
+    menu->AppendMenu(MF_SEPARATOR);
+    menu->AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+    impl_->systemMenu = std::move(menu);
+  }
+  return impl_->systemMenu.get();
+}
 
 void Wnd::DrawMenuBar() {
   WndImpl* impl = impl_.get();

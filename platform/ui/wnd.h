@@ -273,6 +273,10 @@ class Wnd : public CmdTarget {
 
   // --- Menus -----------------------------------------------------------------------------------------
   Menu* GetMenu() const;
+  // The window's system menu (Restore, Move, Size, Minimize, Maximize, Close), made on first use;
+  // the window keeps it. Greying its Close item makes the window refuse SC_CLOSE. revert puts
+  // the standard menu back and answers null.
+  Menu* GetSystemMenu(bool revert);
   // The window does not own the menu; the caller keeps it alive while it is set.
   bool SetMenu(Menu* menu);
   void DrawMenuBar();

@@ -166,6 +166,12 @@ void CMenuBar::OnUpdateCmdUI(ui::FrameWnd*, bool) {
     m_maximized = maximized;
     UpdateFrameControls(maximized);
   }
+  // Floating, the menu cannot be closed: its small frame's Close is greyed.
+  if (IsFloating())
+    if (ui::DockBar* dock = GetDockBar())
+      if (ui::Wnd* floating = dock->GetParent())
+        if (ui::Menu* system = floating->GetSystemMenu(false))
+          system->EnableMenuItem(ui::SC_CLOSE, ui::MF_BYCOMMAND | ui::MF_GRAYED);
 }
 
 int CMenuBar::HotItem() const {

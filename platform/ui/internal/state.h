@@ -28,6 +28,7 @@
 #include "platform/gdi/objects.h"
 #include "platform/gdi/surface.h"
 #include "platform/ui/app.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/wnd.h"
 
 class QMenuBar;
@@ -117,6 +118,7 @@ struct WndImpl {
   WNDPROC proc = nullptr;
   std::unique_ptr<Core> core;
   Menu* menu = nullptr;
+  std::unique_ptr<Menu> systemMenu;  // made on the first GetSystemMenu
   QMenuBar* menuBar = nullptr;
   ScrollBarState scroll[2];
   bool destroying = false;

@@ -101,6 +101,22 @@ TEST_F(UiTest, TheScreenShowsSiblingsInZOrderAndABrushlessWindowShowsWhatLiesBel
   EXPECT_EQ(colourAt(130, 30), gdi::RGB(0, 160, 0));
 }
 
+TEST_F(UiTest, AGreyedCloseOfTheSystemMenuKeepsTheWindowOpen) {
+  TopWindow top;
+  ASSERT_TRUE(top.Make());
+  Menu* system = top.GetSystemMenu(false);
+  ASSERT_NE(system, nullptr);
+  EXPECT_EQ(system, top.GetSystemMenu(false));
+  EXPECT_EQ(system->GetMenuString(SC_CLOSE, MF_BYCOMMAND), "&Close\tAlt+F4");
+  system->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  top.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(top.IsWindow());
+  // Back to the standard menu, Close closes.
+  EXPECT_EQ(top.GetSystemMenu(true), nullptr);
+  top.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(top.IsWindow());
+}
+
 TEST_F(UiTest, DestructionGoesParentFirstThenChildrenAndOwnedWindowsGoFirst) {
   std::vector<std::string> log;
   g_log = &log;

@@ -257,6 +257,14 @@ TEST_F(MenuBarTest, DockedOnTheLeftTextsRunDownAndMenusOpenToTheRight) {
   });
   bar().PressItem(1);
   EXPECT_EQ(at, (Point{ScreenRect(1).left, ScreenRect(1).bottom + 1}));
+  // Its small frame's Close is greyed at the next idle update and closes nothing.
+  Wnd* floating = bar().GetDockBar()->GetParent();
+  ASSERT_NE(floating, nullptr);
+  bar().SendMessage(WM_IDLEUPDATECMDUI, 1, 0);
+  EXPECT_NE(floating->GetSystemMenu(false)->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  floating->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(bar().IsWindowVisible());
+  EXPECT_TRUE(floating->IsWindowVisible());
   frame.DockControlBar(&bar(), AFX_IDW_DOCKBAR_TOP);
 }
 
