@@ -278,5 +278,31 @@ TEST_F(NelvarTest, TheSpectrumActiveInPlaceSharesTheOneMenuBarAndTakesItsOwnComm
   EXPECT_EQ(client.top, inside.top);
 }
 
+TEST_F(NelvarTest, ClosingThePageWhileItsSpectrumIsActiveLeavesTheFrameItsOwnMenuAndArea) {
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
+  view->SetSelection(doc->Items().front(), true);
+  ui::App::PumpPending();
+  CMainFrame* frame = MainFrame();
+  ASSERT_GT(BarTexts(frame->m_menuBar).size(), 5u);
+  doc->OnCloseDocument();
+  ui::App::PumpPending();
+  EXPECT_TRUE(Documents().empty());
+  EXPECT_EQ(BarTexts(frame->m_menuBar), (std::vector<std::string>{"&File", "&View", "&Help"}));
+  EXPECT_EQ(frame->GetMenu(), nullptr);
+  EXPECT_TRUE(frame->m_wndStandardBar.IsWindowVisible());
+  EXPECT_TRUE(plat::ole::OleFrameHook::ForFrame(frame)->GetBorderSpace().empty());
+  // The bar's menus work on: the frame's File menu opens.
+  ui::ScriptedResponder script(true);
+  bool opened = false;
+  script.Then(ui::ModalKind::PopupMenu, [&](ui::ModalQuestion& q) {
+    opened = q.menu && q.menu->GetMenuItemCount() > 0;
+    return 0;
+  });
+  frame->m_menuBar.PressItem(BarIndex(frame->m_menuBar, "&File"));
+  EXPECT_TRUE(opened);
+}
+
 }  // namespace
 }  // namespace apptest
