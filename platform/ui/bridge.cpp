@@ -143,6 +143,17 @@ bool BridgeMouse(AppState& st, WndImpl* impl, QWidget* widget, QMouseEvent* me, 
       return true;
     }
   }
+  // A press on a child window's caption or its buttons is the non-client area's.
+  if (st.capture == kNoWnd && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !target->IsTopLevel() &&
+      target->core && target->core->OwnDrawn() && !target->ClientRect().PtInRect(at)) {
+    const int hit = WndAccess::NonClientHitTest(target, {at.x + target->insets.left, at.y + target->insets.top});
+    if (hit != HTCLIENT) {
+      st.Dispatch(target, message == WM_LBUTTONDOWN ? WM_NCLBUTTONDOWN : WM_NCLBUTTONDBLCLK, static_cast<WPARAM>(hit),
+                  PointToParam(screen));
+      me->accept();
+      return true;
+    }
+  }
   if (st.capture == kNoWnd && (message == WM_MOUSEMOVE || down)) {
     st.Dispatch(target, WM_SETCURSOR, static_cast<WPARAM>(static_cast<std::uint32_t>(th)),
                 MAKELPARAM(HTCLIENT, static_cast<WORD>(message)));

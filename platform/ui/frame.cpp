@@ -707,6 +707,9 @@ void MDIFrameWnd::MDIActivate(Wnd* wnd) {
   if (old) old->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
   child->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
   ShowMenuThroughClient(child->m_pSharedMenu ? child->m_pSharedMenu : (m_menu.GetMenuItemCount() ? &m_menu : nullptr));
+  // The active child's caption is drawn in the active colour.
+  if (old && old->IsWindow()) old->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  child->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   if (View* v = child->GetActiveView()) v->SetFocus();
   else child->SetFocus();
   OnUpdateFrameTitle(true);
@@ -907,8 +910,9 @@ bool MDIChildWnd::Create(const char* className, std::string_view title, DWORD st
   if (r.left == CW_USEDEFAULT) {
     Rect client;
     parent->GetMDIClient()->GetClientRect(&client);
+    // Cascaded, and large enough to show a page: the client area less the cascade.
     const int step = 20 * static_cast<int>(parent->m_children.size() % 8);
-    r = Rect(step, step, step + std::max(100, client.Width() * 2 / 3), step + std::max(80, client.Height() * 2 / 3));
+    r = Rect(step, step, std::max(step + 100, client.right - 20), std::max(step + 80, client.bottom - 20));
   }
   m_strTitle = std::string(title);
   m_pCreateContext = context;
@@ -953,6 +957,7 @@ void MDIChildWnd::ActivateFrame(int cmdShow) {
 
 void MDIChildWnd::MDIMaximize() {
   if (m_maximized || !m_pMDIFrame || !m_pMDIFrame->GetMDIClient()) return;
+  if (m_minimized) MDIRestore();
   WndImpl* impl = WndAccess::Impl(this);
   GetWindowRect(&m_restoreRect);
   GetParent()->ScreenToClient(&m_restoreRect);
@@ -966,9 +971,36 @@ void MDIChildWnd::MDIMaximize() {
   m_pMDIFrame->OnUpdateFrameTitle(true);
 }
 
-void MDIChildWnd::MDIRestore() {
-  if (!m_maximized) return;
+void MDIChildWnd::MDIMinimize() {
+  if (m_minimized || !m_pMDIFrame || !m_pMDIFrame->GetMDIClient()) return;
+  if (m_maximized) MDIRestore();
   WndImpl* impl = WndAccess::Impl(this);
+  GetWindowRect(&m_restoreRect);
+  GetParent()->ScreenToClient(&m_restoreRect);
+  m_minimized = true;
+  impl->minimized = true;
+  // Only the caption stays, along the bottom of the client area after the other minimised ones.
+  Rect client;
+  m_pMDIFrame->GetMDIClient()->GetClientRect(&client);
+  const Rect insets = impl->insets;
+  const int width = 160, height = insets.top + insets.bottom;
+  int slot = 0;
+  for (MDIChildWnd* c : m_pMDIFrame->GetChildFrames())
+    if (c != this && c->IsMinimized()) ++slot;
+  SetWindowPos(nullptr, client.left + slot * width, client.bottom - height, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  m_pMDIFrame->OnUpdateFrameTitle(true);
+}
+
+void MDIChildWnd::MDIRestore() {
+  WndImpl* impl = WndAccess::Impl(this);
+  if (m_minimized) {
+    m_minimized = false;
+    impl->minimized = false;
+    SetWindowPos(nullptr, m_restoreRect.left, m_restoreRect.top, m_restoreRect.Width(), m_restoreRect.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  if (!m_maximized) return;
   m_maximized = false;
   impl->maximized = false;
   ModifyStyle(0, m_restoreStyle & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
@@ -1011,6 +1043,7 @@ LRESULT MDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND) {
     switch (wParam & 0xFFF0) {
       case SC_MAXIMIZE: MDIMaximize(); return 0;
+      case SC_MINIMIZE: MDIMinimize(); return 0;
       case SC_RESTORE: MDIRestore(); return 0;
       case SC_CLOSE: SendMessage(WM_CLOSE); return 0;
       default: break;
