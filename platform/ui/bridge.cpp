@@ -350,9 +350,19 @@ bool BridgeEvent(WndImpl* impl, QWidget* widget, QEvent* e, const std::function<
         return true;
       }
       return base(e);
-    case QEvent::WindowActivate:
+    case QEvent::WindowActivate: {
       if (impl->IsTopLevel() && st.active != h) st.SetActive(h);
-      return base(e);
+      const bool result = base(e);
+      // The toolkit's keyboard focus comes back to our focus window in it (set while the
+      // window was hidden or inactive, the toolkit may have kept another).
+      WndImpl* focus = st.Lookup(st.focus);
+      if (focus && focus->widget && TopLevelOf(st, focus) == st.Lookup(h) && QApplication::focusWidget() != focus->widget) {
+        ++st.syntheticDepth;
+        focus->widget->setFocus(Qt::ActiveWindowFocusReason);
+        --st.syntheticDepth;
+      }
+      return result;
+    }
     case QEvent::Move:
     case QEvent::Resize: {
       const bool result = base(e);

@@ -795,7 +795,18 @@ bool MDIFrameWnd::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
   return FrameWnd::OnCmdMsg(id, code, extra, info);
 }
 
-bool MDIFrameWnd::PreTranslateMessage(MSG* msg) { return FrameWnd::PreTranslateMessage(msg); }
+bool MDIFrameWnd::PreTranslateMessage(MSG* msg) {
+  // The active document's keys work wherever the frame has the input, as the class library's
+  // multiple-document frame translates its active child's table first.
+  if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
+    if (MDIChildWnd* child = MDIGetActive(); child && !child->m_accelTable.IsEmpty()) {
+      bool inside = false;
+      for (Wnd* w = Wnd::FromHandle(msg->hwnd); w && !inside; w = w->GetParent()) inside = w == child;
+      // Keys inside the child met its table on their way up already.
+      if (!inside && TranslateAccelerator(this, child->m_accelTable, msg)) return true;
+    }
+  return FrameWnd::PreTranslateMessage(msg);
+}
 
 void MDIFrameWnd::RecalcLayout(bool notify) {
   FrameWnd::RecalcLayout(notify);

@@ -373,6 +373,31 @@ TEST_F(FrameTest, MdiChildrenCycleAndTheActiveOneTakesTheCommands) {
   EXPECT_EQ(app.GetMainWnd(), nullptr);
 }
 
+TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  main->m_accelTable = AccelTable();
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  child->m_accelTable = AccelTable(std::vector<ACCEL>{{FVIRTKEY | FCONTROL, 'Q', kViewOnly}});
+  // The keys reach the main frame itself (nothing inside the document window has the focus).
+  main->SetFocus();
+  input::Key('Q', input::kControl);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  // From the view they go the child's way once.
+  route.clear();
+  doc->GetViews().front()->SetFocus();
+  input::Key('Q', input::kControl);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  main->SendMessage(WM_CLOSE);
+}
+
 TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCaptionButtons) {
   RouteApp app;
   auto* main = new MDIFrameWnd;
