@@ -303,6 +303,9 @@ class DialogBar : public ControlBar {
   bool Create(Wnd* parent, UINT templateId, DWORD style, UINT id);
   Size CalcFixedLayout(bool stretch, bool horz) override;
   void OnUpdateCmdUI(FrameWnd* target, bool disableIfNoHandler) override;
+  // The dialog keys inside the bar, as in a dialog: Tab moves between its items, Return presses
+  // its default button (else IDOK) and Escape sends IDCANCEL, both to the bar's owner.
+  bool PreTranslateMessage(MSG* msg) override;
 
  private:
   Size m_sizeDefault;

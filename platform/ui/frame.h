@@ -262,7 +262,10 @@ class MDIChildWnd : public FrameWnd {
   void MDIActivate();
   void MDIDestroy();
   void MDIMaximize();
+  // Back to the normal rectangle from maximised or minimised.
   void MDIRestore();
+  // Down to its caption at the bottom of the client area.
+  void MDIMinimize();
   // The menu the frame shows while this child is active (LoadFrame's menu); null: the frame's.
   Menu* m_pSharedMenu = nullptr;
   void OnUpdateFrameTitle(bool addToTitle) override;
@@ -273,6 +276,7 @@ class MDIChildWnd : public FrameWnd {
   void OnDestroy();
   LRESULT OnMouseActivateMsg(WPARAM wParam, LPARAM lParam);
   bool IsMaximized() const { return m_maximized; }
+  bool IsMinimized() const { return m_minimized; }
 
  protected:
   bool PreCreateWindow(CREATESTRUCT& cs) override;
@@ -282,6 +286,7 @@ class MDIChildWnd : public FrameWnd {
   friend class MDIFrameWnd;
   MDIFrameWnd* m_pMDIFrame = nullptr;
   bool m_maximized = false;
+  bool m_minimized = false;
   Rect m_restoreRect;
   DWORD m_restoreStyle = 0;
 };

@@ -7,6 +7,8 @@
 #include "platform/ui/docview.h"
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
+#include "platform/ui/internal/wndaccess.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/tests/ui_fixture.h"
 
 namespace uitest {
@@ -369,6 +371,92 @@ TEST_F(FrameTest, MdiChildrenCycleAndTheActiveOneTakesTheCommands) {
   EXPECT_TRUE(maximized);
   main->SendMessage(WM_CLOSE);
   EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
+TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  main->m_accelTable = AccelTable();
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  child->m_accelTable = AccelTable(std::vector<ACCEL>{{FVIRTKEY | FCONTROL, 'Q', kViewOnly}});
+  // The keys reach the main frame itself (nothing inside the document window has the focus).
+  main->SetFocus();
+  input::Key('Q', input::kControl);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  // From the view they go the child's way once.
+  route.clear();
+  doc->GetViews().front()->SetFocus();
+  input::Key('Q', input::kControl);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  main->SendMessage(WM_CLOSE);
+}
+
+TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCaptionButtons) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  // The default place is most of the work area (the fixed 1920 x 1080 screen here), centred.
+  Rect frame;
+  main->GetWindowRect(&frame);
+  const Rect work = GetWorkArea();
+  EXPECT_EQ(frame.Width(), work.Width() * 7 / 8);
+  EXPECT_EQ(frame.Height(), work.Height() * 7 / 8);
+  EXPECT_EQ(frame.left, work.left + (work.Width() - frame.Width()) / 2);
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  ASSERT_TRUE(child);
+  // A document window fills the client area less the cascade.
+  Rect client, rect;
+  main->GetMDIClient()->GetClientRect(&client);
+  child->GetWindowRect(&rect);
+  main->GetMDIClient()->ScreenToClient(&rect);
+  EXPECT_EQ(rect, Rect(0, 0, client.right - 20, client.bottom - 20));
+
+  // The caption's buttons from its right end: close, maximise, minimise.
+  WndImpl* impl = WndAccess::Impl(child);
+  const int y = 4 + 9;
+  const int right = rect.Width() - 4 - 2;
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {right - 8, y}), HTCLOSE);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {right - 18 - 8, y}), HTMAXBUTTON);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {right - 34 - 8, y}), HTMINBUTTON);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {60, y}), HTCAPTION);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {60, 60}), HTCLIENT);
+
+  child->SendMessage(WM_NCLBUTTONDOWN, HTMAXBUTTON, 0);
+  EXPECT_TRUE(child->IsMaximized());
+  child->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(child->IsMaximized());
+  child->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  EXPECT_TRUE(child->IsMaximized());
+  // Minimised from maximised: only the caption, at the bottom of the client area.
+  child->SendMessage(WM_NCLBUTTONDOWN, HTMINBUTTON, 0);
+  EXPECT_TRUE(child->IsMinimized());
+  EXPECT_FALSE(child->IsMaximized());
+  Rect small;
+  child->GetWindowRect(&small);
+  main->GetMDIClient()->ScreenToClient(&small);
+  EXPECT_EQ(small.bottom, client.bottom);
+  EXPECT_EQ(small.Height(), impl->insets.top + impl->insets.bottom);
+  child->SendMessage(WM_NCLBUTTONDOWN, HTMINBUTTON, 0);
+  EXPECT_FALSE(child->IsMinimized());
+  child->GetWindowRect(&small);
+  main->GetMDIClient()->ScreenToClient(&small);
+  EXPECT_EQ(small, rect);
+  child->SendMessage(WM_NCLBUTTONDOWN, HTCLOSE, 0);
+  EXPECT_EQ(main->MDIGetActive(), nullptr);
+  main->SendMessage(WM_CLOSE);
 }
 
 TEST_F(UiTest, TheClipboardCarriesTextNamedFormatsAndPictures) {
