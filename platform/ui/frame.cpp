@@ -819,11 +819,15 @@ bool MDIFrameWnd::PreTranslateMessage(MSG* msg) {
   // The active document's keys work wherever the frame has the input, as the class library's
   // multiple-document frame translates its active child's table first.
   if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
-    if (MDIChildWnd* child = MDIGetActive(); child && !child->m_accelTable.IsEmpty()) {
+    if (MDIChildWnd* child = MDIGetActive()) {
       bool inside = false;
       for (Wnd* w = Wnd::FromHandle(msg->hwnd); w && !inside; w = w->GetParent()) inside = w == child;
-      // Keys inside the child met its table on their way up already.
-      if (!inside && TranslateAccelerator(this, child->m_accelTable, msg)) return true;
+      // Keys inside the child met it on their way up already. The others meet it as those do: an
+      // object active in place in it first, then its table.
+      if (!inside) {
+        if (child->m_pNotifyHook && child->m_pNotifyHook->OnPreTranslateMessage(msg)) return true;
+        if (!child->m_accelTable.IsEmpty() && TranslateAccelerator(this, child->m_accelTable, msg)) return true;
+      }
     }
   return FrameWnd::PreTranslateMessage(msg);
 }

@@ -132,9 +132,15 @@ std::vector<HWND> AppState::AllWindows() const {
 // --- Posting -----------------------------------------------------------------------------------------
 
 void AppState::Post(const MSG& msg) {
+  Queued queued{msg};
+  // Key messages are posted on the user-interface thread only, where the keys' state lives.
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    queued.keyboard = true;
+    queued.keys = postedKeys_ ? *postedKeys_ : keys_;
+  }
   {
     std::lock_guard lock(queueMutex_);
-    queue_.push_back(msg);
+    queue_.push_back(queued);
   }
   if (!wakePending_.exchange(true)) QCoreApplication::postEvent(waker_, new QEvent(QEvent::User));
 }
@@ -147,9 +153,9 @@ bool AppState::HasPosted() const {
 bool AppState::Peek(MSG* out, HWND hwnd, UINT first, UINT last, bool remove) {
   std::lock_guard lock(queueMutex_);
   for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-    if (hwnd != kNoWnd && it->hwnd != hwnd) continue;
-    if ((first || last) && (it->message < first || it->message > last)) continue;
-    if (out) *out = *it;
+    if (hwnd != kNoWnd && it->msg.hwnd != hwnd) continue;
+    if ((first || last) && (it->msg.message < first || it->msg.message > last)) continue;
+    if (out) *out = it->msg;
     if (remove) queue_.erase(it);
     return true;
   }
@@ -166,21 +172,32 @@ int AppState::DeliverPosted() {
   int delivered = 0;
   // Only what was queued when delivery began: messages posted by handlers wait for the next pass.
   for (; count > 0 && !quit; --count) {
-    MSG msg;
+    Queued queued;
     {
       std::lock_guard lock(queueMutex_);
       if (queue_.empty()) break;
-      msg = queue_.front();
+      queued = queue_.front();
       queue_.pop_front();
     }
-    DeliverOne(msg);
+    DeliverOne(queued.msg, queued.keyboard ? &queued.keys : nullptr);
     ++delivered;
   }
   if (delivered) idleNeeded = true;
   return delivered;
 }
 
-void AppState::DeliverOne(const MSG& posted) {
+void AppState::DeliverOne(const MSG& posted, const KeyStates* keys) {
+  const KeyStates* outer = postedKeys_;
+  if (keys) postedKeys_ = keys;
+  struct Restore {
+    AppState& st;
+    const KeyStates* outer;
+    const KeyStates* mine;
+    // A real key event during the delivery made the real state current: it stays so.
+    ~Restore() {
+      if (st.postedKeys_ == mine) st.postedKeys_ = outer;
+    }
+  } restore{*this, outer, postedKeys_};
   MSG msg = posted;
   msg.pt = cursorPos;
   if (msg.hwnd == kNoWnd) {
@@ -204,7 +221,10 @@ void AppState::DeliverOne(const MSG& posted) {
     const UINT vk = static_cast<UINT>(msg.wParam);
     char ch = 0;
     const bool shift = KeyState(VK_SHIFT) < 0;
-    if (vk >= 'A' && vk <= 'Z') ch = static_cast<char>(shift ? vk : vk + ('a' - 'A'));
+    // Control with a letter makes its control character (which edits ignore).
+    const bool control = KeyState(VK_CONTROL) < 0 && KeyState(VK_MENU) >= 0;
+    if (vk >= 'A' && vk <= 'Z' && control) ch = static_cast<char>(vk - 'A' + 1);
+    else if (vk >= 'A' && vk <= 'Z') ch = static_cast<char>(shift ? vk : vk + ('a' - 'A'));
     else if (vk >= '0' && vk <= '9' && !shift) ch = static_cast<char>(vk);
     else if (vk == VK_SPACE) ch = ' ';
     else if (vk == VK_RETURN) ch = '\r';
@@ -480,6 +500,7 @@ void AppState::SetActive(HWND hwnd) {
 
 void AppState::NoteKey(UINT vk, bool down) {
   if (vk >= keys_.size()) return;
+  postedKeys_ = nullptr;
   if (down) {
     if (!(keys_[vk] & 0x80)) keys_[vk] ^= 0x01;  // toggles on each fresh press
     keys_[vk] |= 0x80;
@@ -490,7 +511,7 @@ void AppState::NoteKey(UINT vk, bool down) {
 
 short AppState::KeyState(UINT vk) const {
   if (vk >= keys_.size()) return 0;
-  const std::uint8_t k = keys_[vk];
+  const std::uint8_t k = (postedKeys_ ? *postedKeys_ : keys_)[vk];
   return static_cast<short>((k & 0x80 ? 0x8000 : 0) | (k & 0x01));
 }
 

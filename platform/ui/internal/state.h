@@ -270,14 +270,21 @@ class AppState {
 
  private:
   AppState();
-  void DeliverOne(const MSG& msg);
+  using KeyStates = std::array<std::uint8_t, 256>;
+  // A posted message; a key message keeps the keys' state of when it was posted.
+  struct Queued {
+    MSG msg;
+    bool keyboard = false;
+    KeyStates keys{};
+  };
+  void DeliverOne(const MSG& msg, const KeyStates* keys = nullptr);
 
   mutable std::mutex handleMutex_;
   std::map<std::uint32_t, WndImpl*> handles_;
   std::uint32_t nextHandle_ = 0x100;
 
   mutable std::mutex queueMutex_;
-  std::deque<MSG> queue_;
+  std::deque<Queued> queue_;
   std::atomic<bool> wakePending_{false};
   QObject* waker_ = nullptr;
 
@@ -287,7 +294,11 @@ class AppState {
   QObject* timerHost_ = nullptr;
   std::map<int, TimerRecord> timers_;
 
-  std::array<std::uint8_t, 256> keys_{};
+  KeyStates keys_{};
+  // While a posted key message is delivered, GetKeyState answers the state it was posted in, as
+  // the platform answers the state of the message being handled (posted messages come before
+  // later input there); a real key event ends it.
+  const KeyStates* postedKeys_ = nullptr;
   QObject* filter_ = nullptr;
 };
 

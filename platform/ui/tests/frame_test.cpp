@@ -398,6 +398,42 @@ TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
   main->SendMessage(WM_CLOSE);
 }
 
+TEST_F(FrameTest, AKeyPostedOnMeetsTheKeysAsTheyWereWhenItWasPosted) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  main->m_accelTable = AccelTable();
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  child->m_accelTable = AccelTable(std::vector<ACCEL>{{FVIRTKEY | FCONTROL, 'Q', kViewOnly}});
+  Probe edit;
+  ASSERT_TRUE(edit.Make(main, Rect(0, 0, 40, 20), 77));
+  // Handed on by a hook while Control is down, delivered after it came up (the bars' edits get
+  // the letters typed in a frame so): still Ctrl+Q.
+  input::KeyDown(VK_CONTROL);
+  edit.PostMessage(WM_KEYDOWN, 'Q', 0);
+  input::KeyUp(VK_CONTROL);
+  App::PumpPending();
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  EXPECT_EQ(edit.Count(WM_KEYDOWN), 0);
+  // Without a key of that combination it reaches the window, with its control character.
+  route.clear();
+  input::KeyDown(VK_CONTROL);
+  edit.PostMessage(WM_KEYDOWN, 'W', 0);
+  input::KeyUp(VK_CONTROL);
+  App::PumpPending();
+  EXPECT_TRUE(route.empty());
+  ASSERT_NE(edit.Last(WM_CHAR), nullptr);
+  EXPECT_EQ(edit.Last(WM_CHAR)->wParam, WPARAM{'W' - 'A' + 1});
+  EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+  main->SendMessage(WM_CLOSE);
+}
+
 TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCaptionButtons) {
   RouteApp app;
   auto* main = new MDIFrameWnd;

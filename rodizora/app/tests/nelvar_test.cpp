@@ -13,6 +13,7 @@
 #include "platform/ole/container.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/input.h"
 #include "platform/ui/responder.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/app/tests/app_fixture.h"
@@ -302,6 +303,30 @@ TEST_F(NelvarTest, ClosingThePageWhileItsSpectrumIsActiveLeavesTheFrameItsOwnMen
   });
   frame->m_menuBar.PressItem(BarIndex(frame->m_menuBar, "&File"));
   EXPECT_TRUE(opened);
+}
+
+TEST_F(NelvarTest, KeysTypedWhileTheSpectrumIsActiveGoToItBeforeThePage) {
+  // A copy: the page's own Ctrl+S would save over the file.
+  const std::string folder = ScratchDir("keys");
+  const std::string path = folder + "/sample.dx";
+  std::filesystem::copy_file(SAMPLE_FID, path);
+  const auto written = std::filesystem::last_write_time(path);
+  ASSERT_TRUE(Start({path}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
+  CSaItem* item = doc->Items().front();
+  view->SetSelection(item, true);
+  ui::App::PumpPending();
+  ASSERT_EQ(item->GetItemState(), plat::ole::ItemState::ActiveUI);
+  ui::Wnd::FromHandle(item->GetInPlaceWindow())->SetFocus();
+  // The console bar takes the letter and hands it on from its edit, outside the document
+  // window; the control's Ctrl+S (sums of the integrals) still comes before the page's save.
+  ui::ClearModalLog();
+  ui::input::Key('S', ui::input::kControl);
+  ui::App::PumpPending();
+  EXPECT_TRUE(ui::ModalLog().empty());
+  EXPECT_EQ(std::filesystem::last_write_time(path), written);
+  EXPECT_EQ(item->GetItemState(), plat::ole::ItemState::ActiveUI);
 }
 
 }  // namespace
