@@ -223,6 +223,7 @@ class ToolBar : public ControlBar {
   void OnLButtonUp(UINT flags, Point point);
   void OnSize(UINT type, int cx, int cy);
   void OnCancelMode();
+  void OnTimer(UINT_PTR id);
 
  protected:
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -240,6 +241,9 @@ class ToolBar : public ControlBar {
   void Layout();
   int ButtonAt(Point point) const;
   void Pressed(int index);
+  // Fly-by help: the status line shows the prompt of the button under the pointer.
+  void FlyBy(UINT id);
+  UINT m_flyBy = 0;
 
   std::vector<Item> m_buttons;
   std::vector<Rect> m_rects;

@@ -65,6 +65,32 @@ TEST_F(E2eTest, ADocumentWindowMaximisesAndRestoresByItsButtons) {
   EXPECT_GT(restored.CountColour(area, kActiveCaption), caption / 2) << "the menu bar's restore button did not restore";
 }
 
+TEST_F(E2eTest, TheStatusLineSaysReadyAndGivesTheFlyByHelpOfButtonsAndMenuItems) {
+  ASSERT_TRUE(StartProgram({Sample()}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  // The message pane: the status line's left part at the window's bottom.
+  const Box pane{main->box.x + 2, main->box.Bottom() - 20, 300, 18};
+  const Shot ready = Step("ready");
+  const std::int64_t readyInk = ready.CountDark(pane);
+  EXPECT_GT(readyInk, 30) << "no \"Ready\" in the status line";
+  // The Open button: the second of the standard bar, below the menu bar.
+  x().Move(main->box.x + 42, main->box.y + 44);
+  XSession::WaitUntil([&] { return x().Grab(pane).CountDark(pane) > readyInk * 2; }, 3000);
+  const Shot flyBy = Step("pointer on the open button");
+  EXPECT_GT(flyBy.CountDark(pane), readyInk * 2) << "no fly-by help for the button";
+  x().Move(main->box.CenterX(), main->box.CenterY());
+  XSession::WaitUntil([&] { return x().Grab(pane).CountDifferent(ready, pane) == 0; }, 3000);
+  EXPECT_EQ(Step("pointer away").CountDifferent(ready, pane), 0) << "\"Ready\" did not come back";
+  // A menu item's help while the menu is open.
+  x().Key("alt+f");
+  x().Key("Down");
+  const Shot& menu = Step("file menu item");
+  EXPECT_GT(menu.CountDifferent(ready, pane), 20) << "no fly-by help for the menu item";
+  x().Key("Escape");
+  x().Key("Escape");
+}
+
 TEST_F(E2eTest, TheStartLogoStaysAboveTheMainWindowWhileTheProgramStarts) {
   ASSERT_TRUE(StartProgram({Sample()}, false));
   ASSERT_TRUE(MainWindow());
