@@ -147,7 +147,7 @@ bool BridgeMouse(AppState& st, WndImpl* impl, QWidget* widget, QMouseEvent* me, 
   if (st.capture == kNoWnd && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !target->IsTopLevel() &&
       target->core && target->core->OwnDrawn() && !target->ClientRect().PtInRect(at)) {
     const int hit = WndAccess::NonClientHitTest(target, {at.x + target->insets.left, at.y + target->insets.top});
-    if (hit != HTCLIENT) {
+    if (hit == HTCAPTION || hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON) {
       st.Dispatch(target, message == WM_LBUTTONDOWN ? WM_NCLBUTTONDOWN : WM_NCLBUTTONDBLCLK, static_cast<WPARAM>(hit),
                   PointToParam(screen));
       me->accept();
