@@ -351,7 +351,17 @@ bool BridgeEvent(WndImpl* impl, QWidget* widget, QEvent* e, const std::function<
       }
       return base(e);
     case QEvent::WindowActivate: {
-      if (impl->IsTopLevel() && st.active != h) st.SetActive(h);
+      if (impl->IsTopLevel() && st.active != h) {
+        if (impl->object->IsWindowEnabled()) {
+          // Active in the window system already: only our side follows.
+          st.SetActive(h, false);
+        } else {
+          // A window disabled for a modal run (its owner clicked): the run's window keeps the
+          // activation, as the platform gives it to the enabled popup; never a tug of war.
+          WndImpl* active = st.Lookup(st.active);
+          if (active && active->widget && active->owner == h) active->widget->activateWindow();
+        }
+      }
       const bool result = base(e);
       // The toolkit's keyboard focus comes back to our focus window in it (set while the
       // window was hidden or inactive, the toolkit may have kept another).

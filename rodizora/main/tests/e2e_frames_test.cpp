@@ -127,6 +127,26 @@ TEST_F(E2eTest, TheToolbarDocksOnTheLeftEdgeAndFloatsWhenDragged) {
   EXPECT_GT(Ink(floating, mini.box), buttons / 2) << "the floating bar shows no buttons";
 }
 
+TEST_F(E2eTest, AtADisplayScaleOfTwoTheStoredPlacementComesBackAsItWas) {
+  Env()["QT_SCALE_FACTOR"] = "2";
+  std::optional<Box> first;
+  for (int run = 0; run < 3; ++run) {
+    ASSERT_TRUE(StartProgram());
+    const auto main = MainWindow();
+    ASSERT_TRUE(main);
+    if (!first) first = main->box;
+    EXPECT_EQ(main->box.w, first->w) << "start " << run + 1;
+    EXPECT_EQ(main->box.h, first->h) << "start " << run + 1;
+    EXPECT_EQ(main->box.x, first->x) << "start " << run + 1;
+    EXPECT_TRUE(x().Screen().Contains(main->box)) << "start " << run + 1;
+    Step("start " + std::to_string(run + 1));
+    // File > Exit: the program ends and stores where its window was.
+    x().Key("alt+f");
+    x().Key("x");
+    ASSERT_EQ(program()->WaitForExit(15000), 0) << "File > Exit did not end the program";
+  }
+}
+
 TEST_F(E2eTest, TheStartLogoStaysAboveTheMainWindowWhileTheProgramStarts) {
   ASSERT_TRUE(StartProgram({Sample()}, false));
   ASSERT_TRUE(MainWindow());
