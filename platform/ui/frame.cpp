@@ -59,6 +59,7 @@ UI_BEGIN_MESSAGE_MAP(FrameWnd, Wnd)
   map::Activate(&FrameWnd::OnActivate),
   map::Message(WM_IDLEUPDATECMDUI, &FrameWnd::OnIdleUpdateCmdUI),
   map::Message(WM_SETMESSAGESTRING, &FrameWnd::OnSetMessageString),
+  map::Message(WM_MENUSELECT, &FrameWnd::OnMenuSelect),
   map::Message(WM_RECALCPARENT, &FrameWnd::OnRecalcParent),
   map::UpdateUI(ID_INDICATOR_CAPS, &FrameWnd::OnUpdateKeyIndicator),
   map::UpdateUI(ID_INDICATOR_NUM, &FrameWnd::OnUpdateKeyIndicator),
@@ -281,6 +282,23 @@ void FrameWnd::OnActivate(UINT state, Wnd* other, bool minimized) {
 LRESULT FrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   if (m_bLayoutPending) RecalcLayout();
   OnUpdateFrameTitle(true);
+  // The status line's prompt ("Ready" when nothing is pointed at).
+  if (m_nIDTracking != m_nIDLastMessage && !(GetStyle() & WS_CHILD)) SetTrackingMessage(m_nIDTracking);
+  return 0;
+}
+
+void FrameWnd::SetTrackingMessage(UINT id) {
+  m_nIDTracking = id;
+  m_nIDLastMessage = id;
+  if (id) SetMessageText(id);
+  else SetMessageText(std::string_view());
+}
+
+LRESULT FrameWnd::OnMenuSelect(WPARAM wParam, LPARAM) {
+  const UINT id = LOWORD(wParam), flags = HIWORD(wParam);
+  // A closed menu brings back the idle prompt; a popup or a separator shows none.
+  if (flags == 0xFFFF) SetTrackingMessage(AFX_IDS_IDLEMESSAGE);
+  else SetTrackingMessage(id == 0 || (flags & (MF_POPUP | MF_SEPARATOR)) ? 0 : id);
   return 0;
 }
 

@@ -143,8 +143,14 @@ class FrameWnd : public Wnd {
   // The status bar's message pane.
   void SetMessageText(std::string_view text);
   void SetMessageText(UINT stringId);
+  // The prompt the status line shows now and keeps (AFX_IDS_IDLEMESSAGE, "Ready", when nothing
+  // is pointed at; a command id while its menu item or button is; 0: none). Menus and bars
+  // with fly-by help set it; the frame shows it on idle.
+  void SetTrackingMessage(UINT id);
+  UINT GetTrackingMessage() const { return m_nIDTracking; }
   AccelTable m_accelTable;
   bool m_bAutoMenuEnable = true;
+  LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
   // The menu the frame owns (LoadFrame's); shown in its menu bar.
   Menu m_menu;
 
@@ -160,6 +166,8 @@ class FrameWnd : public Wnd {
   LRESULT OnRecalcParent(WPARAM wParam, LPARAM lParam);
   void OnUpdateKeyIndicator(CmdUI* cmdUI);
   void OnUpdateControlBarMenu(CmdUI* cmdUI);
+  UINT m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+  UINT m_nIDLastMessage = 0;
   bool OnBarCheck(UINT id);
   // Tool tips of bar buttons: the second line of the command's string resource.
   bool OnToolTipText(UINT id, NMHDR* hdr, LRESULT* result);

@@ -249,6 +249,40 @@ TEST_F(FrameTest, ToolbarsAndTheStatusBarFollowTheirCommandsOnIdle) {
   frame->DestroyWindow();
 }
 
+TEST_F(FrameTest, TheStatusLineShowsTheIdlePromptAndTheHelpOfWhatThePointerIsOn) {
+  auto* frame = new TestFrame;
+  ASSERT_TRUE(frame->Create(nullptr, "Bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, Rect(0, 0, 640, 480)));
+  ToolBar bar;
+  ASSERT_TRUE(bar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_FLYBY, Rect(), kToolbarMain));
+  ASSERT_TRUE(bar.LoadToolBar(kToolbarMain));
+  StatusBar status;
+  ASSERT_TRUE(status.Create(frame));
+  const UINT indicators[] = {ID_SEPARATOR};
+  status.SetIndicators(indicators, 1);
+  frame->RecalcLayout();
+  const std::string idle = GetSubString(LoadString(AFX_IDS_IDLEMESSAGE), 0);
+  status.SetPaneText(0, "something else");
+  App::PumpPending();
+  EXPECT_EQ(status.GetPaneText(0), idle);
+  // A menu item the pointer is on, then the menu closed.
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(kCmdOpen, 0), 0);
+  EXPECT_EQ(status.GetPaneText(0), "Opens a file");
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), 0);
+  EXPECT_EQ(status.GetPaneText(0), "");
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_EQ(status.GetPaneText(0), idle);
+  // A button of a bar with fly-by help; off it, the idle prompt again.
+  Rect open;
+  bar.GetItemRect(0, &open);
+  input::MouseMove(&bar, open.CenterPoint());
+  EXPECT_EQ(status.GetPaneText(0), "Opens a file");
+  Rect separator;
+  bar.GetItemRect(1, &separator);
+  input::MouseMove(&bar, separator.CenterPoint());
+  EXPECT_EQ(status.GetPaneText(0), idle);
+  frame->DestroyWindow();
+}
+
 TEST_F(FrameTest, DocumentsOpenAndSaveThroughTheirArchiveAndAskBeforeLosingChanges) {
   RouteApp app;
   auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(TestFrame), UI_RUNTIME_CLASS(TestView));

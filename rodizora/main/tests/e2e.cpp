@@ -167,7 +167,8 @@ void E2eTest::SetUp() {
 
 void E2eTest::TearDown() {
   if (program_) {
-    const bool crashed = !program_->Running();
+    // A program the case waited for ended as the case wanted; one that ended unseen did not.
+    const bool crashed = program_->Pid() > 0 && !program_->Running();
     program_->Stop();
     program_.reset();
     EXPECT_FALSE(crashed && !HasFailure()) << "the program ended on its own; see " << sandbox_ << "/rodizora.log";
@@ -204,13 +205,13 @@ void E2eTest::Keep(const std::string& name) {
   last_.SavePng(shots_ + "/" + prefix + SafeName(name) + ".png");
 }
 
-const Shot& E2eTest::Step(const std::string& name) {
+Shot E2eTest::Step(const std::string& name) {
   last_ = x().GrabSettled(x().Screen());
   Keep(name);
   return last_;
 }
 
-const Shot& E2eTest::StepNow(const std::string& name) {
+Shot E2eTest::StepNow(const std::string& name) {
   last_ = x().Grab();
   Keep(name);
   return last_;
