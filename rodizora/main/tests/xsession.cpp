@@ -482,6 +482,20 @@ void XSession::ButtonUp(int button) const {
   Pause(15);
 }
 
+void XSession::RequestClose(const XWindow& window) const {
+  if (!display_) return;
+  Display* d = Dpy(display_);
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = window.id;
+  e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, window.id, False, NoEventMask, &e);
+  Sync();
+}
+
 void XSession::Click(int x, int y, int button) const {
   Move(x, y);
   ButtonDown(button);

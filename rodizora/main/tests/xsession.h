@@ -120,6 +120,8 @@ class XSession {
   void Move(int x, int y) const;
   void Click(int x, int y, int button = 1) const;
   void DoubleClick(int x, int y) const;
+  // Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW).
+  void RequestClose(const XWindow& window) const;
   // Presses at (x0, y0), moves in steps to (x1, y1) and releases there.
   void Drag(int x0, int y0, int x1, int y1, int steps = 12) const;
   void ButtonDown(int button = 1) const;
