@@ -84,6 +84,13 @@ std::vector<Box> MenuRows(const Shot& shot, const Box& popup) {
   return rows;
 }
 
+// Rows of the control's "Spectrum View" menu and of the container's "View" menu.
+constexpr int kRowZoomIn = 0, kRowFid = 11, kRowSpectrumControl = 20;
+constexpr int kRowFullView = 0, kRowPageLayout = 1;
+// The control's menus and the container's, merged: File Edit View, four of the control's,
+// Window Help.
+constexpr std::size_t kDocumentItems = 5, kMergedItems = 9;
+
 class InPlaceTest : public E2eTest {
  protected:
   // Maximises the active document window by a double-click on its caption (so that it keeps
@@ -150,6 +157,20 @@ class InPlaceTest : public E2eTest {
     return Gone(*popup);
   }
 
+  // Waits until the menu bar shows that many items (the document's menu or the merged one).
+  bool WaitForMenu(const XWindow& main, std::size_t items) const {
+    return XSession::WaitUntil([&] { return Find(x().Grab(), main).menuItems.size() == items; }, 10000);
+  }
+
+  // Double-clicks the middle of the trace on the page and waits for the spectrum to be active:
+  // answers the window's parts as they are then.
+  std::optional<Layout> DoubleClickTheSpectrum(const XWindow& main, const Shot& pageShot, const Layout& page) {
+    const auto [cx, cy] = DarkCentre(pageShot, page.content);
+    x().DoubleClick(cx, cy);
+    if (!WaitForMenu(main, kMergedItems)) return std::nullopt;
+    return Find(Step("active"), main);
+  }
+
   // Titles of the viewable titled windows other than the main window.
   std::vector<std::string> OtherWindows() const {
     std::vector<std::string> titles;
@@ -159,12 +180,6 @@ class InPlaceTest : public E2eTest {
   }
 };
 
-// Rows of the control's "Spectrum View" menu and of the container's "View" menu.
-constexpr int kRowZoomIn = 0, kRowFid = 11, kRowSpectrumControl = 20;
-constexpr int kRowFullView = 0, kRowPageLayout = 1;
-// The control's menus and the container's, merged: File Edit View, four of the control's,
-// Window Help.
-constexpr std::size_t kDocumentItems = 5, kMergedItems = 9;
 
 TEST_F(InPlaceTest, ADoubleClickActivatesTheSpectrumWhichStaysOnScreenUnderOneMenuBar) {
   const std::optional<XWindow> main = OpenSample();
@@ -174,10 +189,10 @@ TEST_F(InPlaceTest, ADoubleClickActivatesTheSpectrumWhichStaysOnScreenUnderOneMe
   const std::int64_t traceBefore = LastShot().CountDark(page.content);
   ASSERT_GT(traceBefore, 500);
 
-  const auto [cx, cy] = DarkCentre(LastShot(), page.content);
-  x().DoubleClick(cx, cy);
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
-  const Layout active = Find(Step("active"), *main);
+  const Shot pageShot = LastShot();
+  const std::optional<Layout> activated = DoubleClickTheSpectrum(*main, pageShot, page);
+  ASSERT_TRUE(activated) << "the double-click activated nothing";
+  const Layout& active = *activated;
   // One menu bar with the merged menus; the control's bars above the document windows, which
   // still show the plot.
   EXPECT_EQ(active.menuItems.size(), kMergedItems);
@@ -187,19 +202,18 @@ TEST_F(InPlaceTest, ADoubleClickActivatesTheSpectrumWhichStaysOnScreenUnderOneMe
 
   // Escape gives the frame its menu, toolbar and area back.
   x().Key("Escape");
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kDocumentItems; }, 10000));
+  ASSERT_TRUE(WaitForMenu(*main, kDocumentItems));
   const Layout back = Find(Step("escape"), *main);
   EXPECT_EQ(back.content.y, page.content.y);
   EXPECT_GE(LastShot().CountDark(back.content), traceBefore * 6 / 10);
 
   // A click on the page outside the item deactivates as well.
-  x().DoubleClick(cx, cy);
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
-  const Layout again = Find(Step("active again"), *main);
-  const auto ground = GroundPoint(LastShot(), again.content);
+  const std::optional<Layout> again = DoubleClickTheSpectrum(*main, pageShot, page);
+  ASSERT_TRUE(again) << "the second double-click activated nothing";
+  const auto ground = GroundPoint(LastShot(), again->content);
   ASSERT_TRUE(ground) << "no page ground to click on";
   x().Click(ground->first, ground->second);
-  EXPECT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kDocumentItems; }, 10000));
+  EXPECT_TRUE(WaitForMenu(*main, kDocumentItems));
   EXPECT_EQ(Find(Step("clicked outside"), *main).content.y, page.content.y);
 }
 
@@ -207,10 +221,9 @@ TEST_F(InPlaceTest, TheSpectrumsMenuCommandsReachItAndOpenNothingOfTheMainProgra
   const std::optional<XWindow> main = OpenSample();
   ASSERT_TRUE(main);
   const Layout page = Find(Step("page"), *main);
-  const auto [cx, cy] = DarkCentre(LastShot(), page.content);
-  x().DoubleClick(cx, cy);
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
-  const Layout active = Find(Step("active"), *main);
+  const std::optional<Layout> activated = DoubleClickTheSpectrum(*main, LastShot(), page);
+  ASSERT_TRUE(activated) << "the double-click activated nothing";
+  const Layout& active = *activated;
 
   // Spectrum View > FID: the control shows its FID (the main program's numbers would export a
   // metafile through a file dialog).
@@ -236,10 +249,9 @@ TEST_F(InPlaceTest, TransformZoomAndPhaseKnobRedrawTheActivePlotAtOnceAndThePage
   ASSERT_TRUE(MaximiseDocument(*main));
   const Shot fid = Step("page");
   const Layout page = Find(fid, *main);
-  const auto [cx, cy] = DarkCentre(fid, page.content);
-  x().DoubleClick(cx, cy);
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
-  const Layout active = Find(Step("active"), *main);
+  const std::optional<Layout> activated = DoubleClickTheSpectrum(*main, fid, page);
+  ASSERT_TRUE(activated) << "the double-click activated nothing";
+  const Layout& active = *activated;
 
   // Process > Fourier Transform: the dense start of the FID leaves the corner of the page.
   Shot before = LastShot();
@@ -281,7 +293,7 @@ TEST_F(InPlaceTest, TransformZoomAndPhaseKnobRedrawTheActivePlotAtOnceAndThePage
   // Back in the page layout the item is no longer active, and the page shows the processed
   // spectrum, not the FID it showed first.
   ASSERT_TRUE(Choose(*main, "v", kRowPageLayout, "view menu again"));
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kDocumentItems; }, 10000));
+  ASSERT_TRUE(WaitForMenu(*main, kDocumentItems));
   const Shot& after = Step("page with the spectrum");
   EXPECT_GT(after.CountDifferent(fid, page.content), 2000);
   EXPECT_GT(after.CountDark(page.content), 100);
@@ -295,7 +307,7 @@ TEST_F(InPlaceTest, TheFullViewKeepsItsWayBackToThePageLayout) {
 
   // View > Spectrum: the spectrum fills its window, active, with the merged menus.
   ASSERT_TRUE(Choose(*main, "v", kRowFullView, "view menu"));
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
+  ASSERT_TRUE(WaitForMenu(*main, kMergedItems));
   const Layout full = Find(Step("full view"), *main);
   EXPECT_GT(full.content.y, page.content.y + 100);
   EXPECT_LT(LastShot().CountColour(full.content, kPageGround), 100);
@@ -303,7 +315,7 @@ TEST_F(InPlaceTest, TheFullViewKeepsItsWayBackToThePageLayout) {
 
   // View > Page Layout from the merged menu: the page and the frame's own menu come back.
   ASSERT_TRUE(Choose(*main, "v", kRowPageLayout, "view menu in the full view"));
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kDocumentItems; }, 10000));
+  ASSERT_TRUE(WaitForMenu(*main, kDocumentItems));
   const Layout back = Find(Step("page layout"), *main);
   EXPECT_EQ(back.content.y, page.content.y);
   EXPECT_GT(LastShot().CountColour(back.content, kPageGround), 1000);
@@ -311,10 +323,10 @@ TEST_F(InPlaceTest, TheFullViewKeepsItsWayBackToThePageLayout) {
   // In the full view again, Escape gives the frame its own menu and toolbar while the spectrum
   // keeps filling its window; the page layout is one choice away.
   ASSERT_TRUE(Choose(*main, "v", kRowFullView, "view menu again"));
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
+  ASSERT_TRUE(WaitForMenu(*main, kMergedItems));
   Step("full view again");
   x().Key("Escape");
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kDocumentItems; }, 10000));
+  ASSERT_TRUE(WaitForMenu(*main, kDocumentItems));
   const Layout inactive = Find(Step("escape in the full view"), *main);
   EXPECT_EQ(inactive.content.y, page.content.y);
   EXPECT_LT(LastShot().CountColour(inactive.content, kPageGround), 100);
@@ -331,10 +343,9 @@ TEST_F(InPlaceTest, TheActiveSpectrumsKeysGoToItAndThePagesOtherKeysToThePage) {
   const std::optional<XWindow> main = MainWindow();
   ASSERT_TRUE(main);
   const Layout page = Find(Step("page"), *main);
-  const auto [cx, cy] = DarkCentre(LastShot(), page.content);
-  x().DoubleClick(cx, cy);
-  ASSERT_TRUE(x().WaitUntil([&] { return Find(x().Grab(), *main).menuItems.size() == kMergedItems; }, 10000));
-  const Layout active = Find(Step("active"), *main);
+  const std::optional<Layout> activated = DoubleClickTheSpectrum(*main, LastShot(), page);
+  ASSERT_TRUE(activated) << "the double-click activated nothing";
+  const Layout& active = *activated;
 
   // Ctrl+Up is the control's (the plot moves up); Ctrl+S is the control's too (the sums of its
   // integrals), before the page's save: nothing is written and no dialog opens.
