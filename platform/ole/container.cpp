@@ -86,7 +86,8 @@ void OleClientItem::setState(ItemState state) {
   OnChange(OleNotification::ChangedState, static_cast<DWord>(state));
 }
 
-bool OleClientItem::attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::span<const std::uint8_t> state) {
+bool OleClientItem::attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::vector<std::uint8_t> state,
+                                 std::size_t offset) {
   DWord misc = 0;
   object->GetMiscStatus(DVASPECT_CONTENT, &misc);
   const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
@@ -96,10 +97,12 @@ bool OleClientItem::attachObject(IOleObject* object, const Guid& clsid, bool ini
     if (initNew) {
       ok = persist->InitNew() == S_OK;
     } else {
+      // The bytes become the stream's block, which the object reads from offset on.
       IStream* stream = nullptr;
-      GlobalMemory* block = globalCopy(state);
+      auto* block = new (std::nothrow) GlobalMemory(std::move(state));
       ok = block && createStreamOnGlobal(block, true, &stream) == S_OK;
       if (!ok) globalFree(block);
+      if (ok) ok = stream->Seek(static_cast<std::int64_t>(offset), STREAM_SEEK_SET, nullptr) == S_OK;
       if (ok) ok = persist->Load(stream) == S_OK;
       if (stream) stream->Release();
     }
@@ -150,19 +153,23 @@ bool OleClientItem::CreateNewItem(const Guid& clsid) {
   IOleObject* object = nullptr;
   if (failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))
     return false;
-  return attachObject(object, clsid, true, {});
+  return attachObject(object, clsid, true, {}, 0);
 }
 
 bool OleClientItem::CreateFromData(IDataObject* data) {
-  if (object_) return false;
   std::vector<std::uint8_t> bytes;
+  return !object_ && DataReader::GetBytes(data, embedSourceFormat(), &bytes) && CreateFromEmbedSource(std::move(bytes));
+}
+
+bool OleClientItem::CreateFromEmbedSource(std::vector<std::uint8_t> bytes) {
   Guid clsid;
   std::span<const std::uint8_t> state;
-  if (!DataReader::GetBytes(data, embedSourceFormat(), &bytes) || !readEmbedSource(bytes, &clsid, &state)) return false;
+  if (object_ || !readEmbedSource(bytes, &clsid, &state)) return false;
   IOleObject* object = nullptr;
   if (failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))
     return false;
-  return attachObject(object, clsid, false, state);
+  const std::size_t offset = bytes.size() - state.size();
+  return attachObject(object, clsid, false, std::move(bytes), offset);
 }
 
 bool OleClientItem::CreateFromClipboard() {
@@ -292,7 +299,8 @@ bool OleClientItem::SaveObjectState(std::vector<std::uint8_t>* bytes) const {
   IStream* stream = nullptr;
   bool ok = createStreamOnGlobal(nullptr, true, &stream) == S_OK && persist->Save(stream, 0) == S_OK;
   if (ok) {
-    ok = stream->Seek(0, STREAM_SEEK_SET, nullptr) == S_OK && readRest(stream, bytes);
+    // The stream and its block are this call's own: their bytes are taken, not copied.
+    *bytes = std::move(globalFromStream(stream)->bytes());
   }
   if (stream) stream->Release();
   persist->Release();
@@ -336,7 +344,8 @@ void OleClientItem::Serialize(Archive& ar) {
       failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))
     return;
   const gdi::EnhMetaFile stored = presentation_;
-  if (!attachObject(object, clsid, state.empty(), state)) return;
+  const bool initNew = state.empty();
+  if (!attachObject(object, clsid, initNew, std::move(state), 0)) return;
   if (presentation_.IsNull()) presentation_ = stored;
 }
 

@@ -104,6 +104,8 @@ class OleClientItem : public ComObject {
   // --- Creation ------------------------------------------------------------------------------------
   bool CreateNewItem(const Guid& clsid);
   bool CreateFromData(IDataObject* data);
+  // The same from "Embed Source" bytes already taken from a data object.
+  bool CreateFromEmbedSource(std::vector<std::uint8_t> bytes);
   bool CreateFromClipboard();
   // Closes the object, takes the item out of its document and releases it.
   void Delete();
@@ -172,7 +174,9 @@ class OleClientItem : public ComObject {
   static const InterfaceMap kInterfaceMap;
 
  private:
-  bool attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::span<const std::uint8_t> state);
+  // Loads the object from state, from offset on, unless initNew.
+  bool attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::vector<std::uint8_t> state,
+                    std::size_t offset);
   void releaseObject();
   void setState(ItemState state);
 

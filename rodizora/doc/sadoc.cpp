@@ -362,7 +362,7 @@ void CSaDoc::SaveUndoCheckpoint() {
   } catch (const std::exception&) {
     return;  // an item that cannot be stored: the list stays as it was
   }
-  m_undo.Push(ar.bytes(), SaSettings().app.undoBufferSize);
+  m_undo.Push(ar.takeBytes(), SaSettings().app.undoBufferSize);
 }
 
 bool CSaDoc::LoadSnapshot(int index) {
