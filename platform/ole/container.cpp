@@ -204,6 +204,7 @@ bool OleClientItem::GetExtent(SizeL* himetric, DWord aspect) const {
 }
 
 bool OleClientItem::GetCachedExtent(SizeL* himetric) const {
+  refreshPresentation();
   if (!himetric || presentation_.IsNull()) return false;
   *himetric = cachedExtent_;
   return true;
@@ -216,6 +217,7 @@ bool OleClientItem::SetExtent(const SizeL& himetric) {
 }
 
 bool OleClientItem::Draw(gdi::DC* dc, const gdi::Rect& bounds) const {
+  refreshPresentation();
   if (!dc || presentation_.IsNull()) return false;
   return dc->PlayMetaFile(presentation_, bounds);
 }
@@ -223,13 +225,22 @@ bool OleClientItem::Draw(gdi::DC* dc, const gdi::Rect& bounds) const {
 bool OleClientItem::UpdatePresentation() {
   auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
   if (!data) return false;
+  data->Release();
+  presentationStale_ = true;
+  return true;
+}
+
+void OleClientItem::refreshPresentation() const {
+  if (!presentationStale_) return;
+  presentationStale_ = false;
+  auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
+  if (!data) return;
   gdi::EnhMetaFile picture = DataReader::GetEnhMetaFile(data);
   data->Release();
-  if (picture.IsNull()) return false;
+  if (picture.IsNull()) return;
   presentation_ = std::move(picture);
   SizeL extent;
   if (GetExtent(&extent)) cachedExtent_ = extent;
-  return true;
 }
 
 bool OleClientItem::Activate(std::int32_t verb, ui::View* view, ui::MSG* msg) {
@@ -315,6 +326,7 @@ void OleClientItem::Serialize(Archive& ar) {
     if (!SaveObjectState(&state)) state.clear();
     ar.writeU32(static_cast<std::uint32_t>(state.size()));
     ar.writeBytes(state.data(), state.size());
+    refreshPresentation();
     SizeL extent = cachedExtent_;
     GetExtent(&extent);
     ar.writeI32(extent.cx);
@@ -339,6 +351,7 @@ void OleClientItem::Serialize(Archive& ar) {
   clsid_ = clsid;
   cachedExtent_ = extent;
   presentation_ = gdi::EnhMetaFile::FromBytes(pictureBytes);
+  presentationStale_ = false;
   IOleObject* object = nullptr;
   if (clsid == Guid{} ||
       failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))

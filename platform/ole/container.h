@@ -118,8 +118,14 @@ class OleClientItem : public ComObject {
   bool SetExtent(const SizeL& himetric);
   // The presentation picture scaled into bounds (the DC's logical units); false when there is none.
   bool Draw(gdi::DC* dc, const gdi::Rect& bounds) const;
-  const gdi::EnhMetaFile& GetPresentation() const { return presentation_; }
-  // Takes the object's picture again; false when it gives none (the old one stays).
+  const gdi::EnhMetaFile& GetPresentation() const {
+    refreshPresentation();
+    return presentation_;
+  }
+  // The object's picture is to be taken again: it is, when the picture is next asked for (an
+  // item hears of several changes before anything draws it, and drawing a large plot is not
+  // cheap). False when the object has no data to give it; a picture it cannot give leaves the
+  // old one.
   bool UpdatePresentation();
 
   // --- Activation -----------------------------------------------------------------------------------
@@ -240,8 +246,11 @@ class OleClientItem : public ComObject {
   Guid clsid_{};
   ItemState state_ = ItemState::Empty;
   ui::View* view_ = nullptr;
-  gdi::EnhMetaFile presentation_;
-  SizeL cachedExtent_;
+  void refreshPresentation() const;
+
+  mutable gdi::EnhMetaFile presentation_;
+  mutable SizeL cachedExtent_;
+  mutable bool presentationStale_ = false;
   DWord oleConnection_ = 0;
   DWord dataConnection_ = 0;
 };
