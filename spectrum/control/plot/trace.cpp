@@ -15,8 +15,8 @@
 
 namespace {
 
-// The most points the trace keeps read at once (8 bytes each).
-constexpr std::int64_t kMaxBlockPoints = std::int64_t(1) << 21;
+// The most points whose values the trace keeps from its first walk for the second (4 bytes each).
+constexpr std::int64_t kMaxKeptPoints = std::int64_t(1) << 22;
 
 }  // namespace
 
@@ -67,14 +67,15 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     if (IsMassKind(m_pProcess)) {
       DrawSticks(dc, rect);
     } else {
-      // The line "Best" and the dots walk the points a second time: one block for all that
-      // are in view (up to a bound) reads each of them once.
+      // The line "Best" and the dots walk the points a second time: the values of those in view
+      // (up to a bound) are kept from the first walk, so each is read once.
       const bool secondWalk = list.m_bDots || m_nDrawAlgorithm != 0;
       const double visible = std::min(static_cast<double>(list.m_fRightBound) - std::max(0.0f, list.m_fLeftBound) + 2.0,
-                                      static_cast<double>(kMaxBlockPoints));
-      PointStream points(*m_pProcess, m_streamValues, m_streamPowers,
+                                      static_cast<double>(kMaxKeptPoints));
+      PointStream points(*m_pProcess, m_stream, TruncIndex(std::max(0.0f, list.m_fLeftBound)),
                          secondWalk && visible > 0.0 ? static_cast<std::int64_t>(visible) : 0);
       FillBuffer(rect, points);
+      points.SecondWalk();
       SetRowScale(rect);
       if (list.m_bDots) {
         DrawDots(dc, rect, points);
@@ -219,16 +220,17 @@ std::int64_t WalkSteps(std::int64_t points, int width) { return points + 4 * (st
 class ColumnRuns {
  public:
   ColumnRuns(std::vector<gdi::Point>& out, bool compact) : out_(out), compact_(compact) {}
+  bool Compact() const { return compact_; }
   void Add(gdi::Point v) {
     if (!compact_) return out_.push_back(v);
+    const std::int64_t at = seq_++;
     if (open_ && v.x == first_.x) {
-      ++count_;
       if (v.y < low_.y) {
         low_ = v;
-        lowAt_ = count_;
+        lowAt_ = at;
       } else if (v.y > high_.y) {
         high_ = v;
-        highAt_ = count_;
+        highAt_ = at;
       }
       last_ = v;
       return;
@@ -236,7 +238,28 @@ class ColumnRuns {
     Close();
     open_ = true;
     first_ = low_ = high_ = last_ = v;
-    count_ = lowAt_ = highAt_ = 0;
+    lowAt_ = highAt_ = at;
+  }
+  // Count vertices in column x at once, as Add of each in turn would take them: the first and
+  // the last row, the smallest and the largest row with where each first comes (0 for the first).
+  void AddColumn(int x, int firstY, int lastY, int lowY, std::int64_t lowAt, int highY, std::int64_t highAt,
+                 std::int64_t count) {
+    if (!(open_ && x == first_.x)) {
+      Close();
+      open_ = true;
+      first_ = low_ = high_ = {x, firstY};
+      lowAt_ = highAt_ = seq_;
+    }
+    if (lowY < low_.y) {
+      low_ = {x, lowY};
+      lowAt_ = seq_ + lowAt;
+    }
+    if (highY > high_.y) {
+      high_ = {x, highY};
+      highAt_ = seq_ + highAt;
+    }
+    last_ = {x, lastY};
+    seq_ += count;
   }
   // Ends the column in progress, before the line is drawn or broken off.
   void Close() {
@@ -257,8 +280,73 @@ class ColumnRuns {
   const bool compact_;
   bool open_ = false;
   gdi::Point first_, low_, high_, last_;
-  std::int64_t count_ = 0, lowAt_ = 0, highAt_ = 0;
+  // Where the column's extremes first came, counted over every vertex added.
+  std::int64_t seq_ = 0, lowAt_ = 0, highAt_ = 0;
 };
+
+// What a walk over the points draws into: the plot rectangle, the row scale, the points per
+// column, the left bound and the span of the walk.
+struct WalkFrame {
+  const gdi::Rect& rect;
+  double zeroRow;
+  double rowsPerValue;
+  double p;
+  double x0;
+  double span;
+};
+
+// The walk over a run of points that the data holds (run values from point i, at step k) for a
+// line that keeps four vertices a column, taking the points DrawBest's step per point would take
+// (up to the span, the steps left, the next zoom region from..to and, left of the data's first
+// point, one) with the same rows, columns and vertices: the rows of the points first, then each
+// column's points found from where it ends and their extremes at once. The steps left and the last
+// vertex move on as that step would move them; answers the step after the last point taken.
+double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values, std::int64_t run, bool inRegion,
+               double from, double to, std::int64_t* steps, ColumnRuns* line, int* lastX, int* lastY,
+               std::vector<int>& rows) {
+  const std::int64_t bySpan = static_cast<std::int64_t>(std::floor(f.span - k)) + 1;
+  std::int64_t take = std::min({run, bySpan, *steps + 1});
+  if (k + f.x0 < 0.0) take = 1;  // the next step lands on point 0 again
+  if (inRegion)
+    take = std::min({take, static_cast<std::int64_t>(std::ceil(from - static_cast<double>(i))),
+                     static_cast<std::int64_t>(std::floor(to - static_cast<double>(i))) + 1});
+  // Each point after the first spends a step; a walk cut short by the steps left or by a region
+  // spends one more on the point it stops at.
+  *steps -= take - 1 + (take < run && take < bySpan ? 1 : 0);
+  rows.resize(static_cast<std::size_t>(take));
+  const int top = f.rect.top;
+  int* const row = rows.data();
+  for (std::int64_t r = 0; r < take; ++r) row[r] = std::max(TruncToPixel(f.zeroRow - values[r] * f.rowsPerValue), top);
+  // A first point on the pixel the line stands on adds nothing; the others of a column can only
+  // move its extremes and its last vertex.
+  const auto column = [&](std::int64_t r) { return WalkColumn(k + static_cast<double>(r), f.p); };
+  std::int64_t r = row[0] == *lastY && column(0) == *lastX ? 1 : 0;
+  int x = column(take - 1);
+  while (r < take) {
+    // The column's points: from r up to the first whose column is another, found from where the
+    // next column would start and checked there.
+    x = column(r);
+    std::int64_t end = take;
+    if (f.p > 0.0) {
+      const double next = std::ceil((static_cast<double>(x) + 1.0) * f.p) - k;
+      end = std::clamp<std::int64_t>(next < static_cast<double>(take) ? static_cast<std::int64_t>(next) : take, r + 1, take);
+      while (end > r + 1 && column(end - 1) != x) --end;
+      while (end < take && column(end) == x) ++end;
+    }
+    int low = row[r], high = row[r];
+    for (std::int64_t j = r + 1; j < end; ++j) {
+      low = std::min(low, row[j]);
+      high = std::max(high, row[j]);
+    }
+    const std::int64_t lowAt = std::find(row + r, row + end, low) - (row + r);
+    const std::int64_t highAt = std::find(row + r, row + end, high) - (row + r);
+    line->AddColumn(f.rect.left + x, row[r], row[end - 1], low, lowAt, high, highAt, end - r);
+    r = end;
+  }
+  *lastX = x;
+  *lastY = row[take - 1];
+  return k + static_cast<double>(take);
+}
 
 }  // namespace
 
@@ -290,6 +378,11 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
     if (points.Holds(i) && (!inRegion || (i < from && i <= to))) {
       const float *values, *powers;
       const std::int64_t run = points.Run(i, &values, &powers);
+      if (line.Compact()) {
+        const WalkFrame frame{rect, static_cast<double>(m_zeroRow), m_rowsPerValue, p, x0, span};
+        k = WalkRun(frame, k, i, values, run, inRegion, from, to, &steps, &line, &lastX, &lastY, m_walkRows);
+        continue;
+      }
       double step = k;
       for (std::int64_t r = 0; r < run && step <= span && (r == 0 || steps-- > 0); ++r, step += 1.0) {
         const std::int64_t at = TruncIndex(step + x0);
