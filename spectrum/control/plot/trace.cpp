@@ -313,38 +313,46 @@ double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values
   // Each point after the first spends a step; a walk cut short by the steps left or by a region
   // spends one more on the point it stops at.
   *steps -= take - 1 + (take < run && take < bySpan ? 1 : 0);
-  rows.resize(static_cast<std::size_t>(take));
-  const int top = f.rect.top;
+  // A part at a time, so the rows take little memory; a column that goes on into the next part
+  // goes on in the line the same way.
+  constexpr std::int64_t kPart = 8192;
+  rows.resize(static_cast<std::size_t>(std::min(take, kPart)));
   int* const row = rows.data();
-  for (std::int64_t r = 0; r < take; ++r) row[r] = std::max(TruncToPixel(f.zeroRow - values[r] * f.rowsPerValue), top);
-  // A first point on the pixel the line stands on adds nothing; the others of a column can only
-  // move its extremes and its last vertex.
-  const auto column = [&](std::int64_t r) { return WalkColumn(k + static_cast<double>(r), f.p); };
-  std::int64_t r = row[0] == *lastY && column(0) == *lastX ? 1 : 0;
-  int x = column(take - 1);
-  while (r < take) {
-    // The column's points: from r up to the first whose column is another, found from where the
-    // next column would start and checked there.
-    x = column(r);
-    std::int64_t end = take;
-    if (f.p > 0.0) {
-      const double next = std::ceil((static_cast<double>(x) + 1.0) * f.p) - k;
-      end = std::clamp<std::int64_t>(next < static_cast<double>(take) ? static_cast<std::int64_t>(next) : take, r + 1, take);
-      while (end > r + 1 && column(end - 1) != x) --end;
-      while (end < take && column(end) == x) ++end;
+  const int top = f.rect.top;
+  int x = *lastX, y = *lastY;
+  for (std::int64_t at = 0; at < take; at += kPart) {
+    const std::int64_t n = std::min(kPart, take - at);
+    const float* v = values + at;
+    for (std::int64_t r = 0; r < n; ++r) row[r] = std::max(TruncToPixel(f.zeroRow - v[r] * f.rowsPerValue), top);
+    const auto column = [&](std::int64_t r) { return WalkColumn(k + static_cast<double>(at + r), f.p); };
+    // A first point on the pixel the line stands on adds nothing; the others of a column can
+    // only move its extremes and its last vertex.
+    std::int64_t r = at == 0 && row[0] == y && column(0) == x ? 1 : 0;
+    while (r < n) {
+      // The column's points: from r up to the first whose column is another, found from where
+      // the next column would start and checked there.
+      x = column(r);
+      std::int64_t end = n;
+      if (f.p > 0.0) {
+        const double next = std::ceil((static_cast<double>(x) + 1.0) * f.p) - k - static_cast<double>(at);
+        end = std::clamp<std::int64_t>(next < static_cast<double>(n) ? static_cast<std::int64_t>(next) : n, r + 1, n);
+        while (end > r + 1 && column(end - 1) != x) --end;
+        while (end < n && column(end) == x) ++end;
+      }
+      int low = row[r], high = row[r];
+      for (std::int64_t j = r + 1; j < end; ++j) {
+        low = std::min(low, row[j]);
+        high = std::max(high, row[j]);
+      }
+      const std::int64_t lowAt = std::find(row + r, row + end, low) - (row + r);
+      const std::int64_t highAt = std::find(row + r, row + end, high) - (row + r);
+      line->AddColumn(f.rect.left + x, row[r], row[end - 1], low, lowAt, high, highAt, end - r);
+      r = end;
     }
-    int low = row[r], high = row[r];
-    for (std::int64_t j = r + 1; j < end; ++j) {
-      low = std::min(low, row[j]);
-      high = std::max(high, row[j]);
-    }
-    const std::int64_t lowAt = std::find(row + r, row + end, low) - (row + r);
-    const std::int64_t highAt = std::find(row + r, row + end, high) - (row + r);
-    line->AddColumn(f.rect.left + x, row[r], row[end - 1], low, lowAt, high, highAt, end - r);
-    r = end;
+    y = row[n - 1];
   }
   *lastX = x;
-  *lastY = row[take - 1];
+  *lastY = y;
   return k + static_cast<double>(take);
 }
 
