@@ -297,16 +297,23 @@ struct WalkFrame {
 
 // The walk over a run of points that the data holds (run values from point i, at step k) for a
 // line that keeps four vertices a column, taking the points DrawBest's step per point would take
-// (up to the span, the steps left, the next zoom region from..to and, left of the data's first
-// point, one) with the same rows, columns and vertices: the rows of the points first, then each
+// (up to the span, the steps left and the next zoom region from..to) with the same rows, columns
+// and vertices; for steps and bounds where each step lands on the next point (FitsWalkRun): the rows of the points first, then each
 // column's points found from where it ends and their extremes at once. The steps left and the last
 // vertex move on as that step would move them; answers the step after the last point taken.
+// True where a walk over the run of points from step k takes one point per step exactly: no step
+// left of the data's first point, and steps and bounds small enough for their sums to be exact.
+bool FitsWalkRun(const WalkFrame& f, double k, std::int64_t run) {
+  constexpr double kExact = 268435456.0;  // 2^28
+  return k + f.x0 >= 0.0 && k + static_cast<double>(run) < kExact && std::fabs(f.x0) < kExact &&
+         std::fabs(f.span) < kExact;
+}
+
 double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values, std::int64_t run, bool inRegion,
                double from, double to, std::int64_t* steps, ColumnRuns* line, int* lastX, int* lastY,
                std::vector<int>& rows) {
   const std::int64_t bySpan = static_cast<std::int64_t>(std::floor(f.span - k)) + 1;
   std::int64_t take = std::min({run, bySpan, *steps + 1});
-  if (k + f.x0 < 0.0) take = 1;  // the next step lands on point 0 again
   if (inRegion)
     take = std::min({take, static_cast<std::int64_t>(std::ceil(from - static_cast<double>(i))),
                      static_cast<std::int64_t>(std::floor(to - static_cast<double>(i))) + 1});
@@ -386,8 +393,8 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
     if (points.Holds(i) && (!inRegion || (i < from && i <= to))) {
       const float *values, *powers;
       const std::int64_t run = points.Run(i, &values, &powers);
-      if (line.Compact()) {
-        const WalkFrame frame{rect, static_cast<double>(m_zeroRow), m_rowsPerValue, p, x0, span};
+      const WalkFrame frame{rect, static_cast<double>(m_zeroRow), m_rowsPerValue, p, x0, span};
+      if (line.Compact() && FitsWalkRun(frame, k, run)) {
         k = WalkRun(frame, k, i, values, run, inRegion, from, to, &steps, &line, &lastX, &lastY, m_walkRows);
         continue;
       }
