@@ -93,10 +93,15 @@ void Archive::put(const void* data, std::size_t size) {
   requireStoring();
   std::vector<std::uint8_t>& out = *out_;
   const std::size_t at = out.size();
-  // Room grows by half at a time: a spectrum's points come as one block, its fields value by value.
-  if (out.capacity() - at < size) out.reserve(std::max(at + size, at + at / 2 + 4096));
-  out.resize(at + size);
-  std::memcpy(out.data() + at, data, size);
+  // Room grows by half at a time for values; a large block (a spectrum's points, an item's state)
+  // gets an eighth of its size more, for what usually follows it, so that a few small values
+  // after it do not move all of it again.
+  if (out.capacity() - at < size) {
+    constexpr std::size_t kLargeBlock = std::size_t(1) << 20;
+    out.reserve(size >= kLargeBlock ? at + size + size / 8 : std::max(at + size, at + at / 2 + 4096));
+  }
+  const auto* p = static_cast<const std::uint8_t*>(data);
+  out.insert(out.end(), p, p + size);
 }
 
 const std::uint8_t* Archive::take(std::size_t size) {
