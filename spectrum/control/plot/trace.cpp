@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/archive/archive.h"
 #include "platform/base/numtext.h"
@@ -98,6 +99,59 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
 
 // ---- The column buffer and the scale ----
 
+namespace {
+
+// The largest power and the smallest and largest value of a run of points; NaN counts for none
+// (a run of NaN gives -inf, inf and -inf).
+struct RunExtremes {
+  float power, low, high;
+};
+
+RunExtremes ExtremesOf(const float* values, const float* powers, std::int64_t n) {
+  // Lanes that vectorise: each keeps its own extremes, combined at the end.
+  constexpr int kLanes = 16;
+  float power[kLanes], low[kLanes], high[kLanes];
+  std::fill_n(power, kLanes, -std::numeric_limits<float>::infinity());
+  std::fill_n(low, kLanes, std::numeric_limits<float>::infinity());
+  std::fill_n(high, kLanes, -std::numeric_limits<float>::infinity());
+  std::int64_t i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    for (int l = 0; l < kLanes; ++l) {
+      const float p = powers[i + l], v = values[i + l];
+      power[l] = p > power[l] ? p : power[l];
+      low[l] = v < low[l] ? v : low[l];
+      high[l] = v > high[l] ? v : high[l];
+    }
+  }
+  for (int l = 0; i < n; ++i, ++l) {
+    const float p = powers[i], v = values[i];
+    power[l] = p > power[l] ? p : power[l];
+    low[l] = v < low[l] ? v : low[l];
+    high[l] = v > high[l] ? v : high[l];
+  }
+  RunExtremes x{power[0], low[0], high[0]};
+  for (int l = 1; l < kLanes; ++l) {
+    x.power = power[l] > x.power ? power[l] : x.power;
+    x.low = low[l] < x.low ? low[l] : x.low;
+    x.high = high[l] > x.high ? high[l] : x.high;
+  }
+  return x;
+}
+
+// The first of n values equal to v, which one of them is: sixteen compared at a time.
+std::int64_t FirstEqual(const float* a, std::int64_t n, float v) {
+  std::int64_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    int hits = 0;  // a count rather than a flag: it vectorises
+    for (int l = 0; l < 16; ++l) hits += a[i + l] == v;
+    if (hits != 0) break;
+  }
+  while (a[i] != v) ++i;
+  return i;
+}
+
+}  // namespace
+
 void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
   CDrawObjectList& list = *m_pOwner;
   const double x0 = list.m_fLeftBound, x1 = list.m_fRightBound;
@@ -146,7 +200,24 @@ void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
       for (std::int64_t j = std::max<std::int64_t>(s + 1, 0); j < inEnd;) {
         const float *values, *powers;
         const std::int64_t run = std::min(points.Run(j, &values, &powers), inEnd - j);
-        for (std::int64_t r = 0; r < run; ++r) consider(j + r, powers[r], values[r]);
+        // The run's extremes first; a point of the run wins where its extreme beats the column's
+        // so far, and it is the first that holds that extreme, as one by one.
+        const RunExtremes x = ExtremesOf(values, powers, run);
+        if (x.power > best) {
+          const std::int64_t r = FirstEqual(powers, run, x.power);
+          best = powers[r];
+          chosen = j + r;
+        }
+        if (x.low < low) {
+          const std::int64_t r = FirstEqual(values, run, x.low);
+          low = values[r];
+          minAt = j + r;
+        }
+        if (x.high > high) {
+          const std::int64_t r = FirstEqual(values, run, x.high);
+          high = values[r];
+          maxAt = j + r;
+        }
         j += run;
       }
       const std::int64_t outside = std::max(count, s + 1);
