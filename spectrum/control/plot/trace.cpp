@@ -139,7 +139,8 @@ RunExtremes ExtremesOf(const float* values, const float* powers, std::int64_t n)
 }
 
 // The first of n values equal to v, which one of them is: sixteen compared at a time.
-std::int64_t FirstEqual(const float* a, std::int64_t n, float v) {
+template <class T>
+std::int64_t FirstEqual(const T* a, std::int64_t n, T v) {
   std::int64_t i = 0;
   for (; i + 16 <= n; i += 16) {
     int hits = 0;  // a count rather than a flag: it vectorises
@@ -401,7 +402,12 @@ double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values
   for (std::int64_t at = 0; at < take; at += kPart) {
     const std::int64_t n = std::min(kPart, take - at);
     const float* v = values + at;
-    for (std::int64_t r = 0; r < n; ++r) row[r] = std::max(TruncToPixel(f.zeroRow - v[r] * f.rowsPerValue), top);
+    // TruncToPixel of each, written so that it vectorises: NaN gives 0, the rest is clamped.
+    constexpr double kLimit = 268435456.0;
+    for (std::int64_t r = 0; r < n; ++r) {
+      const double y = f.zeroRow - v[r] * f.rowsPerValue;
+      row[r] = std::max(static_cast<int>(y == y ? std::clamp(y, -kLimit, kLimit) : 0.0), top);
+    }
     const auto column = [&](std::int64_t r) { return WalkColumn(k + static_cast<double>(at + r), f.p); };
     // A first point on the pixel the line stands on adds nothing; the others of a column can
     // only move its extremes and its last vertex.
@@ -422,8 +428,8 @@ double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values
         low = std::min(low, row[j]);
         high = std::max(high, row[j]);
       }
-      const std::int64_t lowAt = std::find(row + r, row + end, low) - (row + r);
-      const std::int64_t highAt = std::find(row + r, row + end, high) - (row + r);
+      const std::int64_t lowAt = FirstEqual(row + r, end - r, low);
+      const std::int64_t highAt = FirstEqual(row + r, end - r, high);
       line->AddColumn(f.rect.left + x, row[r], row[end - 1], low, lowAt, high, highAt, end - r);
       r = end;
     }
