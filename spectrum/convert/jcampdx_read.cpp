@@ -793,6 +793,9 @@ class AsdfDecoder {
 // the table's count of points; a count one larger than the values, in a table that ends cleanly
 // at the next label, is an exporter's miscount (it counted the last Y check, or both ends of the
 // range): the values that are there are the table.
+// How far behind the line being decoded the file's bytes stay in memory.
+constexpr std::int64_t kDecodedKept = std::int64_t(1) << 18;
+
 bool DecodeTable(COrvFile& file, AsdfDecoder& decoder, std::int64_t n) {
   const std::string_view bytes = file.Bytes();
   const char* const base = bytes.data();
@@ -810,6 +813,7 @@ bool DecodeTable(COrvFile& file, AsdfDecoder& decoder, std::int64_t n) {
     if (!stop) stored = false;
     p = NextLine(stop ? stop : p, end);
     if (!stored) break;
+    file.ReleaseBefore(p - base - kDecodedKept);
   }
   file.SetPosition(p - base);
   const std::int64_t count = decoder.Stored();
