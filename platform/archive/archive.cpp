@@ -94,11 +94,12 @@ void Archive::put(const void* data, std::size_t size) {
   std::vector<std::uint8_t>& out = *out_;
   const std::size_t at = out.size();
   // Room grows by half at a time for values; a large block (a spectrum's points, an item's state)
-  // gets an eighth of its size more, for what usually follows it, so that a few small values
-  // after it do not move all of it again.
+  // gets a megabyte or a thirty-second of its size more, for what usually follows it (the rest
+  // of a control's state, an item's picture), so that it is not moved again for that.
   if (out.capacity() - at < size) {
     constexpr std::size_t kLargeBlock = std::size_t(1) << 20;
-    out.reserve(size >= kLargeBlock ? at + size + size / 8 : std::max(at + size, at + at / 2 + 4096));
+    out.reserve(size >= kLargeBlock ? at + size + std::max(kLargeBlock, size / 32)
+                                    : std::max(at + size, at + at / 2 + 4096));
   }
   const auto* p = static_cast<const std::uint8_t*>(data);
   out.insert(out.end(), p, p + size);
@@ -150,6 +151,18 @@ void Archive::writeF64(double v) {
 void Archive::writeBytes(const void* data, std::size_t size) {
   if (size) put(data, size);
   else requireStoring();
+}
+
+void Archive::writeBytes(std::vector<std::uint8_t>&& block) {
+  requireStoring();
+  std::vector<std::uint8_t>& out = *out_;
+  constexpr std::size_t kLargeBlock = std::size_t(1) << 20;
+  if (block.size() >= kLargeBlock && block.capacity() - block.size() >= out.size()) {
+    block.insert(block.begin(), out.begin(), out.end());
+    out = std::move(block);
+    return;
+  }
+  writeBytes(block.data(), block.size());
 }
 
 std::uint8_t Archive::readU8() { return *take(1); }

@@ -116,6 +116,9 @@ class Archive {
   void writeF32(float v);
   void writeF64(double v);
   void writeBytes(const void* data, std::size_t size);
+  // The same for a block of one's own: a large block with room before it for what was stored so
+  // far is taken over, those bytes moved in front of its own, instead of being copied.
+  void writeBytes(std::vector<std::uint8_t>&& block);
   void writeString(std::string_view text);       // 8-bit form
   void writeString16(std::u16string_view text);  // 16-bit form (0xFFFE marker)
 

@@ -325,7 +325,7 @@ void OleClientItem::Serialize(Archive& ar) {
     std::vector<std::uint8_t> state;
     if (!SaveObjectState(&state)) state.clear();
     ar.writeU32(static_cast<std::uint32_t>(state.size()));
-    ar.writeBytes(state.data(), state.size());
+    ar.writeBytes(std::move(state));
     refreshPresentation();
     SizeL extent = cachedExtent_;
     GetExtent(&extent);

@@ -218,6 +218,28 @@ TEST(ArchiveObjects, NestedArchivesNumberTheirOwnObjectsOnTheOuterBytes) {
   EXPECT_EQ(errorKindOf([&] { nested.readObject(registry); }), ArchiveError::Kind::EndOfFile);
 }
 
+TEST(Archive, BlocksHandedOverGiveTheSameBytesAsCopiedOnes) {
+  // A large block with room in front is taken over (what was stored moves before it); a small
+  // one, or one without room, is copied: the bytes are the same either way.
+  for (const std::size_t size : {std::size_t(100), std::size_t(3) << 20}) {
+    for (const bool room : {false, true}) {
+      Bytes block(size);
+      for (std::size_t i = 0; i < size; ++i) block[i] = static_cast<std::uint8_t>(i * 7);
+      if (room) block.reserve(size + 64);
+      Archive copied, handed;
+      for (Archive* a : {&copied, &handed}) {
+        a->writeU32(0xA1B2C3D4u);
+        a->writeString("head");
+      }
+      copied.writeBytes(block.data(), block.size());
+      handed.writeBytes(std::move(block));
+      copied.writeU16(7);
+      handed.writeU16(7);
+      EXPECT_EQ(handed.bytes(), copied.bytes()) << size << room;
+    }
+  }
+}
+
 TEST(ArchiveObjects, CorruptObjectStreamsFailCleanly) {
   plat::ArchiveClassRegistry registry = makeRegistry();
   Node::registry = &registry;

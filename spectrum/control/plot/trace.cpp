@@ -95,6 +95,9 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   dc->SelectObject(oldPen);
   dc->SelectObject(oldFont);
   dc->SetTextColor(oldColor);
+  // A picture for a metafile or a printer is drawn once; the screen's is drawn again at every
+  // step of a knob, and keeps the values' room for that.
+  if (mode == kDrawModePrint) m_stream.kept = std::vector<float>();
 }
 
 // ---- The column buffer and the scale ----
