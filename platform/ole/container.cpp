@@ -204,8 +204,19 @@ bool OleClientItem::GetExtent(SizeL* himetric, DWord aspect) const {
 }
 
 bool OleClientItem::GetCachedExtent(SizeL* himetric) const {
+  if (!himetric) return false;
+  // The picture still to be taken will have the object's extent: that needs no drawing.
+  if (presentationStale_) {
+    auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
+    if (data) data->Release();
+    SizeL extent;
+    if (data && GetExtent(&extent)) {
+      *himetric = extent;
+      return true;
+    }
+  }
   refreshPresentation();
-  if (!himetric || presentation_.IsNull()) return false;
+  if (presentation_.IsNull()) return false;
   *himetric = cachedExtent_;
   return true;
 }

@@ -92,11 +92,16 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   std::vector<CSpcPoint>& target = data->data[data->nDomain];
   const bool fillReal = target.empty();
   if (fillReal) target.assign(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t j = reversed ? n - 1 - i : i;
-    if (j >= target.size()) continue;  // an imaginary page longer than the real one
-    (fillReal ? target[j].re : target[j].im) = ordinates[i];
-  }
+  // Ordinate i goes to point j (n - 1 - i when reversed); an imaginary page longer than the real
+  // one has no points for its rest. One loop for each half of the points.
+  const auto fill = [&](float CSpcPoint::*half) {
+    const std::size_t held = target.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t j = reversed ? n - 1 - i : i;
+      if (j < held) target[j].*half = ordinates[i];
+    }
+  };
+  fill(fillReal ? &CSpcPoint::re : &CSpcPoint::im);
   return true;
 }
 
