@@ -381,7 +381,9 @@ void CSaDoc::SaveUndoCheckpoint() {
 bool CSaDoc::LoadSnapshot(int index) {
   DeleteContents();
   try {
-    plat::Archive ar(m_undo.At(index));
+    // Its bytes whole, read where they lie: the snapshot itself may go while the items load.
+    const std::vector<std::uint8_t> bytes = m_undo.At(index).Bytes();
+    plat::Archive ar(plat::Archive::Borrow{}, bytes);
     Serialize(ar);
     return true;
   } catch (const std::exception&) {
