@@ -50,10 +50,19 @@ struct GroupDelay {
   float phase = 0.0f;
 };
 
+// Current spectrometers (filter versions 20 and up) record the delay itself as GRPDLY; older
+// ones leave it -1 and their delay comes from the table. A GRPDLY no record could hold points
+// for (or not a number) is no delay.
 GroupDelay LookupGroupDelay(const CSpcParamList& params) {
-  const std::int32_t dspfvs = params.GetValue("DSPFVS").GetLong();
-  const std::int32_t decim = params.GetValue("DECIM").GetLong();
-  const float delay = CSpcProcess::DigitalFilterDelay(dspfvs, decim);
+  const double recorded = params.GetValue("GRPDLY").GetDouble();
+  float delay = 0.0f;
+  if (recorded > 0.0 && recorded < CSpcData::kMaxPoints) {
+    delay = static_cast<float>(recorded);
+  } else {
+    const std::int32_t dspfvs = params.GetValue("DSPFVS").GetLong();
+    const std::int32_t decim = params.GetValue("DECIM").GetLong();
+    delay = CSpcProcess::DigitalFilterDelay(dspfvs, decim);
+  }
   GroupDelay g;
   g.shift = static_cast<std::int32_t>(delay);
   g.phase = (delay - static_cast<float>(g.shift)) * 360.0f;

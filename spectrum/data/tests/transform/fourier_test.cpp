@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
+#include <optional>
 #include <vector>
 
 #include "spectrum/data/tests/transform/transform_test_util.h"
@@ -159,11 +161,27 @@ TEST(FourierTransform, GroupDelayDropsPointsAndTurnsTheFirstOrderPhase) {
   }
 }
 
+// Acquisition parameters that give a filter delay: the table's DSPFVS and DECIM, or GRPDLY.
+struct DelayParams {
+  const char* what;
+  int dspfvs;
+  int decim;
+  std::optional<double> grpdly;
+};
+
+void AddDelayParams(Engine& e, const DelayParams& p) {
+  e.AddLong("DSPFVS", p.dspfvs);
+  e.AddLong("DECIM", p.decim);
+  if (p.grpdly) e.AddDouble("GRPDLY", *p.grpdly);
+}
+
 TEST(FourierTransform, DelayFractionIsTakenOffEveryLine) {
-  // Version 11, decimation 3: 36.5 points. Two lines sampled half a point late after the 36
-  // dropped points: corrected, each peak holds SI times its conjugated amplitude, turned by the
-  // same constant phase of half a point at the spectrum's edge (pi/2); a first-order correction
-  // of the wrong sign would leave them about 1.6 radians apart.
+  // Two lines sampled 36.5 points late, from the table (version 11, decimation 3) or as the
+  // recorded GRPDLY of current spectrometers (versions 20 to 23, whose decimations the table
+  // does not know): 36 points are dropped and, corrected, each peak holds SI times its
+  // conjugated amplitude, turned by the same constant phase of half a point at the spectrum's
+  // edge (pi/2); a first-order correction of the wrong sign would leave them about 1.6
+  // radians apart.
   const int si = 256;
   const double delay = 36.5;
   const struct {
@@ -176,16 +194,43 @@ TEST(FourierTransform, DelayFractionIsTakenOffEveryLine) {
     for (const auto& line : lines) x += line.amplitude * std::exp(Complex(0.0, 2.0 * kPi * line.bin * (j - delay) / si));
     fid[j] = CSpcPoint{static_cast<float>(x.real()), static_cast<float>(x.imag())};
   }
-  Engine e;
-  e.SetFid(fid, si, 2 * (si + 36));
-  e.AddLong("DSPFVS", 11);
-  e.AddLong("DECIM", 3);
-  ASSERT_EQ(e.proc.FourierTransform(2), 1);
-  for (const auto& line : lines) {
-    const CSpcPoint got = e.data.spectrum()[si / 2 - line.bin];
-    const Complex want = static_cast<double>(si) * std::conj(line.amplitude) * Complex(0.0, 1.0);
-    EXPECT_NEAR(got.re, want.real(), 2e-3 * si) << line.bin;
-    EXPECT_NEAR(got.im, want.imag(), 2e-3 * si) << line.bin;
+  const DelayParams sources[] = {
+      {"table", 11, 3, std::nullopt}, {"DSPFVS 20", 20, 2080, 36.5}, {"DSPFVS 23", 23, 3, 36.5},
+      {"GRPDLY over the table", 10, 32, 36.5}};
+  for (const DelayParams& source : sources) {
+    Engine e;
+    e.SetFid(fid, si, 2 * (si + 36));
+    AddDelayParams(e, source);
+    ASSERT_EQ(e.proc.FourierTransform(2), 1);
+    for (const auto& line : lines) {
+      const CSpcPoint got = e.data.spectrum()[si / 2 - line.bin];
+      const Complex want = static_cast<double>(si) * std::conj(line.amplitude) * Complex(0.0, 1.0);
+      EXPECT_NEAR(got.re, want.real(), 2e-3 * si) << source.what << ", line " << line.bin;
+      EXPECT_NEAR(got.im, want.imag(), 2e-3 * si) << source.what << ", line " << line.bin;
+    }
+  }
+}
+
+TEST(FourierTransform, NoDelayWhereTheParametersGiveNone) {
+  // GRPDLY -1 (older spectrometers), 0 (no filter), or a value no record holds points for, with
+  // no table entry behind it: the fid is transformed as it is.
+  const std::vector<CSpcPoint> fid = RandomPoints(128, 21);
+  Engine plain;
+  plain.SetFid(fid, 128, 256);
+  ASSERT_EQ(plain.proc.FourierTransform(2), 1);
+  const DelayParams none[] = {{"GRPDLY -1", 20, 2080, -1.0}, {"GRPDLY 0", 20, 1, 0.0},
+                              {"GRPDLY huge", 21, 2432, 1e30},
+                              {"GRPDLY NaN", 21, 2432, std::numeric_limits<double>::quiet_NaN()},
+                              {"GRPDLY infinite", 21, 2432, std::numeric_limits<double>::infinity()}};
+  for (const DelayParams& params : none) {
+    Engine e;
+    e.SetFid(fid, 128, 256);
+    AddDelayParams(e, params);
+    ASSERT_EQ(e.proc.FourierTransform(2), 1) << params.what;
+    for (size_t i = 0; i < 128; ++i) {
+      ASSERT_EQ(e.data.spectrum()[i].re, plain.data.spectrum()[i].re) << params.what;
+      ASSERT_EQ(e.data.spectrum()[i].im, plain.data.spectrum()[i].im) << params.what;
+    }
   }
 }
 
