@@ -61,11 +61,13 @@ class AsdfEncoder {
  public:
   AsdfEncoder(std::string& out, std::int32_t form) : m_out(out), m_form(form) {}
 
-  void StartLine(const PointMap::Entry& p) {
+  // Opens a line with the point; `check` when it is the Y check of the line before.
+  void StartLine(const PointMap::Entry& p, bool check = false) {
     m_line.clear();
     PutAbscissa(m_line, p.x);
     m_state = State{};
     First(p.y);
+    m_state.repeatable = !check;
   }
 
   // Adds an ordinate to the line; false (and the line as it was) when the line would grow past
@@ -86,6 +88,7 @@ class AsdfEncoder {
 
   void EndLine() {
     FlushRepeat();
+    while (!m_line.empty() && m_line.back() == ' ') m_line.pop_back();  // the blank after a last "%f"
     m_out += m_line;
     m_out += kJcampEol;
   }
@@ -95,6 +98,8 @@ class AsdfEncoder {
     double prev = 0.0;
     bool prevIsInt = false;
     bool difWritten = false;  // a difference has been written in this line
+    bool repeatable = true;   // the value before may be repeated by DUP (not a Y check: readers
+                              // do not take the check for a value of its line)
     bool lastDif = false;     // the last value written is a difference (or its repeat)
     std::int64_t lastDifValue = 0;
     std::int64_t repeat = 0;  // pending further occurrences of the last value or difference
@@ -119,7 +124,7 @@ class AsdfEncoder {
     const auto v = static_cast<std::int64_t>(y);
     const std::int64_t d = v - static_cast<std::int64_t>(m_state.prev);
     m_state.prev = y;
-    if ((!m_state.difWritten && d == 0) || (m_state.difWritten && d == m_state.lastDifValue)) {
+    if ((!m_state.difWritten && d == 0 && m_state.repeatable) || (m_state.difWritten && d == m_state.lastDifValue)) {
       ++m_state.repeat;
       return;
     }
@@ -270,13 +275,18 @@ bool CJcampDx::WriteAsdf(std::string& out, const PointMap& points, const JcampVa
   if (vars.vars.empty() || var < 0 || static_cast<std::size_t>(var) >= vars.vars.size()) return false;
   const std::size_t n = points.count();
   if (n == 0) return true;
-  for (std::size_t i = 0; i < n; ++i)
+  bool integral = true;
+  for (std::size_t i = 0; i < n; ++i) {
     if (!std::isfinite(points.at(i).y)) return false;  // never put NaN or infinity into a file
+    integral = integral && IsAsdfInteger(points.at(i).y);
+  }
 
   const JcampVariable& x = vars.vars[0];
   const bool ascending = x.m_dFirst <= x.m_dLast;
   const bool onePerLine = x.m_bTable == 0;
-  const std::int32_t form = vars.vars[static_cast<std::size_t>(var)].m_nForm;
+  // The compressed forms hold integers only: a table with fractions is written as plain numbers
+  // throughout, never a "%f" number among compressed tokens.
+  const std::int32_t form = integral ? vars.vars[static_cast<std::size_t>(var)].m_nForm : kJcampFix;
   auto point = [&](std::size_t k) -> const PointMap::Entry& { return points.at(ascending ? k : n - 1 - k); };
 
   AsdfEncoder enc(out, form);
@@ -287,7 +297,7 @@ bool CJcampDx::WriteAsdf(std::string& out, const PointMap& points, const JcampVa
     enc.EndLine();
     if (check) {
       // The next line opens with the last point of this one: the Y check.
-      enc.StartLine(point(k - 1));
+      enc.StartLine(point(k - 1), true);
       if (enc.Next(point(k).y)) continue;
       enc.EndLine();  // a value too wide to share a line
     }
