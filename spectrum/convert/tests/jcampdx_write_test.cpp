@@ -28,6 +28,16 @@ std::string Encode(std::int32_t form, const std::vector<float>& ys, double x0 = 
   return out;
 }
 
+// The table both decoders read from encoded lines: the standard's reading and ours.
+void ExpectBothDecodersRead(const std::string& lines, const std::vector<float>& ys) {
+  const auto tables = ReferenceDecode("##XYDATA= (X++(Y..Y))\r\n" + lines);
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(std::vector<float>(tables[0].ys.begin(), tables[0].ys.end()), ys);
+  std::vector<PointMap::Entry> pts;
+  ASSERT_TRUE(DecodeTable(lines, static_cast<std::int32_t>(ys.size()), &pts, 0, static_cast<double>(ys.size() - 1)));
+  EXPECT_EQ(Ys(pts), ys);
+}
+
 }  // namespace
 
 TEST(JcampEncode, SmallTablesInEveryForm) {
@@ -62,13 +72,7 @@ TEST(JcampEncode, MixedValuesAreDelimitedInShortLinesAStandardReaderReads) {
   for (int i = 0; i < 400; ++i) ys.push_back(i % 7 == 3 ? 0.25f * static_cast<float>(i) : static_cast<float>(i * 37 % 1000 - 500));
   for (std::int32_t form : {kJcampFix, kJcampPacked, kJcampSqueezed, kJcampDiffDup}) {
     SCOPED_TRACE(form);
-    const std::string lines = Encode(form, ys, 0, 1);
-    const auto tables = ReferenceDecode("##XYDATA= (X++(Y..Y))\r\n" + lines);
-    ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(std::vector<float>(tables[0].ys.begin(), tables[0].ys.end()), ys);
-    std::vector<PointMap::Entry> pts;
-    ASSERT_TRUE(DecodeTable(lines, static_cast<std::int32_t>(ys.size()), &pts, 0, static_cast<double>(ys.size() - 1)));
-    EXPECT_EQ(Ys(pts), ys);
+    ExpectBothDecodersRead(Encode(form, ys, 0, 1), ys);
   }
 }
 
@@ -86,12 +90,7 @@ TEST(JcampEncode, RunsAcrossALineEndStartWithADifferenceAfterTheYCheck) {
     if (after != std::string::npos && line[after] == '%' && line.find_first_of("%JKLMNOPQRjklmnopqr", check) == after) ++crossing;
   }
   ASSERT_GE(crossing, 1u);
-  const auto tables = ReferenceDecode("##XYDATA= (X++(Y..Y))\r\n" + lines);
-  ASSERT_EQ(tables.size(), 1u);
-  EXPECT_EQ(std::vector<float>(tables[0].ys.begin(), tables[0].ys.end()), ys);
-  std::vector<PointMap::Entry> pts;
-  ASSERT_TRUE(DecodeTable(lines, static_cast<std::int32_t>(ys.size()), &pts, 0, static_cast<double>(ys.size() - 1)));
-  EXPECT_EQ(Ys(pts), ys);
+  ExpectBothDecodersRead(lines, ys);
 }
 
 TEST(JcampEncode, PeakTablesHoldOneOrdinatePerLine) {

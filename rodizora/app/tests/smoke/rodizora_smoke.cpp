@@ -15,7 +15,22 @@
 namespace apptest {
 namespace {
 
-class SmokeTest : public AppTest {};
+class SmokeTest : public AppTest {
+ protected:
+  // The one document the program opened, its view and first item; false (with the test's
+  // failure) when there is none.
+  bool OpenedDocument(CSaDoc** doc, CSaView** view) {
+    EXPECT_EQ(Documents().size(), 1u);
+    *doc = Documents().empty() ? nullptr : dynamic_cast<CSaDoc*>(Documents().front());
+    if (!*doc || (*doc)->Items().empty()) {
+      ADD_FAILURE() << "no document with an item";
+      return false;
+    }
+    *view = dynamic_cast<CSaView*>((*doc)->GetViews().front());
+    EXPECT_NE(*view, nullptr);
+    return *view != nullptr;
+  }
+};
 
 TEST_F(SmokeTest, TheSampleOpensInARealWindowAndItsItemIsDrawn) {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -24,12 +39,9 @@ TEST_F(SmokeTest, TheSampleOpensInARealWindowAndItsItemIsDrawn) {
   ASSERT_TRUE(RegisterNelvar()) << "libnelvar.so serves no spectrum control";
   ASSERT_TRUE(Start({SAMPLE_FID}));
   ASSERT_TRUE(MainFrame()->IsWindowVisible());
-  ASSERT_EQ(Documents().size(), 1u);
-  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
-  ASSERT_NE(doc, nullptr);
-  ASSERT_FALSE(doc->Items().empty());
-  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
-  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = nullptr;
+  CSaView* view = nullptr;
+  ASSERT_TRUE(OpenedDocument(&doc, &view));
   ui::App::PumpUntil([] { return false; }, 500);
   // The plot inside the item's rectangle, not an empty page.
   EXPECT_GT(DrawnPixels(view, doc->Items()[0]), 500);
@@ -46,12 +58,9 @@ TEST_F(SmokeTest, ARealFidShowsItsPeaksWhereTheSpectrometerPutsThem) {
   if (!std::getenv("DISPLAY") || !platform || std::strcmp(platform, "xcb") != 0) GTEST_SKIP() << "no X display";
   ASSERT_TRUE(RegisterNelvar()) << "libnelvar.so serves no spectrum control";
   ASSERT_TRUE(Start({std::string(KEDRUS_REAL_DATA) + "/aspirin-1h", "-PROCESS", "EM;FT;AP"}));
-  ASSERT_EQ(Documents().size(), 1u);
-  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
-  ASSERT_NE(doc, nullptr);
-  ASSERT_FALSE(doc->Items().empty());
-  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
-  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = nullptr;
+  CSaView* view = nullptr;
+  ASSERT_TRUE(OpenedDocument(&doc, &view));
   dynamic_cast<ui::MDIChildWnd*>(view->GetParentFrame())->MDIMaximize();
   view->SendMessage(ui::WM_COMMAND, CStandardBar::kZoomCommandFirst, 0);  // "Page Width"
   ui::App::PumpUntil([] { return false; }, 500);
