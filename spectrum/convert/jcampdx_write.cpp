@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
@@ -14,7 +15,11 @@ namespace {
 // still fit in 64 bits.
 constexpr double kMaxAsdfInteger = 4611686018427387904.0;  // 2^62
 
-bool IsAsdfInteger(double v) { return std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < kMaxAsdfInteger; }
+// A whole number the compressed forms can hold (NaN and infinities are none). The round trip
+// through a 64-bit integer is exact below 2^62 and cheaper than a call of trunc.
+bool IsAsdfInteger(double v) {
+  return std::fabs(v) < kMaxAsdfInteger && static_cast<double>(static_cast<std::int64_t>(v)) == v;
+}
 
 void PutFixed(std::string& out, double v) {
   out += plat::formatDouble(v, 'f', 6);
@@ -82,6 +87,9 @@ class AsdfEncoder {
     return false;
   }
 
+  // True once an ordinate with a fraction was written (as "%f").
+  bool MetFraction() const { return m_metFraction; }
+
   // A DIFFDUP line that ends in DIF form is followed by a Y check of its last point; a line that
   // ends in an absolute value needs none, and readers look for none after it.
   bool NeedsCheck() const { return m_state.lastDif; }
@@ -141,6 +149,7 @@ class AsdfEncoder {
     m_state.prevIsInt = IsAsdfInteger(y);
     m_state.lastDif = false;
     if (!m_state.prevIsInt) {
+      m_metFraction = true;
       Separate();
       PutFixed(m_line, y);
       return;
@@ -179,6 +188,7 @@ class AsdfEncoder {
   std::int32_t m_form;
   std::string m_line;
   State m_state;
+  bool m_metFraction = false;
 };
 
 std::string TextOf(const CVariant& v) { return v.GetString(); }
@@ -275,39 +285,44 @@ bool CJcampDx::WriteAsdf(std::string& out, const PointMap& points, const JcampVa
   if (vars.vars.empty() || var < 0 || static_cast<std::size_t>(var) >= vars.vars.size()) return false;
   const std::size_t n = points.count();
   if (n == 0) return true;
-  bool integral = true;
-  for (std::size_t i = 0; i < n; ++i) {
+  for (std::size_t i = 0; i < n; ++i)
     if (!std::isfinite(points.at(i).y)) return false;  // never put NaN or infinity into a file
-    integral = integral && IsAsdfInteger(points.at(i).y);
-  }
 
   const JcampVariable& x = vars.vars[0];
   const bool ascending = x.m_dFirst <= x.m_dLast;
   const bool onePerLine = x.m_bTable == 0;
-  // The compressed forms hold integers only: a table with fractions is written as plain numbers
-  // throughout, never a "%f" number among compressed tokens.
-  const std::int32_t form = integral ? vars.vars[static_cast<std::size_t>(var)].m_nForm : kJcampFix;
   auto point = [&](std::size_t k) -> const PointMap::Entry& { return points.at(ascending ? k : n - 1 - k); };
 
-  AsdfEncoder enc(out, form);
-  enc.StartLine(point(0));
-  for (std::size_t k = 1; k < n; ++k) {
-    if (!onePerLine && enc.Next(point(k).y)) continue;
-    const bool check = enc.NeedsCheck();
-    enc.EndLine();
-    if (check) {
-      // The next line opens with the last point of this one: the Y check.
-      enc.StartLine(point(k - 1), true);
-      if (enc.Next(point(k).y)) continue;
-      enc.EndLine();  // a value too wide to share a line
+  // Returns false when a compressed form meets a fraction.
+  auto encode = [&](std::int32_t form) {
+    AsdfEncoder enc(out, form);
+    enc.StartLine(point(0));
+    for (std::size_t k = 1; k < n; ++k) {
+      if (!onePerLine && enc.Next(point(k).y)) continue;
+      const bool check = enc.NeedsCheck();
+      enc.EndLine();
+      if (check) {
+        // The next line opens with the last point of this one: the Y check.
+        enc.StartLine(point(k - 1), true);
+        if (enc.Next(point(k).y)) continue;
+        enc.EndLine();  // a value too wide to share a line
+      }
+      enc.StartLine(point(k));
     }
-    enc.StartLine(point(k));
-  }
-  const bool repeatLast = enc.NeedsCheck();
-  enc.EndLine();
-  if (repeatLast) {
-    enc.StartLine(point(n - 1));
+    const bool repeatLast = enc.NeedsCheck();
     enc.EndLine();
+    if (repeatLast) {
+      enc.StartLine(point(n - 1));
+      enc.EndLine();
+    }
+    return form == kJcampFix || !enc.MetFraction();
+  };
+  // The compressed forms hold integers only: a table with fractions is written again as plain
+  // numbers throughout, never a "%f" number among compressed tokens. (The kinds hand integers.)
+  const std::size_t start = out.size();
+  if (!encode(vars.vars[static_cast<std::size_t>(var)].m_nForm)) {
+    out.resize(start);
+    encode(kJcampFix);
   }
   return true;
 }
