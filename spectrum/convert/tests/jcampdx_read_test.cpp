@@ -195,16 +195,8 @@ TEST(JcampDecode, DigitRunsOfEveryLengthAndTheOrdinatesAloneAgreeWithThePoints) 
                                   static_cast<float>(value + 11.5)}));
   }
   const auto ordinates = [](const std::string& lines, std::int32_t n, double first, double last, std::int32_t group) {
-    const std::string path = WriteScratch("ordinates.txt", lines);
-    COrvFile file(path);
-    JcampVariableList vars;
-    vars.vars.resize(4);
-    vars.vars[0].m_nDim = n;
-    vars.vars[0].m_dFirst = first;
-    vars.vars[0].m_dLast = last;
-    vars.vars[0].m_nGroup = group;
     std::vector<float> out;
-    EXPECT_TRUE(CJcampDx::ReadOrdinates(file, &out, vars, 0));
+    EXPECT_TRUE(DecodeOrdinates(lines, n, &out, first, last, group));
     return out;
   };
   std::vector<PointMap::Entry> pts;
