@@ -153,10 +153,26 @@ JcampFacts ScanLabels(COrvFile& file) {
   facts.titleFirst = hashes != std::string_view::npos && SplitLabelLine(line.substr(hashes), &name, &rest) &&
                      CJcampDx::LabelKey(name) == "TITLE";
   if (!facts.titleFirst) return facts;  // never recognised, whatever follows
-  while (file.ReadLine(&line)) {
-    // Labels start with "##"; data and array lines never do.
-    const auto b = line.find_first_not_of(kBlanks);
-    if (b == std::string_view::npos || line[b] != '#' || !SplitLabelLine(line, &name, &rest)) continue;
+  // The lines whose first character after blanks is '#' (labels; data and array lines never hold
+  // one), found by looking for '#' a few megabytes at a time rather than by reading every line.
+  const std::string_view bytes = file.Bytes();
+  constexpr std::size_t kWindow = std::size_t(2) << 20;
+  std::size_t at = static_cast<std::size_t>(file.GetPosition());
+  while (at < bytes.size()) {
+    const std::size_t limit = std::min(bytes.size(), at + kWindow);
+    const std::size_t hash = bytes.substr(0, limit).find('#', at);
+    if (hash == std::string_view::npos) {
+      at = limit;
+      file.ReleaseBefore(static_cast<std::int64_t>(at));
+      continue;
+    }
+    std::size_t start = hash;
+    while (start > at && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
+    const bool first = bytes[start - 1] == '\n' || bytes[start - 1] == '\r';  // the first line ends before at
+    std::size_t end = hash;
+    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+    at = first ? end : hash + 1;
+    if (!first || !SplitLabelLine(bytes.substr(start, end - start), &name, &rest)) continue;
     const std::string key = CJcampDx::LabelKey(name);
     if (key == "JCAMPDX") {
       facts.version = true;
@@ -164,6 +180,7 @@ JcampFacts ScanLabels(COrvFile& file) {
       facts.dataTypes.emplace_back(PlainValue(rest));
     }
   }
+  file.SetPosition(file.m_nSize);
   return facts;
 }
 
