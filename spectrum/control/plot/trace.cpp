@@ -11,6 +11,7 @@
 #include "spectrum/control/plot/pixels.h"
 #include "spectrum/control/plot/plotdata.h"
 #include "spectrum/control/plot/pointstream.h"
+#include "spectrum/data/phase_blocks.h"
 
 // ---- CSpectrum --------------------------------------------------------------------------------
 
@@ -384,6 +385,7 @@ bool FitsWalkRun(const WalkFrame& f, double k, std::int64_t run) {
          std::fabs(f.span) < kExact;
 }
 
+KEDRUS_VECTOR_CLONES
 double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values, std::int64_t run, bool inRegion,
                double from, double to, std::int64_t* steps, ColumnRuns* line, int* lastX, int* lastY,
                std::vector<int>& rows) {
@@ -411,7 +413,7 @@ double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values
       const double y = f.zeroRow - v[r] * f.rowsPerValue;
       row[r] = std::max(static_cast<int>(y == y ? std::clamp(y, -kLimit, kLimit) : 0.0), top);
     }
-    const auto column = [&](std::int64_t r) { return WalkColumn(k + static_cast<double>(at + r), f.p); };
+    const auto column = [&](std::int64_t r) KEDRUS_VECTOR_LAMBDA { return WalkColumn(k + static_cast<double>(at + r), f.p); };
     // A first point on the pixel the line stands on adds nothing; the others of a column can
     // only move its extremes and its last vertex.
     std::int64_t r = at == 0 && row[0] == y && column(0) == x ? 1 : 0;
