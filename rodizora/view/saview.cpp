@@ -320,6 +320,8 @@ void CSaView::EndTrack(gdi::Point point, ui::UINT flags) {
   if (track.mode == MouseTrack::Mode::Resize) {
     gdi::Rect client = CSaTracker(track.startRect, CSaTracker::kResizeInside).Track(track.hit, track.start, point);
     if (client == track.startRect || !ClientToPage(&client)) return;
+    client = sapage::ClipToPage(client, {doc->PageWidth(), doc->PageHeight()});
+    if (client.IsRectEmpty()) return;
     track.item->SetRect(client);
     doc->SetModifiedFlag(true);
     return;
@@ -357,7 +359,8 @@ bool CSaView::OnDrop(IDataObject* data, DropEffect effect, gdi::Point client, CS
   if (!doc || effect == DropEffect::None || !ClientToPage(&page)) return false;
   if (effect == DropEffect::Move && dragged) {
     const gdi::Rect before = dragged->GetRect();
-    dragged->MoveTo(page.x, page.y);
+    dragged->SetRect(sapage::KeepOnPage({page.x, page.y, page.x + before.Width(), page.y + before.Height()},
+                                        {doc->PageWidth(), doc->PageHeight()}));
     if (dragged->GetRect() != before) {
       doc->SetModifiedFlag(true);
       doc->SaveUndoCheckpoint();
@@ -367,6 +370,7 @@ bool CSaView::OnDrop(IDataObject* data, DropEffect effect, gdi::Point client, CS
   CSaItem* item = nullptr;
   if (effect == DropEffect::Link) item = DoPasteItem(true, data, &page, 0, nullptr);
   if (!item) item = DoPasteItem(false, data, &page, 0, nullptr);
+  if (item) item->SetRect(sapage::KeepOnPage(item->GetRect(), {doc->PageWidth(), doc->PageHeight()}));
   return item != nullptr;
 }
 

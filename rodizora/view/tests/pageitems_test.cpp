@@ -66,6 +66,32 @@ TEST_F(PageTest, AHandleResizesAndTheMiddleMovesTheItem) {
   EXPECT_EQ(view->GetDocument()->Items().size(), 1u);
 }
 
+TEST_F(PageTest, AnItemMovedOrResizedPastThePageEdgeStaysOnThePage) {
+  CSaView* view = Open("edge.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  CSaItem* item = view->GetDocument()->Items()[0];
+  item->SetRect({400, 300, 800, 600});
+  Repaint(view);
+  ui::input::Click(view, {At(600), At(450)});
+  ASSERT_EQ(view->SelectedItem(), item);
+  const auto drag = [&](gdi::Point from, gdi::Point to) {
+    ui::input::MouseDown(view, from);
+    ui::input::MouseMove(view, to, ui::MK_LBUTTON);
+    ui::input::MouseUp(view, to);
+    Repaint(view);
+  };
+  // Held by its middle and let go near the page's corner: its own corner would fall off the page.
+  drag({At(600), At(450)}, {30, 30});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, 400, 300));
+  // Past the right and bottom edges: it stops there.
+  drag({At(200), At(150)}, {At(1188) + 40, At(840) + 30});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(788, 540, 1188, 840));
+  // Its top-left handle dragged beyond the page's corner: cut at the edges.
+  drag({At(788) + 2, At(540) + 2}, {5, 5});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, 1188, 840));
+  EXPECT_EQ(view->GetDocument()->Items().size(), 1u);
+}
+
 TEST_F(PageTest, CopyAndPasteGiveASecondItemOffTheFirstAndABadPayloadAddsNothing) {
   CSaView* view = Open("copy.dx", {"MASS"});
   ASSERT_NE(view, nullptr);
