@@ -13,6 +13,8 @@ namespace {
 
 // The PDF printer's resolution: fine enough for print, small enough for a page in memory.
 constexpr int kPdfDpi = 300;
+// Its unprintable edge, as a printer has one: the page's items keep clear of the paper's edge.
+constexpr double kPdfMarginMm = 5.0;
 
 struct Paper {
   const char16_t* name;
@@ -68,6 +70,7 @@ std::unique_ptr<PrintDevice> PrintDevice::Open(const PrinterChoice& printer, con
     PaperMillimetres(printer.paperSize, printer.orientation ? printer.orientation : ui::DMORIENT_LANDSCAPE,
                      &page.widthMm, &page.heightMm);
     page.dpi = kPdfDpi;
+    page.marginMm = kPdfMarginMm;
     // Nothing is written until a job starts; a device without a file only answers its sizes.
     device->m_hasFile = !outputFile.empty();
     device->m_pdf = gdi::DC::CreatePdfDC(device->m_hasFile ? outputFile : std::string(), page);

@@ -28,17 +28,17 @@ TEST_F(PageTest, ThePageShowsEachItemsPictureInItsStripAndAClickSelectsIt) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(Pixel(view, 300, At(200)), KindColor("MASS"));  // "MASS": the upper strip
   EXPECT_EQ(Pixel(view, 300, At(600)), KindColor("NMR"));
-  EXPECT_EQ(Pixel(view, At(1188) + 5, 100), CSaView::kPageLayoutGround);
+  EXPECT_EQ(Pixel(view, At(kPageWidth) + 5, 100), CSaView::kPageLayoutGround);
   ui::input::Click(view, {300, At(600)});
   Repaint(view);
   ASSERT_NE(view->SelectedItem(), nullptr);
   EXPECT_EQ(view->SelectedItem(), view->GetDocument()->Items()[0]);
   // The tracker: a handle inside the corner, the picture beside it.
-  EXPECT_EQ(Pixel(view, At(0) + 2, At(420) + 2), 0x000000u);
-  EXPECT_EQ(Pixel(view, At(0) + 20, At(420) + 20), KindColor("NMR"));
+  EXPECT_EQ(Pixel(view, At(0) + 2, At(kPageHeight / 2) + 2), 0x000000u);
+  EXPECT_EQ(Pixel(view, At(0) + 20, At(kPageHeight / 2) + 20), KindColor("NMR"));
   EXPECT_TRUE(ui::QueryCommandState(view, ui::ID_EDIT_COPY).enabled);
   // A click on the grey ground selects nothing.
-  ui::input::Click(view, {At(1188) + 10, 50});
+  ui::input::Click(view, {At(kPageWidth) + 10, 50});
   EXPECT_EQ(view->SelectedItem(), nullptr);
   EXPECT_FALSE(ui::QueryCommandState(view, ui::ID_EDIT_COPY).enabled);
   view->GetParentFrame()->Render()->SavePng(ScratchDir("renderings_items") + "/items.png");
@@ -51,11 +51,11 @@ TEST_F(PageTest, AHandleResizesAndTheMiddleMovesTheItem) {
   ui::input::Click(view, {300, 200});
   ASSERT_EQ(view->SelectedItem(), item);
   // The bottom-right handle from the page's corner back to (400, 200) on the screen.
-  const gdi::Point handle{At(1188) - 3, At(840) - 3};
+  const gdi::Point handle{At(kPageWidth) - 3, At(kPageHeight) - 3};
   ui::input::MouseDown(view, handle);
   ui::input::MouseMove(view, {400, 200}, ui::MK_LBUTTON);
   ui::input::MouseUp(view, {400, 200});
-  const int right = (400 - (handle.x - At(1188)) - 20) * 2, bottom = (200 - (handle.y - At(840)) - 20) * 2;
+  const int right = (400 - (handle.x - At(kPageWidth)) - 20) * 2, bottom = (200 - (handle.y - At(kPageHeight)) - 20) * 2;
   EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, right, bottom));
   EXPECT_TRUE(view->GetDocument()->IsModified());
   // Dragged by its middle 50 pixels right and 30 down: 100 and 60 page units, the same size.
@@ -84,11 +84,11 @@ TEST_F(PageTest, AnItemMovedOrResizedPastThePageEdgeStaysOnThePage) {
   drag({At(600), At(450)}, {30, 30});
   EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, 400, 300));
   // Past the right and bottom edges: it stops there.
-  drag({At(200), At(150)}, {At(1188) + 40, At(840) + 30});
-  EXPECT_EQ(item->GetRect(), gdi::Rect(788, 540, 1188, 840));
+  drag({At(200), At(150)}, {At(kPageWidth) + 40, At(kPageHeight) + 30});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(kPageWidth - 400, kPageHeight - 300, kPageWidth, kPageHeight));
   // Its top-left handle dragged beyond the page's corner: cut at the edges.
-  drag({At(788) + 2, At(540) + 2}, {5, 5});
-  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, 1188, 840));
+  drag({At(kPageWidth - 400) + 2, At(kPageHeight - 300) + 2}, {5, 5});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, kPageWidth, kPageHeight));
   EXPECT_EQ(view->GetDocument()->Items().size(), 1u);
 }
 
@@ -133,7 +133,7 @@ TEST_F(PageTest, TheFullViewStretchesTheSpectraOverTheWindowAndAsksForPropertySe
   view->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_FULL);
   EXPECT_FALSE(view->IsPageLayout());
   EXPECT_TRUE(ui::ModalLog().empty());
-  EXPECT_EQ(view->FullViewRect(), gdi::Rect(0, 0, 1188, 840));
+  EXPECT_EQ(view->FullViewRect(), gdi::Rect(0, 0, kPageWidth, kPageHeight));
   EXPECT_EQ(doc->GetZoom(), -1);
   for (fakes::FakeSpectrum* control : fakes::FakeSpectrum::Live()) {
     EXPECT_EQ(control->propertySet, 0);
@@ -144,7 +144,7 @@ TEST_F(PageTest, TheFullViewStretchesTheSpectraOverTheWindowAndAsksForPropertySe
   view->GetClientRect(&client);
   gdi::Rect mass = doc->Items()[1]->GetRect();
   ASSERT_TRUE(view->PageToClient(&mass));
-  EXPECT_EQ(mass, gdi::Rect(0, 0, client.Width(), gdi::MulDiv(420, client.Height(), 840)));
+  EXPECT_EQ(mass, gdi::Rect(0, 0, client.Width(), gdi::MulDiv(kPageHeight / 2, client.Height(), kPageHeight)));
   view->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_PAGE_LAYOUT);
   EXPECT_TRUE(view->IsPageLayout());
   EXPECT_EQ(view->SelectedItem(), nullptr);
@@ -204,8 +204,8 @@ TEST_F(PageTest, InsertSpectraPutsEachFileFurtherDownAndARightClickSetsThePasteP
     EXPECT_EQ(q.menu->GetMenuItemCount(), 7);
     return 0;
   });
-  view->SendMessage(ui::WM_RBUTTONDOWN, ui::MK_RBUTTON, ui::PointToParam({At(1188) + 30, At(100)}));
-  EXPECT_EQ(view->PastePoint(), (gdi::Point{1187, 100}));
+  view->SendMessage(ui::WM_RBUTTONDOWN, ui::MK_RBUTTON, ui::PointToParam({At(kPageWidth) + 30, At(100)}));
+  EXPECT_EQ(view->PastePoint(), (gdi::Point{kPageWidth - 1, 100}));
   EXPECT_TRUE(responder.Done());
 }
 
