@@ -155,10 +155,9 @@ void CSaView::ExportMetafile(bool enhanced) {
                                                        plat::toUtf8(SaSettings().saveDirectory), enhanced ? ".emf" : ".wmf");
   ui::FileDialog dialog(false, enhanced ? "emf" : "wmf", proposed, ui::OFN_OVERWRITEPROMPT | ui::OFN_HIDEREADONLY,
                         enhanced ? "Enhanced Metafile (*.emf)|*.emf||" : "Windows Metafile (*.wmf)|*.wmf||");
+  // The metafile's name is all there is to ask: the picture is drawn for the application's
+  // printer, with no print job and so no print dialog.
   if (dialog.DoModal() != ui::IDOK) return;
-  saprint::PrinterChoice printer = saprint::AppPrinter();
-  std::string outputFile;
-  if (!PreparePrinting(&printer, &outputFile)) return;
   WriteMetafile(reference->DC(), dialog.GetPathName(), enhanced);
 }
 

@@ -59,24 +59,19 @@ class PrintTest : public PageTest {
     PageTest::SetUp();
     saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
   }
-  // The responder's answers for an export: the save dialog names path, the print dialog is OK.
-  static void AnswerExport(ui::ScriptedResponder& script, const std::string& path) {
-    script
-        .Then(ui::ModalKind::FileDialog,
-              [path](ui::ModalQuestion& q) {
-                EXPECT_FALSE(q.file->open);
-                q.file->paths = {path};
-                return ui::IDOK;
-              })
-        .ThenAnswer(ui::ModalKind::PrintDialog, ui::IDOK);
-  }
-  // Exports the view's page through the command's dialogs; answers the file's bytes.
+  // Exports the view's page through the command; answers the file's bytes. The one question is
+  // the save dialog's, which names path.
   static std::string Export(CSaView* view, const std::string& path, bool enhanced) {
     ui::ScriptedResponder script(true);
-    AnswerExport(script, path);
-    if (enhanced) view->OnExportEmf();
-    else view->OnExportWmf();
+    script.Then(ui::ModalKind::FileDialog, [path](ui::ModalQuestion& q) {
+      EXPECT_FALSE(q.file->open);
+      q.file->paths = {path};
+      return ui::IDOK;
+    });
+    ui::ClearModalLog();
+    view->SendMessage(ui::WM_COMMAND, enhanced ? saids::ID_EXPORT_EMF : saids::ID_EXPORT_WMF);
     EXPECT_TRUE(script.Done());
+    EXPECT_EQ(ui::ModalLog().size(), 1u);
     return ReadAll(path);
   }
   // A picture played onto a page-sized bitmap: one pixel per page unit.
