@@ -17,6 +17,7 @@
 #include "rodizora/dialogs/dialogids.h"
 #include "rodizora/dialogs/loaddatabase.h"
 #include "rodizora/dialogs/settingsdlg.h"
+#include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/doc/spectrumcontrol.h"
@@ -64,6 +65,7 @@ UI_BEGIN_MESSAGE_MAP(CSaApp, ui::App)
   ui::map::Command(ui::ID_APP_ABOUT, &CSaApp::OnAppAbout),
   ui::map::Command(ui::ID_FILE_OPEN, &CSaApp::OnFileOpen),
   ui::map::Command(saids::ID_FILE_CLOSE_ALL, &CSaApp::OnFileCloseAll),
+  ui::map::Command(ui::ID_FILE_PRINT_SETUP, &CSaApp::OnFilePrintSetup),
   ui::map::Command(saids::ID_EDIT_INI, &CSaApp::OnEditIni),
   ui::map::Command(ID_OPEN_RECEIVED_FILE, &CSaApp::OnOpenReceivedFile),
   ui::map::Command(ID_LOAD_DATABASE, &CSaApp::OnLoadDatabase),
@@ -185,6 +187,14 @@ int CSaApp::OnFileOpenFiles() {
 void CSaApp::OnFileOpen() { OnFileOpenFiles(); }
 
 void CSaApp::OnFileCloseAll() { CloseAllDocuments(false); }
+
+void CSaApp::OnFilePrintSetup() {
+  if (!saprint::RunPrintSetup(&saprint::AppPrinter(), m_pMainWnd)) return;
+  for (ui::DocTemplate* doctemplate : GetDocTemplates())
+    for (ui::Document* doc : doctemplate->GetDocuments())
+      for (ui::View* view : doc->GetViews())
+        if (auto* page = dynamic_cast<CSaView*>(view)) page->PrinterChanged();
+}
 
 void CSaApp::OnEditIni() { plat::startProgram("notepad.exe", {plat::joinPath(plat::toUtf8(m_start.Path), "rodizora.ini")}); }
 

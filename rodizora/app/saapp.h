@@ -42,6 +42,8 @@ class CSaApp : public ui::App {
   void OnAppAbout();
   void OnFileOpen();
   void OnFileCloseAll();
+  // The class library's print set-up: the application's printer; open pages follow it.
+  void OnFilePrintSetup();
   void OnEditIni();
   void OnOpenReceivedFile();
   void OnLoadDatabase();

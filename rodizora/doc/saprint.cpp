@@ -5,6 +5,7 @@
 #include "foundation/profdesc.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
+#include "platform/ui/commdlg.h"
 #include "profile/profile.h"
 
 namespace saprint {
@@ -43,6 +44,16 @@ PrinterChoice& AppPrinter() {
     return p;
   }();
   return printer;
+}
+
+bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner) {
+  ui::PrintDialog dialog(true, ui::PD_ALLPAGES | ui::PD_NOPAGENUMS | ui::PD_NOSELECTION, owner);
+  dialog.m_settings.printerName = printer->name;
+  dialog.m_settings.landscape = printer->orientation != ui::DMORIENT_PORTRAIT;
+  if (dialog.DoModal() != ui::IDOK) return false;
+  if (!dialog.GetDeviceName().empty()) printer->name = dialog.GetDeviceName();
+  printer->orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
+  return true;
 }
 
 int PaperSizeCode(std::u16string_view name) {

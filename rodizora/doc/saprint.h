@@ -8,6 +8,7 @@
 #include "platform/base/types.h"
 #include "platform/gdi/dc.h"
 #include "platform/ui/printer.h"
+#include "platform/ui/wnd.h"
 
 namespace saprint {
 
@@ -22,6 +23,9 @@ struct PrinterChoice {
   int paperSize = ui::DMPAPER_A4;
 };
 PrinterChoice& AppPrinter();
+// The print set-up dialog over a printer choice; on OK the choice takes the printer and the
+// orientation chosen. True when it changed.
+bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner = nullptr);
 
 // The paper-size code of a paper name (any case); 0 for a name not in the table.
 int PaperSizeCode(std::u16string_view name);

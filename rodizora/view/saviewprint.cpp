@@ -108,12 +108,10 @@ void CSaView::OnFilePageSetup() {
     ui::AppMessageBox(saids::IDS_NO_PRINTER, ui::MB_OK | ui::MB_ICONSTOP);
     return;
   }
-  ui::PrintDialog dialog(true);
-  dialog.m_settings.printerName = printer.name;
-  dialog.m_settings.landscape = printer.orientation != ui::DMORIENT_PORTRAIT;
-  if (dialog.DoModal() != ui::IDOK) return;
-  if (!dialog.GetDeviceName().empty()) printer.name = dialog.GetDeviceName();
-  printer.orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
+  if (saprint::RunPrintSetup(&printer, this)) PrinterChanged();
+}
+
+void CSaView::PrinterChanged() {
   CSaDoc* doc = GetDocument();
   if (doc && m_bPageLayout) {
     doc->ComputePageSize();

@@ -393,6 +393,29 @@ TEST_F(PrintTest, PageSetUpChoosesTheOrientationAndThePageFollows) {
   saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
 }
 
+TEST_F(PrintTest, PrintSetUpIsOfferedAndChoosesTheApplicationsPrinterForTheOpenPages) {
+  CSaView* view = Open("printsetup.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = view->GetDocument();
+  // The menu item's update comes through the main frame's route, as the menu asks it.
+  EXPECT_TRUE(ui::QueryCommandState(MainFrame(), ui::ID_FILE_PRINT_SETUP).enabled);
+  {
+    ui::ScriptedResponder script(true);
+    script.Then(ui::ModalKind::PrintDialog, [](ui::ModalQuestion& q) {
+      EXPECT_TRUE(q.print->setupOnly);
+      EXPECT_EQ(q.print->printerName, saprint::kPdfPrinter);
+      q.print->landscape = false;
+      return ui::IDOK;
+    });
+    MainFrame()->SendMessage(ui::WM_COMMAND, ui::ID_FILE_PRINT_SETUP);
+    EXPECT_TRUE(script.Done());
+  }
+  EXPECT_EQ(saprint::AppPrinter().orientation, ui::DMORIENT_PORTRAIT);
+  EXPECT_EQ(doc->PageWidth(), kPageHeight);
+  EXPECT_EQ(doc->PageHeight(), kPageWidth);
+  saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
+}
+
 TEST_F(PrintTest, OutputAndExportNamesAndPaperNames) {
   EXPECT_EQ(saprint::OutputFileName("", "/docs", "a", "emf"), "/docs/a.emf");
   EXPECT_EQ(saprint::OutputFileName("/f", "/docs", "a", "emf"), "/f/a.emf");
