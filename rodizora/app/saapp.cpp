@@ -17,6 +17,7 @@
 #include "rodizora/dialogs/dialogids.h"
 #include "rodizora/dialogs/loaddatabase.h"
 #include "rodizora/dialogs/settingsdlg.h"
+#include "rodizora/doc/saopendialog.h"
 #include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/sasettings.h"
@@ -72,9 +73,9 @@ UI_BEGIN_MESSAGE_MAP(CSaApp, ui::App)
   ui::map::Command(ID_SETTINGS, &CSaApp::OnSettings),
 UI_END_MESSAGE_MAP()
 
-CSaApp::CSaApp() : ui::App("KEDRUS Rodizora") {}
+CSaApp::CSaApp() : ui::App("KEDRUS Rodizora") { SetSaOpenDialog(&m_openDialog); }
 
-CSaApp::~CSaApp() = default;
+CSaApp::~CSaApp() { SetSaOpenDialog(nullptr); }
 
 CSaApp* CSaApp::Get() { return dynamic_cast<CSaApp*>(ui::App::Get()); }
 
@@ -172,16 +173,12 @@ int CSaApp::ExitInstance() {
 }
 
 int CSaApp::OnFileOpenFiles() {
-  CSaSettings& settings = SaSettings();
-  if (!m_openDialog.IsWindow()) m_openDialog.SetCurrentDirectory(plat::toUtf8(settings.loadDirectory));
-  if (m_openDialog.DoModal({}, m_pMainWnd) != ui::IDOK) return 0;
-  const std::size_t count = m_openDialog.GetResultNames().size();
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string path = m_openDialog.GetPathName(i);
+  const std::vector<std::string> paths = ChooseSpectrumFiles(m_pMainWnd);
+  for (const std::string& path : paths) {
     OpenDocumentFile(path);
-    settings.loadDirectory = FolderOf(plat::toUtf16(path));
+    SaSettings().loadDirectory = FolderOf(plat::toUtf16(path));
   }
-  return static_cast<int>(count);
+  return static_cast<int>(paths.size());
 }
 
 void CSaApp::OnFileOpen() { OnFileOpenFiles(); }

@@ -9,6 +9,7 @@
 #include "platform/ui/dc.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/messages.h"
+#include "rodizora/doc/saopendialog.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/doc/sasrvritem.h"
 #include "rodizora/frame/standardbar.h"
@@ -614,11 +615,7 @@ void CSaView::OnInsertSpectra() {
   const int top = sapage::TenthsToPage(SaProfileInt(u"ObjectTop", 100));
   gdi::Rect rect(left, top, left + sapage::TenthsToPage(SaProfileInt(u"ObjectWidth", 810)),
                  top + sapage::TenthsToPage(SaProfileInt(u"ObjectHeight", 510)));
-  ui::FileDialog dialog(true, {}, {}, ui::OFN_HIDEREADONLY | ui::OFN_ALLOWMULTISELECT | ui::OFN_FILEMUSTEXIST,
-                        "All Files (*.*)|*||", this);
-  dialog.m_initialDir = plat::toUtf8(SaSettings().loadDirectory);
-  if (dialog.DoModal() != ui::IDOK) return;
-  const std::vector<std::string> paths = dialog.GetPathNames();
+  const std::vector<std::string> paths = ChooseSpectrumFiles(this);
   for (std::size_t i = 0; i < paths.size(); ++i) {
     CSaItem* item = doc->CreateSpectrumItem(plat::toUtf16(paths[i]), 0);
     if (!item) continue;

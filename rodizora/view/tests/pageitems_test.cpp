@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/profdesc.h"
+#include "platform/base/text.h"
 #include "platform/ui/app.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
@@ -185,12 +187,26 @@ TEST_F(PageTest, InsertSpectraPutsEachFileFurtherDownAndARightClickSetsThePasteP
   ASSERT_NE(view, nullptr);
   const std::string a = WriteSpectrumFile(dir, "ins_a.dx", {"MASS"});
   const std::string b = WriteSpectrumFile(dir, "ins_b.dx", {"NMR", "NMR"});
+  SaSettings().loadDirectory = plat::toUtf16(dir);
   ui::ScriptedResponder responder(true);
-  responder.Then(ui::ModalKind::FileDialog, [&](ui::ModalQuestion& q) {
-    q.file->paths = {a, b};
+  // The program's explorer-style dialog, the one File Open shows, in the load directory: both
+  // files chosen in its list.
+  responder.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    CFileOpenDlg& dialog = app->OpenDialog();
+    EXPECT_EQ(q.window, &dialog);
+    EXPECT_EQ(dialog.GetCurrentDirectory(), dir);
+    EXPECT_TRUE(ui::App::PumpUntil([&] { return dialog.IsListingComplete(); }, 60000));
+    ui::ListCtrl& files = dialog.FileList();
+    for (const char* name : {"ins_a.dx", "ins_b.dx"}) {
+      const int row = files.FindItem(name);
+      EXPECT_GE(row, 0) << name;
+      files.SetItemState(row, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+    }
+    if (auto* open = dynamic_cast<ui::Button*>(dialog.BottomBar().GetDlgItem(ui::IDOK))) open->Click();
     return ui::IDOK;
   });
   view->SendMessage(ui::WM_COMMAND, saids::ID_INSERT_SPECTRA);
+  EXPECT_TRUE(responder.Done());
   const auto items = view->GetDocument()->Items();
   ASSERT_EQ(items.size(), 3u);
   // "ObjectLeft", "ObjectTop" 100 and "ObjectWidth" 810, "ObjectHeight" 510 tenths.
