@@ -30,6 +30,10 @@ Box DarkBox(const Shot& shot, const Box& area) {
   return right > left ? Box{left, top, right - left, bottom - top} : Box{};
 }
 
+// Puts the pointer on the main window's status line, where it changes nothing: without a window
+// manager the keys go to the window under the pointer once the start logo has gone.
+void PointAtMainWindow(XSession& x, const XWindow& main) { x.Move(main.box.CenterX(), main.box.Bottom() - 8); }
+
 // Double-clicks the spectrum on the page, which activates it in place with its bars.
 void ActivateSpectrum(XSession& x, const Shot& page, const XWindow& main) {
   const Box trace = DarkBox(page, ContentOf(main));
@@ -174,7 +178,9 @@ TEST_F(E2eTest, ClearTakesTheSpectrumOffTheScreen) {
 TEST_F(E2eTest, ExportAsEnhancedMetafileAsksForItsNameOnlyAndWritesIt) {
   const std::string page = SampleCopy("page.dx");
   ASSERT_TRUE(StartProgram({page}));
-  ASSERT_TRUE(MainWindow());
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  PointAtMainWindow(x(), *main);
   Step("page");
   x().Key("alt+f");
   XSession::Pause(300);
@@ -205,6 +211,7 @@ TEST_F(E2eTest, TheZoomComboIsDisabledAndEmptyOnceTheLastDocumentIsClosed) {
   ASSERT_TRUE(StartProgram({SampleCopy()}));
   const auto main = MainWindow();
   ASSERT_TRUE(main);
+  PointAtMainWindow(x(), *main);
   const Shot& open = Step("document open");
   const Box combo = ZoomComboOf(open, *main);
   ASSERT_GT(combo.w, 0) << "no zoom combo found";
@@ -227,7 +234,8 @@ TEST_F(E2eTest, InsertSpectraShowsTheExplorerStyleOpenDialog) {
   ASSERT_TRUE(StartProgram({SampleCopy()}));
   const auto main = MainWindow();
   ASSERT_TRUE(main);
-  Step("page");
+  PointAtMainWindow(x(), *main);
+  const Shot page = Step("page");
   x().Key("alt+e");
   XSession::Pause(300);
   x().Key("s");
@@ -241,6 +249,16 @@ TEST_F(E2eTest, InsertSpectraShowsTheExplorerStyleOpenDialog) {
   EXPECT_NEAR(dialog->box.CenterX(), main->box.CenterX(), 2);
   EXPECT_NEAR(dialog->box.CenterY(), main->box.CenterY(), 2);
   EXPECT_GT(shot.Count(dialog->box.Inset(4), [](Rgb c) { return c != kWhite; }), 1000);
+  // The spectrum in the home folder is listed (its row below the column titles, once the
+  // listing worker has drawn it); chosen and opened, it joins the page as a second item.
+  const Box firstRow{dialog->box.x + 2, dialog->box.y + 121, 120, 12};
+  ASSERT_TRUE(XSession::WaitUntil([&] { return x().Grab(firstRow).CountDark(firstRow) > 20; }, 10000))
+      << "the dialog lists no file";
+  x().Click(dialog->box.x + 40, dialog->box.y + 127);
+  x().Click(dialog->box.Right() - 138, dialog->box.Bottom() - 18);
+  ASSERT_TRUE(x().WaitForNoWindow("Open"));
+  const Shot& inserted = Step("spectrum inserted");
+  EXPECT_GT(inserted.CountDifferent(page, ContentOf(*main)), 2000) << "nothing joined the page";
 }
 
 }  // namespace
