@@ -46,15 +46,18 @@ PrinterChoice& AppPrinter() {
   return printer;
 }
 
-bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner) {
-  ui::PrintDialog dialog(true, ui::PD_ALLPAGES | ui::PD_NOPAGENUMS | ui::PD_NOSELECTION, owner);
+bool RunPrintDialog(bool setupOnly, PrinterChoice* printer, std::string* outputFile, ui::Wnd* owner) {
+  ui::PrintDialog dialog(setupOnly, ui::PD_ALLPAGES | ui::PD_NOPAGENUMS | ui::PD_NOSELECTION, owner);
   dialog.m_settings.printerName = printer->name;
   dialog.m_settings.landscape = printer->orientation != ui::DMORIENT_PORTRAIT;
   if (dialog.DoModal() != ui::IDOK) return false;
   if (!dialog.GetDeviceName().empty()) printer->name = dialog.GetDeviceName();
   printer->orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
+  if (outputFile) *outputFile = dialog.GetOutputFile();
   return true;
 }
+
+bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner) { return RunPrintDialog(true, printer, nullptr, owner); }
 
 int PaperSizeCode(std::u16string_view name) {
   for (const Paper& paper : kPapers)

@@ -23,8 +23,10 @@ struct PrinterChoice {
   int paperSize = ui::DMPAPER_A4;
 };
 PrinterChoice& AppPrinter();
-// The print set-up dialog over a printer choice; on OK the choice takes the printer and the
-// orientation chosen. True when it changed.
+// The print dialog (or the print set-up dialog) over a printer choice; on OK the choice takes the
+// printer and the orientation chosen, and outputFile (when given) the file a job goes to. True
+// when it was confirmed.
+bool RunPrintDialog(bool setupOnly, PrinterChoice* printer, std::string* outputFile, ui::Wnd* owner);
 bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner = nullptr);
 
 // The paper-size code of a paper name (any case); 0 for a name not in the table.

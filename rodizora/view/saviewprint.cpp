@@ -78,14 +78,7 @@ bool CSaView::RunPrintJob(gdi::DC& dc, saprint::PrintDevice* job, std::u16string
 }
 
 bool CSaView::PreparePrinting(saprint::PrinterChoice* printer, std::string* outputFile) {
-  ui::PrintDialog dialog(false);
-  dialog.m_settings.printerName = printer->name;
-  dialog.m_settings.landscape = printer->orientation != ui::DMORIENT_PORTRAIT;
-  if (dialog.DoModal() != ui::IDOK) return false;
-  if (!dialog.GetDeviceName().empty()) printer->name = dialog.GetDeviceName();
-  printer->orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
-  *outputFile = dialog.GetOutputFile();
-  return true;
+  return saprint::RunPrintDialog(false, printer, outputFile, this);
 }
 
 void CSaView::OnFilePrint() {
