@@ -506,7 +506,14 @@ short GetKeyState(UINT virtualKey) { return AppState::Get().KeyState(virtualKey)
 
 bool GetCursorPos(Point* point) {
   if (!point) return false;
-  *point = AppState::Get().cursorPos;
+  AppState& st = AppState::Get();
+  // On a display the pointer is where it is, also outside our windows.
+  if (!st.headless) {
+    const QPoint p = QCursor::pos();
+    *point = {p.x(), p.y()};
+    return true;
+  }
+  *point = st.cursorPos;
   return true;
 }
 

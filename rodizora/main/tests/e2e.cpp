@@ -205,13 +205,13 @@ void E2eTest::Keep(const std::string& name) {
   last_.SavePng(shots_ + "/" + prefix + SafeName(name) + ".png");
 }
 
-const Shot& E2eTest::Step(const std::string& name) {
+Shot E2eTest::Step(const std::string& name) {
   last_ = x().GrabSettled(x().Screen());
   Keep(name);
   return last_;
 }
 
-const Shot& E2eTest::StepNow(const std::string& name) {
+Shot E2eTest::StepNow(const std::string& name) {
   last_ = x().Grab();
   Keep(name);
   return last_;
