@@ -265,6 +265,109 @@ LRESULT ControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::intptr_t ControlBar::OnToolHitTest(Point, TOOLINFO*) const { return -1; }
 
+namespace {
+constexpr int kDockZone = 24;   // pixels inside a side (beyond its bars) that dock there
+constexpr int kDragStart = 4;   // pointer travel before a press becomes a drag
+}  // namespace
+
+UINT ControlBar::DropTarget(Point p, bool control) const {
+  FrameWnd* frame = GetDockingFrame();
+  if (!frame || control || !m_dwDockStyle) return 0;
+  Rect client;
+  frame->GetClientRect(&client);
+  frame->ClientToScreen(&client);
+  if (!client.PtInRect(p)) return 0;
+  auto thickness = [&](UINT id, bool horz) {
+    DockBar* d = frame->GetDockBar(id);
+    if (!d || !d->IsWindowVisible()) return 0;
+    Rect r;
+    d->GetWindowRect(&r);
+    return horz ? r.Height() : r.Width();
+  };
+  struct Side {
+    UINT id;
+    DWORD align;
+    bool inside;
+  };
+  const Side sides[] = {
+      {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP, p.y < client.top + thickness(AFX_IDW_DOCKBAR_TOP, true) + kDockZone},
+      {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM, p.y >= client.bottom - thickness(AFX_IDW_DOCKBAR_BOTTOM, true) - kDockZone},
+      {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT, p.x < client.left + thickness(AFX_IDW_DOCKBAR_LEFT, false) + kDockZone},
+      {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT, p.x >= client.right - thickness(AFX_IDW_DOCKBAR_RIGHT, false) - kDockZone},
+  };
+  for (const Side& side : sides)
+    if (side.inside && (m_dwDockStyle & side.align) && frame->GetDockBar(side.id)) return side.id;
+  return 0;
+}
+
+void ControlBar::Drop(Point p) {
+  FrameWnd* frame = GetDockingFrame();
+  if (!frame) return;
+  const UINT target = DropTarget(p, GetKeyState(VK_CONTROL) < 0);
+  Rect bar;
+  GetWindowRect(&bar);
+  if (target) {
+    // The bar's leading edge where the pointer puts it, across the side it docks on.
+    const bool horz = target == AFX_IDW_DOCKBAR_TOP || target == AFX_IDW_DOCKBAR_BOTTOM;
+    const Size size = CalcFixedLayout(false, horz);
+    const Rect at(p.x - (horz ? m_grab.x : 0), p.y - (horz ? 0 : m_grab.y), p.x + size.cx, p.y + size.cy);
+    frame->DockControlBar(this, target, &at);
+    return;
+  }
+  const bool vertical = IsFloating() ? !IsHorizontal() : false;
+  frame->FloatControlBar(this, {p.x - m_grab.x, p.y - m_grab.y}, vertical ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP);
+}
+
+LRESULT ControlBar::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      if (!IsDockBar() && (m_dwDockStyle || IsFloating()) && GetDockingFrame()) {
+        m_grab = ParamToPoint(lParam);
+        m_dragFrom = m_grab;
+        ClientToScreen(&m_dragFrom);
+        // In window coordinates: the client area starts inside the borders and gripper.
+        Rect window, client;
+        GetWindowRect(&window);
+        GetClientRect(&client);
+        ClientToScreen(&client);
+        m_grab.x += client.left - window.left;
+        m_grab.y += client.top - window.top;
+        m_drag = DragState::Pressed;
+        SetCapture();
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (m_drag != DragState::None) {
+        Point p = ParamToPoint(lParam);
+        ClientToScreen(&p);
+        if (m_drag == DragState::Pressed && (std::abs(p.x - m_dragFrom.x) > kDragStart || std::abs(p.y - m_dragFrom.y) > kDragStart))
+          m_drag = DragState::Moving;
+        if (m_drag == DragState::Moving) ui::SetCursor(LoadStandardCursor(IDC_SIZEALL));
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (m_drag != DragState::None) {
+        const bool moved = m_drag == DragState::Moving;
+        m_drag = DragState::None;
+        Point p = ParamToPoint(lParam);
+        ClientToScreen(&p);
+        if (GetCapture() == this) ReleaseCapture();
+        if (moved) Drop(p);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      if (message == WM_CANCELMODE || ParamToHandle(lParam) != m_hWnd) m_drag = DragState::None;
+      break;
+    default:
+      break;
+  }
+  return Wnd::DefWindowProc(message, wParam, lParam);
+}
+
 // --- DockBar ----------------------------------------------------------------------------------------------
 
 UI_IMPLEMENT_DYNAMIC(DockBar, ControlBar)
