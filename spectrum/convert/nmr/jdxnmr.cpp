@@ -12,22 +12,16 @@ namespace {
 
 bool IsFid(const CSpcProcess& p) { return p.m_pData && p.m_pData->nDomain == 0; }
 
-// Data pages hold integers (the value truncated toward zero). Values too small to keep their
-// precision as integers (a normalised spectrum between -1 and 1 would become all zeros) are
-// stored scaled: the page's FACTOR, which the reader multiplies back, is then a power of ten
-// that gives them about nine digits. Integral data and large values keep the factor 1.
+// Data pages hold integers of their FACTOR (each value truncated toward zero), one factor for
+// both pages: a normalised spectrum between -1 and 1 keeps about nine digits instead of
+// becoming all zeros.
 double PageFactor(const CSpcProcess& p, std::int32_t n) {
-  double largest = 0.0;
-  bool integral = true;
+  jdx::OrdinateFactor factor;
   for (std::int32_t i = 0; i < n; ++i) {
-    for (const double v : {p.GetReal(i), p.GetImag(i)}) {
-      if (!std::isfinite(v)) continue;
-      largest = std::max(largest, std::fabs(v));
-      if (v != std::trunc(v)) integral = false;
-    }
+    factor.Add(p.GetReal(i));
+    factor.Add(p.GetImag(i));
   }
-  if (integral || largest == 0.0 || largest >= 1.0e7) return 1.0;
-  return std::pow(10.0, std::floor(std::log10(largest)) - 8.0);
+  return factor.Factor();
 }
 
 }  // namespace
@@ -71,9 +65,9 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   data->nAcqCode = 1;
   data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
 
-  PointMap map;
-  const bool ok = ReadXYData(file, &map, vars, page);
-  const std::int32_t loaded = ok ? static_cast<std::int32_t>(map.count()) : v.m_nDim;
+  std::vector<float> ordinates;
+  const bool ok = ReadOrdinates(file, &ordinates, vars, page);
+  const std::int32_t loaded = ok ? static_cast<std::int32_t>(ordinates.size()) : v.m_nDim;
   CSpcParam units;
   data->params.Append("NPOINTS", loaded);
   data->params.Append("FIRSTX", x.m_dFirst);
@@ -92,11 +86,16 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   std::vector<CSpcPoint>& target = data->data[data->nDomain];
   const bool fillReal = target.empty();
   if (fillReal) target.assign(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t j = reversed ? n - 1 - i : i;
-    if (j >= target.size()) continue;  // an imaginary page longer than the real one
-    (fillReal ? target[j].re : target[j].im) = map.at(i).y;
-  }
+  // Ordinate i goes to point j (n - 1 - i when reversed); an imaginary page longer than the real
+  // one has no points for its rest. One loop for each half of the points.
+  const auto fill = [&](float CSpcPoint::*half) {
+    const std::size_t held = target.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t j = reversed ? n - 1 - i : i;
+      if (j < held) target[j].*half = ordinates[i];
+    }
+  };
+  fill(fillReal ? &CSpcPoint::re : &CSpcPoint::im);
   return true;
 }
 
