@@ -30,6 +30,25 @@ Box DarkBox(const Shot& shot, const Box& area) {
   return right > left ? Box{left, top, right - left, bottom - top} : Box{};
 }
 
+// The white box through the middle of area: the longest white run across its middle row, and
+// the longest down the middle of that run, less a pixel on each side.
+Box WhiteBoxOf(const Shot& shot, const Box& area) {
+  const auto longest = [](int from, int to, const std::function<bool(int)>& white) {
+    std::pair<int, int> best{from, from};
+    for (int i = from; i < to;) {
+      int end = i;
+      while (end < to && white(end)) ++end;
+      if (end - i > best.second - best.first) best = {i, end};
+      i = end + 1;
+    }
+    return best;
+  };
+  const auto [x0, x1] = longest(area.x, area.Right(), [&](int x) { return shot.At(x, area.CenterY()) == kWhite; });
+  const int column = (x0 + x1) / 2;
+  const auto [y0, y1] = longest(area.y, area.Bottom(), [&](int y) { return shot.At(column, y) == kWhite; });
+  return Box{x0, y0, x1 - x0, y1 - y0}.Inset(1);
+}
+
 // Puts the pointer on the main window's status line, where it changes nothing: without a window
 // manager the keys go to the window under the pointer once the start logo has gone.
 void PointAtMainWindow(XSession& x, const XWindow& main) { x.Move(main.box.CenterX(), main.box.Bottom() - 8); }
@@ -130,20 +149,28 @@ TEST_F(E2eTest, EveryToolbarButtonHasAPictureOfItsOwn) {
   ASSERT_TRUE(StartProgram({SampleCopy()}));
   const auto main = MainWindow();
   ASSERT_TRUE(main);
-  ActivateSpectrum(x(), Step("page"), *main);
+  // The standard bar shows with the page; it hides while an object is active in place (its
+  // style says so), when the spectrum control's bars show.
+  const Shot page = Step("page");
+  ActivateSpectrum(x(), page, *main);
   XSession::Pause(500);
-  const Shot& shot = Step("bars of the active spectrum");
-  const Rgb face = shot.Dominant({main->box.x, main->box.y + 40, main->box.w, 200});
+  const Shot active = Step("bars of the active spectrum");
   std::map<Picture, Box> seen;
   int pictures = 0, bars = 0;
-  for (const Box& gripper : GrippersOf(shot, main->box)) {
-    const std::vector<Picture> bar = PicturesOf(shot, gripper, main->box, face);
-    bars += !bar.empty();
-    for (const Picture& p : bar) {
-      ++pictures;
-      const auto [at, added] = seen.emplace(p, p.box);
-      EXPECT_TRUE(added) << "the picture at " << p.box.x << "," << p.box.y << " is also at " << at->second.x << ","
-                         << at->second.y;
+  // The bars' face: what most of the active spectrum's bars show.
+  const Rgb face = active.Dominant({main->box.x, main->box.y + 40, main->box.w, 200});
+  for (const Shot* shot : {&page, &active}) {
+    for (const Box& gripper : GrippersOf(*shot, main->box)) {
+      // The menu bar (the top row) is taken once, from the active spectrum's picture.
+      if (shot == &page && gripper.y < main->box.y + 30) continue;
+      const std::vector<Picture> bar = PicturesOf(*shot, gripper, main->box, face);
+      bars += !bar.empty();
+      for (const Picture& p : bar) {
+        ++pictures;
+        const auto [at, added] = seen.emplace(p, p.box);
+        EXPECT_TRUE(added) << "the picture at " << p.box.x << "," << p.box.y << " is also at " << at->second.x
+                           << "," << at->second.y;
+      }
     }
   }
   // The standard bar's nine and the spectrum control's nine bars' (45 buttons).
@@ -160,18 +187,24 @@ TEST_F(E2eTest, ClearTakesTheSpectrumOffTheScreen) {
   const Box shown = {main->box.x, main->box.y, main->box.w, main->box.h - 30};  // not the status line
   const Shot& before = Step("active");
   const std::int64_t active = before.CountDark(shown);
-  // The control's own window: below the bars it shows (the lowest gripper's).
+  // The control's own window: below the bars it shows (the lowest gripper's), on the page (which
+  // shows around it with the rulers).
   int barsEnd = main->box.y + 90;
   for (const Box& gripper : GrippersOf(before, main->box)) barsEnd = std::max(barsEnd, gripper.Bottom() + 4);
-  const Box plot = {main->box.x + 10, barsEnd, main->box.w - 20, main->box.Bottom() - 40 - barsEnd};
-  ASSERT_GT(plot.h, 50);
+  const Box below = {main->box.x + 10, barsEnd, main->box.w - 20, main->box.Bottom() - 40 - barsEnd};
+  ASSERT_GT(below.h, 50);
   // The console's word, typed into the active control.
   x().Type("CLR");
   x().Key("Return");
   XSession::Pause(300);
   const Shot& cleared = Step("cleared");
-  // Gone: the trace and its overview on the spectrum bar's strip, the menus of a spectrum.
+  // Gone: the trace and its overview on the spectrum bar's strip, the menus of a spectrum; the
+  // control's window is white where the trace was.
   EXPECT_LT(cleared.CountDark(shown), active - 150);
+  const Box plot = WhiteBoxOf(cleared, below);
+  ASSERT_GT(plot.w, 100);
+  ASSERT_GT(plot.h, 50);
+  EXPECT_GT(before.CountDark(plot), 1000);
   EXPECT_EQ(cleared.CountDark(plot), 0);
 }
 
