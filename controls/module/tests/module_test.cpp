@@ -196,3 +196,49 @@ TEST_F(KarvelModule, UnregisteringRemovesTheKeysAndStartSoTheNextStartCopiesTheD
 }
 
 }  // namespace
+
+TEST_F(KarvelModule, EachControlRegistersAndListsItsVerbsAndRefusesOthers) {
+  ASSERT_EQ(Call("DllRegisterServer"), S_OK);
+  for (const Control& c : kControls) {
+    SCOPED_TRACE(plat::toUtf8(c.progId));
+    const bool button = *c.clsid == CLSID_SoftButton;
+    const std::vector<std::string> wanted =
+        button ? std::vector<std::string>{"&Properties...,0,2"} : std::vector<std::string>{"&Edit,0,2", "&Properties...,0,2"};
+    const std::u16string key = u"CLSID\\" + guidToString(*c.clsid) + u"\\Verb\\";
+    for (std::size_t n = 0; n < wanted.size(); ++n) EXPECT_EQ(ClassesText(key + plat::toUtf16(std::to_string(n))), wanted[n]);
+    EXPECT_EQ(ClassesText(key + plat::toUtf16(std::to_string(wanted.size()))), "<none>");
+
+    IOleObject* object = nullptr;
+    ASSERT_EQ(createInstance(*c.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object)),
+              S_OK);
+    IEnumOleVerb* verbs = nullptr;
+    ASSERT_EQ(object->EnumVerbs(&verbs), S_OK);
+    ASSERT_NE(verbs, nullptr);
+    std::vector<std::string> listed;
+    OleVerb verb;
+    std::uint32_t fetched = 0;
+    while (verbs->Next(1, &verb, &fetched) == S_OK && fetched == 1) {
+      EXPECT_EQ(verb.lVerb, static_cast<std::int32_t>(listed.size()));
+      listed.push_back(plat::toUtf8(verb.lpszVerbName) + "," + std::to_string(verb.fuFlags) + "," +
+                       std::to_string(verb.grfAttribs));
+      taskMemFree(verb.lpszVerbName);
+    }
+    EXPECT_EQ(listed, wanted);
+    // A clone walks from where the original stood; Reset starts over.
+    IEnumOleVerb* copy = nullptr;
+    ASSERT_EQ(verbs->Reset(), S_OK);
+    ASSERT_EQ(verbs->Skip(1), S_OK);
+    ASSERT_EQ(verbs->Clone(&copy), S_OK);
+    EXPECT_EQ(copy->Next(1, &verb, &fetched), button ? S_FALSE : S_OK);
+    if (fetched == 1) {
+      EXPECT_EQ(verb.lVerb, 1);
+      taskMemFree(verb.lpszVerbName);
+    }
+    copy->Release();
+    verbs->Release();
+    // A verb number past the control's list is refused and does nothing.
+    EXPECT_EQ(object->DoVerb(static_cast<std::int32_t>(wanted.size()), nullptr, nullptr, -1, ui::kNoWnd, nullptr),
+              OLEOBJ_S_INVALIDVERB);
+    object->Release();
+  }
+}
