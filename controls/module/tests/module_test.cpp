@@ -14,6 +14,8 @@
 #include "platform/com/regkeys.h"
 #include "platform/com/typelib.h"
 #include "platform/ole/interfaces.h"
+#include "platform/ole/proppage.h"
+#include "platform/ui/responder.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/app.h"
 #include "profile/profile.h"
@@ -242,3 +244,67 @@ TEST_F(KarvelModule, EachControlRegistersAndListsItsVerbsAndRefusesOthers) {
     object->Release();
   }
 }
+
+namespace {
+
+// The items of a page of the frame by id, the page shown first.
+std::vector<int> PageItemIds(PropertyFrame& frame, int page) {
+  std::vector<int> ids;
+  if (!frame.SetActivePage(page)) return ids;
+  ui::Wnd* dialog = frame.PageArea() ? frame.PageArea()->GetTopWindow() : nullptr;
+  while (dialog && !dialog->IsWindowVisible()) dialog = dialog->GetNextWindow();  // the shown page
+  for (ui::Wnd* child = dialog ? dialog->GetTopWindow() : nullptr; child; child = child->GetNextWindow())
+    ids.push_back(child->GetDlgCtrlID());
+  return ids;
+}
+
+bool Holds(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+TEST_F(KarvelModule, ThePropertyPagesShowTheirFieldsWhenTheModuleMakesThem) {
+  ASSERT_EQ(Call("DllRegisterServer"), S_OK);
+  struct Expected {
+    const Guid* clsid;
+    std::vector<std::pair<std::string, int>> pages;  // caption and one item of each page
+  };
+  const Expected controls[] = {
+      {&CLSID_TableControl, {{"Size && Position", 208}, {"Cells", 216}}},
+      {&CLSID_StructureControl, {{"Structure", 227}, {"Fields", 231}}},
+      {&CLSID_KnobControl, {{"General", -1}}},
+      {&CLSID_SoftButton, {{"General", -1}}},
+  };
+  for (const Expected& c : controls) {
+    SCOPED_TRACE(plat::toUtf8(guidToString(*c.clsid)));
+    IOleObject* object = nullptr;
+    ASSERT_EQ(createInstance(*c.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object)),
+              S_OK);
+    ui::ScriptedResponder responder(true);
+    bool shown = false;
+    responder.Then(ui::ModalKind::Dialog, [&](ui::ModalQuestion& q) -> int {
+      auto* frame = dynamic_cast<PropertyFrame*>(q.dialog);
+      EXPECT_NE(frame, nullptr);
+      if (!frame) return ui::IDCANCEL;
+      shown = true;
+      EXPECT_EQ(frame->PageCount(), static_cast<int>(c.pages.size()));
+      for (int i = 0; i < frame->PageCount() && i < static_cast<int>(c.pages.size()); ++i) {
+        PropPageInfo info;
+        EXPECT_EQ(frame->Page(i)->GetPageInfo(&info), S_OK);
+        EXPECT_EQ(plat::toUtf8(info.pszTitle ? stringView(info.pszTitle) : std::u16string_view()), c.pages[i].first);
+        EXPECT_GT(info.size.cx, 0);
+        freeString(info.pszTitle);
+        freeString(info.pszDocString);
+        freeString(info.pszHelpFile);
+        const std::vector<int> ids = PageItemIds(*frame, i);
+        EXPECT_FALSE(ids.empty()) << "page " << i << " shows nothing";
+        if (c.pages[i].second >= 0) {
+          EXPECT_TRUE(Holds(ids, c.pages[i].second)) << "page " << i << " items " << testing::PrintToString(ids);
+        }
+      }
+      return ui::IDCANCEL;
+    });
+    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, ui::kNoWnd, nullptr), S_OK);
+    EXPECT_TRUE(shown);
+    object->Release();
+  }
+}
+
+}  // namespace
