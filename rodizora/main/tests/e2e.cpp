@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -182,7 +183,17 @@ Program* E2eTest::StartProgram(const std::vector<std::string>& args, bool waitFo
     StepNow("no main window");
     return nullptr;
   }
+  if (waitForMain) XSession::WaitUntil([this] { return !LogoWindow(); }, 10000);
   return program_.get();
+}
+
+std::optional<XWindow> E2eTest::LogoWindow() const {
+  for (const XWindow& w : x().Stack()) {
+    const bool untitled = w.title.empty() || w.title == "rodizora";
+    const bool centred = std::abs(w.box.CenterX() - x().Width() / 2) <= 1 && std::abs(w.box.CenterY() - x().Height() / 2) <= 1;
+    if (untitled && centred && w.box.w > 50 && w.box.w < x().Width()) return w;
+  }
+  return std::nullopt;
 }
 
 std::optional<XWindow> E2eTest::MainWindow(int timeoutMs) const { return x().WaitForWindow("KEDRUS Rodizora", timeoutMs); }

@@ -64,8 +64,11 @@ class E2eTest : public ::testing::Test {
   static std::string Sample();
   std::string SampleCopy(const std::string& name = "sample.dx") const;
 
-  // Starts rodizora with args and waits until its main window is up; null when it did not come.
+  // Starts rodizora with args and waits until its main window is up and the start logo gone
+  // (start-up is over); null when the main window did not come. waitForMain false: returns at once.
   Program* StartProgram(const std::vector<std::string>& args = {}, bool waitForMain = true);
+  // The start logo: an untitled window centred on the screen.
+  std::optional<XWindow> LogoWindow() const;
   Program* program() const { return program_.get(); }
   // The main window (its title holds "KEDRUS Rodizora").
   std::optional<XWindow> MainWindow(int timeoutMs = 20000) const;

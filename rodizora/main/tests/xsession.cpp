@@ -343,6 +343,33 @@ bool XSession::WaitForNoWindow(const std::string& part, int timeoutMs) const {
   return WaitUntil([&] { return !FindWindow(part); }, timeoutMs);
 }
 
+namespace {
+
+// Copies the part of window w (at screen box `at`) that falls inside box into pixels.
+void PasteWindow(Display* d, Window w, const Box& at, const Box& box, std::vector<Rgb>* pixels) {
+  const int x0 = std::max(at.x, box.x), y0 = std::max(at.y, box.y);
+  const int x1 = std::min(at.Right(), box.Right()), y1 = std::min(at.Bottom(), box.Bottom());
+  if (x1 <= x0 || y1 <= y0) return;
+  XImage* image = XGetImage(d, w, x0 - at.x, y0 - at.y, static_cast<unsigned>(x1 - x0), static_cast<unsigned>(y1 - y0),
+                            AllPlanes, ZPixmap);
+  if (!image) return;
+  const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xFF0000 &&
+                      image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+  for (int y = y0; y < y1; ++y) {
+    Rgb* row = &(*pixels)[static_cast<std::size_t>(y - box.y) * box.w + (x0 - box.x)];
+    if (direct) {
+      const auto* src =
+          reinterpret_cast<const std::uint32_t*>(image->data + static_cast<std::size_t>(y - y0) * image->bytes_per_line);
+      for (int x = 0; x < x1 - x0; ++x) row[x] = src[x] & 0xFFFFFF;
+    } else {
+      for (int x = 0; x < x1 - x0; ++x) row[x] = static_cast<Rgb>(XGetPixel(image, x, y - y0) & 0xFFFFFF);
+    }
+  }
+  XDestroyImage(image);
+}
+
+}  // namespace
+
 Shot XSession::Grab(const Box& wanted) const {
   if (!display_) return {};
   const int x0 = std::clamp(wanted.x, 0, width_), y0 = std::clamp(wanted.y, 0, height_);
@@ -350,22 +377,16 @@ Shot XSession::Grab(const Box& wanted) const {
   const Box box{x0, y0, x1 - x0, y1 - y0};
   if (box.w <= 0 || box.h <= 0) return {};
   Display* d = Dpy(display_);
-  XImage* image = XGetImage(d, DefaultRootWindow(d), box.x, box.y, static_cast<unsigned>(box.w),
-                            static_cast<unsigned>(box.h), AllPlanes, ZPixmap);
-  if (!image) return {};
-  std::vector<Rgb> pixels(static_cast<std::size_t>(box.w) * box.h);
-  const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xFF0000 &&
-                      image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
-  for (int y = 0; y < box.h; ++y) {
-    Rgb* row = &pixels[static_cast<std::size_t>(y) * box.w];
-    if (direct) {
-      const auto* src = reinterpret_cast<const std::uint32_t*>(image->data + static_cast<std::size_t>(y) * image->bytes_per_line);
-      for (int x = 0; x < box.w; ++x) row[x] = src[x] & 0xFFFFFF;
-    } else {
-      for (int x = 0; x < box.w; ++x) row[x] = static_cast<Rgb>(XGetPixel(image, x, y) & 0xFFFFFF);
-    }
+  std::vector<Rgb> pixels(static_cast<std::size_t>(box.w) * box.h, 0);
+  // Each window's own pixels, bottom to top, as a person sees them: the virtual server's own
+  // picture of the screen misses windows mapped with save-under (menus) and some shown after
+  // them, which stay black there while their windows hold what was drawn.
+  PasteWindow(d, DefaultRootWindow(d), Screen(), box, &pixels);
+  for (Window w : ChildrenOf(d, DefaultRootWindow(d))) {
+    bool viewable = false;
+    const Box at = BoxOf(d, w, &viewable);
+    if (viewable) PasteWindow(d, w, at, box, &pixels);
   }
-  XDestroyImage(image);
   return Shot(box, std::move(pixels));
 }
 
