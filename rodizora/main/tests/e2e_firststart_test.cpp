@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "rodizora/main/tests/e2e.h"
+#include "rodizora/main/tests/e2e_waits.h"
 
 namespace e2e {
 namespace {
@@ -27,13 +28,7 @@ class FirstStartTest : public E2eTest {
     if (!StartProgram({Sample(), "-PROCESS", "EM;FT;AP;APP" + commands})) return {};
     const auto main = MainWindow();
     if (!main) return {};
-    // The start logo (a window without a title) goes after its two seconds.
-    XSession::WaitUntil(
-        [] {
-          const std::vector<XWindow> stack = x().Stack();
-          return std::none_of(stack.begin(), stack.end(), [](const XWindow& w) { return w.title.empty() && w.box.w > 200; });
-        },
-        10000);
+    WaitForStartLogoGone(x());
     // Below the menu, the tool bar, the document window's caption and its rulers.
     const Box below{main->box.x, main->box.y + 110, main->box.w, main->box.h - 110};
     Box page;

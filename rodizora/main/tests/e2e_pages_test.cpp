@@ -1,8 +1,11 @@
 // The auxiliary controls' property pages, reached as a person reaches them: a control inserted
 // through Edit > Insert Object, its pages opened by a right click on it.
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "rodizora/main/tests/e2e.h"
+#include "rodizora/main/tests/e2e_waits.h"
 
 namespace e2e {
 namespace {
@@ -10,17 +13,28 @@ namespace {
 class PagesTest : public E2eTest {
  protected:
   // Edit > Insert Object, the class's row chosen (rows in the list's order: knob, spectrum
-  // control, scroll strip, structure, table) and Return. False when nothing was inserted.
-  bool Insert(const XWindow& main, int row) {
+  // control, scroll strip, structure, table) and Return. Empty on success, else what failed.
+  std::string Insert(const XWindow& main, int row) {
+    WaitForStartLogoGone(x());
     before_ = x().GrabSettled(x().Screen());
-    x().Click(main.box.x + 60, main.box.y + 14);    // "Edit"
-    x().Click(main.box.x + 110, main.box.y + 215);  // "Insert Object"
-    const auto dialog = x().WaitForWindow("Insert Object", 10000);
-    if (!dialog) return false;
+    std::optional<XWindow> dialog;
+    // A click the program was too busy to take is given again.
+    for (int attempt = 0; attempt < 3 && !dialog; ++attempt) {
+      x().Click(main.box.x + 60, main.box.y + 14);  // "Edit"
+      const Box item{main.box.x + 70, main.box.y + 206, 90, 18};
+      if (!WaitForInk(x(), item)) {
+        x().Key("Escape");
+        continue;
+      }
+      x().Click(main.box.x + 110, main.box.y + 215);  // "Insert Object"
+      dialog = x().WaitForWindow("Insert Object", 5000);
+    }
+    if (!dialog) return "Edit > Insert Object shows no dialog";
     Step("insert object");
     x().Click(dialog->box.x + 80, dialog->box.y + 34 + row * 13);
     x().Key("Return");
-    return x().WaitForNoWindow("Insert Object");
+    if (!x().WaitForNoWindow("Insert Object")) return "Return leaves the Insert Object dialog up";
+    return {};
   }
 
   // Where the screen changed inside area since the last Insert: the new object and its frame.
@@ -51,7 +65,8 @@ TEST_F(PagesTest, InsertedTableAndStructureShowTheirPagesWithTheirFields) {
   };
   for (const Case& c : {Case{4, "Orvane Table Control"}, Case{3, "Orvane Structure Control"}}) {
     SCOPED_TRACE(c.name);
-    ASSERT_TRUE(Insert(*main, c.row)) << "Insert Object did not insert";
+    const std::string failed = Insert(*main, c.row);
+    ASSERT_TRUE(failed.empty()) << failed;
     Step(std::string(c.name) + " inserted");
     // The new object is active in place where the page changed: a right click opens its pages.
     const Box object = Changed({main->box.x + 40, main->box.y + 130, main->box.w - 40, main->box.h - 160});
