@@ -1,5 +1,6 @@
 // A user's first start: the settings the modules ship, seen on a real page.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "rodizora/main/tests/e2e.h"
@@ -22,10 +23,12 @@ class FirstStartTest : public E2eTest {
     ASSERT_EQ(cli.WaitForExit(10000), 0) << "profcli failed: " << SandboxDir() << "/profcli.log";
   }
 
-  // Opens the processed sample (peaks picked, then the commands given) and answers the page:
-  // the white box inside the document window, once it is drawn.
+  // Opens a real spectrometer's proton FID (aspirin, 300 MHz, Bruker) processed as a chemist
+  // asks on the command line, peaks picked, then the commands given; answers the page: the
+  // white box inside the document window, once it is drawn.
   Box OpenPage(const std::string& step, const std::string& commands = "") {
-    if (!StartProgram({Sample(), "-PROCESS", "EM;FT;AP;APP" + commands})) return {};
+    const std::string fid = std::string(E2E_REAL_DATA) + "/aspirin-1h";
+    if (!StartProgram({fid, "-PROCESS", "EM;FT;AP;APP" + commands})) return {};
     const auto main = MainWindow();
     if (!main) return {};
     WaitForStartLogoGone(x());
@@ -79,7 +82,8 @@ TEST_F(FirstStartTest, AnNmrPageShowsAParameterTableWithValues) {
   const Shot first = LastShot();
   const std::int64_t tableInk = first.CountDark(table);
   EXPECT_GT(tableInk, 2 * table.w) << "no parameter table";
-  // Its value row holds more than its seven column lines: the title, the frequency, the scans.
+  // Its value row holds more than its seven column lines: the nucleus, frequency, scans, solvent
+  // and date of the experiment.
   EXPECT_GT(first.CountDark(values), 7 * values.h + 20) << "the table shows no values";
 
   // Without the shipped fields the table is the empty one a fresh profile had.
@@ -91,8 +95,9 @@ TEST_F(FirstStartTest, AnNmrPageShowsAParameterTableWithValues) {
 }
 
 TEST_F(FirstStartTest, AnNmrPageShowsNoMassPeakDigits) {
-  // Full size, the view on the tallest peak (2.05 ppm) near the left, where its top shows.
-  const std::string view = ";LBOUND=2.3;RBOUND=1.0";
+  // Full size, the view on the tallest peak (the methyl singlet at 2.29 ppm) near the left, where
+  // its top shows.
+  const std::string view = ";LBOUND=2.6;RBOUND=1.0";
   const Box page = OpenPage("first start", view);
   ASSERT_GT(page.w, 100) << "no page on the screen";
   const Shot first = LastShot();

@@ -31,10 +31,20 @@ class PagesTest : public E2eTest {
     }
     if (!dialog) return "Edit > Insert Object shows no dialog";
     Step("insert object");
-    x().Click(dialog->box.x + 80, dialog->box.y + 34 + row * 13);
-    x().Key("Return");
-    if (!x().WaitForNoWindow("Insert Object")) return "Return leaves the Insert Object dialog up";
-    return {};
+    // The row is chosen once it shows the selection's colour instead of the list's white.
+    const Box chosen{dialog->box.x + 20, dialog->box.y + 30 + row * 13, 150, 8};
+    bool selected = false;
+    for (int attempt = 0; attempt < 3 && !selected; ++attempt) {
+      x().Click(dialog->box.x + 80, dialog->box.y + 34 + row * 13);
+      selected = XSession::WaitUntil([&] { return x().Grab(chosen).Dominant(chosen) != 0xFFFFFF; }, 2000);
+    }
+    if (!selected) return "a click on the class's row does not choose it";
+    // Return takes the choice; a key the dialog did not take yet is given again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      x().Key("Return");
+      if (x().WaitForNoWindow("Insert Object", 3000)) return {};
+    }
+    return "Return leaves the Insert Object dialog up";
   }
 
   // Where the screen changed inside area since the last Insert: the new object and its frame.
