@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -42,6 +43,15 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
     size_ = std::exchange(other.size_, 0);
   }
   return *this;
+}
+
+void MappedFile::releasePages(std::uint64_t offset, std::uint64_t length) {
+  if (!data_ || offset >= size_) return;
+  const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+  const std::uint64_t end = std::min(size_, offset + std::min(length, size_ - offset));
+  const std::uint64_t from = (offset + page - 1) / page * page, to = end == size_ ? end : end / page * page;
+  if (from >= to) return;
+  ::madvise(const_cast<Byte*>(data_) + from, static_cast<std::size_t>(to - from), MADV_DONTNEED);
 }
 
 void MappedFile::release() {

@@ -265,6 +265,109 @@ LRESULT ControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::intptr_t ControlBar::OnToolHitTest(Point, TOOLINFO*) const { return -1; }
 
+namespace {
+constexpr int kDockZone = 24;   // pixels inside a side (beyond its bars) that dock there
+constexpr int kDragStart = 4;   // pointer travel before a press becomes a drag
+}  // namespace
+
+UINT ControlBar::DropTarget(Point p, bool control) const {
+  FrameWnd* frame = GetDockingFrame();
+  if (!frame || control || !m_dwDockStyle) return 0;
+  Rect client;
+  frame->GetClientRect(&client);
+  frame->ClientToScreen(&client);
+  if (!client.PtInRect(p)) return 0;
+  auto thickness = [&](UINT id, bool horz) {
+    DockBar* d = frame->GetDockBar(id);
+    if (!d || !d->IsWindowVisible()) return 0;
+    Rect r;
+    d->GetWindowRect(&r);
+    return horz ? r.Height() : r.Width();
+  };
+  struct Side {
+    UINT id;
+    DWORD align;
+    bool inside;
+  };
+  const Side sides[] = {
+      {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP, p.y < client.top + thickness(AFX_IDW_DOCKBAR_TOP, true) + kDockZone},
+      {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM, p.y >= client.bottom - thickness(AFX_IDW_DOCKBAR_BOTTOM, true) - kDockZone},
+      {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT, p.x < client.left + thickness(AFX_IDW_DOCKBAR_LEFT, false) + kDockZone},
+      {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT, p.x >= client.right - thickness(AFX_IDW_DOCKBAR_RIGHT, false) - kDockZone},
+  };
+  for (const Side& side : sides)
+    if (side.inside && (m_dwDockStyle & side.align) && frame->GetDockBar(side.id)) return side.id;
+  return 0;
+}
+
+void ControlBar::Drop(Point p) {
+  FrameWnd* frame = GetDockingFrame();
+  if (!frame) return;
+  const UINT target = DropTarget(p, GetKeyState(VK_CONTROL) < 0);
+  Rect bar;
+  GetWindowRect(&bar);
+  if (target) {
+    // The bar's leading edge where the pointer puts it, across the side it docks on.
+    const bool horz = target == AFX_IDW_DOCKBAR_TOP || target == AFX_IDW_DOCKBAR_BOTTOM;
+    const Size size = CalcFixedLayout(false, horz);
+    const Rect at(p.x - (horz ? m_grab.x : 0), p.y - (horz ? 0 : m_grab.y), p.x + size.cx, p.y + size.cy);
+    frame->DockControlBar(this, target, &at);
+    return;
+  }
+  const bool vertical = IsFloating() ? !IsHorizontal() : false;
+  frame->FloatControlBar(this, {p.x - m_grab.x, p.y - m_grab.y}, vertical ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP);
+}
+
+LRESULT ControlBar::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      if (!IsDockBar() && (m_dwDockStyle || IsFloating()) && GetDockingFrame()) {
+        m_grab = ParamToPoint(lParam);
+        m_dragFrom = m_grab;
+        ClientToScreen(&m_dragFrom);
+        // In window coordinates: the client area starts inside the borders and gripper.
+        Rect window, client;
+        GetWindowRect(&window);
+        GetClientRect(&client);
+        ClientToScreen(&client);
+        m_grab.x += client.left - window.left;
+        m_grab.y += client.top - window.top;
+        m_drag = DragState::Pressed;
+        SetCapture();
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (m_drag != DragState::None) {
+        Point p = ParamToPoint(lParam);
+        ClientToScreen(&p);
+        if (m_drag == DragState::Pressed && (std::abs(p.x - m_dragFrom.x) > kDragStart || std::abs(p.y - m_dragFrom.y) > kDragStart))
+          m_drag = DragState::Moving;
+        if (m_drag == DragState::Moving) ui::SetCursor(LoadStandardCursor(IDC_SIZEALL));
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (m_drag != DragState::None) {
+        const bool moved = m_drag == DragState::Moving;
+        m_drag = DragState::None;
+        Point p = ParamToPoint(lParam);
+        ClientToScreen(&p);
+        if (GetCapture() == this) ReleaseCapture();
+        if (moved) Drop(p);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      if (message == WM_CANCELMODE || ParamToHandle(lParam) != m_hWnd) m_drag = DragState::None;
+      break;
+    default:
+      break;
+  }
+  return Wnd::DefWindowProc(message, wParam, lParam);
+}
+
 // --- DockBar ----------------------------------------------------------------------------------------------
 
 UI_IMPLEMENT_DYNAMIC(DockBar, ControlBar)
@@ -690,6 +793,41 @@ Size DialogBar::CalcFixedLayout(bool stretch, bool horz) {
     else size.cy = 32767;
   }
   return size;
+}
+
+bool DialogBar::PreTranslateMessage(MSG* msg) {
+  if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return false;
+  Wnd* target = FromHandle(msg->hwnd);
+  if (!target || (target != this && !IsChild(target))) return false;
+  const UINT key = static_cast<UINT>(msg->wParam);
+  if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB && !(msg->message == WM_CHAR && (key == '\r' || key == 0x1B))) return false;
+  const UINT code = static_cast<UINT>(target->SendMessage(WM_GETDLGCODE));
+  if (code & DLGC_WANTALLKEYS) return false;
+  if (msg->message == WM_CHAR) return true;  // the key did it
+  if (key == VK_TAB) {
+    if (code & DLGC_WANTTAB) return false;
+    if (Wnd* next = GetNextDlgTabItem(target == this ? nullptr : target, GetKeyState(VK_SHIFT) < 0)) next->SetFocus();
+    return true;
+  }
+  UINT id = IDCANCEL;
+  Wnd* button = GetDlgItem(IDCANCEL);
+  if (key == VK_RETURN) {
+    if (code & DLGC_UNDEFPUSHBUTTON) {
+      target->SendMessage(BM_CLICK);
+      return true;
+    }
+    id = IDOK;
+    button = GetDlgItem(IDOK);
+    for (Wnd* child : GetChildren())
+      if ((child->SendMessage(WM_GETDLGCODE) & DLGC_BUTTON) && (child->GetStyle() & 0xF) == BS_DEFPUSHBUTTON) {
+        button = child;
+        id = child->GetDlgCtrlID();
+        break;
+      }
+    if (button && !button->IsWindowEnabled()) return true;
+  }
+  SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), button ? HandleToParam(button->m_hWnd) : 0);
+  return true;
 }
 
 void DialogBar::OnUpdateCmdUI(FrameWnd* target, bool disableIfNoHandler) {

@@ -82,7 +82,17 @@ class ControlBar : public Wnd {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::intptr_t OnToolHitTest(Point point, TOOLINFO* ti) const override;
 
+  // Where a bar dropped at a screen point goes: the dock bar id of the frame side whose zone
+  // holds it (its docked thickness and a margin inside the frame's client area), 0 to float.
+  // Only sides the bar may dock on count; a held Ctrl always floats.
+  UINT DropTarget(Point screen, bool control) const;
+
  protected:
+  // Pressing on the bar outside its items and moving drags it: dropped on a side of its frame
+  // it docks there, elsewhere it floats (as the class library's docking context does).
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool IsDragging() const { return m_drag != DragState::None; }
+
   friend class DockBar;
   friend class FrameWnd;
   friend class MiniDockFrameWnd;
@@ -94,6 +104,13 @@ class ControlBar : public Wnd {
   DWORD m_dwDockStyle = 0;
   FrameWnd* m_pDockSite = nullptr;
   DockBar* m_pDockBar = nullptr;
+
+ private:
+  enum class DragState { None, Pressed, Moving };
+  void Drop(Point screen);
+  DragState m_drag = DragState::None;
+  Point m_dragFrom;   // screen point of the press
+  Point m_grab;       // the press in the bar's window coordinates
 };
 
 // The bars of one side of a frame (or of a floating frame), in rows.
@@ -205,9 +222,11 @@ class ToolBar : public ControlBar {
   void SetButtonInfo(int index, UINT id, UINT style, int image);
   std::string GetButtonText(int index) const;
   bool SetButtonText(int index, std::string_view text);
-  // Toolbar style bits (TBSTYLE_FLAT, ...) and the tool-tip control the bar's tips use.
-  DWORD GetToolBarStyle() const { return m_ctrlStyle; }
+  // Toolbar style bits (TBSTYLE_FLAT, ...): the low word of the window's style, as the
+  // platform's toolbar control keeps them, so ModifyStyle changes them too.
+  DWORD GetToolBarStyle() const { return GetStyle() & kToolBarStyleMask; }
   void SetToolBarStyle(DWORD style);
+  // The tool-tip control the bar's tips use.
   ToolBar& GetToolBarCtrl() { return *this; }
   int GetButtonCount() const { return GetCount(); }
   void SetToolTips(class ToolTipCtrl* tips) { m_toolTips = tips; }
@@ -223,11 +242,14 @@ class ToolBar : public ControlBar {
   void OnLButtonUp(UINT flags, Point point);
   void OnSize(UINT type, int cx, int cy);
   void OnCancelMode();
+  void OnTimer(UINT_PTR id);
 
  protected:
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnBarStyleChange(DWORD oldStyle, DWORD newStyle) override;
-  // Draws one button (the toolbar's own look; flat bars draw edges only when pressed or checked).
+  static constexpr DWORD kToolBarStyleMask = 0xFFFF;
+  // Draws one button (the toolbar's own look; flat bars draw edges only when pressed or checked;
+  // a disabled button shows the dark parts of its picture etched, without its face and white).
   virtual void DrawButton(gdi::DC* dc, int index, const Rect& rect);
 
  private:
@@ -240,13 +262,15 @@ class ToolBar : public ControlBar {
   void Layout();
   int ButtonAt(Point point) const;
   void Pressed(int index);
+  // Fly-by help: the status line shows the prompt of the button under the pointer.
+  void FlyBy(UINT id);
+  UINT m_flyBy = 0;
 
   std::vector<Item> m_buttons;
   std::vector<Rect> m_rects;
   Size m_sizeButton{23, 22};
   Size m_sizeImage{16, 15};
   gdi::Bitmap m_strip;
-  DWORD m_ctrlStyle = 0;
   int m_tracking = -1;
   class ToolTipCtrl* m_toolTips = nullptr;
 };
@@ -303,6 +327,9 @@ class DialogBar : public ControlBar {
   bool Create(Wnd* parent, UINT templateId, DWORD style, UINT id);
   Size CalcFixedLayout(bool stretch, bool horz) override;
   void OnUpdateCmdUI(FrameWnd* target, bool disableIfNoHandler) override;
+  // The dialog keys inside the bar, as in a dialog: Tab moves between its items, Return presses
+  // its default button (else IDOK) and Escape sends IDCANCEL, both to the bar's owner.
+  bool PreTranslateMessage(MSG* msg) override;
 
  private:
   Size m_sizeDefault;

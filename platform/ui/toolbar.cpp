@@ -12,6 +12,8 @@ namespace {
 
 // The strips' background shows the button face.
 constexpr COLORREF kStripBackground = RGB(192, 192, 192);
+// A disabled picture keeps only what is darker than its face and its white.
+constexpr COLORREF kStripHighlight = RGB(255, 255, 255);
 constexpr int kDefaultSeparatorWidth = 8;
 constexpr int kDropArrowWidth = 12;
 
@@ -49,6 +51,7 @@ UI_BEGIN_MESSAGE_MAP(ToolBar, ControlBar)
   map::LButtonDown(&ToolBar::OnLButtonDown),
   map::LButtonDblClk(&ToolBar::OnLButtonDown),
   map::MouseMove(&ToolBar::OnMouseMove),
+  map::Timer(&ToolBar::OnTimer),
   map::LButtonUp(&ToolBar::OnLButtonUp),
   map::Size(&ToolBar::OnSize),
 UI_END_MESSAGE_MAP()
@@ -65,14 +68,15 @@ ToolBar::~ToolBar() = default;
 bool ToolBar::Create(Wnd* parent, DWORD style, UINT id) { return CreateEx(parent, 0, style, Rect(), id); }
 
 bool ToolBar::CreateEx(Wnd* parent, DWORD ctrlStyle, DWORD style, const Rect& borders, UINT id) {
-  m_ctrlStyle = ctrlStyle;
   if (!borders.IsRectNull()) {
     m_cxLeftBorder = borders.left;
     m_cyTopBorder = borders.top;
     m_cxRightBorder = borders.right;
     m_cyBottomBorder = borders.bottom;
   }
-  return CreateBar(parent, style, id);
+  if (!CreateBar(parent, style, id)) return false;
+  ModifyStyle(0, ctrlStyle & kToolBarStyleMask);
+  return true;
 }
 
 bool ToolBar::LoadToolBar(UINT resourceId) {
@@ -191,7 +195,7 @@ bool ToolBar::SetButtonText(int index, std::string_view text) {
 }
 
 void ToolBar::SetToolBarStyle(DWORD style) {
-  m_ctrlStyle = style;
+  ModifyStyle(kToolBarStyleMask, style & kToolBarStyleMask);
   Invalidate();
 }
 
@@ -268,7 +272,7 @@ void ToolBar::DrawButton(gdi::DC* dc, int index, const Rect& rect) {
   const bool disabled = item.style & TBBS_DISABLED;
   const bool checked = item.style & (TBBS_CHECKED | TBBS_INDETERMINATE);
   const bool pressed = item.style & TBBS_PRESSED;
-  const bool flat = m_ctrlStyle & TBSTYLE_FLAT;
+  const bool flat = GetStyle() & TBSTYLE_FLAT;
   const COLORREF light = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
   const COLORREF dark = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
   Rect face = rect;
@@ -292,6 +296,7 @@ void ToolBar::DrawButton(gdi::DC* dc, int index, const Rect& rect) {
         const COLORREF c = strip->GetPixel(sx + x, y);
         if (c == gdi::CLR_INVALID || c == kStripBackground) continue;
         if (disabled) {
+          if (c == kStripHighlight) continue;
           dc->SetPixelV(dx + x + 1, dy + y + 1, light);
           dc->SetPixelV(dx + x, dy + y, dark);
         } else {
@@ -328,9 +333,16 @@ void ToolBar::Pressed(int index) {
 
 void ToolBar::OnLButtonDown(UINT, Point point) {
   const int i = ButtonAt(point);
-  if (i < 0) return;
+  if (i < 0) {
+    Default();  // the bar itself: a drag
+    return;
+  }
   Item& item = m_buttons[static_cast<std::size_t>(i)];
-  if (item.style & (TBBS_SEPARATOR | TBBS_DISABLED)) return;
+  if (item.style & TBBS_SEPARATOR) {
+    Default();  // between the buttons: a drag too
+    return;
+  }
+  if (item.style & TBBS_DISABLED) return;
   if (item.style & TBBS_DROPDOWN) {
     NMTOOLBAR nm;
     nm.hdr.hwndFrom = m_hWnd;
@@ -346,7 +358,37 @@ void ToolBar::OnLButtonDown(UINT, Point point) {
   SetCapture();
 }
 
+namespace {
+constexpr UINT_PTR kFlyByTimer = 0xE000;  // checks that the pointer is still on the button
+}
+
+void ToolBar::FlyBy(UINT id) {
+  if (id == m_flyBy) return;
+  m_flyBy = id;
+  if (id) SetTimer(kFlyByTimer, 200);
+  else KillTimer(kFlyByTimer);
+  FrameWnd* frame = dynamic_cast<FrameWnd*>(GetTopLevelParent());
+  if (auto* owner = dynamic_cast<FrameWnd*>(GetOwner()); owner && !(owner->GetStyle() & WS_CHILD)) frame = owner;
+  if (frame) frame->SetTrackingMessage(id ? id : AFX_IDS_IDLEMESSAGE);
+}
+
+void ToolBar::OnTimer(UINT_PTR id) {
+  if (id != kFlyByTimer) return;
+  Point p;
+  GetCursorPos(&p);
+  ScreenToClient(&p);
+  const int i = ButtonAt(p);
+  const bool on = IsWindowVisible() && i >= 0 && !(m_buttons[static_cast<std::size_t>(i)].style & TBBS_SEPARATOR);
+  if (!on) FlyBy(0);
+}
+
 void ToolBar::OnMouseMove(UINT, Point point) {
+  if (m_tracking < 0 && (GetBarStyle() & CBRS_FLYBY)) {
+    const int i = ButtonAt(point);
+    const bool button = i >= 0 && !(m_buttons[static_cast<std::size_t>(i)].style & TBBS_SEPARATOR);
+    FlyBy(button ? m_buttons[static_cast<std::size_t>(i)].id : 0);
+  }
+  if (IsDragging()) Default();
   if (m_tracking < 0 || m_tracking >= GetCount()) return;
   const bool inside = m_rects[static_cast<std::size_t>(m_tracking)].PtInRect(point);
   const UINT style = m_buttons[static_cast<std::size_t>(m_tracking)].style;
@@ -354,6 +396,7 @@ void ToolBar::OnMouseMove(UINT, Point point) {
 }
 
 void ToolBar::OnLButtonUp(UINT, Point point) {
+  if (IsDragging()) Default();
   if (m_tracking < 0 || m_tracking >= GetCount()) return;
   const int i = m_tracking;
   m_tracking = -1;

@@ -20,6 +20,7 @@
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/metrics.h"
 
 namespace ui {
 
@@ -203,14 +204,15 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
     Wnd* top = parentWnd->GetTopLevelParent();
     impl->owner = top ? top->m_hWnd : parentWnd->m_hWnd;
   }
-  // Top-level windows the caller leaves to us.
+  // Top-level windows the caller leaves to us: a large part of the display's work area.
   if (!(cs.style & WS_CHILD) && cs.x == CW_USEDEFAULT) {
-    cs.x = 40;
-    cs.y = 40;
+    const Rect work = GetWorkArea();
     if (cs.cx <= 0 || cs.cy <= 0) {
-      cs.cx = 800;
-      cs.cy = 600;
+      cs.cx = work.Width() * 7 / 8;
+      cs.cy = work.Height() * 7 / 8;
     }
+    cs.x = work.left + std::max(0, (work.Width() - cs.cx) / 2);
+    cs.y = work.top + std::max(0, (work.Height() - cs.cy) / 2);
   }
   impl->core = MakeCore(impl);
   impl->core->AdjustSize(&cs.cx, &cs.cy);
@@ -702,6 +704,19 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow();
       return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      // The caption's buttons, and a double-click on the caption, as the platform's frames have.
+      const int hit = static_cast<int>(wParam);
+      UINT command = 0;
+      if (hit == HTCLOSE && message == WM_NCLBUTTONDOWN) command = SC_CLOSE;
+      else if (hit == HTMAXBUTTON && message == WM_NCLBUTTONDOWN) command = impl->maximized ? SC_RESTORE : SC_MAXIMIZE;
+      else if (hit == HTMINBUTTON && message == WM_NCLBUTTONDOWN) command = impl->minimized ? SC_RESTORE : SC_MINIMIZE;
+      else if (hit == HTCAPTION && message == WM_NCLBUTTONDBLCLK && (impl->style & WS_MAXIMIZEBOX))
+        command = impl->maximized || impl->minimized ? SC_RESTORE : SC_MAXIMIZE;
+      if (command) SendMessage(WM_SYSCOMMAND, command, lParam);
+      return 0;
+    }
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(WM_CLOSE);
       else if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(SW_MINIMIZE);

@@ -28,6 +28,7 @@ class BarFrame : public FrameWnd {
 };
 UI_BEGIN_MESSAGE_MAP(BarFrame, FrameWnd)
   map::CommandRange(40001, 40010, &BarFrame::OnCommandRange),
+  map::CommandRange(IDOK, IDCANCEL, &BarFrame::OnCommandRange),
   map::Notify(TBN_DROPDOWN, kToolbarMain, &BarFrame::OnDropDown),
   map::Control(CBN_SELCHANGE, 3001, &BarFrame::OnComboChange),
 UI_END_MESSAGE_MAP()
@@ -96,6 +97,103 @@ TEST_F(BarsTest, ToolbarGroupsCheckOneButtonAndDropDownsAskTheOwner) {
   combo.DestroyWindow();
 }
 
+TEST_F(BarsTest, TheFlatLookAndADisabledPictureFollowTheWindowStyleAndTheButtonState) {
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  const UINT ids[] = {40001, 40002};
+  bar.SetButtons(ids, 2);
+  // Each picture: a white square framed in black on the face.
+  const char* const picture[] = {
+      "................", "................", "...kkkkkkkkkk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...",
+      "...kwwwwwwwwk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...",
+      "...kwwwwwwwwk...", "...kkkkkkkkkk...", "................", "................", "................"};
+  std::vector<const char*> rows(std::begin(picture), std::end(picture));
+  rows.insert(rows.end(), std::begin(picture), std::end(picture));
+  gdi::Bitmap strip;
+  ASSERT_TRUE(strip.LoadBmp(gdi::MakePixelArtBmp(16, 15, rows)));
+  bar.SetBitmap(strip);
+  bar.SetButtonStyle(1, TBBS_BUTTON | TBBS_DISABLED);
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar);
+  const COLORREF face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
+  const COLORREF light = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
+  const COLORREF dark = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
+  Rect enabled, disabled;
+  bar.GetItemRect(0, &enabled);
+  bar.GetItemRect(1, &disabled);
+  const auto pixel = [&](int x, int y) {
+    bar.Invalidate();
+    bar.UpdateWindow();
+    return bar.GetClientSurface()->GetPixel(x, y);
+  };
+  // Raised at rest without the flat style; the style set on the window (as a flat bar's owner
+  // sets it) takes the edge away.
+  EXPECT_EQ(pixel(enabled.left, enabled.top), light);
+  bar.ModifyStyle(0, TBSTYLE_FLAT);
+  EXPECT_NE(bar.GetToolBarStyle() & TBSTYLE_FLAT, 0u);
+  EXPECT_EQ(pixel(enabled.left, enabled.top), face);
+  EXPECT_EQ(pixel(enabled.right - 1, enabled.bottom - 1), face);
+  // The picture sits centred: its frame black and its inside white while enabled; disabled, the
+  // frame is etched in shadow and the white is left out.
+  const int dx = (enabled.Width() - 16) / 2, dy = (enabled.Height() - 15) / 2;
+  EXPECT_EQ(pixel(enabled.left + dx + 3, enabled.top + dy + 2), RGB(0, 0, 0));
+  EXPECT_EQ(pixel(enabled.left + dx + 6, enabled.top + dy + 6), RGB(255, 255, 255));
+  EXPECT_EQ(pixel(disabled.left + dx + 3, disabled.top + dy + 2), dark);
+  EXPECT_EQ(pixel(disabled.left + dx + 6, disabled.top + dy + 6), face);
+  EXPECT_EQ(pixel(disabled.left + dx + 13, disabled.top + dy + 12), light);
+}
+
+TEST_F(BarsTest, ADraggedBarDocksOnTheSideItIsDroppedOnAndFloatsElsewhere) {
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  const UINT ids[] = {40001, ID_SEPARATOR, 40002};
+  bar.SetButtons(ids, 3);
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar);
+  frame.RecalcLayout();
+  Rect client;
+  frame.GetClientRect(&client);
+  frame.ClientToScreen(&client);
+  // The drop zones: each side's bars and a margin inside them; the middle floats; Ctrl floats.
+  EXPECT_EQ(bar.DropTarget({client.left + 5, client.CenterPoint().y}, false), AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(bar.DropTarget({client.right - 5, client.CenterPoint().y}, false), AFX_IDW_DOCKBAR_RIGHT);
+  EXPECT_EQ(bar.DropTarget({client.CenterPoint().x, client.bottom - 5}, false), AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_EQ(bar.DropTarget({client.CenterPoint().x, client.top + 30}, false), AFX_IDW_DOCKBAR_TOP);
+  EXPECT_EQ(bar.DropTarget(client.CenterPoint(), false), 0u);
+  EXPECT_EQ(bar.DropTarget({client.left + 5, client.CenterPoint().y}, true), 0u);
+  EXPECT_EQ(bar.DropTarget({client.left - 50, client.top - 50}, false), 0u);
+
+  // Pressed on its gripper (left of the buttons), moved and released: docked on the left.
+  Rect first;
+  bar.GetItemRect(0, &first);
+  const Point grip{first.left - 3, first.CenterPoint().y};
+  auto drag = [&](Point screenTo) {
+    input::MouseDown(&bar, grip);
+    Point to = screenTo;
+    bar.ScreenToClient(&to);
+    input::MouseMove(&bar, {to.x / 2, to.y / 2}, MK_LBUTTON);
+    input::MouseMove(&bar, to, MK_LBUTTON);
+    input::MouseUp(&bar, to);
+  };
+  drag({client.left + 5, client.CenterPoint().y});
+  ASSERT_NE(bar.GetDockBar(), nullptr);
+  EXPECT_EQ(bar.GetDockBar()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_FALSE(bar.IsHorizontal());
+  // Dropped in the middle it floats; a press that does not move leaves it where it is.
+  Rect r;
+  bar.GetWindowRect(&r);
+  input::MouseDown(&bar, grip);
+  input::MouseUp(&bar, grip);
+  EXPECT_EQ(bar.GetDockBar()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+  drag(client.CenterPoint());
+  EXPECT_TRUE(bar.IsFloating());
+  EXPECT_TRUE(bar.IsHorizontal());
+  // And back to the top.
+  drag({client.CenterPoint().x, client.top + 5});
+  EXPECT_FALSE(bar.IsFloating());
+  EXPECT_EQ(bar.GetDockBar()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_TOP));
+}
+
 TEST_F(BarsTest, ADialogBarHoldsItsTemplateAndItsItemsReachTheOwner) {
   DialogBar bar;
   ASSERT_TRUE(bar.Create(&frame, kDialogBar, WS_CHILD | WS_VISIBLE | CBRS_TOP, 1092));
@@ -115,6 +213,30 @@ TEST_F(BarsTest, ADialogBarHoldsItsTemplateAndItsItemsReachTheOwner) {
   EXPECT_TRUE(bar.GetDlgItem(kCmdOpen)->IsWindowEnabled());
   input::Click(bar.GetDlgItem(kCmdOpen), {5, 5});
   EXPECT_EQ(frame.commands.back(), kCmdOpen);
+}
+
+TEST_F(BarsTest, ADialogBarAnswersTheDialogKeys) {
+  DialogBar bar;
+  ASSERT_TRUE(bar.Create(&frame, kDialogBar, WS_CHILD | WS_VISIBLE | CBRS_TOP, 1092));
+  frame.RecalcLayout();
+  Wnd* combo = bar.GetDlgItem(3001);
+  ASSERT_NE(combo, nullptr);
+  combo->SetFocus();
+  // Return with no default button is IDOK, Escape IDCANCEL: both to the owner.
+  input::Key(VK_RETURN);
+  input::Key(VK_ESCAPE);
+  EXPECT_EQ(frame.commands, (std::vector<UINT>{static_cast<UINT>(IDOK), static_cast<UINT>(IDCANCEL)}));
+  // A default push button takes Return.
+  bar.GetDlgItem(kCmdOpen)->ModifyStyle(0xF, BS_DEFPUSHBUTTON);
+  frame.commands.clear();
+  combo->SetFocus();
+  input::Key(VK_RETURN);
+  EXPECT_EQ(frame.commands, (std::vector<UINT>{kCmdOpen}));
+  // Keys outside the bar are not its business.
+  frame.commands.clear();
+  frame.SetFocus();
+  input::Key(VK_ESCAPE);
+  EXPECT_TRUE(frame.commands.empty());
 }
 
 TEST_F(BarsTest, StatusPanesKeepTheirWidthsAndTheMessagePaneStretches) {

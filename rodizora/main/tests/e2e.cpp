@@ -125,8 +125,9 @@ int Program::Stop() {
 // --- The fixture -----------------------------------------------------------------------------------------
 
 XSession& E2eTest::x() {
-  static XSession* session = new XSession(1600, 1200);  // lives to the end of the run
-  return *session;
+  // Lives to the end of the run; its server is ended with it (one left behind per run piled up).
+  static XSession session(1600, 1200);
+  return session;
 }
 
 std::string E2eTest::Sample() { return std::string(E2E_SAMPLES) + "/ethyl_acetate_fid.dx"; }
@@ -167,7 +168,8 @@ void E2eTest::SetUp() {
 
 void E2eTest::TearDown() {
   if (program_) {
-    const bool crashed = !program_->Running();
+    // A program the case waited for ended as the case wanted; one that ended unseen did not.
+    const bool crashed = program_->Pid() > 0 && !program_->Running();
     program_->Stop();
     program_.reset();
     EXPECT_FALSE(crashed && !HasFailure()) << "the program ended on its own; see " << sandbox_ << "/rodizora.log";
@@ -204,13 +206,13 @@ void E2eTest::Keep(const std::string& name) {
   last_.SavePng(shots_ + "/" + prefix + SafeName(name) + ".png");
 }
 
-const Shot& E2eTest::Step(const std::string& name) {
+Shot E2eTest::Step(const std::string& name) {
   last_ = x().GrabSettled(x().Screen());
   Keep(name);
   return last_;
 }
 
-const Shot& E2eTest::StepNow(const std::string& name) {
+Shot E2eTest::StepNow(const std::string& name) {
   last_ = x().Grab();
   Keep(name);
   return last_;

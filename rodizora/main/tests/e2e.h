@@ -73,11 +73,12 @@ class E2eTest : public ::testing::Test {
   // The main window (its title holds "KEDRUS Rodizora").
   std::optional<XWindow> MainWindow(int timeoutMs = 20000) const;
 
-  // Grabs the whole screen once it has settled, keeps it as the step's picture and answers it.
-  const Shot& Step(const std::string& name);
+  // Grabs the whole screen once it has settled, keeps it as the step's picture and answers it
+  // (a copy: it stays valid across later steps).
+  Shot Step(const std::string& name);
   const Shot& LastShot() const { return last_; }
   // A step's picture without waiting for the screen to settle (things that change on their own).
-  const Shot& StepNow(const std::string& name);
+  Shot StepNow(const std::string& name);
   // The folder of this case's pictures.
   const std::string& ShotsDir() const { return shots_; }
 
