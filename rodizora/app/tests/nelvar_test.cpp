@@ -7,8 +7,11 @@
 #include <map>
 
 #include "common/guids.h"
+#include "common/itablecontrol.h"
+#include "common/shared_ids.h"
 #include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
+#include "platform/com/driver.h"
 #include "platform/com/library.h"
 #include "platform/ole/container.h"
 #include "platform/ui/app.h"
@@ -16,6 +19,7 @@
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
 #include "rodizora/doc/sasettings.h"
+#include "rodizora/frame/standardbar.h"
 #include "rodizora/app/tests/app_fixture.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/spectrumcontrol.h"
@@ -44,6 +48,57 @@ TEST_F(NelvarTest, ASpectrumItemOfTheSampleDrawsItsPlot) {
   EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, doc->PageWidth(), doc->PageHeight()));
   EXPECT_GT(DrawnPixels(dynamic_cast<CSaView*>(doc->GetViews().front()), item), 500);
   MainFrame()->Render()->SavePng(ScratchDir("nelvar_item") + "/sample_item.png");
+}
+
+// A dispatch property of an item's object by name, as an integer (-1 when it has none).
+int IntProperty(CSaItem* item, const char16_t* name) {
+  auto* dispatch = static_cast<plat::ole::IDispatch*>(item->QueryObject(plat::ole::IID_IDispatch));
+  if (!dispatch) return -1;
+  plat::ole::DispatchDriver driver(dispatch, true);
+  const char16_t* names[] = {name};
+  plat::ole::DispId id = 0;
+  plat::ole::Variant v;
+  plat::ole::variantInit(&v);
+  if (dispatch->GetIDsOfNames(plat::ole::IID_NULL, names, 1, 0, &id) < 0 || driver.getProperty(id, &v) < 0) return -1;
+  const int value = v.vt == plat::ole::VT_BOOL ? (v.boolean ? 1 : 0) : v.i32;
+  plat::ole::variantClear(&v);
+  return value;
+}
+
+TEST_F(NelvarTest, AFirstStartGivesAnNmrPageNoMassLabelsAndAParameterTableWithValues) {
+  ASSERT_TRUE(RegisterKarvel());
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  CSaItem* spectrum = nullptr;
+  CSaItem* table = nullptr;
+  for (CSaItem* item : doc->Items()) (item->Record().type == ItemTypeTable ? table : spectrum) = item;
+  ASSERT_NE(spectrum, nullptr);
+  ASSERT_NE(table, nullptr);
+  // The shipped defaults: an NMR spectrum has no mass-peak labels.
+  EXPECT_EQ(IntProperty(spectrum, u"MPeaksEnable"), 0);
+  EXPECT_EQ(IntProperty(spectrum, u"TPeaksEnable"), 1);
+  // The NMR table: the names over the spectrum's values.
+  auto* cells = static_cast<ITableControl*>(table->QueryObject(IID_ITableControl));
+  ASSERT_NE(cells, nullptr);
+  std::uint32_t columns = 0, rows = 0;
+  EXPECT_EQ(cells->GetTableSize(&columns, &rows), plat::ole::S_OK);
+  EXPECT_EQ(columns, 6u);
+  EXPECT_EQ(rows, 2u);
+  const auto cell = [&](std::uint32_t c, std::uint32_t r) {
+    char16_t text[64] = {};
+    return cells->GetCellText(c, r, text, 63) >= 0 ? plat::toUtf8(text) : std::string("<none>");
+  };
+  EXPECT_EQ(cell(0, 0), "Title");
+  EXPECT_EQ(cell(2, 0), "Frequency");
+  EXPECT_EQ(cell(2, 1), "$SF$");
+  EXPECT_EQ(cell(5, 1), "$DATE$");
+  cells->Release();
+  // The whole page in the window (half size): the table's texts are drawn below the trace.
+  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
+  view->OnZoom(CStandardBar::kZoomCommandFirst + 50);
+  EXPECT_GT(DrawnPixels(view, table), 200);
+  MainFrame()->Render()->SavePng(ScratchDir("first_start") + "/first_start.png");
+  UnregisterKarvel();
 }
 
 TEST_F(NelvarTest, TheSampleOpensFromTheCommandLineAsAPage) {
@@ -114,6 +169,67 @@ std::map<plat::String16, plat::String16> ParamsOf(CSaItem* item) {
   return params;
 }
 
+// Save As through the save dialog: the first format (the workspace) in folder under name.
+void SaveAsWorkspace(CSaDoc* doc, const std::string& folder, const char* name) {
+  SaSettings().saveDirectory = plat::toUtf16(folder);
+  ui::ScriptedResponder script(true);
+  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return ui::IDCANCEL;
+    EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
+    dialog->FormatCombo().SetCurSel(0);
+    dialog->NameEdit().SetWindowText(name);
+    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
+    return ui::IDOK;
+  });
+  doc->OnFileSaveAs();
+  EXPECT_TRUE(script.Done());
+}
+
+TEST_F(NelvarTest, StoredWorkspacesKeepWhatTheyStoredWhateverTheDefaults) {
+  ASSERT_TRUE(RegisterKarvel());
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  ASSERT_EQ(doc->Items().size(), 2u);
+  // The user turns the mass-peak labels on and names the table's first column otherwise.
+  {
+    auto* dispatch = static_cast<plat::ole::IDispatch*>(doc->Items()[0]->QueryObject(plat::ole::IID_IDispatch));
+    ASSERT_NE(dispatch, nullptr);
+    plat::ole::DispatchDriver driver(dispatch, true);
+    const char16_t* names[] = {u"MPeaksEnable"};
+    plat::ole::DispId id = 0;
+    ASSERT_GE(dispatch->GetIDsOfNames(plat::ole::IID_NULL, names, 1, 0, &id), 0);
+    plat::ole::Variant on;
+    plat::ole::variantInit(&on);
+    on.vt = plat::ole::VT_BOOL;
+    on.boolean = plat::ole::kVariantTrue;
+    ASSERT_GE(driver.setProperty(id, on), 0);
+  }
+  auto* cells = static_cast<ITableControl*>(doc->Items()[1]->QueryObject(IID_ITableControl));
+  ASSERT_NE(cells, nullptr);
+  ASSERT_EQ(cells->SetCellText(0, 0, u"Sample"), plat::ole::S_OK);
+  cells->Release();
+  const std::string folder = ScratchDir("kept");
+  SaveAsWorkspace(doc, folder, "page");
+  doc->OnCloseDocument();
+
+  auto* reloaded = dynamic_cast<CSaDoc*>(app->OpenDocumentFile(folder + "/page"));
+  ASSERT_NE(reloaded, nullptr);
+  ASSERT_EQ(reloaded->Items().size(), 2u);
+  CSaItem* spectrum = reloaded->Items()[0];
+  CSaItem* table = reloaded->Items()[1];
+  if (spectrum->Record().type == ItemTypeTable) std::swap(spectrum, table);
+  EXPECT_EQ(IntProperty(spectrum, u"MPeaksEnable"), 1);
+  cells = static_cast<ITableControl*>(table->QueryObject(IID_ITableControl));
+  ASSERT_NE(cells, nullptr);
+  char16_t text[32] = {};
+  EXPECT_EQ(cells->GetCellText(0, 0, text, 31), plat::ole::S_OK);
+  EXPECT_EQ(plat::toUtf8(text), "Sample");
+  cells->Release();
+  UnregisterKarvel();
+}
+
 TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameters) {
   ASSERT_EQ(CSaDoc::GetSpectraCountInFile(plat::toUtf16(SAMPLE_FID)), 1);
   ASSERT_TRUE(Start({SAMPLE_FID}));
@@ -131,19 +247,7 @@ TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameter
   TakeBstr(name);
   TakeBstr(options);
   // Save As with the control's own format.
-  ui::ScriptedResponder script(true);
-  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
-    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
-    EXPECT_NE(dialog, nullptr);
-    if (!dialog) return ui::IDCANCEL;
-    EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
-    dialog->FormatCombo().SetCurSel(0);
-    dialog->NameEdit().SetWindowText("page");
-    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
-    return ui::IDOK;
-  });
-  doc->OnFileSaveAs();
-  EXPECT_TRUE(script.Done());
+  SaveAsWorkspace(doc, folder, "page");
   ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
   EXPECT_TRUE(doc->IsWorkspace());
   EXPECT_EQ(doc->GetPathName(), workspace);
