@@ -414,10 +414,6 @@ void OleClientItem::OnGetWindowContext(ui::FrameWnd** frame, ui::FrameWnd** docu
   if (*document == *frame) *document = nullptr;
 }
 
-void OleClientItem::OnShowControlBars(ui::FrameWnd* frame, bool show) {
-  if (frame && frame->IsWindow() && frame->ShowInPlaceBars(show)) frame->DelayRecalcLayout();
-}
-
 bool OleClientItem::GetAmbientProperty(DispId id, Variant* value) {
   variantInit(value);
   switch (id) {
@@ -494,11 +490,6 @@ HResult OleClientItem::XOleInPlaceSite::OnUIActivate() {
     for (OleClientItem* other : std::vector<OleClientItem*>(self.document_->GetItems()))
       if (other != &self && other->state_ == ItemState::ActiveUI && other->view_ == self.view_) other->DeactivateUI();
   self.setState(ItemState::ActiveUI);
-  ui::FrameWnd* frameWnd = nullptr;
-  ui::FrameWnd* docWnd = nullptr;
-  self.OnGetWindowContext(&frameWnd, &docWnd);
-  if (frameWnd) self.OnShowControlBars(frameWnd, false);
-  if (docWnd && docWnd != frameWnd) self.OnShowControlBars(docWnd, false);
   self.OnActivateUI();
   return S_OK;
 }
@@ -546,8 +537,6 @@ HResult OleClientItem::XOleInPlaceSite::OnUIDeactivate(Bool32 undoable) {
   self.OnGetWindowContext(&frameWnd, &docWnd);
   if (frameWnd) OleFrameHook::ForFrame(frameWnd)->SetBorderSpace(nullptr);
   if (docWnd) OleFrameHook::ForFrame(docWnd)->SetBorderSpace(nullptr);
-  if (frameWnd) self.OnShowControlBars(frameWnd, true);
-  if (docWnd && docWnd != frameWnd) self.OnShowControlBars(docWnd, true);
   self.setState(ItemState::Active);
   self.OnDeactivateUI(undoable != 0);
   return S_OK;
@@ -698,6 +687,9 @@ HResult OleFrameHook::SetBorderSpace(const BorderWidths* widths) {
   if (!frame_ || !frame_->IsWindow()) return E_UNEXPECTED;
   if (widths && OleFrameHook::RequestBorderSpace(widths) != S_OK) return INPLACE_E_NOTOOLSPACE;
   border_ = widths ? *widths : BorderWidths();
+  // An object that takes tool space (even none) has the frame's bars marked CBRS_HIDE_INPLACE
+  // hidden; they come back when it gives the space back.
+  if (frame_->ShowInPlaceBars(widths == nullptr)) frame_->DelayRecalcLayout();
   const gdi::Rect taken(border_.left, border_.top, border_.right, border_.bottom);
   if (frame_->m_rectBorder != taken) {
     frame_->m_rectBorder = taken;

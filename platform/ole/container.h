@@ -37,7 +37,8 @@
 // kept with the frame (its notify hook) until the frame goes. GetBorder is the frame's client
 // area inside its own bars; RequestBorderSpace grants widths that leave some of it;
 // SetBorderSpace gives them to the object (the frame lays its view out inside them, and the
-// object's tool bars, children of the frame, fill them). SetStatusText writes the frame's
+// object's tool bars, children of the frame, fill them) and hides the frame's bars marked
+// CBRS_HIDE_INPLACE until the object gives the space back (SetBorderSpace(null)). SetStatusText writes the frame's
 // message line. When the frame's layout changes, the active object hears ResizeBorder.
 // The same hook serves a document frame (an MDI child) as its IOleInPlaceUIWindow.
 //
@@ -179,9 +180,6 @@ class OleClientItem : public ComObject {
   // The frames the object's tool space, menus and status line live in: the view's top-level
   // frame, and its own frame when that is another one (an MDI child).
   virtual void OnGetWindowContext(ui::FrameWnd** frame, ui::FrameWnd** document);
-  // The frame's bars that hide while an object is UI-active in it (CBRS_HIDE_INPLACE) go at UI
-  // activation and come back at UI deactivation.
-  virtual void OnShowControlBars(ui::FrameWnd* frame, bool show);
   // An ambient property; false when the container has none (DISP_E_MEMBERNOTFOUND).
   virtual bool GetAmbientProperty(DispId id, Variant* value);
   gdi::Rect m_rect{10, 10, 110, 60};

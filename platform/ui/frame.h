@@ -97,8 +97,8 @@ class FrameWnd : public Wnd {
   // style holds CBRS_ALIGN_LEFT or CBRS_ALIGN_RIGHT.
   void FloatControlBar(ControlBar* bar, Point point, DWORD style = CBRS_ALIGN_TOP);
   void ShowControlBar(ControlBar* bar, bool show, bool delay);
-  // Hides the visible bars with CBRS_HIDE_INPLACE (an object is UI-active in the frame), or
-  // shows again those that this hid; true when a bar changed.
+  // Hides the visible bars with CBRS_HIDE_INPLACE (an object active in place took tool space in
+  // the frame), or shows again those that this hid; true when a bar changed.
   bool ShowInPlaceBars(bool show);
   // The window that takes the commands of a popup of the menu bar: the notify hook's answer.
   HWND MenuPopupOwner(const Menu* popup) const override;
