@@ -689,12 +689,15 @@ HResult OleFrameHook::SetBorderSpace(const BorderWidths* widths) {
   border_ = widths ? *widths : BorderWidths();
   // An object that takes tool space (even none) has the frame's bars marked CBRS_HIDE_INPLACE
   // hidden; they come back when it gives the space back.
-  if (frame_->ShowInPlaceBars(widths == nullptr)) frame_->DelayRecalcLayout();
+  const bool barsChanged = frame_->ShowInPlaceBars(widths == nullptr);
   const gdi::Rect taken(border_.left, border_.top, border_.right, border_.bottom);
   if (frame_->m_rectBorder != taken) {
     frame_->m_rectBorder = taken;
     frame_->RecalcLayout();
   }
+  // The object hears of the area those bars left or took once this negotiation is over (a
+  // layout inside it reaches no object).
+  if (barsChanged) frame_->DelayRecalcLayout();
   return S_OK;
 }
 

@@ -277,6 +277,15 @@ TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameter
   }
 }
 
+// The first window below parent (depth first) with that control id.
+ui::Wnd* FindDescendant(ui::Wnd* parent, ui::UINT id) {
+  for (ui::Wnd* child : parent->GetChildren()) {
+    if (child->GetDlgCtrlID() == id) return child;
+    if (ui::Wnd* deeper = FindDescendant(child, id)) return deeper;
+  }
+  return nullptr;
+}
+
 // The top-level texts of the menu bar, frame buttons left out.
 std::vector<std::string> BarTexts(const CMenuBar& bar) {
   std::vector<std::string> texts;
@@ -332,6 +341,18 @@ TEST_F(NelvarTest, TheSpectrumActiveInPlaceSharesTheOneMenuBarAndTakesItsOwnComm
   frame->GetMDIClient()->GetWindowRect(&client);
   frame->ScreenToClient(&client);
   EXPECT_EQ(client.top, inside.top + taken.top);
+  // They fill that space from the top of the area (the standard bar's row is theirs too).
+  int barsTop = client.top, barsBottom = inside.top;
+  for (ui::UINT id = 505; id <= 513; ++id)
+    if (ui::Wnd* bar = FindDescendant(frame, id); bar && bar->IsWindowVisible()) {
+      gdi::Rect r;
+      bar->GetWindowRect(&r);
+      frame->ScreenToClient(&r);
+      barsTop = std::min(barsTop, r.top);
+      barsBottom = std::max(barsBottom, r.bottom);
+    }
+  EXPECT_EQ(barsTop, inside.top);
+  EXPECT_LE(barsBottom, client.top);
 
   // The control's items show its own state, whatever the container's commands of the same
   // numbers (the EMF export, direct printing, the server connection) would say.

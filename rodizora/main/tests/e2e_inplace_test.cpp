@@ -199,6 +199,8 @@ TEST_F(InPlaceTest, ADoubleClickActivatesTheSpectrumWhichStaysOnScreenUnderOneMe
   EXPECT_EQ(active.menuItems.front().x, page.menuItems.front().x);
   EXPECT_GT(active.content.y, page.content.y + 100);
   EXPECT_GE(LastShot().CountDark(active.content), traceBefore * 6 / 10);
+  // The bars start right below the menu bar (the standard bar's row is theirs while it hides).
+  EXPECT_GT(LastShot().CountDark({main->box.x, main->box.y + kMenuBand + 2, main->box.w, 20}), 50);
 
   // Escape gives the frame its menu, toolbar and area back.
   x().Key("Escape");
