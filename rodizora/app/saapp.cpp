@@ -100,6 +100,7 @@ bool CSaApp::StartUp() {
   if (const auto placement = ReadStoredPlacement(); placement && IsKnownShowCommand(placement->showCmd))
     m_nCmdShow = static_cast<int>(placement->showCmd);
   m_serverLink.Connection().SetServerDirectory(settings.serverDirectory);
+  m_serverLink.Connection().RemoveLeftovers();
   // No printer defaults exist here: pages stay landscape A4 (the orientation the program sets).
   m_start.LoadBaseFont();
 

@@ -1,13 +1,11 @@
 #include "rodizora/doc/sadoc.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 
 #include "common/guids.h"
 #include "common/itablecontrol.h"
 #include "foundation/filedlg/filesavedlg.h"
+#include "platform/base/file.h"
 #include "platform/base/text.h"
 #include "platform/com/driver.h"
 #include "platform/ui/commdlg.h"
@@ -25,6 +23,10 @@
 namespace {
 
 using namespace plat::ole;
+
+// What the spectrum controls call their own folder format (format 0 of every kind), in which a
+// workspace keeps its spectra.
+constexpr char kWorkspaceFormatName[] = "KEDRUS";
 
 // A new item of the document whose object is made by makeObject; null (the item deleted) when
 // that fails.
@@ -171,7 +173,7 @@ void CSaDoc::AddStructureItem(CSaItem* spectrum) {
       variantClear(&path);
     }
   }
-  ::unlink(plat::toUtf8(molfile).c_str());
+  plat::removeFile(plat::toUtf8(molfile));
 }
 
 CSaItem* CSaDoc::CreateItemFromSource(IUnknown* source) {
@@ -198,6 +200,8 @@ bool CSaDoc::OnOpenDocument(std::string_view pathList) {
     // An empty entry keeps its band but opens nothing.
     if (entry.empty()) continue;
     const std::string folder = plat::toUtf8(entry);
+    // A save of this path that was stopped midway may have left its old data aside.
+    sasave::TidyTarget(folder);
     if (saworkspace::IsWorkspace(folder)) {
       if (saworkspace::Load(*this, folder)) {
         m_workspace = true;
@@ -294,9 +298,13 @@ bool CSaDoc::SaveSpectrumFile(const std::string& path) {
 
 bool CSaDoc::OnSaveDocument(std::string_view path) {
   const std::string target(path);
+  sasave::TidyTarget(target);
+  // A page without a spectrum from a file has no spectrum file to be saved as: it is a workspace.
+  if (!m_workspace && !FirstFileSpectrum()) m_workspace = true;
   const bool saved = m_workspace ? saworkspace::Save(*this, target) : SaveSpectrumFile(target);
   if (!saved) {
-    ui::AppMessageBox("Failed to save document.", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    ui::AppMessageBox("The document could not be saved as \"" + target + "\"; what was there before is unchanged.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return false;
   }
   SetModifiedFlag(false);
@@ -304,8 +312,7 @@ bool CSaDoc::OnSaveDocument(std::string_view path) {
 }
 
 bool CSaDoc::MayReplace(const std::string& path, bool ask) {
-  std::error_code error;
-  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return true;
+  if (!plat::pathExists(path)) return true;
   if (!ask) return true;
   std::string question = ui::LoadString(saids::IDS_REPLACE_EXISTING);
   if (const std::size_t at = question.find("%1"); at != std::string::npos) question.replace(at, 2, path);
@@ -316,7 +323,12 @@ void CSaDoc::OnFileSaveAs() {
   const CSpcControlRef control = FirstFileSpectrum();
   CFileSaveDlg dialog;
   std::vector<int> formatIndexes;
-  if (control) {
+  if (!control) {
+    // A page without a spectrum from a file (made by New, or whose file spectra were deleted) is
+    // saved as a workspace, the controls' own folder format.
+    dialog.m_saveFormats.push_back(kWorkspaceFormatName);
+    formatIndexes.push_back(0);
+  } else {
     if (const auto name = control.Param(u"FILENAME")) {
       const std::string path = plat::toUtf8(*name);
       dialog.m_fileName = path.substr(path.find_last_of('/') + 1);
@@ -337,7 +349,11 @@ void CSaDoc::OnFileSaveAs() {
   const std::string path = dialog.GetFilePath();
   SaSettings().saveDirectory = plat::toUtf16(dialog.GetCurrentDirectory());
   const int chosen = dialog.GetFormatIndex();
-  if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) return;  // nothing to save in
+  if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) {
+    ui::AppMessageBox("The document could not be saved: no format to save it in was chosen.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
   if (!MayReplace(path, true)) return;
   m_saveFormat = formatIndexes[static_cast<std::size_t>(chosen)];
   m_saveOption = std::max(0, dialog.GetTypeIndex());

@@ -46,7 +46,12 @@ void CServerConnection::Disconnect() {
   m_connected = false;
 }
 
+void CServerConnection::RemoveLeftovers() const {
+  CReceivedFile::RemoveStale(plat::toPosixPath(plat::toUtf8(m_serverDirectory)));
+}
+
 void CServerConnection::ReceiveThreadProc(std::stop_token stop, const Target& target) {
+  CReceivedFile::RemoveStale(target.folder);
   plat::net::TcpSocket socket;
   if (socket.connect(target.host, target.port, Wait{stop, m_limits.connectTimeout}) != NetResult::Ok) return;
   m_connected = true;

@@ -72,6 +72,10 @@ class CServerConnection {
   // The next notice for the user, one per posted notice.
   std::optional<plat::String16> TakeNotice() { return m_notices.take(); }
 
+  // Removes from the server directory the incomplete files that receives of programs stopped
+  // midway left behind (the program's start does it, and so does every connect).
+  void RemoveLeftovers() const;
+
   // "Server Directory" (the application reads and writes it with its settings).
   const plat::String16& ServerDirectory() const { return m_serverDirectory; }
   void SetServerDirectory(const plat::String16& directory) { m_serverDirectory = directory; }

@@ -169,5 +169,44 @@ TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameter
   }
 }
 
+TEST_F(NelvarTest, ANewPageWithAnInsertedSpectrumOffersTheWorkspaceFormatAndReopens) {
+  ASSERT_TRUE(Start());
+  app->OnFileNew();
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  // As Insert Spectrum(s) makes it: an item of a control, not the page's own file.
+  CSaItem* item = doc->CreateSpectrumItem(plat::toUtf16(SAMPLE_FID), 0);
+  ASSERT_NE(item, nullptr);
+  item->Record().subtype = ItemFromControl;
+  item->SetRect({40, 40, 364, 244});
+  const std::string folder = ScratchDir("newpage");
+  SaSettings().saveDirectory = plat::toUtf16(folder);
+  ui::ScriptedResponder script(true);
+  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return ui::IDCANCEL;
+    EXPECT_EQ(dialog->FormatCombo().GetCount(), 1);
+    dialog->FormatCombo().SetCurSel(0);
+    dialog->NameEdit().SetWindowText("page");
+    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
+    return ui::IDOK;
+  });
+  // File Save of a page that was never saved runs Save As.
+  doc->OnFileSave();
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(script.Unexpected(), 0);
+  const std::string workspace = folder + "/page";
+  ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
+  EXPECT_TRUE(doc->IsWorkspace());
+  EXPECT_FALSE(doc->IsModified());
+  doc->OnCloseDocument();
+
+  auto* reloaded = dynamic_cast<CSaDoc*>(app->OpenDocumentFile(workspace));
+  ASSERT_NE(reloaded, nullptr);
+  ASSERT_EQ(reloaded->Items().size(), 1u);
+  EXPECT_EQ(reloaded->Items()[0]->GetMethodName(), u"NMR");
+  EXPECT_EQ(reloaded->Items()[0]->GetRect(), gdi::Rect(40, 40, 364, 244));
+}
+
 }  // namespace
 }  // namespace apptest

@@ -349,6 +349,28 @@ TEST_F(WorkspaceTest, AFailedSaveLeavesTheOldWorkspaceOrFileAsItWasAndIsReported
   ui::ClearModalLog();
 }
 
+TEST_F(WorkspaceTest, APageWithoutASpectrumFromAFileSavesAsAWorkspace) {
+  // A spectrum document whose file spectra were deleted: its table and an inserted spectrum stay.
+  SetProfileInt(u"NMR\\Table", 1);
+  ASSERT_TRUE(doc->OnOpenDocument(WriteSpectrumFile(Dir(), "deleted.dx", {"NMR"})));
+  const std::string other = WriteSpectrumFile(Dir(), "inserted.dx", {"MASS"});
+  CSaItem* inserted = doc->CreateSpectrumItem(plat::toUtf16(other), 0);
+  ASSERT_NE(inserted, nullptr);
+  inserted->Record().subtype = ItemFromControl;
+  doc->DeleteItem(doc->Items()[0]);
+  ASSERT_EQ(doc->Items().size(), 2u);
+  ASSERT_FALSE(doc->IsWorkspace());
+  const std::string path = Fresh("nofile.ws");
+  ui::ClearModalLog();
+  ASSERT_TRUE(doc->OnSaveDocument(path));
+  EXPECT_TRUE(ui::ModalLog().empty());
+  EXPECT_TRUE(doc->IsWorkspace());
+  const std::vector<ItemState> before = StateOf(*doc);
+  auto reloaded = NewDoc();
+  ASSERT_TRUE(reloaded->OnOpenDocument(path));
+  EXPECT_EQ(StateOf(*reloaded), before);
+}
+
 TEST_F(WorkspaceTest, AnExistingPathIsReplacedOnlyWhenTheUserAgrees) {
   const std::string path = Fresh("replace.ws");
   EXPECT_TRUE(CSaDoc::MayReplace(path, true));
