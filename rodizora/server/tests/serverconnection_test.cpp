@@ -18,6 +18,7 @@
 
 #include "platform/base/file.h"
 #include "platform/base/path.h"
+#include "platform/base/tempname_testing.h"
 #include "platform/base/text.h"
 #include "platform/net/loopback.h"
 #include "rodizora/server/tests/servermessage.h"
@@ -243,6 +244,21 @@ TEST_F(DataServer, DisconnectStopsTheThreadAtOnceAndDropsTheIncompleteFile) {
   Send(Message(ServerFile("TWO", "")));
   ASSERT_TRUE(m_received.WaitFor(2));
   EXPECT_EQ(Listing(m_folder), (std::vector<std::string>{"ONE", "TWO"}));
+}
+
+TEST_F(DataServer, IncompleteFilesOfStoppedProgramsGoWhenAConnectionStarts) {
+  const std::string stopped = ".receiving-" + plat::tokensOfAnEndedProcess(1).at(0);
+  const std::string receiving = ".receiving-" + plat::uniqueToken();  // another connection's, at work
+  for (const std::string& name : {stopped, receiving, std::string(".receiving-notes"), std::string("SPEC.DX")})
+    ASSERT_TRUE(plat::writeNewFile(InFolder(name), "x"));
+  m_connection.SetServerDirectory(plat::toUtf16(m_folder));
+  m_connection.RemoveLeftovers();
+  std::vector<std::string> kept = {".receiving-notes", receiving, "SPEC.DX"};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(Listing(m_folder), kept);
+  ASSERT_TRUE(plat::writeNewFile(InFolder(stopped), "x"));
+  ConnectPeer();
+  EXPECT_EQ(Listing(m_folder), kept);
 }
 
 TEST_F(DataServer, AFailedConnectOrACancelledDialogStaysDisconnectedQuietly) {
