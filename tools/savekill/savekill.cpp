@@ -239,8 +239,8 @@ int Check(const std::string& dir, const std::string& reportPath) {
       f.notes.push_back("spectrum " + std::to_string(number) + " of the folder is not one version whole");
     }
   }
-  CountLeftovers(plat::pathDirectory(ws).data(), &f);
-  CountLeftovers(plat::pathDirectory(folder).data(), &f);
+  CountLeftovers(std::string(plat::pathDirectory(ws)), &f);
+  CountLeftovers(std::string(plat::pathDirectory(folder)), &f);
   std::string report = std::to_string(f.missing) + " " + std::to_string(f.unreadable) + " " +
                        std::to_string(f.leftovers) + "\n";
   for (const std::string& note : f.notes) report += note + "\n";
