@@ -190,6 +190,7 @@ void CSaDoc::DeleteItem(CSaItem* item) {
 // --- Document -------------------------------------------------------------------------------------------
 
 bool CSaDoc::OnOpenDocument(std::string_view pathList) {
+  m_notReadWhole.clear();
   ComputePageSize();
   DeleteContents();
   const std::vector<std::u16string> entries = sapage::SplitPathList(plat::toUtf16(pathList));
@@ -203,9 +204,12 @@ bool CSaDoc::OnOpenDocument(std::string_view pathList) {
     // A save of this path that was stopped midway may have left its old data aside.
     sasave::TidyTarget(folder);
     if (saworkspace::IsWorkspace(folder)) {
-      if (saworkspace::Load(*this, folder)) {
+      std::size_t lost = 0;
+      if (saworkspace::Load(*this, folder, &lost)) {
         m_workspace = true;
         opened = true;
+        // Saved over as it is, the workspace would lose what could not be read.
+        if (lost > 0) m_notReadWhole = folder;
       } else {
         opened = false;
       }
@@ -366,7 +370,8 @@ void CSaDoc::OnFileSave() {
     OnFileSaveAs();
     return;
   }
-  if (MayReplace(GetPathName(), false)) DoSave(GetPathName());
+  // A workspace opened without some of its items is replaced only when the user agrees.
+  if (MayReplace(GetPathName(), GetPathName() == m_notReadWhole)) DoSave(GetPathName());
 }
 
 // --- Undo ---------------------------------------------------------------------------------------------

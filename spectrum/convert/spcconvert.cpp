@@ -163,8 +163,11 @@ SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* d
   if (const std::int32_t inContainer = container.count(path); inContainer > 0) {
     if (k < 0 || k >= inContainer) return SpcLoadResult::NotFound;
     if (formatName) *formatName = container.name;
-    return container.read(path, static_cast<std::int32_t>(k), data, failure) ? SpcLoadResult::Loaded
-                                                                            : SpcLoadResult::ReadFailed;
+    SpcFailure why;
+    const bool read = container.read(path, static_cast<std::int32_t>(k), data, &why);
+    const bool whole = why.empty();
+    if (failure) *failure = std::move(why);
+    return !read ? SpcLoadResult::ReadFailed : whole ? SpcLoadResult::Loaded : SpcLoadResult::Partial;
   }
   SpcLocation where;
   {

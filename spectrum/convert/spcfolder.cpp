@@ -726,36 +726,43 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
 
   std::vector<CSpcPoint> fid, spectrum;
   std::vector<CMassScan> scans;
-  bool haveFid = false, haveSpectrum = false;
-  auto take = [](FileResult r, bool* have) {
+  bool haveFid = false, haveSpectrum = false, haveScans = false;
+  // A damaged point file is left unread and reported; the spectrum fails only when none of the
+  // point files it names could be read.
+  std::optional<SpcFailure> damage;
+  auto take = [&](auto read, bool* have) {
+    SpcFailure failure;
+    const FileResult r = read(&failure);
     *have = r == FileResult::Ok;
-    return r != FileResult::Damaged;
+    if (r == FileResult::Damaged && !damage) damage = std::move(failure);
   };
   switch (m_kind.points) {
     case SpcFolderPoints::Complex: {
       std::int64_t td = 0, nSpec = 0;
       if (!count("TD", &td) || !count("SI", &nSpec)) return false;
       const std::int64_t nFid = td / 2;
-      if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, why), &haveFid)) return false;
-      if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, why), &haveSpectrum))
-        return false;
+      if (nFid != 0)
+        take([&](SpcFailure* f) { return ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, f); }, &haveFid);
+      if (nSpec != 0)
+        take([&](SpcFailure* f) { return ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, f); },
+             &haveSpectrum);
       break;
     }
     case SpcFolderPoints::Real: {
       const char* name = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv ? "NPOINTS" : "SI";
       std::int64_t n = 0;
       if (!count(name, &n)) return false;
-      if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum, why), &haveSpectrum)) return false;
+      if (n != 0) take([&](SpcFailure* f) { return ReadRealFile(specPath, n, &spectrum, f); }, &haveSpectrum);
       break;
     }
     case SpcFolderPoints::Scans: {
       std::int64_t n = 0;
       if (!count("ScansNumber", &n)) return false;
-      bool haveScans = false;
-      if (n != 0 && !take(ReadScanFile(specPath, n, &scans, why), &haveScans)) return false;
+      if (n != 0) take([&](SpcFailure* f) { return ReadScanFile(specPath, n, &scans, f); }, &haveScans);
       break;
     }
   }
+  if (damage && !haveFid && !haveSpectrum && !haveScans) return fail(std::move(*damage));
 
   // Everything was read: the record takes it.
   if (m_kind.points == SpcFolderPoints::Scans) {
@@ -774,6 +781,8 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   }
   for (CMassScan& s : scans) data->scans.push_back(std::move(s));
   data->strName = String8(plat::pathFileName(folder));
+  // Read, but not whole: the caller tells the user which file was left unread.
+  if (damage && why) *why = std::move(*damage);
   return true;
 }
 

@@ -371,6 +371,40 @@ TEST_F(WorkspaceTest, APageWithoutASpectrumFromAFileSavesAsAWorkspace) {
   EXPECT_EQ(StateOf(*reloaded), before);
 }
 
+TEST_F(WorkspaceTest, AWorkspaceOpenedWithoutSomeItemsIsSavedOverOnlyWhenTheUserAgrees) {
+  OpenFullPage();
+  const std::string ws = Fresh("partly.ws");
+  doc->SetWorkspace(true);
+  ASSERT_TRUE(doc->OnSaveDocument(ws));
+  // The data of the second spectrum is damaged: its item cannot be made.
+  WriteAll(ws + "/spectrum_1", "FAKESPC\nCORRUPT\n");
+  auto reopened = NewDoc();
+  ui::ScriptedResponder script(true);
+  script.ThenAnswer(ui::ModalKind::MessageBox, ui::IDOK);  // the control's own report
+  ASSERT_TRUE(reopened->OnOpenDocument(ws));
+  reopened->SetPathName(ws);
+  ASSERT_EQ(reopened->Items().size(), 4u);
+  const std::string core = ReadAll(ws + "/core");
+  script.Then(ui::ModalKind::MessageBox, [&](ui::ModalQuestion& q) {
+              EXPECT_EQ(q.text.rfind(ws + "\n", 0), 0u) << q.text;
+              return ui::IDNO;
+            })
+      .ThenAnswer(ui::ModalKind::MessageBox, ui::IDYES);
+  reopened->OnFileSave();  // refused: the damaged spectrum's data stays
+  EXPECT_EQ(ReadAll(ws + "/core"), core);
+  EXPECT_EQ(ReadAll(ws + "/spectrum_1"), "FAKESPC\nCORRUPT\n");
+  reopened->OnFileSave();  // agreed
+  EXPECT_NE(ReadAll(ws + "/core"), core);
+  EXPECT_TRUE(script.Done());
+  // A workspace that opened whole is saved over without a question.
+  auto whole = NewDoc();
+  ASSERT_TRUE(whole->OnOpenDocument(ws));
+  whole->SetPathName(ws);
+  ui::ClearModalLog();
+  whole->OnFileSave();
+  EXPECT_TRUE(ui::ModalLog().empty());
+}
+
 TEST_F(WorkspaceTest, AnExistingPathIsReplacedOnlyWhenTheUserAgrees) {
   const std::string path = Fresh("replace.ws");
   EXPECT_TRUE(CSaDoc::MayReplace(path, true));

@@ -25,6 +25,7 @@ using HResult = plat::ole::HResult;
 namespace {
 
 constexpr ui::UINT kIdsLoadError = 3087;
+constexpr ui::UINT kIdsNotReadWhole = 3127;
 constexpr char kPropertiesFile[] = "properties";
 
 std::string PathText(const char16_t* path) {
@@ -45,6 +46,14 @@ void ReportLoadError(const std::string& formatName) {
   ui::AppMessageBox(text, ui::MB_OK | ui::MB_ICONSTOP);
 }
 
+// "%s was not read whole: %s. ...": the path and what was left unread.
+void ReportNotReadWhole(const std::string& path, const SpcFailure& why) {
+  std::string text = ui::LoadString(kIdsNotReadWhole);
+  for (const std::string& part : {path, why.Describe()})
+    if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, part);
+  ui::AppMessageBox(text, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+}
+
 }  // namespace
 
 // ---- Loading ------------------------------------------------------------------------------------
@@ -60,7 +69,9 @@ HResult CSpcControl::LoadSpectrumFile(const std::string& path, std::int32_t inde
   // The spectrum is read aside first: an index that no converter covers changes nothing.
   CSpcData loaded;
   std::string formatName;
-  const SpcLoadResult result = index < 0 ? SpcLoadResult::NotFound : SpcLoadSpectrum(path, index, &loaded, &formatName);
+  SpcFailure unread;
+  const SpcLoadResult result =
+      index < 0 ? SpcLoadResult::NotFound : SpcLoadSpectrum(path, index, &loaded, &formatName, &unread);
   if (result == SpcLoadResult::NotFound) return E_FAIL;
   ClearData();
   if (result == SpcLoadResult::ReadFailed) {
@@ -93,6 +104,8 @@ HResult CSpcControl::LoadSpectrumFile(const std::string& path, std::int32_t inde
   m_xSpectrumControl.ExecuteCommands(u"STARTUP");
   LoadBarState();
   Refresh();
+  // What could be read is loaded; the user learns what could not.
+  if (result == SpcLoadResult::Partial) ReportNotReadWhole(path, unread);
   FireOnSpectrumLoad(path);
   return S_OK;
 }
