@@ -249,6 +249,13 @@ bool makeDirectory(const String8& dir) {
 
 bool removeFile(const String8& path) { return ::unlink(path.c_str()) == 0; }
 
+bool canReadFile(const String8& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
 FileLock::FileLock(const String8& lockPath) {
   fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd_ < 0) return;

@@ -101,6 +101,8 @@ bool makeDirectories(const String8& dir);
 // Creates the one folder dir (its parent must exist); true when it exists afterwards.
 bool makeDirectory(const String8& dir);
 bool removeFile(const String8& path);
+// Whether this process may open the file at path for reading.
+bool canReadFile(const String8& path);
 
 // An exclusive advisory lock, held until destruction. Processes of the suite use it to
 // serialise read-modify-write cycles on one shared file.

@@ -121,6 +121,7 @@ bool CSaApp::StartUp() {
 
   ui::ParseCommandLine(m_cmdInfo, m_args);
   settings.processCommands = plat::toUtf16(m_cmdInfo.m_strProcessCommands);
+  settings.quietOpens = StartedForEmbedding();
   if (!m_cmdInfo.m_strSdfFileName.empty() && !LoadDatabase(plat::toUtf16(m_cmdInfo.m_strSdfFileName)))
     ui::AppMessageBox(IDS_SDF_LOAD_FAILED, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 

@@ -40,6 +40,22 @@ CSaItem* NewItem(CSaDoc* doc, MakeObject makeObject) {
   return item;
 }
 
+// Why a path that no spectrum format recognised did not open.
+std::string UnopenedReason(const std::string& path) {
+  const plat::FileInfo info = plat::fileInfo(path);
+  if (!plat::pathExists(path)) return "There is no such file or folder.";
+  if (!info.exists) return "It is a link to nothing.";
+  if (!info.isDirectory && !info.isRegular) return "It is no file or folder.";
+  if (info.isRegular && !plat::canReadFile(path)) return "The file cannot be read (no permission).";
+  return "It is not a spectrum file of any format this program reads.";
+}
+
+// Tells the user that a path of an open did not open, unless nobody is there to tell.
+void ReportUnopened(const std::string& path, const std::string& reason) {
+  if (SaSettings().quietOpens) return;
+  ui::AppMessageBox("\"" + path + "\" cannot be opened.\n" + reason, ui::MB_OK | ui::MB_ICONSTOP);
+}
+
 }  // namespace
 
 UI_IMPLEMENT_DYNCREATE(CSaDoc, plat::ole::OleDocument)
@@ -212,11 +228,14 @@ bool CSaDoc::OnOpenDocument(std::string_view pathList) {
         if (lost > 0) m_notReadWhole = folder;
       } else {
         opened = false;
+        ReportUnopened(folder, "It is a workspace whose \"core\" file is damaged.");
       }
       continue;
     }
     try {
       const int spectra = GetSpectraCountInFile(entry);
+      // No control could have said why: nothing of the path reads as a spectrum.
+      if (spectra == 0) ReportUnopened(folder, UnopenedReason(folder));
       std::vector<CSaItem*> items;
       std::vector<std::u16string> keys;
       CSaItem* first = nullptr;

@@ -125,7 +125,10 @@ TEST_F(DocTest, ACorruptOrMissingFileOpensNothingAndFailedItemsLeaveNothingBehin
   EXPECT_FALSE(doc->OnOpenDocument(corrupt));
   EXPECT_TRUE(doc->Items().empty());
   ASSERT_EQ(ui::ModalLog().size(), 1u);  // the control's own message
+  EXPECT_EQ(ui::ModalLog()[0].text, "The spectrum cannot be read.");
   EXPECT_FALSE(doc->OnOpenDocument(Dir() + "/missing.dx"));
+  ASSERT_EQ(ui::ModalLog().size(), 2u);  // no control could say why: the document does
+  EXPECT_EQ(ui::ModalLog()[1].text, "\"" + Dir() + "/missing.dx\" cannot be opened.\nThere is no such file or folder.");
   // An entry whose first spectrum fails fails, even when later ones load.
   const std::string mixed = WriteSpectrumFile(Dir(), "mixed.dx", {"CORRUPT", "NMR"});
   EXPECT_FALSE(doc->OnOpenDocument(mixed));
