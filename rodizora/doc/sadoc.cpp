@@ -11,6 +11,7 @@
 #include "platform/ui/commdlg.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/resource.h"
+#include "platform/ui/waitcursor.h"
 #include "rodizora/res/saids.h"
 #include "rodizora/doc/replacepath.h"
 #include "rodizora/doc/saprint.h"
@@ -206,6 +207,7 @@ void CSaDoc::DeleteItem(CSaItem* item) {
 // --- Document -------------------------------------------------------------------------------------------
 
 bool CSaDoc::OnOpenDocument(std::string_view pathList) {
+  ui::WaitCursor wait;
   m_notReadWhole.clear();
   ComputePageSize();
   DeleteContents();
@@ -320,6 +322,7 @@ bool CSaDoc::SaveSpectrumFile(const std::string& path) {
 }
 
 bool CSaDoc::OnSaveDocument(std::string_view path) {
+  ui::WaitCursor wait;
   const std::string target(path);
   sasave::TidyTarget(target);
   // A page without a spectrum from a file has no spectrum file to be saved as: it is a workspace.

@@ -13,6 +13,7 @@
 #include "platform/base/file.h"
 #include "platform/base/text.h"
 #include "platform/ui/responder.h"
+#include "platform/ui/waitcursor.h"
 #include "rodizora/doc/tests/doc_fixture.h"
 #include "rodizora/doc/workspace.h"
 
@@ -403,6 +404,19 @@ TEST_F(WorkspaceTest, AWorkspaceOpenedWithoutSomeItemsIsSavedOverOnlyWhenTheUser
   ui::ClearModalLog();
   whole->OnFileSave();
   EXPECT_TRUE(ui::ModalLog().empty());
+}
+
+TEST_F(WorkspaceTest, OpensAndSavesShowTheWaitCursorWhileTheyWork) {
+  FakeSpectrum::busyCalls = FakeSpectrum::idleCalls = 0;
+  OpenFullPage();
+  const std::string ws = Fresh("busy.ws");
+  doc->SetWorkspace(true);
+  ASSERT_TRUE(doc->OnSaveDocument(ws));
+  auto reopened = NewDoc();
+  ASSERT_TRUE(reopened->OnOpenDocument(ws));
+  EXPECT_EQ(FakeSpectrum::busyCalls, 3 + 3 + 3);  // three spectra loaded, saved and loaded again
+  EXPECT_EQ(FakeSpectrum::idleCalls, 0);
+  EXPECT_FALSE(ui::IsWaitCursorShown());
 }
 
 TEST_F(WorkspaceTest, AnExistingPathIsReplacedOnlyWhenTheUserAgrees) {
