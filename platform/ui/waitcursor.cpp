@@ -1,7 +1,10 @@
 #include "platform/ui/waitcursor.h"
 
+#include <dlfcn.h>
+
 #include <QCursor>
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
 
 namespace ui {
 
@@ -10,13 +13,26 @@ namespace {
 int g_depth = 0;       // BeginWaitCursor calls not ended yet
 bool g_shown = false;  // the wait cursor overrides every window's own
 
+// Sends what the toolkit has queued for the X server (the cursor change) now, without reading
+// any event: QGuiApplication::sync() would handle events, and with them run other commands in
+// the middle of the work. The X connection's library is the one the toolkit's X plugin loaded.
+void FlushToDisplay() {
+#if QT_CONFIG(xcb)
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (!x11 || !x11->connection()) return;
+  using Flush = int (*)(xcb_connection_t*);
+  static const auto flush = reinterpret_cast<Flush>(::dlsym(RTLD_DEFAULT, "xcb_flush"));
+  if (flush) flush(x11->connection());
+#endif
+}
+
 void Show(bool on) {
   if (on == g_shown || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
   if (on) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   else QGuiApplication::restoreOverrideCursor();
   g_shown = on;
   // Sent to the display now: the busy program reads no events that would send it later.
-  QGuiApplication::sync();
+  FlushToDisplay();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "common/guids.h"
 #include "foundation/genstart.h"
+#include "platform/base/file.h"
 #include "platform/base/module.h"
 #include "platform/base/path.h"
 #include "platform/base/process.h"
@@ -194,9 +195,23 @@ void CSaApp::OnOpenReceivedFile() {
   const auto path = m_serverLink.TakeReceivedPath();
   if (!path) return;
   const std::string file = plat::toUtf8(*path);
+  const std::string_view folder = plat::pathDirectory(file);
+  // What the server's files hold open already: the documents of files in its folder.
+  std::size_t open = 0;
+  std::uint64_t bytes = 0;
   for (ui::DocTemplate* t : GetDocTemplates())
-    for (ui::Document* doc : std::vector<ui::Document*>(t->GetDocuments()))
-      if (plat::equalsNoCase(doc->GetPathName(), file)) doc->OnCloseDocument();
+    for (ui::Document* doc : std::vector<ui::Document*>(t->GetDocuments())) {
+      if (plat::equalsNoCase(doc->GetPathName(), file)) {
+        doc->OnCloseDocument();
+      } else if (plat::pathDirectory(doc->GetPathName()) == folder) {
+        ++open;
+        bytes += plat::fileInfo(doc->GetPathName()).size;
+      }
+    }
+  if (const auto refusal = m_serverLink.Connection().RefuseOpen(*path, open, bytes)) {
+    if (!refusal->empty()) ui::AppMessageBox(plat::toUtf8(*refusal), ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
   OpenDocumentFile(file);
 }
 
