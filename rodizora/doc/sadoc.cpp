@@ -4,6 +4,7 @@
 
 #include "common/guids.h"
 #include "common/itablecontrol.h"
+#include "common/shared_ids.h"
 #include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/file.h"
 #include "platform/base/text.h"
@@ -48,6 +49,8 @@ std::string UnopenedReason(const std::string& path) {
   if (!info.exists) return "It is a link to nothing.";
   if (!info.isDirectory && !info.isRegular) return "It is no file or folder.";
   if (info.isRegular && !plat::canReadFile(path)) return "The file cannot be read (no permission).";
+  if (info.isRegular && info.size > kMaxSpectrumFileBytes)
+    return "It is larger than 1 GB (" + std::to_string(info.size) + " bytes), the largest file this program opens.";
   return "It is not a spectrum file of any format this program reads.";
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/shared_ids.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/oleauto/oleauto.h"
@@ -16,6 +17,9 @@ COrvFile::COrvFile(std::string_view path, std::uint32_t, std::uint32_t) : m_strP
   }
   m_dwAttributes = kOrvAttrNormal | (info.writable ? 0 : kOrvAttrReadOnly);
   if (!info.isRegular) return;  // devices have no bytes to look at
+  // Beyond what any record holds: never mapped, so no reader walks gigabytes for nothing.
+  m_bTooLarge = info.size > kMaxSpectrumFileBytes;
+  if (m_bTooLarge) return;
   m_mapping = plat::MappedFile(m_strPath);
   m_pView = m_mapping.data();
   m_nSize = static_cast<std::int64_t>(m_mapping.size());

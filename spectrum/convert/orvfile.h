@@ -3,7 +3,7 @@
 //
 // A regular file is mapped whole (read only, 64-bit size); a folder or a missing path yields an
 // object with its attributes and no view, so detectors can test bytes without caring where they
-// come from. Beside it stand the path splitters, the block reader and the file date that the
+// come from. A file larger than kMaxSpectrumFileBytes has no view either: no format reads it. Beside it stand the path splitters, the block reader and the file date that the
 // readers share; folder searches are the platform's (platform/base/directory.h).
 #include <any>
 #include <cstdint>
@@ -30,6 +30,8 @@ class COrvFile {
   COrvFile& operator=(const COrvFile&) = delete;
 
   bool IsFolder() const { return m_dwAttributes != kOrvAttrInvalid && (m_dwAttributes & kOrvAttrDirectory); }
+  // A regular file beyond the largest the converters read (it has no view).
+  bool IsTooLarge() const { return m_bTooLarge; }
   bool HasView() const { return m_pView != nullptr; }
   std::string_view Bytes() const { return {reinterpret_cast<const char*>(m_pView), static_cast<std::size_t>(m_nSize)}; }
 
@@ -69,6 +71,7 @@ class COrvFile {
 
  private:
   plat::MappedFile m_mapping;
+  bool m_bTooLarge = false;
   std::int64_t m_nPos = 0;
   std::unordered_map<std::type_index, std::any> m_facts;
 };

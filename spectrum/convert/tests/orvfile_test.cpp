@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
+
+#include "common/shared_ids.h"
+#include "spectrum/convert/spcconvert.h"
 
 #include "test_files.h"
 
@@ -27,6 +32,26 @@ TEST(OrvFile, FolderMissingAndEmptyHaveNoView) {
   char buf[8];
   EXPECT_FALSE(empty.ReadLine(buf, sizeof buf));
   EXPECT_EQ(empty.Read(buf, 8), 0u);
+}
+
+TEST(OrvFile, AFileBeyondTheLargestTheConvertersReadHasNoViewAndHoldsNoSpectrum) {
+  // A JCAMP-DX file grown (sparsely) past the bound by one byte; at the bound it is looked at.
+  const std::string path = WriteScratch("huge.dx", "##TITLE= huge\r\n##JCAMP-DX= 5.0\r\n");
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes)), 0);
+  {
+    COrvFile atTheBound(path);
+    EXPECT_FALSE(atTheBound.IsTooLarge());
+    EXPECT_TRUE(atTheBound.HasView());
+  }
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes + 1)), 0);
+  COrvFile huge(path);
+  EXPECT_TRUE(huge.IsTooLarge());
+  EXPECT_FALSE(huge.HasView());
+  EXPECT_FALSE(huge.IsFolder());
+  EXPECT_EQ(SpcCountSpectra(huge), 0);
+  CSpcData data;
+  EXPECT_EQ(SpcLoadSpectrum(path, 0, &data), SpcLoadResult::NotFound);
+  ::unlink(path.c_str());
 }
 
 TEST(OrvFile, LinesStripLineEndsAndKeepALastLineWithoutOne) {
