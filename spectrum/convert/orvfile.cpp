@@ -17,10 +17,10 @@ COrvFile::COrvFile(std::string_view path, std::uint32_t, std::uint32_t) : m_strP
   }
   m_dwAttributes = kOrvAttrNormal | (info.writable ? 0 : kOrvAttrReadOnly);
   if (!info.isRegular) return;  // devices have no bytes to look at
-  // Beyond what any record holds: never mapped, so no reader walks gigabytes for nothing.
+  // Beyond what any record holds: only its head is mapped, so that detectors can still tell
+  // its format (and the user the reason), while no reader walks gigabytes for nothing.
   m_bTooLarge = info.size > kMaxSpectrumFileBytes;
-  if (m_bTooLarge) return;
-  m_mapping = plat::MappedFile(m_strPath);
+  m_mapping = plat::MappedFile(m_strPath, m_bTooLarge ? kOrvTooLargeHeadBytes : UINT64_MAX);
   m_pView = m_mapping.data();
   m_nSize = static_cast<std::int64_t>(m_mapping.size());
 }

@@ -1,5 +1,8 @@
 #include "spectrum/convert/spcconvert.h"
 
+#include "common/shared_ids.h"
+#include "platform/base/file.h"
+
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "spectrum/data/spcprocess.h"
@@ -173,6 +176,14 @@ SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* d
   {
     COrvFile file(path);
     if (!SpcFindConverter(file, k, &where, table)) return SpcLoadResult::NotFound;
+    if (file.IsTooLarge()) {
+      if (formatName) where.leaf->GetFormatName(*formatName);
+      if (failure)
+        *failure = SpcFailure::At("the file holds " + std::to_string(plat::fileInfo(std::string(path)).size) +
+                                  " bytes, more than the " + std::to_string(kMaxSpectrumFileBytes) +
+                                  " the converters read");
+      return SpcLoadResult::TooLarge;
+    }
   }
   if (formatName) where.leaf->GetFormatName(*formatName);
   where.leaf->m_pfnChoose = ChooseFromList;

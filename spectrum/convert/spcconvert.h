@@ -210,8 +210,9 @@ bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindN
                      SpcKindSpan table = SpcKindTable());
 
 // Partial: loaded, but a part of the file (a damaged point file of a spectrum folder) could not
-// be read and was left out; failure says which.
-enum class SpcLoadResult { Loaded, Partial, NotFound, ReadFailed };
+// be read and was left out; failure says which. TooLarge: a format recognised the file, which is
+// larger than the converters read (kMaxSpectrumFileBytes); nothing was read.
+enum class SpcLoadResult { Loaded, Partial, NotFound, ReadFailed, TooLarge };
 // Loads spectrum k of the file at path into data (which is reset first) and stores the kind
 // id. On ReadFailed formatName names the format whose reader failed and failure says why (empty
 // when the reader gave no reason); on Partial failure says what was left unread.

@@ -34,23 +34,32 @@ TEST(OrvFile, FolderMissingAndEmptyHaveNoView) {
   EXPECT_EQ(empty.Read(buf, 8), 0u);
 }
 
-TEST(OrvFile, AFileBeyondTheLargestTheConvertersReadHasNoViewAndHoldsNoSpectrum) {
-  // A JCAMP-DX file grown (sparsely) past the bound by one byte; at the bound it is looked at.
-  const std::string path = WriteScratch("huge.dx", "##TITLE= huge\r\n##JCAMP-DX= 5.0\r\n");
+TEST(OrvFile, AFileBeyondTheLargestTheConvertersReadShowsItsHeadAndIsNeverRead) {
+  // An infrared JCAMP-DX file grown (sparsely) to the bound, then past it by one byte.
+  const std::string path = WriteScratch("huge.dx",
+                                        "##TITLE= huge\r\n##JCAMP-DX= 4.24\r\n##DATA TYPE= INFRARED SPECTRUM\r\n"
+                                        "##XUNITS= 1/CM\r\n##YUNITS= TRANSMITTANCE\r\n##FIRSTX= 0\r\n##LASTX= 3\r\n"
+                                        "##NPOINTS= 4\r\n##XYDATA= (X++(Y..Y))\r\n0 1 2 3 4\r\n##END=\r\n");
   ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes)), 0);
   {
     COrvFile atTheBound(path);
     EXPECT_FALSE(atTheBound.IsTooLarge());
-    EXPECT_TRUE(atTheBound.HasView());
+    EXPECT_EQ(atTheBound.m_nSize, static_cast<std::int64_t>(kMaxSpectrumFileBytes));
   }
   ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes + 1)), 0);
   COrvFile huge(path);
   EXPECT_TRUE(huge.IsTooLarge());
-  EXPECT_FALSE(huge.HasView());
-  EXPECT_FALSE(huge.IsFolder());
-  EXPECT_EQ(SpcCountSpectra(huge), 0);
+  EXPECT_EQ(huge.m_nSize, static_cast<std::int64_t>(kOrvTooLargeHeadBytes));
+  std::string format, kinds;
+  ASSERT_TRUE(SpcIdentifyFile(huge, &format, &kinds));
+  EXPECT_EQ(format, "JCAMP-DX");
   CSpcData data;
-  EXPECT_EQ(SpcLoadSpectrum(path, 0, &data), SpcLoadResult::NotFound);
+  std::string reader;
+  SpcFailure why;
+  EXPECT_EQ(SpcLoadSpectrum(path, 0, &data, &reader, &why), SpcLoadResult::TooLarge);
+  EXPECT_EQ(reader, "JCAMP-DX");
+  EXPECT_EQ(why.Describe(), "the file holds 1073741825 bytes, more than the 1073741824 the converters read");
+  EXPECT_TRUE(data.spectrum().empty());
   ::unlink(path.c_str());
 }
 
