@@ -1,5 +1,8 @@
 #include "platform/gdi/types.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include "platform/base/numtext.h"
 #include "platform/gdi/internal.h"
 
@@ -10,11 +13,23 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) { return pla
 int DeviceCaps::HorzSizeMm() const { return logPixelsX > 0 ? MulDiv(horzRes, 254, logPixelsX * 10) : 0; }
 int DeviceCaps::VertSizeMm() const { return logPixelsY > 0 ? MulDiv(vertRes, 254, logPixelsY * 10) : 0; }
 
+namespace {
+// The display's size in pixels once the window layer has one (0: none, the fixed screen).
+std::atomic<int> g_displayWidth{0};
+std::atomic<int> g_displayHeight{0};
+}  // namespace
+
+void SetDisplaySize(int width, int height) {
+  g_displayWidth = std::max(0, width);
+  g_displayHeight = std::max(0, height);
+}
+
 DeviceCaps ScreenCaps() {
   DeviceCaps caps;
   caps.technology = DT_RASDISPLAY;
-  caps.horzRes = 1920;
-  caps.vertRes = 1080;
+  const int width = g_displayWidth, height = g_displayHeight;
+  caps.horzRes = width > 0 && height > 0 ? width : 1920;
+  caps.vertRes = width > 0 && height > 0 ? height : 1080;
   caps.logPixelsX = caps.logPixelsY = 96;
   return caps;
 }

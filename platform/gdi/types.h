@@ -137,9 +137,12 @@ struct DeviceCaps {
   int VertSizeMm() const;
 };
 
-// The screen every DC without a device of its own refers to: 1920 x 1080 at 96 pixels per inch,
-// so that layouts and metafile frames are the same on every machine.
+// The screen every DC without a device of its own refers to, at 96 pixels per inch: the
+// display's size where the window layer runs on one (SetDisplaySize), else 1920 x 1080, so that
+// headless layouts and metafile frames are the same on every machine.
 DeviceCaps ScreenCaps();
+// Called by the window layer with the display's size in its pixels (0, 0: no display).
+void SetDisplaySize(int width, int height);
 
 // GetDeviceCaps indexes.
 constexpr int TECHNOLOGY = 2, HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, BITSPIXEL = 12,

@@ -2,6 +2,7 @@
 #include "platform/ui/app.h"
 
 #include <QThread>
+#include <QTimer>
 
 #include <chrono>
 
@@ -77,6 +78,11 @@ bool App::PreTranslateMessage(MSG* msg) {
     if (w->object == m_pMainWnd) mainInChain = true;
     if (w->object->PreTranslateMessage(msg)) return true;
     if (!(w = st.Lookup(h))) return true;
+    // Escape anywhere in a window run modally cancels it, as in a dialog.
+    if (w->modalRun && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+      w->object->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return true;
+    }
   }
   // A message for a floating bar or a modeless dialog still sees the main window's accelerators,
   // unless the main window is disabled (a modal run is on).
@@ -106,6 +112,20 @@ bool App::PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
     if (!st.PumpOnce(false)) QThread::msleep(1);
   }
   return true;
+}
+
+void App::PumpFor(int ms, bool input) {
+  AppState& st = AppState::Get();
+  st.quit = false;
+  bool over = false;
+  // One timer ends the wait; until then the loop sleeps in the toolkit's wait for events.
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer, &QTimer::timeout, [&over] { over = true; });
+  timer.start(std::max(0, ms));
+  st.RunLoop([&over] { return over; }, input);
+  st.quit = false;
 }
 
 void App::PostQuitMessage(int exitCode) {

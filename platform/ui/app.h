@@ -85,8 +85,11 @@ class App : public CmdTarget {
   // --- Pumping (tests, and code that waits for the user interface) ------------------------------
   // Handles everything that is waiting now, painting and idle included; never blocks.
   static void PumpPending();
-  // Pumps until pred() is true or timeoutMs passes; answers pred().
+  // Pumps until pred() is true or timeoutMs passes; answers pred() (tests: it polls).
   static bool PumpUntil(const std::function<bool()>& pred, int timeoutMs);
+  // Runs the message loop for ms milliseconds, asleep while nothing arrives. input false: the
+  // user's keys and clicks wait for the loop that follows (a pause in start-up).
+  static void PumpFor(int ms, bool input = true);
   static void PostQuitMessage(int exitCode = 0);
   // Thread-safe; hwnd-less messages reach OnThreadMessage.
   static bool PostThreadMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

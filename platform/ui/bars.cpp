@@ -692,6 +692,41 @@ Size DialogBar::CalcFixedLayout(bool stretch, bool horz) {
   return size;
 }
 
+bool DialogBar::PreTranslateMessage(MSG* msg) {
+  if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return false;
+  Wnd* target = FromHandle(msg->hwnd);
+  if (!target || (target != this && !IsChild(target))) return false;
+  const UINT key = static_cast<UINT>(msg->wParam);
+  if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB && !(msg->message == WM_CHAR && (key == '\r' || key == 0x1B))) return false;
+  const UINT code = static_cast<UINT>(target->SendMessage(WM_GETDLGCODE));
+  if (code & DLGC_WANTALLKEYS) return false;
+  if (msg->message == WM_CHAR) return true;  // the key did it
+  if (key == VK_TAB) {
+    if (code & DLGC_WANTTAB) return false;
+    if (Wnd* next = GetNextDlgTabItem(target == this ? nullptr : target, GetKeyState(VK_SHIFT) < 0)) next->SetFocus();
+    return true;
+  }
+  UINT id = IDCANCEL;
+  Wnd* button = GetDlgItem(IDCANCEL);
+  if (key == VK_RETURN) {
+    if (code & DLGC_UNDEFPUSHBUTTON) {
+      target->SendMessage(BM_CLICK);
+      return true;
+    }
+    id = IDOK;
+    button = GetDlgItem(IDOK);
+    for (Wnd* child : GetChildren())
+      if ((child->SendMessage(WM_GETDLGCODE) & DLGC_BUTTON) && (child->GetStyle() & 0xF) == BS_DEFPUSHBUTTON) {
+        button = child;
+        id = child->GetDlgCtrlID();
+        break;
+      }
+    if (button && !button->IsWindowEnabled()) return true;
+  }
+  SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), button ? HandleToParam(button->m_hWnd) : 0);
+  return true;
+}
+
 void DialogBar::OnUpdateCmdUI(FrameWnd* target, bool disableIfNoHandler) {
   // Buttons of the bar follow their commands' update rules, as menu items do.
   class ItemCmdUI : public CmdUI {

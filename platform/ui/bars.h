@@ -223,6 +223,7 @@ class ToolBar : public ControlBar {
   void OnLButtonUp(UINT flags, Point point);
   void OnSize(UINT type, int cx, int cy);
   void OnCancelMode();
+  void OnTimer(UINT_PTR id);
 
  protected:
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -240,6 +241,9 @@ class ToolBar : public ControlBar {
   void Layout();
   int ButtonAt(Point point) const;
   void Pressed(int index);
+  // Fly-by help: the status line shows the prompt of the button under the pointer.
+  void FlyBy(UINT id);
+  UINT m_flyBy = 0;
 
   std::vector<Item> m_buttons;
   std::vector<Rect> m_rects;
@@ -303,6 +307,9 @@ class DialogBar : public ControlBar {
   bool Create(Wnd* parent, UINT templateId, DWORD style, UINT id);
   Size CalcFixedLayout(bool stretch, bool horz) override;
   void OnUpdateCmdUI(FrameWnd* target, bool disableIfNoHandler) override;
+  // The dialog keys inside the bar, as in a dialog: Tab moves between its items, Return presses
+  // its default button (else IDOK) and Escape sends IDCANCEL, both to the bar's owner.
+  bool PreTranslateMessage(MSG* msg) override;
 
  private:
   Size m_sizeDefault;

@@ -143,6 +143,17 @@ bool BridgeMouse(AppState& st, WndImpl* impl, QWidget* widget, QMouseEvent* me, 
       return true;
     }
   }
+  // A press on a child window's caption or its buttons is the non-client area's.
+  if (st.capture == kNoWnd && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !target->IsTopLevel() &&
+      target->core && target->core->OwnDrawn() && !target->ClientRect().PtInRect(at)) {
+    const int hit = WndAccess::NonClientHitTest(target, {at.x + target->insets.left, at.y + target->insets.top});
+    if (hit != HTCLIENT) {
+      st.Dispatch(target, message == WM_LBUTTONDOWN ? WM_NCLBUTTONDOWN : WM_NCLBUTTONDBLCLK, static_cast<WPARAM>(hit),
+                  PointToParam(screen));
+      me->accept();
+      return true;
+    }
+  }
   if (st.capture == kNoWnd && (message == WM_MOUSEMOVE || down)) {
     st.Dispatch(target, WM_SETCURSOR, static_cast<WPARAM>(static_cast<std::uint32_t>(th)),
                 MAKELPARAM(HTCLIENT, static_cast<WORD>(message)));
@@ -339,9 +350,19 @@ bool BridgeEvent(WndImpl* impl, QWidget* widget, QEvent* e, const std::function<
         return true;
       }
       return base(e);
-    case QEvent::WindowActivate:
+    case QEvent::WindowActivate: {
       if (impl->IsTopLevel() && st.active != h) st.SetActive(h);
-      return base(e);
+      const bool result = base(e);
+      // The toolkit's keyboard focus comes back to our focus window in it (set while the
+      // window was hidden or inactive, the toolkit may have kept another).
+      WndImpl* focus = st.Lookup(st.focus);
+      if (focus && focus->widget && TopLevelOf(st, focus) == st.Lookup(h) && QApplication::focusWidget() != focus->widget) {
+        ++st.syntheticDepth;
+        focus->widget->setFocus(Qt::ActiveWindowFocusReason);
+        --st.syntheticDepth;
+      }
+      return result;
+    }
     case QEvent::Move:
     case QEvent::Resize: {
       const bool result = base(e);

@@ -34,6 +34,22 @@ QWidget* WidgetOf(Wnd* w) {
   return impl ? impl->widget.data() : nullptr;
 }
 
+// Runs a toolkit dialog as a window of its own over the owner: transient for it, modal for it
+// and centred on it (never its toolkit child, which the disabled owner would disable too).
+int ExecOwned(QDialog& dialog, Wnd* owner) {
+  QWidget* over = WidgetOf(owner);
+  if (over) {
+    SetTransientOwner(&dialog, over);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.adjustSize();
+    const QRect o = over->window()->frameGeometry();
+    dialog.move(o.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+  } else {
+    dialog.setWindowModality(Qt::ApplicationModal);
+  }
+  return dialog.exec();
+}
+
 // Asks with the owner disabled for the question's length; logs the answer.
 int RunModal(ModalQuestion& q, const ModalOwner& owner, const std::function<int(Wnd*)>& real) {
   bool byResponder = false;
@@ -66,11 +82,11 @@ int RealMessageBox(Wnd* owner, std::string_view text, std::string_view caption, 
     case MB_RETRYCANCEL: choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
     default: choices = {{QMessageBox::Ok, IDOK}}; break;
   }
-  QMessageBox box(icon, ToQ(caption), ToQ(text), QMessageBox::NoButton, WidgetOf(owner));
+  QMessageBox box(icon, ToQ(caption), ToQ(text), QMessageBox::NoButton);
   for (const Choice& c : choices) box.addButton(c.button);
   const std::size_t def = (type & MB_DEFMASK) == MB_DEFBUTTON2 ? 1 : (type & MB_DEFMASK) == MB_DEFBUTTON3 ? 2 : 0;
   if (def < choices.size()) box.setDefaultButton(choices[def].button);
-  const int pressed = box.exec();
+  const int pressed = ExecOwned(box, owner);
   for (const Choice& c : choices)
     if (pressed == c.button) return c.id;
   return choices.size() == 1 ? choices[0].id : IDCANCEL;
@@ -107,7 +123,9 @@ int ColorDialog::DoModal() {
   q.title = "Color";
   q.color = &color;
   const int answer = RunModal(q, owner, [&](Wnd* o) {
-    const QColor c = QColorDialog::getColor(gdi::qt::ToQColor(color), WidgetOf(o));
+    QColorDialog dialog(gdi::qt::ToQColor(color));
+    if (ExecOwned(dialog, o) != QDialog::Accepted) return static_cast<int>(IDCANCEL);
+    const QColor c = dialog.selectedColor();
     if (!c.isValid()) return static_cast<int>(IDCANCEL);
     color = gdi::qt::FromQColor(c);
     return static_cast<int>(IDOK);
@@ -144,9 +162,9 @@ int FontDialog::DoModal() {
     initial.setItalic(lf.lfItalic);
     initial.setUnderline(lf.lfUnderline);
     initial.setStrikeOut(lf.lfStrikeOut);
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, WidgetOf(o));
-    if (!ok) return static_cast<int>(IDCANCEL);
+    QFontDialog dialog(initial);
+    if (ExecOwned(dialog, o) != QDialog::Accepted) return static_cast<int>(IDCANCEL);
+    const QFont f = dialog.selectedFont();
     gdi::SetFaceName(lf, FromQ(f.family()));
     lf.lfHeight = -gdi::MulDiv(std::max(1, f.pointSize()), 96, 72);
     lf.lfWeight = f.bold() ? gdi::FW_BOLD : gdi::FW_NORMAL;
@@ -211,16 +229,12 @@ int FileDialog::DoModal() {
   q.file = &question;
   const int answer = RunModal(q, owner, [&](Wnd* o) {
     const QString start = ToQ(question.paths.empty() ? question.initialDir : question.paths.front());
-    QStringList chosen;
-    if (question.open && question.multiple)
-      chosen = QFileDialog::getOpenFileNames(WidgetOf(o), ToQ(q.title), start, QtFilter(question.filter));
-    else if (question.open) {
-      const QString one = QFileDialog::getOpenFileName(WidgetOf(o), ToQ(q.title), start, QtFilter(question.filter));
-      if (!one.isEmpty()) chosen << one;
-    } else {
-      const QString one = QFileDialog::getSaveFileName(WidgetOf(o), ToQ(q.title), start, QtFilter(question.filter));
-      if (!one.isEmpty()) chosen << one;
-    }
+    QFileDialog dialog(nullptr, ToQ(q.title), start, QtFilter(question.filter));
+    dialog.setAcceptMode(question.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(!question.open ? QFileDialog::AnyFile
+                       : question.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (ExecOwned(dialog, o) != QDialog::Accepted) return static_cast<int>(IDCANCEL);
+    const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return static_cast<int>(IDCANCEL);
     question.paths.clear();
     for (const QString& p : chosen) question.paths.push_back(FromQ(p));
@@ -272,9 +286,9 @@ int PrintDialog::DoModal() {
     if (!settings.outputFile.empty()) printer.setOutputFileName(ToQ(settings.outputFile));
     printer.setPageOrientation(settings.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setCopyCount(std::max(1, settings.copies));
-    QPrintDialog dialog(&printer, WidgetOf(o));
+    QPrintDialog dialog(&printer);
     dialog.setMinMax(settings.minPage, std::max(settings.minPage, settings.maxPage));
-    if (dialog.exec() != QDialog::Accepted) return static_cast<int>(IDCANCEL);
+    if (ExecOwned(dialog, o) != QDialog::Accepted) return static_cast<int>(IDCANCEL);
     settings.printerName = FromQ(printer.printerName());
     settings.outputFile = FromQ(printer.outputFileName());
     settings.copies = printer.copyCount();

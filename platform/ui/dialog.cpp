@@ -14,6 +14,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/internal/modal.h"
 #include "platform/ui/internal/state.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/responder.h"
 
@@ -110,7 +111,7 @@ bool Dialog::CreateFromTemplate(const DialogResource& tmpl, Wnd* parent, DWORD e
   Rect rect = DialogUnitsToPixels(tmpl.x, tmpl.y, tmpl.cx, tmpl.cy, m_baseUnits);
   if (!(style & WS_CHILD)) {
     // Centred over the owner, else on the screen.
-    Rect over(0, 0, 1920, 1080);
+    Rect over = GetWorkArea();
     if (parent)
       if (Wnd* top = parent->GetTopLevelParent()) top->GetWindowRect(&over);
     const int w = rect.Width(), h = rect.Height();
@@ -160,6 +161,7 @@ int Dialog::DoModal() {
   bool byResponder = false;
   if (CreateFromTemplate(*tmpl, owner.get(), 0, WS_CHILD)) {
     const HWND self = m_hWnd;
+    MakeWindowModal(this);
     if (!m_ended) ShowWindow(SW_SHOW);
     if (!m_ended && ui::IsWindow(self)) {
       q.dialog = this;

@@ -59,6 +59,7 @@ UI_BEGIN_MESSAGE_MAP(FrameWnd, Wnd)
   map::Activate(&FrameWnd::OnActivate),
   map::Message(WM_IDLEUPDATECMDUI, &FrameWnd::OnIdleUpdateCmdUI),
   map::Message(WM_SETMESSAGESTRING, &FrameWnd::OnSetMessageString),
+  map::Message(WM_MENUSELECT, &FrameWnd::OnMenuSelect),
   map::Message(WM_RECALCPARENT, &FrameWnd::OnRecalcParent),
   map::UpdateUI(ID_INDICATOR_CAPS, &FrameWnd::OnUpdateKeyIndicator),
   map::UpdateUI(ID_INDICATOR_NUM, &FrameWnd::OnUpdateKeyIndicator),
@@ -261,6 +262,23 @@ void FrameWnd::OnActivate(UINT state, Wnd* other, bool minimized) {
 LRESULT FrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   if (m_bLayoutPending) RecalcLayout();
   OnUpdateFrameTitle(true);
+  // The status line's prompt ("Ready" when nothing is pointed at).
+  if (m_nIDTracking != m_nIDLastMessage && !(GetStyle() & WS_CHILD)) SetTrackingMessage(m_nIDTracking);
+  return 0;
+}
+
+void FrameWnd::SetTrackingMessage(UINT id) {
+  m_nIDTracking = id;
+  m_nIDLastMessage = id;
+  if (id) SetMessageText(id);
+  else SetMessageText(std::string_view());
+}
+
+LRESULT FrameWnd::OnMenuSelect(WPARAM wParam, LPARAM) {
+  const UINT id = LOWORD(wParam), flags = HIWORD(wParam);
+  // A closed menu brings back the idle prompt; a popup or a separator shows none.
+  if (flags == 0xFFFF) SetTrackingMessage(AFX_IDS_IDLEMESSAGE);
+  else SetTrackingMessage(id == 0 || (flags & (MF_POPUP | MF_SEPARATOR)) ? 0 : id);
   return 0;
 }
 
@@ -707,6 +725,9 @@ void MDIFrameWnd::MDIActivate(Wnd* wnd) {
   if (old) old->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
   child->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(oldHwnd)), HandleToParam(child->m_hWnd));
   ShowMenuThroughClient(child->m_pSharedMenu ? child->m_pSharedMenu : (m_menu.GetMenuItemCount() ? &m_menu : nullptr));
+  // The active child's caption is drawn in the active colour.
+  if (old && old->IsWindow()) old->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  child->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   if (View* v = child->GetActiveView()) v->SetFocus();
   else child->SetFocus();
   OnUpdateFrameTitle(true);
@@ -792,7 +813,18 @@ bool MDIFrameWnd::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
   return FrameWnd::OnCmdMsg(id, code, extra, info);
 }
 
-bool MDIFrameWnd::PreTranslateMessage(MSG* msg) { return FrameWnd::PreTranslateMessage(msg); }
+bool MDIFrameWnd::PreTranslateMessage(MSG* msg) {
+  // The active document's keys work wherever the frame has the input, as the class library's
+  // multiple-document frame translates its active child's table first.
+  if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST)
+    if (MDIChildWnd* child = MDIGetActive(); child && !child->m_accelTable.IsEmpty()) {
+      bool inside = false;
+      for (Wnd* w = Wnd::FromHandle(msg->hwnd); w && !inside; w = w->GetParent()) inside = w == child;
+      // Keys inside the child met its table on their way up already.
+      if (!inside && TranslateAccelerator(this, child->m_accelTable, msg)) return true;
+    }
+  return FrameWnd::PreTranslateMessage(msg);
+}
 
 void MDIFrameWnd::RecalcLayout(bool notify) {
   FrameWnd::RecalcLayout(notify);
@@ -907,8 +939,9 @@ bool MDIChildWnd::Create(const char* className, std::string_view title, DWORD st
   if (r.left == CW_USEDEFAULT) {
     Rect client;
     parent->GetMDIClient()->GetClientRect(&client);
+    // Cascaded, and large enough to show a page: the client area less the cascade.
     const int step = 20 * static_cast<int>(parent->m_children.size() % 8);
-    r = Rect(step, step, step + std::max(100, client.Width() * 2 / 3), step + std::max(80, client.Height() * 2 / 3));
+    r = Rect(step, step, std::max(step + 100, client.right - 20), std::max(step + 80, client.bottom - 20));
   }
   m_strTitle = std::string(title);
   m_pCreateContext = context;
@@ -953,6 +986,7 @@ void MDIChildWnd::ActivateFrame(int cmdShow) {
 
 void MDIChildWnd::MDIMaximize() {
   if (m_maximized || !m_pMDIFrame || !m_pMDIFrame->GetMDIClient()) return;
+  if (m_minimized) MDIRestore();
   WndImpl* impl = WndAccess::Impl(this);
   GetWindowRect(&m_restoreRect);
   GetParent()->ScreenToClient(&m_restoreRect);
@@ -966,9 +1000,36 @@ void MDIChildWnd::MDIMaximize() {
   m_pMDIFrame->OnUpdateFrameTitle(true);
 }
 
-void MDIChildWnd::MDIRestore() {
-  if (!m_maximized) return;
+void MDIChildWnd::MDIMinimize() {
+  if (m_minimized || !m_pMDIFrame || !m_pMDIFrame->GetMDIClient()) return;
+  if (m_maximized) MDIRestore();
   WndImpl* impl = WndAccess::Impl(this);
+  GetWindowRect(&m_restoreRect);
+  GetParent()->ScreenToClient(&m_restoreRect);
+  m_minimized = true;
+  impl->minimized = true;
+  // Only the caption stays, along the bottom of the client area after the other minimised ones.
+  Rect client;
+  m_pMDIFrame->GetMDIClient()->GetClientRect(&client);
+  const Rect insets = impl->insets;
+  const int width = 160, height = insets.top + insets.bottom;
+  int slot = 0;
+  for (MDIChildWnd* c : m_pMDIFrame->GetChildFrames())
+    if (c != this && c->IsMinimized()) ++slot;
+  SetWindowPos(nullptr, client.left + slot * width, client.bottom - height, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  m_pMDIFrame->OnUpdateFrameTitle(true);
+}
+
+void MDIChildWnd::MDIRestore() {
+  WndImpl* impl = WndAccess::Impl(this);
+  if (m_minimized) {
+    m_minimized = false;
+    impl->minimized = false;
+    SetWindowPos(nullptr, m_restoreRect.left, m_restoreRect.top, m_restoreRect.Width(), m_restoreRect.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  if (!m_maximized) return;
   m_maximized = false;
   impl->maximized = false;
   ModifyStyle(0, m_restoreStyle & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
@@ -1011,6 +1072,7 @@ LRESULT MDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND) {
     switch (wParam & 0xFFF0) {
       case SC_MAXIMIZE: MDIMaximize(); return 0;
+      case SC_MINIMIZE: MDIMinimize(); return 0;
       case SC_RESTORE: MDIRestore(); return 0;
       case SC_CLOSE: SendMessage(WM_CLOSE); return 0;
       default: break;

@@ -137,8 +137,14 @@ class FrameWnd : public Wnd {
   // The status bar's message pane.
   void SetMessageText(std::string_view text);
   void SetMessageText(UINT stringId);
+  // The prompt the status line shows now and keeps (AFX_IDS_IDLEMESSAGE, "Ready", when nothing
+  // is pointed at; a command id while its menu item or button is; 0: none). Menus and bars
+  // with fly-by help set it; the frame shows it on idle.
+  void SetTrackingMessage(UINT id);
+  UINT GetTrackingMessage() const { return m_nIDTracking; }
   AccelTable m_accelTable;
   bool m_bAutoMenuEnable = true;
+  LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
   // The menu the frame owns (LoadFrame's); shown in its menu bar.
   Menu m_menu;
 
@@ -154,6 +160,8 @@ class FrameWnd : public Wnd {
   LRESULT OnRecalcParent(WPARAM wParam, LPARAM lParam);
   void OnUpdateKeyIndicator(CmdUI* cmdUI);
   void OnUpdateControlBarMenu(CmdUI* cmdUI);
+  UINT m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+  UINT m_nIDLastMessage = 0;
   bool OnBarCheck(UINT id);
   // Tool tips of bar buttons: the second line of the command's string resource.
   bool OnToolTipText(UINT id, NMHDR* hdr, LRESULT* result);
@@ -254,7 +262,10 @@ class MDIChildWnd : public FrameWnd {
   void MDIActivate();
   void MDIDestroy();
   void MDIMaximize();
+  // Back to the normal rectangle from maximised or minimised.
   void MDIRestore();
+  // Down to its caption at the bottom of the client area.
+  void MDIMinimize();
   // The menu the frame shows while this child is active (LoadFrame's menu); null: the frame's.
   Menu* m_pSharedMenu = nullptr;
   void OnUpdateFrameTitle(bool addToTitle) override;
@@ -265,6 +276,7 @@ class MDIChildWnd : public FrameWnd {
   void OnDestroy();
   LRESULT OnMouseActivateMsg(WPARAM wParam, LPARAM lParam);
   bool IsMaximized() const { return m_maximized; }
+  bool IsMinimized() const { return m_minimized; }
 
  protected:
   bool PreCreateWindow(CREATESTRUCT& cs) override;
@@ -274,6 +286,7 @@ class MDIChildWnd : public FrameWnd {
   friend class MDIFrameWnd;
   MDIFrameWnd* m_pMDIFrame = nullptr;
   bool m_maximized = false;
+  bool m_minimized = false;
   Rect m_restoreRect;
   DWORD m_restoreStyle = 0;
 };

@@ -284,7 +284,23 @@ QAction* AddItem(QWidget* menuWidget, const Menu::Item& item, UINT* chosen, HWND
   return action;
 }
 
+// The owner hears which item the pointer is on (WM_MENUSELECT: the status line's fly-by help)
+// and when the menu closes.
+void ConnectMenuSelect(QMenu* qmenu, HWND owner) {
+  if (owner == kNoWnd || qmenu->property("kedrusMenuSelect").toBool()) return;
+  qmenu->setProperty("kedrusMenuSelect", true);
+  QObject::connect(qmenu, &QMenu::hovered, qmenu, [owner](QAction* a) {
+    const bool command = a && !a->menu() && !a->isSeparator();
+    const UINT id = command ? a->data().toUInt() : 0;
+    SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(command ? 0 : MF_POPUP)), 0);
+    // The menu's own loop runs now: the status line paints here.
+    AppState::Get().PaintPending();
+  });
+  QObject::connect(qmenu, &QMenu::aboutToHide, qmenu, [owner] { PostMessage(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); });
+}
+
 void Fill(QMenu* qmenu, Menu* menu, HWND owner, bool postCommands, UINT* chosen) {
+  ConnectMenuSelect(qmenu, owner);
   qmenu->clear();
   for (const Menu::Item& item : menu->Items()) {
     if (item.flags & MF_SEPARATOR) {

@@ -53,7 +53,10 @@ constexpr UINT OCM_BASE = WM_USER + 0x1C00;
 constexpr UINT SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
 constexpr UINT WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2;
 // WM_NCHITTEST results.
-constexpr int HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTBORDER = 18;
+constexpr int HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTMINBUTTON = 8,
+              HTMAXBUTTON = 9, HTBORDER = 18, HTCLOSE = 20;
+// Mouse messages of a window's non-client area (the hit code in wParam, the screen point in lParam).
+constexpr UINT WM_NCLBUTTONDOWN = 0x00A1, WM_NCLBUTTONDBLCLK = 0x00A3;
 // WM_MOUSEACTIVATE results.
 constexpr int MA_ACTIVATE = 1, MA_ACTIVATEANDEAT = 2, MA_NOACTIVATE = 3, MA_NOACTIVATEANDEAT = 4;
 // WM_SYSCOMMAND codes.

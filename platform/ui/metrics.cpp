@@ -1,14 +1,24 @@
 // System metrics.
 #include "platform/ui/metrics.h"
 
+#include "platform/ui/internal/state.h"
+
 namespace ui {
+
+Rect GetWorkArea() {
+  const AppState* st = AppState::Existing();
+  if (st && !st->workArea.IsRectEmpty()) return st->workArea;
+  const gdi::DeviceCaps screen = gdi::ScreenCaps();
+  return Rect(0, 0, screen.horzRes, screen.vertRes);
+}
 
 int GetSystemMetrics(int index) {
   const gdi::DeviceCaps screen = gdi::ScreenCaps();
   switch (index) {
-    case SM_CXSCREEN: case SM_CXFULLSCREEN: return screen.horzRes;
+    case SM_CXSCREEN: return screen.horzRes;
     case SM_CYSCREEN: return screen.vertRes;
-    case SM_CYFULLSCREEN: return screen.vertRes - 18;
+    case SM_CXFULLSCREEN: return GetWorkArea().Width();
+    case SM_CYFULLSCREEN: return GetWorkArea().Height() - GetSystemMetrics(SM_CYCAPTION);
     case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL: case SM_CYVTHUMB: case SM_CXHTHUMB:
       return 16;
     case SM_CYCAPTION: return 18;

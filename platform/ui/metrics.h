@@ -15,8 +15,12 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
               SM_CYSMICON = 50, SM_CYSMCAPTION = 51, SM_CXMENUSIZE = 54, SM_CYMENUSIZE = 55, SM_CXMENUCHECK = 71,
               SM_CYMENUCHECK = 72;
 
-// 0 for an index it does not know.
+// 0 for an index it does not know. The screen's size and the work area come from the display
+// when there is one; the rest is the fixed set.
 int GetSystemMetrics(int index);
+// The display's work area (what windows may cover: the screen less the desktop's panels), in
+// screen coordinates; the whole screen without a display.
+Rect GetWorkArea();
 
 struct NONCLIENTMETRICS {
   int iBorderWidth = 1;

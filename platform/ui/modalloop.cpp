@@ -17,7 +17,11 @@ int ModalLoop::Run(Wnd* wnd) {
   q.title = wnd->GetWindowText();
   q.window = wnd;
   bool byResponder = false;
+  // The window run takes the user's input (its owner is disabled).
+  if (wnd->IsWindowVisible()) wnd->SetActiveWindow();
+  wnd->impl()->modalRun = true;
   const int answer = AskWhileOpen(q, self, ended_, result_, &byResponder);
+  if (WndImpl* impl = AppState::Get().Lookup(self)) impl->modalRun = false;
   if (!ended_ && ui::IsWindow(self)) {
     wnd->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(answer), 0), 0);
     if (!ended_) End(IDCANCEL);

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/qt_bridge.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/frame.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 
@@ -182,6 +183,101 @@ Rect WndAccess::DefaultInsets(const WndImpl* impl, const Rect&) {
   return in;
 }
 
+namespace {
+
+constexpr int kCaptionButtonWidth = 16;
+constexpr int kCaptionButtonHeight = 14;
+
+// The frame's rectangle inside its border and the caption band, in window coordinates.
+Rect InsideBorder(const WndImpl* impl) {
+  Rect r(0, 0, impl->rect.Width(), impl->rect.Height());
+  if (impl->style & WS_THICKFRAME) r.DeflateRect(4, 4);
+  else if (impl->style & WS_DLGFRAME) r.DeflateRect(3, 3);
+  else if (impl->style & WS_BORDER) r.DeflateRect(1, 1);
+  return r;
+}
+
+// The active child of its frame draws an active caption, as the platform's MDI children do.
+bool IsActiveMDIChild(const WndImpl* impl) {
+  auto* child = dynamic_cast<MDIChildWnd*>(impl->object);
+  MDIFrameWnd* frame = child ? child->GetMDIFrame() : nullptr;
+  return frame && frame->MDIGetActive() == child;
+}
+
+bool HasCaption(const WndImpl* impl) { return !impl->IsTopLevel() && (impl->style & WS_CAPTION) == WS_CAPTION; }
+
+// The caption buttons a child window's styles ask for, right to left: close, maximise or
+// restore, minimise or restore.
+struct CaptionButton {
+  int hit;
+  Rect rect;
+};
+std::vector<CaptionButton> CaptionButtons(const WndImpl* impl) {
+  std::vector<CaptionButton> out;
+  if (!HasCaption(impl) || !(impl->style & WS_SYSMENU)) return out;
+  const Rect r = InsideBorder(impl);
+  const int top = r.top + (kCaptionHeight - kCaptionButtonHeight) / 2;
+  int right = r.right - 2;
+  auto add = [&](int hit, int gap) {
+    out.push_back({hit, Rect(right - kCaptionButtonWidth, top, right, top + kCaptionButtonHeight)});
+    right -= kCaptionButtonWidth + gap;
+  };
+  add(HTCLOSE, 2);
+  if (impl->style & WS_MAXIMIZEBOX) add(HTMAXBUTTON, 0);
+  if (impl->style & WS_MINIMIZEBOX) add(HTMINBUTTON, 0);
+  return out;
+}
+
+void DrawCaptionButton(gdi::DC& dc, const WndImpl* impl, const CaptionButton& b) {
+  Rect face = b.rect;
+  dc.FillSolidRect(face, gdi::GetSysColor(gdi::COLOR_BTNFACE));
+  dc.DrawEdge(&face, gdi::EDGE_RAISED, gdi::BF_RECT);
+  const gdi::Pen pen(gdi::PS_SOLID, 1, gdi::RGB(0, 0, 0));
+  const gdi::Pen old = dc.SelectObject(pen);
+  const gdi::Brush oldBrush = dc.SelectObject(gdi::StockBrush(gdi::NULL_BRUSH));
+  const int l = b.rect.left + 4, t = b.rect.top + 3, r = b.rect.right - 5, bt = b.rect.bottom - 4;
+  // A minimised window's minimise button and a maximised one's maximise button restore it.
+  const bool restore = (b.hit == HTMAXBUTTON && impl->maximized) || (b.hit == HTMINBUTTON && impl->minimized);
+  if (b.hit == HTCLOSE) {
+    for (int d = 0; d < 2; ++d) {
+      dc.MoveTo(l + d, t);
+      dc.LineTo(r + d, bt + 1);
+      dc.MoveTo(r - 1 + d, t);
+      dc.LineTo(l - 1 + d, bt + 1);
+    }
+  } else if (restore) {
+    dc.Rectangle(l + 3, t, r + 1, bt - 2);
+    dc.Rectangle(l, t + 3, r - 2, bt + 1);
+    dc.FillSolidRect(Rect(l + 1, t + 4, r - 3, bt), gdi::GetSysColor(gdi::COLOR_BTNFACE));
+  } else if (b.hit == HTMAXBUTTON) {
+    dc.Rectangle(l, t, r + 1, bt + 1);
+    dc.MoveTo(l, t + 1);
+    dc.LineTo(r + 1, t + 1);
+  } else {
+    dc.MoveTo(l + 1, bt);
+    dc.LineTo(r - 1, bt);
+    dc.MoveTo(l + 1, bt - 1);
+    dc.LineTo(r - 1, bt - 1);
+  }
+  dc.SelectObject(old);
+  dc.SelectObject(oldBrush);
+}
+
+}  // namespace
+
+int WndAccess::NonClientHitTest(const WndImpl* impl, Point p) {
+  const Rect client(impl->insets.left, impl->insets.top, impl->rect.Width() - impl->insets.right,
+                    impl->rect.Height() - impl->insets.bottom);
+  if (client.PtInRect(p)) return HTCLIENT;
+  for (const CaptionButton& b : CaptionButtons(impl))
+    if (b.rect.PtInRect(p)) return b.hit;
+  if (HasCaption(impl)) {
+    const Rect r = InsideBorder(impl);
+    if (Rect(r.left, r.top, r.right, r.top + kCaptionHeight).PtInRect(p)) return HTCAPTION;
+  }
+  return HTBORDER;
+}
+
 void WndAccess::PaintDefaultNonClient(WndImpl* impl) {
   if (!impl->nonClient) return;
   gdi::DC dc(*impl->nonClient);
@@ -198,7 +294,7 @@ void WndAccess::PaintDefaultNonClient(WndImpl* impl) {
       r.DeflateRect(1, 1);
     }
     if ((impl->style & WS_CAPTION) == WS_CAPTION) {
-      const bool active = AppState::Get().active == impl->hwnd || impl->maximized;
+      const bool active = AppState::Get().active == impl->hwnd || impl->maximized || IsActiveMDIChild(impl);
       Rect caption(r.left, r.top, r.right, r.top + kCaptionHeight);
       dc.FillSolidRect(caption, gdi::GetSysColor(active ? gdi::COLOR_ACTIVECAPTION : gdi::COLOR_INACTIVECAPTION));
       dc.SetBkMode(gdi::TRANSPARENT);
@@ -206,7 +302,10 @@ void WndAccess::PaintDefaultNonClient(WndImpl* impl) {
       dc.SelectStockObject(gdi::DEFAULT_GUI_FONT);
       Rect text = caption;
       text.left += 4;
-      dc.DrawText(impl->text, &text, gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_LEFT | gdi::DT_NOPREFIX);
+      const std::vector<CaptionButton> buttons = CaptionButtons(impl);
+      if (!buttons.empty()) text.right = buttons.back().rect.left - 2;
+      dc.DrawText(impl->text, &text, gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_LEFT | gdi::DT_NOPREFIX | gdi::DT_END_ELLIPSIS);
+      for (const CaptionButton& b : buttons) DrawCaptionButton(dc, impl, b);
       r.top += kCaptionHeight;
     }
   }

@@ -6,6 +6,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/internal/modal.h"
 #include "platform/ui/internal/state.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/responder.h"
 
 namespace ui {
@@ -151,7 +152,7 @@ bool PropertySheet::CreateSheetWindow(Wnd* owner) {
   const int tabHeight = 24;
   const int width = pageSize.cx + 2 * kMargin + 4;
   const int height = tabHeight + pageSize.cy + 2 * kMargin + 4 + kButtonGap + kButtonHeight + kMargin;
-  Rect over(0, 0, 1920, 1080);
+  Rect over = GetWorkArea();
   if (owner) owner->GetWindowRect(&over);
   const Rect rect(over.left + (over.Width() - width) / 2, over.top + (over.Height() - height) / 2,
                   over.left + (over.Width() - width) / 2 + width, over.top + (over.Height() - height) / 2 + height);
@@ -199,6 +200,7 @@ int PropertySheet::DoModal() {
   if (CreateSheetWindow(owner.get()) && !m_pages.empty() &&
       SetActivePage(std::min<int>(static_cast<int>(m_startPage), GetPageCount() - 1))) {
     const HWND self = m_hWnd;
+    MakeWindowModal(this);
     ShowWindow(SW_SHOW);
     q.sheet = this;
     q.dialog = GetActivePage();

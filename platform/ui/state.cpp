@@ -5,6 +5,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QThread>
 #include <QTimerEvent>
 
@@ -87,6 +88,13 @@ AppState::AppState() : uiThread(std::this_thread::get_id()) {
   }
   const QString platform = QGuiApplication::platformName();
   headless = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+  // Screen metrics come from the display (the headless platforms keep the fixed screen).
+  if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !headless) {
+    const QRect whole = screen->geometry(), available = screen->availableGeometry();
+    gdi::SetDisplaySize(whole.width(), whole.height());
+    workArea = Rect(available.left(), available.top(), available.left() + available.width(),
+                    available.top() + available.height());
+  }
   waker_ = new Waker(this);
   timerHost_ = new TimerHost(this);
 }
@@ -270,9 +278,10 @@ bool AppState::DispatchInput(WndImpl* impl, MSG& msg, std::function<bool()> tool
 
 // --- The loop --------------------------------------------------------------------------------------------
 
-bool AppState::PumpOnce(bool wait) {
+bool AppState::PumpOnce(bool wait, bool input) {
   auto* dispatcher = QThread::currentThread()->eventDispatcher();
-  bool busy = dispatcher->processEvents(QEventLoop::AllEvents);
+  const QEventLoop::ProcessEventsFlags flags = input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+  bool busy = dispatcher->processEvents(flags);
   if (current.empty()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   if (quit) return true;
   if (DeliverPosted() > 0 || quit) return true;
@@ -285,12 +294,12 @@ bool AppState::PumpOnce(bool wait) {
     }
     return true;
   }
-  if (wait) busy = dispatcher->processEvents(QEventLoop::WaitForMoreEvents) || busy;
+  if (wait) busy = dispatcher->processEvents(flags | QEventLoop::WaitForMoreEvents) || busy;
   return busy;
 }
 
-void AppState::RunLoop(const std::function<bool()>& stop) {
-  while (!quit && !(stop && stop())) PumpOnce(true);
+void AppState::RunLoop(const std::function<bool()>& stop, bool input) {
+  while (!quit && !(stop && stop())) PumpOnce(true, input);
 }
 
 int AppState::PaintPending() {
@@ -497,7 +506,14 @@ short GetKeyState(UINT virtualKey) { return AppState::Get().KeyState(virtualKey)
 
 bool GetCursorPos(Point* point) {
   if (!point) return false;
-  *point = AppState::Get().cursorPos;
+  AppState& st = AppState::Get();
+  // On a display the pointer is where it is, also outside our windows.
+  if (!st.headless) {
+    const QPoint p = QCursor::pos();
+    *point = {p.x(), p.y()};
+    return true;
+  }
+  *point = st.cursorPos;
   return true;
 }
 

@@ -49,6 +49,7 @@ UI_BEGIN_MESSAGE_MAP(ToolBar, ControlBar)
   map::LButtonDown(&ToolBar::OnLButtonDown),
   map::LButtonDblClk(&ToolBar::OnLButtonDown),
   map::MouseMove(&ToolBar::OnMouseMove),
+  map::Timer(&ToolBar::OnTimer),
   map::LButtonUp(&ToolBar::OnLButtonUp),
   map::Size(&ToolBar::OnSize),
 UI_END_MESSAGE_MAP()
@@ -346,7 +347,36 @@ void ToolBar::OnLButtonDown(UINT, Point point) {
   SetCapture();
 }
 
+namespace {
+constexpr UINT_PTR kFlyByTimer = 0xE000;  // checks that the pointer is still on the button
+}
+
+void ToolBar::FlyBy(UINT id) {
+  if (id == m_flyBy) return;
+  m_flyBy = id;
+  if (id) SetTimer(kFlyByTimer, 200);
+  else KillTimer(kFlyByTimer);
+  FrameWnd* frame = dynamic_cast<FrameWnd*>(GetTopLevelParent());
+  if (auto* owner = dynamic_cast<FrameWnd*>(GetOwner()); owner && !(owner->GetStyle() & WS_CHILD)) frame = owner;
+  if (frame) frame->SetTrackingMessage(id ? id : AFX_IDS_IDLEMESSAGE);
+}
+
+void ToolBar::OnTimer(UINT_PTR id) {
+  if (id != kFlyByTimer) return;
+  Point p;
+  GetCursorPos(&p);
+  ScreenToClient(&p);
+  const int i = ButtonAt(p);
+  const bool on = IsWindowVisible() && i >= 0 && !(m_buttons[static_cast<std::size_t>(i)].style & TBBS_SEPARATOR);
+  if (!on) FlyBy(0);
+}
+
 void ToolBar::OnMouseMove(UINT, Point point) {
+  if (m_tracking < 0 && (GetBarStyle() & CBRS_FLYBY)) {
+    const int i = ButtonAt(point);
+    const bool button = i >= 0 && !(m_buttons[static_cast<std::size_t>(i)].style & TBBS_SEPARATOR);
+    FlyBy(button ? m_buttons[static_cast<std::size_t>(i)].id : 0);
+  }
   if (m_tracking < 0 || m_tracking >= GetCount()) return;
   const bool inside = m_rects[static_cast<std::size_t>(m_tracking)].PtInRect(point);
   const UINT style = m_buttons[static_cast<std::size_t>(m_tracking)].style;

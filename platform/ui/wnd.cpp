@@ -4,6 +4,7 @@
 
 #include <QMenuBar>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/metrics.h"
 
 namespace ui {
 
@@ -88,6 +90,27 @@ std::unique_ptr<Core> MakeCore(WndImpl* impl) {
 }
 
 }  // namespace
+
+// --- Owned and topmost windows -----------------------------------------------------------------------
+
+void SetTransientOwner(QWidget* window, QWidget* owner) {
+  if (!window || !owner) return;
+  QWidget* ownerWindow = owner->window();
+  // Both need their native windows for the window system to know the relation.
+  window->winId();
+  ownerWindow->winId();
+  if (QWindow* handle = window->windowHandle()) handle->setTransientParent(ownerWindow->windowHandle());
+}
+
+void RaiseTopmostWindows(HWND except) {
+  AppState& st = AppState::Get();
+  if (st.headless) return;
+  for (HWND h : st.AllWindows()) {
+    WndImpl* impl = st.Lookup(h);
+    if (!impl || h == except || !impl->IsTopLevel() || !(impl->exStyle & WS_EX_TOPMOST)) continue;
+    if (impl->widget && (impl->style & WS_VISIBLE)) impl->widget->raise();
+  }
+}
 
 // --- Core defaults ----------------------------------------------------------------------------------
 
@@ -181,14 +204,15 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
     Wnd* top = parentWnd->GetTopLevelParent();
     impl->owner = top ? top->m_hWnd : parentWnd->m_hWnd;
   }
-  // Top-level windows the caller leaves to us.
+  // Top-level windows the caller leaves to us: a large part of the display's work area.
   if (!(cs.style & WS_CHILD) && cs.x == CW_USEDEFAULT) {
-    cs.x = 40;
-    cs.y = 40;
+    const Rect work = GetWorkArea();
     if (cs.cx <= 0 || cs.cy <= 0) {
-      cs.cx = 800;
-      cs.cy = 600;
+      cs.cx = work.Width() * 7 / 8;
+      cs.cy = work.Height() * 7 / 8;
     }
+    cs.x = work.left + std::max(0, (work.Width() - cs.cx) / 2);
+    cs.y = work.top + std::max(0, (work.Height() - cs.cy) / 2);
   }
   impl->core = MakeCore(impl);
   impl->core->AdjustSize(&cs.cx, &cs.cy);
@@ -202,9 +226,10 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
   m_hWnd = impl->hwnd = st.Register(impl);
   if (WndImpl* p = st.Lookup(impl->parent)) p->children.push_back(impl->hwnd);
 
+  // An owned window is a window of its own, never a toolkit child of its owner's widget:
+  // disabling the owner for a modal run leaves it usable.
   QWidget* parentWidget = nullptr;
   if (WndImpl* p = st.Lookup(impl->parent)) parentWidget = p->widget.data();
-  else if (WndImpl* o = st.Lookup(impl->owner)) parentWidget = o->widget.data();
   QWidget* w = impl->core->CreateWidget(parentWidget, cs);
   impl->widget = w;
   st.widgetWindows[w] = impl->hwnd;
@@ -215,8 +240,10 @@ bool Wnd::CreateEx(DWORD exStyle, const char* className, std::string_view window
     if (cs.dwExStyle & WS_EX_TOOLWINDOW) flags = Qt::Tool;
     else if ((cs.style & WS_POPUP) && !(cs.style & WS_CAPTION)) flags = Qt::Tool | Qt::FramelessWindowHint;
     else if (impl->owner != kNoWnd) flags = Qt::Dialog;
+    if (cs.dwExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
     w->setWindowFlags(flags);
     w->setWindowTitle(ToQ(impl->text));
+    if (WndImpl* o = st.Lookup(impl->owner)) SetTransientOwner(w, o->widget.data());
   }
   w->setVisible(false);
   if (cs.style & WS_DISABLED) w->setEnabled(false);
@@ -677,6 +704,19 @@ LRESULT Wnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow();
       return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      // The caption's buttons, and a double-click on the caption, as the platform's frames have.
+      const int hit = static_cast<int>(wParam);
+      UINT command = 0;
+      if (hit == HTCLOSE && message == WM_NCLBUTTONDOWN) command = SC_CLOSE;
+      else if (hit == HTMAXBUTTON && message == WM_NCLBUTTONDOWN) command = impl->maximized ? SC_RESTORE : SC_MAXIMIZE;
+      else if (hit == HTMINBUTTON && message == WM_NCLBUTTONDOWN) command = impl->minimized ? SC_RESTORE : SC_MINIMIZE;
+      else if (hit == HTCAPTION && message == WM_NCLBUTTONDBLCLK && (impl->style & WS_MAXIMIZEBOX))
+        command = impl->maximized || impl->minimized ? SC_RESTORE : SC_MAXIMIZE;
+      if (command) SendMessage(WM_SYSCOMMAND, command, lParam);
+      return 0;
+    }
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) SendMessage(WM_CLOSE);
       else if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindow(SW_MINIMIZE);
@@ -1104,6 +1144,7 @@ bool Wnd::SetWindowPos(const Wnd* insertAfter, int x, int y, int width, int heig
       }
     } else if (insertAfter == &wndTop && impl->widget && !st.headless) {
       impl->widget->raise();
+      if (!(impl->exStyle & WS_EX_TOPMOST)) RaiseTopmostWindows(h);
     }
   }
   const Rect newClient = impl->ClientRect();
@@ -1202,6 +1243,25 @@ void WndAccess::ToolkitMovedTopLevel(WndImpl* impl) {
   impl->object->SetWindowPos(none, now.left, now.top, now.Width(), now.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// A hidden top-level window gives the activation on, as the platform does: to its owner when
+// it was the active one, and the window system's focus back to whichever window is active now
+// (it would fall to the screen's root and leave every key unheard).
+void ActivateAfterHiding(AppState& st, HWND hidden) {
+  WndImpl* impl = st.Lookup(hidden);
+  if (!impl) return;
+  if (st.active == hidden) {
+    WndImpl* owner = st.Lookup(impl->owner);
+    const bool usable = owner && owner->object->IsWindowVisible() && owner->object->IsWindowEnabled();
+    st.SetActive(usable ? owner->hwnd : kNoWnd);
+    return;
+  }
+  if (WndImpl* active = st.Lookup(st.active); active && active->widget && !st.headless) active->widget->activateWindow();
+}
+
+}  // namespace
+
 // --- State --------------------------------------------------------------------------------------------------
 
 bool Wnd::ShowWindow(int command) {
@@ -1233,6 +1293,8 @@ bool Wnd::ShowWindow(int command) {
         if (impl->maximized && !st.headless) impl->widget->showMaximized();
         else if (impl->minimized && !st.headless) impl->widget->showMinimized();
         else impl->widget->show();
+        // Without a window manager nothing keeps a topmost window above one shown later.
+        if (!(impl->exStyle & WS_EX_TOPMOST)) RaiseTopmostWindows(h);
       } else {
         impl->widget->setVisible(show);
       }
@@ -1250,7 +1312,7 @@ bool Wnd::ShowWindow(int command) {
           st.SetFocus(impl->IsTopLevel() ? kNoWnd : impl->parent);
           break;
         }
-      if (st.active == h) st.SetActive(kNoWnd);
+      if (impl->IsTopLevel()) ActivateAfterHiding(st, h);
     }
   }
   impl = st.Lookup(h);

@@ -57,6 +57,8 @@ UI_BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWndEx)
   ui::map::Command(saids::ID_WINDOW_PREV_CHILD, &CMainFrame::OnPrevChild),
   ui::map::UpdateUI(ui::ID_NEXT_PANE, &CMainFrame::OnUpdateNextPane),
   ui::map::UpdateUI(ui::ID_PREV_PANE, &CMainFrame::OnUpdateNextPane),
+  ui::map::Command(ui::ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolbar),
+  ui::map::UpdateUI(ui::ID_VIEW_TOOLBAR, &CMainFrame::OnUpdateViewToolbar),
 UI_END_MESSAGE_MAP()
 
 int CMainFrame::OnCreate(ui::CREATESTRUCT* cs) {
@@ -109,6 +111,10 @@ void CMainFrame::OnNextChild() { MDINext(true); }
 void CMainFrame::OnPrevChild() { MDINext(false); }
 
 void CMainFrame::OnUpdateNextPane(ui::CmdUI* cmdUI) { cmdUI->Enable(MDIGetActive() != nullptr); }
+
+void CMainFrame::OnViewToolbar() { ShowControlBar(&m_wndStandardBar, !m_wndStandardBar.IsVisible(), false); }
+
+void CMainFrame::OnUpdateViewToolbar(ui::CmdUI* cmdUI) { cmdUI->SetCheck(m_wndStandardBar.IsVisible() ? 1 : 0); }
 
 // --- CMultiDocTemplateEx -------------------------------------------------------------------------------
 

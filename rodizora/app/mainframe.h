@@ -47,6 +47,10 @@ class CMainFrame : public CMDIFrameWndEx {
   void OnNextChild();
   void OnPrevChild();
   void OnUpdateNextPane(ui::CmdUI* cmdUI);
+  // View > Toolbar shows and hides the standard bar (its id is its own, not the class library's
+  // standard toolbar id the menu item carries).
+  void OnViewToolbar();
+  void OnUpdateViewToolbar(ui::CmdUI* cmdUI);
 
   ui::StatusBar m_wndStatusBar;
   CStandardBar m_wndStandardBar;

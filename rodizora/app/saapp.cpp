@@ -143,7 +143,8 @@ bool CSaApp::StartUp() {
 
 void CSaApp::EndLogo() {
   if (!m_about.IsLoaded()) return;
-  if (m_logoPauseMs > 0) ui::App::PumpUntil([] { return false; }, m_logoPauseMs);
+  // Start-up pauses with the logo up; what the user types meanwhile waits for the message loop.
+  if (m_logoPauseMs > 0) ui::App::PumpFor(m_logoPauseMs, false);
   m_about.ShowLogo(0);
   m_about.Free();
 }

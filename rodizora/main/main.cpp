@@ -20,7 +20,7 @@ namespace {
 constexpr int kSettleMs = 1500;
 
 int SaveScreenshot(CSaApp& app, const char* path) {
-  ui::App::PumpUntil([] { return false; }, kSettleMs);
+  ui::App::PumpFor(kSettleMs);
   ui::Wnd* main = app.GetMainWnd();
   const auto picture = main ? main->Render() : nullptr;
   const bool saved = picture && picture->SavePng(path);

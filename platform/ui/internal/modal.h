@@ -39,6 +39,14 @@ class ModalOwner {
   bool reenable_ = false;
 };
 
+// A window about to be run modally is modal for its owner on the screen too (the window
+// system keeps it above the owner and says so); set before it shows.
+inline void MakeWindowModal(Wnd* wnd) {
+  WndImpl* impl = wnd ? wnd->impl() : nullptr;
+  if (!impl || !impl->widget || impl->widget->isVisible() || impl->owner == kNoWnd) return;
+  impl->widget->setWindowModality(Qt::WindowModal);
+}
+
 // Asks about a window that stays up until it ends (a dialog, a sheet): posted messages are
 // delivered first; on a display without a responder the loop runs until ended is set or the
 // window is gone. Answers the responder's (or the loop's) end code.

@@ -125,6 +125,7 @@ struct WndImpl {
   bool maximized = false;
   Rect normalRect;  // the rectangle to come back to from maximised or minimised
   int eventDepth = 0;  // nesting of toolkit events being handled by this window's widget
+  bool modalRun = false;  // a window (no dialog) being run modally: Escape cancels it
 
   bool IsTopLevel() const { return !(style & WS_CHILD) || parent == kNoWnd; }
   Rect ClientRect() const {
@@ -187,10 +188,12 @@ class AppState {
   int PaintPending();
 
   // One pass: toolkit events, posted messages, paints; with idle when nothing else happened.
-  // wait: block until something arrives when there is nothing to do. True when it did something.
-  bool PumpOnce(bool wait);
-  // Runs until stop() is true or WM_QUIT arrives (the message loop and modal loops).
-  void RunLoop(const std::function<bool()>& stop);
+  // wait: block until something arrives when there is nothing to do. input false: the user's
+  // input waits in the toolkit's queue for a later pass. True when it did something.
+  bool PumpOnce(bool wait, bool input = true);
+  // Runs until stop() is true or WM_QUIT arrives (the message loop and modal loops), blocking
+  // while nothing arrives; stop is checked after each event.
+  void RunLoop(const std::function<bool()>& stop, bool input = true);
 
   // Dispatching a message to a window procedure, with the current-message stack.
   LRESULT Dispatch(WndImpl* impl, UINT message, WPARAM wParam, LPARAM lParam,
@@ -225,6 +228,7 @@ class AppState {
   QApplication* qapp = nullptr;
   std::thread::id uiThread;
   bool headless = true;
+  Rect workArea;  // the display's available area (empty: no display)
 
   App* app = nullptr;
   std::vector<CurrentMessage*> current;
@@ -315,6 +319,12 @@ class BridgedScroll : public Bridged<QtBase> {
     return BridgeEvent(impl, this->viewport(), e, [this](QEvent* ev) { return QtBase::viewportEvent(ev); });
   }
 };
+
+// Makes a top-level widget transient for its owner's window (kept above it, a window of its
+// own), never a toolkit child of it.
+void SetTransientOwner(QWidget* window, QWidget* owner);
+// Raises every visible topmost (WS_EX_TOPMOST) top-level window but except above the others.
+void RaiseTopmostWindows(HWND except);
 
 // The window procedure that calls the object's WindowProc (what SetWindowProc first answers).
 WNDPROC ObjectProcedure();

@@ -24,6 +24,9 @@ class WndAccess {
   static Rect DefaultInsets(const WndImpl* impl, const Rect& windowRect);
   // Draws the standard non-client area (borders, caption) into the window surface.
   static void PaintDefaultNonClient(WndImpl* impl);
+  // What a point of a window (window coordinates) is: HTCLIENT, HTCAPTION, a caption button
+  // (HTCLOSE, HTMAXBUTTON, HTMINBUTTON) or HTBORDER.
+  static int NonClientHitTest(const WndImpl* impl, Point windowPoint);
 };
 
 }  // namespace ui

@@ -28,6 +28,7 @@ class BarFrame : public FrameWnd {
 };
 UI_BEGIN_MESSAGE_MAP(BarFrame, FrameWnd)
   map::CommandRange(40001, 40010, &BarFrame::OnCommandRange),
+  map::CommandRange(IDOK, IDCANCEL, &BarFrame::OnCommandRange),
   map::Notify(TBN_DROPDOWN, kToolbarMain, &BarFrame::OnDropDown),
   map::Control(CBN_SELCHANGE, 3001, &BarFrame::OnComboChange),
 UI_END_MESSAGE_MAP()
@@ -115,6 +116,30 @@ TEST_F(BarsTest, ADialogBarHoldsItsTemplateAndItsItemsReachTheOwner) {
   EXPECT_TRUE(bar.GetDlgItem(kCmdOpen)->IsWindowEnabled());
   input::Click(bar.GetDlgItem(kCmdOpen), {5, 5});
   EXPECT_EQ(frame.commands.back(), kCmdOpen);
+}
+
+TEST_F(BarsTest, ADialogBarAnswersTheDialogKeys) {
+  DialogBar bar;
+  ASSERT_TRUE(bar.Create(&frame, kDialogBar, WS_CHILD | WS_VISIBLE | CBRS_TOP, 1092));
+  frame.RecalcLayout();
+  Wnd* combo = bar.GetDlgItem(3001);
+  ASSERT_NE(combo, nullptr);
+  combo->SetFocus();
+  // Return with no default button is IDOK, Escape IDCANCEL: both to the owner.
+  input::Key(VK_RETURN);
+  input::Key(VK_ESCAPE);
+  EXPECT_EQ(frame.commands, (std::vector<UINT>{static_cast<UINT>(IDOK), static_cast<UINT>(IDCANCEL)}));
+  // A default push button takes Return.
+  bar.GetDlgItem(kCmdOpen)->ModifyStyle(0xF, BS_DEFPUSHBUTTON);
+  frame.commands.clear();
+  combo->SetFocus();
+  input::Key(VK_RETURN);
+  EXPECT_EQ(frame.commands, (std::vector<UINT>{kCmdOpen}));
+  // Keys outside the bar are not its business.
+  frame.commands.clear();
+  frame.SetFocus();
+  input::Key(VK_ESCAPE);
+  EXPECT_TRUE(frame.commands.empty());
 }
 
 TEST_F(BarsTest, StatusPanesKeepTheirWidthsAndTheMessagePaneStretches) {

@@ -7,6 +7,8 @@
 #include "platform/ui/docview.h"
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
+#include "platform/ui/internal/wndaccess.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/tests/ui_fixture.h"
 
 namespace uitest {
@@ -247,6 +249,40 @@ TEST_F(FrameTest, ToolbarsAndTheStatusBarFollowTheirCommandsOnIdle) {
   frame->DestroyWindow();
 }
 
+TEST_F(FrameTest, TheStatusLineShowsTheIdlePromptAndTheHelpOfWhatThePointerIsOn) {
+  auto* frame = new TestFrame;
+  ASSERT_TRUE(frame->Create(nullptr, "Bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, Rect(0, 0, 640, 480)));
+  ToolBar bar;
+  ASSERT_TRUE(bar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_FLYBY, Rect(), kToolbarMain));
+  ASSERT_TRUE(bar.LoadToolBar(kToolbarMain));
+  StatusBar status;
+  ASSERT_TRUE(status.Create(frame));
+  const UINT indicators[] = {ID_SEPARATOR};
+  status.SetIndicators(indicators, 1);
+  frame->RecalcLayout();
+  const std::string idle = GetSubString(LoadString(AFX_IDS_IDLEMESSAGE), 0);
+  status.SetPaneText(0, "something else");
+  App::PumpPending();
+  EXPECT_EQ(status.GetPaneText(0), idle);
+  // A menu item the pointer is on, then the menu closed.
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(kCmdOpen, 0), 0);
+  EXPECT_EQ(status.GetPaneText(0), "Opens a file");
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), 0);
+  EXPECT_EQ(status.GetPaneText(0), "");
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_EQ(status.GetPaneText(0), idle);
+  // A button of a bar with fly-by help; off it, the idle prompt again.
+  Rect open;
+  bar.GetItemRect(0, &open);
+  input::MouseMove(&bar, open.CenterPoint());
+  EXPECT_EQ(status.GetPaneText(0), "Opens a file");
+  Rect separator;
+  bar.GetItemRect(1, &separator);
+  input::MouseMove(&bar, separator.CenterPoint());
+  EXPECT_EQ(status.GetPaneText(0), idle);
+  frame->DestroyWindow();
+}
+
 TEST_F(FrameTest, DocumentsOpenAndSaveThroughTheirArchiveAndAskBeforeLosingChanges) {
   RouteApp app;
   auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(TestFrame), UI_RUNTIME_CLASS(TestView));
@@ -369,6 +405,92 @@ TEST_F(FrameTest, MdiChildrenCycleAndTheActiveOneTakesTheCommands) {
   EXPECT_TRUE(maximized);
   main->SendMessage(WM_CLOSE);
   EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
+TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  main->m_accelTable = AccelTable();
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  child->m_accelTable = AccelTable(std::vector<ACCEL>{{FVIRTKEY | FCONTROL, 'Q', kViewOnly}});
+  // The keys reach the main frame itself (nothing inside the document window has the focus).
+  main->SetFocus();
+  input::Key('Q', input::kControl);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  // From the view they go the child's way once.
+  route.clear();
+  doc->GetViews().front()->SetFocus();
+  input::Key('Q', input::kControl);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  main->SendMessage(WM_CLOSE);
+}
+
+TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCaptionButtons) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  // The default place is most of the work area (the fixed 1920 x 1080 screen here), centred.
+  Rect frame;
+  main->GetWindowRect(&frame);
+  const Rect work = GetWorkArea();
+  EXPECT_EQ(frame.Width(), work.Width() * 7 / 8);
+  EXPECT_EQ(frame.Height(), work.Height() * 7 / 8);
+  EXPECT_EQ(frame.left, work.left + (work.Width() - frame.Width()) / 2);
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  ASSERT_TRUE(child);
+  // A document window fills the client area less the cascade.
+  Rect client, rect;
+  main->GetMDIClient()->GetClientRect(&client);
+  child->GetWindowRect(&rect);
+  main->GetMDIClient()->ScreenToClient(&rect);
+  EXPECT_EQ(rect, Rect(0, 0, client.right - 20, client.bottom - 20));
+
+  // The caption's buttons from its right end: close, maximise, minimise.
+  WndImpl* impl = WndAccess::Impl(child);
+  const int y = 4 + 9;
+  const int right = rect.Width() - 4 - 2;
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {right - 8, y}), HTCLOSE);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {right - 18 - 8, y}), HTMAXBUTTON);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {right - 34 - 8, y}), HTMINBUTTON);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {60, y}), HTCAPTION);
+  EXPECT_EQ(WndAccess::NonClientHitTest(impl, {60, 60}), HTCLIENT);
+
+  child->SendMessage(WM_NCLBUTTONDOWN, HTMAXBUTTON, 0);
+  EXPECT_TRUE(child->IsMaximized());
+  child->SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(child->IsMaximized());
+  child->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  EXPECT_TRUE(child->IsMaximized());
+  // Minimised from maximised: only the caption, at the bottom of the client area.
+  child->SendMessage(WM_NCLBUTTONDOWN, HTMINBUTTON, 0);
+  EXPECT_TRUE(child->IsMinimized());
+  EXPECT_FALSE(child->IsMaximized());
+  Rect small;
+  child->GetWindowRect(&small);
+  main->GetMDIClient()->ScreenToClient(&small);
+  EXPECT_EQ(small.bottom, client.bottom);
+  EXPECT_EQ(small.Height(), impl->insets.top + impl->insets.bottom);
+  child->SendMessage(WM_NCLBUTTONDOWN, HTMINBUTTON, 0);
+  EXPECT_FALSE(child->IsMinimized());
+  child->GetWindowRect(&small);
+  main->GetMDIClient()->ScreenToClient(&small);
+  EXPECT_EQ(small, rect);
+  child->SendMessage(WM_NCLBUTTONDOWN, HTCLOSE, 0);
+  EXPECT_EQ(main->MDIGetActive(), nullptr);
+  main->SendMessage(WM_CLOSE);
 }
 
 TEST_F(UiTest, TheClipboardCarriesTextNamedFormatsAndPictures) {
