@@ -21,7 +21,11 @@ void FlushToDisplay() {
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   if (!x11 || !x11->connection()) return;
   using Flush = int (*)(xcb_connection_t*);
-  static const auto flush = reinterpret_cast<Flush>(::dlsym(RTLD_DEFAULT, "xcb_flush"));
+  // The plugin's libraries are its own (not global): the loaded library is asked by name.
+  static const auto flush = [] {
+    void* xcb = ::dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    return xcb ? reinterpret_cast<Flush>(::dlsym(xcb, "xcb_flush")) : nullptr;
+  }();
   if (flush) flush(x11->connection());
 #endif
 }

@@ -187,6 +187,13 @@ Program* E2eTest::StartProgram(const std::vector<std::string>& args, bool waitFo
   return program_.get();
 }
 
+int E2eTest::WaitForProgramEnd(int timeoutMs) {
+  if (!program_) return -1;
+  const int code = program_->WaitForExit(timeoutMs);
+  if (code >= 0) program_.reset();
+  return code;
+}
+
 std::optional<XWindow> E2eTest::LogoWindow() const {
   for (const XWindow& w : x().Stack()) {
     const bool untitled = w.title.empty() || w.title == "rodizora";

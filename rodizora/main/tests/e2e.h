@@ -70,6 +70,9 @@ class E2eTest : public ::testing::Test {
   // The start logo: an untitled window centred on the screen.
   std::optional<XWindow> LogoWindow() const;
   Program* program() const { return program_.get(); }
+  // Waits for the program to end by itself, as the case expects it to (so the end is no crash);
+  // its exit code, or -1 when it did not end in time.
+  int WaitForProgramEnd(int timeoutMs);
   // The main window (its title holds "KEDRUS Rodizora").
   std::optional<XWindow> MainWindow(int timeoutMs = 20000) const;
 
