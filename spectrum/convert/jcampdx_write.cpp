@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
@@ -14,7 +15,11 @@ namespace {
 // still fit in 64 bits.
 constexpr double kMaxAsdfInteger = 4611686018427387904.0;  // 2^62
 
-bool IsAsdfInteger(double v) { return std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < kMaxAsdfInteger; }
+// A whole number the compressed forms can hold (NaN and infinities are none). The round trip
+// through a 64-bit integer is exact below 2^62 and cheaper than a call of trunc.
+bool IsAsdfInteger(double v) {
+  return std::fabs(v) < kMaxAsdfInteger && static_cast<double>(static_cast<std::int64_t>(v)) == v;
+}
 
 void PutFixed(std::string& out, double v) {
   out += plat::formatDouble(v, 'f', 6);
@@ -61,11 +66,13 @@ class AsdfEncoder {
  public:
   AsdfEncoder(std::string& out, std::int32_t form) : m_out(out), m_form(form) {}
 
-  void StartLine(const PointMap::Entry& p) {
+  // Opens a line with the point; `check` when it is the Y check of the line before.
+  void StartLine(const PointMap::Entry& p, bool check = false) {
     m_line.clear();
     PutAbscissa(m_line, p.x);
     m_state = State{};
     First(p.y);
+    m_state.repeatable = !check;
   }
 
   // Adds an ordinate to the line; false (and the line as it was) when the line would grow past
@@ -80,12 +87,16 @@ class AsdfEncoder {
     return false;
   }
 
+  // True once an ordinate with a fraction was written (as "%f").
+  bool MetFraction() const { return m_metFraction; }
+
   // A DIFFDUP line that ends in DIF form is followed by a Y check of its last point; a line that
   // ends in an absolute value needs none, and readers look for none after it.
   bool NeedsCheck() const { return m_state.lastDif; }
 
   void EndLine() {
     FlushRepeat();
+    while (!m_line.empty() && m_line.back() == ' ') m_line.pop_back();  // the blank after a last "%f"
     m_out += m_line;
     m_out += kJcampEol;
   }
@@ -95,6 +106,8 @@ class AsdfEncoder {
     double prev = 0.0;
     bool prevIsInt = false;
     bool difWritten = false;  // a difference has been written in this line
+    bool repeatable = true;   // the value before may be repeated by DUP (not a Y check: readers
+                              // do not take the check for a value of its line)
     bool lastDif = false;     // the last value written is a difference (or its repeat)
     std::int64_t lastDifValue = 0;
     std::int64_t repeat = 0;  // pending further occurrences of the last value or difference
@@ -119,7 +132,7 @@ class AsdfEncoder {
     const auto v = static_cast<std::int64_t>(y);
     const std::int64_t d = v - static_cast<std::int64_t>(m_state.prev);
     m_state.prev = y;
-    if ((!m_state.difWritten && d == 0) || (m_state.difWritten && d == m_state.lastDifValue)) {
+    if ((!m_state.difWritten && d == 0 && m_state.repeatable) || (m_state.difWritten && d == m_state.lastDifValue)) {
       ++m_state.repeat;
       return;
     }
@@ -136,6 +149,7 @@ class AsdfEncoder {
     m_state.prevIsInt = IsAsdfInteger(y);
     m_state.lastDif = false;
     if (!m_state.prevIsInt) {
+      m_metFraction = true;
       Separate();
       PutFixed(m_line, y);
       return;
@@ -174,6 +188,7 @@ class AsdfEncoder {
   std::int32_t m_form;
   std::string m_line;
   State m_state;
+  bool m_metFraction = false;
 };
 
 std::string TextOf(const CVariant& v) { return v.GetString(); }
@@ -276,28 +291,38 @@ bool CJcampDx::WriteAsdf(std::string& out, const PointMap& points, const JcampVa
   const JcampVariable& x = vars.vars[0];
   const bool ascending = x.m_dFirst <= x.m_dLast;
   const bool onePerLine = x.m_bTable == 0;
-  const std::int32_t form = vars.vars[static_cast<std::size_t>(var)].m_nForm;
   auto point = [&](std::size_t k) -> const PointMap::Entry& { return points.at(ascending ? k : n - 1 - k); };
 
-  AsdfEncoder enc(out, form);
-  enc.StartLine(point(0));
-  for (std::size_t k = 1; k < n; ++k) {
-    if (!onePerLine && enc.Next(point(k).y)) continue;
-    const bool check = enc.NeedsCheck();
-    enc.EndLine();
-    if (check) {
-      // The next line opens with the last point of this one: the Y check.
-      enc.StartLine(point(k - 1));
-      if (enc.Next(point(k).y)) continue;
-      enc.EndLine();  // a value too wide to share a line
+  // Returns false when a compressed form meets a fraction.
+  auto encode = [&](std::int32_t form) {
+    AsdfEncoder enc(out, form);
+    enc.StartLine(point(0));
+    for (std::size_t k = 1; k < n; ++k) {
+      if (!onePerLine && enc.Next(point(k).y)) continue;
+      const bool check = enc.NeedsCheck();
+      enc.EndLine();
+      if (check) {
+        // The next line opens with the last point of this one: the Y check.
+        enc.StartLine(point(k - 1), true);
+        if (enc.Next(point(k).y)) continue;
+        enc.EndLine();  // a value too wide to share a line
+      }
+      enc.StartLine(point(k));
     }
-    enc.StartLine(point(k));
-  }
-  const bool repeatLast = enc.NeedsCheck();
-  enc.EndLine();
-  if (repeatLast) {
-    enc.StartLine(point(n - 1));
+    const bool repeatLast = enc.NeedsCheck();
     enc.EndLine();
+    if (repeatLast) {
+      enc.StartLine(point(n - 1));
+      enc.EndLine();
+    }
+    return form == kJcampFix || !enc.MetFraction();
+  };
+  // The compressed forms hold integers only: a table with fractions is written again as plain
+  // numbers throughout, never a "%f" number among compressed tokens. (The kinds hand integers.)
+  const std::size_t start = out.size();
+  if (!encode(vars.vars[static_cast<std::size_t>(var)].m_nForm)) {
+    out.resize(start);
+    encode(kJcampFix);
   }
   return true;
 }

@@ -147,4 +147,20 @@ namespace jdx {
 // PAGE, the table labels) are left out. With privateLabels each name gets a "$". The appended
 // entries are then sorted by name.
 void AppendRecordParams(CSpcParamList& header, const CSpcParamList& params, bool privateLabels);
+
+// The factor a table's ordinates are stored with, from the values it will hold. Data tables
+// hold integers: the compressed forms have no fractions (a number with one among their tokens is
+// read wrongly by other readers), and "%f" would keep six decimals only. Whole numbers keep the
+// factor 1, and so do values too large to lose anything as integers; others are stored divided
+// by a power of ten that gives the largest of them about nine digits, which the reader
+// multiplies back.
+class OrdinateFactor {
+ public:
+  void Add(double v);
+  double Factor() const;
+
+ private:
+  double m_largest = 0.0;
+  bool m_integral = true;
+};
 }  // namespace jdx

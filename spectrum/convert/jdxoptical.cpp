@@ -52,6 +52,17 @@ void AppendRecordParams(CSpcParamList& header, const CSpcParamList& params, bool
   SortParams(header, fixed, header.size());
 }
 
+void OrdinateFactor::Add(double v) {
+  if (!std::isfinite(v)) return;
+  m_largest = std::max(m_largest, std::fabs(v));
+  if (v != std::trunc(v)) m_integral = false;
+}
+
+double OrdinateFactor::Factor() const {
+  if (m_integral || m_largest == 0.0 || m_largest >= 1.0e7) return 1.0;
+  return std::pow(10.0, std::floor(std::log10(m_largest)) - 8.0);
+}
+
 }  // namespace jdx
 
 // ---- The IR, UV, CH and TIC family ----
@@ -179,15 +190,19 @@ void COpticalConvertJcampDx<Kind>::WriteHeader(JcampVariableList& vars, CSpcPara
   x.m_bTable = 1;
   JcampVariable& y = vars.vars.emplace_back();
   y.m_strUnits = m_traits.yUnits;
-  y.m_dFactor = 1.0;
   y.m_nForm = m_nSaveOption;
   y.m_bTable = 1;
   y.m_dMin = y.m_dMax = p.GetReal(0);
-  for (std::int32_t i = 1; i < n; ++i) {
+  jdx::OrdinateFactor factor;
+  for (std::int32_t i = 0; i < n; ++i) {
     const double r = p.GetReal(i);
     y.m_dMin = std::min(y.m_dMin, r);
     y.m_dMax = std::max(y.m_dMax, r);
+    factor.Add(r);
   }
+  y.m_dFactor = factor.Factor();
+  // FIRSTY: the ordinate at FIRSTX, where the table starts, as readers that check it expect.
+  y.m_dFirst = p.GetReal(0);
 
   const CSpcParamList& params = p.m_pData->params;
   header.Append("TITLE", params.GetValue("TITLE"));
@@ -205,9 +220,12 @@ bool COpticalConvertJcampDx<Kind>::WriteData(std::string& out, JcampVariableList
   if (!process || vars.vars.empty()) return false;
   const std::int32_t n = vars.vars[0].m_nDim;
   const LinearAxis axis = AxisOf(*process);
+  // Whole numbers of the ordinates' factor (WriteHeader's), rounded.
+  const double factor = vars.vars.size() > 1 ? vars.vars[1].m_dFactor : 1.0;
   PointMap map;
   map.reserve(static_cast<std::size_t>(std::max(n, 0)));
-  for (std::int32_t i = 0; i < n; ++i) map.set(static_cast<float>(axis.At(i)), static_cast<float>(process->GetReal(i)));
+  for (std::int32_t i = 0; i < n; ++i)
+    map.set(static_cast<float>(axis.At(i)), static_cast<float>(std::round(process->GetReal(i) / factor)));
   // Abscissae closer than a float can tell apart would give a table shorter than NPOINTS.
   if (map.count() != static_cast<std::size_t>(std::max(n, 0))) return false;
   return WriteAsdf(out, map, vars, var);

@@ -305,12 +305,17 @@ const float* cachedSplitTwiddles(int log2m) {
 
 // ---- The transform ----
 
+// Signs the bit-reversed copy gives the input points: none, input point j times (-1)^j (the
+// centred transforms), or that and the imaginary parts negated (the transform of the conjugate).
+enum class InputSigns { None, Alternate, AlternateConjugate };
+
 struct Plan {
   size_t n = 0;
   int log2n = 0;
   size_t leaf = 0;  // points done per tile row: 4 or 16 (log2n even), 8 (odd); n itself when n <= 4
-  bool alternate = false;        // input point j taken times (-1)^j
+  InputSigns inputSigns = InputSigns::None;
   bool alternateOutput = false;  // output point j times (-1)^j (inverse transforms)
+  bool conjugateOutput = false;  // output points conjugated (inverse transforms)
   // By log2 of the stage size, set by makeJob for the stages the size takes (and left unset
   // for the others: clearing them would cost a small transform a few percent).
   const float* twiddles[64];       // null: computed per chunk
@@ -530,8 +535,8 @@ struct TileGeometry {
 // Output tile `mid` from a tile whose row r starts at rows + r * rowStride points: for each
 // group of `group` rows (the rows a leaf combines, 4, 8 or 16, fixed at compile time so they
 // stay in registers) four columns at a time: load, leaf butterflies, transpose, store into four
-// output runs. `alternate` negates the odd input points (the odd columns of a tile).
-template <InputKind kind, size_t group, bool alternate>
+// output runs, the input points taken with their `signs` (the odd points are a tile's odd columns).
+template <InputKind kind, size_t group, InputSigns signs>
 KFFT_INLINE void storeTile(const float* rows, size_t rowStride, float* out, size_t mid, const TileGeometry& t,
                            const Plan& plan) {
   for (size_t v = 0; v < t.side / kVecPoints; ++v) {
@@ -544,7 +549,10 @@ KFFT_INLINE void storeTile(const float* rows, size_t rowStride, float* out, size
       KFFT_UNROLL
       for (size_t j = 0; j < group; ++j) {
         g[j] = loadPoints<kind>(src, t.revSide[lo + j] * rowStride);
-        if constexpr (alternate) g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
+        if constexpr (signs == InputSigns::Alternate)
+          g[j] = g[j] * Vec{1.f, 1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f};
+        else if constexpr (signs == InputSigns::AlternateConjugate)
+          g[j] = g[j] * Vec{1.f, -1.f, -1.f, 1.f, 1.f, -1.f, -1.f, 1.f};
       }
       if constexpr (group == 16)
         leafRowsRadix16(g, *plan.factors16);
@@ -578,13 +586,13 @@ KFFT_INLINE void bufferTile(const float* in, size_t m, size_t next, const TileGe
   }
 }
 
-template <InputKind kind, size_t group, bool alternate>
+template <InputKind kind, size_t group, InputSigns signs>
 KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, float* tiles) {
   const TileGeometry t(plan);
   const size_t count = t.tileCount();
   if (t.b < kBufferedTileLog2) {
     for (size_t m = 0; m < count; ++m)
-      storeTile<kind, group, alternate>(in + 2 * m * t.side, t.hiStride, out, reverseBits(m, t.midBits), t, plan);
+      storeTile<kind, group, signs>(in + 2 * m * t.side, t.hiStride, out, reverseBits(m, t.midBits), t, plan);
     return;
   }
   float* first = tiles;
@@ -593,23 +601,28 @@ KFFT_INLINE void copyTiles(const float* in, float* out, const Plan& plan, float*
     const size_t mid = reverseBits(m, t.midBits);
     if (in != out) {
       bufferTile(in, m, m + 1, t, first);
-      storeTile<kind, group, alternate>(first, t.side, out, mid, t, plan);
+      storeTile<kind, group, signs>(first, t.side, out, mid, t, plan);
     } else if (m <= mid) {
       // In place: output tile mid overwrites input tile mid, so that one is read first too.
       bufferTile(in, m, mid, t, first);
       if (mid != m) bufferTile(in, mid, m + 1, t, second);
-      storeTile<kind, group, alternate>(first, t.side, out, mid, t, plan);
-      if (mid != m) storeTile<kind, group, alternate>(second, t.side, out, m, t, plan);
+      storeTile<kind, group, signs>(first, t.side, out, mid, t, plan);
+      if (mid != m) storeTile<kind, group, signs>(second, t.side, out, m, t, plan);
     }
   }
 }
 
 template <InputKind kind, size_t group>
 KFFT_INLINE void copyTilesWithSigns(const float* in, float* out, const Plan& plan, float* tiles) {
-  if (plan.alternate)
-    copyTiles<kind, group, true>(in, out, plan, tiles);
+  if constexpr (kind == InputKind::Complex) {
+    // Only forward transforms take the conjugate of their input.
+    if (plan.inputSigns == InputSigns::AlternateConjugate)
+      return copyTiles<kind, group, InputSigns::AlternateConjugate>(in, out, plan, tiles);
+  }
+  if (plan.inputSigns == InputSigns::None)
+    copyTiles<kind, group, InputSigns::None>(in, out, plan, tiles);
   else
-    copyTiles<kind, group, false>(in, out, plan, tiles);
+    copyTiles<kind, group, InputSigns::Alternate>(in, out, plan, tiles);
 }
 
 // Bit-reversed copy of the input with the leaf stages; `tiles` holds two tile buffers when the
@@ -622,7 +635,8 @@ KFFT_INLINE void copyReversedWithLeaf(const float* in, float* out, const Plan& p
     for (size_t i = 0; i < n; ++i) {
       const size_t j = reverseBits(i, p);
       loadPoint<kind>(in, j, out + 2 * i);
-      if (plan.alternate && j % 2 == 1) out[2 * i] = -out[2 * i], out[2 * i + 1] = -out[2 * i + 1];
+      if (plan.inputSigns != InputSigns::None && j % 2 == 1) out[2 * i] = -out[2 * i], out[2 * i + 1] = -out[2 * i + 1];
+      if (plan.inputSigns == InputSigns::AlternateConjugate) out[2 * i + 1] = -out[2 * i + 1];
     }
     for (size_t i = 0; i < n; i += plan.leaf) leafButterflies(out + 2 * i, plan.leaf);
     return;
@@ -800,13 +814,15 @@ KFFT_INLINE void runJob(const Job& job) {
     copyReversedWithLeaf<InputKind::Complex>(job.in, job.out, plan, job.tiles);
   radix4Stages<V>(job.out, plan);
   if (job.inverse) {
-    // Swap back and divide by n (a power of two, so the scaling itself is exact).
+    // Swap back and divide by n (a power of two, so the scaling itself is exact); the signs
+    // of the alternation and the conjugation are exact too.
     const float scale = 1.f / static_cast<float>(plan.n);
     const float odd = plan.alternateOutput ? -scale : scale;
+    const float imSign = plan.conjugateOutput ? -1.f : 1.f;
     float* out = job.out;
     size_t i = 0;
     if (plan.n >= kVecPoints) {
-      const Vec s{scale, scale, odd, odd, scale, scale, odd, odd};
+      const Vec s{scale, imSign * scale, odd, imSign * odd, scale, imSign * scale, odd, imSign * odd};
       for (; i + kVecPoints <= plan.n; i += kVecPoints)
         storeVec(out + 2 * i, swapPairs(loadVec(out + 2 * i)) * s);
     }
@@ -814,7 +830,7 @@ KFFT_INLINE void runJob(const Job& job) {
       const float re = out[2 * i];
       const float factor = i % 2 == 0 ? scale : odd;
       out[2 * i] = out[2 * i + 1] * factor;
-      out[2 * i + 1] = re * factor;
+      out[2 * i + 1] = re * factor * imSign;
     }
   }
 }
@@ -1058,15 +1074,23 @@ int realTransform(const float* input, std::ptrdiff_t n, float* out, bool inverse
 
 namespace {
 
-// A complex transform; alternateIn / alternateOut take input / output point j times (-1)^j.
-int complexTransform(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse, bool alternateIn,
-                     bool alternateOut) {
+// What a complex transform does besides the transform itself: the signs of its input, and
+// (inverse only) output point j times (-1)^j and the output conjugated.
+struct ComplexOptions {
+  InputSigns inputSigns = InputSigns::None;
+  bool alternateOutput = false;
+  bool conjugateOutput = false;
+};
+
+int complexTransform(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse,
+                     const ComplexOptions& options = {}) {
   if (input == nullptr || output == nullptr || !isTransformSize(n)) return 0;
   Job job;
   const auto size = static_cast<size_t>(n);
   if (!makeJob(&job, input, reinterpret_cast<float*>(output), size, inverse)) return 0;
-  job.plan.alternate = alternateIn;
-  job.plan.alternateOutput = alternateOut;
+  job.plan.inputSigns = options.inputSigns;
+  job.plan.alternateOutput = options.alternateOutput;
+  job.plan.conjugateOutput = options.conjugateOutput;
   return execute(job, 2 * size, 2 * size);
 }
 
@@ -1074,7 +1098,7 @@ int complexTransform(const float* input, std::ptrdiff_t n, FftPoint* output, boo
 
 int FFT(const float* input, std::ptrdiff_t n, bool complexInput, FftPoint* output, bool inverse) {
   if (!complexInput) return realTransform(input, n, reinterpret_cast<float*>(output), inverse, true);
-  return complexTransform(input, n, output, inverse, false, false);
+  return complexTransform(input, n, output, inverse);
 }
 
 int RealFFT(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse) {
@@ -1082,11 +1106,21 @@ int RealFFT(const float* input, std::ptrdiff_t n, FftPoint* output, bool inverse
 }
 
 int CenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
-  return complexTransform(reinterpret_cast<const float*>(input), n, output, false, true, false);
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, false, {.inputSigns = InputSigns::Alternate});
 }
 
 int CenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
-  return complexTransform(reinterpret_cast<const float*>(input), n, output, true, false, true);
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, true, {.alternateOutput = true});
+}
+
+int ConjugateCenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, false,
+                          {.inputSigns = InputSigns::AlternateConjugate});
+}
+
+int ConjugateCenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output) {
+  return complexTransform(reinterpret_cast<const float*>(input), n, output, true,
+                          {.alternateOutput = true, .conjugateOutput = true});
 }
 
 }  // namespace spc

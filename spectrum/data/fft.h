@@ -45,6 +45,13 @@ int CenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output);
 // middle (output point j taken times (-1)^j in the last pass).
 int CenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output);
 
+// CenteredFFT of the input's complex conjugate, conjugated as the input is read (no pass of its
+// own): output point k holds frequency n/2 - k of the input (modulo n), the conjugate of what
+// the kernel exp(+2*pi*i*jk/n) gives there. Returns 1 on success, 0 as FFT does.
+int ConjugateCenteredFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output);
+// Its inverse: the complex conjugate of CenteredInverseFFT, conjugated in its last pass.
+int ConjugateCenteredInverseFFT(const FftPoint* input, std::ptrdiff_t n, FftPoint* output);
+
 // Any plain point type of two float members re and im (the record's complex point among them).
 template <class Point>
 concept FftPointLike = requires(Point p) {
@@ -75,6 +82,18 @@ template <FftPointLike Point>
 int CenteredInverseFFT(const Point* input, std::ptrdiff_t n, Point* output) {
   static_assert(offsetof(Point, re) == 0 && offsetof(Point, im) == sizeof(float));
   return CenteredInverseFFT(reinterpret_cast<const FftPoint*>(input), n, reinterpret_cast<FftPoint*>(output));
+}
+
+template <FftPointLike Point>
+int ConjugateCenteredFFT(const Point* input, std::ptrdiff_t n, Point* output) {
+  static_assert(offsetof(Point, re) == 0 && offsetof(Point, im) == sizeof(float));
+  return ConjugateCenteredFFT(reinterpret_cast<const FftPoint*>(input), n, reinterpret_cast<FftPoint*>(output));
+}
+
+template <FftPointLike Point>
+int ConjugateCenteredInverseFFT(const Point* input, std::ptrdiff_t n, Point* output) {
+  static_assert(offsetof(Point, re) == 0 && offsetof(Point, im) == sizeof(float));
+  return ConjugateCenteredInverseFFT(reinterpret_cast<const FftPoint*>(input), n, reinterpret_cast<FftPoint*>(output));
 }
 
 // Complex input given as points of the same layout (the common case inside the engine).

@@ -266,6 +266,10 @@ class CSpcProcess {
   template <class Out>
   void DisplayValuesOf(std::int64_t begin, std::int64_t end, Out* out, float* powers) const;
   double BaselineAt(std::int32_t i) const;
+  // Turns the stored spectrum by these phases the way the display values turn it (what GetReal
+  // and GetImag show at these phases, it then holds), keeping the sense of its imaginary part;
+  // ApplyPhase stores that part negated.
+  void TurnSpectrum(float ph0, float ph1, std::int32_t pivot);
   float ZeroOrderPhase(std::int32_t from, std::int32_t to) const;
   double PhasedBaseLevel(double ph0, double ph1, std::int32_t pivot) const;
   double NegativeExcursion(double ph0, double ph1, std::int32_t pivot, double base,

@@ -268,21 +268,37 @@ std::int32_t CSpcProcess::ChangePivot(float ph0, float ph1, std::int32_t pivot) 
   return moved;
 }
 
-KEDRUS_VECTOR_CLONES
-void CSpcProcess::ApplyPhase(float ph0, float ph1, std::int32_t pivot) {
-  if (!m_pData || m_nSI <= 0) return;
-  std::vector<CSpcPoint>& spectrum = m_pData->data[1];
-  const auto count = static_cast<std::int64_t>(std::min(spectrum.size(), static_cast<std::size_t>(m_nSI)));
+namespace {
+
+// Turns the first min(spectrum size, si) points by the phase line: re' = re cos a + im sin a and
+// im' = im cos a - re sin a, which ApplyPhase stores negated (`negateImaginary`).
+template <bool negateImaginary>
+KEDRUS_VECTOR_INLINE void TurnPoints(std::vector<CSpcPoint>& spectrum, std::int32_t si, const spc::PhaseLine& line) {
+  const auto count = static_cast<std::int64_t>(std::min(spectrum.size(), static_cast<std::size_t>(si)));
   CSpcPoint* points = spectrum.data();
-  const spc::PhaseBlocks blocks(spc::PhaseLine{ph0, ph1, pivot, static_cast<double>(m_nSI)}, count);
+  const spc::PhaseBlocks blocks(line, count);
   blocks.ForEach(0, count, [&](std::int64_t first, std::int64_t n, const double* c, const double* s) {
     CSpcPoint* p = points + first;
     for (std::int64_t j = 0; j < n; ++j) {
       const double re = p[j].re, im = p[j].im;
       p[j].re = static_cast<float>(re * c[j] + im * s[j]);
-      p[j].im = static_cast<float>(re * s[j] - im * c[j]);
+      p[j].im = static_cast<float>(negateImaginary ? re * s[j] - im * c[j] : im * c[j] - re * s[j]);
     }
   });
+}
+
+}  // namespace
+
+KEDRUS_VECTOR_CLONES
+void CSpcProcess::ApplyPhase(float ph0, float ph1, std::int32_t pivot) {
+  if (!m_pData || m_nSI <= 0) return;
+  TurnPoints<true>(m_pData->data[1], m_nSI, spc::PhaseLine{ph0, ph1, pivot, static_cast<double>(m_nSI)});
+}
+
+KEDRUS_VECTOR_CLONES
+void CSpcProcess::TurnSpectrum(float ph0, float ph1, std::int32_t pivot) {
+  if (!m_pData || m_nSI <= 0) return;
+  TurnPoints<false>(m_pData->data[1], m_nSI, spc::PhaseLine{ph0, ph1, pivot, static_cast<double>(m_nSI)});
 }
 
 // ---- Window functions ----

@@ -43,16 +43,26 @@ constexpr FilterDelay kFilterDelays[] = {
 static_assert(std::size(kFilterDelays) == 55);
 
 // The filter delay split into whole points, dropped from the start of the fid, and the
-// remaining fraction of a point, corrected afterwards as a first-order phase in degrees.
+// remaining fraction of a point, corrected afterwards as a first-order phase in degrees: a
+// delay of d points turns the complex spectrum's phase by d * 360 degrees across its SI points.
 struct GroupDelay {
   std::int32_t shift = 0;
   float phase = 0.0f;
 };
 
+// Current spectrometers (filter versions 20 and up) record the delay itself as GRPDLY; older
+// ones leave it -1 and their delay comes from the table. A GRPDLY no record could hold points
+// for (or not a number) is no delay.
 GroupDelay LookupGroupDelay(const CSpcParamList& params) {
-  const std::int32_t dspfvs = params.GetValue("DSPFVS").GetLong();
-  const std::int32_t decim = params.GetValue("DECIM").GetLong();
-  const float delay = CSpcProcess::DigitalFilterDelay(dspfvs, decim);
+  const double recorded = params.GetValue("GRPDLY").GetDouble();
+  float delay = 0.0f;
+  if (recorded > 0.0 && recorded < CSpcData::kMaxPoints) {
+    delay = static_cast<float>(recorded);
+  } else {
+    const std::int32_t dspfvs = params.GetValue("DSPFVS").GetLong();
+    const std::int32_t decim = params.GetValue("DECIM").GetLong();
+    delay = CSpcProcess::DigitalFilterDelay(dspfvs, decim);
+  }
   GroupDelay g;
   g.shift = static_cast<std::int32_t>(delay);
   g.phase = (delay - static_cast<float>(g.shift)) * 360.0f;
@@ -214,19 +224,24 @@ std::int32_t CSpcProcess::FourierTransform(std::int32_t variant) {
     input = work.data();
   }
 
-  // The complex variant transforms SI points with the halves swapped in the same pass; the
-  // real ones transform 2 * SI values, of which only the first SI points are independent (the
-  // rest mirror them) and kept.
+  // The complex variant transforms SI points with the halves swapped in the same pass. A
+  // spectrometer's fid turns the other way round than the transform's kernel: its lines above
+  // the carrier come out of the plain transform below it. Transformed conjugated, point k holds
+  // frequency SI/2 - k, falling as the axis falls, with the imaginary part in the sense of the
+  // instruments' own processed spectra. The real variants transform 2 * SI values, of which
+  // only the first SI points are independent (the rest mirror them) and kept.
   const bool real = variant != 2;
   TransformOutput out(m_pData->data[1], si, real ? 1 : 0);
   const int done = real ? spc::RealFFT(reinterpret_cast<const float*>(input), 2 * static_cast<std::ptrdiff_t>(si),
                                        out.Points())
-                        : spc::CenteredFFT(input, m_nSI, out.Points());
+                        : spc::ConjugateCenteredFFT(input, m_nSI, out.Points());
   if (!out.Commit(done)) return 0;
 
   m_pData->nDomain = 1;
   SelectData();
-  if (delay.phase != 0.0f) ApplyPhase(0.0f, delay.phase, 0);
+  // The spectrum's frequency falls with the point index, so the delay's phase is taken off
+  // as a first-order phase of the opposite sign.
+  if (delay.phase != 0.0f) TurnSpectrum(0.0f, -delay.phase, 0);
   UpdatePhase();
   m_nPivot = static_cast<std::int32_t>(GetMaxMagnitudeIndex());
   return 1;
@@ -238,12 +253,13 @@ std::int32_t CSpcProcess::InverseTransform(std::int32_t variant) {
   if (variant < 0 || variant > 3 || !IsTransformSize(static_cast<std::int64_t>(n))) return 0;
   variant = ResolveVariant(variant, m_nAqMode);
 
-  // Variants 1 and 2 read the spectrum with its halves swapped back (frequency 0 first): the
-  // kernel's centred inverse does that in its own passes. The sequential one reads it as it is.
+  // Variants 1 and 2 undo the complex forward transform: its halves swapped back (frequency 0
+  // first) and the fid conjugated again, in the kernel's own passes. The sequential one reads
+  // the spectrum as it is.
   const std::vector<CSpcPoint>& spectrum = m_pData->data[1];
   const auto size = static_cast<std::ptrdiff_t>(n);
   TransformOutput out(m_pData->data[0], n, 0);
-  const int done = variant != 3 ? spc::CenteredInverseFFT(spectrum.data(), size, out.Points())
+  const int done = variant != 3 ? spc::ConjugateCenteredInverseFFT(spectrum.data(), size, out.Points())
                                 : spc::FFT(spectrum.data(), size, out.Points(), true);
   if (!out.Commit(done)) return 0;
   if (variant == 3) {

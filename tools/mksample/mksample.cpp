@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
     const double t = n * dt;
     double re = 0, im = 0;
     for (const Line& line : lines) {
-      // Higher ppm sits at the left of the spectrum: a negative offset from the carrier after
-      // the transform's half swap puts it there.
-      const double hz = -(line.ppm - centrePpm) * kFrequency;
+      // As a spectrometer records it: a line above the carrier turns counter-clockwise, at
+      // its offset from the carrier.
+      const double hz = (line.ppm - centrePpm) * kFrequency;
       const double angle = 2 * std::numbers::pi * hz * t + phase0;
       const double amplitude = line.intensity * std::exp(-t / t2);
       re += amplitude * std::cos(angle);

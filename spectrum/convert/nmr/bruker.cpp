@@ -14,10 +14,10 @@ const std::vector<std::string>& XWinNmrTypes() {
   return types;
 }
 
-// The last experiment of the folder ("" when the path is no folder or has none).
+// The last experiment of the folder in name order ("" when the path is no folder or has none).
 std::string LastExperiment(const COrvFile* file) {
   if (!file || !file->IsFolder()) return {};
-  std::vector<std::string> experiments = bruker::ListSubfolders(file->m_strPath);
+  std::vector<std::string> experiments = bruker::ListExperiments(file->m_strPath);
   return experiments.empty() ? std::string() : std::move(experiments.back());
 }
 

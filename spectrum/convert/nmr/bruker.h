@@ -3,8 +3,9 @@
 // FID and processed spectrum) and their NMR 2D twins (the serial file of all increments).
 //
 // The two formats of each kind differ only in the DATA TYPE their parameter files carry. A data
-// set is recognised by its last experiment: a 1D one has an acqu file and no acqu2, a 2D one an
-// acqu2 file.
+// set is recognised by its last experiment folder in name order (a subfolder with an acqus or
+// acqu file; other folders beside the experiments do not count): a 1D one has an acqu file and
+// no acqu2, a 2D one an acqu2 file.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -6,6 +6,7 @@
 
 #include "platform/base/bytecursor.h"
 #include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
 #include "spectrum/convert/nmr/bruker_data.h"
@@ -61,15 +62,24 @@ std::string FileIn(std::string_view folder, std::string_view name) {
   return folder.empty() ? std::string() : plat::findNoCase(folder, name);
 }
 
+std::vector<std::string> ListExperiments(std::string_view dataSet) {
+  std::vector<std::string> experiments = ListSubfolders(dataSet);
+  std::erase_if(experiments, [](const std::string& folder) {
+    return !plat::isRegularFile(FileIn(folder, "acqus")) && !plat::isRegularFile(FileIn(folder, "acqu"));
+  });
+  return experiments;
+}
+
 bool IsParameterFile(std::string_view folder, std::string_view name, const std::vector<std::string>& dataTypes) {
-  const std::string path = FileIn(folder, name);
+  std::string path = FileIn(folder, name);
+  if (path.empty()) path = FileIn(folder, std::string(name) + "s");
   if (path.empty()) return false;
   COrvFile file(path);
   return file.HasView() && CJcampDx::IsJcampFile(file, dataTypes);
 }
 
 bool LocateFolders(std::string_view dataSet, const CSpcConvert& chooser, DataSetFolders* folders, SpcFailure* why) {
-  const std::vector<std::string> experiments = ListSubfolders(dataSet);
+  const std::vector<std::string> experiments = ListExperiments(dataSet);
   if (experiments.empty()) return Fail(why, SpcFailure::At("no experiment folder"));
   if (!ChooseEntry(experiments, chooser, &folders->experiment))
     return Fail(why, SpcFailure::At("the experiment chosen is none of the list"));

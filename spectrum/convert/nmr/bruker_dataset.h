@@ -18,15 +18,22 @@ namespace bruker {
 
 // The steps below that can fail say why in *why.
 
-// Full paths of the subfolders of dir whose names have no extension, in listing order.
+// Full paths of the subfolders of dir whose names have no extension, in name order.
 std::vector<std::string> ListSubfolders(std::string_view dir);
+
+// The experiment folders of a data set: its subfolders that hold acquisition parameters (an
+// acqus or acqu file), in name order. Other folders beside them (a "__MACOSX" folder from an
+// archive made on a Mac, a folder of the user's) are no experiments.
+std::vector<std::string> ListExperiments(std::string_view dataSet);
 
 // The entry name of folder in any spelling of its case, as a full path; "" when folder is ""
 // or holds no such entry.
 std::string FileIn(std::string_view folder, std::string_view name);
 
-// True when the file name of folder is a JCAMP-DX file of one of the data types. Only the last
-// experiment of a data set decides what the data set is, so detection looks at that one alone.
+// True when the file name of folder (or, when the folder has none, name + "s": the parameters
+// as acquired, which copies of a data set sometimes keep alone) is a JCAMP-DX file of one of the
+// data types. Only the last experiment of a data set decides what the data set is, so
+// detection looks at that one alone.
 bool IsParameterFile(std::string_view folder, std::string_view name, const std::vector<std::string>& dataTypes);
 
 // The experiment and processing folder that one read takes its files from.

@@ -12,22 +12,16 @@ namespace {
 
 bool IsFid(const CSpcProcess& p) { return p.m_pData && p.m_pData->nDomain == 0; }
 
-// Data pages hold integers (the value truncated toward zero). Values too small to keep their
-// precision as integers (a normalised spectrum between -1 and 1 would become all zeros) are
-// stored scaled: the page's FACTOR, which the reader multiplies back, is then a power of ten
-// that gives them about nine digits. Integral data and large values keep the factor 1.
+// Data pages hold integers of their FACTOR (each value truncated toward zero), one factor for
+// both pages: a normalised spectrum between -1 and 1 keeps about nine digits instead of
+// becoming all zeros.
 double PageFactor(const CSpcProcess& p, std::int32_t n) {
-  double largest = 0.0;
-  bool integral = true;
+  jdx::OrdinateFactor factor;
   for (std::int32_t i = 0; i < n; ++i) {
-    for (const double v : {p.GetReal(i), p.GetImag(i)}) {
-      if (!std::isfinite(v)) continue;
-      largest = std::max(largest, std::fabs(v));
-      if (v != std::trunc(v)) integral = false;
-    }
+    factor.Add(p.GetReal(i));
+    factor.Add(p.GetImag(i));
   }
-  if (integral || largest == 0.0 || largest >= 1.0e7) return 1.0;
-  return std::pow(10.0, std::floor(std::log10(largest)) - 8.0);
+  return factor.Factor();
 }
 
 }  // namespace

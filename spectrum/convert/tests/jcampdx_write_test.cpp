@@ -3,6 +3,7 @@
 #include <random>
 
 #include "jcampdx_test_util.h"
+#include "jdx_test_util.h"
 #include "jdx_text.h"
 
 using namespace convert_test;
@@ -27,6 +28,16 @@ std::string Encode(std::int32_t form, const std::vector<float>& ys, double x0 = 
   return out;
 }
 
+// The table both decoders read from encoded lines: the standard's reading and ours.
+void ExpectBothDecodersRead(const std::string& lines, const std::vector<float>& ys) {
+  const auto tables = ReferenceDecode("##XYDATA= (X++(Y..Y))\r\n" + lines);
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(std::vector<float>(tables[0].ys.begin(), tables[0].ys.end()), ys);
+  std::vector<PointMap::Entry> pts;
+  ASSERT_TRUE(DecodeTable(lines, static_cast<std::int32_t>(ys.size()), &pts, 0, static_cast<double>(ys.size() - 1)));
+  EXPECT_EQ(Ys(pts), ys);
+}
+
 }  // namespace
 
 TEST(JcampEncode, SmallTablesInEveryForm) {
@@ -41,11 +52,18 @@ TEST(JcampEncode, SmallTablesInEveryForm) {
   EXPECT_EQ(Encode(kJcampPacked, {1, 2}, 0.5, 0.25), "0.500000 +1+2\r\n");
 }
 
-TEST(JcampEncode, NonIntegralOrdinatesAreTheSameInEveryForm) {
+TEST(JcampEncode, TablesWithFractionsArePlainNumbersInEveryForm) {
+  // The compressed forms hold integers: with a fraction anywhere in the table, every form writes
+  // the table as plain numbers, whole ones among them too (a fraction among compressed tokens
+  // is taken for one more difference by other readers). No line ends in a blank.
   const std::vector<float> ys = {0.5f, 1.25f, -2.75f};
   const std::string fix = Encode(kJcampFix, ys);
-  EXPECT_EQ(fix, "1 0.500000 1.250000 -2.750000 \r\n");
+  EXPECT_EQ(fix, "1 0.500000 1.250000 -2.750000\r\n");
   for (std::int32_t form : {kJcampPacked, kJcampSqueezed, kJcampDiffDup}) EXPECT_EQ(Encode(form, ys), fix);
+  const std::vector<float> mixed = {0.5f, 2.0f, 3.0f, 4.0f, 4.0f, 4.25f};
+  const std::string plain = Encode(kJcampFix, mixed);
+  EXPECT_EQ(plain, "1 0.500000               2              3              4              4\r\n6 4.250000\r\n");
+  for (std::int32_t form : {kJcampPacked, kJcampSqueezed, kJcampDiffDup}) EXPECT_EQ(Encode(form, mixed), plain);
 }
 
 TEST(JcampEncode, MixedValuesAreDelimitedInShortLinesAStandardReaderReads) {
@@ -54,14 +72,25 @@ TEST(JcampEncode, MixedValuesAreDelimitedInShortLinesAStandardReaderReads) {
   for (int i = 0; i < 400; ++i) ys.push_back(i % 7 == 3 ? 0.25f * static_cast<float>(i) : static_cast<float>(i * 37 % 1000 - 500));
   for (std::int32_t form : {kJcampFix, kJcampPacked, kJcampSqueezed, kJcampDiffDup}) {
     SCOPED_TRACE(form);
-    const std::string lines = Encode(form, ys, 0, 1);
-    const auto tables = ReferenceDecode("##XYDATA= (X++(Y..Y))\r\n" + lines);
-    ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(std::vector<float>(tables[0].ys.begin(), tables[0].ys.end()), ys);
-    std::vector<PointMap::Entry> pts;
-    ASSERT_TRUE(DecodeTable(lines, static_cast<std::int32_t>(ys.size()), &pts, 0, static_cast<double>(ys.size() - 1)));
-    EXPECT_EQ(Ys(pts), ys);
+    ExpectBothDecodersRead(Encode(form, ys, 0, 1), ys);
   }
+}
+
+TEST(JcampEncode, RunsAcrossALineEndStartWithADifferenceAfterTheYCheck) {
+  // Plateaus of equal values among steps of three digits, so that runs cross line ends: the
+  // value after a Y check is written as a difference, never as a DUP of the check.
+  std::vector<float> ys;
+  for (int i = 0; i < 600; ++i) ys.push_back(static_cast<float>(i % 7 < 3 ? (i / 7) * 11 : i * 7919 % 20000 - 10000));
+  const std::string lines = Encode(kJcampDiffDup, ys, 0, 1);
+  // Lines whose first value after the check is a zero difference: the runs that crossed.
+  std::size_t crossing = 0;
+  for (const std::string& line : Lines(lines)) {
+    const std::size_t check = line.find(' ');
+    const std::size_t after = check == std::string::npos ? check : line.find_first_of("%JKLMNOPQRjklmnopqrSTUVWXYZs", check);
+    if (after != std::string::npos && line[after] == '%' && line.find_first_of("%JKLMNOPQRjklmnopqr", check) == after) ++crossing;
+  }
+  ASSERT_GE(crossing, 1u);
+  ExpectBothDecodersRead(lines, ys);
 }
 
 TEST(JcampEncode, PeakTablesHoldOneOrdinatePerLine) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "jdx_test_util.h"
+#include "jdx_text.h"
 #include "spectrum/convert/jdxconvert.h"
 
 using namespace convert_test;
@@ -277,4 +278,52 @@ TEST(JdxOptical, SinglePointHasNoStep) {
   ASSERT_TRUE(LoadWith(*CreateUvConvertJcampDx(1), path, kSpcKindUv, &back));
   ASSERT_EQ(back.data.spectrum().size(), 1u);
   EXPECT_EQ(back.data.spectrum()[0].re, r.data.spectrum()[0].re);
+}
+
+TEST(JdxOptical, FloatSpectrumReadsBackEveryPointInEveryForm) {
+  // A transmittance spectrum as instruments give it: single-precision percentages with bands,
+  // clipped to exactly 100 on the baseline and to 0 where a band saturates, and a weak band of
+  // values below a thousandth. Each save option writes the ordinates as integers of a YFACTOR
+  // (the compressed forms hold integers), and every point reads back, in our reader and in
+  // the standard's reading, to about nine digits of the largest value.
+  const std::int32_t n = 2000;
+  Loaded r;
+  MakeLinear(r, kSpcKindIr, 4000.0, 400.0, n, true);
+  double largest = 0.0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    const double x = 4000.0 - 1.8009 * i;
+    const double absorbance = 2.5 * std::exp(-std::pow((x - 2900.0) / 30.0, 2)) + 0.8 * std::exp(-std::pow((x - 1700.0) / 12.0, 2));
+    double t = 100.4 * std::exp(-absorbance * 2.302585);
+    if (t > 100.0) t = 100.0;
+    if (absorbance > 2.0) t = 0.0;
+    if (x > 800.0 && x < 820.0) t = 3.0e-4 * (1.0 + std::sin(i * 0.7));
+    r.data.spectrum()[static_cast<std::size_t>(i)].re = static_cast<float>(t);
+    largest = std::max(largest, std::fabs(t));
+  }
+  const double tolerance = 1e-7 * largest;
+  CIrConvertJcampDx conv;
+  for (std::int32_t form = kJcampFix; form <= kJcampDiffDup; ++form) {
+    SCOPED_TRACE("form " + std::to_string(form));
+    const std::string path = ScratchPath("float_ir.dx");
+    ASSERT_TRUE(conv.Write(path, r.process.get(), form, 0));
+    const std::string text = ReadAll(path);
+    EXPECT_NE(text.find("##YFACTOR= 1E-06\r\n"), std::string::npos);  // 100 % as 100000000
+    for (const std::string& line : Lines(text)) {
+      const bool dataLine = !line.starts_with("##");
+      EXPECT_FALSE(dataLine && !line.empty() && line.back() == ' ') << line;
+    }
+
+    Loaded back;
+    ASSERT_TRUE(LoadWith(conv, path, kSpcKindIr, &back));
+    ASSERT_EQ(back.data.spectrum().size(), static_cast<std::size_t>(n));
+    const auto tables = ReferenceDecode(text);
+    ASSERT_EQ(tables.size(), 1u);
+    ASSERT_EQ(tables[0].ys.size(), static_cast<std::size_t>(n));
+    EXPECT_NEAR(tables[0].firstY, r.data.spectrum()[0].re, tolerance);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+      const double want = r.data.spectrum()[i].re;
+      ASSERT_NEAR(back.data.spectrum()[i].re, want, tolerance) << "our reader, point " << i;
+      ASSERT_NEAR(tables[0].ys[i], want, tolerance) << "standard reading, point " << i;
+    }
+  }
 }

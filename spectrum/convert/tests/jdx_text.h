@@ -81,18 +81,21 @@ inline std::string XyFile(std::string_view dataType, double first, double last, 
 // the (x, y) pairs), and the labels that describe it.
 struct ReferenceTable {
   std::vector<double> xs, ys;
-  double first = 0.0, last = 0.0, delta = 0.0;
+  double first = 0.0, last = 0.0, delta = 0.0, firstY = 0.0;
   long long npoints = -1;
 };
 
 // Decodes the tables of text by the standard: every data line at most 80 characters; every
-// value delimited; a line's first ordinate is the Y check of the line before exactly when that
-// line ended in DIF form, and it must equal that line's last ordinate. Test failures say where
-// the text breaks a rule.
+// value delimited; the compressed forms (SQZ, DIF, DUP) hold integers, so a line with any of
+// them holds no number with a fraction or an exponent (readers take such a number for one more
+// difference); a line's first ordinate is the Y check of the line before exactly when that
+// line ended in DIF form, and it must equal that line's last ordinate; no DUP repeats a Y check
+// (readers differ on whether the check counts among the repeats). Test failures say where the
+// text breaks a rule.
 inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
   std::vector<ReferenceTable> tables;
   std::vector<double> factors;  // NTUPLES FACTOR column
-  double yFactor = 1.0, first = 0.0, last = 0.0, delta = 0.0;
+  double yFactor = 1.0, first = 0.0, last = 0.0, delta = 0.0, firstY = 0.0;
   long long npoints = -1;
   int page = 0;
   bool inTable = false, peaks = false, prevEndedDif = false;
@@ -115,6 +118,7 @@ inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
       if (name == "FIRSTX") first = number(value);
       if (name == "LASTX") last = number(value);
       if (name == "DELTAX") delta = number(value);
+      if (name == "FIRSTY") firstY = number(value);
       if (name == "NPOINTS") npoints = std::atoll(value.c_str());
       if (name == "PAGE") page = std::atoi(value.substr(value.find("N=") + 2).c_str());
       if (name == "FACTOR") {
@@ -130,7 +134,7 @@ inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
         peaks = name == "PEAK TABLE";
         prevEndedDif = false;
         ReferenceTable& t = tables.emplace_back();
-        t.first = first, t.last = last, t.delta = delta, t.npoints = npoints;
+        t.first = first, t.last = last, t.delta = delta, t.firstY = firstY, t.npoints = npoints;
       }
       continue;
     }
@@ -142,7 +146,7 @@ inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
     std::vector<double> values;
     bool lastDif = false;
     double lastDifValue = 0.0;
-    bool abscissa = true;
+    bool abscissa = true, compressed = false, fraction = false;
     std::size_t q = 0;
     while (q < line.size()) {
       const char c = line[q];
@@ -173,6 +177,10 @@ inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
         return tables;
       }
       const double v = (negative ? -1.0 : 1.0) * std::strtod(digits.c_str(), nullptr);
+      if (!abscissa) {
+        compressed = compressed || kind != 0;
+        fraction = fraction || digits.find_first_of(".Ee") != std::string::npos;
+      }
       if (abscissa) {
         abscissa = false;
         if (peaks) t.xs.push_back(v);
@@ -180,6 +188,7 @@ inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
       }
       if (kind == 3) {
         EXPECT_FALSE(values.empty()) << "DUP without a value in: " << line;
+        EXPECT_FALSE(prevEndedDif && values.size() == 1) << "DUP of the Y check in: " << line;
         for (long long n = 1; n < static_cast<long long>(v) && !values.empty(); ++n)
           values.push_back(values.back() + (lastDif ? lastDifValue : 0.0));
         continue;
@@ -193,6 +202,7 @@ inline std::vector<ReferenceTable> ReferenceDecode(const std::string& text) {
         values.push_back(v);
       }
     }
+    EXPECT_FALSE(compressed && fraction) << "a number with a fraction among compressed values: " << line;
     if (values.empty()) continue;
     std::size_t from = 0;
     if (prevEndedDif) {

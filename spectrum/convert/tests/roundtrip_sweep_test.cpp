@@ -155,6 +155,7 @@ void ExpectStandardReading(const std::string& path, const Loaded& back, std::int
     EXPECT_NEAR(tables[0].last, b.PointToX(kPoints - 1), 1e-9);
     EXPECT_EQ(tables[0].npoints, kPoints);
     EXPECT_NEAR(tables[0].delta, (tables[0].last - tables[0].first) / (kPoints - 1), 1e-9);
+    EXPECT_NEAR(tables[0].firstY, tables[0].ys.front(), std::fabs(tables[0].ys.front()) * 1e-6);
   }
 }
 

@@ -184,7 +184,7 @@ TEST(BrukerBadInput, ParameterFilesWithoutTheNeededLabels) {
 }
 
 TEST(BrukerBadInput, ExperimentsThatAreNoExperiments) {
-  // A folder of folders without parameter files: listed, but unreadable.
+  // A folder of folders without parameter files: no experiment in it.
   const std::string root = plat::joinPath(convert_test::ScratchDir("bruker"), "not_a_set");
   plat::removeTree(root);
   plat::makeDirectories(plat::joinPath(root, "a/pdata/1"));

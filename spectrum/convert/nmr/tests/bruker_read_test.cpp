@@ -315,6 +315,41 @@ TEST(BrukerDetect, DataTypeAndLastExperimentDecide) {
   EXPECT_FALSE(ReadXWin(empty, &data));
 }
 
+TEST(BrukerDetect, TheLastExperimentInNameOrderDecides) {
+  CNmrConvertXWinNmr xwin(6);
+  CNmr2dConvertXWinNmr xwin2(2);
+  // Name order, not numeric order: "10" comes before "9", so the 2D experiment 9 decides.
+  std::vector<Experiment> list = TwoExperiments();
+  list[0].name = "10";
+  list[1].name = "9";
+  list[1].twoD = true;
+  const std::string path = WriteDataSet("det_names", list);
+  EXPECT_FALSE(DetectWith(xwin, path));
+  EXPECT_TRUE(DetectWith(xwin2, path));
+  // The list offered to choose from is in the same order, and holds the experiments alone.
+  ChoiceLog log;
+  CSpcData data;
+  ReadXWin(path, &data, log.Func());
+  ASSERT_FALSE(log.calls.empty());
+  EXPECT_EQ(log.calls[0], (std::vector<std::string>{plat::joinPath(path, "10"), plat::joinPath(path, "9")}));
+
+  // An experiment that kept only its acquired parameters (acqus, acqu2s) is one too.
+  for (const char* name : {"9/acqu", "9/acqu2"}) plat::removeFile(plat::joinPath(path, name));
+  EXPECT_FALSE(DetectWith(xwin, path));
+  EXPECT_TRUE(DetectWith(xwin2, path));
+  for (const char* name : {"9/acqu2s"}) plat::removeFile(plat::joinPath(path, name));
+  EXPECT_TRUE(DetectWith(xwin, path));
+  EXPECT_FALSE(DetectWith(xwin2, path));
+  // A folder without either is no experiment: the one before it decides.
+  plat::removeFile(plat::joinPath(path, "9/acqus"));
+  EXPECT_TRUE(DetectWith(xwin, path));
+  log.calls.clear();
+  data.Reset();
+  ASSERT_TRUE(ReadXWin(path, &data, log.Func()));
+  EXPECT_TRUE(log.calls.empty());  // one experiment with one processing: nothing to choose
+  EXPECT_EQ(data.fid().size(), 4u);
+}
+
 TEST(BrukerDetect, LoaderFindsAndReadsTheDataSet) {
   const std::string path = WriteDataSet("loader", {OneD({Type::Int32, true}, {Type::Int32, true}, 16, 32)});
   COrvFile file(path);

@@ -90,9 +90,16 @@ inline std::string WriteDataSet(const std::string& name, const std::vector<Exper
                                 const std::string& dataType = "Parameter Values", const std::string& parent = "") {
   const std::string root = plat::joinPath(parent.empty() ? convert_test::ScratchDir("bruker") : parent, name);
   plat::removeTree(root);
-  // Files and folders beside the experiments that are no experiments.
+  // Files and folders beside the experiments that are no experiments, before and after them
+  // in name order: a folder with an extension, the folder of AppleDouble files an archive made
+  // on a Mac unpacks beside the experiments (whose "._acqus" is no parameter file), a folder
+  // of the user's.
   Write(plat::joinPath(root, "README"), "not an experiment\n");
   plat::makeDirectories(plat::joinPath(root, "scratch.old"));
+  for (const Experiment& e : experiments)
+    Write(plat::joinPath(root, "__MACOSX/" + e.name + "/._acqus"), std::string("\0\5\26\7\0\2\0\0Mac OS X", 16));
+  plat::makeDirectories(plat::joinPath(root, "0notes"));
+  plat::makeDirectories(plat::joinPath(root, "zz_backup/pdata/1"));
   for (const Experiment& e : experiments) {
     const std::string dir = plat::joinPath(root, e.name);
     const std::string acqus = ParamFile(dataType, e.acqus);

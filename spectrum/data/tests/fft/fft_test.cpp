@@ -101,7 +101,56 @@ TEST(Fft, MatchesLongDoubleDftForAllSmallSizes) {
         if (!want.empty()) {
           EXPECT_LT(relativeRmsError(other, want), errorBound(n));
         }
+        if (!complexInput) continue;
+
+        // The conjugate forms: the centred transform of the conjugated input, and the
+        // conjugate of the centred inverse.
+        std::vector<float> conjugated = in;
+        for (size_t j = 1; j < conjugated.size(); j += 2) conjugated[j] = -conjugated[j];
+        const auto conjugateRef = naiveDft(conjugated, n, true, inverse);
+        want.clear();
+        for (size_t k = 0; k < n; ++k) {
+          if (!inverse) {
+            want.push_back(conjugateRef[(k + n / 2) % n]);
+          } else {
+            want.push_back(std::conj(k % 2 == 0 ? ref[k] : -ref[k]));
+          }
+        }
+        const auto* points = reinterpret_cast<const FftPoint*>(in.data());
+        ASSERT_EQ(inverse ? spc::ConjugateCenteredInverseFFT(points, n, other.data())
+                          : spc::ConjugateCenteredFFT(points, n, other.data()),
+                  1);
+        EXPECT_LT(relativeRmsError(other, want), errorBound(n));
       }
+    }
+  }
+}
+
+// The conjugation rides on the passes the centred transforms make anyway (the signs of the
+// input's reordering, the scaling of the inverse's last pass): the results are the plain
+// centred transforms' bit for bit, over every path of the reordering (tiles read in place,
+// buffered from 2^13 on, leaves of 4, 8 and 16 points).
+TEST(Fft, ConjugateCenteredTransformsAreExactConjugations) {
+  for (int log2n = 1; log2n <= 18; ++log2n) {
+    const size_t n = size_t{1} << log2n;
+    const auto in = randomFloats(2 * n, 300u + log2n);
+    std::vector<float> conjugated = in;
+    for (size_t j = 1; j < conjugated.size(); j += 2) conjugated[j] = -conjugated[j];
+    const auto* points = reinterpret_cast<const FftPoint*>(in.data());
+    std::vector<FftPoint> plain(n), conjugate(n);
+
+    ASSERT_EQ(spc::CenteredFFT(reinterpret_cast<const FftPoint*>(conjugated.data()), n, plain.data()), 1);
+    ASSERT_EQ(spc::ConjugateCenteredFFT(points, n, conjugate.data()), 1);
+    EXPECT_EQ(std::memcmp(plain.data(), conjugate.data(), n * sizeof(FftPoint)), 0) << "forward n=" << n;
+    std::vector<FftPoint> inPlace(points, points + n);
+    ASSERT_EQ(spc::ConjugateCenteredFFT(inPlace.data(), n, inPlace.data()), 1);
+    EXPECT_EQ(std::memcmp(plain.data(), inPlace.data(), n * sizeof(FftPoint)), 0) << "in place n=" << n;
+
+    ASSERT_EQ(spc::CenteredInverseFFT(points, n, plain.data()), 1);
+    ASSERT_EQ(spc::ConjugateCenteredInverseFFT(points, n, conjugate.data()), 1);
+    for (size_t i = 0; i < n; ++i) {
+      ASSERT_EQ(conjugate[i].re, plain[i].re) << "inverse n=" << n << " point " << i;
+      ASSERT_EQ(conjugate[i].im, -plain[i].im) << "inverse n=" << n << " point " << i;
     }
   }
 }

@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
+#include <optional>
 #include <vector>
 
 #include "spectrum/data/tests/transform/transform_test_util.h"
@@ -48,7 +50,8 @@ TEST(DigitalFilter, EveryDelayOfTheTable) {
   EXPECT_EQ(CSpcProcess::DigitalFilterDelay(0, 0), 0.0f);
 }
 
-// M points of a decaying complex exponential at frequency k0 / SI cycles per point.
+// M points of a decaying complex exponential at frequency k0 / SI cycles per point: a line k0
+// points above the carrier turns counter-clockwise, as spectrometers record it.
 std::vector<CSpcPoint> DecayingExponential(int m, int si, double k0, double decay) {
   std::vector<CSpcPoint> fid(m);
   for (int k = 0; k < m; ++k) {
@@ -58,10 +61,12 @@ std::vector<CSpcPoint> DecayingExponential(int m, int si, double k0, double deca
   return fid;
 }
 
-// Its transform over SI points in closed form (a finite geometric sum), laid out as the
-// complex transform stores it: the halves swapped, frequency 0 in the middle.
-std::vector<Complex> SwappedLorentzian(int m, int si, double k0, double decay) {
-  const Complex z = std::exp(Complex(-decay, 2.0 * kPi * k0 / si));
+// Its spectrum over SI points in closed form (a finite geometric sum), laid out as the axis
+// runs: frequency 0 in the middle, falling with the point index, so point j holds frequency
+// SI/2 - j. That is the plain transform of the conjugated fid, which also gives the imaginary
+// part the sense of the instruments' processed spectra.
+std::vector<Complex> SpectrumOfExponential(int m, int si, double k0, double decay) {
+  const Complex z = std::conj(std::exp(Complex(-decay, 2.0 * kPi * k0 / si)));
   std::vector<Complex> out(si);
   for (int j = 0; j < si; ++j) {
     const int f = (j + si / 2) % si;
@@ -78,9 +83,11 @@ TEST(FourierTransform, ComplexGivesTheLorentzianAtItsFrequency) {
   ASSERT_EQ(e.proc.FourierTransform(2), 1);
   EXPECT_EQ(e.data.nDomain, 1);
   ASSERT_EQ(e.data.spectrum().size(), static_cast<size_t>(si));
-  EXPECT_LT(RelativeError(e.data.spectrum(), SwappedLorentzian(m, si, 100.0, 0.01)), 2e-6);
-  // Frequency 100 sits 100 points past the middle; the pivot goes to the peak.
-  EXPECT_EQ(e.proc.m_nPivot, 612);
+  EXPECT_LT(RelativeError(e.data.spectrum(), SpectrumOfExponential(m, si, 100.0, 0.01)), 2e-6);
+  // A line 100 points above the carrier sits 100 points before the middle, where the axis shows
+  // the higher frequency; the pivot goes to the peak.
+  EXPECT_EQ(e.proc.m_nPivot, 412);
+  EXPECT_GT(e.proc.PointToHertz(412), e.proc.PointToHertz(512));
   EXPECT_EQ(e.proc.m_nCur, si);
   EXPECT_EQ(e.proc.m_pCur.data(), e.data.spectrum().data());
   // The fid is kept.
@@ -136,7 +143,8 @@ TEST(FourierTransform, GroupDelayDropsPointsAndTurnsTheFirstOrderPhase) {
   const int si = 256;
   // Filter version 10, decimation 32: 70.0156 points. What lies before point 70 is the
   // filter's start-up and is dropped; an impulse at point 70 becomes a flat spectrum turned by
-  // the remaining 0.0156 point as a first-order phase about point 0.
+  // the remaining 0.0156 point as a first-order phase about point 0 (rising with the point
+  // index, as the frequency falls).
   std::vector<CSpcPoint> fid(si, CSpcPoint{5.0f, -3.0f});
   for (int k = 70; k < si; ++k) fid[k] = CSpcPoint{};
   fid[70] = CSpcPoint{1.0f, 0.0f};
@@ -148,9 +156,81 @@ TEST(FourierTransform, GroupDelayDropsPointsAndTurnsTheFirstOrderPhase) {
   const double phase = 0.0156 * 360.0;  // degrees over the whole spectrum
   for (int i = 0; i < si; ++i) {
     const double a = i * phase / si * kPi / 180.0;
-    // The stored imaginary part after a phase correction is re*sin - im*cos.
     EXPECT_NEAR(e.data.spectrum()[i].re, std::cos(a), 5e-5) << i;
     EXPECT_NEAR(e.data.spectrum()[i].im, std::sin(a), 5e-5) << i;
+  }
+}
+
+// Acquisition parameters that give a filter delay: the table's DSPFVS and DECIM, or GRPDLY.
+struct DelayParams {
+  const char* what;
+  int dspfvs;
+  int decim;
+  std::optional<double> grpdly;
+};
+
+void AddDelayParams(Engine& e, const DelayParams& p) {
+  e.AddLong("DSPFVS", p.dspfvs);
+  e.AddLong("DECIM", p.decim);
+  if (p.grpdly) e.AddDouble("GRPDLY", *p.grpdly);
+}
+
+TEST(FourierTransform, DelayFractionIsTakenOffEveryLine) {
+  // Two lines sampled 36.5 points late, from the table (version 11, decimation 3) or as the
+  // recorded GRPDLY of current spectrometers (versions 20 to 23, whose decimations the table
+  // does not know): 36 points are dropped and, corrected, each peak holds SI times its
+  // conjugated amplitude, turned by the same constant phase of half a point at the spectrum's
+  // edge (pi/2); a first-order correction of the wrong sign would leave them about 1.6
+  // radians apart.
+  const int si = 256;
+  const double delay = 36.5;
+  const struct {
+    int bin;
+    Complex amplitude;
+  } lines[] = {{20, Complex(1.0, 0.0)}, {-45, Complex(0.0, 0.5)}};
+  std::vector<CSpcPoint> fid(si + 36);
+  for (int j = 0; j < si + 36; ++j) {
+    Complex x = 0;
+    for (const auto& line : lines) x += line.amplitude * std::exp(Complex(0.0, 2.0 * kPi * line.bin * (j - delay) / si));
+    fid[j] = CSpcPoint{static_cast<float>(x.real()), static_cast<float>(x.imag())};
+  }
+  const DelayParams sources[] = {
+      {"table", 11, 3, std::nullopt}, {"DSPFVS 20", 20, 2080, 36.5}, {"DSPFVS 23", 23, 3, 36.5},
+      {"GRPDLY over the table", 10, 32, 36.5}};
+  for (const DelayParams& source : sources) {
+    Engine e;
+    e.SetFid(fid, si, 2 * (si + 36));
+    AddDelayParams(e, source);
+    ASSERT_EQ(e.proc.FourierTransform(2), 1);
+    for (const auto& line : lines) {
+      const CSpcPoint got = e.data.spectrum()[si / 2 - line.bin];
+      const Complex want = static_cast<double>(si) * std::conj(line.amplitude) * Complex(0.0, 1.0);
+      EXPECT_NEAR(got.re, want.real(), 2e-3 * si) << source.what << ", line " << line.bin;
+      EXPECT_NEAR(got.im, want.imag(), 2e-3 * si) << source.what << ", line " << line.bin;
+    }
+  }
+}
+
+TEST(FourierTransform, NoDelayWhereTheParametersGiveNone) {
+  // GRPDLY -1 (older spectrometers), 0 (no filter), or a value no record holds points for, with
+  // no table entry behind it: the fid is transformed as it is.
+  const std::vector<CSpcPoint> fid = RandomPoints(128, 21);
+  Engine plain;
+  plain.SetFid(fid, 128, 256);
+  ASSERT_EQ(plain.proc.FourierTransform(2), 1);
+  const DelayParams none[] = {{"GRPDLY -1", 20, 2080, -1.0}, {"GRPDLY 0", 20, 1, 0.0},
+                              {"GRPDLY huge", 21, 2432, 1e30},
+                              {"GRPDLY NaN", 21, 2432, std::numeric_limits<double>::quiet_NaN()},
+                              {"GRPDLY infinite", 21, 2432, std::numeric_limits<double>::infinity()}};
+  for (const DelayParams& params : none) {
+    Engine e;
+    e.SetFid(fid, 128, 256);
+    AddDelayParams(e, params);
+    ASSERT_EQ(e.proc.FourierTransform(2), 1) << params.what;
+    for (size_t i = 0; i < 128; ++i) {
+      ASSERT_EQ(e.data.spectrum()[i].re, plain.data.spectrum()[i].re) << params.what;
+      ASSERT_EQ(e.data.spectrum()[i].im, plain.data.spectrum()[i].im) << params.what;
+    }
   }
 }
 
@@ -165,8 +245,8 @@ TEST(FourierTransform, WholeDelayShiftsWithoutPhase) {
     e.AddLong("DSPFVS", 11);
     e.AddLong("DECIM", 4);
     ASSERT_EQ(e.proc.FourierTransform(2), 1);
-    std::vector<Complex> ref = SwappedLorentzian(m, si, 20.0, 0.02);
-    const Complex z48 = std::exp(48.0 * Complex(-0.02, 2.0 * kPi * 20.0 / si));
+    std::vector<Complex> ref = SpectrumOfExponential(m, si, 20.0, 0.02);
+    const Complex z48 = std::conj(std::exp(48.0 * Complex(-0.02, 2.0 * kPi * 20.0 / si)));
     for (Complex& c : ref) c *= z48;
     EXPECT_LT(RelativeError(e.data.spectrum(), ref), 2e-6) << si;
   }
@@ -198,9 +278,10 @@ TEST(FourierTransform, OddTdKeepsTheLastRealPartOnly) {
   Engine e;
   e.SetFid({{1.0f, 2.0f}, {3.0f, 4.0f}}, 4, 3);
   ASSERT_EQ(e.proc.FourierTransform(2), 1);
-  // The transform of {1+2i, 3, 0, 0} at frequency 0 (point 2 after the swap).
+  // The spectrum of {1+2i, 3, 0, 0} at frequency 0 (point 2 after the swap): the sum of the
+  // conjugated points.
   EXPECT_FLOAT_EQ(e.data.spectrum()[2].re, 4.0f);
-  EXPECT_FLOAT_EQ(e.data.spectrum()[2].im, 2.0f);
+  EXPECT_FLOAT_EQ(e.data.spectrum()[2].im, -2.0f);
 }
 
 TEST(FourierTransform, RefusalsChangeNothing) {

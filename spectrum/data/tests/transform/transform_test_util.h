@@ -46,6 +46,13 @@ struct Engine {
     proc.SelectData();
   }
 
+  void AddDouble(std::string_view name, double v) {
+    CSpcParam p;
+    p.value.SetDouble(v);
+    p.name = std::string(name);
+    data.params.Append(p);
+  }
+
   void AddLong(std::string_view name, std::int32_t v) {
     CSpcParam p;
     p.value.SetLong(v);
