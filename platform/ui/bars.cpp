@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "platform/base/text.h"
 #include "platform/ui/app.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/docview.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 
@@ -256,14 +258,153 @@ LRESULT ControlBar::OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM) {
 
 LRESULT ControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (OnWndMsg(message, wParam, lParam, &result)) return result;
+  // A combo box on the bar whose list closed (a choice made or given up): the view gets the
+  // keys again once the choice has gone its way.
+  const bool closedUp = message == WM_COMMAND && HIWORD(wParam) == CBN_CLOSEUP && lParam;
+  if (OnWndMsg(message, wParam, lParam, &result)) {
+    if (closedUp) FocusBackToView();
+    return result;
+  }
   // What the bar's own items send and the bar does not handle goes to its owner.
   if (IsForwarded(message))
-    if (Wnd* owner = GetOwner(); owner && owner != this) return owner->SendMessage(message, wParam, lParam);
-  return DefWindowProc(message, wParam, lParam);
+    if (Wnd* owner = GetOwner(); owner && owner != this) {
+      result = owner->SendMessage(message, wParam, lParam);
+      if (closedUp) FocusBackToView();
+      return result;
+    }
+  result = DefWindowProc(message, wParam, lParam);
+  if (closedUp) FocusBackToView();
+  return result;
+}
+
+void ControlBar::FocusBackToView() {
+  FrameWnd* frame = GetDockingFrame();
+  FrameWnd* active = frame ? frame->GetActiveFrame() : nullptr;
+  View* view = active ? active->GetActiveView() : nullptr;
+  if (view && view->IsWindow() && view->IsWindowVisible()) view->SetFocus();
+}
+
+bool ControlBar::PreTranslateMessage(MSG* msg) {
+  if (msg->message != WM_KEYDOWN || (msg->wParam != VK_RETURN && msg->wParam != VK_ESCAPE)) return false;
+  Wnd* target = FromHandle(msg->hwnd);
+  if (!target || target == this || !IsChild(target)) return false;
+  // The combo box itself or its edit field, or an edit.
+  Wnd* control = target;
+  while (control && control->GetParent() != this) control = control->GetParent();
+  if (!control) return false;
+  const std::string cls = control->GetClassName();
+  const bool entry = plat::equalsNoCase(cls, "ComboBox") || plat::equalsNoCase(cls, "Edit");
+  if (!entry || (static_cast<UINT>(target->SendMessage(WM_GETDLGCODE)) & DLGC_WANTALLKEYS)) return false;
+  // The control sees the key first (its own Return), then the view has the focus.
+  target->SendMessage(msg->message, msg->wParam, msg->lParam);
+  FocusBackToView();
+  return true;
 }
 
 std::intptr_t ControlBar::OnToolHitTest(Point, TOOLINFO*) const { return -1; }
+
+namespace {
+constexpr int kDockZone = 24;   // pixels inside a side (beyond its bars) that dock there
+constexpr int kDragStart = 4;   // pointer travel before a press becomes a drag
+}  // namespace
+
+UINT ControlBar::DropTarget(Point p, bool control) const {
+  FrameWnd* frame = GetDockingFrame();
+  if (!frame || control || !m_dwDockStyle) return 0;
+  Rect client;
+  frame->GetClientRect(&client);
+  frame->ClientToScreen(&client);
+  if (!client.PtInRect(p)) return 0;
+  auto thickness = [&](UINT id, bool horz) {
+    DockBar* d = frame->GetDockBar(id);
+    if (!d || !d->IsWindowVisible()) return 0;
+    Rect r;
+    d->GetWindowRect(&r);
+    return horz ? r.Height() : r.Width();
+  };
+  struct Side {
+    UINT id;
+    DWORD align;
+    bool inside;
+  };
+  const Side sides[] = {
+      {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP, p.y < client.top + thickness(AFX_IDW_DOCKBAR_TOP, true) + kDockZone},
+      {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM, p.y >= client.bottom - thickness(AFX_IDW_DOCKBAR_BOTTOM, true) - kDockZone},
+      {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT, p.x < client.left + thickness(AFX_IDW_DOCKBAR_LEFT, false) + kDockZone},
+      {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT, p.x >= client.right - thickness(AFX_IDW_DOCKBAR_RIGHT, false) - kDockZone},
+  };
+  for (const Side& side : sides)
+    if (side.inside && (m_dwDockStyle & side.align) && frame->GetDockBar(side.id)) return side.id;
+  return 0;
+}
+
+void ControlBar::Drop(Point p) {
+  FrameWnd* frame = GetDockingFrame();
+  if (!frame) return;
+  const UINT target = DropTarget(p, GetKeyState(VK_CONTROL) < 0);
+  Rect bar;
+  GetWindowRect(&bar);
+  if (target) {
+    // The bar's leading edge where the pointer puts it, across the side it docks on.
+    const bool horz = target == AFX_IDW_DOCKBAR_TOP || target == AFX_IDW_DOCKBAR_BOTTOM;
+    const Size size = CalcFixedLayout(false, horz);
+    const Rect at(p.x - (horz ? m_grab.x : 0), p.y - (horz ? 0 : m_grab.y), p.x + size.cx, p.y + size.cy);
+    frame->DockControlBar(this, target, &at);
+    return;
+  }
+  const bool vertical = IsFloating() ? !IsHorizontal() : false;
+  frame->FloatControlBar(this, {p.x - m_grab.x, p.y - m_grab.y}, vertical ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP);
+}
+
+LRESULT ControlBar::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      if (!IsDockBar() && (m_dwDockStyle || IsFloating()) && GetDockingFrame()) {
+        m_grab = ParamToPoint(lParam);
+        m_dragFrom = m_grab;
+        ClientToScreen(&m_dragFrom);
+        // In window coordinates: the client area starts inside the borders and gripper.
+        Rect window, client;
+        GetWindowRect(&window);
+        GetClientRect(&client);
+        ClientToScreen(&client);
+        m_grab.x += client.left - window.left;
+        m_grab.y += client.top - window.top;
+        m_drag = DragState::Pressed;
+        SetCapture();
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (m_drag != DragState::None) {
+        Point p = ParamToPoint(lParam);
+        ClientToScreen(&p);
+        if (m_drag == DragState::Pressed && (std::abs(p.x - m_dragFrom.x) > kDragStart || std::abs(p.y - m_dragFrom.y) > kDragStart))
+          m_drag = DragState::Moving;
+        if (m_drag == DragState::Moving) ui::SetCursor(LoadStandardCursor(IDC_SIZEALL));
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (m_drag != DragState::None) {
+        const bool moved = m_drag == DragState::Moving;
+        m_drag = DragState::None;
+        Point p = ParamToPoint(lParam);
+        ClientToScreen(&p);
+        if (GetCapture() == this) ReleaseCapture();
+        if (moved) Drop(p);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+      if (message == WM_CANCELMODE || ParamToHandle(lParam) != m_hWnd) m_drag = DragState::None;
+      break;
+    default:
+      break;
+  }
+  return Wnd::DefWindowProc(message, wParam, lParam);
+}
 
 // --- DockBar ----------------------------------------------------------------------------------------------
 

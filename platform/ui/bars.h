@@ -81,8 +81,23 @@ class ControlBar : public Wnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::intptr_t OnToolHitTest(Point point, TOOLINFO* ti) const override;
+  // Return or Escape in a combo box or edit on the bar gives the focus back to the view.
+  bool PreTranslateMessage(MSG* msg) override;
+  // The focus goes back to the active view of the bar's frame (after a choice in a combo box
+  // on the bar, or Return in it).
+  void FocusBackToView();
+
+  // Where a bar dropped at a screen point goes: the dock bar id of the frame side whose zone
+  // holds it (its docked thickness and a margin inside the frame's client area), 0 to float.
+  // Only sides the bar may dock on count; a held Ctrl always floats.
+  UINT DropTarget(Point screen, bool control) const;
 
  protected:
+  // Pressing on the bar outside its items and moving drags it: dropped on a side of its frame
+  // it docks there, elsewhere it floats (as the class library's docking context does).
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool IsDragging() const { return m_drag != DragState::None; }
+
   friend class DockBar;
   friend class FrameWnd;
   friend class MiniDockFrameWnd;
@@ -94,6 +109,13 @@ class ControlBar : public Wnd {
   DWORD m_dwDockStyle = 0;
   FrameWnd* m_pDockSite = nullptr;
   DockBar* m_pDockBar = nullptr;
+
+ private:
+  enum class DragState { None, Pressed, Moving };
+  void Drop(Point screen);
+  DragState m_drag = DragState::None;
+  Point m_dragFrom;   // screen point of the press
+  Point m_grab;       // the press in the bar's window coordinates
 };
 
 // The bars of one side of a frame (or of a floating frame), in rows.

@@ -147,7 +147,7 @@ bool BridgeMouse(AppState& st, WndImpl* impl, QWidget* widget, QMouseEvent* me, 
   if (st.capture == kNoWnd && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !target->IsTopLevel() &&
       target->core && target->core->OwnDrawn() && !target->ClientRect().PtInRect(at)) {
     const int hit = WndAccess::NonClientHitTest(target, {at.x + target->insets.left, at.y + target->insets.top});
-    if (hit != HTCLIENT) {
+    if (hit == HTCAPTION || hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON) {
       st.Dispatch(target, message == WM_LBUTTONDOWN ? WM_NCLBUTTONDOWN : WM_NCLBUTTONDBLCLK, static_cast<WPARAM>(hit),
                   PointToParam(screen));
       me->accept();
@@ -351,7 +351,17 @@ bool BridgeEvent(WndImpl* impl, QWidget* widget, QEvent* e, const std::function<
       }
       return base(e);
     case QEvent::WindowActivate: {
-      if (impl->IsTopLevel() && st.active != h) st.SetActive(h);
+      if (impl->IsTopLevel() && st.active != h) {
+        if (impl->object->IsWindowEnabled()) {
+          // Active in the window system already: only our side follows.
+          st.SetActive(h, false);
+        } else {
+          // A window disabled for a modal run (its owner clicked): the run's window keeps the
+          // activation, as the platform gives it to the enabled popup; never a tug of war.
+          WndImpl* active = st.Lookup(st.active);
+          if (active && active->widget && active->owner == h) active->widget->activateWindow();
+        }
+      }
       const bool result = base(e);
       // The toolkit's keyboard focus comes back to our focus window in it (set while the
       // window was hidden or inactive, the toolkit may have kept another).

@@ -459,7 +459,7 @@ void AppState::ReleaseCapture() {
   if (WndImpl* o = Lookup(old)) Dispatch(o, WM_CAPTURECHANGED, 0, 0);
 }
 
-void AppState::SetActive(HWND hwnd) {
+void AppState::SetActive(HWND hwnd, bool toolkit) {
   const HWND old = active;
   if (old == hwnd) return;
   active = hwnd;
@@ -470,7 +470,7 @@ void AppState::SetActive(HWND hwnd) {
   }
   if (active != hwnd) return;
   if (WndImpl* n = Lookup(hwnd)) {
-    if (n->widget && !headless) n->widget->activateWindow();
+    if (n->widget && !headless && toolkit) n->widget->activateWindow();
     Dispatch(n, WM_NCACTIVATE, 1, 0);
     if (WndImpl* again = Lookup(hwnd)) Dispatch(again, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), HandleToParam(old));
   }

@@ -329,9 +329,16 @@ void ToolBar::Pressed(int index) {
 
 void ToolBar::OnLButtonDown(UINT, Point point) {
   const int i = ButtonAt(point);
-  if (i < 0) return;
+  if (i < 0) {
+    Default();  // the bar itself: a drag
+    return;
+  }
   Item& item = m_buttons[static_cast<std::size_t>(i)];
-  if (item.style & (TBBS_SEPARATOR | TBBS_DISABLED)) return;
+  if (item.style & TBBS_SEPARATOR) {
+    Default();  // between the buttons: a drag too
+    return;
+  }
+  if (item.style & TBBS_DISABLED) return;
   if (item.style & TBBS_DROPDOWN) {
     NMTOOLBAR nm;
     nm.hdr.hwndFrom = m_hWnd;
@@ -377,6 +384,7 @@ void ToolBar::OnMouseMove(UINT, Point point) {
     const bool button = i >= 0 && !(m_buttons[static_cast<std::size_t>(i)].style & TBBS_SEPARATOR);
     FlyBy(button ? m_buttons[static_cast<std::size_t>(i)].id : 0);
   }
+  if (IsDragging()) Default();
   if (m_tracking < 0 || m_tracking >= GetCount()) return;
   const bool inside = m_rects[static_cast<std::size_t>(m_tracking)].PtInRect(point);
   const UINT style = m_buttons[static_cast<std::size_t>(m_tracking)].style;
@@ -384,6 +392,7 @@ void ToolBar::OnMouseMove(UINT, Point point) {
 }
 
 void ToolBar::OnLButtonUp(UINT, Point point) {
+  if (IsDragging()) Default();
   if (m_tracking < 0 || m_tracking >= GetCount()) return;
   const int i = m_tracking;
   m_tracking = -1;

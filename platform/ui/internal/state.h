@@ -219,7 +219,8 @@ class AppState {
   HWND SetFocus(HWND hwnd);
   void SetCapture(HWND hwnd);
   void ReleaseCapture();
-  void SetActive(HWND hwnd);
+  // toolkit: also asks the window system to activate the window (false when it did already).
+  void SetActive(HWND hwnd, bool toolkit = true);
 
   // Key and mouse state from input.
   void NoteKey(UINT vk, bool down);

@@ -97,6 +97,57 @@ TEST_F(BarsTest, ToolbarGroupsCheckOneButtonAndDropDownsAskTheOwner) {
   combo.DestroyWindow();
 }
 
+TEST_F(BarsTest, ADraggedBarDocksOnTheSideItIsDroppedOnAndFloatsElsewhere) {
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  const UINT ids[] = {40001, ID_SEPARATOR, 40002};
+  bar.SetButtons(ids, 3);
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar);
+  frame.RecalcLayout();
+  Rect client;
+  frame.GetClientRect(&client);
+  frame.ClientToScreen(&client);
+  // The drop zones: each side's bars and a margin inside them; the middle floats; Ctrl floats.
+  EXPECT_EQ(bar.DropTarget({client.left + 5, client.CenterPoint().y}, false), AFX_IDW_DOCKBAR_LEFT);
+  EXPECT_EQ(bar.DropTarget({client.right - 5, client.CenterPoint().y}, false), AFX_IDW_DOCKBAR_RIGHT);
+  EXPECT_EQ(bar.DropTarget({client.CenterPoint().x, client.bottom - 5}, false), AFX_IDW_DOCKBAR_BOTTOM);
+  EXPECT_EQ(bar.DropTarget({client.CenterPoint().x, client.top + 30}, false), AFX_IDW_DOCKBAR_TOP);
+  EXPECT_EQ(bar.DropTarget(client.CenterPoint(), false), 0u);
+  EXPECT_EQ(bar.DropTarget({client.left + 5, client.CenterPoint().y}, true), 0u);
+  EXPECT_EQ(bar.DropTarget({client.left - 50, client.top - 50}, false), 0u);
+
+  // Pressed on its gripper (left of the buttons), moved and released: docked on the left.
+  Rect first;
+  bar.GetItemRect(0, &first);
+  const Point grip{first.left - 3, first.CenterPoint().y};
+  auto drag = [&](Point screenTo) {
+    input::MouseDown(&bar, grip);
+    Point to = screenTo;
+    bar.ScreenToClient(&to);
+    input::MouseMove(&bar, {to.x / 2, to.y / 2}, MK_LBUTTON);
+    input::MouseMove(&bar, to, MK_LBUTTON);
+    input::MouseUp(&bar, to);
+  };
+  drag({client.left + 5, client.CenterPoint().y});
+  ASSERT_NE(bar.GetDockBar(), nullptr);
+  EXPECT_EQ(bar.GetDockBar()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_FALSE(bar.IsHorizontal());
+  // Dropped in the middle it floats; a press that does not move leaves it where it is.
+  Rect r;
+  bar.GetWindowRect(&r);
+  input::MouseDown(&bar, grip);
+  input::MouseUp(&bar, grip);
+  EXPECT_EQ(bar.GetDockBar()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+  drag(client.CenterPoint());
+  EXPECT_TRUE(bar.IsFloating());
+  EXPECT_TRUE(bar.IsHorizontal());
+  // And back to the top.
+  drag({client.CenterPoint().x, client.top + 5});
+  EXPECT_FALSE(bar.IsFloating());
+  EXPECT_EQ(bar.GetDockBar()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_TOP));
+}
+
 TEST_F(BarsTest, ADialogBarHoldsItsTemplateAndItsItemsReachTheOwner) {
   DialogBar bar;
   ASSERT_TRUE(bar.Create(&frame, kDialogBar, WS_CHILD | WS_VISIBLE | CBRS_TOP, 1092));

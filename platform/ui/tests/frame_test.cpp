@@ -7,6 +7,7 @@
 #include "platform/ui/docview.h"
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/tests/ui_fixture.h"
@@ -429,6 +430,45 @@ TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
   doc->GetViews().front()->SetFocus();
   input::Key('Q', input::kControl);
   EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  main->SendMessage(WM_CLOSE);
+}
+
+TEST_F(FrameTest, AComboBoxOnABarGivesTheFocusBackToTheViewAfterAChoiceOrReturn) {
+  RouteApp app;
+  auto* main = new MDIFrameWnd;
+  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
+  app.m_pMainWnd = main;
+  main->ShowWindow(SW_SHOW);
+  main->EnableDocking(CBRS_ALIGN_ANY);
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(main, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  ASSERT_TRUE(bar.LoadToolBar(kToolbarMain));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  main->DockControlBar(&bar);
+  ComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, Rect(100, 0, 200, 200), &bar, 1500));
+  combo.AddString("100%");
+  combo.AddString("50%");
+  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
+  app.AddDocTemplate(tmpl);
+  Document* doc = tmpl->OpenDocumentFile({});
+  ASSERT_TRUE(doc);
+  View* view = doc->GetViews().front();
+  // Return in the combo.
+  combo.SetFocus();
+  input::Key(VK_RETURN);
+  EXPECT_EQ(Wnd::GetFocus(), view);
+  // A choice from its list: the list closes.
+  combo.SetFocus();
+  combo.ShowDropDown(true);
+  combo.SetCurSel(1);
+  combo.ShowDropDown(false);
+  EXPECT_EQ(Wnd::GetFocus(), view);
+  // Other keys stay in the combo.
+  combo.SetFocus();
+  input::Key(VK_DOWN);
+  EXPECT_EQ(Wnd::GetFocus(), &combo);
+  combo.DestroyWindow();
   main->SendMessage(WM_CLOSE);
 }
 

@@ -91,6 +91,62 @@ TEST_F(E2eTest, TheStatusLineSaysReadyAndGivesTheFlyByHelpOfButtonsAndMenuItems)
   x().Key("Escape");
 }
 
+// The yellow of the toolbar's pictures (the open folder) in a band: nothing else is yellow.
+std::int64_t Ink(const Shot& shot, const Box& band) {
+  return shot.Count(band, [](Rgb c) { return Red(c) > 180 && Green(c) > 150 && Blue(c) < 90; });
+}
+
+TEST_F(E2eTest, TheToolbarDocksOnTheLeftEdgeAndFloatsWhenDragged) {
+  ASSERT_TRUE(StartProgram({Sample()}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  // The standard bar is the second row below the menu bar; its gripper at its left end.
+  const Box topBand{main->box.x + 10, main->box.y + 32, 400, 24};
+  const Box leftBand{main->box.x, main->box.y + 60, 30, main->box.h - 100};
+  const Shot docked = Step("docked at the top");
+  const std::int64_t buttons = Ink(docked, topBand);
+  ASSERT_GT(buttons, 10);
+  const int gripX = main->box.x + 4, gripY = main->box.y + 44;
+  x().Drag(gripX, gripY, main->box.x + 6, main->box.CenterY());
+  const Shot left = Step("dragged to the left edge");
+  EXPECT_LT(Ink(left, topBand), buttons / 4) << "the bar is still at the top";
+  EXPECT_GT(Ink(left, leftBand), buttons / 2) << "the bar is not on the left";
+
+  // Its gripper is now at its top end: find the first dark row of the left band.
+  int top = -1;
+  for (int y = leftBand.y; y < leftBand.Bottom() && top < 0; ++y)
+    if (left.CountDark({leftBand.x + 4, y, 22, 1}, 90) > 3) top = y;
+  ASSERT_GT(top, 0);
+  const auto before = x().Stack().size();
+  x().Drag(main->box.x + 12, top - 6, main->box.CenterX(), main->box.CenterY());
+  EXPECT_TRUE(XSession::WaitUntil([&] { return x().Stack().size() > before; }, 5000)) << "no floating window";
+  const Shot floating = Step("floated");
+  EXPECT_LT(Ink(floating, leftBand), buttons / 4) << "the bar is still on the left";
+  const XWindow mini = x().Stack().back();
+  EXPECT_TRUE(main->box.Contains(mini.box));
+  EXPECT_GT(Ink(floating, mini.box), buttons / 2) << "the floating bar shows no buttons";
+}
+
+TEST_F(E2eTest, AtADisplayScaleOfTwoTheStoredPlacementComesBackAsItWas) {
+  Env()["QT_SCALE_FACTOR"] = "2";
+  std::optional<Box> first;
+  for (int run = 0; run < 3; ++run) {
+    ASSERT_TRUE(StartProgram());
+    const auto main = MainWindow();
+    ASSERT_TRUE(main);
+    if (!first) first = main->box;
+    EXPECT_EQ(main->box.w, first->w) << "start " << run + 1;
+    EXPECT_EQ(main->box.h, first->h) << "start " << run + 1;
+    EXPECT_EQ(main->box.x, first->x) << "start " << run + 1;
+    EXPECT_TRUE(x().Screen().Contains(main->box)) << "start " << run + 1;
+    Step("start " + std::to_string(run + 1));
+    // File > Exit: the program ends and stores where its window was.
+    x().Key("alt+f");
+    x().Key("x");
+    ASSERT_EQ(program()->WaitForExit(15000), 0) << "File > Exit did not end the program";
+  }
+}
+
 TEST_F(E2eTest, TheStartLogoStaysAboveTheMainWindowWhileTheProgramStarts) {
   ASSERT_TRUE(StartProgram({Sample()}, false));
   ASSERT_TRUE(MainWindow());
