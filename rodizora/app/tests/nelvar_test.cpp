@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "common/guids.h"
@@ -21,6 +22,21 @@
 
 namespace apptest {
 namespace {
+
+// The save dialog answered as a person would: the first format, a name, Save; look sees the
+// dialog first.
+void AnswerSaveDialog(ui::ScriptedResponder& script, const char* name, std::function<void(CFileSaveDlg&)> look) {
+  script.Then(ui::ModalKind::Window, [name, look](ui::ModalQuestion& q) {
+    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return ui::IDCANCEL;
+    look(*dialog);
+    dialog->FormatCombo().SetCurSel(0);
+    dialog->NameEdit().SetWindowText(name);
+    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
+    return ui::IDOK;
+  });
+}
 
 class NelvarTest : public AppTest {
  protected:
@@ -128,16 +144,7 @@ TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameter
   TakeBstr(options);
   // Save As with the control's own format.
   ui::ScriptedResponder script(true);
-  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
-    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
-    EXPECT_NE(dialog, nullptr);
-    if (!dialog) return ui::IDCANCEL;
-    EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
-    dialog->FormatCombo().SetCurSel(0);
-    dialog->NameEdit().SetWindowText("page");
-    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
-    return ui::IDOK;
-  });
+  AnswerSaveDialog(script, "page", [&](CFileSaveDlg& dialog) { EXPECT_EQ(dialog.GetCurrentDirectory(), folder); });
   doc->OnFileSaveAs();
   EXPECT_TRUE(script.Done());
   ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
@@ -181,16 +188,7 @@ TEST_F(NelvarTest, ANewPageWithAnInsertedSpectrumOffersTheWorkspaceFormatAndReop
   const std::string folder = ScratchDir("newpage");
   SaSettings().saveDirectory = plat::toUtf16(folder);
   ui::ScriptedResponder script(true);
-  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
-    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
-    EXPECT_NE(dialog, nullptr);
-    if (!dialog) return ui::IDCANCEL;
-    EXPECT_EQ(dialog->FormatCombo().GetCount(), 1);
-    dialog->FormatCombo().SetCurSel(0);
-    dialog->NameEdit().SetWindowText("page");
-    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
-    return ui::IDOK;
-  });
+  AnswerSaveDialog(script, "page", [](CFileSaveDlg& dialog) { EXPECT_EQ(dialog.FormatCombo().GetCount(), 1); });
   // File Save of a page that was never saved runs Save As.
   doc->OnFileSave();
   EXPECT_TRUE(script.Done());

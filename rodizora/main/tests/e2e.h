@@ -76,6 +76,12 @@ class E2eTest : public ::testing::Test {
   // The main window (its title holds "KEDRUS Rodizora").
   std::optional<XWindow> MainWindow(int timeoutMs = 20000) const;
 
+  // Ctrl+S on a document that asks for a name (one that is a workspace when saved): the save
+  // dialog's name field gets name and Return saves into the home folder; then the program starts
+  // again on the workspace. Answers its main window; none (with failures that say which step
+  // failed) when a step did.
+  std::optional<XWindow> SaveAsWorkspaceAndReopen(const std::string& name);
+
   // Grabs the whole screen once it has settled, keeps it as the step's picture and answers it
   // (a copy: it stays valid across later steps).
   Shot Step(const std::string& name);

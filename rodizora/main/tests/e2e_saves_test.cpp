@@ -51,22 +51,7 @@ TEST_F(SavesTest, DISABLED_APageMadeByNewAndInsertSpectrumSavesAsAWorkspaceThatO
 
   // Saving a page that was never saved asks for a name; the page has no file of its own, so it
   // is a workspace.
-  x().Key("ctrl+s");
-  const auto save = x().WaitForWindow("Save");
-  ASSERT_TRUE(save) << "Ctrl+S on the new page asked for no name";
-  Step("save dialog");
-  x().Click(save->box.x + 200, save->box.Bottom() - 41);
-  x().Key("ctrl+a");
-  x().Type("newpage");
-  x().Key("Return");
-  ASSERT_TRUE(x().WaitForNoWindow("Save")) << "the save dialog stayed up";
-  const std::string workspace = Home() + "/newpage";
-  ASSERT_TRUE(XSession::WaitUntil([&] { return std::filesystem::exists(workspace + "/core"); }, 10000))
-      << "no workspace written";
-  Step("saved");
-
-  ASSERT_TRUE(StartProgram({workspace}));
-  const auto again = MainWindow();
+  const auto again = SaveAsWorkspaceAndReopen("newpage");
   ASSERT_TRUE(again);
   const Shot& reopened = Step("reopened");
   EXPECT_GT(reopened.CountDark(PageArea(*again)), inserted.CountDark(page) / 2) << "the reopened page lost its spectrum";
