@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include <array>
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -50,18 +51,20 @@ bool parseHex(std::string_view text, std::uint64_t* value) {
   return true;
 }
 
-// The first 8 hexadecimal digits of the kernel's id of this boot; empty without one.
-const String8& bootTag() {
-  static const String8 tag = [] {
-    String8 text, digits;
-    if (!readProcFile("/proc/sys/kernel/random/boot_id", &text)) return String8();
-    for (const char c : text) {
-      if (isHexDigit(c)) digits += c;
-      if (digits.size() == 8) break;
-    }
-    return digits.size() == 8 ? digits : String8();
+// The first 8 hexadecimal digits of the kernel's id of this boot; empty without one. Kept
+// without a destructor, as ownerPart's text is.
+std::string_view bootTag() {
+  static const std::array<char, 9> tag = [] {
+    std::array<char, 9> digits{};
+    String8 text;
+    if (!readProcFile("/proc/sys/kernel/random/boot_id", &text)) return digits;
+    std::size_t n = 0;
+    for (const char c : text)
+      if (isHexDigit(c) && n < 8) digits[n++] = c;
+    if (n < 8) digits[0] = 0;
+    return digits;
   }();
-  return tag;
+  return tag.data();
 }
 
 // The start time of a process in clock ticks since the boot (field 22 of its stat line), and
@@ -102,19 +105,18 @@ ProcessState processState(std::uint64_t pid) {
 }
 
 // "-<boot>-<pid>-<start>" of this process; empty where the system does not tell. Worked out
-// again in a forked child, which is a process of its own.
-const String8& ownerPart() {
+// again in a forked child, which is a process of its own. Kept in storage without a destructor:
+// saves run from the destructors of static objects too, after this thread's objects are gone.
+String8 ownerPart() {
   static thread_local pid_t madeFor = 0;
-  static thread_local String8 owner;
-  if (madeFor == ::getpid()) return owner;
-  madeFor = ::getpid();
-  const ProcessState self = processState(static_cast<std::uint64_t>(madeFor));
-  owner.clear();
-  if (!bootTag().empty() && self.exists) {
-    char text[64];
-    std::snprintf(text, sizeof text, "-%s-%llx-%llx", bootTag().c_str(), static_cast<unsigned long long>(madeFor),
-                  static_cast<unsigned long long>(self.start));
-    owner = text;
+  static thread_local char owner[64];
+  if (madeFor != ::getpid()) {
+    madeFor = ::getpid();
+    const ProcessState self = processState(static_cast<std::uint64_t>(madeFor));
+    owner[0] = 0;
+    if (!bootTag().empty() && self.exists)
+      std::snprintf(owner, sizeof owner, "-%s-%llx-%llx", bootTag().data(), static_cast<unsigned long long>(madeFor),
+                    static_cast<unsigned long long>(self.start));
   }
   return owner;
 }
