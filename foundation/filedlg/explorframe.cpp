@@ -1,10 +1,11 @@
 // The explorer-style frame: panes, columns, the listing worker.
 #include "foundation/filedlg/explorframe.h"
 
-#include <ctime>
+#include <cstdio>
 
 #include "foundation/profdesc.h"
 #include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "platform/ui/resource.h"
@@ -20,11 +21,10 @@ constexpr int kDefaultFolderPaneHeight = 60;
 std::string FormatFileDate(std::int64_t seconds) {
   static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  const std::time_t t = static_cast<std::time_t>(seconds);
-  std::tm local{};
-  if (!::localtime_r(&t, &local) || local.tm_mon < 0 || local.tm_mon > 11) return {};
+  plat::LocalTime local;
+  if (!plat::toLocalTime(seconds, &local) || local.month < 1 || local.month > 12) return {};
   char text[16];
-  std::snprintf(text, sizeof text, "%02d-%s-%02d", local.tm_mday, kMonths[local.tm_mon], (local.tm_year + 1900) % 100);
+  std::snprintf(text, sizeof text, "%02d-%s-%02d", local.day, kMonths[local.month - 1], local.year % 100);
   return text;
 }
 
@@ -182,8 +182,13 @@ void CExplorFrame::AddFileItem(const Row& r) {
   if (row < 0) return;
   m_fileList.SetItemText(row, 1, r.type);
   m_fileList.SetItemText(row, 2, r.format);
-  m_fileList.SetItemText(row, 3, FormatFileDate(r.lastWrite));
-  m_fileList.SetItemText(row, 4, r.size ? std::to_string(r.size) : std::string());
+  const std::string date = FormatFileDate(r.lastWrite);
+  const std::string size = r.size ? std::to_string(r.size) : std::string();
+  m_fileList.SetItemText(row, 3, date);
+  m_fileList.SetItemText(row, 4, size);
+  // A date or a size cut at its cell's edges would read as another one.
+  m_fileList.FitColumnTo(3, date);
+  m_fileList.FitColumnTo(4, size);
   m_fileList.SetItemData(row, GetFileColor(r.path));
   m_paths.push_back(r.path);
 }

@@ -1,6 +1,7 @@
 // The explorer-style file dialog base.
 #include "foundation/filedlg/filedlgex.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/guids.h"
@@ -154,8 +155,15 @@ bool CFileDlgEx::PreCreateWindow(ui::CREATESTRUCT& cs) {
       cs.y = r.top;
       cs.cx = r.Width();
       cs.cy = r.Height();
+      return true;
     }
   }
+  // No stored place: centred on the owner (on the screen without one), and kept on the screen.
+  const int screenWidth = ui::GetSystemMetrics(ui::SM_CXSCREEN), screenHeight = ui::GetSystemMetrics(ui::SM_CYSCREEN);
+  ui::Rect around(0, 0, screenWidth, screenHeight);
+  if (const ui::Wnd* owner = ui::Wnd::FromHandle(cs.hwndParent)) owner->GetWindowRect(&around);
+  cs.x = std::clamp(around.left + (around.Width() - cs.cx) / 2, 0, std::max(0, screenWidth - cs.cx));
+  cs.y = std::clamp(around.top + (around.Height() - cs.cy) / 2, 0, std::max(0, screenHeight - cs.cy));
   return true;
 }
 

@@ -17,7 +17,7 @@ void CListViewEx::DrawItem(ui::DRAWITEMSTRUCT* dis) {
     const ui::Rect cell(x, item.top, x + GetColumnWidth(column), item.bottom);
     dc.FillSolidRect(cell, back);
     ui::Rect text = cell;
-    text.DeflateRect(2, 0);
+    text.DeflateRect(kTextMargin, 0);
     dc.DrawText(GetItemText(row, column), &text,
                 gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | (column == 0 ? gdi::DT_LEFT : gdi::DT_CENTER));
     x = cell.right;
@@ -28,4 +28,10 @@ void CListViewEx::DrawItem(ui::DRAWITEMSTRUCT* dis) {
   dc.SetBkMode(oldMode);
   dc.SetTextColor(oldText);
   dc.SelectObject(oldFont);
+}
+
+void CListViewEx::FitColumnTo(int column, const std::string& text) {
+  // One pixel more than the text: DrawText's cell ends before its right edge.
+  const int needed = GetStringWidth(text) + 2 * kTextMargin + 1;
+  if (GetColumnWidth(column) < needed) SetColumnWidth(column, needed);
 }

@@ -1,6 +1,7 @@
 // The binary archive: little-endian values, length-prefixed strings and tagged objects.
 #include "platform/archive/archive.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -39,14 +40,32 @@ const ArchiveClassRegistry::Factory* ArchiveClassRegistry::find(const std::strin
 
 Archive::Archive() : mode_(Mode::Store) {}
 
-Archive::Archive(std::span<const std::uint8_t> bytes) : mode_(Mode::Load), buffer_(bytes.begin(), bytes.end()) {}
+Archive::Archive(std::span<const std::uint8_t> bytes)
+    : mode_(Mode::Load), buffer_(bytes.begin(), bytes.end()), in_(buffer_.data()), inSize_(buffer_.size()) {}
 
 Archive::Archive(std::string_view bytes)
-    : mode_(Mode::Load),
-      buffer_(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-              reinterpret_cast<const std::uint8_t*>(bytes.data()) + bytes.size()) {}
+    : Archive(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) {}
+
+Archive::Archive(Borrow, std::span<const std::uint8_t> bytes)
+    : mode_(Mode::Load), in_(bytes.data()), inSize_(bytes.size()) {}
+
+Archive::Archive(Nested, Archive& outer) : mode_(outer.mode_) {
+  if (outer.isStoring()) {
+    out_ = outer.out_;
+  } else {
+    in_ = outer.in_ + outer.pos_;
+    inSize_ = outer.remaining();
+    outer_ = &outer;
+  }
+}
 
 Archive::~Archive() = default;
+
+std::vector<std::uint8_t> Archive::takeBytes() {
+  std::vector<std::uint8_t> taken = std::move(buffer_);
+  buffer_.clear();
+  return taken;
+}
 
 bool Archive::loadFile(const String8& path, std::unique_ptr<Archive>* archive) {
   String8 bytes;
@@ -72,17 +91,31 @@ void Archive::requireLoading() const {
 
 void Archive::put(const void* data, std::size_t size) {
   requireStoring();
+  std::vector<std::uint8_t>& out = *out_;
+  const std::size_t at = out.size();
+  // Room grows by half at a time for values; a large block (a spectrum's points, an item's state)
+  // gets a megabyte or a thirty-second of its size more, for what usually follows it (the rest
+  // of a control's state, an item's picture), so that it is not moved again for that.
+  if (out.capacity() - at < size) {
+    constexpr std::size_t kLargeBlock = std::size_t(1) << 20;
+    out.reserve(size >= kLargeBlock ? at + size + std::max(kLargeBlock, size / 32)
+                                    : std::max(at + size, at + at / 2 + 4096));
+  }
   const auto* p = static_cast<const std::uint8_t*>(data);
-  buffer_.insert(buffer_.end(), p, p + size);
+  out.insert(out.end(), p, p + size);
 }
 
 const std::uint8_t* Archive::take(std::size_t size) {
   requireLoading();
   if (size > remaining()) fail(ArchiveError::Kind::EndOfFile, "archive ends early");
-  const std::uint8_t* p = buffer_.data() + pos_;
+  const std::uint8_t* p = in_ + pos_;
   pos_ += size;
+  // What a nested archive reads, the archives it stands on have read too.
+  for (Archive* outer = outer_; outer; outer = outer->outer_) outer->pos_ += size;
   return p;
 }
+
+void Archive::skip(std::size_t size) { take(size); }
 
 void Archive::writeU8(std::uint8_t v) { put(&v, 1); }
 
@@ -118,6 +151,18 @@ void Archive::writeF64(double v) {
 void Archive::writeBytes(const void* data, std::size_t size) {
   if (size) put(data, size);
   else requireStoring();
+}
+
+void Archive::writeBytes(std::vector<std::uint8_t>&& block) {
+  requireStoring();
+  std::vector<std::uint8_t>& out = *out_;
+  constexpr std::size_t kLargeBlock = std::size_t(1) << 20;
+  if (block.size() >= kLargeBlock && block.capacity() - block.size() >= out.size()) {
+    block.insert(block.begin(), out.begin(), out.end());
+    out = std::move(block);
+    return;
+  }
+  writeBytes(block.data(), block.size());
 }
 
 std::uint8_t Archive::readU8() { return *take(1); }

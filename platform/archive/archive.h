@@ -75,6 +75,14 @@ class Archive {
   // An archive that loads from a copy of the given bytes.
   explicit Archive(std::span<const std::uint8_t> bytes);
   explicit Archive(std::string_view bytes);
+  // An archive that loads from bytes the caller keeps, unchanged, for as long as it lives.
+  struct Borrow {};
+  Archive(Borrow, std::span<const std::uint8_t> bytes);
+  // An archive of its own (its own classes and objects) on another's bytes where that one
+  // stands: storing, it appends to them; loading, it reads what is left of them, and the other
+  // moves past each byte it reads. The other is not used while it lives.
+  struct Nested {};
+  Archive(Nested, Archive& outer);
   ~Archive();
   Archive(const Archive&) = delete;
   Archive& operator=(const Archive&) = delete;
@@ -87,11 +95,15 @@ class Archive {
   bool isStoring() const { return mode_ == Mode::Store; }
   bool isLoading() const { return mode_ == Mode::Load; }
 
-  // Stored bytes (storing) or all the input (loading).
+  // Stored bytes (storing; an archive of its own only); the stored bytes taken whole, leaving
+  // the archive empty.
   const std::vector<std::uint8_t>& bytes() const { return buffer_; }
+  std::vector<std::uint8_t> takeBytes();
+  // Loading: all the input.
+  std::span<const std::uint8_t> input() const { return {in_, inSize_}; }
   std::size_t position() const { return pos_; }
-  std::size_t remaining() const { return buffer_.size() - pos_; }
-  bool atEnd() const { return pos_ == buffer_.size(); }
+  std::size_t remaining() const { return inSize_ - pos_; }
+  bool atEnd() const { return pos_ == inSize_; }
 
   void writeU8(std::uint8_t v);
   void writeI8(std::int8_t v) { writeU8(static_cast<std::uint8_t>(v)); }
@@ -104,6 +116,9 @@ class Archive {
   void writeF32(float v);
   void writeF64(double v);
   void writeBytes(const void* data, std::size_t size);
+  // The same for a block of one's own: a large block with room before it for what was stored so
+  // far is taken over, those bytes moved in front of its own, instead of being copied.
+  void writeBytes(std::vector<std::uint8_t>&& block);
   void writeString(std::string_view text);       // 8-bit form
   void writeString16(std::u16string_view text);  // 16-bit form (0xFFFE marker)
 
@@ -118,6 +133,8 @@ class Archive {
   float readF32();
   double readF64();
   void readBytes(void* data, std::size_t size);
+  // Moves past size bytes (EndOfFile when they are not there).
+  void skip(std::size_t size);
   std::string readString();     // either width; 16-bit text comes back as UTF-8
   std::u16string readString16();  // either width; 8-bit text is decoded as 8-bit text
 
@@ -163,7 +180,12 @@ class Archive {
   void writeTag(std::uint32_t index, bool isClass);
 
   Mode mode_;
+  // Storing: the bytes written go to out_ (buffer_, or the outer archive's); loading reads in_.
   std::vector<std::uint8_t> buffer_;
+  std::vector<std::uint8_t>* out_ = &buffer_;
+  const std::uint8_t* in_ = nullptr;
+  std::size_t inSize_ = 0;
+  Archive* outer_ = nullptr;  // loading: the archive a nested one stands on
   std::size_t pos_ = 0;
   int depth_ = 0;
   // Storing: index of each class name and object written so far.

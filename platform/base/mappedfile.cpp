@@ -46,6 +46,15 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   return *this;
 }
 
+void MappedFile::releasePages(std::uint64_t offset, std::uint64_t length) {
+  if (!data_ || offset >= size_) return;
+  const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+  const std::uint64_t end = std::min(size_, offset + std::min(length, size_ - offset));
+  const std::uint64_t from = (offset + page - 1) / page * page, to = end == size_ ? end : end / page * page;
+  if (from >= to) return;
+  ::madvise(const_cast<Byte*>(data_) + from, static_cast<std::size_t>(to - from), MADV_DONTNEED);
+}
+
 void MappedFile::release() {
   if (data_) ::munmap(const_cast<Byte*>(data_), static_cast<std::size_t>(size_));
   data_ = nullptr;

@@ -24,6 +24,10 @@ class MappedFile {
   const Byte* data() const { return data_; }
   std::uint64_t size() const { return size_; }
   std::string_view bytes() const { return {reinterpret_cast<const char*>(data_), static_cast<std::size_t>(size_)}; }
+  // Gives back the memory that holds the whole pages of [offset, offset + length): a reader that
+  // has done with them says so; the view stays, and they are read again from the file when
+  // touched.
+  void releasePages(std::uint64_t offset, std::uint64_t length);
 
  private:
   void release();

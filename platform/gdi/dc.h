@@ -34,10 +34,13 @@ class RasterSurface;
 class EnhMetaFile;
 class MetaFile;
 
-// Page of a PDF document: size in millimetres and the resolution of its device pixels.
+// Page of a PDF document: size in millimetres and the resolution of its device pixels. The
+// device pixels cover the page less a margin on every side (a printer's unprintable edge):
+// HORZRES and VERTRES are the printable area, PHYSICALOFFSETX and Y where it starts.
 struct PdfPageSetup {
   double widthMm = 297.0;
   double heightMm = 210.0;
+  double marginMm = 0.0;
   int dpi = 600;
   std::u16string title;
 };

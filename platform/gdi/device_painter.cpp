@@ -209,7 +209,8 @@ class PdfDevice final : public PainterDevice {
     writer_ = std::make_unique<QPdfWriter>(&file_);
     writer_->setResolution(page.dpi);
     writer_->setPageSize(QPageSize(QSizeF(page.widthMm, page.heightMm), QPageSize::Millimeter));
-    writer_->setPageMargins(QMarginsF(0, 0, 0, 0));
+    const double m = page.marginMm;
+    writer_->setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
     writer_->setTitle(QString::fromStdU16String(page.title));
     writer_->setCreator(QStringLiteral("KEDRUS"));
   }
@@ -261,14 +262,17 @@ std::unique_ptr<Device> MakePainterDevice(QPainter& painter, const DeviceCaps& c
 }
 
 std::unique_ptr<Device> MakePdfDevice(const std::string& path, const PdfPageSetup& page, DeviceCaps* caps) {
-  if (page.dpi <= 0 || page.widthMm <= 0 || page.heightMm <= 0) return nullptr;
+  const double m = page.marginMm;
+  if (page.dpi <= 0 || !(m >= 0) || !(page.widthMm > 2 * m) || !(page.heightMm > 2 * m)) return nullptr;
+  const auto pixels = [&](double mm) { return static_cast<int>(std::lround(mm / 25.4 * page.dpi)); };
   DeviceCaps c;
   c.technology = DT_RASPRINTER;
   c.logPixelsX = c.logPixelsY = page.dpi;
-  c.horzRes = static_cast<int>(std::lround(page.widthMm / 25.4 * page.dpi));
-  c.vertRes = static_cast<int>(std::lround(page.heightMm / 25.4 * page.dpi));
-  c.physicalWidth = c.horzRes;
-  c.physicalHeight = c.vertRes;
+  c.horzRes = pixels(page.widthMm - 2 * m);
+  c.vertRes = pixels(page.heightMm - 2 * m);
+  c.physicalWidth = pixels(page.widthMm);
+  c.physicalHeight = pixels(page.heightMm);
+  c.physicalOffsetX = c.physicalOffsetY = pixels(m);
   c.bitsPixel = 24;
   *caps = c;
   return std::make_unique<PdfDevice>(path, page, c);

@@ -558,6 +558,35 @@ void RasterDevice::blt(const Rect& dstIn, const RasterSurface& src, const Rect& 
   }
   const int sw = srcRect.Width(), sh = srcRect.Height(), dw = dst.Width(), dh = dst.Height();
   const bool same = sw == dw && sh == dh;
+  const int srcWidth = srcImage->width(), srcHeight = srcImage->height();
+  // One pixel of the operation: d the destination, s the source, p the pattern.
+  auto combine = [code](std::uint32_t d, std::uint32_t s, std::uint32_t p) {
+    return kOpaque | (Rop3(code, p, s, d) & 0xFFFFFF);
+  };
+  // A row of pixels whose sources lie side by side (x's at src[x + shift]): the common
+  // operations as whole rows.
+  auto applyRow = [&](std::uint32_t* row, const std::uint32_t* src, int shift, int y, int from, int to) {
+    switch (code) {
+      case 0xCC:  // SRCCOPY
+        for (int x = from; x < to; ++x) row[x] = kOpaque | src[x + shift];
+        return;
+      case 0x66:  // SRCINVERT
+        for (int x = from; x < to; ++x) row[x] = kOpaque | ((row[x] ^ src[x + shift]) & 0xFFFFFF);
+        return;
+      case 0x88:  // SRCAND
+        for (int x = from; x < to; ++x) row[x] = kOpaque | (row[x] & src[x + shift]);
+        return;
+      case 0xEE:  // SRCPAINT
+        for (int x = from; x < to; ++x) row[x] = kOpaque | ((row[x] | src[x + shift]) & 0xFFFFFF);
+        return;
+      default:
+        for (int x = from; x < to; ++x) {
+          std::uint32_t p = 0;
+          if (usePat && !sampler.at(x, y, &p)) continue;
+          row[x] = combine(row[x], src ? src[x + shift] : 0, p);
+        }
+    }
+  };
   Rect touched;
   for (const Rect& c : clip.rects) {
     Rect part;
@@ -565,27 +594,26 @@ void RasterDevice::blt(const Rect& dstIn, const RasterSurface& src, const Rect& 
     touched.UnionRect(touched, part);
     for (int y = part.top; y < part.bottom; ++y) {
       auto* row = reinterpret_cast<std::uint32_t*>(image().scanLine(y));
-      const std::uint32_t* srow = nullptr;
-      if (useSrc) {
-        const int syy = srcRect.top + (same ? y - dst.top : static_cast<int>(std::int64_t(y - dst.top) * sh / dh));
-        if (syy < 0 || syy >= srcImage->height()) continue;
-        srow = reinterpret_cast<const std::uint32_t*>(srcImage->constScanLine(syy));
+      if (!useSrc) {
+        applyRow(row, nullptr, 0, y, part.left, part.right);
+        continue;
+      }
+      const int syy = srcRect.top + (same ? y - dst.top : static_cast<int>(std::int64_t(y - dst.top) * sh / dh));
+      if (syy < 0 || syy >= srcHeight) continue;
+      const auto* srow = reinterpret_cast<const std::uint32_t*>(srcImage->constScanLine(syy));
+      if (same) {
+        // Source pixel of x: x + shift; only those inside the source image take part.
+        const int shift = srcRect.left - dst.left;
+        const int from = std::max(part.left, -shift), to = std::min(part.right, srcWidth - shift);
+        if (from < to) applyRow(row, srow, shift, y, from, to);
+        continue;
       }
       for (int x = part.left; x < part.right; ++x) {
-        std::uint32_t s = 0, p = 0;
-        if (useSrc) {
-          const int sxx = srcRect.left + (same ? x - dst.left : static_cast<int>(std::int64_t(x - dst.left) * sw / dw));
-          if (sxx < 0 || sxx >= srcImage->width()) continue;
-          s = srow[sxx];
-        }
+        const int sxx = srcRect.left + static_cast<int>(std::int64_t(x - dst.left) * sw / dw);
+        if (sxx < 0 || sxx >= srcWidth) continue;
+        std::uint32_t p = 0;
         if (usePat && !sampler.at(x, y, &p)) continue;
-        switch (code) {
-          case 0xCC: row[x] = kOpaque | s; break;                              // SRCCOPY
-          case 0x66: row[x] = kOpaque | ((row[x] ^ s) & 0xFFFFFF); break;      // SRCINVERT
-          case 0x88: row[x] = kOpaque | (row[x] & s); break;                   // SRCAND
-          case 0xEE: row[x] = kOpaque | ((row[x] | s) & 0xFFFFFF); break;      // SRCPAINT
-          default: row[x] = kOpaque | (Rop3(code, p, s, row[x]) & 0xFFFFFF); break;
-        }
+        row[x] = combine(row[x], srow[sxx], p);
       }
     }
   }

@@ -2,6 +2,7 @@
 // Every size, count and offset of the input is checked before it is used.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "platform/base/bytes.h"
 #include "platform/gdi/internal.h"
@@ -263,7 +264,9 @@ bool Bitmap::LoadBmp(std::span<const std::uint8_t> data, std::string* error) {
   return true;
 }
 
-std::vector<std::uint8_t> MakeBmp(int width, int height, COLORREF (*color)(int x, int y)) {
+namespace {
+
+std::vector<std::uint8_t> Bmp24(int width, int height, const std::function<COLORREF(int, int)>& color) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   const int stride = (width * 3 + 3) & ~3;
@@ -290,6 +293,44 @@ std::vector<std::uint8_t> MakeBmp(int width, int height, COLORREF (*color)(int x
       p[2] = static_cast<std::uint8_t>(GetRValue(c));
     }
   return out;
+}
+
+struct ArtColour {
+  char letter;
+  COLORREF colour;
+};
+constexpr ArtColour kArtPalette[] = {
+    {'.', RGB(192, 192, 192)}, {'k', RGB(0, 0, 0)},     {'w', RGB(255, 255, 255)}, {'g', RGB(128, 128, 128)},
+    {'r', RGB(128, 0, 0)},     {'R', RGB(255, 0, 0)},   {'G', RGB(0, 128, 0)},     {'L', RGB(0, 255, 0)},
+    {'Y', RGB(128, 128, 0)},   {'y', RGB(255, 255, 0)}, {'b', RGB(0, 0, 128)},     {'B', RGB(0, 0, 255)},
+    {'m', RGB(128, 0, 128)},   {'M', RGB(255, 0, 255)}, {'c', RGB(0, 128, 128)},   {'C', RGB(0, 255, 255)},
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> MakeBmp(int width, int height, COLORREF (*color)(int x, int y)) {
+  return Bmp24(width, height, color);
+}
+
+std::vector<std::uint8_t> MakePixelArtBmp(int width, int height, std::span<const char* const> rows) {
+  if (width <= 0 || height <= 0 || rows.empty() || rows.size() % static_cast<std::size_t>(height) != 0) return {};
+  const int pictures = static_cast<int>(rows.size() / static_cast<std::size_t>(height));
+  std::vector<COLORREF> pixels;
+  pixels.reserve(rows.size() * static_cast<std::size_t>(width));
+  for (const char* row : rows) {
+    if (!row || std::strlen(row) != static_cast<std::size_t>(width)) return {};
+    for (int x = 0; x < width; ++x) {
+      const auto* entry = std::find_if(std::begin(kArtPalette), std::end(kArtPalette),
+                                       [c = row[x]](const ArtColour& e) { return e.letter == c; });
+      if (entry == std::end(kArtPalette)) return {};
+      pixels.push_back(entry->colour);
+    }
+  }
+  // Picture p's row y is rows[p * height + y].
+  return Bmp24(width * pictures, height, [&](int x, int y) {
+    const int picture = x / width;
+    return pixels[static_cast<std::size_t>((picture * height + y) * width + x % width)];
+  });
 }
 
 }  // namespace gdi

@@ -191,6 +191,15 @@ class RasterSurface;
 // (x, y) is color(x, y): how modules write the pictures they carry as resources.
 std::vector<std::uint8_t> MakeBmp(int width, int height, COLORREF (*color)(int x, int y));
 
+// The same for pictures drawn as text, a character a pixel, `height` rows of `width` characters
+// each, the pictures of a strip one after another in `rows` and placed side by side. The letters
+// are the sixteen colours of the classic palette: '.' the button face (192, 192, 192; toolbars
+// leave it out), 'k' black, 'w' white, 'g' grey, 'r' 'R' dark and bright red, 'G' 'L' dark and
+// bright green, 'Y' 'y' olive and yellow, 'b' 'B' navy and blue, 'm' 'M' purple and magenta,
+// 'c' 'C' teal and cyan. Empty when a row has another length, a letter is not in the palette or
+// the rows do not make whole pictures.
+std::vector<std::uint8_t> MakePixelArtBmp(int width, int height, std::span<const char* const> rows);
+
 class Bitmap {
  public:
   Bitmap() = default;

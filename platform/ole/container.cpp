@@ -86,7 +86,8 @@ void OleClientItem::setState(ItemState state) {
   OnChange(OleNotification::ChangedState, static_cast<DWord>(state));
 }
 
-bool OleClientItem::attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::span<const std::uint8_t> state) {
+bool OleClientItem::attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::vector<std::uint8_t> state,
+                                 std::size_t offset) {
   DWord misc = 0;
   object->GetMiscStatus(DVASPECT_CONTENT, &misc);
   const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
@@ -96,10 +97,12 @@ bool OleClientItem::attachObject(IOleObject* object, const Guid& clsid, bool ini
     if (initNew) {
       ok = persist->InitNew() == S_OK;
     } else {
+      // The bytes become the stream's block, which the object reads from offset on.
       IStream* stream = nullptr;
-      GlobalMemory* block = globalCopy(state);
+      auto* block = new (std::nothrow) GlobalMemory(std::move(state));
       ok = block && createStreamOnGlobal(block, true, &stream) == S_OK;
       if (!ok) globalFree(block);
+      if (ok) ok = stream->Seek(static_cast<std::int64_t>(offset), STREAM_SEEK_SET, nullptr) == S_OK;
       if (ok) ok = persist->Load(stream) == S_OK;
       if (stream) stream->Release();
     }
@@ -150,19 +153,23 @@ bool OleClientItem::CreateNewItem(const Guid& clsid) {
   IOleObject* object = nullptr;
   if (failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))
     return false;
-  return attachObject(object, clsid, true, {});
+  return attachObject(object, clsid, true, {}, 0);
 }
 
 bool OleClientItem::CreateFromData(IDataObject* data) {
-  if (object_) return false;
   std::vector<std::uint8_t> bytes;
+  return !object_ && DataReader::GetBytes(data, embedSourceFormat(), &bytes) && CreateFromEmbedSource(std::move(bytes));
+}
+
+bool OleClientItem::CreateFromEmbedSource(std::vector<std::uint8_t> bytes) {
   Guid clsid;
   std::span<const std::uint8_t> state;
-  if (!DataReader::GetBytes(data, embedSourceFormat(), &bytes) || !readEmbedSource(bytes, &clsid, &state)) return false;
+  if (object_ || !readEmbedSource(bytes, &clsid, &state)) return false;
   IOleObject* object = nullptr;
   if (failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))
     return false;
-  return attachObject(object, clsid, false, state);
+  const std::size_t offset = bytes.size() - state.size();
+  return attachObject(object, clsid, false, std::move(bytes), offset);
 }
 
 bool OleClientItem::CreateFromClipboard() {
@@ -197,7 +204,19 @@ bool OleClientItem::GetExtent(SizeL* himetric, DWord aspect) const {
 }
 
 bool OleClientItem::GetCachedExtent(SizeL* himetric) const {
-  if (!himetric || presentation_.IsNull()) return false;
+  if (!himetric) return false;
+  // The picture still to be taken will have the object's extent: that needs no drawing.
+  if (presentationStale_) {
+    auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
+    if (data) data->Release();
+    SizeL extent;
+    if (data && GetExtent(&extent)) {
+      *himetric = extent;
+      return true;
+    }
+  }
+  refreshPresentation();
+  if (presentation_.IsNull()) return false;
   *himetric = cachedExtent_;
   return true;
 }
@@ -209,6 +228,7 @@ bool OleClientItem::SetExtent(const SizeL& himetric) {
 }
 
 bool OleClientItem::Draw(gdi::DC* dc, const gdi::Rect& bounds) const {
+  refreshPresentation();
   if (!dc || presentation_.IsNull()) return false;
   return dc->PlayMetaFile(presentation_, bounds);
 }
@@ -216,13 +236,22 @@ bool OleClientItem::Draw(gdi::DC* dc, const gdi::Rect& bounds) const {
 bool OleClientItem::UpdatePresentation() {
   auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
   if (!data) return false;
+  data->Release();
+  presentationStale_ = true;
+  return true;
+}
+
+void OleClientItem::refreshPresentation() const {
+  if (!presentationStale_) return;
+  presentationStale_ = false;
+  auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
+  if (!data) return;
   gdi::EnhMetaFile picture = DataReader::GetEnhMetaFile(data);
   data->Release();
-  if (picture.IsNull()) return false;
+  if (picture.IsNull()) return;
   presentation_ = std::move(picture);
   SizeL extent;
   if (GetExtent(&extent)) cachedExtent_ = extent;
-  return true;
 }
 
 bool OleClientItem::Activate(std::int32_t verb, ui::View* view, ui::MSG* msg) {
@@ -292,7 +321,8 @@ bool OleClientItem::SaveObjectState(std::vector<std::uint8_t>* bytes) const {
   IStream* stream = nullptr;
   bool ok = createStreamOnGlobal(nullptr, true, &stream) == S_OK && persist->Save(stream, 0) == S_OK;
   if (ok) {
-    ok = stream->Seek(0, STREAM_SEEK_SET, nullptr) == S_OK && readRest(stream, bytes);
+    // The stream and its block are this call's own: their bytes are taken, not copied.
+    *bytes = std::move(globalFromStream(stream)->bytes());
   }
   if (stream) stream->Release();
   persist->Release();
@@ -306,7 +336,8 @@ void OleClientItem::Serialize(Archive& ar) {
     std::vector<std::uint8_t> state;
     if (!SaveObjectState(&state)) state.clear();
     ar.writeU32(static_cast<std::uint32_t>(state.size()));
-    ar.writeBytes(state.data(), state.size());
+    ar.writeBytes(std::move(state));
+    refreshPresentation();
     SizeL extent = cachedExtent_;
     GetExtent(&extent);
     ar.writeI32(extent.cx);
@@ -331,12 +362,14 @@ void OleClientItem::Serialize(Archive& ar) {
   clsid_ = clsid;
   cachedExtent_ = extent;
   presentation_ = gdi::EnhMetaFile::FromBytes(pictureBytes);
+  presentationStale_ = false;
   IOleObject* object = nullptr;
   if (clsid == Guid{} ||
       failed(createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object))))
     return;
   const gdi::EnhMetaFile stored = presentation_;
-  if (!attachObject(object, clsid, state.empty(), state)) return;
+  const bool initNew = state.empty();
+  if (!attachObject(object, clsid, initNew, std::move(state), 0)) return;
   if (presentation_.IsNull()) presentation_ = stored;
 }
 

@@ -104,6 +104,8 @@ class OleClientItem : public ComObject {
   // --- Creation ------------------------------------------------------------------------------------
   bool CreateNewItem(const Guid& clsid);
   bool CreateFromData(IDataObject* data);
+  // The same from "Embed Source" bytes already taken from a data object.
+  bool CreateFromEmbedSource(std::vector<std::uint8_t> bytes);
   bool CreateFromClipboard();
   // Closes the object, takes the item out of its document and releases it.
   void Delete();
@@ -116,8 +118,14 @@ class OleClientItem : public ComObject {
   bool SetExtent(const SizeL& himetric);
   // The presentation picture scaled into bounds (the DC's logical units); false when there is none.
   bool Draw(gdi::DC* dc, const gdi::Rect& bounds) const;
-  const gdi::EnhMetaFile& GetPresentation() const { return presentation_; }
-  // Takes the object's picture again; false when it gives none (the old one stays).
+  const gdi::EnhMetaFile& GetPresentation() const {
+    refreshPresentation();
+    return presentation_;
+  }
+  // The object's picture is to be taken again: it is, when the picture is next asked for (an
+  // item hears of several changes before anything draws it, and drawing a large plot is not
+  // cheap). False when the object has no data to give it; a picture it cannot give leaves the
+  // old one.
   bool UpdatePresentation();
 
   // --- Activation -----------------------------------------------------------------------------------
@@ -172,7 +180,9 @@ class OleClientItem : public ComObject {
   static const InterfaceMap kInterfaceMap;
 
  private:
-  bool attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::span<const std::uint8_t> state);
+  // Loads the object from state, from offset on, unless initNew.
+  bool attachObject(IOleObject* object, const Guid& clsid, bool initNew, std::vector<std::uint8_t> state,
+                    std::size_t offset);
   void releaseObject();
   void setState(ItemState state);
 
@@ -236,8 +246,11 @@ class OleClientItem : public ComObject {
   Guid clsid_{};
   ItemState state_ = ItemState::Empty;
   ui::View* view_ = nullptr;
-  gdi::EnhMetaFile presentation_;
-  SizeL cachedExtent_;
+  void refreshPresentation() const;
+
+  mutable gdi::EnhMetaFile presentation_;
+  mutable SizeL cachedExtent_;
+  mutable bool presentationStale_ = false;
   DWord oleConnection_ = 0;
   DWord dataConnection_ = 0;
 };

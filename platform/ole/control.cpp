@@ -432,12 +432,13 @@ void OleControl::ExchangeStockProps(PropExchange* px) {
   if (stockMask_ & STOCKPROP_BORDERSTYLE) PX_Short(px, "BorderStyle", borderStyle_, 0);
 }
 
-bool OleControl::SaveState(std::vector<std::uint8_t>* bytes) {
+bool OleControl::SaveState(std::vector<std::uint8_t>* bytes, std::span<const std::uint8_t> prefix) {
   if (!bytes) return false;
   try {
     Archive ar;
+    ar.writeBytes(prefix.data(), prefix.size());
     Serialize(ar);
-    *bytes = ar.bytes();
+    *bytes = ar.takeBytes();
     return true;
   } catch (const std::exception&) {
     return false;
@@ -446,7 +447,7 @@ bool OleControl::SaveState(std::vector<std::uint8_t>* bytes) {
 
 bool OleControl::LoadState(std::span<const std::uint8_t> bytes) {
   try {
-    Archive ar(bytes);
+    Archive ar(Archive::Borrow{}, bytes);
     Serialize(ar);
   } catch (const std::exception&) {
     return false;
@@ -508,8 +509,8 @@ IDataObject* OleControl::GetClipboardDataObject() {
   const gdi::EnhMetaFile picture = DrawPresentation();
   source->CacheEnhMetaFile(picture);
   source->CacheData(ui::CF_METAFILEPICT, picture.ToWmf());
-  std::vector<std::uint8_t> state;
-  if (SaveState(&state)) source->CacheData(embedSourceFormat(), writeEmbedSource(GetClassID(), state));
+  std::vector<std::uint8_t> embedding;
+  if (SaveState(&embedding, writeGuid(GetClassID()))) source->CacheData(embedSourceFormat(), std::move(embedding));
   source->CacheData(objectDescriptorFormat(), writeObjectDescriptor({GetClassID(), extent_, GetMiscStatus()}));
   return source->GetIDataObject(false);
 }
@@ -530,9 +531,8 @@ HResult OleControl::getData(const FormatEtc* format, StgMedium* medium) {
     tymed = TYMED_MFPICT;
     bytes = DrawPresentation().ToWmf();
   } else if (format->cfFormat == embedSourceFormat()) {
-    std::vector<std::uint8_t> state;
-    if (!SaveState(&state)) return E_FAIL;
-    bytes = writeEmbedSource(GetClassID(), state);
+    // The class id, then the state, written as one block.
+    if (!SaveState(&bytes, writeGuid(GetClassID()))) return E_FAIL;
   } else if (format->cfFormat == objectDescriptorFormat()) {
     bytes = writeObjectDescriptor({GetClassID(), extent_, GetMiscStatus()});
   } else {
@@ -540,7 +540,7 @@ HResult OleControl::getData(const FormatEtc* format, StgMedium* medium) {
   }
   if (!(format->tymed & tymed)) return DV_E_TYMED;
   medium->tymed = tymed;
-  medium->hGlobal = globalCopy(bytes);
+  medium->hGlobal = new (std::nothrow) GlobalMemory(std::move(bytes));
   return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -853,6 +853,9 @@ HResult OleControl::XPersistStreamInit::GetClassID(Guid* clsid) {
 }
 HResult OleControl::XPersistStreamInit::IsDirty() { return outer<OleControl>().modified_ ? S_OK : S_FALSE; }
 HResult OleControl::XPersistStreamInit::Load(IStream* stream) {
+  // A global block's state is read where it lies.
+  std::span<const std::uint8_t> rest;
+  if (viewRest(stream, &rest)) return outer<OleControl>().LoadState(rest) ? S_OK : E_FAIL;
   std::vector<std::uint8_t> bytes;
   if (!readRest(stream, &bytes)) return STG_E_READFAULT;
   return outer<OleControl>().LoadState(bytes) ? S_OK : E_FAIL;
@@ -861,7 +864,7 @@ HResult OleControl::XPersistStreamInit::Save(IStream* stream, Bool32 clearDirty)
   OleControl& self = outer<OleControl>();
   std::vector<std::uint8_t> bytes;
   if (!self.SaveState(&bytes)) return E_FAIL;
-  if (!writeAll(stream, bytes)) return STG_E_MEDIUMFULL;
+  if (!writeAll(stream, std::move(bytes))) return STG_E_MEDIUMFULL;
   if (clearDirty) self.modified_ = false;
   self.oleAdvise_.SendOnSave();
   return S_OK;

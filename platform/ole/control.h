@@ -196,8 +196,9 @@ class OleControl : public ui::Wnd, public AutomationObject {
   void ExchangeVersion(PropExchange* px, DWord version);
   void ExchangeExtent(PropExchange* px);
   void ExchangeStockProps(PropExchange* px);
-  // What IPersistStreamInit::Save writes and Load reads.
-  bool SaveState(std::vector<std::uint8_t>* bytes);
+  // What IPersistStreamInit::Save writes and Load reads; saving puts prefix (the class id of
+  // an embedding) before it when one is given.
+  bool SaveState(std::vector<std::uint8_t>* bytes, std::span<const std::uint8_t> prefix = {});
   bool LoadState(std::span<const std::uint8_t> bytes);
   bool InitNewState();
 

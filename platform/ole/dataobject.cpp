@@ -87,7 +87,9 @@ bool DataReader::GetBytes(IDataObject* data, std::uint16_t format, std::vector<s
   if (failed(data->GetData(&f, &medium))) return false;
   bool ok = false;
   if ((medium.tymed == TYMED_HGLOBAL || medium.tymed == TYMED_MFPICT) && medium.hGlobal) {
-    *bytes = medium.hGlobal->bytes();
+    // A block that is ours to free is taken over whole.
+    if (medium.pUnkForRelease) *bytes = medium.hGlobal->bytes();
+    else *bytes = std::move(medium.hGlobal->bytes());
     ok = true;
   } else if (medium.tymed == TYMED_ISTREAM && medium.pstm) {
     medium.pstm->Seek(0, STREAM_SEEK_SET, nullptr);

@@ -182,8 +182,22 @@ HResult createStreamOnGlobal(GlobalMemory* block, bool deleteOnRelease, IStream*
 
 GlobalMemory* globalFromStream(IStream* stream) { return GlobalStream::blockOf(stream); }
 
+bool viewRest(IStream* stream, std::span<const std::uint8_t>* rest) {
+  GlobalMemory* block = globalFromStream(stream);
+  std::uint64_t position = 0;
+  if (!block || !rest || failed(stream->Seek(0, STREAM_SEEK_CUR, &position))) return false;
+  const std::vector<std::uint8_t>& bytes = block->bytes();
+  *rest = std::span<const std::uint8_t>(bytes).subspan(std::min<std::size_t>(bytes.size(), position));
+  return stream->Seek(0, STREAM_SEEK_END, nullptr) == S_OK;
+}
+
 bool readRest(IStream* stream, std::vector<std::uint8_t>* bytes) {
   if (!stream || !bytes) return false;
+  std::span<const std::uint8_t> rest;
+  if (viewRest(stream, &rest)) {
+    bytes->assign(rest.begin(), rest.end());
+    return true;
+  }
   bytes->clear();
   std::uint8_t buffer[65536];
   for (;;) {
@@ -205,6 +219,16 @@ bool writeAll(IStream* stream, std::span<const std::uint8_t> bytes) {
     done += written;
   }
   return true;
+}
+
+bool writeAll(IStream* stream, std::vector<std::uint8_t>&& bytes) {
+  GlobalMemory* block = globalFromStream(stream);
+  std::uint64_t position = 1;
+  if (block && block->size() == 0 && stream->Seek(0, STREAM_SEEK_CUR, &position) == S_OK && position == 0) {
+    block->bytes() = std::move(bytes);
+    return stream->Seek(0, STREAM_SEEK_END, nullptr) == S_OK;
+  }
+  return writeAll(stream, std::span<const std::uint8_t>(bytes));
 }
 
 }  // namespace plat::ole

@@ -72,5 +72,11 @@ GlobalMemory* globalFromStream(IStream* stream);
 // Whole-stream helpers: every byte from the current position to the end, and all of bytes.
 bool readRest(IStream* stream, std::vector<std::uint8_t>* bytes);
 bool writeAll(IStream* stream, std::span<const std::uint8_t> bytes);
+// The same without a copy where the stream is one over a global block: the block's bytes from
+// the position on, in place (valid while the stream lives and is not written), the position
+// moved to the end; false for any other stream. Writing hands bytes over whole to an empty
+// block at position 0, and copies them otherwise.
+bool viewRest(IStream* stream, std::span<const std::uint8_t>* rest);
+bool writeAll(IStream* stream, std::vector<std::uint8_t>&& bytes);
 
 }  // namespace plat::ole

@@ -227,9 +227,11 @@ class ToolBar : public ControlBar {
   void SetButtonInfo(int index, UINT id, UINT style, int image);
   std::string GetButtonText(int index) const;
   bool SetButtonText(int index, std::string_view text);
-  // Toolbar style bits (TBSTYLE_FLAT, ...) and the tool-tip control the bar's tips use.
-  DWORD GetToolBarStyle() const { return m_ctrlStyle; }
+  // Toolbar style bits (TBSTYLE_FLAT, ...): the low word of the window's style, as the
+  // platform's toolbar control keeps them, so ModifyStyle changes them too.
+  DWORD GetToolBarStyle() const { return GetStyle() & kToolBarStyleMask; }
   void SetToolBarStyle(DWORD style);
+  // The tool-tip control the bar's tips use.
   ToolBar& GetToolBarCtrl() { return *this; }
   int GetButtonCount() const { return GetCount(); }
   void SetToolTips(class ToolTipCtrl* tips) { m_toolTips = tips; }
@@ -250,7 +252,9 @@ class ToolBar : public ControlBar {
  protected:
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnBarStyleChange(DWORD oldStyle, DWORD newStyle) override;
-  // Draws one button (the toolbar's own look; flat bars draw edges only when pressed or checked).
+  static constexpr DWORD kToolBarStyleMask = 0xFFFF;
+  // Draws one button (the toolbar's own look; flat bars draw edges only when pressed or checked;
+  // a disabled button shows the dark parts of its picture etched, without its face and white).
   virtual void DrawButton(gdi::DC* dc, int index, const Rect& rect);
 
  private:
@@ -272,7 +276,6 @@ class ToolBar : public ControlBar {
   Size m_sizeButton{23, 22};
   Size m_sizeImage{16, 15};
   gdi::Bitmap m_strip;
-  DWORD m_ctrlStyle = 0;
   int m_tracking = -1;
   class ToolTipCtrl* m_toolTips = nullptr;
 };

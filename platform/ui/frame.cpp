@@ -742,6 +742,9 @@ void MDIFrameWnd::ChildGone(MDIChildWnd* child) {
   }
   m_active = kNoWnd;
   MDIChildWnd* next = m_children.empty() ? nullptr : dynamic_cast<MDIChildWnd*>(Wnd::FromHandle(m_children.front()));
+  // The active child going away is deactivated first, as the platform's MDI client does; without
+  // a next child, the activated window is none.
+  child->SendMessage(WM_MDIACTIVATE, static_cast<WPARAM>(static_cast<std::uint32_t>(h)), next ? HandleToParam(next->m_hWnd) : 0);
   if (next) {
     const bool max = child->IsMaximized();
     MDIActivate(next);

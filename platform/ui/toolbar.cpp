@@ -12,6 +12,8 @@ namespace {
 
 // The strips' background shows the button face.
 constexpr COLORREF kStripBackground = RGB(192, 192, 192);
+// A disabled picture keeps only what is darker than its face and its white.
+constexpr COLORREF kStripHighlight = RGB(255, 255, 255);
 constexpr int kDefaultSeparatorWidth = 8;
 constexpr int kDropArrowWidth = 12;
 
@@ -66,14 +68,15 @@ ToolBar::~ToolBar() = default;
 bool ToolBar::Create(Wnd* parent, DWORD style, UINT id) { return CreateEx(parent, 0, style, Rect(), id); }
 
 bool ToolBar::CreateEx(Wnd* parent, DWORD ctrlStyle, DWORD style, const Rect& borders, UINT id) {
-  m_ctrlStyle = ctrlStyle;
   if (!borders.IsRectNull()) {
     m_cxLeftBorder = borders.left;
     m_cyTopBorder = borders.top;
     m_cxRightBorder = borders.right;
     m_cyBottomBorder = borders.bottom;
   }
-  return CreateBar(parent, style, id);
+  if (!CreateBar(parent, style, id)) return false;
+  ModifyStyle(0, ctrlStyle & kToolBarStyleMask);
+  return true;
 }
 
 bool ToolBar::LoadToolBar(UINT resourceId) {
@@ -192,7 +195,7 @@ bool ToolBar::SetButtonText(int index, std::string_view text) {
 }
 
 void ToolBar::SetToolBarStyle(DWORD style) {
-  m_ctrlStyle = style;
+  ModifyStyle(kToolBarStyleMask, style & kToolBarStyleMask);
   Invalidate();
 }
 
@@ -269,7 +272,7 @@ void ToolBar::DrawButton(gdi::DC* dc, int index, const Rect& rect) {
   const bool disabled = item.style & TBBS_DISABLED;
   const bool checked = item.style & (TBBS_CHECKED | TBBS_INDETERMINATE);
   const bool pressed = item.style & TBBS_PRESSED;
-  const bool flat = m_ctrlStyle & TBSTYLE_FLAT;
+  const bool flat = GetStyle() & TBSTYLE_FLAT;
   const COLORREF light = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
   const COLORREF dark = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
   Rect face = rect;
@@ -293,6 +296,7 @@ void ToolBar::DrawButton(gdi::DC* dc, int index, const Rect& rect) {
         const COLORREF c = strip->GetPixel(sx + x, y);
         if (c == gdi::CLR_INVALID || c == kStripBackground) continue;
         if (disabled) {
+          if (c == kStripHighlight) continue;
           dc->SetPixelV(dx + x + 1, dy + y + 1, light);
           dc->SetPixelV(dx + x, dy + y, dark);
         } else {

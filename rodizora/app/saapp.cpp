@@ -18,6 +18,8 @@
 #include "rodizora/dialogs/dialogids.h"
 #include "rodizora/dialogs/loaddatabase.h"
 #include "rodizora/dialogs/settingsdlg.h"
+#include "rodizora/doc/saopendialog.h"
+#include "rodizora/doc/saprint.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/doc/spectrumcontrol.h"
@@ -65,15 +67,16 @@ UI_BEGIN_MESSAGE_MAP(CSaApp, ui::App)
   ui::map::Command(ui::ID_APP_ABOUT, &CSaApp::OnAppAbout),
   ui::map::Command(ui::ID_FILE_OPEN, &CSaApp::OnFileOpen),
   ui::map::Command(saids::ID_FILE_CLOSE_ALL, &CSaApp::OnFileCloseAll),
+  ui::map::Command(ui::ID_FILE_PRINT_SETUP, &CSaApp::OnFilePrintSetup),
   ui::map::Command(saids::ID_EDIT_INI, &CSaApp::OnEditIni),
   ui::map::Command(ID_OPEN_RECEIVED_FILE, &CSaApp::OnOpenReceivedFile),
   ui::map::Command(ID_LOAD_DATABASE, &CSaApp::OnLoadDatabase),
   ui::map::Command(ID_SETTINGS, &CSaApp::OnSettings),
 UI_END_MESSAGE_MAP()
 
-CSaApp::CSaApp() : ui::App("KEDRUS Rodizora") {}
+CSaApp::CSaApp() : ui::App("KEDRUS Rodizora") { SetSaOpenDialog(&m_openDialog); }
 
-CSaApp::~CSaApp() = default;
+CSaApp::~CSaApp() { SetSaOpenDialog(nullptr); }
 
 CSaApp* CSaApp::Get() { return dynamic_cast<CSaApp*>(ui::App::Get()); }
 
@@ -174,21 +177,25 @@ int CSaApp::ExitInstance() {
 }
 
 int CSaApp::OnFileOpenFiles() {
-  CSaSettings& settings = SaSettings();
-  if (!m_openDialog.IsWindow()) m_openDialog.SetCurrentDirectory(plat::toUtf8(settings.loadDirectory));
-  if (m_openDialog.DoModal({}, m_pMainWnd) != ui::IDOK) return 0;
-  const std::size_t count = m_openDialog.GetResultNames().size();
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string path = m_openDialog.GetPathName(i);
+  const std::vector<std::string> paths = ChooseSpectrumFiles(m_pMainWnd);
+  for (const std::string& path : paths) {
     OpenDocumentFile(path);
-    settings.loadDirectory = FolderOf(plat::toUtf16(path));
+    SaSettings().loadDirectory = FolderOf(plat::toUtf16(path));
   }
-  return static_cast<int>(count);
+  return static_cast<int>(paths.size());
 }
 
 void CSaApp::OnFileOpen() { OnFileOpenFiles(); }
 
 void CSaApp::OnFileCloseAll() { CloseAllDocuments(false); }
+
+void CSaApp::OnFilePrintSetup() {
+  if (!saprint::RunPrintSetup(&saprint::AppPrinter(), m_pMainWnd)) return;
+  for (ui::DocTemplate* doctemplate : GetDocTemplates())
+    for (ui::Document* doc : doctemplate->GetDocuments())
+      for (ui::View* view : doc->GetViews())
+        if (auto* page = dynamic_cast<CSaView*>(view)) page->PrinterChanged();
+}
 
 void CSaApp::OnEditIni() { plat::startProgram("notepad.exe", {plat::joinPath(plat::toUtf8(m_start.Path), "rodizora.ini")}); }
 

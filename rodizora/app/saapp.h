@@ -42,6 +42,8 @@ class CSaApp : public ui::App {
   void OnAppAbout();
   void OnFileOpen();
   void OnFileCloseAll();
+  // The class library's print set-up: the application's printer; open pages follow it.
+  void OnFilePrintSetup();
   void OnEditIni();
   void OnOpenReceivedFile();
   void OnLoadDatabase();
@@ -75,6 +77,7 @@ class CSaApp : public ui::App {
   CSaCmdLineInfo m_cmdInfo;
   plat::String16 m_helpFilePath;
   CServerLink m_serverLink;
-  // Kept between uses (hidden), so that it shows the folder it was left in.
+  // Kept between uses (hidden), so that it shows the folder it was left in; Insert Spectrum(s)
+  // shares it.
   CFileOpenDlg m_openDialog;
 };

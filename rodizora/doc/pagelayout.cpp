@@ -39,6 +39,20 @@ gdi::Rect TableRect(int pageWidth, int pageHeight, int tableHeight) {
   return {0, pageHeight - tableHeight + 2, pageWidth - 1, pageHeight - 1};
 }
 
+gdi::Rect KeepOnPage(const gdi::Rect& rect, const PageSize& page) {
+  const auto along = [](int low, int high, int length) {
+    // The shift that brings [low, high) inside [0, length), the low end first.
+    if (high > length) return length - high < -low ? -low : length - high;
+    return low < 0 ? -low : 0;
+  };
+  const int dx = along(rect.left, rect.right, page.width), dy = along(rect.top, rect.bottom, page.height);
+  return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
+
+gdi::Rect ClipToPage(const gdi::Rect& rect, const PageSize& page) {
+  return {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, page.width), std::min(rect.bottom, page.height)};
+}
+
 gdi::Rect StructureRect(const gdi::Rect& spectrum, const ObjectPlacement& placement) {
   const int left = spectrum.left + placement.left;
   const int top = spectrum.top + placement.top;

@@ -45,6 +45,12 @@ gdi::Rect ShrinkForTable(const gdi::Rect& rect, int pageHeight, int tableHeight)
 // The table's own rectangle: (0, H - h + 2, W - 1, H - 1).
 gdi::Rect TableRect(int pageWidth, int pageHeight, int tableHeight);
 
+// An item moved by the user stays where it can be reached: the rectangle moved, its size kept,
+// so that it lies on the page (its top-left corner on the page when it is the larger). A
+// resized one is cut at the page's edges.
+gdi::Rect KeepOnPage(const gdi::Rect& rect, const PageSize& page);
+gdi::Rect ClipToPage(const gdi::Rect& rect, const PageSize& page);
+
 // A structure item's place (all four values in page units): at (left, top) from the
 // spectrum's corner, width x height.
 struct ObjectPlacement {

@@ -112,23 +112,36 @@ bool CSaDoc::CanCloseFrame(ui::FrameWnd*) { return true; }
 int CSaDoc::GetSpectraCountInFile(const plat::String16& path) { return CSpcControlRef::Create().SpectraCount(path); }
 
 CSaItem* CSaDoc::CreateSpectrumItem(const plat::String16& path, int index) {
-  const CSpcControlRef control = CSpcControlRef::Create();
+  CSpcControlRef control = CSpcControlRef::Create();
   if (!control || failed(control->LoadSpectrum(BstrArg(path), index))) return nullptr;
   const plat::String16& commands = SaSettings().processCommands;
   if (!commands.empty()) control->ExecuteCommands(BstrArg(commands));
-  return SpectrumItemFromData(control.Get(), ItemFromFile, 1);
+  // The loaded control goes once its embedding is taken, before the item's own control loads
+  // it: a large spectrum is held twice at the most, not three times.
+  std::optional<std::vector<std::uint8_t>> embedding = EmbeddingOf(control.Get());
+  control.Reset();
+  return SpectrumItemFromEmbedding(std::move(embedding), ItemFromFile, 1);
 }
 
-CSaItem* CSaDoc::SpectrumItemFromData(IUnknown* source, std::int32_t subtype, std::int32_t fromFile) {
+std::optional<std::vector<std::uint8_t>> CSaDoc::EmbeddingOf(IUnknown* source) {
   void* data = nullptr;
   if (source) source->QueryInterface(IID_IDataObject, &data);
+  if (!data) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  const bool got = plat::ole::DataReader::GetBytes(static_cast<IDataObject*>(data), plat::ole::embedSourceFormat(), &bytes);
+  static_cast<IDataObject*>(data)->Release();
+  if (!got) return std::nullopt;
+  return bytes;
+}
+
+CSaItem* CSaDoc::SpectrumItemFromEmbedding(std::optional<std::vector<std::uint8_t>> embedding, std::int32_t subtype,
+                                           std::int32_t fromFile) {
   CSaItem* item = NewItem(this, [&](CSaItem* it) {
     it->Record().type = ItemTypeSpectrum;
     it->Record().subtype = subtype;
     it->Record().fromFile = fromFile;
-    return data && it->CreateFromData(static_cast<IDataObject*>(data));
+    return embedding && it->CreateFromEmbedSource(std::move(*embedding));
   });
-  if (data) static_cast<IDataObject*>(data)->Release();
   if (item) {
     item->SizeFromCachedExtent();
     item->SetRect({0, 0, m_page.width, m_page.height});
@@ -197,7 +210,7 @@ void CSaDoc::AddStructureItem(CSaItem* spectrum) {
 }
 
 CSaItem* CSaDoc::CreateItemFromSource(IUnknown* source) {
-  return SpectrumItemFromData(source, ItemFromControl, 0);
+  return SpectrumItemFromEmbedding(EmbeddingOf(source), ItemFromControl, 0);
 }
 
 void CSaDoc::DeleteItem(CSaItem* item) {
@@ -408,13 +421,15 @@ void CSaDoc::SaveUndoCheckpoint() {
   } catch (const std::exception&) {
     return;  // an item that cannot be stored: the list stays as it was
   }
-  m_undo.Push(ar.bytes(), SaSettings().app.undoBufferSize);
+  m_undo.Push(ar.takeBytes(), SaSettings().app.undoBufferSize);
 }
 
 bool CSaDoc::LoadSnapshot(int index) {
   DeleteContents();
   try {
-    plat::Archive ar(m_undo.At(index));
+    // Its bytes whole, read where they lie: the snapshot itself may go while the items load.
+    const std::vector<std::uint8_t> bytes = m_undo.At(index).Bytes();
+    plat::Archive ar(plat::Archive::Borrow{}, bytes);
     Serialize(ar);
     return true;
   } catch (const std::exception&) {

@@ -9,6 +9,7 @@
 // when the settings and the structure database ask for them.
 //
 // The document reaches its views through ISaPageView, which CSaView implements.
+#include <optional>
 #include <vector>
 
 #include "platform/ole/container.h"
@@ -139,7 +140,10 @@ class CSaDoc : public plat::ole::OleDocument {
  private:
   // A spectrum item made from the source's data object, on the whole page; null (nothing left
   // behind) when it cannot be made.
-  CSaItem* SpectrumItemFromData(plat::ole::IUnknown* source, std::int32_t subtype, std::int32_t fromFile);
+  // A spectrum item made from a control's "Embed Source" data (none: no item).
+  static std::optional<std::vector<std::uint8_t>> EmbeddingOf(plat::ole::IUnknown* source);
+  CSaItem* SpectrumItemFromEmbedding(std::optional<std::vector<std::uint8_t>> embedding, std::int32_t subtype,
+                                     std::int32_t fromFile);
   // Clears the document and loads a snapshot; false (the document left empty) when it fails.
   bool LoadSnapshot(int index);
   bool StepTo(int index);

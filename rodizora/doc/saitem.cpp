@@ -154,7 +154,7 @@ DataSource* CSaItem::GetClipboardDataSource() {
     plat::Archive ar;
     ar.writeI32(1);
     Serialize(ar);
-    source->CacheData(RodizoraClipboardFormat(), ar.bytes());
+    source->CacheData(RodizoraClipboardFormat(), ar.takeBytes());
     for (std::uint16_t format : {embedSourceFormat(), objectDescriptorFormat()}) {
       std::vector<std::uint8_t> bytes;
       if (DataReader::GetBytes(embedding, format, &bytes)) source->CacheData(format, std::move(bytes));

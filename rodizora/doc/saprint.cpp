@@ -5,6 +5,7 @@
 #include "foundation/profdesc.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
+#include "platform/ui/commdlg.h"
 #include "profile/profile.h"
 
 namespace saprint {
@@ -13,6 +14,8 @@ namespace {
 
 // The PDF printer's resolution: fine enough for print, small enough for a page in memory.
 constexpr int kPdfDpi = 300;
+// Its unprintable edge, as a printer has one: the page's items keep clear of the paper's edge.
+constexpr double kPdfMarginMm = 5.0;
 
 struct Paper {
   const char16_t* name;
@@ -43,6 +46,19 @@ PrinterChoice& AppPrinter() {
   return printer;
 }
 
+bool RunPrintDialog(bool setupOnly, PrinterChoice* printer, std::string* outputFile, ui::Wnd* owner) {
+  ui::PrintDialog dialog(setupOnly, ui::PD_ALLPAGES | ui::PD_NOPAGENUMS | ui::PD_NOSELECTION, owner);
+  dialog.m_settings.printerName = printer->name;
+  dialog.m_settings.landscape = printer->orientation != ui::DMORIENT_PORTRAIT;
+  if (dialog.DoModal() != ui::IDOK) return false;
+  if (!dialog.GetDeviceName().empty()) printer->name = dialog.GetDeviceName();
+  printer->orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
+  if (outputFile) *outputFile = dialog.GetOutputFile();
+  return true;
+}
+
+bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner) { return RunPrintDialog(true, printer, nullptr, owner); }
+
 int PaperSizeCode(std::u16string_view name) {
   for (const Paper& paper : kPapers)
     if (plat::equalsNoCase(name, paper.name)) return paper.code;
@@ -68,6 +84,7 @@ std::unique_ptr<PrintDevice> PrintDevice::Open(const PrinterChoice& printer, con
     PaperMillimetres(printer.paperSize, printer.orientation ? printer.orientation : ui::DMORIENT_LANDSCAPE,
                      &page.widthMm, &page.heightMm);
     page.dpi = kPdfDpi;
+    page.marginMm = kPdfMarginMm;
     // Nothing is written until a job starts; a device without a file only answers its sizes.
     device->m_hasFile = !outputFile.empty();
     device->m_pdf = gdi::DC::CreatePdfDC(device->m_hasFile ? outputFile : std::string(), page);

@@ -8,6 +8,7 @@
 #include "platform/base/types.h"
 #include "platform/gdi/dc.h"
 #include "platform/ui/printer.h"
+#include "platform/ui/wnd.h"
 
 namespace saprint {
 
@@ -22,6 +23,11 @@ struct PrinterChoice {
   int paperSize = ui::DMPAPER_A4;
 };
 PrinterChoice& AppPrinter();
+// The print dialog (or the print set-up dialog) over a printer choice; on OK the choice takes the
+// printer and the orientation chosen, and outputFile (when given) the file a job goes to. True
+// when it was confirmed.
+bool RunPrintDialog(bool setupOnly, PrinterChoice* printer, std::string* outputFile, ui::Wnd* owner);
+bool RunPrintSetup(PrinterChoice* printer, ui::Wnd* owner = nullptr);
 
 // The paper-size code of a paper name (any case); 0 for a name not in the table.
 int PaperSizeCode(std::u16string_view name);

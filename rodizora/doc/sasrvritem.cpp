@@ -89,7 +89,7 @@ plat::ole::DataSource* CSaSrvrItem::GetDataSource() {
   try {
     plat::Archive ar;
     Serialize(ar);
-    source->CacheData(RodizoraClipboardFormat(), ar.bytes());
+    source->CacheData(RodizoraClipboardFormat(), ar.takeBytes());
     const gdi::Rect all = Bounds();
     if (all.Width() > 0 && all.Height() > 0) {
       // Drawn one page unit to the pixel; the frame is the extent.

@@ -53,6 +53,9 @@ ui::LRESULT CSaFrame::OnMDIActivate(ui::WPARAM wParam, ui::LPARAM lParam) {
   } else if (deactivated == self) {
     if (CSaFrameView* view = ViewSide()) view->OnFrameActivate(false);
     Default();
+    // The last document window went: no zoom to show.
+    if (activated == ui::kNoWnd)
+      if (CStandardBar* bar = CStandardBar::FromFrame(GetMDIFrame())) bar->SetZoom(-1);
   } else {
     Default();
   }

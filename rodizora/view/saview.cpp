@@ -9,6 +9,7 @@
 #include "platform/ui/dc.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/messages.h"
+#include "rodizora/doc/saopendialog.h"
 #include "rodizora/doc/sasettings.h"
 #include "rodizora/doc/sasrvritem.h"
 #include "rodizora/frame/standardbar.h"
@@ -320,6 +321,8 @@ void CSaView::EndTrack(gdi::Point point, ui::UINT flags) {
   if (track.mode == MouseTrack::Mode::Resize) {
     gdi::Rect client = CSaTracker(track.startRect, CSaTracker::kResizeInside).Track(track.hit, track.start, point);
     if (client == track.startRect || !ClientToPage(&client)) return;
+    client = sapage::ClipToPage(client, {doc->PageWidth(), doc->PageHeight()});
+    if (client.IsRectEmpty()) return;
     track.item->SetRect(client);
     doc->SetModifiedFlag(true);
     return;
@@ -357,7 +360,8 @@ bool CSaView::OnDrop(IDataObject* data, DropEffect effect, gdi::Point client, CS
   if (!doc || effect == DropEffect::None || !ClientToPage(&page)) return false;
   if (effect == DropEffect::Move && dragged) {
     const gdi::Rect before = dragged->GetRect();
-    dragged->MoveTo(page.x, page.y);
+    dragged->SetRect(sapage::KeepOnPage({page.x, page.y, page.x + before.Width(), page.y + before.Height()},
+                                        {doc->PageWidth(), doc->PageHeight()}));
     if (dragged->GetRect() != before) {
       doc->SetModifiedFlag(true);
       doc->SaveUndoCheckpoint();
@@ -367,6 +371,7 @@ bool CSaView::OnDrop(IDataObject* data, DropEffect effect, gdi::Point client, CS
   CSaItem* item = nullptr;
   if (effect == DropEffect::Link) item = DoPasteItem(true, data, &page, 0, nullptr);
   if (!item) item = DoPasteItem(false, data, &page, 0, nullptr);
+  if (item) item->SetRect(sapage::KeepOnPage(item->GetRect(), {doc->PageWidth(), doc->PageHeight()}));
   return item != nullptr;
 }
 
@@ -610,11 +615,7 @@ void CSaView::OnInsertSpectra() {
   const int top = sapage::TenthsToPage(SaProfileInt(u"ObjectTop", 100));
   gdi::Rect rect(left, top, left + sapage::TenthsToPage(SaProfileInt(u"ObjectWidth", 810)),
                  top + sapage::TenthsToPage(SaProfileInt(u"ObjectHeight", 510)));
-  ui::FileDialog dialog(true, {}, {}, ui::OFN_HIDEREADONLY | ui::OFN_ALLOWMULTISELECT | ui::OFN_FILEMUSTEXIST,
-                        "All Files (*.*)|*||", this);
-  dialog.m_initialDir = plat::toUtf8(SaSettings().loadDirectory);
-  if (dialog.DoModal() != ui::IDOK) return;
-  const std::vector<std::string> paths = dialog.GetPathNames();
+  const std::vector<std::string> paths = ChooseSpectrumFiles(this);
   for (std::size_t i = 0; i < paths.size(); ++i) {
     CSaItem* item = doc->CreateSpectrumItem(plat::toUtf16(paths[i]), 0);
     if (!item) continue;

@@ -104,6 +104,8 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   bool WriteMetafile(gdi::DC& reference, const std::string& path, bool enhanced);
   void OnFilePrint();
   void OnFilePageSetup();
+  // The application's printer changed: in the page layout the page follows its printable area.
+  void PrinterChanged();
   void OnExportWmf();
   void OnExportEmf();
   // "Printer &1" .. "Printer &9": section "\DirectPrinter<n>" of "rodizora.ini".

@@ -78,14 +78,7 @@ bool CSaView::RunPrintJob(gdi::DC& dc, saprint::PrintDevice* job, std::u16string
 }
 
 bool CSaView::PreparePrinting(saprint::PrinterChoice* printer, std::string* outputFile) {
-  ui::PrintDialog dialog(false);
-  dialog.m_settings.printerName = printer->name;
-  dialog.m_settings.landscape = printer->orientation != ui::DMORIENT_PORTRAIT;
-  if (dialog.DoModal() != ui::IDOK) return false;
-  if (!dialog.GetDeviceName().empty()) printer->name = dialog.GetDeviceName();
-  printer->orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
-  *outputFile = dialog.GetOutputFile();
-  return true;
+  return saprint::RunPrintDialog(false, printer, outputFile, this);
 }
 
 void CSaView::OnFilePrint() {
@@ -108,12 +101,10 @@ void CSaView::OnFilePageSetup() {
     ui::AppMessageBox(saids::IDS_NO_PRINTER, ui::MB_OK | ui::MB_ICONSTOP);
     return;
   }
-  ui::PrintDialog dialog(true);
-  dialog.m_settings.printerName = printer.name;
-  dialog.m_settings.landscape = printer.orientation != ui::DMORIENT_PORTRAIT;
-  if (dialog.DoModal() != ui::IDOK) return;
-  if (!dialog.GetDeviceName().empty()) printer.name = dialog.GetDeviceName();
-  printer.orientation = dialog.IsLandscape() ? ui::DMORIENT_LANDSCAPE : ui::DMORIENT_PORTRAIT;
+  if (saprint::RunPrintSetup(&printer, this)) PrinterChanged();
+}
+
+void CSaView::PrinterChanged() {
   CSaDoc* doc = GetDocument();
   if (doc && m_bPageLayout) {
     doc->ComputePageSize();
@@ -155,10 +146,9 @@ void CSaView::ExportMetafile(bool enhanced) {
                                                        plat::toUtf8(SaSettings().saveDirectory), enhanced ? ".emf" : ".wmf");
   ui::FileDialog dialog(false, enhanced ? "emf" : "wmf", proposed, ui::OFN_OVERWRITEPROMPT | ui::OFN_HIDEREADONLY,
                         enhanced ? "Enhanced Metafile (*.emf)|*.emf||" : "Windows Metafile (*.wmf)|*.wmf||");
+  // The metafile's name is all there is to ask: the picture is drawn for the application's
+  // printer, with no print job and so no print dialog.
   if (dialog.DoModal() != ui::IDOK) return;
-  saprint::PrinterChoice printer = saprint::AppPrinter();
-  std::string outputFile;
-  if (!PreparePrinting(&printer, &outputFile)) return;
   WriteMetafile(reference->DC(), dialog.GetPathName(), enhanced);
 }
 

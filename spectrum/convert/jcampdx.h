@@ -86,6 +86,10 @@ class CJcampDx {
   // Decodes the table that follows the read position into points, described by variable var.
   // True when exactly its point count was decoded.
   static bool ReadXYData(COrvFile& file, PointMap* points, const JcampVariableList& vars, std::int32_t var);
+  // The same table's ordinates alone, in the order of the points' x (ascending), as they would
+  // come out of ReadXYData's points.
+  static bool ReadOrdinates(COrvFile& file, std::vector<float>* ordinates, const JcampVariableList& vars,
+                            std::int32_t var);
   // The x of the last point of a table of var that held n points: LASTX, or, for a table one
   // short of its count, the x of the last value there (the points run from FIRSTX on).
   static double LastXOf(const JcampVariableList& vars, std::int32_t var, std::int32_t n);

@@ -1,7 +1,11 @@
 // Reading half of CJcampDx: labels, blocks and the ASDF table decoder.
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <optional>
 
 #include "platform/base/numtext.h"
 #include "platform/base/text.h"
@@ -149,10 +153,26 @@ JcampFacts ScanLabels(COrvFile& file) {
   facts.titleFirst = hashes != std::string_view::npos && SplitLabelLine(line.substr(hashes), &name, &rest) &&
                      CJcampDx::LabelKey(name) == "TITLE";
   if (!facts.titleFirst) return facts;  // never recognised, whatever follows
-  while (file.ReadLine(&line)) {
-    // Labels start with "##"; data and array lines never do.
-    const auto b = line.find_first_not_of(kBlanks);
-    if (b == std::string_view::npos || line[b] != '#' || !SplitLabelLine(line, &name, &rest)) continue;
+  // The lines whose first character after blanks is '#' (labels; data and array lines never hold
+  // one), found by looking for '#' a few megabytes at a time rather than by reading every line.
+  const std::string_view bytes = file.Bytes();
+  constexpr std::size_t kWindow = std::size_t(2) << 20;
+  std::size_t at = static_cast<std::size_t>(file.GetPosition());
+  while (at < bytes.size()) {
+    const std::size_t limit = std::min(bytes.size(), at + kWindow);
+    const std::size_t hash = bytes.substr(0, limit).find('#', at);
+    if (hash == std::string_view::npos) {
+      at = limit;
+      file.ReleaseBefore(static_cast<std::int64_t>(at));
+      continue;
+    }
+    std::size_t start = hash;
+    while (start > at && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
+    const bool first = bytes[start - 1] == '\n' || bytes[start - 1] == '\r';  // the first line ends before at
+    std::size_t end = hash;
+    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+    at = first ? end : hash + 1;
+    if (!first || !SplitLabelLine(bytes.substr(start, end - start), &name, &rest)) continue;
     const std::string key = CJcampDx::LabelKey(name);
     if (key == "JCAMPDX") {
       facts.version = true;
@@ -160,6 +180,7 @@ JcampFacts ScanLabels(COrvFile& file) {
       facts.dataTypes.emplace_back(PlainValue(rest));
     }
   }
+  file.SetPosition(file.m_nSize);
   return facts;
 }
 
@@ -390,7 +411,7 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
 
 namespace {
 
-enum class NumKind { Plain, Sqz, Dif };
+enum class NumKind : std::uint8_t { Plain, Sqz, Dif };
 
 struct Number {
   NumKind kind = NumKind::Plain;
@@ -398,85 +419,191 @@ struct Number {
   std::int64_t dup = 1;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// What a character of a table line is to the scanner.
+enum class Token : std::uint8_t {
+  Skip,     // a separator or anything else: skipped, and the number after it is positive
+  Number,   // a number's first character: a digit, '.', an SQZ or a DIF character
+  Minus,    // the sign of the following number
+  PairEnd,  // ';': the next number is an abscissa
+  LineEnd,  // CR, LF, and '$' (the rest of the line is a comment)
+};
 
-// Parses the number that starts at s[p] (a digit, '.', or an SQZ/DIF character); p moves past
-// it and its DUP suffix. Integers are exact to 18 digits; longer ones continue in double.
-bool ParseNumber(std::string_view s, std::size_t* pp, bool allowExponent, Number* out) {
-  std::size_t p = *pp;
-  const char c = s[p];
-  int first = -1;  // first digit given by the character itself
-  bool negative = false;
-  out->kind = NumKind::Plain;
-  if (IsDigit(c)) {
-    first = c - '0';
-  } else if (c == '@') {
-    out->kind = NumKind::Sqz, first = 0;
-  } else if (c >= 'A' && c <= 'I') {
-    out->kind = NumKind::Sqz, first = c - 'A' + 1;
-  } else if (c >= 'a' && c <= 'i') {
-    out->kind = NumKind::Sqz, first = c - 'a' + 1, negative = true;
-  } else if (c == '%') {
-    out->kind = NumKind::Dif, first = 0;
-  } else if (c >= 'J' && c <= 'R') {
-    out->kind = NumKind::Dif, first = c - 'J' + 1;
-  } else if (c >= 'j' && c <= 'r') {
-    out->kind = NumKind::Dif, first = c - 'j' + 1, negative = true;
-  } else if (c != '.') {
-    return false;
+struct CharClass {
+  Token token = Token::Skip;
+  NumKind kind = NumKind::Plain;
+  std::int8_t first = -1;  // the digit the character itself stands for; -1 for '.' and non-numbers
+  bool negative = false;   // lower-case SQZ and DIF characters
+  std::int8_t dup = 0;     // a DUP character ('S'-'Z' for 1-8, 's' for 9): its digit, else 0
+};
+
+constexpr std::array<CharClass, 256> MakeCharClasses() {
+  std::array<CharClass, 256> t{};
+  auto number = [&t](char c, NumKind kind, int first, bool negative) {
+    CharClass& e = t[static_cast<unsigned char>(c)];
+    e.token = Token::Number;
+    e.kind = kind;
+    e.first = static_cast<std::int8_t>(first);
+    e.negative = negative;
+  };
+  for (int d = 0; d <= 9; ++d) number(static_cast<char>('0' + d), NumKind::Plain, d, false);
+  number('.', NumKind::Plain, -1, false);
+  number('@', NumKind::Sqz, 0, false);
+  number('%', NumKind::Dif, 0, false);
+  for (int d = 1; d <= 9; ++d) {
+    number(static_cast<char>('A' + d - 1), NumKind::Sqz, d, false);
+    number(static_cast<char>('a' + d - 1), NumKind::Sqz, d, true);
+    number(static_cast<char>('J' + d - 1), NumKind::Dif, d, false);
+    number(static_cast<char>('j' + d - 1), NumKind::Dif, d, true);
   }
-  if (c != '.') ++p;
+  for (int d = 1; d <= 8; ++d) t[static_cast<unsigned char>('S' + d - 1)].dup = static_cast<std::int8_t>(d);
+  t[static_cast<unsigned char>('s')].dup = 9;
+  t[static_cast<unsigned char>('-')].token = Token::Minus;
+  t[static_cast<unsigned char>(';')].token = Token::PairEnd;
+  for (const char c : {'\r', '\n', '$'}) t[static_cast<unsigned char>(c)].token = Token::LineEnd;
+  return t;
+}
 
-  std::int64_t mant = first < 0 ? 0 : first;
+constexpr std::array<CharClass, 256> kChars = MakeCharClasses();
+
+// Powers of ten that doubles hold exactly: the weights of up to 18 fraction digits.
+constexpr double kPow10[19] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                               1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+
+// The scanner's steps run once per character or number: inlined into its loops.
+#define KEDRUS_SCAN_STEP [[gnu::always_inline]] inline
+
+KEDRUS_SCAN_STEP bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+KEDRUS_SCAN_STEP std::uint64_t Load8(const char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// How many of the eight characters at p are decimal digits before the first one that is not
+// (the bytes after it do not matter), and the value of those digits, without a branch. Two
+// tests per byte, with no carry out of a digit: (c & 0xF0) == 0x30 and ((c + 6) & 0xF0) == 0x30.
+KEDRUS_SCAN_STEP int DigitRun8(const char* p, std::uint64_t* value) {
+  // The digits' bytes kept, and moved to the top, so that the bytes below read as leading zeros.
+  static constexpr std::uint64_t kKeep[9] = {0,
+                                             0x000000000000000Full,
+                                             0x0000000000000F0Full,
+                                             0x00000000000F0F0Full,
+                                             0x000000000F0F0F0Full,
+                                             0x0000000F0F0F0F0Full,
+                                             0x00000F0F0F0F0F0Full,
+                                             0x000F0F0F0F0F0F0Full,
+                                             0x0F0F0F0F0F0F0F0Full};
+  static constexpr std::uint8_t kShift[9] = {0, 56, 48, 40, 32, 24, 16, 8, 0};
+  const std::uint64_t chunk = Load8(p);
+  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull, kZeros = 0x3030303030303030ull;
+  const std::uint64_t other = ((chunk & kHigh) ^ kZeros) | (((chunk + 0x0606060606060606ull) & kHigh) ^ kZeros);
+  // The lowest set bit of other | 1 << 63 is in the first byte that is no digit (byte 7 if none is).
+  const int first = __builtin_ctzll(other | (std::uint64_t(1) << 63)) >> 3;
+  const int length = other ? first : 8;
+  std::uint64_t v = (chunk & kKeep[length]) << kShift[length];
+  // Pairs, quadruples and the eight combined; the first character is the most significant digit.
+  v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFull;
+  v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFull;
+  *value = (v * 10000 + (v >> 32)) & 0xFFFFFFFFull;
+  return length;
+}
+
+constexpr std::int64_t kPow10Int[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+// Parses the number whose first character (a digit, '.', an SQZ or a DIF character) is at p,
+// with its DUP suffix; answers where it ends. Integers are exact to 18 digits; longer ones
+// continue in double.
+KEDRUS_SCAN_STEP const char* ParseNumber(const char* p, const char* end, bool allowExponent, Number* out) {
+  const CharClass& c = kChars[static_cast<unsigned char>(*p)];
+  out->kind = c.kind;
+  std::int64_t mant = 0;
+  int digits = 0;
+  if (c.first >= 0) {
+    mant = c.first;
+    digits = 1;
+    ++p;
+  }
+  // The common integer part, up to eight digits at once where eight bytes are left; the digits
+  // after eight, and those of a line's last bytes, one by one below.
+  bool more = true;
+  if (end - p >= 8) {
+    std::uint64_t run = 0;
+    const int length = DigitRun8(p, &run);
+    mant = mant * kPow10Int[length] + static_cast<std::int64_t>(run);
+    digits += length;
+    p += length;
+    more = length == 8;
+  }
   double big = 0.0;  // used once the integer part outgrows 18 digits
-  int digits = first < 0 ? 0 : 1;
-  while (p < s.size() && IsDigit(s[p])) {
+  while (more && p < end && IsDigit(*p)) {
     if (digits < 18)
-      mant = mant * 10 + (s[p] - '0');
+      mant = mant * 10 + (*p - '0');
     else
-      big = (digits == 18 ? static_cast<double>(mant) : big) * 10.0 + (s[p] - '0');
+      big = (digits == 18 ? static_cast<double>(mant) : big) * 10.0 + (*p - '0');
     ++digits, ++p;
   }
   double value = digits > 18 ? big : static_cast<double>(mant);
   bool fraction = false;
-  if (p < s.size() && s[p] == '.') {
+  if (p < end && *p == '.') {
     ++p;
     fraction = true;
     std::int64_t frac = 0;
     int fracDigits = 0;
-    while (p < s.size() && IsDigit(s[p])) {
-      if (fracDigits < 18) frac = frac * 10 + (s[p] - '0'), ++fracDigits;
+    while (p < end && IsDigit(*p)) {
+      if (fracDigits < 18) frac = frac * 10 + (*p - '0'), ++fracDigits;
       ++p;
     }
-    value += static_cast<double>(frac) / std::pow(10.0, fracDigits);
+    value += static_cast<double>(frac) / kPow10[fracDigits];
   }
-  if (allowExponent && fraction && p < s.size() && (s[p] == 'e' || s[p] == 'E')) {
-    std::size_t q = p + 1;
+  if (allowExponent && fraction && p < end && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
     int sign = 1;
-    if (q < s.size() && (s[q] == '+' || s[q] == '-')) sign = s[q++] == '-' ? -1 : 1;
-    if (q < s.size() && IsDigit(s[q])) {
+    if (q < end && (*q == '+' || *q == '-')) sign = *q++ == '-' ? -1 : 1;
+    if (q < end && IsDigit(*q)) {
       int exponent = 0;
-      while (q < s.size() && IsDigit(s[q])) {
-        if (exponent < 10000) exponent = exponent * 10 + (s[q] - '0');
+      while (q < end && IsDigit(*q)) {
+        if (exponent < 10000) exponent = exponent * 10 + (*q - '0');
         ++q;
       }
       value *= std::pow(10.0, sign * exponent);
       p = q;
     }
   }
-  out->value = negative ? -value : value;
+  out->value = c.negative ? -value : value;
   out->dup = 1;
-  if (p < s.size() && ((s[p] >= 'S' && s[p] <= 'Z') || s[p] == 's')) {
-    std::int64_t count = s[p] == 's' ? 9 : s[p] - 'S' + 1;
-    ++p;
-    while (p < s.size() && IsDigit(s[p])) {
-      if (count < (std::int64_t(1) << 40)) count = count * 10 + (s[p] - '0');
+  if (p < end) {
+    if (const int dup = kChars[static_cast<unsigned char>(*p)].dup) {
+      std::int64_t count = dup;
       ++p;
+      while (p < end && IsDigit(*p)) {
+        if (count < (std::int64_t(1) << 40)) count = count * 10 + (*p - '0');
+        ++p;
+      }
+      out->dup = count;
     }
-    out->dup = count;
   }
-  *pp = p;
-  return true;
+  return p;
+}
+
+// Past the separator at p and the run of blanks after it (fixed-width columns are mostly
+// blanks), eight at a time.
+KEDRUS_SCAN_STEP const char* SkipBlanks(const char* p, const char* end) {
+  ++p;
+  while (end - p >= 8) {
+    const std::uint64_t other = Load8(p) ^ 0x2020202020202020ull;
+    if (other) return p + (__builtin_ctzll(other) >> 3);
+    p += 8;
+  }
+  while (p < end && *p == ' ') ++p;
+  return p;
+}
+
+// Where the line that holds p ends: after its CR, LF or CR LF, or at the end of the bytes.
+inline const char* NextLine(const char* p, const char* end) {
+  while (p < end && *p != '\n' && *p != '\r') ++p;
+  if (p == end) return p;
+  return (*p == '\r' && p + 1 < end && p[1] == '\n') ? p + 2 : p + 1;
 }
 
 double SaneFactor(double f) { return std::isfinite(f) && f != 0.0 ? f : 1.0; }
@@ -485,10 +612,13 @@ double SaneFactor(double f) { return std::isfinite(f) && f != 0.0 ? f : 1.0; }
 // FIRST in steps of (LAST - FIRST) / (N - 1); a line's abscissa is not used, since exporters
 // write it truncated or one step late. The first ordinate of a line whose previous line ended
 // in DIF form is the Y check of that line's last point: it is not a point of its own.
+//
+// The points go to a PointMap keyed by x, or, for a (X++(Y..Y)) table whose keys are all
+// finite and different (ByIndex), to the ordinates by running index: the same points without
+// their keys, which the map would hold in the same order (or reversed, when x descends).
 class AsdfDecoder {
  public:
-  AsdfDecoder(PointMap* points, const JcampVariableList& vars, std::int32_t var)
-      : m_points(points), m_group(vars.vars[0].m_nGroup) {
+  AsdfDecoder(const JcampVariableList& vars, std::int32_t var) : m_group(vars.vars[0].m_nGroup) {
     const JcampVariable& x = vars.vars[0];
     m_n = vars.vars[static_cast<std::size_t>(var)].m_nDim;
     m_xFactor = SaneFactor(x.m_dFactor);
@@ -501,84 +631,147 @@ class AsdfDecoder {
     const double magnitude = std::max(std::fabs(m_x0), std::fabs(m_x0 + step * static_cast<double>(m_n - 1)));
     if (m_n <= 1 || (std::isfinite(step) && std::isfinite(magnitude) && std::fabs(step) > magnitude * 0x1p-20)) {
       m_step = step;
+      // Keys at least eight float steps apart: different as long as the ends are finite.
+      m_byIndex = m_group == 0 && std::isfinite(KeyOf(0)) && std::isfinite(KeyOf(m_n - 1));
     } else {
       m_x0 = 0.0;
       m_step = step < 0.0 ? -1.0 : 1.0;
+      // Whole numbers, which floats tell apart up to 2^24.
+      m_byIndex = m_group == 0 && m_n <= (std::int64_t(1) << 24) + 1;
     }
   }
 
-  std::int64_t count() const { return m_n; }
-  bool done() const { return m_group == 0 ? m_index >= m_n : static_cast<std::int64_t>(m_points->count()) >= m_n; }
+  bool ByIndex() const { return m_byIndex; }
+  bool Descending() const { return m_step < 0.0; }
+  float KeyOf(std::int64_t i) const { return static_cast<float>(m_x0 + static_cast<double>(i) * m_step); }
+  void Into(PointMap* points) { m_points = points; }
+  // For a ByIndex table: room is what the ordinates are sized to at first (they grow as
+  // needed); Finish leaves them holding the ordinates stored.
+  void Into(std::vector<float>* values, std::size_t room) {
+    m_values = values;
+    values->resize(std::max<std::size_t>(room, 1));
+  }
+  void Finish() {
+    if (m_values) m_values->resize(static_cast<std::size_t>(m_index));
+  }
 
-  // Decodes one line; false on a value that cannot be stored (not finite).
-  bool Line(std::string_view s) {
-    const auto end = s.find_first_of("$\r\n");
-    if (end != std::string_view::npos) s = s.substr(0, end);
-    m_expectX = true;
-    m_groupPos = 0;
-    m_lineFirst = true;
-    bool ordinates = false;
-    int sign = 1;
-    std::size_t p = 0;
-    while (p < s.size() && !done()) {
-      const char c = s[p];
-      if (c == '-') {
-        sign = -sign, ++p;
-        continue;
-      }
-      if (c == ';') {
-        m_expectX = true, m_groupPos = 0, ++p;
-        continue;
-      }
-      Number num;
-      const bool isX = m_group == 0 ? m_expectX : m_groupPos == 0;
-      if (!ParseNumber(s, &p, !isX, &num)) {
-        sign = 1, ++p;  // separators and anything else
-        continue;
-      }
-      num.value *= sign;
-      sign = 1;
-      if (m_group == 0 && !isX) ordinates = true;
-      if (!(m_group == 0 ? Sequential(num) : Grouped(num))) return false;
-    }
-    if (ordinates) m_prevLineEndedDif = m_lastWasDif;
-    return true;
+  // Points stored so far.
+  std::int64_t Stored() const { return m_values ? m_index : static_cast<std::int64_t>(m_points->count()); }
+  bool Done() const { return m_group == 0 ? m_index >= m_n : Stored() >= m_n; }
+
+  // Decodes the line that starts at p until its end (CR, LF, '$' or the end of the bytes) or
+  // until the table is complete; answers where it stopped, null on a value that cannot be
+  // stored (not finite).
+  const char* Line(const char* p, const char* end) {
+    if (m_group != 0) return GroupedLine(p, end);
+    if (m_values) return SequentialLine(p, end, [this](std::int64_t i, float v) { return StoreValue(i, v); });
+    return SequentialLine(p, end, [this](std::int64_t i, float v) { return m_points->set(KeyOf(i), v); });
   }
 
  private:
-  bool Store(float x, double y) {
-    const double scaled = y * m_yFactor;
-    if (!std::isfinite(static_cast<float>(scaled))) return false;
-    return m_points->set(x, static_cast<float>(scaled));
+  // The ordinate scaled to its float; false when that is not finite.
+  bool Scaled(double y, float* value) const {
+    *value = static_cast<float>(y * m_yFactor);
+    return std::isfinite(*value);
   }
 
-  float KeyOf(std::int64_t i) const { return static_cast<float>(m_x0 + static_cast<double>(i) * m_step); }
+  bool StoreValue(std::int64_t i, float v) {
+    std::vector<float>& values = *m_values;
+    const auto at = static_cast<std::size_t>(i);
+    if (at >= values.size())
+      values.resize(std::min(std::max<std::size_t>(values.size() * 2, 4096), static_cast<std::size_t>(m_n)));
+    values[at] = v;
+    return true;
+  }
 
-  bool Sequential(const Number& num) {
-    if (m_expectX) {
-      m_expectX = false;  // the line's abscissa
-      return true;
+  // A line of a (X++(Y..Y)) table: its abscissa, then ordinates stored by running index
+  // through store(index, value). The table's state stays in locals for the line.
+  template <class Store>
+  const char* SequentialLine(const char* p, const char* end, Store store) {
+    std::int64_t index = m_index;
+    double prevY = m_prevY;
+    bool lastWasDif = m_lastWasDif;
+    bool expectX = true, lineFirst = true, ordinates = false;
+    int sign = 1;
+    while (p < end && index < m_n) {
+      const Token token = kChars[static_cast<unsigned char>(*p)].token;
+      if (token != Token::Number) {
+        if (token == Token::LineEnd) break;
+        if (token == Token::Minus) {
+          sign = -sign, ++p;
+        } else if (token == Token::PairEnd) {
+          expectX = true, ++p;
+        } else {
+          sign = 1;  // separators and anything else
+          p = SkipBlanks(p, end);
+        }
+        continue;
+      }
+      Number num;
+      p = ParseNumber(p, end, !expectX, &num);
+      const double value = num.value * sign;
+      sign = 1;
+      if (expectX) {
+        expectX = false;  // the line's abscissa
+        continue;
+      }
+      ordinates = true;
+      const bool dif = num.kind == NumKind::Dif;
+      lastWasDif = dif;
+      std::int64_t repeat = std::min<std::int64_t>(num.dup, m_n);
+      double y = prevY;
+      if (lineFirst) {
+        lineFirst = false;
+        if (m_prevLineEndedDif && index > 0) {
+          // The Y check: it should equal the last point; either way it is no point of its own,
+          // and the differences that follow start from it.
+          y = dif ? y + value : value;
+          --repeat;
+        }
+      }
+      while (repeat-- > 0 && index < m_n) {
+        y = dif ? y + value : value;
+        float stored;
+        if (!Scaled(y, &stored) || !store(index, stored)) {
+          m_index = index;  // what was stored before stays
+          return nullptr;
+        }
+        ++index;
+      }
+      prevY = y;
     }
-    const bool dif = num.kind == NumKind::Dif;
-    m_lastWasDif = dif;
-    std::int64_t repeat = std::min<std::int64_t>(num.dup, m_n);
-    double y = m_prevY;
-    if (m_lineFirst) {
-      m_lineFirst = false;
-      if (m_prevLineEndedDif && m_index > 0) {
-        // The Y check: it should equal the last point; either way it is no point of its own,
-        // and the differences that follow start from it.
-        y = dif ? y + num.value : num.value;
-        --repeat;
+    m_index = index;
+    m_prevY = prevY;
+    m_lastWasDif = lastWasDif;
+    if (ordinates) m_prevLineEndedDif = lastWasDif;
+    return p;
+  }
+
+  // A line of (XY..XY) groups: each group's first value is x, its second y.
+  const char* GroupedLine(const char* p, const char* end) {
+    m_groupPos = 0;
+    int sign = 1;
+    while (p < end && !Done()) {
+      const Token token = kChars[static_cast<unsigned char>(*p)].token;
+      if (token == Token::Number) {
+        Number num;
+        p = ParseNumber(p, end, m_groupPos != 0, &num);
+        num.value *= sign;
+        sign = 1;
+        if (!Grouped(num)) return nullptr;
+        continue;
+      }
+      if (token == Token::LineEnd) break;
+      if (token == Token::Minus) {
+        sign = -sign, ++p;
+      } else if (token == Token::PairEnd) {
+        m_groupPos = 0, ++p;
+      } else {
+        sign = 1;  // separators and anything else
+        p = SkipBlanks(p, end);
       }
     }
-    while (repeat-- > 0 && m_index < m_n) {
-      y = dif ? y + num.value : num.value;
-      if (!Store(KeyOf(m_index), y)) return false;
-      ++m_index;
-    }
-    m_prevY = y;
-    return true;
+    return p;
   }
 
   bool Grouped(const Number& num) {
@@ -591,16 +784,18 @@ class AsdfDecoder {
     if (pos != 1) return true;  // widths and other group members
     const double y = num.kind == NumKind::Dif ? m_prevY + num.value : num.value;
     m_prevY = y;
-    return Store(static_cast<float>(m_pairX), y);
+    float value;
+    return Scaled(y, &value) && m_points->set(static_cast<float>(m_pairX), value);
   }
 
-  PointMap* m_points;
+  PointMap* m_points = nullptr;
+  std::vector<float>* m_values = nullptr;
   std::int32_t m_group;
+  bool m_byIndex = false;
   std::int64_t m_n = 0;
   double m_xFactor = 1.0, m_yFactor = 1.0;
   double m_x0 = 0.0, m_step = 1.0;
-  // Line state.
-  bool m_expectX = true, m_lineFirst = true;
+  // Line state of a grouped table.
   int m_groupPos = 0;
   double m_pairX = 0.0;
   // Table state.
@@ -609,32 +804,94 @@ class AsdfDecoder {
   std::int64_t m_index = 0;
 };
 
-}  // namespace
+// Decodes the table's lines from the file's read position until the table is complete, a
+// label line starts (a short table ends there) or the file ends, and leaves the position
+// after the last line read or at the start of that label line. True when the decoder holds
+// the table's count of points; a count one larger than the values, in a table that ends cleanly
+// at the next label, is an exporter's miscount (it counted the last Y check, or both ends of the
+// range): the values that are there are the table.
+// How far behind the line being decoded the file's bytes stay in memory.
+constexpr std::int64_t kDecodedKept = std::int64_t(1) << 18;
 
-bool CJcampDx::ReadXYData(COrvFile& file, PointMap* points, const JcampVariableList& vars, std::int32_t var) {
-  if (var < 0 || static_cast<std::size_t>(var) >= vars.vars.size()) return false;
-  const std::int64_t n = vars.vars[static_cast<std::size_t>(var)].m_nDim;
-  if (n <= 0 || n > kMaxPoints) return false;  // a table of no points holds no spectrum
-  AsdfDecoder decoder(points, vars, var);
-  const std::size_t left = static_cast<std::size_t>(file.m_nSize - file.GetPosition());
-  points->reserve(static_cast<std::size_t>(std::min<std::int64_t>(n, static_cast<std::int64_t>(left))));
-  std::string_view line;
-  bool atLabel = false;
-  while (!decoder.done()) {
-    const std::int64_t at = file.GetPosition();
-    if (!file.ReadLine(&line)) break;
-    if (IsLabelLine(line)) {  // a short table ends at the next label
-      file.SetPosition(at);
+bool DecodeTable(COrvFile& file, AsdfDecoder& decoder, std::int64_t n) {
+  const std::string_view bytes = file.Bytes();
+  const char* const base = bytes.data();
+  const char* const end = base + bytes.size();
+  const char* p = base + file.GetPosition();
+  bool atLabel = false, stored = true;
+  while (p < end && !decoder.Done()) {
+    const char* q = p;
+    while (q < end && (*q == ' ' || *q == '\t')) ++q;
+    if (end - q >= 2 && q[0] == '#' && q[1] == '#') {
       atLabel = true;
       break;
     }
-    if (!decoder.Line(line)) return false;
+    const char* stop = decoder.Line(p, end);
+    if (!stop) stored = false;
+    p = NextLine(stop ? stop : p, end);
+    if (!stored) break;
+    file.ReleaseBefore(p - base - kDecodedKept);
   }
-  const auto count = static_cast<std::int64_t>(points->count());
-  // A count one larger than the values, in a table that ends cleanly at the next label, is an
-  // exporter's miscount (it counted the last Y check, or both ends of the range): the values
-  // that are there are the table.
-  return count == n || (atLabel && n > 2 && count == n - 1);
+  file.SetPosition(p - base);
+  const std::int64_t count = decoder.Stored();
+  return stored && (count == n || (atLabel && n > 2 && count == n - 1));
+}
+
+// The decoder of a table that ReadXYData and ReadOrdinates accept, with room reserved for its
+// points; null when the variable or its count is out of range.
+std::optional<AsdfDecoder> TableDecoder(const COrvFile& file, const JcampVariableList& vars, std::int32_t var,
+                                        std::size_t* room) {
+  if (var < 0 || static_cast<std::size_t>(var) >= vars.vars.size()) return std::nullopt;
+  const std::int64_t n = vars.vars[static_cast<std::size_t>(var)].m_nDim;
+  if (n <= 0 || n > CJcampDx::kMaxPoints) return std::nullopt;  // a table of no points holds no spectrum
+  // A file can describe more points than it holds: the room follows its bytes.
+  const auto left = static_cast<std::size_t>(file.m_nSize - file.GetPosition());
+  *room = static_cast<std::size_t>(std::min<std::int64_t>(n, static_cast<std::int64_t>(left)));
+  return AsdfDecoder(vars, var);
+}
+
+}  // namespace
+
+bool CJcampDx::ReadXYData(COrvFile& file, PointMap* points, const JcampVariableList& vars, std::int32_t var) {
+  std::size_t room = 0;
+  std::optional<AsdfDecoder> decoder = TableDecoder(file, vars, var, &room);
+  if (!decoder) return false;
+  const std::int64_t n = vars.vars[static_cast<std::size_t>(var)].m_nDim;
+  if (!decoder->ByIndex()) {
+    points->reserve(room);
+    decoder->Into(points);
+    return DecodeTable(file, *decoder, n);
+  }
+  std::vector<float> values;
+  decoder->Into(&values, room);
+  const bool ok = DecodeTable(file, *decoder, n);
+  decoder->Finish();
+  points->reserve(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) points->set(decoder->KeyOf(static_cast<std::int64_t>(i)), values[i]);
+  return ok;
+}
+
+bool CJcampDx::ReadOrdinates(COrvFile& file, std::vector<float>* ordinates, const JcampVariableList& vars,
+                             std::int32_t var) {
+  ordinates->clear();
+  std::size_t room = 0;
+  std::optional<AsdfDecoder> decoder = TableDecoder(file, vars, var, &room);
+  if (!decoder) return false;
+  const std::int64_t n = vars.vars[static_cast<std::size_t>(var)].m_nDim;
+  if (!decoder->ByIndex()) {
+    PointMap points;
+    points.reserve(room);
+    decoder->Into(&points);
+    const bool ok = DecodeTable(file, *decoder, n);
+    ordinates->resize(points.count());
+    for (std::size_t i = 0; i < points.count(); ++i) (*ordinates)[i] = points.at(i).y;
+    return ok;
+  }
+  decoder->Into(ordinates, room);
+  const bool ok = DecodeTable(file, *decoder, n);
+  decoder->Finish();
+  if (decoder->Descending()) std::reverse(ordinates->begin(), ordinates->end());
+  return ok;
 }
 
 double CJcampDx::LastXOf(const JcampVariableList& vars, std::int32_t var, std::int32_t n) {

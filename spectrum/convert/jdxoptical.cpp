@@ -134,9 +134,9 @@ bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& va
   data->nDomain = 1;
   data->nAcqCode = 1;
 
-  PointMap map;
-  const bool ok = ReadXYData(file, &map, vars, page);
-  const std::int32_t n = ok ? static_cast<std::int32_t>(map.count()) : v.m_nDim;
+  std::vector<float> ordinates;
+  const bool ok = ReadOrdinates(file, &ordinates, vars, page);
+  const std::int32_t n = ok ? static_cast<std::int32_t>(ordinates.size()) : v.m_nDim;
   const double lastX = LastXOf(vars, page, n);
   if (!m_traits.storesAxisAsSfo1) {
     data->params.Append("NPOINTS", n);
@@ -166,7 +166,7 @@ bool COpticalConvertJcampDx<Kind>::OnBlock(COrvFile& file, JcampVariableList& va
   // Point i is the i-th value of the file, so point 0 lies at FIRSTX, where the axis puts it,
   // whichever way the file runs.
   const bool reversed = x.m_dFirst > x.m_dLast;
-  for (std::size_t i = 0; i < count; ++i) target[reversed ? count - 1 - i : i].re = map.at(i).y;
+  for (std::size_t i = 0; i < count; ++i) target[reversed ? count - 1 - i : i].re = ordinates[i];
   return true;
 }
 

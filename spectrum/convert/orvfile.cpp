@@ -8,6 +8,13 @@
 #include "platform/base/path.h"
 #include "platform/oleauto/oleauto.h"
 
+namespace {
+
+// How far behind its read position ReadLine keeps the view's bytes in memory.
+constexpr std::int64_t kReleaseBehind = std::int64_t(1) << 18;
+
+}  // namespace
+
 COrvFile::COrvFile(std::string_view path, std::uint32_t, std::uint32_t) : m_strPath(path) {
   const plat::FileInfo info = plat::fileInfo(m_strPath);
   if (!info.exists) return;  // missing: invalid attributes, no view
@@ -39,6 +46,14 @@ std::int64_t COrvFile::LineOf(std::int64_t offset) const {
   return line;
 }
 
+void COrvFile::ReleaseBefore(std::int64_t offset) {
+  // In steps of a few megabytes: giving memory back is a system call.
+  constexpr std::int64_t kStep = std::int64_t(2) << 20;
+  if (offset - m_nReleased < kStep) return;
+  m_mapping.releasePages(static_cast<std::uint64_t>(m_nReleased), static_cast<std::uint64_t>(offset - m_nReleased));
+  m_nReleased = offset;
+}
+
 bool COrvFile::ReadLine(std::string_view* line) {
   *line = {};
   if (!m_pView || m_nPos >= m_nSize) return false;
@@ -54,6 +69,7 @@ bool COrvFile::ReadLine(std::string_view* line) {
   }
   if (end < left && begin[end - 1] == '\r' && begin[end] == '\n') ++end;
   m_nPos += static_cast<std::int64_t>(end);
+  ReleaseBefore(m_nPos - kReleaseBehind);
   *line = std::string_view(begin, length);
   return true;
 }

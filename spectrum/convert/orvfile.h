@@ -49,6 +49,10 @@ class COrvFile {
   std::size_t Read(void* buffer, std::size_t n);
 
   std::int64_t GetPosition() const { return m_nPos; }
+  // Gives back the memory of the view's bytes before offset, which a reader going through the
+  // file has done with (they read again from the file when touched). ReadLine does it behind
+  // itself as it goes, a few megabytes at a time.
+  void ReleaseBefore(std::int64_t offset);
   // Moves the read position; clamped to [0, size].
   void SetPosition(std::int64_t pos);
   bool AtEnd() const { return m_nPos >= m_nSize; }
@@ -76,6 +80,7 @@ class COrvFile {
   plat::MappedFile m_mapping;
   bool m_bTooLarge = false;
   std::int64_t m_nPos = 0;
+  std::int64_t m_nReleased = 0;  // the bytes before it were given back
   std::unordered_map<std::type_index, std::any> m_facts;
 };
 

@@ -1,6 +1,7 @@
 // The spectrum record, its parameter list and their archive form.
 #include "spectrum/data/spcdata.h"
 
+#include <bit>
 #include <utility>
 
 #include "platform/archive/archive.h"
@@ -96,20 +97,32 @@ bool CSpcData::HasData() const { return !data[0].empty() || !data[1].empty() || 
 
 namespace {
 
+// Points are archived re, im, re, im, ... as little-endian floats: on a little-endian machine
+// that is how the vector holds them, so they go in and out as one block.
+constexpr bool kPointsAsStored = std::endian::native == std::endian::little;
+
 void storePoints(plat::Archive& ar, const std::vector<CSpcPoint>& points) {
   ar.writeI32(static_cast<std::int32_t>(points.size()));
-  for (const CSpcPoint& p : points) {
-    ar.writeF32(p.re);
-    ar.writeF32(p.im);
+  if constexpr (kPointsAsStored) {
+    ar.writeBytes(points.data(), points.size() * sizeof(CSpcPoint));
+  } else {
+    for (const CSpcPoint& p : points) {
+      ar.writeF32(p.re);
+      ar.writeF32(p.im);
+    }
   }
 }
 
 void loadPoints(plat::Archive& ar, std::vector<CSpcPoint>* points) {
   const std::uint32_t n = ar.readCount(CSpcData::kMaxPoints, 8);
   points->resize(n);
-  for (CSpcPoint& p : *points) {
-    p.re = ar.readF32();
-    p.im = ar.readF32();
+  if constexpr (kPointsAsStored) {
+    ar.readBytes(points->data(), std::size_t(n) * sizeof(CSpcPoint));
+  } else {
+    for (CSpcPoint& p : *points) {
+      p.re = ar.readF32();
+      p.im = ar.readF32();
+    }
   }
 }
 

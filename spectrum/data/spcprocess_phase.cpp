@@ -149,12 +149,16 @@ void CSpcProcess::GetDisplayValues(std::int32_t first, std::int32_t count, float
   const std::int64_t held = std::min<std::int64_t>(std::max(m_nCur, 0), static_cast<std::int64_t>(m_pCur.size()));
   const std::int64_t begin = std::clamp<std::int64_t>(from, 0, held);
   const std::int64_t end = std::clamp<std::int64_t>(to, begin, held);
-  // Points outside the current data read 0.
-  for (std::int64_t i = from; i < to; ++i) {
-    if (i >= begin && i < end) continue;
-    values[i - from] = 0.0f;
-    if (powers) powers[i - from] = 0.0f;
-  }
+  // Points outside the current data read 0: those before it and those after it (a loop over
+  // every point asked for only to skip the held ones cost a tenth of a redraw).
+  const auto zero = [&](std::int64_t a, std::int64_t b) KEDRUS_VECTOR_LAMBDA {
+    for (std::int64_t i = a; i < b; ++i) {
+      values[i - from] = 0.0f;
+      if (powers) powers[i - from] = 0.0f;
+    }
+  };
+  zero(from, std::min(begin, to));
+  zero(std::max(from, end), to);
   if (begin >= end) return;
   DisplayValuesOf(begin, end, values + (begin - from), powers ? powers + (begin - from) : nullptr);
 }

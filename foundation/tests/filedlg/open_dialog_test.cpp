@@ -9,6 +9,7 @@
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/ui/app.h"
+#include "platform/ui/metrics.h"
 #include "profile/profile.h"
 
 namespace filedlg_test {
@@ -35,6 +36,12 @@ TEST_F(OpenDialogTest, ListsFoldersAndRecognisedFilesSortedAndReturnsTheChosenPa
     EXPECT_EQ(FileRows(dlg), expected);
     ui::ListCtrl& files = dlg.FileList();
     EXPECT_EQ(files.GetItemText(0, 3), "03-Mar-21");
+    // Every date and size shows whole (the one past 4 GiB has ten digits): the columns widened.
+    for (int i = 0; i < files.GetItemCount(); ++i)
+      for (int column : {3, 4})
+        EXPECT_GT(files.GetColumnWidth(column),
+                  files.GetStringWidth(files.GetItemText(i, column)) + 2 * CListViewEx::kTextMargin)
+            << files.GetItemText(i, column);
     // Marked files (compared without regard to case) are blue, the others black.
     for (int i = 0; i < files.GetItemCount(); ++i)
       EXPECT_EQ(files.GetItemData(i), files.GetItemText(i, 0) == "proton.dx" ? CFileDlgEx::kMarkedColor : 0u);
@@ -141,10 +148,33 @@ TEST_F(OpenDialogTest, DoubleClickOpensTheRowUnderThePointerAndReturnOpensTheSel
   dlg.DestroyWindow();
 }
 
+TEST_F(OpenDialogTest, WithoutAStoredPlaceItOpensCentredOnItsOwner) {
+  COrvProfDesc desc;
+  OrvDeleteProfValue(u"Open", &desc);
+  ui::FrameWnd owner;
+  owner.m_bAutoDelete = false;
+  ASSERT_TRUE(owner.Create(nullptr, "Owner", ui::WS_OVERLAPPEDWINDOW | ui::WS_VISIBLE, ui::Rect(100, 80, 900, 680)));
+  ui::Rect outer;
+  owner.GetWindowRect(&outer);
+  CFileOpenDlg dlg;
+  dlg.SetCurrentDirectory(Scratch("centred"));
+  responder.Then(ModalKind::Window, [&](ModalQuestion&) {
+    ui::Rect r;
+    dlg.GetWindowRect(&r);
+    EXPECT_EQ(r.GetSize(), ui::Size(550, 440));
+    EXPECT_EQ(r.CenterPoint(), outer.CenterPoint());
+    return ui::IDCANCEL;
+  });
+  EXPECT_EQ(dlg.DoModal({}, &owner), ui::IDCANCEL);
+  dlg.DestroyWindow();
+  owner.DestroyWindow();
+}
+
 TEST_F(OpenDialogTest, KeepsPlacementColumnsAndSplitterInTheProfile) {
   const std::string dir = Scratch("layout");
   COrvProfDesc desc;
-  // A placement partly off the screen is ignored: the frame opens at 550 x 440.
+  // A placement partly off the screen is ignored: the frame opens at 550 x 440, centred on the
+  // screen when it has no owner.
   ui::WINDOWPLACEMENT off;
   off.rcNormalPosition = ui::Rect(-300, 10, 400, 500);
   ASSERT_EQ(OrvSetProfBinary(u"Open", &off, sizeof off, &desc), PROF_OK);
@@ -155,7 +185,9 @@ TEST_F(OpenDialogTest, KeepsPlacementColumnsAndSplitterInTheProfile) {
     responder.Then(ModalKind::Window, [&](ModalQuestion&) {
       ui::Rect r;
       dlg.GetWindowRect(&r);
-      EXPECT_EQ(r, ui::Rect(0, 0, 550, 440));
+      const int left = (ui::GetSystemMetrics(ui::SM_CXSCREEN) - 550) / 2;
+      const int top = (ui::GetSystemMetrics(ui::SM_CYSCREEN) - 440) / 2;
+      EXPECT_EQ(r, ui::Rect(left, top, left + 550, top + 440));
       int height = 0;
       dlg.Splitter().GetRowInfo(0, &height, nullptr);
       EXPECT_EQ(height, 90);

@@ -86,6 +86,11 @@ TEST_F(FlatToolBarTest, SeparatorsUpToEightPixelsWideGetAnEtchedLine) {
   const Rect wideArea(wide.left, wide.top, wide.right, wide.bottom);
   EXPECT_EQ(pixels->CountPixels(kShadow, &wideArea), 0);
   EXPECT_EQ(pixels->CountPixels(kLight, &wideArea), 0);
+  // Flat: a button at rest has no edge of its own.
+  Rect button;
+  bar.GetItemRect(0, &button);
+  EXPECT_EQ(pixels->CountPixels(kLight, &button), 0);
+  EXPECT_EQ(pixels->CountPixels(kShadow, &button), 0);
 }
 
 TEST_F(FlatToolBarTest, ADockedBarHasAGripperAndItsClientMovedAFloatingOneNeither) {

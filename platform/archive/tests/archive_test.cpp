@@ -181,6 +181,65 @@ TEST(ArchiveObjects, NewClassTagsClassTagsAndBackReferences) {
   EXPECT_TRUE(in.atEnd());
 }
 
+TEST(ArchiveObjects, NestedArchivesNumberTheirOwnObjectsOnTheOuterBytes) {
+  Leaf leaf;
+  Archive out;
+  out.writeObject(&leaf);  // CLeaf is class 1 of the outer archive, the leaf object 2
+  {
+    Archive nested(Archive::Nested{}, out);
+    nested.writeObject(&leaf);  // new to the nested archive: the class again, from index 1
+    nested.writeU8(0x5A);
+  }
+  out.writeObject(&leaf);  // the outer one's back reference
+  Archive alone;
+  alone.writeObject(&leaf);
+  Bytes expected(out.bytes().begin(), out.bytes().begin() + 11);
+  expected.insert(expected.end(), alone.bytes().begin(), alone.bytes().end());
+  expected.insert(expected.end(), {0x5A, 0x02, 0x00});
+  EXPECT_EQ(out.bytes(), expected);
+
+  // Loading: the nested archive reads on from where the outer one stands, and the outer one
+  // moves past what it read; a borrowing archive reads the bytes where they lie.
+  plat::ArchiveClassRegistry registry = makeRegistry();
+  const Bytes stored = out.takeBytes();
+  EXPECT_TRUE(out.bytes().empty());
+  Archive in(Archive::Borrow{}, stored);
+  plat::ArchiveObject* first = in.readObject(registry);
+  {
+    Archive nested(Archive::Nested{}, in);
+    EXPECT_NE(nested.readObject(registry), first);
+    EXPECT_EQ(nested.readU8(), 0x5A);
+  }
+  EXPECT_EQ(in.readObject(registry), first);
+  EXPECT_TRUE(in.atEnd());
+  Archive shortNested(Archive::Borrow{}, std::span<const std::uint8_t>(stored).first(12));
+  shortNested.skip(11);
+  Archive nested(Archive::Nested{}, shortNested);
+  EXPECT_EQ(errorKindOf([&] { nested.readObject(registry); }), ArchiveError::Kind::EndOfFile);
+}
+
+TEST(Archive, BlocksHandedOverGiveTheSameBytesAsCopiedOnes) {
+  // A large block with room in front is taken over (what was stored moves before it); a small
+  // one, or one without room, is copied: the bytes are the same either way.
+  for (const std::size_t size : {std::size_t(100), std::size_t(3) << 20}) {
+    for (const bool room : {false, true}) {
+      Bytes block(size);
+      for (std::size_t i = 0; i < size; ++i) block[i] = static_cast<std::uint8_t>(i * 7);
+      if (room) block.reserve(size + 64);
+      Archive copied, handed;
+      for (Archive* a : {&copied, &handed}) {
+        a->writeU32(0xA1B2C3D4u);
+        a->writeString("head");
+      }
+      copied.writeBytes(block.data(), block.size());
+      handed.writeBytes(std::move(block));
+      copied.writeU16(7);
+      handed.writeU16(7);
+      EXPECT_EQ(handed.bytes(), copied.bytes()) << size << room;
+    }
+  }
+}
+
 TEST(ArchiveObjects, CorruptObjectStreamsFailCleanly) {
   plat::ArchiveClassRegistry registry = makeRegistry();
   Node::registry = &registry;

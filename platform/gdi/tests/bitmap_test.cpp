@@ -139,6 +139,27 @@ TEST(Bitmaps, DamagedBmpDataIsRefusedWithAReason) {
   EXPECT_FALSE(with(14 + 32, 1000));             // a colour table longer than the data
 }
 
+TEST(Bitmaps, PixelArtPicturesLieSideBySideAndMalformedArtGivesNothing) {
+  // Two 3 x 2 pictures: a black corner on the face, then navy over yellow.
+  const char* const rows[] = {"k..", "...", "bbb", "yyy"};
+  Bitmap strip;
+  ASSERT_TRUE(strip.LoadBmp(MakePixelArtBmp(3, 2, rows)));
+  ASSERT_EQ(strip.GetSize(), (Size{6, 2}));
+  const RasterSurface& s = *strip.Surface();
+  EXPECT_EQ(s.GetPixel(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(s.GetPixel(1, 0), RGB(192, 192, 192));
+  EXPECT_EQ(s.GetPixel(2, 1), RGB(192, 192, 192));
+  EXPECT_EQ(s.GetPixel(3, 0), RGB(0, 0, 128));
+  EXPECT_EQ(s.GetPixel(5, 1), RGB(255, 255, 0));
+
+  const char* const shortRow[] = {"k..", ".."};
+  const char* const unknownLetter[] = {"k.z", "..."};
+  const char* const halfPicture[] = {"k..", "...", "bbb"};
+  EXPECT_TRUE(MakePixelArtBmp(3, 2, shortRow).empty());
+  EXPECT_TRUE(MakePixelArtBmp(3, 2, unknownLetter).empty());
+  EXPECT_TRUE(MakePixelArtBmp(3, 2, halfPicture).empty());
+}
+
 TEST(Surfaces, PngRoundTripAndWindowSurfacesReportWhatChanged) {
   RasterSurface s = NoiseSurface(17, 9);
   const std::vector<std::uint8_t> png = s.EncodePng();

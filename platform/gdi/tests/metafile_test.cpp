@@ -327,6 +327,18 @@ TEST(Pictures, PrintersAndPdfGetNoMarksThatDependOnTheDestination) {
   std::string bytes;
   ASSERT_EQ(plat::readFile(path, &bytes), plat::FileStatus::Ok);
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+
+  // A margin leaves the printable area inside the paper, as a printer's unprintable edge does.
+  setup.marginMm = 5;
+  DC margined = DC::CreatePdfDC({}, setup);
+  ASSERT_TRUE(margined.IsValid());
+  EXPECT_EQ(margined.GetDeviceCaps(HORZRES), 1063);
+  EXPECT_EQ(margined.GetDeviceCaps(VERTRES), 472);
+  EXPECT_EQ(margined.GetDeviceCaps(HORZSIZE), 90);
+  EXPECT_EQ(margined.GetDeviceCaps(PHYSICALWIDTH), 1181);
+  EXPECT_EQ(margined.GetDeviceCaps(PHYSICALOFFSETX), 59);
+  setup.marginMm = 25;  // nothing left to print on
+  EXPECT_FALSE(DC::CreatePdfDC({}, setup).IsValid());
 }
 
 namespace {

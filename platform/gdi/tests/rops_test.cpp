@@ -154,6 +154,44 @@ TEST(RasterOperations, BlitCodesCombinePatternSourceAndDestination) {
   }
 }
 
+TEST(RasterOperations, BlitsByRowKeepToTheClipAndToTheSourcesPixels) {
+  // A source that sticks out of its bitmap on the left, right and bottom, onto a destination
+  // whose clip has a hole: only pixels inside the clip with a source pixel change, each by the
+  // operation's formula.
+  struct Case {
+    DWORD rop;
+    std::uint32_t (*f)(std::uint32_t S, std::uint32_t D);
+  };
+  const Case cases[] = {
+      {SRCCOPY, [](std::uint32_t S, std::uint32_t) { return S; }},
+      {SRCINVERT, [](std::uint32_t S, std::uint32_t D) { return S ^ D; }},
+      {SRCAND, [](std::uint32_t S, std::uint32_t D) { return S & D; }},
+      {SRCPAINT, [](std::uint32_t S, std::uint32_t D) { return S | D; }},
+      {NOTSRCCOPY, [](std::uint32_t S, std::uint32_t) { return ~S & 0xFFFFFFu; }},
+  };
+  RasterSurface source = NoiseSurface(16, 12, 5);
+  const Rect hole(10, 5, 14, 9);
+  for (const Case& c : cases) {
+    RasterSurface s = NoiseSurface(40, 30, 3);
+    const std::vector<COLORREF> before = Pixels(s);
+    DC dc(s);
+    DC mem = DC::CreateCompatibleDC(&dc);
+    mem.SelectObject(Bitmap::Wrap(std::make_shared<RasterSurface>(source)));
+    dc.ExcludeClipRect(hole.left, hole.top, hole.right, hole.bottom);
+    ASSERT_TRUE(dc.BitBlt(5, 3, 20, 15, &mem, -4, 2, c.rop));
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        const std::uint32_t D = before[static_cast<std::size_t>(40 * y + x)];
+        const int sx = x - 5 - 4, sy = y - 3 + 2;
+        const bool changes = x >= 5 && x < 25 && y >= 3 && y < 18 && !hole.PtInRect({x, y}) && sx >= 0 && sx < 16 &&
+                             sy >= 0 && sy < 12;
+        ASSERT_EQ(s.GetPixel(x, y), changes ? c.f(source.GetPixel(sx, sy), D) : D)
+            << std::hex << c.rop << " at " << std::dec << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(RasterOperations, MemoryDCsDrawIntoTheirBitmapAndStretchByNearestPixel) {
   RasterSurface screen(40, 40);
   DC dc(screen);

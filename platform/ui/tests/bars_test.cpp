@@ -97,6 +97,52 @@ TEST_F(BarsTest, ToolbarGroupsCheckOneButtonAndDropDownsAskTheOwner) {
   combo.DestroyWindow();
 }
 
+TEST_F(BarsTest, TheFlatLookAndADisabledPictureFollowTheWindowStyleAndTheButtonState) {
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  const UINT ids[] = {40001, 40002};
+  bar.SetButtons(ids, 2);
+  // Each picture: a white square framed in black on the face.
+  const char* const picture[] = {
+      "................", "................", "...kkkkkkkkkk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...",
+      "...kwwwwwwwwk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...", "...kwwwwwwwwk...",
+      "...kwwwwwwwwk...", "...kkkkkkkkkk...", "................", "................", "................"};
+  std::vector<const char*> rows(std::begin(picture), std::end(picture));
+  rows.insert(rows.end(), std::begin(picture), std::end(picture));
+  gdi::Bitmap strip;
+  ASSERT_TRUE(strip.LoadBmp(gdi::MakePixelArtBmp(16, 15, rows)));
+  bar.SetBitmap(strip);
+  bar.SetButtonStyle(1, TBBS_BUTTON | TBBS_DISABLED);
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame.DockControlBar(&bar);
+  const COLORREF face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
+  const COLORREF light = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
+  const COLORREF dark = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
+  Rect enabled, disabled;
+  bar.GetItemRect(0, &enabled);
+  bar.GetItemRect(1, &disabled);
+  const auto pixel = [&](int x, int y) {
+    bar.Invalidate();
+    bar.UpdateWindow();
+    return bar.GetClientSurface()->GetPixel(x, y);
+  };
+  // Raised at rest without the flat style; the style set on the window (as a flat bar's owner
+  // sets it) takes the edge away.
+  EXPECT_EQ(pixel(enabled.left, enabled.top), light);
+  bar.ModifyStyle(0, TBSTYLE_FLAT);
+  EXPECT_NE(bar.GetToolBarStyle() & TBSTYLE_FLAT, 0u);
+  EXPECT_EQ(pixel(enabled.left, enabled.top), face);
+  EXPECT_EQ(pixel(enabled.right - 1, enabled.bottom - 1), face);
+  // The picture sits centred: its frame black and its inside white while enabled; disabled, the
+  // frame is etched in shadow and the white is left out.
+  const int dx = (enabled.Width() - 16) / 2, dy = (enabled.Height() - 15) / 2;
+  EXPECT_EQ(pixel(enabled.left + dx + 3, enabled.top + dy + 2), RGB(0, 0, 0));
+  EXPECT_EQ(pixel(enabled.left + dx + 6, enabled.top + dy + 6), RGB(255, 255, 255));
+  EXPECT_EQ(pixel(disabled.left + dx + 3, disabled.top + dy + 2), dark);
+  EXPECT_EQ(pixel(disabled.left + dx + 6, disabled.top + dy + 6), face);
+  EXPECT_EQ(pixel(disabled.left + dx + 13, disabled.top + dy + 12), light);
+}
+
 TEST_F(BarsTest, ADraggedBarDocksOnTheSideItIsDroppedOnAndFloatsElsewhere) {
   ToolBar bar;
   ASSERT_TRUE(bar.Create(&frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));

@@ -23,7 +23,8 @@ namespace sadoctest {
 using fakes::FakeSpectrum;
 
 
-constexpr int W = 1188, H = 840;
+// The page of the PDF printer (the tests' printer): landscape A4 less its 5 mm margins.
+constexpr int W = 1148, H = 800;
 
 inline std::string Dir() {
   const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");

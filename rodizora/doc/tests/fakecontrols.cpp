@@ -195,6 +195,15 @@ HResult FakeSpectrum::XSpectrumControl::GetMethods(Bstr* list) {
   return kOk;
 }
 
+HResult FakeSpectrum::XSpectrumControl::GetFileFormats(const char16_t* path, Bstr* format, Bstr* kinds) {
+  bool ok = false;
+  const auto read = ReadKinds(plat::toUtf8(stringView(path)), &ok);
+  if (!ok || read.empty()) return kFail;
+  *format = allocString(u"FAKE");
+  *kinds = allocString(plat::toUtf16(read.front()));
+  return kOk;
+}
+
 HResult FakeSpectrum::XSpectrumControl::GetSpectraCount(const char16_t* path, std::int32_t* n) {
   bool ok = false;
   const auto kinds = ReadKinds(plat::toUtf8(stringView(path)), &ok);

@@ -67,7 +67,8 @@ class FakeSpectrum : public plat::ole::OleControl {
     HResult GetCopyright(Bstr*) override { return plat::ole::kFail; }
     HResult GetVersion(std::int16_t*, std::int16_t*) override { return plat::ole::kFail; }
     HResult GetCreateDate(Bstr*) override { return plat::ole::kFail; }
-    HResult GetFileFormats(const char16_t*, Bstr*, Bstr*) override { return plat::ole::kFail; }
+    // A fake spectrum file is format "FAKE" of its first spectrum's kind.
+    HResult GetFileFormats(const char16_t* path, Bstr* format, Bstr* kinds) override;
     HResult LoadSpectrum(const char16_t* path, std::int32_t index) override;
     HResult SaveSpectrum(const char16_t* path, std::int32_t format, std::int32_t option, std::int32_t number) override;
     HResult GetFormat(std::int32_t, Bstr*, Bstr*, std::int32_t*) override { return plat::ole::kFail; }

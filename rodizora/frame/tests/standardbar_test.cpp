@@ -65,6 +65,15 @@ TEST_F(StandardBarTest, TheComboShowsTheActiveDocumentsZoom) {
   EXPECT_EQ(combo().GetWindowText(), "75%");
   EXPECT_FLOAT_EQ(first->GetRulers().m_zoom, 0.75f);
   EXPECT_FLOAT_EQ(second->GetRulers().m_zoom, 1.5f);
+  // The active window closed, the other one's zoom shows; the last one closed, none.
+  first->DestroyWindow();
+  App::PumpPending();
+  EXPECT_TRUE(combo().IsWindowEnabled());
+  EXPECT_EQ(combo().GetWindowText(), "150%");
+  second->DestroyWindow();
+  App::PumpPending();
+  EXPECT_FALSE(combo().IsWindowEnabled());
+  EXPECT_EQ(combo().GetWindowText(), "");
 }
 
 TEST_F(StandardBarTest, ChoosingAnEntrySendsItsZoomCommandToTheActiveView) {

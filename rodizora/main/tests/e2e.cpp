@@ -125,8 +125,9 @@ int Program::Stop() {
 // --- The fixture -----------------------------------------------------------------------------------------
 
 XSession& E2eTest::x() {
-  static XSession* session = new XSession(1600, 1200);  // lives to the end of the run
-  return *session;
+  // Lives to the end of the run; its server is ended with it (one left behind per run piled up).
+  static XSession session(1600, 1200);
+  return session;
 }
 
 std::string E2eTest::Sample() { return std::string(E2E_SAMPLES) + "/ethyl_acetate_fid.dx"; }

@@ -56,6 +56,9 @@ class PageTest : public AppTest {
   std::string dir;
 };
 
+// The page of the PDF printer (the tests' printer): landscape A4 less its 5 mm margins.
+inline constexpr int kPageWidth = 1148, kPageHeight = 800;
+
 // At 50 % the page's point p shows at p / 2 + 20.
 inline constexpr int At(int page) { return page / 2 + 20; }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/profdesc.h"
+#include "platform/base/text.h"
 #include "platform/ui/app.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
@@ -28,17 +30,17 @@ TEST_F(PageTest, ThePageShowsEachItemsPictureInItsStripAndAClickSelectsIt) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(Pixel(view, 300, At(200)), KindColor("MASS"));  // "MASS": the upper strip
   EXPECT_EQ(Pixel(view, 300, At(600)), KindColor("NMR"));
-  EXPECT_EQ(Pixel(view, At(1188) + 5, 100), CSaView::kPageLayoutGround);
+  EXPECT_EQ(Pixel(view, At(kPageWidth) + 5, 100), CSaView::kPageLayoutGround);
   ui::input::Click(view, {300, At(600)});
   Repaint(view);
   ASSERT_NE(view->SelectedItem(), nullptr);
   EXPECT_EQ(view->SelectedItem(), view->GetDocument()->Items()[0]);
   // The tracker: a handle inside the corner, the picture beside it.
-  EXPECT_EQ(Pixel(view, At(0) + 2, At(420) + 2), 0x000000u);
-  EXPECT_EQ(Pixel(view, At(0) + 20, At(420) + 20), KindColor("NMR"));
+  EXPECT_EQ(Pixel(view, At(0) + 2, At(kPageHeight / 2) + 2), 0x000000u);
+  EXPECT_EQ(Pixel(view, At(0) + 20, At(kPageHeight / 2) + 20), KindColor("NMR"));
   EXPECT_TRUE(ui::QueryCommandState(view, ui::ID_EDIT_COPY).enabled);
   // A click on the grey ground selects nothing.
-  ui::input::Click(view, {At(1188) + 10, 50});
+  ui::input::Click(view, {At(kPageWidth) + 10, 50});
   EXPECT_EQ(view->SelectedItem(), nullptr);
   EXPECT_FALSE(ui::QueryCommandState(view, ui::ID_EDIT_COPY).enabled);
   view->GetParentFrame()->Render()->SavePng(ScratchDir("renderings_items") + "/items.png");
@@ -51,11 +53,11 @@ TEST_F(PageTest, AHandleResizesAndTheMiddleMovesTheItem) {
   ui::input::Click(view, {300, 200});
   ASSERT_EQ(view->SelectedItem(), item);
   // The bottom-right handle from the page's corner back to (400, 200) on the screen.
-  const gdi::Point handle{At(1188) - 3, At(840) - 3};
+  const gdi::Point handle{At(kPageWidth) - 3, At(kPageHeight) - 3};
   ui::input::MouseDown(view, handle);
   ui::input::MouseMove(view, {400, 200}, ui::MK_LBUTTON);
   ui::input::MouseUp(view, {400, 200});
-  const int right = (400 - (handle.x - At(1188)) - 20) * 2, bottom = (200 - (handle.y - At(840)) - 20) * 2;
+  const int right = (400 - (handle.x - At(kPageWidth)) - 20) * 2, bottom = (200 - (handle.y - At(kPageHeight)) - 20) * 2;
   EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, right, bottom));
   EXPECT_TRUE(view->GetDocument()->IsModified());
   // Dragged by its middle 50 pixels right and 30 down: 100 and 60 page units, the same size.
@@ -63,6 +65,32 @@ TEST_F(PageTest, AHandleResizesAndTheMiddleMovesTheItem) {
   ui::input::MouseMove(view, {150, 130}, ui::MK_LBUTTON);
   ui::input::MouseUp(view, {150, 130});
   EXPECT_EQ(item->GetRect(), gdi::Rect(100, 60, 100 + right, 60 + bottom));
+  EXPECT_EQ(view->GetDocument()->Items().size(), 1u);
+}
+
+TEST_F(PageTest, AnItemMovedOrResizedPastThePageEdgeStaysOnThePage) {
+  CSaView* view = Open("edge.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  CSaItem* item = view->GetDocument()->Items()[0];
+  item->SetRect({400, 300, 800, 600});
+  Repaint(view);
+  ui::input::Click(view, {At(600), At(450)});
+  ASSERT_EQ(view->SelectedItem(), item);
+  const auto drag = [&](gdi::Point from, gdi::Point to) {
+    ui::input::MouseDown(view, from);
+    ui::input::MouseMove(view, to, ui::MK_LBUTTON);
+    ui::input::MouseUp(view, to);
+    Repaint(view);
+  };
+  // Held by its middle and let go near the page's corner: its own corner would fall off the page.
+  drag({At(600), At(450)}, {30, 30});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, 400, 300));
+  // Past the right and bottom edges: it stops there.
+  drag({At(200), At(150)}, {At(kPageWidth) + 40, At(kPageHeight) + 30});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(kPageWidth - 400, kPageHeight - 300, kPageWidth, kPageHeight));
+  // Its top-left handle dragged beyond the page's corner: cut at the edges.
+  drag({At(kPageWidth - 400) + 2, At(kPageHeight - 300) + 2}, {5, 5});
+  EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, kPageWidth, kPageHeight));
   EXPECT_EQ(view->GetDocument()->Items().size(), 1u);
 }
 
@@ -107,7 +135,7 @@ TEST_F(PageTest, TheFullViewStretchesTheSpectraOverTheWindowAndAsksForPropertySe
   view->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_FULL);
   EXPECT_FALSE(view->IsPageLayout());
   EXPECT_TRUE(ui::ModalLog().empty());
-  EXPECT_EQ(view->FullViewRect(), gdi::Rect(0, 0, 1188, 840));
+  EXPECT_EQ(view->FullViewRect(), gdi::Rect(0, 0, kPageWidth, kPageHeight));
   EXPECT_EQ(doc->GetZoom(), -1);
   for (fakes::FakeSpectrum* control : fakes::FakeSpectrum::Live()) {
     EXPECT_EQ(control->propertySet, 0);
@@ -118,7 +146,7 @@ TEST_F(PageTest, TheFullViewStretchesTheSpectraOverTheWindowAndAsksForPropertySe
   view->GetClientRect(&client);
   gdi::Rect mass = doc->Items()[1]->GetRect();
   ASSERT_TRUE(view->PageToClient(&mass));
-  EXPECT_EQ(mass, gdi::Rect(0, 0, client.Width(), gdi::MulDiv(420, client.Height(), 840)));
+  EXPECT_EQ(mass, gdi::Rect(0, 0, client.Width(), gdi::MulDiv(kPageHeight / 2, client.Height(), kPageHeight)));
   view->SendMessage(ui::WM_COMMAND, saids::ID_VIEW_PAGE_LAYOUT);
   EXPECT_TRUE(view->IsPageLayout());
   EXPECT_EQ(view->SelectedItem(), nullptr);
@@ -159,12 +187,26 @@ TEST_F(PageTest, InsertSpectraPutsEachFileFurtherDownAndARightClickSetsThePasteP
   ASSERT_NE(view, nullptr);
   const std::string a = WriteSpectrumFile(dir, "ins_a.dx", {"MASS"});
   const std::string b = WriteSpectrumFile(dir, "ins_b.dx", {"NMR", "NMR"});
+  SaSettings().loadDirectory = plat::toUtf16(dir);
   ui::ScriptedResponder responder(true);
-  responder.Then(ui::ModalKind::FileDialog, [&](ui::ModalQuestion& q) {
-    q.file->paths = {a, b};
+  // The program's explorer-style dialog, the one File Open shows, in the load directory: both
+  // files chosen in its list.
+  responder.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    CFileOpenDlg& dialog = app->OpenDialog();
+    EXPECT_EQ(q.window, &dialog);
+    EXPECT_EQ(dialog.GetCurrentDirectory(), dir);
+    EXPECT_TRUE(ui::App::PumpUntil([&] { return dialog.IsListingComplete(); }, 60000));
+    ui::ListCtrl& files = dialog.FileList();
+    for (const char* name : {"ins_a.dx", "ins_b.dx"}) {
+      const int row = files.FindItem(name);
+      EXPECT_GE(row, 0) << name;
+      files.SetItemState(row, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+    }
+    if (auto* open = dynamic_cast<ui::Button*>(dialog.BottomBar().GetDlgItem(ui::IDOK))) open->Click();
     return ui::IDOK;
   });
   view->SendMessage(ui::WM_COMMAND, saids::ID_INSERT_SPECTRA);
+  EXPECT_TRUE(responder.Done());
   const auto items = view->GetDocument()->Items();
   ASSERT_EQ(items.size(), 3u);
   // "ObjectLeft", "ObjectTop" 100 and "ObjectWidth" 810, "ObjectHeight" 510 tenths.
@@ -178,8 +220,8 @@ TEST_F(PageTest, InsertSpectraPutsEachFileFurtherDownAndARightClickSetsThePasteP
     EXPECT_EQ(q.menu->GetMenuItemCount(), 7);
     return 0;
   });
-  view->SendMessage(ui::WM_RBUTTONDOWN, ui::MK_RBUTTON, ui::PointToParam({At(1188) + 30, At(100)}));
-  EXPECT_EQ(view->PastePoint(), (gdi::Point{1187, 100}));
+  view->SendMessage(ui::WM_RBUTTONDOWN, ui::MK_RBUTTON, ui::PointToParam({At(kPageWidth) + 30, At(100)}));
+  EXPECT_EQ(view->PastePoint(), (gdi::Point{kPageWidth - 1, 100}));
   EXPECT_TRUE(responder.Done());
 }
 

@@ -50,8 +50,8 @@ bool HoldsColor(std::string_view bytes, gdi::COLORREF color) {
   return bytes.find(needle) != std::string_view::npos;
 }
 
-// The PDF printer's landscape A4 page at 300 dpi.
-constexpr int kPrintWidth = 3508, kPrintHeight = 2480;
+// The PDF printer's printable area at 300 dpi: landscape A4 less 5 mm on each side.
+constexpr int kPrintWidth = 3390, kPrintHeight = 2362;
 
 class PrintTest : public PageTest {
  protected:
@@ -59,34 +59,29 @@ class PrintTest : public PageTest {
     PageTest::SetUp();
     saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
   }
-  // The responder's answers for an export: the save dialog names path, the print dialog is OK.
-  static void AnswerExport(ui::ScriptedResponder& script, const std::string& path) {
-    script
-        .Then(ui::ModalKind::FileDialog,
-              [path](ui::ModalQuestion& q) {
-                EXPECT_FALSE(q.file->open);
-                q.file->paths = {path};
-                return ui::IDOK;
-              })
-        .ThenAnswer(ui::ModalKind::PrintDialog, ui::IDOK);
-  }
-  // Exports the view's page through the command's dialogs; answers the file's bytes.
+  // Exports the view's page through the command; answers the file's bytes. The one question is
+  // the save dialog's, which names path.
   static std::string Export(CSaView* view, const std::string& path, bool enhanced) {
     ui::ScriptedResponder script(true);
-    AnswerExport(script, path);
-    if (enhanced) view->OnExportEmf();
-    else view->OnExportWmf();
+    script.Then(ui::ModalKind::FileDialog, [path](ui::ModalQuestion& q) {
+      EXPECT_FALSE(q.file->open);
+      q.file->paths = {path};
+      return ui::IDOK;
+    });
+    ui::ClearModalLog();
+    view->SendMessage(ui::WM_COMMAND, enhanced ? saids::ID_EXPORT_EMF : saids::ID_EXPORT_WMF);
     EXPECT_TRUE(script.Done());
+    EXPECT_EQ(ui::ModalLog().size(), 1u);
     return ReadAll(path);
   }
   // A picture played onto a page-sized bitmap: one pixel per page unit.
   static gdi::COLORREF PlayedPixel(const gdi::EnhMetaFile& picture, int x, int y) {
     gdi::DC dc = gdi::DC::CreateCompatibleDC(nullptr);
     gdi::Bitmap bitmap;
-    bitmap.CreateBitmap(1188, 840);
+    bitmap.CreateBitmap(kPageWidth, kPageHeight);
     dc.SelectObject(bitmap);
-    dc.FillSolidRect(gdi::Rect(0, 0, 1188, 840), 0xFFFFFF);
-    dc.PlayMetaFile(picture, gdi::Rect(0, 0, 1188, 840));
+    dc.FillSolidRect(gdi::Rect(0, 0, kPageWidth, kPageHeight), 0xFFFFFF);
+    dc.PlayMetaFile(picture, gdi::Rect(0, 0, kPageWidth, kPageHeight));
     return dc.GetPixel(x, y);
   }
 };
@@ -102,11 +97,11 @@ TEST_F(PrintTest, TheEnhancedMetafileHasItsHeaderAndRecordsAndShowsTheItemsWhate
   EXPECT_EQ(bytes.substr(40, 4), " EMF");
   EXPECT_EQ(U32(bytes, 44), 0x00010000u);            // version
   EXPECT_EQ(U32(bytes, 48), bytes.size());           // bytes
-  // The frame: the reference's printable area in 0.01 mm (297 x 210 mm, inclusive).
+  // The frame: the reference's printable area in 0.01 mm (287 x 200 mm, inclusive).
   EXPECT_EQ(I32(bytes, 24), 0);
   EXPECT_EQ(I32(bytes, 28), 0);
-  EXPECT_EQ(I32(bytes, 32), 29700);
-  EXPECT_EQ(I32(bytes, 36), 21000);
+  EXPECT_EQ(I32(bytes, 32), 28700);
+  EXPECT_EQ(I32(bytes, 36), 20000);
   // The bounds: what was drawn, inside the reference's pixels (the page stretched over them).
   const gdi::Rect bounds(I32(bytes, 8), I32(bytes, 12), I32(bytes, 16), I32(bytes, 20));
   EXPECT_EQ(bounds, gdi::Rect(0, 0, kPrintWidth - 1, kPrintHeight - 1));
@@ -133,8 +128,8 @@ TEST_F(PrintTest, TheEnhancedMetafileHasItsHeaderAndRecordsAndShowsTheItemsWhate
   EXPECT_EQ(picture.ReferencePixels(), gdi::Size(kPrintWidth, kPrintHeight));
   EXPECT_EQ(PlayedPixel(picture, 600, 200), KindColor("MASS"));  // upper strip
   EXPECT_EQ(PlayedPixel(picture, 600, 630), KindColor("NMR"));
-  EXPECT_EQ(PlayedPixel(picture, 5, 415), KindColor("MASS"));
-  EXPECT_EQ(PlayedPixel(picture, 5, 425), KindColor("NMR"));
+  EXPECT_EQ(PlayedPixel(picture, 5, kPageHeight / 2 - 5), KindColor("MASS"));
+  EXPECT_EQ(PlayedPixel(picture, 5, kPageHeight / 2 + 5), KindColor("NMR"));
 
   // Scrolled, the printout is the same.
   view->ScrollToPosition({700, 500});
@@ -299,6 +294,18 @@ TEST_F(PrintTest, PrintingToAPdfFileGivesOneLandscapePageWithTheItemsDrawn) {
   ASSERT_EQ(pdf.mediaBox.size(), 4u);
   EXPECT_NEAR(pdf.mediaBox[2] - pdf.mediaBox[0], 297 / 25.4 * 72, 1.0);
   EXPECT_NEAR(pdf.mediaBox[3] - pdf.mediaBox[1], 210 / 25.4 * 72, 1.0);
+  // The printable area starts 5 mm in from the paper's edges, as on a printer: the page's
+  // transform moves the device pixels there.
+  const std::size_t cm = pdf.content.find(" cm");
+  ASSERT_NE(cm, std::string::npos);
+  const std::size_t line = pdf.content.rfind('\n', cm);
+  double a, b, c, d, e, f;
+  ASSERT_EQ(std::sscanf(pdf.content.c_str() + (line == std::string::npos ? 0 : line + 1), "%lf %lf %lf %lf %lf %lf cm", &a,
+                        &b, &c, &d, &e, &f),
+            6);
+  EXPECT_NEAR(e, 5 / 25.4 * 72, 0.5);
+  EXPECT_NEAR(f, (210 - 5) / 25.4 * 72, 0.5);
+  EXPECT_NEAR(a * kPrintWidth, (297 - 10) / 25.4 * 72, 0.5);
   // The items' fills, in their colours.
   // The strips in the page's device pixels: the upper half red (MASS), the lower blue (NMR).
   const std::vector<Fill> fills = pdf.Fills();
@@ -364,8 +371,8 @@ TEST_F(PrintTest, PageSetUpChoosesTheOrientationAndThePageFollows) {
   CSaView* view = Open("setup.dx", {"NMR"});
   ASSERT_NE(view, nullptr);
   CSaDoc* doc = view->GetDocument();
-  EXPECT_EQ(doc->PageWidth(), 1188);  // landscape A4 from the start
-  EXPECT_EQ(doc->PageHeight(), 840);
+  EXPECT_EQ(doc->PageWidth(), kPageWidth);  // landscape A4 from the start
+  EXPECT_EQ(doc->PageHeight(), kPageHeight);
   {
     ui::ScriptedResponder script(true);
     script.Then(ui::ModalKind::PrintDialog, [](ui::ModalQuestion& q) {
@@ -378,11 +385,34 @@ TEST_F(PrintTest, PageSetUpChoosesTheOrientationAndThePageFollows) {
     EXPECT_TRUE(script.Done());
   }
   EXPECT_EQ(saprint::AppPrinter().orientation, ui::DMORIENT_PORTRAIT);
-  EXPECT_EQ(doc->PageWidth(), 840);
-  EXPECT_EQ(doc->PageHeight(), 1188);
+  EXPECT_EQ(doc->PageWidth(), kPageHeight);
+  EXPECT_EQ(doc->PageHeight(), kPageWidth);
   // Cancelled, nothing changes.
   view->OnFilePageSetup();
   EXPECT_EQ(saprint::AppPrinter().orientation, ui::DMORIENT_PORTRAIT);
+  saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
+}
+
+TEST_F(PrintTest, PrintSetUpIsOfferedAndChoosesTheApplicationsPrinterForTheOpenPages) {
+  CSaView* view = Open("printsetup.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  CSaDoc* doc = view->GetDocument();
+  // The menu item's update comes through the main frame's route, as the menu asks it.
+  EXPECT_TRUE(ui::QueryCommandState(MainFrame(), ui::ID_FILE_PRINT_SETUP).enabled);
+  {
+    ui::ScriptedResponder script(true);
+    script.Then(ui::ModalKind::PrintDialog, [](ui::ModalQuestion& q) {
+      EXPECT_TRUE(q.print->setupOnly);
+      EXPECT_EQ(q.print->printerName, saprint::kPdfPrinter);
+      q.print->landscape = false;
+      return ui::IDOK;
+    });
+    MainFrame()->SendMessage(ui::WM_COMMAND, ui::ID_FILE_PRINT_SETUP);
+    EXPECT_TRUE(script.Done());
+  }
+  EXPECT_EQ(saprint::AppPrinter().orientation, ui::DMORIENT_PORTRAIT);
+  EXPECT_EQ(doc->PageWidth(), kPageHeight);
+  EXPECT_EQ(doc->PageHeight(), kPageWidth);
   saprint::AppPrinter() = saprint::PrinterChoice{saprint::kPdfPrinter};
 }
 

@@ -39,7 +39,7 @@ TEST_F(ViewTest, ANewWindowShowsThePageInPageLayoutAtTheDocumentZoom) {
   EXPECT_TRUE(FrameOf(view)->RulersShown());
   EXPECT_EQ(MainFrame()->m_wndStandardBar.ZoomCombo().GetWindowText(), "50%");
   const gdi::Size extent = view->GetTotalSize();
-  EXPECT_EQ(extent, (gdi::Size{594 + 40, 420 + 40}));
+  EXPECT_EQ(extent, (gdi::Size{574 + 40, 400 + 40}));  // the PDF printer's page: 1148 x 800
   view->Invalidate();
   view->UpdateWindow();
   const gdi::WindowSurface* picture = view->GetClientSurface();
@@ -63,14 +63,14 @@ TEST_F(ViewTest, ZoomCommandsSetTheDocumentZoomAndTheProgramsDefault) {
   view->SendMessage(ui::WM_COMMAND, 1500 + 200);
   EXPECT_EQ(view->GetDocument()->GetZoom(), 200);
   EXPECT_EQ(SaSettings().documentZoom, 200);
-  EXPECT_EQ(view->GetTotalSize(), (gdi::Size{2376 + 40, 1680 + 40}));
+  EXPECT_EQ(view->GetTotalSize(), (gdi::Size{2296 + 40, 1600 + 40}));
   EXPECT_EQ(MainFrame()->m_wndStandardBar.ZoomCombo().GetWindowText(), "200%");
   EXPECT_FLOAT_EQ(FrameOf(view)->GetRulers().m_zoom, 2.0f);
   // "Page Width" fits the page into the client area.
   ui::Rect client;
   view->GetClientRect(&client);
   view->SendMessage(ui::WM_COMMAND, 1500);
-  EXPECT_EQ(view->GetDocument()->GetZoom(), saview::ZoomForCommand(1500, client.GetSize(), {1188, 840}, 0));
+  EXPECT_EQ(view->GetDocument()->GetZoom(), saview::ZoomForCommand(1500, client.GetSize(), {view->GetDocument()->PageWidth(), view->GetDocument()->PageHeight()}, 0));
   // Scrolling moves the rulers' origin.
   view->SendMessage(ui::WM_COMMAND, 1500 + 100);
   view->SendMessage(ui::WM_HSCROLL, ui::SB_THUMBPOSITION | (420 << 16));

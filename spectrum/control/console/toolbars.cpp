@@ -191,9 +191,9 @@ void CSpectrumBar::OnScroll() {
 }
 
 void CSpectrumBar::UpdateEmbedded(CSpcControl& control) {
-  if (!control.HoldsData()) return;
-  if (m_knob.HasControl()) m_knob.SetValue(control.m_drawList.m_fAmplitude * 100.0f);
+  if (control.HoldsData() && m_knob.HasControl()) m_knob.SetValue(control.m_drawList.m_fAmplitude * 100.0f);
   if (!m_scroll.HasControl()) return;
+  // The overview goes with the data: a cleared control leaves an empty strip, not its old trace.
   const gdi::EnhMetaFile& picture = control.m_painter.OverviewPicture();
   if (picture.impl() != m_imageOf) {
     if (m_image) gdi::DeleteEnhMetaFileHandle(m_image);
@@ -201,7 +201,9 @@ void CSpectrumBar::UpdateEmbedded(CSpcControl& control) {
     m_imageOf = picture.impl();
     m_scroll.SetImage(static_cast<std::int32_t>(m_image));
   }
-  if (IsMass(control)) {
+  if (!control.HoldsData()) {
+    m_scroll.SetPoints(0);
+  } else if (IsMass(control)) {
     m_scroll.SetLeftBound(control.m_process.m_nScan);
     m_scroll.SetRightBound(control.m_process.m_nScan + 1);
     m_scroll.SetPoints(control.m_process.m_nScans);

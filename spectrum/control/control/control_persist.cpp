@@ -1,8 +1,5 @@
 // Persistence: the property exchange (the version stamp and the class library's stock
 // properties) and the control's archive, and copying another control's state.
-#include <span>
-#include <vector>
-
 #include "platform/archive/archive.h"
 #include "spectrum/control/control/spccontrol.h"
 #include "spectrum/data/spcdata.h"
@@ -12,18 +9,16 @@ void CSpcControl::DoPropExchange(plat::ole::PropExchange* px) {
   COleControlEx::DoPropExchange(px);
 }
 
-// The control's archive is a second archive that starts where the given one stands and hands
-// it back where it ended: storing, it is written and appended whole; loading, it reads the bytes
-// that are left and the given archive moves past what it read, never further.
+// The control's archive is a second archive of its own that starts where the given one stands
+// and hands it back where it ended: storing, it is written on at the end; loading, it reads the
+// bytes that are left and the given archive moves past what it read, never further.
 void CSpcControl::Serialize(plat::Archive& ar) {
+  plat::Archive own(plat::Archive::Nested{}, ar);
   if (ar.isStoring()) {
-    plat::Archive own;
     COleControlEx::Serialize(own);
     SerializeOwnState(own);
-    ar.writeBytes(own.bytes().data(), own.bytes().size());
     return;
   }
-  plat::Archive own(std::span<const std::uint8_t>(ar.bytes()).subspan(ar.position()));
   try {
     COleControlEx::Serialize(own);
     SerializeOwnState(own);
@@ -35,8 +30,6 @@ void CSpcControl::Serialize(plat::Archive& ar) {
     ResetView();
     throw;
   }
-  std::vector<std::uint8_t> consumed(own.position());
-  ar.readBytes(consumed.data(), consumed.size());
 }
 
 void CSpcControl::SerializeOwnState(plat::Archive& ar) {
@@ -92,7 +85,7 @@ bool CSpcControl::SaveToGlobal(CSpcControl* source) {
   // The source's state goes through one block of memory into this control.
   plat::Archive out;
   source->Serialize(out);
-  plat::Archive in(out.bytes());
+  plat::Archive in(plat::Archive::Borrow{}, out.bytes());
   try {
     Serialize(in);
   } catch (const plat::ArchiveError&) {

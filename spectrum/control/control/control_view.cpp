@@ -355,7 +355,7 @@ void CSpcControl::OnClear() {
   m_drawList.m_nPickCursor1 = -1;
   m_drawList.m_nPickCursor2 = -1;
   ResetView();
-  SetModifiedFlag();
+  FinishCommand(kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnUpdateData(ui::CmdUI* cmd) { cmd->Enable(HoldsData()); }

@@ -95,6 +95,13 @@ void CIntegrals::Draw(gdi::DC* dc, gdi::Rect* area, int) {
                        !dc->IsPrinting();
   const gdi::Brush handleBrush(m_linePen.lopnColor);
   auto row = [&](float v) { return TruncToPixel(area->bottom - std::trunc(height * v / scale) - margin); };
+  // A curve taller than the plot (a large integral scale) or below its zero row (a negative
+  // slope factor) is cut at the plot's edges; its handle stays inside, where the mouse finds it.
+  dc->SaveDC();
+  dc->IntersectClipRect(*area);
+  const auto handleRow = [&](int r) {
+    return std::max(static_cast<int>(area->top) + kHandleHalf, std::min(r, static_cast<int>(area->bottom) - kHandleHalf - 1));
+  };
 
   const std::vector<CSpcIntegral>& ranges = process.m_pData->integrals;
   for (std::size_t i = 0; IsDivisor(scale) && view.Usable() && i < ranges.size(); ++i) {
@@ -109,13 +116,14 @@ void CIntegrals::Draw(gdi::DC* dc, gdi::Rect* area, int) {
     dc->MoveTo(c0, row(m_curve[0]));
     for (int c = c0; c <= c1; ++c) dc->LineTo(c, row(m_curve[static_cast<std::size_t>(c - c0)]));
     if (handles) {
-      const int r = row(m_curve.back());
+      const int r = handleRow(row(m_curve.back()));
       dc->FillRect(gdi::Rect(c1 - kHandleHalf, r - kHandleHalf, c1 + kHandleHalf, r + kHandleHalf), handleBrush);
       m_handleX.push_back(c1);
       m_handleY.push_back(r);
       m_handleRange.push_back(static_cast<int>(i));
     }
   }
+  dc->RestoreDC(-1);
   dc->SelectObject(oldPen);
 }
 

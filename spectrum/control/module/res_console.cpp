@@ -1,9 +1,6 @@
 // The module's resources of the console: the help texts of the console's words (also the bars'
 // tool tips), the console bar's title and toolbar, the error message of a command text, and
 // the macro list dialog.
-#include <cstdlib>
-
-#include "platform/gdi/objects.h"
 #include "platform/ui/styles.h"
 #include "spectrum/control/console/macrodialog.h"
 #include "spectrum/control/module/nelvar_ids.h"
@@ -98,19 +95,50 @@ constexpr ui::DialogResource kDialogs[] = {
      175, "MS Sans Serif", 8, kMacroItems},
 };
 
-// 16 x 15: 1032 a cross (clear), 1033 an arrow to the right (run).
-ui::COLORREF ConsolePixel(int x, int y) {
-  const int image = x / 16, cx = x % 16;
-  bool ink = false;
-  if (image == 0) ink = (cx - 3 == y - 2 || 12 - cx == y - 2) && y >= 2 && y <= 11 && cx >= 3 && cx <= 12;
-  else ink = (y == 7 && cx >= 2 && cx <= 12) || (cx >= 7 && cx <= 12 && std::abs(y - 7) <= 12 - cx);
-  return ink ? gdi::RGB(0, 0, 0) : gdi::RGB(192, 192, 192);
-}
+// 1032: clear the command line
+constexpr const char* kClearConsole[] = {
+    "................",
+    "................",
+    "..kk.......kk...",
+    "...kk.....kk....",
+    "....kk...kk.....",
+    ".....kk.kk......",
+    "......kkk.......",
+    ".....kk.kk......",
+    "....kk...kk.....",
+    "...kk.....kk....",
+    "..kk.......kk...",
+    "................",
+    "................",
+    "................",
+    "................",
+};
+
+// 1033: run the command line
+constexpr const char* kRunConsole[] = {
+    "................",
+    "................",
+    "............kk..",
+    "............kk..",
+    "............kk..",
+    "....k.......kk..",
+    "...kk.......kk..",
+    "..kkkkkkkkkkkk..",
+    ".kkkkkkkkkkkkk..",
+    "..kkkkkkkkkkkk..",
+    "...kk...........",
+    "....k...........",
+    "................",
+    "................",
+    "................",
+};
+
+constexpr ButtonPicture kPictures[] = {{1032, kClearConsole}, {1033, kRunConsole}};
 
 }  // namespace
 
 const ui::ResourceSet& ConsoleResources() {
-  static const std::vector<std::uint8_t> strip = gdi::MakeBmp(32, 15, ConsolePixel);
+  static const std::vector<std::uint8_t> strip = ToolbarStrip(kConsoleButtons, kPictures);
   static const ui::BitmapResource bitmaps[] = {{IDW_CONSOLEBAR, strip}};
   static const ui::ResourceSet part = [] {
     ui::ResourceSet s;

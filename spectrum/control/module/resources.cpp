@@ -1,10 +1,24 @@
 // The module's resource set, joined from the parts of its areas.
 #include "spectrum/control/module/resources.h"
 
+#include <algorithm>
 #include <type_traits>
 
+#include "platform/gdi/objects.h"
 
 namespace nelvar {
+
+std::vector<std::uint8_t> ToolbarStrip(std::span<const ui::UINT> items, std::span<const ButtonPicture> pictures) {
+  static constexpr const char* kEmptyRow = "................";
+  std::vector<const char*> rows;
+  for (ui::UINT id : items) {
+    if (id == 0) continue;
+    const auto picture =
+        std::find_if(pictures.begin(), pictures.end(), [id](const ButtonPicture& p) { return p.id == id; });
+    for (int y = 0; y < kButtonHeight; ++y) rows.push_back(picture != pictures.end() ? picture->rows[y] : kEmptyRow);
+  }
+  return gdi::MakePixelArtBmp(kButtonWidth, kButtonHeight, rows);
+}
 
 namespace {
 

@@ -116,8 +116,15 @@ void CPlotPainter::OnDraw(gdi::DC& dc, const gdi::Rect& bounds, const PaintState
   }
 }
 
-void CPlotPainter::RebuildPicture() {
-  m_overview.DeleteEnhMetaFile();
+const gdi::EnhMetaFile& CPlotPainter::OverviewPicture() const {
+  if (m_overviewDue) {
+    m_overviewDue = false;
+    DrawOverview();
+  }
+  return m_overview;
+}
+
+void CPlotPainter::DrawOverview() const {
   const gdi::DeviceCaps screen = gdi::ScreenCaps();
   const gdi::Rect picture(0, 0, screen.horzRes, screen.vertRes / 10);
   gdi::DC recording = gdi::DC::CreateEnhMetaFile(nullptr, nullptr, u"KEDRUS");

@@ -56,16 +56,27 @@ class CPlotPainter {
   void SetOverlays(std::function<void(gdi::DC&, const gdi::Rect&)> overlays) { m_overlays = std::move(overlays); }
 
   // Rebuilds the overview picture: the screen's width and a tenth of its height. The list's
-  // view (bounds, amplitude, zoom) and scale are as before afterwards.
-  void RebuildPicture();
-  const gdi::EnhMetaFile& OverviewPicture() const { return m_overview; }
-  void DeletePicture() { m_overview.DeleteEnhMetaFile(); }
+  // view (bounds, amplitude, zoom) and scale are as before afterwards. The picture is drawn when
+  // it is first asked for after that: a control that nobody shows it for (a spectrum loaded to
+  // be copied into an item, an item never activated) does not draw its whole trace for it.
+  void RebuildPicture() {
+    m_overview.DeleteEnhMetaFile();
+    m_overviewDue = true;
+  }
+  const gdi::EnhMetaFile& OverviewPicture() const;
+  void DeletePicture() {
+    m_overview.DeleteEnhMetaFile();
+    m_overviewDue = false;
+  }
 
  private:
   void DrawPlot(gdi::DC& dc, const gdi::Rect& rect, int mode, CZoomSource* site);
 
+  void DrawOverview() const;
+
   CDrawObjectList& m_list;
   gdi::Bitmap m_cache;
-  gdi::EnhMetaFile m_overview;
+  mutable gdi::EnhMetaFile m_overview;
+  mutable bool m_overviewDue = false;
   std::function<void(gdi::DC&, const gdi::Rect&)> m_overlays;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/archive/archive.h"
 #include "platform/base/numtext.h"
@@ -10,13 +11,14 @@
 #include "spectrum/control/plot/pixels.h"
 #include "spectrum/control/plot/plotdata.h"
 #include "spectrum/control/plot/pointstream.h"
+#include "spectrum/data/phase_blocks.h"
 
 // ---- CSpectrum --------------------------------------------------------------------------------
 
 namespace {
 
-// The most points the trace keeps read at once (8 bytes each).
-constexpr std::int64_t kMaxBlockPoints = std::int64_t(1) << 21;
+// The most points whose values the trace keeps from its first walk for the second (4 bytes each).
+constexpr std::int64_t kMaxKeptPoints = std::int64_t(1) << 22;
 
 }  // namespace
 
@@ -67,14 +69,15 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     if (IsMassKind(m_pProcess)) {
       DrawSticks(dc, rect);
     } else {
-      // The line "Best" and the dots walk the points a second time: one block for all that
-      // are in view (up to a bound) reads each of them once.
+      // The line "Best" and the dots walk the points a second time: the values of those in view
+      // (up to a bound) are kept from the first walk, so each is read once.
       const bool secondWalk = list.m_bDots || m_nDrawAlgorithm != 0;
       const double visible = std::min(static_cast<double>(list.m_fRightBound) - std::max(0.0f, list.m_fLeftBound) + 2.0,
-                                      static_cast<double>(kMaxBlockPoints));
-      PointStream points(*m_pProcess, m_streamValues, m_streamPowers,
+                                      static_cast<double>(kMaxKeptPoints));
+      PointStream points(*m_pProcess, m_stream, TruncIndex(std::max(0.0f, list.m_fLeftBound)),
                          secondWalk && visible > 0.0 ? static_cast<std::int64_t>(visible) : 0);
       FillBuffer(rect, points);
+      points.SecondWalk();
       SetRowScale(rect);
       if (list.m_bDots) {
         DrawDots(dc, rect, points);
@@ -93,9 +96,66 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   dc->SelectObject(oldPen);
   dc->SelectObject(oldFont);
   dc->SetTextColor(oldColor);
+  // A picture for a metafile or a printer is drawn once; the screen's is drawn again at every
+  // step of a knob, and keeps the values' room for that.
+  if (mode == kDrawModePrint) m_stream.kept = std::vector<float>();
 }
 
 // ---- The column buffer and the scale ----
+
+namespace {
+
+// The largest power and the smallest and largest value of a run of points; NaN counts for none
+// (a run of NaN gives -inf, inf and -inf).
+struct RunExtremes {
+  float power, low, high;
+};
+
+RunExtremes ExtremesOf(const float* values, const float* powers, std::int64_t n) {
+  // Lanes that vectorise: each keeps its own extremes, combined at the end.
+  constexpr int kLanes = 16;
+  float power[kLanes], low[kLanes], high[kLanes];
+  std::fill_n(power, kLanes, -std::numeric_limits<float>::infinity());
+  std::fill_n(low, kLanes, std::numeric_limits<float>::infinity());
+  std::fill_n(high, kLanes, -std::numeric_limits<float>::infinity());
+  std::int64_t i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    for (int l = 0; l < kLanes; ++l) {
+      const float p = powers[i + l], v = values[i + l];
+      power[l] = p > power[l] ? p : power[l];
+      low[l] = v < low[l] ? v : low[l];
+      high[l] = v > high[l] ? v : high[l];
+    }
+  }
+  for (int l = 0; i < n; ++i, ++l) {
+    const float p = powers[i], v = values[i];
+    power[l] = p > power[l] ? p : power[l];
+    low[l] = v < low[l] ? v : low[l];
+    high[l] = v > high[l] ? v : high[l];
+  }
+  RunExtremes x{power[0], low[0], high[0]};
+  for (int l = 1; l < kLanes; ++l) {
+    x.power = power[l] > x.power ? power[l] : x.power;
+    x.low = low[l] < x.low ? low[l] : x.low;
+    x.high = high[l] > x.high ? high[l] : x.high;
+  }
+  return x;
+}
+
+// The first of n values equal to v, which one of them is: sixteen compared at a time.
+template <class T>
+std::int64_t FirstEqual(const T* a, std::int64_t n, T v) {
+  std::int64_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    int hits = 0;  // a count rather than a flag: it vectorises
+    for (int l = 0; l < 16; ++l) hits += a[i + l] == v;
+    if (hits != 0) break;
+  }
+  while (a[i] != v) ++i;
+  return i;
+}
+
+}  // namespace
 
 void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
   CDrawObjectList& list = *m_pOwner;
@@ -145,7 +205,24 @@ void CSpectrum::FillBuffer(const gdi::Rect& rect, PointStream& points) {
       for (std::int64_t j = std::max<std::int64_t>(s + 1, 0); j < inEnd;) {
         const float *values, *powers;
         const std::int64_t run = std::min(points.Run(j, &values, &powers), inEnd - j);
-        for (std::int64_t r = 0; r < run; ++r) consider(j + r, powers[r], values[r]);
+        // The run's extremes first; a point of the run wins where its extreme beats the column's
+        // so far, and it is the first that holds that extreme, as one by one.
+        const RunExtremes x = ExtremesOf(values, powers, run);
+        if (x.power > best) {
+          const std::int64_t r = FirstEqual(powers, run, x.power);
+          best = powers[r];
+          chosen = j + r;
+        }
+        if (x.low < low) {
+          const std::int64_t r = FirstEqual(values, run, x.low);
+          low = values[r];
+          minAt = j + r;
+        }
+        if (x.high > high) {
+          const std::int64_t r = FirstEqual(values, run, x.high);
+          high = values[r];
+          maxAt = j + r;
+        }
         j += run;
       }
       const std::int64_t outside = std::max(count, s + 1);
@@ -219,16 +296,17 @@ std::int64_t WalkSteps(std::int64_t points, int width) { return points + 4 * (st
 class ColumnRuns {
  public:
   ColumnRuns(std::vector<gdi::Point>& out, bool compact) : out_(out), compact_(compact) {}
+  bool Compact() const { return compact_; }
   void Add(gdi::Point v) {
     if (!compact_) return out_.push_back(v);
+    const std::int64_t at = seq_++;
     if (open_ && v.x == first_.x) {
-      ++count_;
       if (v.y < low_.y) {
         low_ = v;
-        lowAt_ = count_;
+        lowAt_ = at;
       } else if (v.y > high_.y) {
         high_ = v;
-        highAt_ = count_;
+        highAt_ = at;
       }
       last_ = v;
       return;
@@ -236,7 +314,28 @@ class ColumnRuns {
     Close();
     open_ = true;
     first_ = low_ = high_ = last_ = v;
-    count_ = lowAt_ = highAt_ = 0;
+    lowAt_ = highAt_ = at;
+  }
+  // Count vertices in column x at once, as Add of each in turn would take them: the first and
+  // the last row, the smallest and the largest row with where each first comes (0 for the first).
+  void AddColumn(int x, int firstY, int lastY, int lowY, std::int64_t lowAt, int highY, std::int64_t highAt,
+                 std::int64_t count) {
+    if (!(open_ && x == first_.x)) {
+      Close();
+      open_ = true;
+      first_ = low_ = high_ = {x, firstY};
+      lowAt_ = highAt_ = seq_;
+    }
+    if (lowY < low_.y) {
+      low_ = {x, lowY};
+      lowAt_ = seq_ + lowAt;
+    }
+    if (highY > high_.y) {
+      high_ = {x, highY};
+      highAt_ = seq_ + highAt;
+    }
+    last_ = {x, lastY};
+    seq_ += count;
   }
   // Ends the column in progress, before the line is drawn or broken off.
   void Close() {
@@ -257,8 +356,94 @@ class ColumnRuns {
   const bool compact_;
   bool open_ = false;
   gdi::Point first_, low_, high_, last_;
-  std::int64_t count_ = 0, lowAt_ = 0, highAt_ = 0;
+  // Where the column's extremes first came, counted over every vertex added.
+  std::int64_t seq_ = 0, lowAt_ = 0, highAt_ = 0;
 };
+
+// What a walk over the points draws into: the plot rectangle, the row scale, the points per
+// column, the left bound and the span of the walk.
+struct WalkFrame {
+  const gdi::Rect& rect;
+  double zeroRow;
+  double rowsPerValue;
+  double p;
+  double x0;
+  double span;
+};
+
+// The walk over a run of points that the data holds (run values from point i, at step k) for a
+// line that keeps four vertices a column, taking the points DrawBest's step per point would take
+// (up to the span, the steps left and the next zoom region from..to) with the same rows, columns
+// and vertices; for steps and bounds where each step lands on the next point (FitsWalkRun): the rows of the points first, then each
+// column's points found from where it ends and their extremes at once. The steps left and the last
+// vertex move on as that step would move them; answers the step after the last point taken.
+// True where a walk over the run of points from step k takes one point per step exactly: no step
+// left of the data's first point, and steps and bounds small enough for their sums to be exact.
+bool FitsWalkRun(const WalkFrame& f, double k, std::int64_t run) {
+  constexpr double kExact = 268435456.0;  // 2^28
+  return k + f.x0 >= 0.0 && k + static_cast<double>(run) < kExact && std::fabs(f.x0) < kExact &&
+         std::fabs(f.span) < kExact;
+}
+
+KEDRUS_VECTOR_CLONES
+double WalkRun(const WalkFrame& f, double k, std::int64_t i, const float* values, std::int64_t run, bool inRegion,
+               double from, double to, std::int64_t* steps, ColumnRuns* line, int* lastX, int* lastY,
+               std::vector<int>& rows) {
+  const std::int64_t bySpan = static_cast<std::int64_t>(std::floor(f.span - k)) + 1;
+  std::int64_t take = std::min({run, bySpan, *steps + 1});
+  if (inRegion)
+    take = std::min({take, static_cast<std::int64_t>(std::ceil(from - static_cast<double>(i))),
+                     static_cast<std::int64_t>(std::floor(to - static_cast<double>(i))) + 1});
+  // Each point after the first spends a step; a walk cut short by the steps left or by a region
+  // spends one more on the point it stops at.
+  *steps -= take - 1 + (take < run && take < bySpan ? 1 : 0);
+  // A part at a time, so the rows take little memory; a column that goes on into the next part
+  // goes on in the line the same way.
+  constexpr std::int64_t kPart = 8192;
+  rows.resize(static_cast<std::size_t>(std::min(take, kPart)));
+  int* const row = rows.data();
+  const int top = f.rect.top;
+  int x = *lastX, y = *lastY;
+  for (std::int64_t at = 0; at < take; at += kPart) {
+    const std::int64_t n = std::min(kPart, take - at);
+    const float* v = values + at;
+    // TruncToPixel of each, written so that it vectorises: NaN gives 0, the rest is clamped.
+    constexpr double kLimit = 268435456.0;
+    for (std::int64_t r = 0; r < n; ++r) {
+      const double y = f.zeroRow - v[r] * f.rowsPerValue;
+      row[r] = std::max(static_cast<int>(y == y ? std::clamp(y, -kLimit, kLimit) : 0.0), top);
+    }
+    const auto column = [&](std::int64_t r) KEDRUS_VECTOR_LAMBDA { return WalkColumn(k + static_cast<double>(at + r), f.p); };
+    // A first point on the pixel the line stands on adds nothing; the others of a column can
+    // only move its extremes and its last vertex.
+    std::int64_t r = at == 0 && row[0] == y && column(0) == x ? 1 : 0;
+    while (r < n) {
+      // The column's points: from r up to the first whose column is another, found from where
+      // the next column would start and checked there.
+      x = column(r);
+      std::int64_t end = n;
+      if (f.p > 0.0) {
+        const double next = std::ceil((static_cast<double>(x) + 1.0) * f.p) - k - static_cast<double>(at);
+        end = std::clamp<std::int64_t>(next < static_cast<double>(n) ? static_cast<std::int64_t>(next) : n, r + 1, n);
+        while (end > r + 1 && column(end - 1) != x) --end;
+        while (end < n && column(end) == x) ++end;
+      }
+      int low = row[r], high = row[r];
+      for (std::int64_t j = r + 1; j < end; ++j) {
+        low = std::min(low, row[j]);
+        high = std::max(high, row[j]);
+      }
+      const std::int64_t lowAt = FirstEqual(row + r, end - r, low);
+      const std::int64_t highAt = FirstEqual(row + r, end - r, high);
+      line->AddColumn(f.rect.left + x, row[r], row[end - 1], low, lowAt, high, highAt, end - r);
+      r = end;
+    }
+    y = row[n - 1];
+  }
+  *lastX = x;
+  *lastY = y;
+  return k + static_cast<double>(take);
+}
 
 }  // namespace
 
@@ -290,6 +475,11 @@ void CSpectrum::DrawBest(gdi::DC* dc, const gdi::Rect& rect, PointStream& points
     if (points.Holds(i) && (!inRegion || (i < from && i <= to))) {
       const float *values, *powers;
       const std::int64_t run = points.Run(i, &values, &powers);
+      const WalkFrame frame{rect, static_cast<double>(m_zeroRow), m_rowsPerValue, p, x0, span};
+      if (line.Compact() && FitsWalkRun(frame, k, run)) {
+        k = WalkRun(frame, k, i, values, run, inRegion, from, to, &steps, &line, &lastX, &lastY, m_walkRows);
+        continue;
+      }
       double step = k;
       for (std::int64_t r = 0; r < run && step <= span && (r == 0 || steps-- > 0); ++r, step += 1.0) {
         const std::int64_t at = TruncIndex(step + x0);

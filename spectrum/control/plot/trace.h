@@ -16,8 +16,7 @@
 
 #include "controls/font/olefont.h"
 #include "spectrum/control/plot/drawobject.h"
-
-class PointStream;
+#include "spectrum/control/plot/pointstream.h"
 
 class CSpectrum : public CDrawObject {
  public:
@@ -63,8 +62,8 @@ class CSpectrum : public CDrawObject {
   std::vector<float> m_columnMin;
   std::vector<float> m_columnMax;
   std::vector<std::uint8_t> m_columnMaxFirst;
-  std::vector<float> m_streamValues;
-  std::vector<float> m_streamPowers;
+  PointBuffers m_stream;
+  std::vector<int> m_walkRows;
   std::vector<gdi::Point> m_vertices;
   int m_zeroRow = 0;  // of the current drawing
   double m_rowsPerValue = 0.0;

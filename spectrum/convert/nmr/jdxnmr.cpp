@@ -65,9 +65,9 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   data->nAcqCode = 1;
   data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
 
-  PointMap map;
-  const bool ok = ReadXYData(file, &map, vars, page);
-  const std::int32_t loaded = ok ? static_cast<std::int32_t>(map.count()) : v.m_nDim;
+  std::vector<float> ordinates;
+  const bool ok = ReadOrdinates(file, &ordinates, vars, page);
+  const std::int32_t loaded = ok ? static_cast<std::int32_t>(ordinates.size()) : v.m_nDim;
   CSpcParam units;
   data->params.Append("NPOINTS", loaded);
   data->params.Append("FIRSTX", x.m_dFirst);
@@ -86,11 +86,16 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   std::vector<CSpcPoint>& target = data->data[data->nDomain];
   const bool fillReal = target.empty();
   if (fillReal) target.assign(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t j = reversed ? n - 1 - i : i;
-    if (j >= target.size()) continue;  // an imaginary page longer than the real one
-    (fillReal ? target[j].re : target[j].im) = map.at(i).y;
-  }
+  // Ordinate i goes to point j (n - 1 - i when reversed); an imaginary page longer than the real
+  // one has no points for its rest. One loop for each half of the points.
+  const auto fill = [&](float CSpcPoint::*half) {
+    const std::size_t held = target.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t j = reversed ? n - 1 - i : i;
+      if (j < held) target[j].*half = ordinates[i];
+    }
+  };
+  fill(fillReal ? &CSpcPoint::re : &CSpcPoint::im);
   return true;
 }
 

@@ -182,6 +182,32 @@ TEST(JcampDecode, SixtyFourBitIntegersAndOddCounts) {
   EXPECT_FALSE(ok);
 }
 
+TEST(JcampDecode, DigitRunsOfEveryLengthAndTheOrdinatesAloneAgreeWithThePoints) {
+  // Integer parts of 1 to 20 digits, read eight at a time where eight bytes are left: at the end
+  // of the bytes, before a DUP, a DIF and a fraction.
+  for (int digits = 1; digits <= 20; ++digits) {
+    const std::string run(static_cast<std::size_t>(digits), '7');
+    const double value = std::stod(run);
+    SCOPED_TRACE(digits);
+    EXPECT_EQ(Decode("0 " + run, 1), (std::vector<float>{static_cast<float>(value)}));
+    EXPECT_EQ(Decode("0 " + run + "T J1.5\n", 3),
+              (std::vector<float>{static_cast<float>(value), static_cast<float>(value),
+                                  static_cast<float>(value + 11.5)}));
+  }
+  const auto ordinates = [](const std::string& lines, std::int32_t n, double first, double last, std::int32_t group) {
+    std::vector<float> out;
+    EXPECT_TRUE(DecodeOrdinates(lines, n, &out, first, last, group));
+    return out;
+  };
+  std::vector<PointMap::Entry> pts;
+  ASSERT_TRUE(DecodeTable("4000 1 2 3\n", 3, &pts, 4000, 3998));  // descending x
+  EXPECT_EQ(ordinates("4000 1 2 3\n", 3, 4000, 3998, 0), Ys(pts));
+  ASSERT_TRUE(DecodeTable("0 A1JJ\n2 A3J\n", 4, &pts, 0, 3));
+  EXPECT_EQ(ordinates("0 A1JJ\n2 A3J\n", 4, 0, 3, 0), Ys(pts));
+  ASSERT_TRUE(DecodeTable("30, 3; 10, 1; 20, 2\n", 3, &pts, 0, 0, 1.0, 1.0, 2));  // pairs in any order
+  EXPECT_EQ(ordinates("30, 3; 10, 1; 20, 2\n", 3, 0, 0, 2), (std::vector<float>{1, 2, 3}));
+}
+
 TEST(JcampRead, PlainXyDataFileWithYFactorAndNoFinalLineEnd) {
   const std::string path = WriteScratch("plain.dx",
                                         "##TITLE= sample\r\n##JCAMP-DX= 4.24\r\n##DATA TYPE= INFRARED SPECTRUM\r\n"

@@ -57,11 +57,9 @@ inline std::vector<float> Ys(const std::vector<PointMap::Entry>& points) {
   return ys;
 }
 
-// Decodes data lines as one table of n points over [first, last].
-inline bool DecodeTable(const std::string& lines, std::int32_t n, std::vector<PointMap::Entry>* out, double first = 0,
-                        double last = -1, double xfactor = 1.0, double yfactor = 1.0, std::int32_t group = 0) {
-  const std::string path = WriteScratch("table.txt", lines);
-  COrvFile file(path);
+// The variables of one table of n points over [first, last] (last < 0: n - 1).
+inline JcampVariableList TableVars(std::int32_t n, double first, double last, double xfactor, double yfactor,
+                                   std::int32_t group) {
   JcampVariableList vars;
   vars.vars.resize(4);
   vars.vars[0].m_nDim = n;
@@ -70,11 +68,27 @@ inline bool DecodeTable(const std::string& lines, std::int32_t n, std::vector<Po
   vars.vars[0].m_dFactor = xfactor;
   vars.vars[0].m_nGroup = group;
   vars.vars[1].m_dFactor = yfactor;
+  return vars;
+}
+
+// Decodes data lines as one table of n points over [first, last].
+inline bool DecodeTable(const std::string& lines, std::int32_t n, std::vector<PointMap::Entry>* out, double first = 0,
+                        double last = -1, double xfactor = 1.0, double yfactor = 1.0, std::int32_t group = 0) {
+  const std::string path = WriteScratch("table.txt", lines);
+  COrvFile file(path);
   PointMap map;
-  const bool ok = CJcampDx::ReadXYData(file, &map, vars, 0);
+  const bool ok = CJcampDx::ReadXYData(file, &map, TableVars(n, first, last, xfactor, yfactor, group), 0);
   out->clear();
   for (std::size_t i = 0; i < map.count(); ++i) out->push_back(map.at(i));
   return ok;
+}
+
+// The same table's ordinates alone.
+inline bool DecodeOrdinates(const std::string& lines, std::int32_t n, std::vector<float>* out, double first = 0,
+                            double last = -1, std::int32_t group = 0) {
+  const std::string path = WriteScratch("ordinates.txt", lines);
+  COrvFile file(path);
+  return CJcampDx::ReadOrdinates(file, out, TableVars(n, first, last, 1.0, 1.0, group), 0);
 }
 
 }  // namespace convert_test

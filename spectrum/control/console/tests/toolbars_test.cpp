@@ -55,6 +55,11 @@ class ToolbarsTest : public BarsTest {
     ShowAllBars(*control);
     return control;
   }
+  // The scroll strip on the spectrum bar of the box's control.
+  karvel::CScrollControl* StripOf(TestContainer& box) {
+    auto* bar = Find<CSpectrumBar>(box, nelvar::IDW_SPECTRUMBAR);
+    return bar ? dynamic_cast<karvel::CScrollControl*>(bar->m_scroll.ControlWindow()) : nullptr;
+  }
   // The knob control behind a host.
   static karvel::CKnobControl* KnobOf(CKnob& host) { return dynamic_cast<karvel::CKnobControl*>(host.ControlWindow()); }
   static void RightClick(CKnob& knob) {
@@ -233,12 +238,32 @@ TEST_F(ToolbarsTest, TheMultiDisplayListNamesTheFileSpectraAndTheNavigatorTheSca
   EXPECT_TRUE(navigate->m_scan.IsWindowEnabled());
 }
 
+TEST_F(ToolbarsTest, ClearLeavesTheStripEmpty) {
+  TestContainer box(1000, 700);
+  CSpcControl* control = Open(box);
+  karvel::CScrollControl* strip = StripOf(box);
+  ASSERT_NE(strip, nullptr);
+  ASSERT_NE(strip->GetImage(), 0);
+  ASSERT_GT(strip->GetPoints(), 0);
+  // The overview's trace: dark pixels on the strip.
+  const auto traced = [&] {
+    ui::App::PumpPending();
+    strip->UpdateWindow();
+    const gdi::WindowSurface& s = *strip->GetClientSurface();
+    return s.CountPixels(gdi::RGB(0, 0, 0));
+  };
+  ASSERT_GT(traced(), 20);
+  control->SendMessage(ui::WM_COMMAND, 40170);
+  EXPECT_EQ(traced(), 0);
+  EXPECT_FALSE(control->HoldsData());
+  EXPECT_EQ(strip->GetImage(), 0);
+  EXPECT_EQ(strip->GetPoints(), 0);
+}
+
 TEST_F(ToolbarsTest, TheStripSelectsTheScanOfAMassRecordAndTheRangeOfOthers) {
   TestContainer box(1000, 700);
   CSpcControl* control = Open(box);
-  auto* bar = Find<CSpectrumBar>(box, nelvar::IDW_SPECTRUMBAR);
-  ASSERT_NE(bar, nullptr);
-  auto* strip = dynamic_cast<karvel::CScrollControl*>(bar->m_scroll.ControlWindow());
+  karvel::CScrollControl* strip = StripOf(box);
   ASSERT_NE(strip, nullptr);
   // A drag in the strip's panel to a fraction of its width, as a user makes it.
   auto drag = [&](double fraction) {

@@ -3,11 +3,13 @@
 // destroyed by the last control), separate frames for separate containers, reflected
 // notifications, the container's own interface and the STARTUP flag at window creation.
 #include <algorithm>
+#include <map>
 
 #include "common/guids.h"
 #include "foundation/profdesc.h"
 #include "platform/com/creation.h"
 #include "platform/com/factory.h"
+#include "platform/ui/bars.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/control/typelib.h"
@@ -113,6 +115,45 @@ TEST_F(FramesTest, TwoControlsInOneFrameShareOneSetOfBarsMadeOnce) {
   COrvProfDesc words(u"", u"Toolbars");
   int word = -1;
   EXPECT_EQ(OrvGetProfInt(u"513", &word, -1, &words), PROF_OK);
+}
+
+TEST_F(FramesTest, EveryButtonOfTheBarsShowsAPictureOfItsOwnCommand) {
+  TestContainer box;
+  HostItem* item = AddControl(box, {10, 10, 300, 200});
+  ASSERT_TRUE(box.Activate(item));
+  ASSERT_EQ(CMainFrameWnd::LiveFrames().size(), 1u);
+  const gdi::COLORREF face = gdi::RGB(192, 192, 192);
+  std::map<std::vector<gdi::COLORREF>, ui::UINT> owners;
+  int buttons = 0;
+  for (ui::ControlBar* bar : CMainFrameWnd::LiveFrames()[0]->Bars()) {
+    auto* toolbar = dynamic_cast<ui::ToolBar*>(bar);
+    ASSERT_NE(toolbar, nullptr);
+    const gdi::RasterSurface* strip = toolbar->GetBitmap().Surface();
+    ASSERT_NE(strip, nullptr) << bar->GetDlgCtrlID();
+    for (int i = 0; i < toolbar->GetCount(); ++i) {
+      ui::UINT id = 0, style = 0;
+      int image = 0;
+      toolbar->GetButtonInfo(i, &id, &style, &image);
+      // Without the auxiliary controls (not registered here) the places of the knobs and the
+      // scroll strip stay buttons; they have no picture and no command.
+      static constexpr ui::UINT kKnobPlaces[] = {1001, 1003, 1029, 1030, 1044, 1045};
+      if (style & ui::TBBS_SEPARATOR || std::ranges::count(kKnobPlaces, id)) continue;
+      ++buttons;
+      std::vector<gdi::COLORREF> picture;
+      int drawn = 0;
+      for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 16; ++x) {
+          picture.push_back(strip->GetPixel(image * 16 + x, y));
+          drawn += picture.back() != face;
+        }
+      EXPECT_GT(drawn, 12) << id << " has no picture";
+      // Pictures follow commands: two commands never look alike, on one bar or on two.
+      const auto [at, added] = owners.emplace(picture, id);
+      EXPECT_TRUE(added || at->second == id) << id << " looks like " << at->second;
+    }
+  }
+  EXPECT_EQ(buttons, 45);
+  box.Remove(item);
 }
 
 TEST_F(FramesTest, ABarTheUserHidStaysHiddenAndOneHiddenByDeactivationReturns) {

@@ -79,6 +79,26 @@ TEST_F(ViewTest, ZoomHistoryFullSizeAndScrollingKeepToTheirBounds) {
   EXPECT_EQ(c.m_process.m_nScan, 1);
 }
 
+TEST_F(ViewTest, ClearTakesThePlotOffTheScreen) {
+  TestContainer box;
+  CSpcControl* c = AddControl(box, {0, 0, 400, 300});
+  ASSERT_NE(c, nullptr);
+  GiveSpectrum(*c, 0, 256);
+  Show(box, *c);
+  const gdi::COLORREF back = c->GetClientSurface()->GetPixel(1, 1);
+  const auto drawn = [&] {
+    const gdi::WindowSurface& s = *c->GetClientSurface();
+    return s.Width() * s.Height() - s.CountPixels(back);
+  };
+  ASSERT_GT(drawn(), 1000);
+  // The console's word, as a user types it.
+  c->SendMessage(ui::WM_COMMAND, 40170);
+  Settle(*c);
+  EXPECT_FALSE(c->HoldsData());
+  EXPECT_EQ(drawn(), 0);
+  EXPECT_TRUE(ShowsItsState(*c));
+}
+
 TEST_F(ViewTest, TileCoupleAndSynchronizeWorkOverTheFileItemsOfTheDocument) {
   TestContainer box(900, 700);
   CSpcControl& a = *AddControl(box, {0, 0, 300, 200});

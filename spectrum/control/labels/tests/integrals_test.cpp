@@ -66,6 +66,26 @@ TEST(IntegralCurves, RiseOverTheirRangesToTheirShareOfThePlotHeight) {
   EXPECT_TRUE(ColorBox(s, kIntegralPen, Rect(c1 + 2, 0, static_cast<int>(700 / p), 300)).IsRectEmpty());
 }
 
+TEST(IntegralCurves, StayInsideThePlotRectangleWhateverTheirScale) {
+  // The default plot (frame, axes, trace), so the trace's rectangle lies inside the picture.
+  LabelPlot plot(Points(1000, [](int i) { return i >= 400 && i < 500 ? 1.0 : 0.0; }), true);
+  plot.list.FindDrawObject(kDrawIntegSums)->m_bEnabled = false;  // its brackets share the pen colour
+  // One curve four times the height the plot gives it, one falling below its zero row.
+  plot.data().integrals = {{400, 499, 0.0f}, {600, 900, -0.1f}};
+  plot.list.m_fIntegralScale = 4.0f;
+  plot.list.m_bIntegralCorrection = true;
+  const gdi::RasterSurface s = plot.Draw(500, 300);
+  SaveRendering(s, "integral_curves_clipped");
+  const Rect inside = plot.list.m_plotRect;
+  ASSERT_FALSE(inside.IsRectEmpty());
+  const Rect ink = ColorBox(s, kIntegralPen, Rect(0, 0, 500, 300));
+  ASSERT_FALSE(ink.IsRectEmpty());
+  EXPECT_GE(ink.top, inside.top);
+  EXPECT_LE(ink.bottom, inside.bottom);
+  EXPECT_GE(ink.left, inside.left);
+  EXPECT_LE(ink.right, inside.right);
+}
+
 TEST(IntegralCurves, NothingToScaleToDrawsNothing) {
   // A zero spectrum has a total integral of 0; an integral scale of 0 makes it infinite.
   LabelPlot plot(SpectrumBuilder::Nmr(1000).Constant(0.0));
