@@ -83,3 +83,18 @@ function(kedrus_platform_library name)
     target_link_options(${name} PRIVATE -Wl,--no-undefined)
   endif()
 endfunction()
+
+# kedrus_module_settings(<target> <ini file>)
+# The settings file a deliverable ships beside it (its file name with ".ini": libnelvar.ini beside
+# libnelvar.so), copied into bin/ whenever the source changes. Its sections below the module's
+# section name are the defaults a user's first start copies (CGenStart, foundation/genstart.h).
+function(kedrus_module_settings name file)
+  get_filename_component(base ${file} NAME)
+  set(out ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/${base})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E copy ${file} ${out}
+    DEPENDS ${file}
+    COMMENT "Default settings ${base} beside ${name}")
+  add_custom_target(${name}_settings ALL DEPENDS ${out})
+  add_dependencies(${name} ${name}_settings)
+endfunction()

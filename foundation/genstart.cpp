@@ -3,6 +3,7 @@
 #include "foundation/profdesc.h"
 #include "foundation/proftree.h"
 #include "platform/base/bytes.h"
+#include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/base/sectionpath.h"
 #include "platform/base/text.h"
@@ -110,6 +111,10 @@ plat::String16 CGenStart::GetSectionName() const {
   return plat::toUtf16(title);
 }
 
+plat::String16 CGenStart::GetDefaultsFile() const {
+  return plat::toUtf16(ModuleIniPath(plat::moduleFileName(&kModuleAnchor)));
+}
+
 bool CGenStart::Startup() {
   const char16_t* key = GetRegistryKey();
   const plat::String16 section = GetSectionName();
@@ -135,7 +140,18 @@ bool CGenStart::Startup() {
   COrvProfDesc source(JoinKey(kMachineSoftware, key).c_str(), plat::SectionPath(section).absolute().c_str());
   source.SetAutoCreate(false);
   bool complete = true;
-  if (source.Open(PROF_MODE_OPEN) == PROF_OK) complete = CopyProfTree(&user, &source, ProfCopyMode::KeepExisting);
+  if (source.Open(PROF_MODE_OPEN) == PROF_OK) {
+    complete = CopyProfTree(&user, &source, ProfCopyMode::KeepExisting);
+  } else {
+    // No installer wrote machine-wide defaults here: take those the module ships beside it
+    // (only a file that is there: the store would make an empty one).
+    const plat::String16 file = GetDefaultsFile();
+    COrvProfDesc shipped(file.c_str(), plat::SectionPath(section).absolute().c_str());
+    shipped.SetIni(true);
+    shipped.SetAutoCreate(false);
+    if (plat::fileInfo(plat::toUtf8(file)).isRegular && shipped.Open(PROF_MODE_OPEN) == PROF_OK)
+      complete = CopyProfTree(&user, &shipped, ProfCopyMode::KeepExisting);
+  }
   // Only a complete copy is recorded; otherwise the next start tries again.
   if (complete) OrvSetProfDWord(u"Start", kStartCopied, &user);
   return true;
@@ -197,4 +213,14 @@ plat::String16 GetPathDrive(const char16_t* path) {
   if (!path) return {};
   const std::u16string_view text(path);
   return plat::String16(text.substr(0, DriveLength(text)));
+}
+
+std::string ModuleIniPath(std::string_view modulePath) {
+  const std::string_view name = plat::pathFileName(modulePath);
+  const std::string_view directory = modulePath.substr(0, modulePath.size() - name.size());
+  std::string_view stem = name;
+  const std::size_t so = name.find(".so");
+  if (so != std::string_view::npos && (so + 3 == name.size() || name[so + 3] == '.')) stem = name.substr(0, so);
+  else if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) stem = name.substr(0, dot);
+  return std::string(directory) + std::string(stem) + ".ini";
 }

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/base/module.h"
 #include "platform/base/types.h"
@@ -50,8 +52,15 @@ class CGenStart {
   // The module's program name: its file's name without extension (and without the "lib" of a
   // shared library). The default profile section.
   virtual plat::String16 GetSectionName() const;
+  // The INI file the module ships its default settings in: beside the module's file, its name
+  // with ".ini" (libnelvar.so: libnelvar.ini). Its sections below the section name
+  // ("[nelvar\NMR\Properties 0]") are the module's machine-wide defaults where no installer
+  // wrote them into the registry.
+  virtual plat::String16 GetDefaultsFile() const;
   // Sets the module's default profile root and section, reads the install directory and makes
-  // the first-start copy. Start-up always goes on: problems with the settings leave defaults.
+  // the first-start copy: of the machine-wide tree below HKEY_LOCAL_MACHINE when there is one,
+  // else of the defaults the module ships. Start-up always goes on: problems with the settings
+  // leave defaults.
   virtual bool Startup();
   // Frees what Startup set for the application object (the help-file path).
   virtual void Cleanup();
@@ -74,6 +83,11 @@ class CGenStart {
   std::optional<LogFont> m_baseFont;
   plat::String16 m_helpFilePath;
 };
+
+// The path of the INI file that belongs to a module file: the file name's extension replaced by
+// ".ini" ("/opt/k/libnelvar.so" -> "/opt/k/libnelvar.ini"); a shared library's version suffix
+// goes with it ("libnelvar.so.2" -> "libnelvar.ini"), dots of the directories stay.
+std::string ModuleIniPath(std::string_view modulePath);
 
 // The fixed version information of a file's version record; false when it has none.
 bool GetFileVersion(const char16_t* fileName, plat::FixedFileInfo* info);

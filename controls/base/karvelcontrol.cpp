@@ -7,8 +7,9 @@ namespace karvel {
 
 using namespace plat::ole;
 
-CKarvelControl::CKarvelControl(const CoClassDesc& coclass, const char* typeName, std::span<const Guid> pages)
-    : OleControl(coclass, &KarvelTypeLib()), m_coclass(coclass), m_typeName(typeName), m_pages(pages) {}
+CKarvelControl::CKarvelControl(const CoClassDesc& coclass, const char* typeName, std::span<const Guid> pages,
+                               std::span<const VerbEntry> verbs)
+    : OleControl(coclass, &KarvelTypeLib()), m_coclass(coclass), m_typeName(typeName), m_pages(pages), m_verbs(verbs) {}
 
 CKarvelControl::~CKarvelControl() = default;
 

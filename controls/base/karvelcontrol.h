@@ -8,6 +8,12 @@
 
 namespace karvel {
 
+// The verbs of the controls: Edit and Properties for the knob, table, structure and scroll
+// controls, Properties alone for the soft button. The class table registers the same lists.
+inline constexpr plat::ole::VerbEntry kEditAndPropertiesVerbs[] = {
+    {"&Edit", plat::ole::VerbAction::Edit}, {"&Properties...", plat::ole::VerbAction::Properties}};
+inline constexpr plat::ole::VerbEntry kPropertiesVerb[] = {{"&Properties...", plat::ole::VerbAction::Properties}};
+
 class CKarvelControl : public plat::ole::OleControl {
  public:
   plat::ole::Guid GetClassID() const override;
@@ -15,16 +21,19 @@ class CKarvelControl : public plat::ole::OleControl {
   std::u16string GetUserTypeName() const override;
   const plat::ole::Guid* GetPropPageIDs(std::uint32_t& count) override;
   void DoPropExchange(plat::ole::PropExchange* px) override;
+  std::span<const plat::ole::VerbEntry> GetVerbs() const override { return m_verbs; }
 
  protected:
   // coclass: the control's class in the module's type library; typeName: its user type name.
-  CKarvelControl(const plat::ole::CoClassDesc& coclass, const char* typeName, std::span<const plat::ole::Guid> pages);
+  CKarvelControl(const plat::ole::CoClassDesc& coclass, const char* typeName, std::span<const plat::ole::Guid> pages,
+                 std::span<const plat::ole::VerbEntry> verbs = kEditAndPropertiesVerbs);
   ~CKarvelControl() override;
 
  private:
   const plat::ole::CoClassDesc& m_coclass;
   const char* m_typeName;
   std::span<const plat::ole::Guid> m_pages;
+  std::span<const plat::ole::VerbEntry> m_verbs;
 };
 
 // Opens a popup panel of a control (the knob's dial, the scroll strip's overview): a tool window

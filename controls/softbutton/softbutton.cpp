@@ -62,7 +62,7 @@ const CoClassDesc& CSoftButtonCtl::CoClass() {
   return kDesc;
 }
 
-CSoftButtonCtl::CSoftButtonCtl() : CKarvelControl(CoClass(), kSoftButtonTypeName, kPropPages) {}
+CSoftButtonCtl::CSoftButtonCtl() : CKarvelControl(CoClass(), kSoftButtonTypeName, kPropPages, kPropertiesVerb) {}
 
 CSoftButtonCtl::~CSoftButtonCtl() {
   if (IsWindow()) DestroyWindow();

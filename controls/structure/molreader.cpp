@@ -149,6 +149,123 @@ bool ReadBond(std::string_view line, bool columns, std::uint64_t v[3]) {
 
 bool Contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
 
+// ---- The extended (V3000) connection table ----
+
+constexpr std::string_view kV30 = "M  V30 ";
+
+// The next "M  V30" line with its continuations ("-" at a line's end joins the next line's
+// text); false at any other line ("M  END"), which is left in *other, or at the end of input.
+bool NextV30(LineReader& reader, std::string* joined, std::string* other, bool* haveOther) {
+  std::string line;
+  joined->clear();
+  for (;;) {
+    *haveOther = reader.Next(&line);
+    if (!*haveOther) return false;
+    if (line.rfind(kV30, 0) != 0) {
+      *other = std::move(line);
+      return false;
+    }
+    std::string_view text = std::string_view(line).substr(kV30.size());
+    const bool continued = !text.empty() && text.back() == '-';
+    if (continued) text.remove_suffix(1);
+    joined->append(text);
+    if (!continued) return true;
+  }
+}
+
+// The blank-separated words of a line.
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && !IsBlank(line[i])) ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+bool WordNumber(std::string_view word, std::uint64_t* value) {
+  return ScanUnsigned(&word, value) && word.empty();
+}
+
+bool WordFloat(std::string_view word, float* value) { return ScanFloat(&word, value) && word.empty(); }
+
+// The first connection table of a V3000 molfile: atoms "index type x y z ...", bonds
+// "index type first second ..." by the atoms' indexes. A line that does not read is skipped, as
+// in the fixed form; a bond naming an index no atom has is dropped. Reads up to the first line
+// that is no "M  V30" line, which it leaves in *next.
+void ReadV3000(LineReader& reader, Molecule* mol, std::string* next, bool* haveNext) {
+  enum class Block { None, Atoms, Bonds };
+  Block block = Block::None;
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> numbers;  // atom index -> number (1-based)
+  auto numberOf = [&](std::uint64_t index) -> std::uint64_t {
+    for (const auto& [i, n] : numbers)
+      if (i == index) return n;
+    return 0;
+  };
+  std::string line;
+  bool done = false;  // the first table read: the rest (other tables, groups) is passed over
+  while (NextV30(reader, &line, next, haveNext)) {
+    const std::vector<std::string_view> w = Words(line);
+    if (w.empty()) continue;
+    if (w.size() >= 2 && (w[0] == "BEGIN" || w[0] == "END")) {
+      const bool begin = w[0] == "BEGIN";
+      if (w[1] == "CTAB" && !begin) done = true;
+      if (!done) block = !begin ? Block::None : w[1] == "ATOM" ? Block::Atoms : w[1] == "BOND" ? Block::Bonds : Block::None;
+      if (done) block = Block::None;
+      continue;
+    }
+    if (block == Block::Atoms && w.size() >= 5) {
+      std::uint64_t index = 0;
+      StructAtom atom;
+      float y = 0.0f;
+      if (!WordNumber(w[0], &index) || !WordFloat(w[2], &atom.x) || !WordFloat(w[3], &y) || !WordFloat(w[4], &atom.z) ||
+          numberOf(index) != 0)
+        continue;
+      atom.y = -y;
+      atom.symbol = std::string(CutUtf8(w[1], kMaxSymbolBytes));
+      mol->atoms.push_back(std::move(atom));
+      numbers.emplace_back(index, static_cast<std::uint32_t>(mol->atoms.size()));
+    } else if (block == Block::Bonds && w.size() >= 4) {
+      std::uint64_t type = 0, first = 0, second = 0;
+      if (!WordNumber(w[1], &type) || !WordNumber(w[2], &first) || !WordNumber(w[3], &second)) continue;
+      first = numberOf(first);
+      second = numberOf(second);
+      if (BondFits(first, second, type, mol->atoms.size()))
+        mol->bonds.push_back(PackBond(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second),
+                                      static_cast<std::uint32_t>(type)));
+    }
+  }
+}
+
+// Passes the property lines up to "M  END", then takes the data fields: from the line that
+// ended the property block on, every line holding ">  <" makes the line after it a value. The
+// first line comes from the caller when it has read it already.
+// What is kept of a file with a line beyond the bound: nothing, and which line it was.
+MolfileContent Refused(const LineReader& reader) {
+  MolfileContent none;
+  none.tooLongLine = reader.tooLong();
+  return none;
+}
+
+MolfileContent ReadFields(LineReader& reader, MolfileContent content, std::string line, bool have) {
+  if (!have) have = reader.Next(&line);
+  while (have && !line.empty() && line.front() == 'M' && !Contains(line, "END")) have = reader.Next(&line);
+  std::string value;
+  while (have) {
+    if (Contains(line, ">  <")) {
+      if (!reader.Next(&value)) break;
+      value.resize(std::min(value.find('\r'), value.size()));
+      content.fields.push_back(std::move(value));
+    }
+    have = reader.Next(&line);
+  }
+  if (reader.tooLong()) return Refused(reader);
+  return content;
+}
+
 }  // namespace
 
 MolfileContent ReadMolfile(std::istream& in) {
@@ -157,18 +274,19 @@ MolfileContent ReadMolfile(std::istream& in) {
   std::string line;
   std::uint64_t atomCount = 0, bondCount = 0;
   bool columns = false;
-  // Nothing of a file with a line beyond the bound is kept.
-  const auto refused = [&] {
-    MolfileContent none;
-    none.tooLongLine = reader.tooLong();
-    return none;
-  };
   while (!content.hasCountsLine && reader.Next(&line))
     content.hasCountsLine = ReadCounts(line, &atomCount, &bondCount, &columns);
-  if (reader.tooLong()) return refused();
+  if (reader.tooLong()) return Refused(reader);
   if (!content.hasCountsLine) return content;
 
   Molecule& mol = content.molecule;
+  if (Contains(line, "V3000")) {
+    // The extended form: its counts line holds zeros, the table follows in "M  V30" lines.
+    std::string next;
+    bool haveNext = false;
+    ReadV3000(reader, &mol, &next, &haveNext);
+    return ReadFields(reader, std::move(content), std::move(next), haveNext);
+  }
   for (std::uint64_t i = 0; i < atomCount && reader.Next(&line); ++i) {
     StructAtom atom;
     if ((columns && ReadAtomColumns(line, &atom)) || ReadAtomFree(line, &atom)) mol.atoms.push_back(std::move(atom));
@@ -181,21 +299,7 @@ MolfileContent ReadMolfile(std::istream& in) {
   }
 
   // Property lines up to "M  END"; charge ("CHG") and isotope lines change nothing.
-  bool have = reader.Next(&line);
-  while (have && !line.empty() && line.front() == 'M' && !Contains(line, "END")) have = reader.Next(&line);
-
-  // Data fields, from the line that ended the property block on.
-  std::string value;
-  while (have) {
-    if (Contains(line, ">  <")) {
-      if (!reader.Next(&value)) break;
-      value.resize(std::min(value.find('\r'), value.size()));
-      content.fields.push_back(std::move(value));
-    }
-    have = reader.Next(&line);
-  }
-  if (reader.tooLong()) return refused();
-  return content;
+  return ReadFields(reader, std::move(content), {}, false);
 }
 
 }  // namespace karvel

@@ -11,7 +11,13 @@
 // does not read, or is missing, still counts. Then the property lines ("M ...") up to "M  END",
 // and from there on every line holding ">  <" makes the line after it a field value.
 //
-// Lines are read whole (up to kMaxMolfileLineBytes), CR LF and LF alike; coordinates must be finite, symbols keep at most 3
+// A counts line that names "V3000" opens the extended form: its first connection table is read
+// from the "M  V30" lines ("-" at a line's end continues it): the atoms of "BEGIN ATOM" ..
+// "END ATOM" as "index symbol x y z ...", the bonds of "BEGIN BOND" as "index type first
+// second ...", the bonds' atoms by their indexes. Then the property lines and fields as above.
+//
+// Lines are read whole (up to kMaxMolfileLineBytes), CR LF and LF alike; coordinates must be
+// finite, symbols keep at most 3
 // bytes, and a bond whose atom numbers lie outside 1..(atoms read) or do not fit the bond word
 // is dropped. Charge and isotope lines change nothing.
 #include <cstddef>

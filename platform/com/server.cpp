@@ -84,6 +84,12 @@ HResult registerClass(const ClassEntry& entry, const String8& modulePath) {
       const String16 bitmap = path + u", " + toUtf16(std::to_string(entry.toolboxBitmap));
       ok = regkeys::writeKey(root, key + u"\\ToolboxBitmap32", &bitmap) == reg::Status::Success;
     }
+    for (std::size_t n = 0; ok && n < entry.verbs.size(); ++n) {
+      const VerbEntry& verb = entry.verbs[n];
+      const String16 text = toUtf16(std::string(verb.name ? verb.name : "") + "," + std::to_string(verb.menuFlags) +
+                                    "," + std::to_string(verb.attributes));
+      ok = regkeys::writeKey(root, key + u"\\Verb\\" + toUtf16(std::to_string(n)), &text) == reg::Status::Success;
+    }
     if (ok && entry.typeLibrary) {
       const TypeLibDesc& lib = *entry.typeLibrary;
       const String16 libid = guidToString(*lib.libid);

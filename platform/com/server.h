@@ -31,6 +31,8 @@
 //   CLSID\{clsid}\MiscStatus         (default) "0";  MiscStatus\1 (default) the status in decimal
 //   CLSID\{clsid}\TypeLib            (default) {libid}
 //   CLSID\{clsid}\Version            (default) "<major>.<minor>" of the type library, in decimal
+//   CLSID\{clsid}\Verb\<n>            (default) "<name>,<menu flags>,<attributes>", for the n-th
+//                                    verb of the class's list (n from 0, 0 the primary verb)
 // Unregistration removes the class's CLSID key and its ProgID key with all they hold.
 #include <span>
 
@@ -40,6 +42,17 @@
 namespace plat::ole {
 
 enum class ClassKind : std::uint8_t { Object, Control, PropertyPage };
+
+// One verb a control offers, numbered by its place in the control's list (0 is the primary
+// verb): its menu text and what it does. Menu flags and attributes as OLE keeps them (0 and
+// "on the container's menu", 2).
+enum class VerbAction : std::uint8_t { Edit, Properties };
+struct VerbEntry {
+  const char* name = nullptr;
+  VerbAction action = VerbAction::Edit;
+  DWord menuFlags = 0;
+  DWord attributes = 2;
+};
 
 // Registration flags, the class library's values.
 constexpr unsigned kRegInsertable = 0x1;
@@ -55,6 +68,7 @@ struct ClassEntry {
   DWord miscStatus = 0;                        // controls
   const TypeLibDesc* typeLibrary = nullptr;    // controls
   int toolboxBitmap = 0;                       // controls; 0 for none
+  std::span<const VerbEntry> verbs = {};       // controls; registered as their Verb keys
 };
 
 struct ServerModule {

@@ -1,10 +1,12 @@
 #include "platform/ole/control.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/base/text.h"
 #include "platform/com/driver.h"
 #include "platform/gdi/dc.h"
+#include "platform/ole/enumerator.h"
 #include "platform/ole/menus.h"
 #include "platform/ole/proppage.h"
 #include "platform/ui/dc.h"
@@ -344,6 +346,13 @@ HResult OleControl::doVerb(std::int32_t verb, ui::MSG* msg, IOleClientSite* site
 }
 
 HResult OleControl::OnDoVerb(std::int32_t verb, ui::MSG* msg, HWND parent, const gdi::Rect* position) {
+  if (const std::span<const VerbEntry> verbs = GetVerbs(); !verbs.empty() && (verb >= 0 || verb == OLEIVERB_OPEN)) {
+    const std::size_t index = verb == OLEIVERB_OPEN ? 0 : static_cast<std::size_t>(verb);
+    if (index >= verbs.size()) return OLEOBJ_S_INVALIDVERB;
+    const bool done = verbs[index].action == VerbAction::Edit ? OnEdit(msg, parent, position)
+                                                              : OnProperties(msg, parent, position);
+    return done ? S_OK : E_FAIL;
+  }
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_OPEN:
@@ -647,9 +656,36 @@ HResult OleControl::XOleObject::DoVerb(std::int32_t verb, ui::MSG* msg, IOleClie
   self.Release();
   return hr;
 }
-HResult OleControl::XOleObject::EnumVerbs(IUnknown** verbs) {
-  if (verbs) *verbs = nullptr;
-  return OLE_S_USEREG;
+namespace {
+
+struct NamedVerb {
+  OleVerb verb;
+  String16 name;
+};
+
+// The caller owns the name it is handed (taskMemFree).
+void giveVerb(const NamedVerb& stored, OleVerb* out) {
+  *out = stored.verb;
+  out->lpszVerbName = static_cast<char16_t*>(taskMemAlloc((stored.name.size() + 1) * sizeof(char16_t)));
+  if (!out->lpszVerbName) return;
+  std::copy(stored.name.begin(), stored.name.end(), out->lpszVerbName);
+  out->lpszVerbName[stored.name.size()] = u'\0';
+}
+
+using VerbEnum = ListEnum<IEnumOleVerb, IID_IEnumOLEVERB, OleVerb, NamedVerb, &giveVerb>;
+
+}  // namespace
+
+HResult OleControl::XOleObject::EnumVerbs(IEnumOleVerb** verbs) {
+  if (!verbs) return E_POINTER;
+  *verbs = nullptr;
+  const std::span<const VerbEntry> own = outer<OleControl>().GetVerbs();
+  if (own.empty()) return OLE_S_USEREG;
+  std::vector<NamedVerb> list;
+  for (std::size_t n = 0; n < own.size(); ++n)
+    list.push_back({{static_cast<std::int32_t>(n), nullptr, own[n].menuFlags, own[n].attributes},
+                    toUtf16(own[n].name ? own[n].name : "")});
+  return VerbEnum::create(std::move(list), verbs);
 }
 HResult OleControl::XOleObject::Update() { return S_OK; }
 HResult OleControl::XOleObject::IsUpToDate() { return S_OK; }

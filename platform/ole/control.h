@@ -45,6 +45,10 @@
 //   with the UI, OLEIVERB_INPLACEACTIVATE without, OLEIVERB_HIDE deactivates and hides,
 //   OLEIVERB_PROPERTIES runs OnProperties (the property pages of GetPropPageIDs in a frame of their
 //   own, proppage.h). Other verbs go to OnDoVerb (OLEOBJ_S_INVALIDVERB when it does not know it).
+//   A control that names its verbs (GetVerbs, the list its class registers) is asked only for
+//   those: verb n >= 0 runs the n-th entry's action (OLEIVERB_OPEN the primary one), a number
+//   past the list is refused with OLEOBJ_S_INVALIDVERB, and EnumVerbs lists them; a control
+//   without a list takes every verb as above and EnumVerbs says to use the registry.
 //
 // State, extent and persistence
 //   The modified flag (SetModifiedFlag) answers IPersistStreamInit::IsDirty. Setting it while the
@@ -80,6 +84,7 @@
 
 #include "platform/archive/archive.h"
 #include "platform/com/automation.h"
+#include "platform/com/server.h"
 #include "platform/ole/dataobject.h"
 #include "platform/ole/interfaces.h"
 #include "platform/ole/propexchange.h"
@@ -173,6 +178,8 @@ class OleControl : public ui::Wnd, public AutomationObject {
   bool IsSimpleFrame() const { return simpleFrame_; }
 
   // --- Verbs -------------------------------------------------------------------------------------------
+  // The control's own verbs, in verb-number order (empty: the defaults above).
+  virtual std::span<const VerbEntry> GetVerbs() const { return {}; }
   virtual HResult OnDoVerb(std::int32_t verb, ui::MSG* msg, HWND parent, const gdi::Rect* position);
   virtual bool OnEdit(ui::MSG* msg, HWND parent, const gdi::Rect* position);
   virtual bool OnProperties(ui::MSG* msg, HWND parent, const gdi::Rect* position);
@@ -267,7 +274,7 @@ class OleControl : public ui::Wnd, public AutomationObject {
     HResult GetClipboardData(DWord reserved, IDataObject** data) override;
     HResult DoVerb(std::int32_t verb, ui::MSG* msg, IOleClientSite* site, std::int32_t index, HWND parent,
                    const gdi::Rect* position) override;
-    HResult EnumVerbs(IUnknown** verbs) override;
+    HResult EnumVerbs(IEnumOleVerb** verbs) override;
     HResult Update() override;
     HResult IsUpToDate() override;
     HResult GetUserClassID(Guid* clsid) override;

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/base/bytes.h"
+#include "platform/ole/enumerator.h"
 
 namespace plat::ole {
 
@@ -209,66 +210,8 @@ void OleAdviseHolder::clear() {
 
 // --- Format enumerator ----------------------------------------------------------------------------------
 
-namespace {
-
-class FormatEnum final : public ComObject {
- public:
-  FormatEnum(std::vector<FormatEtc> formats, std::size_t position) : formats_(std::move(formats)), pos_(position) {}
-
- protected:
-  const InterfaceMap& GetInterfaceMap() const override { return kMap; }
-
- private:
-  struct XEnum : Nested<IEnumFormatEtc> {
-    using Nested::Nested;
-    HResult Next(std::uint32_t count, FormatEtc* items, std::uint32_t* fetched) override {
-      FormatEnum& e = outer<FormatEnum>();
-      if (!items && count) return E_POINTER;
-      std::uint32_t n = 0;
-      while (n < count && e.pos_ < e.formats_.size()) items[n++] = e.formats_[e.pos_++];
-      if (fetched) *fetched = n;
-      return n == count ? S_OK : S_FALSE;
-    }
-    HResult Skip(std::uint32_t count) override {
-      FormatEnum& e = outer<FormatEnum>();
-      const std::size_t left = e.formats_.size() - e.pos_;
-      e.pos_ += std::min<std::size_t>(count, left);
-      return count <= left ? S_OK : S_FALSE;
-    }
-    HResult Reset() override {
-      outer<FormatEnum>().pos_ = 0;
-      return S_OK;
-    }
-    HResult Clone(IEnumFormatEtc** copy) override {
-      FormatEnum& e = outer<FormatEnum>();
-      if (!copy) return E_POINTER;
-      auto* c = new (std::nothrow) FormatEnum(e.formats_, e.pos_);
-      if (!c) return E_OUTOFMEMORY;
-      const HResult hr = c->QueryInterface(IID_IEnumFORMATETC, reinterpret_cast<void**>(copy));
-      c->Release();
-      return hr;
-    }
-  } xEnum_{*this};
-
-  std::vector<FormatEtc> formats_;
-  std::size_t pos_;
-  static const InterfaceEntry kEntries[];
-  static const InterfaceMap kMap;
-};
-
-const ComObject::InterfaceEntry FormatEnum::kEntries[] = {interfaceEntry<IEnumFormatEtc, &FormatEnum::xEnum_>(IID_IEnumFORMATETC)};
-const ComObject::InterfaceMap FormatEnum::kMap{&ComObject::kInterfaceMap, kEntries};
-
-}  // namespace
-
 HResult createFormatEnum(std::vector<FormatEtc> formats, IEnumFormatEtc** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  auto* e = new (std::nothrow) FormatEnum(std::move(formats), 0);
-  if (!e) return E_OUTOFMEMORY;
-  const HResult hr = e->QueryInterface(IID_IEnumFORMATETC, reinterpret_cast<void**>(out));
-  e->Release();
-  return hr;
+  return ListEnum<IEnumFormatEtc, IID_IEnumFORMATETC, FormatEtc>::create(std::move(formats), out);
 }
 
 // --- Data source ------------------------------------------------------------------------------------------

@@ -136,9 +136,12 @@ struct OleInPlaceFrameInfo {
   std::uint32_t cAccelEntries = 0;
 };
 
+// A verb as IEnumOLEVERB hands it out: the name is allocated with taskMemAlloc and the caller
+// frees it with taskMemFree.
+constexpr DWord OLEVERBATTRIB_NEVERDIRTIES = 1, OLEVERBATTRIB_ONCONTAINERMENU = 2;
 struct OleVerb {
   std::int32_t lVerb = 0;
-  const char16_t* lpszVerbName = nullptr;
+  char16_t* lpszVerbName = nullptr;
   DWord fuFlags = 0;
   DWord grfAttribs = 0;
 };
@@ -215,6 +218,7 @@ inline constexpr Guid IID_IPersistStreamInit = guid("{7FD52380-4E07-101B-AE2D-08
 inline constexpr Guid IID_ISequentialStream = guid("{0C733A30-2A1C-11CE-ADE5-00AA0044773D}");
 inline constexpr Guid IID_IStream = guid("{0000000C-0000-0000-C000-000000000046}");
 inline constexpr Guid IID_IEnumFORMATETC = guid("{00000103-0000-0000-C000-000000000046}");
+inline constexpr Guid IID_IEnumOLEVERB = guid("{00000104-0000-0000-C000-000000000046}");
 inline constexpr Guid IID_IOleControl = guid("{B196B288-BAB4-101A-B69C-00AA00341D07}");
 inline constexpr Guid IID_IOleControlSite = guid("{B196B289-BAB4-101A-B69C-00AA00341D07}");
 inline constexpr Guid IID_ISimpleFrameSite = guid("{742B0E01-14E6-101B-914E-00AA00300CAB}");
@@ -322,6 +326,17 @@ class IAdviseSink;
 class IEnumFormatEtc;
 class IDataObject;
 
+class IEnumOleVerb : public IUnknown {
+ public:
+  virtual HResult Next(std::uint32_t count, OleVerb* items, std::uint32_t* fetched) = 0;
+  virtual HResult Skip(std::uint32_t count) = 0;
+  virtual HResult Reset() = 0;
+  virtual HResult Clone(IEnumOleVerb** copy) = 0;
+
+ protected:
+  ~IEnumOleVerb() = default;
+};
+
 class IOleObject : public IUnknown {
  public:
   virtual HResult SetClientSite(IOleClientSite* site) = 0;
@@ -335,7 +350,7 @@ class IOleObject : public IUnknown {
   // parent and position: the window the object activates in and its place there.
   virtual HResult DoVerb(std::int32_t verb, ui::MSG* msg, IOleClientSite* site, std::int32_t index, HWND parent,
                          const gdi::Rect* position) = 0;
-  virtual HResult EnumVerbs(IUnknown** verbs) = 0;  // OLE_S_USEREG: the registry's
+  virtual HResult EnumVerbs(IEnumOleVerb** verbs) = 0;  // OLE_S_USEREG: the registry's
   virtual HResult Update() = 0;
   virtual HResult IsUpToDate() = 0;
   virtual HResult GetUserClassID(Guid* clsid) = 0;

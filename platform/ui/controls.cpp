@@ -360,11 +360,11 @@ class StaticCore : public ToolkitCore {
   QWidget* CreateWidget(QWidget* parent, const CREATESTRUCT& cs) override {
     auto* l = new Bridged<QLabel>(parent);
     label = l;
-    Apply(cs.style, cs.name);
+    Apply(cs.style, cs.name, cs.dwExStyle);
     return l;
   }
 
-  void Apply(DWORD style, const std::string& text) {
+  void Apply(DWORD style, const std::string& text, DWORD exStyle) {
     const UINT type = style & SS_TYPEMASK;
     Qt::Alignment align = Qt::AlignTop;
     if (type == SS_CENTER) align |= Qt::AlignHCenter;
@@ -374,12 +374,19 @@ class StaticCore : public ToolkitCore {
     label->setAlignment(align);
     label->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
     int frame = QFrame::NoFrame;
-    if (style & SS_SUNKEN) frame = QFrame::Panel | QFrame::Sunken;
+    // The sunken client edge is two pixels deep, the static edge and SS_SUNKEN one.
+    int depth = 1;
+    if (style & SS_SUNKEN || exStyle & WS_EX_STATICEDGE) frame = QFrame::Panel | QFrame::Sunken;
+    if (exStyle & WS_EX_CLIENTEDGE) {
+      frame = QFrame::Panel | QFrame::Sunken;
+      depth = 2;
+    }
     if (type == SS_ETCHEDFRAME || type == SS_BLACKFRAME || type == SS_GRAYFRAME || type == SS_WHITEFRAME)
       frame = QFrame::Box | QFrame::Sunken;
     if (type == SS_ETCHEDHORZ) frame = QFrame::HLine | QFrame::Sunken;
     if (type == SS_ETCHEDVERT) frame = QFrame::VLine | QFrame::Sunken;
     label->setFrameStyle(frame);
+    label->setLineWidth(depth);
     if (type == SS_BLACKRECT || type == SS_GRAYRECT || type == SS_WHITERECT) {
       const QColor c = type == SS_BLACKRECT ? Qt::black : type == SS_GRAYRECT ? Qt::gray : Qt::white;
       QPalette pal = label->palette();
@@ -397,7 +404,7 @@ class StaticCore : public ToolkitCore {
     if (type != SS_BITMAP && type != SS_ICON) label->setText((impl_->style & SS_NOPREFIX) ? ToQ(text) : WithoutPrefix(text));
   }
 
-  void StyleChanged(DWORD) override { Apply(impl_->style, impl_->text); }
+  void StyleChanged(DWORD) override { Apply(impl_->style, impl_->text, impl_->exStyle); }
 
   bool DefProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
     switch (message) {

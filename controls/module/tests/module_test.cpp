@@ -14,6 +14,8 @@
 #include "platform/com/regkeys.h"
 #include "platform/com/typelib.h"
 #include "platform/ole/interfaces.h"
+#include "platform/ole/proppage.h"
+#include "platform/ui/responder.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/app.h"
 #include "profile/profile.h"
@@ -193,6 +195,116 @@ TEST_F(KarvelModule, UnregisteringRemovesTheKeysAndStartSoTheNextStartCopiesTheD
   EXPECT_EQ(Value(kUserSection, u"Start"), 2);
   EXPECT_EQ(Value(kUserSection, u"Background"), 7);
   EXPECT_EQ(Call("DllUnregisterServer"), S_OK);
+}
+
+}  // namespace
+
+TEST_F(KarvelModule, EachControlRegistersAndListsItsVerbsAndRefusesOthers) {
+  ASSERT_EQ(Call("DllRegisterServer"), S_OK);
+  for (const Control& c : kControls) {
+    SCOPED_TRACE(plat::toUtf8(c.progId));
+    const bool button = *c.clsid == CLSID_SoftButton;
+    const std::vector<std::string> wanted =
+        button ? std::vector<std::string>{"&Properties...,0,2"} : std::vector<std::string>{"&Edit,0,2", "&Properties...,0,2"};
+    const std::u16string key = u"CLSID\\" + guidToString(*c.clsid) + u"\\Verb\\";
+    for (std::size_t n = 0; n < wanted.size(); ++n) EXPECT_EQ(ClassesText(key + plat::toUtf16(std::to_string(n))), wanted[n]);
+    EXPECT_EQ(ClassesText(key + plat::toUtf16(std::to_string(wanted.size()))), "<none>");
+
+    IOleObject* object = nullptr;
+    ASSERT_EQ(createInstance(*c.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object)),
+              S_OK);
+    IEnumOleVerb* verbs = nullptr;
+    ASSERT_EQ(object->EnumVerbs(&verbs), S_OK);
+    ASSERT_NE(verbs, nullptr);
+    std::vector<std::string> listed;
+    OleVerb verb;
+    std::uint32_t fetched = 0;
+    while (verbs->Next(1, &verb, &fetched) == S_OK && fetched == 1) {
+      EXPECT_EQ(verb.lVerb, static_cast<std::int32_t>(listed.size()));
+      listed.push_back(plat::toUtf8(verb.lpszVerbName) + "," + std::to_string(verb.fuFlags) + "," +
+                       std::to_string(verb.grfAttribs));
+      taskMemFree(verb.lpszVerbName);
+    }
+    EXPECT_EQ(listed, wanted);
+    // A clone walks from where the original stood; Reset starts over.
+    IEnumOleVerb* copy = nullptr;
+    ASSERT_EQ(verbs->Reset(), S_OK);
+    ASSERT_EQ(verbs->Skip(1), S_OK);
+    ASSERT_EQ(verbs->Clone(&copy), S_OK);
+    EXPECT_EQ(copy->Next(1, &verb, &fetched), button ? S_FALSE : S_OK);
+    if (fetched == 1) {
+      EXPECT_EQ(verb.lVerb, 1);
+      taskMemFree(verb.lpszVerbName);
+    }
+    copy->Release();
+    verbs->Release();
+    // A verb number past the control's list is refused and does nothing.
+    EXPECT_EQ(object->DoVerb(static_cast<std::int32_t>(wanted.size()), nullptr, nullptr, -1, ui::kNoWnd, nullptr),
+              OLEOBJ_S_INVALIDVERB);
+    object->Release();
+  }
+}
+
+namespace {
+
+// The items of a page of the frame by id, the page shown first.
+std::vector<int> PageItemIds(PropertyFrame& frame, int page) {
+  std::vector<int> ids;
+  if (!frame.SetActivePage(page)) return ids;
+  ui::Wnd* dialog = frame.PageArea() ? frame.PageArea()->GetTopWindow() : nullptr;
+  while (dialog && !dialog->IsWindowVisible()) dialog = dialog->GetNextWindow();  // the shown page
+  for (ui::Wnd* child = dialog ? dialog->GetTopWindow() : nullptr; child; child = child->GetNextWindow())
+    ids.push_back(child->GetDlgCtrlID());
+  return ids;
+}
+
+bool Holds(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+TEST_F(KarvelModule, ThePropertyPagesShowTheirFieldsWhenTheModuleMakesThem) {
+  ASSERT_EQ(Call("DllRegisterServer"), S_OK);
+  struct Expected {
+    const Guid* clsid;
+    std::vector<std::pair<std::string, int>> pages;  // caption and one item of each page
+  };
+  const Expected controls[] = {
+      {&CLSID_TableControl, {{"Size && Position", 208}, {"Cells", 216}}},
+      {&CLSID_StructureControl, {{"Structure", 227}, {"Fields", 231}}},
+      {&CLSID_KnobControl, {{"General", -1}}},
+      {&CLSID_SoftButton, {{"General", -1}}},
+  };
+  for (const Expected& c : controls) {
+    SCOPED_TRACE(plat::toUtf8(guidToString(*c.clsid)));
+    IOleObject* object = nullptr;
+    ASSERT_EQ(createInstance(*c.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object)),
+              S_OK);
+    ui::ScriptedResponder responder(true);
+    bool shown = false;
+    responder.Then(ui::ModalKind::Dialog, [&](ui::ModalQuestion& q) -> int {
+      auto* frame = dynamic_cast<PropertyFrame*>(q.dialog);
+      EXPECT_NE(frame, nullptr);
+      if (!frame) return ui::IDCANCEL;
+      shown = true;
+      EXPECT_EQ(frame->PageCount(), static_cast<int>(c.pages.size()));
+      for (int i = 0; i < frame->PageCount() && i < static_cast<int>(c.pages.size()); ++i) {
+        PropPageInfo info;
+        EXPECT_EQ(frame->Page(i)->GetPageInfo(&info), S_OK);
+        EXPECT_EQ(plat::toUtf8(info.pszTitle ? stringView(info.pszTitle) : std::u16string_view()), c.pages[i].first);
+        EXPECT_GT(info.size.cx, 0);
+        freeString(info.pszTitle);
+        freeString(info.pszDocString);
+        freeString(info.pszHelpFile);
+        const std::vector<int> ids = PageItemIds(*frame, i);
+        EXPECT_FALSE(ids.empty()) << "page " << i << " shows nothing";
+        if (c.pages[i].second >= 0) {
+          EXPECT_TRUE(Holds(ids, c.pages[i].second)) << "page " << i << " items " << testing::PrintToString(ids);
+        }
+      }
+      return ui::IDCANCEL;
+    });
+    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, ui::kNoWnd, nullptr), S_OK);
+    EXPECT_TRUE(shown);
+    object->Release();
+  }
 }
 
 }  // namespace

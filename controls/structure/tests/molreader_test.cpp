@@ -126,6 +126,69 @@ TEST(MolReader, FreeFormLinesRead) {
   EXPECT_EQ(model.molecule().bonds.size(), 1u);
 }
 
+TEST(MolReader, TheExtendedFormReadsItsConnectionTable) {
+  // Ethanol in the V3000 form: atom indexes need not run 1, 2, 3; a line may go on in the next.
+  const std::string ethanol =
+      "ethanol\n  -KEDRUS-  3D\n\n"
+      "  0  0  0     0  0            999 V3000\n"
+      "M  V30 BEGIN CTAB\n"
+      "M  V30 COUNTS 3 2 0 0 0\n"
+      "M  V30 BEGIN ATOM\n"
+      "M  V30 1 C -0.0187 1.5258 0.0104 0\n"
+      "M  V30 2 C 0.0021 -0.0041 0.0020 0\n"
+      "M  V30 7 O 1.3580 -0.4659 -0.0046 0 CHG=0 -\n"
+      "M  V30 MASS=16\n"
+      "M  V30 8 C x y z 0\n"
+      "M  V30 END ATOM\n"
+      "M  V30 BEGIN BOND\n"
+      "M  V30 1 1 1 2\n"
+      "M  V30 2 1 2 7\n"
+      "M  V30 3 1 2 99\n"
+      "M  V30 END BOND\n"
+      "M  V30 END CTAB\n"
+      "M  END\n"
+      ">  <NAME>\nethanol\n\n$$$$\n";
+  CStructureModel model;
+  ASSERT_EQ(LoadText(model, ethanol).status, LoadStatus::Loaded);
+  const Molecule& mol = model.molecule();
+  ASSERT_EQ(mol.atoms.size(), 3u);
+  EXPECT_EQ(mol.atoms[0], (StructAtom{"C", -0.0187f, -1.5258f, 0.0104f}));
+  EXPECT_EQ(mol.atoms[2].symbol, "O");
+  EXPECT_EQ(mol.bonds, (std::vector<BondWord>{PackBond(1, 2, 1), PackBond(2, 3, 1)}));
+  EXPECT_EQ(model.fields(), (std::vector<std::string>{"ethanol"}));
+
+  // Only the first table counts; a table cut short keeps what it read.
+  const std::string twice = ethanol.substr(0, ethanol.find("M  END")) +
+                            "M  V30 BEGIN CTAB\nM  V30 BEGIN ATOM\nM  V30 1 N 0 0 0 0\nM  V30 END ATOM\nM  V30 END CTAB\n"
+                            "M  END\n";
+  ASSERT_EQ(LoadText(model, twice).status, LoadStatus::Loaded);
+  EXPECT_EQ(model.molecule().atoms.size(), 3u);
+  ASSERT_EQ(LoadText(model, ethanol.substr(0, ethanol.find("M  V30 2 1 2 7"))).status, LoadStatus::Loaded);
+  EXPECT_EQ(model.molecule().atoms.size(), 3u);
+  EXPECT_EQ(model.molecule().bonds.size(), 1u);
+  ASSERT_EQ(LoadText(model, ethanol.substr(0, ethanol.find("M  V30 MASS"))).status, LoadStatus::Loaded);
+  EXPECT_EQ(model.molecule().atoms.size(), 2u);  // the atom's line went on past the end
+}
+
+TEST(MolReader, BothFormsOfAnotherProgramsFileGiveTheSameMolecule) {
+  CStructureModel extended, fixed;
+  ASSERT_EQ(extended.LoadFile(STRUCTURE_TEST_DATA "/ethyl_acetate_v3000.sdf").status, LoadStatus::Loaded);
+  ASSERT_EQ(fixed.LoadFile(STRUCTURE_TEST_DATA "/ethyl_acetate_v2000.sdf").status, LoadStatus::Loaded);
+  const Molecule& a = extended.molecule();
+  const Molecule& b = fixed.molecule();
+  ASSERT_EQ(a.atoms.size(), 6u);
+  ASSERT_EQ(a.atoms.size(), b.atoms.size());
+  for (std::size_t i = 0; i < a.atoms.size(); ++i) {
+    EXPECT_EQ(a.atoms[i].symbol, b.atoms[i].symbol) << i;
+    EXPECT_NEAR(a.atoms[i].x, b.atoms[i].x, 1e-4) << i;  // the fixed form keeps four decimals
+    EXPECT_NEAR(a.atoms[i].y, b.atoms[i].y, 1e-4) << i;
+  }
+  EXPECT_EQ(a.bonds, b.bonds);
+  extended.SetShowFormula(true);
+  extended.SetShowWeight(true);
+  EXPECT_EQ(extended.fields(), (std::vector<std::string>{"C4H8O2", "88.11"}));
+}
+
 TEST(MolReader, HostileLinesAreSkippedAndCountsEndAtTheFile) {
   CStructureModel model;
   // Negative counts are no counts: the file has no molecule.

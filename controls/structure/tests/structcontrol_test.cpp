@@ -8,6 +8,7 @@
 #include "controls/base/tests/control_fixture.h"
 #include "controls/structure/structcontrol.h"
 #include "controls/structure/molreader.h"
+#include "controls/structure/structurewnd.h"
 #include "controls/structure/tests/molbuilder.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
@@ -189,6 +190,30 @@ TEST_F(StructureControlTest, DrawsBondsLabelsAndFieldsInTheirColours) {
   EXPECT_GT(zoomed->CountPixels(0xFF0000), picture->CountPixels(0xFF0000) * 13 / 10);
   EXPECT_GT(CountInk(*zoomed, 0x00C000, 0xFFFFFF), 2 * CountInk(*picture, 0x00C000, 0xFFFFFF));
   SetSite(*control_, nullptr);
+}
+
+TEST_F(StructureControlTest, TheWindowWrapperMakesTheControlByClassIdAndLoadsAFile) {
+  ui::Wnd parent;
+  ASSERT_TRUE(parent.CreateEx(0, nullptr, "structure", ui::WS_OVERLAPPEDWINDOW | ui::WS_VISIBLE, {0, 0, 400, 300},
+                              nullptr, 0));
+  MolBuilder benzene;
+  benzene.Ring(6, true);
+  const std::string path = Scratch("wrapped.mol");
+  ASSERT_TRUE(plat::writeFileAtomic(path, benzene.Molfile()));
+  CStructure wrapper;
+  ASSERT_TRUE(wrapper.Create("", ui::WS_CHILD | ui::WS_VISIBLE, {10, 10, 210, 160}, &parent, 12));
+  EXPECT_TRUE(wrapper.HasControl());
+  ASSERT_NE(wrapper.ControlWindow(), nullptr);
+  EXPECT_TRUE(wrapper.ControlWindow()->IsWindowVisible());
+  auto* made = LastMade<CStructureControl>();
+  ASSERT_NE(made, control_);
+  EXPECT_TRUE(wrapper.LoadFile(path));
+  EXPECT_EQ(made->Model().molecule().atoms.size(), 6u);
+  EXPECT_FALSE(wrapper.LoadFile(Scratch("missing.mol")));
+  wrapper.DestroyWindow();
+  EXPECT_FALSE(wrapper.HasControl());
+  EXPECT_FALSE(wrapper.LoadFile(path));  // no control: nothing to load into
+  parent.DestroyWindow();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/tests/start/testtree.h"
+#include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/registry/registry_testing.h"
 
@@ -20,12 +21,14 @@ namespace {
 // A module object of its own per test, so tests never share keys.
 class TestStart : public CGenStart {
  public:
-  TestStart(std::u16string key, std::u16string section) : key_(std::move(key)), section_(std::move(section)) {}
+  TestStart(std::u16string key, std::u16string section, std::u16string defaults = u"")
+      : key_(std::move(key)), section_(std::move(section)), defaults_(std::move(defaults)) {}
   const char16_t* GetRegistryKey() const override { return key_.c_str(); }
   plat::String16 GetSectionName() const override { return section_; }
+  plat::String16 GetDefaultsFile() const override { return defaults_.empty() ? CGenStart::GetDefaultsFile() : defaults_; }
 
  private:
-  std::u16string key_, section_;
+  std::u16string key_, section_, defaults_;
 };
 
 const std::u16string kProductKey = u"Orvane\\KEDRUS Lite\\2.0";
@@ -133,6 +136,59 @@ TEST(GenStart, WithoutAMachineTreeNothingIsCopiedOrCreated) {
   const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
   ASSERT_GT(n, 0);
   EXPECT_EQ(start.Path, u16(std::string(plat::pathDirectory(std::string(exe, std::size_t(n))))));
+}
+
+TEST(GenStart, WithoutAMachineTreeTheDefaultsTheModuleShipsAreCopied) {
+  const Module m = freshModule(u"shipped");
+  const std::string ini = plat::joinPath(::testing::TempDir(), "shipped.ini");
+  ASSERT_TRUE(plat::writeFileAtomic(ini,
+                                    "[MACROS]\r\nPhase=AP\r\n"
+                                    "[shipped]\r\nZoom = REG_DWORD 0x64\r\n"
+                                    "[shipped\\NMR]\r\n"
+                                    "[shipped\\NMR\\Properties 0]\r\nMPeaksEnable = REG_DWORD 0x0\r\n"
+                                    "[shipped\\NMR\\Cell_0_0]\r\nCellText = REG_SZ Title\r\nPlain=text\r\n"
+                                    "[other]\r\nNotMine = REG_DWORD 1\r\n"));
+  // The user already chose a zoom: it stays.
+  SeedKey(kCurrentUser, m.user).dword(u"Zoom", 75);
+  TestStart start(kProductKey, m.section, u16(ini));
+  ASSERT_TRUE(start.Startup());
+  EXPECT_EQ(startValue(m), 2u);
+  EXPECT_EQ(rawValue(kCurrentUser, m.user, u"Zoom").bytes, (std::vector<std::uint8_t>{75, 0, 0, 0}));
+  const RawValue peaks = rawValue(kCurrentUser, m.user + u"\\NMR\\Properties 0", u"MPeaksEnable");
+  ASSERT_TRUE(peaks.found);
+  EXPECT_EQ(peaks.type, plat::reg::ValueType::DWord);
+  EXPECT_EQ(peaks.bytes, (std::vector<std::uint8_t>{0, 0, 0, 0}));
+  const RawValue text = rawValue(kCurrentUser, m.user + u"\\NMR\\Cell_0_0", u"CellText");
+  EXPECT_EQ(text.type, plat::reg::ValueType::String);
+  EXPECT_EQ(u8(std::u16string(reinterpret_cast<const char16_t*>(text.bytes.data()), 5)), "Title");
+  EXPECT_TRUE(rawValue(kCurrentUser, m.user + u"\\NMR\\Cell_0_0", u"Plain").found);
+  // Only the module's own section: not the INI file's other sections.
+  EXPECT_FALSE(rawValue(kCurrentUser, m.user, u"NotMine").found);
+  EXPECT_FALSE(keyExists(kCurrentUser, m.user + u"\\MACROS"));
+
+  // An installer's machine-wide tree wins over the shipped file.
+  const Module installed = freshModule(u"installed");
+  SeedKey(kLocalMachine, installed.machine).dword(u"Zoom", 50);
+  const std::string other = plat::joinPath(::testing::TempDir(), "installed.ini");
+  ASSERT_TRUE(plat::writeFileAtomic(other, "[installed]\r\nShipped = REG_DWORD 1\r\n"));
+  TestStart second(kProductKey, installed.section, u16(other));
+  ASSERT_TRUE(second.Startup());
+  EXPECT_EQ(rawValue(kCurrentUser, installed.user, u"Zoom").bytes, (std::vector<std::uint8_t>{50, 0, 0, 0}));
+  EXPECT_FALSE(rawValue(kCurrentUser, installed.user, u"Shipped").found);
+
+  // No file beside the module: nothing copied, nothing created, and the first start is done.
+  const Module bare = freshModule(u"bare");
+  TestStart third(kProductKey, bare.section, u16(plat::joinPath(::testing::TempDir(), "none.ini")));
+  ASSERT_TRUE(third.Startup());
+  EXPECT_EQ(startValue(bare), 2u);
+  EXPECT_FALSE(plat::fileInfo(plat::joinPath(::testing::TempDir(), "none.ini")).exists);
+}
+
+TEST(GenStart, TheIniFileIsTheModuleFileWithIniInPlaceOfItsExtension) {
+  EXPECT_EQ(ModuleIniPath("/opt/kedrus.2/libnelvar.so"), "/opt/kedrus.2/libnelvar.ini");
+  EXPECT_EQ(ModuleIniPath("/opt/k/libnelvar.so.2.0"), "/opt/k/libnelvar.ini");
+  EXPECT_EQ(ModuleIniPath("/opt/k.d/nelvar"), "/opt/k.d/nelvar.ini");
+  EXPECT_EQ(ModuleIniPath("/opt/k/spc.solver.bin"), "/opt/k/spc.solver.ini");
 }
 
 TEST(GenStart, APartlyCopiedTreeIsCompletedAndTheUsersValuesKept) {

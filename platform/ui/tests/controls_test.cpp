@@ -365,6 +365,28 @@ TEST_F(UiTest, TabControlsAskBeforeChangingAndReportTheChange) {
   p.DestroyWindow();
 }
 
+TEST_F(UiTest, StaticsDrawTheirSunkenEdges) {
+  Parent p;
+  ASSERT_TRUE(p.Make());
+  // The top-left edge darker than the face, two pixels deep for the client edge, one for the
+  // static edge and SS_SUNKEN; none for a plain static.
+  const auto edgeDepth = [&](DWORD exStyle, DWORD style) {
+    Static s;
+    EXPECT_TRUE(s.CreateEx(exStyle, "STATIC", "", WS_CHILD | WS_VISIBLE | style, Rect(0, 0, 60, 30), &p, 80));
+    const std::unique_ptr<gdi::RasterSurface> picture = s.Render();
+    const COLORREF face = picture->GetPixel(30, 15);
+    int depth = 0;
+    while (depth < 5 && picture->GetPixel(depth, 15) != face && picture->GetPixel(30, depth) != face) ++depth;
+    s.DestroyWindow();
+    return depth;
+  };
+  EXPECT_EQ(edgeDepth(0, SS_LEFT), 0);
+  EXPECT_EQ(edgeDepth(WS_EX_CLIENTEDGE, SS_LEFT), 2);
+  EXPECT_EQ(edgeDepth(WS_EX_STATICEDGE, SS_LEFT), 1);
+  EXPECT_EQ(edgeDepth(0, SS_LEFT | SS_SUNKEN), 1);
+  p.DestroyWindow();
+}
+
 TEST_F(UiTest, ToolTipsShowToolTextOrAskTheParent) {
   Parent p;
   ASSERT_TRUE(p.Make());

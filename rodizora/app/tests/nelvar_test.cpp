@@ -8,13 +8,17 @@
 #include <map>
 
 #include "common/guids.h"
+#include "common/itablecontrol.h"
+#include "common/shared_ids.h"
 #include "foundation/filedlg/filesavedlg.h"
 #include "platform/base/text.h"
+#include "platform/com/driver.h"
 #include "platform/com/library.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/responder.h"
 #include "rodizora/doc/sasettings.h"
+#include "rodizora/frame/standardbar.h"
 #include "rodizora/app/tests/app_fixture.h"
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/spectrumcontrol.h"
@@ -22,21 +26,6 @@
 
 namespace apptest {
 namespace {
-
-// The save dialog answered as a person would: the first format, a name, Save; look sees the
-// dialog first.
-void AnswerSaveDialog(ui::ScriptedResponder& script, const char* name, std::function<void(CFileSaveDlg&)> look) {
-  script.Then(ui::ModalKind::Window, [name, look](ui::ModalQuestion& q) {
-    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
-    EXPECT_NE(dialog, nullptr);
-    if (!dialog) return ui::IDCANCEL;
-    look(*dialog);
-    dialog->FormatCombo().SetCurSel(0);
-    dialog->NameEdit().SetWindowText(name);
-    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
-    return ui::IDOK;
-  });
-}
 
 class NelvarTest : public AppTest {
  protected:
@@ -56,6 +45,57 @@ TEST_F(NelvarTest, ASpectrumItemOfTheSampleDrawsItsPlot) {
   EXPECT_EQ(item->GetRect(), gdi::Rect(0, 0, doc->PageWidth(), doc->PageHeight()));
   EXPECT_GT(DrawnPixels(dynamic_cast<CSaView*>(doc->GetViews().front()), item), 500);
   MainFrame()->Render()->SavePng(ScratchDir("nelvar_item") + "/sample_item.png");
+}
+
+// A dispatch property of an item's object by name, as an integer (-1 when it has none).
+int IntProperty(CSaItem* item, const char16_t* name) {
+  auto* dispatch = static_cast<plat::ole::IDispatch*>(item->QueryObject(plat::ole::IID_IDispatch));
+  if (!dispatch) return -1;
+  plat::ole::DispatchDriver driver(dispatch, true);
+  const char16_t* names[] = {name};
+  plat::ole::DispId id = 0;
+  plat::ole::Variant v;
+  plat::ole::variantInit(&v);
+  if (dispatch->GetIDsOfNames(plat::ole::IID_NULL, names, 1, 0, &id) < 0 || driver.getProperty(id, &v) < 0) return -1;
+  const int value = v.vt == plat::ole::VT_BOOL ? (v.boolean ? 1 : 0) : v.i32;
+  plat::ole::variantClear(&v);
+  return value;
+}
+
+TEST_F(NelvarTest, AFirstStartGivesAnNmrPageNoMassLabelsAndAParameterTableWithValues) {
+  ASSERT_TRUE(RegisterKarvel());
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  CSaItem* spectrum = nullptr;
+  CSaItem* table = nullptr;
+  for (CSaItem* item : doc->Items()) (item->Record().type == ItemTypeTable ? table : spectrum) = item;
+  ASSERT_NE(spectrum, nullptr);
+  ASSERT_NE(table, nullptr);
+  // The shipped defaults: an NMR spectrum has no mass-peak labels.
+  EXPECT_EQ(IntProperty(spectrum, u"MPeaksEnable"), 0);
+  EXPECT_EQ(IntProperty(spectrum, u"TPeaksEnable"), 1);
+  // The NMR table: the names over the spectrum's values.
+  auto* cells = static_cast<ITableControl*>(table->QueryObject(IID_ITableControl));
+  ASSERT_NE(cells, nullptr);
+  std::uint32_t columns = 0, rows = 0;
+  EXPECT_EQ(cells->GetTableSize(&columns, &rows), plat::ole::S_OK);
+  EXPECT_EQ(columns, 6u);
+  EXPECT_EQ(rows, 2u);
+  const auto cell = [&](std::uint32_t c, std::uint32_t r) {
+    char16_t text[64] = {};
+    return cells->GetCellText(c, r, text, 63) >= 0 ? plat::toUtf8(text) : std::string("<none>");
+  };
+  EXPECT_EQ(cell(0, 0), "Title");
+  EXPECT_EQ(cell(2, 0), "Frequency");
+  EXPECT_EQ(cell(2, 1), "$SF$");
+  EXPECT_EQ(cell(5, 1), "$DATE$");
+  cells->Release();
+  // The whole page in the window (half size): the table's texts are drawn below the trace.
+  auto* view = dynamic_cast<CSaView*>(doc->GetViews().front());
+  view->OnZoom(CStandardBar::kZoomCommandFirst + 50);
+  EXPECT_GT(DrawnPixels(view, table), 200);
+  MainFrame()->Render()->SavePng(ScratchDir("first_start") + "/first_start.png");
+  UnregisterKarvel();
 }
 
 TEST_F(NelvarTest, TheSampleOpensFromTheCommandLineAsAPage) {
@@ -126,6 +166,72 @@ std::map<plat::String16, plat::String16> ParamsOf(CSaItem* item) {
   return params;
 }
 
+// Save As through the save dialog: the first format (the workspace) in folder under name; look
+// sees the dialog first. save runs the command (Save As unless told otherwise).
+void SaveAsWorkspace(CSaDoc* doc, const std::string& folder, const char* name,
+                     const std::function<void(CFileSaveDlg&)>& look = {},
+                     void (CSaDoc::*save)() = &CSaDoc::OnFileSaveAs) {
+  SaSettings().saveDirectory = plat::toUtf16(folder);
+  ui::ScriptedResponder script(true);
+  script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
+    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return ui::IDCANCEL;
+    EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
+    if (look) look(*dialog);
+    dialog->FormatCombo().SetCurSel(0);
+    dialog->NameEdit().SetWindowText(name);
+    if (auto* button = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) button->Click();
+    return ui::IDOK;
+  });
+  (doc->*save)();
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(script.Unexpected(), 0);
+}
+
+TEST_F(NelvarTest, StoredWorkspacesKeepWhatTheyStoredWhateverTheDefaults) {
+  ASSERT_TRUE(RegisterKarvel());
+  ASSERT_TRUE(Start({SAMPLE_FID}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  ASSERT_EQ(doc->Items().size(), 2u);
+  // The user turns the mass-peak labels on and names the table's first column otherwise.
+  {
+    auto* dispatch = static_cast<plat::ole::IDispatch*>(doc->Items()[0]->QueryObject(plat::ole::IID_IDispatch));
+    ASSERT_NE(dispatch, nullptr);
+    plat::ole::DispatchDriver driver(dispatch, true);
+    const char16_t* names[] = {u"MPeaksEnable"};
+    plat::ole::DispId id = 0;
+    ASSERT_GE(dispatch->GetIDsOfNames(plat::ole::IID_NULL, names, 1, 0, &id), 0);
+    plat::ole::Variant on;
+    plat::ole::variantInit(&on);
+    on.vt = plat::ole::VT_BOOL;
+    on.boolean = plat::ole::kVariantTrue;
+    ASSERT_GE(driver.setProperty(id, on), 0);
+  }
+  auto* cells = static_cast<ITableControl*>(doc->Items()[1]->QueryObject(IID_ITableControl));
+  ASSERT_NE(cells, nullptr);
+  ASSERT_EQ(cells->SetCellText(0, 0, u"Sample"), plat::ole::S_OK);
+  cells->Release();
+  const std::string folder = ScratchDir("kept");
+  SaveAsWorkspace(doc, folder, "page");
+  doc->OnCloseDocument();
+
+  auto* reloaded = dynamic_cast<CSaDoc*>(app->OpenDocumentFile(folder + "/page"));
+  ASSERT_NE(reloaded, nullptr);
+  ASSERT_EQ(reloaded->Items().size(), 2u);
+  CSaItem* spectrum = reloaded->Items()[0];
+  CSaItem* table = reloaded->Items()[1];
+  if (spectrum->Record().type == ItemTypeTable) std::swap(spectrum, table);
+  EXPECT_EQ(IntProperty(spectrum, u"MPeaksEnable"), 1);
+  cells = static_cast<ITableControl*>(table->QueryObject(IID_ITableControl));
+  ASSERT_NE(cells, nullptr);
+  char16_t text[32] = {};
+  EXPECT_EQ(cells->GetCellText(0, 0, text, 31), plat::ole::S_OK);
+  EXPECT_EQ(plat::toUtf8(text), "Sample");
+  cells->Release();
+  UnregisterKarvel();
+}
+
 TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameters) {
   ASSERT_EQ(CSaDoc::GetSpectraCountInFile(plat::toUtf16(SAMPLE_FID)), 1);
   ASSERT_TRUE(Start({SAMPLE_FID}));
@@ -143,10 +249,7 @@ TEST_F(NelvarTest, SavedAsAWorkspaceTheSampleReloadsWithItsRectangleAndParameter
   TakeBstr(name);
   TakeBstr(options);
   // Save As with the control's own format.
-  ui::ScriptedResponder script(true);
-  AnswerSaveDialog(script, "page", [&](CFileSaveDlg& dialog) { EXPECT_EQ(dialog.GetCurrentDirectory(), folder); });
-  doc->OnFileSaveAs();
-  EXPECT_TRUE(script.Done());
+  SaveAsWorkspace(doc, folder, "page");
   ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
   EXPECT_TRUE(doc->IsWorkspace());
   EXPECT_EQ(doc->GetPathName(), workspace);
@@ -186,13 +289,10 @@ TEST_F(NelvarTest, ANewPageWithAnInsertedSpectrumOffersTheWorkspaceFormatAndReop
   item->Record().subtype = ItemFromControl;
   item->SetRect({40, 40, 364, 244});
   const std::string folder = ScratchDir("newpage");
-  SaSettings().saveDirectory = plat::toUtf16(folder);
-  ui::ScriptedResponder script(true);
-  AnswerSaveDialog(script, "page", [](CFileSaveDlg& dialog) { EXPECT_EQ(dialog.FormatCombo().GetCount(), 1); });
-  // File Save of a page that was never saved runs Save As.
-  doc->OnFileSave();
-  EXPECT_TRUE(script.Done());
-  EXPECT_EQ(script.Unexpected(), 0);
+  // File Save of a page that was never saved runs Save As, which offers the workspace alone.
+  SaveAsWorkspace(
+      doc, folder, "page", [](CFileSaveDlg& dialog) { EXPECT_EQ(dialog.FormatCombo().GetCount(), 1); },
+      &CSaDoc::OnFileSave);
   const std::string workspace = folder + "/page";
   ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
   EXPECT_TRUE(doc->IsWorkspace());

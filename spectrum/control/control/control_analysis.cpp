@@ -45,6 +45,40 @@ std::string ModuleString(ui::UINT id) {
   return ui::LoadString(id);
 }
 
+// The unit the lines of a kind other than NMR give x in (the record's own, PointToX or the
+// mass), for the headers; empty where the infrared headers fit (infrared itself, NMR 2D).
+std::string_view RecordXUnit(std::int32_t kind) {
+  switch (kind) {
+    case kSpcKindMass: return GetUnitName(kUnitMass);
+    case kSpcKindUv: return GetUnitName(kUnitNanometer);
+    case kSpcKindCh:
+    case kSpcKindTic: return GetUnitName(kUnitSecond);
+    default: return {};
+  }
+}
+
+// The headers of the copied tables name the columns the lines hold, in the layout of the
+// infrared ones ("    1/cm       Rel. Int.", "       Range (cm-1)             Value").
+std::string PeakHeader(std::int32_t kind) {
+  if (kind == kSpcKindNmr) return ModuleString(IDS_PEAKHEADER_NMR);
+  const std::string_view unit = RecordXUnit(kind);
+  if (unit.empty()) return ModuleString(IDS_PEAKHEADER);
+  char text[64];
+  std::snprintf(text, sizeof text, "    %-11.*s%s", static_cast<int>(unit.size()), unit.data(),
+                kind == kSpcKindMass ? "Intensity" : "Rel. Int.");
+  return text;
+}
+
+std::string IntegralHeader(std::int32_t kind) {
+  if (kind == kSpcKindNmr) return ModuleString(IDS_INTEGHEADER_NMR);
+  const std::string_view unit = RecordXUnit(kind);
+  if (unit.empty()) return ModuleString(IDS_INTEGHEADER);
+  const std::string range = "Range (" + std::string(unit) + ")";
+  char text[64];
+  std::snprintf(text, sizeof text, "       %-25s%s", range.c_str(), "Value");
+  return text;
+}
+
 // A stored copy format, used only when it holds exactly the caller's floating conversions.
 std::string CopyFormat(const char16_t* name, ui::UINT fallback, int conversions) {
   const std::string standard = ModuleString(fallback);
@@ -490,7 +524,7 @@ void CSpcControl::OnGenerateIonPlot() {
 
 std::vector<std::string> CSpcControl::PeakTable() {
   const bool nmr = m_data.nKind == kSpcKindNmr;
-  std::vector<std::string> lines{ModuleString(nmr ? IDS_PEAKHEADER_NMR : IDS_PEAKHEADER)};
+  std::vector<std::string> lines{PeakHeader(m_data.nKind)};
   const std::string format = CopyFormat(u"PeakCopyFmt", IDS_PEAKCOPYFMT, 2);
   for (const std::int32_t peak : m_data.peaks) {
     double values[2] = {0.0, 0.0};
@@ -513,7 +547,7 @@ std::vector<std::string> CSpcControl::PeakTable() {
 
 std::vector<std::string> CSpcControl::IntegralTable() {
   const bool nmr = m_data.nKind == kSpcKindNmr;
-  std::vector<std::string> lines{ModuleString(nmr ? IDS_INTEGHEADER_NMR : IDS_INTEGHEADER)};
+  std::vector<std::string> lines{IntegralHeader(m_data.nKind)};
   const std::string format = CopyFormat(u"IntegsCopyFmt", IDS_INTEGCOPYFMT, 3);
   auto position = [&](std::uint32_t point) {
     const auto i = static_cast<std::int32_t>(std::min<std::uint32_t>(point, 0x7FFFFFFF));

@@ -54,8 +54,10 @@ const ui::MsgEntry* CSpcControl::FileMessages() {
   static const ui::MsgEntry entries[] = {
       ui::map::Command(nelvar::ID_CONSOLE_IMPORT, &CSpcControl::CmdImportCommand),
       ui::map::Command(nelvar::ID_CONSOLE_EXPORT, &CSpcControl::CmdExportCommand),
+      ui::map::UpdateUI(nelvar::ID_CONSOLE_EXPORT, &CSpcControl::OnUpdateData),
       ui::map::Command(nelvar::ID_IMPORT_FILE, &CSpcControl::CmdImportFile),
       ui::map::Command(nelvar::ID_EXPORT_FILE, &CSpcControl::CmdExportFile),
+      ui::map::UpdateUI(nelvar::ID_EXPORT_FILE, &CSpcControl::OnUpdateData),
       {},
   };
   return entries;
@@ -87,6 +89,8 @@ HResult CSpcControl::OnImportCommand() {
 }
 
 HResult CSpcControl::OnExportFile() {
+  // Nothing to write: the command is disabled, and a caller past the update rule gets nothing.
+  if (!HoldsData()) return E_FAIL;
   ui::ModuleStateScope scope(SpcApp().ModuleState());
   std::string fileName;
   GetParamText("FILENAME", &fileName);
@@ -107,6 +111,7 @@ HResult CSpcControl::OnExportFile() {
 }
 
 HResult CSpcControl::OnExportCommand() {
+  if (!HoldsData()) return E_FAIL;
   if (m_args.empty()) return OnExportFile();
   ui::ModuleStateScope scope(SpcApp().ModuleState());
   const std::string path = m_args[0].GetString();

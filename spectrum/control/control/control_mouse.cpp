@@ -466,25 +466,25 @@ void CSpcControl::OnRButtonUp(ui::UINT, ui::Point) {
 }
 
 int CSpcControl::ContextMenuAt(ui::Point point) {
-  CDrawObject* spectrum = nullptr;
-  bool declined = false;
+  // The objects under the point answer in list order, the first answer that names a menu wins;
+  // every object that is not asked (disabled, elsewhere, the trace itself) lets the spectrum
+  // answer while nothing has. So the spectrum's menu opens wherever no object has one of its
+  // own (the vertical scale's band, the notice line), and "Import" alone only without a trace.
+  CDrawObject* spectrum = m_drawList.FindDrawObject(kDrawSpectrum);
   auto ask = [&](CDrawObject* object) {
     const bool inSelection = object == m_pAnchor && m_drawList.m_selection.PtInRect(point);
     return object->GetContextMenu(inSelection);
   };
+  int index = 5;
   for (std::size_t i = 0; i < m_drawList.GetSize(); ++i) {
     CDrawObject* object = m_drawList.GetAt(i);
-    if (!object->m_bEnabled || !object->m_area.PtInRect(point)) continue;
-    if (object->GetType() == kDrawSpectrum) {
-      spectrum = object;
-      continue;
+    if (object->m_bEnabled && object->m_area.PtInRect(point) && object->GetType() != kDrawSpectrum) {
+      if (const int answer = ask(object); answer != -1) return answer;
+    } else if (spectrum && (index == -1 || index == 5)) {
+      index = ask(spectrum);
     }
-    const int index = ask(object);
-    if (index != -1) return index;
-    declined = true;
   }
-  if (spectrum) return ask(spectrum);
-  return declined ? -1 : 5;
+  return index;
 }
 
 // ---- Keys ------------------------------------------------------------------------------------------

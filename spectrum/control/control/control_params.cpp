@@ -40,8 +40,16 @@ bool CSpcControl::SetParamText(std::string_view name, std::string_view text) {
   return succeeded(m_xSpectrumControl.SetParam(plat::toUtf16(name).c_str(), plat::toUtf16(text).c_str()));
 }
 
+// Inside an expression a computed name stands for its number in the unit its text shows
+// ("SF*2" is 800.26 on a 400.13 MHz spectrum, not "400.1300 MHz*2"), at full precision.
 bool CSpcControl::EvaluateExpression(std::string& text) {
-  nelvar::EvaluateExpression(text, [this](std::string_view name, std::string* value) { return GetParamText(name, value); });
+  nelvar::EvaluateExpression(text, [this](std::string_view name, std::string* value) {
+    if (ComputedNumber number; ComputedParamNumber(name, &number)) {
+      *value = nelvar::PlainDecimal(number.value);
+      return true;
+    }
+    return GetParamText(name, value);
+  });
   return true;
 }
 
@@ -149,38 +157,48 @@ bool CSpcControl::ItemWidth(double* width) {
   return true;
 }
 
-bool CSpcControl::ComputedParamText(std::string_view name, std::string* text) {
+bool CSpcControl::ComputedParamNumber(std::string_view name, ComputedNumber* number) {
   const CSpcProcess& p = m_process;
   auto is = [&](const char* key) { return plat::equalsNoCase(name, key); };
   double width = 0.0;
-  if (is("SI")) *text = Format("%u", static_cast<unsigned>(p.m_nSI));
-  else if (is("TD")) *text = Format("%u", static_cast<unsigned>(p.m_nTD));
-  else if (is("AQ") && p.m_dSW != 0.0) *text = Format("%.2f sec", p.m_nTD / (2.0 * p.m_dSW));
-  else if (is("AM")) *text = Format("%u", static_cast<unsigned>(p.m_nAqMode));
-  else if (is("PH0")) *text = Format("%.2f deg", static_cast<double>(p.m_fPH0));
-  else if (is("PH1")) *text = Format("%.2f deg", static_cast<double>(p.m_fPH1));
-  else if (is("OFFSET")) *text = Format("%.4f ppm", p.PointToPpm(0));
-  else if (is("SSC")) *text = Format("%.3e", static_cast<double>(p.m_fSplineFactor));
+  if (is("SI")) *number = {static_cast<double>(p.m_nSI), "%.0f"};
+  else if (is("TD")) *number = {static_cast<double>(p.m_nTD), "%.0f"};
+  else if (is("AQ") && p.m_dSW != 0.0) *number = {p.m_nTD / (2.0 * p.m_dSW), "%.2f sec"};
+  else if (is("AM")) *number = {static_cast<double>(static_cast<unsigned>(p.m_nAqMode)), "%.0f"};
+  else if (is("PH0")) *number = {static_cast<double>(p.m_fPH0), "%.2f deg"};
+  else if (is("PH1")) *number = {static_cast<double>(p.m_fPH1), "%.2f deg"};
+  else if (is("OFFSET")) *number = {p.PointToPpm(0), "%.4f ppm"};
+  else if (is("SSC")) *number = {static_cast<double>(p.m_fSplineFactor), "%.3e"};
   else if (is("SCALE") && ItemWidth(&width)) {
     const double left = p.PointToHertz(BoundPoint(m_drawList.m_fLeftBound));
     const double right = p.PointToHertz(BoundPoint(m_drawList.m_fRightBound));
-    *text = Format("%.4f Hertz per cm", (left - right) / width * 1000.0);
-  } else if (is("LBOUND")) *text = Format("%.4f", PointInUnit(BoundPoint(m_drawList.m_fLeftBound), CurrentXUnit()));
-  else if (is("RBOUND")) *text = Format("%.4f", PointInUnit(BoundPoint(m_drawList.m_fRightBound), CurrentXUnit()));
+    *number = {(left - right) / width * 1000.0, "%.4f Hertz per cm"};
+  } else if (is("LBOUND")) *number = {PointInUnit(BoundPoint(m_drawList.m_fLeftBound), CurrentXUnit()), "%.4f"};
+  else if (is("RBOUND")) *number = {PointInUnit(BoundPoint(m_drawList.m_fRightBound), CurrentXUnit()), "%.4f"};
+  else if (is("SW")) *number = {p.m_dSW, "%.f"};
+  else if (is("SF")) *number = {p.m_dFreq, "%.4f MHz"};
+  else if (is("SCAN")) *number = {static_cast<double>(p.m_nScan) + 1.0, "%.0f"};
+  else return false;
+  return true;
+}
+
+bool CSpcControl::ComputedParamText(std::string_view name, std::string* text) {
+  auto is = [&](const char* key) { return plat::equalsNoCase(name, key); };
+  if (ComputedNumber number; ComputedParamNumber(name, &number)) *text = Format(number.format, number.value);
   else if (is("XUNITS")) {
     const std::int32_t unit = CurrentXUnit();
     if (!ui::LoadString(static_cast<ui::UINT>(kUnitNameStringBase + unit), text)) *text = std::string(GetUnitName(unit));
-  } else if (is("SW")) *text = Format("%.f", p.m_dSW);
-  else if (is("SF")) *text = Format("%.4f MHz", p.m_dFreq);
-  else if (is("DATE") || is("TIME")) {
-    const CDateTime date = m_data.params.GetValue("DATE").GetDate();
+  } else if (is("DATE") || is("TIME")) {
+    // A spectrum without a date shows none, rather than the zero date (30 December 1899).
+    const CVariant& stored = m_data.params.GetValue("DATE");
+    const CDateTime date = stored.GetDate();
     plat::ole::DateParts d;
     text->clear();
-    if (date.valid && plat::ole::partsFromDate(date.date, &d))
+    if (!stored.IsEmpty() && stored.GetType() != plat::ole::VT_NULL && date.valid &&
+        plat::ole::partsFromDate(date.date, &d))
       *text = is("DATE") ? Format("%02d-%s-%04d", d.day, kMonths[(d.month - 1) % 12], d.year)
                          : Format("%02d:%02d:%02d", d.hour, d.minute, d.second);
   } else if (is("FILENAME")) *text = m_data.strName;
-  else if (is("SCAN")) *text = Format("%d", p.m_nScan + 1);
   else return false;
   return true;
 }

@@ -300,8 +300,10 @@ void CSpcControl::OnScaleUnits(ui::UINT id) {
 void CSpcControl::OnUpdateScaleUnits(ui::CmdUI* cmd) {
   const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - ID_SCALE_UNIT_FIRST);
   cmd->Enable((m_process.GetAvailableUnits() & (1u << unit)) != 0);
+  // The unit that is drawn: a stored unit the record does not offer (an FID's "sec" after FT)
+  // is drawn in the default one.
   const auto* scale = dynamic_cast<const CScale*>(m_drawList.FindDrawObject(kDrawScale));
-  cmd->SetCheck(scale && scale->m_nUnit == unit ? 1 : 0);
+  cmd->SetCheck(scale && m_drawList.UsableUnit(scale->m_nUnit) == unit ? 1 : 0);
 }
 
 void CSpcControl::OnPeakUnits(ui::UINT id) {
@@ -316,7 +318,7 @@ void CSpcControl::OnUpdatePeakUnits(ui::CmdUI* cmd) {
   const std::int32_t unit = static_cast<std::int32_t>(cmd->m_nID - ID_PEAK_UNIT_FIRST);
   cmd->Enable((m_process.GetAvailableUnits() & (1u << unit)) != 0);
   const auto* peaks = dynamic_cast<const CTPeaks*>(m_drawList.FindDrawObject(kDrawTPeaks));
-  cmd->SetCheck(peaks && peaks->m_nUnit == unit ? 1 : 0);
+  cmd->SetCheck(peaks && m_drawList.UsableUnit(peaks->m_nUnit) == unit ? 1 : 0);
 }
 
 // ---- Scans ---------------------------------------------------------------------------------------------

@@ -110,6 +110,13 @@ class CSpcControl : public COleControlEx, public CPlotHost, public CZoomSource {
   // The names GetParam computes (false: a name of the record's list) and those SetParam takes
   // itself from the evaluated value (false: the list entry takes the text).
   bool ComputedParamText(std::string_view name, std::string* text);
+  // The computed names that are numbers: the value in the unit their text shows, and that
+  // text's printf form (false for the others: XUNITS, DATE, TIME, FILENAME and list names).
+  struct ComputedNumber {
+    double value = 0.0;
+    const char* format = "%f";
+  };
+  bool ComputedParamNumber(std::string_view name, ComputedNumber* number);
   bool SetComputedParam(std::string_view name, const std::string& evaluated);
   // The plot's X unit, a point in a unit, and the width of the container's item (false: none).
   std::int32_t CurrentXUnit();

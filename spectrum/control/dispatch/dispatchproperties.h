@@ -51,7 +51,7 @@ constexpr plat::ole::DispId kSpcValuePropertyId = 60;
   X(IntegSumsLineColor, 7,  Color, PenColor<CIntegSums, kDrawIntegSums, &CIntegSums::m_linePen>) \
   X(IntegSumsTextColor, 8,  Color, OnObject<CIntegSums, kDrawIntegSums, &CIntegSums::m_textColor>) \
   X(ScaleEnable,        9,  Bool,  OnObject<CScale, kDrawScale, &CDrawObject::m_bEnabled>) \
-  X(ScaleUnits,         10, I4,    OnObject<CScale, kDrawScale, &CScale::m_nUnit>) \
+  X(ScaleUnits,         10, I4,    DrawnUnit<CScale, kDrawScale, &CScale::m_nUnit>) \
   X(ScaleFont,          11, Font,  OnObject<CScale, kDrawScale, &CScale::m_fontObject>) \
   X(SpectrumEnable,     12, Bool,  OnObject<CSpectrum, kDrawSpectrum, &CDrawObject::m_bEnabled>) \
   X(BorderEnable,       13, Bool,  OnObject<CBorder, kDrawBorder, &CDrawObject::m_bEnabled>) \
@@ -64,7 +64,7 @@ constexpr plat::ole::DispId kSpcValuePropertyId = 60;
   X(IntegralLineColor,  20, Color, PenColor<CIntegrals, kDrawIntegrals, &CIntegrals::m_linePen>) \
   X(IntegralLineWidth,  21, I4,    PenWidth<CIntegrals, kDrawIntegrals, &CIntegrals::m_linePen>) \
   X(IntegralEnable,     22, Bool,  OnObject<CIntegrals, kDrawIntegrals, &CDrawObject::m_bEnabled>) \
-  X(TPeaksUnits,        23, I4,    OnObject<CTPeaks, kDrawTPeaks, &CTPeaks::m_nUnit>) \
+  X(TPeaksUnits,        23, I4,    DrawnUnit<CTPeaks, kDrawTPeaks, &CTPeaks::m_nUnit>) \
   X(TPeaksFont,         24, Font,  OnObject<CTPeaks, kDrawTPeaks, &CTPeaks::m_fontObject>) \
   X(TPeaksEnable,       25, Bool,  OnObject<CTPeaks, kDrawTPeaks, &CDrawObject::m_bEnabled>) \
   X(TPeaksLineWidth,    26, I4,    PenWidth<CTPeaks, kDrawTPeaks, &CTPeaks::m_linePen>) \
@@ -98,7 +98,7 @@ constexpr plat::ole::DispId kSpcValuePropertyId = 60;
   X(MPeaksTextColor,    54, Color, OnObject<CMPeaks, kDrawMPeaks, &CMPeaks::m_textColor>) \
   X(MPeaksFont,         55, Font,  OnObject<CMPeaks, kDrawMPeaks, &CMPeaks::m_fontObject>) \
   X(MPeaksEnable,       56, Bool,  OnObject<CMPeaks, kDrawMPeaks, &CDrawObject::m_bEnabled>) \
-  X(MPeaksUnits,        57, I4,    OnObject<CMPeaks, kDrawMPeaks, &CMPeaks::m_nUnit>) \
+  X(MPeaksUnits,        57, I4,    DrawnUnit<CMPeaks, kDrawMPeaks, &CMPeaks::m_nUnit>) \
   X(TPeaksDigits,       58, I4,    OnObject<CTPeaks, kDrawTPeaks, &CTPeaks::m_nDigits>) \
   X(MPeaksDigits,       59, I4,    OnObject<CMPeaks, kDrawMPeaks, &CMPeaks::m_nDigits>) \
   X(BackColor,          60, Color, OnList<&CDrawObjectList::m_bkBrush, &gdi::LOGBRUSH::lbColor>)

@@ -67,6 +67,22 @@ struct OnObject {
   }
 };
 
+// An X unit of a draw object, read as the unit the plot draws it in: the stored unit while the
+// record offers it, else the list's default (an FID's "sec" after FT is drawn, and so read, as
+// PPM), so that the pages and menus show what is on screen. A put stores the unit.
+template <class Object, std::int32_t Type, auto Member>
+struct DrawnUnit {
+  template <class Value, class Control>
+  static Value Get(Control& control) {
+    const Object* object = OnObject<Object, Type, Member>::Find(control.m_drawList);
+    return object ? static_cast<Value>(control.m_drawList.UsableUnit(object->*Member)) : Missing<Value>();
+  }
+  template <class Value, class Control>
+  static void Set(Control& control, Value value) {
+    OnObject<Object, Type, Member>::template Set<Value>(control, value);
+  }
+};
+
 // A pen's colour and width (only the pen's x width counts).
 template <class Object, std::int32_t Type, auto Pen>
 using PenColor = OnObject<Object, Type, Pen, &gdi::LOGPEN::lopnColor>;

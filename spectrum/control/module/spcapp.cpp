@@ -116,16 +116,6 @@ CSpcApp& SpcApp() {
   return app;
 }
 
-std::string ModuleIniPath(std::string_view modulePath) {
-  const std::string_view name = plat::pathFileName(modulePath);
-  const std::string_view directory = modulePath.substr(0, modulePath.size() - name.size());
-  std::string_view stem = name;
-  const std::size_t so = name.find(".so");
-  if (so != std::string_view::npos && (so + 3 == name.size() || name[so + 3] == '.')) stem = name.substr(0, so);
-  else if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) stem = name.substr(0, dot);
-  return std::string(directory) + std::string(stem) + ".ini";
-}
-
 std::span<const plat::ole::Guid* const> SpcPropPageIds() {
   static const plat::ole::Guid* const kPages[] = {
       &CLSID_GeneralPropPage,  &CLSID_SpectrumPropPage, &CLSID_ScalePropPage,  &CLSID_ScaleYPropPage,

@@ -59,10 +59,6 @@ class CSpcApp : public CGenStart {
 // The module object.
 CSpcApp& SpcApp();
 
-// The path of the INI file that belongs to a module file: the file name's extension replaced by
-// ".ini" ("/opt/k/libnelvar.so" -> "/opt/k/libnelvar.ini"); a shared library's version suffix
-// goes with it ("libnelvar.so.2" -> "libnelvar.ini"), dots of the directories stay.
-std::string ModuleIniPath(std::string_view modulePath);
 
 // The property pages of the control, in the order GetPropPageIDs hands them out (13).
 std::span<const plat::ole::Guid* const> SpcPropPageIds();

@@ -124,7 +124,9 @@ void CScale::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   const gdi::Font oldFont = SelectScaledFont(&small, dc);
   const gdi::Size letter = dc->GetTextExtent(std::string_view("A"));
   const int a = letter.cx, b = letter.cy;
-  dc->TextOut(rect.left, rect.bottom - a / 4, std::string(GetUnitName(unit)));
+  const std::string name(GetUnitName(unit));
+  const int nameTop = rect.bottom - a / 4 - dc->GetTextExtent(name).cx;
+  dc->TextOut(rect.left, rect.bottom - a / 4, name);
 
   const gdi::Pen oldPen = SelectScaledPen(&m_axisPen, dc);
   const gdi::COLORREF oldColor = dc->SetTextColor(m_textColor);
@@ -132,8 +134,10 @@ void CScale::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   dc->SelectObject(oldFont);
   SelectScaledFont(&m_logFont, dc);
 
+  // The name stays clear of the axis line and of the plot above it: a name longer than the
+  // band is high makes the band higher. It stands in the column left of the line's start.
   gdi::Rect band = rect;
-  band.top = rect.bottom - 3 * b / 2;
+  band.top = std::min(rect.bottom - 3 * b / 2, nameTop);
   dc->MoveTo(rect.left + b, band.top);
   dc->LineTo(band.right, band.top);
 
@@ -162,7 +166,9 @@ void CScale::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
         if (j != 0) continue;
         const std::string label = Label(t, step.decimals);
         const int labelWidth = dc->GetTextExtent(label).cx;
-        if (!rising || (x - labelWidth > band.left && x + labelWidth < band.right))
+        // No label reaches into the unit name's column; a rising axis keeps its labels inside.
+        const bool clearOfName = x - labelWidth / 2 > rect.left + b;
+        if (clearOfName && (!rising || (x - labelWidth > band.left && x + labelWidth < band.right)))
           dc->TextOut(x, band.top + b / 3, label);
       }
     }

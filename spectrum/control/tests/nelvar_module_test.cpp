@@ -105,6 +105,22 @@ TEST(NelvarModule, RegistersItsClassesAndRemovesThemWithItsStart) {
   expected << file.rdbuf();
   EXPECT_EQ(dump, expected.str()) << dump;
   EXPECT_TRUE(HasStart());
+  // The module's first start took the defaults it ships beside it: mass-peak labels belong to
+  // mass spectra, every other kind starts without them in both views.
+  for (const char16_t* kind : {u"NMR", u"IR", u"UV", u"CH", u"TIC", u"NMR 2D"})
+    for (const char16_t* set : {u"0", u"1"}) {
+      std::uint32_t enabled = 7, size = 4;
+      reg::Key key = reg::kNoKey;
+      const std::u16string path =
+          std::u16string(u"Software\\Orvane\\KEDRUS Lite\\2.0\\nelvar\\") + kind + u"\\Properties " + set;
+      ASSERT_EQ(reg::openKey(reg::kCurrentUser, path, reg::kRead, &key), reg::Status::Success) << plat::toUtf8(path);
+      EXPECT_EQ(reg::queryValue(key, u"MPeaksEnable", nullptr, &enabled, &size), reg::Status::Success);
+      EXPECT_EQ(enabled, 0u);
+      reg::closeKey(key);
+    }
+  reg::Key mass = reg::kNoKey;
+  EXPECT_NE(reg::openKey(reg::kCurrentUser, u"Software\\Orvane\\KEDRUS Lite\\2.0\\nelvar\\MASS", reg::kRead, &mass),
+            reg::Status::Success);
 
   ASSERT_EQ(unreg(), ole::S_OK);
   const std::string after = DumpClasses();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "spectrum/control/widgets/controlhost.h"
+#include "controls/host/controlhost.h"
 
 class CKnob : public CControlHost {
   UI_DECLARE_DYNCREATE(CKnob)

@@ -159,6 +159,24 @@ TEST_F(AnalysisTest, CopyPeaksAndIntegralsPutTheirTablesOnTheClipboard) {
   c.OnCopyPeaks();
   EXPECT_EQ(ui::GetClipboard().GetText(),
             "    1/cm       Rel. Int.\r\n" + Line("%10.2f %10.2f", c.m_process.PointToX(10), c.m_process.GetDisplayValue(10)));
+  // The header names what the lines hold: a mass spectrum's peaks are m/z and intensity, an
+  // ultraviolet spectrum's x is in nm, a chromatogram's in seconds.
+  GiveSpectrum(c, 1, 1);
+  c.m_data.peaks = {1};
+  c.OnCopyPeaks();
+  const CSpcPoint& peak = c.m_data.scans[0].peaks[1];
+  EXPECT_EQ(ui::GetClipboard().GetText(), "    m/z        Intensity\r\n" + Line("%10.2f %10.2f", peak.im, peak.re));
+  GiveSpectrum(c, 3, 64);
+  c.m_data.peaks = {10};
+  c.m_data.integrals = {{5, 20, 1.0f}};
+  c.OnCopyPeaks();
+  EXPECT_EQ(ui::GetClipboard().GetText().substr(0, 26), "    nm         Rel. Int.\r\n");
+  c.OnCopyIntegrals();
+  EXPECT_EQ(ui::GetClipboard().GetText().substr(0, 39), "       Range (nm)               Value\r\n");
+  GiveSpectrum(c, 4, 64);
+  c.m_data.peaks = {10};
+  c.OnCopyPeaks();
+  EXPECT_EQ(ui::GetClipboard().GetText().substr(0, 26), "    sec        Rel. Int.\r\n");
 }
 
 TEST_F(AnalysisTest, ClearAreaLaysSeededNoiseIntoTheBaselineOverTheSelection) {

@@ -350,7 +350,10 @@ TEST_F(Dispatch, EachPropertyPutAndReadThroughInvokeWorksOnTheFirstObjectOfItsTy
       case Kind::Color:
       case Kind::I4:
         EXPECT_EQ(read.vt, VT_I4);
-        EXPECT_EQ(read.i32, value.i32);
+        // The unit properties read the unit the plot draws: a unit the record lacks is drawn in
+        // the default one.
+        if (row.id == 10 || row.id == 23 || row.id == 57) EXPECT_EQ(read.i32, control->m_drawList.UsableUnit(value.i32));
+        else EXPECT_EQ(read.i32, value.i32);
         break;
       case Kind::Bool:
         EXPECT_EQ(read.vt, VT_BOOL);

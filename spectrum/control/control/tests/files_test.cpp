@@ -8,9 +8,11 @@
 #include "platform/base/text.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/msgmap.h"
 #include "platform/ui/responder.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/control/tests/spectrum_files.h"
+#include "spectrum/control/module/command_ids.h"
 
 namespace nelvar_test {
 namespace {
@@ -86,6 +88,26 @@ TEST_F(FilesTest, ExportOffersTheWritableFormatsAndWritesTheChosenOne) {
   // Cancelled: nothing written.
   responder.ThenAnswer(ui::ModalKind::Window, ui::IDCANCEL);
   EXPECT_EQ(c.OnExportFile(), E_FAIL);
+}
+
+TEST_F(FilesTest, AnEmptyControlHasNothingToExport) {
+  CSpcControl& c = *NewControl();
+  const std::string dir = ScratchFolder("empty");
+  ui::ScriptedResponder responder(true);  // no dialog may come up
+  EXPECT_FALSE(ui::QueryCommandState(&c, nelvar::ID_EXPORT_FILE).enabled);
+  EXPECT_FALSE(ui::QueryCommandState(&c, nelvar::ID_CONSOLE_EXPORT).enabled);
+  EXPECT_TRUE(ui::QueryCommandState(&c, nelvar::ID_IMPORT_FILE).enabled);
+  const std::string target = plat::joinPath(dir, "nothing.dx");
+  EXPECT_EQ(c.SpectrumControl()->ExecuteCommands(plat::toUtf16("EF " + target).c_str()), S_OK);
+  EXPECT_EQ(c.SpectrumControl()->ExecuteCommands(u"EF"), S_OK);
+  EXPECT_EQ(c.OnExportFile(), E_FAIL);
+  EXPECT_FALSE(plat::fileInfo(target).exists);
+  EXPECT_EQ(responder.Unexpected(), 0);
+  EXPECT_TRUE(ui::ModalLog().empty());
+  // Loaded, both are offered.
+  ASSERT_EQ(c.LoadFromPath(SAMPLE_FID, 0), S_OK);
+  EXPECT_TRUE(ui::QueryCommandState(&c, nelvar::ID_EXPORT_FILE).enabled);
+  EXPECT_TRUE(ui::QueryCommandState(&c, nelvar::ID_CONSOLE_EXPORT).enabled);
 }
 
 TEST_F(FilesTest, TheConsoleExportTakesTheFormatAndTypeByNameInAnyCase) {

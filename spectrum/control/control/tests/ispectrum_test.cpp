@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "platform/base/text.h"
+#include "platform/ui/responder.h"
+#include "spectrum/control/dialogs/dialogids.h"
 #include "spectrum/control/control/tests/control_testing.h"
 #include "spectrum/control/testing/hostitem.h"
 
@@ -165,6 +167,60 @@ TEST_F(ISpectrumTest, SettingParametersByNameAndValue) {
   EXPECT_EQ(c.m_data.params.GetValue("PH0").GetString(), "fast");
   Set(c, "TITLE", "My spectrum");
   EXPECT_EQ(Param(c, "TITLE"), "My spectrum");
+}
+
+TEST_F(ISpectrumTest, ParameterNamesInExpressionsStandForTheirNumbers) {
+  CSpcControl& c = *NewControl();
+  GiveSpectrum(c, 0, 256);  // SF 400.13 MHz
+  CSpcProcess& p = c.m_process;
+  const auto run = [&](const char* commands) {
+    EXPECT_EQ(Spc(c).ExecuteCommands(plat::toUtf16(commands).c_str()), S_OK);
+  };
+  run("PH1=SF/10");
+  EXPECT_NEAR(p.m_fPH1, 40.013f, 1e-4f);
+  run("PH0=PH1-50");  // a number in degrees, negative results too
+  EXPECT_NEAR(p.m_fPH0, -9.987f, 1e-4f);
+  run("PH1=-PH0*2");
+  EXPECT_NEAR(p.m_fPH1, 19.974f, 1e-4f);
+  // "?=" shows the number; the text of GetParam keeps its unit.
+  ui::ScriptedResponder responder(true);
+  std::string shown;
+  responder.Then(ui::ModalKind::Dialog, [&](ui::ModalQuestion& q) {
+    EXPECT_EQ(q.templateId, nelvar::IDD_PARAMVALUE);
+    shown = q.dialog->GetDlgItemText(nelvar::IDC_VALUE);
+    return ui::IDCANCEL;
+  });
+  run("?=SF*2");
+  EXPECT_NEAR(std::strtod(shown.c_str(), nullptr), 800.26, 1e-9);
+  EXPECT_EQ(responder.Unexpected(), 0);
+  EXPECT_EQ(Param(c, "SF"), "400.1300 MHz");
+  EXPECT_EQ(Param(c, "PH1"), "19.97 deg");
+  // Full precision, not the text's rounding: AQ shows "0.03 sec" but is 0.032 s.
+  std::string expr = "AQ*1000";
+  c.EvaluateExpression(expr);
+  EXPECT_EQ(expr, "32.000000");
+  // Names without a number keep their text; joined texts keep the unit.
+  std::string joined = "\"f=\"+SF";
+  c.ExpandStringExpression(joined);
+  EXPECT_EQ(joined, "f=400.1300 MHz");
+}
+
+TEST_F(ISpectrumTest, ASpectrumWithoutADateShowsNone) {
+  CSpcControl& c = *NewControl();
+  GiveSpectrum(c, 0, 64);
+  EXPECT_EQ(Param(c, "DATE"), "E_FAIL");
+  EXPECT_EQ(Param(c, "TIME"), "E_FAIL");
+  // The title's fields and the table ask the same way: no date gives an empty field.
+  std::string title;
+  EXPECT_FALSE(c.GetParam("DATE", &title));
+  CVariant empty;
+  c.m_data.params.SetParam("DATE", empty);
+  EXPECT_EQ(Param(c, "DATE"), "E_FAIL");
+  CVariant when;
+  when.SetDate(37023.6041666667);  // 12 May 2001 14:30
+  c.m_data.params.SetParam("DATE", when);
+  EXPECT_EQ(Param(c, "DATE"), "12-May-2001");
+  EXPECT_EQ(Param(c, "TIME"), "14:30:00");
 }
 
 TEST_F(ISpectrumTest, DataArraysOutAndIn) {

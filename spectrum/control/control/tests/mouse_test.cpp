@@ -233,6 +233,14 @@ TEST_F(MouseTest, TheContextMenuWalkReachesEverySubmenu) {
   Drag(c, {middle.x - 20, middle.y - 20}, {middle.x + 20, middle.y + 20});
   EXPECT_EQ(c.ContextMenuAt(middle), 0);
   EXPECT_EQ(c.ContextMenuAt({plot.left + 2, plot.top + 2}), 1);
+  // Where no object has a menu of its own, the spectrum's: the vertical scale's band and the
+  // notice line.
+  const gdi::Rect band = AreaOf(c, kDrawScaleY1);
+  ASSERT_FALSE(band.IsRectEmpty());
+  EXPECT_EQ(c.ContextMenuAt(band.CenterPoint()), 1);
+  ui::Rect client;
+  c.GetClientRect(&client);
+  EXPECT_EQ(c.ContextMenuAt({client.right - 5, client.top + 3}), 1);  // on the notice's text
 
   // The peak band, the integral band, a text and the baseline answer for themselves.
   c.m_data.peaks = {128};

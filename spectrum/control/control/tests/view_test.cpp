@@ -13,6 +13,7 @@
 #include "platform/ui/responder.h"
 #include "spectrum/control/control/tests/interaction_testing.h"
 #include "spectrum/control/control/tests/spectrum_files.h"
+#include "spectrum/control/module/command_ids.h"
 #include "spectrum/control/module/spcapp.h"
 
 namespace nelvar_test {
@@ -77,6 +78,37 @@ TEST_F(ViewTest, ZoomHistoryFullSizeAndScrollingKeepToTheirBounds) {
   EXPECT_FALSE(ui::QueryCommandState(&c, 40161).enabled);
   c.OnScan(40162);
   EXPECT_EQ(c.m_process.m_nScan, 1);
+}
+
+TEST_F(ViewTest, UnitMenusCheckTheUnitThatIsDrawnAfterFT) {
+  CSpcControl& c = *NewControl();
+  ASSERT_EQ(c.LoadFromPath(SAMPLE_FID, 0), plat::ole::S_OK);
+  constexpr ui::UINT kScalePpm = nelvar::ID_SCALE_UNIT_FIRST + 0, kScaleHertz = nelvar::ID_SCALE_UNIT_FIRST + 1,
+                     kScaleSec = nelvar::ID_SCALE_UNIT_FIRST + 4, kPeakPpm = nelvar::ID_PEAK_UNIT_FIRST + 0,
+                     kPeakSec = nelvar::ID_PEAK_UNIT_FIRST + 4;
+  EXPECT_EQ(ui::QueryCommandState(&c, kScaleSec).check, 1);
+  EXPECT_EQ(ui::QueryCommandState(&c, kPeakSec).check, 1);
+  EXPECT_FALSE(ui::QueryCommandState(&c, kScalePpm).enabled);
+  ASSERT_EQ(c.SpectrumControl()->ExecuteCommands(u"FT"), plat::ole::S_OK);
+  for (ui::UINT id : {kScaleSec, kPeakSec}) {
+    const ui::CommandState sec = ui::QueryCommandState(&c, id);
+    EXPECT_FALSE(sec.enabled) << id;
+    EXPECT_EQ(sec.check, 0) << id;
+  }
+  for (ui::UINT id : {kScalePpm, kPeakPpm}) {
+    const ui::CommandState ppm = ui::QueryCommandState(&c, id);
+    EXPECT_TRUE(ppm.enabled) << id;
+    EXPECT_EQ(ppm.check, 1) << id;
+  }
+  std::string unit;
+  ASSERT_TRUE(c.GetParamText("XUNITS", &unit));
+  EXPECT_EQ(unit, "PPM");
+  // Choosing from there works: Hertz is drawn and checked.
+  c.OnCommand(kScaleHertz, 0);
+  EXPECT_EQ(ui::QueryCommandState(&c, kScaleHertz).check, 1);
+  EXPECT_EQ(ui::QueryCommandState(&c, kScalePpm).check, 0);
+  ASSERT_TRUE(c.GetParamText("XUNITS", &unit));
+  EXPECT_EQ(unit, "Hertz");
 }
 
 TEST_F(ViewTest, ClearTakesThePlotOffTheScreen) {

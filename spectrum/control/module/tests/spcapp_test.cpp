@@ -38,13 +38,6 @@ class SpcAppTest : public ::testing::Test {
   CSpcApp app;
 };
 
-TEST(SpcAppPaths, TheIniFileIsTheModuleFileWithIniInPlaceOfItsExtension) {
-  EXPECT_EQ(ModuleIniPath("/opt/kedrus.2/libnelvar.so"), "/opt/kedrus.2/libnelvar.ini");
-  EXPECT_EQ(ModuleIniPath("/opt/k/libnelvar.so.2.0"), "/opt/k/libnelvar.ini");
-  EXPECT_EQ(ModuleIniPath("/opt/k.d/nelvar"), "/opt/k.d/nelvar.ini");
-  EXPECT_EQ(ModuleIniPath("/opt/k/spc.solver.bin"), "/opt/k/spc.solver.ini");
-}
-
 TEST_F(SpcAppTest, RegistryMacrosReplaceIniMacrosOfTheSameNameAndFollowTheRest) {
   const std::string ini = plat::joinPath(Scratch(), "macros.ini");
   ASSERT_TRUE(plat::writeFileAtomic(ini, "[MACROS]\nPhase=AP;QP\nStartup=FT;AP\nPhase=ZP\n"));

@@ -292,6 +292,34 @@ TEST_F(PagesTest, UnitRadiosOfferTheKindsUnitsAndHideTheRest) {
   });
 }
 
+TEST_F(PagesTest, AfterFTTheUnitRadiosCheckTheUnitThatIsDrawn) {
+  CSpcControl* fid = AddControl(-1);
+  ASSERT_EQ(fid->LoadFromPath(SAMPLE_FID, 0), plat::ole::S_OK);
+  EXPECT_EQ(Get(fid, "ScaleUnits"), 4);  // sec
+  ASSERT_EQ(fid->SpectrumControl()->ExecuteCommands(u"FT"), plat::ole::S_OK);
+  EXPECT_EQ(Get(fid, "ScaleUnits"), 0);  // drawn in PPM now
+  EXPECT_EQ(Get(fid, "TPeaksUnits"), 0);
+  RunSheet(
+      fid,
+      [&](Sheet& s) {
+        for (int page : {kScale, kTPeaks}) {
+          s.Show(page);
+          EXPECT_EQ(s.Text(IDC_UNIT_FIRST), "PPM") << page;
+          EXPECT_TRUE(s.Checked(IDC_UNIT_FIRST)) << page;
+          EXPECT_FALSE(s.Checked(IDC_UNIT_FIRST + 1)) << page;
+        }
+        s.Show(kScale);
+        s.Check(IDC_UNIT_FIRST, false);
+        s.Check(IDC_UNIT_FIRST + 1, true);
+        EXPECT_TRUE(s.Apply());
+        EXPECT_EQ(Get(fid, "ScaleUnits"), 1);
+      },
+      ui::IDOK);
+  std::string unit;
+  ASSERT_TRUE(fid->GetParamText("XUNITS", &unit));
+  EXPECT_EQ(unit, "Hertz");
+}
+
 TEST_F(PagesTest, TheFontButtonWorksInPointsAroundADialogInPixels) {
   CSpcControl* a = AddControl();
   const gdi::LOGFONTA before = FontOf(a, "TitleFont");

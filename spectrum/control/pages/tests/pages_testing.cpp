@@ -97,6 +97,10 @@ void Sheet::SaveAs(const std::vector<std::string>& names, bool cancelled) {
 std::string Sheet::Text(ui::UINT id) { return shown_->GetDlgItemText(id); }
 bool Sheet::Enabled(ui::UINT id) { return shown_->GetDlgItem(id)->IsWindowEnabled(); }
 bool Sheet::Visible(ui::UINT id) { return shown_->GetDlgItem(id)->IsWindowVisible(); }
+bool Sheet::Checked(ui::UINT id) {
+  auto* button = dynamic_cast<ui::Button*>(shown_->GetDlgItem(id));
+  return button && button->GetCheck() == ui::BST_CHECKED;
+}
 
 std::vector<std::string> Sheet::ComboItems(ui::UINT id) {
   auto* combo = dynamic_cast<ui::ComboBox*>(shown_->GetDlgItem(id));

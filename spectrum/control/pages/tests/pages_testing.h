@@ -40,6 +40,7 @@ class Sheet {
   std::string Text(ui::UINT id);
   bool Enabled(ui::UINT id);
   bool Visible(ui::UINT id);
+  bool Checked(ui::UINT id);
   std::vector<std::string> ComboItems(ui::UINT id);
   bool Apply() { return frame_.ApplyAll(); }
 

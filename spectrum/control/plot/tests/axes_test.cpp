@@ -80,7 +80,7 @@ TEST(Axes, XAxisWithoutSpanOrWithAnUnofferedUnitStillDrawsItsLine) {
   const gdi::RasterSurface s = one.Render(400, 200);
   auto* scale = one.Find<CScale>(kDrawScale);
   const int b = TextSize(MakeLogFont(8, 400, 0, "Arial"), "A").cy;
-  const int axis = 200 - 3 * b / 2;
+  const int axis = XAxisTop(200, "PPM");
   EXPECT_GT(ColumnsOf(s, axis, kScaleBlue).size(), 300u);
   EXPECT_TRUE(ColumnsOf(s, axis + b / 3 - 1, kScaleBlue).empty());
   EXPECT_EQ(scale->m_area.top, axis - b / 2);

@@ -2,10 +2,12 @@
 // values and places the scale rules give for the data range (worked out here).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "spectrum/control/plot/axes.h"
 #include "spectrum/control/plot/testing/drawlog.h"
 #include "spectrum/control/plot/tests/plot_testing.h"
 
@@ -53,12 +55,16 @@ std::vector<std::string> AxisLabels(const std::vector<DrawnText>& texts, int axi
 
 struct AxisLayout {
   int a, b, axisTop, left;
-  explicit AxisLayout(const CDrawObjectList& list) {
+  AxisLayout(const CDrawObjectList& list, std::string_view unitName) {
     const gdi::Size letter = TextSize(MakeLogFont(8, 400, 0, "Arial"), "A");
     a = letter.cx;
     b = letter.cy;
-    axisTop = kHeight - 3 * b / 2;
+    axisTop = XAxisTop(kHeight, unitName);
     left = list.m_plotRect.left;
+  }
+  // A label centred at x leaves the unit name's column (left of the axis line's start) free.
+  bool ClearOfName(int x, const std::string& label) const {
+    return x - TextSize(MakeLogFont(12, 400, 0, "Arial"), label).cx / 2 > left + b;
   }
 };
 
@@ -66,7 +72,7 @@ TEST(AxisLabels, FallingPpmAxisLabelsEveryStepWhereverTheyFall) {
   constexpr int n = 16384;
   TestPlot plot(SpectrumBuilder::Nmr(n).Lines({{8000, 50, 5}}).Build());
   const std::vector<DrawnText> texts = TextsOf(plot.list);
-  const AxisLayout l(plot.list);
+  const AxisLayout l(plot.list, "PPM");
   const double x0 = plot.spectrum->process.PointToPpm(0), x1 = plot.spectrum->process.PointToPpm(n - 1);
   ASSERT_GT(x0, x1);
   const int width = kWidth - l.left;
@@ -75,7 +81,7 @@ TEST(AxisLabels, FallingPpmAxisLabelsEveryStepWhereverTheyFall) {
   std::vector<std::string> expected;
   for (double t = (std::round(x0 / s) + 1) * s; t > x1; t -= s) {
     const int x = l.left + static_cast<int>(std::round((t - x0) / (x1 - x0) * width));
-    if (l.left + l.b < x && x < kWidth) expected.push_back(Fixed(t, decimals));
+    if (l.left + l.b < x && x < kWidth && l.ClearOfName(x, Fixed(t, decimals))) expected.push_back(Fixed(t, decimals));
   }
   ASSERT_GE(expected.size(), 5u);
   EXPECT_EQ(AxisLabels(texts, l.axisTop), expected);
@@ -85,7 +91,7 @@ TEST(AxisLabels, RisingTimeAxisLeavesOutLabelsThatWouldReachPastItsEnds) {
   constexpr int n = 8192;
   TestPlot plot(SpectrumBuilder::Fid(n).Values([](int i) { return 100 * std::exp(-i / 1500.0) * std::cos(i * 0.2); }).Build());
   const std::vector<DrawnText> texts = TextsOf(plot.list);
-  const AxisLayout l(plot.list);
+  const AxisLayout l(plot.list, "sec");
   const double x0 = plot.spectrum->process.PointToTime(0), x1 = plot.spectrum->process.PointToTime(n - 1);
   const int width = kWidth - l.left;
   int decimals = 0;
@@ -97,12 +103,32 @@ TEST(AxisLabels, RisingTimeAxisLeavesOutLabelsThatWouldReachPastItsEnds) {
     if (!(l.left + l.b < x && x < kWidth)) continue;
     const std::string label = Fixed(t, decimals);
     const int w = TextSize(MakeLogFont(12, 400, 0, "Arial"), label).cx;
-    if (x - w > l.left && x + w < kWidth) expected.push_back(label);
+    if (x - w > l.left && x + w < kWidth && l.ClearOfName(x, label)) expected.push_back(label);
     else ++leftOut;
   }
   EXPECT_GE(leftOut, 1);  // the label at the axis's start
   ASSERT_GE(expected.size(), 5u);
   EXPECT_EQ(AxisLabels(texts, l.axisTop), expected);
+}
+
+TEST(AxisLabels, TheUnitNameStaysBelowTheAxisLineAndLeftOfItsStart) {
+  constexpr int n = 16384;
+  for (const std::int32_t unit : {kUnitPpm, kUnitHertz, kUnitPoint}) {
+    TestPlot plot(SpectrumBuilder::Nmr(n).Lines({{8000, 50, 5}}).Build());
+    auto* scale = plot.Find<CScale>(kDrawScale);
+    scale->m_nUnit = unit;
+    const std::string name(GetUnitName(unit));
+    SCOPED_TRACE(name);
+    const std::vector<DrawnText> texts = TextsOf(plot.list);
+    const auto drawn = std::find_if(texts.begin(), texts.end(), [&](const DrawnText& t) { return t.text == name; });
+    ASSERT_NE(drawn, texts.end());
+    const AxisLayout l(plot.list, name);
+    // The axis line lies half a letter below the band's top, the plot half a letter above it.
+    const int axisRow = scale->m_area.top + l.b / 2;
+    EXPECT_EQ(axisRow, l.axisTop);
+    EXPECT_GE(drawn->y - TextSize(MakeLogFont(8, 400, 0, "Arial"), name).cx, axisRow);
+    EXPECT_LE(plot.list.m_plotRect.bottom, axisRow - l.b / 2);
+  }
 }
 
 TEST(AxisLabels, HalfAmplitudeRunsTheVerticalScaleToTwoHundredPercent) {

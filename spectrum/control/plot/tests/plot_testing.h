@@ -225,6 +225,15 @@ inline gdi::Size TextSize(const gdi::LOGFONTA& font, std::string_view text, int 
   return dc.GetTextExtent(text);
 }
 
+// The row of the x axis line in a plot of that height: 3b / 2 above the bottom ("A" in two thirds
+// of the axis font), higher when the unit name, which runs upward from a / 4 above the bottom,
+// is longer than that, so that the name stays below the line.
+inline int XAxisTop(int height, std::string_view unitName, int zoom = 100) {
+  const gdi::LOGFONTA small = MakeLogFont(8, 400, 0, "Arial");
+  const gdi::Size letter = TextSize(small, "A", zoom);
+  return std::min(height - 3 * letter.cy / 2, height - letter.cx / 4 - TextSize(small, unitName, zoom).cx);
+}
+
 // The bounding box of the pixels that hold mostly red (text is drawn smoothed, so its pixels
 // are shades of its colour).
 inline Rect RedBox(const gdi::RasterSurface& s) {

@@ -24,7 +24,7 @@ struct Layout {
   int axisTop; // the x axis line
   int plotBottom;
 
-  explicit Layout(int z, int bandChars = 4) : zoom(z) {
+  Layout(int z, std::string_view unitName, int bandChars = 4) : zoom(z) {
     const gdi::Size letters = TextSize(MakeLogFont(10, 400, 0, "Arial"), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", z);
     c = letters.cx / 52;
     h = letters.cy / 2;
@@ -32,7 +32,7 @@ struct Layout {
     a = letter.cx;
     b = letter.cy;
     left = c * bandChars;
-    axisTop = kHeight - 3 * b / 2;
+    axisTop = XAxisTop(kHeight, unitName, z);
     plotBottom = axisTop - b / 2;
   }
 };
@@ -67,7 +67,7 @@ std::set<int> Blue(const gdi::RasterSurface& s, int y) {
 void CheckRender(TestPlot& plot, const std::string& name, double x0, double x1, int zoom = 100) {
   SCOPED_TRACE(name);
   const gdi::RasterSurface s = plot.Render(kWidth, kHeight, zoom, name + ".png");
-  const Layout l(zoom);
+  const Layout l(zoom, GetUnitName(plot.list.UsableUnit(plot.Find<CScale>(kDrawScale)->m_nUnit)));
   const Rect plotRect = plot.list.m_plotRect;
   EXPECT_EQ(plotRect, Rect(l.left, 0, kWidth, l.plotBottom));
 

@@ -1,4 +1,4 @@
-#include "spectrum/control/widgets/controlhost.h"
+#include "controls/host/controlhost.h"
 
 #include "platform/base/text.h"
 #include "platform/com/connection.h"
