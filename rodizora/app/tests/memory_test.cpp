@@ -13,10 +13,8 @@
 #include <vector>
 
 #include "common/shared_ids.h"
-#include "foundation/profdesc.h"
 #include "platform/base/text.h"
 #include "platform/ui/responder.h"
-#include "profile/profile.h"
 #include "rodizora/app/tests/app_fixture.h"
 #include "rodizora/doc/sadoc.h"
 
@@ -54,8 +52,6 @@ class MemoryTest : public AppTest {
     AppTest::SetUp();
     ASSERT_TRUE(RegisterNelvar()) << "libnelvar.so serves no spectrum control";
     RegisterKarvel();
-    COrvProfDesc desc;
-    OrvSetProfInt(u"NMR\\Table", 0, &desc);
     ASSERT_TRUE(Start());
     ASSERT_GE(ResetPeak(), 0) << "no resident memory figures here";
   }
