@@ -13,6 +13,11 @@ constexpr std::int32_t ItemTypeTable = 2;     // holds a table control
 constexpr std::int32_t ItemFromFile = 1;     // a spectrum item made when a file was opened
 constexpr std::int32_t ItemFromControl = 5;  // the value every new item starts with
 
+// The largest input file the spectrum converters read: 1 GB, the bytes of the most points a
+// record holds (2^27 complex float32 points). A larger one is no spectrum file of any format,
+// and the main program says so.
+constexpr std::uint64_t kMaxSpectrumFileBytes = std::uint64_t(1) << 30;
+
 namespace kedrus_dispid {
 
 using plat::ole::DispId;

@@ -15,18 +15,37 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Whole lines, without their LF and a CR before it.
+// Whole lines, without their LF and a CR before it. A line longer than the bound ends the input
+// there: it is never read into memory, and tooLong() tells which it was.
 class LineReader {
  public:
   explicit LineReader(std::istream& in) : in_(in) {}
   bool Next(std::string* line) {
-    if (!std::getline(in_, *line)) return false;
+    line->clear();
+    if (tooLong_) return false;
+    ++number_;
+    for (int c; (c = in_.get()) != std::char_traits<char>::eof();) {
+      if (c == '\n') return Trimmed(line);
+      if (line->size() == kMaxMolfileLineBytes) {
+        tooLong_ = number_;
+        line->clear();
+        return false;
+      }
+      line->push_back(static_cast<char>(c));
+    }
+    return !line->empty() && Trimmed(line);
+  }
+  std::uint64_t tooLong() const { return tooLong_; }
+
+ private:
+  static bool Trimmed(std::string* line) {
     if (!line->empty() && line->back() == '\r') line->pop_back();
     return true;
   }
 
- private:
   std::istream& in_;
+  std::uint64_t number_ = 0;
+  std::uint64_t tooLong_ = 0;
 };
 
 // An unsigned integer as "%u" reads it: white space, an optional "+", at least one digit. A
@@ -224,6 +243,13 @@ void ReadV3000(LineReader& reader, Molecule* mol, std::string* next, bool* haveN
 // Passes the property lines up to "M  END", then takes the data fields: from the line that
 // ended the property block on, every line holding ">  <" makes the line after it a value. The
 // first line comes from the caller when it has read it already.
+// What is kept of a file with a line beyond the bound: nothing, and which line it was.
+MolfileContent Refused(const LineReader& reader) {
+  MolfileContent none;
+  none.tooLongLine = reader.tooLong();
+  return none;
+}
+
 MolfileContent ReadFields(LineReader& reader, MolfileContent content, std::string line, bool have) {
   if (!have) have = reader.Next(&line);
   while (have && !line.empty() && line.front() == 'M' && !Contains(line, "END")) have = reader.Next(&line);
@@ -236,6 +262,7 @@ MolfileContent ReadFields(LineReader& reader, MolfileContent content, std::strin
     }
     have = reader.Next(&line);
   }
+  if (reader.tooLong()) return Refused(reader);
   return content;
 }
 
@@ -249,6 +276,7 @@ MolfileContent ReadMolfile(std::istream& in) {
   bool columns = false;
   while (!content.hasCountsLine && reader.Next(&line))
     content.hasCountsLine = ReadCounts(line, &atomCount, &bondCount, &columns);
+  if (reader.tooLong()) return Refused(reader);
   if (!content.hasCountsLine) return content;
 
   Molecule& mol = content.molecule;

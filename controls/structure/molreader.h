@@ -16,9 +16,12 @@
 // "END ATOM" as "index symbol x y z ...", the bonds of "BEGIN BOND" as "index type first
 // second ...", the bonds' atoms by their indexes. Then the property lines and fields as above.
 //
-// Lines are read whole, CR LF and LF alike; coordinates must be finite, symbols keep at most 3
+// Lines are read whole (up to kMaxMolfileLineBytes), CR LF and LF alike; coordinates must be
+// finite, symbols keep at most 3
 // bytes, and a bond whose atom numbers lie outside 1..(atoms read) or do not fit the bond word
 // is dropped. Charge and isotope lines change nothing.
+#include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <string>
 #include <vector>
@@ -27,11 +30,18 @@
 
 namespace karvel {
 
+// The longest line a molfile or SD file may hold (a data field's value is one line): a file
+// with a longer one is refused whole, before the line is read into memory.
+inline constexpr std::size_t kMaxMolfileLineBytes = std::size_t(1) << 20;
+
 struct MolfileContent {
   Molecule molecule;
   std::vector<std::string> fields;
   // False when no line of the input is a counts line (then everything else is empty).
   bool hasCountsLine = false;
+  // The number (from 1) of a line longer than kMaxMolfileLineBytes; 0 when there is none. The
+  // content is then empty.
+  std::uint64_t tooLongLine = 0;
 };
 
 MolfileContent ReadMolfile(std::istream& in);

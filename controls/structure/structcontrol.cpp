@@ -172,8 +172,16 @@ void CStructureControl::SetBackColorProperty(std::uint32_t color) {
 }
 
 HResult CStructureControl::LoadFile(const char16_t* path) {
-  const CStructureModel::LoadReport report = m_model.LoadFile(plat::toUtf8(stringView(path)));
+  const std::string file = plat::toUtf8(stringView(path));
+  const CStructureModel::LoadReport report = m_model.LoadFile(file);
   if (report.status == CStructureModel::LoadStatus::NotOpened) return E_FAIL;
+  if (report.status == CStructureModel::LoadStatus::TooLong) {
+    Changed();
+    ui::AppMessageBox("The structure file " + file + " was not loaded: its line " + std::to_string(report.tooLongLine) +
+                          " is longer than 1 MB, the longest line a structure file may hold.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return E_FAIL;
+  }
   ReportUnknownAtoms(report.unknownAtoms);
   Changed();
   return report.status == CStructureModel::LoadStatus::Loaded ? S_OK : E_FAIL;

@@ -44,6 +44,7 @@ CStructureModel::LoadReport CStructureModel::LoadStream(std::istream& in) {
   MolfileContent content = ReadMolfile(in);
   m_molecule = std::move(content.molecule);
   m_fields = std::move(content.fields);
+  if (content.tooLongLine != 0) return LoadReport{LoadStatus::TooLong, 0, content.tooLongLine};
   LoadReport report;
   report.status = content.hasCountsLine ? LoadStatus::Loaded : LoadStatus::NoMolecule;
   report.unknownAtoms = AppendShownTexts();

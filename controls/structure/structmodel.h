@@ -23,11 +23,13 @@ class CStructureModel {
   enum class LoadStatus {
     NotOpened,   // E_FAIL, not redrawn
     NoMolecule,  // no counts line: E_FAIL, but the formula and weight fields are still added
+    TooLong,     // a line beyond kMaxMolfileLineBytes: E_FAIL, the control emptied and the user told
     Loaded,      // S_OK
   };
   struct LoadReport {
     LoadStatus status = LoadStatus::NotOpened;
     std::size_t unknownAtoms = 0;
+    std::uint64_t tooLongLine = 0;  // TooLong: the line's number
   };
 
   CStructureModel();

@@ -69,7 +69,9 @@ std::vector<DirEntry> findFiles(std::string_view dir, std::string_view pattern) 
     DirEntry entry;
     entry.name = String8(name);
     struct stat st {};
-    if (::stat(joinPath(folder, name).c_str(), &st) == 0) {
+    const String8 path = joinPath(folder, name);
+    entry.isLink = ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    if (::stat(path.c_str(), &st) == 0) {
       entry.isDirectory = S_ISDIR(st.st_mode);
       entry.size = entry.isDirectory ? 0 : static_cast<std::uint64_t>(st.st_size);
       entry.lastWrite = static_cast<std::int64_t>(st.st_mtime);
@@ -97,6 +99,13 @@ String8 findNoCase(std::string_view dir, std::string_view name) {
     if (equalsNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
   });
   return best.empty() ? String8{} : joinPath(dir, best);
+}
+
+bool isReadableDirectory(const String8& dir) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return false;
+  ::closedir(d);
+  return true;
 }
 
 bool removeTree(const String8& path) {

@@ -12,7 +12,8 @@ namespace plat {
 // One entry of a folder search.
 struct DirEntry {
   String8 name;  // name only, as stored
-  bool isDirectory = false;
+  bool isDirectory = false;     // of what a symbolic link names, for a link
+  bool isLink = false;          // the entry is a symbolic link
   std::uint64_t size = 0;       // 0 for a folder
   std::int64_t lastWrite = 0;   // seconds since 1970 (UTC)
 };
@@ -28,6 +29,9 @@ std::vector<DirEntry> findFiles(std::string_view dir, std::string_view pattern);
 // The entry of folder dir whose name equals name without regard to case, as dir joined with
 // that name; the exact spelling wins over others, else the smallest. Empty when there is none.
 String8 findNoCase(std::string_view dir, std::string_view name);
+
+// Whether dir is a folder whose entries can be listed.
+bool isReadableDirectory(const String8& dir);
 
 // Removes path and, when it is a folder, everything below it (symbolic links are removed, never
 // followed). True when nothing is left at path, also when there was nothing.

@@ -8,9 +8,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <random>
+#include <atomic>
 
 #include "platform/base/directory.h"
+#include "platform/base/file_testing.h"
 #include "platform/base/path.h"
 
 namespace plat {
@@ -31,36 +32,17 @@ bool writeAll(int fd, std::string_view bytes) {
 
 constexpr std::string_view kTemporaryMark = ".tmp";
 
-String8 temporarySibling(const String8& path) { return path + String8(kTemporaryMark) + uniqueToken(); }
-
-bool isTemporaryOf(std::string_view name, std::string_view target) {
-  return name.size() == target.size() + kTemporaryMark.size() + 16 && name.starts_with(target) &&
-         name.substr(target.size()).starts_with(kTemporaryMark) &&
-         isUniqueToken(name.substr(target.size() + kTemporaryMark.size()));
+// The token of a temporary sibling that writeFileAtomic made of target, or none.
+std::optional<String8> temporaryTokenOf(std::string_view name, std::string_view target) {
+  if (!name.starts_with(target) || !name.substr(target.size()).starts_with(kTemporaryMark)) return std::nullopt;
+  const std::string_view token = name.substr(target.size() + kTemporaryMark.size());
+  if (!isUniqueToken(token)) return std::nullopt;
+  return String8(token);
 }
+
+std::atomic<bool> g_refuseExchange{false};
 
 }  // namespace
-
-String8 uniqueToken() {
-  // Seeded again in a forked child, which would otherwise pick the names its parent picks next.
-  static thread_local std::mt19937_64 rng;
-  static thread_local pid_t seededFor = 0;
-  if (seededFor != ::getpid()) {
-    seededFor = ::getpid();
-    std::random_device device;
-    rng.seed((std::uint64_t{device()} << 32) ^ device() ^ static_cast<std::uint64_t>(seededFor));
-  }
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(rng()));
-  return text;
-}
-
-bool isUniqueToken(std::string_view text) {
-  if (text.size() != 16) return false;
-  for (const char c : text)
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-  return true;
-}
 
 FileStatus readFile(const String8& path, String8* bytes, std::size_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -92,13 +74,10 @@ FileStatus readFile(const String8& path, String8* bytes, std::size_t maxBytes) {
 }
 
 bool writeFileAtomic(const String8& path, std::string_view bytes) {
-  const String8 temp = temporarySibling(path);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
+  PendingFile file;
+  const String8 name(pathFileName(path));
+  if (name.empty() || !file.create(pathDirectory(path), name + String8(kTemporaryMark))) return false;
+  const bool ok = file.write(bytes) && file.commit(path);
   if (ok) removeStaleTemporaries(path);
   return ok;
 }
@@ -112,19 +91,76 @@ bool writeNewFile(const String8& path, std::string_view bytes) {
   return ok;
 }
 
+bool appendToFile(const String8& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool ok = writeAll(fd, bytes);
+  return (::close(fd) == 0) && ok;
+}
+
 bool renameFile(const String8& from, const String8& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 
+Exchange exchangePaths(const String8& a, const String8& b) {
+  if (g_refuseExchange) return Exchange::Unsupported;
+  if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) return Exchange::Done;
+  return errno == EINVAL || errno == ENOSYS || errno == ENOTSUP ? Exchange::Unsupported : Exchange::Failed;
+}
+
+void refuseExchangeForTesting(bool refuse) { g_refuseExchange = refuse; }
+
+PendingFile::~PendingFile() { discard(); }
+
+bool PendingFile::create(std::string_view dir, std::string_view prefix) {
+  discard();
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const String8 path = joinPath(dir, String8(prefix) + uniqueToken());
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd_ >= 0) {
+      path_ = path;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+bool PendingFile::write(std::string_view bytes) { return fd_ >= 0 && writeAll(fd_, bytes); }
+
+bool PendingFile::commit(const String8& path) {
+  if (fd_ < 0) return false;
+  const bool flushed = ::fsync(fd_) == 0;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!flushed || !closed || ::rename(path_.c_str(), path.c_str()) != 0) {
+    discard();
+    return false;
+  }
+  path_.clear();
+  return true;
+}
+
+void PendingFile::discard() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!path_.empty()) ::unlink(path_.c_str());
+  fd_ = -1;
+  path_.clear();
+}
+
 std::size_t removeStaleFiles(std::string_view dir, std::string_view pattern,
-                             const std::function<bool(std::string_view name)>& isOwn) {
-  const std::int64_t before = static_cast<std::int64_t>(std::time(nullptr)) - kStaleTemporaryAge;
+                             const std::function<std::optional<String8>(std::string_view name)>& tokenOf,
+                             bool folders) {
   std::size_t removed = 0;
   for (const DirEntry& e : findFiles(dir, pattern)) {
-    if (e.isDirectory || e.lastWrite >= before || !isOwn(e.name)) continue;
+    const std::optional<String8> token = tokenOf(e.name);
+    if (!token) continue;
     const String8 path = joinPath(dir, e.name);
-    // Looked at again just before it goes: only a regular file that is still stale.
+    // Looked at again just before it goes: a regular file (or folder, when asked), not a link,
+    // still stale.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime >= before) continue;
-    if (::unlink(path.c_str()) == 0) ++removed;
+    if (::lstat(path.c_str(), &st) != 0) continue;
+    const bool kind = S_ISREG(st.st_mode) || (folders && S_ISDIR(st.st_mode));
+    if (!kind || !isStaleTemporary(*token, static_cast<std::int64_t>(st.st_mtime))) continue;
+    if (S_ISDIR(st.st_mode) ? removeTree(path) : ::unlink(path.c_str()) == 0) ++removed;
   }
   return removed;
 }
@@ -134,7 +170,7 @@ std::size_t removeStaleTemporaries(const String8& path) {
   if (name.empty()) return 0;
   const String8 target(name);
   return removeStaleFiles(pathDirectory(path), target + String8(kTemporaryMark) + "*",
-                          [&](std::string_view candidate) { return isTemporaryOf(candidate, target); });
+                          [&](std::string_view candidate) { return temporaryTokenOf(candidate, target); });
 }
 
 std::size_t readFileAt(const String8& path, void* buffer, std::size_t count, std::uint64_t offset) {
@@ -177,6 +213,11 @@ bool toLocalTime(std::int64_t seconds, LocalTime* out) {
   return true;
 }
 
+bool pathExists(const String8& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 bool fileExists(const String8& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
@@ -207,6 +248,13 @@ bool makeDirectory(const String8& dir) {
 }
 
 bool removeFile(const String8& path) { return ::unlink(path.c_str()) == 0; }
+
+bool canReadFile(const String8& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
 
 FileLock::FileLock(const String8& lockPath) {
   fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);

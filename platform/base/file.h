@@ -4,9 +4,11 @@
 // was and is reported.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/base/tempname.h"
 #include "platform/base/types.h"
 
 namespace plat {
@@ -18,27 +20,55 @@ FileStatus readFile(const String8& path, String8* bytes, std::size_t maxBytes = 
 // (0 when the file cannot be opened or the offset lies at or past its end).
 std::size_t readFileAt(const String8& path, void* buffer, std::size_t count, std::uint64_t offset);
 // Writes bytes to path atomically; the file gets mode 0644 (less the umask). The temporary
-// sibling is path + ".tmp" + 16 hexadecimal digits; stale ones of earlier saves that were stopped
-// midway are removed (removeStaleTemporaries).
+// sibling is path + ".tmp" + a token (uniqueToken); those that saves stopped midway left behind
+// are removed (removeStaleTemporaries).
 bool writeFileAtomic(const String8& path, std::string_view bytes);
 // Creates path, which must not exist yet, with bytes, flushed to the disk; on failure nothing is
 // left at path.
 bool writeNewFile(const String8& path, std::string_view bytes);
+// Appends bytes to the end of path (created when missing) in one write.
+bool appendToFile(const String8& path, std::string_view bytes);
 // Renames from to to, replacing a file at to atomically.
 bool renameFile(const String8& from, const String8& to);
-// 16 lowercase hexadecimal digits, random: names that no other save picks.
-String8 uniqueToken();
-// True when text is 16 lowercase hexadecimal digits, as uniqueToken makes them.
-bool isUniqueToken(std::string_view text);
 
-// A temporary file of a save that was stopped before it finished (the process was killed) stays
-// behind; a later save or load of the same target removes it once it is this old (seconds since
-// its last write), so a save still at work keeps its own.
-constexpr std::int64_t kStaleTemporaryAge = 3600;
-// Removes the regular files of folder dir whose names match the wildcard pattern and pass isOwn
-// and that were last written more than kStaleTemporaryAge seconds ago. Returns how many.
+// How exchangePaths went.
+enum class Exchange { Done, Unsupported, Failed };
+// Swaps what two paths of one file system name (files or folders, both present) in one step:
+// nobody ever sees either path missing. Unsupported where the kernel or the file system cannot
+// (the caller then renames one aside and the other in).
+Exchange exchangePaths(const String8& a, const String8& b);
+
+// A file written under a temporary name in its folder and given its own name only when complete;
+// destroyed before that, it removes what it wrote. Its name is a prefix and a token
+// (uniqueToken), so that a later removeStaleFiles tells a stopped one from one at work.
+class PendingFile {
+ public:
+  PendingFile() = default;
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  // Creates the temporary file dir/prefix<token>, exclusively; false when it cannot be made.
+  bool create(std::string_view dir, std::string_view prefix);
+  bool write(std::string_view bytes);
+  // Flushes it to the disk and renames it to path, replacing a file there atomically; false (and
+  // the temporary removed) when any step fails.
+  bool commit(const String8& path);
+  // Removes the temporary file.
+  void discard();
+  const String8& temporaryPath() const { return path_; }
+
+ private:
+  int fd_ = -1;
+  String8 path_;
+};
+
+// Removes the entries of folder dir whose names match the wildcard pattern and for which tokenOf
+// gives the token they were made under, once they are stale (isStaleTemporary): regular files,
+// and folders with everything in them when folders is set. Returns how many went.
 std::size_t removeStaleFiles(std::string_view dir, std::string_view pattern,
-                             const std::function<bool(std::string_view name)>& isOwn);
+                             const std::function<std::optional<String8>(std::string_view name)>& tokenOf,
+                             bool folders = false);
 // Removes the stale temporary siblings that writeFileAtomic leaves of path.
 std::size_t removeStaleTemporaries(const String8& path);
 
@@ -62,6 +92,8 @@ struct LocalTime {
 bool toLocalTime(std::int64_t seconds, LocalTime* out);
 
 bool fileExists(const String8& path);
+// Whether anything is at path, a symbolic link included (which is not followed).
+bool pathExists(const String8& path);
 bool isDirectory(const String8& path);
 bool isRegularFile(const String8& path);
 // Creates dir and its missing parents; true when it exists afterwards.
@@ -69,6 +101,8 @@ bool makeDirectories(const String8& dir);
 // Creates the one folder dir (its parent must exist); true when it exists afterwards.
 bool makeDirectory(const String8& dir);
 bool removeFile(const String8& path);
+// Whether this process may open the file at path for reading.
+bool canReadFile(const String8& path);
 
 // An exclusive advisory lock, held until destruction. Processes of the suite use it to
 // serialise read-modify-write cycles on one shared file.

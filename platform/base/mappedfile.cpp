@@ -11,7 +11,7 @@
 
 namespace plat {
 
-MappedFile::MappedFile(const String8& path) {
+MappedFile::MappedFile(const String8& path, std::uint64_t maxBytes) {
   int fd = -1;
   do {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -19,12 +19,13 @@ MappedFile::MappedFile(const String8& path) {
   if (fd < 0) return;
   struct stat st {};
   // Folders and devices have no bytes to map; an empty file cannot be mapped.
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
-      static_cast<std::uint64_t>(st.st_size) <= SIZE_MAX) {
-    void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+  const std::uint64_t length = regular ? std::min(static_cast<std::uint64_t>(st.st_size), maxBytes) : 0;
+  if (length > 0 && length <= SIZE_MAX) {
+    void* p = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_PRIVATE, fd, 0);
     if (p != MAP_FAILED) {
       data_ = static_cast<const Byte*>(p);
-      size_ = static_cast<std::uint64_t>(st.st_size);
+      size_ = length;
     }
   }
   // The mapping outlives the descriptor.

@@ -12,7 +12,8 @@ namespace plat {
 class MappedFile {
  public:
   MappedFile() = default;
-  explicit MappedFile(const String8& path);
+  // The whole file, or only its first maxBytes bytes when it is longer.
+  explicit MappedFile(const String8& path, std::uint64_t maxBytes = UINT64_MAX);
   ~MappedFile();
   MappedFile(MappedFile&& other) noexcept;
   MappedFile& operator=(MappedFile&& other) noexcept;

@@ -152,13 +152,18 @@ DevContext DC::Impl::Context() const {
 
 std::shared_ptr<const detail::RealizedFont> DC::Impl::DeviceFont() const {
   const LOGFONTW& f = st.font.Log();
+  // A stored font may hold any 32-bit value: the magnitudes are taken in 64 bits (INT_MIN has
+  // no int magnitude) and clamped to the coordinate range before they are scaled.
+  const auto magnitude = [](std::int32_t v) {
+    return static_cast<int>(std::min<std::int64_t>(std::abs(static_cast<std::int64_t>(v)), kCoordLimit));
+  };
   int h = 0;
   if (f.lfHeight != 0) {
-    h = DevLengthY(std::abs(f.lfHeight));
+    h = DevLengthY(magnitude(f.lfHeight));
     if (h == 0) h = 1;
     if (f.lfHeight < 0) h = -h;
   }
-  const int w = f.lfWidth != 0 ? std::max(1, DevLengthX(std::abs(f.lfWidth))) : 0;
+  const int w = f.lfWidth != 0 ? std::max(1, DevLengthX(magnitude(f.lfWidth))) : 0;
   return detail::Realize(f, h, w, caps.logPixelsY);
 }
 

@@ -22,6 +22,11 @@ namespace ui {
 
 namespace {
 
+// A font height's magnitude; a stored INT_MIN has none in an int and counts as INT_MAX.
+int HeightMagnitude(std::int32_t height) {
+  return static_cast<int>(std::min<std::int64_t>(std::abs(static_cast<std::int64_t>(height)), INT32_MAX));
+}
+
 QWidget* WidgetOf(Wnd* w) {
   if (!w) return nullptr;
   Wnd* top = w->GetTopLevelParent();
@@ -151,7 +156,7 @@ int FontDialog::DoModal() {
   q.fontColor = &color;
   const int answer = RunModal(q, owner, [&](Wnd* o) {
     QFont initial(ToQ(gdi::FaceNameOf(lf)));
-    const int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    const int height = HeightMagnitude(lf.lfHeight);
     if (height > 0) initial.setPointSize(std::max(1, gdi::MulDiv(height, 72, 96)));
     initial.setBold(lf.lfWeight >= gdi::FW_BOLD);
     initial.setItalic(lf.lfItalic);
@@ -181,8 +186,7 @@ void FontDialog::GetCurrentFont(gdi::LOGFONTA* font) const {
 }
 
 int FontDialog::GetSize() const {
-  const int height = m_lf.lfHeight < 0 ? -m_lf.lfHeight : m_lf.lfHeight;
-  return gdi::MulDiv(height, 720, 96);
+  return gdi::MulDiv(HeightMagnitude(m_lf.lfHeight), 720, 96);
 }
 
 std::string FontDialog::GetFaceName() const { return gdi::FaceNameOf(m_lf); }

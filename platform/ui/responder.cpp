@@ -4,6 +4,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/styles.h"
+#include "platform/ui/waitcursor.h"
 #include "platform/ui/wnd.h"
 
 namespace ui {
@@ -60,6 +61,8 @@ int AskModal(ModalQuestion& question, const std::function<int()>& real, bool* by
     return g_responder->Answer(question);
   }
   if (App::IsHeadless() || !real) return DefaultModalAnswer(question);
+  // A person answers with the normal cursor, whatever work waits for the answer.
+  WaitCursorPause pause;
   return real();
 }
 

@@ -5,6 +5,7 @@
 
 #include "common/guids.h"
 #include "foundation/genstart.h"
+#include "platform/base/file.h"
 #include "platform/base/module.h"
 #include "platform/base/path.h"
 #include "platform/base/process.h"
@@ -103,6 +104,7 @@ bool CSaApp::StartUp() {
   if (const auto placement = ReadStoredPlacement(); placement && IsKnownShowCommand(placement->showCmd))
     m_nCmdShow = static_cast<int>(placement->showCmd);
   m_serverLink.Connection().SetServerDirectory(settings.serverDirectory);
+  m_serverLink.Connection().RemoveLeftovers();
   // No printer defaults exist here: pages stay landscape A4 (the orientation the program sets).
   m_start.LoadBaseFont();
 
@@ -125,6 +127,7 @@ bool CSaApp::StartUp() {
 
   ui::ParseCommandLine(m_cmdInfo, m_args);
   settings.processCommands = plat::toUtf16(m_cmdInfo.m_strProcessCommands);
+  settings.quietOpens = StartedForEmbedding();
   if (!m_cmdInfo.m_strSdfFileName.empty() && !LoadDatabase(plat::toUtf16(m_cmdInfo.m_strSdfFileName)))
     ui::AppMessageBox(IDS_SDF_LOAD_FAILED, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 
@@ -202,9 +205,23 @@ void CSaApp::OnOpenReceivedFile() {
   const auto path = m_serverLink.TakeReceivedPath();
   if (!path) return;
   const std::string file = plat::toUtf8(*path);
+  const std::string_view folder = plat::pathDirectory(file);
+  // What the server's files hold open already: the documents of files in its folder.
+  std::size_t open = 0;
+  std::uint64_t bytes = 0;
   for (ui::DocTemplate* t : GetDocTemplates())
-    for (ui::Document* doc : std::vector<ui::Document*>(t->GetDocuments()))
-      if (plat::equalsNoCase(doc->GetPathName(), file)) doc->OnCloseDocument();
+    for (ui::Document* doc : std::vector<ui::Document*>(t->GetDocuments())) {
+      if (plat::equalsNoCase(doc->GetPathName(), file)) {
+        doc->OnCloseDocument();
+      } else if (plat::pathDirectory(doc->GetPathName()) == folder) {
+        ++open;
+        bytes += plat::fileInfo(doc->GetPathName()).size;
+      }
+    }
+  if (const auto refusal = m_serverLink.Connection().RefuseOpen(*path, open, bytes)) {
+    if (!refusal->empty()) ui::AppMessageBox(plat::toUtf8(*refusal), ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
   OpenDocumentFile(file);
 }
 

@@ -1,79 +1,129 @@
 #include "rodizora/doc/replacepath.h"
 
-#include <unistd.h>
+#include <optional>
+#include <string_view>
+#include <vector>
 
-#include <atomic>
-#include <filesystem>
-#include <system_error>
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
+#include "platform/base/path.h"
 
 namespace sasave {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-bool HoldsSubdirectory(const fs::path& dir) {
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-    if (it->is_directory(ec) && !it->is_symlink(ec)) return true;
-  return static_cast<bool>(ec);  // an unreadable directory is not replaced either
+constexpr const char* kSaving = "saving";
+constexpr const char* kOld = "old";
+
+// The target without a trailing separator, its folder and its name.
+struct Target {
+  explicit Target(const std::string& path)
+      : path(plat::pathWithoutTrailingSeparator(path)),
+        folder(plat::pathDirectory(this->path)),
+        name(plat::pathFileName(this->path)) {}
+  std::string path, folder, name;
+  std::string Prefix(const char* what) const { return "." + name + "." + what + "-"; }
+};
+
+// The token of a temporary sibling of target made for what: ".<name>.<what>-<token>", or a file
+// a writer made inside the save beside it, ".<name>.<what>-<token>.tmp<token>". None for any
+// other name.
+std::optional<std::string> SiblingToken(const Target& target, const char* what, std::string_view name) {
+  const std::string prefix = target.Prefix(what);
+  if (!name.starts_with(prefix)) return std::nullopt;
+  std::string_view token = name.substr(prefix.size());
+  if (const std::size_t tmp = token.find(".tmp"); tmp != std::string_view::npos) token = token.substr(tmp + 4);
+  if (!plat::isUniqueToken(token)) return std::nullopt;
+  return std::string(token);
 }
 
-}  // namespace
-
-std::string TemporarySibling(const std::string& target, const char* what) {
-  static std::atomic<unsigned> counter{0};
-  fs::path path(target);
-  while (!path.empty() && path.filename().empty()) path = path.parent_path();  // a trailing "/"
-  const std::string name = path.filename().string();
-  return (path.parent_path() / ("." + name + "." + what + "-" + std::to_string(::getpid()) + "-" +
-                                std::to_string(counter.fetch_add(1))))
-      .string();
+bool HoldsSubdirectory(const std::string& dir) {
+  for (const plat::DirEntry& e : plat::findFiles(dir, "*"))
+    if (e.isDirectory && !e.isLink) return true;
+  // An unreadable directory is not replaced either.
+  return !plat::isReadableDirectory(dir);
 }
 
-std::string MakeTemporaryDirectory(const std::string& target) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string dir = TemporarySibling(target, "saving");
-    std::error_code ec;
-    if (fs::create_directory(dir, ec)) return dir;
-    if (ec && ec != std::errc::file_exists) return {};
-  }
-  return {};
-}
-
-bool ReplaceWith(const std::string& fresh, const std::string& target) {
-  std::error_code ec;
-  const fs::file_status old = fs::symlink_status(target, ec);
-  if (!fs::exists(old)) {
-    fs::rename(fresh, target, ec);
-    if (ec) RemovePath(fresh);
-    return !ec;
-  }
-  if (fs::is_directory(old) && HoldsSubdirectory(target)) {
-    RemovePath(fresh);
-    return false;
-  }
-  // The old data steps aside first, so that it can come back when the new one cannot go in.
-  const std::string aside = TemporarySibling(target, "old");
-  fs::rename(target, aside, ec);
-  if (ec) {
-    RemovePath(fresh);
-    return false;
-  }
-  fs::rename(fresh, target, ec);
-  if (ec) {
-    std::error_code back;
-    fs::rename(aside, target, back);
-    RemovePath(fresh);
+// Moves target aside, then fresh in; a failure of the second puts target back.
+bool RenameAsideAndIn(const std::string& fresh, const std::string& target) {
+  const std::string aside = TemporarySibling(target, kOld);
+  if (!plat::renameFile(target, aside)) return false;
+  if (!plat::renameFile(fresh, target)) {
+    plat::renameFile(aside, target);
     return false;
   }
   RemovePath(aside);
   return true;
 }
 
-void RemovePath(const std::string& path) {
-  std::error_code ec;
-  fs::remove_all(path, ec);
+}  // namespace
+
+std::string TemporarySibling(const std::string& target, const char* what) {
+  const Target t(target);
+  return plat::joinPath(t.folder, t.Prefix(what) + plat::uniqueToken());
 }
+
+std::string MakeTemporaryDirectory(const std::string& target) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string dir = TemporarySibling(target, kSaving);
+    if (plat::pathExists(dir)) continue;
+    if (plat::makeDirectory(dir)) return dir;
+    return {};
+  }
+  return {};
+}
+
+bool ReplaceWith(const std::string& fresh, const std::string& target) {
+  const std::string path = Target(target).path;
+  bool replaced = false;
+  if (!plat::pathExists(path)) {
+    replaced = plat::renameFile(fresh, path);
+  } else if (plat::isDirectory(path) && HoldsSubdirectory(path)) {
+    replaced = false;
+  } else if (plat::isRegularFile(path) && plat::isRegularFile(fresh)) {
+    replaced = plat::renameFile(fresh, path);
+  } else {
+    switch (plat::exchangePaths(fresh, path)) {
+      case plat::Exchange::Done:
+        replaced = true;  // fresh now names the old data, which goes below
+        break;
+      case plat::Exchange::Unsupported:
+        replaced = RenameAsideAndIn(fresh, path);
+        break;
+      case plat::Exchange::Failed:
+        replaced = false;
+        break;
+    }
+  }
+  RemovePath(fresh);
+  return replaced;
+}
+
+void TidyTarget(const std::string& target) {
+  const Target t(target);
+  if (t.name.empty()) return;
+  if (!plat::pathExists(t.path)) {
+    // The newest old data of a stopped save comes back (there is one unless saves were stopped
+    // again while nothing was there), but not while the save that moved it aside runs: it is
+    // about to rename its new data in.
+    const plat::DirEntry* newest = nullptr;
+    const std::vector<plat::DirEntry> entries = plat::findFiles(t.folder, t.Prefix(kOld) + "*");
+    for (const plat::DirEntry& e : entries) {
+      const std::optional<std::string> token = SiblingToken(t, kOld, e.name);
+      if (!token || e.name.find(".tmp") != std::string::npos || plat::tokenOwner(*token) == plat::TokenOwner::Alive)
+        continue;
+      if (!newest || e.lastWrite > newest->lastWrite) newest = &e;
+    }
+    if (newest) plat::renameFile(plat::joinPath(t.folder, newest->name), t.path);
+  }
+  plat::removeStaleFiles(t.folder, t.Prefix(kSaving) + "*",
+                         [&](std::string_view name) { return SiblingToken(t, kSaving, name); }, true);
+  // Old data moved aside goes only once the target holds data again.
+  if (plat::pathExists(t.path))
+    plat::removeStaleFiles(t.folder, t.Prefix(kOld) + "*",
+                           [&](std::string_view name) { return SiblingToken(t, kOld, name); }, true);
+}
+
+void RemovePath(const std::string& path) { plat::removeTree(path); }
 
 }  // namespace sasave

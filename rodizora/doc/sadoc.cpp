@@ -1,18 +1,18 @@
 #include "rodizora/doc/sadoc.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 
 #include "common/guids.h"
 #include "common/itablecontrol.h"
+#include "common/shared_ids.h"
 #include "foundation/filedlg/filesavedlg.h"
+#include "platform/base/file.h"
 #include "platform/base/text.h"
 #include "platform/com/driver.h"
 #include "platform/ui/commdlg.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/resource.h"
+#include "platform/ui/waitcursor.h"
 #include "rodizora/res/saids.h"
 #include "rodizora/doc/replacepath.h"
 #include "rodizora/doc/saprint.h"
@@ -26,6 +26,10 @@ namespace {
 
 using namespace plat::ole;
 
+// What the spectrum controls call their own folder format (format 0 of every kind), in which a
+// workspace keeps its spectra.
+constexpr char kWorkspaceFormatName[] = "KEDRUS";
+
 // A new item of the document whose object is made by makeObject; null (the item deleted) when
 // that fails.
 template <class MakeObject>
@@ -36,6 +40,24 @@ CSaItem* NewItem(CSaDoc* doc, MakeObject makeObject) {
     return nullptr;
   }
   return item;
+}
+
+// Why a path that no spectrum format recognised did not open.
+std::string UnopenedReason(const std::string& path) {
+  const plat::FileInfo info = plat::fileInfo(path);
+  if (!plat::pathExists(path)) return "There is no such file or folder.";
+  if (!info.exists) return "It is a link to nothing.";
+  if (!info.isDirectory && !info.isRegular) return "It is no file or folder.";
+  if (info.isRegular && !plat::canReadFile(path)) return "The file cannot be read (no permission).";
+  if (info.isRegular && info.size > kMaxSpectrumFileBytes)
+    return "It is larger than 1 GB (" + std::to_string(info.size) + " bytes), the largest file this program opens.";
+  return "It is not a spectrum file of any format this program reads.";
+}
+
+// Tells the user that a path of an open did not open, unless nobody is there to tell.
+void ReportUnopened(const std::string& path, const std::string& reason) {
+  if (SaSettings().quietOpens) return;
+  ui::AppMessageBox("\"" + path + "\" cannot be opened.\n" + reason, ui::MB_OK | ui::MB_ICONSTOP);
 }
 
 }  // namespace
@@ -184,7 +206,7 @@ void CSaDoc::AddStructureItem(CSaItem* spectrum) {
       variantClear(&path);
     }
   }
-  ::unlink(plat::toUtf8(molfile).c_str());
+  plat::removeFile(plat::toUtf8(molfile));
 }
 
 CSaItem* CSaDoc::CreateItemFromSource(IUnknown* source) {
@@ -201,6 +223,8 @@ void CSaDoc::DeleteItem(CSaItem* item) {
 // --- Document -------------------------------------------------------------------------------------------
 
 bool CSaDoc::OnOpenDocument(std::string_view pathList) {
+  ui::WaitCursor wait;
+  m_notReadWhole.clear();
   ComputePageSize();
   DeleteContents();
   const std::vector<std::u16string> entries = sapage::SplitPathList(plat::toUtf16(pathList));
@@ -211,17 +235,25 @@ bool CSaDoc::OnOpenDocument(std::string_view pathList) {
     // An empty entry keeps its band but opens nothing.
     if (entry.empty()) continue;
     const std::string folder = plat::toUtf8(entry);
+    // A save of this path that was stopped midway may have left its old data aside.
+    sasave::TidyTarget(folder);
     if (saworkspace::IsWorkspace(folder)) {
-      if (saworkspace::Load(*this, folder)) {
+      std::size_t lost = 0;
+      if (saworkspace::Load(*this, folder, &lost)) {
         m_workspace = true;
         opened = true;
+        // Saved over as it is, the workspace would lose what could not be read.
+        if (lost > 0) m_notReadWhole = folder;
       } else {
         opened = false;
+        ReportUnopened(folder, "It is a workspace whose \"core\" file is damaged.");
       }
       continue;
     }
     try {
       const int spectra = GetSpectraCountInFile(entry);
+      // No control could have said why: nothing of the path reads as a spectrum.
+      if (spectra == 0) ReportUnopened(folder, UnopenedReason(folder));
       std::vector<CSaItem*> items;
       std::vector<std::u16string> keys;
       CSaItem* first = nullptr;
@@ -306,10 +338,15 @@ bool CSaDoc::SaveSpectrumFile(const std::string& path) {
 }
 
 bool CSaDoc::OnSaveDocument(std::string_view path) {
+  ui::WaitCursor wait;
   const std::string target(path);
+  sasave::TidyTarget(target);
+  // A page without a spectrum from a file has no spectrum file to be saved as: it is a workspace.
+  if (!m_workspace && !FirstFileSpectrum()) m_workspace = true;
   const bool saved = m_workspace ? saworkspace::Save(*this, target) : SaveSpectrumFile(target);
   if (!saved) {
-    ui::AppMessageBox("Failed to save document.", ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    ui::AppMessageBox("The document could not be saved as \"" + target + "\"; what was there before is unchanged.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
     return false;
   }
   SetModifiedFlag(false);
@@ -317,8 +354,7 @@ bool CSaDoc::OnSaveDocument(std::string_view path) {
 }
 
 bool CSaDoc::MayReplace(const std::string& path, bool ask) {
-  std::error_code error;
-  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return true;
+  if (!plat::pathExists(path)) return true;
   if (!ask) return true;
   std::string question = ui::LoadString(saids::IDS_REPLACE_EXISTING);
   if (const std::size_t at = question.find("%1"); at != std::string::npos) question.replace(at, 2, path);
@@ -329,7 +365,12 @@ void CSaDoc::OnFileSaveAs() {
   const CSpcControlRef control = FirstFileSpectrum();
   CFileSaveDlg dialog;
   std::vector<int> formatIndexes;
-  if (control) {
+  if (!control) {
+    // A page without a spectrum from a file (made by New, or whose file spectra were deleted) is
+    // saved as a workspace, the controls' own folder format.
+    dialog.m_saveFormats.push_back(kWorkspaceFormatName);
+    formatIndexes.push_back(0);
+  } else {
     if (const auto name = control.Param(u"FILENAME")) {
       const std::string path = plat::toUtf8(*name);
       dialog.m_fileName = path.substr(path.find_last_of('/') + 1);
@@ -350,7 +391,11 @@ void CSaDoc::OnFileSaveAs() {
   const std::string path = dialog.GetFilePath();
   SaSettings().saveDirectory = plat::toUtf16(dialog.GetCurrentDirectory());
   const int chosen = dialog.GetFormatIndex();
-  if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) return;  // nothing to save in
+  if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) {
+    ui::AppMessageBox("The document could not be saved: no format to save it in was chosen.",
+                      ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    return;
+  }
   if (!MayReplace(path, true)) return;
   m_saveFormat = formatIndexes[static_cast<std::size_t>(chosen)];
   m_saveOption = std::max(0, dialog.GetTypeIndex());
@@ -363,7 +408,8 @@ void CSaDoc::OnFileSave() {
     OnFileSaveAs();
     return;
   }
-  if (MayReplace(GetPathName(), false)) DoSave(GetPathName());
+  // A workspace opened without some of its items is replaced only when the user agrees.
+  if (MayReplace(GetPathName(), GetPathName() == m_notReadWhole)) DoSave(GetPathName());
 }
 
 // --- Undo ---------------------------------------------------------------------------------------------

@@ -117,7 +117,8 @@ class CSaDoc : public plat::ole::OleDocument {
   // document becomes a workspace exactly when the control's own format (0) is chosen. A path
   // that exists is replaced only when the user agrees (and only once the new data is whole).
   void OnFileSaveAs();
-  // A spectrum document runs Save As; a workspace is saved over its own directory.
+  // A spectrum document runs Save As; a workspace is saved over its own directory (asking
+  // first when it was opened without some of its items).
   void OnFileSave();
   // Whether a save to path may go ahead: nothing there, or (asking, string 3110) the user agrees.
   static bool MayReplace(const std::string& path, bool ask);
@@ -131,6 +132,9 @@ class CSaDoc : public plat::ole::OleDocument {
   bool m_workspace = false;
   int m_saveFormat = 0;
   int m_saveOption = 0;
+  // A workspace opened without some of its items (their controls could not load them): File
+  // Save over it asks first.
+  std::string m_notReadWhole;
   CSaUndoList m_undo;
 
  private:

@@ -24,6 +24,8 @@ struct CSaSettings {
   plat::String16 installPath;
   plat::String16 processCommands;
   CSdfDatabase database;
+  // Started for embedding or automation: no person to tell why a document did not open.
+  bool quietOpens = false;
 
   // Each value from the profile (its default where it cannot be read), in the order above.
   void Read();

@@ -114,7 +114,9 @@ bool StoreCore(const CSaDoc& doc, const std::string& dir, plat::Archive& ar) {
   return written;
 }
 
-void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vector<CSaItem*>* made) {
+void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vector<CSaItem*>* made,
+              std::size_t* lost) {
+  std::size_t missed = 0;
   const plat::String16 folder = plat::toUtf16(dir);
   plat::ArchiveClassRegistry classes;
   classes.add("CSaItem", 0, [&doc] { return std::make_unique<ItemObject>(&doc, nullptr); });
@@ -138,6 +140,8 @@ void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vecto
         item->Record().subtype = subtype;
         stored.emplace_back(item, body.rect);
         lastSpectrum = item;
+      } else {
+        ++missed;
       }
       ++spectra;
     } else if (type == ItemTypeTable) {
@@ -150,6 +154,8 @@ void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vecto
         }
         table->Record().subtype = subtype;
         stored.emplace_back(table, body.rect);
+      } else {
+        ++missed;
       }
       ++tables;
     } else {
@@ -167,11 +173,13 @@ void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vecto
   }
   for (CSaItem* item : std::vector<CSaItem*>(*made))
     if (item->IsEmpty()) {
+      ++missed;
       std::erase(*made, item);
       std::erase_if(stored, [item](const auto& entry) { return entry.first == item; });
       doc.DeleteItem(item);
     }
   for (const auto& [item, rect] : stored) item->SetRect(rect);
+  if (lost) *lost = missed;
 }
 
 bool Save(const CSaDoc& doc, const std::string& dir) {
@@ -196,12 +204,12 @@ bool IsWorkspace(const std::string& dir) {
   return plat::Archive::loadFile(dir + "/" + kCoreName, &ar);
 }
 
-bool Load(CSaDoc& doc, const std::string& dir) {
+bool Load(CSaDoc& doc, const std::string& dir, std::size_t* lost) {
   std::unique_ptr<plat::Archive> ar;
   if (!plat::Archive::loadFile(dir + "/" + kCoreName, &ar)) return false;
   std::vector<CSaItem*> made;
   try {
-    LoadCore(doc, dir, *ar, &made);
+    LoadCore(doc, dir, *ar, &made, lost);
     return true;
   } catch (const std::exception&) {
     // Nothing of a damaged workspace stays: a misread page is worse than none.

@@ -27,9 +27,11 @@ inline constexpr char kCoreName[] = "core";
 // into dir. False when a control could not write its data.
 bool StoreCore(const CSaDoc& doc, const std::string& dir, plat::Archive& ar);
 // Loads the records of ar as new items of the document (their data from dir); every item made
-// is appended to *made. Throws plat::ArchiveError on a short or damaged "core" (the items made
-// so far are still in *made, for the caller to remove).
-void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vector<CSaItem*>* made);
+// is appended to *made, and the records whose item could not be made are counted in *lost.
+// Throws plat::ArchiveError on a short or damaged "core" (the items made so far are still in
+// *made, for the caller to remove).
+void LoadCore(CSaDoc& doc, const std::string& dir, plat::Archive& ar, std::vector<CSaItem*>* made,
+              std::size_t* lost = nullptr);
 
 // Saves the document as the workspace dir: written into a temporary sibling directory and
 // swapped in whole, so a failed save leaves an old workspace (or file) at dir as it was.
@@ -37,7 +39,8 @@ bool Save(const CSaDoc& doc, const std::string& dir);
 // Whether dir holds a "core" file that can be read.
 bool IsWorkspace(const std::string& dir);
 // Loads the workspace dir into the document. False (nothing of it left in the document) when
-// its "core" cannot be read or is damaged.
-bool Load(CSaDoc& doc, const std::string& dir);
+// its "core" cannot be read or is damaged. *lost (when given) counts the records whose item
+// could not be made (their controls have said why).
+bool Load(CSaDoc& doc, const std::string& dir, std::size_t* lost = nullptr);
 
 }  // namespace saworkspace

@@ -6,22 +6,20 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/base/file.h"
+
 class CReceivedFile {
  public:
-  CReceivedFile() = default;
-  ~CReceivedFile();
-  CReceivedFile(const CReceivedFile&) = delete;
-  CReceivedFile& operator=(const CReceivedFile&) = delete;
-
   // Creates the temporary file in folder (which must exist); false when it cannot be created.
   bool Create(const std::string& folder);
   bool Write(const void* bytes, std::size_t size);
   // Flushes the bytes to disk and renames the file to path (in the same folder).
   bool Commit(const std::string& path);
 
- private:
-  void Discard();
+  // Removes the temporary files of folder that receives of stopped programs left behind (never
+  // those of a program still receiving); returns how many.
+  static std::size_t RemoveStale(const std::string& folder);
 
-  int m_fd = -1;
-  std::string m_tempPath;
+ private:
+  plat::PendingFile m_file;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "rodizora/server/receivedfile.h"
@@ -46,14 +47,50 @@ void CServerConnection::Disconnect() {
   m_connected = false;
 }
 
+void CServerConnection::RemoveLeftovers() const {
+  CReceivedFile::RemoveStale(plat::toPosixPath(plat::toUtf8(m_serverDirectory)));
+}
+
 void CServerConnection::ReceiveThreadProc(std::stop_token stop, const Target& target) {
+  CReceivedFile::RemoveStale(target.folder);
   plat::net::TcpSocket socket;
   if (socket.connect(target.host, target.port, Wait{stop, m_limits.connectTimeout}) != NetResult::Ok) return;
   m_connected = true;
+  m_log.Write(target.folder, "connected to " + target.host + ":" + std::to_string(target.port));
   const Ending ending = ReceiveFiles(socket, stop, target.folder);
   socket.close();
   m_connected = false;
-  if (ending.end != End::Stopped) m_notices.push(NoticeText(ending, target.folder));
+  if (ending.end == End::Stopped) {
+    m_log.Write(target.folder, "disconnected");
+    return;
+  }
+  const plat::String16 notice = NoticeText(ending, target.folder);
+  m_log.Write(target.folder, plat::toUtf8(notice));
+  m_notices.push(notice);
+}
+
+std::optional<plat::String16> CServerConnection::RefuseOpen(const plat::String16& path, std::size_t openDocuments,
+                                                            std::uint64_t openBytes) {
+  const std::string file = plat::toUtf8(path);
+  const std::uint64_t size = plat::fileInfo(file).size;
+  std::string why;
+  if (openDocuments >= m_limits.maxOpenDocuments)
+    why = std::to_string(openDocuments) + " documents from the data server are open, the most the program keeps open";
+  else if (openBytes + size > m_limits.maxOpenBytes)
+    why = "the documents from the data server would hold " + std::to_string(openBytes + size) +
+          " bytes of files, more than the " + std::to_string(m_limits.maxOpenBytes) + " the program keeps open";
+  if (why.empty()) {
+    m_refusing = false;
+    return std::nullopt;
+  }
+  m_log.Write(std::string(plat::pathDirectory(file)), "not opened: " + std::string(plat::pathFileName(file)) + ": " + why);
+  const bool first = !m_refusing;
+  m_refusing = true;
+  if (!first) return plat::String16();
+  return plat::toUtf16("The data server sent " + std::string(plat::pathFileName(file)) +
+                       ", which was stored in the server directory but not opened: " + why +
+                       ". Files that follow are kept the same way until documents are closed; the log " +
+                       CServerLog::kFileName + " in the server directory lists them.");
 }
 
 CServerConnection::Ending CServerConnection::ReceiveFiles(plat::net::TcpSocket& socket, const std::stop_token& stop,
@@ -92,6 +129,7 @@ CServerConnection::Ending CServerConnection::ReceiveFiles(plat::net::TcpSocket& 
     }
     const std::string path = plat::joinPath(folder, name);
     if (!file.Commit(path)) return Ending{End::CannotWrite};
+    m_log.Write(folder, "received " + name + " (" + std::to_string(length) + " bytes)");
     m_receivedPaths.push(plat::toUtf16(path));
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/shared_ids.h"
 #include "platform/base/file.h"
 #include "platform/base/path.h"
 #include "platform/oleauto/oleauto.h"
@@ -23,7 +24,10 @@ COrvFile::COrvFile(std::string_view path, std::uint32_t, std::uint32_t) : m_strP
   }
   m_dwAttributes = kOrvAttrNormal | (info.writable ? 0 : kOrvAttrReadOnly);
   if (!info.isRegular) return;  // devices have no bytes to look at
-  m_mapping = plat::MappedFile(m_strPath);
+  // Beyond what any record holds: only its head is mapped, so that detectors can still tell
+  // its format (and the user the reason), while no reader walks gigabytes for nothing.
+  m_bTooLarge = info.size > kMaxSpectrumFileBytes;
+  m_mapping = plat::MappedFile(m_strPath, m_bTooLarge ? kOrvTooLargeHeadBytes : UINT64_MAX);
   m_pView = m_mapping.data();
   m_nSize = static_cast<std::int64_t>(m_mapping.size());
 }

@@ -3,7 +3,8 @@
 //
 // A regular file is mapped whole (read only, 64-bit size); a folder or a missing path yields an
 // object with its attributes and no view, so detectors can test bytes without caring where they
-// come from. Beside it stand the path splitters, the block reader and the file date that the
+// come from. Of a file larger than kMaxSpectrumFileBytes only the head is in view: detectors
+// tell its format, and the loader refuses to read it. Beside it stand the path splitters, the block reader and the file date that the
 // readers share; folder searches are the platform's (platform/base/directory.h).
 #include <any>
 #include <cstdint>
@@ -19,6 +20,8 @@ constexpr std::uint32_t kOrvAttrReadOnly = 0x01;
 constexpr std::uint32_t kOrvAttrDirectory = 0x10;
 constexpr std::uint32_t kOrvAttrNormal = 0x80;
 constexpr std::uint32_t kOrvAttrInvalid = 0xFFFFFFFFu;
+// How much of a file too large to read is in view for its detection.
+constexpr std::uint64_t kOrvTooLargeHeadBytes = std::uint64_t(1) << 20;
 
 class COrvFile {
  public:
@@ -30,6 +33,8 @@ class COrvFile {
   COrvFile& operator=(const COrvFile&) = delete;
 
   bool IsFolder() const { return m_dwAttributes != kOrvAttrInvalid && (m_dwAttributes & kOrvAttrDirectory); }
+  // A regular file beyond the largest the converters read (its view is its head alone).
+  bool IsTooLarge() const { return m_bTooLarge; }
   bool HasView() const { return m_pView != nullptr; }
   std::string_view Bytes() const { return {reinterpret_cast<const char*>(m_pView), static_cast<std::size_t>(m_nSize)}; }
 
@@ -73,6 +78,7 @@ class COrvFile {
 
  private:
   plat::MappedFile m_mapping;
+  bool m_bTooLarge = false;
   std::int64_t m_nPos = 0;
   std::int64_t m_nReleased = 0;  // the bytes before it were given back
   std::unordered_map<std::type_index, std::any> m_facts;

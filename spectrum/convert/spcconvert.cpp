@@ -1,5 +1,8 @@
 #include "spectrum/convert/spcconvert.h"
 
+#include "common/shared_ids.h"
+#include "platform/base/file.h"
+
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "spectrum/data/spcprocess.h"
@@ -163,13 +166,24 @@ SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* d
   if (const std::int32_t inContainer = container.count(path); inContainer > 0) {
     if (k < 0 || k >= inContainer) return SpcLoadResult::NotFound;
     if (formatName) *formatName = container.name;
-    return container.read(path, static_cast<std::int32_t>(k), data, failure) ? SpcLoadResult::Loaded
-                                                                            : SpcLoadResult::ReadFailed;
+    SpcFailure why;
+    const bool read = container.read(path, static_cast<std::int32_t>(k), data, &why);
+    const bool whole = why.empty();
+    if (failure) *failure = std::move(why);
+    return !read ? SpcLoadResult::ReadFailed : whole ? SpcLoadResult::Loaded : SpcLoadResult::Partial;
   }
   SpcLocation where;
   {
     COrvFile file(path);
     if (!SpcFindConverter(file, k, &where, table)) return SpcLoadResult::NotFound;
+    if (file.IsTooLarge()) {
+      if (formatName) where.leaf->GetFormatName(*formatName);
+      if (failure)
+        *failure = SpcFailure::At("the file holds " + std::to_string(plat::fileInfo(std::string(path)).size) +
+                                  " bytes, more than the " + std::to_string(kMaxSpectrumFileBytes) +
+                                  " the converters read");
+      return SpcLoadResult::TooLarge;
+    }
   }
   if (formatName) where.leaf->GetFormatName(*formatName);
   where.leaf->m_pfnChoose = ChooseFromList;

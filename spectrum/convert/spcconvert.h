@@ -209,10 +209,13 @@ bool SpcFindConverter(COrvFile& file, std::int64_t k, SpcLocation* where, SpcKin
 bool SpcIdentifyFile(COrvFile& file, std::string* formatName, std::string* kindNames,
                      SpcKindSpan table = SpcKindTable());
 
-enum class SpcLoadResult { Loaded, NotFound, ReadFailed };
+// Partial: loaded, but a part of the file (a damaged point file of a spectrum folder) could not
+// be read and was left out; failure says which. TooLarge: a format recognised the file, which is
+// larger than the converters read (kMaxSpectrumFileBytes); nothing was read.
+enum class SpcLoadResult { Loaded, Partial, NotFound, ReadFailed, TooLarge };
 // Loads spectrum k of the file at path into data (which is reset first) and stores the kind
 // id. On ReadFailed formatName names the format whose reader failed and failure says why (empty
-// when the reader gave no reason).
+// when the reader gave no reason); on Partial failure says what was left unread.
 SpcLoadResult SpcLoadSpectrum(std::string_view path, std::int64_t k, CSpcData* data, std::string* formatName = nullptr,
                               SpcFailure* failure = nullptr, SpcKindSpan table = SpcKindTable());
 

@@ -518,32 +518,77 @@ std::vector<String8> NamedPendingFiles(std::string_view folder) {
   return names;
 }
 
-// A temporary point file of a save: ".fid.3.<token>.saving", or of saves before they were keyed,
-// ".fid.3.saving" and its own temporaries ".fid.3.saving.tmp<token>".
-bool IsTemporaryPointFile(std::string_view name) {
-  if (!name.starts_with('.')) return false;
+// Where a test stops a save.
+SpcFolderSaveStep g_saveStep = nullptr;
+void SaveStep(const char* step) {
+  if (g_saveStep) g_saveStep(step);
+}
+
+// The token of a temporary point file of a save, ".fid.3.<token>.saving"; of saves before they
+// were keyed, ".fid.3.saving" (no token: only its age tells it stale) and its own temporaries
+// ".fid.3.saving.tmp<token>". None for any other name.
+std::optional<String8> TemporaryPointToken(std::string_view name) {
+  if (!name.starts_with('.')) return std::nullopt;
   name.remove_prefix(1);
   const auto base = std::find_if(std::begin(kPointBases), std::end(kPointBases),
                                  [&](const char* b) { return name.starts_with(String8(b) + "."); });
-  if (base == std::end(kPointBases)) return false;
+  if (base == std::end(kPointBases)) return std::nullopt;
   name.remove_prefix(std::strlen(*base) + 1);
   const std::size_t digits = std::min(name.find_first_not_of("0123456789"), name.size());
-  if (digits == 0 || digits > 10 || digits == name.size() || name[digits] != '.') return false;
+  if (digits == 0 || digits > 10 || digits == name.size() || name[digits] != '.') return std::nullopt;
   name.remove_prefix(digits + 1);
-  if (name.size() == 16 + 7 && plat::isUniqueToken(name.substr(0, 16))) return name.substr(16) == ".saving";
-  if (!name.starts_with("saving")) return false;
-  name.remove_prefix(6);
-  return name.empty() || (name.size() == 4 + 16 && name.starts_with(".tmp") && plat::isUniqueToken(name.substr(4)));
+  if (name == "saving") return String8();
+  if (name.starts_with("saving.tmp") && plat::isUniqueToken(name.substr(10))) return String8(name.substr(10));
+  if (name.ends_with(".saving") && plat::isUniqueToken(name.substr(0, name.size() - 7)))
+    return String8(name.substr(0, name.size() - 7));
+  return std::nullopt;
 }
 
-// Removes what stopped saves left in the folder and no section names, once it is stale.
+// The end of a save after its switch: the new point files take their own names, the old
+// spectrum's files of bases the new one does not hold go, and the key goes while it is still
+// this save's (another program may have saved since). A file renamed before (by a save that was
+// stopped after it) counts as renamed.
+void FinishSave(const String8& dir, const SpcFolderKind& kind, std::int32_t number, const PendingSave& save) {
+  bool renamed = true;
+  for (const char* base : kPointBases) {
+    const String8 own = plat::joinPath(dir, NumberedName(base, number));
+    if (save.Lists(base)) {
+      const String8 pending = plat::joinPath(dir, PendingName(base, number, save.token));
+      if (plat::fileExists(pending)) renamed = plat::renameFile(pending, own) && renamed;
+      else renamed = plat::fileExists(own) && renamed;
+      SaveStep("point file renamed");
+    } else if (plat::fileExists(own)) {
+      renamed = RemoveIfPresent(own) && renamed;
+      SaveStep("old point file removed");
+    }
+  }
+  FolderSection section(dir, SectionName(kind, number));
+  const String16 key = plat::toUtf16(kSavingKey);
+  if (renamed && section.desc().Open(PROF_MODE_ALL) == PROF_OK && ValueText(section.desc(), key) == PendingSaveText(save))
+    (void)OrvDeleteProfValue(key.c_str(), &section.desc());
+}
+
+// Saves that were stopped after their switch (their maker is gone) are finished, then what
+// stopped saves left in the folder that no section names goes: temporary point files and the
+// parameters file's own temporaries.
 void RemoveStaleTemporaries(std::string_view folder) {
+  const String8 dir(folder);
+  const std::int64_t parametersWritten = plat::fileInfo(ParametersPath(dir)).lastWrite;
+  for (const SpcFolderEntry& e : SpcFolderList(dir)) {
+    const SpcFolderKind& kind = *SpcFolderKindOf(e.kindId);
+    const PendingSave save = SectionPendingSave(dir, kind, e.number);
+    if (!save.token.empty() && plat::isStaleTemporary(save.token, parametersWritten))
+      FinishSave(dir, kind, e.number, save);
+  }
   std::optional<std::vector<String8>> named;
-  plat::removeStaleFiles(folder, ".*.saving*", [&](std::string_view name) {
-    if (!IsTemporaryPointFile(name)) return false;
-    if (!named) named = NamedPendingFiles(folder);
-    return std::find(named->begin(), named->end(), name) == named->end();
+  plat::removeStaleFiles(dir, ".*.saving*", [&](std::string_view name) -> std::optional<String8> {
+    std::optional<String8> token = TemporaryPointToken(name);
+    if (!token) return std::nullopt;
+    if (!named) named = NamedPendingFiles(dir);
+    if (std::find(named->begin(), named->end(), name) != named->end()) return std::nullopt;
+    return token;
   });
+  plat::removeStaleTemporaries(ParametersPath(dir));
 }
 
 // Does the parameters file on disk hold text (written as 8-bit or as UTF-16 text).
@@ -551,12 +596,6 @@ bool ParametersHold(std::string_view folder, std::string_view text) {
   String8 bytes;
   if (plat::readFile(ParametersPath(folder), &bytes) != plat::FileStatus::Ok) return false;
   return bytes.find(text) != String8::npos || bytes.find(plat::toUtf16Le(plat::toUtf16(text))) != String8::npos;
-}
-
-// Where a test stops a save.
-SpcFolderSaveStep g_saveStep = nullptr;
-void SaveStep(const char* step) {
-  if (g_saveStep) g_saveStep(step);
 }
 
 }  // namespace
@@ -687,36 +726,43 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
 
   std::vector<CSpcPoint> fid, spectrum;
   std::vector<CMassScan> scans;
-  bool haveFid = false, haveSpectrum = false;
-  auto take = [](FileResult r, bool* have) {
+  bool haveFid = false, haveSpectrum = false, haveScans = false;
+  // A damaged point file is left unread and reported; the spectrum fails only when none of the
+  // point files it names could be read.
+  std::optional<SpcFailure> damage;
+  auto take = [&](auto read, bool* have) {
+    SpcFailure failure;
+    const FileResult r = read(&failure);
     *have = r == FileResult::Ok;
-    return r != FileResult::Damaged;
+    if (r == FileResult::Damaged && !damage) damage = std::move(failure);
   };
   switch (m_kind.points) {
     case SpcFolderPoints::Complex: {
       std::int64_t td = 0, nSpec = 0;
       if (!count("TD", &td) || !count("SI", &nSpec)) return false;
       const std::int64_t nFid = td / 2;
-      if (nFid != 0 && !take(ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, why), &haveFid)) return false;
-      if (nSpec != 0 && !take(ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, why), &haveSpectrum))
-        return false;
+      if (nFid != 0)
+        take([&](SpcFailure* f) { return ReadComplexFile(fidPath, nFid, m_kind.allRows, &fid, f); }, &haveFid);
+      if (nSpec != 0)
+        take([&](SpcFailure* f) { return ReadComplexFile(specPath, nSpec, m_kind.allRows, &spectrum, f); },
+             &haveSpectrum);
       break;
     }
     case SpcFolderPoints::Real: {
       const char* name = m_kind.kindId == kSpcKindIr || m_kind.kindId == kSpcKindUv ? "NPOINTS" : "SI";
       std::int64_t n = 0;
       if (!count(name, &n)) return false;
-      if (n != 0 && !take(ReadRealFile(specPath, n, &spectrum, why), &haveSpectrum)) return false;
+      if (n != 0) take([&](SpcFailure* f) { return ReadRealFile(specPath, n, &spectrum, f); }, &haveSpectrum);
       break;
     }
     case SpcFolderPoints::Scans: {
       std::int64_t n = 0;
       if (!count("ScansNumber", &n)) return false;
-      bool haveScans = false;
-      if (n != 0 && !take(ReadScanFile(specPath, n, &scans, why), &haveScans)) return false;
+      if (n != 0) take([&](SpcFailure* f) { return ReadScanFile(specPath, n, &scans, f); }, &haveScans);
       break;
     }
   }
+  if (damage && !haveFid && !haveSpectrum && !haveScans) return fail(std::move(*damage));
 
   // Everything was read: the record takes it.
   if (m_kind.points == SpcFolderPoints::Scans) {
@@ -735,6 +781,8 @@ bool CSpcFolderCodec::Read(std::string_view folder, CSpcData* data, std::int32_t
   }
   for (CMassScan& s : scans) data->scans.push_back(std::move(s));
   data->strName = String8(plat::pathFileName(folder));
+  // Read, but not whole: the caller tells the user which file was left unread.
+  if (damage && why) *why = std::move(*damage);
   return true;
 }
 
@@ -819,22 +867,7 @@ bool CSpcFolderCodec::Write(std::string_view folder, CSpcProcess* process, std::
     RemoveIfPresent(plat::joinPath(dir, name));
     SaveStep("old point file removed");
   }
-  bool renamed = true;
-  for (const char* base : kPointBases) {
-    const String8 own = plat::joinPath(dir, NumberedName(base, number));
-    if (save.Lists(base)) {
-      renamed = plat::renameFile(pendingPath(base), own) && renamed;
-      SaveStep("point file renamed");
-    } else if (plat::fileExists(own)) {
-      renamed = RemoveIfPresent(own) && renamed;
-      SaveStep("old point file removed");
-    }
-  }
-  // The key goes while it is still this save's (another program may have saved since).
-  FolderSection section(dir, SectionName(m_kind, number));
-  const String16 key = plat::toUtf16(kSavingKey);
-  if (renamed && section.desc().Open(PROF_MODE_ALL) == PROF_OK && ValueText(section.desc(), key) == PendingSaveText(save))
-    (void)OrvDeleteProfValue(key.c_str(), &section.desc());
+  FinishSave(dir, m_kind, number, save);
   SaveStep("saved");
   return true;
 }

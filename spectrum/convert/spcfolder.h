@@ -77,8 +77,9 @@ class CSpcFolderCodec {
   // First spectrum number of that share.
   std::int32_t FirstNumber(std::string_view folder) const;
 
-  // Reads spectrum number; false when its section is missing or a point file is damaged, and
-  // then *why (when given) says which.
+  // Reads spectrum number; false when its section is missing or none of the point files it
+  // names can be read, and then *why (when given) says why. A damaged point file beside one that
+  // reads is left out: the read succeeds and *why names the file left unread.
   bool Read(std::string_view folder, CSpcData* data, std::int32_t number, SpcFailure* why = nullptr) const;
   // Stores the processing state's record as spectrum number, replacing whatever was stored
   // under that number before; the other spectra stay. Wherever the save stops (the program is

@@ -97,6 +97,11 @@ int main(int argc, char** argv) {
     case SpcLoadResult::ReadFailed:
       return Fail(reader + " file loading error: corrupted file or unsupported format" +
                   (why.empty() ? std::string() : " (" + why.Describe() + ")"));
+    case SpcLoadResult::TooLarge:
+      return Fail(reader + " file too large to read: " + why.Describe());
+    case SpcLoadResult::Partial:
+      std::fprintf(stderr, "spcproc: not read whole: %s\n", why.Describe().c_str());
+      break;
     case SpcLoadResult::Loaded:
       break;
   }

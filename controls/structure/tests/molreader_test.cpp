@@ -1,8 +1,11 @@
 // The molfile and SD-file reader: records, fixed columns and free form, and hostile input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <sstream>
 
+#include "controls/structure/molreader.h"
 #include "controls/structure/tests/molbuilder.h"
 #include "controls/structure/tests/testmodel.h"
 #include "platform/base/file.h"
@@ -52,6 +55,34 @@ TEST(MolReader, SdFileGivesTheFirstMoleculeAndTheFieldsOfEveryRecord) {
   LoadText(model, ThreeRecords());
   EXPECT_EQ(model.LoadFile(ScratchPath("")).status, LoadStatus::NotOpened);
   EXPECT_TRUE(model.molecule().bonds.empty());
+}
+
+TEST(MolReader, AFileWithALineBeyondTheBoundIsRefusedWholeAndOneAtTheBoundReads) {
+  MolBuilder benzene;
+  benzene.Ring(6, true);
+  benzene.Field("NAME", std::string(kMaxMolfileLineBytes, 'x'));
+  CStructureModel model;
+  LoadText(model, benzene.SdRecord());
+  ASSERT_EQ(model.fields().size(), 1u);
+  EXPECT_EQ(model.fields()[0].size(), kMaxMolfileLineBytes);
+  MolBuilder huge;
+  huge.Ring(6, true);
+  huge.Field("ID", "7");
+  huge.Field("NOTES", std::string(kMaxMolfileLineBytes + 1, 'x') + "\r");
+  const std::string text = huge.SdRecord();
+  std::istringstream in(text);
+  const MolfileContent content = ReadMolfile(in);
+  EXPECT_TRUE(content.molecule.atoms.empty());
+  EXPECT_TRUE(content.fields.empty());
+  const std::string head = text.substr(0, text.find(std::string(64, 'x')));
+  EXPECT_EQ(content.tooLongLine, static_cast<std::uint64_t>(std::count(head.begin(), head.end(), '\n') + 1));
+  const std::string path = ScratchPath("huge.sdf");
+  ASSERT_TRUE(plat::writeFileAtomic(path, text));
+  const CStructureModel::LoadReport report = model.LoadFile(path);
+  EXPECT_EQ(report.status, LoadStatus::TooLong);
+  EXPECT_EQ(report.tooLongLine, content.tooLongLine);
+  EXPECT_TRUE(model.molecule().atoms.empty());
+  EXPECT_TRUE(model.fields().empty());
 }
 
 TEST(MolReader, FixedColumnsHoldAdjacentNumbersAndCountsOfHundreds) {
@@ -199,11 +230,11 @@ TEST(MolReader, LongLinesAreReadWhole) {
   MolBuilder builder;
   builder.Atom("N");
   builder.Field("LONG", longText);
-  // A title and an atom line far longer than any line buffer.
+  // A title and an atom line far longer than any line buffer, within the longest line read.
   std::string text = builder.SdRecord();
-  text.replace(0, text.find('\n'), std::string(1 << 20, 'T'));
+  text.replace(0, text.find('\n'), std::string(kMaxMolfileLineBytes, 'T'));
   const std::size_t atomLine = text.find(" N ");
-  text.insert(text.find('\n', atomLine), std::string(1 << 20, ' '));
+  text.insert(text.find('\n', atomLine), std::string(kMaxMolfileLineBytes - 200, ' '));
   CStructureModel model;
   ASSERT_EQ(LoadText(model, text).status, LoadStatus::Loaded);
   EXPECT_EQ(model.molecule().atoms.size(), 1u);

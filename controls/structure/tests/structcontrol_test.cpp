@@ -7,6 +7,7 @@
 #include "common/shared_ids.h"
 #include "controls/base/tests/control_fixture.h"
 #include "controls/structure/structcontrol.h"
+#include "controls/structure/molreader.h"
 #include "controls/structure/structurewnd.h"
 #include "controls/structure/tests/molbuilder.h"
 #include "platform/base/file.h"
@@ -98,6 +99,21 @@ TEST_F(StructureControlTest, LoadFileReadsAnSdFileAndTheSwitchesAddFormulaAndWei
 
   // A file that cannot be opened empties the control and fails.
   EXPECT_EQ(Load(Scratch("missing.mol")), E_FAIL);
+  EXPECT_TRUE(control_->Model().fields().empty());
+
+  // A field longer than a structure file's line may be: refused whole, and the user told.
+  MolBuilder huge;
+  huge.Ring(6, true);
+  huge.Field("NOTES", std::string(kMaxMolfileLineBytes + 1, 'x'));
+  const std::string hugePath = Scratch("huge.sdf");
+  ASSERT_TRUE(plat::writeFileAtomic(hugePath, huge.SdRecord()));
+  ASSERT_EQ(Load(path), S_OK);
+  ui::ClearModalLog();
+  EXPECT_EQ(Load(hugePath), E_FAIL);
+  ASSERT_EQ(ui::ModalLog().size(), 1u);
+  EXPECT_NE(ui::ModalLog()[0].text.find("was not loaded: its line"), std::string::npos) << ui::ModalLog()[0].text;
+  EXPECT_NE(ui::ModalLog()[0].text.find("longer than 1 MB"), std::string::npos);
+  EXPECT_TRUE(control_->Model().molecule().atoms.empty());
   EXPECT_TRUE(control_->Model().fields().empty());
 }
 

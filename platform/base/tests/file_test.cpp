@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/base/directory.h"
+#include "platform/base/file_testing.h"
 #include "platform/base/path.h"
+#include "platform/base/tempname_testing.h"
 #include "scratch.h"
 
 namespace {
@@ -141,7 +144,7 @@ TEST(File, LockSerialisesProcesses) {
   EXPECT_FALSE(plat::fileExists(plat::joinPath(ScratchDir("lock_replaced"), "lock")));
 }
 
-TEST(File, StaleTemporariesOfAStoppedSaveGoWithTheNextSave) {
+TEST(File, LeftoversOfStoppedSavesGoWithTheNextSaveButNeverThoseOfASaveAtWork) {
   const std::string dir = ScratchDir("stale");
   const std::string file = plat::joinPath(dir, "settings");
   auto make = [&](const std::string& name, std::int64_t age) {
@@ -152,14 +155,17 @@ TEST(File, StaleTemporariesOfAStoppedSaveGoWithTheNextSave) {
     EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     return path;
   };
+  const std::string gone = plat::tokensOfAnEndedProcess(1).at(0);
   const std::int64_t old = 2 * plat::kStaleTemporaryAge;
-  const std::string stale = make("settings.tmp" + plat::uniqueToken(), old);
-  const std::string working = make("settings.tmp" + plat::uniqueToken(), 10);  // a save at work
-  const std::string other = make("other.tmp" + plat::uniqueToken(), old);      // another file's
-  const std::string unlike = make("settings.tmp-notes", old);                  // no name a save makes
+  const std::string stopped = make("settings.tmp" + gone, 0);                  // its maker has ended
+  const std::string working = make("settings.tmp" + plat::uniqueToken(), old);  // a save at work, however old
+  const std::string earlier = make("settings.tmp0123456789abcdef", old);         // no maker known, old
+  const std::string recent = make("settings.tmpfedcba9876543210", 10);           // no maker known, recent
+  const std::string other = make("other.tmp" + gone, 0);                         // another file's
+  const std::string unlike = make("settings.tmp-notes", old);                    // no name a save makes
   ASSERT_TRUE(plat::writeFileAtomic(file, "new"));
-  EXPECT_FALSE(plat::fileExists(stale));
-  for (const std::string& kept : {working, other, unlike}) EXPECT_TRUE(plat::fileExists(kept)) << kept;
+  for (const std::string& removed : {stopped, earlier}) EXPECT_FALSE(plat::pathExists(removed)) << removed;
+  for (const std::string& kept : {working, recent, other, unlike}) EXPECT_TRUE(plat::fileExists(kept)) << kept;
 
   // A new file never replaces one that is there.
   EXPECT_FALSE(plat::writeNewFile(file, "again"));
@@ -168,24 +174,72 @@ TEST(File, StaleTemporariesOfAStoppedSaveGoWithTheNextSave) {
   EXPECT_EQ(bytes, "new");
 }
 
-TEST(File, TokensOfAForkedChildDifferFromItsParents) {
-  const std::string before = plat::uniqueToken();
-  EXPECT_TRUE(plat::isUniqueToken(before));
-  EXPECT_FALSE(plat::isUniqueToken("0123456789ABCDEF"));
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const std::string token = plat::uniqueToken();
-    _exit(::write(fds[1], token.data(), token.size()) == 16 ? 0 : 1);
+TEST(File, TokensNameTheirMakerAndDifferInAForkedChild) {
+  const std::string mine = plat::uniqueToken();
+  EXPECT_TRUE(plat::isUniqueToken(mine));
+  EXPECT_TRUE(plat::isUniqueToken("0123456789abcdef"));  // an earlier version's
+  for (const char* bad : {"0123456789ABCDEF", "0123456789abcde", "0123456789abcdef-", "0123456789abcdef-1-2",
+                          "0123456789abcdef-0123456g-1-2", "0123456789abcdef-01234567-0-2"})
+    EXPECT_FALSE(plat::isUniqueToken(bad)) << bad;
+  EXPECT_EQ(plat::tokenOwner(mine), plat::TokenOwner::Alive);
+  EXPECT_EQ(plat::tokenOwner("0123456789abcdef"), plat::TokenOwner::Unknown);
+  // Another boot's (or machine's) token says nothing of this machine's processes.
+  std::string foreign = mine;
+  foreign[17] = foreign[17] == '0' ? '1' : '0';
+  EXPECT_EQ(plat::tokenOwner(foreign), plat::TokenOwner::Unknown);
+  const std::vector<std::string> child = plat::tokensOfAnEndedProcess(2);
+  ASSERT_EQ(child.size(), 2u);
+  EXPECT_NE(child[0], child[1]);
+  EXPECT_NE(child[0].substr(0, 16), mine.substr(0, 16));
+  EXPECT_EQ(plat::tokenOwner(child[0]), plat::TokenOwner::Gone);
+  EXPECT_TRUE(plat::isStaleTemporary(child[0], std::time(nullptr)));
+  EXPECT_FALSE(plat::isStaleTemporary(mine, 0));
+}
+
+TEST(File, APendingFileTakesItsNameOnlyWhenCommittedAndLeavesNothingOtherwise) {
+  const std::string dir = ScratchDir("pending");
+  const std::string target = plat::joinPath(dir, "received");
+  ASSERT_TRUE(plat::writeNewFile(target, "old"));
+  {
+    plat::PendingFile file;
+    ASSERT_TRUE(file.create(dir, ".in-"));
+    EXPECT_TRUE(plat::isUniqueToken(plat::pathFileName(file.temporaryPath()).substr(4)));
+    EXPECT_TRUE(file.write("new "));
+    EXPECT_TRUE(file.write("bytes"));
+    std::string bytes;
+    ASSERT_EQ(plat::readFile(target, &bytes), plat::FileStatus::Ok);
+    EXPECT_EQ(bytes, "old");
+    ASSERT_TRUE(file.commit(target));
+    ASSERT_EQ(plat::readFile(target, &bytes), plat::FileStatus::Ok);
+    EXPECT_EQ(bytes, "new bytes");
   }
-  char child[16] = {};
-  ASSERT_EQ(::read(fds[0], child, 16), 16);
-  ::close(fds[0]);
-  ::close(fds[1]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  EXPECT_NE(std::string(child, 16), plat::uniqueToken());
+  {
+    plat::PendingFile file;
+    ASSERT_TRUE(file.create(dir, ".in-"));
+    EXPECT_TRUE(file.write("abandoned"));
+  }
+  EXPECT_EQ(plat::findFiles(dir, "*").size(), 1u);
+  EXPECT_TRUE(plat::appendToFile(plat::joinPath(dir, "log"), "one\n"));
+  EXPECT_TRUE(plat::appendToFile(plat::joinPath(dir, "log"), "two\n"));
+  std::string log;
+  ASSERT_EQ(plat::readFile(plat::joinPath(dir, "log"), &log), plat::FileStatus::Ok);
+  EXPECT_EQ(log, "one\ntwo\n");
+}
+
+TEST(File, TwoPathsSwapInOneStepOrSayTheyCannot) {
+  const std::string dir = ScratchDir("exchange");
+  const std::string folder = plat::joinPath(dir, "folder"), file = plat::joinPath(dir, "file");
+  ASSERT_TRUE(plat::makeDirectory(folder));
+  ASSERT_TRUE(plat::writeNewFile(plat::joinPath(folder, "inner"), "in"));
+  ASSERT_TRUE(plat::writeNewFile(file, "plain"));
+  ASSERT_EQ(plat::exchangePaths(folder, file), plat::Exchange::Done);
+  EXPECT_TRUE(plat::isRegularFile(folder));
+  EXPECT_TRUE(plat::isRegularFile(plat::joinPath(file, "inner")));
+  EXPECT_EQ(plat::exchangePaths(folder, plat::joinPath(dir, "missing")), plat::Exchange::Failed);
+  plat::refuseExchangeForTesting(true);
+  EXPECT_EQ(plat::exchangePaths(folder, file), plat::Exchange::Unsupported);
+  plat::refuseExchangeForTesting(false);
+  EXPECT_TRUE(plat::isRegularFile(folder));
 }
 
 }  // namespace

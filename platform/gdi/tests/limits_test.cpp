@@ -104,6 +104,18 @@ TEST(Limits, FontsOfAnyHeightAndQtFontsOfTheSameFace) {
     EXPECT_GT(e.cy, 0) << h;
     EXPECT_GE(e.cx, 0) << h;
   }
+  // Stored fonts may hold any 32-bit height and width: INT_MIN is as large a character height as
+  // -INT_MAX (both beyond the largest font drawn), never a cell height.
+  const auto metrics = [&](int h, int w) {
+    Font f;
+    f.CreateFont(h, w, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    dc.SelectObject(f);
+    TEXTMETRIC tm{};
+    EXPECT_TRUE(dc.GetTextMetrics(&tm)) << h;
+    return std::make_pair(tm.tmHeight, tm.tmAveCharWidth);
+  };
+  EXPECT_EQ(metrics(INT_MIN, 0), metrics(-INT_MAX, 0));
+  EXPECT_EQ(metrics(10, INT_MIN), metrics(10, INT_MAX));
   Font f;
   f.CreateFont(-20, 0, 0, 0, FW_BOLD, 1, 0, 0, 0, 0, 0, 0, 0, "Times New Roman");
   const QFont q = qt::ToQFont(f);

@@ -204,6 +204,10 @@ TEST_F(UiTest, CommonDialogsTakeTheResponderAnswersAndCancelHeadless) {
   EXPECT_EQ(font.DoModal(), IDOK);
   EXPECT_EQ(font.GetFaceName(), "Courier New");
   EXPECT_EQ(font.GetSize(), 120);
+  // A stored height of INT_MIN (a damaged font record) has a size, as the largest one does.
+  gdi::LOGFONTA stored = font.m_lf;
+  stored.lfHeight = INT_MIN;
+  EXPECT_EQ(FontDialog(&stored).GetSize(), gdi::MulDiv(INT_MAX, 720, 96));
   PrintDialog print(false);
   EXPECT_EQ(print.DoModal(), IDOK);
   EXPECT_EQ(print.GetCopies(), 3);

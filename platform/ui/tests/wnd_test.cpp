@@ -7,6 +7,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/input.h"
 #include "platform/ui/tests/ui_fixture.h"
+#include "platform/ui/waitcursor.h"
 
 namespace uitest {
 namespace {
@@ -332,6 +333,33 @@ TEST_F(UiTest, TheMessageLoopRunsUntilQuitIdlingBetweenBursts) {
   w.KillTimer(4);
   w.DestroyWindow();
   top.DestroyWindow();
+}
+
+}  // namespace
+}  // namespace uitest
+
+namespace uitest {
+namespace {
+
+TEST_F(UiTest, TheWaitCursorShowsFromTheFirstBeginToTheLastEndAndNeverOverAModalRun) {
+  EXPECT_FALSE(ui::IsWaitCursorShown());
+  {
+    ui::WaitCursor outer;
+    EXPECT_TRUE(ui::IsWaitCursorShown());
+    {
+      ui::WaitCursor inner;
+      {
+        ui::WaitCursorPause pause;  // a message box, say
+        EXPECT_FALSE(ui::IsWaitCursorShown());
+      }
+      EXPECT_TRUE(ui::IsWaitCursorShown());
+    }
+    EXPECT_TRUE(ui::IsWaitCursorShown());
+  }
+  EXPECT_FALSE(ui::IsWaitCursorShown());
+  ui::EndWaitCursor();  // one end too many changes nothing
+  ui::WaitCursorPause pause;
+  EXPECT_FALSE(ui::IsWaitCursorShown());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "common/guids.h"
@@ -169,8 +170,11 @@ std::map<plat::String16, plat::String16> ParamsOf(CSaItem* item) {
   return params;
 }
 
-// Save As through the save dialog: the first format (the workspace) in folder under name.
-void SaveAsWorkspace(CSaDoc* doc, const std::string& folder, const char* name) {
+// Save As through the save dialog: the first format (the workspace) in folder under name; look
+// sees the dialog first. save runs the command (Save As unless told otherwise).
+void SaveAsWorkspace(CSaDoc* doc, const std::string& folder, const char* name,
+                     const std::function<void(CFileSaveDlg&)>& look = {},
+                     void (CSaDoc::*save)() = &CSaDoc::OnFileSaveAs) {
   SaSettings().saveDirectory = plat::toUtf16(folder);
   ui::ScriptedResponder script(true);
   script.Then(ui::ModalKind::Window, [&](ui::ModalQuestion& q) {
@@ -178,13 +182,15 @@ void SaveAsWorkspace(CSaDoc* doc, const std::string& folder, const char* name) {
     EXPECT_NE(dialog, nullptr);
     if (!dialog) return ui::IDCANCEL;
     EXPECT_EQ(dialog->GetCurrentDirectory(), folder);
+    if (look) look(*dialog);
     dialog->FormatCombo().SetCurSel(0);
     dialog->NameEdit().SetWindowText(name);
-    if (auto* save = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) save->Click();
+    if (auto* button = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) button->Click();
     return ui::IDOK;
   });
-  doc->OnFileSaveAs();
+  (doc->*save)();
   EXPECT_TRUE(script.Done());
+  EXPECT_EQ(script.Unexpected(), 0);
 }
 
 TEST_F(NelvarTest, StoredWorkspacesKeepWhatTheyStoredWhateverTheDefaults) {
@@ -452,6 +458,33 @@ TEST_F(NelvarTest, KeysTypedWhileTheSpectrumIsActiveGoToItBeforeThePage) {
   EXPECT_TRUE(ui::ModalLog().empty());
   EXPECT_EQ(std::filesystem::last_write_time(path), written);
   EXPECT_EQ(item->GetItemState(), plat::ole::ItemState::ActiveUI);
+}
+
+TEST_F(NelvarTest, ANewPageWithAnInsertedSpectrumOffersTheWorkspaceFormatAndReopens) {
+  ASSERT_TRUE(Start());
+  app->OnFileNew();
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  // As Insert Spectrum(s) makes it: an item of a control, not the page's own file.
+  CSaItem* item = doc->CreateSpectrumItem(plat::toUtf16(SAMPLE_FID), 0);
+  ASSERT_NE(item, nullptr);
+  item->Record().subtype = ItemFromControl;
+  item->SetRect({40, 40, 364, 244});
+  const std::string folder = ScratchDir("newpage");
+  // File Save of a page that was never saved runs Save As, which offers the workspace alone.
+  SaveAsWorkspace(
+      doc, folder, "page", [](CFileSaveDlg& dialog) { EXPECT_EQ(dialog.FormatCombo().GetCount(), 1); },
+      &CSaDoc::OnFileSave);
+  const std::string workspace = folder + "/page";
+  ASSERT_TRUE(std::filesystem::exists(workspace + "/core"));
+  EXPECT_TRUE(doc->IsWorkspace());
+  EXPECT_FALSE(doc->IsModified());
+  doc->OnCloseDocument();
+
+  auto* reloaded = dynamic_cast<CSaDoc*>(app->OpenDocumentFile(workspace));
+  ASSERT_NE(reloaded, nullptr);
+  ASSERT_EQ(reloaded->Items().size(), 1u);
+  EXPECT_EQ(reloaded->Items()[0]->GetMethodName(), u"NMR");
+  EXPECT_EQ(reloaded->Items()[0]->GetRect(), gdi::Rect(40, 40, 364, 244));
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "common/guids.h"
 #include "foundation/profdesc.h"
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
 #include "platform/base/text.h"
 #include "platform/net/loopback.h"
 #include "platform/ui/app.h"
@@ -21,6 +23,7 @@
 #include "rodizora/doc/sadoc.h"
 #include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/doc/tests/fakecontrols.h"
+#include "rodizora/server/serverlog.h"
 #include "rodizora/server/tests/servermessage.h"
 
 namespace apptest {
@@ -125,6 +128,48 @@ TEST_F(ReceivedFileTest, AReceivedFileOpensWithTheStructureOfTheRecordItsNameMat
   EXPECT_EQ(plain->Items().size(), 1u);
   EXPECT_EQ(script.Unexpected(), 0);
   app->CloseAllDocuments(false);
+  app->ServerLink().Connection().Disconnect();
+}
+
+// A peer that sends far more files than the program keeps open: the first ones open, the rest
+// stay in the server directory unopened, the user is told once and the log names each one.
+TEST_F(ReceivedFileTest, APeerCannotMakeTheProgramHoldMoreDocumentsThanTheBound) {
+  fakes::FakeControls controls;
+  ServerConnectionLimits limits = app->ServerLink().Connection().Limits();
+  limits.maxOpenDocuments = 4;
+  app->ServerLink().Connection().SetLimits(limits);
+  Connect();
+  script.Then(ui::ModalKind::MessageBox, [](ui::ModalQuestion& q) {
+    EXPECT_NE(q.text.find("stored in the server directory but not opened: 4 documents"), std::string::npos) << q.text;
+    return ui::IDOK;
+  });
+  constexpr int kFiles = 40;
+  std::string burst;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "F" + std::string(1, static_cast<char>('A' + i / 26)) + std::string(1, static_cast<char>('A' + i % 26));
+    burst += servertest::Message(servertest::ServerFile(name, "DX") + "FAKESPC\nNMR\n");
+  }
+  ASSERT_EQ(peer.sendAll(burst.data(), burst.size(), plat::net::Wait{{}, 5000ms}), NetResult::Ok);
+  const std::string logPath = folder + "/" + CServerLog::kFileName;
+  const auto refused = [&] {
+    std::string log;
+    plat::readFile(logPath, &log);
+    std::size_t n = 0;
+    for (std::size_t at = log.find("not opened: "); at != std::string::npos; at = log.find("not opened: ", at + 1)) ++n;
+    return n;
+  };
+  ASSERT_TRUE(ui::App::PumpUntil([&] { return refused() == kFiles - 4u; }, 30000)) << refused();
+  ui::App::PumpPending();
+  EXPECT_EQ(Documents().size(), 4u);
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(script.Unexpected(), 0);
+  std::size_t stored = 0;
+  for (const plat::DirEntry& e : plat::findFiles(folder, "F*.DX")) stored += e.size > 0;
+  EXPECT_EQ(stored, static_cast<std::size_t>(kFiles));
+  // Closing documents makes room again.
+  app->CloseAllDocuments(false);
+  CSaDoc* doc = Push("NEXT", "FAKESPC\nNMR\n");
+  EXPECT_NE(doc, nullptr);
   app->ServerLink().Connection().Disconnect();
 }
 

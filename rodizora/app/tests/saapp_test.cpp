@@ -64,11 +64,35 @@ TEST_F(AppTest, AnEmbeddingStartShowsNothingAndRegistersNothing) {
   EXPECT_FALSE(ReadStoredPlacement().has_value());
 }
 
-TEST_F(AppTest, AFileThatCannotBeOpenedFailsTheStartAndStillTakesTheLogoDown) {
+TEST_F(AppTest, AFileThatCannotBeOpenedFailsTheStartSaysWhyAndStillTakesTheLogoDown) {
   UseAboutLibrary(true);
-  EXPECT_FALSE(Start({ScratchDir("none") + "/missing.dx"}));
+  const std::string missing = ScratchDir("none") + "/missing.dx";
+  ui::ClearModalLog();
+  EXPECT_FALSE(Start({missing}));
   EXPECT_EQ(AboutCalls(), "start;logo(1)logo(0);stop");
   EXPECT_TRUE(Documents().empty());
+  ASSERT_EQ(ui::ModalLog().size(), 1u);
+  EXPECT_EQ(ui::ModalLog()[0].kind, ui::ModalKind::MessageBox);
+  EXPECT_EQ(ui::ModalLog()[0].text, "\"" + missing + "\" cannot be opened.\nThere is no such file or folder.");
+  // A file that no format recognises says so too; an embedding start opens nothing and says nothing.
+  const auto stop = [&] {
+    if (ui::Wnd* main = app->GetMainWnd(); main && main->IsWindow()) main->DestroyWindow();
+    app.reset();
+  };
+  stop();
+  const std::string junk = WriteFile(ScratchDir("junk"), "junk.dx", "no spectrum in here\n");
+  ui::ClearModalLog();
+  EXPECT_FALSE(Start({junk}));
+  ASSERT_EQ(ui::ModalLog().size(), 1u);
+  EXPECT_EQ(ui::ModalLog()[0].text,
+            "\"" + junk + "\" cannot be opened.\nIt is not a spectrum file of any format this program reads.");
+  stop();
+  ui::ClearModalLog();
+  ASSERT_TRUE(Start({"-Embedding"}));
+  EXPECT_TRUE(SaSettings().quietOpens);
+  EXPECT_EQ(app->OpenDocumentFile(junk), nullptr);
+  EXPECT_TRUE(ui::ModalLog().empty());
+  SaSettings().quietOpens = false;
 }
 
 TEST_F(AppTest, WithoutTheAboutLibraryTheStartGoesOnSilently) {

@@ -12,6 +12,7 @@
 #include "platform/com/factory.h"
 #include "platform/gdi/dc.h"
 #include "platform/ui/commdlg.h"
+#include "platform/ui/waitcursor.h"
 
 namespace fakes {
 
@@ -130,8 +131,15 @@ HResult FakeSpectrum::XSpectrumControl::GetCurMethod(Bstr* method) {
 }
 
 bool FakeSpectrum::failSaves = false;
+int FakeSpectrum::busyCalls = 0;
+int FakeSpectrum::idleCalls = 0;
+
+namespace {
+void CountBusy() { ++(ui::IsWaitCursorShown() ? FakeSpectrum::busyCalls : FakeSpectrum::idleCalls); }
+}  // namespace
 
 HResult FakeSpectrum::XSpectrumControl::LoadSpectrum(const char16_t* path, std::int32_t index) {
+  CountBusy();
   FakeSpectrum& self = outer<FakeSpectrum>();
   bool ok = false;
   std::string file = plat::toUtf8(stringView(path));
@@ -165,6 +173,7 @@ HResult FakeSpectrum::XSpectrumControl::GetParam(const char16_t* name, Bstr* val
 
 HResult FakeSpectrum::XSpectrumControl::SaveSpectrum(const char16_t* path, std::int32_t, std::int32_t,
                                                      std::int32_t number) {
+  CountBusy();
   const FakeSpectrum& self = outer<FakeSpectrum>();
   if (failSaves || number < 0) return kFail;
   std::string file = plat::toUtf8(stringView(path));

@@ -53,6 +53,8 @@ class FakeSpectrum : public plat::ole::OleControl {
   IOrvClientSite* site = nullptr;
   // Every spectrum and table save fails while this is set.
   static bool failSaves;
+  // Loads and saves that ran while the wait cursor showed, and those that ran without it.
+  static int busyCalls, idleCalls;
 
  protected:
   const InterfaceMap& GetInterfaceMap() const override { return kMap; }

@@ -1,6 +1,7 @@
 // Opening pages of fake controls: bands, strips, tables, structures, the controls' item walk,
 // item records and the clipboard payload.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "rodizora/doc/sasrvritem.h"
 #include "rodizora/doc/spectrumcontrol.h"
 #include "rodizora/doc/tests/fakecontrols.h"
+#include "common/shared_ids.h"
 #include "rodizora/doc/tests/doc_fixture.h"
 #include "rodizora/res/saresources.h"
 
@@ -125,7 +127,20 @@ TEST_F(DocTest, ACorruptOrMissingFileOpensNothingAndFailedItemsLeaveNothingBehin
   EXPECT_FALSE(doc->OnOpenDocument(corrupt));
   EXPECT_TRUE(doc->Items().empty());
   ASSERT_EQ(ui::ModalLog().size(), 1u);  // the control's own message
+  EXPECT_EQ(ui::ModalLog()[0].text, "The spectrum cannot be read.");
   EXPECT_FALSE(doc->OnOpenDocument(Dir() + "/missing.dx"));
+  ASSERT_EQ(ui::ModalLog().size(), 2u);  // no control could say why: the document does
+  EXPECT_EQ(ui::ModalLog()[1].text, "\"" + Dir() + "/missing.dx\" cannot be opened.\nThere is no such file or folder.");
+  // A file no control recognises that is larger than any control reads: the document says that.
+  const std::string huge = Dir() + "/huge.bin";
+  std::ofstream(huge) << "not a spectrum";
+  ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes) + 1), 0);
+  EXPECT_FALSE(doc->OnOpenDocument(huge));
+  ASSERT_EQ(ui::ModalLog().size(), 3u);
+  EXPECT_EQ(ui::ModalLog()[2].text, "\"" + huge +
+                                        "\" cannot be opened.\nIt is larger than 1 GB (1073741825 bytes), the largest "
+                                        "file this program opens.");
+  ::unlink(huge.c_str());
   // An entry whose first spectrum fails fails, even when later ones load.
   const std::string mixed = WriteSpectrumFile(Dir(), "mixed.dx", {"CORRUPT", "NMR"});
   EXPECT_FALSE(doc->OnOpenDocument(mixed));

@@ -13,6 +13,7 @@
 #include "platform/base/file.h"
 #include "platform/base/text.h"
 #include "platform/ui/responder.h"
+#include "platform/ui/waitcursor.h"
 #include "rodizora/doc/tests/doc_fixture.h"
 #include "rodizora/doc/workspace.h"
 
@@ -347,6 +348,75 @@ TEST_F(WorkspaceTest, AFailedSaveLeavesTheOldWorkspaceOrFileAsItWasAndIsReported
   ASSERT_TRUE(doc->OnSaveDocument(file));
   EXPECT_EQ(ReadAll(file).rfind("FAKESPC\nNMR\n", 0), 0u);
   ui::ClearModalLog();
+}
+
+TEST_F(WorkspaceTest, APageWithoutASpectrumFromAFileSavesAsAWorkspace) {
+  // A spectrum document whose file spectra were deleted: its table and an inserted spectrum stay.
+  SetProfileInt(u"NMR\\Table", 1);
+  ASSERT_TRUE(doc->OnOpenDocument(WriteSpectrumFile(Dir(), "deleted.dx", {"NMR"})));
+  const std::string other = WriteSpectrumFile(Dir(), "inserted.dx", {"MASS"});
+  CSaItem* inserted = doc->CreateSpectrumItem(plat::toUtf16(other), 0);
+  ASSERT_NE(inserted, nullptr);
+  inserted->Record().subtype = ItemFromControl;
+  doc->DeleteItem(doc->Items()[0]);
+  ASSERT_EQ(doc->Items().size(), 2u);
+  ASSERT_FALSE(doc->IsWorkspace());
+  const std::string path = Fresh("nofile.ws");
+  ui::ClearModalLog();
+  ASSERT_TRUE(doc->OnSaveDocument(path));
+  EXPECT_TRUE(ui::ModalLog().empty());
+  EXPECT_TRUE(doc->IsWorkspace());
+  const std::vector<ItemState> before = StateOf(*doc);
+  auto reloaded = NewDoc();
+  ASSERT_TRUE(reloaded->OnOpenDocument(path));
+  EXPECT_EQ(StateOf(*reloaded), before);
+}
+
+TEST_F(WorkspaceTest, AWorkspaceOpenedWithoutSomeItemsIsSavedOverOnlyWhenTheUserAgrees) {
+  OpenFullPage();
+  const std::string ws = Fresh("partly.ws");
+  doc->SetWorkspace(true);
+  ASSERT_TRUE(doc->OnSaveDocument(ws));
+  // The data of the second spectrum is damaged: its item cannot be made.
+  WriteAll(ws + "/spectrum_1", "FAKESPC\nCORRUPT\n");
+  auto reopened = NewDoc();
+  ui::ScriptedResponder script(true);
+  script.ThenAnswer(ui::ModalKind::MessageBox, ui::IDOK);  // the control's own report
+  ASSERT_TRUE(reopened->OnOpenDocument(ws));
+  reopened->SetPathName(ws);
+  ASSERT_EQ(reopened->Items().size(), 4u);
+  const std::string core = ReadAll(ws + "/core");
+  script.Then(ui::ModalKind::MessageBox, [&](ui::ModalQuestion& q) {
+              EXPECT_EQ(q.text.rfind(ws + "\n", 0), 0u) << q.text;
+              return ui::IDNO;
+            })
+      .ThenAnswer(ui::ModalKind::MessageBox, ui::IDYES);
+  reopened->OnFileSave();  // refused: the damaged spectrum's data stays
+  EXPECT_EQ(ReadAll(ws + "/core"), core);
+  EXPECT_EQ(ReadAll(ws + "/spectrum_1"), "FAKESPC\nCORRUPT\n");
+  reopened->OnFileSave();  // agreed
+  EXPECT_NE(ReadAll(ws + "/core"), core);
+  EXPECT_TRUE(script.Done());
+  // A workspace that opened whole is saved over without a question.
+  auto whole = NewDoc();
+  ASSERT_TRUE(whole->OnOpenDocument(ws));
+  whole->SetPathName(ws);
+  ui::ClearModalLog();
+  whole->OnFileSave();
+  EXPECT_TRUE(ui::ModalLog().empty());
+}
+
+TEST_F(WorkspaceTest, OpensAndSavesShowTheWaitCursorWhileTheyWork) {
+  FakeSpectrum::busyCalls = FakeSpectrum::idleCalls = 0;
+  OpenFullPage();
+  const std::string ws = Fresh("busy.ws");
+  doc->SetWorkspace(true);
+  ASSERT_TRUE(doc->OnSaveDocument(ws));
+  auto reopened = NewDoc();
+  ASSERT_TRUE(reopened->OnOpenDocument(ws));
+  EXPECT_EQ(FakeSpectrum::busyCalls, 3 + 3 + 3);  // three spectra loaded, saved and loaded again
+  EXPECT_EQ(FakeSpectrum::idleCalls, 0);
+  EXPECT_FALSE(ui::IsWaitCursorShown());
 }
 
 TEST_F(WorkspaceTest, AnExistingPathIsReplacedOnlyWhenTheUserAgrees) {

@@ -189,6 +189,35 @@ Program* E2eTest::StartProgram(const std::vector<std::string>& args, bool waitFo
   return program_.get();
 }
 
+std::optional<XWindow> E2eTest::SaveAsWorkspaceAndReopen(const std::string& name) {
+  x().Key("ctrl+s");
+  const auto save = x().WaitForWindow("Save");
+  EXPECT_TRUE(save) << "Ctrl+S asked for no name";
+  if (!save) return std::nullopt;
+  Step("save dialog");
+  // The file name field sits at the bottom left.
+  x().Click(save->box.x + 200, save->box.Bottom() - 41);
+  x().Key("ctrl+a");
+  x().Type(name);
+  x().Key("Return");
+  const bool closed = x().WaitForNoWindow("Save");
+  EXPECT_TRUE(closed) << "the save dialog stayed up";
+  const std::string workspace = sandbox_ + "/home/" + name;
+  const bool written = closed && XSession::WaitUntil([&] { return fs::exists(workspace + "/core"); }, 10000);
+  EXPECT_TRUE(written) << "no workspace written";
+  if (!written) return std::nullopt;
+  Step("saved");
+  if (!StartProgram({workspace})) return std::nullopt;
+  return MainWindow();
+}
+
+int E2eTest::WaitForProgramEnd(int timeoutMs) {
+  if (!program_) return -1;
+  const int code = program_->WaitForExit(timeoutMs);
+  if (code >= 0) program_.reset();
+  return code;
+}
+
 std::optional<XWindow> E2eTest::LogoWindow() const {
   for (const XWindow& w : x().Stack()) {
     const bool untitled = w.title.empty() || w.title == "rodizora";

@@ -70,8 +70,17 @@ class E2eTest : public ::testing::Test {
   // The start logo: an untitled window centred on the screen.
   std::optional<XWindow> LogoWindow() const;
   Program* program() const { return program_.get(); }
+  // Waits for the program to end by itself, as the case expects it to (so the end is no crash);
+  // its exit code, or -1 when it did not end in time.
+  int WaitForProgramEnd(int timeoutMs);
   // The main window (its title holds "KEDRUS Rodizora").
   std::optional<XWindow> MainWindow(int timeoutMs = 20000) const;
+
+  // Ctrl+S on a document that asks for a name (one that is a workspace when saved): the save
+  // dialog's name field gets name and Return saves into the home folder; then the program starts
+  // again on the workspace. Answers its main window; none (with failures that say which step
+  // failed) when a step did.
+  std::optional<XWindow> SaveAsWorkspaceAndReopen(const std::string& name);
 
   // Grabs the whole screen once it has settled, keeps it as the step's picture and answers it
   // (a copy: it stays valid across later steps).

@@ -46,23 +46,8 @@ TEST_F(KeysTest, SavingAChangedDocumentAsksForANameAndWritesAWorkspaceThatOpensA
   ASSERT_TRUE(main);
   CopyAndPaste(*main);
   const Shot changed = Step("changed");
-  x().Key("ctrl+s");
-  const auto save = x().WaitForWindow("Save");
-  ASSERT_TRUE(save) << "Ctrl+S on a changed document asked for no name";
-  Step("save dialog");
-  // The file name field sits at the bottom left; its type is the workspace's.
-  x().Click(save->box.x + 200, save->box.Bottom() - 41);
-  x().Key("ctrl+a");
-  x().Type("workspace1");
-  x().Key("Return");
-  ASSERT_TRUE(x().WaitForNoWindow("Save")) << "the save dialog stayed up";
-  const std::string workspace = SandboxDir() + "/home/workspace1";
-  ASSERT_TRUE(XSession::WaitUntil([&] { return std::filesystem::exists(workspace + "/core"); }, 10000))
-      << "no workspace written";
-  Step("saved");
-
-  ASSERT_TRUE(StartProgram({workspace}));
-  const auto again = MainWindow();
+  // Its type is the workspace's.
+  const auto again = SaveAsWorkspaceAndReopen("workspace1");
   ASSERT_TRUE(again);
   EXPECT_NE(again->title.find("workspace1"), std::string::npos) << again->title;
   const Shot& reopened = Step("reopened");

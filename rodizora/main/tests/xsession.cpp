@@ -5,6 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#ifdef E2E_HAVE_XFIXES
+#include <X11/extensions/Xfixes.h>
+#endif
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -530,5 +533,19 @@ bool XSession::WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
 }
 
 void XSession::Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::optional<XSession::Cursor> XSession::CursorNow() const {
+#ifdef E2E_HAVE_XFIXES
+  if (!display_) return std::nullopt;
+  XFixesCursorImage* image = XFixesGetCursorImage(Dpy(display_));
+  if (!image) return std::nullopt;
+  Cursor c{image->width, image->height, 1469598103934665603ull};
+  for (int i = 0; i < image->width * image->height; ++i) c.digest = (c.digest ^ image->pixels[i]) * 1099511628211ull;
+  XFree(image);
+  return c;
+#else
+  return std::nullopt;
+#endif
+}
 
 }  // namespace e2e

@@ -112,6 +112,16 @@ class XSession {
   // drawing), at most timeoutMs; the last shot either way.
   Shot GrabSettled(const Box& box, int timeoutMs = 8000, int quietMs = 300) const;
 
+  // --- The pointer's cursor ---------------------------------------------------------------------------
+  // The picture the display shows at the pointer now, as its size and a digest of its pixels;
+  // empty where the display cannot tell (no XFixes).
+  struct Cursor {
+    int w = 0, h = 0;
+    std::uint64_t digest = 0;
+    bool operator==(const Cursor&) const = default;
+  };
+  std::optional<Cursor> CursorNow() const;
+
   // --- Input ------------------------------------------------------------------------------------------
   // A key with modifiers: "ctrl+o", "Escape", "shift+Insert", "alt+f", "ctrl+shift+F6". Key
   // names are X keysym names; modifiers ctrl, shift, alt.

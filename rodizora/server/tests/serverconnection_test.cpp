@@ -18,6 +18,7 @@
 
 #include "platform/base/file.h"
 #include "platform/base/path.h"
+#include "platform/base/tempname_testing.h"
 #include "platform/base/text.h"
 #include "platform/net/loopback.h"
 #include "rodizora/server/tests/servermessage.h"
@@ -29,11 +30,13 @@ using namespace servertest;
 using plat::net::NetResult;
 using Clock = std::chrono::steady_clock;
 
+// The files of a folder but the server's log.
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
   if (DIR* d = ::opendir(dir.c_str())) {
     while (const dirent* e = ::readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != ".." && std::string(e->d_name) != CServerLog::kFileName)
+        names.push_back(e->d_name);
     ::closedir(d);
   }
   std::sort(names.begin(), names.end());
@@ -243,6 +246,67 @@ TEST_F(DataServer, DisconnectStopsTheThreadAtOnceAndDropsTheIncompleteFile) {
   Send(Message(ServerFile("TWO", "")));
   ASSERT_TRUE(m_received.WaitFor(2));
   EXPECT_EQ(Listing(m_folder), (std::vector<std::string>{"ONE", "TWO"}));
+}
+
+TEST_F(DataServer, IncompleteFilesOfStoppedProgramsGoWhenAConnectionStarts) {
+  const std::string stopped = ".receiving-" + plat::tokensOfAnEndedProcess(1).at(0);
+  const std::string receiving = ".receiving-" + plat::uniqueToken();  // another connection's, at work
+  for (const std::string& name : {stopped, receiving, std::string(".receiving-notes"), std::string("SPEC.DX")})
+    ASSERT_TRUE(plat::writeNewFile(InFolder(name), "x"));
+  m_connection.SetServerDirectory(plat::toUtf16(m_folder));
+  m_connection.RemoveLeftovers();
+  std::vector<std::string> kept = {".receiving-notes", receiving, "SPEC.DX"};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(Listing(m_folder), kept);
+  ASSERT_TRUE(plat::writeNewFile(InFolder(stopped), "x"));
+  ConnectPeer();
+  EXPECT_EQ(Listing(m_folder), kept);
+}
+
+TEST_F(DataServer, TheLogTellsOfConnectionsFilesAndFaults) {
+  ConnectPeer();
+  Send(Message(ServerFile("ONE", "DX", 100)));
+  ASSERT_TRUE(m_received.WaitFor(1));
+  Send(Length(kCap + 1));
+  ExpectEndedWithNotice(1, "files of 12 to");
+  ConnectPeer();
+  m_connection.Disconnect();
+  const std::string log = Contents(InFolder(CServerLog::kFileName));
+  const std::vector<std::string> expected = {"connected to 127.0.0.1:", "received ONE.DX (112 bytes)",
+                                             "sent a file of 4194305 bytes", "connected to", "disconnected"};
+  std::size_t at = 0;
+  for (const std::string& line : expected) {
+    at = log.find(line, at);
+    ASSERT_NE(at, std::string::npos) << line << " in\n" << log;
+  }
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
+}
+
+TEST_F(DataServer, FilesBeyondWhatThePeerMayKeepOpenStayUnopenedToldOnceAndLogged) {
+  ServerConnectionLimits limits = m_connection.Limits();
+  limits.maxOpenDocuments = 3;
+  limits.maxOpenBytes = 10000;
+  m_connection.SetLimits(limits);
+  const std::string small = InFolder("SMALL.DX"), big = InFolder("BIG.DX");
+  ASSERT_TRUE(plat::writeNewFile(small, std::string(100, 'x')));
+  ASSERT_TRUE(plat::writeNewFile(big, std::string(20000, 'x')));
+  EXPECT_FALSE(m_connection.RefuseOpen(plat::toUtf16(small), 2, 9000));
+  // One document too many: refused, the user told once for the whole row of refusals.
+  const auto first = m_connection.RefuseOpen(plat::toUtf16(small), 3, 0);
+  ASSERT_TRUE(first);
+  EXPECT_NE(plat::toUtf8(*first).find("SMALL.DX, which was stored in the server directory but not opened: 3 documents"),
+            std::string::npos) << plat::toUtf8(*first);
+  const auto second = m_connection.RefuseOpen(plat::toUtf16(big), 0, 0);  // too many bytes
+  ASSERT_TRUE(second);
+  EXPECT_TRUE(second->empty());
+  EXPECT_FALSE(m_connection.RefuseOpen(plat::toUtf16(small), 0, 0));
+  const std::string log = Contents(InFolder(CServerLog::kFileName));
+  EXPECT_NE(log.find("not opened: SMALL.DX: 3 documents from the data server are open"), std::string::npos) << log;
+  EXPECT_NE(log.find("not opened: BIG.DX: the documents from the data server would hold 20000 bytes"), std::string::npos) << log;
+  // After an open the next refusal is told again.
+  const auto again = m_connection.RefuseOpen(plat::toUtf16(big), 0, 0);
+  ASSERT_TRUE(again);
+  EXPECT_FALSE(again->empty());
 }
 
 TEST_F(DataServer, AFailedConnectOrACancelledDialogStaysDisconnectedQuietly) {

@@ -222,6 +222,9 @@ HResult CSpcControl::XSpectrumControl::GetSize(std::int32_t* n) {
 HResult CSpcControl::XSpectrumControl::GetData(SafeArray** data) {
   CSpcControl& control = outer<CSpcControl>();
   if (!data || !control.HoldsData()) return E_FAIL;
+  // A mass record whose shown scan is not among its scans has no peaks to give.
+  const std::vector<CSpcPoint>* peaks = control.m_data.nKind == kPlotKindMass ? control.ShownScanPeaks() : nullptr;
+  if (control.m_data.nKind == kPlotKindMass && !peaks) return E_FAIL;
   ui::ModuleStateScope scope(SpcApp().ModuleState());
   const std::int32_t n = control.ShownPointCount();
   const SafeArrayBound bounds[2] = {{static_cast<std::uint32_t>(n), 0}, {2, 0}};
@@ -229,11 +232,10 @@ HResult CSpcControl::XSpectrumControl::GetData(SafeArray** data) {
   if (!array) return E_FAIL;
   auto* values = static_cast<float*>(array->data);  // the n first values, then the n second ones
   const std::size_t count = static_cast<std::size_t>(n);
-  if (control.m_data.nKind == kPlotKindMass) {
-    const std::vector<CSpcPoint>& peaks = *control.ShownScanPeaks();
+  if (peaks) {
     for (std::size_t i = 0; i < count; ++i) {
-      values[i] = peaks[i].im;          // mass
-      values[count + i] = peaks[i].re;  // intensity
+      values[i] = (*peaks)[i].im;          // mass
+      values[count + i] = (*peaks)[i].re;  // intensity
     }
   } else {
     const CSpcProcess& process = control.m_process;

@@ -25,6 +25,8 @@ using HResult = plat::ole::HResult;
 namespace {
 
 constexpr ui::UINT kIdsLoadError = 3087;
+constexpr ui::UINT kIdsNotReadWhole = 3127;
+constexpr ui::UINT kIdsTooLarge = 3128;
 constexpr char kPropertiesFile[] = "properties";
 
 std::string PathText(const char16_t* path) {
@@ -38,11 +40,16 @@ std::unique_ptr<CSpcConvert> FormatOfKind(std::int32_t kind, std::int32_t index)
   return row->kind->CreateFormat(index);
 }
 
-// "%s file loading error. ...": the format's name in place of %s.
-void ReportLoadError(const std::string& formatName) {
-  std::string text = ui::LoadString(kIdsLoadError);
-  if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, formatName);
-  ui::AppMessageBox(text, ui::MB_OK | ui::MB_ICONSTOP);
+// A string resource with its "%s" replaced by the parts in order, in a message box.
+void Report(ui::UINT id, std::initializer_list<std::string> parts, ui::UINT icon) {
+  std::string text = ui::LoadString(id);
+  std::size_t from = 0;
+  for (const std::string& part : parts)
+    if (const std::size_t at = text.find("%s", from); at != std::string::npos) {
+      text.replace(at, 2, part);
+      from = at + part.size();
+    }
+  ui::AppMessageBox(text, ui::MB_OK | icon);
 }
 
 }  // namespace
@@ -60,15 +67,22 @@ HResult CSpcControl::LoadSpectrumFile(const std::string& path, std::int32_t inde
   // The spectrum is read aside first: an index that no converter covers changes nothing.
   CSpcData loaded;
   std::string formatName;
-  const SpcLoadResult result = index < 0 ? SpcLoadResult::NotFound : SpcLoadSpectrum(path, index, &loaded, &formatName);
+  SpcFailure unread;
+  const SpcLoadResult result =
+      index < 0 ? SpcLoadResult::NotFound : SpcLoadSpectrum(path, index, &loaded, &formatName, &unread);
   if (result == SpcLoadResult::NotFound) return E_FAIL;
+  // Nothing was read: the control keeps what it holds.
+  if (result == SpcLoadResult::TooLarge) {
+    Report(kIdsTooLarge, {path, formatName}, ui::MB_ICONSTOP);
+    return E_FAIL;
+  }
   ClearData();
   if (result == SpcLoadResult::ReadFailed) {
     // What the control held is gone, as when the reader fails on the record itself.
     m_data.Reset();
     ResetView();
     Refresh();
-    ReportLoadError(formatName);
+    Report(kIdsLoadError, {formatName}, ui::MB_ICONSTOP);  // "%s file loading error. ..."
     return E_FAIL;
   }
   m_data = std::move(loaded);
@@ -93,6 +107,8 @@ HResult CSpcControl::LoadSpectrumFile(const std::string& path, std::int32_t inde
   m_xSpectrumControl.ExecuteCommands(u"STARTUP");
   LoadBarState();
   Refresh();
+  // What could be read is loaded; the user learns what could not.
+  if (result == SpcLoadResult::Partial) Report(kIdsNotReadWhole, {path, unread.Describe()}, ui::MB_ICONEXCLAMATION);
   FireOnSpectrumLoad(path);
   return S_OK;
 }

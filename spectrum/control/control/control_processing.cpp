@@ -8,6 +8,7 @@
 #include "foundation/filedlg/fileopendlg.h"
 #include "foundation/profdesc.h"
 #include "platform/ui/styles.h"
+#include "platform/ui/waitcursor.h"
 #include "platform/ui/wnd.h"
 #include "profile/profile.h"
 #include "spectrum/control/control/spccontrol.h"
@@ -51,18 +52,6 @@ bool ReadPhaseValue(const char16_t* name, std::uint32_t* value) {
   COrvProfDesc desc;
   return OrvGetProfDWord(name, value, kPhaseNeverSaved, &desc) == PROF_OK;
 }
-
-// Shows the wait cursor for one operation.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(ui::SetCursor(ui::LoadStandardCursor(ui::IDC_WAIT))) {}
-  ~WaitCursor() { ui::SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  ui::HCURSOR previous_;
-};
 
 }  // namespace
 
@@ -178,14 +167,14 @@ void CSpcControl::OnGaussMultiply() {
 
 void CSpcControl::OnAutoPhase() {
   if (!ShowsSpectrum()) return;
-  WaitCursor wait;
+  ui::WaitCursor wait;
   m_process.AutoPhase();
   FinishCommand(kStepRebuild | kStepModified | kStepRefresh);
 }
 
 void CSpcControl::OnQuickPhase() {
   if (!ShowsSpectrum()) return;
-  WaitCursor wait;
+  ui::WaitCursor wait;
   m_process.QuickPhase();
   FinishCommand(kStepRebuild | kStepModified | kStepRefresh);
 }

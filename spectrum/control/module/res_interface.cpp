@@ -10,9 +10,11 @@ namespace nelvar {
 
 namespace {
 
-constexpr std::array<ui::StringResource, 29> kOwnStrings{{
+constexpr std::array<ui::StringResource, 31> kOwnStrings{{
     {3002, "NMR/Mass/IR/UV/CH processing module"},
     {3087, "%s file loading error. Currupted file or\nunsupported format."},
+    {3127, "%s was not read whole: %s.\nThe rest of the spectrum was loaded; a save keeps only what was loaded."},
+    {3128, "%s is a %s file larger than 1 GB, the largest file the spectrum control reads.\nIt was not loaded."},
     {4000, "acquisition time"},
     {4001, "number of points"},
     {4002, "excitation pulse"},

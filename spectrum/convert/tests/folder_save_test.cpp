@@ -16,6 +16,7 @@
 
 #include "folder_test_util.h"
 #include "foundation/profdesc.h"
+#include "platform/base/tempname_testing.h"
 #include "platform/base/text.h"
 #include "profile/profile.h"
 
@@ -229,30 +230,33 @@ TEST(FolderSave, ASwitchTheStoreWritesLaterKeepsTheOldSpectrumUntilThen) {
   EXPECT_EQ(FolderNames(path), (std::set<std::string>{"parameters", "spectrum.0"}));
 }
 
-TEST(FolderSave, StaleTemporariesOfStoppedSavesGoUnlessASectionNamesThem) {
+TEST(FolderSave, WhatStoppedSavesLeftIsFinishedOrRemovedButNeverWhatASaveAtWorkWrites) {
   const std::string path = FreshFolder("stale");
-  const std::string token = plat::uniqueToken();
+  // Tokens of a program that was stopped (it has ended), and one of this program, still saving.
+  const std::vector<std::string> gone = plat::tokensOfAnEndedProcess(2);
+  ASSERT_EQ(gone.size(), 2u);
+  const std::string working = plat::uniqueToken();
   // A save that stopped after its switch: the section lists the fid written under its token.
   WriteBytes(plat::joinPath(path, "parameters"),
-             "[CONTROL_NMR_0]\r\nTD=8\r\nSI=4\r\nTITLE=new\r\nSAVING=" + token + " fid\r\n");
+             "[CONTROL_NMR_0]\r\nTD=8\r\nSI=4\r\nTITLE=new\r\nSAVING=" + gone[0] + " fid\r\n");
   std::string points;
   for (int i = 0; i < 4; ++i) {
     AppendFloat(points, 7.0f + i);
     AppendFloat(points, 0.0f);
   }
-  const std::string named = ".fid.0." + token + ".saving";
-  WriteBytes(plat::joinPath(path, named), points);
+  WriteBytes(plat::joinPath(path, ".fid.0." + gone[0] + ".saving"), points);
   WriteBytes(plat::joinPath(path, "fid.0"), std::string(32, '\0'));
   WriteBytes(plat::joinPath(path, "spectrum.0"), std::string(32, '\0'));  // the old spectrum's
-  const std::string fresh = ".fid.0." + plat::uniqueToken() + ".saving";
-  const std::vector<std::string> stale = {".fid.0." + plat::uniqueToken() + ".saving", ".spectrum.0.saving",
-                                          ".spectrum.0.saving.tmp" + plat::uniqueToken(),
-                                          "parameters.tmp" + plat::uniqueToken()};
-  for (const std::string& name : stale) WriteBytes(plat::joinPath(path, name), "x");
-  WriteBytes(plat::joinPath(path, fresh), "x");
+  const std::vector<std::string> leftovers = {".fid.0." + gone[1] + ".saving", ".spectrum.0.saving.tmp" + gone[1],
+                                              "parameters.tmp" + gone[1]};
+  const std::vector<std::string> atWork = {".fid.0." + working + ".saving", "parameters.tmp" + working};
+  for (const std::string& name : leftovers) WriteBytes(plat::joinPath(path, name), "x");
+  for (const std::string& name : atWork) WriteBytes(plat::joinPath(path, name), "x");
+  // Names of earlier versions carry no maker: they go once they are old.
+  WriteBytes(plat::joinPath(path, ".spectrum.0.saving"), "x");
+  SetAge(plat::joinPath(path, ".spectrum.0.saving"), 2 * plat::kStaleTemporaryAge);
+  WriteBytes(plat::joinPath(path, ".spectrum.1.saving"), "x");
   WriteBytes(plat::joinPath(path, ".fid.0.saving.notes"), "x");  // not a name saves make
-  for (const std::string& name : FolderNames(path))
-    if (name != fresh) SetAge(plat::joinPath(path, name), 2 * plat::kStaleTemporaryAge);
 
   CSpcData data;
   ASSERT_TRUE(Load(path, 0, &data));
@@ -260,6 +264,12 @@ TEST(FolderSave, StaleTemporariesOfStoppedSavesGoUnlessASectionNamesThem) {
   EXPECT_EQ(data.fid()[3].re, 10.0f);
   EXPECT_TRUE(data.spectrum().empty());  // the key lists no spectrum file
   EXPECT_FALSE(data.params.HasParam("SAVING"));
-  EXPECT_EQ(FolderNames(path), (std::set<std::string>{"parameters", "fid.0", "spectrum.0", named, fresh,
-                                                      ".fid.0.saving.notes"}));
+  // The stopped save is finished: its fid took its own name, the old spectrum file went, the key too.
+  EXPECT_EQ(FolderNames(path), (std::set<std::string>{"parameters", "fid.0", atWork[0], atWork[1],
+                                                      ".spectrum.1.saving", ".fid.0.saving.notes"}));
+  EXPECT_EQ(ReadBytes(plat::joinPath(path, "fid.0")), points);
+  EXPECT_EQ(ReadBytes(plat::joinPath(path, "parameters")).find("SAVING"), std::string::npos);
+  data = CSpcData();
+  ASSERT_TRUE(Load(path, 0, &data));
+  EXPECT_EQ(data.fid()[3].re, 10.0f);
 }

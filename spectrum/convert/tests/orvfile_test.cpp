@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
+
+#include "common/shared_ids.h"
+#include "spectrum/convert/spcconvert.h"
 
 #include "test_files.h"
 
@@ -28,6 +33,35 @@ TEST(OrvFile, FolderMissingAndEmptyHaveNoView) {
   char buf[8];
   EXPECT_FALSE(empty.ReadLine(buf, sizeof buf));
   EXPECT_EQ(empty.Read(buf, 8), 0u);
+}
+
+TEST(OrvFile, AFileBeyondTheLargestTheConvertersReadShowsItsHeadAndIsNeverRead) {
+  // An infrared JCAMP-DX file grown (sparsely) to the bound, then past it by one byte.
+  const std::string path = WriteScratch("huge.dx",
+                                        "##TITLE= huge\r\n##JCAMP-DX= 4.24\r\n##DATA TYPE= INFRARED SPECTRUM\r\n"
+                                        "##XUNITS= 1/CM\r\n##YUNITS= TRANSMITTANCE\r\n##FIRSTX= 0\r\n##LASTX= 3\r\n"
+                                        "##NPOINTS= 4\r\n##XYDATA= (X++(Y..Y))\r\n0 1 2 3 4\r\n##END=\r\n");
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes)), 0);
+  {
+    COrvFile atTheBound(path);
+    EXPECT_FALSE(atTheBound.IsTooLarge());
+    EXPECT_EQ(atTheBound.m_nSize, static_cast<std::int64_t>(kMaxSpectrumFileBytes));
+  }
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSpectrumFileBytes + 1)), 0);
+  COrvFile huge(path);
+  EXPECT_TRUE(huge.IsTooLarge());
+  EXPECT_EQ(huge.m_nSize, static_cast<std::int64_t>(kOrvTooLargeHeadBytes));
+  std::string format, kinds;
+  ASSERT_TRUE(SpcIdentifyFile(huge, &format, &kinds));
+  EXPECT_EQ(format, "JCAMP-DX");
+  CSpcData data;
+  std::string reader;
+  SpcFailure why;
+  EXPECT_EQ(SpcLoadSpectrum(path, 0, &data, &reader, &why), SpcLoadResult::TooLarge);
+  EXPECT_EQ(reader, "JCAMP-DX");
+  EXPECT_EQ(why.Describe(), "the file holds 1073741825 bytes, more than the 1073741824 the converters read");
+  EXPECT_TRUE(data.spectrum().empty());
+  ::unlink(path.c_str());
 }
 
 TEST(OrvFile, LinesStripLineEndsAndKeepALastLineWithoutOne) {

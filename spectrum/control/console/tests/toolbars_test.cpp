@@ -305,6 +305,8 @@ TEST_F(ToolbarsTest, TheStripSelectsTheScanOfAMassRecordAndTheRangeOfOthers) {
 class BarsWithoutKnobsTest : public ToolbarsTest {
  protected:
   bool WithAuxiliaryControls() const override { return false; }
+  // Nor are knobs registered anywhere this test looks, whatever the user's registry holds.
+  OwnRegistry registry_;
 };
 
 TEST_F(BarsWithoutKnobsTest, PlacesStayAndTheRestOfTheBarWorks) {

@@ -382,7 +382,9 @@ TEST_F(CommandsTest, NormalizeDividesByTheParameterAndIgnoresAMissingOne) {
 }
 
 TEST_F(CommandsTest, PropertiesMarkTheItemModifiedWhateverThePagesDo) {
-  // The page classes are not registered here: no page can be made and no frame shows.
+  // No page class is registered in a registry of the test's own: no page can be made and no
+  // frame shows.
+  OwnRegistry registry;
   CSpcControl& c = Spectrum(0);
   ui::ScriptedResponder responder(true);
   ASSERT_TRUE(Run(c, ID_PROPERTIES));

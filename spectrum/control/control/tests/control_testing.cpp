@@ -1,6 +1,11 @@
 #include "spectrum/control/control/tests/control_testing.h"
 
 #include <cmath>
+#include <cstdlib>
+
+#include "platform/base/directory.h"
+#include "platform/base/file.h"
+#include "platform/base/path.h"
 
 #include "platform/registry/registry_testing.h"
 #include "platform/ui/testing.h"
@@ -8,6 +13,23 @@
 #include "spectrum/control/module/spcapp.h"
 
 namespace nelvar_test {
+
+OwnRegistry::OwnRegistry() {
+  if (const char* old = std::getenv("KEDRUS_REGISTRY_DIR")) m_old = old;
+  const char* scratch = std::getenv("KEDRUS_TEST_SCRATCH");
+  m_dir = plat::joinPath(scratch && *scratch ? scratch : ::testing::TempDir(), "own-registry-XXXXXX");
+  EXPECT_TRUE(plat::makeDirectories(std::string(plat::pathDirectory(m_dir))));
+  EXPECT_NE(::mkdtemp(m_dir.data()), nullptr);
+  ::setenv("KEDRUS_REGISTRY_DIR", m_dir.c_str(), 1);
+  plat::reg::resetForTesting();
+}
+
+OwnRegistry::~OwnRegistry() {
+  if (m_old) ::setenv("KEDRUS_REGISTRY_DIR", m_old->c_str(), 1);
+  else ::unsetenv("KEDRUS_REGISTRY_DIR");
+  plat::reg::resetForTesting();
+  plat::removeTree(m_dir);
+}
 
 void ControlTest::SetUpTestSuite() {
   static ui::App app("Spectrum control tests");

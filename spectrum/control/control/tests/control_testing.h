@@ -3,12 +3,29 @@
 // classes), controls made directly, and records of each kind built in memory.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ui/app.h"
 #include "spectrum/control/control/spccontrol.h"
 
 namespace nelvar_test {
+
+// For one test: a registry of its own, empty whatever the user's registry (or an earlier test's)
+// holds, so that no class registered there (property pages, knobs) is found; the registry before
+// comes back afterwards.
+class OwnRegistry {
+ public:
+  OwnRegistry();
+  ~OwnRegistry();
+  OwnRegistry(const OwnRegistry&) = delete;
+  OwnRegistry& operator=(const OwnRegistry&) = delete;
+
+ private:
+  std::optional<std::string> m_old;
+  std::string m_dir;
+};
 
 class ControlTest : public ::testing::Test {
  protected:

@@ -352,6 +352,17 @@ TEST_F(ISpectrumTest, MassPeaksOutAndInWholeOrNotAtAll) {
   EXPECT_EQ(Spc(c).SetData(none), E_FAIL);
   safeArrayDestroy(none);
   EXPECT_EQ(c.m_data.scans[1].peaks.size(), 3u);
+
+  // A mass record with points but no scans (as a damaged file can leave it): no shown scan, so
+  // no peaks to give; the out-parameter stays untouched.
+  c.m_data.scans.clear();
+  c.m_data.spectrum().assign(4, CSpcPoint{1.0f, 0.0f});
+  ASSERT_TRUE(c.HoldsData());
+  SafeArray* untouched = reinterpret_cast<SafeArray*>(&c);
+  EXPECT_EQ(Spc(c).GetData(&untouched), E_FAIL);
+  EXPECT_EQ(untouched, reinterpret_cast<SafeArray*>(&c));
+  ASSERT_EQ(Spc(c).GetSize(&n), S_OK);
+  EXPECT_EQ(n, 0);
 }
 
 TEST_F(ISpectrumTest, ScansAreCountedAndSelectedWithinTheirNumber) {

@@ -100,6 +100,41 @@ TEST_F(LoadTest, AReaderThatFailsIsReportedWithItsFormatAndLeavesTheControlClear
   EXPECT_EQ(c.m_drawList.GetSize(), 0u);
 }
 
+TEST_F(LoadTest, AFolderWhoseFidIsDamagedLoadsItsSpectrumSaysSoAndSavesTheSpectrumAgain) {
+  // The sample transformed and saved as a folder: a fid and a spectrum.
+  CSpcControl& source = *NewControl();
+  ASSERT_EQ(Load(source, SAMPLE_FID, 0), S_OK);
+  ASSERT_TRUE(source.m_process.FourierTransform(0));
+  const std::string folder = plat::joinPath(ScratchFolder("damaged_fid"), "saved");
+  ASSERT_EQ(Save(source, folder, 0, 0, 0), S_OK);
+  const std::vector<CSpcPoint> spectrum = source.m_data.spectrum();
+  ASSERT_FALSE(spectrum.empty());
+  // The fid cut short.
+  std::string fid;
+  ASSERT_EQ(plat::readFile(plat::joinPath(folder, "fid.0"), &fid), plat::FileStatus::Ok);
+  ASSERT_TRUE(plat::writeFileAtomic(plat::joinPath(folder, "fid.0"), fid.substr(0, fid.size() / 3)));
+
+  CSpcControl& c = *NewControl();
+  ui::ScriptedResponder responder(true);
+  responder.ThenAnswer(ui::ModalKind::MessageBox, ui::IDOK);
+  ASSERT_EQ(Load(c, folder, 0), S_OK);
+  ASSERT_EQ(ui::ModalLog().size(), 1u);
+  EXPECT_EQ(ui::ModalLog()[0].text.rfind(folder + " was not read whole: ", 0), 0u) << ui::ModalLog()[0].text;
+  EXPECT_NE(ui::ModalLog()[0].text.find("fid.0"), std::string::npos);
+  EXPECT_TRUE(c.m_data.fid().empty());
+  ASSERT_EQ(c.m_data.spectrum().size(), spectrum.size());
+  EXPECT_EQ(c.m_data.spectrum()[100].re, spectrum[100].re);
+
+  // Saved again, the spectrum is there to load (whole) from the new folder.
+  const std::string again = plat::joinPath(ScratchFolder("damaged_fid"), "again");
+  ASSERT_EQ(Save(c, again, 0, 0, 0), S_OK);
+  CSpcControl& back = *NewControl();
+  ASSERT_EQ(Load(back, again, 0), S_OK);
+  EXPECT_EQ(ui::ModalLog().size(), 1u);
+  ASSERT_EQ(back.m_data.spectrum().size(), spectrum.size());
+  EXPECT_EQ(back.m_data.spectrum()[100].re, spectrum[100].re);
+}
+
 TEST_F(LoadTest, TheFormatsOfTheLoadedKindAreDescribedAndOnlyWritableOnesSave) {
   CSpcControl& c = *NewControl();
   plat::ole::Bstr name = nullptr, options = nullptr;
