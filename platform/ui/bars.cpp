@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "platform/base/text.h"
 #include "platform/ui/app.h"
 #include "platform/ui/dc.h"
+#include "platform/ui/docview.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
 
@@ -256,11 +258,47 @@ LRESULT ControlBar::OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM) {
 
 LRESULT ControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (OnWndMsg(message, wParam, lParam, &result)) return result;
+  // A combo box on the bar whose list closed (a choice made or given up): the view gets the
+  // keys again once the choice has gone its way.
+  const bool closedUp = message == WM_COMMAND && HIWORD(wParam) == CBN_CLOSEUP && lParam;
+  if (OnWndMsg(message, wParam, lParam, &result)) {
+    if (closedUp) FocusBackToView();
+    return result;
+  }
   // What the bar's own items send and the bar does not handle goes to its owner.
   if (IsForwarded(message))
-    if (Wnd* owner = GetOwner(); owner && owner != this) return owner->SendMessage(message, wParam, lParam);
-  return DefWindowProc(message, wParam, lParam);
+    if (Wnd* owner = GetOwner(); owner && owner != this) {
+      result = owner->SendMessage(message, wParam, lParam);
+      if (closedUp) FocusBackToView();
+      return result;
+    }
+  result = DefWindowProc(message, wParam, lParam);
+  if (closedUp) FocusBackToView();
+  return result;
+}
+
+void ControlBar::FocusBackToView() {
+  FrameWnd* frame = GetDockingFrame();
+  FrameWnd* active = frame ? frame->GetActiveFrame() : nullptr;
+  View* view = active ? active->GetActiveView() : nullptr;
+  if (view && view->IsWindow() && view->IsWindowVisible()) view->SetFocus();
+}
+
+bool ControlBar::PreTranslateMessage(MSG* msg) {
+  if (msg->message != WM_KEYDOWN || (msg->wParam != VK_RETURN && msg->wParam != VK_ESCAPE)) return false;
+  Wnd* target = FromHandle(msg->hwnd);
+  if (!target || target == this || !IsChild(target)) return false;
+  // The combo box itself or its edit field, or an edit.
+  Wnd* control = target;
+  while (control && control->GetParent() != this) control = control->GetParent();
+  if (!control) return false;
+  const std::string cls = control->GetClassName();
+  const bool entry = plat::equalsNoCase(cls, "ComboBox") || plat::equalsNoCase(cls, "Edit");
+  if (!entry || (static_cast<UINT>(target->SendMessage(WM_GETDLGCODE)) & DLGC_WANTALLKEYS)) return false;
+  // The control sees the key first (its own Return), then the view has the focus.
+  target->SendMessage(msg->message, msg->wParam, msg->lParam);
+  FocusBackToView();
+  return true;
 }
 
 std::intptr_t ControlBar::OnToolHitTest(Point, TOOLINFO*) const { return -1; }

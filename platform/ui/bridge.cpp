@@ -330,7 +330,16 @@ bool BridgeEvent(WndImpl* impl, QWidget* widget, QEvent* e, const std::function<
       auto* he = static_cast<QHelpEvent*>(e);
       QPoint local = he->pos();
       if (widget != impl->widget && impl->widget) local = widget->mapTo(impl->widget.data(), local);
-      const std::string text = ToolTipTextAt(impl, WidgetToClient(impl, local));
+      std::string text = ToolTipTextAt(impl, WidgetToClient(impl, local));
+      // A window without a tip of its own: a parent that gives tips for its child windows.
+      const Point client = WidgetToClient(impl, local);
+      const Point origin = ClientOriginOnScreen(impl);
+      for (WndImpl* p = impl->IsTopLevel() ? nullptr : st.Lookup(impl->parent); text.empty() && p;
+           p = p->IsTopLevel() ? nullptr : st.Lookup(p->parent)) {
+        if (!p->toolTips) continue;
+        const Point o = ClientOriginOnScreen(p);
+        text = ToolTipTextAt(p, {origin.x + client.x - o.x, origin.y + client.y - o.y});
+      }
       st.lastToolTip = text;
       if (text.empty()) {
         QToolTip::hideText();

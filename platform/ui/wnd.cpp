@@ -1565,7 +1565,17 @@ Wnd* Wnd::GetNextDlgGroupItem(Wnd* ctl, bool previous) const {
 
 namespace ui {
 
-std::intptr_t Wnd::OnToolHitTest(Point, TOOLINFO*) const { return -1; }
+std::intptr_t Wnd::OnToolHitTest(Point point, TOOLINFO* ti) const {
+  // A child window under the point is a tool of its own; its text is asked for (TTN_NEEDTEXT
+  // with the child's handle as the tool id).
+  Wnd* child = ChildWindowFromPoint(point);
+  if (!child || child == this || !ti) return -1;
+  ti->hwnd = m_hWnd;
+  ti->uId = static_cast<UINT_PTR>(static_cast<std::uint32_t>(child->m_hWnd));
+  ti->uFlags = TTF_IDISHWND;
+  ti->callback = true;
+  return static_cast<std::intptr_t>(child->GetDlgCtrlID());
+}
 
 bool Wnd::EnableToolTips(bool enable) {
   if (!impl_) return false;

@@ -47,6 +47,7 @@ UI_BEGIN_MESSAGE_MAP(CSaView, ui::ScrollView)
   ui::map::RButtonDown(&CSaView::OnRButtonDown),
   ui::map::SetCursor(&CSaView::OnSetCursor),
   ui::map::CaptureChanged(&CSaView::OnCaptureChanged),
+  ui::map::NotifyEx(ui::TTN_NEEDTEXT, 0, 0xFFFFFFFF, &CSaView::OnToolTipText),
   ui::map::CommandRange(CStandardBar::kZoomCommandFirst, CStandardBar::kZoomCommandLast, &CSaView::OnZoom),
   ui::map::Command(saids::ID_VIEW_FULL, &CSaView::OnViewFull),
   ui::map::Command(saids::ID_VIEW_PAGE_LAYOUT, &CSaView::OnViewPageLayout),
@@ -106,7 +107,20 @@ int CSaView::OnCreate(ui::CREATESTRUCT* cs) {
   m_bPageLayout = true;
   SetPageLayoutExtent();
   m_pastePoint = {10, 10};
+  EnableToolTips(true);
   return 0;
+}
+
+bool CSaView::OnToolTipText(ui::UINT id, ui::NMHDR* hdr, ui::LRESULT* result) {
+  auto* info = reinterpret_cast<ui::NMTTDISPINFO*>(hdr);
+  if (!info || !(info->uFlags & ui::TTF_IDISHWND)) return false;
+  ui::Wnd* child = ui::Wnd::FromHandle(ui::HWND(static_cast<std::uint32_t>(id)));
+  if (!child || child->GetParent() != this) return false;
+  m_toolTipText = ui::LoadString(child->GetDlgCtrlID() + kChildTipStringOffset);
+  if (m_toolTipText.empty()) return false;
+  info->lpszText = m_toolTipText.c_str();
+  if (result) *result = 0;
+  return true;
 }
 
 void CSaView::OnInitialUpdate() {

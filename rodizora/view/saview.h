@@ -72,6 +72,8 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   void OnRButtonDown(ui::UINT flags, ui::Point point);
   bool OnSetCursor(ui::Wnd* wnd, ui::UINT hitTest, ui::UINT message);
   void OnCaptureChanged(ui::Wnd* wnd);
+  // The tip of a child window (an item active in place): the string of its control id + 3000.
+  bool OnToolTipText(ui::UINT id, ui::NMHDR* hdr, ui::LRESULT* result);
 
   void OnZoom(ui::UINT id);
   void OnViewFull();
@@ -147,4 +149,6 @@ class CSaView : public ui::ScrollView, public CSaFrameView, public ISaPageView {
   void ShowFeedback(const std::optional<gdi::Rect>& rect);
   void EndTrack(gdi::Point point, ui::UINT flags);
   std::optional<MouseTrack> m_track;
+  static constexpr ui::UINT kChildTipStringOffset = 3000;
+  std::string m_toolTipText;  // the tip shown now (the tool tip holds on to its text)
 };

@@ -7,6 +7,7 @@
 #include "platform/ui/docview.h"
 #include "platform/ui/input.h"
 #include "platform/ui/responder.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/internal/wndaccess.h"
 #include "platform/ui/metrics.h"
 #include "platform/ui/tests/ui_fixture.h"
@@ -130,6 +131,22 @@ class FrameTest : public UiTest {
     UiTest::TearDown();
   }
   std::vector<std::string> route;
+
+  // A shown multiple-document main frame of the test resources, the application's main window,
+  // with the test template added.
+  static MDIFrameWnd* MakeMdiMain(App& app) {
+    auto* main = new MDIFrameWnd;
+    if (!main->LoadFrame(kMenuFrame)) {
+      delete main;
+      return nullptr;
+    }
+    app.m_pMainWnd = main;
+    main->ShowWindow(SW_SHOW);
+    app.AddDocTemplate(new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd),
+                                            UI_RUNTIME_CLASS(TestView)));
+    return main;
+  }
+  static Document* OpenTestDocument(App& app) { return app.GetDocTemplates().front()->OpenDocumentFile({}); }
 };
 
 TEST_F(FrameTest, CommandsRouteViewDocumentFrameApplicationAndTheEnableRuleFollowsIt) {
@@ -409,14 +426,10 @@ TEST_F(FrameTest, MdiChildrenCycleAndTheActiveOneTakesTheCommands) {
 
 TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
   RouteApp app;
-  auto* main = new MDIFrameWnd;
-  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
-  app.m_pMainWnd = main;
-  main->ShowWindow(SW_SHOW);
+  MDIFrameWnd* main = MakeMdiMain(app);
+  ASSERT_TRUE(main);
   main->m_accelTable = AccelTable();
-  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
-  app.AddDocTemplate(tmpl);
-  Document* doc = tmpl->OpenDocumentFile({});
+  Document* doc = OpenTestDocument(app);
   ASSERT_TRUE(doc);
   auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
   child->m_accelTable = AccelTable(std::vector<ACCEL>{{FVIRTKEY | FCONTROL, 'Q', kViewOnly}});
@@ -432,12 +445,45 @@ TEST_F(FrameTest, TheActiveDocumentsKeysWorkWhereverTheMainFrameHasTheInput) {
   main->SendMessage(WM_CLOSE);
 }
 
+TEST_F(FrameTest, AComboBoxOnABarGivesTheFocusBackToTheViewAfterAChoiceOrReturn) {
+  RouteApp app;
+  MDIFrameWnd* main = MakeMdiMain(app);
+  ASSERT_TRUE(main);
+  main->EnableDocking(CBRS_ALIGN_ANY);
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(main, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  ASSERT_TRUE(bar.LoadToolBar(kToolbarMain));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  main->DockControlBar(&bar);
+  ComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, Rect(100, 0, 200, 200), &bar, 1500));
+  combo.AddString("100%");
+  combo.AddString("50%");
+  Document* doc = OpenTestDocument(app);
+  ASSERT_TRUE(doc);
+  View* view = doc->GetViews().front();
+  // Return in the combo.
+  combo.SetFocus();
+  input::Key(VK_RETURN);
+  EXPECT_EQ(Wnd::GetFocus(), view);
+  // A choice from its list: the list closes.
+  combo.SetFocus();
+  combo.ShowDropDown(true);
+  combo.SetCurSel(1);
+  combo.ShowDropDown(false);
+  EXPECT_EQ(Wnd::GetFocus(), view);
+  // Other keys stay in the combo.
+  combo.SetFocus();
+  input::Key(VK_DOWN);
+  EXPECT_EQ(Wnd::GetFocus(), &combo);
+  combo.DestroyWindow();
+  main->SendMessage(WM_CLOSE);
+}
+
 TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCaptionButtons) {
   RouteApp app;
-  auto* main = new MDIFrameWnd;
-  ASSERT_TRUE(main->LoadFrame(kMenuFrame));
-  app.m_pMainWnd = main;
-  main->ShowWindow(SW_SHOW);
+  MDIFrameWnd* main = MakeMdiMain(app);
+  ASSERT_TRUE(main);
   // The default place is most of the work area (the fixed 1920 x 1080 screen here), centred.
   Rect frame;
   main->GetWindowRect(&frame);
@@ -445,9 +491,7 @@ TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCapt
   EXPECT_EQ(frame.Width(), work.Width() * 7 / 8);
   EXPECT_EQ(frame.Height(), work.Height() * 7 / 8);
   EXPECT_EQ(frame.left, work.left + (work.Width() - frame.Width()) / 2);
-  auto* tmpl = new MultiDocTemplate(kMenuFrame, UI_RUNTIME_CLASS(TestDoc), UI_RUNTIME_CLASS(MDIChildWnd), UI_RUNTIME_CLASS(TestView));
-  app.AddDocTemplate(tmpl);
-  Document* doc = tmpl->OpenDocumentFile({});
+  Document* doc = OpenTestDocument(app);
   ASSERT_TRUE(doc);
   auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
   ASSERT_TRUE(child);

@@ -256,8 +256,10 @@ XSession::XSession(int width, int height) : width_(width), height_(height) {
       ::dup2(null, 1);
       ::dup2(null, 2);
     }
+    // -terminate: the server ends with its last client, our connection, also when this process
+    // dies without taking it down.
     ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-             "-noreset", static_cast<char*>(nullptr));
+             "-terminate", static_cast<char*>(nullptr));
     ::_exit(127);
   }
   ::close(fds[1]);

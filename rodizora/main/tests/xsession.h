@@ -80,7 +80,8 @@ class XSession {
   // Whether a virtual X server can be started here (Xvfb on the PATH).
   static bool Available();
 
-  // Starts Xvfb with one screen of width x height x 24 and connects to it; Ok() tells.
+  // Starts Xvfb with one screen of width x height x 24 and connects to it; Ok() tells. The
+  // server ends with the session, or with this process if it dies.
   XSession(int width = 1600, int height = 1200);
   ~XSession();
   XSession(const XSession&) = delete;

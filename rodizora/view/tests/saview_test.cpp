@@ -3,6 +3,8 @@
 
 #include "foundation/profdesc.h"
 #include "platform/ui/app.h"
+#include "platform/ui/input.h"
+#include "platform/ui/resource.h"
 #include "platform/ui/responder.h"
 #include "profile/profile.h"
 #include "rodizora/app/tests/app_fixture.h"
@@ -55,6 +57,21 @@ TEST_F(ViewTest, ANewWindowShowsThePageInPageLayoutAtTheDocumentZoom) {
   EXPECT_EQ(pixel(10, 10), CSaView::kPageLayoutGround);
   EXPECT_EQ(pixel(extent.cx + 30, 50), CSaView::kPageLayoutGround);  // beyond the scroll area too
   MainFrame()->Render()->SavePng(ScratchDir("renderings") + "/page_layout.png");
+}
+
+TEST_F(ViewTest, AChildWindowOfTheViewShowsTheTipOfItsControlIdPlus3000) {
+  CSaView* view = OpenPage(100);
+  ASSERT_NE(view, nullptr);
+  // An item active in place is such a child; id 1000 gives string 4000 ("500%", a zoom entry).
+  ui::Wnd child;
+  ASSERT_TRUE(child.Create(nullptr, "", ui::WS_CHILD | ui::WS_VISIBLE, ui::Rect(50, 50, 150, 120), view, 1000));
+  EXPECT_EQ(ui::input::Hover(&child, {10, 10}), ui::LoadString(4000));
+  EXPECT_FALSE(ui::LoadString(4000).empty());
+  // No string for the id: no tip; and none on the page itself.
+  child.SetDlgCtrlID(999);
+  EXPECT_EQ(ui::input::Hover(&child, {10, 10}), "");
+  EXPECT_EQ(ui::input::Hover(view, {300, 300}), "");
+  child.DestroyWindow();
 }
 
 TEST_F(ViewTest, ZoomCommandsSetTheDocumentZoomAndTheProgramsDefault) {
