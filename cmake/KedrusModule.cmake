@@ -86,15 +86,20 @@ endfunction()
 
 # kedrus_module_settings(<target> <ini file>)
 # The settings file a deliverable ships beside it (its file name with ".ini": libnelvar.ini beside
-# libnelvar.so), copied into bin/ whenever the source changes. Its sections below the module's
-# section name are the defaults a user's first start copies (CGenStart, foundation/genstart.h).
+# libnelvar.so), put into bin/ where none is there yet. Its sections below the module's section
+# name are the defaults a user's first start copies (CGenStart, foundation/genstart.h); the
+# file there is also where the module keeps what its user saves (schemes, macros), so a build
+# never replaces it, also when the shipped file changed.
 function(kedrus_module_settings name file)
   get_filename_component(base ${file} NAME)
   set(out ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/${base})
+  set(script ${PROJECT_SOURCE_DIR}/cmake/InstallIfMissing.cmake)
+  # Runs when the shipped file changed or the one in bin/ is gone; an untouched output counts as
+  # up to date (Ninja's restat), so a kept file does not run it again at every build.
   add_custom_command(OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -E copy ${file} ${out}
-    DEPENDS ${file}
-    COMMENT "Default settings ${base} beside ${name}")
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${file} -DDESTINATION=${out} -P ${script}
+    DEPENDS ${file} ${script}
+    COMMENT "Default settings ${base} beside ${name}, unless one is there")
   add_custom_target(${name}_settings ALL DEPENDS ${out})
   add_dependencies(${name} ${name}_settings)
 endfunction()

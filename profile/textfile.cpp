@@ -80,7 +80,12 @@ bool COrvTextFile::Load(const plat::String16& name, int mode) {
   diskBytes_.clear();
 
   int fd = openFile(path_, mode_ == kReadWrite ? O_RDWR : O_RDONLY);
-  // A missing file is created empty, whatever the mode.
+  if (fd < 0 && errno == ENOENT && mode_ == kReadOnly) {
+    // Reading leaves the file system as it was: a missing file reads as an empty one.
+    diskStamp_ = plat::fileStamp(path_);
+    return TakeLines({});
+  }
+  // A writer's missing file is made empty, so a file that cannot be written fails here.
   if (fd < 0) fd = openFile(path_, O_RDWR | O_CREAT);
   if (fd < 0) return false;
   ::close(fd);
@@ -153,9 +158,11 @@ bool COrvTextFile::CanHold(std::u16string_view text) const {
 }
 
 bool COrvTextFile::ReopenReadWrite() {
-  const int fd = openFile(path_, O_RDWR);
+  // A file that was missing when it was read is made now, as a writer's load makes it.
+  const int fd = openFile(path_, O_RDWR | O_CREAT);
   if (fd < 0) return false;
   ::close(fd);
+  permissions_ = plat::fileInfo(path_).permissions;
   mode_ = kReadWrite;
   return true;
 }

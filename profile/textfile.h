@@ -44,10 +44,12 @@ class COrvTextFile {
   static constexpr std::size_t kMaxLines = std::size_t(1) << 18;
 
   // Opens and reads the file named by name (a file path; "\" counts as a separator). A missing
-  // file is created empty, also for a read-only load. Fails when the file can be neither read
-  // nor created, is no regular file, or is too large.
+  // file is created empty for a read-write load; a read-only load finds no lines and leaves the
+  // file system as it is. Fails when the file cannot be read (or, read-write, neither written
+  // nor created), is no regular file, or is too large.
   bool Load(const plat::String16& name, int mode);
-  // Makes a read-only file writable: succeeds when the file can be opened for writing.
+  // Makes a read-only file writable: succeeds when the file can be opened for writing (a file
+  // that was missing is created empty).
   bool ReopenReadWrite();
   // Writes the lines back, under the file's lock, merged with what another process saved since
   // the file was read (see above). A read-only file, or one whose lines did not change, is not

@@ -882,8 +882,18 @@ bool DC::ExtTextOut(int x, int y, UINT options, const Rect* rect, std::u16string
   auto font = I.DeviceFont();
   std::vector<int> dxDev;
   if (dx) {
+    // The characters' places are scaled, not each advance alone: advances cut to whole pixels
+    // one by one would make a scaled text narrower than its place, its characters run together.
     dxDev.resize(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) dxDev[i] = I.DevLengthX(dx[i]);
+    const double scale = I.ScaleX();
+    double logical = 0;
+    int placed = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      logical += dx[i];
+      const int next = clampCoord(std::round(logical * scale));
+      dxDev[i] = next - placed;
+      placed = next;
+    }
   }
   detail::TextRun run = detail::LayoutText(font, text, dx ? dxDev.data() : nullptr);
   const int esc = font ? I.st.font.Log().lfEscapement : 0;

@@ -354,7 +354,9 @@ class EmfDevice final : public Device {
     const std::uint32_t h = newHandle();
     begin(EMR_EXTCREATEFONTINDIRECTW);
     out_.u32(h);
-    out_.i32(f.requestHeight);
+    // A font of the default height is recorded at the height it was drawn in, so its texts shrink
+    // and grow with the picture when it is played back scaled.
+    out_.i32(f.requestHeight != 0 ? f.requestHeight : -std::max(1, static_cast<int>(std::lround(f.emPixels))));
     out_.i32(f.xScale != 1.0 ? f.aveCharWidth : 0);
     out_.i32(run.escapement);
     out_.i32(run.escapement);

@@ -254,7 +254,16 @@ void OleClientItem::refreshPresentation() const {
   presentationStale_ = false;
   auto* data = static_cast<IDataObject*>(QueryObject(IID_IDataObject));
   if (!data) return;
-  gdi::EnhMetaFile picture = DataReader::GetEnhMetaFile(data);
+  gdi::EnhMetaFile picture;
+  {
+    // Cleared on every path, also when the object's drawing throws.
+    struct Taking {
+      bool& flag;
+      ~Taking() { flag = false; }
+    } taking{takingPresentation_};
+    takingPresentation_ = true;
+    picture = DataReader::GetEnhMetaFile(data);
+  }
   data->Release();
   if (picture.IsNull()) return;
   presentation_ = std::move(picture);

@@ -137,6 +137,9 @@ class OleClientItem : public ComObject {
   // cheap). False when the object has no data to give it; a picture it cannot give leaves the
   // old one.
   bool UpdatePresentation();
+  // True while the object draws the picture: it draws it at its own extent, whatever size the
+  // picture is later shown at, so a container that tells its objects a zoom answers 100 then.
+  bool IsTakingPresentation() const { return takingPresentation_; }
 
   // --- Activation -----------------------------------------------------------------------------------
   bool Activate(std::int32_t verb, ui::View* view, ui::MSG* msg = nullptr);
@@ -261,6 +264,7 @@ class OleClientItem : public ComObject {
   mutable gdi::EnhMetaFile presentation_;
   mutable SizeL cachedExtent_;
   mutable bool presentationStale_ = false;
+  mutable bool takingPresentation_ = false;
   DWord oleConnection_ = 0;
   DWord dataConnection_ = 0;
 };

@@ -35,6 +35,29 @@ class IniExports : public ::testing::Test {
   std::string dir;
 };
 
+TEST_F(IniExports, ReadsCountsAndEnumerationsOfAMissingFileMakeNoFile) {
+  const std::string f = file("libnelvar.ini");
+  auto d = desc(f, u"\\MACROS");
+  std::u16string text;
+  EXPECT_EQ(PROF_NO_SECTION, OrvGetProfCString(u"STARTUP", &text, u"none", d.get()));
+  EXPECT_EQ(u"none", text);
+  int count = -1;
+  EXPECT_EQ(PROF_NO_SECTION, OrvGetProfSections(&count, d.get()));
+  EXPECT_EQ(PROF_NO_SECTION, OrvGetProfValues(&count, d.get()));
+  char16_t name[8] = {};
+  EXPECT_EQ(PROF_NO_SECTION, OrvEnumProfSection(0, name, 8, d.get()));
+  int type = 0;
+  EXPECT_EQ(PROF_NO_SECTION, OrvEnumProfValue(0, name, 8, &type, d.get()));
+  auto root = desc(f, u"");
+  EXPECT_EQ(PROF_OK, OrvGetProfSections(&count, root.get()));
+  EXPECT_EQ(0, count);
+  OrvSetIniCacheMode(0);
+  EXPECT_FALSE(plat::fileExists(f));
+  // The first write makes it.
+  EXPECT_EQ(PROF_OK, OrvSetProfString(u"STARTUP", u"EM", d.get()));
+  EXPECT_EQ("[MACROS]\r\nSTARTUP=EM\r\n", readBytes(f));
+}
+
 TEST_F(IniExports, ShortLivedDescriptorsWriteAndRead) {
   const std::string f = file("parameters");
   auto d = desc(f, u"\\CONTROL_NMR_0");

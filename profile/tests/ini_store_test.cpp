@@ -547,16 +547,47 @@ TEST_F(IniStore, RootSectionHoldsTheLinesBeforeTheFirstHeader) {
   EXPECT_EQ("x=1\r\ny=2\r\n[s]\r\n", readBytes(f));
 }
 
-TEST_F(IniStore, MissingFileIsCreatedEmptyOnRead) {
+TEST_F(IniStore, ReadingAMissingFileLeavesTheFileSystemAsItWas) {
   const std::string f = file("missing.ini");
+  {
+    auto s = store();
+    EXPECT_FALSE(s->Open(loc(f, u"\\s"), PROF_MODE_OPEN));
+    EXPECT_EQ(PROF_NO_SECTION, dorlin::lastError());
+    // Its root section reads and counts as an empty one.
+    ASSERT_TRUE(s->Open(loc(f, u""), PROF_ACCESS_READ | PROF_ACCESS_ENUM));
+    std::u16string text;
+    EXPECT_FALSE(s->GetString(u"x", &text));
+    EXPECT_EQ(PROF_NO_VALUE, dorlin::lastError());
+    int count = -1;
+    EXPECT_TRUE(s->GetSectionCount(&count));
+    EXPECT_EQ(0, count);
+    EXPECT_TRUE(s->GetValueCount(&count));
+    EXPECT_EQ(0, count);
+    EXPECT_TRUE(s->Close());
+  }
+  EXPECT_EQ(0, dorlin::setIniCacheMode(0));
+  EXPECT_FALSE(plat::fileExists(f));
+  // Nor is a missing folder made: its file reads as missing.
+  dorlin::setIniCacheMode(1);
   auto s = store();
-  EXPECT_FALSE(s->Open(loc(f, u"\\s"), PROF_MODE_OPEN));
-  EXPECT_EQ(PROF_NO_SECTION, dorlin::lastError());
-  EXPECT_TRUE(plat::isRegularFile(f));
-  EXPECT_EQ("", readBytes(f));
-  // A file that cannot be created fails without a code of its own.
-  dorlin::setLastError(PROF_NO_VALUE);
   EXPECT_FALSE(s->Open(loc(file("no/such/dir.ini"), u"\\s"), PROF_MODE_OPEN));
+  EXPECT_EQ(PROF_NO_SECTION, dorlin::lastError());
+  EXPECT_FALSE(plat::fileExists(file("no")));
+
+  // A writer makes the file, also one that a read found missing while it is still cached.
+  {
+    auto r = store();
+    EXPECT_FALSE(r->Open(loc(f, u"\\s"), PROF_MODE_OPEN));
+    auto w = created(f, u"\\s");
+    const int one = 1;
+    EXPECT_TRUE(w->SetInt(u"x", &one));
+    EXPECT_TRUE(w->Close());
+  }
+  EXPECT_EQ(0, dorlin::setIniCacheMode(0));
+  EXPECT_EQ("[s]\r\nx=1\r\n", readBytes(f));
+  // A file that cannot be created fails a writer without a code of its own.
+  dorlin::setLastError(PROF_NO_VALUE);
+  EXPECT_FALSE(s->Create(loc(file("no/such/dir.ini"), u"\\s"), PROF_MODE_ALL, 0));
   EXPECT_EQ(PROF_ERROR, dorlin::lastError());
   // So does a path that is a folder.
   EXPECT_FALSE(s->Create(loc(dir, u"\\s"), PROF_MODE_ALL, 0));

@@ -322,6 +322,9 @@ HResult CSaItem::XOrvClientSite::GetParamTitle(std::int32_t index, Bstr* caption
 
 std::int32_t CSaItem::XOrvClientSite::GetZoom() {
   ui::ModuleStateScope scope(ui::AppModuleState());
+  // The item's picture is drawn at the object's own size and scaled where it is shown: drawn at
+  // the document zoom, its texts would shrink (or grow) twice.
+  if (outer<CSaItem>().IsTakingPresentation()) return 100;
   CSaDoc* doc = outer<CSaItem>().GetDocument();
   const ISaPageView* view = doc ? doc->FirstPageView() : nullptr;
   if (!view || !view->IsPageLayout() || view->IsPrinting()) return 100;

@@ -88,6 +88,40 @@ TEST(Pictures, PlaybackScalesTheFrameOntoTheRectangle) {
   EXPECT_EQ(InkBox(again, kWhite), Rect(50, 20, 250, 120));
 }
 
+TEST(Pictures, TextsOfAPicturePlayedBackScaledShrinkAndGrowWithItsPositions) {
+  // A text in a font of its own size and one in the default size (height 0), as a control draws
+  // them into its picture; played back at a quarter, half and twice the size, each takes the
+  // place the scaled picture gives it (within the rounding of a few pixels).
+  for (const int height : {-16, 0}) {
+    SCOPED_TRACE("font height " + std::to_string(height));
+    DC rec = DC::CreateEnhMetaFile(nullptr, nullptr, u"KEDRUS");
+    Font font;
+    font.CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, height ? "Arial" : "");
+    rec.FillRect(Rect(0, 0, 400, 40), Brush(kWhite));
+    rec.SelectObject(font);
+    rec.SetBkMode(TRANSPARENT);
+    rec.TextOut(10, 10, "Parameter file, XWIN-NMR Version 3.5");
+    const EnhMetaFile emf = rec.CloseEnhMetaFile();
+    ASSERT_FALSE(emf.IsNull());
+    const auto inkAt = [&](int percent) {
+      RasterSurface s(400 * percent / 100, 40 * percent / 100);
+      DC dc(s);
+      dc.PlayMetaFile(emf, Rect(0, 0, s.Width(), s.Height()));
+      s.SavePng(ScratchPath("scaled_text_" + std::to_string(-height) + "_" + std::to_string(percent) + ".png"));
+      return InkBox(s, kWhite);
+    };
+    const Rect full = inkAt(100);
+    ASSERT_GT(full.Width(), 200);
+    for (const int percent : {25, 50, 200}) {
+      SCOPED_TRACE(std::to_string(percent) + " %");
+      const Rect ink = inkAt(percent);
+      EXPECT_NEAR(ink.Width(), full.Width() * percent / 100.0, 3.0);
+      EXPECT_NEAR(ink.Height(), full.Height() * percent / 100.0, 2.0);
+      EXPECT_NEAR(ink.left, full.left * percent / 100.0, 2.0);
+    }
+  }
+}
+
 TEST(Pictures, EmfHeaderCountsSizesBoundsAndHandlesAreRight) {
   const Rect frame(0, 0, 2646, 1323);  // 100 x 50 pixels in 0.01 mm at 96 per inch
   const EnhMetaFile emf = recordScene(&frame);

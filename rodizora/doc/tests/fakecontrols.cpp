@@ -98,6 +98,7 @@ void FakeSpectrum::DoPropExchange(PropExchange* px) {
 }
 
 void FakeSpectrum::OnDraw(gdi::DC* dc, const gdi::Rect& bounds, const gdi::Rect&) {
+  drawnAtZoom = site ? site->GetZoom() : -1;
   dc->FillSolidRect(bounds, KindColor(kind));
 }
 

@@ -51,6 +51,8 @@ class FakeSpectrum : public plat::ole::OleControl {
   std::int32_t propertySet = 0;
   std::vector<std::int32_t> propertySets;  // every set selected, in order
   IOrvClientSite* site = nullptr;
+  // The zoom the site answered when the control last drew (-1 without a site).
+  std::int32_t drawnAtZoom = -1;
   // Every spectrum and table save fails while this is set.
   static bool failSaves;
   // Loads and saves that ran while the wait cursor showed, and those that ran without it.

@@ -156,6 +156,29 @@ TEST_F(PageTest, TheFullViewStretchesTheSpectraOverTheWindowAndAsksForPropertySe
   }
 }
 
+TEST_F(PageTest, AnItemsPictureIsDrawnAtItsOwnSizeWhateverTheZoomItIsShownAt) {
+  // The picture is scaled into the item's place on the page: drawn at the page's 50 % (or at the
+  // copy's 2500 %), its texts would be scaled twice.
+  CSaView* view = Open("zoomed.dx", {"NMR"});
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(fakes::FakeSpectrum::Live().size(), 1u);
+  fakes::FakeSpectrum* control = fakes::FakeSpectrum::Live()[0];
+  ASSERT_NE(control->site, nullptr);
+  CSaItem* item = view->GetDocument()->Items()[0];
+  control->drawnAtZoom = -1;
+  ASSERT_TRUE(item->UpdatePresentation());
+  Repaint(view);
+  EXPECT_EQ(control->drawnAtZoom, 100);
+  EXPECT_EQ(control->site->GetZoom(), 50);
+  EXPECT_EQ(Pixel(view, 300, At(600)), KindColor("NMR"));
+  control->drawnAtZoom = -1;
+  ASSERT_TRUE(item->UpdatePresentation());
+  view->SetSelection(item, false);
+  view->SendMessage(ui::WM_COMMAND, ui::ID_EDIT_COPY);
+  EXPECT_EQ(control->drawnAtZoom, 100);
+  EXPECT_EQ(control->site->GetZoom(), 50);
+}
+
 TEST_F(PageTest, DraggingAnItemIntoAnotherWindowMovesItThere) {
   CSaView* from = Open("from.dx", {"NMR"}, false);
   CSaView* to = Open("to.dx", {"MASS"}, false);

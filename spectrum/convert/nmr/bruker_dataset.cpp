@@ -9,6 +9,7 @@
 #include "platform/base/file.h"
 #include "platform/base/numtext.h"
 #include "platform/base/path.h"
+#include "platform/base/text.h"
 #include "spectrum/convert/nmr/bruker_data.h"
 #include "spectrum/convert/orvfile.h"
 #include "spectrum/convert/spcconvert.h"
@@ -219,6 +220,9 @@ void ReadTitle(const std::string& file, CSpcData* data) {
   std::string_view line;
   text.ReadLine(&line);  // an empty file gives an empty title
   line = line.substr(0, line.find_first_of("\r\n"));
+  // The parameter files' own TITLE labels name those files ("Parameter file, ..."), not the
+  // experiment: the title file's text replaces them, so it is the title every lookup finds.
+  std::erase_if(data->params.entries(), [](const CSpcParam& p) { return plat::equalsNoCase(p.name, "TITLE"); });
   data->params.Append("TITLE", line);
 }
 

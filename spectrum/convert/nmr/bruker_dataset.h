@@ -69,7 +69,8 @@ bool ReadProcessedSpectrum(const std::string& realFile, const std::string& imagF
 // on the record's axis.
 void ReadIntegralRanges(const std::string& file, CSpcData* data);
 
-// The first line of the title file, appended as a parameter "TITLE".
+// The first line of the title file, appended as the parameter "TITLE" in place of the TITLE
+// labels the parameter files brought.
 void ReadTitle(const std::string& file, CSpcData* data);
 
 // The last component of the data set's path (its name), ignoring a trailing separator.

@@ -271,4 +271,19 @@ TEST(RealSpectra, JcampDxFidMatchesTheExportedSpectrum) {
   EXPECT_GE(Correlation(Shown(bruker->process).value, Shown(fid->process).value), 0.999);
 }
 
+TEST(RealSpectra, BrukerTitleIsTheExperimentsAsTheSpectrometerExportsIt) {
+  // The spectrometer software's own JCAMP-DX export of the aspirin experiment titles it with the
+  // text of the experiment's title file; the parameter files' TITLE labels only name themselves.
+  auto exported = Load(RealData("aspirin-1h.fid.dx"));
+  auto bruker = Load(RealData("aspirin-1h"));
+  ASSERT_TRUE(exported && bruker);
+  EXPECT_EQ(exported->data.params.GetValue("TITLE").GetString(), "1H BBI");
+  EXPECT_EQ(bruker->data.params.GetValue("TITLE").GetString(), "1H BBI");
+  // Strychnine's title file holds an empty line: the experiment has no title.
+  auto untitled = Load(RealData("strychnine"));
+  ASSERT_TRUE(untitled);
+  EXPECT_EQ(untitled->data.params.GetValue("TITLE").GetString(), "");
+  EXPECT_TRUE(untitled->data.params.HasParam("TITLE"));
+}
+
 }  // namespace
