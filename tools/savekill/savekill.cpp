@@ -53,7 +53,7 @@ const gdi::Rect kRects[2][kSpectra] = {{{0, 0, 1188, 420}, {0, 420, 1188, 840}},
 const char16_t* const kTitles[2] = {u"version A", u"version B"};
 
 std::string WorkspacePath(const std::string& dir) { return plat::joinPath(plat::joinPath(dir, "ws"), "page.ws"); }
-std::string FolderPath(const std::string& dir) { return plat::joinPath(plat::joinPath(dir, "folder"), "spec"); }
+std::string FolderPath(const std::string& dir) { return plat::joinPath(plat::joinPath(dir, "folder"), "spectrum"); }
 
 // ---- The savers -------------------------------------------------------------------------------
 

@@ -251,11 +251,11 @@ TEST_F(DataServer, DisconnectStopsTheThreadAtOnceAndDropsTheIncompleteFile) {
 TEST_F(DataServer, IncompleteFilesOfStoppedProgramsGoWhenAConnectionStarts) {
   const std::string stopped = ".receiving-" + plat::tokensOfAnEndedProcess(1).at(0);
   const std::string receiving = ".receiving-" + plat::uniqueToken();  // another connection's, at work
-  for (const std::string& name : {stopped, receiving, std::string(".receiving-notes"), std::string("SPEC.DX")})
+  for (const std::string& name : {stopped, receiving, std::string(".receiving-notes"), std::string("SAMPLE.DX")})
     ASSERT_TRUE(plat::writeNewFile(InFolder(name), "x"));
   m_connection.SetServerDirectory(plat::toUtf16(m_folder));
   m_connection.RemoveLeftovers();
-  std::vector<std::string> kept = {".receiving-notes", receiving, "SPEC.DX"};
+  std::vector<std::string> kept = {".receiving-notes", receiving, "SAMPLE.DX"};
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(Listing(m_folder), kept);
   ASSERT_TRUE(plat::writeNewFile(InFolder(stopped), "x"));
