@@ -676,13 +676,14 @@ class AsdfDecoder {
   }
   // Takes the points of a slice decoded apart when they are what this decoder stores from the
   // same lines: the slice's first ordinate is absolute, so no value depends on the lines before
-  // (only whether it is this table's Y check), its cap did not cut it short, and this table does
-  // not complete within it (where it would stop early). False leaves this decoder as it was.
+  // (only whether it is this table's Y check), its cap did not cut it short, and it holds no
+  // more points than the table has left (this decoder would stop at the last). False leaves
+  // this decoder as it was.
   bool Splice(const AsdfDecoder& slice) {
     if (slice.m_index == 0 || !slice.m_opensAbsolute || slice.m_index >= slice.m_n) return false;
     const std::int64_t check = m_prevLineEndedDif && m_index > 0 ? 1 : 0;
     const std::int64_t count = slice.m_index - check;
-    if (m_index + count >= m_n) return false;
+    if (m_index + count > m_n) return false;
     std::vector<float>& values = *m_values;
     values.resize(static_cast<std::size_t>(m_index));
     const auto from = slice.m_values->begin();
@@ -846,11 +847,13 @@ class AsdfDecoder {
 };
 
 // Where decoding lines stopped: at limit, after the line that completed the table or held a
-// value that cannot be stored (stored false), or at the start of a label line.
+// value that cannot be stored (stored false), or at the start of a label line; and after the
+// last line that stored a point (null if none did).
 struct LinesEnd {
   const char* p;
   bool stored = true;
   bool atLabel = false;
+  const char* afterPoints = nullptr;
 };
 
 // How far behind the line being decoded the file's bytes stay in memory.
@@ -860,16 +863,19 @@ constexpr std::int64_t kDecodedKept = std::int64_t(1) << 18;
 // table is complete, a value cannot be stored or a label line starts. With file given, the
 // bytes decoded are given back as it goes.
 LinesEnd DecodeLines(AsdfDecoder& decoder, const char* p, const char* limit, const char* end, COrvFile* file) {
+  const char* afterPoints = nullptr;
   while (p < limit && !decoder.Done()) {
     const char* q = p;
     while (q < end && (*q == ' ' || *q == '\t')) ++q;
-    if (end - q >= 2 && q[0] == '#' && q[1] == '#') return {p, true, true};
+    if (end - q >= 2 && q[0] == '#' && q[1] == '#') return {p, true, true, afterPoints};
+    const std::int64_t before = decoder.Stored();
     const char* stop = decoder.Line(p, end);
-    if (!stop) return {NextLine(p, end), false};
+    if (!stop) return {NextLine(p, end), false, false, afterPoints};
     p = NextLine(stop, end);
+    if (decoder.Stored() != before) afterPoints = p;
     if (file) file->ReleaseBefore(p - file->Bytes().data() - kDecodedKept);
   }
-  return {p};
+  return {p, true, false, afterPoints};
 }
 
 // The start of the first label line in [p, limit) (p a line start), or limit. Data lines hold
@@ -905,6 +911,7 @@ struct Slice {
   const char* end = nullptr;
   std::vector<float> values;
   std::optional<AsdfDecoder> decoder;  // the slice decoded apart; none where a value failed
+  const char* afterPoints = nullptr;   // after its last line that stored a point
 };
 
 // Decodes a slice's lines apart (from no state). A slice holds at most twice as many points
@@ -912,7 +919,9 @@ struct Slice {
 void DecodeSlice(const AsdfDecoder& table, Slice* slice, const char* end) {
   const auto bytes = static_cast<std::int64_t>(slice->end - slice->begin);
   AsdfDecoder decoder = table.Slice(&slice->values, 2 * bytes + 1);
-  if (DecodeLines(decoder, slice->begin, slice->end, end, nullptr).stored) slice->decoder = decoder;
+  const LinesEnd stop = DecodeLines(decoder, slice->begin, slice->end, end, nullptr);
+  if (stop.stored) slice->decoder = decoder;
+  slice->afterPoints = stop.afterPoints;
 }
 
 // Decodes the lines from p that lie before the next label line, in slices decoded apart in
@@ -949,7 +958,9 @@ LinesEnd DecodeInSlices(COrvFile& file, AsdfDecoder& decoder, const char* p, con
     }
     for (std::size_t i = 0; i < count; ++i) {
       Slice& slice = slices[i];
-      if (!slice.decoder || !decoder.Splice(*slice.decoder)) {
+      if (slice.decoder && decoder.Splice(*slice.decoder)) {
+        if (decoder.Done()) return {slice.afterPoints};  // where this decoder would have stopped
+      } else {
         const LinesEnd stop = DecodeLines(decoder, slice.begin, slice.end, end, nullptr);
         if (!stop.stored || decoder.Done()) return stop;
       }
