@@ -902,7 +902,7 @@ const char* AfterLineFeed(const char* p, const char* end) {
 // Tables are decoded in slices of about this many bytes, cut after a line feed, by a few
 // threads; a window of slices at a time, so that the file's bytes are read and given back, and
 // the slices' points held, a few megabytes at a time.
-constexpr std::size_t kSliceBytes = std::size_t(256) << 10;
+constexpr std::size_t kSliceBytes = std::size_t(128) << 10;
 constexpr std::size_t kSlicesPerThread = 2;
 constexpr unsigned kMaxThreads = 4;
 
