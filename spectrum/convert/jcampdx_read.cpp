@@ -1,11 +1,13 @@
 // Reading half of CJcampDx: labels, blocks and the ASDF table decoder.
 #include <algorithm>
 #include <array>
-#include <atomic>
+#include <condition_variable>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <mutex>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -900,8 +902,8 @@ const char* AfterLineFeed(const char* p, const char* end) {
 }
 
 // Tables are decoded in slices of about this many bytes, cut after a line feed, by a few
-// threads; a window of slices at a time, so that the file's bytes are read and given back, and
-// the slices' points held, a few megabytes at a time.
+// threads while this one splices them in order; a few slices a thread at a time, so that the
+// file's bytes are read and given back, and the slices' points held, a megabyte or so at a time.
 constexpr std::size_t kSliceBytes = std::size_t(128) << 10;
 constexpr std::size_t kSlicesPerThread = 2;
 constexpr unsigned kMaxThreads = 4;
@@ -909,63 +911,124 @@ constexpr unsigned kMaxThreads = 4;
 struct Slice {
   const char* begin = nullptr;
   const char* end = nullptr;
+  bool ready = false;  // decoded, not yet spliced
   std::vector<float> values;
   std::optional<AsdfDecoder> decoder;  // the slice decoded apart; none where a value failed
   const char* afterPoints = nullptr;   // after its last line that stored a point
 };
 
 // Decodes a slice's lines apart (from no state). A slice holds at most twice as many points
-// as bytes, so slices of values in long runs of DUP counts are left to the table's decoder.
+// as bytes, so slices of values in long runs of DUP counts are left to the table's decoder, as
+// are those it finds no memory for.
 void DecodeSlice(const AsdfDecoder& table, Slice* slice, const char* end) {
-  const auto bytes = static_cast<std::int64_t>(slice->end - slice->begin);
-  AsdfDecoder decoder = table.Slice(&slice->values, 2 * bytes + 1);
-  const LinesEnd stop = DecodeLines(decoder, slice->begin, slice->end, end, nullptr);
-  if (stop.stored) slice->decoder = decoder;
-  slice->afterPoints = stop.afterPoints;
+  slice->decoder.reset();
+  try {
+    const auto bytes = static_cast<std::int64_t>(slice->end - slice->begin);
+    AsdfDecoder decoder = table.Slice(&slice->values, 2 * bytes + 1);
+    const LinesEnd stop = DecodeLines(decoder, slice->begin, slice->end, end, nullptr);
+    if (stop.stored) slice->decoder = decoder;
+    slice->afterPoints = stop.afterPoints;
+  } catch (const std::bad_alloc&) {
+    slice->decoder.reset();
+  }
 }
 
-// Decodes the lines from p that lie before the next label line, in slices decoded apart in
-// parallel and spliced in order; a slice that cannot be spliced is decoded again by the table's
-// own decoder, from its state. The same points and stopping place as DecodeLines over them.
+// The slices of a table's lines from p to the next label line: cut and decoded apart by the
+// helper threads, at most a ring of them ahead of the one being spliced.
+class SliceRing {
+ public:
+  SliceRing(const AsdfDecoder& table, const char* p, const char* end, std::size_t size)
+      : m_table(table), m_cursor(p), m_end(end), m_slices(size) {}
+
+  // A helper thread's work: the next slice cut and decoded, until the lines run out or Stop.
+  void Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+      m_free.wait(lock, [&] { return m_stop || m_cut - m_spliced < m_slices.size(); });
+      if (m_stop || m_linesEnd) return;
+      Slice& slice = m_slices[m_cut % m_slices.size()];
+      slice.begin = m_cursor;
+      slice.end = AfterLineFeed(m_cursor + std::min<std::size_t>(m_end - m_cursor, kSliceBytes), m_end);
+      if (const char* label = FirstLabelLine(m_cursor, slice.end, m_end); label != slice.end) {
+        slice.end = label;
+        m_linesEnd = true;
+      }
+      m_linesEnd = m_linesEnd || slice.end == m_end;
+      m_cursor = slice.end;
+      if (slice.begin == slice.end) {  // a label line at the cursor, or no lines at all
+        m_ready.notify_all();
+        return;
+      }
+      ++m_cut;
+      lock.unlock();
+      DecodeSlice(m_table, &slice, m_end);
+      lock.lock();
+      slice.ready = true;
+      m_ready.notify_all();
+    }
+  }
+
+  // The next slice in order once it is decoded; null when the lines ran out before it.
+  Slice* Next() {
+    std::unique_lock lock(m_mutex);
+    Slice& slice = m_slices[m_spliced % m_slices.size()];
+    m_ready.wait(lock, [&] { return (m_spliced < m_cut && slice.ready) || (m_linesEnd && m_spliced == m_cut); });
+    return m_spliced < m_cut ? &slice : nullptr;
+  }
+  // The slice from Next is spliced: its place is free for another.
+  void Spliced() {
+    std::lock_guard lock(m_mutex);
+    m_slices[m_spliced % m_slices.size()].ready = false;
+    ++m_spliced;
+    m_free.notify_all();
+  }
+  // No more slices: the helpers return after the one they decode.
+  void Stop() {
+    std::lock_guard lock(m_mutex);
+    m_stop = true;
+    m_free.notify_all();
+  }
+
+ private:
+  const AsdfDecoder m_table;  // a copy: the table's own decoder changes as slices are spliced
+  const char* m_cursor;  // where the next slice starts
+  const char* const m_end;
+  std::vector<Slice> m_slices;
+  std::mutex m_mutex;
+  std::condition_variable m_ready, m_free;
+  std::size_t m_cut = 0, m_spliced = 0;  // slices handed out, slices spliced
+  bool m_linesEnd = false, m_stop = false;
+};
+
+// Decodes the lines from p that lie before the next label line in slices, decoded apart on
+// helper threads and spliced here in order; a slice that cannot be spliced is decoded again by
+// the table's own decoder, from its state. The same points and stopping place as DecodeLines
+// over them. Without helper threads nothing is decoded.
 LinesEnd DecodeInSlices(COrvFile& file, AsdfDecoder& decoder, const char* p, const char* end) {
   const std::size_t threads = std::min(kMaxThreads, std::thread::hardware_concurrency());
   if (threads < 2) return {p};
-  std::vector<Slice> slices(threads * kSlicesPerThread);
-  bool label = false;
-  while (!label && p < end && !decoder.Done()) {
-    const std::size_t left = static_cast<std::size_t>(end - p);
-    const char* windowEnd = AfterLineFeed(p + std::min(left, slices.size() * kSliceBytes), end);
-    if (const char* at = FirstLabelLine(p, windowEnd, end); at != windowEnd) windowEnd = at, label = true;
-    std::size_t count = 0;
-    for (const char* at = p; at < windowEnd; ++count) {
-      const bool last = count + 1 == slices.size() || static_cast<std::size_t>(windowEnd - at) <= kSliceBytes;
-      slices[count].begin = at;
-      slices[count].end = at = last ? windowEnd : AfterLineFeed(at + kSliceBytes, windowEnd);
-      slices[count].decoder.reset();
+  SliceRing ring(decoder, p, end, threads * kSlicesPerThread);
+  std::vector<std::jthread> helpers;
+  try {
+    for (std::size_t t = 0; t < threads; ++t) helpers.emplace_back([&ring] { ring.Work(); });
+  } catch (const std::system_error&) {
+    // Fewer threads: the others take the rest.
+  }
+  // Stopped however this returns, before the helpers are joined.
+  const struct StopAtEnd {
+    SliceRing& ring;
+    ~StopAtEnd() { ring.Stop(); }
+  } stopAtEnd{ring};
+  if (helpers.empty()) return {p};
+  while (Slice* slice = ring.Next()) {
+    if (slice->decoder && decoder.Splice(*slice->decoder)) {
+      if (decoder.Done()) return {slice->afterPoints};  // where this decoder would have stopped
+    } else {
+      const LinesEnd stop = DecodeLines(decoder, slice->begin, slice->end, end, nullptr);
+      if (!stop.stored || decoder.Done()) return stop;
     }
-    {
-      std::atomic<std::size_t> next{0};
-      const auto work = [&] {
-        for (std::size_t i = next++; i < count; i = next++) DecodeSlice(decoder, &slices[i], end);
-      };
-      std::vector<std::jthread> helpers;
-      try {
-        for (std::size_t t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
-      } catch (const std::system_error&) {
-        // Fewer threads: the others take the rest.
-      }
-      work();
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-      Slice& slice = slices[i];
-      if (slice.decoder && decoder.Splice(*slice.decoder)) {
-        if (decoder.Done()) return {slice.afterPoints};  // where this decoder would have stopped
-      } else {
-        const LinesEnd stop = DecodeLines(decoder, slice.begin, slice.end, end, nullptr);
-        if (!stop.stored || decoder.Done()) return stop;
-      }
-      p = slice.end;
-    }
+    p = slice->end;
+    ring.Spliced();
     file.ReleaseBefore(p - file.Bytes().data() - kDecodedKept);
   }
   return {p};
