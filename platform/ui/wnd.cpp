@@ -1556,7 +1556,9 @@ LRESULT Wnd::SendDlgItemMessage(UINT id, UINT message, WPARAM wParam, LPARAM lPa
 
 namespace {
 
-bool IsTabStop(Wnd* w) { return w->IsWindowVisible() && w->IsWindowEnabled() && (w->GetStyle() & WS_TABSTOP); }
+// The control's own style decides, not its parent's: a dialog gives its first control the focus
+// while it is still hidden.
+bool IsTabStop(Wnd* w) { return (w->GetStyle() & (WS_VISIBLE | WS_DISABLED | WS_TABSTOP)) == (WS_VISIBLE | WS_TABSTOP); }
 
 }  // namespace
 

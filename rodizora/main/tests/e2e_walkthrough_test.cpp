@@ -1,0 +1,96 @@
+// A new user's walk through the program: the dialogs of the menus take the keyboard as they come
+// up, without a click into them first.
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "rodizora/main/tests/e2e.h"
+#include "rodizora/main/tests/e2e_waits.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kInsertObject[] = "Insert Object";
+constexpr char kSettings[] = "Document settings";
+
+class WalkthroughTest : public E2eTest {
+ protected:
+  // Opens the menu bar's item at (dx, dy) of the main window and clicks its entry at (ix, iy);
+  // answers the window whose title holds title once it is up. A click the program was too busy to
+  // take is given again.
+  std::optional<XWindow> FromMenu(const XWindow& main, int dx, int ix, int iy, const char* title) {
+    WaitForStartLogoGone(x());
+    x().GrabSettled(x().Screen());
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      x().Click(main.box.x + dx, main.box.y + 14);
+      const Box item{main.box.x + ix - 30, main.box.y + iy - 8, 80, 16};
+      if (!WaitForInk(x(), item)) {
+        x().Key("Escape");
+        continue;
+      }
+      x().Click(main.box.x + ix, main.box.y + iy);
+      if (auto w = x().WaitForWindow(title, 5000)) {
+        x().GrabSettled(w->box);
+        return w;
+      }
+    }
+    return std::nullopt;
+  }
+};
+
+// The Insert Object list has the keyboard at once: the arrow keys move its choice.
+TEST_F(WalkthroughTest, TheInsertObjectListTakesTheArrowKeysAtOnce) {
+  ASSERT_TRUE(StartProgram({Sample()}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  const auto dialog = FromMenu(*main, 60, 110, 215, kInsertObject);
+  ASSERT_TRUE(dialog) << "Edit > Insert Object shows no dialog";
+  // Rows of the class list (knob, spectrum control, scroll strip, structure, table).
+  auto row = [&](int i) { return Box{dialog->box.x + 20, dialog->box.y + 30 + i * 13, 150, 8}; };
+  const Shot& shown = Step("insert object");
+  EXPECT_NE(shown.Dominant(row(0)), 0xFFFFFFu) << "the first class is not chosen";
+  x().Key("Down");
+  x().Key("Down");
+  const bool moved = XSession::WaitUntil([&] { return x().Grab(row(2)).Dominant(row(2)) != 0xFFFFFF; }, 3000);
+  const Shot& after = Step("two rows down");
+  EXPECT_TRUE(moved) << "Down does not move the choice: the list has no keyboard focus";
+  EXPECT_EQ(after.Dominant(row(0)), 0xFFFFFFu);
+  x().Key("Escape");
+  EXPECT_TRUE(x().WaitForNoWindow(kInsertObject)) << "Escape leaves the dialog up";
+  Step("after escape");
+  EXPECT_EQ(MainWindow()->title, "ethyl_acetate_fid.dx - KEDRUS Rodizora");
+}
+
+// The settings sheet's first field has the keyboard with its text chosen: typing replaces it.
+TEST_F(WalkthroughTest, TheSettingsSheetsFirstFieldTakesTypingAtOnce) {
+  ASSERT_TRUE(StartProgram({Sample()}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  const auto sheet = FromMenu(*main, 94, 130, 127, kSettings);
+  ASSERT_TRUE(sheet) << "View > Settings shows no sheet";
+  // The "X" field of the first page ("10.0"), inside its border: its ink is the text, or the
+  // selection's colour behind it.
+  const Box field{sheet->box.x + 75, sheet->box.y + 65, 76, 14};
+  auto ink = [&](const Shot& shot) {
+    return shot.Count(field, [](Rgb c) { return std::min({Red(c), Green(c), Blue(c)}) < 200; });
+  };
+  const Shot& shown = Step("settings");
+  const auto before = ink(shown);
+  ASSERT_GT(before, 15) << "the first field shows no text";
+  x().Type("7");
+  // One digit where there were four (or the selection's block): less ink. Typing that went
+  // nowhere leaves the field as it was, typing after the text adds to it.
+  const bool replaced = XSession::WaitUntil([&] {
+    const auto now = ink(x().Grab(field));
+    return now > 0 && now < before;
+  }, 3000);
+  const Shot& typed = Step("typed 7");
+  EXPECT_TRUE(replaced) << "typing does not replace the field's text (" << ink(typed) << " pixels of ink, " << before
+                        << " before)";
+  x().Key("Escape");
+  EXPECT_TRUE(x().WaitForNoWindow(kSettings)) << "Escape leaves the sheet up";
+  Step("after escape");
+}
+
+}  // namespace
+}  // namespace e2e
