@@ -1,5 +1,5 @@
 // A new user's walk through the program: the dialogs of the menus take the keyboard as they come
-// up, without a click into them first.
+// up, without a click into them first; the window menu's arrangements leave no stale strip.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kInsertObject[] = "Insert Object";
 constexpr char kSettings[] = "Document settings";
+constexpr Rgb kPageGround = 0x787878;  // the page layout's grey around the page
 
 class WalkthroughTest : public E2eTest {
  protected:
@@ -35,6 +36,24 @@ class WalkthroughTest : public E2eTest {
       }
     }
     return std::nullopt;
+  }
+
+  // Opens the menu bar's item at dx and clicks its entry at (ix, iy); false when the menu did not
+  // open.
+  bool FromMenuCommand(const XWindow& main, int dx, int ix, int iy) {
+    WaitForStartLogoGone(x());
+    x().GrabSettled(x().Screen());
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      x().Click(main.box.x + dx, main.box.y + 14);
+      const Box item{main.box.x + ix - 30, main.box.y + iy - 8, 80, 16};
+      if (!WaitForInk(x(), item)) {
+        x().Key("Escape");
+        continue;
+      }
+      x().Click(main.box.x + ix, main.box.y + iy);
+      return true;
+    }
+    return false;
   }
 };
 
@@ -90,6 +109,24 @@ TEST_F(WalkthroughTest, TheSettingsSheetsFirstFieldTakesTypingAtOnce) {
   x().Key("Escape");
   EXPECT_TRUE(x().WaitForNoWindow(kSettings)) << "Escape leaves the sheet up";
   Step("after escape");
+}
+
+// Cascade makes the document window small enough for scroll bars; Tile gives it the whole area
+// again and the bars go: where they were, the view's grey ground is drawn, not a blank strip.
+TEST_F(WalkthroughTest, TileAfterCascadeDrawsWhereTheScrollBarsWere) {
+  ASSERT_TRUE(StartProgram({Sample()}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  // Window > Cascade, then Window > Tile (the menu's third and fourth entries).
+  ASSERT_TRUE(FromMenuCommand(*main, 136, 180, 79)) << "Window > Cascade cannot be chosen";
+  const Shot& cascaded = Step("cascaded");
+  ASSERT_TRUE(FromMenuCommand(*main, 136, 180, 101)) << "Window > Tile cannot be chosen";
+  const Shot& tiled = Step("tiled");
+  EXPECT_GT(tiled.CountDifferent(cascaded, main->box), 10000) << "Tile changed nothing";
+  // The strip along the document window's bottom, below the page: all ground.
+  const Box strip{main->box.x + 150, main->box.Bottom() - 60, main->box.w - 220, 30};
+  EXPECT_GT(tiled.CountColour(strip, kPageGround), strip.w * strip.h * 9 / 10);
+  EXPECT_LT(tiled.CountColour(strip, 0xFFFFFF), strip.w) << "a blank strip stays where the scroll bar was";
 }
 
 }  // namespace
