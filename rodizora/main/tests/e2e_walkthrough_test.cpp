@@ -1,11 +1,26 @@
 // A new user's walk through the program: the dialogs of the menus take the keyboard as they come
-// up, without a click into them first; the window menu's arrangements leave no stale strip.
+// up, without a click into them first; the window menu's arrangements leave no stale strip; the
+// exit's "Save changes?" saves as the Save command does and leaves the spectrum file alone.
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <optional>
 #include <string>
 
 #include "rodizora/main/tests/e2e.h"
 #include "rodizora/main/tests/e2e_waits.h"
+
+namespace {
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+}  // namespace
 
 namespace e2e {
 namespace {
@@ -36,6 +51,17 @@ class WalkthroughTest : public E2eTest {
       }
     }
     return std::nullopt;
+  }
+
+  // The message box the program asks with: its caption is the program's name alone.
+  std::optional<XWindow> WaitForQuestion() const {
+    std::optional<XWindow> found;
+    XSession::WaitUntil([&] {
+      for (const XWindow& w : x().Windows())
+        if (w.viewable && w.title == "KEDRUS Rodizora") found = w;
+      return found.has_value();
+    }, 10000);
+    return found;
   }
 
   // Opens the menu bar's item at dx and clicks its entry at (ix, iy); false when the menu did not
@@ -127,6 +153,50 @@ TEST_F(WalkthroughTest, TileAfterCascadeDrawsWhereTheScrollBarsWere) {
   const Box strip{main->box.x + 150, main->box.Bottom() - 60, main->box.w - 220, 30};
   EXPECT_GT(tiled.CountColour(strip, kPageGround), strip.w * strip.h * 9 / 10);
   EXPECT_LT(tiled.CountColour(strip, 0xFFFFFF), strip.w) << "a blank strip stays where the scroll bar was";
+}
+
+// A changed page opened from a spectrum file, closed: Yes to "Save changes?" asks for a name as
+// Save does (it never writes the page over the instrument's file in another format), and
+// cancelling that keeps the program; No then ends it. The file is as it was throughout.
+TEST_F(WalkthroughTest, YesToSaveChangesAtTheEndAsksForANameAndTheSpectrumFileStays) {
+  const std::string file = SampleCopy("changed.dx");
+  const std::string original = Bytes(file);
+  ASSERT_FALSE(original.empty());
+  ASSERT_TRUE(StartProgram({file}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  // A copy of the spectrum pasted: the page is changed.
+  x().Click(main->box.CenterX(), main->box.CenterY());
+  x().Key("ctrl+c");
+  x().Key("ctrl+v");
+  Step("changed");
+  x().RequestClose(*main);
+  auto question = WaitForQuestion();
+  ASSERT_TRUE(question) << "closing a changed page asks nothing";
+  Step("save changes");
+  x().Key("Return");  // Yes, the default
+  const auto save = x().WaitForWindow("Save", 10000);
+  EXPECT_TRUE(save) << "Yes saved without asking for a name";
+  Step("save dialog");
+  if (save) {
+    x().Key("Escape");
+    EXPECT_TRUE(x().WaitForNoWindow("Save"));
+  }
+  XSession::Pause(500);
+  Step("save cancelled");
+  EXPECT_TRUE(program()->Running()) << "a cancelled save let the program end";
+  EXPECT_TRUE(std::filesystem::is_regular_file(file)) << "the spectrum file was replaced by a folder";
+  EXPECT_EQ(Bytes(file), original) << "the spectrum file was written over";
+
+  x().RequestClose(*main);
+  question = WaitForQuestion();
+  ASSERT_TRUE(question);
+  x().GrabSettled(question->box);
+  // No: the middle of the box's three buttons, along its bottom.
+  x().Click(question->box.CenterX() - 3, question->box.Bottom() - 24);
+  EXPECT_EQ(WaitForProgramEnd(10000), 0) << "No does not end the program";
+  EXPECT_TRUE(std::filesystem::is_regular_file(file));
+  EXPECT_EQ(Bytes(file), original);
 }
 
 }  // namespace
