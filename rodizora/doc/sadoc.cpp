@@ -426,17 +426,22 @@ void CSaDoc::SaveUndoCheckpoint() {
 }
 
 bool CSaDoc::LoadSnapshot(int index) {
+  // The zoom is how the page is looked at, not a change of it: a step keeps the zoom the view
+  // and the toolbar show (the snapshot's would draw the items at another scale than the page).
+  const int zoom = m_zoom;
   DeleteContents();
+  bool loaded = false;
   try {
     // Its bytes whole, read where they lie: the snapshot itself may go while the items load.
     const std::vector<std::uint8_t> bytes = m_undo.At(index).Bytes();
     plat::Archive ar(plat::Archive::Borrow{}, bytes);
     Serialize(ar);
-    return true;
+    loaded = true;
   } catch (const std::exception&) {
     DeleteContents();
-    return false;
   }
+  m_zoom = zoom;
+  return loaded;
 }
 
 bool CSaDoc::StepTo(int index) {

@@ -1,6 +1,7 @@
 // A new user's walk through the program: the dialogs of the menus take the keyboard as they come
 // up, without a click into them first; the window menu's arrangements leave no stale strip; the
-// exit's "Save changes?" saves as the Save command does and leaves the spectrum file alone.
+// exit's "Save changes?" saves as the Save command does and leaves the spectrum file alone; undo
+// at another zoom draws the page at the zoom shown.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -197,6 +198,36 @@ TEST_F(WalkthroughTest, YesToSaveChangesAtTheEndAsksForANameAndTheSpectrumFileSt
   EXPECT_EQ(WaitForProgramEnd(10000), 0) << "No does not end the program";
   EXPECT_TRUE(std::filesystem::is_regular_file(file));
   EXPECT_EQ(Bytes(file), original);
+}
+
+// At 50 % a processing step of the active spectrum is undone: the page and its items stay at the
+// zoom the toolbar shows (the items came back at the zoom the page was opened at, drawn twice as
+// large as the page, across the ground beside it).
+TEST_F(WalkthroughTest, UndoAtAnotherZoomDrawsTheItemsOnThePage) {
+  ASSERT_TRUE(StartProgram({Sample()}));
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  const Box& w = main->box;
+  // The zoom combo's list, its "50%" entry.
+  WaitForStartLogoGone(x());
+  x().Click(w.x + 292, w.y + 44);
+  ASSERT_TRUE(WaitForInk(x(), {w.x + 110, w.y + 126, 60, 12})) << "the zoom combo shows no list";
+  x().Click(w.x + 177, w.y + 132);
+  // Beside the page at 50 %: the ground, nothing drawn on it.
+  const Box beside{w.x + 700, w.y + 140, 600, 600};
+  ASSERT_TRUE(XSession::WaitUntil([&] { return x().Grab(beside).CountDark(beside) < 50; }, 5000));
+  Step("at 50 %");
+  // The spectrum active in place, Process > Exponential Mult., then back to the page.
+  x().DoubleClick(w.x + 300, w.y + 250);
+  ASSERT_TRUE(FromMenuCommand(*main, 302, 350, 459)) << "the spectrum's Process menu does not open";
+  Step("processed");
+  x().Click(w.x + 1300, w.y + 900);
+  Step("page again");
+  x().Key("ctrl+z");
+  XSession::Pause(500);
+  const Shot& undone = Step("undone");
+  EXPECT_LT(undone.CountDark(beside), 50) << "after Undo the items are drawn off the page, at another zoom";
+  EXPECT_GT(undone.CountDark({w.x + 60, w.y + 140, 560, 380}), 1000) << "after Undo the page shows no spectrum";
 }
 
 }  // namespace
