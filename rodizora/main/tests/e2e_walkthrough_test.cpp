@@ -1,7 +1,7 @@
 // A new user's walk through the program: the dialogs of the menus take the keyboard as they come
 // up, without a click into them first; the window menu's arrangements leave no stale strip; the
 // exit's "Save changes?" saves as the Save command does and leaves the spectrum file alone; undo
-// at another zoom draws the page at the zoom shown.
+// at another zoom draws the page at the zoom shown; Print Setup says it sets up and prints nothing.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -228,6 +228,23 @@ TEST_F(WalkthroughTest, UndoAtAnotherZoomDrawsTheItemsOnThePage) {
   const Shot& undone = Step("undone");
   EXPECT_LT(undone.CountDark(beside), 50) << "after Undo the items are drawn off the page, at another zoom";
   EXPECT_GT(undone.CountDark({w.x + 60, w.y + 140, 560, 380}), 1000) << "after Undo the page shows no spectrum";
+}
+
+// File > Print Setup asks under its own title, not the print dialog's "Print", and closes on
+// Escape having printed nothing.
+TEST_F(WalkthroughTest, PrintSetupAsksAsPrintSetupAndClosesOnEscape) {
+  ASSERT_TRUE(StartProgram());
+  const auto main = MainWindow();
+  ASSERT_TRUE(main);
+  const auto setup = FromMenu(*main, 31, 85, 79, "Print");
+  ASSERT_TRUE(setup) << "File > Print Setup shows no dialog";
+  Step("print setup");
+  EXPECT_EQ(setup->title, "Print Setup");
+  EXPECT_TRUE(main->box.Contains(setup->box)) << "the dialog is not over the main window";
+  x().Key("Escape");
+  EXPECT_TRUE(x().WaitForNoWindow("Print")) << "Escape leaves the dialog up";
+  Step("after escape");
+  EXPECT_FALSE(std::filesystem::exists(SandboxDir() + "/home/print.pdf")) << "setting up printed";
 }
 
 }  // namespace
