@@ -293,7 +293,10 @@ bool ControlBar::PreTranslateMessage(MSG* msg) {
   while (control && control->GetParent() != this) control = control->GetParent();
   if (!control) return false;
   const std::string cls = control->GetClassName();
-  const bool entry = plat::equalsNoCase(cls, "ComboBox") || plat::equalsNoCase(cls, "Edit");
+  // A field of one line; a multi-line edit (a console) keeps its keys, and Escape goes on to the
+  // frames' tables (an object active in place gives the page back).
+  const bool edit = plat::equalsNoCase(cls, "Edit") && !(control->GetStyle() & ES_MULTILINE);
+  const bool entry = plat::equalsNoCase(cls, "ComboBox") || edit;
   if (!entry || (static_cast<UINT>(target->SendMessage(WM_GETDLGCODE)) & DLGC_WANTALLKEYS)) return false;
   // The control sees the key first (its own Return), then the view has the focus.
   target->SendMessage(msg->message, msg->wParam, msg->lParam);

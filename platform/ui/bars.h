@@ -81,7 +81,7 @@ class ControlBar : public Wnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::intptr_t OnToolHitTest(Point point, TOOLINFO* ti) const override;
-  // Return or Escape in a combo box or edit on the bar gives the focus back to the view.
+  // Return or Escape in a combo box or one-line edit on the bar gives the focus back to the view.
   bool PreTranslateMessage(MSG* msg) override;
   // The focus goes back to the active view of the bar's frame (after a choice in a combo box
   // on the bar, or Return in it).

@@ -236,6 +236,23 @@ class ComboWidget : public Bridged<QComboBox> {
   void paintEvent(QPaintEvent* e) override;
 };
 
+// The edit field of a drop-down combo box. Leaving it chooses nothing: the toolkit makes the entry
+// its text names the current one then, and that is no choice of the user's (a bar's zoom combo,
+// left as the focus moves on, would set its zoom again).
+class ComboField : public QLineEdit {
+ public:
+  explicit ComboField(ToolkitCore* core) : core_(core) {}
+
+ protected:
+  void focusOutEvent(QFocusEvent* e) override {
+    ToolkitCore::Quiet q(core_);
+    QLineEdit::focusOutEvent(e);
+  }
+
+ private:
+  ToolkitCore* core_;
+};
+
 class ComboBoxCore : public ToolkitCore {
  public:
   using ToolkitCore::ToolkitCore;
@@ -250,6 +267,7 @@ class ComboBoxCore : public ToolkitCore {
     c->core = this;
     c->ownerDraw = OwnerDraw();
     c->setEditable(Editable());
+    if (Editable()) c->setLineEdit(new ComboField(this));
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMaxVisibleItems(std::max(1, droppedHeight / std::max(1, c->fontMetrics().height() + 2)));
     if (QLineEdit* e = c->lineEdit()) {

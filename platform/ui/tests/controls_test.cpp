@@ -1,7 +1,12 @@
 // Standard controls: their behaviour and the notifications their parents get.
+#include <QApplication>
+#include <QFocusEvent>
+#include <QWidget>
+
 #include "platform/ui/controls.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/input.h"
+#include "platform/ui/internal/state.h"
 #include "platform/ui/tests/ui_fixture.h"
 
 namespace uitest {
@@ -241,11 +246,20 @@ TEST_F(UiTest, ComboBoxesNotifyUserChoicesAndDrawOwnerDrawnItems) {
   // A drop-down with an edit field reports typing.
   ComboBox edit;
   ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, Rect(0, 40, 120, 200), &p, 41));
+  edit.AddString("200%");
   edit.AddString("100%");
   edit.SetFocus();
   input::Type("7");
   EXPECT_EQ(edit.GetWindowText(), "7");
   EXPECT_EQ(p.Count(41, CBN_EDITCHANGE), 1);
+  // A text that names an entry is no choice of it: leaving the field chooses nothing (the zoom
+  // shown in a bar's combo is not set again when the focus moves on).
+  edit.SetWindowText("100%");
+  ASSERT_TRUE(edit.impl() && edit.impl()->widget);
+  QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+  QApplication::sendEvent(edit.impl()->widget, &out);
+  EXPECT_EQ(p.Count(41, CBN_SELCHANGE), 0);
+  EXPECT_EQ(edit.GetWindowText(), "100%");
 
   // Owner-drawn items: the parent measures and draws them, the field with ODS_COMBOBOXEDIT.
   ComboBox drawn;

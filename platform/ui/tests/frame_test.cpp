@@ -502,6 +502,39 @@ TEST_F(FrameTest, AComboBoxOnABarGivesTheFocusBackToTheViewAfterAChoiceOrReturn)
   main->SendMessage(WM_CLOSE);
 }
 
+TEST_F(FrameTest, EscapeInAMultiLineEditOnABarReachesTheActiveDocumentsKeys) {
+  RouteApp app;
+  MDIFrameWnd* main = MakeMdiMain(app);
+  ASSERT_TRUE(main);
+  main->EnableDocking(CBRS_ALIGN_ANY);
+  ToolBar bar;
+  ASSERT_TRUE(bar.Create(main, WS_CHILD | WS_VISIBLE | CBRS_TOP, kToolbarMain));
+  ASSERT_TRUE(bar.LoadToolBar(kToolbarMain));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  main->DockControlBar(&bar);
+  Document* doc = OpenTestDocument(app);
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  child->m_accelTable = AccelTable(std::vector<ACCEL>{{FVIRTKEY, VK_ESCAPE, kViewOnly}});
+  // A console: its Escape is the document's (which gives the page back from an active object).
+  Edit console;
+  ASSERT_TRUE(console.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, Rect(100, 0, 200, 20), &bar, 1501));
+  console.SetFocus();
+  input::Key(VK_ESCAPE);
+  EXPECT_EQ(route, (std::vector<std::string>{"view"}));
+  // A one-line field gives the focus back to the view instead.
+  route.clear();
+  Edit field;
+  ASSERT_TRUE(field.Create(WS_CHILD | WS_VISIBLE, Rect(200, 0, 260, 20), &bar, 1502));
+  field.SetFocus();
+  input::Key(VK_ESCAPE);
+  EXPECT_TRUE(route.empty());
+  EXPECT_EQ(Wnd::GetFocus(), doc->GetViews().front());
+  console.DestroyWindow();
+  field.DestroyWindow();
+  main->SendMessage(WM_CLOSE);
+}
+
 TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCaptionButtons) {
   RouteApp app;
   MDIFrameWnd* main = MakeMdiMain(app);

@@ -2,9 +2,9 @@
 // and menus come and go with it, its commands reach it and its plot follows them on the screen.
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "rodizora/main/tests/e2e.h"
+#include "rodizora/main/tests/e2e_waits.h"
 
 namespace e2e {
 namespace {
@@ -114,20 +114,7 @@ class InPlaceTest : public E2eTest {
 
   // A top-level window other than a main window that came up since before was taken (a popup
   // menu, a dial panel).
-  std::optional<XWindow> NewPopup(const std::vector<XWindow>& before) const {
-    std::optional<XWindow> found;
-    XSession::WaitUntil(
-        [&] {
-          std::set<unsigned long> old;
-          for (const XWindow& w : before) old.insert(w.id);
-          for (const XWindow& w : x().Stack())
-            if (!old.count(w.id) && w.title.find("KEDRUS") == std::string::npos && w.box.w > 20 && w.box.h > 20)
-              found = w;
-          return found.has_value();
-        },
-        5000);
-    return found;
-  }
+  std::optional<XWindow> NewPopup(const std::vector<XWindow>& before) const { return WaitForPopup(x(), before); }
 
   // Waits until the window is no longer on the screen.
   static bool Gone(const XWindow& window) {

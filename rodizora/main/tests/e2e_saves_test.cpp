@@ -7,9 +7,12 @@
 #include <fstream>
 
 #include "rodizora/main/tests/e2e.h"
+#include "rodizora/main/tests/e2e_waits.h"
 
 namespace e2e {
 namespace {
+
+constexpr Rgb kActiveCaption = 0x0A246A;  // the active document window's caption
 
 class SavesTest : public E2eTest {
  protected:
@@ -18,39 +21,73 @@ class SavesTest : public E2eTest {
   static Box PageArea(const XWindow& main) {
     return {main.box.x + 8, main.box.y + 120, main.box.w - 16, main.box.h - 160};
   }
+  // The smallest box around the pixels of box that differ between two shots.
+  static Box Changed(const Shot& a, const Shot& b, const Box& box) {
+    int left = box.Right(), top = box.Bottom(), right = box.x, bottom = box.y;
+    for (int y = box.y; y < box.Bottom(); ++y)
+      for (int x = box.x; x < box.Right(); ++x)
+        if (a.At(x, y) != b.At(x, y)) {
+          left = std::min(left, x);
+          top = std::min(top, y);
+          right = std::max(right, x + 1);
+          bottom = std::max(bottom, y + 1);
+        }
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+  }
+  // Where the document window's caption starts now (the bars above it end there); -1 when none
+  // shows. An item active in place puts its bars above it.
+  static int CaptionTop(const XWindow& main) {
+    const Shot shot = x().Grab(main.box);
+    const int column = main.box.x + 60;
+    for (int y = main.box.y; y < main.box.Bottom(); ++y)
+      if (shot.At(column, y) == kActiveCaption) return y;
+    return -1;
+  }
 };
 
-// Waits for in-place activation on the display: the item Insert Spectrum(s) makes comes active in
-// place, and the page does not show again (nor take Ctrl+S) until Escape deactivates it.
-TEST_F(SavesTest, DISABLED_APageMadeByNewAndInsertSpectrumSavesAsAWorkspaceThatOpensAgain) {
+// A person makes a page: File > New, Edit > Insert Spectrum(s) with the sample chosen in the
+// dialog; the new item comes active in place, Escape gives the page back, and then the keys are
+// the page's: Ctrl+S on the never-saved page asks for a name.
+TEST_F(SavesTest, APageMadeByNewAndInsertSpectrumSavesAsAWorkspaceThatOpensAgain) {
   const std::string sample = Home() + "/ethyl_acetate_fid.dx";
   std::filesystem::copy_file(Sample(), sample);
   ASSERT_TRUE(StartProgram());
   const auto main = MainWindow();
   ASSERT_TRUE(main);
   x().Key("ctrl+n");
-  XSession::Pause(500);
+  ASSERT_TRUE(x().WaitForWindow("Page1")) << "Ctrl+N made no page";
   const Shot empty = Step("new page");
+  const int pageCaption = CaptionTop(*main);
+  ASSERT_GT(pageCaption, main->box.y);
   // Edit > Insert Spectrum(s), the file named in its dialog.
+  const std::vector<XWindow> before = x().Stack();
   x().Key("alt+e");
-  XSession::Pause(200);
+  ASSERT_TRUE(WaitForPopup(x(), before)) << "Alt+E opened no Edit menu";
   x().Key("s");
   const auto open = x().WaitForWindow("Open");
   ASSERT_TRUE(open) << "Insert Spectrum(s) showed no file dialog";
   // The explorer-style dialog lists the home folder, the sample its first row.
   const Box row{open->box.x + 2, open->box.y + 121, 120, 12};
-  XSession::WaitUntil([&] { return x().Grab(row).CountDark(row) > 20; }, 10000);
+  ASSERT_TRUE(WaitForInk(x(), row, 20, 10000)) << "the dialog lists no file";
   x().Click(open->box.x + 40, open->box.y + 127);
   Step("insert spectrum dialog");
-  x().Key("Return");
+  // Return held as a finger holds it: the item comes active before the key comes up.
+  x().Key("Return", 150);
   ASSERT_TRUE(x().WaitForNoWindow("Open"));
-  // The new item comes active in place; Escape gives the page back.
-  XSession::Pause(500);
-  StepNow("spectrum inserted, active");
+  // The new item comes active in place: its bars push the document window down.
+  EXPECT_TRUE(XSession::WaitUntil([&] { return CaptionTop(*main) > pageCaption + 50; }, 10000))
+      << "the inserted item did not come active";
+  Step("spectrum inserted, active");
+  // Escape gives the page back: the bars go, the page shows the spectrum.
   x().Key("Escape");
+  EXPECT_TRUE(XSession::WaitUntil([&] { return CaptionTop(*main) == pageCaption; }, 10000))
+      << "Escape left the item active";
   const Box page = PageArea(*main);
   const Shot inserted = Step("spectrum inserted");
   EXPECT_GT(inserted.CountDifferent(empty, page), 5000) << "no spectrum on the page";
+  // The item stays chosen: its frame's handle sits at the top left of what it drew.
+  const Box drawn = Changed(inserted, empty, page);
+  EXPECT_EQ(inserted.CountDark({drawn.x, drawn.y, 5, 5}), 25) << "the inserted item is no longer chosen";
 
   // Saving a page that was never saved asks for a name; the page has no file of its own, so it
   // is a workspace.

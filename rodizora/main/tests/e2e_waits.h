@@ -1,6 +1,8 @@
 #pragma once
-// Waits the end-to-end cases of the first start and of the property pages share.
+// Waits the end-to-end cases share.
 #include <algorithm>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "rodizora/main/tests/xsession.h"
@@ -21,6 +23,22 @@ inline bool WaitForStartLogoGone(const XSession& x, int timeoutMs = 10000) {
 // Waits until something is drawn dark inside box (a menu's item, a label).
 inline bool WaitForInk(const XSession& x, const Box& box, int pixels = 20, int timeoutMs = 5000) {
   return XSession::WaitUntil([&] { return x.Grab(box).CountDark(box) > pixels; }, timeoutMs);
+}
+
+// Waits for a top-level window that was not in before and is no main window (a popup menu);
+// none when it did not come.
+inline std::optional<XWindow> WaitForPopup(const XSession& x, const std::vector<XWindow>& before, int timeoutMs = 5000) {
+  std::set<unsigned long> old;
+  for (const XWindow& w : before) old.insert(w.id);
+  std::optional<XWindow> found;
+  XSession::WaitUntil(
+      [&] {
+        for (const XWindow& w : x.Stack())
+          if (!old.count(w.id) && w.title.find("KEDRUS") == std::string::npos && w.box.w > 20 && w.box.h > 20) found = w;
+        return found.has_value();
+      },
+      timeoutMs);
+  return found;
 }
 
 }  // namespace e2e

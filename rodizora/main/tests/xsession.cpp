@@ -416,7 +416,7 @@ void XSession::Fake(unsigned keycode, bool press) const {
   XTestFakeKeyEvent(Dpy(display_), keycode, press ? True : False, CurrentTime);
 }
 
-void XSession::Key(const std::string& combo) const {
+void XSession::Key(const std::string& combo, int holdMs) const {
   if (!display_) return;
   Display* d = Dpy(display_);
   std::vector<KeyCode> modifiers;
@@ -438,6 +438,10 @@ void XSession::Key(const std::string& combo) const {
   if (addShift) modifiers.push_back(shift);
   for (KeyCode m : modifiers) Fake(m, true);
   Fake(key.code, true);
+  if (holdMs > 0) {
+    Sync();
+    Pause(holdMs);
+  }
   Fake(key.code, false);
   for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) Fake(*it, false);
   Sync();

@@ -124,8 +124,9 @@ class XSession {
 
   // --- Input ------------------------------------------------------------------------------------------
   // A key with modifiers: "ctrl+o", "Escape", "shift+Insert", "alt+f", "ctrl+shift+F6". Key
-  // names are X keysym names; modifiers ctrl, shift, alt.
-  void Key(const std::string& combo) const;
+  // names are X keysym names; modifiers ctrl, shift, alt. holdMs: the key stays down that long
+  // before it comes up, as under a person's finger (what its press does runs meanwhile).
+  void Key(const std::string& combo, int holdMs = 0) const;
   // Types text (letters, digits, punctuation, blanks) key by key.
   void Type(const std::string& text) const;
   void Move(int x, int y) const;

@@ -117,8 +117,12 @@ ui::LRESULT CConsoleBar::KeyboardHook(int code, ui::WPARAM key, ui::LPARAM lPara
     return ui::CallNextHookEx(g_hook, code, key, lParam);
   CConsoleBar* bar = ActiveBar();
   if (!bar || !bar->m_edit.IsWindow()) return ui::CallNextHookEx(g_hook, code, key, lParam);
+  const bool up = (bits & ui::KF_UP_BIT) != 0;
+  // A release follows its press: one pressed elsewhere (the Return that closed a dialog) is not
+  // typing and leaves the focus where it is.
+  if (up && ui::Wnd::GetFocus() != &bar->m_edit) return ui::CallNextHookEx(g_hook, code, key, lParam);
   if (ui::Wnd::GetFocus() != &bar->m_edit) bar->m_edit.SetFocus();
-  const ui::UINT message = (bits & ui::KF_UP_BIT) ? ui::WM_KEYUP : ui::WM_KEYDOWN;
+  const ui::UINT message = up ? ui::WM_KEYUP : ui::WM_KEYDOWN;
   if (key == ui::VK_RETURN) bar->PostMessage(message, key, lParam);
   else bar->m_edit.PostMessage(message, key, lParam);
   return 1;

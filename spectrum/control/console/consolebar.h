@@ -7,7 +7,8 @@
 // One keyboard hook serves every console bar of the process: installed with the first bar and
 // removed with the last. Letters, digits, Return and "/" typed anywhere in the active container
 // frame (no Alt) go to the console of that frame: the focus moves to its edit and the key is
-// posted again, to the edit (Return: to the bar). Keys for any other window pass on.
+// posted again, to the edit (Return: to the bar); a release goes there only after its press did.
+// Keys for any other window pass on.
 #include <string>
 #include <vector>
 

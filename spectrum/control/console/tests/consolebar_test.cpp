@@ -1,6 +1,7 @@
 // The console bar: injected typing reaches its edit through the shared keyboard hook, Return
 // runs the line, the status line shows the hints; keys for other windows, Alt combinations
-// and function keys pass on; bars of two container frames share one hook safely.
+// and function keys pass on, and so do releases whose press went elsewhere; bars of two
+// container frames share one hook safely.
 #include "platform/ui/app.h"
 #include "platform/ui/input.h"
 #include "spectrum/control/console/consolebar.h"
@@ -113,6 +114,26 @@ TEST_F(ConsoleBarTest, KeysForOtherWindowsAltCombinationsAndFunctionKeysPassOn) 
   ui::App::PumpPending();
   EXPECT_EQ(Text(*bar), "");
   EXPECT_NE(ui::Wnd::GetFocus(), &bar->GetEdit());
+}
+
+TEST_F(ConsoleBarTest, AReleaseWhosePressWentElsewhereLeavesTheFocus) {
+  TestContainer box;
+  CConsoleBar* bar = Open(box);
+  ASSERT_NE(bar, nullptr);
+  // The Return that closed a dialog comes up over the control that came active meanwhile.
+  LastControl()->SetFocus();
+  TraceCapture trace;
+  ui::input::KeyUp(ui::VK_RETURN);
+  ui::input::KeyUp('A');
+  ui::App::PumpPending();
+  EXPECT_EQ(ui::Wnd::GetFocus(), LastControl());
+  EXPECT_EQ(bar->GetEdit().GetLineCount(), 1);
+  EXPECT_TRUE(trace.Lines().empty());
+  // A key pressed there still goes to the console, its release with it.
+  ui::input::Key('A');
+  ui::App::PumpPending();
+  EXPECT_EQ(ui::Wnd::GetFocus(), &bar->GetEdit());
+  EXPECT_EQ(Text(*bar), "a");
 }
 
 TEST_F(ConsoleBarTest, BarsOfTwoFramesShareOneHookThatGoesWithTheLast) {
