@@ -180,6 +180,16 @@ TEST_F(UiTest, EditsReportChangesAndKeepDigitsReadOnlyLimitAndSelection) {
   App::PumpPending();
   EXPECT_EQ(multi.GetLine(2), "th");  // Return split the caret's line
   EXPECT_EQ(multi.GetLine(3), "qird");
+  // Shifted keys posted again make their symbols (Shift+8 is "*", as the real key types it): an
+  // expression typed into the console keeps its operators and brackets.
+  multi.SetWindowText("");
+  input::KeyDown(VK_SHIFT);
+  for (const UINT vk : {UINT{'9'}, UINT{'8'}, UINT{'0'}, UINT{VK_OEM_PLUS}, UINT{VK_OEM_2}}) multi.PostMessage(WM_KEYDOWN, vk, 0);
+  App::PumpPending();
+  input::KeyUp(VK_SHIFT);
+  for (const UINT vk : {UINT{'8'}, UINT{VK_OEM_PLUS}, UINT{VK_OEM_MINUS}, UINT{VK_MULTIPLY}}) multi.PostMessage(WM_KEYDOWN, vk, 0);
+  App::PumpPending();
+  EXPECT_EQ(multi.GetWindowText(), "(*)+?8=-*");
   p.DestroyWindow();
 }
 
