@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -870,12 +871,29 @@ void ReportView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, 
 
 // --- Tab controls ---------------------------------------------------------------------------------------
 
+// The tab control's window spans its pages too, so the toolkit would give the scroll buttons
+// (of tabs that do not fit) the window's whole height: their arrows sat in the middle, under the
+// page, and the buttons showed blank. They are kept to the row of the tabs.
+class TabBar : public QTabBar {
+ public:
+  using QTabBar::QTabBar;
+
+ protected:
+  void tabLayoutChange() override {
+    QTabBar::tabLayoutChange();
+    if (count() == 0) return;
+    const QRect row = tabRect(0);
+    for (QToolButton* button : findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+      if (button->height() > row.height()) button->setGeometry(button->x(), row.top(), button->width(), row.height());
+  }
+};
+
 class TabCore : public ToolkitCore {
  public:
   using ToolkitCore::ToolkitCore;
 
   QWidget* CreateWidget(QWidget* parent, const CREATESTRUCT&) override {
-    auto* t = new Bridged<QTabBar>(parent);
+    auto* t = new Bridged<TabBar>(parent);
     tabs = t;
     t->setExpanding(false);
     t->setDrawBase(true);

@@ -1,6 +1,7 @@
 // Standard controls: their behaviour and the notifications their parents get.
 #include <QApplication>
 #include <QFocusEvent>
+#include <QToolButton>
 #include <QWidget>
 
 #include "platform/ui/controls.h"
@@ -386,6 +387,30 @@ TEST_F(UiTest, TabControlsAskBeforeChangingAndReportTheChange) {
   EXPECT_GT(display.top, 10);
   tabs.AdjustRect(true, &display);
   EXPECT_EQ(display, Rect(0, 0, 300, 200));
+
+  // Tabs that do not fit scroll by buttons in the row of the tabs, not the window's height
+  // (its middle lies under the page, which would hide their arrows).
+  for (int i = 2; i < 13; ++i) tabs.InsertItem(i, "Peak Labels " + std::to_string(i));
+  tabs.ShowWindow(SW_SHOW);
+  App::PumpPending();
+  Rect row;
+  ASSERT_TRUE(tabs.GetItemRect(0, &row));
+  ASSERT_TRUE(tabs.impl() && tabs.impl()->widget);
+  const QList<QToolButton*> buttons = tabs.impl()->widget->findChildren<QToolButton*>();
+  int shown = 0;
+  for (const QToolButton* button : buttons) {
+    if (!button->isVisible()) continue;
+    ++shown;
+    EXPECT_LE(button->geometry().bottom(), row.bottom);
+    EXPECT_GT(button->height(), 5);
+  }
+  EXPECT_EQ(shown, 2);
+  tabs.SetWindowPos(nullptr, 0, 0, 280, 220, SWP_NOMOVE | SWP_NOZORDER);
+  App::PumpPending();
+  for (const QToolButton* button : buttons) {
+    if (!button->isVisible()) continue;
+    EXPECT_LE(button->geometry().bottom(), row.bottom);
+  }
   p.DestroyWindow();
 }
 
