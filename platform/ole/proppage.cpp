@@ -261,7 +261,7 @@ bool PropertyFrame::OnInitDialog() {
   const gdi::Rect areaRect(tabRect.left + kTabInset, tabRect.top + kTabHeader + kTabInset,
                            tabRect.left + kTabInset + area_size_.cx, tabRect.top + kTabHeader + kTabInset + area_size_.cy);
   tabs_ = std::make_unique<ui::TabCtrl>();
-  tabs_->Create(ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS, tabRect, this, kPropertyFrameTabId);
+  tabs_->Create(ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS | ui::WS_TABSTOP, tabRect, this, kPropertyFrameTabId);
   for (int i = 0; i < PageCount(); ++i) tabs_->InsertItem(i, toUtf8(pages_[static_cast<std::size_t>(i)].title));
   area_ = std::make_unique<ui::Wnd>();
   area_->CreateEx(ui::WS_EX_CONTROLPARENT, nullptr, "", ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_CLIPCHILDREN, areaRect, this, 0);
@@ -298,6 +298,9 @@ bool PropertyFrame::OnInitDialog() {
 bool PropertyFrame::SetActivePage(int index) {
   IPropertyPage* page = Page(index);
   if (!page || !area_ || !area_->IsWindow()) return false;
+  // A page made now takes the focus to its first control; the tabs, turned by the keyboard,
+  // keep it.
+  const bool tabsFocused = tabs_ && ui::Wnd::GetFocus() == tabs_.get();
   if (IPropertyPage* current = Page(active_); current && active_ != index) current->Show(ui::SW_HIDE);
   PageEntry& entry = pages_[static_cast<std::size_t>(index)];
   if (!entry.activated) {
@@ -308,7 +311,22 @@ bool PropertyFrame::SetActivePage(int index) {
   page->Show(ui::SW_SHOW);
   active_ = index;
   if (tabs_ && tabs_->GetCurSel() != index) tabs_->SetCurSel(index);
+  if (tabsFocused && tabs_->IsWindow()) tabs_->SetFocus();
   return true;
+}
+
+bool PropertyFrame::PreTranslateMessage(ui::MSG* msg) {
+  if (msg && msg->message == ui::WM_KEYDOWN && ui::GetKeyState(ui::VK_CONTROL) < 0 && PageCount() > 1) {
+    const ui::Wnd* target = ui::Wnd::FromHandle(msg->hwnd);
+    const bool tab = msg->wParam == ui::VK_TAB;
+    if (target && (target == this || IsChild(target)) && (tab || msg->wParam == ui::VK_NEXT || msg->wParam == ui::VK_PRIOR)) {
+      const bool back = tab ? ui::GetKeyState(ui::VK_SHIFT) < 0 : msg->wParam == ui::VK_PRIOR;
+      const int n = PageCount();
+      SetActivePage((std::max(active_, 0) + (back ? n - 1 : 1)) % n);
+      return true;
+    }
+  }
+  return ui::Dialog::PreTranslateMessage(msg);
 }
 
 bool PropertyFrame::IsApplyEnabled() const {

@@ -110,6 +110,9 @@ class PropertyFrame : public ui::Dialog {
   bool OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
+  // Ctrl+Tab (Ctrl+Page Down) and Ctrl+Shift+Tab (Ctrl+Page Up) turn the pages; then the
+  // dialog's own keys.
+  bool PreTranslateMessage(ui::MSG* msg) override;
 
  private:
   friend class PropertyFrameSite;

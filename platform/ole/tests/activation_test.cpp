@@ -2,9 +2,11 @@
 // bars, the shared menu and the status line, and deactivation giving it all back.
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "platform/com/driver.h"
 #include "platform/ole/tests/ole_fixture.h"
+#include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/responder.h"
 
@@ -228,6 +230,42 @@ TEST_F(OleTest, VerbsHideAndShowThePropertyPagesInAFrameOfTheirOwn) {
   EXPECT_FALSE(control->IsUIActive());
   EXPECT_FALSE(control->IsWindowVisible());
   box.Deactivate(item);
+}
+
+// The keyboard turns the frame's pages: Ctrl+Tab and Ctrl+Page Down forward, with Shift or
+// Page Up back, round at the ends; the tabs are a tab stop of their own.
+TEST_F(OleTest, ThePropertyFramesPagesTurnByCtrlTab) {
+  ui::ScriptedResponder responder(true);
+  std::vector<int> shown;
+  bool tabStop = false;
+  responder.Then(ui::ModalKind::Dialog, [&](ui::ModalQuestion& q) {
+    auto* frame = dynamic_cast<PropertyFrame*>(q.dialog);
+    if (!frame) return ui::IDCANCEL;
+    const ui::Wnd* tabs = frame->GetDlgItem(kPropertyFrameTabId);
+    tabStop = tabs && (tabs->GetStyle() & ui::WS_TABSTOP) != 0;
+    const auto press = [&](ui::UINT key, bool shift) {
+      const ui::UINT held = ui::input::kControl | (shift ? ui::input::kShift : ui::input::kNone);
+      ui::input::KeyDown(ui::VK_CONTROL, held);
+      ui::MSG msg{};
+      msg.hwnd = frame->PageArea()->m_hWnd;
+      msg.message = ui::WM_KEYDOWN;
+      msg.wParam = key;
+      const bool taken = frame->PreTranslateMessage(&msg);
+      ui::input::KeyUp(ui::VK_CONTROL);
+      shown.push_back(taken ? frame->ActiveIndex() : -1);
+    };
+    press(ui::VK_TAB, false);
+    press(ui::VK_TAB, false);
+    press(ui::VK_TAB, true);
+    press(ui::VK_PRIOR, false);
+    press(ui::VK_NEXT, false);
+    return ui::IDCANCEL;
+  });
+  const Guid pages[] = {CLSID_SamplePage, CLSID_SamplePage, CLSID_SamplePage};
+  EXPECT_EQ(plat::ole::showPropertyFrame(ui::kNoWnd, u"Properties", {}, pages, 0x409), ui::IDCANCEL);
+  EXPECT_EQ(responder.Unexpected(), 0);
+  EXPECT_TRUE(tabStop);
+  EXPECT_EQ(shown, (std::vector<int>{1, 2, 1, 0, 1}));
 }
 
 // The frame's own template gives its window no position or size of its own (the frame sizes
