@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <iterator>
+#include <vector>
 
 #include "platform/ui/internal/state.h"
 #include "platform/ui/menu.h"
@@ -81,48 +83,33 @@ void SendKey(QEvent::Type type, UINT vk, UINT modifiers, const QString& text) {
 
 QString KeyText(UINT vk, UINT modifiers) {
   if (modifiers & (kControl | kAlt)) return {};
-  const bool shift = modifiers & kShift;
-  if (vk >= 'A' && vk <= 'Z') return QString(QChar(shift ? vk : vk + ('a' - 'A')));
-  if (vk >= '0' && vk <= '9' && !shift) return QString(QChar(vk));
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return QString(QChar('0' + (vk - VK_NUMPAD0)));
-  switch (vk) {
-    case VK_SPACE: return QStringLiteral(" ");
-    case VK_RETURN: return QStringLiteral("\r");
-    case VK_TAB: return QStringLiteral("\t");
-    case VK_BACK: return QString(QChar(8));
-    case VK_OEM_PERIOD: return shift ? QStringLiteral(">") : QStringLiteral(".");
-    case VK_OEM_COMMA: return shift ? QStringLiteral("<") : QStringLiteral(",");
-    case VK_OEM_MINUS: return shift ? QStringLiteral("_") : QStringLiteral("-");
-    case VK_OEM_PLUS: return shift ? QStringLiteral("+") : QStringLiteral("=");
-    case VK_OEM_2: return shift ? QStringLiteral("?") : QStringLiteral("/");
-    case VK_OEM_1: return shift ? QStringLiteral(":") : QStringLiteral(";");
-    case VK_DECIMAL: return QStringLiteral(".");
-    case VK_SUBTRACT: return QStringLiteral("-");
-    case VK_ADD: return QStringLiteral("+");
-    default: return {};
-  }
+  if (vk == VK_TAB) return QStringLiteral("\t");
+  if (vk == VK_BACK) return QString(QChar(8));
+  const char c = CharOfKey(vk, (modifiers & kShift) != 0, false);
+  return c ? QString(QChar(c)) : QString();
 }
 
-// A character as the key that types it (US layout) and whether Shift is needed.
+// The key (and whether Shift is down) that types c, found through the same layout.
 bool KeyOfChar(char c, UINT* vk, bool* shift) {
   *shift = false;
-  if (c >= 'a' && c <= 'z') *vk = static_cast<UINT>(c - 'a' + 'A');
-  else if (c >= 'A' && c <= 'Z') *vk = static_cast<UINT>(c), *shift = true;
-  else if (c >= '0' && c <= '9') *vk = static_cast<UINT>(c);
-  else if (c == ' ') *vk = VK_SPACE;
-  else if (c == '\r' || c == '\n') *vk = VK_RETURN;
-  else if (c == '\t') *vk = VK_TAB;
-  else if (c == '.') *vk = VK_OEM_PERIOD;
-  else if (c == ',') *vk = VK_OEM_COMMA;
-  else if (c == '-') *vk = VK_OEM_MINUS;
-  else if (c == '=') *vk = VK_OEM_PLUS;
-  else if (c == '+') *vk = VK_OEM_PLUS, *shift = true;
-  else if (c == '/') *vk = VK_OEM_2;
-  else if (c == '?') *vk = VK_OEM_2, *shift = true;
-  else if (c == ';') *vk = VK_OEM_1;
-  else if (c == ':') *vk = VK_OEM_1, *shift = true;
-  else return false;
-  return true;
+  if (c == '\n') c = '\r';
+  if (c == '\t') {
+    *vk = VK_TAB;
+    return true;
+  }
+  static constexpr UINT kOthers[] = {VK_SPACE,    VK_RETURN, VK_OEM_1, VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD,
+                                     VK_OEM_2,    VK_OEM_3,  VK_OEM_4, VK_OEM_5,    VK_OEM_6,     VK_OEM_7};
+  std::vector<UINT> keys(std::begin(kOthers), std::end(kOthers));
+  for (UINT k = '0'; k <= '9'; ++k) keys.push_back(k);
+  for (UINT k = 'A'; k <= 'Z'; ++k) keys.push_back(k);
+  for (const bool shifted : {false, true})
+    for (const UINT k : keys)
+      if (CharOfKey(k, shifted, false) == c) {
+        *vk = k;
+        *shift = shifted;
+        return true;
+      }
+  return false;
 }
 
 }  // namespace

@@ -26,29 +26,6 @@ char** g_argv = g_argvDefault;
 
 AppState* g_state = nullptr;
 
-// The character a key makes on the US layout the toolkit's keys are mapped by (the
-// key table of the bridge maps "*" to Shift+8 and so on): shifted digits and punctuation make
-// their symbols, as a real key does, so that a key posted again (the console bar's) types the same.
-char PostedKeyChar(UINT vk, bool shift, bool control) {
-  if (vk >= 'A' && vk <= 'Z') return control ? static_cast<char>(vk - 'A' + 1) : static_cast<char>(shift ? vk : vk + ('a' - 'A'));
-  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<char>(vk);
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return static_cast<char>('0' + (vk - VK_NUMPAD0));
-  struct Row {
-    UINT vk;
-    char plain, shifted;
-  };
-  static constexpr Row kRows[] = {
-      {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},   {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'},
-      {VK_OEM_COMMA, ',', '<'},  {VK_OEM_MINUS, '-', '_'},  {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
-      {VK_OEM_3, '`', '~'},      {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},
-      {VK_OEM_7, '\'', '"'},    {VK_MULTIPLY, '*', '*'},   {VK_ADD, '+', '+'},        {VK_SUBTRACT, '-', '-'},
-      {VK_DECIMAL, '.', '.'},    {VK_DIVIDE, '/', '/'},
-  };
-  for (const Row& row : kRows)
-    if (row.vk == vk) return shift ? row.shifted : row.plain;
-  return 0;
-}
-
 // Posted messages wake the loop through one toolkit event.
 class Waker : public QObject {
  public:
@@ -81,6 +58,28 @@ bool IsInputMessage(UINT m) {
 }
 
 }  // namespace
+
+// Shifted digits and punctuation make their symbols, as a real key does, so that a key posted
+// again (the console bar's) types the same.
+char CharOfKey(UINT vk, bool shift, bool control) {
+  if (vk >= 'A' && vk <= 'Z') return control ? static_cast<char>(vk - 'A' + 1) : static_cast<char>(shift ? vk : vk + ('a' - 'A'));
+  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<char>(vk);
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return static_cast<char>('0' + (vk - VK_NUMPAD0));
+  struct Row {
+    UINT vk;
+    char plain, shifted;
+  };
+  static constexpr Row kRows[] = {
+      {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},   {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'},
+      {VK_OEM_COMMA, ',', '<'},  {VK_OEM_MINUS, '-', '_'},  {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
+      {VK_OEM_3, '`', '~'},      {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},
+      {VK_OEM_7, '\'', '"'},    {VK_MULTIPLY, '*', '*'},   {VK_ADD, '+', '+'},        {VK_SUBTRACT, '-', '-'},
+      {VK_DECIMAL, '.', '.'},    {VK_DIVIDE, '/', '/'},
+  };
+  for (const Row& row : kRows)
+    if (row.vk == vk) return shift ? row.shifted : row.plain;
+  return 0;
+}
 
 void AppState::SetCommandLine(int argc, char** argv) {
   if (argc > 0 && argv) {
@@ -244,7 +243,7 @@ void AppState::DeliverOne(const MSG& posted, const KeyStates* keys) {
     const bool shift = KeyState(VK_SHIFT) < 0;
     // Control with a letter makes its control character (which edits ignore).
     const bool control = KeyState(VK_CONTROL) < 0 && KeyState(VK_MENU) >= 0;
-    const char ch = PostedKeyChar(static_cast<UINT>(msg.wParam), shift, control);
+    const char ch = CharOfKey(static_cast<UINT>(msg.wParam), shift, control);
     if (ch) {
       MSG charMsg = msg;
       charMsg.message = msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;

@@ -355,6 +355,9 @@ void SynthesizeInput(WndImpl* impl, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Virtual key of a toolkit key and back.
 UINT VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
+// The character a key makes on the US layout the key table follows ("*" for Shift+8); control
+// with a letter makes its control character; 0 for a key that makes none.
+char CharOfKey(UINT vk, bool shift, bool control);
 int QtKeyFromVirtualKey(UINT vk);
 // The key-message lParam for a key event.
 LPARAM KeyParam(UINT vk, bool release, bool autoRepeat, bool alt);

@@ -4,6 +4,7 @@
 
 #include "platform/base/text.h"
 #include "platform/ole/interfaces.h"
+#include "platform/ui/app.h"
 #include "platform/ui/resource.h"
 #include "spectrum/control/console/consoletable.h"
 #include "spectrum/control/control/spccontrol.h"
@@ -121,6 +122,13 @@ ui::LRESULT CConsoleBar::KeyboardHook(int code, ui::WPARAM key, ui::LPARAM lPara
   // A release follows its press: one pressed elsewhere (the Return that closed a dialog) is not
   // typing and leaves the focus where it is.
   if (up && ui::Wnd::GetFocus() != &bar->m_edit) return ui::CallNextHookEx(g_hook, code, key, lParam);
+  // Typing in the console itself takes the edit's own way once the keys posted to it are in: a
+  // key posted again would come after the keys the hook leaves alone ("=" of "?=SF" typed
+  // quickly went before the "?"), and one typed past a posted key before it.
+  ui::MSG queued;
+  if (key != ui::VK_RETURN && ui::Wnd::GetFocus() == &bar->m_edit &&
+      !ui::PeekMessage(&queued, bar->m_edit.m_hWnd, ui::WM_KEYFIRST, ui::WM_KEYLAST, ui::PM_NOREMOVE))
+    return ui::CallNextHookEx(g_hook, code, key, lParam);
   if (ui::Wnd::GetFocus() != &bar->m_edit) bar->m_edit.SetFocus();
   const ui::UINT message = up ? ui::WM_KEYUP : ui::WM_KEYDOWN;
   if (key == ui::VK_RETURN) bar->PostMessage(message, key, lParam);

@@ -73,6 +73,20 @@ TEST_F(ConsoleBarTest, TypedWordsReachTheEditAndReturnRunsTheLine) {
   EXPECT_EQ(bar->GetEdit().GetLineCount(), 4);
 }
 
+TEST_F(ConsoleBarTest, AnExpressionTypedAtSpeedKeepsTheOrderAndTheSymbolsOfItsKeys) {
+  TestContainer box;
+  CConsoleBar* bar = Open(box);
+  ASSERT_NE(bar, nullptr);
+  LastControl()->SetFocus();
+  ui::input::Type("?");
+  ui::App::PumpPending();
+  ASSERT_EQ(ui::Wnd::GetFocus(), &bar->GetEdit());
+  // No pause between the keys: "=" and the blank are no console keys, the others are.
+  ui::input::Type("=SF*2 (x)");
+  ui::App::PumpPending();
+  EXPECT_EQ(Text(*bar), "?=SF*2 (x)");
+}
+
 TEST_F(ConsoleBarTest, HintsListTheWordsThatBeginWithWhatIsTyped) {
   TestContainer box;
   CConsoleBar* bar = Open(box);
