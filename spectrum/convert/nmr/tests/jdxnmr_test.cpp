@@ -105,6 +105,20 @@ TEST(JdxNmr, NtuplesFidGivesComplexPointsPaddedToAPowerOfTwo) {
   EXPECT_EQ(data.params.GetValue("SW_h").GetDouble(), 5000.0);
 }
 
+// A real page that cannot be read fails the read, whatever the imaginary page holds: it must
+// not stand in for the real points.
+TEST(JdxNmr, ARealPageThatCannotBeReadFailsTheRead) {
+  std::string text = NtuplesFid();
+  const std::size_t real = text.find("R..R");
+  const std::size_t line = text.find("\r\n10 ", real);
+  ASSERT_NE(line, std::string::npos);
+  text.insert(line + 5, "9999999999999999999999999999999999999999 ");  // past what a float holds
+  const std::string path = WriteScratch("badreal.dx", text);
+  CNmrConvertJcampDx conv;
+  CSpcData data;
+  EXPECT_FALSE(conv.Read(path, &data, 0));
+}
+
 // Pages of millions of points: their points are zeroed while the real page is decoded and
 // filled in parts at once. Every point lands where one pass would put it, in either direction,
 // and a table one point short of its count (the count's power of two one larger than the
