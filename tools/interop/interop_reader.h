@@ -10,9 +10,9 @@
 
 namespace interop {
 
-// The folder where scripts/interop-readers installs the npm readers and their scripts
-// (build/interop).
-inline std::string NodeDir() { return KEDRUS_INTEROP_DIR; }
+// The folder of the readers' scripts (build/interop, copied there by CMake) and of the npm
+// packages that scripts/interop-readers installs beside them.
+inline std::string ReaderDir() { return KEDRUS_INTEROP_DIR; }
 
 inline std::string Quote(std::string_view text) {
   std::string quoted = "'";
@@ -24,10 +24,10 @@ inline bool HasCommand(std::string_view command) {
   return std::system(("command -v " + Quote(command) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// True when the npm package is installed in NodeDir() and node runs.
+// True when the npm package is installed in ReaderDir() and node runs.
 inline bool HasNodePackage(std::string_view package) {
   return HasCommand("node") &&
-         std::system(("test -f " + Quote(NodeDir() + "/node_modules/" + std::string(package) + "/package.json")).c_str()) == 0;
+         std::system(("test -f " + Quote(ReaderDir() + "/node_modules/" + std::string(package) + "/package.json")).c_str()) == 0;
 }
 
 // Runs the command line with its standard output to outPath and its errors to outPath.err;

@@ -108,23 +108,30 @@ Reading Parse(const std::string& text) {
 // One file to write and read: the record, saved in a format and save option of its kind.
 struct Case {
   std::string trace;
-  std::int32_t kind = 0, domain = 1;
+  std::int32_t kind = 0, option = 0, domain = 1;
   Loaded saved;
   std::string path;
 };
 
+constexpr const char* kNpmHint = " (scripts/interop-readers installs it, with Node.js and npm)";
+
+// The npm reader's script, run by node, when the package is installed.
+std::string NodeReader(const char* package, const char* script) {
+  return interop::HasNodePackage(package) ? "node " + interop::Quote(interop::ReaderDir() + "/" + script) : std::string();
+}
+
+// Debian's Python, where python3-numpy installs numpy (another python3 may come first on PATH).
+std::string NumpyReader() {
+  const bool numpy = std::system("/usr/bin/python3 -c 'import numpy' >/dev/null 2>&1") == 0;
+  return numpy ? "/usr/bin/python3 " + interop::Quote(interop::ReaderDir() + "/asciiread.py") : std::string();
+}
+
 class ConvertInterop : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* package : {"jcampconverter", "spc-parser"})
-      if (!interop::HasNodePackage(package))
-        GTEST_SKIP() << package << " is not installed in " << interop::NodeDir()
-                     << " (scripts/interop-readers installs it, with Node.js and npm)";
-  }
   // Saves a record of every kind with a format of this name in each of its save options (each
   // NMR one as FID and spectrum, integral and fractional values), then reads all the files in
-  // one run of the script (jdxread.mjs, spcread.mjs); answers the cases, their readings set.
-  static std::vector<std::unique_ptr<Case>> SaveAndRead(const std::string& formatName, const std::string& script,
+  // one run of the reader's command line; answers the cases, their readings set.
+  static std::vector<std::unique_ptr<Case>> SaveAndRead(const std::string& formatName, const std::string& reader,
                                                         std::vector<Reading>* readings) {
     std::vector<std::unique_ptr<Case>> cases;
     std::string paths;
@@ -144,6 +151,7 @@ class ConvertInterop : public ::testing::Test {
               c.trace = plat::toUtf8(row.name) + " option " + std::to_string(option) + " domain " + std::to_string(domain) +
                         (integral ? " integral" : " fractional");
               c.kind = row.id;
+              c.option = option;
               c.domain = domain;
               MakeRecord(c.saved, row.id, domain, integral);
               c.path = ScratchPath("interop" + std::to_string(cases.size()) + leaf->GetDefaultExt());
@@ -154,7 +162,7 @@ class ConvertInterop : public ::testing::Test {
       }
     }
     const std::string out = ScratchPath("interop.txt");
-    const int status = interop::Run("node " + interop::Quote(interop::NodeDir() + "/" + script) + paths, out);
+    const int status = interop::Run(reader + paths, out);
     EXPECT_EQ(status, 0) << ReadAll(out + ".err");
     // The script's output, one section a file, each opened by "file <path>".
     const std::string text = ReadAll(out);
@@ -198,8 +206,10 @@ void ExpectPage(const Reading::Spectrum& s, const CSpcProcess& p, CSpcProcess::P
 }  // namespace
 
 TEST_F(ConvertInterop, EveryKindAndOrdinateFormOfJcampDxReadsBackInJcampconverter) {
+  const std::string reader = NodeReader("jcampconverter", "jdxread.mjs");
+  if (reader.empty()) GTEST_SKIP() << "jcampconverter is not installed in " << interop::ReaderDir() << kNpmHint;
   std::vector<Reading> readings;
-  const auto cases = SaveAndRead("JCAMP-DX", "jdxread.mjs", &readings);
+  const auto cases = SaveAndRead("JCAMP-DX", reader, &readings);
   EXPECT_EQ(cases.size(), 2u * 2 * 4 + 4 * 2 * 4 + 2);  // NMR FID and spectrum; IR, UV, CH, TIC; MASS
   for (std::size_t n = 0; n < cases.size(); ++n) {
     const Case& c = *cases[n];
@@ -245,8 +255,10 @@ TEST_F(ConvertInterop, EveryKindAndOrdinateFormOfJcampDxReadsBackInJcampconverte
 }
 
 TEST_F(ConvertInterop, GalacticFilesReadBackInSpcParser) {
+  const std::string reader = NodeReader("spc-parser", "spcread.mjs");
+  if (reader.empty()) GTEST_SKIP() << "spc-parser is not installed in " << interop::ReaderDir() << kNpmHint;
   std::vector<Reading> readings;
-  const auto cases = SaveAndRead("Galactic", "spcread.mjs", &readings);
+  const auto cases = SaveAndRead("Galactic", reader, &readings);
   EXPECT_EQ(cases.size(), 2u * 2 + 2 * 2);  // NMR FID and spectrum; IR, saved "FLOAT" and "INTEGER"
   for (std::size_t n = 0; n < cases.size(); ++n) {
     const Case& c = *cases[n];
@@ -263,5 +275,41 @@ TEST_F(ConvertInterop, GalacticFilesReadBackInSpcParser) {
     EXPECT_NEAR(reading.LabelNumber("startingX"), (p.*unit)(0), 1e-9);
     EXPECT_NEAR(reading.LabelNumber("endingX"), (p.*unit)(kPoints - 1), 1e-9);
     ExpectPage(reading.spectra[0], p, unit, false, c.kind == kSpcKindNmr ? 1.0 : 0.0);
+  }
+}
+
+TEST_F(ConvertInterop, AsciiExportsReadBackInNumpy) {
+  const std::string reader = NumpyReader();
+  if (reader.empty()) GTEST_SKIP() << "numpy is not installed for /usr/bin/python3 (Debian package python3-numpy)";
+  std::vector<Reading> readings;
+  const auto cases = SaveAndRead("ASCII", reader, &readings);
+  EXPECT_EQ(cases.size(), 3u * 2 * 2 + 2 * 2 * 3 + 2);  // NMR; IR, UV, TIC; MASS
+  for (std::size_t n = 0; n < cases.size(); ++n) {
+    const Case& c = *cases[n];
+    SCOPED_TRACE(c.trace);
+    ASSERT_EQ(readings[n].spectra.size(), 1u);
+    const Reading::Spectrum& s = readings[n].spectra[0];
+    const CSpcProcess& p = *c.saved.process;
+    if (c.kind == kSpcKindMass) {
+      const auto& peaks = c.saved.data.scans[0].peaks;
+      ASSERT_EQ(s.x.size(), peaks.size());
+      for (std::size_t i = 0; i < peaks.size(); ++i) {
+        EXPECT_NEAR(s.x[i], peaks[i].im, 1e-6 * peaks[i].im) << i;
+        EXPECT_NEAR(s.y[i], peaks[i].re, 1e-6 * std::max(1.0f, peaks[i].re)) << i;
+      }
+      continue;
+    }
+    // The option names the x column's unit (points first); the rows run in ascending x.
+    CSpcProcess::PointToUnitFunc unit = nullptr;
+    if (c.option == 1) unit = c.kind == kSpcKindNmr ? &CSpcProcess::PointToPpm
+                            : c.kind == kSpcKindTic ? &CSpcProcess::PointToTime : &CSpcProcess::PointToX;
+    if (c.option == 2) unit = &CSpcProcess::PointToHertz;
+    ASSERT_EQ(s.x.size(), static_cast<std::size_t>(kPoints));
+    for (std::size_t k = 0; k < s.x.size(); ++k) {
+      const std::int32_t j = unit && (p.*unit)(1) < (p.*unit)(0) ? kPoints - 1 - static_cast<std::int32_t>(k) : static_cast<std::int32_t>(k);
+      const double x = unit ? (p.*unit)(j) : j, y = p.GetReal(j);
+      ASSERT_NEAR(s.x[k], x, 1e-6 * std::max(1.0, std::fabs(x))) << k;
+      ASSERT_NEAR(s.y[k], y, 1e-6 * std::max(1.0, std::fabs(y))) << k;
+    }
   }
 }
