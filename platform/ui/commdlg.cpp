@@ -2,12 +2,14 @@
 #include "platform/ui/commdlg.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include <cstring>
 
@@ -288,6 +290,12 @@ int PrintDialog::DoModal() {
     printer.setCopyCount(std::max(1, settings.copies));
     QPrintDialog dialog(&printer);
     dialog.setMinMax(settings.minPage, std::max(settings.minPage, settings.maxPage));
+    if (settings.setupOnly) {
+      // Setting up prints nothing: the question says so, with OK where the toolkit's says Print.
+      dialog.setWindowTitle(ToQ(q.title));
+      if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+    }
     if (ExecOwned(dialog, o) != QDialog::Accepted) return static_cast<int>(IDCANCEL);
     settings.printerName = FromQ(printer.printerName());
     settings.outputFile = FromQ(printer.outputFileName());

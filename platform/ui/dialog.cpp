@@ -129,8 +129,8 @@ bool Dialog::CreateFromTemplate(const DialogResource& tmpl, Wnd* parent, DWORD e
   Wnd* first = GetNextDlgTabItem(nullptr);
   const LRESULT focus = SendMessage(WM_INITDIALOG, first ? static_cast<WPARAM>(static_cast<std::uint32_t>(first->m_hWnd)) : 0, 0);
   if (!ui::IsWindow(self)) return false;
-  if (focus && !m_ended)
-    if (Wnd* f = GetNextDlgTabItem(nullptr)) f->SetFocus();
+  // As Tab would give it: an edit's text comes selected, so typing replaces it.
+  if (focus && !m_ended) GotoDlgCtrl(GetNextDlgTabItem(nullptr));
   if ((tmpl.style | extraStyle) & WS_VISIBLE & ~removeStyle) ShowWindow(SW_SHOW);
   return true;
 }

@@ -57,7 +57,8 @@ class Document : public CmdTarget {
   virtual void PreCloseFrame(FrameWnd*) {}
   // Saves as path (a file dialog first when path is empty).
   virtual bool DoSave(std::string_view path, bool replace = true);
-  bool DoFileSave();
+  // The save that SaveModified's Yes and the Save command run; false when it did not save.
+  virtual bool DoFileSave();
 
   bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
   void OnFileSave();

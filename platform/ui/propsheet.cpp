@@ -133,7 +133,7 @@ bool PropertySheet::SetActivePage(int index) {
   next->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   next->ShowWindow(SW_SHOW);
   if (m_tabs) m_tabs->SetCurSel(index);
-  if (Wnd* first = next->GetNextDlgTabItem(nullptr)) first->SetFocus();
+  next->GotoDlgCtrl(next->GetNextDlgTabItem(nullptr));
   return true;
 }
 

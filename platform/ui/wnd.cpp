@@ -1155,7 +1155,10 @@ bool Wnd::SetWindowPos(const Wnd* insertAfter, int x, int y, int width, int heig
     }
   }
   const Rect newClient = impl->ClientRect();
-  if (sized && impl->core->OwnDrawn() && !(pos.flags & SWP_NOREDRAW)) {
+  // The client can grow with the window unchanged too (a frame change that takes a scroll bar
+  // away): the uncovered part is painted as well.
+  const bool clientSized = newClient.GetSize() != oldClient.GetSize();
+  if ((sized || clientSized) && impl->core->OwnDrawn() && !(pos.flags & SWP_NOREDRAW)) {
     if (impl->cls.style & (CS_HREDRAW | CS_VREDRAW)) {
       InvalidateRect(nullptr, true);
     } else {
@@ -1556,7 +1559,9 @@ LRESULT Wnd::SendDlgItemMessage(UINT id, UINT message, WPARAM wParam, LPARAM lPa
 
 namespace {
 
-bool IsTabStop(Wnd* w) { return w->IsWindowVisible() && w->IsWindowEnabled() && (w->GetStyle() & WS_TABSTOP); }
+// The control's own style decides, not its parent's: a dialog gives its first control the focus
+// while it is still hidden.
+bool IsTabStop(Wnd* w) { return (w->GetStyle() & (WS_VISIBLE | WS_DISABLED | WS_TABSTOP)) == (WS_VISIBLE | WS_TABSTOP); }
 
 }  // namespace
 

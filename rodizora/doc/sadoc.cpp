@@ -361,7 +361,9 @@ bool CSaDoc::MayReplace(const std::string& path, bool ask) {
   return ui::AppMessageBox(question, ui::MB_YESNO | ui::MB_ICONQUESTION | ui::MB_DEFBUTTON2) == ui::IDYES;
 }
 
-void CSaDoc::OnFileSaveAs() {
+void CSaDoc::OnFileSaveAs() { SaveAs(); }
+
+bool CSaDoc::SaveAs() {
   const CSpcControlRef control = FirstFileSpectrum();
   CFileSaveDlg dialog;
   std::vector<int> formatIndexes;
@@ -387,29 +389,28 @@ void CSaDoc::OnFileSaveAs() {
     }
   }
   dialog.SetCurrentDirectory(plat::toUtf8(SaSettings().saveDirectory));
-  if (dialog.DoModal({}, nullptr) != ui::IDOK) return;
+  if (dialog.DoModal({}, nullptr) != ui::IDOK) return false;
   const std::string path = dialog.GetFilePath();
   SaSettings().saveDirectory = plat::toUtf16(dialog.GetCurrentDirectory());
   const int chosen = dialog.GetFormatIndex();
   if (chosen < 0 || chosen >= static_cast<int>(formatIndexes.size())) {
     ui::AppMessageBox("The document could not be saved: no format to save it in was chosen.",
                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
-    return;
+    return false;
   }
-  if (!MayReplace(path, true)) return;
+  if (!MayReplace(path, true)) return false;
   m_saveFormat = formatIndexes[static_cast<std::size_t>(chosen)];
   m_saveOption = std::max(0, dialog.GetTypeIndex());
   m_workspace = m_saveFormat == 0;
-  DoSave(path);
+  return DoSave(path);
 }
 
-void CSaDoc::OnFileSave() {
-  if (!m_workspace || GetPathName().empty()) {
-    OnFileSaveAs();
-    return;
-  }
+void CSaDoc::OnFileSave() { DoFileSave(); }
+
+bool CSaDoc::DoFileSave() {
+  if (!m_workspace || GetPathName().empty()) return SaveAs();
   // A workspace opened without some of its items is replaced only when the user agrees.
-  if (MayReplace(GetPathName(), GetPathName() == m_notReadWhole)) DoSave(GetPathName());
+  return MayReplace(GetPathName(), GetPathName() == m_notReadWhole) && DoSave(GetPathName());
 }
 
 // --- Undo ---------------------------------------------------------------------------------------------
@@ -425,17 +426,22 @@ void CSaDoc::SaveUndoCheckpoint() {
 }
 
 bool CSaDoc::LoadSnapshot(int index) {
+  // The zoom is how the page is looked at, not a change of it: a step keeps the zoom the view
+  // and the toolbar show (the snapshot's would draw the items at another scale than the page).
+  const int zoom = m_zoom;
   DeleteContents();
+  bool loaded = false;
   try {
     // Its bytes whole, read where they lie: the snapshot itself may go while the items load.
     const std::vector<std::uint8_t> bytes = m_undo.At(index).Bytes();
     plat::Archive ar(plat::Archive::Borrow{}, bytes);
     Serialize(ar);
-    return true;
+    loaded = true;
   } catch (const std::exception&) {
     DeleteContents();
-    return false;
   }
+  m_zoom = zoom;
+  return loaded;
 }
 
 bool CSaDoc::StepTo(int index) {

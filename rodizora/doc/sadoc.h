@@ -118,8 +118,10 @@ class CSaDoc : public plat::ole::OleDocument {
   // that exists is replaced only when the user agrees (and only once the new data is whole).
   void OnFileSaveAs();
   // A spectrum document runs Save As; a workspace is saved over its own directory (asking
-  // first when it was opened without some of its items).
+  // first when it was opened without some of its items). The exit's "Save changes?" runs the
+  // same, so a spectrum file is never written over in a format it was not chosen for.
   void OnFileSave();
+  bool DoFileSave() override;
   // Whether a save to path may go ahead: nothing there, or (asking, string 3110) the user agrees.
   static bool MayReplace(const std::string& path, bool ask);
 
@@ -138,6 +140,8 @@ class CSaDoc : public plat::ole::OleDocument {
   CSaUndoList m_undo;
 
  private:
+  // Save As's run; whether it saved.
+  bool SaveAs();
   // A spectrum item made from the source's data object, on the whole page; null (nothing left
   // behind) when it cannot be made.
   // A spectrum item made from a control's "Embed Source" data (none: no item).

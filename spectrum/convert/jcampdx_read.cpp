@@ -1,11 +1,16 @@
 // Reading half of CJcampDx: labels, blocks and the ASDF table decoder.
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <mutex>
+#include <new>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 #include "platform/base/numtext.h"
 #include "platform/base/text.h"
@@ -645,14 +650,51 @@ class AsdfDecoder {
   bool Descending() const { return m_step < 0.0; }
   float KeyOf(std::int64_t i) const { return static_cast<float>(m_x0 + static_cast<double>(i) * m_step); }
   void Into(PointMap* points) { m_points = points; }
-  // For a ByIndex table: room is what the ordinates are sized to at first (they grow as
+  // For a ByIndex table: room is what the ordinates are reserved at first (they grow as
   // needed); Finish leaves them holding the ordinates stored.
   void Into(std::vector<float>* values, std::size_t room) {
     m_values = values;
-    values->resize(std::max<std::size_t>(room, 1));
+    values->clear();
+    values->reserve(std::max<std::size_t>(room, 1));
   }
   void Finish() {
     if (m_values) m_values->resize(static_cast<std::size_t>(m_index));
+  }
+
+  // A (X++(Y..Y)) table stored by running index, whose lines can be decoded in slices apart.
+  bool Sliceable() const { return m_values && m_group == 0; }
+  // A decoder for a slice of this table's lines decoded apart, as if no line came before it:
+  // its points go to values from index 0, at most cap of them (reserved, not yet touched).
+  AsdfDecoder Slice(std::vector<float>* values, std::int64_t cap) const {
+    AsdfDecoder slice = *this;
+    slice.m_n = std::min(m_n, cap);
+    slice.m_values = values;
+    values->clear();
+    values->reserve(static_cast<std::size_t>(slice.m_n));
+    slice.m_index = 0;
+    slice.m_prevY = 0.0;
+    slice.m_lastWasDif = slice.m_prevLineEndedDif = slice.m_opensAbsolute = false;
+    return slice;
+  }
+  // Takes the points of a slice decoded apart when they are what this decoder stores from the
+  // same lines: the slice's first ordinate is absolute, so no value depends on the lines before
+  // (only whether it is this table's Y check), its cap did not cut it short, and it holds no
+  // more points than the table has left (this decoder would stop at the last). False leaves
+  // this decoder as it was.
+  bool Splice(const AsdfDecoder& slice) {
+    if (slice.m_index == 0 || !slice.m_opensAbsolute || slice.m_index >= slice.m_n) return false;
+    const std::int64_t check = m_prevLineEndedDif && m_index > 0 ? 1 : 0;
+    const std::int64_t count = slice.m_index - check;
+    if (m_index + count > m_n) return false;
+    std::vector<float>& values = *m_values;
+    values.resize(static_cast<std::size_t>(m_index));
+    const auto from = slice.m_values->begin();
+    values.insert(values.end(), from + check, from + slice.m_index);
+    m_index += count;
+    m_prevY = slice.m_prevY;
+    m_lastWasDif = slice.m_lastWasDif;
+    m_prevLineEndedDif = slice.m_prevLineEndedDif;
+    return true;
   }
 
   // Points stored so far.
@@ -722,6 +764,7 @@ class AsdfDecoder {
       double y = prevY;
       if (lineFirst) {
         lineFirst = false;
+        if (index == 0) m_opensAbsolute = !dif;
         if (m_prevLineEndedDif && index > 0) {
           // The Y check: it should equal the last point; either way it is no point of its own,
           // and the differences that follow start from it.
@@ -800,9 +843,196 @@ class AsdfDecoder {
   double m_pairX = 0.0;
   // Table state.
   bool m_lastWasDif = false, m_prevLineEndedDif = false;
+  bool m_opensAbsolute = false;  // the table's first ordinate is no DIF value
   double m_prevY = 0.0;
   std::int64_t m_index = 0;
 };
+
+// Where decoding lines stopped: at limit, after the line that completed the table or held a
+// value that cannot be stored (stored false), or at the start of a label line; and after the
+// last line that stored a point (null if none did).
+struct LinesEnd {
+  const char* p;
+  bool stored = true;
+  bool atLabel = false;
+  const char* afterPoints = nullptr;
+};
+
+// How far behind the line being decoded the file's bytes stay in memory.
+constexpr std::int64_t kDecodedKept = std::int64_t(1) << 18;
+
+// Decodes the lines from p (a line start) until limit (another, or the end of the bytes), the
+// table is complete, a value cannot be stored or a label line starts. With file given, the
+// bytes decoded are given back as it goes.
+LinesEnd DecodeLines(AsdfDecoder& decoder, const char* p, const char* limit, const char* end, COrvFile* file) {
+  const char* afterPoints = nullptr;
+  while (p < limit && !decoder.Done()) {
+    const char* q = p;
+    while (q < end && (*q == ' ' || *q == '\t')) ++q;
+    if (end - q >= 2 && q[0] == '#' && q[1] == '#') return {p, true, true, afterPoints};
+    const std::int64_t before = decoder.Stored();
+    const char* stop = decoder.Line(p, end);
+    if (!stop) return {NextLine(p, end), false, false, afterPoints};
+    p = NextLine(stop, end);
+    if (decoder.Stored() != before) afterPoints = p;
+    if (file) file->ReleaseBefore(p - file->Bytes().data() - kDecodedKept);
+  }
+  return {p, true, false, afterPoints};
+}
+
+// The start of the first label line in [p, limit) (p a line start), or limit. Data lines hold
+// no '#', so the search is for that character alone.
+const char* FirstLabelLine(const char* p, const char* limit, const char* end) {
+  const char* const from = p;
+  while (const void* found = std::memchr(p, '#', static_cast<std::size_t>(limit - p))) {
+    const char* hash = static_cast<const char*>(found);
+    const char* start = hash;
+    while (start > from && (start[-1] == ' ' || start[-1] == '\t')) --start;
+    if (end - hash >= 2 && hash[1] == '#' && (start == from || start[-1] == '\n' || start[-1] == '\r')) return start;
+    p = hash + 1;
+  }
+  return limit;
+}
+
+// The start of the line after the first line feed at or after p, or end.
+const char* AfterLineFeed(const char* p, const char* end) {
+  if (p >= end) return end;
+  const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+  return lf ? static_cast<const char*>(lf) + 1 : end;
+}
+
+// Tables are decoded in slices of about this many bytes, cut after a line feed, by a few
+// threads while this one splices them in order; a few slices a thread at a time, so that the
+// file's bytes are read and given back, and the slices' points held, a megabyte or so at a time.
+constexpr std::size_t kSliceBytes = std::size_t(128) << 10;
+constexpr std::size_t kSlicesPerThread = 2;
+constexpr unsigned kMaxThreads = 4;
+
+struct Slice {
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  bool ready = false;  // decoded, not yet spliced
+  std::vector<float> values;
+  std::optional<AsdfDecoder> decoder;  // the slice decoded apart; none where a value failed
+  const char* afterPoints = nullptr;   // after its last line that stored a point
+};
+
+// Decodes a slice's lines apart (from no state). A slice holds at most twice as many points
+// as bytes, so slices of values in long runs of DUP counts are left to the table's decoder, as
+// are those it finds no memory for.
+void DecodeSlice(const AsdfDecoder& table, Slice* slice, const char* end) {
+  slice->decoder.reset();
+  try {
+    const auto bytes = static_cast<std::int64_t>(slice->end - slice->begin);
+    AsdfDecoder decoder = table.Slice(&slice->values, 2 * bytes + 1);
+    const LinesEnd stop = DecodeLines(decoder, slice->begin, slice->end, end, nullptr);
+    if (stop.stored) slice->decoder = decoder;
+    slice->afterPoints = stop.afterPoints;
+  } catch (const std::bad_alloc&) {
+    slice->decoder.reset();
+  }
+}
+
+// The slices of a table's lines from p to the next label line: cut and decoded apart by the
+// helper threads, at most a ring of them ahead of the one being spliced.
+class SliceRing {
+ public:
+  SliceRing(const AsdfDecoder& table, const char* p, const char* end, std::size_t size)
+      : m_table(table), m_cursor(p), m_end(end), m_slices(size) {}
+
+  // A helper thread's work: the next slice cut and decoded, until the lines run out or Stop.
+  void Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+      m_free.wait(lock, [&] { return m_stop || m_cut - m_spliced < m_slices.size(); });
+      if (m_stop || m_linesEnd) return;
+      Slice& slice = m_slices[m_cut % m_slices.size()];
+      slice.begin = m_cursor;
+      slice.end = AfterLineFeed(m_cursor + std::min<std::size_t>(m_end - m_cursor, kSliceBytes), m_end);
+      if (const char* label = FirstLabelLine(m_cursor, slice.end, m_end); label != slice.end) {
+        slice.end = label;
+        m_linesEnd = true;
+      }
+      m_linesEnd = m_linesEnd || slice.end == m_end;
+      m_cursor = slice.end;
+      if (slice.begin == slice.end) {  // a label line at the cursor, or no lines at all
+        m_ready.notify_all();
+        return;
+      }
+      ++m_cut;
+      lock.unlock();
+      DecodeSlice(m_table, &slice, m_end);
+      lock.lock();
+      slice.ready = true;
+      m_ready.notify_all();
+    }
+  }
+
+  // The next slice in order once it is decoded; null when the lines ran out before it.
+  Slice* Next() {
+    std::unique_lock lock(m_mutex);
+    Slice& slice = m_slices[m_spliced % m_slices.size()];
+    m_ready.wait(lock, [&] { return (m_spliced < m_cut && slice.ready) || (m_linesEnd && m_spliced == m_cut); });
+    return m_spliced < m_cut ? &slice : nullptr;
+  }
+  // The slice from Next is spliced: its place is free for another.
+  void Spliced() {
+    std::lock_guard lock(m_mutex);
+    m_slices[m_spliced % m_slices.size()].ready = false;
+    ++m_spliced;
+    m_free.notify_all();
+  }
+  // No more slices: the helpers return after the one they decode.
+  void Stop() {
+    std::lock_guard lock(m_mutex);
+    m_stop = true;
+    m_free.notify_all();
+  }
+
+ private:
+  const AsdfDecoder m_table;  // a copy: the table's own decoder changes as slices are spliced
+  const char* m_cursor;  // where the next slice starts
+  const char* const m_end;
+  std::vector<Slice> m_slices;
+  std::mutex m_mutex;
+  std::condition_variable m_ready, m_free;
+  std::size_t m_cut = 0, m_spliced = 0;  // slices handed out, slices spliced
+  bool m_linesEnd = false, m_stop = false;
+};
+
+// Decodes the lines from p that lie before the next label line in slices, decoded apart on
+// helper threads and spliced here in order; a slice that cannot be spliced is decoded again by
+// the table's own decoder, from its state. The same points and stopping place as DecodeLines
+// over them. Without helper threads nothing is decoded.
+LinesEnd DecodeInSlices(COrvFile& file, AsdfDecoder& decoder, const char* p, const char* end) {
+  const std::size_t threads = std::min(kMaxThreads, std::thread::hardware_concurrency());
+  if (threads < 2) return {p};
+  SliceRing ring(decoder, p, end, threads * kSlicesPerThread);
+  std::vector<std::jthread> helpers;
+  try {
+    for (std::size_t t = 0; t < threads; ++t) helpers.emplace_back([&ring] { ring.Work(); });
+  } catch (const std::system_error&) {
+    // Fewer threads: the others take the rest.
+  }
+  // Stopped however this returns, before the helpers are joined.
+  const struct StopAtEnd {
+    SliceRing& ring;
+    ~StopAtEnd() { ring.Stop(); }
+  } stopAtEnd{ring};
+  if (helpers.empty()) return {p};
+  while (Slice* slice = ring.Next()) {
+    if (slice->decoder && decoder.Splice(*slice->decoder)) {
+      if (decoder.Done()) return {slice->afterPoints};  // where this decoder would have stopped
+    } else {
+      const LinesEnd stop = DecodeLines(decoder, slice->begin, slice->end, end, nullptr);
+      if (!stop.stored || decoder.Done()) return stop;
+    }
+    p = slice->end;
+    ring.Spliced();
+    file.ReleaseBefore(p - file.Bytes().data() - kDecodedKept);
+  }
+  return {p};
+}
 
 // Decodes the table's lines from the file's read position until the table is complete, a
 // label line starts (a short table ends there) or the file ends, and leaves the position
@@ -810,31 +1040,16 @@ class AsdfDecoder {
 // the table's count of points; a count one larger than the values, in a table that ends cleanly
 // at the next label, is an exporter's miscount (it counted the last Y check, or both ends of the
 // range): the values that are there are the table.
-// How far behind the line being decoded the file's bytes stay in memory.
-constexpr std::int64_t kDecodedKept = std::int64_t(1) << 18;
-
 bool DecodeTable(COrvFile& file, AsdfDecoder& decoder, std::int64_t n) {
   const std::string_view bytes = file.Bytes();
   const char* const base = bytes.data();
   const char* const end = base + bytes.size();
-  const char* p = base + file.GetPosition();
-  bool atLabel = false, stored = true;
-  while (p < end && !decoder.Done()) {
-    const char* q = p;
-    while (q < end && (*q == ' ' || *q == '\t')) ++q;
-    if (end - q >= 2 && q[0] == '#' && q[1] == '#') {
-      atLabel = true;
-      break;
-    }
-    const char* stop = decoder.Line(p, end);
-    if (!stop) stored = false;
-    p = NextLine(stop ? stop : p, end);
-    if (!stored) break;
-    file.ReleaseBefore(p - base - kDecodedKept);
-  }
-  file.SetPosition(p - base);
+  LinesEnd stop{base + file.GetPosition()};
+  if (decoder.Sliceable()) stop = DecodeInSlices(file, decoder, stop.p, end);
+  if (stop.stored) stop = DecodeLines(decoder, stop.p, end, end, &file);
+  file.SetPosition(stop.p - base);
   const std::int64_t count = decoder.Stored();
-  return stored && (count == n || (atLabel && n > 2 && count == n - 1));
+  return stop.stored && (count == n || (stop.atLabel && n > 2 && count == n - 1));
 }
 
 // The decoder of a table that ReadXYData and ReadOrdinates accept, with room reserved for its

@@ -40,6 +40,11 @@ class CNmrConvertJcampDx : public CSpcFormat<CNmrConvert>, public CJcampDx {
   bool OnBlock(COrvFile& file, JcampVariableList& vars, std::int32_t page, CSpcData* data) override;
   bool WriteData(std::string& out, JcampVariableList& vars, std::int32_t var, CSpcProcess* process) override;
   void WriteHeader(JcampVariableList& vars, CSpcParamList& header, CSpcProcess* process) override;
+
+ private:
+  // The ordinates of a page while a file is read: one buffer for both pages, whose memory the
+  // second page finds ready.
+  std::vector<float> m_ordinates;
 };
 
 // ---- MASS ----

@@ -433,6 +433,33 @@ TEST_F(UiTest, InvalidationRepaintsOnlyTheInvalidRegion) {
   top.DestroyWindow();
 }
 
+// A frame change that takes a scroll bar away leaves the window's size but grows its client: the
+// strip the bar gave back is invalid and painted, the rest stays valid.
+TEST_F(UiTest, AScrollBarTakenAwayLeavesItsStripToBePainted) {
+  TopWindow top;
+  ASSERT_TRUE(top.Make());
+  Canvas c;
+  ASSERT_TRUE(c.Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL, Rect(0, 0, 60, 40), &top, 1));
+  App::PumpPending();
+  Rect before;
+  c.GetClientRect(&before);
+  ASSERT_LT(before.Height(), 40);
+  const int paints = c.paints;
+  c.fill = RGB(0, 255, 0);
+  c.ShowScrollBar(SB_HORZ, false);
+  Rect after;
+  c.GetClientRect(&after);
+  EXPECT_EQ(after, Rect(0, 0, 60, 40));
+  Rect box;
+  ASSERT_TRUE(c.GetUpdateRect(&box));
+  EXPECT_EQ(box, Rect(0, before.Height(), 60, 40));
+  c.UpdateWindow();
+  EXPECT_EQ(c.paints, paints + 1);
+  EXPECT_EQ(c.GetClientSurface()->CountPixels(RGB(0, 255, 0)), 60 * (40 - before.Height()));
+  c.DestroyWindow();
+  top.DestroyWindow();
+}
+
 // --- Context menus and the responder ------------------------------------------------------------------
 
 class MenuOwner : public Wnd {

@@ -116,6 +116,7 @@ TEST_F(UiTest, AModalDialogExchangesWhatTheResponderEnters) {
   // Keys: Return in an edit is OK, Escape is Cancel.
   script.Then(ModalKind::Dialog, [](ModalQuestion& q) {
     q.dialog->GetDlgItem(1001)->SetFocus();
+    input::Key(VK_END);  // after the text, which comes chosen
     input::Type("x");
     input::Key(VK_TAB);
     EXPECT_EQ(Wnd::GetFocus(), q.dialog->GetDlgItem(1002));
@@ -289,6 +290,34 @@ TEST_F(UiTest, PropertySheetsApplyMadePagesAndTrackTheModifiedState) {
   EXPECT_EQ(d.inits, 0);
   EXPECT_EQ(d.applies, 0);
   EXPECT_EQ(ModalLog().back().kind, ModalKind::PropertySheet);
+}
+
+// As a dialog or a sheet comes up (still hidden when its first control is chosen), its first
+// field has the keyboard with its text chosen: typing replaces the text, Tab goes on from there.
+TEST_F(UiTest, ADialogAndASheetComeUpWithTheirFirstFieldTakingTyping) {
+  ScriptedResponder script(true);
+  script.Then(ModalKind::Dialog, [](ModalQuestion& q) {
+    EXPECT_EQ(Wnd::GetFocus(), q.dialog->GetDlgItem(1001));
+    input::Type("fid");
+    input::Key(VK_TAB);
+    EXPECT_EQ(Wnd::GetFocus(), q.dialog->GetDlgItem(1002));
+    return IDOK;
+  });
+  ValuesDialog dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.name, "fid");
+
+  TextPage page;
+  script.Then(ModalKind::PropertySheet, [&](ModalQuestion&) {
+    EXPECT_EQ(Wnd::GetFocus(), page.GetDlgItem(2001));
+    input::Type("new");
+    return IDOK;
+  });
+  PropertySheet sheet("Settings");
+  sheet.AddPage(&page);
+  EXPECT_EQ(sheet.DoModal(), IDOK);
+  EXPECT_EQ(page.applied, "new");
+  EXPECT_TRUE(script.Done());
 }
 
 }  // namespace

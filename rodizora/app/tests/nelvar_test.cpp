@@ -11,6 +11,7 @@
 #include "common/itablecontrol.h"
 #include "common/shared_ids.h"
 #include "foundation/filedlg/filesavedlg.h"
+#include "platform/base/file.h"
 #include "platform/base/text.h"
 #include "platform/com/driver.h"
 #include "platform/com/library.h"
@@ -485,6 +486,59 @@ TEST_F(NelvarTest, ANewPageWithAnInsertedSpectrumOffersTheWorkspaceFormatAndReop
   ASSERT_EQ(reloaded->Items().size(), 1u);
   EXPECT_EQ(reloaded->Items()[0]->GetMethodName(), u"NMR");
   EXPECT_EQ(reloaded->Items()[0]->GetRect(), gdi::Rect(40, 40, 364, 244));
+}
+
+// The exit's "Save changes?" answered Yes saves as the Save command does: a page opened from a
+// spectrum file runs Save As, so the instrument's file is never written over in another format;
+// a cancelled Save As cancels the exit.
+TEST_F(NelvarTest, YesToSaveChangesOnExitAsksForANameAndLeavesTheSpectrumFileAlone) {
+  const std::string folder = ScratchDir("exitsave");
+  const std::string file = folder + "/sample.dx";
+  std::filesystem::copy_file(SAMPLE_FID, file);
+  std::string original;
+  ASSERT_EQ(plat::readFile(file, &original), plat::FileStatus::Ok);
+  ASSERT_TRUE(Start({file}));
+  auto* doc = dynamic_cast<CSaDoc*>(Documents().front());
+  ASSERT_NE(doc, nullptr);
+  doc->Items()[0]->SetRect({10, 10, 800, 600});
+  doc->SetModifiedFlag(true);
+  SaSettings().saveDirectory = plat::toUtf16(folder);
+  {
+    ui::ScriptedResponder script(true);
+    script
+        .Then(ui::ModalKind::MessageBox,
+              [](ui::ModalQuestion& q) {
+                EXPECT_EQ(q.text, "Save changes to sample.dx?");
+                return ui::IDYES;
+              })
+        .Then(ui::ModalKind::Window, [](ui::ModalQuestion& q) {
+          EXPECT_NE(dynamic_cast<CFileSaveDlg*>(q.window), nullptr) << "Yes saved without asking for a name";
+          return ui::IDCANCEL;
+        });
+    EXPECT_FALSE(doc->SaveModified()) << "a cancelled Save As lets the exit go on";
+    EXPECT_TRUE(script.Done());
+  }
+  std::string now;
+  ASSERT_TRUE(std::filesystem::is_regular_file(file)) << "the spectrum file was replaced by a folder";
+  ASSERT_EQ(plat::readFile(file, &now), plat::FileStatus::Ok);
+  EXPECT_EQ(now, original);
+  EXPECT_TRUE(doc->IsModified());
+  // Yes, and a name in the save dialog: the page is saved there, the spectrum file stays.
+  ui::ScriptedResponder script(true);
+  script.ThenAnswer(ui::ModalKind::MessageBox, ui::IDYES).Then(ui::ModalKind::Window, [](ui::ModalQuestion& q) {
+    auto* dialog = dynamic_cast<CFileSaveDlg*>(q.window);
+    if (!dialog) return ui::IDCANCEL;
+    dialog->FormatCombo().SetCurSel(0);
+    dialog->NameEdit().SetWindowText("page");
+    if (auto* button = dynamic_cast<ui::Button*>(dialog->BottomBar().GetDlgItem(ui::IDOK))) button->Click();
+    return ui::IDOK;
+  });
+  EXPECT_TRUE(doc->SaveModified());
+  EXPECT_TRUE(script.Done());
+  EXPECT_TRUE(std::filesystem::exists(folder + "/page"));
+  EXPECT_FALSE(doc->IsModified());
+  ASSERT_EQ(plat::readFile(file, &now), plat::FileStatus::Ok);
+  EXPECT_EQ(now, original);
 }
 
 }  // namespace

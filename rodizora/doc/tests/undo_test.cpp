@@ -94,6 +94,27 @@ TEST_F(UndoTest, UndoAndRedoWalkBackAndForthOverOpensDragsAndProcessing) {
   EXPECT_TRUE(ui::ModalLog().empty());
 }
 
+// A step taken at one zoom and undone at another keeps the zoom shown: the zoom is no change of
+// the page (the snapshot's zoom drew the items at another scale than the page around them).
+TEST_F(UndoTest, UndoAndRedoKeepTheZoomThePageIsShownAt) {
+  ASSERT_TRUE(doc->OnOpenDocument(WriteSpectrumFile(Dir(), "zoom.dx", {"NMR"})));
+  const int opened = doc->GetDocumentZoom();
+  doc->SetDocumentZoom(opened == 50 ? 75 : 50);
+  const int zoomed = doc->GetDocumentZoom();
+  Process(0, "EM");
+  const PageState processed = State();
+  doc->SetDocumentZoom(150);
+  EXPECT_TRUE(doc->Undo());
+  EXPECT_EQ(doc->GetDocumentZoom(), 150);
+  EXPECT_NE(State(), processed);
+  EXPECT_TRUE(doc->Redo());
+  EXPECT_EQ(doc->GetDocumentZoom(), 150);
+  EXPECT_EQ(State(), processed);
+  doc->SetDocumentZoom(zoomed);
+  EXPECT_TRUE(doc->Undo());
+  EXPECT_EQ(doc->GetDocumentZoom(), zoomed);
+}
+
 TEST_F(UndoTest, TheRingKeepsTheBufferSizeOfEarlierStatesAndANewChangeDropsTheLaterOnes) {
   SaSettings().app.undoBufferSize = 5;
   ASSERT_TRUE(doc->OnOpenDocument(WriteSpectrumFile(Dir(), "ring.dx", {"NMR"})));

@@ -36,7 +36,9 @@ bool CNmrConvertJcampDx::Detect(COrvFile* file) { return file && file->HasView()
 bool CNmrConvertJcampDx::Read(std::string_view path, CSpcData* data, std::int32_t) {
   if (!data) return false;
   data->strName = GetPathTitle(path);
-  if (!ReadFile(path, data, &DataTypes())) return Fail(GetReadFailure());
+  const bool read = ReadFile(path, data, &DataTypes());
+  m_ordinates = {};
+  if (!read) return Fail(GetReadFailure());
   return !data->fid().empty() || !data->spectrum().empty() || Fail(SpcFailure::At(kNoTableText));
 }
 
@@ -65,7 +67,7 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   data->nAcqCode = 1;
   data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
 
-  std::vector<float> ordinates;
+  std::vector<float>& ordinates = m_ordinates;
   const bool ok = ReadOrdinates(file, &ordinates, vars, page);
   const std::int32_t loaded = ok ? static_cast<std::int32_t>(ordinates.size()) : v.m_nDim;
   CSpcParam units;
