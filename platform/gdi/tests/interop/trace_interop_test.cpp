@@ -1,6 +1,7 @@
 // A spectrum-like trace (a polyline in a wide black pen) drawn into a PDF page, an enhanced and
-// a Windows metafile, rendered by other programs (poppler, emf2svg with librsvg, libwmf): its
-// dark pixels lie along the curve, in every column of it, and nowhere else.
+// a Windows metafile, rendered by other programs (poppler; emf2svg with librsvg, and
+// LibreOffice; libwmf): its dark pixels lie along the curve, in every column of it, and nowhere
+// else.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -109,16 +110,21 @@ TEST(TraceInterop, APdfPageShowsTheTraceInPoppler) {
   ExpectTrace(image, 0.5);
 }
 
-TEST(TraceInterop, AnEnhancedMetafileShowsTheTraceInEmf2svg) {
-  if (!interop::HasCommand("emf2svg-conv") || !interop::HasCommand("rsvg-convert"))
-    GTEST_SKIP() << "emf2svg-conv or rsvg-convert is not installed (Debian packages emf2svg, librsvg2-bin)";
+// The enhanced metafile of the trace, written to path.
+void WriteTraceEmf(const std::string& path) {
   const DC reference = PageReference();
   const Rect frame(0, 0, 10000, 5000);  // 100 x 50 mm
   DC dc = DC::CreateEnhMetaFile(&reference, &frame, u"KEDRUS");
   DrawTrace(dc);
+  ASSERT_TRUE(dc.CloseEnhMetaFile().WriteFile(path));
+}
+
+TEST(TraceInterop, AnEnhancedMetafileShowsTheTraceInEmf2svg) {
+  if (!interop::HasCommand("emf2svg-conv") || !interop::HasCommand("rsvg-convert"))
+    GTEST_SKIP() << "emf2svg-conv or rsvg-convert is not installed (Debian packages emf2svg, librsvg2-bin)";
   const std::string emf = gdi_test::ScratchPath("trace.emf"), svg = gdi_test::ScratchPath("trace.svg"),
                     png = gdi_test::ScratchPath("trace-emf.png");
-  ASSERT_TRUE(dc.CloseEnhMetaFile().WriteFile(emf));
+  WriteTraceEmf(emf);
   RunReader("emf2svg-conv -i " + interop::Quote(emf) + " -o " + interop::Quote(svg), svg + ".log");
   RunReader("rsvg-convert -f png -b white -o " + interop::Quote(png) + " " + interop::Quote(svg), png + ".log");
   const interop::Image image = interop::ReadPng(ReadAll(png));
@@ -127,6 +133,37 @@ TEST(TraceInterop, AnEnhancedMetafileShowsTheTraceInEmf2svg) {
   // emf2svg draws every pen of an EMR_CREATEPEN record a pixel wide, whatever its width: the
   // width is not its to judge.
   ExpectTrace(image, image.width / static_cast<double>(kWidth), false);
+}
+
+TEST(TraceInterop, AnEnhancedMetafileShowsTheTraceInLibreOfficeAtItsSizeAndPenWidth) {
+  if (!interop::HasCommand("soffice")) GTEST_SKIP() << "soffice is not installed (Debian package libreoffice-draw-nogui)";
+  const std::string emf = gdi_test::ScratchPath("office.emf"), folder = gdi_test::ScratchPath("office");
+  WriteTraceEmf(emf);
+  // Draw places the picture on a page of its own at the picture's size, 96 pixels an inch.
+  RunReader("soffice --headless --convert-to png --outdir " + interop::Quote(folder) + " " + interop::Quote(emf), folder + ".log");
+  const interop::Image page = interop::ReadPng(ReadAll(folder + "/office.png"));
+  ASSERT_FALSE(page.Empty()) << ReadAll(folder + ".log");
+  // The picture's 100 x 50 mm found by its ink: the curve's leftmost point (x 50) and top.
+  int left = page.width, top = page.height, right = -1;
+  for (int y = 0; y < page.height; ++y)
+    for (int x = 0; x < page.width; ++x)
+      if (const std::uint8_t* p = page.At(x, y); p[0] <= 128 && p[1] <= 128 && p[2] <= 128)
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+  ASSERT_GE(right, left) << "no ink";
+  const double scale = 96.0 / 254.0;
+  double highest = kHeight;
+  for (int x = 50; x <= kWidth - 50; x += 5) highest = std::min(highest, static_cast<double>(std::lround(TraceY(x))));
+  EXPECT_NEAR(right - left, (kWidth - 100) * scale, kPen * scale + 2) << "the picture's size";
+  const int x0 = static_cast<int>(std::lround(left - (50 - kPen / 2.0) * scale));
+  const int y0 = static_cast<int>(std::lround(top - (highest - kPen / 2.0) * scale));
+  interop::Image picture;
+  picture.width = static_cast<int>(kWidth * scale);
+  picture.height = static_cast<int>(kHeight * scale);
+  ASSERT_TRUE(x0 >= 0 && y0 >= 0 && x0 + picture.width <= page.width && y0 + picture.height <= page.height);
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      picture.rgb.insert(picture.rgb.end(), page.At(x0 + x, y0 + y), page.At(x0 + x, y0 + y) + 3);
+  ExpectTrace(picture, scale);
 }
 
 TEST(TraceInterop, AWindowsMetafileShowsTheTraceInLibwmf) {
