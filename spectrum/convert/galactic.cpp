@@ -436,8 +436,7 @@ bool CGalactic::Write(std::string_view path, CSpcProcess* process, std::int32_t,
     exponent = IntegerExponent(reals);
     header[2] = static_cast<char>(kTechniqueNmr);
     header[28] = static_cast<char>(fid ? kXSeconds : kXPpm);
-    // The x range in the unit the header names: seconds of the FID's points (once the point
-    // count, which other readers took for seconds), or ppm.
+    // The x range in the unit the header names: the FID's points' times in seconds, or ppm.
     const auto unit = fid ? &CSpcProcess::PointToTime : &CSpcProcess::PointToPpm;
     first = (process->*unit)(0);
     last = (process->*unit)(count - 1);
