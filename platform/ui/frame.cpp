@@ -12,6 +12,7 @@
 #include "platform/ui/dockstate.h"
 #include "platform/ui/internal/state.h"
 #include "platform/ui/internal/wndaccess.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/resource.h"
 
 namespace ui {
@@ -679,9 +680,104 @@ LRESULT MDIClientWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MDIREFRESHMENU:
       m_frame->RefreshWindowMenu();
       return reinterpret_cast<LRESULT>(m_frame->GetActiveMenu());
+    case WM_WINDOWPOSCHANGED: {
+      const LRESULT r = Wnd::DefWindowProc(message, wParam, lParam);
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos && !(pos->flags & SWP_NOSIZE) && IsWindow()) RecalcScroll();
+      return r;
+    }
+    case WM_HSCROLL:
+      Scroll(SB_HORZ, LOWORD(wParam));
+      return 0;
+    case WM_VSCROLL:
+      Scroll(SB_VERT, LOWORD(wParam));
+      return 0;
     default:
       return Wnd::DefWindowProc(message, wParam, lParam);
   }
+}
+
+void MDIClientWnd::RecalcScroll(const Wnd* changing, bool changingShown) {
+  if (m_inRecalc || m_scrolling || !IsWindow()) return;
+  m_inRecalc = true;
+  MDIChildWnd* maximized = nullptr;
+  Rect extent;
+  bool any = false;
+  for (MDIChildWnd* c : m_frame->GetChildFrames()) {
+    if (!c->IsWindow() || !(c == changing ? changingShown : c->IsWindowVisible())) continue;
+    if (c->IsMaximized()) maximized = c;
+    Rect r;
+    c->GetWindowRect(&r);
+    ScreenToClient(&r);
+    if (any) extent.UnionRect(extent, r);
+    else extent = r;
+    any = true;
+  }
+  if (maximized) any = false;
+  // The area without bars; a bar taken on one side can make the other needed too.
+  const DWORD style = GetStyle();
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  Rect client;
+  GetClientRect(&client);
+  const int fullWidth = client.Width() + ((style & WS_VSCROLL) ? bar : 0);
+  const int fullHeight = client.Height() + ((style & WS_HSCROLL) ? bar : 0);
+  bool horz = false, vert = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    const int width = fullWidth - (vert ? bar : 0), height = fullHeight - (horz ? bar : 0);
+    horz = any && (extent.left < 0 || extent.right > width);
+    vert = any && (extent.top < 0 || extent.bottom > height);
+  }
+  const DWORD wanted = (horz ? WS_HSCROLL : 0) | (vert ? WS_VSCROLL : 0);
+  if ((style & (WS_HSCROLL | WS_VSCROLL)) != wanted)
+    ModifyStyle(WS_HSCROLL | WS_VSCROLL, wanted, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetClientRect(&client);
+  for (int side : {SB_HORZ, SB_VERT}) {
+    const bool shown = side == SB_HORZ ? horz : vert;
+    if (!shown) continue;
+    const int size = side == SB_HORZ ? client.Width() : client.Height();
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    si.nMin = std::min(0, side == SB_HORZ ? extent.left : extent.top);
+    si.nMax = std::max(size, side == SB_HORZ ? extent.right : extent.bottom) - 1;
+    si.nPage = static_cast<UINT>(size);
+    si.nPos = 0;
+    SetScrollInfo(side, &si);
+  }
+  if (maximized) {
+    Rect r;
+    maximized->GetWindowRect(&r);
+    ScreenToClient(&r);
+    if (r != client) maximized->MoveWindow(client);
+  }
+  m_inRecalc = false;
+}
+
+void MDIClientWnd::Scroll(int bar, UINT code) {
+  if (!(GetStyle() & (bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL))) return;
+  SCROLLINFO si;
+  GetScrollInfo(bar, &si);
+  const int page = static_cast<int>(si.nPage);
+  const int last = std::max(si.nMin, si.nMax - std::max(0, page - 1));
+  const int line = GetSystemMetrics(SM_CXVSCROLL);
+  int pos = si.nPos;
+  switch (code) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_TOP: pos = si.nMin; break;
+    case SB_BOTTOM: pos = last; break;
+    // The children move when the thumb is let go, not while it is dragged.
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    default: return;
+  }
+  const int delta = std::clamp(pos, si.nMin, last) - si.nPos;
+  if (delta == 0) return;
+  m_scrolling = true;
+  if (bar == SB_HORZ) ScrollWindow(-delta, 0);
+  else ScrollWindow(0, -delta);
+  m_scrolling = false;
+  RecalcScroll();
 }
 
 // --- MDIFrameWnd ----------------------------------------------------------------------------------------
@@ -707,9 +803,12 @@ MDIFrameWnd::~MDIFrameWnd() {
 
 bool MDIFrameWnd::OnCreateClient(CREATESTRUCT*, CreateContext*) {
   m_pClient = std::make_unique<MDIClientWnd>(this);
-  if (!m_pClient->CreateEx(WS_EX_CLIENTEDGE, MDIClientClass(), "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                           Rect(), this, AFX_IDW_PANE_FIRST))
+  if (!m_pClient->CreateEx(WS_EX_CLIENTEDGE, MDIClientClass(), "",
+                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, Rect(), this,
+                           AFX_IDW_PANE_FIRST))
     return false;
+  // The bars show only while a child extends past the area.
+  m_pClient->RecalcScroll();
   m_shownMenu = m_menu.GetMenuItemCount() ? &m_menu : nullptr;
   return true;
 }
@@ -756,6 +855,7 @@ void MDIFrameWnd::MDIActivate(Wnd* wnd) {
 void MDIFrameWnd::ChildGone(MDIChildWnd* child) {
   const HWND h = child->m_hWnd;
   m_children.erase(std::remove(m_children.begin(), m_children.end(), h), m_children.end());
+  if (m_pClient) m_pClient->RecalcScroll();
   if (m_active != h) {
     RefreshWindowMenu();
     return;
@@ -1101,6 +1201,13 @@ LRESULT MDIChildWnd::OnMouseActivateMsg(WPARAM, LPARAM) {
 }
 
 LRESULT MDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGED || message == WM_SHOWWINDOW) {
+    const LRESULT r = FrameWnd::DefWindowProc(message, wParam, lParam);
+    // The client's scroll bars follow where its children are.
+    if (m_pMDIFrame && m_pMDIFrame->m_pClient && IsWindow())
+      m_pMDIFrame->m_pClient->RecalcScroll(message == WM_SHOWWINDOW ? this : nullptr, wParam != 0);
+    return r;
+  }
   if (message == WM_SYSCOMMAND) {
     switch (wParam & 0xFFF0) {
       case SC_MAXIMIZE: MDIMaximize(); return 0;

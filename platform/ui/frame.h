@@ -187,16 +187,26 @@ class FrameWnd : public Wnd {
 
 // The window in an MDI frame's client area that holds its child frames.
 class MDIFrameWnd;
+// Children that extend past its area are reached by its scroll bars, which scroll them all.
 class MDIClientWnd : public Wnd {
  public:
   explicit MDIClientWnd(MDIFrameWnd* frame) : m_frame(frame) {}
 
+  // Shows a scroll bar on each side where a visible child extends past the client area, with a
+  // range that covers them all (the view at position 0); none while a child is maximised, whom
+  // the whole area is then given. changing, when given, is a child about to be shown or hidden.
+  void RecalcScroll(const Wnd* changing = nullptr, bool changingShown = true);
+
  protected:
-  // The MDI messages (WM_MDIACTIVATE, WM_MDINEXT, WM_MDIGETACTIVE, WM_MDISETMENU, ...).
+  // The MDI messages (WM_MDIACTIVATE, WM_MDINEXT, WM_MDIGETACTIVE, WM_MDISETMENU, ...), the
+  // scroll bars and the client's own size.
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void Scroll(int bar, UINT code);
   MDIFrameWnd* m_frame;
+  bool m_inRecalc = false;
+  bool m_scrolling = false;
 };
 
 class MDIFrameWnd : public FrameWnd {

@@ -592,6 +592,87 @@ TEST_F(FrameTest, WindowsLeftToTheLayerAreLargeAndDocumentWindowsWorkByTheirCapt
   main->SendMessage(WM_CLOSE);
 }
 
+TEST_F(FrameTest, TheMdiClientScrollsToDocumentWindowsThatExtendPastIt) {
+  RouteApp app;
+  MDIFrameWnd* main = MakeMdiMain(app);
+  ASSERT_TRUE(main);
+  Document* doc = OpenTestDocument(app);
+  ASSERT_TRUE(doc);
+  auto* child = dynamic_cast<MDIChildWnd*>(doc->GetViews().front()->GetParentFrame());
+  ASSERT_TRUE(child);
+  Wnd* client = main->GetMDIClient();
+  auto bars = [&] { return client->GetStyle() & (WS_HSCROLL | WS_VSCROLL); };
+  auto placed = [&] {
+    Rect r;
+    child->GetWindowRect(&r);
+    client->ScreenToClient(&r);
+    return r;
+  };
+  main->RecalcLayout();
+  // All inside: no bars.
+  EXPECT_EQ(bars(), 0u);
+  Rect area;
+  client->GetClientRect(&area);
+  const Rect inside = placed();
+
+  // The area shrinks under the window (an object active in place takes border space at the
+  // top): its bottom is past the area, and a vertical bar reaches it.
+  main->m_rectBorder = Rect(0, 215, 0, 0);
+  main->RecalcLayout();
+  EXPECT_EQ(bars(), DWORD{WS_VSCROLL});
+  Rect shrunk;
+  client->GetClientRect(&shrunk);
+  EXPECT_EQ(shrunk.Height(), area.Height() - 215);
+  SCROLLINFO si;
+  ASSERT_TRUE(client->GetScrollInfo(SB_VERT, &si));
+  EXPECT_EQ(si.nMin, 0);
+  EXPECT_EQ(si.nMax, inside.bottom - 1);
+  EXPECT_EQ(si.nPage, static_cast<UINT>(shrunk.Height()));
+  EXPECT_EQ(si.nPos, 0);
+  // Scrolling moves the children; the range follows so that the view stays at 0.
+  client->SendMessage(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(placed().bottom, shrunk.bottom);
+  EXPECT_EQ(placed().Height(), inside.Height());
+  ASSERT_TRUE(client->GetScrollInfo(SB_VERT, &si));
+  EXPECT_EQ(si.nMin, shrunk.bottom - inside.bottom);
+  EXPECT_EQ(si.nPos, 0);
+  client->SendMessage(WM_VSCROLL, SB_LINEUP);
+  EXPECT_EQ(placed().bottom, shrunk.bottom + GetSystemMetrics(SM_CYHSCROLL));
+  client->SendMessage(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(placed(), inside);
+  // Scrolling past either end stops there.
+  client->SendMessage(WM_VSCROLL, SB_PAGEUP);
+  EXPECT_EQ(placed(), inside);
+
+  // Wider than the area too: both bars, and the horizontal one moves it sideways.
+  child->MoveWindow(30, 0, shrunk.Width() + 100, inside.Height());
+  EXPECT_EQ(bars(), DWORD{WS_HSCROLL | WS_VSCROLL});
+  client->GetClientRect(&shrunk);
+  client->SendMessage(WM_HSCROLL, SB_BOTTOM);
+  EXPECT_EQ(placed().right, shrunk.right);
+
+  // Maximised: no bars, and it fills the whole area.
+  child->MDIMaximize();
+  EXPECT_EQ(bars(), 0u);
+  client->GetClientRect(&area);
+  EXPECT_EQ(placed(), area);
+  child->MDIRestore();
+  EXPECT_EQ(bars(), DWORD{WS_HSCROLL | WS_VSCROLL});
+
+  // Back inside the area: none.
+  child->MoveWindow(0, 0, 200, 150);
+  EXPECT_EQ(bars(), 0u);
+  // A window left of the area counts as well as one right of it.
+  child->MoveWindow(-50, 0, 200, 150);
+  EXPECT_EQ(bars(), DWORD{WS_HSCROLL});
+  ASSERT_TRUE(client->GetScrollInfo(SB_HORZ, &si));
+  EXPECT_EQ(si.nMin, -50);
+  client->SendMessage(WM_HSCROLL, SB_TOP);
+  EXPECT_EQ(placed().left, 0);
+  EXPECT_EQ(bars(), 0u);
+  main->SendMessage(WM_CLOSE);
+}
+
 TEST_F(UiTest, TheClipboardCarriesTextNamedFormatsAndPictures) {
   const UINT format = RegisterClipboardFormat("KEDRUS Rodizora Format");
   EXPECT_GE(format, 0xC000u);

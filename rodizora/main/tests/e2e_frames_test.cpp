@@ -161,7 +161,15 @@ TEST_F(E2eTest, TheStartLogoStaysAboveTheMainWindowWhileTheProgramStarts) {
     // Taken down while the shot was taken: that one tells nothing.
     if (!LogoWindow()) break;
     ++samples;
-    if (shot.Count(logo->box, bluish) > logo->box.w * logo->box.h * 6 / 10) ++logoOnTop;
+    auto onTop = [&](const Shot& s) { return s.Count(logo->box, bluish) > logo->box.w * logo->box.h * 6 / 10; };
+    // Without a window manager a window the program shows is mapped on top and the logo raised
+    // over it right after: a shot may fall between the two, so a covered logo is looked at again.
+    bool seen = onTop(shot);
+    if (!seen) {
+      XSession::Pause(60);
+      seen = LogoWindow() && onTop(x().Grab(logo->box));
+    }
+    if (seen) ++logoOnTop;
     if (samples == 1) StepNow("logo over the main window");
     XSession::Pause(150);
   }
