@@ -222,13 +222,16 @@ void CNmrConvertJcampDx::WriteHeader(JcampVariableList& vars, CSpcParamList& hea
     I.m_dFirst = p.GetImag(0);
     I.m_dLast = p.GetImag(n - 1);
   } else {
-    X.m_dFirst = X.m_dMax = p.PointToHertz(0);
-    X.m_dLast = X.m_dMin = p.PointToHertz(n - 1);
+    // The axis in Hz of the ppm one the spectrum shows (a step of SW / SI, the last point one
+    // step above OFFSET - SW), so that readers that turn Hz into ppm put every point where we
+    // show it. The table runs from point 0, the highest frequency.
+    X.m_dFirst = X.m_dMax = p.PointToPpm(0) * p.m_dFreq;
+    X.m_dLast = X.m_dMin = p.PointToPpm(n - 1) * p.m_dFreq;
     X.m_dFactor = p.m_dSW / n;
-    R.m_dFirst = p.GetReal(n - 1);
-    R.m_dLast = p.GetReal(0);
-    I.m_dFirst = p.GetImag(n - 1);
-    I.m_dLast = p.GetImag(0);
+    R.m_dFirst = p.GetReal(0);
+    R.m_dLast = p.GetReal(n - 1);
+    I.m_dFirst = p.GetImag(0);
+    I.m_dLast = p.GetImag(n - 1);
   }
   if (X.m_dFactor == 0.0 || !std::isfinite(X.m_dFactor)) X.m_dFactor = 1.0;
   vars.name = fid ? "NMR FID" : "NMR SPECTRUM";

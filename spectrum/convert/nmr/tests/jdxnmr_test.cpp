@@ -195,6 +195,48 @@ TEST(JdxNmr, SpectrumRoundTripsInEveryForm) {
   }
 }
 
+TEST(JdxNmr, TheSpectrumsFirstAndLastAreThoseOfTheShownAxisAndTheTablesEnds) {
+  Loaded r;
+  MakeSpectrum(r, 1024, 50000.0, true);
+  const std::string path = ScratchPath("axis.dx");
+  ASSERT_TRUE(CNmrConvertJcampDx().Write(path, r.process.get(), kJcampDiffDup, 0));
+  const std::string text = ReadAll(path);
+  // The numbers of one row of the NTUPLES header: X, R, I, N.
+  const auto row = [&](const std::string& label) {
+    std::vector<double> values;
+    const std::size_t at = text.find("##" + label + "=");
+    if (at == std::string::npos) return values;
+    const std::string line = text.substr(at + label.size() + 3, text.find('\r', at) - at - label.size() - 3);
+    for (std::size_t p = 0; p <= line.size();) {
+      const std::size_t comma = std::min(line.find(',', p), line.size());
+      values.push_back(std::strtod(line.substr(p, comma - p).c_str(), nullptr));
+      p = comma + 1;
+    }
+    return values;
+  };
+  const std::vector<double> first = row("FIRST"), last = row("LAST");
+  ASSERT_EQ(first.size(), 4u);
+  ASSERT_EQ(last.size(), 4u);
+  // Hz of the ppm axis: point 0 at OFFSET, SW_h / SI a point, so the last point lies one point
+  // short of OFFSET - SW.
+  EXPECT_NEAR(first[0], 12.5 * 400.13, 1e-6);
+  EXPECT_NEAR(last[0], 12.5 * 400.13 - 1023 * 6000.0 / 1024, 1e-6);
+  // The pages run from point 0: their first values are point 0's.
+  EXPECT_EQ(first[1], r.data.spectrum()[0].re);
+  EXPECT_EQ(first[2], r.data.spectrum()[0].im);
+  EXPECT_EQ(last[1], r.data.spectrum()[1023].re);
+  EXPECT_EQ(last[2], r.data.spectrum()[1023].im);
+  // Without $SW_h the width comes from FIRST and LAST: the same axis.
+  std::string bare = text;
+  bare.erase(bare.find("##$SW_h="), bare.find('\n', bare.find("##$SW_h=")) + 1 - bare.find("##$SW_h="));
+  bare.erase(bare.find("##$SW="), bare.find('\n', bare.find("##$SW=")) + 1 - bare.find("##$SW="));
+  Loaded back;
+  CNmrConvertJcampDx conv;
+  ASSERT_TRUE(LoadWith(conv, WriteScratch("axis_bare.dx", bare), kSpcKindNmr, &back));
+  EXPECT_NEAR(back.process->m_dSW, 6000.0, 0.05);  // FIRST and LAST as written, to float precision
+  EXPECT_NEAR(back.process->PointToPpm(700), r.process->PointToPpm(700), 1e-4);
+}
+
 TEST(JdxNmr, WrittenPagesArePhasedAndReloadDoesNotPhaseAgain) {
   Loaded r;
   MakeSpectrum(r, 256, 1.0e6, true);
