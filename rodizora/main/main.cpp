@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/memory.h"
 #include "platform/base/module.h"
 #include "platform/gdi/surface.h"
 #include "platform/ui/app.h"
@@ -37,6 +38,7 @@ int SaveScreenshot(CSaApp& app, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat::reuseLargeBlocks();
   ui::App::SetCommandLine(argc, argv);
   ui::SetAppResources(&ProgramResources());
   CSaApp app;

@@ -436,12 +436,10 @@ bool CGalactic::Write(std::string_view path, CSpcProcess* process, std::int32_t,
     exponent = IntegerExponent(reals);
     header[2] = static_cast<char>(kTechniqueNmr);
     header[28] = static_cast<char>(fid ? kXSeconds : kXPpm);
-    if (fid) {
-      last = static_cast<double>(n);
-    } else {
-      first = process->PointToPpm(0);
-      last = process->PointToPpm(count - 1);
-    }
+    // The x range in the unit the header names: the FID's points' times in seconds, or ppm.
+    const auto unit = fid ? &CSpcProcess::PointToTime : &CSpcProcess::PointToPpm;
+    first = (process->*unit)(0);
+    last = (process->*unit)(count - 1);
   } else {
     header[2] = static_cast<char>(kTechniqueIr);
     header[28] = static_cast<char>(kXWavenumber);

@@ -399,7 +399,9 @@ bool CJcampDx::ReadFile(std::string_view path, CSpcData* data, const std::vector
                                                     : label + " table does not hold the points its labels give",
                                            file.LineOf(tableAt));
       }
-      result = table;
+      // A page that failed fails the read: a later page must not stand in for it (the
+      // imaginary page of an NMR spectrum would be taken for the real one).
+      result = result && table;
     } else if (key == "END") {
       return result;
     } else {

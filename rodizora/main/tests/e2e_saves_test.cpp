@@ -112,15 +112,16 @@ TEST_F(SavesTest, AFileOnTheCommandLineThatCannotBeOpenedSaysWhyAndTheProgramEnd
 
 TEST_F(SavesTest, TheWaitCursorShowsWhileALargeSpectrumOpens) {
   if (!x().CursorNow()) GTEST_SKIP() << "the display does not tell its cursor (no XFixes)";
-  // A spectrum folder of 4M complex points (32 MB): its open takes seconds.
+  // A spectrum folder of 16M complex points (128 MB): its open takes longer than the half second
+  // from which a person is shown the wait.
   const std::string folder = Home() + "/large";
   std::filesystem::create_directories(folder);
   std::ofstream(folder + "/parameters", std::ios::binary)
       << "[CONTROL_NMR_0]\r\nSFO1=400.130000\r\nSW=4800.000000\r\nPH0=0.000000\r\nPH1=0.000000\r\n"
-         "OFFSET=12.000000\r\nAQ_mod=1\r\nSI=0\r\nTD=8388608\r\nPP=0\r\nVERSION=2\r\n";
+         "OFFSET=12.000000\r\nAQ_mod=1\r\nSI=0\r\nTD=33554432\r\nPP=0\r\nVERSION=2\r\n";
   {
     std::ofstream fid(folder + "/fid.0", std::ios::binary);
-    std::vector<float> points(2 * 4194304);
+    std::vector<float> points(2 * 16777216);
     for (std::size_t i = 0; i < points.size(); i += 2) {
       const float decay = 1000.0f / (1.0f + static_cast<float>(i) / 20000.0f);
       points[i] = decay * static_cast<float>((i / 2) % 7) / 7.0f;

@@ -2,6 +2,10 @@
 // a real and an imaginary page after a block of Bruker-style parameters.
 #include <algorithm>
 #include <cmath>
+#include <new>
+#include <stop_token>
+#include <system_error>
+#include <thread>
 
 #include "platform/base/text.h"
 #include "spectrum/convert/jdxconvert.h"
@@ -22,6 +26,78 @@ double PageFactor(const CSpcProcess& p, std::int32_t n) {
     factor.Add(p.GetImag(i));
   }
   return factor.Factor();
+}
+
+// The zeroed points of a page, made on a helper thread while the page is decoded: the page
+// faults of a hundred megabytes cost about as much as decoding the page does.
+class ZeroedAhead {
+ public:
+  // No thread for a count of zero or on a single processor.
+  explicit ZeroedAhead(std::size_t count) {
+    if (count == 0 || std::thread::hardware_concurrency() < 2) return;
+    try {
+      m_thread = std::jthread([this, count](std::stop_token stop) { Zero(count, stop); });
+    } catch (const std::system_error&) {
+      // Zeroed when taken instead.
+    }
+  }
+
+  // count zeroed points: those made ahead when there are as many, else new ones.
+  std::vector<CSpcPoint> Take(std::size_t count) {
+    if (m_thread.joinable()) m_thread.join();
+    if (m_points.size() != count) {
+      m_points = {};
+      m_points.assign(count, CSpcPoint{});
+    }
+    return std::move(m_points);
+  }
+
+ private:
+  // A step at a time, so that a table that fails stops the zeroing soon.
+  void Zero(std::size_t count, const std::stop_token& stop) {
+    constexpr std::size_t kStep = std::size_t(1) << 19;
+    try {
+      m_points.reserve(count);
+      while (m_points.size() < count && !stop.stop_requested())
+        m_points.resize(std::min(count, m_points.size() + kStep));
+    } catch (const std::bad_alloc&) {
+      m_points = {};
+    }
+  }
+
+  std::vector<CSpcPoint> m_points;
+  std::jthread m_thread;  // last: stopped and joined before the points go
+};
+
+// Runs part(from, to) over [0, n) in up to four parts at once, one of them on this thread: a
+// page's ordinates go into points scattered over a hundred megabytes.
+template <class Part>
+void InParts(std::size_t n, const Part& part) {
+  constexpr std::size_t kParts = 4, kLeast = std::size_t(1) << 20;
+  const std::size_t parts = n < kLeast ? 1 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kParts);
+  const std::size_t step = (n + parts - 1) / parts;
+  std::vector<std::jthread> helpers;
+  std::size_t from = step;
+  try {
+    helpers.reserve(parts - 1);
+    for (; from < n; from += step) helpers.emplace_back(part, from, std::min(n, from + step));
+  } catch (const std::system_error&) {
+    // The parts left run here.
+  } catch (const std::bad_alloc&) {
+  }
+  part(0, std::min(n, step));
+  if (from < n) part(from, n);
+}
+
+// The points a real page will take when its table holds the count its labels give; none for
+// pages of a few megabytes, which are zeroed in no time, and for a count that the bytes left
+// could not hold at two bytes a point, so that a file claiming more than it holds costs no
+// memory for the claim.
+std::size_t PointsAhead(const COrvFile& file, std::int64_t declared) {
+  constexpr std::int64_t kLeast = std::int64_t(1) << 19;
+  const std::int64_t left = file.m_nSize - file.GetPosition();
+  if (declared < kLeast || declared > CJcampDx::kMaxPoints || declared > left / 2) return 0;
+  return CSpcProcess::NextPow2(static_cast<std::uint32_t>(declared));
 }
 
 }  // namespace
@@ -67,6 +143,9 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   data->nAcqCode = 1;
   data->nDomain = v.m_strName.find("FID") != std::string::npos ? 0 : 1;
 
+  std::vector<CSpcPoint>& target = data->data[data->nDomain];
+  const bool fillReal = target.empty();
+  ZeroedAhead zeroed(fillReal ? PointsAhead(file, v.m_nDim) : 0);
   std::vector<float>& ordinates = m_ordinates;
   const bool ok = ReadOrdinates(file, &ordinates, vars, page);
   const std::int32_t loaded = ok ? static_cast<std::int32_t>(ordinates.size()) : v.m_nDim;
@@ -85,19 +164,17 @@ bool CNmrConvertJcampDx::OnBlock(COrvFile& file, JcampVariableList& vars, std::i
   // Point 0 holds the highest frequency (or the first time), whichever way the file runs.
   const bool reversed = x.m_dFirst > x.m_dLast || plat::equalsNoCase(x.m_strUnits, "PPM");
   const auto n = static_cast<std::size_t>(loaded);
-  std::vector<CSpcPoint>& target = data->data[data->nDomain];
-  const bool fillReal = target.empty();
-  if (fillReal) target.assign(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)), CSpcPoint{});
+  if (fillReal) target = zeroed.Take(CSpcProcess::NextPow2(static_cast<std::uint32_t>(n)));
   // Ordinate i goes to point j (n - 1 - i when reversed); an imaginary page longer than the real
-  // one has no points for its rest. One loop for each half of the points.
-  const auto fill = [&](float CSpcPoint::*half) {
-    const std::size_t held = target.size();
-    for (std::size_t i = 0; i < n; ++i) {
+  // one has no points for its rest.
+  float CSpcPoint::*const half = fillReal ? &CSpcPoint::re : &CSpcPoint::im;
+  const std::size_t held = target.size();
+  InParts(n, [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
       const std::size_t j = reversed ? n - 1 - i : i;
       if (j < held) target[j].*half = ordinates[i];
     }
-  };
-  fill(fillReal ? &CSpcPoint::re : &CSpcPoint::im);
+  });
   return true;
 }
 
@@ -145,13 +222,16 @@ void CNmrConvertJcampDx::WriteHeader(JcampVariableList& vars, CSpcParamList& hea
     I.m_dFirst = p.GetImag(0);
     I.m_dLast = p.GetImag(n - 1);
   } else {
-    X.m_dFirst = X.m_dMax = p.PointToHertz(0);
-    X.m_dLast = X.m_dMin = p.PointToHertz(n - 1);
+    // The axis in Hz of the ppm one the spectrum shows (a step of SW / SI, the last point one
+    // step above OFFSET - SW), so that readers that turn Hz into ppm put every point where we
+    // show it. The table runs from point 0, the highest frequency.
+    X.m_dFirst = X.m_dMax = p.PointToPpm(0) * p.m_dFreq;
+    X.m_dLast = X.m_dMin = p.PointToPpm(n - 1) * p.m_dFreq;
     X.m_dFactor = p.m_dSW / n;
-    R.m_dFirst = p.GetReal(n - 1);
-    R.m_dLast = p.GetReal(0);
-    I.m_dFirst = p.GetImag(n - 1);
-    I.m_dLast = p.GetImag(0);
+    R.m_dFirst = p.GetReal(0);
+    R.m_dLast = p.GetReal(n - 1);
+    I.m_dFirst = p.GetImag(0);
+    I.m_dLast = p.GetImag(n - 1);
   }
   if (X.m_dFactor == 0.0 || !std::isfinite(X.m_dFactor)) X.m_dFactor = 1.0;
   vars.name = fid ? "NMR FID" : "NMR SPECTRUM";

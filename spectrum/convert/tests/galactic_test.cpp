@@ -334,6 +334,12 @@ TEST(Galactic, NmrFidWrittenAndReadBack) {
   EXPECT_EQ(bytes[512 + 1], 32);
   EXPECT_EQ(std::string(bytes.c_str() + 45), "spectrom");  // 8 characters at most
   EXPECT_EQ(bytes.substr(576 + 8 * 64, 8), "INSTRUM=");
+  // The x range in seconds: the first and the last point's time, not the point count.
+  double first = -1, last = -1;
+  std::memcpy(&first, bytes.data() + 8, 8);
+  std::memcpy(&last, bytes.data() + 16, 8);
+  EXPECT_EQ(first, 0.0);
+  EXPECT_DOUBLE_EQ(last, 63 / 6000.0);
 
   CSpcData back;
   ASSERT_TRUE(conv.Read(path, &back, 0));

@@ -1,6 +1,7 @@
 // NMR JCAMP-DX converter: NTUPLES and plain tables in; phased NTUPLES pages out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "spectrum/convert/jdxconvert.h"
@@ -31,6 +32,29 @@ std::string NtuplesFid() {
     }
   }
   return s + "##END NTUPLES= NMR FID\r\n##END=\r\n";
+}
+
+// A two-page NTUPLES spectrum whose labels give declared points and whose pages hold held of
+// them, FidRe and FidIm, ten AFFN values a line; x runs up in the given units.
+std::string NtuplesSpectrum(int held, int declared, const std::string& units) {
+  const std::string n = std::to_string(declared);
+  std::string s = "##TITLE= large\r\n##JCAMP-DX= 5.00\r\n##DATA TYPE= NMR SPECTRUM\r\n##DATA CLASS= NTUPLES\r\n"
+                  "##NTUPLES= NMR SPECTRUM\r\n##VAR_NAME= FREQUENCY, SPECTRUM/REAL, SPECTRUM/IMAG, PAGE NUMBER\r\n"
+                  "##SYMBOL= X, R, I, N\r\n##VAR_DIM= " + n + ", " + n + ", " + n + ", 2\r\n##UNITS= " + units +
+                  ", ARBITRARY UNITS, ARBITRARY UNITS,\r\n##FIRST= 0, 0, 0, 1\r\n##LAST= " + n +
+                  ", 0, 0, 2\r\n##FACTOR= 1, 1, 1, 1\r\n";
+  s.reserve(static_cast<std::size_t>(held) * 12);
+  for (int page = 1; page <= 2; ++page) {
+    s += "##PAGE= N=" + std::to_string(page) + "\r\n##DATA TABLE= (X++(" + (page == 1 ? "R..R" : "I..I") +
+         ")), XYDATA\r\n";
+    for (int i = 0; i < held; i += 10) {
+      s += std::to_string(i);
+      for (int k = i; k < std::min(held, i + 10); ++k)
+        s += " " + std::to_string(static_cast<int>(page == 1 ? FidRe(k) : FidIm(k)));
+      s += "\r\n";
+    }
+  }
+  return s + "##END NTUPLES= NMR SPECTRUM\r\n##END=\r\n";
 }
 
 // A spectrum record as a Bruker reader leaves it, set up.
@@ -81,6 +105,52 @@ TEST(JdxNmr, NtuplesFidGivesComplexPointsPaddedToAPowerOfTwo) {
   EXPECT_EQ(data.params.GetValue("SW_h").GetDouble(), 5000.0);
 }
 
+// A real page that cannot be read fails the read, whatever the imaginary page holds: it must
+// not stand in for the real points.
+TEST(JdxNmr, ARealPageThatCannotBeReadFailsTheRead) {
+  std::string text = NtuplesFid();
+  const std::size_t real = text.find("R..R");
+  const std::size_t line = text.find("\r\n10 ", real);
+  ASSERT_NE(line, std::string::npos);
+  text.insert(line + 5, "9999999999999999999999999999999999999999 ");  // past what a float holds
+  const std::string path = WriteScratch("badreal.dx", text);
+  CNmrConvertJcampDx conv;
+  CSpcData data;
+  EXPECT_FALSE(conv.Read(path, &data, 0));
+}
+
+// Pages of millions of points: their points are zeroed while the real page is decoded and
+// filled in parts at once. Every point lands where one pass would put it, in either direction,
+// and a table one point short of its count (the count's power of two one larger than the
+// points') is padded to the points' power of two.
+TEST(JdxNmr, LargePagesGiveEveryPointPaddedWithZeros) {
+  struct Case {
+    int held, declared;
+    const char* units;
+    std::size_t size;
+  };
+  for (const Case c : {Case{(1 << 20) + 3, (1 << 20) + 3, "HZ", std::size_t(1) << 21},
+                       Case{(1 << 20) + 3, (1 << 20) + 3, "PPM", std::size_t(1) << 21},
+                       Case{1 << 19, (1 << 19) + 1, "HZ", std::size_t(1) << 19}}) {
+    SCOPED_TRACE(std::to_string(c.declared) + " " + c.units);
+    const std::string path = WriteScratch("large.dx", NtuplesSpectrum(c.held, c.declared, c.units));
+    CSpcData data;
+    ASSERT_TRUE(CNmrConvertJcampDx().Read(path, &data, 0));
+    const std::vector<CSpcPoint>& points = data.spectrum();
+    ASSERT_EQ(points.size(), c.size);
+    const bool reversed = std::string(c.units) == "PPM";
+    for (int j = 0; j < c.held; ++j) {
+      const int i = reversed ? c.held - 1 - j : j;
+      ASSERT_EQ(points[static_cast<std::size_t>(j)].re, FidRe(i)) << j;
+      ASSERT_EQ(points[static_cast<std::size_t>(j)].im, FidIm(i)) << j;
+    }
+    for (std::size_t j = static_cast<std::size_t>(c.held); j < points.size(); ++j) {
+      ASSERT_EQ(points[j].re, 0.0f) << j;
+      ASSERT_EQ(points[j].im, 0.0f) << j;
+    }
+  }
+}
+
 TEST(JdxNmr, PlainTablesAreSpectraAndPpmRunsFromTheHighEnd) {
   const std::string path = WriteScratch(
       "plain.dx",
@@ -123,6 +193,48 @@ TEST(JdxNmr, SpectrumRoundTripsInEveryForm) {
     EXPECT_EQ(back.data.params.GetValue("NUCLEUS").GetString(), "1H");
     EXPECT_EQ(back.data.params.GetValue("TITLE").GetString(), "proton");
   }
+}
+
+TEST(JdxNmr, TheSpectrumsFirstAndLastAreThoseOfTheShownAxisAndTheTablesEnds) {
+  Loaded r;
+  MakeSpectrum(r, 1024, 50000.0, true);
+  const std::string path = ScratchPath("axis.dx");
+  ASSERT_TRUE(CNmrConvertJcampDx().Write(path, r.process.get(), kJcampDiffDup, 0));
+  const std::string text = ReadAll(path);
+  // The numbers of one row of the NTUPLES header: X, R, I, N.
+  const auto row = [&](const std::string& label) {
+    std::vector<double> values;
+    const std::size_t at = text.find("##" + label + "=");
+    if (at == std::string::npos) return values;
+    const std::string line = text.substr(at + label.size() + 3, text.find('\r', at) - at - label.size() - 3);
+    for (std::size_t p = 0; p <= line.size();) {
+      const std::size_t comma = std::min(line.find(',', p), line.size());
+      values.push_back(std::strtod(line.substr(p, comma - p).c_str(), nullptr));
+      p = comma + 1;
+    }
+    return values;
+  };
+  const std::vector<double> first = row("FIRST"), last = row("LAST");
+  ASSERT_EQ(first.size(), 4u);
+  ASSERT_EQ(last.size(), 4u);
+  // Hz of the ppm axis: point 0 at OFFSET, SW_h / SI a point, so the last point lies one point
+  // short of OFFSET - SW.
+  EXPECT_NEAR(first[0], 12.5 * 400.13, 1e-6);
+  EXPECT_NEAR(last[0], 12.5 * 400.13 - 1023 * 6000.0 / 1024, 1e-6);
+  // The pages run from point 0: their first values are point 0's.
+  EXPECT_EQ(first[1], r.data.spectrum()[0].re);
+  EXPECT_EQ(first[2], r.data.spectrum()[0].im);
+  EXPECT_EQ(last[1], r.data.spectrum()[1023].re);
+  EXPECT_EQ(last[2], r.data.spectrum()[1023].im);
+  // Without $SW_h the width comes from FIRST and LAST: the same axis.
+  std::string bare = text;
+  bare.erase(bare.find("##$SW_h="), bare.find('\n', bare.find("##$SW_h=")) + 1 - bare.find("##$SW_h="));
+  bare.erase(bare.find("##$SW="), bare.find('\n', bare.find("##$SW=")) + 1 - bare.find("##$SW="));
+  Loaded back;
+  CNmrConvertJcampDx conv;
+  ASSERT_TRUE(LoadWith(conv, WriteScratch("axis_bare.dx", bare), kSpcKindNmr, &back));
+  EXPECT_NEAR(back.process->m_dSW, 6000.0, 0.05);  // FIRST and LAST as written, to float precision
+  EXPECT_NEAR(back.process->PointToPpm(700), r.process->PointToPpm(700), 1e-4);
 }
 
 TEST(JdxNmr, WrittenPagesArePhasedAndReloadDoesNotPhaseAgain) {
