@@ -244,7 +244,9 @@ bool CSpcProcess::PickMassPeaks(float x1, float x2) {
   const std::vector<CSpcPoint>& peaks = scan->peaks;
   for (std::size_t j = 0; j < peaks.size(); ++j) {
     const CSpcPoint& p = peaks[j];
-    if (!(p.im > x1 && p.im < x2 && p.re > threshold)) continue;
+    // The range's ends belong to it: the whole spectrum's range runs from its lowest mass to its
+    // highest, and the highest is often the molecular ion.
+    if (!(p.im >= x1 && p.im <= x2 && p.re > threshold)) continue;
     // The nominal mass: |mass| rounded half up, with the mass's sign.
     const double nominal = std::copysign(std::floor(std::fabs(static_cast<double>(p.im)) + 0.5), p.im);
     if (open && nominal > previousNominal + 1.0) {

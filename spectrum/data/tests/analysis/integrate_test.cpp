@@ -222,6 +222,15 @@ TEST(AutoPeakPick, MassPeaksGroupByNominalMass) {
   // 102.0 is below 1 % of the largest intensity; 300 is out of range.
   ASSERT_TRUE(s.p.AutoPeakPick(100.0f, 200.0f));
   EXPECT_EQ(s.d.peaks, (std::vector<std::int32_t>{1, 4}));
+  // Over the whole spectrum (its lowest mass to its highest) the first and the last peak count:
+  // the last is often the molecular ion.
+  const CSpcProcess::FullRange whole = s.p.GetFullRange();
+  ASSERT_TRUE(s.p.AutoPeakPick(whole.first, whole.second));
+  EXPECT_EQ(s.d.peaks, (std::vector<std::int32_t>{1, 4, 5}));
+  scan.peaks.front().re = 95.0f;  // now the group's most intense peak, at the lowest mass
+  s.d.scans[1] = scan;
+  ASSERT_TRUE(s.p.AutoPeakPick(whole.first, whole.second));
+  EXPECT_EQ(s.d.peaks, (std::vector<std::int32_t>{0, 4, 5}));
 
   s.p.m_nScan = 0;  // a scan without peaks
   EXPECT_FALSE(s.p.AutoPeakPick(100.0f, 200.0f));
