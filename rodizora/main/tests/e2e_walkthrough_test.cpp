@@ -32,10 +32,9 @@ constexpr Rgb kPageGround = 0x787878;  // the page layout's grey around the page
 
 class WalkthroughTest : public E2eTest {
  protected:
-  // Opens the menu bar's item at (dx, dy) of the main window and clicks its entry at (ix, iy);
-  // answers the window whose title holds title once it is up. A click the program was too busy to
-  // take is given again.
-  std::optional<XWindow> FromMenu(const XWindow& main, int dx, int ix, int iy, const char* title) {
+  // Opens the menu bar's item at dx of the main window and clicks its entry at (ix, iy); false when
+  // the menu did not open. A click the program was too busy to take is given again.
+  bool FromMenuCommand(const XWindow& main, int dx, int ix, int iy) {
     WaitForStartLogoGone(x());
     x().GrabSettled(x().Screen());
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -46,6 +45,15 @@ class WalkthroughTest : public E2eTest {
         continue;
       }
       x().Click(main.box.x + ix, main.box.y + iy);
+      return true;
+    }
+    return false;
+  }
+
+  // The same, answering the window whose title holds title once it is up.
+  std::optional<XWindow> FromMenu(const XWindow& main, int dx, int ix, int iy, const char* title) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (!FromMenuCommand(main, dx, ix, iy)) return std::nullopt;
       if (auto w = x().WaitForWindow(title, 5000)) {
         x().GrabSettled(w->box);
         return w;
@@ -63,24 +71,6 @@ class WalkthroughTest : public E2eTest {
       return found.has_value();
     }, 10000);
     return found;
-  }
-
-  // Opens the menu bar's item at dx and clicks its entry at (ix, iy); false when the menu did not
-  // open.
-  bool FromMenuCommand(const XWindow& main, int dx, int ix, int iy) {
-    WaitForStartLogoGone(x());
-    x().GrabSettled(x().Screen());
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      x().Click(main.box.x + dx, main.box.y + 14);
-      const Box item{main.box.x + ix - 30, main.box.y + iy - 8, 80, 16};
-      if (!WaitForInk(x(), item)) {
-        x().Key("Escape");
-        continue;
-      }
-      x().Click(main.box.x + ix, main.box.y + iy);
-      return true;
-    }
-    return false;
   }
 };
 
