@@ -92,12 +92,15 @@ TEST_F(ControlTest, TheConsoleKeepsTheOperatorsOfAnExpression) {
   x().Key("Return");
   const std::optional<XWindow> value = x().WaitForWindow("Parameter", 10000);
   ASSERT_TRUE(value) << "the expression opened no value dialog";
-  x().Key("End");  // the value shows unselected, in dark letters
-  XSession::Pause(300);
-  const Shot& shot = Step("value dialog");
   const Box& b = value->box;
+  // The dialog takes the End key once it has drawn itself and holds the focus; a slow build
+  // (the sanitizers') may take a while to get there.
+  x().GrabSettled(b);
+  x().Key("End");  // the value shows unselected, in dark letters
   const Box edit{b.x + 4, b.y + b.h / 12, b.w - 8, b.h * 45 / 100 - b.h / 12};
   // "800.260000" against "SF2": ten characters against three.
+  XSession::WaitUntil([&] { return InkWidth(x().Grab(edit), edit) > 40; }, 5000);
+  const Shot shot = Step("value dialog");
   EXPECT_GT(InkWidth(shot, edit), 40);
   x().Key("Escape");
   EXPECT_TRUE(x().WaitForNoWindow("Parameter", 10000));
