@@ -162,7 +162,8 @@ JcampFacts ScanLabels(COrvFile& file) {
   // one), found by looking for '#' a few megabytes at a time rather than by reading every line.
   const std::string_view bytes = file.Bytes();
   constexpr std::size_t kWindow = std::size_t(2) << 20;
-  std::size_t at = static_cast<std::size_t>(file.GetPosition());
+  const std::size_t scanFrom = static_cast<std::size_t>(file.GetPosition());  // after the first line's end
+  std::size_t at = scanFrom;
   while (at < bytes.size()) {
     const std::size_t limit = std::min(bytes.size(), at + kWindow);
     const std::size_t hash = bytes.substr(0, limit).find('#', at);
@@ -172,8 +173,9 @@ JcampFacts ScanLabels(COrvFile& file) {
       continue;
     }
     std::size_t start = hash;
-    while (start > at && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
-    const bool first = bytes[start - 1] == '\n' || bytes[start - 1] == '\r';  // the first line ends before at
+    // The blanks before it may begin in the stretch searched before.
+    while (start > scanFrom && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
+    const bool first = bytes[start - 1] == '\n' || bytes[start - 1] == '\r';  // the first line ends before scanFrom
     std::size_t end = hash;
     while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
     at = first ? end : hash + 1;

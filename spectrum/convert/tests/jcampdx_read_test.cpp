@@ -102,6 +102,21 @@ TEST(JcampDetect, NeedsTitleOnTheFirstLineVersionAndDataType) {
   EXPECT_TRUE(CJcampDx::IsJcampFile(f, kIr));
 }
 
+// The labels are found a few megabytes at a time: a label whose leading blanks begin in one
+// stretch and whose "##" lies in the next is still a label.
+TEST(JcampDetect, FindsALabelWhoseLeadingBlanksCrossTheScansStretches) {
+  const std::string title = "##TITLE= x\n";
+  const std::size_t stretchEnd = title.size() + (std::size_t(2) << 20);
+  std::string text = title;
+  while (text.size() + 16 < stretchEnd) text += "1 2 3 4 5 6 7\n";
+  text += std::string(stretchEnd - 3 - text.size(), '9') + "\n";
+  text += "    ##DATA TYPE= INFRARED SPECTRUM\n##JCAMP-DX= 4.24\n##END=\n";
+  ASSERT_LT(text.find("    ##DATA"), stretchEnd);
+  ASSERT_GT(text.find("##DATA"), stretchEnd);
+  COrvFile f(WriteScratch("straddle.dx", text));
+  EXPECT_TRUE(CJcampDx::IsJcampFile(f, kIr));
+}
+
 TEST(JcampDecode, CompressedForms) {
   EXPECT_EQ(Decode("0 A1J%\n", 3), (std::vector<float>{11, 12, 12}));
   EXPECT_EQ(Decode("0 A1JT\n", 3), (std::vector<float>{11, 12, 13}));
