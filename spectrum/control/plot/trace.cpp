@@ -69,13 +69,15 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
     if (IsMassKind(m_pProcess)) {
       DrawSticks(dc, rect);
     } else {
-      // The line "Best" and the dots walk the points a second time: the values of those in view
-      // (up to a bound) are kept from the first walk, so each is read once.
-      const bool secondWalk = list.m_bDots || m_nDrawAlgorithm != 0;
+      // The line "Best" and the dots walk the points a second time: on the screen the values of
+      // those in view (up to a bound) are kept from the first walk, so each is read once. A
+      // picture for a metafile or a printer is drawn once, often beside a copy of the whole
+      // state (an undo snapshot, a saved item): it reads them twice rather than hold them.
+      const bool keepValues = (list.m_bDots || m_nDrawAlgorithm != 0) && mode != kDrawModePrint;
       const double visible = std::min(static_cast<double>(list.m_fRightBound) - std::max(0.0f, list.m_fLeftBound) + 2.0,
                                       static_cast<double>(kMaxKeptPoints));
       PointStream points(*m_pProcess, m_stream, TruncIndex(std::max(0.0f, list.m_fLeftBound)),
-                         secondWalk && visible > 0.0 ? static_cast<std::int64_t>(visible) : 0);
+                         keepValues && visible > 0.0 ? static_cast<std::int64_t>(visible) : 0);
       FillBuffer(rect, points);
       points.SecondWalk();
       SetRowScale(rect);
@@ -96,9 +98,6 @@ void CSpectrum::Draw(gdi::DC* dc, gdi::Rect* area, int mode) {
   dc->SelectObject(oldPen);
   dc->SelectObject(oldFont);
   dc->SetTextColor(oldColor);
-  // A picture for a metafile or a printer is drawn once; the screen's is drawn again at every
-  // step of a knob, and keeps the values' room for that.
-  if (mode == kDrawModePrint) m_stream.kept = std::vector<float>();
 }
 
 // ---- The column buffer and the scale ----

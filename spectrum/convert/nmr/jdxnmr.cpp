@@ -36,9 +36,14 @@ class ZeroedAhead {
   explicit ZeroedAhead(std::size_t count) {
     if (count == 0 || std::thread::hardware_concurrency() < 2) return;
     try {
+      // The block comes from this thread's heap, where it goes back when the points are freed
+      // and is found again by the next block of their size (a helper's heap keeps its own).
+      m_points.reserve(count);
       m_thread = std::jthread([this, count](std::stop_token stop) { Zero(count, stop); });
     } catch (const std::system_error&) {
       // Zeroed when taken instead.
+    } catch (const std::bad_alloc&) {
+      m_points = {};
     }
   }
 
@@ -56,13 +61,8 @@ class ZeroedAhead {
   // A step at a time, so that a table that fails stops the zeroing soon.
   void Zero(std::size_t count, const std::stop_token& stop) {
     constexpr std::size_t kStep = std::size_t(1) << 19;
-    try {
-      m_points.reserve(count);
-      while (m_points.size() < count && !stop.stop_requested())
-        m_points.resize(std::min(count, m_points.size() + kStep));
-    } catch (const std::bad_alloc&) {
-      m_points = {};
-    }
+    while (m_points.size() < count && !stop.stop_requested())
+      m_points.resize(std::min(count, m_points.size() + kStep));  // within the room reserved
   }
 
   std::vector<CSpcPoint> m_points;
