@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QWheelEvent>
-#include <iterator>
 #include <vector>
 
 #include "platform/ui/internal/state.h"
@@ -97,11 +96,14 @@ bool KeyOfChar(char c, UINT* vk, bool* shift) {
     *vk = VK_TAB;
     return true;
   }
-  static constexpr UINT kOthers[] = {VK_SPACE,    VK_RETURN, VK_OEM_1, VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD,
-                                     VK_OEM_2,    VK_OEM_3,  VK_OEM_4, VK_OEM_5,    VK_OEM_6,     VK_OEM_7};
-  std::vector<UINT> keys(std::begin(kOthers), std::end(kOthers));
-  for (UINT k = '0'; k <= '9'; ++k) keys.push_back(k);
-  for (UINT k = 'A'; k <= 'Z'; ++k) keys.push_back(k);
+  // Every key that types a character, listed once.
+  static const std::vector<UINT> keys = [] {
+    std::vector<UINT> all = {VK_SPACE, VK_RETURN, VK_OEM_1, VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD,
+                             VK_OEM_2, VK_OEM_3,  VK_OEM_4, VK_OEM_5,    VK_OEM_6,     VK_OEM_7};
+    for (UINT k = '0'; k <= '9'; ++k) all.push_back(k);
+    for (UINT k = 'A'; k <= 'Z'; ++k) all.push_back(k);
+    return all;
+  }();
   for (const bool shifted : {false, true})
     for (const UINT k : keys)
       if (CharOfKey(k, shifted, false) == c) {
